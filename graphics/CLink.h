@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "graphics/CDIB.h"
+#include "graphics/CDIBSurface.h"
+#include "graphics/Geometry.h"
+#include "graphics/NodeRecords.h"
+
+namespace mapvine {
+
+class CSprite;
+
+// A line between two nodes: a transmission group, an LU-to-owner link or a
+// link drawn by hand. Green while active, red while not.
+class CLink {
+ public:
+  // Refresh generation of the last report and the report counters of it.
+  int generation = 0;
+  int reportCount = 0;
+  int activeReportCount = 0;
+  int x1 = 0, y1 = 0;
+  int x2 = 0, y2 = 0;
+  CSprite* endA = nullptr;  // not owned
+  std::string endAName;     // endpoint names read from a file, to rejoin
+  std::string endBName;
+  int tgNumber = 0;
+  CSprite* endB = nullptr;  // not owned
+  std::unique_ptr<TgDetail> tgDetail;
+  std::string ownerName;
+  std::string destinationName;
+  std::string title;
+  Rect bounds;
+  int status = 0;
+  int hitTolerance = 2;
+
+  // Whether (x, y) lies on the line, within hitTolerance.
+  bool HitTest(int x, int y) const;
+  // Draws the 2-pixel line into `target` when it is visible in `clip` and
+  // neither end is hidden, draws both end icons over it, and widens `clip`
+  // by `bounds`.
+  void Draw(CDIB& target, SurfaceTextDrawer* text, Rect& clip) const;
+  // `bounds` = the rectangle spanned by the two ends, normalised, inflated by 1.
+  void UpdateBounds();
+  // Moves whichever end belongs to `node` by (dx, dy) and updates `bounds`.
+  void MoveEndOf(const CSprite& node, int dx, int dy);
+};
+
+}  // namespace mapvine

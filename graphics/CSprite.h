@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "graphics/CDIB.h"
+#include "graphics/CDIBSurface.h"
+#include "graphics/CLinkList.h"
+#include "graphics/Geometry.h"
+#include "graphics/NodeRecords.h"
+
+namespace mapvine {
+
+class CSprite;
+
+// What a sprite reports when it moves, changes depth or changes image.
+enum SpriteChange : int {
+  kDepthChanged = 1,
+  kPositionChanged = 2,
+  kImageChanged = 4,
+};
+
+class SpriteObserver {
+ public:
+  virtual ~SpriteObserver() = default;
+  // `what` is a set of SpriteChange bits; `second` may be null.
+  virtual void Changed(CSprite& sprite, int what, const Rect& first, const Rect* second) = 0;
+  // An area of the picture that must be redrawn (the bounds of an attached
+  // link before and after a move).
+  virtual void AddDirty(const Rect& area) = 0;
+};
+
+// A node of the picture: an image with a position, a depth, a transparent
+// palette index and a label drawn under it, plus the topology data of the
+// node it stands for. A sprite never owns image storage of its own making:
+// it shows the storage of an image of the document (SetImage) or what it
+// loaded itself.
+class CSprite : public CDIB {
+ public:
+  // Height of the label band under (and, for redraws, over) the image.
+  static constexpr int kLabelBand = 30;
+
+  // Default label "NETA.NN0" followed by a program-wide serial number.
+  CSprite();
+  ~CSprite() override;
+
+  int GetX() const { return x_; }
+  int GetY() const { return y_; }
+  int GetDepth() const { return depth_; }
+  Rect GetRect() const override;
+  Point GetCenter() const;
+
+  // Pixel-exact hit test; the left column and the top row never hit.
+  bool HitTest(int x, int y) const;
+  // Draws the image (clipped to `clip` when given) and the label into
+  // `target`. Without a clip the whole sprite must lie inside `target`.
+  void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect* clip) const;
+  void SetPosition(int x, int y);
+  void SetDepth(int depth);
+  void SetObserver(SpriteObserver* observer) { observer_ = observer; }
+  SpriteObserver* Observer() const { return observer_; }
+
+  // Shows `image`'s storage (shared, not copied). Non-zero slots are stored
+  // in activeImage / inactiveImage. Returns 1.
+  int SetImage(const CDIB& image, int activeSlot, int inactiveSlot);
+
+  using CDIB::Load;
+  bool LoadFromResource(std::string_view name) override;
+  bool Load(ByteReader& in) override;
+  bool LoadFile(const std::string& path);
+  bool RemapToPalette(const CDIBPal& palette) override;
+  void PickTransparentIndex();
+
+  // Node data.
+  std::string label;
+  std::string fqName;
+  int hidden = 0;
+  CLinkList links;  // links ending here; not owned
+  int activeImage = 0;
+  int inactiveImage = 0;
+  int imageIndex = 0;
+  std::unique_ptr<NodeDetail> nodeDetail;
+  std::unique_ptr<DirectoryDetail> directoryDetail;
+  int nodeType = 0;
+  int status = 1;
+  std::uint8_t transparentIndex = 0;
+
+ private:
+  SpriteObserver* observer_ = nullptr;  // not owned
+  int x_ = 0;
+  int y_ = 0;
+  int depth_ = 50;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string_view>
+
+#include "graphics/COSBView.h"
+#include "graphics/CSprite.h"
+
+namespace mapvine {
+
+class CSpriteList;
+
+// The observer every sprite of a list reports to: depth changes re-sort the
+// list, every change becomes dirty rectangles of the view.
+class SpriteListObserver final : public SpriteObserver {
+ public:
+  explicit SpriteListObserver(CSpriteList& list) : list_(list) {}
+  void Changed(CSprite& sprite, int what, const Rect& first, const Rect* second) override;
+  void AddDirty(const Rect& area) override;
+  void SetView(COSBView* view) { view_ = view; }
+  COSBView* View() const { return view_; }
+
+ private:
+  COSBView* view_ = nullptr;  // not owned; none until a view attaches
+  CSpriteList& list_;
+};
+
+// The nodes of the picture in ascending depth. Drawn from head to tail, so
+// the deepest sprite ends on top; hit-tested from the head. Owns its sprites.
+class CSpriteList {
+ public:
+  CSpriteList() : observer_(*this) {}
+  CSpriteList(const CSpriteList&) = delete;
+  CSpriteList& operator=(const CSpriteList&) = delete;
+
+  // Inserts before the first sprite of equal or greater depth.
+  CSprite& Insert(std::unique_ptr<CSprite> sprite);
+  // Takes the sprite out (not destroyed); empty when absent.
+  std::unique_ptr<CSprite> Remove(const CSprite& sprite);
+  void Reorder(const CSprite& sprite);
+  // First shown sprite, from the head, whose HitTest passes.
+  CSprite* HitTest(int x, int y) const;
+  CSprite* FindByLabel(std::string_view label) const;
+  void DeleteAll() { sprites_.clear(); }
+
+  void SetView(COSBView* view) { observer_.SetView(view); }
+  COSBView* View() const { return observer_.View(); }
+
+  auto begin() const { return sprites_.begin(); }
+  auto end() const { return sprites_.end(); }
+  std::size_t size() const { return sprites_.size(); }
+  bool empty() const { return sprites_.empty(); }
+
+ private:
+  SpriteListObserver observer_;
+  std::list<std::unique_ptr<CSprite>> sprites_;
+};
+
+}  // namespace mapvine
