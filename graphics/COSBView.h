@@ -32,6 +32,15 @@ class COSBView {
   // Recomposes `rect` of the buffer, or all of it when null.
   virtual void Render(const Rect* rect) { (void)rect; }
 
+  // Scroll sizes from the buffer, 640 x 480 while there is none.
+  void OnInitialUpdate();
+  // The document changed: recompose and present everything (unless painting).
+  void OnUpdate();
+
+  // The text drawer labels are drawn with; kept across new buffers.
+  void SetTextDrawer(SurfaceTextDrawer* drawer);
+  SurfaceTextDrawer* GetBufferDC() const { return textDrawer_; }
+
   CDIBSurface* Surface() const { return surface_.get(); }
   const CDIBPal* Palette() const { return palette_.get(); }
   // Pending dirty rectangles, most recent first.
@@ -55,6 +64,7 @@ class COSBView {
   virtual void SetScrollSizes(int width, int height) = 0;
 
  private:
+  SurfaceTextDrawer* textDrawer_ = nullptr;  // not owned
   std::unique_ptr<CDIBSurface> surface_;
   std::unique_ptr<CDIBPal> palette_;
   std::deque<Rect> dirty_;

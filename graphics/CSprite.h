@@ -88,6 +88,9 @@ class CSprite : public CDIB {
   std::uint8_t transparentIndex = 0;
 
  private:
+  // Takes over the storage of a freshly loaded image; true.
+  bool TakeLoaded(CDIB& loadedImage);
+
   SpriteObserver* observer_ = nullptr;  // not owned
   int x_ = 0;
   int y_ = 0;

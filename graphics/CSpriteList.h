@@ -53,6 +53,8 @@ class CSpriteList {
   bool empty() const { return sprites_.empty(); }
 
  private:
+  std::list<std::unique_ptr<CSprite>>::iterator Locate(const CSprite& sprite);
+
   SpriteListObserver observer_;
   std::list<std::unique_ptr<CSprite>> sprites_;
 };

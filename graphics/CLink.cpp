@@ -1,0 +1,64 @@
+#include "graphics/CLink.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "graphics/CSprite.h"
+#include "graphics/LineDrawing.h"
+
+namespace mapvine {
+
+namespace {
+
+// Distance between two points, truncated toward zero.
+std::int64_t TruncatedDistance(std::int64_t xa, std::int64_t ya, std::int64_t xb, std::int64_t yb) {
+  const double dx = static_cast<double>(xb - xa);
+  const double dy = static_cast<double>(yb - ya);
+  return static_cast<std::int64_t>(std::sqrt(dx * dx + dy * dy));
+}
+
+constexpr PaletteEntry kActiveColor{0, 255, 0, 0};
+constexpr PaletteEntry kInactiveColor{255, 0, 0, 0};
+
+}  // namespace
+
+bool CLink::HitTest(int x, int y) const {
+  if (!bounds.Contains({x, y})) return false;
+  const std::int64_t d1 = TruncatedDistance(x, y, x1, y1);
+  const std::int64_t d2 = TruncatedDistance(x, y, x2, y2);
+  const std::int64_t length = TruncatedDistance(x1, y1, x2, y2);
+  return d1 + d2 <= length + hitTolerance;
+}
+
+void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, Rect& clip) const {
+  // A link whose end is missing (not yet rejoined) counts as hidden.
+  if (endA == nullptr || endB == nullptr || endA->hidden || endB->hidden) return;
+  if (!clip.Intersects(bounds)) return;
+
+  const std::uint8_t index = NearestTableIndex(target, status ? kActiveColor : kInactiveColor);
+  DrawWideLine(target, {x1, y1}, {x2, y2}, index);
+
+  // The icons go back on top of the line; the target's rectangle keeps both
+  // of them (and their labels) inside the picture.
+  const Rect whole = target.GetRect();
+  endA->Draw(target, text, &whole);
+  endB->Draw(target, text, &whole);
+  clip = clip.Union(bounds);
+}
+
+void CLink::UpdateBounds() { bounds = Rect{x1, y1, x2, y2}.Normalized().Inflated(1, 1); }
+
+void CLink::MoveEndOf(const CSprite& node, int dx, int dy) {
+  if (endA == &node) {
+    x1 += dx;
+    y1 += dy;
+  } else if (endB == &node) {
+    x2 += dx;
+    y2 += dy;
+  } else {
+    return;
+  }
+  UpdateBounds();
+}
+
+}  // namespace mapvine

@@ -1,0 +1,118 @@
+#include "graphics/COSBView.h"
+
+namespace mapvine {
+
+namespace {
+
+// Beyond this many pending rectangles one full recomposition is cheaper.
+constexpr std::size_t kMaxIncrementalRects = 40;
+
+constexpr int kDefaultScrollWidth = 640;
+constexpr int kDefaultScrollHeight = 480;
+
+}  // namespace
+
+bool COSBView::CreateBuffer(const CDIB& background, int width, int height,
+                            const CDIBPal* palette) {
+  palette_ = std::make_unique<CDIBPal>();
+  if (palette != nullptr) {
+    palette_->CreateFromImage(background);
+    palette_->CopyEntriesFrom(*palette);
+  } else if (!palette_->CreateFromImage(background)) {
+    palette_.reset();
+    return false;
+  }
+  palette_->MatchSystemPalette();
+
+  surface_ = std::make_unique<CDIBSurface>();
+  // Both sizes or none: a width of 0 takes the background's size whatever
+  // the height says.
+  if (width == 0 || height == 0) {
+    width = background.GetWidth();
+    height = background.GetHeight();
+  }
+  if (width <= 0 || height <= 0 || !surface_->Create(width, height, palette_.get())) {
+    surface_.reset();
+    return false;
+  }
+  surface_->SetTextDrawer(textDrawer_);
+  SetScrollSizes(width, height);
+  return true;
+}
+
+void COSBView::AddDirty(const Rect& rect) {
+  // Only the most recent rectangle is merged with: a drag's stream of
+  // overlapping rectangles collapses without searching the list.
+  if (!dirty_.empty() && dirty_.front().Intersects(rect)) {
+    dirty_.front() = dirty_.front().Union(rect);
+    return;
+  }
+  dirty_.push_front(rect);
+}
+
+void COSBView::CopyToScreen(const Rect* rect) {
+  if (painting || !surface_) return;
+
+  const Rect visible = VisibleArea();
+  const Rect buffer = surface_->GetRect();
+  // Without a rectangle, the visible part of the picture.
+  const Rect asked = rect != nullptr ? *rect : visible;
+  Rect drawn = asked.Intersect(visible).Intersect(buffer);
+
+  if (skipScrollCheck) {
+    skipScrollCheck = false;
+  } else {
+    // After a scroll or resize the window shows parts the last copies never
+    // reached; send the whole buffer.
+    if (visible != lastClipBox) drawn = buffer;
+    lastClipBox = visible;
+    const Point scroll = ScrollPosition();
+    if (scroll != lastScroll) drawn = buffer;
+    lastScroll = scroll;
+  }
+  if (copyWholeBuffer) {
+    copyWholeBuffer = false;
+    drawn = buffer;
+  }
+  if (!drawn.IsEmpty()) PresentRect(*surface_, palette_.get(), drawn);
+}
+
+void COSBView::FlushDirty() {
+  if (painting) {
+    dirty_.clear();
+    return;
+  }
+  if (dirty_.size() > kMaxIncrementalRects || !incrementalUpdate) {
+    dirty_.clear();
+    Render(nullptr);
+    CopyToScreen(nullptr);
+    return;
+  }
+  // Taken out first, so that whatever Render reports meanwhile waits for the
+  // next flush instead of disturbing this one.
+  std::deque<Rect> pending;
+  pending.swap(dirty_);
+  for (const Rect& r : pending) Render(&r);
+  for (const Rect& r : pending) CopyToScreen(&r);
+}
+
+void COSBView::OnInitialUpdate() {
+  if (surface_) {
+    SetScrollSizes(surface_->GetWidth(), surface_->GetHeight());
+  } else {
+    SetScrollSizes(kDefaultScrollWidth, kDefaultScrollHeight);
+  }
+}
+
+void COSBView::OnUpdate() {
+  if (painting) return;
+  Render(nullptr);
+  CopyToScreen(nullptr);
+}
+
+void COSBView::SetTextDrawer(SurfaceTextDrawer* drawer) {
+  textDrawer_ = drawer;
+  if (surface_) surface_->SetTextDrawer(drawer);
+}
+
+}  // namespace mapvine

@@ -1,0 +1,132 @@
+#include "graphics/CSprite.h"
+
+#include <atomic>
+
+#include "graphics/CLink.h"
+
+namespace mapvine {
+
+namespace {
+
+// Serial number of the next default label, shared by every sprite made.
+std::atomic<int> nextLabelSerial{0};
+
+constexpr PaletteEntry kLabelColor{255, 255, 255, 0};
+
+}  // namespace
+
+CSprite::CSprite() : label("NETA.NN0" + std::to_string(nextLabelSerial++)) {}
+
+CSprite::~CSprite() = default;
+
+Rect CSprite::GetRect() const {
+  if (!HasHeader()) return {x_, y_, x_, y_};
+  return {x_, y_, x_ + GetWidth(), y_ + GetHeight()};
+}
+
+Point CSprite::GetCenter() const {
+  const Rect r = GetRect();
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool CSprite::HitTest(int x, int y) const {
+  if (!HasHeader()) return false;
+  // Strict on the left and top edges: that column and row never hit.
+  if (x <= x_ || x >= x_ + GetWidth() || y <= y_ || y >= y_ + GetHeight()) return false;
+  const std::uint8_t* pixel = PixelPtr(x - x_, y - y_);
+  return pixel != nullptr && *pixel != transparentIndex;
+}
+
+void CSprite::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect* clip) const {
+  if (hidden || !HasHeader()) return;
+  const Rect r = GetRect();
+  const Rect band = r.Inflated(0, kLabelBand);
+  if (clip != nullptr && !band.Intersects(*clip)) return;
+
+  // Always cut to the target too: a sprite placed (or loaded) partly outside
+  // the picture must not make the copy run past the buffer.
+  const Rect picture = target.GetRect();
+  Rect part = r.Intersect(picture);
+  if (clip != nullptr) part = part.Intersect(*clip);
+  if (!part.IsEmpty()) {
+    CopyPixelsTo(target, part.left, part.top, part.Width(), part.Height(), part.left - x_,
+                 part.top - y_, PaletteIndex(transparentIndex));
+  }
+
+  // The label is cut only to its own band under the image (and the picture),
+  // not to the clip.
+  if (text == nullptr) return;
+  const Rect labelArea = Rect{r.left, r.bottom, r.right, r.bottom + kLabelBand}.Intersect(picture);
+  if (labelArea.IsEmpty()) return;
+  text->DrawText(target, label, {r.left + 10, r.bottom}, labelArea, kLabelColor);
+}
+
+void CSprite::SetPosition(int x, int y) {
+  const Rect oldBand = GetRect().Inflated(0, kLabelBand);
+  const int dx = x - x_;
+  const int dy = y - y_;
+  x_ = x;
+  y_ = y;
+  const Rect newBand = GetRect().Inflated(0, kLabelBand);
+
+  if (observer_ != nullptr) {
+    for (CLink* link : links) observer_->AddDirty(link->bounds);
+    observer_->Changed(*this, kPositionChanged, oldBand, &newBand);
+  }
+  for (CLink* link : links) link->MoveEndOf(*this, dx, dy);
+  if (observer_ != nullptr) {
+    for (CLink* link : links) observer_->AddDirty(link->bounds);
+  }
+}
+
+void CSprite::SetDepth(int depth) {
+  if (depth == depth_) return;
+  depth_ = depth;
+  if (observer_ != nullptr) observer_->Changed(*this, kDepthChanged, GetRect(), nullptr);
+}
+
+int CSprite::SetImage(const CDIB& image, int activeSlot, int inactiveSlot) {
+  ShareStorageOf(image);
+  if (activeSlot != 0) activeImage = activeSlot;
+  if (inactiveSlot != 0) inactiveImage = inactiveSlot;
+  PickTransparentIndex();
+  return 1;
+}
+
+// The loads below read into an image of their own and only then take its
+// storage, so that a sprite sharing a document image never overwrites it,
+// and a failed load leaves the sprite as it was.
+bool CSprite::TakeLoaded(CDIB& loadedImage) {
+  ShareStorageOf(loadedImage);
+  loaded_ = true;
+  PickTransparentIndex();
+  return true;
+}
+
+bool CSprite::LoadFromResource(std::string_view name) {
+  CDIB image;
+  return image.LoadFromResource(name) && TakeLoaded(image);
+}
+
+bool CSprite::Load(ByteReader& in) {
+  CDIB image;
+  return image.Load(in) && TakeLoaded(image);
+}
+
+bool CSprite::LoadFile(const std::string& path) {
+  CDIB image;
+  return image.Load(path) && TakeLoaded(image);
+}
+
+bool CSprite::RemapToPalette(const CDIBPal& palette) {
+  const bool remapped = CDIB::RemapToPalette(palette);
+  PickTransparentIndex();
+  return remapped;
+}
+
+void CSprite::PickTransparentIndex() {
+  if (!HasHeader()) return;
+  if (const std::uint8_t* topLeft = PixelPtr(0, 0)) transparentIndex = *topLeft;
+}
+
+}  // namespace mapvine
