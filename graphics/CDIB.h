@@ -43,6 +43,10 @@ class CDIB {
       "Image files (*.DIB, *.BMP)|*.DIB;*.BMP|All files (*.*)|*.*||";
   static constexpr std::string_view kOnly256Colors =
       "Only 256 color (8 bpp) bitmaps are supported";
+  static constexpr std::string_view kFailedToOpen = "Failed to open file";
+  static constexpr std::string_view kFailedToSave = "Failed to save file";
+  // Bitmap files larger than this are refused before anything is read.
+  static constexpr std::uintmax_t kMaxFileBytes = 256u << 20;
 
   // A 16 x 16 image, grey-ramp colour table, every pixel index 0.
   CDIB();

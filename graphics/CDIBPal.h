@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -36,7 +37,14 @@ class CDIBPal {
   void SetEntries(std::vector<PaletteEntry> entries) { entries_ = std::move(entries); }
 
   // Index of the entry nearest to the colour; -1 without entries.
+  // "Nearest" everywhere in the program means the smallest squared Euclidean
+  // distance in RGB (flags ignored); among equally near entries the lowest
+  // index wins, so an exact colour always maps to its first occurrence.
   int NearestIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
+  // The nearest entry for each of the 256 entries of a colour table (blue,
+  // green, red, reserved): remapping and counting look pixels up in this
+  // instead of searching per pixel. -1 throughout without entries.
+  std::array<int, 256> NearestIndices(const std::uint8_t* colorTable) const;
 
   bool MatchSystemPalette();
   bool CreateColorCube();

@@ -1,0 +1,118 @@
+// Building palettes and looking colours up in them.
+#include "graphics/CDIBPal.h"
+
+#include <algorithm>
+
+#include "graphics/CDIB.h"
+#include "graphics/CDIBLayout.h"
+#include "graphics/SystemPalette.h"
+
+namespace mapvine {
+
+bool CDIBPal::CreateFromImage(const CDIB& image) {
+  if (!image.HasHeader()) return false;
+  const int n = std::min(image.ColorCount(), dib::kMaxColorEntries);
+  return CreateFromColorTable(image.HeaderBlock() + dib::kColorTable, n);
+}
+
+bool CDIBPal::CreateFromColorTable(const std::uint8_t* table, int n) {
+  if (table == nullptr || n <= 0) return false;
+  std::vector<PaletteEntry> entries(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const std::uint8_t* e = table + 4 * i;
+    entries[i] = {e[2], e[1], e[0], 0};
+  }
+  entries_ = std::move(entries);
+  return true;
+}
+
+int CDIBPal::ColorCount() const { return entries_ ? static_cast<int>(entries_->size()) : 0; }
+
+std::span<const PaletteEntry> CDIBPal::Entries() const {
+  if (!entries_) return {};
+  return *entries_;
+}
+
+int CDIBPal::NearestIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const {
+  int best = -1;
+  int bestDistance = 0;
+  const auto entries = Entries();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const int dr = entries[i].red - red;
+    const int dg = entries[i].green - green;
+    const int db = entries[i].blue - blue;
+    const int distance = dr * dr + dg * dg + db * db;
+    if (best < 0 || distance < bestDistance) {
+      best = static_cast<int>(i);
+      bestDistance = distance;
+      if (distance == 0) break;
+    }
+  }
+  return best;
+}
+
+std::array<int, 256> CDIBPal::NearestIndices(const std::uint8_t* colorTable) const {
+  std::array<int, 256> map{};
+  for (int i = 0; i < 256; ++i) {
+    const std::uint8_t* e = colorTable + 4 * i;
+    map[i] = NearestIndex(e[2], e[1], e[0]);
+  }
+  return map;
+}
+
+// There is no display palette to realise into (see SystemPalette.h), so the
+// palette stays as built.
+bool CDIBPal::MatchSystemPalette() { return false; }
+
+bool CDIBPal::CreateColorCube() {
+  std::vector<PaletteEntry> entries(kSystemPaletteSize);
+  for (int i = 0; i < kSystemPaletteSize; ++i) {
+    if (const auto color = StaticSystemColor(i)) entries[i] = *color;
+  }
+  // 6 x 6 x 6 cube from entry 10, red slowest, blue fastest. The levels are
+  // k * 255 / 6, so the brightest is 212, not 255.
+  constexpr int kLevels = 6;
+  int next = kStaticColorsPerEnd;
+  for (int r = 0; r < kLevels; ++r) {
+    for (int g = 0; g < kLevels; ++g) {
+      for (int b = 0; b < kLevels; ++b) {
+        entries[next++] = {static_cast<std::uint8_t>(r * 255 / kLevels),
+                           static_cast<std::uint8_t>(g * 255 / kLevels),
+                           static_cast<std::uint8_t>(b * 255 / kLevels), kNoCollapse};
+      }
+    }
+  }
+  constexpr int kGreys = 20;
+  for (int k = 0; k < kGreys; ++k) {
+    const auto level = static_cast<std::uint8_t>(k * 255 / kGreys);
+    entries[next++] = {level, level, level, kNoCollapse};
+  }
+  entries_ = std::move(entries);
+  return true;
+}
+
+CDIBPal& CDIBPal::CopyEntriesFrom(const CDIBPal& other) {
+  if (this != &other) entries_ = other.entries_;
+  return *this;
+}
+
+bool CDIBPal::CountColorUsage(const CDIB& image) {
+  usageCounts.assign(static_cast<std::size_t>(ColorCount()), 0);
+  if (!image.HasHeader()) return false;
+  const int depth = image.BitCount();
+  if (depth != 8 && depth != 24) return false;
+
+  std::array<int, 256> map{};
+  if (depth == 8) map = NearestIndices(image.HeaderBlock() + dib::kColorTable);
+  for (int y = 0; y < image.GetHeight(); ++y) {
+    const std::uint8_t* pixel = image.PixelPtr(0, y);
+    for (int x = 0; x < image.GetWidth(); ++x) {
+      const int nearest = depth == 8 ? map[pixel[x]]
+                                     : NearestIndex(pixel[3 * x + 2], pixel[3 * x + 1], pixel[3 * x]);
+      if (nearest >= 0) ++usageCounts[static_cast<std::size_t>(nearest)];
+    }
+  }
+  return true;
+}
+
+}  // namespace mapvine
