@@ -1,0 +1,89 @@
+#include "node/QueryReport.h"
+
+#include <cstdio>
+#include <span>
+#include <string>
+
+#include "node/RecordText.h"
+#include "node/ReturnCodes.h"
+#include "node/SnaNames.h"
+#include "node/SnaWire.h"
+
+namespace mapvine {
+namespace {
+
+template <std::size_t N>
+std::string NameAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
+  return DecodeName(std::span(record).subspan(offset).template first<snawire::kNameLength>());
+}
+
+std::uint16_t U16At(std::span<const std::uint8_t> record, std::size_t offset) {
+  return snawire::GetU16(record.data(), offset);
+}
+
+void PrintFailure(const char* query, VerbStatus status, std::ostream& out) {
+  char codes[64];
+  std::snprintf(codes, sizeof(codes), "primary 0x%04X, secondary 0x%08X", status.primaryRc, status.secondaryRc);
+  out << query << " query failed: " << PrimaryRcText(status.primaryRc) << ", "
+      << SecondaryRcText(status.secondaryRc) << " (" << codes << ")\n";
+}
+
+void PrintTopology(const std::vector<TopologyRecord>& records, std::ostream& out) {
+  std::size_t networkNodes = 0;
+  std::size_t connectionNetworks = 0;
+  std::size_t otherNodes = 0;
+  std::size_t tgs = 0;
+  for (const TopologyRecord& record : records) {
+    if (record.holdsTg != 0) {
+      ++tgs;
+    } else if (record.holdsNode != 0) {
+      const std::uint8_t type = record.node[snawire::kNodeType];
+      ++(type == snawire::kNodeTypeNetworkNode        ? networkNodes
+         : type == snawire::kNodeTypeConnectionNetwork ? connectionNetworks
+                                                       : otherNodes);
+    }
+  }
+  out << "Topology: " << networkNodes << " network nodes, " << connectionNetworks << " connection networks, ";
+  if (otherNodes != 0) out << otherNodes << " other nodes, ";
+  out << tgs << " TGs\n";
+
+  for (const TopologyRecord& record : records) {
+    if (record.holdsNode != 0) {
+      out << "  " << NodeTypeText(record.node[snawire::kNodeType]) << " " << NameAt(record.node, snawire::kNodeName)
+          << ": " << NodeStatusText(record.node[snawire::kNodeStatus]) << "\n";
+    } else if (record.holdsTg != 0) {
+      out << "  TG " << static_cast<int>(record.tg[snawire::kTgNumber]) << " "
+          << NameAt(record.tg, snawire::kTgOwner) << " -> " << NameAt(record.tg, snawire::kTgDestination) << ": "
+          << TgStatusText(record.tg[snawire::kTgStatus]) << "\n";
+    }
+  }
+}
+
+void PrintDirectory(const std::vector<LuRecord>& records, std::ostream& out) {
+  out << "Directory: " << records.size() << " LUs with a parent\n";
+  for (const LuRecord& record : records) {
+    const auto& entry = record.directory;
+    out << "  " << ResourceTypeText(U16At(entry, snawire::kDirResourceType)) << " "
+        << NameAt(entry, snawire::kDirResourceName) << ", parent "
+        << ResourceTypeText(U16At(entry, snawire::kDirParentType)) << " " << NameAt(entry, snawire::kDirParentName)
+        << "\n";
+  }
+}
+
+}  // namespace
+
+void PrintQueryReport(const TopologyTables& tables, VerbStatus topology, VerbStatus directory,
+                      std::ostream& out) {
+  if (topology.Succeeded()) {
+    PrintTopology(tables.topology, out);
+  } else {
+    PrintFailure("Topology", topology, out);
+  }
+  if (directory.Succeeded()) {
+    PrintDirectory(tables.lus, out);
+  } else {
+    PrintFailure("Directory", directory, out);
+  }
+}
+
+}  // namespace mapvine

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace mapvine {
+
+// The names of the node's return codes, for traces, dialogs and the
+// query report. The longest text is 27 characters.
+std::string_view PrimaryRcText(std::uint16_t primaryRc);    // "Unknown Primary RC" when not listed
+std::string_view SecondaryRcText(std::uint32_t secondaryRc);  // "------" for 0, "Unknown Secondary RC" when not listed
+
+template <typename Code>
+struct ReturnCodeName {
+  Code code;
+  std::string_view text;
+};
+
+// Every named code, sorted by code.
+std::span<const ReturnCodeName<std::uint16_t>> PrimaryRcNames();
+std::span<const ReturnCodeName<std::uint32_t>> SecondaryRcNames();
+
+}  // namespace mapvine

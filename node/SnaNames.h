@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "node/SnaWire.h"
+
+namespace mapvine {
+
+// A 17-byte EBCDIC name field as the node stores it.
+using NameField = std::span<const std::uint8_t, snawire::kNameLength>;
+
+// The field as text: converted, cut at the first 0x00, trailing blanks
+// removed. Bytes without an ASCII counterpart stay in the text as 0xFF.
+std::string DecodeName(NameField field);
+
+// The resource part of a network-qualified name (after the first dot); the
+// whole name when it has no dot.
+std::string ShortName(std::string_view name);
+
+// Fills `field` for sending to the node: blanks first, then the name
+// upper-cased and converted, left-aligned; cut at the field's length.
+void EncodeName(std::string_view name, std::span<std::uint8_t> field);
+
+}  // namespace mapvine
