@@ -1,0 +1,33 @@
+// The mapvine executable: picks the command from the arguments.
+#include <iostream>
+#include <string_view>
+
+#include "app/QueryCommand.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: mapvine [--query | --help]\n"
+    "  --query  load the SNA node library, print the topology and directory it reports\n"
+    "  --help   show this text\n"
+    "The node library libsnactl.so is taken from $MAPVINE_SNACTL when set, else from\n"
+    "the program's folder, else from the system library path.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string_view command = argc > 1 ? argv[1] : "";
+  if (argc == 2 && command == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argc == 2 && command == "--query") return mapvine::RunQueryCommand(std::cout, std::cerr);
+  if (argc > 2) {
+    std::cerr << "mapvine: too many arguments\n" << kUsage;
+  } else if (argc == 2) {
+    std::cerr << "mapvine: unknown option '" << command << "'\n" << kUsage;
+  } else {
+    std::cerr << "mapvine: no command given; the picture window is not part of this build yet\n" << kUsage;
+  }
+  return 2;
+}
