@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "graphics/CLink.h"
+#include "graphics/CLinkList.h"
+#include "graphics/CSprite.h"
+#include "graphics/LineDrawing.h"
+#include "tests/graphics/SpriteTestSupport.h"
+
+namespace mapvine {
+namespace {
+
+std::unique_ptr<CLink> MakeLink(std::string owner, std::string destination, int tg) {
+  auto link = std::make_unique<CLink>();
+  link->ownerName = std::move(owner);
+  link->destinationName = std::move(destination);
+  link->tgNumber = tg;
+  return link;
+}
+
+// Find behaves the same on a node's list and on the document's owning list.
+template <typename List>
+class LinkListFindTest : public ::testing::Test {
+ protected:
+  CLink& Add(std::string owner, std::string destination, int tg) {
+    auto link = MakeLink(std::move(owner), std::move(destination), tg);
+    CLink& ref = *link;
+    if constexpr (std::is_same_v<List, CLinkList>) {
+      keep.push_back(std::move(link));
+      list.Add(&ref);
+    } else {
+      list.Add(std::move(link));
+    }
+    return ref;
+  }
+  std::vector<std::unique_ptr<CLink>> keep;
+  List list;
+};
+using ListKinds = ::testing::Types<CLinkList, OwningLinkList>;
+TYPED_TEST_SUITE(LinkListFindTest, ListKinds);
+
+TYPED_TEST(LinkListFindTest, FindsEitherDirectionNearestTheHead) {
+  this->Add("A", "B", 1);
+  CLink& backward = this->Add("B", "A", 2);
+  this->Add("A", "B", 2);
+  int count = -1;
+  EXPECT_EQ(this->list.Find("A", "B", 2, &count), &backward);
+  // Only the same-pair links met before the match.
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(this->list.Find("a", "B", 2), nullptr);  // names are case-sensitive
+}
+
+TYPED_TEST(LinkListFindTest, CountsSamePairLinksWhenNothingMatches) {
+  this->Add("A", "B", 1);
+  this->Add("C", "A", 9);
+  this->Add("B", "A", 2);
+  this->Add("A", "B", 3);
+  int count = -1;
+  EXPECT_EQ(this->list.Find("A", "B", 9, &count), nullptr);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(this->list.Find("B", "A", 7, &count), nullptr);
+  EXPECT_EQ(count, 3);
+}
+
+TEST(LinkListTest, RemoveTakesTheFirstOccurrenceOut) {
+  OwningLinkList owning;
+  owning.Add(MakeLink("A", "B", 1));
+  owning.Add(MakeLink("A", "B", 2));
+  const CLink* second = owning.Find("A", "B", 2);
+  ASSERT_NE(second, nullptr);
+  std::unique_ptr<CLink> taken = owning.Remove(second);
+  EXPECT_EQ(taken.get(), second);
+  EXPECT_EQ(owning.size(), 1u);
+  EXPECT_EQ(owning.Remove(second), nullptr);
+}
+
+// Two shown nodes joined by a link through the given points.
+struct Joined {
+  CSprite a;
+  CSprite b;
+  CLink link;
+  Joined(Point from, Point to) {
+    link.endA = &a;
+    link.endB = &b;
+    link.x1 = from.x, link.y1 = from.y, link.x2 = to.x, link.y2 = to.y;
+    link.UpdateBounds();
+  }
+};
+
+TEST(LinkHitTest, HorizontalLinkHitsUpToItsBoundsOnly) {
+  Joined j({10, 50}, {110, 50});
+  EXPECT_EQ(j.link.bounds, (Rect{9, 49, 111, 51}));
+  struct Case {
+    int x, y;
+    bool hit;
+  };
+  const Case cases[] = {
+      {109, 50, true}, {110, 50, true}, {10, 50, true}, {60, 50, true},
+      {60, 49, true},                    // within tolerance
+      {111, 50, false},                  // the distances would pass; the bounds do not
+      {8, 50, false},  {60, 51, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(j.link.HitTest(c.x, c.y), c.hit) << c.x << "," << c.y;
+}
+
+TEST(LinkHitTest, SlantedLinkUsesTruncatedDistancesAndTolerance) {
+  Joined j({0, 0}, {30, 40});  // length 50
+  EXPECT_TRUE(j.link.HitTest(15, 20));
+  EXPECT_TRUE(j.link.HitTest(16, 20));   // 25 + 24 <= 52
+  EXPECT_FALSE(j.link.HitTest(20, 10));  // 22 + 31 > 52
+  j.link.hitTolerance = 10;
+  EXPECT_TRUE(j.link.HitTest(20, 10));
+}
+
+TEST(LinkHitTest, ListSkipsLinksWithAHiddenOrMissingEnd) {
+  Joined upper({0, 10}, {100, 10});
+  Joined lower({0, 11}, {100, 11});
+  CLink loose;  // not rejoined yet
+  loose.x2 = 100, loose.y1 = 10, loose.y2 = 10;
+  loose.UpdateBounds();
+  CLinkList list;
+  list.Add(&loose);
+  list.Add(&upper.link);
+  list.Add(&lower.link);
+  EXPECT_EQ(list.HitTest(50, 10), &upper.link);
+  upper.b.hidden = 1;
+  EXPECT_EQ(list.HitTest(50, 10), &lower.link);
+  lower.a.hidden = 1;
+  EXPECT_EQ(list.HitTest(50, 10), nullptr);
+}
+
+// A picture whose table has no pure green or red: the line takes the
+// nearest entries.
+class LinkDrawTest : public ::testing::Test {
+ protected:
+  static constexpr std::uint8_t kGreenish = 1, kDarkGreen = 2, kReddish = 3, kIcon = 5, kKey = 6;
+
+  void SetUp() override {
+    palette.SetEntries({{0, 0, 0, 0},
+                        {10, 200, 30, 0},
+                        {0, 100, 0, 0},
+                        {230, 20, 20, 0},
+                        {128, 128, 128, 0},
+                        {255, 255, 255, 0},
+                        {0, 0, 255, 0}});
+    fakes::MakeImage(picture, 200, 100, 0, &palette);
+    fakes::MakeImage(icon, 6, 6, kIcon, &palette);
+    *icon.PixelPtr(0, 0) = kKey;
+    j.a.SetImage(icon, 1, 6);
+    j.b.SetImage(icon, 1, 6);
+    j.a.SetPosition(20, 19);
+    j.b.SetPosition(147, 57);
+  }
+
+  CDIBPal palette;
+  CDIB picture;
+  CDIB icon;
+  Joined j{{20, 20}, {150, 60}};
+};
+
+TEST_F(LinkDrawTest, LineTakesTheNearestColourAndIconsGoOnTop) {
+  for (const int status : {1, 0}) {
+    SCOPED_TRACE(status);
+    fakes::MakeImage(picture, 200, 100, 0, &palette);
+    j.link.status = status;
+    Rect clip{0, 0, 10, 10};
+    // The clip must meet the bounds for anything to be drawn.
+    j.link.Draw(picture, nullptr, clip);
+    EXPECT_EQ(fakes::CountChanges(picture, 0, {}).outside, 0);
+    EXPECT_EQ(clip, (Rect{0, 0, 10, 10}));
+
+    clip = {30, 30, 40, 40};
+    j.link.Draw(picture, nullptr, clip);
+    EXPECT_EQ(clip, (Rect{19, 19, 151, 61}));
+    const std::uint8_t line = status ? kGreenish : kReddish;
+    int linePixels = 0;
+    for (int y = 0; y < 100; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        const std::uint8_t p = fakes::PixelAt(picture, x, y);
+        if (p == 0) continue;
+        const bool onIcon = j.a.GetRect().Contains({x, y}) || j.b.GetRect().Contains({x, y});
+        if (!onIcon) {
+          EXPECT_TRUE(j.link.bounds.Contains({x, y})) << x << "," << y;
+        }
+        if (p == line) ++linePixels;
+        EXPECT_TRUE(p == line || (onIcon && p == kIcon)) << x << "," << y << ": " << int(p);
+      }
+    }
+    // Two pixels for every step along the longer side, minus what the
+    // icons cover.
+    EXPECT_GT(linePixels, 2 * 131 - 2 * 2 * 6);
+    EXPECT_LE(linePixels, 2 * 131);
+    EXPECT_EQ(fakes::PixelAt(picture, 20, 20), kIcon);
+    EXPECT_EQ(fakes::PixelAt(picture, 20, 19), line);  // under the icon's key pixel
+    EXPECT_EQ(fakes::PixelAt(picture, 147, 57), 0);
+  }
+}
+
+TEST_F(LinkDrawTest, HiddenEndDrawsNothingAndLeavesTheClip) {
+  j.b.hidden = 1;
+  Rect clip{0, 0, 200, 100};
+  j.link.Draw(picture, nullptr, clip);
+  EXPECT_EQ(fakes::CountChanges(picture, 0, {}).outside, 0);
+  EXPECT_EQ(clip, (Rect{0, 0, 200, 100}));
+}
+
+TEST_F(LinkDrawTest, EndIconsAndLabelsStayInsideThePicture) {
+  fakes::RecordingTextDrawer text;
+  j.b.SetPosition(196, 90);
+  j.link.x2 = 199, j.link.y2 = 93;
+  j.link.UpdateBounds();
+  Rect clip{0, 0, 200, 100};
+  j.link.Draw(picture, &text, clip);
+  ASSERT_EQ(text.calls.size(), 2u);
+  EXPECT_EQ(text.calls[1].clip, (Rect{196, 96, 200, 100}));
+  EXPECT_EQ(fakes::PixelAt(picture, 199, 93), kIcon);
+}
+
+TEST(LineDrawingTest, TwoPixelsWideOnTheLowerSide) {
+  CDIB image;
+  fakes::MakeImage(image, 40, 30, 0);
+  DrawWideLine(image, {10, 20}, {20, 20}, 4);
+  EXPECT_EQ(fakes::CountChanges(image, 0, {10, 19, 21, 21}).inside, 22);
+  DrawWideLine(image, {30, 15}, {30, 5}, 4);
+  EXPECT_EQ(fakes::CountChanges(image, 0, {29, 5, 31, 16}).inside, 22);
+  EXPECT_EQ(fakes::CountChanges(image, 0, {}).outside, 44);
+}
+
+TEST(LineDrawingTest, SlantedLinesStayInTheirBoundsAndReachBothEnds) {
+  const Point ends[][2] = {{{3, 4}, {37, 25}}, {{37, 2}, {5, 28}}, {{20, 1}, {22, 28}}, {{1, 1}, {1, 1}}};
+  for (const auto& e : ends) {
+    CDIB image;
+    fakes::MakeImage(image, 40, 30, 0);
+    DrawWideLine(image, e[0], e[1], 8);
+    const Rect bounds = Rect{e[0].x, e[0].y, e[1].x, e[1].y}.Normalized().Inflated(1, 1);
+    EXPECT_EQ(fakes::CountChanges(image, 0, bounds).outside, 0);
+    EXPECT_EQ(fakes::PixelAt(image, e[0].x, e[0].y), 8);
+    EXPECT_EQ(fakes::PixelAt(image, e[1].x, e[1].y), 8);
+    // Every column (or row) along the main direction gets two pixels.
+    const int steps = std::max(std::abs(e[1].x - e[0].x), std::abs(e[1].y - e[0].y)) + 1;
+    EXPECT_EQ(fakes::CountChanges(image, 0, bounds).inside, 2 * steps);
+  }
+}
+
+TEST(LineDrawingTest, FarAwayEndsAreCutToThePicture) {
+  CDIB image;
+  fakes::MakeImage(image, 40, 30, 0);
+  DrawWideLine(image, {INT_MIN, 10}, {INT_MAX, 10}, 3);
+  EXPECT_EQ(fakes::CountChanges(image, 0, {0, 9, 40, 11}).inside, 80);
+  DrawWideLine(image, {-1000000, -5}, {1000000, -3}, 3);   // above the picture
+  DrawWideLine(image, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, 3);  // right of it
+  EXPECT_EQ(fakes::CountChanges(image, 0, {0, 9, 40, 11}).outside, 0);
+}
+
+TEST(LineDrawingTest, NearestTableIndexPrefersTheLowestOnTies) {
+  CDIBPal palette;
+  palette.SetEntries({{9, 9, 9, 0}, {0, 250, 0, 0}, {0, 250, 0, 0}, {255, 0, 0, 0}});
+  CDIB image;
+  image.Create(2, 2, &palette);
+  EXPECT_EQ(NearestTableIndex(image, {0, 255, 0, 0}), 1);
+  EXPECT_EQ(NearestTableIndex(image, {200, 10, 0, 0}), 3);
+  EXPECT_EQ(NearestTableIndex(image, {0, 0, 0, 0}), 0);
+}
+
+}  // namespace
+}  // namespace mapvine
