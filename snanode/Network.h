@@ -1,0 +1,76 @@
+#pragma once
+
+// A simulated SNA network as its description file states it: the resources
+// the node knows, the transmission groups between them and how partners
+// answer APING. Every name here is already validated and upper-case;
+// references between resources are known to resolve.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace snanode {
+
+enum class ResourceKind : std::uint8_t { NetworkNode, EndNode, ConnectionNetwork, LogicalUnit };
+
+// How the node reacts to every verb.
+enum class NodeState : std::uint8_t {
+  Active,      // serves the network
+  NotStarted,  // PARAMETER_CHECK / NODE_NOT_STARTED
+  NotLoaded,   // COMM_SUBSYSTEM_NOT_LOADED
+};
+
+// Directory entry type and location, with their wire values.
+enum class EntryType : std::uint8_t { Cached = 0, Registered = 2, Local = 3 };
+enum class Location : std::uint8_t { Local = 0, AttachedEndNode = 1, CrossDomain = 2 };
+
+struct DirectoryInfo {
+  bool present = false;
+  EntryType entryType = EntryType::Registered;
+  Location location = Location::Local;
+  std::string description;  // at most 16 characters
+};
+
+struct Resource {
+  std::string name;  // network-qualified, e.g. NETA.NN1
+  ResourceKind kind = ResourceKind::NetworkNode;
+  // An LU's owning node or an end node's network-node server; empty if none.
+  std::string parent;
+  std::uint8_t status = 0;     // node status bits (network nodes, connection networks)
+  std::uint8_t functions = 0;  // function-support bits (network nodes)
+  DirectoryInfo directory;
+};
+
+struct TransmissionGroup {
+  std::string owner;
+  std::string destination;
+  std::uint8_t number = 0;  // 1 to 255
+  std::uint8_t status = 0;  // TG status bits; 0 = inoperative
+};
+
+struct ApingOutcome {
+  bool answers = true;
+  std::uint32_t allocateMs = 0;
+  std::uint32_t minimumMs = 0;
+  std::uint32_t averageMs = 0;
+  std::uint32_t maximumMs = 0;
+  std::uint16_t primary = 0;  // non-zero when the partner does not answer
+  std::uint32_t secondary = 0;
+};
+
+struct ApingRule {
+  std::string partner;
+  ApingOutcome outcome;
+};
+
+struct Network {
+  NodeState state = NodeState::Active;
+  std::vector<Resource> resources;
+  std::vector<TransmissionGroup> tgs;
+  std::vector<ApingRule> aping;
+};
+
+// Each verb answers at most this many entries: its totals travel as u16.
+inline constexpr std::size_t kMaxListEntries = 65535;
+
+}  // namespace snanode

@@ -1,0 +1,22 @@
+#pragma once
+
+// Reads the plain-text network description (format in README.md, worked
+// example in resources/sample.net). Either the whole network is valid and
+// returned, or nothing is: the node never serves half a network.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "snanode/Network.h"
+
+namespace snanode {
+
+struct ParseResult {
+  std::optional<Network> network;
+  std::string error;  // "sourceName:line: reason" when network is empty
+};
+
+ParseResult ParseNetwork(std::string_view text, std::string_view sourceName);
+
+}  // namespace snanode
