@@ -34,7 +34,9 @@ VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) 
   const ProbeResult detail = Probe(snaCtl, snawire::kOpDirectoryLuQuery, snawire::kDirectoryLuQueryLength,
                                    snawire::kLuDetailSize);
   tables.lus.clear();
-  if (directory.total == 0) return {};
+  // An empty directory is a success, but a node that failed the probe has
+  // said nothing about its directory: report that failure, not an empty list.
+  if (directory.total == 0) return directory.status;
 
   // Room for every entry and its detail, as the probes describe them, but
   // never more than the cap: the figures come from the node.

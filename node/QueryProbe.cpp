@@ -14,9 +14,8 @@ ProbeResult Probe(const SnaCtlFunction& snaCtl, std::uint16_t opcode, std::uint3
   block.SetBuffer(buffer);
   block.SetU16(snawire::kEntryCount, 1);
   block.SetU8(snawire::kListOptions, snawire::kListFromStart);
-  block.Issue(snaCtl);
-
   ProbeResult result;
+  result.status = block.Issue(snaCtl);
   result.total = block.U16(snawire::kTotalEntries);
   ByteReader reader(buffer);
   reader.ReadU16(result.entryLength);

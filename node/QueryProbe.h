@@ -11,11 +11,13 @@ namespace mapvine {
 struct ProbeResult {
   std::uint16_t total = 0;        // entries the node holds for the list
   std::uint16_t entryLength = 0;  // length word of the first entry; 0 when none came back
+  VerbStatus status;
 };
 
 // Asks for one entry from the start of the list into a buffer of
-// `probeSize` bytes. The return code is not consulted: a failed probe has
-// written nothing, so it reads as an empty list.
+// `probeSize` bytes. A failed probe has written nothing, so it reads as an
+// empty list; its return codes are kept for callers that must not mistake
+// a node that did not answer for an empty one.
 ProbeResult Probe(const SnaCtlFunction& snaCtl, std::uint16_t opcode, std::uint32_t blockLength,
                   std::size_t probeSize);
 
