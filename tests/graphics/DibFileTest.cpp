@@ -268,6 +268,15 @@ TEST_F(DibFiles, ResourcesComeFromTheConfiguredFolderFirst) {
   EXPECT_EQ(image.GetWidth(), 9);
 }
 
+TEST(DibShipped, StandardBitmapsLoadFromTheResourceFolder) {
+  for (const char* name : {"NN.BMP", "EN.BMP", "LU.BMP", "CN.BMP", "MN.BMP", "NNI.BMP", "ENI.BMP",
+                           "LUI.BMP", "CNI.BMP", "MNI.BMP", "backblue.bmp"}) {
+    CDIB image;
+    EXPECT_TRUE(image.LoadFromResource(name)) << name;
+    EXPECT_EQ(image.BitCount(), 8) << name;
+  }
+}
+
 TEST_F(DibFiles, BitmapsInTheCurrentFolderWinOverShippedOnes) {
   ScopedEnv env("MAPVINE_RESOURCES", kDataDir.string());
   const fs::path previous = fs::current_path();

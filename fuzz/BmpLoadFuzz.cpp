@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes to the BMP loader. Whatever it accepts must save and
+// load back as the same image, ending exactly where the saved bytes end.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "base/UserPrompts.h"
+#include "graphics/CDIB.h"
+
+namespace {
+
+// Refusal messages are expected here; keep them off the terminal.
+class SilentPrompts final : public mapvine::UserPrompts {
+ public:
+  void ShowMessage(std::string_view) override {}
+  bool AskYesNo(std::string_view) override { return false; }
+  std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
+  std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static SilentPrompts silent;
+  mapvine::InstallPrompts(&silent);
+
+  mapvine::ByteReader reader({data, size});
+  mapvine::CDIB image;
+  if (!image.Load(reader)) {
+    if (reader.Position() != 0) std::abort();
+    return 0;
+  }
+  if (reader.Position() > size) std::abort();
+
+  mapvine::VectorSink sink;
+  if (!image.Save(sink)) std::abort();
+  mapvine::ByteReader again(sink.Bytes());
+  mapvine::CDIB reloaded;
+  if (!reloaded.Load(again) || again.Position() != sink.Bytes().size() ||
+      !reloaded.IsSameImage(image)) {
+    std::abort();
+  }
+  return 0;
+}
