@@ -49,14 +49,15 @@ void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, Rect& clip) const {
 void CLink::UpdateBounds() { bounds = Rect{x1, y1, x2, y2}.Normalized().Inflated(1, 1); }
 
 void CLink::MoveEndOf(const CSprite& node, int dx, int dy) {
+  if (endA != &node && endB != &node) return;
+  // A link from a node to itself moves both of its ends.
   if (endA == &node) {
     x1 += dx;
     y1 += dy;
-  } else if (endB == &node) {
+  }
+  if (endB == &node) {
     x2 += dx;
     y2 += dy;
-  } else {
-    return;
   }
   UpdateBounds();
 }

@@ -43,7 +43,8 @@ class CLink {
   void Draw(CDIB& target, SurfaceTextDrawer* text, Rect& clip) const;
   // `bounds` = the rectangle spanned by the two ends, normalised, inflated by 1.
   void UpdateBounds();
-  // Moves whichever end belongs to `node` by (dx, dy) and updates `bounds`.
+  // Moves the end (or both ends) belonging to `node` by (dx, dy) and updates
+  // `bounds`.
   void MoveEndOf(const CSprite& node, int dx, int dy);
 };
 
