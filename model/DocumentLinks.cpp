@@ -1,0 +1,108 @@
+// Adding links, reported by the node or drawn by hand.
+#include <string>
+
+#include "model/MapvineDoc.h"
+#include "node/Trace.h"
+
+namespace mapvine {
+namespace {
+
+// Parallel links between the same two nodes are offset diagonally so that
+// each stays visible: 0, -5, +5, -10, +10, ... pixels.
+int ParallelShift(int sameLinksBefore) {
+  const int steps = (sameLinksBefore + 1) / 2;
+  const int shift = 5 * steps;
+  return sameLinksBefore % 2 == 1 ? -shift : shift;
+}
+
+void CountReport(CLink& link, int generation, int active) {
+  if (link.generation == generation) {
+    link.reportCount += 1;
+    if (active) link.activeReportCount += 1;
+  } else {
+    link.generation = generation;
+    link.reportCount = 1;
+    link.activeReportCount = active ? 1 : 0;
+  }
+  // Active only while every report of this refresh said so.
+  link.status = link.reportCount == link.activeReportCount ? 1 : 0;
+}
+
+std::unique_ptr<TgDetail> CopyOf(const TgDetail* record) {
+  return record ? std::make_unique<TgDetail>(*record) : nullptr;
+}
+
+std::unique_ptr<CLink> LinkBetween(CSprite& a, CSprite& b, int shift) {
+  auto link = std::make_unique<CLink>();
+  const Point centreA = a.GetCenter();
+  const Point centreB = b.GetCenter();
+  link->x1 = centreA.x + shift;
+  link->y1 = centreA.y + shift;
+  link->x2 = centreB.x + shift;
+  link->y2 = centreB.y + shift;
+  link->UpdateBounds();
+  link->endA = &a;
+  link->endB = &b;
+  return link;
+}
+
+}  // namespace
+
+void CMapvineDoc::AttachToEnds(CLink& link) {
+  link.endA->links.Add(&link);
+  // A link from a node to itself is listed once, so that moving the node
+  // moves each end of the line once.
+  if (link.endB != link.endA) link.endB->links.Add(&link);
+}
+
+int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, int active,
+                         int tgNumber, const TgDetail* tgRecord) {
+  const std::string ownerText(owner);
+  const std::string destinationText(destination);
+  TraceF("CMapvineDoc::NewLink(1) called for %s - %s, tg: %i\n", ownerText.c_str(),
+         destinationText.c_str(), tgNumber);
+  int sameLinks = 0;
+  if (CLink* found = linkIndex_.Find(owner, destination, tgNumber, &sameLinks)) {
+    TraceF("CMapvineDoc::NewLink(1) Found link for %s - %s, tg: %i\n", ownerText.c_str(),
+           destinationText.c_str(), tgNumber);
+    CountReport(*found, refreshGeneration, active);
+    found->tgDetail = CopyOf(tgRecord);
+    return kLinkUpdated;
+  }
+  TraceF("CMapvineDoc::NewLink(1) Did not find link for %s - %s, tg: %i\n", ownerText.c_str(),
+         destinationText.c_str(), tgNumber);
+  CSprite* a = FindNode(owner);
+  if (!a) return kLinkOwnerMissing;
+  CSprite* b = FindNode(destination);
+  if (!b) return kLinkDestinationMissing;
+
+  auto created = LinkBetween(*a, *b, ParallelShift(sameLinks));
+  created->ownerName = ownerText;
+  created->destinationName = destinationText;
+  created->title = ownerText + " - " + destinationText;
+  created->tgNumber = tgNumber;
+  created->tgDetail = CopyOf(tgRecord);
+  // Not counted yet: a fresh link has no report of any generation.
+  created->generation = refreshGeneration - 1;
+  CountReport(*created, refreshGeneration, active);
+  CLink& link = AppendLink(std::move(created));
+  AttachToEnds(link);
+  if (view_) view_->RedrawArea(link.bounds);
+  modified_ = true;
+  return kLinkAdded;
+}
+
+int CMapvineDoc::NewLink(CSprite& first, CSprite& second) {
+  Trace("CMapvineDoc::NewLink(2) Called for manual link add\n");
+  auto created = LinkBetween(first, second, 0);
+  created->ownerName = first.label;
+  created->destinationName = second.label;
+  created->title = first.label + " - " + second.label;
+  CLink& link = AppendLink(std::move(created));
+  AttachToEnds(link);
+  if (view_) view_->RedrawArea(link.bounds);
+  modified_ = true;
+  return kLinkAdded;
+}
+
+}  // namespace mapvine

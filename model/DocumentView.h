@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string_view>
+
+#include "graphics/CDIB.h"
+#include "graphics/COSBView.h"
+#include "graphics/CSprite.h"
+#include "graphics/Geometry.h"
+
+namespace mapvine {
+
+// Everything the document asks of the window that shows it. The Qt topology
+// view implements it; tests implement it with a plain fake.
+class DocumentView {
+ public:
+  virtual ~DocumentView() = default;
+
+  // The off-screen view whose dirty rectangles the node list feeds.
+  virtual COSBView& OffscreenView() = 0;
+
+  // A node was added or changed its image: redraw the whole picture.
+  virtual void NodeChanged(CSprite& node) = 0;
+  // Shows `picture` as the new background; false when the buffer could not
+  // be made.
+  virtual bool SetBackground(CDIB& picture) = 0;
+  // Redraws one area of the picture now.
+  virtual void RedrawArea(const Rect& area) = 0;
+  // Redraws the whole picture now.
+  virtual void RedrawAll() = 0;
+  // Placement wants a larger picture and the window is to grow with it.
+  virtual void RequestPictureResize(int width, int height) = 0;
+  // The background arrangement the user chose (0 tile, 1 stretch, 2 centre).
+  virtual int BackgroundArrangement() const = 0;
+  // Blocks for a moment so that a change stays visible (placement growth).
+  virtual void Pause(int milliseconds) = 0;
+};
+
+// The first pane of the main window's status bar.
+class StatusLine {
+ public:
+  virtual ~StatusLine() = default;
+  virtual void SetStatusText(std::string_view text) = 0;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,156 @@
+#include "model/MapvineDoc.h"
+
+#include <cstdio>
+
+#include "graphics/ResourceFiles.h"
+
+namespace mapvine {
+namespace {
+
+constexpr const char* kActiveIconFiles[] = {"NN.BMP", "EN.BMP", "LU.BMP", "CN.BMP", "MN.BMP"};
+constexpr const char* kInactiveIconFiles[] = {"NNI.BMP", "ENI.BMP", "LUI.BMP", "CNI.BMP",
+                                              "MNI.BMP"};
+constexpr const char* kBackgroundFile = "backblue.bmp";
+constexpr int kBlankBackgroundWidth = 520;
+constexpr int kBlankBackgroundHeight = 320;
+
+std::unique_ptr<CDIBPal> PaletteOf(const CDIB& image) {
+  auto palette = std::make_unique<CDIBPal>();
+  palette->CreateFromImage(image);
+  return palette;
+}
+
+std::unique_ptr<CDIBPal> DefaultPalette() {
+  auto palette = std::make_unique<CDIBPal>();
+  palette->CreateColorCube();
+  return palette;
+}
+
+}  // namespace
+
+CMapvineDoc::CMapvineDoc() { SetUp(); }
+
+CMapvineDoc::~CMapvineDoc() {
+  // Links point at nodes and nodes list links: drop both together.
+  Clear();
+}
+
+void CMapvineDoc::AttachView(DocumentView* view) {
+  view_ = view;
+  nodes_.SetView(view ? &view->OffscreenView() : nullptr);
+}
+
+std::unique_ptr<CDIB> CMapvineDoc::LoadStandardBitmap(std::string_view name) const {
+  auto image = std::make_unique<CDIB>();
+  // A missing or unreadable file leaves the default blank image in its slot.
+  if (const auto path = FindBitmapFile(name)) image->Load(*path);
+  return image;
+}
+
+std::unique_ptr<CDIB> CMapvineDoc::MakeDefaultBackground() const {
+  if (auto path = FindBitmapFile(kBackgroundFile)) {
+    auto image = std::make_unique<CDIB>();
+    if (image->Load(*path)) return image;
+  }
+  auto blank = std::make_unique<CDIB>();
+  const auto palette = DefaultPalette();
+  blank->Create(kBlankBackgroundWidth, kBlankBackgroundHeight, palette.get());
+  return blank;
+}
+
+void CMapvineDoc::SetUp() {
+  settings = DocumentSettings{};
+  placement = PlacementState{};
+  picture = PictureState{};
+  nodesAdded = 0;
+
+  std::vector<std::unique_ptr<CDIB>> activeIcons;
+  for (const char* file : kActiveIconFiles) activeIcons.push_back(LoadStandardBitmap(file));
+
+  images.clear();
+  images.push_back(MakeDefaultBackground());
+  for (auto& icon : activeIcons) images.push_back(std::move(icon));
+  for (const char* file : kInactiveIconFiles) images.push_back(LoadStandardBitmap(file));
+
+  palettes.clear();
+  for (const auto& image : images) palettes.push_back(PaletteOf(*image));
+}
+
+void CMapvineDoc::Clear() {
+  if (!images.empty()) images.resize(1);
+  if (!palettes.empty()) palettes.resize(1);
+  nodeIndex_.Clear();
+  linkIndex_.Clear();
+  links_.DeleteAll();
+  nodes_.DeleteAll();
+}
+
+bool CMapvineDoc::NewDocument() {
+  if (firstDocument_) {
+    firstDocument_ = false;
+  } else {
+    Clear();
+    SetUp();
+  }
+  placement.pictureGrown = 0;
+  placement.columnMode = 0;
+  nodes_.SetView(view_ ? &view_->OffscreenView() : nullptr);
+
+  currentPalette = DefaultPalette();
+  composedBackground.reset();
+  backgroundSource.reset();
+  ComposeBackground(MakeDefaultBackground(), 0, 0, 0);
+
+  if (view_) view_->RedrawAll();
+  modified_ = false;
+  return true;
+}
+
+void CMapvineDoc::ShowNodeCount(int displayed, int total) {
+  if (!statusLine_) return;
+  char text[64];
+  std::snprintf(text, sizeof text, "Displaying %i of %i nodes", displayed, total);
+  statusLine_->SetStatusText(text);
+}
+
+CSprite* CMapvineDoc::FindNode(std::string_view label) const {
+  return nodeIndex_.Find(label, nodes_);
+}
+
+CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
+  CSprite& inserted = nodes_.Insert(std::move(node));
+  nodeIndex_.Add(inserted);
+  return inserted;
+}
+
+std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
+  nodeIndex_.Remove(node);
+  return nodes_.Remove(node);
+}
+
+void CMapvineDoc::RenameNode(CSprite& node, std::string_view label) {
+  nodeIndex_.Remove(node);
+  node.label = label;
+  nodeIndex_.Add(node);
+}
+
+CLink& CMapvineDoc::AppendLink(std::unique_ptr<CLink> link) {
+  CLink& appended = *link;
+  links_.Add(std::move(link));
+  linkIndex_.Add(appended);
+  return appended;
+}
+
+std::unique_ptr<CLink> CMapvineDoc::RemoveLink(CLink& link) {
+  linkIndex_.Remove(link);
+  return links_.Remove(&link);
+}
+
+void CMapvineDoc::RenameLink(CLink& link, std::string_view owner, std::string_view destination) {
+  linkIndex_.Remove(link);
+  link.ownerName = owner;
+  link.destinationName = destination;
+  linkIndex_.Add(link);
+}
+
+}  // namespace mapvine

@@ -1,0 +1,177 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/CDIB.h"
+#include "graphics/CDIBPal.h"
+#include "graphics/CLinkList.h"
+#include "graphics/CSprite.h"
+#include "graphics/CSpriteList.h"
+#include "graphics/NodeRecords.h"
+#include "model/DocumentView.h"
+#include "model/LinkIndex.h"
+#include "model/NodeIndex.h"
+
+namespace mapvine {
+
+// Image slots: 0 background, 1-5 the active icon families, 6-10 their
+// inactive variants, 11 and up custom icons. Kind k shows slot k when
+// active and k + 5 when inactive.
+inline constexpr int kBackgroundSlot = 0;
+inline constexpr int kHostSlot = 5;  // "MN.BMP", the "Host" family
+inline constexpr int kInactiveOffset = 5;
+inline constexpr int kStandardImageCount = 11;
+
+// NewNode results.
+inline constexpr int kNodeAdded = 0;
+inline constexpr int kNodePresent = -1;
+// Refused: a kind outside NetworkNode..ConnectionNetwork.
+inline constexpr int kNodeInvalidKind = -6;
+// NewLink results.
+inline constexpr int kLinkAdded = 0;
+inline constexpr int kLinkUpdated = -1;
+inline constexpr int kLinkOwnerMissing = -2;
+inline constexpr int kLinkDestinationMissing = -3;
+
+// The user's view settings; they travel in the saved file.
+struct DocumentSettings {
+  int autoGrow = 1;
+  int autoTile = 0;
+  int activeQuery = 0;
+  int internalTest = 0;
+  int showLuOnDiscovery = 1;
+  int showEnOnDiscovery = 1;
+  int showNnOnDiscovery = 1;
+  int showCnOnDiscovery = 1;
+  int autoRefresh = 0;
+  int refreshSeconds = 60;
+  int showUnreachable = 1;
+};
+
+// Where the next node goes on the grid.
+struct PlacementState {
+  int cursorX = 0;
+  int cursorY = 0;
+  int savedCursorX = 0;
+  int savedCursorY = 0;
+  int columnMode = 0;
+  int pictureGrown = 0;
+  int firstPlacement = 1;
+  int gridSpacing = 90;
+  int resizeWindowOnGrow = 0;
+};
+
+// The picture's size and background layout.
+struct PictureState {
+  int backgroundMode = 0;
+  int pictureWidth = 0;   // requested; 0 = the background's own size
+  int pictureHeight = 0;
+  int composedWidth = 1;  // actually composed
+  int composedHeight = 1;
+  int rebuilding = 0;
+};
+
+// The single topology document: nodes and links, the image and palette
+// tables they are drawn from, placement, the background picture and the
+// settings. It reaches its window only through DocumentView and StatusLine.
+class CMapvineDoc {
+ public:
+  CMapvineDoc();
+  ~CMapvineDoc();
+  CMapvineDoc(const CMapvineDoc&) = delete;
+  CMapvineDoc& operator=(const CMapvineDoc&) = delete;
+
+  // The window side; either may be null (no window: nothing is shown).
+  void AttachView(DocumentView* view);
+  void AttachStatusLine(StatusLine* status) { statusLine_ = status; }
+  DocumentView* View() const { return view_; }
+
+  void SetUp();
+  void Clear();
+  bool NewDocument();
+
+  int NewNode(std::string_view resource, std::string_view fqName, int kind,
+              const NodeDetail* nodeRecord, const DirectoryDetail* directoryRecord);
+  int NewLink(std::string_view owner, std::string_view destination, int active, int tgNumber,
+              const TgDetail* tgRecord);
+  int NewLink(CSprite& first, CSprite& second);
+  void ManualAddNode();
+  void ShowNodeCount(int displayed, int total);
+  CSprite* FindNode(std::string_view label) const;
+
+  // The node's image follows its status; end nodes and LUs pass their status
+  // on to their links.
+  void ApplyStatusImage(CSprite& node);
+
+  Point NextPosition();
+  void TileNodes();
+  bool ComposeBackground(std::unique_ptr<CDIB> image, int mode, int width, int height);
+  void RebuildImages();
+
+  // While deferred, placement growth records the new canvas size but leaves
+  // its pixels until FinishDeferredComposition: a large refresh grows the
+  // picture hundreds of times and nobody sees the steps in between.
+  void DeferComposition(bool defer);
+  void FinishDeferredComposition();
+
+  // Inserting, removing and renaming nodes and links goes through the
+  // document so that its name indexes stay right.
+  CSprite& InsertNode(std::unique_ptr<CSprite> node);
+  std::unique_ptr<CSprite> RemoveNode(CSprite& node);
+  void RenameNode(CSprite& node, std::string_view label);
+  CLink& AppendLink(std::unique_ptr<CLink> link);
+  std::unique_ptr<CLink> RemoveLink(CLink& link);
+  void RenameLink(CLink& link, std::string_view owner, std::string_view destination);
+
+  // The three menu toggles.
+  void ToggleActiveQuery() { settings.activeQuery = 1 - settings.activeQuery; }
+  void ToggleInternalTest() { settings.internalTest = 1 - settings.internalTest; }
+  void ToggleAutoGrow() { settings.autoGrow = 1 - settings.autoGrow; }
+
+  bool IsModified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+
+  const CSpriteList& Nodes() const { return nodes_; }
+  CSpriteList& Nodes() { return nodes_; }
+  const OwningLinkList& Links() const { return links_; }
+
+  DocumentSettings settings;
+  PlacementState placement;
+  PictureState picture;
+  int refreshGeneration = 1;
+  int nodesAdded = 0;
+
+  std::vector<std::unique_ptr<CDIB>> images;
+  std::vector<std::unique_ptr<CDIBPal>> palettes;
+  std::vector<std::unique_ptr<CDIB>> workingImages;
+  std::unique_ptr<CDIBPal> mergedPalette;
+  std::unique_ptr<CDIB> composedBackground;
+  std::unique_ptr<CDIB> backgroundSource;
+  std::unique_ptr<CDIBPal> currentPalette;
+
+ private:
+  void Grow();
+  void ComposeCanvas();
+  bool FinishComposition(bool newImage);
+  void PullNodesInside();
+  std::unique_ptr<CDIB> LoadStandardBitmap(std::string_view name) const;
+  std::unique_ptr<CDIB> MakeDefaultBackground() const;
+  void ShowImage(CSprite& node, int slot);
+  void AttachToEnds(CLink& link);
+
+  DocumentView* view_ = nullptr;
+  StatusLine* statusLine_ = nullptr;
+  CSpriteList nodes_;
+  OwningLinkList links_;
+  NodeIndex nodeIndex_;
+  LinkIndex linkIndex_;
+  bool modified_ = false;
+  bool firstDocument_ = true;
+  bool deferComposition_ = false;
+  bool compositionPending_ = false;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,101 @@
+// Where new nodes go: a square grid walked row by row; a full picture wraps
+// or grows by one grid step, and once grown the walk also fills the new
+// right-hand column, bottom to top.
+#include "model/MapvineDoc.h"
+
+namespace mapvine {
+namespace {
+
+constexpr int kGrowPauseMilliseconds = 80;
+
+}  // namespace
+
+void CMapvineDoc::Grow() {
+  const int width = picture.composedWidth + placement.gridSpacing;
+  const int height = picture.composedHeight + placement.gridSpacing;
+  if (placement.resizeWindowOnGrow && view_) {
+    view_->RequestPictureResize(width, height);
+  } else {
+    ComposeBackground(nullptr, picture.backgroundMode, width, height);
+  }
+}
+
+Point CMapvineDoc::NextPosition() {
+  PlacementState& p = placement;
+  const int step = p.gridSpacing;
+  if (p.firstPlacement) {
+    p.firstPlacement = 0;
+    return {p.cursorX, p.cursorY};
+  }
+  if (p.columnMode == 0) {
+    p.cursorX += step;
+  } else {
+    p.cursorY -= step;
+    if (p.cursorY >= 0) return {p.cursorX, p.cursorY};
+    Grow();
+    p.cursorX = 0;
+    p.columnMode = 0;
+    p.cursorY = p.savedCursorY + step;
+    return {p.cursorX, p.cursorY};
+  }
+
+  if (picture.composedWidth <= p.cursorX + step) {
+    if (p.pictureGrown == 0) {
+      p.cursorX = 0;
+      p.cursorY += step;
+    } else {
+      p.savedCursorY = p.cursorY;
+      p.cursorX -= step;
+      p.columnMode = 1;
+      p.cursorY -= step;
+      if (p.cursorY < 0) {
+        Grow();
+        p.cursorY = 0;
+        p.columnMode = 0;
+        p.cursorX = p.savedCursorX + step;
+      }
+    }
+  }
+
+  if (picture.composedHeight > p.cursorY + step) return {p.cursorX, p.cursorY};
+  if (settings.autoGrow == 0) {
+    p.cursorY = 0;
+    return {p.cursorX, p.cursorY};
+  }
+  Grow();
+  // The pause lets a person see the window grow; with composition deferred
+  // there is nothing to see yet.
+  if (view_ && !deferComposition_) view_->Pause(kGrowPauseMilliseconds);
+  p.pictureGrown = 1;
+  return {p.cursorX, p.cursorY};
+}
+
+void CMapvineDoc::TileNodes() {
+  placement.cursorX = 0;
+  placement.cursorY = 0;
+  placement.columnMode = 0;
+  placement.pictureGrown = 0;
+  placement.firstPlacement = 1;
+
+  // While tiling, the flushes after each move throw their rectangles away:
+  // one full redraw at the end replaces them all.
+  COSBView* offscreen = view_ ? &view_->OffscreenView() : nullptr;
+  if (offscreen) offscreen->painting = true;
+  auto placeAll = [&](int hidden) {
+    for (const auto& node : nodes_) {
+      if (node->hidden != hidden) continue;
+      const Point place = NextPosition();
+      node->SetPosition(place.x, place.y);
+      if (offscreen) offscreen->FlushDirty();
+    }
+  };
+  placeAll(0);
+  placeAll(1);
+  if (offscreen) {
+    offscreen->painting = false;
+    offscreen->copyWholeBuffer = true;
+  }
+  if (view_) view_->RedrawAll();
+}
+
+}  // namespace mapvine

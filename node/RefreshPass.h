@@ -1,0 +1,13 @@
+#pragma once
+
+#include "model/MapvineDoc.h"
+#include "node/VerbBlock.h"
+
+namespace mapvine {
+
+// One refresh pass: reads the topology database and the directory from the
+// node and feeds every network node, connection network, TG, end node and
+// LU to the document. Nodes and links are never removed by a refresh.
+void dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl);
+
+}  // namespace mapvine

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "model/LinkIndex.h"
+#include "tests/model/FakeDocumentView.h"
+
+namespace mapvine {
+namespace {
+
+using testing::DocumentWithView;
+
+struct TwoNodes : DocumentWithView {
+  CSprite* a;
+  CSprite* b;
+  TwoNodes() {
+    doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
+    doc.NewNode("NN2", "NETA.NN2", NetworkNode, nullptr, nullptr);
+    a = doc.FindNode("NN1");
+    b = doc.FindNode("NN2");
+  }
+};
+
+TEST(NewLink, ReportedLinkJoinsTheCentresAndIsListedEverywhere) {
+  TwoNodes d;
+  TgDetail record{};
+  record[38] = 21;
+  EXPECT_EQ(d.doc.NewLink("NN1", "NN2", 1, 21, &record), kLinkAdded);
+  ASSERT_EQ(d.doc.Links().size(), 1u);
+  const CLink& link = **d.doc.Links().begin();
+  EXPECT_EQ((Point{link.x1, link.y1}), d.a->GetCenter());
+  EXPECT_EQ((Point{link.x2, link.y2}), d.b->GetCenter());
+  EXPECT_EQ(link.bounds, (Rect{link.x1, link.y1, link.x2, link.y2}.Normalized().Inflated(1, 1)));
+  EXPECT_EQ(link.title, "NN1 - NN2");
+  EXPECT_EQ(link.status, 1);
+  EXPECT_EQ(link.tgNumber, 21);
+  ASSERT_NE(link.tgDetail, nullptr);
+  EXPECT_EQ((*link.tgDetail)[38], 21);
+  EXPECT_EQ(link.endA, d.a);
+  EXPECT_EQ(link.endB, d.b);
+  EXPECT_EQ(d.a->links.size(), 1u);
+  EXPECT_EQ(d.b->links.size(), 1u);
+  ASSERT_EQ(d.view.redrawnAreas.size(), 1u);
+  EXPECT_EQ(d.view.redrawnAreas[0], link.bounds);
+}
+
+TEST(NewLink, MissingEndsAddNothing) {
+  TwoNodes d;
+  EXPECT_EQ(d.doc.NewLink("XX", "NN2", 1, 1, nullptr), kLinkOwnerMissing);
+  EXPECT_EQ(d.doc.NewLink("NN1", "XX", 1, 1, nullptr), kLinkDestinationMissing);
+  EXPECT_TRUE(d.doc.Links().empty());
+  EXPECT_TRUE(d.a->links.empty());
+}
+
+TEST(NewLink, ParallelLinksShiftDiagonally) {
+  TwoNodes d;
+  const Point centre = d.a->GetCenter();
+  // Mixed directions count towards the same pair.
+  d.doc.NewLink("NN1", "NN2", 1, 21, nullptr);
+  d.doc.NewLink("NN2", "NN1", 1, 22, nullptr);
+  d.doc.NewLink("NN1", "NN2", 1, 23, nullptr);
+  d.doc.NewLink("NN1", "NN2", 1, 24, nullptr);
+  const int expectedShift[] = {0, -5, 5, -10};
+  int i = 0;
+  for (const auto& link : d.doc.Links()) {
+    const Point start = link->endA == d.a ? Point{link->x1, link->y1} : Point{link->x2, link->y2};
+    EXPECT_EQ(start.x - centre.x, expectedShift[i]) << "link " << i;
+    EXPECT_EQ(start.y - centre.y, expectedShift[i]) << "link " << i;
+    ++i;
+  }
+}
+
+TEST(NewLink, ActiveOnlyWhileEveryReportOfTheGenerationSaysSo) {
+  TwoNodes d;
+  d.doc.NewLink("NN1", "NN2", 1, 21, nullptr);
+  EXPECT_EQ(d.doc.NewLink("NN2", "NN1", 0, 21, nullptr), kLinkUpdated);
+  const CLink& link = **d.doc.Links().begin();
+  EXPECT_EQ(link.reportCount, 2);
+  EXPECT_EQ(link.activeReportCount, 1);
+  EXPECT_EQ(link.status, 0);
+
+  d.doc.refreshGeneration += 1;
+  d.doc.NewLink("NN1", "NN2", 1, 21, nullptr);
+  EXPECT_EQ(link.reportCount, 1);
+  EXPECT_EQ(link.status, 1);
+  // An update without a record drops the old one.
+  EXPECT_EQ(link.tgDetail, nullptr);
+}
+
+TEST(NewLink, ManualLinkIsRedUntilReportedAndMayJoinANodeToItself) {
+  TwoNodes d;
+  EXPECT_EQ(d.doc.NewLink(*d.a, *d.b), kLinkAdded);
+  const CLink& manual = **d.doc.Links().begin();
+  EXPECT_EQ(manual.status, 0);
+  EXPECT_EQ(manual.tgNumber, 0);
+  EXPECT_EQ(manual.title, "NN1 - NN2");
+
+  d.doc.NewLink(*d.a, *d.a);
+  // Listed once, so that moving the node moves both ends of the line once.
+  EXPECT_EQ(d.a->links.size(), 2u);
+  const CLink& self = **std::next(d.doc.Links().begin());
+  d.a->SetPosition(d.a->GetX() + 7, d.a->GetY() + 3);
+  EXPECT_EQ((Point{self.x1, self.y1}), d.a->GetCenter());
+  EXPECT_EQ((Point{self.x2, self.y2}), d.a->GetCenter());
+}
+
+// The index must answer exactly as a walk of the list does, whatever mix
+// of names, directions and TG numbers the list holds.
+TEST(LinkIndex, AgreesWithTheListWalk) {
+  std::mt19937 random(7);
+  const char* names[] = {"A", "B", "C", "D"};
+  OwningLinkList list;
+  LinkIndex index;
+  for (int i = 0; i < 300; ++i) {
+    auto link = std::make_unique<CLink>();
+    link->ownerName = names[random() % 4];
+    link->destinationName = names[random() % 4];
+    link->tgNumber = static_cast<int>(random() % 5);
+    index.Add(*link);
+    list.Add(std::move(link));
+    if (i % 7 == 0) {
+      const CLink* victim = (*std::next(list.begin(), random() % list.size())).get();
+      index.Remove(*victim);
+      list.Remove(victim);
+    }
+    for (int q = 0; q < 5; ++q) {
+      const char* owner = names[random() % 4];
+      const char* destination = names[random() % 4];
+      const int tg = static_cast<int>(random() % 6);
+      int listCount = -1, indexCount = -1;
+      EXPECT_EQ(index.Find(owner, destination, tg, &indexCount),
+                list.Find(owner, destination, tg, &listCount));
+      EXPECT_EQ(indexCount, listCount);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mapvine

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "tests/model/FakeDocumentView.h"
+
+namespace mapvine {
+namespace {
+
+using testing::DocumentWithView;
+
+NodeDetail NodeRecordWithStatus(std::uint8_t status) {
+  NodeDetail record{};
+  record[33] = status;
+  return record;
+}
+
+TEST(NewNode, AddsEachKindWithItsIconSlots) {
+  DocumentWithView d;
+  struct Case {
+    int kind;
+    const char* name;
+  } cases[] = {{NetworkNode, "NN1"}, {EndNode, "EN1"}, {LogicalUnit, "LU1"}, {ConnectionNetwork, "CN1"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(d.doc.NewNode(c.name, std::string("NETA.") + c.name, c.kind, nullptr, nullptr),
+              kNodeAdded);
+    CSprite* node = d.doc.FindNode(c.name);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->nodeType, c.kind);
+    EXPECT_EQ(node->activeImage, c.kind);
+    EXPECT_EQ(node->inactiveImage, c.kind + 5);
+    EXPECT_EQ(node->imageIndex, c.kind);
+    EXPECT_EQ(node->status, 1);
+    EXPECT_EQ(node->fqName, std::string("NETA.") + c.name);
+    EXPECT_TRUE(node->SharesStorageWith(*d.doc.workingImages[c.kind]));
+  }
+  EXPECT_EQ(d.doc.nodesAdded, 1);
+  EXPECT_TRUE(d.doc.IsModified());
+  EXPECT_EQ(d.doc.Nodes().size(), 4u);
+}
+
+TEST(NewNode, KeepsTheRecordsItsKindUses) {
+  DocumentWithView d;
+  const NodeDetail nodeRecord = NodeRecordWithStatus(0);
+  DirectoryDetail directoryRecord{};
+  directoryRecord[2] = 0xC1;
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &nodeRecord, &directoryRecord);
+  d.doc.NewNode("EN1", "NETA.EN1", EndNode, &nodeRecord, &directoryRecord);
+  d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, &nodeRecord, &directoryRecord);
+  EXPECT_NE(d.doc.FindNode("NN1")->nodeDetail, nullptr);
+  EXPECT_EQ(d.doc.FindNode("NN1")->directoryDetail, nullptr);
+  EXPECT_NE(d.doc.FindNode("EN1")->nodeDetail, nullptr);
+  EXPECT_NE(d.doc.FindNode("EN1")->directoryDetail, nullptr);
+  EXPECT_EQ(d.doc.FindNode("LU1")->nodeDetail, nullptr);
+  EXPECT_EQ((*d.doc.FindNode("LU1")->directoryDetail)[2], 0xC1);
+}
+
+TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
+  DocumentWithView d;
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
+  CSprite* node = d.doc.FindNode("NN1");
+  const Point before{node->GetX(), node->GetY()};
+
+  EXPECT_EQ(d.doc.NewNode("NN1", "OTHER.NN1", EndNode, nullptr, nullptr), kNodePresent);
+  EXPECT_EQ(node->status, 1);
+  EXPECT_EQ(node->nodeDetail, nullptr);
+
+  const NodeDetail congested = NodeRecordWithStatus(0x80);
+  EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &congested, nullptr), kNodePresent);
+  EXPECT_EQ(node->status, 0);
+  EXPECT_NE(node->nodeDetail, nullptr);
+  EXPECT_EQ(node->fqName, "NETA.NN1");
+  EXPECT_EQ(node->nodeType, NetworkNode);
+  EXPECT_EQ((Point{node->GetX(), node->GetY()}), before);
+  EXPECT_EQ(d.doc.Nodes().size(), 1u);
+}
+
+TEST(NewNode, CongestedNodeShowsItsInactiveImage) {
+  DocumentWithView d;
+  const NodeDetail congested = NodeRecordWithStatus(0x04);
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &congested, nullptr);
+  CSprite* node = d.doc.FindNode("NN1");
+  EXPECT_EQ(node->status, 0);
+  EXPECT_EQ(node->imageIndex, 6);
+  EXPECT_TRUE(node->SharesStorageWith(*d.doc.workingImages[6]));
+}
+
+TEST(NewNode, HiddenOnDiscoveryFollowsOnlyEndNodeAndLuSettings) {
+  DocumentWithView d;
+  d.doc.settings.showEnOnDiscovery = 0;
+  d.doc.settings.showLuOnDiscovery = 0;
+  d.doc.settings.showNnOnDiscovery = 0;
+  d.doc.settings.showCnOnDiscovery = 0;
+  d.doc.NewNode("EN1", "NETA.EN1", EndNode, nullptr, nullptr);
+  d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, nullptr);
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
+  d.doc.NewNode("CN1", "NETA.CN1", ConnectionNetwork, nullptr, nullptr);
+  EXPECT_EQ(d.doc.FindNode("EN1")->hidden, 1);
+  EXPECT_EQ(d.doc.FindNode("LU1")->hidden, 1);
+  EXPECT_EQ(d.doc.FindNode("NN1")->hidden, 0);
+  EXPECT_EQ(d.doc.FindNode("CN1")->hidden, 0);
+  // Hidden nodes still take their grid places.
+  EXPECT_EQ(d.doc.FindNode("EN1")->GetX(), 0);
+  EXPECT_EQ(d.doc.FindNode("LU1")->GetX(), 90);
+  EXPECT_EQ(d.doc.FindNode("NN1")->GetX(), 180);
+}
+
+TEST(NewNode, FailsWithoutTouchingTheDocumentWhenTheIconIsMissing) {
+  DocumentWithView d;
+  d.doc.workingImages.resize(3);  // slots 3 and up gone
+  EXPECT_EQ(d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, nullptr), -4);
+  EXPECT_EQ(d.doc.NewNode("CN1", "NETA.CN1", ConnectionNetwork, nullptr, nullptr), -5);
+  EXPECT_EQ(d.doc.NewNode("XX", "NETA.XX", 9, nullptr, nullptr), kNodeInvalidKind);
+  EXPECT_TRUE(d.doc.Nodes().empty());
+  EXPECT_EQ(d.doc.FindNode("LU1"), nullptr);
+}
+
+TEST(ManualAddNode, AddsNumberedEndNodesWithoutRecords) {
+  DocumentWithView d;
+  d.doc.ManualAddNode();
+  d.doc.ManualAddNode();
+  std::vector<std::string> labels;
+  for (const auto& node : d.doc.Nodes()) labels.push_back(node->label);
+  ASSERT_EQ(labels.size(), 2u);
+  // The counter lives as long as the program: numbers follow one another.
+  const std::regex manualName("ENNODE([0-9]+)");
+  std::smatch first, second;
+  ASSERT_TRUE(std::regex_match(labels[1], first, manualName));
+  ASSERT_TRUE(std::regex_match(labels[0], second, manualName));
+  EXPECT_EQ(std::stoi(second[1]), std::stoi(first[1]) + 1);
+  for (const auto& node : d.doc.Nodes()) {
+    EXPECT_EQ(node->nodeType, EndNode);
+    EXPECT_EQ(node->fqName, node->label);
+    EXPECT_EQ(node->status, 1);
+    EXPECT_EQ(node->nodeDetail, nullptr);
+    EXPECT_EQ(node->directoryDetail, nullptr);
+  }
+}
+
+TEST(StatusImage, EndNodesPassTheirStatusToLinksNetworkNodesDoNot) {
+  DocumentWithView d;
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
+  d.doc.NewNode("NN2", "NETA.NN2", NetworkNode, nullptr, nullptr);
+  d.doc.NewNode("EN1", "NETA.EN1", EndNode, nullptr, nullptr);
+  d.doc.NewLink("NN1", "NN2", 1, 21, nullptr);
+  d.doc.NewLink("NN1", "EN1", 1, 1, nullptr);
+  CSprite* nn = d.doc.FindNode("NN1");
+  CSprite* en = d.doc.FindNode("EN1");
+
+  nn->status = 0;
+  d.doc.ApplyStatusImage(*nn);
+  EXPECT_EQ(nn->imageIndex, 6);
+  for (CLink* link : nn->links) EXPECT_EQ(link->status, 1);
+
+  en->status = 0;
+  const int changesBefore = d.view.nodeChanges;
+  d.doc.ApplyStatusImage(*en);
+  EXPECT_EQ(en->imageIndex, 7);
+  EXPECT_EQ(d.view.nodeChanges, changesBefore + 1);
+  for (CLink* link : en->links) EXPECT_EQ(link->status, 0);
+
+  // Already showing the wanted image: nothing happens, the view is not told.
+  d.doc.ApplyStatusImage(*en);
+  EXPECT_EQ(d.view.nodeChanges, changesBefore + 1);
+}
+
+TEST(NewDocument, StartsCleanAndNotModified) {
+  DocumentWithView d;
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
+  d.doc.settings.refreshSeconds = 5;
+  EXPECT_TRUE(d.doc.NewDocument());
+  EXPECT_TRUE(d.doc.Nodes().empty());
+  EXPECT_TRUE(d.doc.Links().empty());
+  EXPECT_EQ(d.doc.FindNode("NN1"), nullptr);
+  EXPECT_EQ(d.doc.settings.refreshSeconds, 60);
+  EXPECT_EQ(d.doc.images.size(), 11u);
+  EXPECT_EQ(d.doc.workingImages.size(), 11u);
+  EXPECT_FALSE(d.doc.IsModified());
+  ASSERT_NE(d.doc.composedBackground, nullptr);
+  EXPECT_EQ(d.view.Surface()->GetWidth(), d.doc.picture.composedWidth);
+}
+
+}  // namespace
+}  // namespace mapvine

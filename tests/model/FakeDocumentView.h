@@ -1,0 +1,62 @@
+#pragma once
+
+#include <vector>
+
+#include "graphics/COSBView.h"
+#include "model/DocumentView.h"
+#include "model/MapvineDoc.h"
+
+namespace mapvine::testing {
+
+// A window-less view: it keeps the off-screen buffer like the real view,
+// presents nothing, and records what the document asked of it.
+class FakeDocumentView final : public COSBView, public DocumentView {
+ public:
+  explicit FakeDocumentView(CMapvineDoc& doc) : doc_(doc) {}
+
+  COSBView& OffscreenView() override { return *this; }
+  void NodeChanged(CSprite&) override { ++nodeChanges; }
+  bool SetBackground(CDIB& picture) override {
+    ++backgrounds;
+    return CreateBuffer(picture, 0, 0, nullptr);
+  }
+  void RedrawArea(const Rect& area) override { redrawnAreas.push_back(area); }
+  void RedrawAll() override { ++fullRedraws; }
+  void RequestPictureResize(int width, int height) override {
+    resizeRequests.push_back({width, height});
+    doc_.ComposeBackground(nullptr, 0, width, height);
+  }
+  int BackgroundArrangement() const override { return arrangement; }
+  void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+
+  int arrangement = 0;
+  int nodeChanges = 0;
+  int backgrounds = 0;
+  int fullRedraws = 0;
+  std::vector<Rect> redrawnAreas;
+  std::vector<Point> resizeRequests;
+  std::vector<int> pauses;
+
+ protected:
+  void PresentRect(const CDIBSurface&, const CDIBPal*, const Rect&) override {}
+  Rect VisibleArea() const override {
+    return Surface() ? Surface()->GetRect() : Rect{};
+  }
+  Point ScrollPosition() const override { return {}; }
+  void SetScrollSizes(int, int) override {}
+
+ private:
+  CMapvineDoc& doc_;
+};
+
+// A document attached to a fake view, set up as a new picture.
+struct DocumentWithView {
+  CMapvineDoc doc;
+  FakeDocumentView view{doc};
+  DocumentWithView() {
+    doc.AttachView(&view);
+    doc.NewDocument();
+  }
+};
+
+}  // namespace mapvine::testing
