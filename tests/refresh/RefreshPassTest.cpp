@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "node/RefreshPass.h"
+#include "node/SnaWire.h"
+#include "node/Trace.h"
+#include "snanode/NetworkParser.h"
+#include "snanode/SimulatedNode.h"
+#include "tests/model/FakeDocumentView.h"
+
+namespace mapvine {
+namespace {
+
+using testing::DocumentWithView;
+
+snanode::SimulatedNode NodeServing(std::string_view description) {
+  snanode::ParseResult parsed = snanode::ParseNetwork(description, "test");
+  EXPECT_TRUE(parsed.network.has_value()) << parsed.error;
+  return snanode::SimulatedNode(std::move(*parsed.network));
+}
+
+SnaCtlFunction CallsOf(const snanode::SimulatedNode& node) {
+  return [&node](void* block, std::uint32_t length) { node.Call(block, length); };
+}
+
+// Runs each test in a fresh folder, so "mapvine.trc" starts empty, and
+// leaves tracing off afterwards.
+class InTraceFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    folder_ = std::filesystem::temp_directory_path() /
+              ("mapvine-refresh-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+    std::filesystem::current_path(folder_);
+  }
+  void TearDown() override {
+    SetTraceEnabled(false);
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(folder_);
+  }
+  static std::string TraceText() {
+    std::ifstream in("mapvine.trc", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path folder_;
+};
+
+using RefreshTrace = InTraceFolder;
+
+TEST_F(RefreshTrace, EmptyNetworkTracesBothCountsAsZero) {
+  DocumentWithView d;
+  const auto node = NodeServing("node-state active\n");
+  SetTraceEnabled(true);
+  dorefresh(d.doc, CallsOf(node));
+  EXPECT_EQ(TraceText(),
+            "Entered dorefresh()\n\n"
+            "Updating NN & TG Topology\n\n"
+            "Found 0 NNs or CPs in topology display\n\n"
+            "Updating LUs\n\n"
+            "Found 0 LUs in topology display\n\n");
+  EXPECT_TRUE(d.doc.Nodes().empty());
+}
+
+TEST_F(RefreshTrace, NothingIsWrittenWhileTracingIsOff) {
+  DocumentWithView d;
+  const auto node = NodeServing("nn NETA.NN1\n");
+  dorefresh(d.doc, CallsOf(node));
+  EXPECT_FALSE(std::filesystem::exists("mapvine.trc"));
+  EXPECT_NE(d.doc.FindNode("NN1"), nullptr);
+}
+
+TEST_F(RefreshTrace, NodesTgsAndLusTraceTheirLines) {
+  DocumentWithView d;
+  const auto node = NodeServing(
+      "nn NETA.NN1\n"
+      "nn NETA.NN2\n"
+      "en NETA.EN1 server=NETA.NN1\n"
+      "lu NETA.LU1 parent=NETA.EN1\n"
+      "tg NETA.NN1 NETA.NN2 21 operative\n");
+  SetTraceEnabled(true);
+  dorefresh(d.doc, CallsOf(node));
+  const std::string trace = TraceText();
+  for (const char* line :
+       {"NN Topo: NN NN1|\n\n", "NN Topo: NN NN2|\n\n", "TP: LK NN1 NN2\n\n", "LULU1|\n\n",
+        "LU: EN LU1|\n\n", "LU: LK LU1 EN1|\n\n",
+        "CMapvineDoc::NewNode - Adding type 3\n\n",
+        "CMapvineDoc::NewNode - Notifying view of resource for LU1, fq NETA.LU1\n",
+        "CMapvineDoc::NewLink(1) called for LU1 - EN1, tg: 0\n\n"}) {
+    EXPECT_NE(trace.find(line), std::string::npos) << line;
+  }
+
+  const CSprite* en = d.doc.FindNode("EN1");
+  const CSprite* lu = d.doc.FindNode("LU1");
+  ASSERT_NE(en, nullptr);
+  ASSERT_NE(lu, nullptr);
+  EXPECT_EQ(en->nodeType, EndNode);
+  EXPECT_EQ(en->fqName, "NETA.EN1");
+  EXPECT_EQ(lu->nodeType, LogicalUnit);
+  ASSERT_NE(lu->directoryDetail, nullptr);
+  EXPECT_EQ(d.doc.FindNode("NN1")->nodeType, NetworkNode);
+  ASSERT_NE(d.doc.FindNode("NN1")->nodeDetail, nullptr);
+
+  int tgLinks = 0, luLinks = 0;
+  for (const auto& link : d.doc.Links()) {
+    if (link->tgNumber == 21) {
+      ++tgLinks;
+      EXPECT_EQ(link->status, 1);
+      EXPECT_NE(link->tgDetail, nullptr);
+    }
+    if (link->ownerName == "LU1") {
+      ++luLinks;
+      EXPECT_EQ(link->destinationName, "EN1");
+      EXPECT_EQ(link->status, 1);
+    }
+  }
+  EXPECT_EQ(tgLinks, 1);
+  EXPECT_EQ(luLinks, 1);
+}
+
+TEST_F(RefreshTrace, ResourceNamedLikeItsParentAddsNothing) {
+  DocumentWithView d;
+  const auto node = NodeServing(
+      "nn NETA.NN1\n"
+      "en NETA.EN1 server=NETA.NN1\n"
+      "lu NETB.EN1 parent=NETA.EN1\n");
+  SetTraceEnabled(true);
+  dorefresh(d.doc, CallsOf(node));
+  EXPECT_NE(TraceText().find("Owner = name for EN1\n"), std::string::npos);
+  // The end node itself still comes from its own directory entry.
+  for (const auto& link : d.doc.Links()) EXPECT_NE(link->ownerName, link->destinationName);
+}
+
+TEST(RefreshPass, TgToAnEndNodeIsDrawnFromTheSecondRefreshOn) {
+  DocumentWithView d;
+  const auto node = NodeServing(
+      "nn NETA.NN1\n"
+      "en NETA.EN1 server=NETA.NN1\n"
+      "tg NETA.NN1 NETA.EN1 1\n");
+  auto tgCount = [&d] {
+    int count = 0;
+    for (const auto& link : d.doc.Links()) count += link->tgNumber == 1;
+    return count;
+  };
+  dorefresh(d.doc, CallsOf(node));
+  EXPECT_NE(d.doc.FindNode("EN1"), nullptr);
+  EXPECT_EQ(tgCount(), 0);
+
+  dorefresh(d.doc, CallsOf(node));
+  EXPECT_EQ(tgCount(), 1);
+  EXPECT_EQ(d.doc.Nodes().size(), 2u);
+  // An inoperative TG is red.
+  for (const auto& link : d.doc.Links()) {
+    if (link->tgNumber == 1) {
+      EXPECT_EQ(link->status, 0);
+    }
+  }
+}
+
+TEST(RefreshPass, SecondRefreshAddsNothingAndKeepsPlaces) {
+  DocumentWithView d;
+  std::ifstream sample(MAPVINE_SOURCE_DIR "/resources/sample.net");
+  std::stringstream text;
+  text << sample.rdbuf();
+  const auto node = NodeServing(text.str());
+  dorefresh(d.doc, CallsOf(node));
+  dorefresh(d.doc, CallsOf(node));
+  std::vector<Rect> places;
+  for (const auto& n : d.doc.Nodes()) places.push_back(n->GetRect());
+  const std::size_t links = d.doc.Links().size();
+
+  dorefresh(d.doc, CallsOf(node));
+  EXPECT_EQ(d.doc.Links().size(), links);
+  std::size_t i = 0;
+  for (const auto& n : d.doc.Nodes()) EXPECT_EQ(n->GetRect(), places[i++]);
+  EXPECT_EQ(d.doc.refreshGeneration, 4);
+  // The picture grew to hold every node, and the view shows it.
+  EXPECT_EQ(d.view.Surface()->GetWidth(), d.doc.picture.composedWidth);
+  for (const auto& n : d.doc.Nodes()) {
+    EXPECT_LE(n->GetRect().right, d.doc.picture.composedWidth);
+    EXPECT_LE(n->GetRect().bottom, d.doc.picture.composedHeight);
+  }
+}
+
+TEST(RefreshPass, FailedQueriesAddNothing) {
+  DocumentWithView d;
+  const auto node = snanode::SimulatedNode::Failing(snawire::kRcCommSubsystemNotLoaded, 0);
+  dorefresh(d.doc, CallsOf(node));
+  EXPECT_TRUE(d.doc.Nodes().empty());
+  EXPECT_TRUE(d.doc.Links().empty());
+}
+
+TEST(RefreshPass, DirectoryEntryWithoutANameIsReportedOnStandardOutput) {
+  DocumentWithView d;
+  const auto node = NodeServing(
+      "nn NETA.NN1\n"
+      "en NETA.EN1 server=NETA.NN1\n");
+  // Blank out the resource name of every directory entry on its way back.
+  const SnaCtlFunction nameless = [&node](void* block, std::uint32_t length) {
+    node.Call(block, length);
+    auto* bytes = static_cast<std::uint8_t*>(block);
+    if (snawire::GetU16(bytes, snawire::kOpcode) != snawire::kOpDirectoryQuery) return;
+    std::uint8_t* buffer = snawire::LoadBufferAddress(bytes);
+    const std::uint32_t size = snawire::GetU32(bytes, snawire::kBufferSize);
+    std::uint32_t offset = 0;
+    for (int i = 0; i < snawire::GetU16(bytes, snawire::kEntryCount); ++i) {
+      buffer[offset + snawire::kDirResourceName] = 0;
+      offset += snawire::GetU16(buffer, offset);
+      if (offset + snawire::kDirectoryRecordSize > size) break;
+    }
+  };
+  ::testing::internal::CaptureStdout();
+  dorefresh(d.doc, nameless);
+  const std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("*** ERROR *** parent name = none\n"), std::string::npos);
+  EXPECT_EQ(d.doc.FindNode("EN1"), nullptr);
+}
+
+}  // namespace
+}  // namespace mapvine
