@@ -65,6 +65,11 @@ TYPED_TEST(LinkListFindTest, CountsSamePairLinksWhenNothingMatches) {
   EXPECT_EQ(count, 3);
   EXPECT_EQ(this->list.Find("B", "A", 7, &count), nullptr);
   EXPECT_EQ(count, 3);
+
+  // A link from a node to itself joins the pair in both directions.
+  this->Add("C", "C", 4);
+  EXPECT_EQ(this->list.Find("C", "C", 5, &count), nullptr);
+  EXPECT_EQ(count, 2);
 }
 
 TEST(LinkListTest, RemoveTakesTheFirstOccurrenceOut) {
