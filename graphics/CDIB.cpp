@@ -97,6 +97,7 @@ bool CDIB::IsSameImage(const CDIB& other) const {
   if (std::memcmp(HeaderBlock(), other.HeaderBlock(), kCompared) != 0) return false;
   if (RowBytes() != other.RowBytes() || GetHeight() != other.GetHeight()) return false;
   const std::size_t size = static_cast<std::size_t>(RowBytes()) * GetHeight();
+  if (Bits().size() < size || other.Bits().size() < size) return false;
   return std::equal(Bits().begin(), Bits().begin() + size, other.Bits().begin());
 }
 
