@@ -31,11 +31,18 @@ class DocumentView {
   virtual void RequestPictureResize(int width, int height) = 0;
   // The background arrangement the user chose (0 tile, 1 stretch, 2 centre).
   virtual int BackgroundArrangement() const = 0;
-  // Blocks for a moment so that a change stays visible (placement growth).
+  // Blocks for a moment so that a change stays visible (placement growth,
+  // progress texts).
   virtual void Pause(int milliseconds) = 0;
+  // The wait cursor, shown while a refresh runs.
+  virtual void SetWaitCursor(bool waiting) = 0;
+  // The auto-refresh timer: each tick runs one refresh. Setting it replaces
+  // any running timer; a period of 0 stops it.
+  virtual void SetRefreshTimer(int milliseconds) = 0;
 };
 
-// The first pane of the main window's status bar.
+// The first pane of the main window's status bar. A text set here is shown
+// at once, even while a long command keeps the window from handling events.
 class StatusLine {
  public:
   virtual ~StatusLine() = default;

@@ -107,10 +107,13 @@ bool CMapvineDoc::NewDocument() {
 }
 
 void CMapvineDoc::ShowNodeCount(int displayed, int total) {
-  if (!statusLine_) return;
   char text[64];
   std::snprintf(text, sizeof text, "Displaying %i of %i nodes", displayed, total);
-  statusLine_->SetStatusText(text);
+  ShowStatusText(text);
+}
+
+void CMapvineDoc::ShowStatusText(std::string_view text) {
+  if (statusLine_) statusLine_->SetStatusText(text);
 }
 
 CSprite* CMapvineDoc::FindNode(std::string_view label) const {

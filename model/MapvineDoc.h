@@ -100,6 +100,8 @@ class CMapvineDoc {
   int NewLink(CSprite& first, CSprite& second);
   void ManualAddNode();
   void ShowNodeCount(int displayed, int total);
+  // Puts a text in the main window's status bar, when there is one.
+  void ShowStatusText(std::string_view text);
   CSprite* FindNode(std::string_view label) const;
 
   // The node's image follows its status; end nodes and LUs pass their status

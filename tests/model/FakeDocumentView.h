@@ -28,6 +28,8 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   }
   int BackgroundArrangement() const override { return arrangement; }
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+  void SetWaitCursor(bool waiting) override { waitCursor.push_back(waiting); }
+  void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
 
   int arrangement = 0;
   int nodeChanges = 0;
@@ -36,6 +38,8 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   std::vector<Rect> redrawnAreas;
   std::vector<Point> resizeRequests;
   std::vector<int> pauses;
+  std::vector<bool> waitCursor;
+  std::vector<int> timerPeriods;
 
  protected:
   void PresentRect(const CDIBSurface&, const CDIBPal*, const Rect&) override {}

@@ -1,0 +1,72 @@
+#include "node/RefreshCommand.h"
+
+#include <cstdio>
+
+#include "node/Aping.h"
+#include "node/RefreshPass.h"
+#include "node/Trace.h"
+
+namespace mapvine {
+namespace {
+
+// Progress texts pause this long so that the status bar gets to show them.
+constexpr int kProgressPauseMilliseconds = 10;
+constexpr int kProgressEvery = 10;
+
+void ShowProgress(CMapvineDoc& doc, std::string_view text) {
+  doc.ShowStatusText(text);
+  Trace(text);
+  if (DocumentView* view = doc.View()) view->Pause(kProgressPauseMilliseconds);
+}
+
+// Pings every displayed node; an unreachable one shows its inactive image,
+// or is hidden when the settings say unreachable nodes are not shown.
+void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+  int displayed = 0;
+  ShowProgress(doc, "Working... Checked status of nodes");
+  for (const auto& node : doc.Nodes()) {
+    if (node->hidden) continue;
+    if (displayed % kProgressEvery == 0) {
+      char text[64];
+      std::snprintf(text, sizeof text, "Working... Checked status of %i nodes", displayed);
+      ShowProgress(doc, text);
+    }
+    node->status = ApingNode(snaCtl, node->fqName);
+    doc.ApplyStatusImage(*node);
+    if (doc.settings.showUnreachable == 0 && node->status == 0) {
+      node->hidden = 1;
+    } else {
+      ++displayed;
+    }
+  }
+  TraceF("Currently %i displayed nodes", displayed);
+}
+
+void RedrawAll(COSBView* offscreen) {
+  if (!offscreen) return;
+  offscreen->Render(nullptr);
+  offscreen->CopyToScreen(nullptr);
+}
+
+}  // namespace
+
+void RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+  DocumentView* view = doc.View();
+  COSBView* offscreen = view ? &view->OffscreenView() : nullptr;
+  if (view) view->SetWaitCursor(true);
+  // Nothing is composed or shown while nodes arrive.
+  if (offscreen) offscreen->painting = true;
+  dorefresh(doc, snaCtl);
+  if (offscreen) offscreen->painting = false;
+  RedrawAll(offscreen);
+
+  Trace("Nodes refresh complete, Getting Status...\n");
+  if (doc.settings.activeQuery == 1) StatusPass(doc, snaCtl);
+  RedrawAll(offscreen);
+  if (view) {
+    view->SetWaitCursor(false);
+    view->SetRefreshTimer(doc.settings.autoRefresh == 1 ? doc.settings.refreshSeconds * 1000 : 0);
+  }
+}
+
+}  // namespace mapvine
