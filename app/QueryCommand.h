@@ -5,8 +5,10 @@
 namespace mapvine {
 
 // `mapvine --query`: loads the node library, queries the topology and the
-// directory, and prints what came back. Returns the process exit status:
-// 0 when both queries succeeded, 1 otherwise.
-int RunQueryCommand(std::ostream& out, std::ostream& err);
+// directory and prints what came back, then runs one refresh pass into a
+// new picture and prints what the picture holds. With `trace`, the pass is
+// traced to "mapvine.trc". Returns the process exit status: 0 when both
+// queries succeeded, 1 otherwise.
+int RunQueryCommand(bool trace, std::ostream& out, std::ostream& err);
 
 }  // namespace mapvine
