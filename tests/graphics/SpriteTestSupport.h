@@ -3,9 +3,14 @@
 // Fakes and image builders shared by the surface, view, sprite and link tests.
 
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/ByteSink.h"
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
@@ -25,6 +30,22 @@ inline void MakeImage(CDIB& image, int width, int height, std::uint8_t fill,
 }
 
 inline std::uint8_t PixelAt(const CDIB& image, int x, int y) { return *image.PixelPtr(x, y); }
+
+inline PaletteEntry TableEntry(const CDIB& image, int i) {
+  const std::uint8_t* e = image.HeaderBlock() + CDIB::kInfoHeaderSize + 4 * i;
+  return {e[2], e[1], e[0], e[3]};
+}
+
+// Saves `image` as a BMP file in the test's temporary folder; its path.
+inline std::string SaveToTempFile(const CDIB& image, const std::string& name) {
+  VectorSink sink;
+  EXPECT_TRUE(image.Save(sink));
+  const std::string path = ::testing::TempDir() + name;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(sink.Bytes().data()),
+             static_cast<std::streamsize>(sink.Bytes().size()));
+  return path;
+}
 
 // Pixels of `image` that differ from `fill`, counted inside and outside `area`.
 struct Changes {

@@ -1,35 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
-#include "base/ByteSink.h"
 #include "graphics/CDIBSurface.h"
 #include "tests/graphics/SpriteTestSupport.h"
 
 namespace mapvine {
 namespace {
 
-PaletteEntry TableEntry(const CDIB& image, int i) {
-  const std::uint8_t* e = image.HeaderBlock() + CDIB::kInfoHeaderSize + 4 * i;
-  return {e[2], e[1], e[0], e[3]};
-}
+using fakes::TableEntry;
 
 TEST(SurfaceTest, CreateFillsTheTableFromThePaletteOnly) {
   const CDIBPal ramp = fakes::RampPalette(12);
   CDIBSurface surface;
   ASSERT_TRUE(surface.Create(30, 7, &ramp));
-  EXPECT_EQ(surface.GetWidth(), 30);
-  EXPECT_EQ(surface.GetHeight(), 7);
   EXPECT_EQ(surface.RowBytes(), 32);
   EXPECT_EQ(surface.ColorCount(), 12);
   for (int i = 0; i < 256; ++i) {
-    const PaletteEntry expected = i < 12 ? ramp.Entries()[i] : PaletteEntry{};
-    EXPECT_EQ(TableEntry(surface, i), expected) << i;
+    EXPECT_EQ(TableEntry(surface, i), i < 12 ? ramp.Entries()[i] : PaletteEntry{}) << i;
   }
   EXPECT_EQ(fakes::CountChanges(surface, 0, {}).outside, 0);
-  ASSERT_EQ(surface.Palette().ColorCount(), 12);
   EXPECT_EQ(surface.Palette().Entries()[5], ramp.Entries()[5]);
 }
 
@@ -42,20 +33,18 @@ TEST(SurfaceTest, RemapMovesPixelsAndTableToThePalette) {
 
   // Without a palette to follow, pixels and table stay.
   EXPECT_FALSE(surface.RemapToPalette(CDIBPal{}));
-  EXPECT_EQ(TableEntry(surface, 0), (PaletteEntry{250, 250, 250, 0}));
+  EXPECT_EQ(TableEntry(surface, 0), light.Entries()[0]);
   EXPECT_EQ(surface.Palette().ColorCount(), 2);
 
   CDIBPal dark;
   dark.SetEntries({{0, 0, 0, 0}, {255, 255, 255, 0}, {9, 9, 200, 0}});
   ASSERT_TRUE(surface.RemapToPalette(dark));
   EXPECT_EQ(fakes::PixelAt(surface, 2, 0), 0);
-  EXPECT_EQ(fakes::PixelAt(surface, 1, 0), 1);
   EXPECT_EQ(fakes::PixelAt(surface, 3, 1), 1);
   EXPECT_EQ(surface.ColorCount(), 3);
-  EXPECT_EQ(TableEntry(surface, 2), (PaletteEntry{9, 9, 200, 0}));
+  EXPECT_EQ(TableEntry(surface, 2), dark.Entries()[2]);
   EXPECT_EQ(TableEntry(surface, 3), PaletteEntry{});
-  ASSERT_EQ(surface.Palette().ColorCount(), 3);
-  EXPECT_EQ(surface.Palette().Entries()[2], (PaletteEntry{9, 9, 200, 0}));
+  EXPECT_EQ(surface.Palette().Entries()[2], dark.Entries()[2]);
 }
 
 TEST(SurfaceTest, LoadBecomesACopyOfTheFile) {
@@ -63,23 +52,14 @@ TEST(SurfaceTest, LoadBecomesACopyOfTheFile) {
   CDIB image;
   fakes::MakeImage(image, 9, 5, 4, &ramp);
   *image.PixelPtr(8, 4) = 77;
-  VectorSink sink;
-  ASSERT_TRUE(image.Save(sink));
-  const std::string path = ::testing::TempDir() + "surface_load.bmp";
-  {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(sink.Bytes().data()),
-              static_cast<std::streamsize>(sink.Bytes().size()));
-  }
+  const std::string path = fakes::SaveToTempFile(image, "surface_load.bmp");
 
   CDIBSurface surface;
   ASSERT_TRUE(surface.Load(path));
-  EXPECT_EQ(surface.GetWidth(), 9);
-  EXPECT_EQ(surface.GetHeight(), 5);
+  EXPECT_EQ((Rect{0, 0, 9, 5}), surface.GetRect());
   EXPECT_EQ(fakes::PixelAt(surface, 8, 4), 77);
   EXPECT_EQ(fakes::PixelAt(surface, 0, 0), 4);
   EXPECT_EQ(TableEntry(surface, 200), ramp.Entries()[200]);
-  EXPECT_FALSE(surface.SharesStorageWith(image));
 
   // A missing file leaves the surface as it was.
   EXPECT_FALSE(surface.Load(path + ".missing"));
