@@ -83,11 +83,13 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int w
   if (!newImage && (!sized || !backgroundSource)) return false;  // nothing to lay out
 
   if (!newImage && deferComposition_) {
-    // Growth during a refresh: record the size now, lay out pixels once at the end.
+    // Growth during a refresh: record the size now; lay out pixels, and pull
+    // back any node the canvas no longer holds, once at the end. Placement
+    // puts every new node inside the canvas and growth only enlarges it, so
+    // nothing is left outside in between.
     picture.composedWidth = width;
     picture.composedHeight = height;
     compositionPending_ = true;
-    PullNodesInside();
     return true;
   }
   compositionPending_ = false;
