@@ -117,22 +117,6 @@ TEST(DibStream, SaveWritesFullHeaderBlockAndRoundTrips) {
   }
 }
 
-TEST(DibStream, SaveReportsAFailingSink) {
-  class FailingSink final : public ByteSink {
-   public:
-    explicit FailingSink(int okWrites) : okWrites_(okWrites) {}
-    bool Write(std::span<const std::uint8_t>) override { return okWrites_-- > 0; }
-
-   private:
-    int okWrites_;
-  };
-  CDIB image;
-  for (int okWrites : {0, 3, 6}) {
-    FailingSink sink(okWrites);
-    EXPECT_FALSE(image.Save(sink)) << okWrites;
-  }
-}
-
 TEST(DibStream, OnlyTwoHundredFiftySixColourImagesAreAccepted) {
   const struct {
     const char* what;

@@ -55,15 +55,6 @@ TEST(DibCopy, TransparentIndexLeavesTheDestinationVisible) {
   EXPECT_EQ(kept, 10);
 }
 
-TEST(DibCopy, OnlyTheLowByteOfTheTransparentValueCounts) {
-  CDIB source, dest;
-  MakeSource(source, 4, 1);
-  MakeBackground(dest, 4, 1);
-  source.CopyPixelsTo(dest, 0, 0, 4, 1, 0, 0, 0x7F000002);
-  EXPECT_EQ(At(dest, 0, 0), 0);
-  EXPECT_EQ(At(dest, 2, 0), kBackground);
-}
-
 TEST(DibCopy, EmptyRectanglesCopyNothing) {
   CDIB source, dest;
   MakeSource(source, 4, 4);
@@ -121,23 +112,6 @@ TEST(DibStretch, TenToTwentyEqualsDoubling) {
     source.StretchPixelsTo(stretched, 0, 0, 20, 20, 0, 0, 10, 10, transparent);
     source.DoublePixelsTo(doubled, 0, 0, 0, 0, 10, 10, transparent);
     EXPECT_TRUE(stretched.IsSameImage(doubled));
-  }
-}
-
-TEST(DibDouble, EachPixelBecomesATwoByTwoBlock) {
-  CDIB source, dest;
-  MakeSource(source, 5, 4);
-  MakeBackground(dest, 13, 11);
-  source.DoublePixelsTo(dest, 3, 2, 1, 1, 4, 3, PaletteIndex(0));
-  for (int y = 0; y < 11; ++y) {
-    for (int x = 0; x < 13; ++x) {
-      std::uint8_t expected = kBackground;
-      if (x >= 3 && x < 11 && y >= 2 && y < 8) {
-        const std::uint8_t s = At(source, 1 + (x - 3) / 2, 1 + (y - 2) / 2);
-        if (s != 0) expected = s;
-      }
-      EXPECT_EQ(At(dest, x, y), expected) << x << "," << y;
-    }
   }
 }
 

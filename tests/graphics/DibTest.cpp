@@ -70,15 +70,6 @@ TEST(DibCreate, PaletteFillsColorTableAndColorsUsed) {
   EXPECT_EQ(image.ColorCount(), 3);
 }
 
-TEST(DibCreate, PaletteWithoutEntriesFailsButKeepsTheNewImage) {
-  CDIBPal empty;
-  CDIB image;
-  EXPECT_FALSE(image.Create(9, 4, &empty));
-  ASSERT_TRUE(image.HasHeader());
-  EXPECT_EQ(image.GetWidth(), 9);
-  EXPECT_EQ(image.ColorCount(), 256);
-}
-
 TEST(DibCreate, ImpossibleSizesAreRefusedAndTheImageKept) {
   for (const auto& [w, h] : std::vector<std::pair<int, int>>{
            {0, 5}, {5, 0}, {-1, 5}, {5, -8}, {32769, 1}, {1, 32769}}) {
@@ -108,26 +99,6 @@ TEST(DibPixelPtr, OutsideTheImageIsNull) {
   EXPECT_EQ(image.PixelPtr(0, 5), nullptr);
   EXPECT_EQ(image.PixelPtr(-1, 0), nullptr);
   EXPECT_EQ(image.PixelPtr(0, -1), nullptr);
-}
-
-TEST(DibPixelPtr, OtherDepthsAddressTheirByte) {
-  // Header of a 24-bit 5 x 2 image: rows of 16 bytes.
-  std::array<std::uint8_t, 40> header{};
-  StoreU32(header.data(), 40);
-  StoreU32(header.data() + 4, 5);
-  StoreU32(header.data() + 8, 2);
-  StoreU16(header.data() + 12, 1);
-  StoreU16(header.data() + 14, 24);
-  CDIB image;
-  ASSERT_TRUE(image.AdoptPixels(header, std::vector<std::uint8_t>(32)));
-  EXPECT_EQ(image.RowBytes(), 16);
-  EXPECT_EQ(image.PixelPtr(2, 0), image.Bits().data() + 16 + 6);
-  // A 4-bit header brings its 16-entry table along.
-  std::vector<std::uint8_t> withTable(header.begin(), header.end());
-  withTable.resize(40 + 16 * 4);
-  StoreU16(withTable.data() + 14, 4);
-  ASSERT_TRUE(image.AdoptPixels(withTable, std::vector<std::uint8_t>(8)));
-  EXPECT_EQ(image.PixelPtr(3, 1), image.Bits().data() + 1);
 }
 
 TEST(DibIsSameImage, ComparesHeaderFirstColorAndPixels) {
@@ -304,23 +275,6 @@ TEST(DibRemap, RefusesWhatItCannotExpress) {
   palette.SetEntries({{1, 1, 1, 0}});
   EXPECT_FALSE(image.RemapToPalette(palette));
   EXPECT_EQ(image.Bits()[0], 7);
-}
-
-TEST(DibRemap, TrueColourPixelsBecomeTheirNearestEntryColour) {
-  std::array<std::uint8_t, 40> header{};
-  StoreU32(header.data(), 40);
-  StoreU32(header.data() + 4, 2);
-  StoreU32(header.data() + 8, 1);
-  StoreU16(header.data() + 14, 24);
-  // Two pixels (blue, green, red): near red, near blue; two padding bytes.
-  std::vector<std::uint8_t> bits = {10, 5, 240, 250, 3, 2, 0x55, 0x55};
-  CDIB image;
-  ASSERT_TRUE(image.AdoptPixels(header, bits));
-  CDIBPal palette;
-  palette.SetEntries({{255, 0, 0, 0}, {0, 0, 255, 0}});
-  ASSERT_TRUE(image.RemapToPalette(palette));
-  EXPECT_EQ(std::vector<std::uint8_t>(image.Bits().begin(), image.Bits().end()),
-            (std::vector<std::uint8_t>{0, 0, 255, 255, 0, 0, 0x55, 0x55}));
 }
 
 }  // namespace

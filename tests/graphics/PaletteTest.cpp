@@ -77,15 +77,6 @@ TEST(PaletteCreate, FromImageTakesItsColorCount) {
   EXPECT_FALSE(palette.CreateFromImage(trueColor));
 }
 
-TEST(PaletteCopy, CopyEntriesFromResizesToTheOther) {
-  CDIBPal a, b;
-  a.SetEntries({Grey(1), Grey(2), Grey(3)});
-  b.SetEntries({Grey(9)});
-  EXPECT_EQ(&b.CopyEntriesFrom(a), &b);
-  ASSERT_EQ(b.ColorCount(), 3);
-  EXPECT_EQ(b.Entries()[2], Grey(3));
-}
-
 TEST(PaletteCube, StaticColoursCubeAndGreys) {
   CDIBPal cube;
   ASSERT_TRUE(cube.CreateColorCube());
@@ -146,19 +137,6 @@ TEST(PaletteUsage, CountsPixelsNotPaddingAndFoldsDuplicateColours) {
   int total = 0;
   for (int c : palette.usageCounts) total += c;
   EXPECT_EQ(total, 10);
-}
-
-TEST(PaletteUsage, UnsupportedDepthLeavesCountersAtZero) {
-  CDIB image;
-  MakeImage(image, 4, 4, dibtest::PatternPixel);
-  std::vector<std::uint8_t> header(image.HeaderBlock(), image.HeaderBlock() + 1064);
-  StoreU16(header.data() + 14, 16);
-  StoreU32(header.data() + 32, 0);
-  ASSERT_TRUE(image.CopyPixels(header, std::vector<std::uint8_t>(32, 1)));
-  CDIBPal palette;
-  palette.SetEntries({Grey(0), Grey(1)});
-  EXPECT_FALSE(palette.CountColorUsage(image));
-  EXPECT_EQ(palette.usageCounts, (std::vector<int>{0, 0}));
 }
 
 std::vector<PaletteEntry> EntriesOf(const CDIBPal& p) { return {p.Entries().begin(), p.Entries().end()}; }
