@@ -1,0 +1,63 @@
+// Printing the picture: the print dialog, the default printer without a
+// dialog, and the print preview.
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "view/CommandIds.h"
+#include "view/MapvineView.h"
+
+namespace mapvine {
+
+void CMapvineView::PrintPicture(QPrinter& printer) {
+  const QImage picture = PictureImage();
+  if (picture.isNull()) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) return;  // no usable printer
+  const QRect page = painter.viewport();
+  const QSize fitted = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
+  painter.setViewport(page.x(), page.y(), fitted.width(), fitted.height());
+  painter.setWindow(picture.rect());
+  painter.drawImage(0, 0, picture);
+  painter.end();
+}
+
+bool CMapvineView::OnCommand(int id) {
+  switch (id) {
+    case command::kFilePrint: {
+      QPrinter printer;
+      QPrintDialog dialog(&printer, this);
+      if (dialog.exec() == QDialog::Accepted) PrintPicture(printer);
+      return true;
+    }
+    case command::kFilePrintDirect: {
+      QPrinter printer;  // the default printer
+      PrintPicture(printer);
+      return true;
+    }
+    case command::kFilePrintPreview: {
+      QPrintPreviewDialog preview(this);
+      connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+              [this](QPrinter* printer) { PrintPicture(*printer); });
+      preview.exec();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
+  switch (id) {
+    case command::kFilePrint:
+    case command::kFilePrintDirect:
+    case command::kFilePrintPreview:
+      // Without a picture there is nothing to print.
+      return CommandState{.enabled = Surface() != nullptr, .checked = false};
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace mapvine
