@@ -51,6 +51,8 @@ VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) 
   const VerbStatus status = list.Issue(snaCtl);
   if (!status.Succeeded()) return status;
 
+  // At most one record per announced entry (at most 65,535 of them).
+  tables.lus.reserve(directory.total);
   VerbBlock lookup(snawire::kOpDirectoryLuQuery, snawire::kDirectoryLuQueryLength);
   EntryWalk walk(entries);
   DirectoryRecordBytes entry;
