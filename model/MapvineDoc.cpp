@@ -117,7 +117,7 @@ void CMapvineDoc::ShowStatusText(std::string_view text) {
 }
 
 CSprite* CMapvineDoc::FindNode(std::string_view label) const {
-  return nodeIndex_.Find(label, nodes_);
+  return nodeIndex_.Find(label);
 }
 
 CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {

@@ -168,7 +168,7 @@ class CMapvineDoc {
   StatusLine* statusLine_ = nullptr;
   CSpriteList nodes_;
   OwningLinkList links_;
-  NodeIndex nodeIndex_;
+  NodeIndex nodeIndex_{nodes_};
   LinkIndex linkIndex_;
   bool modified_ = false;
   bool firstDocument_ = true;
