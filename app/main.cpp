@@ -1,37 +1,61 @@
-// The mapvine executable: picks the command from the arguments.
+// The mapvine executable: the topology window, or one of its commands for
+// scripts (--query, --render, --save).
+#include <QApplication>
+#include <QTimer>
 #include <iostream>
-#include <string_view>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
+#include "app/MainFrame.h"
+#include "app/MapvineApp.h"
 #include "app/QueryCommand.h"
+#include "node/SnaLibrary.h"
+#include "view/CommandIds.h"
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: mapvine [--query [--trace] | --help]\n"
-    "  --query  load the SNA node library, print the topology and directory it reports,\n"
-    "           then refresh a picture from it and print what the picture holds\n"
-    "  --trace  with --query: trace the refresh pass to mapvine.trc\n"
-    "  --help   show this text\n"
-    "The node library libsnactl.so is taken from $MAPVINE_SNACTL when set, else from\n"
-    "the program's folder, else from the system library path.\n";
+int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
+  // Without a library nothing can be drawn: say so before any window.
+  const mapvine::SnaLibrary library = mapvine::LoadSnaLibrary();
+  if (!library.Loaded()) {
+    std::cerr << "mapvine: " << library.error << "\n";
+    return 1;
+  }
+  // A batch run never shows a window, so it needs no display either.
+  if (line.Batch() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qtApplication(argc, argv);
+  QApplication::setOrganizationName("Mapvine");
+  QApplication::setApplicationName("Mapvine");
+
+  mapvine::CMapvineApp app(library.snaCtl);
+  if (!app.InitInstance(line)) return 1;
+  if (line.Batch()) {
+    if (line.refresh) app.MainFrame().Route(mapvine::command::kRefresh);
+    return app.WriteOutputs(line);
+  }
+  // Refresh once the window is up, so the picture grows in front of the user.
+  if (line.refresh) QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kRefresh); });
+  return QApplication::exec();
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string_view command = argc > 1 ? argv[1] : "";
-  if (argc == 2 && command == "--help") {
-    std::cout << kUsage;
-    return 0;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const mapvine::ParsedCommandLine parsed = mapvine::ParseCommandLine(args);
+  if (!parsed.error.empty()) {
+    std::cerr << "mapvine: " << parsed.error << "\n" << mapvine::kUsageText;
+    return 2;
   }
-  if (command == "--query" && (argc == 2 || (argc == 3 && std::string_view(argv[2]) == "--trace"))) {
-    return mapvine::RunQueryCommand(argc == 3, std::cout, std::cerr);
+  switch (parsed.line.mode) {
+    case mapvine::CommandLine::Mode::Help:
+      std::cout << mapvine::kUsageText;
+      return 0;
+    case mapvine::CommandLine::Mode::Query:
+      return mapvine::RunQueryCommand(parsed.line.trace, std::cout, std::cerr);
+    case mapvine::CommandLine::Mode::Window:
+      break;
   }
-  if (argc > 2) {
-    std::cerr << "mapvine: too many arguments\n" << kUsage;
-  } else if (argc == 2) {
-    std::cerr << "mapvine: unknown option '" << command << "'\n" << kUsage;
-  } else {
-    std::cerr << "mapvine: no command given; the picture window is not part of this build yet\n" << kUsage;
-  }
-  return 2;
+  return RunDesktop(argc, argv, parsed.line);
 }

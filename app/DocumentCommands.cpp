@@ -1,0 +1,96 @@
+#include "app/DocumentCommands.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+#include "base/UserPrompts.h"
+#include "model/SavedTopology.h"
+#include "node/RefreshCommand.h"
+#include "node/Trace.h"
+#include "view/CommandIds.h"
+
+namespace mapvine {
+namespace {
+
+SaveChoice AnswerNoOnStandardError(const QString& name) {
+  std::fprintf(stderr, "Save changes to %s? (answered No)\n", qPrintable(name));
+  return SaveChoice::No;
+}
+
+}  // namespace
+
+DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file)
+    : askSaveChanges(AnswerNoOnStandardError), doc_(doc), snaCtl_(std::move(snaCtl)), file_(file) {}
+
+bool DocumentCommands::OnCommand(int id) {
+  switch (id) {
+    case command::kRefresh:
+      RefreshCommand(doc_, snaCtl_);
+      return true;
+    case command::kTileNodes:
+      doc_.TileNodes();
+      return true;
+    case command::kManualAddNode:
+      doc_.ManualAddNode();
+      return true;
+    case command::kTrace:
+      ToggleTrace();
+      return true;
+    case command::kFileSave:
+      Save();
+      return true;
+    case command::kFileSaveAs:
+      SaveAs();
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<CommandState> DocumentCommands::CommandStateOf(int id) const {
+  switch (id) {
+    case command::kTrace:
+      return CommandState{true, TraceEnabled()};
+    case command::kRefresh:
+    case command::kTileNodes:
+    case command::kManualAddNode:
+    case command::kFileSave:
+    case command::kFileSaveAs:
+      return CommandState{};
+    default:
+      return std::nullopt;
+  }
+}
+
+bool DocumentCommands::Save() { return file_.Path().isEmpty() ? SaveAs() : SaveTo(file_.Path()); }
+
+bool DocumentCommands::SaveAs() {
+  const auto chosen = Prompts().AskSaveFileName(kTopologyFileFilter);
+  if (!chosen) return false;
+  QString path = QString::fromStdString(*chosen);
+  if (QFileInfo(path).suffix().isEmpty()) path += kTopologyExtension;
+  return SaveTo(path);
+}
+
+bool DocumentCommands::SaveTo(const QString& path) {
+  // The save shows its own message when it fails.
+  if (!SaveTopologyFile(doc_, path.toStdString())) return false;
+  doc_.SetModified(false);
+  file_.SetPath(path);
+  return true;
+}
+
+bool DocumentCommands::SaveModified() {
+  if (!doc_.IsModified()) return true;
+  switch (askSaveChanges(file_.DisplayName())) {
+    case SaveChoice::Yes:
+      return Save();
+    case SaveChoice::No:
+      return true;
+    case SaveChoice::Cancel:
+      return false;
+  }
+  return false;
+}
+
+}  // namespace mapvine

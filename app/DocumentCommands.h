@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "app/DocumentFile.h"
+#include "model/MapvineDoc.h"
+#include "node/VerbBlock.h"
+#include "view/CommandTarget.h"
+
+namespace mapvine {
+
+// The answer to "Save changes to ...?".
+enum class SaveChoice { Yes, No, Cancel };
+
+// The document's commands: refresh, tile, add a node by hand, the trace
+// toggle, save and save as.
+class DocumentCommands final : public CommandTarget {
+ public:
+  DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file);
+
+  bool OnCommand(int id) override;
+  std::optional<CommandState> CommandStateOf(int id) const override;
+
+  // Saves to the document's file, asking for a name when it has none.
+  bool Save();
+  // Asks for a name (the extension ".top" is added when none is typed).
+  bool SaveAs();
+  bool SaveTo(const QString& path);
+  // Before the picture is replaced or the program ends: a modified document
+  // is offered for saving. False when the user cancels or the save failed.
+  bool SaveModified();
+
+  // Asks "Save changes to NAME?"; the main window installs a message box.
+  // Until then the question is answered No on standard error.
+  std::function<SaveChoice(const QString& name)> askSaveChanges;
+
+ private:
+  CMapvineDoc& doc_;
+  SnaCtlFunction snaCtl_;
+  DocumentFile& file_;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include "app/CommandRouter.h"
+#include "app/DocumentCommands.h"
+#include "model/DocumentView.h"
+#include "model/MapvineDoc.h"
+#include "view/CommandTarget.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace mapvine {
+
+class CMapvineView;
+
+// The main window: the menu, the toolbar, the accelerators, the status bar
+// whose first pane carries the document's status texts, and the topology
+// view in the middle. Every command goes through Route: the view first,
+// then the document, then this frame (help), then the application.
+class CMainFrame final : public QMainWindow, public StatusLine, public CommandTarget {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kTitle = "Kelvra Tarnwell Topology";
+  static constexpr const char* kIdleText = "For Help, press F1";
+
+  CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, CommandTarget& application);
+  ~CMainFrame() override;
+
+  CMapvineView& View() const { return *view_; }
+
+  // Offers the command along the chain; true when some target handled it.
+  bool Route(int id);
+  // Brings every item's enabled and checked state up to date.
+  void UpdateCommandStates();
+  // The action that carries the command (menu item, toolbar button, keys).
+  QAction* ActionFor(int id) const { return actions_.value(id); }
+
+  // "<document name> - Kelvra Tarnwell Topology".
+  void SetDocumentName(const QString& name);
+  // Fills the recent-file items; "Recent File", greyed, while there is none.
+  void SetRecentFiles(const QStringList& files);
+
+  // StatusLine: the first pane, painted at once.
+  void SetStatusText(std::string_view text) override;
+  QString StatusText() const;
+
+  // CommandTarget: the help commands.
+  bool OnCommand(int id) override;
+  std::optional<CommandState> CommandStateOf(int id) const override;
+
+  // The help window, once F1 or "Help Topics" has opened it.
+  QDialog* HelpWindow() const { return helpWindow_; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildAccelerators();
+  void BuildToolBar();
+  void BuildStatusBar();
+  QAction* ActionOf(int id);
+  void ShowHelp();
+
+  CMapvineDoc& doc_;
+  DocumentCommands& documentCommands_;
+  CMapvineView* view_;  // owned by Qt as the central widget
+  CommandRouter router_;
+  QHash<int, QAction*> actions_;
+  QStringList recentFiles_;
+  QPointer<QDialog> helpWindow_;
+};
+
+}  // namespace mapvine

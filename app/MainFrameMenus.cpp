@@ -1,0 +1,147 @@
+// The main frame's menu, accelerators, toolbar and status bar.
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/MainFrame.h"
+#include "app/MenuLayout.h"
+#include "view/CommandIds.h"
+
+namespace mapvine {
+namespace {
+
+struct ToolbarImage {
+  int id;
+  const char* resource;
+};
+
+constexpr ToolbarImage kToolbarImages[] = {
+    {command::kFileNew, ":/toolbar/new.png"},
+    {command::kManualAddNode, ":/toolbar/add-node.png"},
+    {command::kFileOpen, ":/toolbar/open.png"},
+    {command::kFileSave, ":/toolbar/save.png"},
+    {command::kContextHelp, ":/toolbar/context-help.png"},
+};
+
+// Qt shows a prompt's first line in the status bar and its second as the tip.
+void ApplyPrompt(QAction& action, const QString& prompt) {
+  const qsizetype newline = prompt.indexOf('\n');
+  action.setStatusTip(prompt.left(newline));
+  if (newline >= 0) action.setToolTip(prompt.mid(newline + 1));
+}
+
+void AddShortcut(QAction& action, const QKeySequence& keys) {
+  QList<QKeySequence> shortcuts = action.shortcuts();
+  if (!shortcuts.contains(keys)) shortcuts.append(keys);
+  action.setShortcuts(shortcuts);
+}
+
+QMenu* MenuNamed(QWidget& parent, const QList<QMenu*>& menus, const QString& title) {
+  for (QMenu* menu : menus) {
+    if (menu->title() == title && menu->parentWidget() == &parent) return menu;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QAction* CMainFrame::ActionOf(int id) {
+  if (QAction* existing = actions_.value(id)) return existing;
+  auto* action = new QAction(this);
+  action->setData(id);
+  // The window listens for every command's keys, also for commands that
+  // appear in no menu.
+  addAction(action);
+  connect(action, &QAction::triggered, this, [this, id] { Route(id); });
+  actions_.insert(id, action);
+  return action;
+}
+
+void CMainFrame::BuildMenus() {
+  QList<QMenu*> menus;
+  for (const MenuItemSpec& item : MainMenuItems()) {
+    QMenu* top = MenuNamed(*menuBar(), menus, item.menu);
+    if (!top) {
+      top = menuBar()->addMenu(item.menu);
+      connect(top, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+      menus.append(top);
+    }
+    QMenu* menu = top;
+    if (item.submenu) {
+      menu = MenuNamed(*top, menus, item.submenu);
+      if (!menu) {
+        menu = top->addMenu(item.submenu);
+        menus.append(menu);
+      }
+    }
+    if (item.id == 0) {
+      menu->addSeparator();
+      continue;
+    }
+    const int count = item.id == command::kFileMruFirst ? command::kRecentFileCount : 1;
+    for (int i = 0; i < count; ++i) {
+      QAction* action = ActionOf(item.id + i);
+      const QString text = item.text;
+      const qsizetype tab = text.indexOf('\t');
+      action->setText(text.left(tab));
+      if (tab >= 0) AddShortcut(*action, QKeySequence(text.mid(tab + 1), QKeySequence::PortableText));
+      ApplyPrompt(*action, item.prompt);
+      menu->addAction(action);
+    }
+  }
+}
+
+void CMainFrame::BuildAccelerators() {
+  for (const AcceleratorSpec& key : Accelerators()) {
+    AddShortcut(*ActionOf(key.id), QKeySequence(key.keys, QKeySequence::PortableText));
+  }
+}
+
+void CMainFrame::BuildToolBar() {
+  QToolBar* toolbar = addToolBar(tr("Standard"));
+  toolbar->setObjectName("toolbar");
+  toolbar->setIconSize(QSize(16, 15));
+  QAction* contextHelp = ActionOf(command::kContextHelp);
+  contextHelp->setText(tr("Help"));
+  ApplyPrompt(*contextHelp, tr("Display help for clicked on buttons, menus and windows\nHelp"));
+  for (const ToolbarImage& image : kToolbarImages) ActionOf(image.id)->setIcon(QIcon(image.resource));
+  for (int id : ToolbarCommands()) {
+    if (id == 0) {
+      toolbar->addSeparator();
+    } else {
+      toolbar->addAction(ActionOf(id));
+    }
+  }
+}
+
+void CMainFrame::BuildStatusBar() {
+  for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+    auto* label = new QLabel(indicator, statusBar());
+    label->setObjectName(indicator);
+    statusBar()->addPermanentWidget(label);
+  }
+  statusBar()->showMessage(kIdleText);
+}
+
+void CMainFrame::SetRecentFiles(const QStringList& files) {
+  recentFiles_ = files;
+  for (int i = 0; i < command::kRecentFileCount; ++i) {
+    QAction* action = ActionFor(command::kFileMruFirst + i);
+    if (i < files.size()) {
+      // "&1 name": the digit is the mnemonic; an "&" in the name is doubled.
+      QString name = QFileInfo(files[i]).fileName();
+      action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace('&', "&&")));
+      action->setVisible(true);
+    } else {
+      action->setText(QStringLiteral("Recent File"));
+      action->setVisible(i == 0);
+    }
+  }
+  UpdateCommandStates();
+}
+
+}  // namespace mapvine

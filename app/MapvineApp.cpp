@@ -1,0 +1,167 @@
+#include "app/MapvineApp.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+#include "app/MainFrame.h"
+#include "app/QtPrompts.h"
+#include "base/UserPrompts.h"
+#include "model/SavedTopology.h"
+#include "node/Trace.h"
+#include "view/CommandIds.h"
+#include "view/MapvineView.h"
+
+// The resources live in a static library; this pulls them into the program.
+static void InitResources() { Q_INIT_RESOURCE(mapvine); }
+
+namespace mapvine {
+namespace {
+
+// Passes every prompt on to the prompts in force and counts the messages,
+// so that an open that complained about its file can be told from one that
+// went through.
+class CountingPrompts final : public UserPrompts {
+ public:
+  CountingPrompts() : inner_(Prompts()), previous_(InstallPrompts(this)) {}
+  ~CountingPrompts() override { InstallPrompts(previous_); }
+  CountingPrompts(const CountingPrompts&) = delete;
+  CountingPrompts& operator=(const CountingPrompts&) = delete;
+
+  void ShowMessage(std::string_view text) override {
+    ++messages;
+    inner_.ShowMessage(text);
+  }
+  bool AskYesNo(std::string_view question) override { return inner_.AskYesNo(question); }
+  std::optional<std::string> AskOpenFileName(std::string_view filter) override {
+    return inner_.AskOpenFileName(filter);
+  }
+  std::optional<std::string> AskSaveFileName(std::string_view filter) override {
+    return inner_.AskSaveFileName(filter);
+  }
+
+  int messages = 0;
+
+ private:
+  UserPrompts& inner_;
+  UserPrompts* previous_;
+};
+
+}  // namespace
+
+CMapvineApp::CMapvineApp(SnaCtlFunction snaCtl)
+    : doc_(std::make_unique<CMapvineDoc>()), commands_(*doc_, std::move(snaCtl), file_) {
+  InitResources();
+  file_.pathChanged = [this] { OnPathChanged(); };
+}
+
+CMapvineApp::~CMapvineApp() {
+  prompts_.reset();
+  frame_.reset();  // the view lets go of the document
+}
+
+bool CMapvineApp::InitInstance(const CommandLine& line) {
+  SetTraceEnabled(line.trace);
+  frame_ = std::make_unique<CMainFrame>(*doc_, commands_, *this);
+  frame_->SetRecentFiles(recentFiles_.Files());
+  if (!line.Batch()) prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
+
+  if (line.file.empty()) {
+    if (!doc_->NewDocument()) return false;
+  } else {
+    const OpenResult result = OpenWithoutAsking(QString::fromStdString(line.file));
+    // A refused file leaves a new picture; a window shows it, but a batch
+    // run would write an empty picture as if all were well.
+    if (result == OpenResult::Unreadable || (result == OpenResult::Refused && line.Batch())) return false;
+  }
+  if (!line.Batch()) {
+    frame_->show();
+    frame_->UpdateCommandStates();
+  }
+  return true;
+}
+
+int CMapvineApp::WriteOutputs(const CommandLine& line) {
+  int status = 0;
+  if (!line.savePath.empty() && !commands_.SaveTo(QString::fromStdString(line.savePath))) status = 1;
+  if (!line.renderPath.empty()) {
+    const QImage picture = frame_->View().PictureImage();
+    if (picture.isNull() || !picture.save(QString::fromStdString(line.renderPath), "PNG")) {
+      std::fprintf(stderr, "mapvine: could not write the picture to %s\n", line.renderPath.c_str());
+      status = 1;
+    }
+  }
+  return status;
+}
+
+bool CMapvineApp::NewDocumentFile() {
+  if (!commands_.SaveModified()) return false;
+  if (!doc_->NewDocument()) return false;
+  file_.SetPath({});
+  return true;
+}
+
+bool CMapvineApp::OpenDocumentFile(const QString& path) {
+  if (!commands_.SaveModified()) return false;
+  return OpenWithoutAsking(path) == OpenResult::Opened;
+}
+
+CMapvineApp::OpenResult CMapvineApp::OpenWithoutAsking(const QString& path) {
+  // The load shows its own messages; a message means the file was not
+  // taken as it is.
+  CountingPrompts counting;
+  const bool read = OpenTopologyFile(*doc_, path.toStdString());
+  if (!read) {
+    recentFiles_.Remove(QFileInfo(path).absoluteFilePath());
+    if (frame_) frame_->SetRecentFiles(recentFiles_.Files());
+    return OpenResult::Unreadable;
+  }
+  doc_->SetModified(false);
+  if (counting.messages > 0) {
+    file_.SetPath({});
+    return OpenResult::Refused;
+  }
+  file_.SetPath(path);
+  return OpenResult::Opened;
+}
+
+void CMapvineApp::OnPathChanged() {
+  if (!file_.Path().isEmpty()) recentFiles_.Add(file_.Path());
+  if (frame_) {
+    frame_->SetDocumentName(file_.DisplayName());
+    frame_->SetRecentFiles(recentFiles_.Files());
+  }
+}
+
+bool CMapvineApp::OnCommand(int id) {
+  if (id == command::kFileNew) {
+    NewDocumentFile();
+    return true;
+  }
+  if (id == command::kFileOpen) {
+    if (const auto path = Prompts().AskOpenFileName(kTopologyFileFilter)) {
+      OpenDocumentFile(QString::fromStdString(*path));
+    }
+    return true;
+  }
+  const int recent = id - command::kFileMruFirst;
+  if (recent >= 0 && recent < recentFiles_.Files().size()) {
+    OpenDocumentFile(recentFiles_.Files()[recent]);
+    return true;
+  }
+  if (id == command::kAppExit) {
+    if (frame_) frame_->close();
+    return true;
+  }
+  return false;
+}
+
+std::optional<CommandState> CMapvineApp::CommandStateOf(int id) const {
+  if (id == command::kFileNew || id == command::kFileOpen || id == command::kAppExit) return CommandState{};
+  const int recent = id - command::kFileMruFirst;
+  if (recent >= 0 && recent < command::kRecentFileCount) {
+    return CommandState{recent < recentFiles_.Files().size(), false};
+  }
+  return std::nullopt;
+}
+
+}  // namespace mapvine

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/DocumentCommands.h"
+#include "app/DocumentFile.h"
+#include "app/RecentFileList.h"
+#include "model/MapvineDoc.h"
+#include "node/VerbBlock.h"
+#include "view/CommandTarget.h"
+
+namespace mapvine {
+
+class CMainFrame;
+class QtPrompts;
+
+// The application: one document, its main window and the recent-file list.
+// It handles new, open, the recent files and exit. The node entry point is
+// handed in, so the program and its tests can serve it differently.
+class CMapvineApp final : public CommandTarget {
+ public:
+  explicit CMapvineApp(SnaCtlFunction snaCtl);
+  ~CMapvineApp() override;
+  CMapvineApp(const CMapvineApp&) = delete;
+  CMapvineApp& operator=(const CMapvineApp&) = delete;
+
+  // Start-up: the window (shown unless the command line asks for a batch
+  // run), then a new picture or the file named on the command line. False
+  // when that file could not be opened: the program ends.
+  bool InitInstance(const CommandLine& line);
+  // The batch outputs of --save and --render; the process exit status.
+  int WriteOutputs(const CommandLine& line);
+
+  // Offers a modified picture for saving, then opens `path`.
+  bool OpenDocumentFile(const QString& path);
+  bool NewDocumentFile();
+
+  CMapvineDoc& Document() { return *doc_; }
+  CMainFrame& MainFrame() { return *frame_; }
+  DocumentCommands& Commands() { return commands_; }
+  const RecentFileList& RecentFiles() const { return recentFiles_; }
+
+  // CommandTarget: new, open, the recent files, exit.
+  bool OnCommand(int id) override;
+  std::optional<CommandState> CommandStateOf(int id) const override;
+
+ private:
+  enum class OpenResult { Opened, Refused, Unreadable };
+  OpenResult OpenWithoutAsking(const QString& path);
+  void OnPathChanged();
+
+  RecentFileList recentFiles_;
+  std::unique_ptr<CMapvineDoc> doc_;
+  DocumentFile file_;
+  DocumentCommands commands_;
+  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<QtPrompts> prompts_;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,88 @@
+#include "app/MenuLayout.h"
+
+#include "view/CommandIds.h"
+
+namespace mapvine {
+namespace {
+
+namespace c = command;
+
+constexpr const char* kFile = "&File";
+constexpr const char* kEdit = "&Edit";
+constexpr const char* kView = "&View";
+constexpr const char* kHelp = "&Help";
+
+constexpr MenuItemSpec kMainMenu[] = {
+    {kFile, nullptr, "&New\tCtrl+N", c::kFileNew, "Create a new document\nNew"},
+    {kFile, nullptr, "O&pen...\tCtrl+O", c::kFileOpen, "Open new topology picture\nOpen"},
+    {kFile, nullptr, "&Save\tCtrl+S", c::kFileSave, "Save the active document\nSave"},
+    {kFile, nullptr, "Save &As...", c::kFileSaveAs, "Save the active document with a new name\nSave As"},
+    {kFile, nullptr, nullptr, 0, nullptr},
+    {kFile, nullptr, "Recent File", c::kFileMruFirst, "Open this document"},
+    {kFile, nullptr, nullptr, 0, nullptr},
+    {kFile, nullptr, "E&xit", c::kAppExit, "Quit the application; prompts to save documents\nExit"},
+    {kEdit, nullptr, "Find Resource\tCtrl+F", c::kFindResource, "Locate a resource by name"},
+    {kEdit, nullptr, "Trace", c::kTrace, "Toggle Internal Trace"},
+    {kEdit, nullptr, "Manually Add Node", c::kManualAddNode, "Manually Create a New Node"},
+    {kView, nullptr, "R&efresh\tF5", c::kRefresh, "Refresh View"},
+    {kView, nullptr, "Tile Nodes\tF4", c::kTileNodes, "Retile all nodes on screen"},
+    {kView, "Background", "&New Image...\tCtrl+B", c::kNewBackgroundImage, ""},
+    {kView, "Background", "&Resize...", c::kResizeBackground, "Resize Window"},
+    {kView, "Background", "&Tile", c::kBackgroundTile, "Tile Background"},
+    {kView, "Background", "&Stretch to Fit", c::kBackgroundStretch,
+     "Stretch background image to fit window size"},
+    {kView, "Background", "&Center Image", c::kBackgroundCenter, "Center image in Background"},
+    {kView, "Hide All", "Network Nodes", c::kHideAllNetworkNodes, "Hide all network nodes"},
+    {kView, "Hide All", "Connection Networks", c::kHideAllConnectionNetworks,
+     "Hide all connection network nodes"},
+    {kView, "Hide All", "End Nodes", c::kHideAllEndNodes, "Hide all end nodes"},
+    {kView, "Hide All", "Logical Units", c::kHideAllLogicalUnits, "Hide all LUs"},
+    {kView, "Hide All", "Unreachable Nodes", c::kHideAllUnreachable,
+     "Hide all Unreachable Nodes (Actively Query Status must be enabled)"},
+    {kView, "Show All", "Network Nodes", c::kShowAllNetworkNodes, "Show all network nodes"},
+    {kView, "Show All", "Connection Networks", c::kShowAllConnectionNetworks,
+     "Show all connection network nodes"},
+    {kView, "Show All", "End Nodes", c::kShowAllEndNodes, "Show all End Nodes"},
+    {kView, "Show All", "Logical Units", c::kShowAllLogicalUnits, "Show all LUs"},
+    {kView, "Show All", "Unreachable Nodes", c::kShowAllUnreachable,
+     "Show all Unreachable Nodes (Actively Query Status must be enabled)"},
+    {kView, nullptr, "Show selected hidden nodes...", c::kShowHiddenNodes,
+     "Select nodes to be displayed from a list of hidden nodes"},
+    {kView, nullptr, "Settings...", c::kSettings, "Customize View Settings"},
+    {kHelp, nullptr, "&Help Topics", c::kHelpTopics, "List Help topics\nHelp Topics"},
+};
+
+// Keys that are not shown in a menu item's text still reach their command;
+// copy, cut, paste, undo and the pane keys have no handler and do nothing.
+constexpr AcceleratorSpec kAccelerators[] = {
+    {"Ctrl+N", c::kFileNew},
+    {"Ctrl+O", c::kFileOpen},
+    {"Ctrl+S", c::kFileSave},
+    {"Ctrl+P", c::kFilePrint},
+    {"Ctrl+B", c::kNewBackgroundImage},
+    {"Ctrl+F", c::kFindResource},
+    {"F4", c::kTileNodes},
+    {"F5", c::kRefresh},
+    {"F1", c::kHelp},
+    {"Shift+F1", c::kContextHelp},
+    {"F6", c::kNextPane},
+    {"Shift+F6", c::kPreviousPane},
+    {"Ctrl+C", c::kEditCopy},
+    {"Ctrl+Ins", c::kEditCopy},
+    {"Ctrl+X", c::kEditCut},
+    {"Shift+Del", c::kEditCut},
+    {"Ctrl+V", c::kEditPaste},
+    {"Shift+Ins", c::kEditPaste},
+    {"Ctrl+Z", c::kEditUndo},
+    {"Alt+Backspace", c::kEditUndo},
+};
+
+constexpr int kToolbar[] = {c::kFileNew, c::kManualAddNode, c::kFileOpen, c::kFileSave, 0, c::kContextHelp};
+
+}  // namespace
+
+std::span<const MenuItemSpec> MainMenuItems() { return kMainMenu; }
+std::span<const AcceleratorSpec> Accelerators() { return kAccelerators; }
+std::span<const int> ToolbarCommands() { return kToolbar; }
+
+}  // namespace mapvine

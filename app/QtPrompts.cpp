@@ -1,0 +1,57 @@
+#include "app/QtPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace mapvine {
+namespace {
+
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::optional<std::string> Chosen(const QString& path) {
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+}  // namespace
+
+QString QtFileFilter(std::string_view filter) {
+  const QStringList parts = FromView(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    if (description.isEmpty()) break;  // the "||" that ends the list
+    QString patterns = parts[i + 1].trimmed();
+    patterns.replace(';', ' ');
+    const QString bracketed = '(' + patterns + ')';
+    filters << (description.endsWith(bracketed) ? description : description + ' ' + bracketed);
+  }
+  return filters.join(";;");
+}
+
+QtPrompts::QtPrompts(QWidget* parent, QString title)
+    : parent_(parent), title_(std::move(title)), previous_(InstallPrompts(this)) {}
+
+QtPrompts::~QtPrompts() { InstallPrompts(previous_); }
+
+void QtPrompts::ShowMessage(std::string_view text) {
+  QMessageBox::information(parent_, title_, FromView(text));
+}
+
+bool QtPrompts::AskYesNo(std::string_view question) {
+  return QMessageBox::question(parent_, title_, FromView(question), QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+std::optional<std::string> QtPrompts::AskOpenFileName(std::string_view filter) {
+  return Chosen(QFileDialog::getOpenFileName(parent_, {}, {}, QtFileFilter(filter)));
+}
+
+std::optional<std::string> QtPrompts::AskSaveFileName(std::string_view filter) {
+  return Chosen(QFileDialog::getSaveFileName(parent_, {}, {}, QtFileFilter(filter)));
+}
+
+}  // namespace mapvine
