@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include "graphics/CDIBLayout.h"
+#include "tests/view/ViewTestSupport.h"
+
+namespace mapvine {
+namespace {
+
+using namespace viewtest;
+
+TEST(ViewRender, EmptyDocumentShowsTheBackgroundOnly) {
+  ShownDocument s;
+  Fill(s.Buffer(), s.Buffer().GetRect(), s.IndexOf(kMagenta));
+  s.view.Render(nullptr);
+  EXPECT_EQ(DifferingPixels(s.Buffer(), *s.doc.composedBackground, s.Buffer().GetRect()), 0);
+  EXPECT_EQ(s.status.Last(), "Displaying 0 of 0 nodes");
+  EXPECT_EQ(s.view.DisplayedCount(), 0);
+  EXPECT_EQ(s.view.TotalCount(), 0);
+}
+
+TEST(ViewRender, HiddenNodesAreCountedButNotDrawn) {
+  ShownDocument s;
+  s.AddNode("NN1", 0, 0);
+  CSprite& hidden = s.AddNode("NN2", 200, 100);
+  s.AddNode("NN3", 400, 0);
+  hidden.hidden = 1;
+  s.view.Render(nullptr);
+  EXPECT_EQ(s.status.Last(), "Displaying 2 of 3 nodes");
+  EXPECT_EQ(s.view.DisplayedCount(), 2);
+  EXPECT_EQ(s.view.TotalCount(), 3);
+  // Neither the icon nor the label of the hidden node is there.
+  const Rect band = hidden.GetRect().Inflated(0, CSprite::kLabelBand);
+  EXPECT_EQ(DifferingPixels(s.Buffer(), *s.doc.composedBackground, band), 0);
+  EXPECT_GT(DifferingPixels(s.Buffer(), *s.doc.composedBackground, s.doc.FindNode("NN1")->GetRect()),
+            0);
+}
+
+// Non-transparent icon pixels of `node` that `buffer` shows at its place.
+int IconPixelsShown(const CDIB& buffer, const CSprite& node) {
+  int shown = 0;
+  for (int y = 0; y < node.GetHeight(); ++y) {
+    for (int x = 0; x < node.GetWidth(); ++x) {
+      const std::uint8_t pixel = *node.PixelPtr(x, y);
+      shown += pixel != node.transparentIndex &&
+               *buffer.PixelPtr(node.GetX() + x, node.GetY() + y) == pixel;
+    }
+  }
+  return shown;
+}
+
+int OpaquePixels(const CSprite& node) {
+  return node.GetWidth() * node.GetHeight() -
+         PixelsOfIndex(node, node.CDIB::GetRect(), node.transparentIndex);
+}
+
+// A partial redraw next to a link: the link widens the redrawn area over
+// the nodes inside its bounds, unless one of its ends is hidden, in which
+// case it is not drawn at all.
+TEST(ViewRender, LinkWithAHiddenEndIsNeitherDrawnNorWidensTheArea) {
+  for (const bool endHidden : {false, true}) {
+    SCOPED_TRACE(endHidden ? "end hidden" : "both ends shown");
+    ShownDocument s;
+    CSprite& a = s.AddNode("NNA", 0, 0);
+    CSprite& b = s.AddNode("NNB", 180, 180);
+    CSprite& inside = s.AddNode("NNC", 110, 100);  // within the link's bounds
+    s.doc.NewLink(a, b);
+    b.hidden = endHidden ? 1 : 0;
+    s.view.Render(nullptr);
+
+    const std::uint8_t marker = s.IndexOf(kMagenta);
+    const Rect insideIcon = inside.GetRect();
+    Fill(s.Buffer(), insideIcon, marker);
+    // Crosses the line (centre to centre: y = x - 24) just right of the
+    // first node, and touches no node's band.
+    const Rect clip{84, 56, 92, 68};
+    ASSERT_FALSE(clip.Intersects(inside.GetRect().Inflated(0, CSprite::kLabelBand)));
+    ASSERT_FALSE(clip.Intersects(a.GetRect()));
+    s.view.Render(&clip);
+
+    const CLink& link = **s.doc.Links().begin();
+    const std::uint8_t lineIndex = s.IndexOf(link.status ? kGreen : kRed);
+    if (endHidden) {
+      EXPECT_EQ(PixelsOfIndex(s.Buffer(), clip, lineIndex), 0);
+      EXPECT_EQ(PixelsOfIndex(s.Buffer(), insideIcon, marker),
+                insideIcon.Width() * insideIcon.Height());
+      EXPECT_EQ(s.status.Last(), "Displaying 2 of 3 nodes");
+    } else {
+      EXPECT_GT(PixelsOfIndex(s.Buffer(), clip, lineIndex), 0);
+      ASSERT_GT(OpaquePixels(inside), 0);
+      EXPECT_EQ(IconPixelsShown(s.Buffer(), inside), OpaquePixels(inside));
+    }
+  }
+}
+
+TEST(ViewRender, LabelIsDrawnWhiteUnderTheIconAndCutAtItsRightEdge) {
+  ShownDocument s;
+  CSprite& node = s.AddNode("NN1WITHAVERYLONGLABELTEXT", 100, 60);
+  // Only the label band is redrawn: the label is drawn, the icon is not.
+  const Rect icon = node.GetRect();
+  const Rect labelBand{icon.left, icon.bottom, icon.right, icon.bottom + CSprite::kLabelBand};
+  s.view.Render(nullptr);
+  const std::uint8_t marker = s.IndexOf(kMagenta);
+  Fill(s.Buffer(), icon, marker);
+  const Rect clip{0, icon.bottom + 5, s.Buffer().GetWidth(), icon.bottom + 6};
+  s.view.RedrawArea(clip);
+  EXPECT_EQ(PixelsOfIndex(s.Buffer(), icon, marker), icon.Width() * icon.Height());
+
+  const Rect wide{icon.left - 20, icon.bottom, icon.right + 60, icon.bottom + CSprite::kLabelBand};
+  const std::uint8_t white = s.IndexOf(kWhite);
+  int textPixels = 0;
+  for (int y = wide.top; y < wide.bottom; ++y) {
+    for (int x = wide.left; x < wide.right; ++x) {
+      const std::uint8_t pixel = *s.Buffer().PixelPtr(x, y);
+      if (pixel == *s.doc.composedBackground->PixelPtr(x, y)) continue;
+      EXPECT_EQ(pixel, white) << x << "," << y;
+      // The text starts 10 pixels in and stops at the icon's right edge.
+      EXPECT_TRUE(labelBand.Contains({x, y}) && x >= icon.left + 10) << x << "," << y;
+      ++textPixels;
+    }
+  }
+  EXPECT_GT(textPixels, 40);
+}
+
+TEST(ViewRender, NodesSharingAnIconAreMappedOnceAndKeepTheirTransparentIndex) {
+  ShownDocument s;
+  // An icon in a palette of its own: index 3 (yellow) frames a red square.
+  const auto icon = MakeImage(20, 20, {kBlack, kBlue, kRed, {255, 255, 0, 0}},
+                              [](int x, int y) { return x < 5 || y < 5 ? 3 : 2; });
+  auto first = std::make_unique<CSprite>();
+  auto second = std::make_unique<CSprite>();
+  first->SetImage(*icon, 0, 0);
+  second->SetImage(*icon, 0, 0);
+  CSprite& a = s.doc.InsertNode(std::move(first));
+  CSprite& b = s.doc.InsertNode(std::move(second));
+  a.SetPosition(10, 10);
+  b.SetPosition(200, 10);
+
+  s.view.NodeChanged(a);
+  s.view.NodeChanged(b);
+  const auto viewPalette = s.view.Palette()->Entries();
+  EXPECT_EQ(icon->ColorCount(), static_cast<int>(viewPalette.size()));
+  EXPECT_EQ(ColorAt(*icon, 10, 10), ToRgb(kRed));
+  // The second node's storage was remapped through the first one.
+  EXPECT_EQ(b.transparentIndex, *b.PixelPtr(0, 0));
+  // So its yellow frame is see-through: the background shows there.
+  EXPECT_EQ(*s.Buffer().PixelPtr(201, 11), *s.doc.composedBackground->PixelPtr(201, 11));
+  EXPECT_EQ(ColorAt(s.Buffer(), 210, 20), ToRgb(kRed));
+  EXPECT_EQ(s.status.Last(), "Displaying 2 of 2 nodes");
+}
+
+TEST(ViewRender, NothingIsDrawnOrCountedWhilePainting) {
+  ShownDocument s;
+  CSprite& node = s.AddNode("NN1", 0, 0);
+  s.view.Render(nullptr);
+  const std::uint8_t marker = s.IndexOf(kMagenta);
+  Fill(s.Buffer(), s.Buffer().GetRect(), marker);
+  s.status.texts.clear();
+
+  s.view.painting = true;
+  s.view.NodeChanged(node);
+  s.view.RedrawAll();
+  s.view.RedrawArea(node.GetRect());
+  EXPECT_TRUE(s.status.texts.empty());
+  EXPECT_EQ(s.view.TotalCount(), 0);
+  const Rect all = s.Buffer().GetRect();
+  EXPECT_EQ(PixelsOfIndex(s.Buffer(), all, marker), all.Width() * all.Height());
+
+  s.view.painting = false;
+  s.view.RedrawAll();
+  EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
+}
+
+// Source 100 x 80 in black / red / blue: red at (0, 0), blue elsewhere.
+std::unique_ptr<CDIB> MarkedBackground() {
+  return MakeImage(100, 80, {kBlack, kRed, kBlue},
+                   [](int x, int y) { return x == 0 && y == 0 ? 1 : 2; });
+}
+
+TEST(ViewRender, PictureResizeRecomposesInTheChosenArrangement) {
+  struct Case {
+    int arrangement;
+    std::vector<std::pair<Point, PaletteEntry>> expected;
+  };
+  const Case cases[] = {
+      {0, {{{0, 0}, kRed}, {{100, 80}, kRed}, {{700, 560}, kRed}, {{150, 40}, kBlue}}},
+      {1, {{{0, 0}, kRed}, {{7, 7}, kRed}, {{10, 10}, kBlue}, {{799, 599}, kBlue}}},
+      {2, {{{0, 0}, kBlack}, {{350, 260}, kRed}, {{351, 261}, kBlue}, {{449, 339}, kBlue},
+           {{450, 340}, kBlack}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arrangement);
+    ShownDocument s;
+    ASSERT_TRUE(s.doc.ComposeBackground(MarkedBackground(), 0, 0, 0));
+    s.view.backgroundArrangement = c.arrangement;
+    s.view.RequestPictureResize(800, 600);
+
+    EXPECT_EQ(s.doc.picture.backgroundMode, 0);
+    ASSERT_EQ(s.doc.composedBackground->GetWidth(), 800);
+    ASSERT_EQ(s.doc.composedBackground->GetHeight(), 600);
+    ASSERT_EQ(s.Buffer().GetRect(), (Rect{0, 0, 800, 600}));
+    for (const auto& [at, color] : c.expected) {
+      EXPECT_EQ(ColorAt(s.Buffer(), at.x, at.y), ToRgb(color)) << at.x << "," << at.y;
+    }
+  }
+}
+
+TEST(ViewRender, FailedBackgroundLeavesTheMissingBufferAlone) {
+  ShownDocument s;
+  CSprite& node = s.AddNode("NN1", 0, 0);
+  // A damaged picture that claims no width: no buffer can be made for it.
+  auto damaged = MakeImage(10, 10, {kBlack}, [](int, int) { return 0; });
+  StoreU32(damaged->HeaderBlock() + dib::kBiWidth, 0);
+  EXPECT_FALSE(s.view.SetBackground(*damaged));
+  EXPECT_EQ(s.view.Surface(), nullptr);
+
+  s.status.texts.clear();
+  s.view.RedrawAll();
+  s.view.RedrawArea({0, 0, 50, 50});
+  s.view.NodeChanged(node);
+  s.view.FlushDirty();
+  EXPECT_TRUE(s.status.texts.empty());
+  EXPECT_TRUE(s.view.PictureImage().isNull());
+  EXPECT_FALSE(s.view.CommandStateOf(command::kFilePrint)->enabled);
+
+  // The next good background brings the picture back.
+  EXPECT_TRUE(s.view.SetBackground(*s.doc.composedBackground));
+  EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
+  EXPECT_FALSE(s.view.PictureImage().isNull());
+  EXPECT_TRUE(s.view.CommandStateOf(command::kFilePrint)->enabled);
+}
+
+}  // namespace
+}  // namespace mapvine
