@@ -112,6 +112,9 @@ class CDIB {
   bool SharesStorageWith(const CDIB& other) const { return storage_ == other.storage_; }
 
  protected:
+  // An image showing `storage` from the start (shared, not copied).
+  explicit CDIB(std::shared_ptr<DibStorage> storage) : storage_(std::move(storage)) {}
+
   std::shared_ptr<DibStorage> storage_;
   bool loaded_ = false;
 };

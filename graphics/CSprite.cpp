@@ -1,5 +1,6 @@
 #include "graphics/CSprite.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "graphics/CLink.h"
@@ -13,9 +14,24 @@ std::atomic<int> nextLabelSerial{0};
 
 constexpr PaletteEntry kLabelColor{255, 255, 255, 0};
 
+// Every new sprite shows the same blank 16 x 16 default image until it is
+// given its own: a refresh creates thousands of sprites, and each would
+// otherwise make and drop an image of its own at once.
+std::shared_ptr<DibStorage> DefaultSpriteStorage() {
+  static const std::shared_ptr<DibStorage> storage = [] {
+    CDIB blank;
+    std::shared_ptr<DibStorage> made = std::make_shared<DibStorage>();
+    std::copy_n(blank.HeaderBlock(), CDIB::kHeaderBlockSize, made->header.begin());
+    made->bits.assign(blank.Bits().begin(), blank.Bits().end());
+    return made;
+  }();
+  return storage;
+}
+
 }  // namespace
 
-CSprite::CSprite() : label("NETA.NN0" + std::to_string(nextLabelSerial++)) {}
+CSprite::CSprite()
+    : CDIB(DefaultSpriteStorage()), label("NETA.NN0" + std::to_string(nextLabelSerial++)) {}
 
 CSprite::~CSprite() = default;
 
