@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+
+#include <set>
+
+#include "tests/view/ViewTestSupport.h"
+
+namespace mapvine {
+namespace {
+
+using namespace viewtest;
+
+// Lets the window system deliver the pending paints.
+void DeliverPaints() {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+struct ShownWindow : ShownDocument {
+  ShownWindow() {
+    view.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.RedrawAll();
+    DeliverPaints();
+  }
+  // What the viewport shows at (x, y) of the viewport.
+  QRgb ShownAt(int x, int y) { return view.viewport()->grab().toImage().pixel(x, y); }
+};
+
+TEST(ViewPresent, SmallDirtyAreaConvertsOnlyItsPixels) {
+  ShownWindow w;
+  w.AddNode("NN1", 20, 20);
+  DeliverPaints();
+
+  const auto before = w.view.ConvertedPixelCount();
+  w.view.AddDirty({30, 30, 40, 40});
+  w.view.FlushDirty();
+  DeliverPaints();
+  const auto small = w.view.ConvertedPixelCount() - before;
+  EXPECT_GT(small, 0);
+  EXPECT_LE(small, 100);
+
+  w.view.RedrawAll();
+  DeliverPaints();
+  const QSize shown = w.view.viewport()->size().boundedTo(QSize(520, 320));
+  EXPECT_GE(w.view.ConvertedPixelCount() - before - small, shown.width() * shown.height());
+}
+
+TEST(ViewPresent, WindowFitsASmallPictureExactly) {
+  ShownWindow w;
+  w.view.RequestPictureResize(300, 200);
+  DeliverPaints();
+  EXPECT_EQ(w.view.viewport()->size(), QSize(300, 200));
+  EXPECT_EQ(w.view.horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(w.view.verticalScrollBar()->maximum(), 0);
+}
+
+TEST(ViewPresent, PictureLargerThanTheScreenScrolls) {
+  ShownWindow w;
+  const QSize room = w.view.screen()->availableGeometry().size();
+  const QSize picture = room * 2;
+  w.AddNode("NN1", 0, 0);
+  w.AddNode("NN2", 150, 100);
+  w.view.RequestPictureResize(picture.width(), picture.height());
+  DeliverPaints();
+
+  EXPECT_LE(w.view.window()->width(), room.width());
+  EXPECT_LE(w.view.window()->height(), room.height());
+  const QSize page = w.view.viewport()->size();
+  const QScrollBar& h = *w.view.horizontalScrollBar();
+  const QScrollBar& v = *w.view.verticalScrollBar();
+  EXPECT_EQ(h.maximum(), picture.width() - page.width());
+  EXPECT_EQ(v.maximum(), picture.height() - page.height());
+  EXPECT_EQ(h.pageStep(), page.width());
+  EXPECT_EQ(h.singleStep(), page.width() / 10);
+  EXPECT_EQ(v.singleStep(), page.height() / 10);
+
+  // Scrolled by (100, 70), the viewport shows the picture from there on.
+  w.view.horizontalScrollBar()->setValue(100);
+  w.view.verticalScrollBar()->setValue(70);
+  DeliverPaints();
+  const QImage whole = w.view.PictureImage();
+  const QImage shown = w.view.viewport()->grab().toImage();
+  int mismatches = 0;
+  std::set<QRgb> colors;
+  for (int y = 0; y < 120; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      mismatches += shown.pixel(x, y) != whole.pixel(x + 100, y + 70);
+      colors.insert(shown.pixel(x, y));
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+  // The second node lies in that part, so an offset would not go unseen.
+  EXPECT_GT(colors.size(), 3u);
+}
+
+TEST(ViewPresent, ShownPixelsAreThePicturesColours) {
+  ShownWindow w;
+  w.AddNode("NN1", 10, 10);
+  w.view.RedrawAll();
+  DeliverPaints();
+  const QImage shown = w.view.viewport()->grab().toImage();
+  for (const Point p : {Point{0, 0}, Point{30, 20}, Point{50, 45}, Point{300, 200}}) {
+    EXPECT_EQ(shown.pixel(p.x, p.y), ColorAt(w.Buffer(), p.x, p.y)) << p.x << "," << p.y;
+  }
+}
+
+}  // namespace
+}  // namespace mapvine
