@@ -106,6 +106,12 @@ bool CMapvineDoc::NewDocument() {
   return true;
 }
 
+void CMapvineDoc::ResetToNewPicture() {
+  // The constructor's set-up no longer describes the document: run it again.
+  firstDocument_ = false;
+  NewDocument();
+}
+
 void CMapvineDoc::ShowNodeCount(int displayed, int total) {
   char text[64];
   std::snprintf(text, sizeof text, "Displaying %i of %i nodes", displayed, total);

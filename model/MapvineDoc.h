@@ -92,6 +92,10 @@ class CMapvineDoc {
   void SetUp();
   void Clear();
   bool NewDocument();
+  // Back to a new, empty picture whatever the document held before (a file
+  // load that failed half-way): standard images, default background, view
+  // redrawn, not modified.
+  void ResetToNewPicture();
 
   int NewNode(std::string_view resource, std::string_view fqName, int kind,
               const NodeDetail* nodeRecord, const DirectoryDetail* directoryRecord);

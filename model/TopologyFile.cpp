@@ -1,0 +1,164 @@
+// The saved picture on disk. POSIX calls give the temporary file, the flush
+// to disk and the atomic rename that keep a failed save from costing the
+// previous file.
+#include "model/TopologyFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <new>
+#include <vector>
+
+#include "base/UserPrompts.h"
+#include "graphics/CDIB.h"
+#include "model/SavedTopology.h"
+
+namespace mapvine {
+namespace topology {
+namespace {
+
+// Collects small writes and hands them to the descriptor in large blocks.
+class DescriptorSink final : public ByteSink {
+ public:
+  explicit DescriptorSink(int fd) : fd_(fd) { buffer_.reserve(kBufferBytes); }
+
+  bool Write(std::span<const std::uint8_t> bytes) override {
+    if (failed_) return false;
+    if (buffer_.size() + bytes.size() > kBufferBytes && !Flush()) return false;
+    if (bytes.size() >= kBufferBytes) return WriteAll(bytes);
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    return true;
+  }
+
+  bool Flush() {
+    if (failed_ || !WriteAll(buffer_)) return false;
+    buffer_.clear();
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kBufferBytes = 1 << 16;
+
+  bool WriteAll(std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+      const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        failed_ = true;
+        return false;
+      }
+      bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+  }
+
+  int fd_;
+  bool failed_ = false;
+  std::vector<std::uint8_t> buffer_;
+};
+
+std::filesystem::path FolderOf(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// mkstemp makes files readable by their owner only; a saved picture keeps
+// the permissions of the file it replaces, or gets those of any new file.
+void GiveUsualPermissions(int fd, const std::string& path) {
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0) {
+    ::fchmod(fd, old.st_mode & 07777);
+    return;
+  }
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+}
+
+// The rename itself lives in the folder: flush it too, so that the new name
+// survives a crash. Its failure loses nothing that was asked for.
+void FlushFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, const std::function<bool(ByteSink&)>& write) {
+  const std::filesystem::path folder = FolderOf(path);
+  std::string temporary = (folder / ".mapvine-save-XXXXXX").string();
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return false;
+  GiveUsualPermissions(fd, path);
+
+  bool complete = false;
+  {
+    DescriptorSink sink(fd);
+    complete = write(sink) && sink.Flush();
+  }
+  complete = complete && ::fsync(fd) == 0;
+  complete = ::close(fd) == 0 && complete;
+  if (complete && ::rename(temporary.c_str(), path.c_str()) == 0) {
+    FlushFolder(folder);
+    return true;
+  }
+  ::unlink(temporary.c_str());
+  return false;
+}
+
+}  // namespace topology
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+              static_cast<std::uint64_t>(info.st_size) <= kMaxTopologyFileBytes;
+  if (read) {
+    try {
+      bytes.resize(static_cast<std::size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
+      read = false;
+    }
+  }
+  std::size_t filled = 0;
+  while (read && filled < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) read = false;
+    if (got <= 0) break;  // a file that shrank meanwhile is taken as it now is
+    filled += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  bytes.resize(filled);
+  return read;
+}
+
+}  // namespace
+
+bool SaveTopologyFile(const CMapvineDoc& doc, const std::string& path) {
+  const bool saved = topology::ReplaceFileAtomically(
+      path, [&doc](ByteSink& out) { return StoreTopology(doc, out); });
+  if (!saved) Prompts().ShowMessage(CDIB::kFailedToSave);
+  return saved;
+}
+
+bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    Prompts().ShowMessage(CDIB::kFailedToOpen);
+    return false;
+  }
+  // A refused file has shown its own message; the open itself went through.
+  LoadTopology(doc, bytes);
+  return true;
+}
+
+}  // namespace mapvine

@@ -1,0 +1,179 @@
+// Loading a saved picture. Every count is checked against the bytes that
+// remain before anything is built for it, and every value against the rules
+// the writer obeys; a file that breaks any of them is refused as a whole.
+#include <memory>
+#include <vector>
+
+#include "base/UserPrompts.h"
+#include "model/SavedTopology.h"
+#include "model/TopologyRecords.h"
+#include "model/TopologyRejoin.h"
+#include "model/TopologyStrings.h"
+
+namespace mapvine {
+namespace {
+
+using topology::LinkRecord;
+using topology::NodeRecord;
+
+// A count of records, each at least `minimumBytes` long, that the rest of
+// the file can actually hold.
+bool ReadCount(ByteReader& in, std::size_t minimumBytes, std::size_t& count) {
+  std::int32_t raw = 0;
+  if (!in.ReadI32(raw) || raw < 0) return false;
+  if (static_cast<std::uint64_t>(raw) * minimumBytes > in.Remaining()) return false;
+  count = static_cast<std::size_t>(raw);
+  return true;
+}
+
+bool ReadMarker(ByteReader& in, std::string_view marker) {
+  std::string text;
+  return topology::ReadCountedString(in, text) && text == marker;
+}
+
+class TopologyLoader {
+ public:
+  TopologyLoader(CMapvineDoc& doc, std::span<const std::uint8_t> bytes) : doc_(doc), in_(bytes) {}
+
+  LoadOutcome Run() {
+    doc_.Clear();
+    if (!ReadSignature()) return Refuse(LoadOutcome::InvalidFormat, kInvalidFileFormat);
+    if (!ReadSettings() || !ReadImages() || !ReadMarker(in_, topology::kFirstMarker) ||
+        !ReadNodes() || !ReadMarker(in_, topology::kSecondMarker) || !ReadLinks()) {
+      return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
+    }
+    topology::RejoinLinks(doc_.Nodes(), doc_.Links());
+    doc_.RebuildImages();
+    if (!ComposePicture()) return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
+    ArmRefreshTimer();
+    if (doc_.View()) doc_.View()->RedrawAll();
+    doc_.SetModified(false);
+    return LoadOutcome::Loaded;
+  }
+
+ private:
+  bool ReadSignature() {
+    std::string signature;
+    return topology::ReadCountedString(in_, signature) && signature == kTopologySignature;
+  }
+
+  bool ReadSettings() {
+    topology::SettingsBlock block{};
+    for (std::int32_t& word : block) {
+      if (!in_.ReadI32(word)) return false;
+    }
+    if (!topology::SettingsAcceptable(block)) return false;
+    topology::ApplySettings(block, doc_);
+    return true;
+  }
+
+  bool ReadImages() {
+    std::size_t count = 0;
+    if (!ReadCount(in_, topology::kMinimumImageBytes, count) ||
+        count < topology::kMinimumImageCount) {
+      return false;
+    }
+    doc_.images.clear();
+    doc_.images.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      auto image = std::make_unique<CDIB>();
+      if (!image->Load(in_)) return false;
+      doc_.images.push_back(std::move(image));
+    }
+    doc_.palettes.clear();
+    doc_.palettes.reserve(count);
+    for (const auto& image : doc_.images) {
+      auto palette = std::make_unique<CDIBPal>();
+      palette->CreateFromImage(*image);
+      doc_.palettes.push_back(std::move(palette));
+    }
+    return true;
+  }
+
+  bool ReadNodes() {
+    std::size_t count = 0;
+    if (!ReadCount(in_, topology::kMinimumNodeBytes, count)) return false;
+    std::vector<std::unique_ptr<CSprite>> read;
+    read.reserve(count);
+    // The icon stored with each node must be a sound image, but the node
+    // shows the image-table slot it names, so one scratch image serves all.
+    CDIB storedIcon;
+    const std::size_t imageCount = doc_.images.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      NodeRecord record;
+      if (!storedIcon.Load(in_) || !record.Read(in_) || !record.Acceptable(imageCount)) {
+        return false;
+      }
+      auto node = std::make_unique<CSprite>();
+      record.ApplyTo(*node);
+      read.push_back(std::move(node));
+    }
+    // Insertion puts a node before every node of equal depth; inserting from
+    // the back keeps such nodes in their stored order, so that saving and
+    // opening a picture does not turn its stacking order around.
+    for (auto it = read.rbegin(); it != read.rend(); ++it) doc_.InsertNode(std::move(*it));
+    for (const auto& node : doc_.Nodes()) {
+      node->SetImage(*doc_.images[static_cast<std::size_t>(node->imageIndex)], 0, 0);
+    }
+    return true;
+  }
+
+  bool ReadLinks() {
+    std::size_t count = 0;
+    if (!ReadCount(in_, topology::kMinimumLinkBytes, count)) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+      LinkRecord record;
+      if (!record.Read(in_) || !record.Acceptable()) return false;
+      auto link = std::make_unique<CLink>();
+      record.ApplyTo(*link);
+      doc_.AppendLink(std::move(link));
+    }
+    return true;
+  }
+
+  // The background comes from slot 0. The slot keeps its image throughout
+  // (composing puts a fresh copy of the source there), so the image table
+  // never holds an empty entry.
+  bool ComposePicture() {
+    const CDIB& stored = *doc_.images[kBackgroundSlot];
+    auto source = std::make_unique<CDIB>();
+    if (!source->CopyPixels(std::span(stored.HeaderBlock(), CDIB::kHeaderBlockSize),
+                            stored.Bits())) {
+      return false;
+    }
+    doc_.currentPalette = std::make_unique<CDIBPal>();
+    doc_.currentPalette->CopyEntriesFrom(*doc_.palettes[kBackgroundSlot]);
+    doc_.composedBackground.reset();
+    PictureState& picture = doc_.picture;
+    if (picture.pictureWidth == 0) picture.pictureWidth = source->GetWidth();
+    if (picture.pictureHeight == 0) picture.pictureHeight = source->GetHeight();
+    doc_.backgroundSource = std::move(source);
+    return doc_.ComposeBackground(nullptr, picture.backgroundMode, picture.pictureWidth,
+                                  picture.pictureHeight);
+  }
+
+  void ArmRefreshTimer() {
+    const DocumentSettings& s = doc_.settings;
+    if (doc_.View()) doc_.View()->SetRefreshTimer(s.autoRefresh ? s.refreshSeconds * 1000 : 0);
+  }
+
+  // Whatever was read is dropped for a new, empty picture, made before the
+  // message shows so that anything drawn meanwhile draws a whole document.
+  LoadOutcome Refuse(LoadOutcome outcome, std::string_view message) {
+    doc_.ResetToNewPicture();
+    ArmRefreshTimer();
+    Prompts().ShowMessage(message);
+    return outcome;
+  }
+
+  CMapvineDoc& doc_;
+  ByteReader in_;
+};
+
+}  // namespace
+
+LoadOutcome LoadTopology(CMapvineDoc& doc, std::span<const std::uint8_t> bytes) {
+  return TopologyLoader(doc, bytes).Run();
+}
+
+}  // namespace mapvine

@@ -1,0 +1,294 @@
+#include "model/TopologyRecords.h"
+
+#include <type_traits>
+
+#include "graphics/CDIBLayout.h"
+#include "model/TopologyStrings.h"
+
+namespace mapvine::topology {
+namespace {
+
+enum class Rule {
+  Ignored,  // reserved: written as 0, not read into the document
+  Any,      // recomputed on load, so any value is harmless
+  Flag,
+  PictureSide,
+  BackgroundMode,
+  Coordinate,
+  RefreshSeconds,
+  GridSpacing,
+};
+
+// The settings block word by word. A null field is a reserved word.
+constexpr std::array<Rule, kSettingsWords> kSettingRules = {
+    Rule::PictureSide,  // pictureHeight
+    Rule::BackgroundMode,
+    Rule::PictureSide,  // pictureWidth
+    Rule::Flag,         // autoGrow
+    Rule::Flag,         // autoTile
+    Rule::Flag,         // rebuilding
+    Rule::Flag,         // resizeWindowOnGrow
+    Rule::Flag,         // firstPlacement
+    Rule::Flag,         // activeQuery
+    Rule::Flag,         // columnMode
+    Rule::Coordinate,   // cursorX
+    Rule::Coordinate,   // cursorY
+    Rule::Coordinate,   // savedCursorX
+    Rule::Coordinate,   // savedCursorY
+    Rule::Ignored,
+    Rule::Flag,  // showNnOnDiscovery
+    Rule::Flag,  // showEnOnDiscovery
+    Rule::Flag,  // showLuOnDiscovery
+    Rule::Flag,  // showUnreachable
+    Rule::Flag,  // showCnOnDiscovery
+    Rule::Flag,  // autoRefresh
+    Rule::RefreshSeconds,
+    Rule::Ignored,
+    Rule::Ignored,
+    Rule::Any,  // composedWidth
+    Rule::Any,  // composedHeight
+    Rule::GridSpacing,
+    Rule::Flag,  // nodesAdded
+    Rule::Flag,  // internalTest
+};
+
+template <typename Doc>
+auto SettingFields(Doc& doc) {
+  using Int = std::conditional_t<std::is_const_v<Doc>, const int, int>;
+  return std::array<Int*, kSettingsWords>{
+      &doc.picture.pictureHeight,
+      &doc.picture.backgroundMode,
+      &doc.picture.pictureWidth,
+      &doc.settings.autoGrow,
+      &doc.settings.autoTile,
+      &doc.picture.rebuilding,
+      &doc.placement.resizeWindowOnGrow,
+      &doc.placement.firstPlacement,
+      &doc.settings.activeQuery,
+      &doc.placement.columnMode,
+      &doc.placement.cursorX,
+      &doc.placement.cursorY,
+      &doc.placement.savedCursorX,
+      &doc.placement.savedCursorY,
+      nullptr,
+      &doc.settings.showNnOnDiscovery,
+      &doc.settings.showEnOnDiscovery,
+      &doc.settings.showLuOnDiscovery,
+      &doc.settings.showUnreachable,
+      &doc.settings.showCnOnDiscovery,
+      &doc.settings.autoRefresh,
+      &doc.settings.refreshSeconds,
+      nullptr,
+      nullptr,
+      &doc.picture.composedWidth,
+      &doc.picture.composedHeight,
+      &doc.placement.gridSpacing,
+      &doc.nodesAdded,
+      &doc.settings.internalTest,
+  };
+}
+
+bool Within(std::int32_t value, std::int32_t low, std::int32_t high) {
+  return value >= low && value <= high;
+}
+
+bool IsFlag(std::int32_t value) { return value == 0 || value == 1; }
+
+bool IsCoordinate(std::int32_t value) {
+  return Within(value, -kCoordinateLimit, kCoordinateLimit);
+}
+
+bool Satisfies(Rule rule, std::int32_t value) {
+  switch (rule) {
+    case Rule::Ignored:
+    case Rule::Any:
+      return true;
+    case Rule::Flag:
+      return IsFlag(value);
+    case Rule::PictureSide:  // 0 = the background's own size
+      return Within(value, 0, static_cast<std::int32_t>(dib::kMaxSide));
+    case Rule::BackgroundMode:  // tile, stretch, centre
+      return Within(value, 0, 2);
+    case Rule::Coordinate:
+      return IsCoordinate(value);
+    case Rule::RefreshSeconds:  // the settings dialog's range
+      return Within(value, 1, 32000);
+    case Rule::GridSpacing:  // a zero or negative pitch stalls placement
+      return Within(value, 1, static_cast<std::int32_t>(dib::kMaxSide));
+  }
+  return false;
+}
+
+bool IsSlot(std::int32_t slot, std::size_t imageCount) {
+  return slot >= 0 && static_cast<std::size_t>(slot) < imageCount;
+}
+
+bool WriteInts(ByteSink& out, std::initializer_list<std::int32_t> values) {
+  for (std::int32_t v : values) {
+    if (!out.WriteI32(v)) return false;
+  }
+  return true;
+}
+
+bool ReadInts(ByteReader& in, std::initializer_list<std::int32_t*> values) {
+  for (std::int32_t* v : values) {
+    if (!in.ReadI32(*v)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+SettingsBlock SettingsOf(const CMapvineDoc& doc) {
+  SettingsBlock block{};
+  const auto fields = SettingFields(doc);
+  for (std::size_t i = 0; i < kSettingsWords; ++i) block[i] = fields[i] ? *fields[i] : 0;
+  return block;
+}
+
+bool SettingsAcceptable(const SettingsBlock& block) {
+  for (std::size_t i = 0; i < kSettingsWords; ++i) {
+    if (!Satisfies(kSettingRules[i], block[i])) return false;
+  }
+  return true;
+}
+
+void ApplySettings(const SettingsBlock& block, CMapvineDoc& doc) {
+  const auto fields = SettingFields(doc);
+  for (std::size_t i = 0; i < kSettingsWords; ++i) {
+    if (fields[i]) *fields[i] = block[i];
+  }
+}
+
+NodeRecord NodeRecord::Of(const CSprite& node) {
+  NodeRecord r;
+  r.x = node.GetX();
+  r.y = node.GetY();
+  r.depth = node.GetDepth();
+  r.fqName = node.fqName;
+  r.label = node.label;
+  r.imageIndex = node.imageIndex;
+  r.activeImage = node.activeImage;
+  r.inactiveImage = node.inactiveImage;
+  r.directoryDetailPresent = node.directoryDetail ? 1 : 0;
+  r.nodeDetailPresent = node.nodeDetail ? 1 : 0;
+  r.hidden = node.hidden;
+  r.nodeType = node.nodeType;
+  r.status = node.status;
+  return r;
+}
+
+bool NodeRecord::Acceptable(std::size_t imageCount) const {
+  // The detail-present words are not read back, so any value passes.
+  return IsCoordinate(x) && IsCoordinate(y) && IsCoordinate(depth) &&
+         IsSlot(imageIndex, imageCount) && IsSlot(activeImage, imageCount) &&
+         IsSlot(inactiveImage, imageCount) && IsFlag(hidden) && IsFlag(status) &&
+         Within(nodeType, NetworkNode, ConnectionNetwork);
+}
+
+bool NodeRecord::Write(ByteSink& out) const {
+  return WriteInts(out, {x, y, depth}) && WriteCountedString(out, fqName) &&
+         WriteCountedString(out, label) &&
+         WriteInts(out, {imageIndex, activeImage, inactiveImage, directoryDetailPresent,
+                         nodeDetailPresent, hidden, nodeType, status});
+}
+
+bool NodeRecord::Read(ByteReader& in) {
+  return ReadInts(in, {&x, &y, &depth}) && ReadCountedString(in, fqName) &&
+         ReadCountedString(in, label) &&
+         ReadInts(in, {&imageIndex, &activeImage, &inactiveImage, &directoryDetailPresent,
+                       &nodeDetailPresent, &hidden, &nodeType, &status});
+}
+
+void NodeRecord::ApplyTo(CSprite& node) const {
+  node.SetPosition(x, y);
+  node.SetDepth(depth);
+  node.fqName = fqName;
+  node.label = label;
+  node.imageIndex = imageIndex;
+  node.activeImage = activeImage;
+  node.inactiveImage = inactiveImage;
+  node.hidden = hidden;
+  node.nodeType = nodeType;
+  node.status = status;
+}
+
+LinkRecord LinkRecord::Of(const CLink& link) {
+  LinkRecord r;
+  r.bounds = link.bounds;
+  r.x1 = link.x1;
+  r.y1 = link.y1;
+  r.x2 = link.x2;
+  r.y2 = link.y2;
+  r.ownerName = link.ownerName;
+  r.destinationName = link.destinationName;
+  r.title = link.title;
+  r.tgDetailPresent = link.tgDetail ? 1 : 0;
+  r.hitTolerance = link.hitTolerance;
+  r.tgNumber = link.tgNumber;
+  r.status = link.status;
+  // An end that is none is stored as an empty name.
+  if (link.endA) r.endAName = link.endA->fqName;
+  if (link.endB) r.endBName = link.endB->fqName;
+  return r;
+}
+
+bool LinkRecord::Acceptable() const {
+  // The hit test works in 64 bits, so any tolerance is safe.
+  return IsCoordinate(bounds.left) && IsCoordinate(bounds.top) && IsCoordinate(bounds.right) &&
+         IsCoordinate(bounds.bottom) && IsCoordinate(x1) && IsCoordinate(y1) &&
+         IsCoordinate(x2) && IsCoordinate(y2) && IsFlag(status);
+}
+
+bool LinkRecord::Write(ByteSink& out) const {
+  return WriteInts(out, {bounds.left, bounds.top, bounds.right, bounds.bottom, x1, y1, x2, y2}) &&
+         WriteCountedString(out, ownerName) && WriteCountedString(out, destinationName) &&
+         WriteCountedString(out, title) &&
+         WriteInts(out, {tgDetailPresent, hitTolerance, tgNumber, status}) &&
+         WriteCountedString(out, endAName) && WriteCountedString(out, endBName);
+}
+
+bool LinkRecord::Read(ByteReader& in) {
+  return ReadInts(in, {&bounds.left, &bounds.top, &bounds.right, &bounds.bottom, &x1, &y1, &x2,
+                       &y2}) &&
+         ReadCountedString(in, ownerName) && ReadCountedString(in, destinationName) &&
+         ReadCountedString(in, title) &&
+         ReadInts(in, {&tgDetailPresent, &hitTolerance, &tgNumber, &status}) &&
+         ReadCountedString(in, endAName) && ReadCountedString(in, endBName);
+}
+
+void LinkRecord::ApplyTo(CLink& link) const {
+  link.bounds = bounds;
+  link.x1 = x1;
+  link.y1 = y1;
+  link.x2 = x2;
+  link.y2 = y2;
+  link.ownerName = ownerName;
+  link.destinationName = destinationName;
+  link.title = title;
+  link.hitTolerance = hitTolerance;
+  link.tgNumber = tgNumber;
+  link.status = status;
+  link.endAName = endAName;
+  link.endBName = endBName;
+}
+
+bool ImageStorable(const CDIB& image) {
+  if (!image.HasHeader()) return false;
+  const std::uint8_t* header = image.HeaderBlock();
+  const std::int64_t width = dib::Width(header);
+  const std::int64_t height = dib::Height(header);
+  if (LoadU32(header + dib::kBiSize) != CDIB::kInfoHeaderSize || dib::BitCount(header) != 8 ||
+      LoadU32(header + dib::kBiCompression) != 0 || width <= 0 || height <= 0 ||
+      width > dib::kMaxSide || height > dib::kMaxSide) {
+    return false;
+  }
+  // The reader insists on a full 256-entry colour table.
+  if (dib::ColorCountFor(8, LoadU32(header + dib::kBiClrUsed), false) !=
+      static_cast<std::uint32_t>(dib::kMaxColorEntries)) {
+    return false;
+  }
+  return image.Bits().size() >= dib::RowBytesFor(8, width) * static_cast<std::uint64_t>(height);
+}
+
+}  // namespace mapvine::topology

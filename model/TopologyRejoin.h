@@ -1,0 +1,15 @@
+#pragma once
+
+#include "graphics/CLinkList.h"
+#include "graphics/CSpriteList.h"
+
+namespace mapvine::topology {
+
+// Gives every loaded link its ends back from the stored end names, matched
+// against the nodes' fully qualified names ignoring case. When several nodes
+// carry a name, the last in list order becomes the end and every one of them
+// lists the link; a node lists a link at most once, even one that ends on it
+// twice. An empty name stands for no end and matches nothing.
+void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links);
+
+}  // namespace mapvine::topology

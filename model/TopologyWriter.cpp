@@ -1,0 +1,91 @@
+// Storing the picture: signature, settings, image table, nodes, links.
+#include <climits>
+#include <vector>
+
+#include "model/SavedTopology.h"
+#include "model/TopologyRecords.h"
+#include "model/TopologyStrings.h"
+
+namespace mapvine {
+namespace {
+
+using topology::LinkRecord;
+using topology::NodeRecord;
+
+// Everything the file will hold, checked against the reader's rules before
+// the first byte is written.
+struct StoredPicture {
+  topology::SettingsBlock settings{};
+  std::vector<NodeRecord> nodes;
+  std::vector<LinkRecord> links;
+};
+
+bool CountFits(std::size_t count) { return count <= INT_MAX; }
+
+bool Gather(const CMapvineDoc& doc, StoredPicture& picture) {
+  picture.settings = topology::SettingsOf(doc);
+  if (!topology::SettingsAcceptable(picture.settings)) return false;
+
+  const std::size_t imageCount = doc.images.size();
+  if (imageCount < topology::kMinimumImageCount || !CountFits(imageCount)) return false;
+  for (const auto& image : doc.images) {
+    if (!image || !topology::ImageStorable(*image)) return false;
+  }
+
+  if (!CountFits(doc.Nodes().size()) || !CountFits(doc.Links().size())) return false;
+  picture.nodes.reserve(doc.Nodes().size());
+  for (const auto& node : doc.Nodes()) {
+    picture.nodes.push_back(NodeRecord::Of(*node));
+    if (!topology::ImageStorable(*node) || !picture.nodes.back().Acceptable(imageCount)) {
+      return false;
+    }
+  }
+  picture.links.reserve(doc.Links().size());
+  for (const auto& link : doc.Links()) {
+    picture.links.push_back(LinkRecord::Of(*link));
+    if (!picture.links.back().Acceptable()) return false;
+  }
+  return true;
+}
+
+bool WriteCount(ByteSink& out, std::size_t count) {
+  return out.WriteI32(static_cast<std::int32_t>(count));
+}
+
+}  // namespace
+
+bool StoreTopology(const CMapvineDoc& doc, ByteSink& out) {
+  StoredPicture picture;
+  if (!Gather(doc, picture)) return false;
+
+  if (!topology::WriteCountedString(out, kTopologySignature)) return false;
+  for (std::int32_t word : picture.settings) {
+    if (!out.WriteI32(word)) return false;
+  }
+  if (!WriteCount(out, doc.images.size())) return false;
+  for (const auto& image : doc.images) {
+    if (!image->Save(out)) return false;
+  }
+
+  if (!topology::WriteCountedString(out, topology::kFirstMarker) ||
+      !WriteCount(out, picture.nodes.size())) {
+    return false;
+  }
+  auto record = picture.nodes.begin();
+  for (const auto& node : doc.Nodes()) {
+    // The node's current icon goes first; it only serves readers that do
+    // not look its slot up in the image table.
+    if (!node->Save(out) || !(record++)->Write(out)) return false;
+  }
+
+  if (!topology::WriteCountedString(out, topology::kSecondMarker) ||
+      !WriteCount(out, picture.links.size())) {
+    return false;
+  }
+  for (const LinkRecord& link : picture.links) {
+    if (!link.Write(out)) return false;
+  }
+  return true;
+}
+
+}  // namespace mapvine
