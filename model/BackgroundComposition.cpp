@@ -160,6 +160,14 @@ void CMapvineDoc::DeferComposition(bool defer) { deferComposition_ = defer; }
 void CMapvineDoc::FinishDeferredComposition() {
   deferComposition_ = false;
   if (!compositionPending_) return;
+  PullNodesInside();
+  // Without a window nobody sees the pixels: they are laid out when a view
+  // attaches.
+  if (view_) ComposePendingPicture();
+}
+
+void CMapvineDoc::ComposePendingPicture() {
+  if (!compositionPending_) return;
   compositionPending_ = false;
   ComposeCanvas();
   FinishComposition(false);

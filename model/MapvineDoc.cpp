@@ -38,6 +38,7 @@ CMapvineDoc::~CMapvineDoc() {
 void CMapvineDoc::AttachView(DocumentView* view) {
   view_ = view;
   nodes_.SetView(view ? &view->OffscreenView() : nullptr);
+  if (view_) ComposePendingPicture();
 }
 
 std::unique_ptr<CDIB> CMapvineDoc::LoadStandardBitmap(std::string_view name) const {

@@ -119,7 +119,9 @@ class CMapvineDoc {
 
   // While deferred, placement growth records the new canvas size but leaves
   // its pixels until FinishDeferredComposition: a large refresh grows the
-  // picture hundreds of times and nobody sees the steps in between.
+  // picture hundreds of times and nobody sees the steps in between. A
+  // document without a view keeps them pending until a view attaches, so
+  // composedBackground is up to date whenever a view shows it.
   void DeferComposition(bool defer);
   void FinishDeferredComposition();
 
@@ -161,6 +163,7 @@ class CMapvineDoc {
  private:
   void Grow();
   void ComposeCanvas();
+  void ComposePendingPicture();
   bool FinishComposition(bool newImage);
   void PullNodesInside();
   std::unique_ptr<CDIB> LoadStandardBitmap(std::string_view name) const;

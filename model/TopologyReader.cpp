@@ -44,7 +44,11 @@ class TopologyLoader {
     }
     topology::RejoinLinks(doc_.Nodes(), doc_.Links());
     doc_.RebuildImages();
-    if (!ComposePicture()) return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
+    // Pulling nodes onto the canvas moves link ends too; a picture moved
+    // beyond what a save accepts could never be saved again.
+    if (!ComposePicture() || !topology::PictureStorable(doc_)) {
+      return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
+    }
     ArmRefreshTimer();
     if (doc_.View()) doc_.View()->RedrawAll();
     doc_.SetModified(false);

@@ -98,4 +98,8 @@ struct LinkRecord {
 // with all of its pixels present.
 bool ImageStorable(const CDIB& image);
 
+// Whether StoreTopology would write the document: every value within the
+// rules above.
+bool PictureStorable(const CMapvineDoc& doc);
+
 }  // namespace mapvine::topology

@@ -54,6 +54,15 @@ bool WriteCount(ByteSink& out, std::size_t count) {
 
 }  // namespace
 
+namespace topology {
+
+bool PictureStorable(const CMapvineDoc& doc) {
+  StoredPicture picture;
+  return Gather(doc, picture);
+}
+
+}  // namespace topology
+
 bool StoreTopology(const CMapvineDoc& doc, ByteSink& out) {
   StoredPicture picture;
   if (!Gather(doc, picture)) return false;
@@ -73,8 +82,8 @@ bool StoreTopology(const CMapvineDoc& doc, ByteSink& out) {
   }
   auto record = picture.nodes.begin();
   for (const auto& node : doc.Nodes()) {
-    // The node's current icon goes first; it only serves readers that do
-    // not look its slot up in the image table.
+    // The node's current icon goes first; a load checks it but shows the
+    // image-table slot the record names instead.
     if (!node->Save(out) || !(record++)->Write(out)) return false;
   }
 

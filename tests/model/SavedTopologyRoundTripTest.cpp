@@ -302,5 +302,23 @@ TEST(SavedTopology, AnEndThatIsNoneIsStoredEmptyAndStaysNone) {
   EXPECT_NE(loaded.endA, nullptr);
 }
 
+// Pictures saved from the sample network by an earlier build (the fuzz
+// seeds) still open, with every node and a link for every TG and LU.
+TEST(SavedTopology, OpensThePicturesSavedBefore) {
+  const std::string folder = std::string(MAPVINE_SOURCE_DIR) + "/fuzz/corpus/topology_load/";
+  for (const char* name : {"sample.top", "sample_tiny.top"}) {
+    DocumentWithView d;
+    RecordingPrompts prompts;
+    ASSERT_TRUE(OpenTopologyFile(d.doc, folder + name)) << name;
+    EXPECT_TRUE(prompts.messages.empty()) << name;
+    EXPECT_EQ(d.doc.Nodes().size(), 36u) << name;
+    EXPECT_GE(d.doc.Links().size(), 24u) << name;
+    for (const auto& link : d.doc.Links()) {
+      EXPECT_NE(link->endA, nullptr) << link->title;
+      EXPECT_NE(link->endB, nullptr) << link->title;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mapvine
