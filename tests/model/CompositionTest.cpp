@@ -117,5 +117,28 @@ TEST(ComposeBackground, DeferredGrowthEndsInTheSamePicture) {
   }
 }
 
+// Without a window, the pixels of a grown picture wait until a view shows
+// them; the sizes and the node places do not wait.
+TEST(ComposeBackground, WindowlessGrowthComposesWhenAViewAttaches) {
+  CMapvineDoc doc;
+  doc.NewDocument();
+  const int widthBefore = doc.composedBackground->GetWidth();
+  doc.DeferComposition(true);
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = "N" + std::to_string(i);
+    doc.NewNode(name, name, NetworkNode, nullptr, nullptr);
+  }
+  doc.FinishDeferredComposition();
+  ASSERT_GT(doc.picture.composedWidth, widthBefore);
+  EXPECT_EQ(doc.composedBackground->GetWidth(), widthBefore);
+
+  testing::FakeDocumentView view(doc);
+  doc.AttachView(&view);
+  EXPECT_EQ(doc.composedBackground->GetWidth(), doc.picture.composedWidth);
+  EXPECT_EQ(doc.composedBackground->GetHeight(), doc.picture.composedHeight);
+  ASSERT_NE(view.Surface(), nullptr);
+  EXPECT_EQ(view.Surface()->GetWidth(), doc.picture.composedWidth);
+}
+
 }  // namespace
 }  // namespace mapvine
