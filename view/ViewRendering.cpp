@@ -4,12 +4,42 @@
 
 namespace mapvine {
 
+namespace {
+
+// Whether the link's line comes near enough to `area` to change a pixel of
+// it. A long diagonal link has bounds that cover much of the picture, while
+// its 2-pixel line crosses only a small part of them; deciding by the bounds
+// alone would draw most links of a dense picture for every small redraw.
+bool LineTouches(const CLink& link, const Rect& area) {
+  // The pen reaches a pixel beyond the ideal line on either side.
+  const Rect near = area.Inflated(2, 2);
+  if (!near.Intersects(link.bounds)) return false;
+  // Otherwise the line misses only when every corner of the area lies
+  // strictly on one side of it.
+  const long long dx = link.x2 - link.x1;
+  const long long dy = link.y2 - link.y1;
+  bool above = false;
+  bool below = false;
+  for (const Point corner : {Point{near.left, near.top}, Point{near.right, near.top},
+                             Point{near.left, near.bottom}, Point{near.right, near.bottom}}) {
+    const long long side = dx * (corner.y - link.y1) - dy * (corner.x - link.x1);
+    above = above || side >= 0;
+    below = below || side <= 0;
+  }
+  return above && below;
+}
+
+}  // namespace
+
 void CMapvineView::Render(const Rect* clip) {
   displayedCount_ = 0;
   totalCount_ = 0;
   CDIBSurface* buffer = Surface();
   // After a failed new background there is no buffer to draw into.
   if (painting || buffer == nullptr) return;
+  // A whole picture satisfies every pending dirty area, among them the
+  // thousands a refresh leaves while it places nodes with painting set.
+  if (clip == nullptr) ClearDirty();
 
   // Every pixel operation stays inside the buffer, whatever the document's
   // background or the caller's rectangle say.
@@ -22,14 +52,23 @@ void CMapvineView::Render(const Rect* clip) {
                              area.top, kOpaque);
   }
 
-  // A drawn link widens the area, so that the nodes it crosses are drawn
-  // again on top of it.
+  // A drawn link widens the area the nodes are drawn in, so that the icons
+  // it crosses are drawn again on top of it. Links themselves are chosen by
+  // the area whose background was redrawn: choosing them by the widened
+  // area too would pull in every link that crosses any drawn one, and in a
+  // dense picture a small redraw would cost as much as a full one.
   SurfaceTextDrawer* text = GetBufferDC();
-  for (const auto& link : doc_.Links()) link->Draw(*buffer, text, area);
+  Rect nodeArea = area;
+  for (const auto& link : doc_.Links()) {
+    if (!LineTouches(*link, area)) continue;
+    Rect linkArea = area;
+    link->Draw(*buffer, text, linkArea);
+    nodeArea = nodeArea.Union(linkArea);
+  }
 
   for (const auto& node : doc_.Nodes()) {
     ++totalCount_;
-    node->Draw(*buffer, text, &area);
+    node->Draw(*buffer, text, &nodeArea);
     if (!node->hidden) ++displayedCount_;
   }
   doc_.ShowNodeCount(displayedCount_, totalCount_);

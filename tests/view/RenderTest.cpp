@@ -92,6 +92,34 @@ TEST(ViewRender, LinkWithAHiddenEndIsNeitherDrawnNorWidensTheArea) {
   }
 }
 
+// A long diagonal link has bounds far larger than its line: a redraw
+// inside the bounds but away from the line leaves the link alone, and the
+// nodes in its bounds are not redrawn for it.
+TEST(ViewRender, LinkWhoseLineMissesTheAreaIsNotDrawn) {
+  ShownDocument s;
+  CSprite& a = s.AddNode("NNA", 0, 0);
+  CSprite& b = s.AddNode("NNB", 400, 200);
+  CSprite& inside = s.AddNode("NNC", 100, 130);  // in the bounds, clear of the line
+  s.doc.NewLink(a, b);
+  s.view.Render(nullptr);
+
+  const std::uint8_t marker = s.IndexOf(kMagenta);
+  Fill(s.Buffer(), inside.GetRect(), marker);
+  const Rect clip{60, 180, 70, 190};  // the line passes near y = 30 here
+  const CLink& link = **s.doc.Links().begin();
+  ASSERT_TRUE(clip.Intersects(link.bounds));
+  ASSERT_FALSE(clip.Intersects(inside.GetRect().Inflated(0, CSprite::kLabelBand)));
+  s.view.Render(&clip);
+  EXPECT_EQ(PixelsOfIndex(s.Buffer(), inside.GetRect(), marker),
+            inside.GetRect().Width() * inside.GetRect().Height());
+
+  // A redraw on the line itself does draw it and the nodes it crosses.
+  const Rect onLine{238, 110, 246, 118};
+  s.view.Render(&onLine);
+  EXPECT_GT(PixelsOfIndex(s.Buffer(), onLine, s.IndexOf(link.status ? kGreen : kRed)), 0);
+  EXPECT_EQ(IconPixelsShown(s.Buffer(), inside), OpaquePixels(inside));
+}
+
 TEST(ViewRender, LabelIsDrawnWhiteUnderTheIconAndCutAtItsRightEdge) {
   ShownDocument s;
   CSprite& node = s.AddNode("NN1WITHAVERYLONGLABELTEXT", 100, 60);

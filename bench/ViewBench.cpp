@@ -1,0 +1,130 @@
+// The topology view on a picture of about 5,000 nodes (a synthetic network
+// refreshed from the simulated node), shown in a real widget on the
+// offscreen platform:
+//   BM_FullRender  the standard redraw: the whole picture composed into the
+//                  buffer, presented, and the paint that converts the
+//                  visible part of it
+//   BM_DragStep    one step of dragging a node: SetPosition, FlushDirty of
+//                  the dirty areas, and the paint of what they exposed
+// A drag step has to stay far below a full render.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <memory>
+
+#include "node/RefreshCommand.h"
+#include "snanode/NetworkGenerator.h"
+#include "snanode/SimulatedNode.h"
+#include "view/MapvineView.h"
+
+namespace {
+
+using mapvine::CMapvineDoc;
+using mapvine::CMapvineView;
+
+// About 71% of the generated resources are nodes.
+constexpr std::size_t kResources = 7000;
+
+struct LargePicture {
+  LargePicture() {
+    doc.NewDocument();
+    const snanode::SimulatedNode node(snanode::GenerateNetwork(kResources, 1));
+    mapvine::RefreshCommand(doc, [&node](void* block, std::uint32_t length) {
+      node.Call(block, length);
+    });
+    view.show();
+    DeliverPaints();
+  }
+  static void DeliverPaints() { QCoreApplication::processEvents(); }
+
+  CMapvineDoc doc;
+  CMapvineView view{doc};
+};
+
+// Made in main, after the application object and destroyed before it.
+LargePicture* largePicture = nullptr;
+
+LargePicture& Picture() { return *largePicture; }
+
+void Describe(benchmark::State& state, const LargePicture& picture) {
+  state.counters["nodes"] = static_cast<double>(picture.doc.Nodes().size());
+  state.counters["links"] = static_cast<double>(picture.doc.Links().size());
+  state.counters["picture_px"] = static_cast<double>(picture.view.Surface()->GetWidth()) *
+                                 picture.view.Surface()->GetHeight();
+}
+
+void BM_FullRender(benchmark::State& state) {
+  LargePicture& picture = Picture();
+  for (auto _ : state) {
+    picture.view.RedrawAll();
+    LargePicture::DeliverPaints();
+  }
+  Describe(state, picture);
+}
+
+// Area of the picture a move of `node` marks dirty besides its own band:
+// the bounds of its links.
+long LinkedArea(const mapvine::CSprite& node) {
+  long area = 0;
+  for (const mapvine::CLink* link : node.links) {
+    area += static_cast<long>(link->bounds.Width()) * link->bounds.Height();
+  }
+  return area;
+}
+
+// Argument 0: the node in the picture's top-left corner, where the window
+// opens. Argument 1: the node whose links span the least area, the cheapest
+// drag the picture offers.
+mapvine::CSprite& NodeToDrag(const LargePicture& picture, bool cheapest) {
+  mapvine::CSprite* chosen = nullptr;
+  for (const auto& node : picture.doc.Nodes()) {
+    if (node->hidden) continue;
+    const bool better = chosen == nullptr ||
+                        (cheapest ? LinkedArea(*node) < LinkedArea(*chosen)
+                                  : node->GetX() + node->GetY() < chosen->GetX() + chosen->GetY());
+    if (better) chosen = node.get();
+  }
+  return *chosen;
+}
+
+void BM_DragStep(benchmark::State& state) {
+  LargePicture& picture = Picture();
+  mapvine::CSprite& node = NodeToDrag(picture, state.range(0) != 0);
+  // Moved back and forth by one pixel, the way a slow drag moves it.
+  const int x = node.GetX();
+  const int y = node.GetY();
+  int step = 0;
+  for (auto _ : state) {
+    ++step;
+    node.SetPosition(x + (step & 1), y + (step & 1));
+    picture.view.FlushDirty();
+    LargePicture::DeliverPaints();
+  }
+  node.SetPosition(x, y);
+  picture.view.FlushDirty();
+  state.counters["node_links"] = static_cast<double>(node.links.size());
+  state.counters["link_area_px"] = static_cast<double>(LinkedArea(node));
+  Describe(state, picture);
+}
+
+BENCHMARK(BM_FullRender)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  {
+    LargePicture picture;
+    largePicture = &picture;
+    benchmark::RunSpecifiedBenchmarks();
+    largePicture = nullptr;
+  }
+  benchmark::Shutdown();
+  return 0;
+}
