@@ -7,9 +7,6 @@
 #include <QThread>
 #include <QTimerEvent>
 
-#include <algorithm>
-#include <cstring>
-
 #include "graphics/CDIBLayout.h"
 
 namespace mapvine {

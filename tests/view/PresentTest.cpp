@@ -26,8 +26,6 @@ struct ShownWindow : ShownDocument {
     view.RedrawAll();
     DeliverPaints();
   }
-  // What the viewport shows at (x, y) of the viewport.
-  QRgb ShownAt(int x, int y) { return view.viewport()->grab().toImage().pixel(x, y); }
 };
 
 TEST(ViewPresent, SmallDirtyAreaConvertsOnlyItsPixels) {
@@ -95,17 +93,6 @@ TEST(ViewPresent, PictureLargerThanTheScreenScrolls) {
   EXPECT_EQ(mismatches, 0);
   // The second node lies in that part, so an offset would not go unseen.
   EXPECT_GT(colors.size(), 3u);
-}
-
-TEST(ViewPresent, ShownPixelsAreThePicturesColours) {
-  ShownWindow w;
-  w.AddNode("NN1", 10, 10);
-  w.view.RedrawAll();
-  DeliverPaints();
-  const QImage shown = w.view.viewport()->grab().toImage();
-  for (const Point p : {Point{0, 0}, Point{30, 20}, Point{50, 45}, Point{300, 200}}) {
-    EXPECT_EQ(shown.pixel(p.x, p.y), ColorAt(w.Buffer(), p.x, p.y)) << p.x << "," << p.y;
-  }
 }
 
 }  // namespace

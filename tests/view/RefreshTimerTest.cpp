@@ -26,14 +26,6 @@ TEST(ViewRefreshTimer, TicksUntilStopped) {
   EXPECT_EQ(ticks.count(), 0);
 }
 
-TEST(ViewRefreshTimer, LongPeriodDoesNotTickSoon) {
-  ShownDocument s;
-  QSignalSpy ticks(&s.view, &CMapvineView::RefreshTimerFired);
-  s.view.SetRefreshTimer(60000);
-  QTest::qWait(100);
-  EXPECT_EQ(ticks.count(), 0);
-}
-
 TEST(ViewRefreshTimer, OtherTimersOfTheViewDoNotRefresh) {
   ShownDocument s;
   QSignalSpy ticks(&s.view, &CMapvineView::RefreshTimerFired);

@@ -185,6 +185,7 @@ TEST(ViewRender, NothingIsDrawnOrCountedWhilePainting) {
   s.status.texts.clear();
 
   s.view.painting = true;
+  node.SetPosition(90, 90);  // placement during a refresh leaves dirty areas
   s.view.NodeChanged(node);
   s.view.RedrawAll();
   s.view.RedrawArea(node.GetRect());
@@ -193,9 +194,13 @@ TEST(ViewRender, NothingIsDrawnOrCountedWhilePainting) {
   const Rect all = s.Buffer().GetRect();
   EXPECT_EQ(PixelsOfIndex(s.Buffer(), all, marker), all.Width() * all.Height());
 
+  EXPECT_FALSE(s.view.Dirty().empty());
+
   s.view.painting = false;
   s.view.RedrawAll();
   EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
+  // The whole picture made them moot: the next flush has nothing to redo.
+  EXPECT_TRUE(s.view.Dirty().empty());
 }
 
 // Source 100 x 80 in black / red / blue: red at (0, 0), blue elsewhere.
