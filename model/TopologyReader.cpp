@@ -109,7 +109,7 @@ class TopologyLoader {
         return false;
       }
       auto node = std::make_unique<CSprite>();
-      record.ApplyTo(*node);
+      record.MoveInto(*node);
       read.push_back(std::move(node));
     }
     // Insertion puts a node before every node of equal depth; inserting from
@@ -129,7 +129,7 @@ class TopologyLoader {
       LinkRecord record;
       if (!record.Read(in_) || !record.Acceptable()) return false;
       auto link = std::make_unique<CLink>();
-      record.ApplyTo(*link);
+      record.MoveInto(*link);
       doc_.AppendLink(std::move(link));
     }
     return true;

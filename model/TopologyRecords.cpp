@@ -1,6 +1,7 @@
 #include "model/TopologyRecords.h"
 
 #include <type_traits>
+#include <utility>
 
 #include "graphics/CDIBLayout.h"
 #include "model/TopologyStrings.h"
@@ -123,11 +124,16 @@ bool IsSlot(std::int32_t slot, std::size_t imageCount) {
   return slot >= 0 && static_cast<std::size_t>(slot) < imageCount;
 }
 
+// A record's ints go out in one write: thousands of records make the
+// number of writes, not the bytes, the cost of storing.
 bool WriteInts(ByteSink& out, std::initializer_list<std::int32_t> values) {
+  std::array<std::uint8_t, 4 * 8> packed{};
+  std::size_t size = 0;
   for (std::int32_t v : values) {
-    if (!out.WriteI32(v)) return false;
+    StoreU32(packed.data() + size, static_cast<std::uint32_t>(v));
+    size += 4;
   }
-  return true;
+  return out.Write(std::span(packed).first(size));
 }
 
 bool ReadInts(ByteReader& in, std::initializer_list<std::int32_t*> values) {
@@ -200,11 +206,11 @@ bool NodeRecord::Read(ByteReader& in) {
                        &nodeDetailPresent, &hidden, &nodeType, &status});
 }
 
-void NodeRecord::ApplyTo(CSprite& node) const {
+void NodeRecord::MoveInto(CSprite& node) {
   node.SetPosition(x, y);
   node.SetDepth(depth);
-  node.fqName = fqName;
-  node.label = label;
+  node.fqName = std::move(fqName);
+  node.label = std::move(label);
   node.imageIndex = imageIndex;
   node.activeImage = activeImage;
   node.inactiveImage = inactiveImage;
@@ -257,20 +263,20 @@ bool LinkRecord::Read(ByteReader& in) {
          ReadCountedString(in, endAName) && ReadCountedString(in, endBName);
 }
 
-void LinkRecord::ApplyTo(CLink& link) const {
+void LinkRecord::MoveInto(CLink& link) {
   link.bounds = bounds;
   link.x1 = x1;
   link.y1 = y1;
   link.x2 = x2;
   link.y2 = y2;
-  link.ownerName = ownerName;
-  link.destinationName = destinationName;
-  link.title = title;
+  link.ownerName = std::move(ownerName);
+  link.destinationName = std::move(destinationName);
+  link.title = std::move(title);
   link.hitTolerance = hitTolerance;
   link.tgNumber = tgNumber;
   link.status = status;
-  link.endAName = endAName;
-  link.endBName = endBName;
+  link.endAName = std::move(endAName);
+  link.endBName = std::move(endBName);
 }
 
 bool ImageStorable(const CDIB& image) {

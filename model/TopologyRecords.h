@@ -69,7 +69,8 @@ struct NodeRecord {
   bool Write(ByteSink& out) const;
   bool Read(ByteReader& in);
   // Everything but the image, which the caller takes from the image table.
-  void ApplyTo(CSprite& node) const;
+  // The names move over.
+  void MoveInto(CSprite& node);
 };
 
 // A link as stored; the ends are stored by their fully qualified names.
@@ -90,7 +91,8 @@ struct LinkRecord {
   bool Acceptable() const;
   bool Write(ByteSink& out) const;
   bool Read(ByteReader& in);
-  void ApplyTo(CLink& link) const;
+  // The names move over.
+  void MoveInto(CLink& link);
 };
 
 // Whether the bitmap reader will take this image back: 8 bits per pixel,
