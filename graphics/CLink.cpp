@@ -30,20 +30,20 @@ bool CLink::HitTest(int x, int y) const {
   return d1 + d2 <= length + hitTolerance;
 }
 
-void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, Rect& clip) const {
+void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const {
   // A link whose end is missing (not yet rejoined) counts as hidden.
   if (endA == nullptr || endB == nullptr || endA->hidden || endB->hidden) return;
   if (!clip.Intersects(bounds)) return;
 
+  // Line and end icons change only the area being redrawn: outside it the
+  // picture already shows them, and a line drawn across icons there would
+  // stay on top of them until the next full redraw. So the area needs no
+  // widening to redraw the icons a line crosses.
+  const Rect area = clip.Intersect(target.GetRect());
   const std::uint8_t index = NearestTableIndex(target, status ? kActiveColor : kInactiveColor);
-  DrawWideLine(target, {x1, y1}, {x2, y2}, index);
-
-  // The icons go back on top of the line; the target's rectangle keeps both
-  // of them (and their labels) inside the picture.
-  const Rect whole = target.GetRect();
-  endA->Draw(target, text, &whole);
-  endB->Draw(target, text, &whole);
-  clip = clip.Union(bounds);
+  DrawWideLine(target, {x1, y1}, {x2, y2}, index, area);
+  endA->Draw(target, text, &area);
+  endB->Draw(target, text, &area);
 }
 
 void CLink::UpdateBounds() { bounds = Rect{x1, y1, x2, y2}.Normalized().Inflated(1, 1); }

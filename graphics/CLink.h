@@ -37,10 +37,9 @@ class CLink {
 
   // Whether (x, y) lies on the line, within hitTolerance.
   bool HitTest(int x, int y) const;
-  // Draws the 2-pixel line into `target` when it is visible in `clip` and
-  // neither end is hidden, draws both end icons over it, and widens `clip`
-  // by `bounds`.
-  void Draw(CDIB& target, SurfaceTextDrawer* text, Rect& clip) const;
+  // Draws the part of the 2-pixel line inside `clip` into `target` when
+  // neither end is hidden, and the end icons over it, also inside `clip`.
+  void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const;
   // `bounds` = the rectangle spanned by the two ends, normalised, inflated by 1.
   void UpdateBounds();
   // Moves the end (or both ends) belonging to `node` by (dx, dy) and updates

@@ -61,18 +61,36 @@ bool ClipSegment(Segment& s, double left, double top, double right, double botto
   return true;
 }
 
-void PutPixel(CDIB& target, int x, int y, std::uint8_t index) {
-  if (x < 0 || y < 0 || x >= target.GetWidth() || y >= target.GetHeight()) return;
-  if (std::uint8_t* p = target.PixelPtr(x, y)) *p = index;
-}
+// Writes pixels of an 8-bit image inside one rectangle, addressing rows
+// directly: a long line touches thousands of pixels per redraw.
+class PixelWriter {
+ public:
+  PixelWriter(CDIB& target, const Rect& area, std::uint8_t index)
+      : top_(target.PixelPtr(0, 0)),
+        down_(-static_cast<std::ptrdiff_t>(target.RowBytes())),
+        area_(area),
+        index_(index) {}
+  void Put(int x, int y) const {
+    if (x >= area_.left && x < area_.right && y >= area_.top && y < area_.bottom) {
+      top_[y * down_ + x] = index_;
+    }
+  }
+
+ private:
+  std::uint8_t* top_;  // row 0, the last row in memory
+  std::ptrdiff_t down_;
+  Rect area_;
+  std::uint8_t index_;
+};
 
 }  // namespace
 
-void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index) {
+void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip) {
   if (!target.HasHeader() || target.BitCount() != 8) return;
   const int width = target.GetWidth();
   const int height = target.GetHeight();
-  if (width <= 0 || height <= 0) return;
+  const Rect area = clip.Intersect(target.GetRect());
+  if (width <= 0 || height <= 0 || area.IsEmpty()) return;
 
   // Ends far outside the image (a damaged saved file) must not cost a walk
   // over billions of pixels: cut the segment to the image first, with a
@@ -85,7 +103,10 @@ void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index) {
   const int xEnd = static_cast<int>(std::lround(s.x1));
   const int yEnd = static_cast<int>(std::lround(s.y1));
 
-  // Bresenham; the second pixel of the pen sits across the main direction.
+  // Bresenham over the whole visible segment, whatever the clip, so that a
+  // partial redraw sets exactly the pixels a full one sets there. The second
+  // pixel of the pen sits across the main direction.
+  const PixelWriter pixels(target, area, index);
   const int dx = std::abs(xEnd - x);
   const int dy = -std::abs(yEnd - y);
   const int sx = x < xEnd ? 1 : -1;
@@ -93,11 +114,11 @@ void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index) {
   const bool mostlyHorizontal = dx >= -dy;
   int error = dx + dy;
   for (;;) {
-    PutPixel(target, x, y, index);
+    pixels.Put(x, y);
     if (mostlyHorizontal) {
-      PutPixel(target, x, y - 1, index);
+      pixels.Put(x, y - 1);
     } else {
-      PutPixel(target, x - 1, y, index);
+      pixels.Put(x - 1, y);
     }
     if (x == xEnd && y == yEnd) break;
     const int doubled = 2 * error;

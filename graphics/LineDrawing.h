@@ -16,8 +16,9 @@ std::uint8_t NearestTableIndex(const CDIB& image, PaletteEntry color);
 // Draws a 2-pixel-wide line from `from` to `to` (both ends included) in
 // palette index `index` into an 8-bit image. The second pixel column or row
 // lies on the side of the lower coordinate, so every pixel stays inside the
-// line's rectangle grown by 1. Pixels outside the image are not written, and
-// the work is bounded by the image's size, however far away the ends lie.
-void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index);
+// line's rectangle grown by 1. Only pixels inside `clip` and the image are
+// written, and the work is bounded by the image's size, however far away the
+// ends lie.
+void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip);
 
 }  // namespace mapvine

@@ -52,23 +52,16 @@ void CMapvineView::Render(const Rect* clip) {
                              area.top, kOpaque);
   }
 
-  // A drawn link widens the area the nodes are drawn in, so that the icons
-  // it crosses are drawn again on top of it. Links themselves are chosen by
-  // the area whose background was redrawn: choosing them by the widened
-  // area too would pull in every link that crosses any drawn one, and in a
-  // dense picture a small redraw would cost as much as a full one.
+  // Links are drawn only inside the area, so the nodes they cross outside
+  // it keep what the picture shows and need no redraw.
   SurfaceTextDrawer* text = GetBufferDC();
-  Rect nodeArea = area;
   for (const auto& link : doc_.Links()) {
-    if (!LineTouches(*link, area)) continue;
-    Rect linkArea = area;
-    link->Draw(*buffer, text, linkArea);
-    nodeArea = nodeArea.Union(linkArea);
+    if (LineTouches(*link, area)) link->Draw(*buffer, text, area);
   }
 
   for (const auto& node : doc_.Nodes()) {
     ++totalCount_;
-    node->Draw(*buffer, text, &nodeArea);
+    node->Draw(*buffer, text, &area);
     if (!node->hidden) ++displayedCount_;
   }
   doc_.ShowNodeCount(displayedCount_, totalCount_);

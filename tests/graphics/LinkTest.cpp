@@ -151,9 +151,7 @@ TEST_F(LinkDrawTest, LineTakesTheNearestColourAndIconsGoOnTop) {
     SCOPED_TRACE(status);
     fakes::MakeImage(picture, 200, 100, 0, &palette);
     j.link.status = status;
-    Rect clip{30, 30, 40, 40};
-    j.link.Draw(picture, nullptr, clip);
-    EXPECT_EQ(clip, (Rect{19, 19, 151, 61}));
+    j.link.Draw(picture, nullptr, picture.GetRect());
     const std::uint8_t line = status ? kGreenish : kReddish;
     int linePixels = 0;
     for (int y = 0; y < 100; ++y) {
@@ -178,15 +176,21 @@ TEST_F(LinkDrawTest, LineTakesTheNearestColourAndIconsGoOnTop) {
   }
 }
 
+// A partial redraw changes only its own area.
+TEST_F(LinkDrawTest, APartialRedrawStaysInsideItsArea) {
+  fakes::MakeImage(picture, 200, 100, 0, &palette);
+  const Rect clip{60, 25, 80, 45};
+  j.link.Draw(picture, nullptr, clip);
+  const auto changes = fakes::CountChanges(picture, 0, {60, 25, 80, 45});
+  EXPECT_EQ(changes.outside, 0);
+  EXPECT_GT(changes.inside, 0);
+}
+
 TEST_F(LinkDrawTest, NothingIsDrawnOutsideTheClipOrWithAHiddenEnd) {
-  Rect apart{0, 0, 10, 10};  // misses the bounds
-  j.link.Draw(picture, nullptr, apart);
+  j.link.Draw(picture, nullptr, {0, 0, 10, 10});  // misses the bounds
   j.b.hidden = 1;
-  Rect all{0, 0, 200, 100};
-  j.link.Draw(picture, nullptr, all);
+  j.link.Draw(picture, nullptr, {0, 0, 200, 100});
   EXPECT_EQ(fakes::CountChanges(picture, 0, {}).outside, 0);
-  EXPECT_EQ(apart, (Rect{0, 0, 10, 10}));
-  EXPECT_EQ(all, (Rect{0, 0, 200, 100}));
 }
 
 TEST_F(LinkDrawTest, EndIconsAndLabelsStayInsideThePicture) {
@@ -194,8 +198,7 @@ TEST_F(LinkDrawTest, EndIconsAndLabelsStayInsideThePicture) {
   j.b.SetPosition(196, 90);
   j.link.x2 = 199, j.link.y2 = 93;
   j.link.UpdateBounds();
-  Rect clip{0, 0, 200, 100};
-  j.link.Draw(picture, &text, clip);
+  j.link.Draw(picture, &text, {0, 0, 200, 100});
   ASSERT_EQ(text.calls.size(), 2u);
   EXPECT_EQ(text.calls[1].clip, (Rect{196, 96, 200, 100}));
   EXPECT_EQ(fakes::PixelAt(picture, 199, 93), kIcon);
@@ -207,7 +210,7 @@ TEST(LineDrawingTest, LinesAreTwoPixelsWideInsideTheirBoundsAndReachBothEnds) {
   for (const auto& e : ends) {
     CDIB image;
     fakes::MakeImage(image, 40, 30, 0);
-    DrawWideLine(image, e[0], e[1], 8);
+    DrawWideLine(image, e[0], e[1], 8, image.GetRect());
     const Rect bounds = Rect{e[0].x, e[0].y, e[1].x, e[1].y}.Normalized().Inflated(1, 1);
     EXPECT_EQ(fakes::CountChanges(image, 0, bounds).outside, 0);
     EXPECT_EQ(fakes::PixelAt(image, e[0].x, e[0].y), 8);
@@ -221,11 +224,35 @@ TEST(LineDrawingTest, LinesAreTwoPixelsWideInsideTheirBoundsAndReachBothEnds) {
 TEST(LineDrawingTest, FarAwayEndsAreCutToThePicture) {
   CDIB image;
   fakes::MakeImage(image, 40, 30, 0);
-  DrawWideLine(image, {INT_MIN, 10}, {INT_MAX, 10}, 3);
+  DrawWideLine(image, {INT_MIN, 10}, {INT_MAX, 10}, 3, image.GetRect());
   EXPECT_EQ(fakes::CountChanges(image, 0, {0, 9, 40, 11}).inside, 80);
-  DrawWideLine(image, {-1000000, -5}, {1000000, -3}, 3);   // above the picture
-  DrawWideLine(image, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, 3);  // right of it
+  DrawWideLine(image, {-1000000, -5}, {1000000, -3}, 3, image.GetRect());  // above the picture
+  DrawWideLine(image, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, 3, image.GetRect());  // right of it
   EXPECT_EQ(fakes::CountChanges(image, 0, {0, 9, 40, 11}).outside, 0);
+}
+
+// A partial redraw must set, inside its area, exactly the pixels a full
+// draw sets there, and nothing outside it.
+TEST(LineDrawingTest, AClippedLineIsTheFullLineCutToTheClip) {
+  const Point ends[][2] = {{{-50, 3}, {90, 41}}, {{37, 2}, {5, 28}}, {{2, 29}, {39, 0}}};
+  const Rect clips[] = {{10, 5, 25, 20}, {0, 0, 3, 30}, {30, 25, 60, 60}, {15, 15, 15, 15}};
+  for (const auto& e : ends) {
+    CDIB full;
+    fakes::MakeImage(full, 40, 30, 0);
+    DrawWideLine(full, e[0], e[1], 8, full.GetRect());
+    for (const Rect& clip : clips) {
+      CDIB part;
+      fakes::MakeImage(part, 40, 30, 0);
+      DrawWideLine(part, e[0], e[1], 8, clip);
+      for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+          const bool inside = clip.Contains({x, y});
+          EXPECT_EQ(fakes::PixelAt(part, x, y), inside ? fakes::PixelAt(full, x, y) : 0)
+              << x << "," << y;
+        }
+      }
+    }
+  }
 }
 
 TEST(LineDrawingTest, NearestTableIndexPrefersTheLowestOnTies) {
