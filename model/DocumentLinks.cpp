@@ -28,8 +28,16 @@ void CountReport(CLink& link, int generation, int active) {
   link.status = link.reportCount == link.activeReportCount ? 1 : 0;
 }
 
-std::unique_ptr<TgDetail> CopyOf(const TgDetail* record) {
-  return record ? std::make_unique<TgDetail>(*record) : nullptr;
+// Keeps the last reported record; a refresh reports every link again, so
+// the storage of the previous report is reused rather than replaced.
+void KeepRecord(std::unique_ptr<TgDetail>& kept, const TgDetail* record) {
+  if (!record) {
+    kept.reset();
+  } else if (kept) {
+    *kept = *record;
+  } else {
+    kept = std::make_unique<TgDetail>(*record);
+  }
 }
 
 std::unique_ptr<CLink> LinkBetween(CSprite& a, CSprite& b, int shift) {
@@ -66,7 +74,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
     TraceF("CMapvineDoc::NewLink(1) Found link for %s - %s, tg: %i\n", ownerText.c_str(),
            destinationText.c_str(), tgNumber);
     CountReport(*found, refreshGeneration, active);
-    found->tgDetail = CopyOf(tgRecord);
+    KeepRecord(found->tgDetail, tgRecord);
     return kLinkUpdated;
   }
   TraceF("CMapvineDoc::NewLink(1) Did not find link for %s - %s, tg: %i\n", ownerText.c_str(),
@@ -81,7 +89,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   created->destinationName = destinationText;
   created->title = ownerText + " - " + destinationText;
   created->tgNumber = tgNumber;
-  created->tgDetail = CopyOf(tgRecord);
+  KeepRecord(created->tgDetail, tgRecord);
   // Not counted yet: a fresh link has no report of any generation.
   created->generation = refreshGeneration - 1;
   CountReport(*created, refreshGeneration, active);

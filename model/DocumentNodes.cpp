@@ -13,6 +13,17 @@ constexpr std::size_t kNodeStatusByte = 33;
 
 int StatusFromNodeRecord(const NodeDetail& record) { return record[kNodeStatusByte] == 0 ? 1 : 0; }
 
+// A node takes a new record and the status it reports. Every refresh
+// reports the node again, so the storage of the last record is reused.
+void TakeNodeRecord(CSprite& node, const NodeDetail& record) {
+  if (node.nodeDetail) {
+    *node.nodeDetail = record;
+  } else {
+    node.nodeDetail = std::make_unique<NodeDetail>(record);
+  }
+  node.status = StatusFromNodeRecord(record);
+}
+
 struct KindRules {
   bool usesNodeRecord;
   bool usesDirectoryRecord;
@@ -41,10 +52,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
 
   if (CSprite* existing = FindNode(resource)) {
     TraceF("Found resource for %s, fq %s\n", resourceText.c_str(), fqText.c_str());
-    if (nodeRecord) {
-      existing->nodeDetail = std::make_unique<NodeDetail>(*nodeRecord);
-      existing->status = StatusFromNodeRecord(*nodeRecord);
-    }
+    if (nodeRecord) TakeNodeRecord(*existing, *nodeRecord);
     return kNodePresent;
   }
   TraceF("Did not find resource for %s, fq %s, adding...\n", resourceText.c_str(),
@@ -63,10 +71,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   nodesAdded = 1;
   node->imageIndex = kind;
   const KindRules rules = RulesFor(kind);
-  if (rules.usesNodeRecord && nodeRecord) {
-    node->nodeDetail = std::make_unique<NodeDetail>(*nodeRecord);
-    node->status = StatusFromNodeRecord(*nodeRecord);
-  }
+  if (rules.usesNodeRecord && nodeRecord) TakeNodeRecord(*node, *nodeRecord);
   if (rules.usesDirectoryRecord && directoryRecord) {
     node->directoryDetail = std::make_unique<DirectoryDetail>(*directoryRecord);
   }

@@ -17,14 +17,28 @@ LinkIndex::PairKey LinkIndex::KeyOf(std::string_view a, std::string_view b) {
 }
 
 void LinkIndex::Add(CLink& link) {
-  byPair_[KeyOf(link.ownerName, link.destinationName)].push_back(&link);
+  PairLinks& links = byPair_[KeyOf(link.ownerName, link.destinationName)];
+  if (links.first == nullptr) {
+    links.first = &link;
+  } else {
+    links.more.push_back(&link);
+  }
 }
 
 void LinkIndex::Remove(const CLink& link) {
   const auto it = byPair_.find(KeyOf(link.ownerName, link.destinationName));
   if (it == byPair_.end()) return;
-  std::erase(it->second, &link);
-  if (it->second.empty()) byPair_.erase(it);
+  PairLinks& links = it->second;
+  if (links.first == &link) {
+    if (links.more.empty()) {
+      byPair_.erase(it);
+      return;
+    }
+    links.first = links.more.front();
+    links.more.erase(links.more.begin());
+  } else {
+    std::erase(links.more, &link);
+  }
 }
 
 CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int tgNumber,
@@ -32,11 +46,17 @@ CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int
   if (count) *count = 0;
   const auto it = byPair_.find(KeyOf(owner, destination));
   if (it == byPair_.end()) return nullptr;
-  for (CLink* link : it->second) {
+  auto matches = [&](const CLink* link) {
     const bool forward = link->ownerName == owner && link->destinationName == destination;
     const bool backward = link->ownerName == destination && link->destinationName == owner;
-    if ((forward || backward) && link->tgNumber == tgNumber) return link;
+    if ((forward || backward) && link->tgNumber == tgNumber) return true;
     if (count) *count += (forward ? 1 : 0) + (backward ? 1 : 0);
+    return false;
+  };
+  const PairLinks& links = it->second;
+  if (matches(links.first)) return links.first;
+  for (CLink* link : links.more) {
+    if (matches(link)) return link;
   }
   return nullptr;
 }

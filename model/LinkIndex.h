@@ -32,9 +32,15 @@ class LinkIndex {
   };
   static PairKey KeyOf(std::string_view a, std::string_view b);
 
-  // Links of each pair in list order: links are appended at the tail, so
-  // appending here keeps the same order.
-  std::unordered_map<PairKey, std::vector<CLink*>, PairHash> byPair_;
+  // Links of one pair in list order: links are appended at the tail, so
+  // appending here keeps the same order. Most pairs have one link, held
+  // without a separate allocation.
+  struct PairLinks {
+    CLink* first = nullptr;
+    std::vector<CLink*> more;
+  };
+
+  std::unordered_map<PairKey, PairLinks, PairHash> byPair_;
 };
 
 }  // namespace mapvine
