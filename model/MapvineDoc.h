@@ -36,6 +36,9 @@ inline constexpr int kLinkUpdated = -1;
 inline constexpr int kLinkOwnerMissing = -2;
 inline constexpr int kLinkDestinationMissing = -3;
 
+// Which of a node's icons a custom bitmap becomes.
+enum class CustomIconRole { Active, Inactive, Both };
+
 // The user's view settings; they travel in the saved file.
 struct DocumentSettings {
   int autoGrow = 1;
@@ -116,6 +119,17 @@ class CMapvineDoc {
   void TileNodes();
   bool ComposeBackground(std::unique_ptr<CDIB> image, int mode, int width, int height);
   void RebuildImages();
+
+  // Commands that change the picture's images. An empty path asks for the
+  // bitmap with the open-file dialog; a cancelled or refused file changes
+  // nothing. The standard families are Host (kHostSlot), Workstation
+  // (EndNode) and Server Workstation (NetworkNode), each inactive slot being
+  // the active one + kInactiveOffset. AddUserImage answers the image slot,
+  // -1 when nothing was loaded.
+  bool NewBackgroundImage(const std::string& path = {});
+  void SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlot);
+  int AddUserImage(const std::string& path = {});
+  void SetCustomIcon(CSprite& node, CustomIconRole role, const std::string& path = {});
 
   // While deferred, placement growth records the new canvas size but leaves
   // its pixels until FinishDeferredComposition: a large refresh grows the

@@ -1,0 +1,128 @@
+// The commands that change the picture's images: a new background bitmap and
+// a node's icon, from the standard families or from the user's own bitmaps.
+#include <string_view>
+
+#include "base/UserPrompts.h"
+#include "model/MapvineDoc.h"
+
+namespace mapvine {
+namespace {
+
+constexpr std::string_view kResizeQuestion = "Resize window to fit smaller background?";
+
+// A node's links are drawn from its centre: when a new icon of another size
+// moves the centre, the ends follow.
+void MoveLinkEnds(CSprite& node, Point centreBefore) {
+  const Point centreAfter = node.GetCenter();
+  const int dx = centreAfter.x - centreBefore.x;
+  const int dy = centreAfter.y - centreBefore.y;
+  if (dx == 0 && dy == 0) return;
+  for (CLink* link : node.links) link->MoveEndOf(node, dx, dy);
+}
+
+// Null when the user cancelled or the file is not a bitmap we can show (the
+// loader has told the user why).
+std::unique_ptr<CDIB> LoadUserBitmap(const std::string& path) {
+  auto image = std::make_unique<CDIB>();
+  if (!image->Load(path)) return nullptr;
+  return image;
+}
+
+}  // namespace
+
+bool CMapvineDoc::NewBackgroundImage(const std::string& path) {
+  std::unique_ptr<CDIB> image = LoadUserBitmap(path);
+  if (!image) return false;
+
+  placement.pictureGrown = 0;
+  placement.columnMode = 0;
+  picture.rebuilding = 1;
+
+  const bool smaller = image->GetHeight() < picture.composedHeight ||
+                       image->GetWidth() < picture.composedWidth;
+  bool composed;
+  if (!smaller || Prompts().AskYesNo(kResizeQuestion)) {
+    composed = ComposeBackground(std::move(image), 0, 0, 0);
+  } else {
+    // Keep the canvas: the smaller image is laid out on it in the current style.
+    composed = ComposeBackground(std::move(image), picture.backgroundMode, picture.composedWidth,
+                                 picture.composedHeight);
+  }
+
+  nodes_.SetView(view_ ? &view_->OffscreenView() : nullptr);
+  picture.rebuilding = 0;
+  if (view_) view_->RedrawAll();
+  return composed;
+}
+
+void CMapvineDoc::SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlot) {
+  const int slots = static_cast<int>(workingImages.size());
+  if (activeSlot <= 0 || activeSlot >= slots || inactiveSlot <= 0 || inactiveSlot >= slots) return;
+
+  const Point centreBefore = node.GetCenter();
+  ShowImage(node, node.status == 1 ? activeSlot : inactiveSlot);
+  node.activeImage = activeSlot;
+  node.inactiveImage = inactiveSlot;
+  modified_ = true;
+  MoveLinkEnds(node, centreBefore);
+  if (view_) view_->NodeChanged(node);
+}
+
+int CMapvineDoc::AddUserImage(const std::string& path) {
+  // A picture that grows while the user works on icons keeps its window size.
+  placement.resizeWindowOnGrow = 0;
+  std::unique_ptr<CDIB> image = LoadUserBitmap(path);
+  if (!image) return -1;
+
+  // Slot 0 is the background: it is replaced whenever the background changes,
+  // and slot 0 means "no image" to a node, so an icon never shares it even
+  // when the user picks the background's own bitmap.
+  int slot = -1;
+  for (int i = 1; i < static_cast<int>(images.size()); ++i) {
+    if (images[i]->IsSameImage(*image)) {
+      slot = i;
+      break;
+    }
+  }
+  if (slot < 0) {
+    slot = static_cast<int>(images.size());
+    auto palette = std::make_unique<CDIBPal>();
+    palette->CreateFromImage(*image);
+    images.push_back(std::move(image));
+    palettes.push_back(std::move(palette));
+    // Every node takes its image from the new working-image table, all
+    // mapped to the palette merged with the new colours.
+    RebuildImages();
+    ComposeBackground(nullptr, picture.backgroundMode, picture.pictureWidth,
+                      picture.pictureHeight);
+    if (view_) view_->RedrawAll();
+  }
+  modified_ = true;
+  return slot;
+}
+
+void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, const std::string& path) {
+  const Point centreBefore = node.GetCenter();
+  const int slot = AddUserImage(path);
+  if (slot < 0) return;
+
+  switch (role) {
+    case CustomIconRole::Active:
+      if (node.status == 1) ShowImage(node, slot);
+      node.activeImage = slot;
+      break;
+    case CustomIconRole::Inactive:
+      if (node.status == 0) ShowImage(node, slot);
+      node.inactiveImage = slot;
+      break;
+    case CustomIconRole::Both:
+      ShowImage(node, slot);
+      node.activeImage = slot;
+      node.inactiveImage = slot;
+      break;
+  }
+  MoveLinkEnds(node, centreBefore);
+  if (view_) view_->NodeChanged(node);
+}
+
+}  // namespace mapvine
