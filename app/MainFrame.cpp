@@ -62,6 +62,8 @@ void CMainFrame::UpdateCommandStates() {
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
     const CommandState state = router_.StateOf(it.key());
     it.value()->setEnabled(state.enabled);
+    // Only a checked item shows a check mark; the others show no box.
+    it.value()->setCheckable(state.checked);
     it.value()->setChecked(state.checked);
   }
 }

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+#include "app/QtPrompts.h"
+
+namespace mapvine {
+namespace {
+
+using Mode = CommandLine::Mode;
+
+struct Accepted {
+  std::vector<std::string> args;
+  Mode mode;
+  bool trace, refresh;
+  std::string file, render, save;
+};
+
+TEST(CommandLineParsing, AcceptedLines) {
+  const Accepted cases[] = {
+      {{}, Mode::Window, false, false, "", "", ""},
+      {{"pic.top"}, Mode::Window, false, false, "pic.top", "", ""},
+      {{"--help"}, Mode::Help, false, false, "", "", ""},
+      {{"--query"}, Mode::Query, false, false, "", "", ""},
+      {{"--query", "--trace"}, Mode::Query, true, false, "", "", ""},
+      {{"--trace", "--query"}, Mode::Query, true, false, "", "", ""},
+      {{"--refresh", "--render", "out.png"}, Mode::Window, false, true, "", "out.png", ""},
+      {{"a.top", "--save", "b.top", "--render", "b.png", "--trace"}, Mode::Window, true, false, "a.top", "b.png",
+       "b.top"},
+  };
+  for (const Accepted& c : cases) {
+    const ParsedCommandLine parsed = ParseCommandLine(c.args);
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.line.mode, c.mode);
+    EXPECT_EQ(parsed.line.trace, c.trace);
+    EXPECT_EQ(parsed.line.refresh, c.refresh);
+    EXPECT_EQ(parsed.line.file, c.file);
+    EXPECT_EQ(parsed.line.renderPath, c.render);
+    EXPECT_EQ(parsed.line.savePath, c.save);
+    EXPECT_EQ(parsed.line.Batch(), !c.render.empty() || !c.save.empty());
+  }
+}
+
+TEST(CommandLineParsing, RefusedLinesSayWhy) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"-x"}, "unknown option '-x'"},
+      {{"--render"}, "--render needs a file name"},
+      {{"--save", ""}, "--save needs a file name"},
+      {{"--render", "out.bmp"}, "--render writes a .png file: out.bmp"},
+      {{"--save", "out.png"}, "--save writes a .top file: out.png"},
+      {{"--render", "a.png", "--render", "b.png"}, "--render given twice"},
+      {{"a.top", "b.top"}, "only one file can be opened: 'a.top' and 'b.top'"},
+      {{"--query", "--refresh"}, "--query takes only --trace"},
+      {{"--query", "a.top"}, "--query takes only --trace"},
+      {{"--help", "--trace"}, "--help takes no other arguments"},
+  };
+  for (const auto& [args, error] : cases) {
+    EXPECT_EQ(ParseCommandLine(args).error, error) << ::testing::PrintToString(args);
+  }
+}
+
+TEST(FileDialogFilter, CoreFormTurnsIntoQtForm) {
+  const std::pair<const char*, const char*> cases[] = {
+      {" Saved Topology (*.top)|*.top||", "Saved Topology (*.top)"},
+      {"Bitmaps|*.bmp;*.dib|All Files (*.*)|*.*||", "Bitmaps (*.bmp *.dib);;All Files (*.*)"},
+      {"Bitmaps|*.bmp", "Bitmaps (*.bmp)"},
+      {"", ""},
+      {"Dangling description", ""},
+  };
+  for (const auto& [core, qt] : cases) EXPECT_EQ(QtFileFilter(core).toStdString(), qt) << core;
+}
+
+}  // namespace
+}  // namespace mapvine

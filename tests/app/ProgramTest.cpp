@@ -1,0 +1,144 @@
+// The real mapvine binary, started as a user or a script would.
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "tests/app/AppFixture.h"
+#include "view/CommandIds.h"
+
+namespace mapvine {
+namespace {
+
+const QString kProgram = MAPVINE_BINARY;
+const QString kSampleNetwork = MAPVINE_SOURCE_DIR "/resources/sample.net";
+
+struct PixelCensus {
+  int green = 0;
+  int red = 0;
+  std::size_t colours = 0;
+};
+
+// Link colours are the palette's nearest to pure green and pure red.
+PixelCensus Census(const QImage& image) {
+  PixelCensus census;
+  std::set<QRgb> colours;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb pixel = image.pixel(x, y);
+      colours.insert(pixel);
+      const int r = qRed(pixel), g = qGreen(pixel), b = qBlue(pixel);
+      if (g > 180 && r < 90 && b < 90) ++census.green;
+      if (r > 180 && g < 90 && b < 90) ++census.red;
+    }
+  }
+  census.colours = colours.size();
+  return census;
+}
+
+struct ProgramRun {
+  int exitCode;
+  QString errors;
+};
+
+ProgramRun RunProgram(const QTemporaryDir& folder, const QStringList& args) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("SNANODE_NETWORK", kSampleNetwork);
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+  process.setProcessEnvironment(environment);
+  process.setWorkingDirectory(folder.path());
+  process.start(kProgram, args);
+  EXPECT_TRUE(process.waitForFinished(120000));
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(Program, RendersTheRefreshedSamplePicture) {
+  QTemporaryDir folder;
+  const ProgramRun run = RunProgram(folder, {"--refresh", "--render", "out.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  const QImage rendered(folder.filePath("out.png"));
+  ASSERT_FALSE(rendered.isNull());
+
+  // The same picture refreshed in this process gives the expected size.
+  testing::RunningApp running;
+  running.Frame().Route(command::kRefresh);
+  EXPECT_EQ(rendered.size(), running.View().PictureImage().size());
+
+  const PixelCensus census = Census(rendered);
+  EXPECT_GT(census.colours, 20u);      // background, icons, labels
+  EXPECT_GT(census.green, 200);        // active TGs
+  EXPECT_GT(census.red, 50);           // the inoperative ones
+}
+
+TEST(Program, SavesAndReopensForScripts) {
+  QTemporaryDir folder;
+  ASSERT_EQ(RunProgram(folder, {"--refresh", "--save", "pic.top"}).exitCode, 0);
+  // Reopened without a refresh, the picture still has its links.
+  const ProgramRun reopened = RunProgram(folder, {"pic.top", "--render", "again.png"});
+  ASSERT_EQ(reopened.exitCode, 0) << reopened.errors.toStdString();
+  EXPECT_GT(Census(QImage(folder.filePath("again.png"))).green, 200);
+}
+
+TEST(Program, BadCommandLinesFailClearly) {
+  QTemporaryDir folder;
+  QFile garbage(folder.filePath("garbage.top"));
+  ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+  garbage.write("not a saved topology");
+  garbage.close();
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"missing.top", "--render", "x.png"}, "Failed to open file"},
+      {{"garbage.top", "--render", "x.png"}, "Invalid File Format"},
+      {{"--render", "no/such/folder/x.png"}, "could not write the picture"},
+  };
+  for (const auto& [args, message] : cases) {
+    const ProgramRun run = RunProgram(folder, args);
+    EXPECT_NE(run.exitCode, 0) << args.join(' ').toStdString();
+    EXPECT_TRUE(run.errors.contains(message)) << run.errors.toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(folder.filePath("x.png")));
+}
+
+// The window on a real X server, refreshed, as a screenshot shows it.
+TEST(Program, WindowShowsThePictureOnAnXServer) {
+  const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
+  const QString import = QStandardPaths::findExecutable("import");
+  if (xvfbRun.isEmpty() || import.isEmpty()) GTEST_SKIP() << "needs xvfb-run and ImageMagick's import";
+  QTemporaryDir folder;
+  // Screenshots until links show, for at most about 30 seconds.
+  const QString script = QStringLiteral(
+                             "\"%1\" --refresh & program=$!\n"
+                             "for i in $(seq 30); do\n"
+                             "  sleep 1\n"
+                             "  import -window root shot.png 2>/dev/null || continue\n"
+                             "  green=$(convert shot.png -fuzz 25% -fill black +opaque 'rgb(0,255,0)' "
+                             "-format '%[fx:mean>0]' info:)\n"
+                             "  [ \"$green\" = 1 ] && break\n"
+                             "done\n"
+                             "kill $program; wait $program\n")
+                             .arg(kProgram);
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("SNANODE_NETWORK", kSampleNetwork);
+  environment.remove("QT_QPA_PLATFORM");
+  environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+  process.setProcessEnvironment(environment);
+  process.setWorkingDirectory(folder.path());
+  process.start(xvfbRun, {"-a", "-s", "-screen 0 1280x900x24", "sh", "-c", script});
+  ASSERT_TRUE(process.waitForFinished(90000));
+  const QImage shot(folder.filePath("shot.png"));
+  ASSERT_FALSE(shot.isNull()) << process.readAllStandardError().toStdString();
+  const PixelCensus census = Census(shot);
+  EXPECT_GT(census.colours, 20u);
+  EXPECT_GT(census.green, 200);
+}
+
+}  // namespace
+}  // namespace mapvine

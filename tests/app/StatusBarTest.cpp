@@ -1,0 +1,116 @@
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "tests/app/AppFixture.h"
+#include "view/CommandIds.h"
+
+namespace mapvine {
+namespace {
+
+TEST(StatusBar, IdleTextUntilTheFirstRenderThenTheNodeCount) {
+  CMapvineDoc doc;
+  DocumentFile file;
+  DocumentCommands commands(doc, [](void*, std::uint32_t) {}, file);
+  struct NoApplication final : CommandTarget {
+    bool OnCommand(int) override { return false; }
+    std::optional<CommandState> CommandStateOf(int) const override { return std::nullopt; }
+  } application;
+  {
+    CMainFrame frame(doc, commands, application);
+    EXPECT_EQ(frame.StatusText(), "For Help, press F1");
+    doc.NewDocument();  // the first full render
+    EXPECT_EQ(frame.StatusText(), "Displaying 0 of 0 nodes");
+    for (const char* name : {"CAP", "NUM", "SCRL"}) {
+      auto* indicator = frame.statusBar()->findChild<QLabel*>(name);
+      ASSERT_NE(indicator, nullptr) << name;
+      EXPECT_EQ(indicator->text(), name);
+    }
+  }
+}
+
+TEST(StatusBar, HighlightedItemShowsItsPromptThenTheIdleText) {
+  testing::RunningApp running;
+  QAction* refresh = running.Frame().ActionFor(command::kRefresh);
+  refresh->showStatusText(&running.Frame());
+  EXPECT_EQ(running.Status(), "Refresh View");
+  QStatusTipEvent leave{QString()};
+  QApplication::sendEvent(&running.Frame(), &leave);
+  EXPECT_EQ(running.Status(), "For Help, press F1");
+}
+
+// Every text the first pane showed, in order.
+struct PaneRecorder {
+  explicit PaneRecorder(CMainFrame& frame) {
+    QObject::connect(frame.statusBar(), &QStatusBar::messageChanged,
+                     [this](const QString& text) { texts.push_back(text.toStdString()); });
+  }
+  std::vector<std::string> Progress() const {
+    std::vector<std::string> progress;
+    for (const auto& t : texts) {
+      if (t.rfind("Working...", 0) == 0) progress.push_back(t);
+    }
+    return progress;
+  }
+  std::vector<std::string> texts;
+};
+
+TEST(StatusBar, StatusPassShowsProgressEveryTenNodes) {
+  testing::RunningApp running(testing::NetworkNodes(25, 0));
+  running.Doc().settings.activeQuery = 1;
+  PaneRecorder pane(running.Frame());
+  ::testing::internal::CaptureStdout();  // APING timings
+  running.Frame().Route(command::kRefresh);
+  ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(pane.Progress(), (std::vector<std::string>{"Working... Checked status of nodes",
+                                                       "Working... Checked status of 0 nodes",
+                                                       "Working... Checked status of 10 nodes",
+                                                       "Working... Checked status of 20 nodes"}));
+  EXPECT_EQ(running.Status(), "Displaying 25 of 25 nodes");
+}
+
+TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
+  for (const int showUnreachable : {1, 0}) {
+    testing::RunningApp running(testing::NetworkNodes(25, 5));
+    running.Doc().settings.activeQuery = 1;
+    running.Doc().settings.showUnreachable = showUnreachable;
+    ::testing::internal::CaptureStdout();
+    running.Frame().Route(command::kRefresh);
+    ::testing::internal::GetCapturedStdout();
+    const int displayed = showUnreachable ? 25 : 20;
+    EXPECT_EQ(running.View().DisplayedCount(), displayed);
+    EXPECT_EQ(running.Status(), QStringLiteral("Displaying %1 of 25 nodes").arg(displayed));
+  }
+}
+
+// The view's timer runs the document's refresh through the same command.
+TEST(RefreshTimer, ArmedWithRefreshSecondsAndKilledWhenAutoRefreshIsOff) {
+  testing::RunningApp running(testing::NetworkNodes(3, 0));
+  running.Doc().settings.autoRefresh = 1;
+  running.Doc().settings.refreshSeconds = 1;
+  QSignalSpy ticks(&running.View(), &CMapvineView::RefreshTimerFired);
+  running.Frame().Route(command::kRefresh);
+  const int generation = running.Doc().refreshGeneration;
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_TRUE(ticks.wait(5000));
+  // Timers may fire up to 5% early, never more.
+  EXPECT_GE(clock.elapsed(), 900);
+  // The tick ran one more refresh pass.
+  EXPECT_EQ(running.Doc().refreshGeneration, generation + 1);
+  EXPECT_EQ(running.Status(), "Displaying 3 of 3 nodes");
+
+  running.Doc().settings.autoRefresh = 0;
+  running.Frame().Route(command::kRefresh);
+  ticks.clear();
+  EXPECT_FALSE(ticks.wait(1600));
+}
+
+}  // namespace
+}  // namespace mapvine
