@@ -36,6 +36,9 @@ bool DocumentCommands::OnCommand(int id) {
     case command::kTrace:
       ToggleTrace();
       return true;
+    case command::kNewBackgroundImage:
+      doc_.NewBackgroundImage();  // asks for the bitmap itself
+      return true;
     case command::kFileSave:
       Save();
       return true;
@@ -54,6 +57,7 @@ std::optional<CommandState> DocumentCommands::CommandStateOf(int id) const {
     case command::kRefresh:
     case command::kTileNodes:
     case command::kManualAddNode:
+    case command::kNewBackgroundImage:
     case command::kFileSave:
     case command::kFileSaveAs:
       return CommandState{};

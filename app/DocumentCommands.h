@@ -14,7 +14,7 @@ namespace mapvine {
 enum class SaveChoice { Yes, No, Cancel };
 
 // The document's commands: refresh, tile, add a node by hand, the trace
-// toggle, save and save as.
+// toggle, a new background image, save and save as.
 class DocumentCommands final : public CommandTarget {
  public:
   DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file);

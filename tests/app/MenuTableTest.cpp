@@ -159,6 +159,7 @@ TEST(MainMenu, CommandsWithoutHandlerAreUnavailable) {
     EXPECT_FALSE(running.Frame().Route(id)) << id;
   }
   const int handled[] = {command::kFileNew, command::kFileSave, command::kRefresh, command::kTrace,
+                         command::kNewBackgroundImage,
                          command::kManualAddNode, command::kHelpTopics, command::kAppExit};
   for (int id : handled) EXPECT_TRUE(running.Frame().ActionFor(id)->isEnabled()) << id;
 }

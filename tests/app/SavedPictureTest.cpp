@@ -79,6 +79,22 @@ TEST(SavedPicture, SaveOfAModifiedPictureOnExit) {
   EXPECT_TRUE(second.Frame().isVisible());
 }
 
+TEST(BackgroundImage, CtrlBAsksForTheBitmapAndCancelChangesNothing) {
+  testing::RunningApp running;
+  running.Frame().Route(command::kRefresh);
+  running.Doc().SetModified(false);
+  const QImage before = running.View().PictureImage();
+  ASSERT_TRUE(running.Frame().Route(command::kNewBackgroundImage));  // cancelled
+  EXPECT_FALSE(running.Doc().IsModified());
+  EXPECT_EQ(running.View().PictureImage(), before);
+
+  running.Prompts().fileNames.push_back(MAPVINE_SOURCE_DIR "/resources/EN.BMP");
+  ASSERT_TRUE(running.Frame().Route(command::kNewBackgroundImage));
+  EXPECT_TRUE(running.Doc().IsModified());
+  EXPECT_NE(running.View().PictureImage(), before);
+  EXPECT_EQ(running.Doc().Nodes().size(), 36u);
+}
+
 TEST(SavedPicture, UnreadableRecentFileLeavesTheList) {
   QTemporaryDir folder;
   testing::RunningApp running;
