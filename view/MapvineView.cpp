@@ -80,6 +80,10 @@ bool CMapvineView::SetBackground(CDIB& picture) {
     viewport()->update();
     return false;
   }
+  // A new or opened document comes with a new background, and the node a
+  // pending manual link started from belongs to the old one.
+  linkMode_ = false;
+  linkSource_ = nullptr;
   MapToViewPalette(picture);
   // A new background image rebuilds every node's image from the document's
   // own palette; they are drawn with the buffer's.

@@ -2,10 +2,15 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QCursor>
 #include <QImage>
+#include <QMenu>
+#include <QPoint>
 #include <QSize>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include "graphics/COSBView.h"
@@ -24,8 +29,9 @@ namespace mapvine {
 // through the buffer's colour table; the widget's own double buffering
 // keeps the picture from flickering.
 //
-// Mouse interaction and context menus are not handled here yet: mouse
-// events reach the base class and are ignored.
+// The left button drags nodes and completes manual links, the right button
+// opens the node, link or background menu; the node and link commands of
+// those menus are the view's own.
 class CMapvineView : public QAbstractScrollArea,
                      public COSBView,
                      public DocumentView,
@@ -68,7 +74,8 @@ class CMapvineView : public QAbstractScrollArea,
   // The picture scaled to fit the printer's page, keeping its proportions.
   void PrintPicture(QPrinter& printer);
 
-  // CommandTarget: print, print direct and print preview.
+  // CommandTarget: printing, and the node and link commands of the
+  // context menus.
   bool OnCommand(int id) override;
   std::optional<CommandState> CommandStateOf(int id) const override;
 
@@ -76,7 +83,32 @@ class CMapvineView : public QAbstractScrollArea,
   // small area must cost a small conversion, whatever the picture's size.
   std::int64_t ConvertedPixelCount() const { return convertedPixels_; }
 
+  // Renders of the whole picture so far: a fast drag must end in exactly
+  // one, whatever the number of moves.
+  int FullRenderCount() const { return fullRenderCount_; }
+
+  // The context menu for a right click at `picturePoint`; records what the
+  // click hit (MenuNode, MenuLink, MenuOnNode) as the click itself does.
+  // Choosing an item emits CommandChosen.
+  std::unique_ptr<QMenu> BuildContextMenu(Point picturePoint);
+  // Opens that menu at a point of the viewport and waits for the choice.
+  void ShowContextMenuAt(QPoint viewportPos);
+
+  // What the last right click hit; the icon commands act on it. A node or
+  // link that has left the document since reads as none.
+  CSprite* MenuNode() const;
+  CLink* MenuLink() const;
+  bool MenuOnNode() const { return menuOnNode_; }
+  bool Dragging() const { return dragging_; }
+  CSprite* DragNode() const { return dragNode_; }
+  bool LinkMode() const { return linkMode_; }
+
   QSize sizeHint() const override;
+
+  // Where the mouse cursor is, in screen coordinates. The drag polls it
+  // rather than trusting the event, so that a node held beyond a window
+  // edge keeps scrolling the picture without further moves.
+  std::function<QPoint()> cursorPosition = [] { return QCursor::pos(); };
 
   // 0 tile, 1 stretch to fit, 2 centre: the layout the background is
   // composed with when the document asks for the user's choice.
@@ -85,6 +117,9 @@ class CMapvineView : public QAbstractScrollArea,
  signals:
   // The auto-refresh timer ticked; the application runs a refresh.
   void RefreshTimerFired();
+  // A context-menu item was chosen; the main window routes the command
+  // (to this view first).
+  void CommandChosen(int id);
 
  protected:
   // COSBView
@@ -98,6 +133,9 @@ class CMapvineView : public QAbstractScrollArea,
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   void timerEvent(QTimerEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   // Brings an image to the buffer's palette unless it already is there.
@@ -110,6 +148,29 @@ class CMapvineView : public QAbstractScrollArea,
   // scroll bars, as far as the screen allows.
   void FitWindowToPicture();
 
+  // Mouse handling.
+  Point ToPicture(QPoint viewportPos) const;
+  void LeftButtonDown(Point at);
+  void DragTo();
+  // Scrolls one auto-scroll step towards a node corner held at window
+  // position `corner` beyond an edge; false when nothing scrolled.
+  bool AutoScrollStep(QPoint corner, int width, int height);
+  void LeftButtonUp();
+
+  // Node and link commands of the context menus.
+  bool OnNodeCommand(int id);
+  std::optional<CommandState> NodeCommandState(int id) const;
+  bool InDocument(const CSprite* node) const;
+  bool InDocument(const CLink* link) const;
+  void StartLink();
+  void HideMenuNode();
+  void MoveMenuNodeDepth(int step);
+  void SetNeighborsHidden(int hidden);
+  void DeleteMenuLink();
+  void DeleteMenuNode();
+  // Takes the link out of the document and its ends' lists and destroys it.
+  void DestroyLink(CLink& link);
+
   CMapvineDoc& doc_;
   QtTextDrawer textDrawer_;
   QBasicTimer refreshTimer_;
@@ -120,6 +181,22 @@ class CMapvineView : public QAbstractScrollArea,
   int displayedCount_ = 0;
   int totalCount_ = 0;
   int waitCursorDepth_ = 0;
+  int fullRenderCount_ = 0;
+
+  // Interaction state. The node and link references are not owned; every
+  // deletion through this view clears the ones it invalidates.
+  bool dragging_ = false;
+  bool linkMode_ = false;
+  bool fastDrag_ = false;
+  CSprite* dragNode_ = nullptr;
+  CSprite* linkSource_ = nullptr;
+  Point dragStart_;
+  int dragOffsetX_ = 0;
+  int dragOffsetY_ = 0;
+  CSprite* menuNode_ = nullptr;
+  CLink* menuLink_ = nullptr;
+  bool menuOnNode_ = false;
+  QCursor savedCursor_;
 };
 
 }  // namespace mapvine

@@ -1,5 +1,6 @@
 // Printing the picture: the print dialog, the default printer without a
-// dialog, and the print preview.
+// dialog, and the print preview. Other commands go on to the node and link
+// commands of the context menus.
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -44,7 +45,7 @@ bool CMapvineView::OnCommand(int id) {
       return true;
     }
     default:
-      return false;
+      return OnNodeCommand(id);
   }
 }
 
@@ -56,7 +57,7 @@ std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
       // Without a picture there is nothing to print.
       return CommandState{.enabled = Surface() != nullptr, .checked = false};
     default:
-      return std::nullopt;
+      return NodeCommandState(id);
   }
 }
 

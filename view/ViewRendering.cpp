@@ -39,7 +39,10 @@ void CMapvineView::Render(const Rect* clip) {
   if (painting || buffer == nullptr) return;
   // A whole picture satisfies every pending dirty area, among them the
   // thousands a refresh leaves while it places nodes with painting set.
-  if (clip == nullptr) ClearDirty();
+  if (clip == nullptr) {
+    ClearDirty();
+    ++fullRenderCount_;
+  }
 
   // Every pixel operation stays inside the buffer, whatever the document's
   // background or the caller's rectangle say.

@@ -1,0 +1,185 @@
+// The left button: dragging a node over the picture, with automatic
+// scrolling at the window edges and a fast mode for large pictures, and
+// completing a manual link. The right button opens a context menu
+// (ViewContextMenus.cpp).
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <utility>
+
+#include "view/MapvineView.h"
+
+namespace mapvine {
+
+namespace {
+
+// Above this many displayed nodes a drag stops redrawing per move: one full
+// redraw at the release keeps dragging responsive in large pictures.
+constexpr int kFastDragNodes = 100;
+// Pixels of overshoot beyond a window edge per scroll line of a step.
+constexpr int kOvershootPerLine = 10;
+// Scrolling down starts this far before the icon reaches the bottom edge,
+// so that its label comes into sight too.
+constexpr int kBottomScrollMargin = 20;
+constexpr int kAutoScrollPauseMs = 50;
+
+// A step towards the start of the scroll range for a corner `overshoot`
+// (negative) pixels before the window edge: at least a line, at most a page.
+int BackwardStep(int overshoot, int line, int page) {
+  return std::min(std::max(overshoot / kOvershootPerLine * line, -page), -line);
+}
+
+// The same towards the end of the range.
+int ForwardStep(int overshoot, int line, int page) {
+  return std::max(std::min(overshoot / kOvershootPerLine * line, page), line);
+}
+
+}  // namespace
+
+Point CMapvineView::ToPicture(QPoint viewportPos) const {
+  const Point scroll = ScrollPosition();
+  return {viewportPos.x() + scroll.x, viewportPos.y() + scroll.y};
+}
+
+void CMapvineView::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) {
+    LeftButtonDown(ToPicture(at));
+  } else if (event->button() == Qt::RightButton) {
+    ShowContextMenuAt(at);
+  }
+  event->accept();
+}
+
+void CMapvineView::mouseMoveEvent(QMouseEvent* event) {
+  DragTo();
+  event->accept();
+}
+
+void CMapvineView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) LeftButtonUp();
+  event->accept();
+}
+
+void CMapvineView::LeftButtonDown(Point at) {
+  // Also replaces the link prompt.
+  doc_.ShowNodeCount(displayedCount_, totalCount_);
+  CSprite* hit = doc_.Nodes().HitTest(at.x, at.y);
+  if (linkMode_) {
+    linkMode_ = false;
+    CSprite* source = std::exchange(linkSource_, nullptr);
+    // The source may have gone with a document cleared since the prompt.
+    if (hit != nullptr && InDocument(source)) doc_.NewLink(*source, *hit);
+    return;
+  }
+  if (dragging_ || hit == nullptr) return;
+  dragging_ = true;
+  dragNode_ = hit;
+  fastDrag_ = false;
+  dragStart_ = {hit->GetX(), hit->GetY()};
+  dragOffsetX_ = at.x - hit->GetX();
+  dragOffsetY_ = at.y - hit->GetY();
+  // Lifted while it moves, so that it passes over its equals.
+  hit->SetDepth(hit->GetDepth() + 1);
+}
+
+bool CMapvineView::AutoScrollStep(QPoint corner, int width, int height) {
+  QScrollBar& hbar = *horizontalScrollBar();
+  QScrollBar& vbar = *verticalScrollBar();
+  const int cw = viewport()->width();
+  const int ch = viewport()->height();
+
+  int dy = 0;
+  if (corner.y() < 0 && vbar.value() > vbar.minimum()) {
+    dy = BackwardStep(corner.y(), vbar.singleStep(), vbar.pageStep());
+  } else if (corner.y() + height + kBottomScrollMargin > ch && vbar.value() < vbar.maximum()) {
+    dy = ForwardStep(corner.y() - ch, vbar.singleStep(), vbar.pageStep());
+  }
+  int dx = 0;
+  if (corner.x() < 0 && hbar.value() > hbar.minimum()) {
+    dx = BackwardStep(corner.x(), hbar.singleStep(), hbar.pageStep());
+  } else if (corner.x() + width > cw && hbar.value() < hbar.maximum()) {
+    dx = ForwardStep(corner.x() - cw, hbar.singleStep(), hbar.pageStep());
+  }
+  // At the ends of the ranges nothing scrolls, which ends the drag loop even
+  // while the cursor stays beyond the edge.
+  if (dx == 0 && dy == 0) return false;
+
+  hbar.setValue(hbar.value() + dx);
+  vbar.setValue(vbar.value() + dy);
+  skipScrollCheck = false;
+  copyWholeBuffer = true;
+  viewport()->repaint();
+  if (!incrementalUpdate) CopyToScreen(nullptr);
+  return true;
+}
+
+void CMapvineView::DragTo() {
+  copyWholeBuffer = false;
+  if (!dragging_ || dragNode_ == nullptr) return;
+  CSprite& node = *dragNode_;
+  const int w = node.GetWidth();
+  const int h = node.GetHeight();
+  skipScrollCheck = true;
+
+  bool scrolled = false;
+  do {
+    // Where the cursor is now, not where the event said: while the loop
+    // scrolls, the same cursor position points further into the picture.
+    const Point cursor = ToPicture(viewport()->mapFromGlobal(cursorPosition()));
+    const Point scroll = ScrollPosition();
+    const QPoint cornerInWindow(cursor.x - dragOffsetX_ - scroll.x,
+                                cursor.y - dragOffsetY_ - scroll.y);
+    scrolled = AutoScrollStep(cornerInWindow, w, h);
+
+    // The icon and its label band stay inside the picture; in a picture
+    // smaller than the icon the left and top edges win.
+    const int maxX = doc_.picture.composedWidth - w;
+    const int maxY = doc_.picture.composedHeight - h - CSprite::kLabelBand;
+    const int x = std::max(std::min(cursor.x - dragOffsetX_, maxX), 0);
+    const int y = std::max(std::min(cursor.y - dragOffsetY_, maxY), 0);
+
+    if (displayedCount_ > kFastDragNodes) {
+      incrementalUpdate = false;
+      if (!fastDrag_) {
+        fastDrag_ = true;
+        savedCursor_ = viewport()->cursor();
+        viewport()->setCursor(Qt::CrossCursor);
+      }
+      // Without its observer the move queues no dirty areas: the release
+      // redraws everything once.
+      SpriteObserver* observer = node.Observer();
+      node.SetObserver(nullptr);
+      node.SetPosition(x, y);
+      node.SetObserver(observer);
+    } else {
+      node.SetPosition(x, y);
+    }
+    if (scrolled) Pause(kAutoScrollPauseMs);
+    if (incrementalUpdate) FlushDirty();
+  } while (scrolled);
+}
+
+void CMapvineView::LeftButtonUp() {
+  if (!dragging_) return;
+  dragging_ = false;
+  // None when the node was deleted during the drag.
+  if (CSprite* node = std::exchange(dragNode_, nullptr)) {
+    node->SetDepth(node->GetDepth() - 1);
+    if (Point{node->GetX(), node->GetY()} != dragStart_) doc_.SetModified(true);
+  }
+  if (fastDrag_) {
+    fastDrag_ = false;
+    viewport()->setCursor(savedCursor_);
+    copyWholeBuffer = true;
+    skipScrollCheck = false;
+    Repaint();
+  }
+  // With incremental updates off this renders and presents the whole
+  // picture; otherwise the node's area, where it now sits under its equals.
+  FlushDirty();
+  incrementalUpdate = true;
+}
+
+}  // namespace mapvine

@@ -1,0 +1,172 @@
+// The commands of the node and link context menus that the view carries
+// out itself: link, hide, depth, neighbours and delete. They act on what the
+// last right click hit.
+#include <algorithm>
+#include <vector>
+
+#include "view/CommandIds.h"
+#include "view/MapvineView.h"
+
+namespace mapvine {
+
+namespace {
+
+// The status-bar prompt while a manual link waits for its second node.
+constexpr const char* kLinkPrompt =
+    "Select node to link with left mouse nutton or none to cancel";
+
+}  // namespace
+
+bool CMapvineView::OnNodeCommand(int id) {
+  switch (id) {
+    case command::kLink:
+      StartLink();
+      return true;
+    case command::kHide:
+      HideMenuNode();
+      return true;
+    case command::kMoveCloser:
+      MoveMenuNodeDepth(1);
+      return true;
+    case command::kMoveFarther:
+      MoveMenuNodeDepth(-1);
+      return true;
+    case command::kDelete:
+      if (menuOnNode_) {
+        DeleteMenuNode();
+      } else {
+        DeleteMenuLink();
+      }
+      return true;
+    case command::kShowNeighbors:
+      SetNeighborsHidden(0);
+      return true;
+    case command::kHideNeighbors:
+      SetNeighborsHidden(1);
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
+  switch (id) {
+    case command::kLink:
+    case command::kHide:
+    case command::kMoveCloser:
+    case command::kMoveFarther:
+    case command::kDelete:
+    case command::kShowNeighbors:
+    case command::kHideNeighbors:
+    // The custom icon commands work from any menu.
+    case command::kIconActive:
+    case command::kIconInactive:
+      return CommandState{};
+    // A standard icon family needs the node the menu was opened on.
+    case command::kIconHost:
+    case command::kIconWorkstation:
+    case command::kIconServerWorkstation:
+    case command::kIconSameForBoth:
+      return CommandState{.enabled = menuOnNode_, .checked = false};
+    default:
+      return std::nullopt;
+  }
+}
+
+bool CMapvineView::InDocument(const CSprite* node) const {
+  if (node == nullptr) return false;
+  const auto& nodes = doc_.Nodes();
+  return std::any_of(nodes.begin(), nodes.end(), [node](const auto& n) { return n.get() == node; });
+}
+
+bool CMapvineView::InDocument(const CLink* link) const {
+  if (link == nullptr) return false;
+  const auto& links = doc_.Links();
+  return std::any_of(links.begin(), links.end(), [link](const auto& l) { return l.get() == link; });
+}
+
+CSprite* CMapvineView::MenuNode() const { return InDocument(menuNode_) ? menuNode_ : nullptr; }
+
+CLink* CMapvineView::MenuLink() const { return InDocument(menuLink_) ? menuLink_ : nullptr; }
+
+void CMapvineView::StartLink() {
+  CSprite* node = MenuNode();
+  if (node == nullptr) return;
+  linkMode_ = true;
+  linkSource_ = node;
+  doc_.ShowStatusText(kLinkPrompt);
+}
+
+void CMapvineView::HideMenuNode() {
+  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  if (node == nullptr) return;
+  // Its links disappear with it.
+  node->hidden = 1;
+  RedrawWholePicture();
+  doc_.SetModified(true);
+}
+
+void CMapvineView::MoveMenuNodeDepth(int step) {
+  CSprite* node = MenuNode();
+  if (node == nullptr) return;
+  // The list re-sorts, so the node is drawn over (under) the nodes it now
+  // passes in depth.
+  node->SetDepth(node->GetDepth() + step);
+  FlushDirty();
+  doc_.SetModified(true);
+}
+
+void CMapvineView::SetNeighborsHidden(int hidden) {
+  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  if (node == nullptr) return;
+  bool changed = false;
+  for (CLink* link : node->links) {
+    CSprite* other = link->endA == node ? link->endB : link->endA;
+    // A link to itself has no neighbour: the node stays as it is.
+    if (other == nullptr || other == node || other->hidden == hidden) continue;
+    other->hidden = hidden;
+    changed = true;
+  }
+  if (!changed) return;
+  RedrawWholePicture();
+  doc_.SetModified(true);
+}
+
+void CMapvineView::DestroyLink(CLink& link) {
+  if (link.endA != nullptr) link.endA->links.Remove(&link);
+  if (link.endB != nullptr && link.endB != link.endA) link.endB->links.Remove(&link);
+  if (menuLink_ == &link) menuLink_ = nullptr;
+  doc_.RemoveLink(link);  // destroyed here
+}
+
+void CMapvineView::DeleteMenuLink() {
+  CLink* link = MenuLink();
+  if (link == nullptr) return;
+  const Rect area = link->bounds;
+  DestroyLink(*link);
+  Render(&area);
+  CopyToScreen(&area);
+  doc_.SetModified(true);
+}
+
+void CMapvineView::DeleteMenuNode() {
+  CSprite* node = MenuNode();
+  if (node == nullptr) return;
+  const std::unique_ptr<CSprite> removed = doc_.RemoveNode(*node);
+  // Its links go first, each out of both ends' lists, so that no list is
+  // left pointing at the node or at a destroyed link.
+  const std::vector<CLink*> links(node->links.begin(), node->links.end());
+  for (CLink* link : links) DestroyLink(*link);
+
+  menuNode_ = nullptr;
+  if (dragNode_ == node) dragNode_ = nullptr;  // the release still ends the drag
+  if (linkSource_ == node) {
+    linkSource_ = nullptr;
+    linkMode_ = false;
+  }
+  // One redraw covers the node with its label band and every line it had.
+  RedrawWholePicture();
+  doc_.SetModified(true);
+}
+
+}  // namespace mapvine
