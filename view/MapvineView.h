@@ -134,6 +134,7 @@ class CMapvineView : public QAbstractScrollArea,
   void scrollContentsBy(int dx, int dy) override;
   void timerEvent(QTimerEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 

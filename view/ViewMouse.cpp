@@ -52,6 +52,10 @@ void CMapvineView::mousePressEvent(QMouseEvent* event) {
   event->accept();
 }
 
+// The second press of a quick double click is a press like any other: it
+// completes a link or starts a drag.
+void CMapvineView::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
 void CMapvineView::mouseMoveEvent(QMouseEvent* event) {
   DragTo();
   event->accept();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -65,6 +67,21 @@ TEST(ViewLinkMode, NextLeftClickLinksOrCancels) {
     w.Release();
     EXPECT_EQ(w.doc.Links().size(), c.links ? 1u : 0u);
   }
+}
+
+// A quick second click arrives as a double click; it still completes the
+// link.
+TEST(ViewLinkMode, DoubleClickCompletesTheLink) {
+  InteractiveWindow w;
+  CSprite& source = w.AddSquareNode("NN1", 60, 60);
+  CSprite& target = w.AddSquareNode("NN2", 300, 60);
+  w.Choose(InteractiveWindow::BodyOf(source), command::kLink);
+  const QPoint at = w.ToViewport(InteractiveWindow::BodyOf(target));
+  QMouseEvent click(QEvent::MouseButtonDblClick, at, w.view.viewport()->mapToGlobal(at),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w.view.viewport(), &click);
+  ASSERT_EQ(w.doc.Links().size(), 1u);
+  EXPECT_EQ((*w.doc.Links().begin())->endB, &target);
 }
 
 TEST(ViewLinkMode, SourceGoneWithTheDocumentLinksNothing) {
