@@ -76,7 +76,6 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   CMapvineView* view_;  // owned by Qt as the central widget
   CommandRouter router_;
   QHash<int, QAction*> actions_;
-  QStringList recentFiles_;
   QPointer<QDialog> helpWindow_;
 };
 

@@ -128,7 +128,6 @@ void CMainFrame::BuildStatusBar() {
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& files) {
-  recentFiles_ = files;
   for (int i = 0; i < command::kRecentFileCount; ++i) {
     QAction* action = ActionFor(command::kFileMruFirst + i);
     if (i < files.size()) {
