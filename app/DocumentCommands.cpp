@@ -22,6 +22,29 @@ SaveChoice AnswerNoOnStandardError(const QString& name) {
 DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file)
     : askSaveChanges(AnswerNoOnStandardError), doc_(doc), snaCtl_(std::move(snaCtl)), file_(file) {}
 
+void DocumentCommands::SetIcon(CSprite& node, int id) {
+  switch (id) {
+    case command::kIconHost:
+      doc_.SetStandardIcon(node, kHostSlot, kHostSlot + kInactiveOffset);
+      break;
+    case command::kIconWorkstation:
+      doc_.SetStandardIcon(node, EndNode, EndNode + kInactiveOffset);
+      break;
+    case command::kIconServerWorkstation:
+      doc_.SetStandardIcon(node, NetworkNode, NetworkNode + kInactiveOffset);
+      break;
+    case command::kIconActive:
+      doc_.SetCustomIcon(node, CustomIconRole::Active);
+      break;
+    case command::kIconInactive:
+      doc_.SetCustomIcon(node, CustomIconRole::Inactive);
+      break;
+    default:  // "Same for Act/Inact..."
+      doc_.SetCustomIcon(node, CustomIconRole::Both);
+      break;
+  }
+}
+
 bool DocumentCommands::OnCommand(int id) {
   switch (id) {
     case command::kRefresh:
@@ -38,6 +61,14 @@ bool DocumentCommands::OnCommand(int id) {
       return true;
     case command::kNewBackgroundImage:
       doc_.NewBackgroundImage();  // asks for the bitmap itself
+      return true;
+    case command::kIconHost:
+    case command::kIconWorkstation:
+    case command::kIconServerWorkstation:
+    case command::kIconActive:
+    case command::kIconInactive:
+    case command::kIconSameForBoth:
+      if (CSprite* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
       return true;
     case command::kFileSave:
       Save();

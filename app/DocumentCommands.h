@@ -14,7 +14,7 @@ namespace mapvine {
 enum class SaveChoice { Yes, No, Cancel };
 
 // The document's commands: refresh, tile, add a node by hand, the trace
-// toggle, a new background image, save and save as.
+// toggle, a new background image, the icons of a node, save and save as.
 class DocumentCommands final : public CommandTarget {
  public:
   DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file);
@@ -34,8 +34,13 @@ class DocumentCommands final : public CommandTarget {
   // Asks "Save changes to NAME?"; the main window installs a message box.
   // Until then the question is answered No on standard error.
   std::function<SaveChoice(const QString& name)> askSaveChanges;
+  // The node the icon commands act on (the one whose context menu was
+  // opened); none until the main window installs it.
+  std::function<CSprite*()> selectedNode;
 
  private:
+  void SetIcon(CSprite& node, int id);
+
   CMapvineDoc& doc_;
   SnaCtlFunction snaCtl_;
   DocumentFile& file_;

@@ -40,6 +40,10 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildStatusBar();
   // A timer tick runs exactly what F5 runs.
   connect(view_, &CMapvineView::RefreshTimerFired, this, [this] { Route(command::kRefresh); });
+  // Context-menu choices go down the same chain as the main menu's.
+  connect(view_, &CMapvineView::CommandChosen, this, [this](int id) { Route(id); });
+  // The icon commands act on the node whose context menu was opened.
+  documentCommands_.selectedNode = [this] { return view_->MenuNode(); };
   doc_.AttachStatusLine(this);
   documentCommands_.askSaveChanges = [this](const QString& name) { return AskInMessageBox(this, name); };
   SetRecentFiles({});

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QDialog>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -147,6 +148,31 @@ TEST(MainFrameRouting, ExitOffersAModifiedPictureForSaving) {
   };
   running.Frame().close();
   EXPECT_FALSE(running.Frame().isVisible());
+}
+
+// A choice from a node's context menu goes down the main chain: the icon
+// commands reach the document and act on the node that was right-clicked.
+TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
+  testing::RunningApp running;
+  running.Frame().Route(command::kRefresh);
+  CSprite* node = running.Doc().FindNode("EN1");
+  ASSERT_NE(node, nullptr);
+  node->status = 0;
+  running.Doc().ApplyStatusImage(*node);
+  // A point on the icon's opaque middle.
+  const Point centre = node->GetCenter();
+  const std::unique_ptr<QMenu> menu = running.View().BuildContextMenu(centre);
+  ASSERT_EQ(running.View().MenuNode(), node);
+  QAction* host = nullptr;
+  for (QAction* action : menu->findChildren<QAction*>()) {
+    if (action->data().toInt() == command::kIconHost) host = action;
+  }
+  ASSERT_NE(host, nullptr);
+  host->trigger();
+  EXPECT_EQ(node->activeImage, kHostSlot);
+  EXPECT_EQ(node->inactiveImage, kHostSlot + kInactiveOffset);
+  EXPECT_EQ(node->imageIndex, kHostSlot + kInactiveOffset);
+  EXPECT_TRUE(running.Doc().IsModified());
 }
 
 }  // namespace
