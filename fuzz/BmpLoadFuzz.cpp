@@ -4,24 +4,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "base/UserPrompts.h"
+#include "fuzz/SilentPrompts.h"
 #include "graphics/CDIB.h"
 
-namespace {
-
-// Refusal messages are expected here; keep them off the terminal.
-class SilentPrompts final : public mapvine::UserPrompts {
- public:
-  void ShowMessage(std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
-  std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static SilentPrompts silent;
+  static mapvine::fuzzing::SilentPrompts silent;
   mapvine::InstallPrompts(&silent);
 
   mapvine::ByteReader reader({data, size});

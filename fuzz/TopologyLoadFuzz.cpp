@@ -5,24 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "base/UserPrompts.h"
+#include "fuzz/SilentPrompts.h"
 #include "model/SavedTopology.h"
 
-namespace {
-
-// Refusal messages are expected here; keep them off the terminal.
-class SilentPrompts final : public mapvine::UserPrompts {
- public:
-  void ShowMessage(std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
-  std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static SilentPrompts silent;
+  static mapvine::fuzzing::SilentPrompts silent;
   mapvine::InstallPrompts(&silent);
   // One document for every input, as one program opens file after file.
   static mapvine::CMapvineDoc doc;
