@@ -14,31 +14,12 @@
 #include "snanode/NetworkParser.h"
 #include "snanode/SampleNetwork.h"
 #include "snanode/SimulatedNode.h"
+#include "tests/model/TinyImages.h"
 
 namespace {
 
 using namespace mapvine;
-
-std::unique_ptr<CDIB> TinyImage(int width, int height, int seed) {
-  auto image = std::make_unique<CDIB>();
-  image->Create(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      *image->PixelPtr(x, y) = static_cast<std::uint8_t>(seed * 16 + y * width + x + 1);
-    }
-  }
-  return image;
-}
-
-void UseTinyImages(CMapvineDoc& doc) {
-  doc.ComposeBackground(TinyImage(8, 8, 0), 0, 200, 120);
-  for (int slot = 1; slot < kStandardImageCount; ++slot) {
-    doc.images[slot] = TinyImage(4, 4, slot);
-    doc.palettes[slot] = std::make_unique<CDIBPal>();
-    doc.palettes[slot]->CreateFromImage(*doc.images[slot]);
-  }
-  doc.RebuildImages();
-}
+using testing::UseTinyImages;
 
 // Two nodes of one name in different case, a link to itself, a link to a
 // node that is gone, a hidden and an inactive node, settings off default.

@@ -17,6 +17,7 @@
 #include "base/UserPrompts.h"
 #include "model/SavedTopology.h"
 #include "tests/model/FakeDocumentView.h"
+#include "tests/model/TinyImages.h"
 
 namespace mapvine::testing {
 
@@ -38,30 +39,6 @@ class RecordingPrompts final : public UserPrompts {
  private:
   UserPrompts* previous_;
 };
-
-// A width x height image whose pixels tell the image and the place apart.
-inline std::unique_ptr<CDIB> TinyImage(int width, int height, int seed) {
-  auto image = std::make_unique<CDIB>();
-  image->Create(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      *image->PixelPtr(x, y) = static_cast<std::uint8_t>(seed * 16 + y * width + x + 1);
-    }
-  }
-  return image;
-}
-
-// Replaces the image table by an 8 x 8 background (tiled on a 200 x 120
-// picture) and ten 4 x 4 icons.
-inline void UseTinyImages(CMapvineDoc& doc) {
-  doc.ComposeBackground(TinyImage(8, 8, 0), 0, 200, 120);
-  for (int slot = 1; slot < kStandardImageCount; ++slot) {
-    doc.images[slot] = TinyImage(4, 4, slot);
-    doc.palettes[slot] = std::make_unique<CDIBPal>();
-    doc.palettes[slot]->CreateFromImage(*doc.images[slot]);
-  }
-  doc.RebuildImages();
-}
 
 // A new picture with tiny images: three nodes, two reported links and a
 // link drawn from a node to itself.
