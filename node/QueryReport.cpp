@@ -12,11 +12,6 @@
 namespace mapvine {
 namespace {
 
-template <std::size_t N>
-std::string NameAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
-  return DecodeName(std::span(record).subspan(offset).template first<snawire::kNameLength>());
-}
-
 std::uint16_t U16At(std::span<const std::uint8_t> record, std::size_t offset) {
   return snawire::GetU16(record.data(), offset);
 }
@@ -49,11 +44,11 @@ void PrintTopology(const std::vector<TopologyRecord>& records, std::ostream& out
 
   for (const TopologyRecord& record : records) {
     if (record.holdsNode != 0) {
-      out << "  " << NodeTypeText(record.node[snawire::kNodeType]) << " " << NameAt(record.node, snawire::kNodeName)
+      out << "  " << NodeTypeText(record.node[snawire::kNodeType]) << " " << DecodeNameAt(record.node, snawire::kNodeName)
           << ": " << NodeStatusText(record.node[snawire::kNodeStatus]) << "\n";
     } else if (record.holdsTg != 0) {
       out << "  TG " << static_cast<int>(record.tg[snawire::kTgNumber]) << " "
-          << NameAt(record.tg, snawire::kTgOwner) << " -> " << NameAt(record.tg, snawire::kTgDestination) << ": "
+          << DecodeNameAt(record.tg, snawire::kTgOwner) << " -> " << DecodeNameAt(record.tg, snawire::kTgDestination) << ": "
           << TgStatusText(record.tg[snawire::kTgStatus]) << "\n";
     }
   }
@@ -64,8 +59,8 @@ void PrintDirectory(const std::vector<LuRecord>& records, std::ostream& out) {
   for (const LuRecord& record : records) {
     const auto& entry = record.directory;
     out << "  " << ResourceTypeText(U16At(entry, snawire::kDirResourceType)) << " "
-        << NameAt(entry, snawire::kDirResourceName) << ", parent "
-        << ResourceTypeText(U16At(entry, snawire::kDirParentType)) << " " << NameAt(entry, snawire::kDirParentName)
+        << DecodeNameAt(entry, snawire::kDirResourceName) << ", parent "
+        << ResourceTypeText(U16At(entry, snawire::kDirParentType)) << " " << DecodeNameAt(entry, snawire::kDirParentName)
         << "\n";
   }
 }

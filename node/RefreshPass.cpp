@@ -1,7 +1,6 @@
 #include "node/RefreshPass.h"
 
 #include <cstdio>
-#include <span>
 #include <string>
 
 #include "node/DirectoryQuery.h"
@@ -15,13 +14,8 @@ namespace mapvine {
 namespace {
 
 template <std::size_t N>
-NameField NameFieldAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
-  return std::span(record).subspan(offset).template first<snawire::kNameLength>();
-}
-
-template <std::size_t N>
 std::string ShortNameAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
-  return ShortName(DecodeName(NameFieldAt(record, offset)));
+  return ShortName(DecodeNameAt(record, offset));
 }
 
 struct DirectoryKind {
@@ -44,7 +38,7 @@ DirectoryKind KindOfDirectoryType(std::uint16_t type) {
 
 void AddTopologyNode(CMapvineDoc& doc, const NodeRecordBytes& record) {
   if (record[snawire::kNodeName] == 0) return;
-  const std::string fq = DecodeName(NameFieldAt(record, snawire::kNodeName));
+  const std::string fq = DecodeNameAt(record, snawire::kNodeName);
   const std::string name = ShortName(fq);
   std::string line;
   switch (record[snawire::kNodeType]) {
@@ -77,13 +71,13 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
     std::fputs("*** ERROR *** parent name = none\n", stdout);
     return;
   }
-  const std::string luFq = DecodeName(NameFieldAt(entry, snawire::kDirResourceName));
+  const std::string luFq = DecodeNameAt(entry, snawire::kDirResourceName);
   const std::string lu = ShortName(luFq);
   const DirectoryKind luKind =
       KindOfDirectoryType(snawire::GetU16(entry.data(), snawire::kDirResourceType));
   TraceF("%s\n", (std::string(luKind.text) + lu + "|").c_str());
 
-  const std::string parentFq = DecodeName(NameFieldAt(entry, snawire::kDirParentName));
+  const std::string parentFq = DecodeNameAt(entry, snawire::kDirParentName);
   const std::string parent = ShortName(parentFq);
   const DirectoryKind parentKind =
       KindOfDirectoryType(snawire::GetU16(entry.data(), snawire::kDirParentType));
