@@ -13,10 +13,9 @@ ShowNodesDialog::ShowNodesDialog(const std::vector<std::string>& labels, QWidget
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("list1055"));
   list_->setSelectionMode(QAbstractItemView::MultiSelection);
-  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   for (const std::string& label : labels) list_->addItem(QString::fromStdString(label));
+  // A sorted list box: the labels appear in order whatever the node list's.
   list_->setSortingEnabled(true);
-  list_->sortItems();
   layout->addWidget(list_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &ShowNodesDialog::accept);

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "model/NodeVisibility.h"
-#include "model/ViewSettings.h"
 #include "tests/model/FakeDocumentView.h"
 
 namespace mapvine {
@@ -78,15 +77,6 @@ TEST(HideAndShowAll, EachClassTouchesExactlyItsMembers) {
     for (const std::string& name : c.members) EXPECT_EQ(p.Node(name).hidden, 0) << name;
     EXPECT_TRUE(p.doc.IsModified());
   }
-}
-
-TEST(HideAndShowAll, NothingToChangeLeavesTheDocumentUnmodified) {
-  MixedPicture p;
-  EXPECT_EQ(ShowAllOfClass(p.doc, NodeClass::EndNodes), 0);
-  HideAllOfClass(p.doc, NodeClass::EndNodes);
-  p.doc.SetModified(false);
-  EXPECT_EQ(HideAllOfClass(p.doc, NodeClass::EndNodes), 0);
-  EXPECT_FALSE(p.doc.IsModified());
 }
 
 TEST(HideAndShowAll, HidingWithAutoTileShrinksThePictureAndLaysOutTheGrid) {
@@ -207,50 +197,6 @@ TEST(ShowChosenNodes, ALabelWhoseFirstHolderIsShownShowsNothing) {
   EXPECT_EQ(ShowFirstHolders(p.doc, HiddenLabels(p.doc.Nodes())), 0);
   EXPECT_EQ(hiddenTwin.hidden, 1);
   EXPECT_FALSE(p.doc.IsModified());
-}
-
-TEST(ViewSettingsValues, NineValuesWrittenAndTheTimerActionFollowsAutoRefresh) {
-  struct Case {
-    int before;
-    int after;
-    RefreshTimerAction action;
-  };
-  const Case cases[] = {
-      {0, 0, RefreshTimerAction::Stop},
-      {1, 0, RefreshTimerAction::Stop},
-      {0, 1, RefreshTimerAction::RefreshNow},
-      {1, 1, RefreshTimerAction::None},
-  };
-  for (const Case& c : cases) {
-    DocumentSettings settings;
-    settings.autoRefresh = c.before;
-    settings.internalTest = 1;
-    settings.showUnreachable = 0;
-    DocumentSettings edited;
-    edited.autoRefresh = c.after;
-    edited.refreshSeconds = 32000;
-    edited.activeQuery = 1;
-    edited.autoGrow = 0;
-    edited.autoTile = 1;
-    edited.showCnOnDiscovery = 0;
-    edited.showEnOnDiscovery = 0;
-    edited.showLuOnDiscovery = 0;
-    edited.showNnOnDiscovery = 0;
-    edited.internalTest = 0;
-    edited.showUnreachable = 1;
-    EXPECT_EQ(ApplyViewSettings(settings, edited), c.action) << c.before << c.after;
-    EXPECT_EQ(settings.autoRefresh, c.after);
-    EXPECT_EQ(settings.refreshSeconds, 32000);
-    EXPECT_EQ(settings.activeQuery, 1);
-    EXPECT_EQ(settings.autoGrow, 0);
-    EXPECT_EQ(settings.autoTile, 1);
-    EXPECT_EQ(settings.showCnOnDiscovery + settings.showEnOnDiscovery +
-                  settings.showLuOnDiscovery + settings.showNnOnDiscovery,
-              0);
-    // What the dialog does not show stays as it was.
-    EXPECT_EQ(settings.internalTest, 1);
-    EXPECT_EQ(settings.showUnreachable, 0);
-  }
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ namespace {
 using namespace viewtest;
 using dialogtest::DialogScript;
 using dialogtest::Find;
-using dialogtest::PressCancel;
 using dialogtest::PressOk;
 using dialogtest::RecordedMessages;
 
@@ -122,17 +121,6 @@ TEST(ViewFindResource, BigPictureScrollsTheNodeToTheMiddle) {
   EXPECT_EQ(w.Scroll(), (Point{0, 0}));
 }
 
-TEST(ViewFindResource, CancelFindsNothing) {
-  FindWindow w;
-  w.AddNetworkNode("NN1", 200, 100);
-  DialogScript script([](QDialog& dialog) {
-    Find(dialog, "box1056").setText("NN1");
-    PressCancel(dialog);
-  });
-  w.view.OnCommand(command::kFindResource);
-  EXPECT_TRUE(w.pauses.empty());
-}
-
 // Items of the list, in its order, with the selected ones marked '*'.
 std::vector<std::string> ListItems(QListWidget& list) {
   std::vector<std::string> items;
@@ -186,17 +174,6 @@ TEST(ViewShowHiddenNodes, SortedListWhereAClickTogglesOneItem) {
   EXPECT_EQ(w.doc.FindNode("CC1")->hidden, 0);
   EXPECT_TRUE(w.doc.IsModified());
   EXPECT_EQ(w.view.DisplayedCount(), 3);  // redrawn
-}
-
-TEST(ViewShowHiddenNodes, CancelShowsNothing) {
-  InteractiveWindow w;
-  w.AddSquareNode("NN1", 40, 40).hidden = 1;
-  DialogScript script([](QDialog& dialog) {
-    Find<QListWidget>(dialog, "list1055").item(0)->setSelected(true);
-    PressCancel(dialog);
-  });
-  w.view.OnCommand(command::kShowHiddenNodes);
-  EXPECT_EQ(w.doc.FindNode("NN1")->hidden, 1);
 }
 
 TEST(ViewResize, BoxesStartWithThePictureSizeAndRefuseOutOfRangeNumbers) {
