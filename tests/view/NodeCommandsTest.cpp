@@ -336,10 +336,9 @@ TEST(ViewContextMenu, ChosenItemIsEmittedAndOnlyTheViewsOwnCommandsRunHere) {
   w.Choose(InteractiveWindow::BodyOf(node), command::kIconHost);
   w.Choose(InteractiveWindow::BodyOf(node), command::kDetails);
   EXPECT_EQ(chosen, (std::vector<int>{command::kIconHost, command::kDetails}));
-  // Icons, details and background commands belong to the document.
+  // Icons, details and a new background image belong to the document.
   for (const int id : {command::kIconHost, command::kIconActive, command::kDetails,
-                       command::kNewBackgroundImage, command::kResizeBackground,
-                       command::kBackgroundTile}) {
+                       command::kNewBackgroundImage}) {
     EXPECT_FALSE(w.view.OnCommand(id)) << id;
   }
   for (const int id : {command::kDetails, command::kNewBackgroundImage}) {
