@@ -90,6 +90,7 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int w
     picture.composedWidth = width;
     picture.composedHeight = height;
     compositionPending_ = true;
+    pullBackPending_ = true;
     return true;
   }
   compositionPending_ = false;
@@ -160,8 +161,10 @@ void CMapvineDoc::DeferComposition(bool defer) { deferComposition_ = defer; }
 
 void CMapvineDoc::FinishDeferredComposition() {
   deferComposition_ = false;
-  if (!compositionPending_) return;
-  PullNodesInside();
+  // Once per pass that changed the size, not per pass while the pixels
+  // wait for a view.
+  if (pullBackPending_) PullNodesInside();
+  pullBackPending_ = false;
   // Without a window nobody sees the pixels: they are laid out when a view
   // attaches.
   if (view_) ComposePendingPicture();

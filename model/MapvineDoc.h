@@ -195,6 +195,9 @@ class CMapvineDoc {
   bool firstDocument_ = true;
   bool deferComposition_ = false;
   bool compositionPending_ = false;
+  // The canvas changed size while composition was deferred: nodes it no
+  // longer holds are pulled back when the deferral ends.
+  bool pullBackPending_ = false;
 };
 
 }  // namespace mapvine
