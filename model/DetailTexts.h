@@ -18,46 +18,46 @@ namespace mapvine {
 
 // "Node Detail": a node with a node record, or a node without any record.
 struct NodeDetailTexts {
-  std::string name;                // 1011
-  std::string type;                // 1012
-  std::string status;              // 1014
-  int daysUntilPurged = 0;         // 1015
-  int routeResistance = 0;         // 1017
-  int resourceSequence = 0;        // 1020
-  int flowReductionSequence = 0;   // 1016
-  std::string functionSupport;     // 1018
+  std::string name{};             // 1011
+  std::string type{};             // 1012
+  std::string status{};           // 1014
+  int daysUntilPurged = 0;        // 1015
+  int routeResistance = 0;        // 1017
+  int resourceSequence = 0;       // 1020
+  int flowReductionSequence = 0;  // 1016
+  std::string functionSupport{};  // 1018
 };
 
 // "Detail": a node known only from the directory (an LU).
 struct DirectoryDetailTexts {
-  std::string name;         // 1048
-  std::string type;         // 1049
-  std::string description;  // 1050
-  std::string parentName;   // 1051
-  std::string parentType;   // 1052
-  std::string entryType;    // 1053
-  std::string location;     // 1054
+  std::string name{};         // 1048
+  std::string type{};         // 1049
+  std::string description{};  // 1050
+  std::string parentName{};   // 1051
+  std::string parentType{};   // 1052
+  std::string entryType{};    // 1053
+  std::string location{};     // 1054
 };
 
 // "Link Detail" of a transmission group with its TG record.
 struct TgDetailTexts {
-  std::string name;                   // 1031
-  std::string owner;                  // 1032
-  std::string ownerType;              // 1033
-  std::string destination;            // 1034
-  std::string destinationType;        // 1035
-  std::string status;                 // 1036
-  int tgNumber = 0;                   // 1037
-  std::string flowReductionSequence;  // 1038
-  int daysUntilPurged = 0;            // 1039
-  int resourceSequence = 0;           // 1040
+  std::string name{};                   // 1031
+  std::string owner{};                  // 1032
+  std::string ownerType{};              // 1033
+  std::string destination{};            // 1034
+  std::string destinationType{};        // 1035
+  std::string status{};                 // 1036
+  int tgNumber = 0;                     // 1037
+  std::string flowReductionSequence{};  // 1038
+  int daysUntilPurged = 0;              // 1039
+  int resourceSequence = 0;             // 1040
 };
 
 // "Link Detail" of a link without a TG record (drawn by hand, or loaded
 // from a file).
 struct LinkDetailTexts {
-  std::string name;    // 1031
-  std::string status;  // 1036
+  std::string name{};    // 1031
+  std::string status{};  // 1036
 };
 
 // Which dialog a node or link opens: the node form when the node has a node

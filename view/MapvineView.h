@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QCursor>
+#include <QDialog>
 #include <QImage>
 #include <QMenu>
 #include <QPoint>
@@ -110,6 +111,10 @@ class CMapvineView : public QAbstractScrollArea,
   // edge keeps scrolling the picture without further moves.
   std::function<QPoint()> cursorPosition = [] { return QCursor::pos(); };
 
+  // Runs a modal dialog of the view and answers its result. Tests replace
+  // it to fill in and close the dialog without a nested event loop.
+  std::function<int(QDialog&)> runDialog = [](QDialog& dialog) { return dialog.exec(); };
+
   // 0 tile, 1 stretch to fit, 2 centre: the layout the background is
   // composed with when the document asks for the user's choice.
   int backgroundArrangement = 0;
@@ -171,6 +176,14 @@ class CMapvineView : public QAbstractScrollArea,
   void DeleteMenuNode();
   // Takes the link out of the document and its ends' lists and destroys it.
   void DestroyLink(CLink& link);
+  // The detail dialog of the node or link under the last right click.
+  void ShowMenuDetails();
+  void ShowNodeDetails(CSprite& node);
+  void ShowLinkDetails(CLink& link);
+  // Runs `Dialog` on `texts` and writes its edits back to `item` on OK;
+  // false on Cancel or when the item left the document meanwhile.
+  template <typename Dialog, typename Item, typename Texts>
+  bool EditDetails(Item& item, const Texts& texts);
 
   CMapvineDoc& doc_;
   QtTextDrawer textDrawer_;
