@@ -1,13 +1,17 @@
 #include "app/DocumentCommands.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
 
 #include "base/UserPrompts.h"
 #include "model/SavedTopology.h"
+#include "model/ViewSettings.h"
 #include "node/RefreshCommand.h"
 #include "node/Trace.h"
 #include "view/CommandIds.h"
+#include "view/ModalDialog.h"
+#include "view/SettingsDialog.h"
 
 namespace mapvine {
 namespace {
@@ -45,6 +49,22 @@ void DocumentCommands::SetIcon(CSprite& node, int id) {
   }
 }
 
+void DocumentCommands::EditSettings() {
+  SettingsDialog dialog(doc_.settings, QApplication::activeWindow());
+  if (RunModal(dialog) != QDialog::Accepted) return;
+  switch (ApplyViewSettings(doc_.settings, dialog.Values())) {
+    case RefreshTimerAction::Stop:
+      if (DocumentView* view = doc_.View()) view->SetRefreshTimer(0);
+      break;
+    case RefreshTimerAction::RefreshNow:
+      // The refresh arms the timer with the new period when it ends.
+      RefreshCommand(doc_, snaCtl_);
+      break;
+    case RefreshTimerAction::None:
+      break;
+  }
+}
+
 bool DocumentCommands::OnCommand(int id) {
   switch (id) {
     case command::kRefresh:
@@ -58,6 +78,9 @@ bool DocumentCommands::OnCommand(int id) {
       return true;
     case command::kTrace:
       ToggleTrace();
+      return true;
+    case command::kSettings:
+      EditSettings();
       return true;
     case command::kNewBackgroundImage:
       doc_.NewBackgroundImage();  // asks for the bitmap itself
@@ -89,6 +112,7 @@ std::optional<CommandState> DocumentCommands::CommandStateOf(int id) const {
     case command::kTileNodes:
     case command::kManualAddNode:
     case command::kNewBackgroundImage:
+    case command::kSettings:
     case command::kFileSave:
     case command::kFileSaveAs:
       return CommandState{};

@@ -14,7 +14,8 @@ namespace mapvine {
 enum class SaveChoice { Yes, No, Cancel };
 
 // The document's commands: refresh, tile, add a node by hand, the trace
-// toggle, a new background image, the icons of a node, save and save as.
+// toggle, the view settings, a new background image, the icons of a node,
+// save and save as.
 class DocumentCommands final : public CommandTarget {
  public:
   DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file);
@@ -40,6 +41,8 @@ class DocumentCommands final : public CommandTarget {
 
  private:
   void SetIcon(CSprite& node, int id);
+  // The "View Settings" dialog; switching auto refresh on refreshes at once.
+  void EditSettings();
 
   CMapvineDoc& doc_;
   SnaCtlFunction snaCtl_;

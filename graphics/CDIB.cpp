@@ -18,13 +18,23 @@ bool CDIB::Create(int width, int height, const CDIBPal* palette) {
   // the image keeps what it showed.
   if (width <= 0 || height <= 0 || width > dib::kMaxSide || height > dib::kMaxSide) return false;
   loaded_ = false;
+  const std::size_t pixelBytes = dib::RowBytesFor(8, width) * static_cast<std::size_t>(height);
   std::shared_ptr<DibStorage> fresh;
-  try {
-    fresh = std::make_shared<DibStorage>();
-    fresh->bits.assign(dib::RowBytesFor(8, width) * static_cast<std::size_t>(height), 0);
-  } catch (const std::bad_alloc&) {
-    storage_.reset();
-    return false;
+  if (storage_ && storage_.use_count() == 1 && storage_->bits.size() == pixelBytes) {
+    // Pixels held by this image alone are reused at the same size, so that
+    // a large picture laid out again (reopened, rearranged) does not fault
+    // in fresh memory.
+    fresh = std::move(storage_);
+    fresh->header.fill(0);
+    std::fill(fresh->bits.begin(), fresh->bits.end(), 0);
+  } else {
+    try {
+      fresh = std::make_shared<DibStorage>();
+      fresh->bits.assign(pixelBytes, 0);
+    } catch (const std::bad_alloc&) {
+      storage_.reset();
+      return false;
+    }
   }
   std::uint8_t* header = fresh->header.data();
   StoreU32(header + dib::kBiSize, kInfoHeaderSize);

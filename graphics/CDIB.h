@@ -64,6 +64,9 @@ class CDIB {
   // reader stands just after it (start + bfSize). On failure the image and
   // the reader's position are unchanged.
   virtual bool Load(ByteReader& in);
+  // Steps over a bitmap that Load would accept, keeping nothing of it; a
+  // bitmap Load would refuse is refused alike (reader left where it was).
+  static bool Skip(ByteReader& in);
   // Loads a file; an empty path asks with the open-file dialog.
   virtual bool Load(const std::string& path);
   // Writes a BMP file image: 14 + 1064 header bytes, then RowBytes x Height.

@@ -51,11 +51,13 @@ int CDIBPal::NearestIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blu
   return best;
 }
 
-std::array<int, 256> CDIBPal::NearestIndices(const std::uint8_t* colorTable) const {
-  std::array<int, 256> map{};
+std::array<int, 256> CDIBPal::NearestIndices(const std::uint8_t* colorTable,
+                                             const std::array<bool, 256>& wanted) const {
+  std::array<int, 256> map;
+  map.fill(-1);
   for (int i = 0; i < 256; ++i) {
     const std::uint8_t* e = colorTable + 4 * i;
-    map[i] = NearestIndex(e[2], e[1], e[0]);
+    if (wanted[i]) map[i] = NearestIndex(e[2], e[1], e[0]);
   }
   return map;
 }
@@ -102,15 +104,27 @@ bool CDIBPal::CountColorUsage(const CDIB& image) {
   const int depth = image.BitCount();
   if (depth != 8 && depth != 24) return false;
 
-  std::array<int, 256> map{};
-  if (depth == 8) map = NearestIndices(image.HeaderBlock() + dib::kColorTable);
-  for (int y = 0; y < image.GetHeight(); ++y) {
-    const std::uint8_t* pixel = image.PixelPtr(0, y);
-    for (int x = 0; x < image.GetWidth(); ++x) {
-      const int nearest = depth == 8 ? map[pixel[x]]
-                                     : NearestIndex(pixel[3 * x + 2], pixel[3 * x + 1], pixel[3 * x]);
-      if (nearest >= 0) ++usageCounts[static_cast<std::size_t>(nearest)];
+  const auto count = [this](int nearest, int pixels) {
+    if (nearest >= 0) usageCounts[static_cast<std::size_t>(nearest)] += pixels;
+  };
+  const int width = image.GetWidth();
+  if (depth == 24) {
+    for (int y = 0; y < image.GetHeight(); ++y) {
+      const std::uint8_t* pixel = image.PixelPtr(0, y);
+      for (int x = 0; x < width; ++x, pixel += 3) count(NearestIndex(pixel[2], pixel[1], pixel[0]), 1);
     }
+    return true;
+  }
+  // Count each colour index first: only the indices in use are looked up.
+  std::array<int, 256> pixelsOf{};
+  for (int y = 0; y < image.GetHeight(); ++y) {
+    const std::uint8_t* row = image.PixelPtr(0, y);
+    for (int x = 0; x < width; ++x) ++pixelsOf[row[x]];
+  }
+  const std::uint8_t* table = image.HeaderBlock() + dib::kColorTable;
+  for (int i = 0; i < 256; ++i) {
+    const std::uint8_t* e = table + 4 * i;
+    if (pixelsOf[i] > 0) count(NearestIndex(e[2], e[1], e[0]), pixelsOf[i]);
   }
   return true;
 }

@@ -41,10 +41,12 @@ class CDIBPal {
   // distance in RGB (flags ignored); among equally near entries the lowest
   // index wins, so an exact colour always maps to its first occurrence.
   int NearestIndex(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
-  // The nearest entry for each of the 256 entries of a colour table (blue,
-  // green, red, reserved): remapping and counting look pixels up in this
-  // instead of searching per pixel. -1 throughout without entries.
-  std::array<int, 256> NearestIndices(const std::uint8_t* colorTable) const;
+  // The nearest entry for each entry of a 256-entry colour table (blue,
+  // green, red, reserved) that `wanted` marks; -1 for the others and
+  // throughout without entries. Remapping looks pixels up in this instead of
+  // searching per pixel, and wants only the colours its pixels use.
+  std::array<int, 256> NearestIndices(const std::uint8_t* colorTable,
+                                      const std::array<bool, 256>& wanted) const;
 
   bool MatchSystemPalette();
   bool CreateColorCube();

@@ -6,6 +6,20 @@
 namespace mapvine {
 namespace {
 
+constexpr std::array<bool, 256> kAllValues = [] {
+  std::array<bool, 256> all{};
+  all.fill(true);
+  return all;
+}();
+
+// The byte values that occur (row padding included, which is remapped
+// like the pixels).
+std::array<bool, 256> ValuesIn(std::span<const std::uint8_t> bits) {
+  std::array<bool, 256> seen{};
+  for (std::uint8_t b : bits) seen[b] = true;
+  return seen;
+}
+
 void RemapIndexedBytes(std::span<std::uint8_t> bits, const std::array<int, 256>& map) {
   for (std::uint8_t& b : bits) b = static_cast<std::uint8_t>(map[b]);
 }
@@ -45,9 +59,9 @@ bool CDIB::RemapToPalette(const CDIBPal& palette) {
   if (depth == 24) {
     RemapTrueColor(*this, palette);
   } else {
-    const std::array<int, 256> map = palette.NearestIndices(table);
-    if (depth == 8) RemapIndexedBytes(Bits().first(pixelBytes), map);
-    if (depth == 4) RemapNibbles(Bits().first(pixelBytes), map);
+    const std::span<std::uint8_t> bits = Bits().first(pixelBytes);
+    if (depth == 8) RemapIndexedBytes(bits, palette.NearestIndices(table, ValuesIn(bits)));
+    if (depth == 4) RemapNibbles(bits, palette.NearestIndices(table, kAllValues));
   }
   for (std::size_t i = 0; i < dib::kMaxColorEntries; ++i) {
     const PaletteEntry entry = i < n ? entries[i] : PaletteEntry{};

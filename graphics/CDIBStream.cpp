@@ -1,5 +1,6 @@
 // Reading and writing a BMP file image on a byte stream.
 #include <algorithm>
+#include <array>
 #include <new>
 
 #include "base/UserPrompts.h"
@@ -49,7 +50,9 @@ bool ReadInfoHeader(ByteReader& in, std::uint8_t* block, bool& isCore) {
   return true;
 }
 
+// With `table` null the colour table is only stepped over.
 bool ReadColorTable(ByteReader& in, std::uint8_t* table, bool isCore) {
+  if (table == nullptr) return in.Skip((isCore ? 3 : 4) * dib::kMaxColorEntries);
   if (!isCore) return in.ReadBytes(std::span(table, 4 * dib::kMaxColorEntries));
   // Core tables hold three bytes per entry (blue, green, red).
   for (int i = 0; i < dib::kMaxColorEntries; ++i) {
@@ -71,13 +74,16 @@ bool DimensionsAcceptable(const std::uint8_t* header) {
          LoadU32(header + dib::kBiCompression) == 0;
 }
 
-bool LoadFrom(ByteReader& in, std::shared_ptr<DibStorage>& loaded) {
+// Reads a BMP file image's headers into `header` (a whole header block)
+// and finds its pixels, leaving the reader after the image. `keepColors`
+// false leaves the colour table unread: checking a bitmap needs only its
+// size.
+bool ReadBitmap(ByteReader& in, std::uint8_t* header, std::span<const std::uint8_t>& pixels,
+                bool keepColors) {
   const std::size_t start = in.Position();
   FileHeader file;
   if (!ReadFileHeader(in, file)) return false;
 
-  auto fresh = std::make_shared<DibStorage>();
-  std::uint8_t* header = fresh->header.data();
   bool isCore = false;
   if (!ReadInfoHeader(in, header, isCore)) return false;
   const std::uint16_t bitCount = dib::BitCount(header);
@@ -87,7 +93,7 @@ bool LoadFrom(ByteReader& in, std::shared_ptr<DibStorage>& loaded) {
     return false;
   }
   if (!DimensionsAcceptable(header)) return false;
-  if (!ReadColorTable(in, header + dib::kColorTable, isCore)) return false;
+  if (!ReadColorTable(in, keepColors ? header + dib::kColorTable : nullptr, isCore)) return false;
 
   // The pixels must lie after the colour table and inside the image's own
   // bytes (bfSize), and those bytes must be present in the stream.
@@ -98,19 +104,25 @@ bool LoadFrom(ByteReader& in, std::shared_ptr<DibStorage>& loaded) {
       file.fileSize > in.Size() - start || file.fileSize - file.pixelOffset < pixelBytes) {
     return false;
   }
-  std::span<const std::uint8_t> pixels;
   in.Seek(start + file.pixelOffset);
   if (!in.View(static_cast<std::size_t>(pixelBytes), pixels)) return false;
   if (bitCount != 8) {
     Prompts().ShowMessage(CDIB::kOnly256Colors);
     return false;
   }
+  in.Seek(start + file.fileSize);
+  return true;
+}
+
+bool LoadFrom(ByteReader& in, std::shared_ptr<DibStorage>& loaded) {
+  auto fresh = std::make_shared<DibStorage>();
+  std::span<const std::uint8_t> pixels;
+  if (!ReadBitmap(in, fresh->header.data(), pixels, true)) return false;
   try {
     fresh->bits.assign(pixels.begin(), pixels.end());
   } catch (const std::bad_alloc&) {
     return false;
   }
-  in.Seek(start + file.fileSize);
   loaded = std::move(fresh);
   return true;
 }
@@ -127,6 +139,15 @@ bool CDIB::Load(ByteReader& in) {
   }
   storage_ = std::move(fresh);
   return true;
+}
+
+bool CDIB::Skip(ByteReader& in) {
+  const std::size_t start = in.Position();
+  std::array<std::uint8_t, kHeaderBlockSize> header;  // only the info header is read
+  std::span<const std::uint8_t> pixels;
+  if (ReadBitmap(in, header.data(), pixels, false)) return true;
+  in.Seek(start);
+  return false;
 }
 
 bool CDIB::Save(ByteSink& out) const {

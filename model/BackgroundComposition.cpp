@@ -115,12 +115,13 @@ void CMapvineDoc::ComposeCanvas() {
   const int height = picture.pictureHeight;
   CDIBPal canvasPalette;
   canvasPalette.CreateFromImage(*backgroundSource);
-  auto canvas = std::make_unique<CDIB>();
-  canvas->Create(width, height, &canvasPalette);
+  // The canvas is created anew in the same object, which keeps its memory
+  // when the size stays.
+  if (!composedBackground) composedBackground = std::make_unique<CDIB>();
+  composedBackground->Create(width, height, &canvasPalette);
   const int style = picture.backgroundMode != 0 ? picture.backgroundMode
                                                 : (view_ ? view_->BackgroundArrangement() : 0);
-  LayOut(*backgroundSource, *canvas, style);
-  composedBackground = std::move(canvas);
+  LayOut(*backgroundSource, *composedBackground, style);
 }
 
 bool CMapvineDoc::FinishComposition(bool newImage) {

@@ -5,47 +5,47 @@
 
 namespace mapvine {
 
-std::size_t LinkIndex::PairHash::operator()(const PairKey& key) const {
-  const std::size_t h1 = std::hash<std::string>{}(key.first);
-  const std::size_t h2 = std::hash<std::string>{}(key.second);
+std::uint64_t LinkIndex::PairHash(std::string_view a, std::string_view b) {
+  // The same for either direction.
+  if (b < a) std::swap(a, b);
+  const std::uint64_t h1 = std::hash<std::string_view>{}(a);
+  const std::uint64_t h2 = std::hash<std::string_view>{}(b);
   return h1 ^ (h2 + 0x9e3779b97f4a7c15ULL + (h1 << 6) + (h1 >> 2));
 }
 
-LinkIndex::PairKey LinkIndex::KeyOf(std::string_view a, std::string_view b) {
-  if (b < a) std::swap(a, b);
-  return PairKey{std::string(a), std::string(b)};
-}
-
 void LinkIndex::Add(CLink& link) {
-  PairLinks& links = byPair_[KeyOf(link.ownerName, link.destinationName)];
+  const std::string_view a = link.ownerName, b = link.destinationName;
+  PairLinks& links = *byPair_.FindOrAdd(PairHash(a, b), PairIs(a, b)).first;
   if (links.first == nullptr) {
     links.first = &link;
-  } else {
-    links.more.push_back(&link);
+    return;
   }
+  if (!links.more) links.more = std::make_unique<std::vector<CLink*>>();
+  links.more->push_back(&link);
 }
 
 void LinkIndex::Remove(const CLink& link) {
-  const auto it = byPair_.find(KeyOf(link.ownerName, link.destinationName));
-  if (it == byPair_.end()) return;
-  PairLinks& links = it->second;
-  if (links.first == &link) {
-    if (links.more.empty()) {
-      byPair_.erase(it);
-      return;
-    }
-    links.first = links.more.front();
-    links.more.erase(links.more.begin());
-  } else {
-    std::erase(links.more, &link);
+  const std::string_view a = link.ownerName, b = link.destinationName;
+  const std::uint64_t hash = PairHash(a, b);
+  PairLinks* links = byPair_.Find(hash, PairIs(a, b));
+  if (links == nullptr) return;
+  if (links->first != &link) {
+    if (links->more) std::erase(*links->more, &link);
+    return;
   }
+  if (!links->more || links->more->empty()) {
+    byPair_.Erase(hash, PairIs(a, b));
+    return;
+  }
+  links->first = links->more->front();
+  links->more->erase(links->more->begin());
 }
 
 CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int tgNumber,
                        int* count) const {
   if (count) *count = 0;
-  const auto it = byPair_.find(KeyOf(owner, destination));
-  if (it == byPair_.end()) return nullptr;
+  const PairLinks* links = byPair_.Find(PairHash(owner, destination), PairIs(owner, destination));
+  if (links == nullptr) return nullptr;
   auto matches = [&](const CLink* link) {
     const bool forward = link->ownerName == owner && link->destinationName == destination;
     const bool backward = link->ownerName == destination && link->destinationName == owner;
@@ -53,10 +53,11 @@ CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int
     if (count) *count += (forward ? 1 : 0) + (backward ? 1 : 0);
     return false;
   };
-  const PairLinks& links = it->second;
-  if (matches(links.first)) return links.first;
-  for (CLink* link : links.more) {
-    if (matches(link)) return link;
+  if (matches(links->first)) return links->first;
+  if (links->more) {
+    for (CLink* link : *links->more) {
+      if (matches(link)) return link;
+    }
   }
   return nullptr;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <string>
+#include <cstdint>
+#include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "graphics/CLink.h"
+#include "model/HashSlots.h"
 
 namespace mapvine {
 
@@ -15,32 +16,32 @@ namespace mapvine {
 // match in list order, and the same count of same-pair links met before it.
 class LinkIndex {
  public:
+  // Call Remove before a link's names change.
   void Add(CLink& link);
   void Remove(const CLink& link);
-  void Clear() { byPair_.clear(); }
+  void Clear() { byPair_.Clear(); }
   CLink* Find(std::string_view owner, std::string_view destination, int tgNumber,
               int* count) const;
 
  private:
-  struct PairKey {
-    std::string first;  // the smaller name
-    std::string second;
-    bool operator==(const PairKey&) const = default;
-  };
-  struct PairHash {
-    std::size_t operator()(const PairKey& key) const;
-  };
-  static PairKey KeyOf(std::string_view a, std::string_view b);
-
   // Links of one pair in list order: links are appended at the tail, so
   // appending here keeps the same order. Most pairs have one link, held
-  // without a separate allocation.
+  // without a separate allocation. The entry's key is `first`'s pair of
+  // names.
   struct PairLinks {
     CLink* first = nullptr;
-    std::vector<CLink*> more;
+    std::unique_ptr<std::vector<CLink*>> more;
   };
+  static std::uint64_t PairHash(std::string_view a, std::string_view b);
+  static auto PairIs(std::string_view a, std::string_view b) {
+    return [a, b](const PairLinks& links) {
+      const CLink& link = *links.first;
+      return (link.ownerName == a && link.destinationName == b) ||
+             (link.ownerName == b && link.destinationName == a);
+    };
+  }
 
-  std::unordered_map<PairKey, PairLinks, PairHash> byPair_;
+  HashSlots<PairLinks> byPair_;
 };
 
 }  // namespace mapvine

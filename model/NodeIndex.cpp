@@ -1,22 +1,39 @@
 #include "model/NodeIndex.h"
 
+#include <functional>
+
 namespace mapvine {
 
+std::uint64_t NodeIndex::HashOf(std::string_view label) {
+  return std::hash<std::string_view>{}(label);
+}
+
 void NodeIndex::Add(CSprite& node) {
-  auto [it, added] = byLabel_.try_emplace(node.label, Entry{&node, 1});
-  if (!added) ++it->second.count;
+  const auto [entry, added] = byLabel_.FindOrAdd(HashOf(node.label), LabelIs(node.label));
+  if (added) {
+    *entry = Entry{&node, 1};
+  } else {
+    ++entry->count;
+  }
 }
 
 void NodeIndex::Remove(const CSprite& node) {
-  const auto it = byLabel_.find(std::string_view(node.label));
-  if (it == byLabel_.end()) return;
-  Entry& entry = it->second;
-  if (--entry.count == 0) {
-    byLabel_.erase(it);
-  } else if (entry.count == 1) {
-    // The one left is whichever other node carries the label.
+  const std::string_view label = node.label;
+  const std::uint64_t hash = HashOf(label);
+  Entry* entry = byLabel_.Find(hash, LabelIs(label));
+  if (entry == nullptr) return;
+  if (--entry->count == 0) {
+    byLabel_.Erase(hash, LabelIs(label));
+    return;
+  }
+  // The entry must keep naming its label through a node that stays; and
+  // when one holder is left, that holder is the answer.
+  if (entry->node == &node || entry->count == 1) {
     for (const auto& other : listOrder_) {
-      if (other.get() != &node && other->label == node.label) entry.node = other.get();
+      if (other.get() != &node && other->label == label) {
+        entry->node = other.get();
+        break;
+      }
     }
   }
 }
@@ -29,9 +46,9 @@ CSprite* NodeIndex::FirstInList(std::string_view label) const {
 }
 
 CSprite* NodeIndex::Find(std::string_view label) const {
-  const auto it = byLabel_.find(label);
-  if (it == byLabel_.end()) return nullptr;
-  return it->second.count == 1 ? it->second.node : FirstInList(label);
+  const Entry* entry = byLabel_.Find(HashOf(label), LabelIs(label));
+  if (entry == nullptr) return nullptr;
+  return entry->count == 1 ? entry->node : FirstInList(label);
 }
 
 }  // namespace mapvine

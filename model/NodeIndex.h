@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
 
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteList.h"
+#include "model/HashSlots.h"
 
 namespace mapvine {
 
@@ -20,24 +20,25 @@ class NodeIndex {
   void Add(CSprite& node);
   // Call before the node leaves the list or changes its label.
   void Remove(const CSprite& node);
-  void Clear() { byLabel_.clear(); }
+  void Clear() { byLabel_.Clear(); }
   CSprite* Find(std::string_view label) const;
 
  private:
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
-  // One node per label in the usual case; `node` is only meaningful while
-  // `count` is 1, otherwise the list order decides.
+  // One node per label in the usual case; `node` is only the answer while
+  // `count` is 1, otherwise the list order decides. The entry's key is
+  // `node->label`.
   struct Entry {
-    CSprite* node;
-    int count;
+    CSprite* node = nullptr;
+    int count = 0;
   };
+  static std::uint64_t HashOf(std::string_view label);
+  static auto LabelIs(std::string_view label) {
+    return [label](const Entry& entry) { return entry.node->label == label; };
+  }
   CSprite* FirstInList(std::string_view label) const;
 
   const CSpriteList& listOrder_;
-  std::unordered_map<std::string, Entry, Hash, std::equal_to<>> byLabel_;
+  HashSlots<Entry> byLabel_;
 };
 
 }  // namespace mapvine

@@ -100,12 +100,11 @@ class TopologyLoader {
     std::vector<std::unique_ptr<CSprite>> read;
     read.reserve(count);
     // The icon stored with each node must be a sound image, but the node
-    // shows the image-table slot it names, so one scratch image serves all.
-    CDIB storedIcon;
+    // shows the image-table slot it names, so the icon itself is not kept.
     const std::size_t imageCount = doc_.images.size();
     for (std::size_t i = 0; i < count; ++i) {
       NodeRecord record;
-      if (!storedIcon.Load(in_) || !record.Read(in_) || !record.Acceptable(imageCount)) {
+      if (!CDIB::Skip(in_) || !record.Read(in_) || !record.Acceptable(imageCount)) {
         return false;
       }
       auto node = std::make_unique<CSprite>();
@@ -147,7 +146,6 @@ class TopologyLoader {
     }
     doc_.currentPalette = std::make_unique<CDIBPal>();
     doc_.currentPalette->CopyEntriesFrom(*doc_.palettes[kBackgroundSlot]);
-    doc_.composedBackground.reset();
     PictureState& picture = doc_.picture;
     if (picture.pictureWidth == 0) picture.pictureWidth = source->GetWidth();
     if (picture.pictureHeight == 0) picture.pictureHeight = source->GetHeight();

@@ -1,7 +1,9 @@
 #include "model/TopologyRejoin.h"
 
+#include <algorithm>
+#include <compare>
 #include <string_view>
-#include <unordered_map>
+#include <tuple>
 #include <vector>
 
 namespace mapvine::topology {
@@ -31,36 +33,46 @@ struct FoldedEqual {
 }  // namespace
 
 void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
-  // Every link against every node would be quadratic; one lookup per end
-  // name gives the same ends and the same lists. The keys view the nodes'
-  // own names, which do not change meanwhile.
-  std::unordered_map<std::string_view, std::vector<CSprite*>, FoldedHash, FoldedEqual> byName;
-  byName.reserve(nodes.size());
+  // Every link against every node would be quadratic. The nodes sorted by
+  // the hash of their folded name (list order within one hash) give each
+  // end name its carriers in list order, as that scan would meet them,
+  // without an allocation per name.
+  struct Carrier {
+    std::size_t hash;
+    std::size_t position;
+    CSprite* node;
+    auto operator<=>(const Carrier& other) const {
+      return std::tie(hash, position) <=> std::tie(other.hash, other.position);
+    }
+  };
+  std::vector<Carrier> byHash;
+  byHash.reserve(nodes.size());
   for (const auto& node : nodes) {
-    if (!node->fqName.empty()) byName[node->fqName].push_back(node.get());
+    if (!node->fqName.empty()) byHash.push_back({FoldedHash{}(node->fqName), byHash.size(), node.get()});
   }
-  auto carriers = [&byName](std::string_view name) -> const std::vector<CSprite*>* {
-    if (name.empty()) return nullptr;
-    const auto found = byName.find(name);
-    return found == byName.end() ? nullptr : &found->second;
+  std::sort(byHash.begin(), byHash.end());
+  auto forEachCarrier = [&byHash](std::string_view name, auto&& visit) {
+    if (name.empty()) return;
+    const std::size_t hash = FoldedHash{}(name);
+    auto it = std::lower_bound(byHash.begin(), byHash.end(), hash,
+                               [](const Carrier& c, std::size_t h) { return c.hash < h; });
+    for (; it != byHash.end() && it->hash == hash; ++it) {
+      if (FoldedEqual{}(it->node->fqName, name)) visit(it->node);
+    }
   };
 
   for (const auto& owned : links) {
     CLink& link = *owned;
-    if (const auto* nodesA = carriers(link.endAName)) {
-      for (CSprite* node : *nodesA) {
-        link.endA = node;
-        node->links.Add(&link);
-      }
-    }
+    forEachCarrier(link.endAName, [&link](CSprite* node) {
+      link.endA = node;
+      node->links.Add(&link);
+    });
     // With both names alike, these nodes listed the link just above.
     const bool listedAlready = FoldedEqual{}(link.endAName, link.endBName);
-    if (const auto* nodesB = carriers(link.endBName)) {
-      for (CSprite* node : *nodesB) {
-        link.endB = node;
-        if (!listedAlready) node->links.Add(&link);
-      }
-    }
+    forEachCarrier(link.endBName, [&link, listedAlready](CSprite* node) {
+      link.endB = node;
+      if (!listedAlready) node->links.Add(&link);
+    });
   }
 }
 

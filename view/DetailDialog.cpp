@@ -8,8 +8,10 @@
 #include <QValidator>
 
 #include <climits>
+#include <string>
 
 #include "base/UserPrompts.h"
+#include "view/DialogNumbers.h"
 
 namespace mapvine {
 namespace {
@@ -17,12 +19,6 @@ namespace {
 // Texts are the program's 8-bit strings (names may hold any byte).
 QString ToQt(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-bool IsWholeNumber(const QString& text) {
-  bool isNumber = false;
-  text.toInt(&isNumber);
-  return isNumber;
 }
 
 // Lets a box's text grow only up to `maxLength`, the way a length limit on
@@ -99,30 +95,27 @@ std::string CDetailDialog::TextOf(int id) const {
 
 int CDetailDialog::NumberOf(int id) const {
   const QLineEdit* box = Box(id);
-  return box != nullptr ? box->text().toInt() : 0;
+  return box != nullptr ? box->text().trimmed().toInt() : 0;
 }
 
-std::optional<CDetailDialog::Refusal> CDetailDialog::CheckBoxes() const {
+bool CDetailDialog::BoxesPass() const {
   for (const Entry& entry : entries_) {
-    const QString text = entry.box->text();
-    if (entry.kind == Kind::Number && !IsWholeNumber(text)) {
-      return Refusal{entry.box, QStringLiteral("Please enter an integer.")};
-    }
-    if (entry.kind == Kind::Limited && text.size() > entry.maxLength) {
-      return Refusal{entry.box,
-                     QStringLiteral("Please enter no more than %1 characters.").arg(entry.maxLength)};
+    // A refused box takes the focus with its text selected, after the user
+    // has been told what is wanted.
+    if (entry.kind == Kind::Number && !ReadBoundedInt(*entry.box, INT_MIN, INT_MAX)) return false;
+    if (entry.kind == Kind::Limited && entry.box->text().size() > entry.maxLength) {
+      Prompts().ShowMessage("Please enter no more than " + std::to_string(entry.maxLength) +
+                            " characters.");
+      entry.box->setFocus();
+      entry.box->selectAll();
+      return false;
     }
   }
-  return std::nullopt;
+  return true;
 }
 
 void CDetailDialog::accept() {
-  if (const std::optional<Refusal> refusal = CheckBoxes()) {
-    Prompts().ShowMessage(refusal->message.toStdString());
-    refusal->box->setFocus();
-    refusal->box->selectAll();
-    return;
-  }
+  if (!BoxesPass()) return;
   StoreValues();
   QDialog::accept();
 }

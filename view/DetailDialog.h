@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,12 +50,9 @@ class CDetailDialog : public QDialog {
   };
 
   QLineEdit& AddBox(int id, const char* label, const QString& text, Kind kind, int maxLength);
-  struct Refusal {
-    QLineEdit* box;
-    QString message;
-  };
-  // The first box whose text OK must refuse, with the message to show.
-  std::optional<Refusal> CheckBoxes() const;
+  // Checks every box as OK needs it; at the first that fails, tells the
+  // user and answers false.
+  bool BoxesPass() const;
 
   QFormLayout* form_;
   std::vector<Entry> entries_;

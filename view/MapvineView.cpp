@@ -7,6 +7,8 @@
 #include <QThread>
 #include <QTimerEvent>
 
+#include <algorithm>
+
 #include "graphics/CDIBLayout.h"
 
 namespace mapvine {
@@ -113,8 +115,12 @@ void CMapvineView::RequestPictureResize(int width, int height) {
 }
 
 void CMapvineView::Pause(int milliseconds) {
-  // Blocking on purpose: user input waits until the command is done.
-  if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
+  if (milliseconds <= 0) return;
+  if (waitFor) {
+    waitFor(milliseconds);
+  } else {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+  }
 }
 
 void CMapvineView::SetWaitCursor(bool waiting) {
@@ -130,7 +136,8 @@ void CMapvineView::SetWaitCursor(bool waiting) {
 
 void CMapvineView::SetRefreshTimer(int milliseconds) {
   refreshTimer_.stop();
-  if (milliseconds > 0) refreshTimer_.start(milliseconds, this);
+  refreshPeriod_ = std::max(0, milliseconds);
+  if (refreshPeriod_ > 0) refreshTimer_.start(refreshPeriod_, this);
 }
 
 void CMapvineView::timerEvent(QTimerEvent* event) {

@@ -3,7 +3,6 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QCursor>
-#include <QDialog>
 #include <QImage>
 #include <QMenu>
 #include <QPoint>
@@ -111,9 +110,12 @@ class CMapvineView : public QAbstractScrollArea,
   // edge keeps scrolling the picture without further moves.
   std::function<QPoint()> cursorPosition = [] { return QCursor::pos(); };
 
-  // Runs a modal dialog of the view and answers its result. Tests replace
-  // it to fill in and close the dialog without a nested event loop.
-  std::function<int(QDialog&)> runDialog = [](QDialog& dialog) { return dialog.exec(); };
+  // How Pause waits. It blocks on purpose, so that user input waits until
+  // the command is done; tests replace it to see each pause without waiting.
+  std::function<void(int milliseconds)> waitFor;
+
+  // The auto-refresh period in milliseconds; 0 while the timer is stopped.
+  int RefreshTimerPeriod() const { return refreshPeriod_; }
 
   // 0 tile, 1 stretch to fit, 2 centre: the layout the background is
   // composed with when the document asks for the user's choice.
@@ -185,9 +187,24 @@ class CMapvineView : public QAbstractScrollArea,
   template <typename Dialog, typename Item, typename Texts>
   bool EditDetails(Item& item, const Texts& texts);
 
+  // Find, show hidden nodes, resize, background arrangement, hide and show
+  // all of a class.
+  bool OnPictureCommand(int id);
+  std::optional<CommandState> PictureCommandState(int id) const;
+  void FindResourceByName();
+  // Scrolls the node to the middle of the window when the picture does not
+  // fit in it.
+  void CentreOn(const CSprite& node);
+  // Shows the node's other image and back, four times over.
+  void Blink(CSprite& node);
+  void ShowChosenHiddenNodes();
+  void ResizeBackground();
+  void ArrangeBackground(int arrangement);
+
   CMapvineDoc& doc_;
   QtTextDrawer textDrawer_;
   QBasicTimer refreshTimer_;
+  int refreshPeriod_ = 0;
   QSize pictureSize_;
   // The viewport-sized image paints convert into, kept between paints.
   QImage frame_;

@@ -82,7 +82,11 @@ std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
     }
     QAction* action = parent.addAction(QString::fromUtf8(item.text));
     action->setData(item.id);
-    action->setEnabled(CommandStateOf(item.id).value_or(CommandState{}).enabled);
+    const CommandState state = CommandStateOf(item.id).value_or(CommandState{});
+    action->setEnabled(state.enabled);
+    // The background arrangement in force carries a check mark.
+    action->setCheckable(state.checked);
+    action->setChecked(state.checked);
     connect(action, &QAction::triggered, this, [this, id = item.id] { emit CommandChosen(id); });
   }
   return menu;

@@ -5,6 +5,7 @@
 #include "model/DetailTexts.h"
 #include "view/LinkDetailDialogs.h"
 #include "view/MapvineView.h"
+#include "view/ModalDialog.h"
 #include "view/NodeDetailDialogs.h"
 
 namespace mapvine {
@@ -14,7 +15,7 @@ bool CMapvineView::EditDetails(Item& item, const Texts& texts) {
   Dialog dialog(texts, this);
   // A refresh may run while the dialog is open; the item must still be
   // there to take the edits.
-  if (runDialog(dialog) != QDialog::Accepted || !InDocument(&item)) return false;
+  if (RunModal(dialog) != QDialog::Accepted || !InDocument(&item)) return false;
   ApplyDetailEdits(doc_, item, dialog.Texts());
   return true;
 }

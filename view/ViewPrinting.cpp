@@ -1,6 +1,6 @@
 // Printing the picture: the print dialog, the default printer without a
 // dialog, and the print preview. Other commands go on to the node and link
-// commands of the context menus.
+// commands of the context menus, then to the picture commands.
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -45,7 +45,7 @@ bool CMapvineView::OnCommand(int id) {
       return true;
     }
     default:
-      return OnNodeCommand(id);
+      return OnNodeCommand(id) || OnPictureCommand(id);
   }
 }
 
@@ -57,7 +57,8 @@ std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
       // Without a picture there is nothing to print.
       return CommandState{.enabled = Surface() != nullptr, .checked = false};
     default:
-      return NodeCommandState(id);
+      if (auto state = NodeCommandState(id)) return state;
+      return PictureCommandState(id);
   }
 }
 

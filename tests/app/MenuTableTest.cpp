@@ -150,8 +150,7 @@ TEST(MainMenu, CommandsWithoutHandlerAreUnavailable) {
   testing::RunningApp running;
   running.Frame().UpdateCommandStates();
   const int unhandled[] = {command::kEditCopy, command::kEditCut, command::kEditPaste, command::kEditUndo,
-                           command::kNextPane, command::kPreviousPane, command::kFindResource,
-                           command::kSettings, command::kHideAllEndNodes, command::kBackgroundTile};
+                           command::kNextPane, command::kPreviousPane};
   for (int id : unhandled) {
     QAction* action = running.Frame().ActionFor(id);
     ASSERT_NE(action, nullptr) << id;
@@ -159,7 +158,10 @@ TEST(MainMenu, CommandsWithoutHandlerAreUnavailable) {
     EXPECT_FALSE(running.Frame().Route(id)) << id;
   }
   const int handled[] = {command::kFileNew, command::kFileSave, command::kRefresh, command::kTrace,
-                         command::kNewBackgroundImage,
+                         command::kNewBackgroundImage, command::kFindResource, command::kSettings,
+                         command::kHideAllEndNodes, command::kShowAllUnreachable,
+                         command::kShowHiddenNodes, command::kResizeBackground,
+                         command::kBackgroundTile,
                          command::kManualAddNode, command::kHelpTopics, command::kAppExit};
   for (int id : handled) EXPECT_TRUE(running.Frame().ActionFor(id)->isEnabled()) << id;
 }

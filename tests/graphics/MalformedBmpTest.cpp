@@ -48,6 +48,15 @@ Refusal TryLoad(const Bytes& bmp) {
     result.problem += "image changed; ";
   }
   if (reader.Position() != kLeading) result.problem += "reader moved; ";
+
+  // Stepping over the bitmap judges it as loading does and ends where the
+  // load ended.
+  dibtest::RecordingPrompts skipPrompts;
+  ByteReader skipper(stream);
+  skipper.Skip(kLeading);
+  if (CDIB::Skip(skipper) == result.refused) result.problem += "skip judged otherwise; ";
+  if (skipper.Position() != reader.Position()) result.problem += "skip ended elsewhere; ";
+  if (skipPrompts.messages.empty() == result.messageShown) result.problem += "skip message; ";
   return result;
 }
 
@@ -114,6 +123,7 @@ TEST(MalformedBmp, EveryTruncationIsRefused) {
     }
     const Refusal r = TryLoad(whole);
     EXPECT_FALSE(r.refused);
+    EXPECT_EQ(r.problem.find("skip"), std::string::npos) << r.problem;
   }
 }
 

@@ -46,7 +46,9 @@ TEST(NodeDetailEdits, OnlyPlainNewNamesRename) {
     EXPECT_EQ(d.doc.IsModified(), c.renames);
     // The name index follows the label.
     EXPECT_EQ(d.doc.FindNode(d.endNode->label), d.endNode);
-    if (c.renames) EXPECT_EQ(d.doc.FindNode(before), nullptr);
+    if (c.renames) {
+      EXPECT_EQ(d.doc.FindNode(before), nullptr);
+    }
     EXPECT_EQ(d.endNode->status, 1);
   }
 }

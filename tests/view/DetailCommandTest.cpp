@@ -14,29 +14,26 @@ namespace mapvine {
 namespace {
 
 using namespace viewtest;
+using dialogtest::PressCancel;
+using dialogtest::PressOk;
 
-// A shown picture whose detail dialogs are driven by `answer` instead of a
-// user: it gets the open dialog, may edit its boxes, and presses a button.
+// A shown picture whose detail dialogs are worked by `answer` instead of a
+// user: it gets each open dialog, may edit its boxes, and presses a button
+// (a dialog it leaves open is cancelled).
 struct DetailWindow : InteractiveWindow {
   std::function<void(CDetailDialog&)> answer;
   std::vector<std::string> opened;  // class of each dialog run
-
-  DetailWindow() {
-    view.runDialog = [this](QDialog& dialog) {
-      auto& detail = dynamic_cast<CDetailDialog&>(dialog);
-      opened.push_back(typeid(detail).name());
-      detail.show();
-      if (answer) answer(detail);
-      if (detail.isVisible()) Click(detail, QDialogButtonBox::Cancel);
-      return detail.result();
-    };
-  }
+  dialogtest::DialogScript script{[this](QDialog& dialog) {
+    auto& detail = dynamic_cast<CDetailDialog&>(dialog);
+    opened.push_back(typeid(detail).name());
+    if (answer) answer(detail);
+  }};
 
   // Types into the box with `id`, then presses OK.
   void AnswerOk(int id, const char* text) {
     answer = [id, text](CDetailDialog& dialog) {
       dialog.Box(id)->setText(text);
-      Click(dialog, QDialogButtonBox::Ok);
+      PressOk(dialog);
     };
   }
 
@@ -193,7 +190,7 @@ TEST(DetailCommand, LinkStatusWordRedrawsTheLine) {
   w.answer = [&statusShown](CDetailDialog& dialog) {
     statusShown = BoxText(dialog, CTgDetailDialog::kStatusBox);
     dialog.Box(CTgDetailDialog::kStatusBox)->setText("Active");
-    Click(dialog, QDialogButtonBox::Ok);
+    PressOk(dialog);
   };
   w.ChooseDetails(link);
   EXPECT_EQ(statusShown, "Unknown");
@@ -206,7 +203,7 @@ TEST(DetailCommand, LinkStatusWordRedrawsTheLine) {
 }
 
 TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
-  RecordingPrompts prompts;
+  dialogtest::RecordedMessages prompts;
   DetailWindow w;
   CSprite& a = w.AddSquareNode("NETWORKNODE01", 60, 60);
   CSprite& b = w.AddSquareNode("NETWORKNODE02", 300, 60);
@@ -220,13 +217,13 @@ TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
   w.answer = [&stayedOpen](CDetailDialog& dialog) {
     // "NETWORKNODE01 - NETWORKNODE02" is too long for the name box.
     dialog.Box(CTgDetailDialog::kStatusBox)->setText("Inactive");
-    Click(dialog, QDialogButtonBox::Ok);
+    PressOk(dialog);
     stayedOpen = dialog.isVisible();
-    Click(dialog, QDialogButtonBox::Cancel);
+    PressCancel(dialog);
   };
   w.ChooseDetails(link);
   EXPECT_TRUE(stayedOpen);
-  EXPECT_EQ(prompts.messages,
+  EXPECT_EQ(prompts.texts,
             std::vector<std::string>{"Please enter no more than 17 characters."});
   EXPECT_EQ(link.status, 1);
   EXPECT_FALSE(w.doc.IsModified());
@@ -235,7 +232,7 @@ TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
   w.answer = [](CDetailDialog& dialog) {
     dialog.Box(CNodeDetailDialog::kNameBox)->setText("RENAMED");
     dialog.Box(CNodeDetailDialog::kStatusBox)->setText("Inactive");
-    Click(dialog, QDialogButtonBox::Cancel);
+    PressCancel(dialog);
   };
   w.ChooseDetails(a);
   EXPECT_EQ(a.label, "NETWORKNODE01");
@@ -250,7 +247,7 @@ TEST(DetailCommand, NodeGoneWhileTheDialogIsOpenTakesNoEdits) {
     // A new picture (as an opened file would bring) while the dialog waits.
     w.doc.NewDocument();
     dialog.Box(CNodeDetailDialog::kNameBox)->setText("GONE");
-    Click(dialog, QDialogButtonBox::Ok);
+    PressOk(dialog);
   };
   w.ChooseDetails(node);
   EXPECT_EQ(w.doc.FindNode("GONE"), nullptr);

@@ -1,0 +1,95 @@
+// Hiding and showing whole classes of nodes, finding a node by name, and
+// showing hidden nodes chosen by label.
+#include "model/NodeVisibility.h"
+
+namespace mapvine {
+namespace {
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+bool IsOfClass(const CSprite& node, NodeClass nodeClass) {
+  switch (nodeClass) {
+    case NodeClass::NetworkNodes:
+      return node.nodeType == NetworkNode;
+    case NodeClass::ConnectionNetworks:
+      return node.nodeType == ConnectionNetwork;
+    case NodeClass::EndNodes:
+      return node.nodeType == EndNode;
+    case NodeClass::LogicalUnits:
+      return node.nodeType == LogicalUnit;
+    case NodeClass::Unreachable:
+      // Meaningful once a status pass or a detail dialog has set it.
+      return node.status == 0;
+  }
+  return false;
+}
+
+int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
+  int changed = 0;
+  for (const auto& node : doc.Nodes()) {
+    if (!IsOfClass(*node, nodeClass)) continue;
+    changed += node->hidden == 0;
+    node->hidden = 1;
+  }
+  if (changed > 0) doc.SetModified(true);
+  if (doc.settings.autoTile == 1) {
+    // The remaining nodes close up from the top-left corner of a small
+    // picture; placement grows it again as far as they need.
+    doc.ComposeBackground(nullptr, doc.picture.backgroundMode, kTiledPictureWidth,
+                          kTiledPictureHeight);
+    doc.TileNodes();
+  }
+  return changed;
+}
+
+int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
+  int changed = 0;
+  for (const auto& node : doc.Nodes()) {
+    if (!IsOfClass(*node, nodeClass)) continue;
+    changed += node->hidden != 0;
+    node->hidden = 0;
+  }
+  if (changed > 0) doc.SetModified(true);
+  return changed;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+CSprite* FindResource(const CSpriteList& nodes, std::string_view text) {
+  for (const auto& node : nodes) {
+    if (SameNameIgnoringCase(node->label, text) || SameNameIgnoringCase(node->fqName, text)) {
+      return node.get();
+    }
+  }
+  return nullptr;
+}
+
+std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {
+  std::vector<std::string> labels;
+  for (const auto& node : nodes) {
+    if (node->hidden != 0) labels.push_back(node->label);
+  }
+  return labels;
+}
+
+int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
+  int changed = 0;
+  for (const std::string& label : labels) {
+    CSprite* node = doc.Nodes().FindByLabel(label);
+    if (node == nullptr || node->hidden == 0) continue;
+    node->hidden = 0;
+    ++changed;
+  }
+  if (changed > 0) doc.SetModified(true);
+  return changed;
+}
+
+}  // namespace mapvine

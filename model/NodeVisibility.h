@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/CSprite.h"
+#include "graphics/CSpriteList.h"
+#include "model/MapvineDoc.h"
+
+namespace mapvine {
+
+// The classes of node the "Hide All" and "Show All" menus act on.
+enum class NodeClass { NetworkNodes, ConnectionNetworks, EndNodes, LogicalUnits, Unreachable };
+
+// The size a picture shrinks to when hiding nodes re-tiles it.
+inline constexpr int kTiledPictureWidth = 520;
+inline constexpr int kTiledPictureHeight = 320;
+
+bool IsOfClass(const CSprite& node, NodeClass nodeClass);
+
+// Hides every node of the class. With autoTile set the picture shrinks to
+// 520 x 320 and every node is laid out again on the grid. The caller
+// redraws. Answers the number of nodes that were shown before.
+int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
+// Shows every node of the class; never re-tiles. The caller redraws.
+// Answers the number of nodes that were hidden before.
+int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
+
+// Whole-name equality ignoring the case of ASCII letters. Names reach the
+// picture from EBCDIC fields whose letters are all ASCII; bytes of 0x80 and
+// up (the parts of a multi-byte UTF-8 character) must match exactly, so a
+// character is never folded into half of another.
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+// The first node, in list order, whose label or network-qualified name is
+// `text` ignoring case; hidden nodes count. Null when there is none.
+CSprite* FindResource(const CSpriteList& nodes, std::string_view text);
+
+// The labels of the hidden nodes, in list order (one per node, so a label
+// two hidden nodes share appears twice).
+std::vector<std::string> HiddenLabels(const CSpriteList& nodes);
+
+// Shows the first holder, in list order, of each label (exact,
+// case-sensitive); when that holder is already shown nothing changes.
+// Answers the number of nodes that became visible.
+int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels);
+
+}  // namespace mapvine
