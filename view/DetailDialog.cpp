@@ -98,7 +98,7 @@ int CDetailDialog::NumberOf(int id) const {
   return box != nullptr ? box->text().trimmed().toInt() : 0;
 }
 
-bool CDetailDialog::BoxesPass() const {
+bool CDetailDialog::BoxesPass() {
   for (const Entry& entry : entries_) {
     // A refused box takes the focus with its text selected, after the user
     // has been told what is wanted.

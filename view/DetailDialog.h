@@ -52,7 +52,7 @@ class CDetailDialog : public QDialog {
   QLineEdit& AddBox(int id, const char* label, const QString& text, Kind kind, int maxLength);
   // Checks every box as OK needs it; at the first that fails, tells the
   // user and answers false.
-  bool BoxesPass() const;
+  bool BoxesPass();
 
   QFormLayout* form_;
   std::vector<Entry> entries_;
