@@ -178,6 +178,14 @@ class CMapvineView : public QAbstractScrollArea,
   void DeleteMenuNode();
   // Takes the link out of the document and its ends' lists and destroys it.
   void DestroyLink(CLink& link);
+  // The detail dialog of the node or link under the last right click.
+  void ShowMenuDetails();
+  void ShowNodeDetails(CSprite& node);
+  void ShowLinkDetails(CLink& link);
+  // Runs `Dialog` on `texts` and writes its edits back to `item` on OK;
+  // false on Cancel or when the item left the document meanwhile.
+  template <typename Dialog, typename Item, typename Texts>
+  bool EditDetails(Item& item, const Texts& texts);
 
   // Find, show hidden nodes, resize, background arrangement, hide and show
   // all of a class.

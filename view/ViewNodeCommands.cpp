@@ -19,6 +19,9 @@ constexpr const char* kLinkPrompt =
 
 bool CMapvineView::OnNodeCommand(int id) {
   switch (id) {
+    case command::kDetails:
+      ShowMenuDetails();
+      return true;
     case command::kLink:
       StartLink();
       return true;
@@ -51,6 +54,7 @@ bool CMapvineView::OnNodeCommand(int id) {
 
 std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
   switch (id) {
+    case command::kDetails:
     case command::kLink:
     case command::kHide:
     case command::kMoveCloser:

@@ -1,0 +1,50 @@
+// The Details command of the node and link menus: the dialog that decodes
+// what the SNA node reported about the node or link, and that lets the user
+// rename a node or set a node's or link's status by hand.
+#include "model/DetailEdits.h"
+#include "model/DetailTexts.h"
+#include "view/LinkDetailDialogs.h"
+#include "view/MapvineView.h"
+#include "view/ModalDialog.h"
+#include "view/NodeDetailDialogs.h"
+
+namespace mapvine {
+
+template <typename Dialog, typename Item, typename Texts>
+bool CMapvineView::EditDetails(Item& item, const Texts& texts) {
+  Dialog dialog(texts, this);
+  // A refresh may run while the dialog is open; the item must still be
+  // there to take the edits.
+  if (RunModal(dialog) != QDialog::Accepted || !InDocument(&item)) return false;
+  ApplyDetailEdits(doc_, item, dialog.Texts());
+  return true;
+}
+
+void CMapvineView::ShowMenuDetails() {
+  if (menuOnNode_) {
+    if (CSprite* node = MenuNode()) ShowNodeDetails(*node);
+  } else if (CLink* link = MenuLink()) {
+    ShowLinkDetails(*link);
+  }
+}
+
+void CMapvineView::ShowNodeDetails(CSprite& node) {
+  const bool edited =
+      DetailFormOf(node) == DetailForm::Directory
+          ? EditDetails<CDirectoryDetailDialog>(node, DirectoryTextsFromRecord(*node.directoryDetail))
+          : EditDetails<CNodeDetailDialog>(node, NodeDetailTextsOf(node));
+  if (edited) NodeChanged(node);
+}
+
+void CMapvineView::ShowLinkDetails(CLink& link) {
+  const bool edited =
+      DetailFormOf(link) == DetailForm::TransmissionGroup
+          ? EditDetails<CTgDetailDialog>(link, TgTextsFromRecord(*link.tgDetail, link))
+          : EditDetails<CLinkDetailDialog>(link, LinkTextsWithoutRecord(link));
+  if (!edited) return;
+  // Both ends are redrawn, and the line between them with them.
+  if (link.endA != nullptr) NodeChanged(*link.endA);
+  if (link.endB != nullptr) NodeChanged(*link.endB);
+}
+
+}  // namespace mapvine
