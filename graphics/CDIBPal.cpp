@@ -111,7 +111,8 @@ bool CDIBPal::CountColorUsage(const CDIB& image) {
   if (depth == 24) {
     for (int y = 0; y < image.GetHeight(); ++y) {
       const std::uint8_t* pixel = image.PixelPtr(0, y);
-      for (int x = 0; x < width; ++x, pixel += 3) count(NearestIndex(pixel[2], pixel[1], pixel[0]), 1);
+      for (int x = 0; x < width; ++x, pixel += 3)
+        count(NearestIndex(pixel[2], pixel[1], pixel[0]), 1);
     }
     return true;
   }

@@ -98,8 +98,8 @@ bool ReadBitmap(ByteReader& in, std::uint8_t* header, std::span<const std::uint8
   // The pixels must lie after the colour table and inside the image's own
   // bytes (bfSize), and those bytes must be present in the stream.
   const std::uint64_t tableEnd = in.Position() - start;
-  const std::uint64_t pixelBytes =
-      dib::RowBytesFor(bitCount, dib::Width(header)) * static_cast<std::uint64_t>(dib::Height(header));
+  const std::uint64_t pixelBytes = dib::RowBytesFor(bitCount, dib::Width(header)) *
+                                   static_cast<std::uint64_t>(dib::Height(header));
   if (file.pixelOffset < tableEnd || file.fileSize < file.pixelOffset ||
       file.fileSize > in.Size() - start || file.fileSize - file.pixelOffset < pixelBytes) {
     return false;

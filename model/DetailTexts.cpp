@@ -110,6 +110,8 @@ DetailForm DetailFormOf(const CLink& link) {
   return link.tgDetail ? DetailForm::TransmissionGroup : DetailForm::Link;
 }
 
+namespace dialog {
+
 std::string NodeStatusText(std::uint8_t flags) {
   if (flags == 0) return "Uncongested";
   return JoinFlags(flags, {{snawire::kNodeCongested, "Congested"},
@@ -184,6 +186,8 @@ std::string TgStatusText(std::uint8_t flags, int linkStatus) {
   return text.empty() ? "Unknown" : text;
 }
 
+}  // namespace dialog
+
 std::string LinkNameText(const CLink& link) {
   const std::string owner = link.endA ? link.endA->label : std::string();
   const std::string destination = link.endB ? link.endB->label : std::string();
@@ -200,20 +204,21 @@ NodeDetailTexts NodeTextsFromRecord(std::span<const std::uint8_t> record, int no
   const RecordFields fields(record);
   NodeDetailTexts texts;
   texts.name = fields.Name(snawire::kNodeName);
-  texts.type = NodeKindText(nodeType);
-  texts.status = TextOf(fields.U8(snawire::kNodeStatus), NodeStatusText);
+  texts.type = dialog::NodeKindText(nodeType);
+  texts.status = TextOf(fields.U8(snawire::kNodeStatus), dialog::NodeStatusText);
   texts.daysUntilPurged = fields.U16(snawire::kNodeDaysLeft).value_or(0);
   texts.routeResistance = fields.U8(snawire::kNodeRar).value_or(0);
   texts.resourceSequence = fields.I32(snawire::kNodeRsn).value_or(0);
   texts.flowReductionSequence = fields.I32(snawire::kNodeFrsn).value_or(0);
-  texts.functionSupport = TextOf(fields.U8(snawire::kNodeFunctionSupport), FunctionSupportText);
+  texts.functionSupport =
+      TextOf(fields.U8(snawire::kNodeFunctionSupport), dialog::FunctionSupportText);
   return texts;
 }
 
 NodeDetailTexts NodeTextsWithoutRecord(const CSprite& node) {
   NodeDetailTexts texts;
   texts.name = node.label;
-  texts.type = NodeKindText(node.nodeType);
+  texts.type = dialog::NodeKindText(node.nodeType);
   texts.status = node.status != 0 ? "Active" : "Inactive";
   texts.daysUntilPurged = 12;
   texts.routeResistance = 512;
@@ -232,15 +237,15 @@ DirectoryDetailTexts DirectoryTextsFromRecord(std::span<const std::uint8_t> reco
   const RecordFields fields(record);
   DirectoryDetailTexts texts;
   texts.name = fields.Name(snawire::kDirResourceName);
-  texts.type = TextOf(fields.U16(snawire::kDirResourceType), ResourceTypeText);
+  texts.type = TextOf(fields.U16(snawire::kDirResourceType), dialog::ResourceTypeText);
   if (fields.U8(snawire::kDirDescription)) {
     texts.description =
         DescriptionText(fields.UpTo(snawire::kDirDescription, snawire::kDirDescriptionLength));
   }
   texts.parentName = fields.Name(snawire::kDirParentName);
-  texts.parentType = TextOf(fields.U16(snawire::kDirParentType), ResourceTypeText);
-  texts.entryType = TextOf(fields.U8(snawire::kDirEntryType), EntryTypeText);
-  texts.location = TextOf(fields.U8(snawire::kDirLocation), LocationText);
+  texts.parentType = TextOf(fields.U16(snawire::kDirParentType), dialog::ResourceTypeText);
+  texts.entryType = TextOf(fields.U8(snawire::kDirEntryType), dialog::EntryTypeText);
+  texts.location = TextOf(fields.U8(snawire::kDirLocation), dialog::LocationText);
   return texts;
 }
 
@@ -249,10 +254,11 @@ TgDetailTexts TgTextsFromRecord(std::span<const std::uint8_t> record, const CLin
   TgDetailTexts texts;
   texts.name = LinkNameText(link);
   texts.owner = fields.Name(snawire::kTgOwner);
-  texts.ownerType = TextOf(fields.U8(snawire::kTgOwnerType), TgEndpointTypeText);
+  texts.ownerType = TextOf(fields.U8(snawire::kTgOwnerType), dialog::TgEndpointTypeText);
   texts.destination = fields.Name(snawire::kTgDestination);
-  texts.destinationType = TextOf(fields.U8(snawire::kTgDestinationType), TgEndpointTypeText);
-  texts.status = TgStatusText(fields.U8(snawire::kTgStatus).value_or(0), link.status);
+  texts.destinationType =
+      TextOf(fields.U8(snawire::kTgDestinationType), dialog::TgEndpointTypeText);
+  texts.status = dialog::TgStatusText(fields.U8(snawire::kTgStatus).value_or(0), link.status);
   texts.tgNumber = fields.U8(snawire::kTgNumber).value_or(0);
   texts.flowReductionSequence = TrimmedDecimal(fields.I32(snawire::kTgFrsn).value_or(0));
   texts.daysUntilPurged = fields.U16(snawire::kTgDaysLeft).value_or(0);

@@ -79,7 +79,9 @@ DirectoryDetailTexts DirectoryTextsFromRecord(std::span<const std::uint8_t> reco
 TgDetailTexts TgTextsFromRecord(std::span<const std::uint8_t> record, const CLink& link);
 LinkDetailTexts LinkTextsWithoutRecord(const CLink& link);
 
-// The value tables behind the texts.
+// The value tables behind the texts, worded as the dialogs show them (the
+// command-line report words the same fields its own way).
+namespace dialog {
 std::string NodeStatusText(std::uint8_t flags);
 std::string FunctionSupportText(std::uint8_t flags);
 std::string NodeKindText(int nodeType);
@@ -88,6 +90,8 @@ std::string EntryTypeText(std::uint8_t type);
 std::string LocationText(std::uint8_t location);
 std::string TgEndpointTypeText(std::uint8_t type);
 std::string TgStatusText(std::uint8_t flags, int linkStatus);
+}  // namespace dialog
+
 // "Owner - Destination" from the link's end labels.
 std::string LinkNameText(const CLink& link);
 

@@ -48,7 +48,8 @@ void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
   std::vector<Carrier> byHash;
   byHash.reserve(nodes.size());
   for (const auto& node : nodes) {
-    if (!node->fqName.empty()) byHash.push_back({FoldedHash{}(node->fqName), byHash.size(), node.get()});
+    if (!node->fqName.empty())
+      byHash.push_back({FoldedHash{}(node->fqName), byHash.size(), node.get()});
   }
   std::sort(byHash.begin(), byHash.end());
   auto forEachCarrier = [&byHash](std::string_view name, auto&& visit) {

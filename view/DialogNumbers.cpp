@@ -20,8 +20,8 @@ std::optional<int> Refuse(QLineEdit& box, const std::string& message) {
 
 std::optional<int> ReadBoundedInt(QLineEdit& box, int min, int max) {
   const QString text = box.text().trimmed();
-  const std::string range =
-      "Please enter an integer between " + std::to_string(min) + " and " + std::to_string(max) + ".";
+  const std::string range = "Please enter an integer between " + std::to_string(min) + " and " +
+                            std::to_string(max) + ".";
   bool ok = false;
   const qlonglong value = text.toLongLong(&ok);
   if (!ok) {

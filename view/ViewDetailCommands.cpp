@@ -29,10 +29,10 @@ void CMapvineView::ShowMenuDetails() {
 }
 
 void CMapvineView::ShowNodeDetails(CSprite& node) {
-  const bool edited =
-      DetailFormOf(node) == DetailForm::Directory
-          ? EditDetails<CDirectoryDetailDialog>(node, DirectoryTextsFromRecord(*node.directoryDetail))
-          : EditDetails<CNodeDetailDialog>(node, NodeDetailTextsOf(node));
+  const bool edited = DetailFormOf(node) == DetailForm::Directory
+                          ? EditDetails<CDirectoryDetailDialog>(
+                                node, DirectoryTextsFromRecord(*node.directoryDetail))
+                          : EditDetails<CNodeDetailDialog>(node, NodeDetailTextsOf(node));
   if (edited) NodeChanged(node);
 }
 

@@ -73,46 +73,46 @@ TEST(DetailTables, FlagListsFollowTheTableOrder) {
                 "Border Node, Central Directory Server, Gateway, ISR, HPR, RTP Tower"},
        }) {
     SCOPED_TRACE(static_cast<int>(c.flags));
-    EXPECT_EQ(NodeStatusText(c.flags), c.status);
-    EXPECT_EQ(FunctionSupportText(c.flags), c.functions);
+    EXPECT_EQ(dialog::NodeStatusText(c.flags), c.status);
+    EXPECT_EQ(dialog::FunctionSupportText(c.flags), c.functions);
   }
 }
 
 TEST(DetailTables, KindAndTypeWords) {
-  EXPECT_EQ(NodeKindText(NetworkNode), "Network Node");
-  EXPECT_EQ(NodeKindText(EndNode), "End Node");
-  EXPECT_EQ(NodeKindText(LogicalUnit), "Logical Unit");
-  EXPECT_EQ(NodeKindText(ConnectionNetwork), "Connection Network (VRN)");
-  EXPECT_EQ(NodeKindText(0), "");
-  EXPECT_EQ(NodeKindText(5), "");
+  EXPECT_EQ(dialog::NodeKindText(NetworkNode), "Network Node");
+  EXPECT_EQ(dialog::NodeKindText(EndNode), "End Node");
+  EXPECT_EQ(dialog::NodeKindText(LogicalUnit), "Logical Unit");
+  EXPECT_EQ(dialog::NodeKindText(ConnectionNetwork), "Connection Network (VRN)");
+  EXPECT_EQ(dialog::NodeKindText(0), "");
+  EXPECT_EQ(dialog::NodeKindText(5), "");
 
-  EXPECT_EQ(ResourceTypeText(0xF3), "LU");
-  EXPECT_EQ(ResourceTypeText(0xF4), "End Node");
-  EXPECT_EQ(ResourceTypeText(0xF6), "Network Node");
-  EXPECT_EQ(ResourceTypeText(0xF5), "LU");
-  EXPECT_EQ(ResourceTypeText(0x1F6), "LU");  // the whole 16 bits count
+  EXPECT_EQ(dialog::ResourceTypeText(0xF3), "LU");
+  EXPECT_EQ(dialog::ResourceTypeText(0xF4), "End Node");
+  EXPECT_EQ(dialog::ResourceTypeText(0xF6), "Network Node");
+  EXPECT_EQ(dialog::ResourceTypeText(0xF5), "LU");
+  EXPECT_EQ(dialog::ResourceTypeText(0x1F6), "LU");  // the whole 16 bits count
 
   const char* entries[] = {"Cached Entry", "Unknown", "Registered Resource", "Local Resource",
                            "Unknown"};
-  for (std::uint8_t type = 0; type < 5; ++type) EXPECT_EQ(EntryTypeText(type), entries[type]);
-  EXPECT_EQ(EntryTypeText(0xFF), "Unknown");
+  for (std::uint8_t type = 0; type < 5; ++type) EXPECT_EQ(dialog::EntryTypeText(type), entries[type]);
+  EXPECT_EQ(dialog::EntryTypeText(0xFF), "Unknown");
 
   const char* locations[] = {"Local Resource", "Attached End Node", "Cross Domain", "Unknown"};
-  for (std::uint8_t at = 0; at < 4; ++at) EXPECT_EQ(LocationText(at), locations[at]);
+  for (std::uint8_t at = 0; at < 4; ++at) EXPECT_EQ(dialog::LocationText(at), locations[at]);
 
-  EXPECT_EQ(TgEndpointTypeText(2), "Network Node");
-  EXPECT_EQ(TgEndpointTypeText(4), "End Node");
-  EXPECT_EQ(TgEndpointTypeText(3), "Unknown");
-  EXPECT_EQ(TgEndpointTypeText(0), "Unknown");
+  EXPECT_EQ(dialog::TgEndpointTypeText(2), "Network Node");
+  EXPECT_EQ(dialog::TgEndpointTypeText(4), "End Node");
+  EXPECT_EQ(dialog::TgEndpointTypeText(3), "Unknown");
+  EXPECT_EQ(dialog::TgEndpointTypeText(0), "Unknown");
 }
 
 TEST(DetailTables, TgStatusCallsOnlyActiveLinksOperative) {
-  EXPECT_EQ(TgStatusText(0x90, 1), "Operative, CP-CP Sessions");
-  EXPECT_EQ(TgStatusText(0x90, 0), "CP-CP Sessions");
-  EXPECT_EQ(TgStatusText(0x00, 1), "Unknown");
-  EXPECT_EQ(TgStatusText(0x80, 0), "Unknown");
-  EXPECT_EQ(TgStatusText(0xB3, 1), "Operative, Quiescing, CP-CP Sessions, HPR, RTP");
-  EXPECT_EQ(TgStatusText(0x4C, 1), "Unknown");  // bits without a word
+  EXPECT_EQ(dialog::TgStatusText(0x90, 1), "Operative, CP-CP Sessions");
+  EXPECT_EQ(dialog::TgStatusText(0x90, 0), "CP-CP Sessions");
+  EXPECT_EQ(dialog::TgStatusText(0x00, 1), "Unknown");
+  EXPECT_EQ(dialog::TgStatusText(0x80, 0), "Unknown");
+  EXPECT_EQ(dialog::TgStatusText(0xB3, 1), "Operative, Quiescing, CP-CP Sessions, HPR, RTP");
+  EXPECT_EQ(dialog::TgStatusText(0x4C, 1), "Unknown");  // bits without a word
 }
 
 TEST(DetailTables, StatusWordsMatchExactly) {
