@@ -62,40 +62,31 @@ QLineEdit* CDetailDialog::Box(int id) const {
   return nullptr;
 }
 
-QLineEdit& CDetailDialog::AddBox(int id, const char* label, const QString& text, Kind kind,
-                                 int maxLength) {
-  auto* box = new QLineEdit(text, this);
-  box->setObjectName(BoxName(id));
+QLineEdit& CDetailDialog::AddBox(const Entry& entry, const char* label, const QString& shown) {
+  auto* box = new QLineEdit(shown, this);
+  box->setObjectName(BoxName(entry.id));
   box->setCursorPosition(0);
   form_->addRow(QString::fromLatin1(label), box);
-  entries_.push_back({id, box, kind, maxLength});
+  entries_.push_back(entry);
+  entries_.back().box = box;
   return *box;
 }
 
-void CDetailDialog::AddTextBox(int id, const char* label, const std::string& text) {
-  AddBox(id, label, ToQt(text), Kind::Text, 0);
+void CDetailDialog::AddTextBox(int id, const char* label, std::string& value) {
+  AddBox({id, nullptr, Kind::Text, 0, &value, nullptr}, label, ToQt(value));
 }
 
-void CDetailDialog::AddNumberBox(int id, const char* label, int value) {
-  QLineEdit& box = AddBox(id, label, QString::number(value), Kind::Number, 0);
+void CDetailDialog::AddNumberBox(int id, const char* label, int& value) {
+  QLineEdit& box =
+      AddBox({id, nullptr, Kind::Number, 0, nullptr, &value}, label, QString::number(value));
   box.setValidator(new QIntValidator(INT_MIN, INT_MAX, &box));
 }
 
-void CDetailDialog::AddLimitedBox(int id, const char* label, const std::string& text,
-                                  int maxLength) {
+void CDetailDialog::AddLimitedBox(int id, const char* label, std::string& value, int maxLength) {
   // The limit comes after the text, so that a longer text still shows whole.
-  QLineEdit& box = AddBox(id, label, ToQt(text), Kind::Limited, maxLength);
+  QLineEdit& box =
+      AddBox({id, nullptr, Kind::Limited, maxLength, &value, nullptr}, label, ToQt(value));
   box.setValidator(new LengthLimit(box, maxLength));
-}
-
-std::string CDetailDialog::TextOf(int id) const {
-  const QLineEdit* box = Box(id);
-  return box != nullptr ? box->text().toLatin1().toStdString() : std::string();
-}
-
-int CDetailDialog::NumberOf(int id) const {
-  const QLineEdit* box = Box(id);
-  return box != nullptr ? box->text().trimmed().toInt() : 0;
 }
 
 bool CDetailDialog::BoxesPass() {
@@ -116,7 +107,10 @@ bool CDetailDialog::BoxesPass() {
 
 void CDetailDialog::accept() {
   if (!BoxesPass()) return;
-  StoreValues();
+  for (const Entry& entry : entries_) {
+    if (entry.text != nullptr) *entry.text = entry.box->text().toLatin1().toStdString();
+    if (entry.number != nullptr) *entry.number = entry.box->text().trimmed().toInt();
+  }
   QDialog::accept();
 }
 

@@ -27,18 +27,14 @@ class CDetailDialog : public QDialog {
  protected:
   CDetailDialog(const char* caption, QWidget* parent);
 
-  void AddTextBox(int id, const char* label, const std::string& text);
-  // Shows `value` in decimal and takes only whole numbers.
-  void AddNumberBox(int id, const char* label, int value);
+  // Each box is bound to one of the dialog's values: it shows the value
+  // when the dialog opens, and OK writes the box back into it.
+  void AddTextBox(int id, const char* label, std::string& value);
+  // Shows the value in decimal and takes only whole numbers.
+  void AddNumberBox(int id, const char* label, int& value);
   // The user may not make the text longer than `maxLength`; a longer text
   // shown at opening stays until the user shortens it, and OK refuses it.
-  void AddLimitedBox(int id, const char* label, const std::string& text, int maxLength);
-
-  std::string TextOf(int id) const;
-  int NumberOf(int id) const;
-
-  // Copies the boxes into the dialog's values; called on OK after the checks.
-  virtual void StoreValues() = 0;
+  void AddLimitedBox(int id, const char* label, std::string& value, int maxLength);
 
  private:
   enum class Kind { Text, Number, Limited };
@@ -47,9 +43,11 @@ class CDetailDialog : public QDialog {
     QLineEdit* box;
     Kind kind;
     int maxLength;
+    std::string* text;  // the bound value of a text box, or null
+    int* number;        // the bound value of a number box, or null
   };
 
-  QLineEdit& AddBox(int id, const char* label, const QString& text, Kind kind, int maxLength);
+  QLineEdit& AddBox(const Entry& entry, const char* label, const QString& shown);
   // Checks every box as OK needs it; at the first that fails, tells the
   // user and answers false.
   bool BoxesPass();

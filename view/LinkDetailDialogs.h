@@ -27,7 +27,6 @@ class CTgDetailDialog final : public CDetailDialog {
   const TgDetailTexts& Texts() const { return texts_; }
 
  private:
-  void StoreValues() override;
   TgDetailTexts texts_;
 };
 
@@ -43,7 +42,6 @@ class CLinkDetailDialog final : public CDetailDialog {
   const LinkDetailTexts& Texts() const { return texts_; }
 
  private:
-  void StoreValues() override;
   LinkDetailTexts texts_;
 };
 

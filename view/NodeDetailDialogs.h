@@ -24,7 +24,6 @@ class CNodeDetailDialog final : public CDetailDialog {
   const NodeDetailTexts& Texts() const { return texts_; }
 
  private:
-  void StoreValues() override;
   NodeDetailTexts texts_;
 };
 
@@ -45,7 +44,6 @@ class CDirectoryDetailDialog final : public CDetailDialog {
   const DirectoryDetailTexts& Texts() const { return texts_; }
 
  private:
-  void StoreValues() override;
   DirectoryDetailTexts texts_;
 };
 
