@@ -37,7 +37,7 @@ class HashSlots {
   template <typename Matches>
   std::pair<Value*, bool> FindOrAdd(std::uint64_t hash, Matches&& matches) {
     if (Value* found = Find(hash, matches)) return {found, false};
-    if ((size_ + 1) * 2 > slots_.size()) Grow();
+    if ((size_ + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
     hash = Stored(hash);
     std::size_t i = Home(hash);
     while (slots_[i].hash != kEmpty) i = Next(i);
@@ -64,6 +64,13 @@ class HashSlots {
     slots_[hole] = Slot{};
     --size_;
     return true;
+  }
+
+  // Makes room for `count` values without growing on the way there.
+  void Reserve(std::size_t count) {
+    std::size_t capacity = 16;
+    while (capacity < count * 2) capacity *= 2;
+    if (capacity > slots_.size()) Rehash(capacity);
   }
 
   void Clear() {
@@ -100,9 +107,9 @@ class HashSlots {
     }
   }
 
-  void Grow() {
+  // `capacity` is a power of two.
+  void Rehash(std::size_t capacity) {
     std::vector<Slot> old = std::move(slots_);
-    const std::size_t capacity = old.empty() ? 16 : old.size() * 2;
     slots_ = std::vector<Slot>(capacity);
     shift_ = 64;
     for (std::size_t c = capacity; c > 1; c >>= 1) --shift_;

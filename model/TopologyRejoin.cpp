@@ -1,21 +1,49 @@
 #include "model/TopologyRejoin.h"
 
 #include <algorithm>
-#include <compare>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string_view>
-#include <tuple>
 #include <vector>
+
+#include "model/HashSlots.h"
 
 namespace mapvine::topology {
 namespace {
 
-char Folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Names are compared and hashed ignoring ASCII letter case, eight bytes at
+// a time and without folded copies: a large picture hashes tens of
+// thousands of names on every open.
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
 
-// Names compared and hashed ignoring letter case, without folded copies.
+// `bytes` (up to 8) as one word, with 'A'..'Z' turned into 'a'..'z'. Each
+// byte's low seven bits are compared with the letter range in place; bytes
+// with the top bit set (not ASCII) are left alone.
+std::uint64_t FoldedWord(const char* bytes, std::size_t count) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, count);
+  const std::uint64_t low7 = word & (0x7F * kEveryByte);
+  const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kEveryByte;
+  const std::uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kEveryByte;
+  const std::uint64_t upper = atLeastA & ~aboveZ & ~word & (0x80 * kEveryByte);
+  return word | (upper >> 2);  // 0x80 >> 2 is the case bit 0x20
+}
+
+template <typename Visit>
+void ForEachFoldedWord(std::string_view name, Visit&& visit) {
+  std::size_t i = 0;
+  for (; i + 8 <= name.size(); i += 8) visit(FoldedWord(name.data() + i, 8));
+  if (i < name.size()) visit(FoldedWord(name.data() + i, name.size() - i));
+}
+
 struct FoldedHash {
   std::size_t operator()(std::string_view name) const {
-    std::size_t hash = 14695981039346656037ull;  // FNV-1a
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(Folded(c))) * 1099511628211ull;
+    std::uint64_t hash = name.size();
+    ForEachFoldedWord(name, [&hash](std::uint64_t word) {
+      hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+      hash ^= hash >> 29;
+    });
     return hash;
   }
 };
@@ -23,8 +51,9 @@ struct FoldedHash {
 struct FoldedEqual {
   bool operator()(std::string_view a, std::string_view b) const {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      if (Folded(a[i]) != Folded(b[i])) return false;
+    for (std::size_t i = 0; i < a.size(); i += 8) {
+      const std::size_t count = std::min<std::size_t>(8, a.size() - i);
+      if (FoldedWord(a.data() + i, count) != FoldedWord(b.data() + i, count)) return false;
     }
     return true;
   }
@@ -33,32 +62,37 @@ struct FoldedEqual {
 }  // namespace
 
 void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
-  // Every link against every node would be quadratic. The nodes sorted by
-  // the hash of their folded name (list order within one hash) give each
-  // end name its carriers in list order, as that scan would meet them,
-  // without an allocation per name.
-  struct Carrier {
-    std::size_t hash;
-    std::size_t position;
-    CSprite* node;
-    auto operator<=>(const Carrier& other) const {
-      return std::tie(hash, position) <=> std::tie(other.hash, other.position);
-    }
+  // Every link against every node would be quadratic: the nodes are grouped
+  // by folded name first, each group in list order, as that scan would meet
+  // them. The groups name their key through their first node, whose name
+  // does not change meanwhile.
+  struct Carriers {
+    CSprite* first = nullptr;
+    std::unique_ptr<std::vector<CSprite*>> more;  // rarely two nodes share a name
   };
-  std::vector<Carrier> byHash;
-  byHash.reserve(nodes.size());
+  auto nameIs = [](std::string_view name) {
+    return [name](const Carriers& c) { return FoldedEqual{}(c.first->fqName, name); };
+  };
+  HashSlots<Carriers> byName;
+  byName.Reserve(nodes.size());
   for (const auto& node : nodes) {
-    if (!node->fqName.empty())
-      byHash.push_back({FoldedHash{}(node->fqName), byHash.size(), node.get()});
+    const std::string_view name = node->fqName;
+    if (name.empty()) continue;
+    auto [carriers, added] = byName.FindOrAdd(FoldedHash{}(name), nameIs(name));
+    if (added) {
+      carriers->first = node.get();
+      continue;
+    }
+    if (!carriers->more) carriers->more = std::make_unique<std::vector<CSprite*>>();
+    carriers->more->push_back(node.get());
   }
-  std::sort(byHash.begin(), byHash.end());
-  auto forEachCarrier = [&byHash](std::string_view name, auto&& visit) {
+  auto forEachCarrier = [&](std::string_view name, auto&& visit) {
     if (name.empty()) return;
-    const std::size_t hash = FoldedHash{}(name);
-    auto it = std::lower_bound(byHash.begin(), byHash.end(), hash,
-                               [](const Carrier& c, std::size_t h) { return c.hash < h; });
-    for (; it != byHash.end() && it->hash == hash; ++it) {
-      if (FoldedEqual{}(it->node->fqName, name)) visit(it->node);
+    const Carriers* carriers = byName.Find(FoldedHash{}(name), nameIs(name));
+    if (carriers == nullptr) return;
+    visit(carriers->first);
+    if (carriers->more) {
+      for (CSprite* node : *carriers->more) visit(node);
     }
   };
 

@@ -290,6 +290,36 @@ TEST(SavedTopology, ALinkMatchingTwoNodesEndsOnTheLaterAndIsListedByBoth) {
   }
 }
 
+// Names are folded eight bytes at a time: letters fold at every position of
+// a word and of a shorter tail, and the characters beside the letters
+// ('@' and '[' next to 'A' and 'Z', bytes above 0x7F) never do.
+TEST(SavedTopology, LinkEndsMatchNamesIgnoringLetterCaseOnly) {
+  const struct {
+    const char* nodeName;
+    const char* otherName;
+    bool same;
+  } cases[] = {
+      {"NETA.N7", "neta.n7", true},
+      {"NETA.NN8", "neta.nn8", true},
+      {"NETA.NODE17CHARSZ", "neta.node17charsz", true},
+      {"NETA.AZ@[", "neta.az`{", false},
+      {"NETA.\xC1" "BC", "neta.\xE1" "bc", false},
+      {"NETA.ABC", "NETA.ABD", false},
+  };
+  for (const auto& c : cases) {
+    DocumentWithView source;
+    testing::UseTinyImages(source.doc);
+    source.doc.NewNode("OWNER", "NETA.OWNER", NetworkNode, nullptr, nullptr);
+    source.doc.NewNode("NODE", c.nodeName, NetworkNode, nullptr, nullptr);
+    source.doc.NewNode("OTHER", c.otherName, NetworkNode, nullptr, nullptr);
+    source.doc.NewLink("OWNER", "NODE", 1, 21, nullptr);
+    DocumentWithView target;
+    ASSERT_EQ(LoadTopology(target.doc, Stored(source.doc)), LoadOutcome::Loaded);
+    const CSprite& other = *target.doc.FindNode("OTHER");
+    EXPECT_EQ(other.links.size(), c.same ? 1u : 0u) << c.nodeName << " / " << c.otherName;
+  }
+}
+
 TEST(SavedTopology, AnEndThatIsNoneIsStoredEmptyAndStaysNone) {
   SmallPicture source;
   CLink& link = **source.doc.Links().begin();
