@@ -166,8 +166,11 @@ void ApplySettings(const SettingsBlock& block, CMapvineDoc& doc) {
   }
 }
 
-NodeRecord NodeRecord::Of(const CSprite& node) {
-  NodeRecord r;
+template <typename Text>
+BasicNodeRecord<Text> BasicNodeRecord<Text>::Of(const CSprite& node)
+  requires(!OwnedText<Text>)
+{
+  BasicNodeRecord r;
   r.x = node.GetX();
   r.y = node.GetY();
   r.depth = node.GetDepth();
@@ -184,7 +187,8 @@ NodeRecord NodeRecord::Of(const CSprite& node) {
   return r;
 }
 
-bool NodeRecord::Acceptable(std::size_t imageCount) const {
+template <typename Text>
+bool BasicNodeRecord<Text>::Acceptable(std::size_t imageCount) const {
   // The detail-present words are not read back, so any value passes.
   return IsCoordinate(x) && IsCoordinate(y) && IsCoordinate(depth) &&
          IsSlot(imageIndex, imageCount) && IsSlot(activeImage, imageCount) &&
@@ -192,21 +196,28 @@ bool NodeRecord::Acceptable(std::size_t imageCount) const {
          Within(nodeType, NetworkNode, ConnectionNetwork);
 }
 
-bool NodeRecord::Write(ByteSink& out) const {
+template <typename Text>
+bool BasicNodeRecord<Text>::Write(ByteSink& out) const {
   return WriteInts(out, {x, y, depth}) && WriteCountedString(out, fqName) &&
          WriteCountedString(out, label) &&
          WriteInts(out, {imageIndex, activeImage, inactiveImage, directoryDetailPresent,
                          nodeDetailPresent, hidden, nodeType, status});
 }
 
-bool NodeRecord::Read(ByteReader& in) {
+template <typename Text>
+bool BasicNodeRecord<Text>::Read(ByteReader& in)
+  requires OwnedText<Text>
+{
   return ReadInts(in, {&x, &y, &depth}) && ReadCountedString(in, fqName) &&
          ReadCountedString(in, label) &&
          ReadInts(in, {&imageIndex, &activeImage, &inactiveImage, &directoryDetailPresent,
                        &nodeDetailPresent, &hidden, &nodeType, &status});
 }
 
-void NodeRecord::MoveInto(CSprite& node) {
+template <typename Text>
+void BasicNodeRecord<Text>::MoveInto(CSprite& node)
+  requires OwnedText<Text>
+{
   node.SetPosition(x, y);
   node.SetDepth(depth);
   node.fqName = std::move(fqName);
@@ -219,8 +230,11 @@ void NodeRecord::MoveInto(CSprite& node) {
   node.status = status;
 }
 
-LinkRecord LinkRecord::Of(const CLink& link) {
-  LinkRecord r;
+template <typename Text>
+BasicLinkRecord<Text> BasicLinkRecord<Text>::Of(const CLink& link)
+  requires(!OwnedText<Text>)
+{
+  BasicLinkRecord r;
   r.bounds = link.bounds;
   r.x1 = link.x1;
   r.y1 = link.y1;
@@ -239,14 +253,16 @@ LinkRecord LinkRecord::Of(const CLink& link) {
   return r;
 }
 
-bool LinkRecord::Acceptable() const {
+template <typename Text>
+bool BasicLinkRecord<Text>::Acceptable() const {
   // The hit test works in 64 bits, so any tolerance is safe.
   return IsCoordinate(bounds.left) && IsCoordinate(bounds.top) && IsCoordinate(bounds.right) &&
          IsCoordinate(bounds.bottom) && IsCoordinate(x1) && IsCoordinate(y1) &&
          IsCoordinate(x2) && IsCoordinate(y2) && IsFlag(status);
 }
 
-bool LinkRecord::Write(ByteSink& out) const {
+template <typename Text>
+bool BasicLinkRecord<Text>::Write(ByteSink& out) const {
   return WriteInts(out, {bounds.left, bounds.top, bounds.right, bounds.bottom, x1, y1, x2, y2}) &&
          WriteCountedString(out, ownerName) && WriteCountedString(out, destinationName) &&
          WriteCountedString(out, title) &&
@@ -254,7 +270,10 @@ bool LinkRecord::Write(ByteSink& out) const {
          WriteCountedString(out, endAName) && WriteCountedString(out, endBName);
 }
 
-bool LinkRecord::Read(ByteReader& in) {
+template <typename Text>
+bool BasicLinkRecord<Text>::Read(ByteReader& in)
+  requires OwnedText<Text>
+{
   return ReadInts(in, {&bounds.left, &bounds.top, &bounds.right, &bounds.bottom, &x1, &y1, &x2,
                        &y2}) &&
          ReadCountedString(in, ownerName) && ReadCountedString(in, destinationName) &&
@@ -263,7 +282,10 @@ bool LinkRecord::Read(ByteReader& in) {
          ReadCountedString(in, endAName) && ReadCountedString(in, endBName);
 }
 
-void LinkRecord::MoveInto(CLink& link) {
+template <typename Text>
+void BasicLinkRecord<Text>::MoveInto(CLink& link)
+  requires OwnedText<Text>
+{
   link.bounds = bounds;
   link.x1 = x1;
   link.y1 = y1;
@@ -278,6 +300,11 @@ void LinkRecord::MoveInto(CLink& link) {
   link.endAName = std::move(endAName);
   link.endBName = std::move(endBName);
 }
+
+template struct BasicNodeRecord<std::string>;
+template struct BasicNodeRecord<std::string_view>;
+template struct BasicLinkRecord<std::string>;
+template struct BasicLinkRecord<std::string_view>;
 
 bool ImageStorable(const CDIB& image) {
   if (!image.HasHeader()) return false;

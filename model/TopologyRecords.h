@@ -5,6 +5,7 @@
 // that a load would refuse.
 
 #include <array>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -48,13 +49,20 @@ bool SettingsAcceptable(const SettingsBlock& block);
 // Only for a block that passed SettingsAcceptable.
 void ApplySettings(const SettingsBlock& block, CMapvineDoc& doc);
 
+// The records are read into owned names (`Text` = std::string) and taken
+// from the picture as views of the names it holds (std::string_view), so
+// that checking and storing a large picture copies no names.
+template <typename Text>
+concept OwnedText = std::same_as<Text, std::string>;
+
 // A node as stored, without its image block.
-struct NodeRecord {
+template <typename Text>
+struct BasicNodeRecord {
   std::int32_t x = 0;
   std::int32_t y = 0;
   std::int32_t depth = 0;
-  std::string fqName;
-  std::string label;
+  Text fqName;
+  Text label;
   std::int32_t imageIndex = 0;
   std::int32_t activeImage = 0;
   std::int32_t inactiveImage = 0;
@@ -64,36 +72,49 @@ struct NodeRecord {
   std::int32_t nodeType = 0;
   std::int32_t status = 0;
 
-  static NodeRecord Of(const CSprite& node);
+  // Views the node's names, which must outlive the record.
+  static BasicNodeRecord Of(const CSprite& node)
+    requires(!OwnedText<Text>);
   bool Acceptable(std::size_t imageCount) const;
   bool Write(ByteSink& out) const;
-  bool Read(ByteReader& in);
+  bool Read(ByteReader& in)
+    requires OwnedText<Text>;
   // Everything but the image, which the caller takes from the image table.
   // The names move over.
-  void MoveInto(CSprite& node);
+  void MoveInto(CSprite& node)
+    requires OwnedText<Text>;
 };
+using NodeRecord = BasicNodeRecord<std::string>;
+using NodeRecordView = BasicNodeRecord<std::string_view>;
 
 // A link as stored; the ends are stored by their fully qualified names.
-struct LinkRecord {
+template <typename Text>
+struct BasicLinkRecord {
   Rect bounds;
   std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  std::string ownerName;
-  std::string destinationName;
-  std::string title;
+  Text ownerName;
+  Text destinationName;
+  Text title;
   std::int32_t tgDetailPresent = 0;
   std::int32_t hitTolerance = 0;
   std::int32_t tgNumber = 0;
   std::int32_t status = 0;
-  std::string endAName;
-  std::string endBName;
+  Text endAName;
+  Text endBName;
 
-  static LinkRecord Of(const CLink& link);
+  // Views the names of the link and its ends, which must outlive the record.
+  static BasicLinkRecord Of(const CLink& link)
+    requires(!OwnedText<Text>);
   bool Acceptable() const;
   bool Write(ByteSink& out) const;
-  bool Read(ByteReader& in);
+  bool Read(ByteReader& in)
+    requires OwnedText<Text>;
   // The names move over.
-  void MoveInto(CLink& link);
+  void MoveInto(CLink& link)
+    requires OwnedText<Text>;
 };
+using LinkRecord = BasicLinkRecord<std::string>;
+using LinkRecordView = BasicLinkRecord<std::string_view>;
 
 // Whether the bitmap reader will take this image back: 8 bits per pixel,
 // all 256 colours, uncompressed, bottom-up, at most 32768 pixels a side,
