@@ -22,7 +22,14 @@ constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
 // with the top bit set (not ASCII) are left alone.
 std::uint64_t FoldedWord(const char* bytes, std::size_t count) {
   std::uint64_t word = 0;
-  std::memcpy(&word, bytes, count);
+  if (count == 8) {
+    std::memcpy(&word, bytes, 8);
+  } else {
+    // A short tail byte by byte: a copy of variable length is a call.
+    for (std::size_t i = 0; i < count; ++i) {
+      word |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+    }
+  }
   const std::uint64_t low7 = word & (0x7F * kEveryByte);
   const std::uint64_t atLeastA = low7 + (0x80 - 'A') * kEveryByte;
   const std::uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * kEveryByte;
