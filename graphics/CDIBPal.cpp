@@ -117,10 +117,21 @@ bool CDIBPal::CountColorUsage(const CDIB& image) {
     return true;
   }
   // Count each colour index first: only the indices in use are looked up.
-  std::array<int, 256> pixelsOf{};
+  // Neighbouring pixels go to separate tallies, so that a run of one colour
+  // does not make every count wait for the one before it.
+  constexpr int kTallies = 4;
+  std::array<std::array<int, 256>, kTallies> tallies{};
   for (int y = 0; y < image.GetHeight(); ++y) {
     const std::uint8_t* row = image.PixelPtr(0, y);
-    for (int x = 0; x < width; ++x) ++pixelsOf[row[x]];
+    int x = 0;
+    for (; x + kTallies <= width; x += kTallies) {
+      for (int t = 0; t < kTallies; ++t) ++tallies[t][row[x + t]];
+    }
+    for (; x < width; ++x) ++tallies[0][row[x]];
+  }
+  std::array<int, 256> pixelsOf{};
+  for (const auto& tally : tallies) {
+    for (int i = 0; i < 256; ++i) pixelsOf[i] += tally[i];
   }
   const std::uint8_t* table = image.HeaderBlock() + dib::kColorTable;
   for (int i = 0; i < 256; ++i) {
