@@ -20,6 +20,8 @@ class LinkIndex {
   void Add(CLink& link);
   void Remove(const CLink& link);
   void Clear() { byPair_.Clear(); }
+  // Room for this many pairs without growing on the way.
+  void Reserve(std::size_t count) { byPair_.Reserve(count); }
   CLink* Find(std::string_view owner, std::string_view destination, int tgNumber,
               int* count) const;
 

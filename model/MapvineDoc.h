@@ -147,6 +147,10 @@ class CMapvineDoc {
   CLink& AppendLink(std::unique_ptr<CLink> link);
   std::unique_ptr<CLink> RemoveLink(CLink& link);
   void RenameLink(CLink& link, std::string_view owner, std::string_view destination);
+  // Makes room in the name indexes for this many more nodes or links, when
+  // many arrive at once (a file being opened).
+  void ReserveNodes(std::size_t count) { nodeIndex_.Reserve(nodes_.size() + count); }
+  void ReserveLinks(std::size_t count) { linkIndex_.Reserve(links_.size() + count); }
 
   // The three menu toggles.
   void ToggleActiveQuery() { settings.activeQuery = 1 - settings.activeQuery; }

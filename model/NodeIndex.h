@@ -21,6 +21,8 @@ class NodeIndex {
   // Call before the node leaves the list or changes its label.
   void Remove(const CSprite& node);
   void Clear() { byLabel_.Clear(); }
+  // Room for this many labels without growing on the way.
+  void Reserve(std::size_t count) { byLabel_.Reserve(count); }
   CSprite* Find(std::string_view label) const;
 
  private:

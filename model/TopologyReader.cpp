@@ -99,6 +99,7 @@ class TopologyLoader {
     if (!ReadCount(in_, topology::kMinimumNodeBytes, count)) return false;
     std::vector<std::unique_ptr<CSprite>> read;
     read.reserve(count);
+    doc_.ReserveNodes(count);
     // The icon stored with each node must be a sound image, but the node
     // shows the image-table slot it names, so the icon itself is not kept.
     const std::size_t imageCount = doc_.images.size();
@@ -124,6 +125,7 @@ class TopologyLoader {
   bool ReadLinks() {
     std::size_t count = 0;
     if (!ReadCount(in_, topology::kMinimumLinkBytes, count)) return false;
+    doc_.ReserveLinks(count);
     for (std::size_t i = 0; i < count; ++i) {
       LinkRecord record;
       if (!record.Read(in_) || !record.Acceptable()) return false;

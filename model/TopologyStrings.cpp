@@ -55,7 +55,7 @@ bool ReadCountedString(ByteReader& in, std::string& text) {
     in.Seek(start);
     return false;
   }
-  text.assign(bytes.begin(), bytes.end());
+  text.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   return true;
 }
 
