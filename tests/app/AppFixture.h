@@ -5,15 +5,14 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
-#include "base/UserPrompts.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SampleNetwork.h"
 #include "snanode/SimulatedNode.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "view/MapvineView.h"
 
 namespace mapvine::testing {
@@ -32,28 +31,6 @@ inline std::string NetworkNodes(int count, int failing) {
   return text;
 }
 
-// Answers the core's questions from a script and records its messages.
-class ScriptedPrompts final : public UserPrompts {
- public:
-  ScriptedPrompts() : previous_(InstallPrompts(this)) {}
-  ~ScriptedPrompts() override { InstallPrompts(previous_); }
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> AskOpenFileName(std::string_view) override { return Next(); }
-  std::optional<std::string> AskSaveFileName(std::string_view) override { return Next(); }
-
-  std::deque<std::string> fileNames;  // answers in order; cancelled when empty
-  std::vector<std::string> messages;
-
- private:
-  std::optional<std::string> Next() {
-    if (fileNames.empty()) return std::nullopt;
-    std::string name = fileNames.front();
-    fileNames.pop_front();
-    return name;
-  }
-  UserPrompts* previous_;
-};
 
 // The application with its window up, against a simulated node.
 struct RunningApp {

@@ -11,13 +11,14 @@
 #include "graphics/CDIB.h"
 #include "graphics/ResourceFiles.h"
 #include "tests/graphics/DibTestBitmaps.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace mapvine {
 namespace {
 
 using dibtest::EncodeBmp;
 using dibtest::LoadBytes;
-using dibtest::RecordingPrompts;
+using testing::ScriptedPrompts;
 namespace fs = std::filesystem;
 
 const fs::path kDataDir = fs::path(MAPVINE_SOURCE_DIR) / "tests" / "graphics" / "data";
@@ -56,7 +57,7 @@ class DibFiles : public ::testing::Test {
 };
 
 TEST(DibStream, LoadsAnEightBitBitmapAndStopsAtItsEnd) {
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   std::vector<std::uint8_t> bytes = {1, 2, 3};
   const std::vector<std::uint8_t> bmp = EncodeBmp({.width = 13, .height = 7});
   bytes.insert(bytes.end(), bmp.begin(), bmp.end());
@@ -132,7 +133,7 @@ TEST(DibStream, OnlyTwoHundredFiftySixColourImagesAreAccepted) {
       {"core header, 4 bits", {.bitCount = 4, .coreHeader = true}, false},
   };
   for (const auto& c : cases) {
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     CDIB image;
     EXPECT_EQ(LoadBytes(image, EncodeBmp(c.bmp)), c.accepted) << c.what;
     if (c.accepted) {
@@ -154,21 +155,21 @@ TEST_F(DibFiles, LoadsTheTestBitmapsByPath) {
 }
 
 TEST_F(DibFiles, EmptyPathAsksWithTheOpenDialog) {
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   CDIB image;
   EXPECT_FALSE(image.Load(std::string()));
   ASSERT_EQ(prompts.filters.size(), 1u);
   EXPECT_EQ(prompts.filters[0], CDIB::kFileFilter);
   EXPECT_EQ(image.GetWidth(), 16);
 
-  prompts.openAnswer = (kDataDir / "square16.bmp").string();
+  prompts.fileNames.push_back((kDataDir / "square16.bmp").string());
   ASSERT_TRUE(image.Load(std::string()));
   ExpectPattern(image, 16, 16);
   EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(DibFiles, UnreadableFilesFailWithoutAMessage) {
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   CDIB image;
   EXPECT_FALSE(image.Load(PathOf("missing.bmp")));
   EXPECT_FALSE(image.Load(folder_.string()));
@@ -177,7 +178,7 @@ TEST_F(DibFiles, UnreadableFilesFailWithoutAMessage) {
 }
 
 TEST_F(DibFiles, SaveWritesTheFileAndReadsBack) {
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   CDIB image;
   ASSERT_TRUE(image.Load((kDataDir / "pattern13x7.bmp").string()));
   const std::string path = PathOf("out.bmp");
@@ -195,13 +196,13 @@ TEST_F(DibFiles, SaveWritesTheFileAndReadsBack) {
 }
 
 TEST_F(DibFiles, SaveDialogAndFailureMessages) {
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   CDIB image;
   EXPECT_FALSE(image.Save(std::string()));
   EXPECT_EQ(prompts.filters, std::vector<std::string>{std::string(CDIB::kFileFilter)});
   EXPECT_TRUE(prompts.messages.empty());
 
-  prompts.saveAnswer = PathOf("chosen.bmp");
+  prompts.fileNames.push_back(PathOf("chosen.bmp"));
   EXPECT_TRUE(image.Save(std::string()));
   EXPECT_TRUE(fs::exists(PathOf("chosen.bmp")));
 

@@ -1,15 +1,12 @@
 #pragma once
 
-// Test bitmaps built byte by byte, independently of the loader under test,
-// and a UserPrompts double that records what the user would have seen.
+// Test bitmaps built byte by byte, independently of the loader under test.
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "base/UserPrompts.h"
 #include "graphics/CDIB.h"
 
 namespace mapvine::dibtest {
@@ -106,31 +103,5 @@ inline bool LoadBytes(CDIB& image, const std::vector<std::uint8_t>& bytes) {
   return image.Load(reader);
 }
 
-// Installs itself for its lifetime; records messages and answers the file
-// dialogs with the scripted names (nullopt = cancel).
-class RecordingPrompts final : public UserPrompts {
- public:
-  RecordingPrompts() : previous_(InstallPrompts(this)) {}
-  ~RecordingPrompts() override { InstallPrompts(previous_); }
-
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> AskOpenFileName(std::string_view filter) override {
-    filters.emplace_back(filter);
-    return openAnswer;
-  }
-  std::optional<std::string> AskSaveFileName(std::string_view filter) override {
-    filters.emplace_back(filter);
-    return saveAnswer;
-  }
-
-  std::vector<std::string> messages;
-  std::vector<std::string> filters;
-  std::optional<std::string> openAnswer;
-  std::optional<std::string> saveAnswer;
-
- private:
-  UserPrompts* previous_;
-};
 
 }  // namespace mapvine::dibtest

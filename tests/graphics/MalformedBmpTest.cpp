@@ -9,6 +9,7 @@
 
 #include "graphics/CDIB.h"
 #include "tests/graphics/DibTestBitmaps.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace mapvine {
 namespace {
@@ -29,7 +30,7 @@ struct Refusal {
 // Loads `bmp` placed after a few other bytes into an image that already
 // shows a picture, and reports what changed.
 Refusal TryLoad(const Bytes& bmp) {
-  dibtest::RecordingPrompts prompts;
+  testing::ScriptedPrompts prompts;
   Bytes stream(kLeading + bmp.size(), 0x42);
   std::copy(bmp.begin(), bmp.end(), stream.begin() + kLeading);
   ByteReader reader(stream);
@@ -51,7 +52,7 @@ Refusal TryLoad(const Bytes& bmp) {
 
   // Stepping over the bitmap judges it as loading does and ends where the
   // load ended.
-  dibtest::RecordingPrompts skipPrompts;
+  testing::ScriptedPrompts skipPrompts;
   ByteReader skipper(stream);
   skipper.Skip(kLeading);
   if (CDIB::Skip(skipper) == result.refused) result.problem += "skip judged otherwise; ";

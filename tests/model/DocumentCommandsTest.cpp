@@ -1,54 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "base/UserPrompts.h"
 #include "tests/graphics/DibTestBitmaps.h"
 #include "tests/model/FakeDocumentView.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace mapvine {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::DocumentWithView;
+using testing::ScriptedPrompts;
 
-// Answers the open-file dialog from a script (nullopt = cancel) and the
-// yes/no question with a preset answer; records what the user was shown.
-class ScriptedPrompts final : public UserPrompts {
- public:
-  ScriptedPrompts() : previous_(InstallPrompts(this)) {}
-  ~ScriptedPrompts() override { InstallPrompts(previous_); }
-  ScriptedPrompts(const ScriptedPrompts&) = delete;
-  ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
-
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  bool AskYesNo(std::string_view question) override {
-    questions.emplace_back(question);
-    return yes;
-  }
-  std::optional<std::string> AskOpenFileName(std::string_view filter) override {
-    filters.emplace_back(filter);
-    if (openAnswers.empty()) return std::nullopt;
-    std::optional<std::string> answer = openAnswers.front();
-    openAnswers.pop_front();
-    return answer;
-  }
-  std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }
-
-  bool yes = false;
-  std::deque<std::optional<std::string>> openAnswers;
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  std::vector<std::string> filters;
-
- private:
-  UserPrompts* previous_;
-};
 
 class DocumentCommandsTest : public ::testing::Test {
  protected:
@@ -111,7 +79,7 @@ TEST_F(DocumentCommandsTest, TheSameBitmapTwiceTakesOneSlot) {
 
   EXPECT_EQ(d.doc.AddUserImage(first), static_cast<int>(standard));
   EXPECT_EQ(d.doc.AddUserImage(copy), static_cast<int>(standard));
-  prompts.openAnswers.push_back(first);  // chosen again in the dialog
+  prompts.fileNames.push_back(first);  // chosen again in the dialog
   EXPECT_EQ(d.doc.AddUserImage(), static_cast<int>(standard));
   EXPECT_EQ(prompts.filters, std::vector<std::string>{std::string(CDIB::kFileFilter)});
   EXPECT_EQ(d.doc.AddUserImage(other), static_cast<int>(standard) + 1);
@@ -367,7 +335,7 @@ class RefusedFileTest : public DocumentCommandsTest {
     for (int command = 0; command < 4; ++command) {
       SCOPED_TRACE(command);
       const Snapshot before = Take(node);
-      prompts.openAnswers.push_back(answer);
+      prompts.fileNames.push_back(answer);
       switch (command) {
         case 0:
           EXPECT_FALSE(d.doc.NewBackgroundImage());

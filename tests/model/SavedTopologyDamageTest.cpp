@@ -19,7 +19,7 @@ using testing::DocumentWithView;
 using testing::ExpectFreshPicture;
 using testing::GetI32;
 using testing::PutI32;
-using testing::RecordingPrompts;
+using testing::ScriptedPrompts;
 using testing::SmallPicture;
 using testing::Stored;
 
@@ -119,7 +119,7 @@ TEST(LoadTopology, RefusesDamagedFilesAndLeavesANewPicture) {
     ASSERT_NE(bytes, good);
     DocumentWithView d;
     d.doc.NewNode("OLD", "NETA.OLD", NetworkNode, nullptr, nullptr);
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     EXPECT_EQ(LoadTopology(d.doc, bytes), LoadOutcome::Corrupted);
     ASSERT_FALSE(prompts.messages.empty());
     EXPECT_EQ(prompts.messages.back(), kCorruptedFile);
@@ -141,7 +141,7 @@ TEST(LoadTopology, RefusesForeignSignatures) {
     DocumentWithView d;
     d.doc.NewNode("OLD", "NETA.OLD", NetworkNode, nullptr, nullptr);
     d.doc.settings.autoRefresh = 1;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     EXPECT_EQ(LoadTopology(d.doc, bytes), LoadOutcome::InvalidFormat) << bytes.size();
     EXPECT_EQ(prompts.messages, std::vector<std::string>{std::string(kInvalidFileFormat)});
     ExpectFreshPicture(d);
@@ -188,7 +188,7 @@ TEST(LoadTopology, RefusesEveryPrefixOfAValidFile) {
   const Bytes good = Stored(source.doc);
 
   DocumentWithView d;
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   for (std::size_t size = 0; size < good.size(); ++size) {
     const std::span<const std::uint8_t> prefix(good.data(), size);
     ASSERT_NE(LoadTopology(d.doc, prefix), LoadOutcome::Loaded) << size;

@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::DocumentWithView;
-using testing::RecordingPrompts;
+using testing::ScriptedPrompts;
 using testing::SmallPicture;
 using testing::Stored;
 using Bytes = std::vector<std::uint8_t>;
@@ -62,7 +62,7 @@ TEST(SaveTopologyFile, WritesTheStoredBytesAndOpensThemAgain) {
   Folder folder;
   const std::string path = folder.File("picture.top");
   SmallPicture source;
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   ASSERT_TRUE(SaveTopologyFile(source.doc, path));
   EXPECT_EQ(ReadFile(path), Stored(source.doc));
   EXPECT_EQ(folder.Entries(), 1u);  // no temporary file left behind
@@ -149,7 +149,7 @@ TEST(SaveTopologyFile, FailuresKeepTheOldFileAndSaySo) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     EXPECT_FALSE(SaveTopologyFile(c.doc, c.path));
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"Failed to save file"});
     EXPECT_EQ(ReadFile(path), kOldFile);
@@ -170,7 +170,7 @@ TEST(SaveTopologyFile, AReadOnlyFolderKeepsTheOldFile) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     const bool saved = SaveTopologyFile(source.doc, path);
     const bool told = prompts.messages == std::vector<std::string>{"Failed to save file"};
     ::_exit(!saved && told ? 0 : 1);
@@ -187,7 +187,7 @@ TEST(OpenTopologyFile, AFileThatCannotBeReadLeavesTheDocumentAlone) {
   Folder folder;
   for (const std::string& path : {folder.File("missing.top"), folder.path.string()}) {
     SmallPicture d;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     EXPECT_FALSE(OpenTopologyFile(d.doc, path)) << path;
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"Failed to open file"});
     EXPECT_EQ(d.doc.Nodes().size(), 3u);
@@ -203,7 +203,7 @@ TEST(OpenTopologyFile, AFileThatWasReadCountsAsOpenedEvenWhenRefused) {
   WriteFile(empty, {});
   for (const std::string& path : {foreign, empty}) {
     SmallPicture d;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     EXPECT_TRUE(OpenTopologyFile(d.doc, path));
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"Invalid File Format"});
     EXPECT_TRUE(d.doc.Nodes().empty());

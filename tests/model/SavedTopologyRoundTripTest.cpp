@@ -11,7 +11,7 @@ namespace mapvine {
 namespace {
 
 using testing::DocumentWithView;
-using testing::RecordingPrompts;
+using testing::ScriptedPrompts;
 using testing::SmallPicture;
 using testing::Stored;
 using testing::TinyImage;
@@ -140,7 +140,7 @@ TEST(SavedTopology, ReopensEveryStoredField) {
 
   DocumentWithView target;
   target.doc.NewNode("OLD", "NETA.OLD", NetworkNode, nullptr, nullptr);  // replaced by the load
-  RecordingPrompts prompts;
+  ScriptedPrompts prompts;
   ASSERT_EQ(LoadTopology(target.doc, bytes), LoadOutcome::Loaded);
   EXPECT_TRUE(prompts.messages.empty());
   const CMapvineDoc& got = target.doc;
@@ -338,7 +338,7 @@ TEST(SavedTopology, OpensThePicturesSavedBefore) {
   const std::string folder = std::string(MAPVINE_SOURCE_DIR) + "/fuzz/corpus/topology_load/";
   for (const char* name : {"sample.top", "sample_tiny.top"}) {
     DocumentWithView d;
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     ASSERT_TRUE(OpenTopologyFile(d.doc, folder + name)) << name;
     EXPECT_TRUE(prompts.messages.empty()) << name;
     EXPECT_EQ(d.doc.Nodes().size(), 36u) << name;

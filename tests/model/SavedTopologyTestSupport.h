@@ -9,36 +9,17 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "base/UserPrompts.h"
 #include "model/SavedTopology.h"
 #include "tests/model/FakeDocumentView.h"
 #include "tests/model/TinyImages.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace mapvine::testing {
 
-// Installs itself for its lifetime and records every message.
-class RecordingPrompts final : public UserPrompts {
- public:
-  RecordingPrompts() : previous_(InstallPrompts(this)) {}
-  ~RecordingPrompts() override { InstallPrompts(previous_); }
-  RecordingPrompts(const RecordingPrompts&) = delete;
-  RecordingPrompts& operator=(const RecordingPrompts&) = delete;
-
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
-  std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }
-
-  std::vector<std::string> messages;
-
- private:
-  UserPrompts* previous_;
-};
 
 // A new picture with tiny images: three nodes, two reported links and a
 // link drawn from a node to itself.

@@ -203,7 +203,7 @@ TEST(DetailCommand, LinkStatusWordRedrawsTheLine) {
 }
 
 TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
-  dialogtest::RecordedMessages prompts;
+  testing::ScriptedPrompts prompts;
   DetailWindow w;
   CSprite& a = w.AddSquareNode("NETWORKNODE01", 60, 60);
   CSprite& b = w.AddSquareNode("NETWORKNODE02", 300, 60);
@@ -223,7 +223,7 @@ TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
   };
   w.ChooseDetails(link);
   EXPECT_TRUE(stayedOpen);
-  EXPECT_EQ(prompts.texts,
+  EXPECT_EQ(prompts.messages,
             std::vector<std::string>{"Please enter no more than 17 characters."});
   EXPECT_EQ(link.status, 1);
   EXPECT_FALSE(w.doc.IsModified());

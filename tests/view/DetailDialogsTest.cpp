@@ -16,7 +16,7 @@ namespace {
 using namespace viewtest;
 using dialogtest::PressCancel;
 using dialogtest::PressOk;
-using dialogtest::RecordedMessages;
+using testing::ScriptedPrompts;
 
 struct Row {
   int id;
@@ -87,7 +87,7 @@ TEST(DetailDialogLayout, NamesKeepEveryByte) {
 }
 
 TEST(DetailDialogNumbers, NonNumericEntryIsRefusedAndTheDialogStaysOpen) {
-  RecordedMessages prompts;
+  ScriptedPrompts prompts;
   CNodeDetailDialog dialog({.status = "Active", .daysUntilPurged = 12});
   dialog.show();
   QLineEdit& days = *dialog.Box(CNodeDetailDialog::kDaysUntilPurgedBox);
@@ -104,11 +104,11 @@ TEST(DetailDialogNumbers, NonNumericEntryIsRefusedAndTheDialogStaysOpen) {
            {"", integer}, {"-", integer}, {"12x", integer}, {"99999999999", range}}) {
     SCOPED_TRACE(bad);
     days.setText(bad);  // what a paste or a program could leave there
-    prompts.texts.clear();
+    prompts.messages.clear();
     PressOk(dialog);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(prompts.texts, std::vector<std::string>{message});
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{message});
     EXPECT_EQ(dialog.Texts().daysUntilPurged, 12);  // nothing taken yet
   }
 
@@ -122,13 +122,13 @@ TEST(DetailDialogNumbers, NonNumericEntryIsRefusedAndTheDialogStaysOpen) {
 }
 
 TEST(DetailDialogNumbers, TgNumberBoxesAreCheckedTooButNotTheFlowText) {
-  RecordedMessages prompts;
+  ScriptedPrompts prompts;
   CTgDetailDialog dialog({.name = "A - B", .tgNumber = 21, .flowReductionSequence = "1234"});
   dialog.show();
   dialog.Box(CTgDetailDialog::kFlowReductionBox)->setText("not a number");
   PressOk(dialog);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_TRUE(prompts.texts.empty());
+  EXPECT_TRUE(prompts.messages.empty());
 
   for (int id : {CTgDetailDialog::kTgNumberBox, CTgDetailDialog::kDaysUntilPurgedBox,
                  CTgDetailDialog::kResourceSequenceBox}) {
@@ -143,7 +143,7 @@ TEST(DetailDialogNumbers, TgNumberBoxesAreCheckedTooButNotTheFlowText) {
 }
 
 TEST(DetailDialogLimit, LongTextShowsWholeButCannotGrowAndIsRefused) {
-  RecordedMessages prompts;
+  ScriptedPrompts prompts;
   const std::string longName = "NETA.NN01 - NETA.EN01";  // 21 characters
   CTgDetailDialog dialog({.name = longName, .owner = "NETA.NN01"});
   dialog.show();
@@ -161,7 +161,7 @@ TEST(DetailDialogLimit, LongTextShowsWholeButCannotGrowAndIsRefused) {
   PressOk(dialog);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_NE(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(prompts.texts,
+  EXPECT_EQ(prompts.messages,
             std::vector<std::string>{"Please enter no more than 17 characters."});
   EXPECT_EQ(dialog.Texts().name, longName);
 
@@ -182,7 +182,7 @@ TEST(DetailDialogLimit, LongTextShowsWholeButCannotGrowAndIsRefused) {
 }
 
 TEST(DetailDialogLimit, OnlyTheTgDialogLimitsItsBoxes) {
-  RecordedMessages prompts;
+  ScriptedPrompts prompts;
   const std::string longText(40, 'N');
   CLinkDetailDialog link({.name = longText, .status = "Active"});
   link.show();
@@ -194,7 +194,7 @@ TEST(DetailDialogLimit, OnlyTheTgDialogLimitsItsBoxes) {
   tg.show();
   PressOk(tg);
   EXPECT_EQ(tg.result(), QDialog::Accepted);
-  EXPECT_TRUE(prompts.texts.empty());
+  EXPECT_TRUE(prompts.messages.empty());
 }
 
 }  // namespace

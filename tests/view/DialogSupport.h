@@ -12,26 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "base/UserPrompts.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "view/ModalDialog.h"
 
 namespace mapvine::dialogtest {
 
-// Records the messages the core shows instead of opening message boxes.
-class RecordedMessages final : public UserPrompts {
- public:
-  RecordedMessages() : previous_(InstallPrompts(this)) {}
-  ~RecordedMessages() override { InstallPrompts(previous_); }
-  void ShowMessage(std::string_view text) override { texts.emplace_back(text); }
-  bool AskYesNo(std::string_view) override { return false; }
-  std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
-  std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }
-
-  std::vector<std::string> texts;
-
- private:
-  UserPrompts* previous_;
-};
 
 // While it lives, every modal dialog is shown without a modal loop and
 // handed to `act`, which works its controls. A dialog `act` leaves open is

@@ -16,7 +16,7 @@ using namespace viewtest;
 using dialogtest::DialogScript;
 using dialogtest::Find;
 using dialogtest::PressOk;
-using dialogtest::RecordedMessages;
+using testing::ScriptedPrompts;
 
 // A shown window whose network nodes show a white icon while active and a
 // red one while inactive, and whose pauses are recorded instead of waited.
@@ -195,7 +195,7 @@ TEST(ViewResize, BoxesStartWithThePictureSizeAndRefuseOutOfRangeNumbers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.width) + " x " + c.height);
     ShownDocument s;
-    RecordedMessages messages;
+    ScriptedPrompts messages;
     s.doc.SetModified(false);
     std::vector<std::string> start;
     bool stayedOpen = false;
@@ -214,7 +214,7 @@ TEST(ViewResize, BoxesStartWithThePictureSizeAndRefuseOutOfRangeNumbers) {
     EXPECT_EQ(start, (std::vector<std::string>{"520", "320"}));
     if (c.focused == nullptr) {
       EXPECT_FALSE(stayedOpen);
-      EXPECT_TRUE(messages.texts.empty());
+      EXPECT_TRUE(messages.messages.empty());
       EXPECT_EQ(s.doc.picture.composedWidth, 600);
       EXPECT_EQ(s.doc.picture.composedHeight, 400);
       EXPECT_EQ(s.Buffer().GetWidth(), 600);
@@ -222,8 +222,8 @@ TEST(ViewResize, BoxesStartWithThePictureSizeAndRefuseOutOfRangeNumbers) {
       continue;
     }
     EXPECT_TRUE(stayedOpen);
-    ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], c.parse ? "Please enter an integer."
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0], c.parse ? "Please enter an integer."
                                          : "Please enter an integer between 0 and 32768.");
     EXPECT_EQ(focused, c.focused);
     EXPECT_EQ(s.doc.picture.composedWidth, 520);
