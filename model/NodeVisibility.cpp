@@ -2,12 +2,9 @@
 // showing hidden nodes chosen by label.
 #include "model/NodeVisibility.h"
 
+#include "model/FoldedNames.h"
+
 namespace mapvine {
-namespace {
-
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
 
 bool IsOfClass(const CSprite& node, NodeClass nodeClass) {
   switch (nodeClass) {
@@ -53,14 +50,6 @@ int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
   }
   if (changed > 0) doc.SetModified(true);
   return changed;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
 }
 
 CSprite* FindResource(const CSpriteList& nodes, std::string_view text) {

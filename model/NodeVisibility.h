@@ -27,12 +27,6 @@ int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
 // Answers the number of nodes that were hidden before.
 int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
 
-// Whole-name equality ignoring the case of ASCII letters. Names reach the
-// picture from EBCDIC fields whose letters are all ASCII; bytes of 0x80 and
-// up (the parts of a multi-byte UTF-8 character) must match exactly, so a
-// character is never folded into half of another.
-bool SameNameIgnoringCase(std::string_view a, std::string_view b);
-
 // The first node, in list order, whose label or network-qualified name is
 // `text` ignoring case; hidden nodes count. Null when there is none.
 CSprite* FindResource(const CSpriteList& nodes, std::string_view text);

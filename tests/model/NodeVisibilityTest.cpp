@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/FoldedNames.h"
 #include "model/NodeVisibility.h"
 #include "tests/model/FakeDocumentView.h"
 
