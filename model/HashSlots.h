@@ -8,15 +8,19 @@
 namespace mapvine {
 
 // A hash table for indexes whose keys live in the objects the values point
-// to. Each slot keeps its key's full hash beside the value, so a lookup
-// reads one slot array and looks at a key only on a full hash match: on a
-// network too large for the cache, that is one miss per lookup instead of
-// the two or three of a node-based map.
+// to. The values are kept back to back in the order they were added, and a
+// separate table of eight-byte slots leads from a hash to its value. A
+// refresh meets the network in the order it was first added, so its lookups
+// walk the values in order; only the slots are read at random, and they are
+// small enough to stay in cache on a network of tens of thousands of
+// resources.
 //
-// Open addressing with linear probing; removal moves the rest of the run
-// back instead of leaving tombstones, so a long session of nodes coming and
-// going never slows lookups down. Pointers to values stay valid until the
-// next insertion or removal.
+// The slots use open addressing with linear probing and are at most
+// four-fifths full. Each keeps 32 bits of its value's hash, so a probe looks
+// at a value only on a likely match. Removal moves the rest of the run back
+// instead of leaving tombstones, so lookups never slow down; the hole it
+// leaves among the values is closed when the table next grows. Pointers to
+// values stay valid until the next insertion or removal.
 template <typename Value>
 class HashSlots {
  public:
@@ -24,8 +28,8 @@ class HashSlots {
   // null.
   template <typename Matches>
   Value* Find(std::uint64_t hash, Matches&& matches) {
-    const std::size_t i = IndexOf(Stored(hash), matches);
-    return i == kNone ? nullptr : &slots_[i].value;
+    const std::size_t slot = SlotOf(TagOf(hash), matches);
+    return slot == kNone ? nullptr : &entries_[slots_[slot].entry].value;
   }
   template <typename Matches>
   const Value* Find(std::uint64_t hash, Matches&& matches) const {
@@ -37,28 +41,28 @@ class HashSlots {
   template <typename Matches>
   std::pair<Value*, bool> FindOrAdd(std::uint64_t hash, Matches&& matches) {
     if (Value* found = Find(hash, matches)) return {found, false};
-    if ((size_ + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
-    hash = Stored(hash);
-    std::size_t i = Home(hash);
-    while (slots_[i].hash != kEmpty) i = Next(i);
-    slots_[i].hash = hash;
-    slots_[i].value = Value{};
+    if (!Holds(entries_.size() + 1, slots_.size())) Grow();
+    const std::uint32_t tag = TagOf(hash);
+    slots_[FreeSlotFor(tag)] = Slot{tag, static_cast<std::uint32_t>(entries_.size())};
+    entries_.push_back(Entry{tag, true, Value{}});
     ++size_;
-    return {&slots_[i].value, true};
+    return {&entries_.back().value, true};
   }
 
   // Removes the value Find would return; false when there is none.
   template <typename Matches>
   bool Erase(std::uint64_t hash, Matches&& matches) {
-    std::size_t hole = IndexOf(Stored(hash), matches);
+    std::size_t hole = SlotOf(TagOf(hash), matches);
     if (hole == kNone) return false;
+    entries_[slots_[hole].entry] = Entry{};
+    while (!entries_.empty() && !entries_.back().live) entries_.pop_back();
     // Later members of the run whose home lies cyclically outside
     // (hole, i] could no longer be reached past the hole: move them into it.
-    for (std::size_t i = Next(hole); slots_[i].hash != kEmpty; i = Next(i)) {
-      const std::size_t home = Home(slots_[i].hash);
+    for (std::size_t i = Next(hole); slots_[i].entry != kFree; i = Next(i)) {
+      const std::size_t home = Home(slots_[i].tag);
       const bool reachable = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
       if (reachable) continue;
-      slots_[hole] = std::move(slots_[i]);
+      slots_[hole] = slots_[i];
       hole = i;
     }
     slots_[hole] = Slot{};
@@ -68,62 +72,85 @@ class HashSlots {
 
   // Makes room for `count` values without growing on the way there.
   void Reserve(std::size_t count) {
-    std::size_t capacity = 16;
-    while (capacity < count * 2) capacity *= 2;
+    std::size_t capacity = kMinimumCapacity;
+    while (!Holds(count, capacity)) capacity *= 2;
     if (capacity > slots_.size()) Rehash(capacity);
+    entries_.reserve(count);
   }
 
   void Clear() {
     slots_.clear();
+    entries_.clear();
     size_ = 0;
   }
   std::size_t Size() const { return size_; }
 
  private:
-  // A stored hash is never 0, which marks a free slot.
-  static constexpr std::uint64_t kEmpty = 0;
-  static std::uint64_t Stored(std::uint64_t hash) { return hash == kEmpty ? 1 : hash; }
+  static constexpr std::size_t kMinimumCapacity = 16;
+  static constexpr std::uint32_t kFree = ~std::uint32_t{0};
+  static constexpr std::size_t kNone = ~std::size_t{0};
 
   struct Slot {
-    std::uint64_t hash = kEmpty;
+    std::uint32_t tag = 0;
+    std::uint32_t entry = kFree;  // position in entries_
+  };
+  struct Entry {
+    std::uint32_t tag = 0;
+    bool live = false;  // false once removed, until the values are compacted
     Value value{};
   };
 
-  // The high bits choose the home slot: string hashes are well mixed there,
-  // and a weak low half does not cluster the table.
-  std::size_t Home(std::uint64_t hash) const {
-    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
+  static bool Holds(std::size_t count, std::size_t capacity) { return count * 5 <= capacity * 4; }
+
+  // The high half of the mixed hash: string hashes are well mixed there,
+  // and a weak low half does not cluster the table. Its top bits choose the
+  // home slot, so a slot's home is known without reading its value.
+  static std::uint32_t TagOf(std::uint64_t hash) {
+    return static_cast<std::uint32_t>((hash * 0x9E3779B97F4A7C15ull) >> 32);
   }
+  std::size_t Home(std::uint32_t tag) const { return tag >> shift_; }
   std::size_t Next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
 
-  static constexpr std::size_t kNone = ~std::size_t{0};
   template <typename Matches>
-  std::size_t IndexOf(std::uint64_t storedHash, Matches& matches) {
+  std::size_t SlotOf(std::uint32_t tag, Matches& matches) const {
     if (slots_.empty()) return kNone;
-    for (std::size_t i = Home(storedHash);; i = Next(i)) {
+    for (std::size_t i = Home(tag);; i = Next(i)) {
       const Slot& slot = slots_[i];
-      if (slot.hash == kEmpty) return kNone;
-      if (slot.hash == storedHash && matches(slot.value)) return i;
+      if (slot.entry == kFree) return kNone;
+      if (slot.tag == tag && matches(entries_[slot.entry].value)) return i;
     }
   }
+  std::size_t FreeSlotFor(std::uint32_t tag) const {
+    std::size_t i = Home(tag);
+    while (slots_[i].entry != kFree) i = Next(i);
+    return i;
+  }
 
-  // `capacity` is a power of two.
+  // Closes the holes among the values when at least half of them are
+  // holes, and otherwise doubles the slots; either way the next growth is
+  // as many insertions away as there are live values.
+  void Grow() {
+    if (slots_.empty()) return Rehash(kMinimumCapacity);
+    Rehash(size_ * 2 <= entries_.size() ? slots_.size() : slots_.size() * 2);
+  }
+
+  // `capacity` is a power of two of at least kMinimumCapacity; the values
+  // keep their order.
   void Rehash(std::size_t capacity) {
-    std::vector<Slot> old = std::move(slots_);
-    slots_ = std::vector<Slot>(capacity);
-    shift_ = 64;
+    std::erase_if(entries_, [](const Entry& entry) { return !entry.live; });
+    slots_.assign(capacity, Slot{});
+    shift_ = 32;
     for (std::size_t c = capacity; c > 1; c >>= 1) --shift_;
-    for (Slot& slot : old) {
-      if (slot.hash == kEmpty) continue;
-      std::size_t i = Home(slot.hash);
-      while (slots_[i].hash != kEmpty) i = Next(i);
-      slots_[i] = std::move(slot);
+    for (std::size_t position = 0; position < entries_.size(); ++position) {
+      const std::uint32_t tag = entries_[position].tag;
+      slots_[FreeSlotFor(tag)] = Slot{tag, static_cast<std::uint32_t>(position)};
     }
   }
 
   std::vector<Slot> slots_;
+  std::vector<Entry> entries_;  // in the order added; removed ones not live
   std::size_t size_ = 0;
-  int shift_ = 64;
+  int shift_ = 32;
 };
 
 }  // namespace mapvine

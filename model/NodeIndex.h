@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -27,15 +28,25 @@ class NodeIndex {
 
  private:
   // One node per label in the usual case; `node` is only the answer while
-  // `count` is 1, otherwise the list order decides. The entry's key is
-  // `node->label`.
+  // `count` is 1, otherwise the list order decides. The entry's key is the
+  // holders' label. A label short enough (as every SNA resource name is) is
+  // also kept in the entry itself, so that a lookup need not visit a node
+  // on a network too large for the cache.
   struct Entry {
+    static constexpr std::size_t kInlineLength = 11;
+    static constexpr std::uint8_t kNotInline = 0xFF;
+
     CSprite* node = nullptr;
-    int count = 0;
+    std::uint32_t count = 0;
+    std::uint8_t inlineLength = kNotInline;
+    std::array<char, kInlineLength> inlineText{};
+
+    void KeepLabel(std::string_view label);
+    bool HasLabel(std::string_view label) const;
   };
   static std::uint64_t HashOf(std::string_view label);
   static auto LabelIs(std::string_view label) {
-    return [label](const Entry& entry) { return entry.node->label == label; };
+    return [label](const Entry& entry) { return entry.HasLabel(label); };
   }
   CSprite* FirstInList(std::string_view label) const;
 
