@@ -16,23 +16,27 @@ class CSprite;
 // link drawn by hand. Green while active, red while not.
 class CLink {
  public:
-  // Refresh generation of the last report and the report counters of it.
+  // What a refresh reads and updates of a link it meets again comes first,
+  // together: on a large network each cache line it touches is a trip to
+  // memory. The counters are those of the last refresh generation that
+  // reported the link.
   int generation = 0;
   int reportCount = 0;
   int activeReportCount = 0;
+  int status = 0;
+  int tgNumber = 0;
+  std::unique_ptr<TgDetail> tgDetail;
+
+  std::string ownerName;
+  std::string destinationName;
   int x1 = 0, y1 = 0;
   int x2 = 0, y2 = 0;
   CSprite* endA = nullptr;  // not owned
+  CSprite* endB = nullptr;  // not owned
   std::string endAName;     // endpoint names read from a file, to rejoin
   std::string endBName;
-  int tgNumber = 0;
-  CSprite* endB = nullptr;  // not owned
-  std::unique_ptr<TgDetail> tgDetail;
-  std::string ownerName;
-  std::string destinationName;
   std::string title;
   Rect bounds;
-  int status = 0;
   int hitTolerance = 2;
 
   // Whether (x, y) lies on the line, within hitTolerance.

@@ -4,6 +4,16 @@
 #include <functional>
 
 namespace mapvine {
+namespace {
+
+// Whether the link from `owner` to `destination` runs from `a` to `b`, and
+// whether from `b` to `a`.
+std::pair<bool, bool> Joins(std::string_view owner, std::string_view destination,
+                            std::string_view a, std::string_view b) {
+  return {owner == a && destination == b, owner == b && destination == a};
+}
+
+}  // namespace
 
 std::uint64_t LinkIndex::PairHash(std::string_view a, std::string_view b) {
   // The same for either direction.
@@ -13,11 +23,22 @@ std::uint64_t LinkIndex::PairHash(std::string_view a, std::string_view b) {
   return h1 ^ (h2 + 0x9e3779b97f4a7c15ULL + (h1 << 6) + (h1 >> 2));
 }
 
+void LinkIndex::PairLinks::KeepNamesOfFirst() {
+  owner.Keep(first->ownerName);
+  destination.Keep(first->destinationName);
+}
+
+std::pair<bool, bool> LinkIndex::PairLinks::FirstJoins(std::string_view a, std::string_view b) const {
+  if (owner.Held() && destination.Held()) return Joins(owner.View(), destination.View(), a, b);
+  return Joins(first->ownerName, first->destinationName, a, b);
+}
+
 void LinkIndex::Add(CLink& link) {
   const std::string_view a = link.ownerName, b = link.destinationName;
   PairLinks& links = *byPair_.FindOrAdd(PairHash(a, b), PairIs(a, b)).first;
   if (links.first == nullptr) {
     links.first = &link;
+    links.KeepNamesOfFirst();
     return;
   }
   if (!links.more) links.more = std::make_unique<std::vector<CLink*>>();
@@ -39,6 +60,7 @@ void LinkIndex::Remove(const CLink& link) {
   }
   links->first = links->more->front();
   links->more->erase(links->more->begin());
+  links->KeepNamesOfFirst();
 }
 
 CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int tgNumber,
@@ -46,17 +68,18 @@ CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int
   if (count) *count = 0;
   const PairLinks* links = byPair_.Find(PairHash(owner, destination), PairIs(owner, destination));
   if (links == nullptr) return nullptr;
-  auto matches = [&](const CLink* link) {
-    const bool forward = link->ownerName == owner && link->destinationName == destination;
-    const bool backward = link->ownerName == destination && link->destinationName == owner;
+  // Counts the same-pair links with other TG numbers, in each direction
+  // they run, until the match.
+  auto matches = [&](const CLink* link, std::pair<bool, bool> joins) {
+    const auto [forward, backward] = joins;
     if ((forward || backward) && link->tgNumber == tgNumber) return true;
     if (count) *count += (forward ? 1 : 0) + (backward ? 1 : 0);
     return false;
   };
-  if (matches(links->first)) return links->first;
+  if (matches(links->first, links->FirstJoins(owner, destination))) return links->first;
   if (links->more) {
     for (CLink* link : *links->more) {
-      if (matches(link)) return link;
+      if (matches(link, Joins(link->ownerName, link->destinationName, owner, destination))) return link;
     }
   }
   return nullptr;

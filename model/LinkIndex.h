@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "graphics/CLink.h"
 #include "model/HashSlots.h"
+#include "model/InlineName.h"
 
 namespace mapvine {
 
@@ -29,17 +31,21 @@ class LinkIndex {
   // Links of one pair in list order: links are appended at the tail, so
   // appending here keeps the same order. Most pairs have one link, held
   // without a separate allocation. The entry's key is `first`'s pair of
-  // names.
+  // names, kept in the entry too when they are short.
   struct PairLinks {
     CLink* first = nullptr;
     std::unique_ptr<std::vector<CLink*>> more;
+    InlineName owner, destination;  // first's
+
+    void KeepNamesOfFirst();
+    // Whether `first` runs from `a` to `b`, and whether from `b` to `a`.
+    std::pair<bool, bool> FirstJoins(std::string_view a, std::string_view b) const;
   };
   static std::uint64_t PairHash(std::string_view a, std::string_view b);
   static auto PairIs(std::string_view a, std::string_view b) {
     return [a, b](const PairLinks& links) {
-      const CLink& link = *links.first;
-      return (link.ownerName == a && link.destinationName == b) ||
-             (link.ownerName == b && link.destinationName == a);
+      const auto [forward, backward] = links.FirstJoins(a, b);
+      return forward || backward;
     };
   }
 

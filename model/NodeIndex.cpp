@@ -8,23 +8,12 @@ std::uint64_t NodeIndex::HashOf(std::string_view label) {
   return std::hash<std::string_view>{}(label);
 }
 
-void NodeIndex::Entry::KeepLabel(std::string_view label) {
-  if (label.size() > kInlineLength) return;
-  inlineLength = static_cast<std::uint8_t>(label.size());
-  label.copy(inlineText.data(), label.size());
-}
-
-bool NodeIndex::Entry::HasLabel(std::string_view label) const {
-  if (inlineLength == kNotInline) return node->label == label;
-  return std::string_view(inlineText.data(), inlineLength) == label;
-}
-
 void NodeIndex::Add(CSprite& node) {
   const auto [entry, added] = byLabel_.FindOrAdd(HashOf(node.label), LabelIs(node.label));
   if (added) {
     entry->node = &node;
     entry->count = 1;
-    entry->KeepLabel(node.label);
+    entry->label.Keep(node.label);
   } else {
     ++entry->count;
   }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteList.h"
 #include "model/HashSlots.h"
+#include "model/InlineName.h"
 
 namespace mapvine {
 
@@ -29,20 +29,15 @@ class NodeIndex {
  private:
   // One node per label in the usual case; `node` is only the answer while
   // `count` is 1, otherwise the list order decides. The entry's key is the
-  // holders' label. A label short enough (as every SNA resource name is) is
-  // also kept in the entry itself, so that a lookup need not visit a node
-  // on a network too large for the cache.
+  // holders' label, kept in the entry too when it is short.
   struct Entry {
-    static constexpr std::size_t kInlineLength = 11;
-    static constexpr std::uint8_t kNotInline = 0xFF;
-
     CSprite* node = nullptr;
     std::uint32_t count = 0;
-    std::uint8_t inlineLength = kNotInline;
-    std::array<char, kInlineLength> inlineText{};
+    InlineName label;
 
-    void KeepLabel(std::string_view label);
-    bool HasLabel(std::string_view label) const;
+    bool HasLabel(std::string_view wanted) const {
+      return label.Held() ? label.View() == wanted : node->label == wanted;
+    }
   };
   static std::uint64_t HashOf(std::string_view label);
   static auto LabelIs(std::string_view label) {
