@@ -105,16 +105,17 @@ TEST(NewLink, ManualLinkIsRedUntilReportedAndMayJoinANodeToItself) {
 }
 
 // The index must answer exactly as a walk of the list does, whatever mix
-// of names, directions and TG numbers the list holds.
+// of names, directions and TG numbers the list holds. Names up to eleven
+// characters are compared inside the index, longer ones on the link.
 TEST(LinkIndex, AgreesWithTheListWalk) {
   std::mt19937 random(7);
-  const char* names[] = {"A", "B", "C", "D"};
+  const char* names[] = {"A", "B", "ABCDEFGHIJK", "ABCDEFGHIJKL", "ABCDEFGHIJKM"};
   OwningLinkList list;
   LinkIndex index;
   for (int i = 0; i < 300; ++i) {
     auto link = std::make_unique<CLink>();
-    link->ownerName = names[random() % 4];
-    link->destinationName = names[random() % 4];
+    link->ownerName = names[random() % std::size(names)];
+    link->destinationName = names[random() % std::size(names)];
     link->tgNumber = static_cast<int>(random() % 5);
     index.Add(*link);
     list.Add(std::move(link));
@@ -124,8 +125,8 @@ TEST(LinkIndex, AgreesWithTheListWalk) {
       list.Remove(victim);
     }
     for (int q = 0; q < 5; ++q) {
-      const char* owner = names[random() % 4];
-      const char* destination = names[random() % 4];
+      const char* owner = names[random() % std::size(names)];
+      const char* destination = names[random() % std::size(names)];
       const int tg = static_cast<int>(random() % 6);
       int listCount = -1, indexCount = -1;
       EXPECT_EQ(index.Find(owner, destination, tg, &indexCount),

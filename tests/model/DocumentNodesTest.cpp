@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <regex>
+
+#include "model/NodeIndex.h"
 
 #include "tests/model/FakeDocumentView.h"
 
@@ -178,6 +181,39 @@ TEST(NewDocument, StartsCleanAndNotModified) {
   EXPECT_FALSE(d.doc.IsModified());
   ASSERT_NE(d.doc.composedBackground, nullptr);
   EXPECT_EQ(d.view.Surface()->GetWidth(), d.doc.picture.composedWidth);
+}
+
+// The index must answer as a walk of the list does (the first holder of a
+// label in list order) through additions, removals and renames, whether
+// labels are short enough to be compared inside the index or longer ones
+// that differ only after a long common start.
+TEST(NodeIndex, AgreesWithTheListWalk) {
+  std::mt19937 random(11);
+  const std::string labels[] = {"LU1", "LU2", "", "ABCDEFGHIJK", "ABCDEFGHIJKL", "ABCDEFGHIJKM"};
+  auto anyLabel = [&] { return labels[random() % std::size(labels)]; };
+  CSpriteList list;
+  NodeIndex index(list);
+  for (int step = 0; step < 600; ++step) {
+    const unsigned action = random() % 4;
+    if (action < 2 || list.empty()) {
+      auto node = std::make_unique<CSprite>();
+      node->label = anyLabel();
+      node->SetDepth(static_cast<int>(random() % 3));
+      index.Add(list.Insert(std::move(node)));
+    } else {
+      CSprite& node = **std::next(list.begin(), random() % list.size());
+      index.Remove(node);
+      if (action == 2) {
+        list.Remove(node);
+      } else {
+        node.label = anyLabel();
+        index.Add(node);
+      }
+    }
+    for (const std::string& label : labels) {
+      ASSERT_EQ(index.Find(label), list.FindByLabel(label)) << "'" << label << "' at step " << step;
+    }
+  }
 }
 
 }  // namespace

@@ -55,6 +55,33 @@ TEST(HashSlots, AgreesWithAMapThroughAddsAndRemovals) {
   CompareWithMap([](int key) -> std::uint64_t { return std::uint64_t(key % 2); }, 3);
 }
 
+TEST(HashSlots, ValuesSurviveTheClosingOfHolesLeftByRemovals) {
+  // Nine in ten of the first values go, so that the table closes their
+  // holes instead of growing when it next runs out of room; then it grows.
+  HashSlots<Keyed> table;
+  auto hashOf = [](int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; };
+  auto add = [&](int key) {
+    Keyed* slot = table.FindOrAdd(hashOf(key), KeyIs(key)).first;
+    slot->key = key;
+    slot->value = key * 3;
+  };
+  for (int key = 0; key < 1000; ++key) add(key);
+  for (int key = 0; key < 1000; ++key) {
+    if (key % 10 != 0) ASSERT_TRUE(table.Erase(hashOf(key), KeyIs(key)));
+  }
+  for (int key = 1000; key < 3000; ++key) add(key);
+  EXPECT_EQ(table.Size(), 2100u);
+  for (int key = 0; key < 3000; ++key) {
+    const Keyed* found = table.Find(hashOf(key), KeyIs(key));
+    if (key < 1000 && key % 10 != 0) {
+      EXPECT_EQ(found, nullptr) << key;
+    } else {
+      ASSERT_NE(found, nullptr) << key;
+      EXPECT_EQ(found->value, key * 3);
+    }
+  }
+}
+
 TEST(HashSlots, ClearForgetsEverything) {
   HashSlots<Keyed> table;
   for (int key = 0; key < 100; ++key) table.FindOrAdd(std::uint64_t(key), KeyIs(key)).first->key = key;
