@@ -6,11 +6,11 @@
 namespace mapvine {
 namespace {
 
-// Whether the link from `owner` to `destination` runs from `a` to `b`, and
-// whether from `b` to `a`.
-std::pair<bool, bool> Joins(std::string_view owner, std::string_view destination,
-                            std::string_view a, std::string_view b) {
-  return {owner == a && destination == b, owner == b && destination == a};
+// Whether the link from `owner` to `destination` joins `a` and `b`, in
+// either direction.
+bool Joins(std::string_view owner, std::string_view destination, std::string_view a,
+           std::string_view b) {
+  return (owner == a && destination == b) || (owner == b && destination == a);
 }
 
 }  // namespace
@@ -28,7 +28,7 @@ void LinkIndex::PairLinks::KeepNamesOfFirst() {
   destination.Keep(first->destinationName);
 }
 
-std::pair<bool, bool> LinkIndex::PairLinks::FirstJoins(std::string_view a, std::string_view b) const {
+bool LinkIndex::PairLinks::FirstJoins(std::string_view a, std::string_view b) const {
   if (owner.Held() && destination.Held()) return Joins(owner.View(), destination.View(), a, b);
   return Joins(first->ownerName, first->destinationName, a, b);
 }
@@ -68,18 +68,19 @@ CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int
   if (count) *count = 0;
   const PairLinks* links = byPair_.Find(PairHash(owner, destination), PairIs(owner, destination));
   if (links == nullptr) return nullptr;
-  // Counts the same-pair links with other TG numbers, in each direction
-  // they run, until the match.
-  auto matches = [&](const CLink* link, std::pair<bool, bool> joins) {
-    const auto [forward, backward] = joins;
-    if ((forward || backward) && link->tgNumber == tgNumber) return true;
-    if (count) *count += (forward ? 1 : 0) + (backward ? 1 : 0);
+  // Every link of the entry joins the pair. A list walk counts the ones
+  // with other TG numbers once for each direction they run the pair in:
+  // twice for a link from a node to itself, otherwise once.
+  const int directions = owner == destination ? 2 : 1;
+  auto matches = [&](CLink* link) {
+    if (link->tgNumber == tgNumber) return true;
+    if (count) *count += directions;
     return false;
   };
-  if (matches(links->first, links->FirstJoins(owner, destination))) return links->first;
+  if (matches(links->first)) return links->first;
   if (links->more) {
     for (CLink* link : *links->more) {
-      if (matches(link, Joins(link->ownerName, link->destinationName, owner, destination))) return link;
+      if (matches(link)) return link;
     }
   }
   return nullptr;

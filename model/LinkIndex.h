@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "graphics/CLink.h"
@@ -38,15 +37,12 @@ class LinkIndex {
     InlineName owner, destination;  // first's
 
     void KeepNamesOfFirst();
-    // Whether `first` runs from `a` to `b`, and whether from `b` to `a`.
-    std::pair<bool, bool> FirstJoins(std::string_view a, std::string_view b) const;
+    // Whether `first` joins `a` and `b`, in either direction.
+    bool FirstJoins(std::string_view a, std::string_view b) const;
   };
   static std::uint64_t PairHash(std::string_view a, std::string_view b);
   static auto PairIs(std::string_view a, std::string_view b) {
-    return [a, b](const PairLinks& links) {
-      const auto [forward, backward] = links.FirstJoins(a, b);
-      return forward || backward;
-    };
+    return [a, b](const PairLinks& links) { return links.FirstJoins(a, b); };
   }
 
   HashSlots<PairLinks> byPair_;
