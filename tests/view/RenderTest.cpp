@@ -35,24 +35,6 @@ TEST(ViewRender, HiddenNodesAreCountedButNotDrawn) {
             0);
 }
 
-// Non-transparent icon pixels of `node` that `buffer` shows at its place.
-int IconPixelsShown(const CDIB& buffer, const CSprite& node) {
-  int shown = 0;
-  for (int y = 0; y < node.GetHeight(); ++y) {
-    for (int x = 0; x < node.GetWidth(); ++x) {
-      const std::uint8_t pixel = *node.PixelPtr(x, y);
-      shown += pixel != node.transparentIndex &&
-               *buffer.PixelPtr(node.GetX() + x, node.GetY() + y) == pixel;
-    }
-  }
-  return shown;
-}
-
-int OpaquePixels(const CSprite& node) {
-  return node.GetWidth() * node.GetHeight() -
-         PixelsOfIndex(node, node.CDIB::GetRect(), node.transparentIndex);
-}
-
 // A partial redraw across a link draws the line inside the area only: the
 // nodes inside the link's bounds but outside the area keep what the picture
 // shows. A link with a hidden end is not drawn at all.
