@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -10,10 +11,11 @@ namespace mapvine {
 // A hash table for indexes whose keys live in the objects the values point
 // to. The values are kept back to back in the order they were added, and a
 // separate table of eight-byte slots leads from a hash to its value. A
-// refresh meets the network in the order it was first added, so its lookups
-// walk the values in order; only the slots are read at random, and they are
-// small enough to stay in cache on a network of tens of thousands of
-// resources.
+// refresh meets the network in the order it was first added, so most of its
+// lookups ask for the value right after the one found before: those are
+// answered from the values alone, read in order, and only the others read
+// the slots, at random. On a network of tens of thousands of resources the
+// slots no longer fit in the cache, so each such read is a trip to memory.
 //
 // The slots use open addressing with linear probing and are at most
 // four-fifths full. Each keeps 32 bits of its value's hash, so a probe looks
@@ -28,12 +30,13 @@ class HashSlots {
   // null.
   template <typename Matches>
   Value* Find(std::uint64_t hash, Matches&& matches) {
-    const std::size_t slot = SlotOf(TagOf(hash), matches);
-    return slot == kNone ? nullptr : &entries_[slots_[slot].entry].value;
+    const std::uint32_t position = PositionOf(TagOf(hash), matches);
+    return position == kFree ? nullptr : &entries_[position].value;
   }
   template <typename Matches>
   const Value* Find(std::uint64_t hash, Matches&& matches) const {
-    return const_cast<HashSlots*>(this)->Find(hash, std::forward<Matches>(matches));
+    const std::uint32_t position = PositionOf(TagOf(hash), matches);
+    return position == kFree ? nullptr : &entries_[position].value;
   }
 
   // The value found as Find does, or a new value-initialised one stored
@@ -111,6 +114,30 @@ class HashSlots {
   std::size_t Home(std::uint32_t tag) const { return tag >> shift_; }
   std::size_t Next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
 
+  // The position of the value Find answers, kFree when there is none. A
+  // walk that meets the values in the order they were added finds each one
+  // right after the last one it found, without reading a slot; two such
+  // walks may take turns. A lookup that has to read the slots starts a walk
+  // in place of the one that went on least recently.
+  template <typename Matches>
+  std::uint32_t PositionOf(std::uint32_t tag, Matches& matches) const {
+    for (std::size_t k = 0; k < walks_.size(); ++k) {
+      const std::uint32_t position = walks_[k];
+      if (position >= entries_.size()) continue;
+      const Entry& entry = entries_[position];
+      if (!entry.live || entry.tag != tag || !matches(entry.value)) continue;
+      walks_[k] = position + 1;
+      lastWalk_ = k;
+      return position;
+    }
+    const std::size_t slot = SlotOf(tag, matches);
+    if (slot == kNone) return kFree;
+    const std::uint32_t position = slots_[slot].entry;
+    lastWalk_ = 1 - lastWalk_;
+    walks_[lastWalk_] = position + 1;
+    return position;
+  }
+
   template <typename Matches>
   std::size_t SlotOf(std::uint32_t tag, Matches& matches) const {
     if (slots_.empty()) return kNone;
@@ -151,6 +178,10 @@ class HashSlots {
   std::vector<Entry> entries_;  // in the order added; removed ones not live
   std::size_t size_ = 0;
   int shift_ = 32;
+  // Where each of the two latest walks through the values goes next. Only
+  // a guess, checked against the key, so it may go stale.
+  mutable std::array<std::uint32_t, 2> walks_{kFree, kFree};
+  mutable std::size_t lastWalk_ = 0;
 };
 
 }  // namespace mapvine

@@ -42,7 +42,9 @@ void CompareWithMap(std::uint64_t (*hashOf)(int), unsigned seed) {
       const Keyed* found = table.Find(hashOf(k), KeyIs(k));
       const auto expected = reference.find(k);
       ASSERT_EQ(found != nullptr, expected != reference.end()) << "key " << k << " step " << step;
-      if (found) ASSERT_EQ(found->value, expected->second) << "key " << k;
+      if (found) {
+        ASSERT_EQ(found->value, expected->second) << "key " << k;
+      }
     }
   }
 }
@@ -67,7 +69,9 @@ TEST(HashSlots, ValuesSurviveTheClosingOfHolesLeftByRemovals) {
   };
   for (int key = 0; key < 1000; ++key) add(key);
   for (int key = 0; key < 1000; ++key) {
-    if (key % 10 != 0) ASSERT_TRUE(table.Erase(hashOf(key), KeyIs(key)));
+    if (key % 10 != 0) {
+      ASSERT_TRUE(table.Erase(hashOf(key), KeyIs(key)));
+    }
   }
   for (int key = 1000; key < 3000; ++key) add(key);
   EXPECT_EQ(table.Size(), 2100u);
@@ -79,6 +83,42 @@ TEST(HashSlots, ValuesSurviveTheClosingOfHolesLeftByRemovals) {
       ASSERT_NE(found, nullptr) << key;
       EXPECT_EQ(found->value, key * 3);
     }
+  }
+}
+
+TEST(HashSlots, WalksInTheOrderOfAddingFindTheRightValues) {
+  // Lookups in the order the values were added are answered without the
+  // slots. Two walks take turns, lookups elsewhere cut in, values ahead of
+  // a walk are removed, and removals close up the values. Only two hashes,
+  // so that a value met on a walk must be told apart by its key.
+  HashSlots<Keyed> table;
+  std::map<int, int> reference;
+  auto hashOf = [](int key) { return std::uint64_t(key % 2) << 40; };
+  auto add = [&](int key) {
+    Keyed* slot = table.FindOrAdd(hashOf(key), KeyIs(key)).first;
+    slot->key = key;
+    slot->value = key + 7;
+    reference[key] = key + 7;
+  };
+  auto expectFound = [&](int key) {
+    const Keyed* found = table.Find(hashOf(key), KeyIs(key));
+    const auto expected = reference.find(key);
+    ASSERT_EQ(found != nullptr, expected != reference.end()) << key;
+    if (found) {
+      EXPECT_EQ(found->value, expected->second) << key;
+    }
+  };
+  std::mt19937 random(4);
+  for (int key = 0; key < 400; ++key) add(key);
+  for (int round = 0; round < 3; ++round) {
+    for (int step = 0; step < 200; ++step) {
+      expectFound(step);
+      expectFound(200 + step);
+      expectFound(static_cast<int>(random() % 400));
+      const int ahead = static_cast<int>(random() % 400);
+      if (random() % 4 == 0 && table.Erase(hashOf(ahead), KeyIs(ahead))) reference.erase(ahead);
+    }
+    for (int key = 400 + round * 200; key < 600 + round * 200; ++key) add(key);
   }
 }
 
