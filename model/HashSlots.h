@@ -39,6 +39,17 @@ class HashSlots {
     return position == kFree ? nullptr : &entries_[position].value;
   }
 
+  // The value `distance` places after the one the last successful Find
+  // answered, in the order the values were added; null when there is none
+  // there. Lets a caller fetch ahead along a walk.
+  const Value* AfterLastFound(std::size_t distance) const {
+    const std::uint32_t next = walks_[lastWalk_];
+    if (next == kFree) return nullptr;
+    const std::size_t position = next - 1 + distance;
+    if (position >= entries_.size() || !entries_[position].live) return nullptr;
+    return &entries_[position].value;
+  }
+
   // The value found as Find does, or a new value-initialised one stored
   // under `hash`; `.second` is true when it is new.
   template <typename Matches>

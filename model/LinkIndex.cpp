@@ -6,6 +6,8 @@
 namespace mapvine {
 namespace {
 
+constexpr std::size_t kFetchAhead = 4;
+
 // Whether the link from `owner` to `destination` joins `a` and `b`, in
 // either direction.
 bool Joins(std::string_view owner, std::string_view destination, std::string_view a,
@@ -68,6 +70,10 @@ CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int
   if (count) *count = 0;
   const PairLinks* links = byPair_.Find(PairHash(owner, destination), PairIs(owner, destination));
   if (links == nullptr) return nullptr;
+  // A refresh meets the links again in the order they were made, and reads
+  // and updates each one: start fetching a link a few lookups early, so that
+  // its trip to memory overlaps the work in between.
+  if (const PairLinks* ahead = byPair_.AfterLastFound(kFetchAhead)) __builtin_prefetch(ahead->first);
   // Every link of the entry joins the pair. A list walk counts the ones
   // with other TG numbers once for each direction they run the pair in:
   // twice for a link from a node to itself, otherwise once.

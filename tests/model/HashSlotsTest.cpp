@@ -122,6 +122,25 @@ TEST(HashSlots, WalksInTheOrderOfAddingFindTheRightValues) {
   }
 }
 
+TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFound) {
+  HashSlots<Keyed> table;
+  auto hashOf = [](int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; };
+  EXPECT_EQ(table.AfterLastFound(1), nullptr);
+  for (int key = 0; key < 10; ++key) table.FindOrAdd(hashOf(key), KeyIs(key)).first->key = key;
+  EXPECT_EQ(table.AfterLastFound(1), nullptr);  // adding is not finding
+
+  ASSERT_NE(table.Find(hashOf(3), KeyIs(3)), nullptr);
+  ASSERT_NE(table.AfterLastFound(4), nullptr);
+  EXPECT_EQ(table.AfterLastFound(4)->key, 7);
+  EXPECT_EQ(table.AfterLastFound(6)->key, 9);
+  EXPECT_EQ(table.AfterLastFound(7), nullptr);
+  ASSERT_TRUE(table.Erase(hashOf(7), KeyIs(7)));
+  EXPECT_EQ(table.AfterLastFound(4), nullptr);
+
+  ASSERT_NE(table.Find(hashOf(5), KeyIs(5)), nullptr);  // a lookup elsewhere moves it
+  EXPECT_EQ(table.AfterLastFound(1)->key, 6);
+}
+
 TEST(HashSlots, ClearForgetsEverything) {
   HashSlots<Keyed> table;
   for (int key = 0; key < 100; ++key) table.FindOrAdd(std::uint64_t(key), KeyIs(key)).first->key = key;
