@@ -22,21 +22,22 @@ namespace mapvine {
 // at a value only on a likely match. Removal moves the rest of the run back
 // instead of leaving tombstones, so lookups never slow down; the hole it
 // leaves among the values is closed when the table next grows. Pointers to
-// values stay valid until the next insertion or removal.
+// values stay valid until the next insertion or removal. Every lookup notes
+// where it ended, so not even a const table may be read from two threads at
+// once.
 template <typename Value>
 class HashSlots {
  public:
   // The value stored under `hash` whose key `matches(value)` accepts, or
   // null.
   template <typename Matches>
-  Value* Find(std::uint64_t hash, Matches&& matches) {
+  const Value* Find(std::uint64_t hash, Matches&& matches) const {
     const std::uint32_t position = PositionOf(TagOf(hash), matches);
     return position == kFree ? nullptr : &entries_[position].value;
   }
   template <typename Matches>
-  const Value* Find(std::uint64_t hash, Matches&& matches) const {
-    const std::uint32_t position = PositionOf(TagOf(hash), matches);
-    return position == kFree ? nullptr : &entries_[position].value;
+  Value* Find(std::uint64_t hash, Matches&& matches) {
+    return const_cast<Value*>(std::as_const(*this).Find(hash, matches));
   }
 
   // The value `distance` places after the one the last successful Find
