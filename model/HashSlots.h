@@ -40,13 +40,15 @@ class HashSlots {
     return const_cast<Value*>(std::as_const(*this).Find(hash, matches));
   }
 
-  // The value `distance` places after the one the last successful Find
-  // answered, in the order the values were added; null when there is none
-  // there. Lets a caller fetch ahead along a walk.
+  // The value `distance` places after the one the last Find answered, in
+  // the order the values were added, when that Find went on along a walk;
+  // null otherwise or when there is none there. Lets a caller fetch ahead
+  // along a walk; after a lookup off any walk, the values that follow are
+  // no guide to what comes next, and reading them is a wasted trip to
+  // memory.
   const Value* AfterLastFound(std::size_t distance) const {
-    const std::uint32_t next = walks_[lastWalk_];
-    if (next == kFree) return nullptr;
-    const std::size_t position = next - 1 + distance;
+    if (!lastFoundOnWalk_) return nullptr;
+    const std::size_t position = walks_[lastWalk_] - 1 + distance;
     if (position >= entries_.size() || !entries_[position].live) return nullptr;
     return &entries_[position].value;
   }
@@ -140,8 +142,10 @@ class HashSlots {
       if (!entry.live || entry.tag != tag || !matches(entry.value)) continue;
       walks_[k] = position + 1;
       lastWalk_ = k;
+      lastFoundOnWalk_ = true;
       return position;
     }
+    lastFoundOnWalk_ = false;
     const std::size_t slot = SlotOf(tag, matches);
     if (slot == kNone) return kFree;
     const std::uint32_t position = slots_[slot].entry;
@@ -194,6 +198,7 @@ class HashSlots {
   // a guess, checked against the key, so it may go stale.
   mutable std::array<std::uint32_t, 2> walks_{kFree, kFree};
   mutable std::size_t lastWalk_ = 0;
+  mutable bool lastFoundOnWalk_ = false;
 };
 
 }  // namespace mapvine

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 #include "model/LinkIndex.h"
 #include "tests/model/FakeDocumentView.h"
@@ -105,35 +107,49 @@ TEST(NewLink, ManualLinkIsRedUntilReportedAndMayJoinANodeToItself) {
 }
 
 // The index must answer exactly as a walk of the list does, whatever mix
-// of names, directions and TG numbers the list holds. Names up to eleven
-// characters are compared inside the index, longer ones on the link.
-TEST(LinkIndex, AgreesWithTheListWalk) {
-  std::mt19937 random(7);
-  const char* names[] = {"A", "B", "ABCDEFGHIJK", "ABCDEFGHIJKL", "ABCDEFGHIJKM"};
+// of names, directions and TG numbers the list holds, as links come and go.
+// Names up to eleven characters are compared inside the index, longer ones
+// on the link.
+void ExpectIndexAgreesWithListWalk(const std::vector<std::string>& names, unsigned seed) {
+  std::mt19937 random(seed);
+  auto anyName = [&] { return names[random() % names.size()]; };
   OwningLinkList list;
   LinkIndex index;
   for (int i = 0; i < 300; ++i) {
     auto link = std::make_unique<CLink>();
-    link->ownerName = names[random() % std::size(names)];
-    link->destinationName = names[random() % std::size(names)];
+    link->ownerName = anyName();
+    link->destinationName = anyName();
     link->tgNumber = static_cast<int>(random() % 5);
     index.Add(*link);
     list.Add(std::move(link));
-    if (i % 7 == 0) {
+    if (i % 3 == 0) {
       const CLink* victim = (*std::next(list.begin(), random() % list.size())).get();
       index.Remove(*victim);
       list.Remove(victim);
     }
     for (int q = 0; q < 5; ++q) {
-      const char* owner = names[random() % std::size(names)];
-      const char* destination = names[random() % std::size(names)];
+      const std::string owner = anyName(), destination = anyName();
       const int tg = static_cast<int>(random() % 6);
       int listCount = -1, indexCount = -1;
-      EXPECT_EQ(index.Find(owner, destination, tg, &indexCount),
-                list.Find(owner, destination, tg, &listCount));
-      EXPECT_EQ(indexCount, listCount);
+      ASSERT_EQ(index.Find(owner, destination, tg, &indexCount),
+                list.Find(owner, destination, tg, &listCount))
+          << owner << " " << destination << " " << tg;
+      ASSERT_EQ(indexCount, listCount);
     }
   }
+}
+
+TEST(LinkIndex, AgreesWithTheListWalkWhenPairsHaveManyLinks) {
+  ExpectIndexAgreesWithListWalk({"A", "B", "ABCDEFGHIJK", "ABCDEFGHIJKL", "ABCDEFGHIJKM"}, 7);
+}
+
+// One to three links a pair: the links an index entry holds itself, and
+// the first one past them, move up as the ones before them go.
+TEST(LinkIndex, AgreesWithTheListWalkWhenPairsHaveFewLinks) {
+  std::vector<std::string> names;
+  for (char c = 'A'; c <= 'L'; ++c) names.push_back(std::string(1, c));
+  names.push_back("LONGER.THAN.ELEVEN");
+  for (unsigned seed = 1; seed <= 4; ++seed) ExpectIndexAgreesWithListWalk(names, seed);
 }
 
 }  // namespace

@@ -122,14 +122,18 @@ TEST(HashSlots, WalksInTheOrderOfAddingFindTheRightValues) {
   }
 }
 
-TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFound) {
+// Only a lookup that went on along a walk tells where the next ones go.
+TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFoundOnAWalk) {
   HashSlots<Keyed> table;
   auto hashOf = [](int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; };
+  auto find = [&](int key) { return table.Find(hashOf(key), KeyIs(key)); };
   EXPECT_EQ(table.AfterLastFound(1), nullptr);
   for (int key = 0; key < 10; ++key) table.FindOrAdd(hashOf(key), KeyIs(key)).first->key = key;
   EXPECT_EQ(table.AfterLastFound(1), nullptr);  // adding is not finding
 
-  ASSERT_NE(table.Find(hashOf(3), KeyIs(3)), nullptr);
+  ASSERT_NE(find(2), nullptr);
+  EXPECT_EQ(table.AfterLastFound(1), nullptr);  // a lookup off any walk starts one
+  ASSERT_NE(find(3), nullptr);
   ASSERT_NE(table.AfterLastFound(4), nullptr);
   EXPECT_EQ(table.AfterLastFound(4)->key, 7);
   EXPECT_EQ(table.AfterLastFound(6)->key, 9);
@@ -137,8 +141,12 @@ TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFound) {
   ASSERT_TRUE(table.Erase(hashOf(7), KeyIs(7)));
   EXPECT_EQ(table.AfterLastFound(4), nullptr);
 
-  ASSERT_NE(table.Find(hashOf(5), KeyIs(5)), nullptr);  // a lookup elsewhere moves it
-  EXPECT_EQ(table.AfterLastFound(1)->key, 6);
+  ASSERT_NE(find(0), nullptr);  // a lookup elsewhere ends the run it told of
+  EXPECT_EQ(table.AfterLastFound(1), nullptr);
+  ASSERT_NE(find(1), nullptr);
+  EXPECT_EQ(table.AfterLastFound(1)->key, 2);
+  EXPECT_EQ(find(42), nullptr);  // and so does a lookup that finds nothing
+  EXPECT_EQ(table.AfterLastFound(1), nullptr);
 }
 
 TEST(HashSlots, ClearForgetsEverything) {
