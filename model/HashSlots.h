@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -48,7 +49,7 @@ class HashSlots {
   // memory.
   const Value* AfterLastFound(std::size_t distance) const {
     if (!lastFoundOnWalk_) return nullptr;
-    const std::size_t position = walks_[lastWalk_] - 1 + distance;
+    const std::size_t position = walks_[lastWalk_].next - 1 + distance;
     if (position >= entries_.size() || !entries_[position].live) return nullptr;
     return &entries_[position].value;
   }
@@ -132,15 +133,19 @@ class HashSlots {
   // walk that meets the values in the order they were added finds each one
   // right after the last one it found, without reading a slot; two such
   // walks may take turns. A lookup that has to read the slots starts a walk
-  // in place of the one that went on least recently.
+  // in place of the one that went on least recently, where a walk just
+  // started counts as having gone on kPatience lookups earlier: a few
+  // lookups off the walks in a row (an end node's TGs, say) then do not
+  // displace a walk still in use.
   template <typename Matches>
   std::uint32_t PositionOf(std::uint32_t tag, Matches& matches) const {
+    ++lookups_;
     for (std::size_t k = 0; k < walks_.size(); ++k) {
-      const std::uint32_t position = walks_[k];
+      const std::uint32_t position = walks_[k].next;
       if (position >= entries_.size()) continue;
       const Entry& entry = entries_[position];
       if (!entry.live || entry.tag != tag || !matches(entry.value)) continue;
-      walks_[k] = position + 1;
+      walks_[k] = Walk{position + 1, lookups_};
       lastWalk_ = k;
       lastFoundOnWalk_ = true;
       return position;
@@ -149,8 +154,8 @@ class HashSlots {
     const std::size_t slot = SlotOf(tag, matches);
     if (slot == kNone) return kFree;
     const std::uint32_t position = slots_[slot].entry;
-    lastWalk_ = 1 - lastWalk_;
-    walks_[lastWalk_] = position + 1;
+    lastWalk_ = walks_[0].wentOn <= walks_[1].wentOn ? 0 : 1;
+    walks_[lastWalk_] = Walk{position + 1, lookups_ - kPatience};
     return position;
   }
 
@@ -194,9 +199,16 @@ class HashSlots {
   std::vector<Entry> entries_;  // in the order added; removed ones not live
   std::size_t size_ = 0;
   int shift_ = 32;
-  // Where each of the two latest walks through the values goes next. Only
-  // a guess, checked against the key, so it may go stale.
-  mutable std::array<std::uint32_t, 2> walks_{kFree, kFree};
+  // A walk through the values: where it goes next (only a guess, checked
+  // against the key, so it may go stale) and when it last went on, counted
+  // in lookups.
+  struct Walk {
+    std::uint32_t next = kFree;
+    std::int64_t wentOn = std::numeric_limits<std::int64_t>::min();
+  };
+  static constexpr std::int64_t kPatience = 16;
+  mutable std::array<Walk, 2> walks_{};
+  mutable std::int64_t lookups_ = 0;
   mutable std::size_t lastWalk_ = 0;
   mutable bool lastFoundOnWalk_ = false;
 };

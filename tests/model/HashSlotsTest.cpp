@@ -149,6 +149,34 @@ TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFoundOnAWalk) {
   EXPECT_EQ(table.AfterLastFound(1), nullptr);
 }
 
+// Which walks the table keeps shows in what it can tell of the next value.
+TEST(HashSlots, KeepsAWalkInUseAndLetsAnIdleOneGo) {
+  HashSlots<Keyed> table;
+  auto hashOf = [](int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; };
+  for (int key = 0; key < 1000; ++key) table.FindOrAdd(hashOf(key), KeyIs(key)).first->key = key;
+  auto onAWalk = [&](int key) {
+    EXPECT_NE(table.Find(hashOf(key), KeyIs(key)), nullptr) << key;
+    return table.AfterLastFound(1) != nullptr;
+  };
+
+  // A few lookups elsewhere in a row, each of which starts a walk of its own.
+  onAWalk(10);
+  EXPECT_TRUE(onAWalk(11));
+  for (const int elsewhere : {500, 700, 900}) EXPECT_FALSE(onAWalk(elsewhere));
+  EXPECT_TRUE(onAWalk(12));
+
+  // Two new runs taking turns: the idle walk gives way before long, and
+  // then both runs go on along walks.
+  int misses = 0;
+  for (int step = 0; step < 40; ++step) {
+    if (!onAWalk(100 + step)) ++misses;
+    if (!onAWalk(300 + step)) ++misses;
+  }
+  EXPECT_LT(misses, 40);
+  EXPECT_TRUE(onAWalk(140));
+  EXPECT_TRUE(onAWalk(340));
+}
+
 TEST(HashSlots, ClearForgetsEverything) {
   HashSlots<Keyed> table;
   for (int key = 0; key < 100; ++key) table.FindOrAdd(std::uint64_t(key), KeyIs(key)).first->key = key;
