@@ -20,6 +20,9 @@ auto KeyIs(int key) {
   return [key](const Keyed& slot) { return slot.key == key; };
 }
 
+// Keys far apart in the table, whatever their order.
+std::uint64_t SpreadHash(int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; }
+
 // Adds and removes keys at random against an ordered map, checking every
 // key after every step. `hashOf` decides how much the keys collide.
 void CompareWithMap(std::uint64_t (*hashOf)(int), unsigned seed) {
@@ -61,22 +64,21 @@ TEST(HashSlots, ValuesSurviveTheClosingOfHolesLeftByRemovals) {
   // Nine in ten of the first values go, so that the table closes their
   // holes instead of growing when it next runs out of room; then it grows.
   HashSlots<Keyed> table;
-  auto hashOf = [](int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; };
   auto add = [&](int key) {
-    Keyed* slot = table.FindOrAdd(hashOf(key), KeyIs(key)).first;
+    Keyed* slot = table.FindOrAdd(SpreadHash(key), KeyIs(key)).first;
     slot->key = key;
     slot->value = key * 3;
   };
   for (int key = 0; key < 1000; ++key) add(key);
   for (int key = 0; key < 1000; ++key) {
     if (key % 10 != 0) {
-      ASSERT_TRUE(table.Erase(hashOf(key), KeyIs(key)));
+      ASSERT_TRUE(table.Erase(SpreadHash(key), KeyIs(key)));
     }
   }
   for (int key = 1000; key < 3000; ++key) add(key);
   EXPECT_EQ(table.Size(), 2100u);
   for (int key = 0; key < 3000; ++key) {
-    const Keyed* found = table.Find(hashOf(key), KeyIs(key));
+    const Keyed* found = table.Find(SpreadHash(key), KeyIs(key));
     if (key < 1000 && key % 10 != 0) {
       EXPECT_EQ(found, nullptr) << key;
     } else {
@@ -125,10 +127,9 @@ TEST(HashSlots, WalksInTheOrderOfAddingFindTheRightValues) {
 // Only a lookup that went on along a walk tells where the next ones go.
 TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFoundOnAWalk) {
   HashSlots<Keyed> table;
-  auto hashOf = [](int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; };
-  auto find = [&](int key) { return table.Find(hashOf(key), KeyIs(key)); };
+  auto find = [&](int key) { return table.Find(SpreadHash(key), KeyIs(key)); };
   EXPECT_EQ(table.AfterLastFound(1), nullptr);
-  for (int key = 0; key < 10; ++key) table.FindOrAdd(hashOf(key), KeyIs(key)).first->key = key;
+  for (int key = 0; key < 10; ++key) table.FindOrAdd(SpreadHash(key), KeyIs(key)).first->key = key;
   EXPECT_EQ(table.AfterLastFound(1), nullptr);  // adding is not finding
 
   ASSERT_NE(find(2), nullptr);
@@ -138,7 +139,7 @@ TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFoundOnAWalk) {
   EXPECT_EQ(table.AfterLastFound(4)->key, 7);
   EXPECT_EQ(table.AfterLastFound(6)->key, 9);
   EXPECT_EQ(table.AfterLastFound(7), nullptr);
-  ASSERT_TRUE(table.Erase(hashOf(7), KeyIs(7)));
+  ASSERT_TRUE(table.Erase(SpreadHash(7), KeyIs(7)));
   EXPECT_EQ(table.AfterLastFound(4), nullptr);
 
   ASSERT_NE(find(0), nullptr);  // a lookup elsewhere ends the run it told of
@@ -152,10 +153,9 @@ TEST(HashSlots, TellsTheValueSomePlacesAfterTheLastFoundOnAWalk) {
 // Which walks the table keeps shows in what it can tell of the next value.
 TEST(HashSlots, KeepsAWalkInUseAndLetsAnIdleOneGo) {
   HashSlots<Keyed> table;
-  auto hashOf = [](int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; };
-  for (int key = 0; key < 1000; ++key) table.FindOrAdd(hashOf(key), KeyIs(key)).first->key = key;
+  for (int key = 0; key < 1000; ++key) table.FindOrAdd(SpreadHash(key), KeyIs(key)).first->key = key;
   auto onAWalk = [&](int key) {
-    EXPECT_NE(table.Find(hashOf(key), KeyIs(key)), nullptr) << key;
+    EXPECT_NE(table.Find(SpreadHash(key), KeyIs(key)), nullptr) << key;
     return table.AfterLastFound(1) != nullptr;
   };
 
