@@ -79,8 +79,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   const std::string destinationText(destination);
   TraceF("CMapvineDoc::NewLink(1) called for %s - %s, tg: %i\n", ownerText.c_str(),
          destinationText.c_str(), tgNumber);
-  int sameLinks = 0;
-  if (CLink* found = linkIndex_.Find(owner, destination, tgNumber, &sameLinks)) {
+  if (CLink* found = linkIndex_.Find(owner, destination, tgNumber)) {
     TraceF("CMapvineDoc::NewLink(1) Found link for %s - %s, tg: %i\n", ownerText.c_str(),
            destinationText.c_str(), tgNumber);
     CountReport(*found, refreshGeneration, active);
@@ -105,7 +104,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   // Not counted yet: a fresh link has no report of any generation.
   created->generation = refreshGeneration - 1;
   CountReport(*created, refreshGeneration, active);
-  JoinEnds(*created, *a, *b, ParallelShift(sameLinks));
+  JoinEnds(*created, *a, *b, ParallelShift(linkIndex_.CountOfPair(owner, destination)));
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);
   if (view_) view_->RedrawArea(link.bounds);

@@ -41,6 +41,19 @@ class HashSlots {
     return const_cast<Value*>(std::as_const(*this).Find(hash, matches));
   }
 
+  // Calls `visit` with every value stored under `hash`, and with any other
+  // whose hash shares the 32 bits the slots keep: `visit` tells its own
+  // from the rest. Lets values with the same hash but different keys be
+  // found together.
+  template <typename Visit>
+  void VisitSameHash(std::uint64_t hash, Visit&& visit) const {
+    if (slots_.empty()) return;
+    const std::uint32_t tag = TagOf(hash);
+    for (std::size_t i = Home(tag); slots_[i].entry != kFree; i = Next(i)) {
+      if (slots_[i].tag == tag) visit(std::as_const(entries_[slots_[i].entry].value));
+    }
+  }
+
   // The value `distance` places after the one the last Find answered, in
   // the order the values were added, when that Find went on along a walk;
   // null otherwise or when there is none there. Lets a caller fetch ahead

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -12,51 +12,55 @@
 
 namespace mapvine {
 
-// Finds links by the pair of names they join, whatever the direction, in
-// time proportional to the links between that pair rather than to all links.
-// It answers exactly as a walk of the document's link list would: the first
-// match in list order, and the same count of same-pair links met before it.
+// Finds links by the pair of names they join, whatever the direction, and
+// their TG number, in time proportional to the links of that pair and TG
+// number rather than to all links. It answers exactly as a walk of the
+// document's link list would: the first match in list order, and the count
+// of same-pair links such a walk passes when it finds none.
+//
+// An end node's pair is usually joined twice, by the link its directory
+// entry makes (TG 0) and by its TG, and a refresh meets the two in
+// different passes and in different orders. Each has an entry of its own,
+// so each pass meets its entries in the order it made them.
 class LinkIndex {
  public:
   // Call Remove before a link's names or TG number change.
   void Add(CLink& link);
   void Remove(const CLink& link);
-  void Clear() { byPair_.Clear(); }
-  // Room for this many pairs without growing on the way.
-  void Reserve(std::size_t count) { byPair_.Reserve(count); }
-  CLink* Find(std::string_view owner, std::string_view destination, int tgNumber,
-              int* count) const;
+  void Clear() { byLink_.Clear(); }
+  // Room for this many entries without growing on the way.
+  void Reserve(std::size_t count) { byLink_.Reserve(count); }
+  CLink* Find(std::string_view owner, std::string_view destination, int tgNumber) const;
+  // What a list walk counts when it finds no link of the pair with the TG
+  // number looked for: each link of the pair, once for each direction it
+  // runs the pair in (twice for a link from a node to itself).
+  int CountOfPair(std::string_view owner, std::string_view destination) const;
 
  private:
-  // Links of one pair in list order: links are appended at the tail, so
-  // appending here keeps the same order. The first two are held in the
-  // entry with their TG numbers, so that a lookup picks its link without
-  // visiting the others: an end node's pair usually has two, the link its
-  // directory entry made and its TG. Any further links follow in `more`.
-  // The entry's key is the first link's pair of names, kept in the entry
-  // too when they are short.
-  struct PairLinks {
-    static constexpr std::size_t kHeld = 2;
-    std::array<CLink*, kHeld> held{};  // filled from the front
-    std::array<int, kHeld> heldTgNumbers{};
-    std::unique_ptr<std::vector<CLink*>> more;  // only once `held` is full
-    InlineName owner, destination;              // held[0]'s
+  // The links of one pair with one TG number, in list order: links are
+  // appended at the tail, so appending here keeps the same order. Nearly
+  // always just one. The entry's key is the pair and the TG number; the
+  // names are kept in the entry too when they are short. Every entry of a
+  // pair is stored under the same hash, so the pair's entries are found
+  // together.
+  struct SameTgLinks {
+    CLink* first = nullptr;
+    std::unique_ptr<std::vector<CLink*>> more;  // the rest, in list order
+    int tgNumber = 0;
+    InlineName owner, destination;  // as the first link added named them
 
-    CLink* First() const { return held[0]; }
-    void Append(CLink& link);
-    // Removes `link` if the entry has it, closing up behind it. Not for
-    // the entry's last link: the entry goes with that one.
-    void Remove(const CLink& link);
-    void KeepNamesOfFirst();
-    // Whether the first link joins `a` and `b`, in either direction.
-    bool FirstJoins(std::string_view a, std::string_view b) const;
+    std::size_t Size() const { return 1 + (more ? more->size() : 0); }
+    // Whether the entry's links join `a` and `b`, in either direction.
+    bool JoinsPair(std::string_view a, std::string_view b) const;
   };
   static std::uint64_t PairHash(std::string_view a, std::string_view b);
-  static auto PairIs(std::string_view a, std::string_view b) {
-    return [a, b](const PairLinks& links) { return links.FirstJoins(a, b); };
+  static auto KeyIs(std::string_view a, std::string_view b, int tgNumber) {
+    return [a, b, tgNumber](const SameTgLinks& links) {
+      return links.tgNumber == tgNumber && links.JoinsPair(a, b);
+    };
   }
 
-  HashSlots<PairLinks> byPair_;
+  HashSlots<SameTgLinks> byLink_;
 };
 
 }  // namespace mapvine

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <random>
+#include <set>
 
 #include "model/HashSlots.h"
 
@@ -24,7 +25,8 @@ auto KeyIs(int key) {
 std::uint64_t SpreadHash(int key) { return std::uint64_t(key) * 0x9E3779B97F4A7C15ull; }
 
 // Adds and removes keys at random against an ordered map, checking every
-// key after every step. `hashOf` decides how much the keys collide.
+// key, and the values found together under the step's hash, after every
+// step. `hashOf` decides how much the keys collide.
 void CompareWithMap(std::uint64_t (*hashOf)(int), unsigned seed) {
   HashSlots<Keyed> table;
   std::map<int, int> reference;
@@ -41,6 +43,15 @@ void CompareWithMap(std::uint64_t (*hashOf)(int), unsigned seed) {
       reference[key] = step;
     }
     ASSERT_EQ(table.Size(), reference.size()) << "step " << step;
+    // Every value under the step's hash is visited, whatever else is.
+    std::set<int> visited, expected;
+    table.VisitSameHash(hashOf(key), [&](const Keyed& value) {
+      if (hashOf(value.key) == hashOf(key)) visited.insert(value.key);
+    });
+    for (const auto& [k, v] : reference) {
+      if (hashOf(k) == hashOf(key)) expected.insert(k);
+    }
+    ASSERT_EQ(visited, expected) << "step " << step;
     for (int k = 0; k < 200; ++k) {
       const Keyed* found = table.Find(hashOf(k), KeyIs(k));
       const auto expected = reference.find(k);
