@@ -2,6 +2,7 @@
 #include <string>
 
 #include "model/MapvineDoc.h"
+#include "model/NodeFetch.h"
 #include "node/Trace.h"
 
 namespace mapvine {
@@ -37,16 +38,6 @@ void KeepRecord(std::unique_ptr<TgDetail>& kept, const TgDetail* record) {
     *kept = *record;
   } else {
     kept = std::make_unique<TgDetail>(*record);
-  }
-}
-
-// Starts fetching a node that a new link will join. On a large network the
-// node is rarely in the cache; the link's own set-up goes on meanwhile.
-void FetchAhead(const CSprite& node) {
-  constexpr std::size_t kCacheLine = 64;
-  const auto* bytes = reinterpret_cast<const char*>(&node);
-  for (std::size_t offset = 0; offset < sizeof(CSprite); offset += kCacheLine) {
-    __builtin_prefetch(bytes + offset);
   }
 }
 
@@ -92,8 +83,8 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   if (!a) return kLinkOwnerMissing;
   CSprite* b = FindNode(destination);
   if (!b) return kLinkDestinationMissing;
-  FetchAhead(*a);
-  FetchAhead(*b);
+  FetchNodeAndLinks(*a);
+  FetchNodeAndLinks(*b);
 
   auto created = std::make_unique<CLink>();
   created->ownerName = ownerText;

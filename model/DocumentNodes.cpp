@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/MapvineDoc.h"
+#include "model/NodeFetch.h"
 #include "node/Trace.h"
 
 namespace mapvine {
@@ -53,11 +54,17 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   if (CSprite* existing = FindNode(resource)) {
     TraceF("Found resource for %s, fq %s\n", resourceText.c_str(), fqText.c_str());
     if (nodeRecord) TakeNodeRecord(*existing, *nodeRecord);
+    lastFoundNode_ = existing;
     return kNodePresent;
   }
   TraceF("Did not find resource for %s, fq %s, adding...\n", resourceText.c_str(),
          fqText.c_str());
   if (kind < NetworkNode || kind > ConnectionNetwork) return kNodeInvalidKind;
+  // A refresh adds a node right after finding the one it is about to be
+  // linked to (an LU after its parent, an end node after its server), and
+  // that link reads the found node and adds to its links: start fetching
+  // it while the new node is set up.
+  if (lastFoundNode_) FetchNode(*lastFoundNode_);
 
   auto node = std::make_unique<CSprite>();
   TraceF("CMapvineDoc::NewNode - Adding type %i\n", kind);

@@ -82,6 +82,7 @@ void CMapvineDoc::Clear() {
   if (!palettes.empty()) palettes.resize(1);
   nodeIndex_.Clear();
   linkIndex_.Clear();
+  lastFoundNode_ = nullptr;
   links_.DeleteAll();
   nodes_.DeleteAll();
 }
@@ -134,6 +135,7 @@ CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
 }
 
 std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
+  if (lastFoundNode_ == &node) lastFoundNode_ = nullptr;
   nodeIndex_.Remove(node);
   return nodes_.Remove(node);
 }

@@ -195,6 +195,8 @@ class CMapvineDoc {
   OwningLinkList links_;
   NodeIndex nodeIndex_{nodes_};
   LinkIndex linkIndex_;
+  // The node NewNode last found present; null once it leaves the document.
+  const CSprite* lastFoundNode_ = nullptr;
   bool modified_ = false;
   bool firstDocument_ = true;
   bool deferComposition_ = false;
