@@ -8,6 +8,9 @@ namespace {
 
 constexpr std::size_t kFetchAhead = 4;
 
+// TG numbers are one byte on the wire.
+bool Reportable(int tgNumber) { return tgNumber >= 0 && tgNumber <= 255; }
+
 // Whether the link from `owner` to `destination` joins `a` and `b`, in
 // either direction.
 bool Joins(std::string_view owner, std::string_view destination, std::string_view a,
@@ -25,45 +28,69 @@ std::uint64_t LinkIndex::PairHash(std::string_view a, std::string_view b) {
   return h1 ^ (h2 + 0x9e3779b97f4a7c15ULL + (h1 << 6) + (h1 >> 2));
 }
 
-bool LinkIndex::SameTgLinks::JoinsPair(std::string_view a, std::string_view b) const {
+void LinkIndex::LinkGroup::Append(CLink& link) {
+  if (first == nullptr) {
+    first = &link;
+    owner.Keep(link.ownerName);
+    destination.Keep(link.destinationName);
+    return;
+  }
+  if (!more) more = std::make_unique<std::deque<CLink*>>();
+  more->push_back(&link);
+}
+
+bool LinkIndex::LinkGroup::Remove(const CLink& link) {
+  if (first != &link) {
+    if (more) std::erase(*more, &link);
+    return false;
+  }
+  if (Size() == 1) return true;
+  first = more->front();
+  more->pop_front();
+  return false;
+}
+
+bool LinkIndex::LinkGroup::JoinsPair(std::string_view a, std::string_view b) const {
   if (owner.Held() && destination.Held()) return Joins(owner.View(), destination.View(), a, b);
   return Joins(first->ownerName, first->destinationName, a, b);
 }
 
 void LinkIndex::Add(CLink& link) {
   const std::string_view a = link.ownerName, b = link.destinationName;
-  const auto [links, added] = byLink_.FindOrAdd(PairHash(a, b), KeyIs(a, b, link.tgNumber));
-  if (added) {
-    links->first = &link;
-    links->tgNumber = link.tgNumber;
-    links->owner.Keep(a);
-    links->destination.Keep(b);
+  const std::uint64_t hash = PairHash(a, b);
+  if (!Reportable(link.tgNumber)) {
+    unusualByPair_.FindOrAdd(hash, PairIs(a, b)).first->Append(link);
     return;
   }
-  if (!links->more) links->more = std::make_unique<std::vector<CLink*>>();
-  links->more->push_back(&link);
+  const auto [links, added] = byLink_.FindOrAdd(hash, KeyIs(a, b, link.tgNumber));
+  if (added) links->tgNumber = link.tgNumber;
+  links->Append(link);
 }
 
 void LinkIndex::Remove(const CLink& link) {
   const std::string_view a = link.ownerName, b = link.destinationName;
   const std::uint64_t hash = PairHash(a, b);
+  if (!Reportable(link.tgNumber)) {
+    LinkGroup* links = unusualByPair_.Find(hash, PairIs(a, b));
+    if (links != nullptr && links->Remove(link)) unusualByPair_.Erase(hash, PairIs(a, b));
+    return;
+  }
   SameTgLinks* links = byLink_.Find(hash, KeyIs(a, b, link.tgNumber));
-  if (links == nullptr) return;
-  if (links->first != &link) {
-    if (links->more) std::erase(*links->more, &link);
-    return;
-  }
-  // The entry's last link goes with the entry; the key is matched on it.
-  if (links->Size() == 1) {
-    byLink_.Erase(hash, KeyIs(a, b, link.tgNumber));
-    return;
-  }
-  links->first = links->more->front();
-  links->more->erase(links->more->begin());
+  if (links != nullptr && links->Remove(link)) byLink_.Erase(hash, KeyIs(a, b, link.tgNumber));
 }
 
 CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int tgNumber) const {
-  const SameTgLinks* links = byLink_.Find(PairHash(owner, destination), KeyIs(owner, destination, tgNumber));
+  const std::uint64_t hash = PairHash(owner, destination);
+  if (!Reportable(tgNumber)) {
+    const LinkGroup* links = unusualByPair_.Find(hash, PairIs(owner, destination));
+    if (links == nullptr) return nullptr;
+    if (links->first->tgNumber == tgNumber) return links->first;
+    if (!links->more) return nullptr;
+    const auto found = std::find_if(links->more->begin(), links->more->end(),
+                                    [tgNumber](const CLink* link) { return link->tgNumber == tgNumber; });
+    return found == links->more->end() ? nullptr : *found;
+  }
+  const SameTgLinks* links = byLink_.Find(hash, KeyIs(owner, destination, tgNumber));
   if (links == nullptr) return nullptr;
   // A refresh meets the links again in the order they were made, and reads
   // and updates each one: start fetching a link a few lookups early, so that
@@ -73,10 +100,14 @@ CLink* LinkIndex::Find(std::string_view owner, std::string_view destination, int
 }
 
 int LinkIndex::CountOfPair(std::string_view owner, std::string_view destination) const {
+  const std::uint64_t hash = PairHash(owner, destination);
   std::size_t links = 0;
-  byLink_.VisitSameHash(PairHash(owner, destination), [&](const SameTgLinks& sameTg) {
+  byLink_.VisitSameHash(hash, [&](const SameTgLinks& sameTg) {
     if (sameTg.JoinsPair(owner, destination)) links += sameTg.Size();
   });
+  if (const LinkGroup* unusual = unusualByPair_.Find(hash, PairIs(owner, destination))) {
+    links += unusual->Size();
+  }
   const std::size_t directions = owner == destination ? 2 : 1;
   return static_cast<int>(links * directions);
 }

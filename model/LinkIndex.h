@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 #include "graphics/CLink.h"
 #include "model/HashSlots.h"
@@ -27,7 +27,10 @@ class LinkIndex {
   // Call Remove before a link's names or TG number change.
   void Add(CLink& link);
   void Remove(const CLink& link);
-  void Clear() { byLink_.Clear(); }
+  void Clear() {
+    byLink_.Clear();
+    unusualByPair_.Clear();
+  }
   // Room for this many entries without growing on the way.
   void Reserve(std::size_t count) { byLink_.Reserve(count); }
   CLink* Find(std::string_view owner, std::string_view destination, int tgNumber) const;
@@ -37,23 +40,33 @@ class LinkIndex {
   int CountOfPair(std::string_view owner, std::string_view destination) const;
 
  private:
-  // The links of one pair with one TG number, in list order: links are
-  // appended at the tail, so appending here keeps the same order. Nearly
-  // always just one. The entry's key is the pair and the TG number; the
-  // names are kept in the entry too when they are short. Every entry of a
-  // pair is stored under the same hash, so the pair's entries are found
-  // together.
-  struct SameTgLinks {
+  // Links of one pair in list order: links are appended at the tail, so
+  // appending here keeps the same order. The names are kept in the group
+  // too when they are short.
+  struct LinkGroup {
     CLink* first = nullptr;
-    std::unique_ptr<std::vector<CLink*>> more;  // the rest, in list order
-    int tgNumber = 0;
-    InlineName owner, destination;  // as the first link added named them
+    // The rest, in list order; links usually go in that order too.
+    std::unique_ptr<std::deque<CLink*>> more;
+    InlineName owner, destination;  // as the first link named them
 
+    void Append(CLink& link);
+    // Takes `link` out, unless it is the last one: then the group must go,
+    // and true says so (the group's key is still read through it).
+    bool Remove(const CLink& link);
     std::size_t Size() const { return 1 + (more ? more->size() : 0); }
-    // Whether the entry's links join `a` and `b`, in either direction.
+    // Whether the group's links join `a` and `b`, in either direction.
     bool JoinsPair(std::string_view a, std::string_view b) const;
   };
+  // A pair's links with one TG number a node can report. Nearly always
+  // just one. Every such group of a pair is stored under the pair's hash,
+  // so that they are found together; there are at most 256 of them.
+  struct SameTgLinks : LinkGroup {
+    int tgNumber = 0;
+  };
   static std::uint64_t PairHash(std::string_view a, std::string_view b);
+  static auto PairIs(std::string_view a, std::string_view b) {
+    return [a, b](const LinkGroup& links) { return links.JoinsPair(a, b); };
+  }
   static auto KeyIs(std::string_view a, std::string_view b, int tgNumber) {
     return [a, b, tgNumber](const SameTgLinks& links) {
       return links.tgNumber == tgNumber && links.JoinsPair(a, b);
@@ -61,6 +74,10 @@ class LinkIndex {
   }
 
   HashSlots<SameTgLinks> byLink_;
+  // A pair's links whose TG numbers no node could report, which only a
+  // hand-made file holds, grouped by pair alone: however many different
+  // ones a pair carries, adding one stays quick.
+  HashSlots<LinkGroup> unusualByPair_;
 };
 
 }  // namespace mapvine
