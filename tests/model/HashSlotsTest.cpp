@@ -44,14 +44,14 @@ void CompareWithMap(std::uint64_t (*hashOf)(int), unsigned seed) {
     }
     ASSERT_EQ(table.Size(), reference.size()) << "step " << step;
     // Every value under the step's hash is visited, whatever else is.
-    std::set<int> visited, expected;
+    std::set<int> visited, storedUnderHash;
     table.VisitSameHash(hashOf(key), [&](const Keyed& value) {
       if (hashOf(value.key) == hashOf(key)) visited.insert(value.key);
     });
-    for (const auto& [k, v] : reference) {
-      if (hashOf(k) == hashOf(key)) expected.insert(k);
+    for (const auto& stored : reference) {
+      if (hashOf(stored.first) == hashOf(key)) storedUnderHash.insert(stored.first);
     }
-    ASSERT_EQ(visited, expected) << "step " << step;
+    ASSERT_EQ(visited, storedUnderHash) << "step " << step;
     for (int k = 0; k < 200; ++k) {
       const Keyed* found = table.Find(hashOf(k), KeyIs(k));
       const auto expected = reference.find(k);
