@@ -108,7 +108,8 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
 void CMapvineView::FindResourceByName() {
   FindDialog dialog(this);
   if (RunModal(dialog) != QDialog::Accepted) return;
-  CSprite* node = FindResource(doc_.Nodes(), dialog.Text());
+  const std::optional<std::string> text = dialog.Text();
+  CSprite* node = text ? FindResource(doc_.Nodes(), *text) : nullptr;
   if (node == nullptr) return;  // nothing to show, nothing to say
   CentreOn(*node);
   Blink(*node);
