@@ -88,8 +88,13 @@ TEST(ViewFindResource, MatchesWholeNamesIgnoringCaseAndBlinksEightPhases) {
   }
 }
 
+// The inactive image is see-through where the active one is not: the blink
+// still ends with the node's area as a full render makes it.
 TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
   FindWindow w;
+  w.doc.workingImages[NetworkNode + kInactiveOffset] =
+      MakeImage(32, 32, {kBlack, kWhite, kRed},
+                [](int x, int) { return x < 16 ? kClear : kOtherBody; });
   CSprite& node = w.AddNetworkNode("NN1", 200, 100);
   node.status = 0;
   w.doc.ApplyStatusImage(node);
@@ -97,6 +102,11 @@ TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
   w.FindText("NN1");
   const QRgb white = ToRgb(kWhite), red = ToRgb(kRed);
   EXPECT_EQ(w.phases, (std::vector<QRgb>{white, red, white, red, white, red, white, red}));
+  CDIB blinked;
+  ASSERT_TRUE(blinked.CopyPixels(std::span(w.Buffer().HeaderBlock(), CDIB::kHeaderBlockSize),
+                                 w.Buffer().Bits()));
+  w.view.Render(nullptr);
+  EXPECT_EQ(DifferingPixels(blinked, w.Buffer(), node.GetRect()), 0);
 }
 
 TEST(ViewFindResource, BigPictureScrollsTheNodeToTheMiddle) {
