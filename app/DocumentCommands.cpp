@@ -52,7 +52,7 @@ void DocumentCommands::SetIcon(CSprite& node, int id) {
 void DocumentCommands::EditSettings() {
   SettingsDialog dialog(doc_.settings, QApplication::activeWindow());
   if (RunModal(dialog) != QDialog::Accepted) return;
-  switch (ApplyViewSettings(doc_.settings, dialog.Values())) {
+  switch (ApplyViewSettings(doc_, dialog.Values())) {
     case RefreshTimerAction::Stop:
       if (DocumentView* view = doc_.View()) view->SetRefreshTimer(0);
       break;

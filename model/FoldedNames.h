@@ -7,8 +7,7 @@ namespace mapvine {
 
 // Whole-name equality ignoring the case of ASCII letters. Names reach the
 // picture from EBCDIC fields whose letters are all ASCII; bytes of 0x80 and
-// up (the parts of a multi-byte UTF-8 character) must match exactly, so a
-// character is never folded into half of another.
+// up (Latin-1 characters beyond ASCII) must match exactly.
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 // A hash equal for names that SameNameIgnoringCase finds the same.
 std::size_t FoldedNameHash(std::string_view name);

@@ -52,6 +52,8 @@ struct DocumentSettings {
   int autoRefresh = 0;
   int refreshSeconds = 60;
   int showUnreachable = 1;
+
+  friend bool operator==(const DocumentSettings&, const DocumentSettings&) = default;
 };
 
 // Where the next node goes on the grid.
@@ -65,6 +67,8 @@ struct PlacementState {
   int firstPlacement = 1;
   int gridSpacing = 90;
   int resizeWindowOnGrow = 0;
+
+  friend bool operator==(const PlacementState&, const PlacementState&) = default;
 };
 
 // The picture's size and background layout.

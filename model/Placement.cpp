@@ -71,6 +71,8 @@ Point CMapvineDoc::NextPosition() {
 }
 
 void CMapvineDoc::TileNodes() {
+  const PlacementState placementBefore = placement;
+  bool moved = false;
   placement.cursorX = 0;
   placement.cursorY = 0;
   placement.columnMode = 0;
@@ -85,12 +87,15 @@ void CMapvineDoc::TileNodes() {
     for (const auto& node : nodes_) {
       if (node->hidden != hidden) continue;
       const Point place = NextPosition();
+      moved = moved || place != Point{node->GetX(), node->GetY()};
       node->SetPosition(place.x, place.y);
       if (offscreen) offscreen->FlushDirty();
     }
   };
   placeAll(0);
   placeAll(1);
+  // Positions and the placement cursor are saved with the picture.
+  if (moved || placement != placementBefore) modified_ = true;
   if (offscreen) {
     offscreen->painting = false;
     offscreen->copyWholeBuffer = true;

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "base/UserPrompts.h"
@@ -87,9 +88,32 @@ void FlushFolder(const std::filesystem::path& folder) {
   ::close(fd);
 }
 
+// The file a path names once symbolic links are followed, even when that
+// file does not exist yet. A relative link counts from its own folder.
+// nullopt for a chain as long as the system refuses (a loop, most likely).
+std::optional<std::string> LinkTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  constexpr int kMaxLinkHops = 40;  // as many as Linux follows in one lookup
+  fs::path current = path;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(current, error))) return current.string();
+    const fs::path target = fs::read_symlink(current, error);
+    if (error) return std::nullopt;
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& path, const std::function<bool(ByteSink&)>& write) {
+bool ReplaceFileAtomically(const std::string& requested,
+                           const std::function<bool(ByteSink&)>& write) {
+  // Renaming over a symbolic link would put a plain file in its place and
+  // leave the file it points to as it was: the new bytes go to that file.
+  const std::optional<std::string> target = LinkTarget(requested);
+  if (!target) return false;
+  const std::string& path = *target;
   const std::filesystem::path folder = FolderOf(path);
   std::string temporary = (folder / ".mapvine-save-XXXXXX").string();
   const int fd = ::mkstemp(temporary.data());

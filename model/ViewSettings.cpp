@@ -2,8 +2,9 @@
 
 namespace mapvine {
 
-RefreshTimerAction ApplyViewSettings(DocumentSettings& settings, const DocumentSettings& edited) {
-  const int autoRefreshBefore = settings.autoRefresh;
+RefreshTimerAction ApplyViewSettings(CMapvineDoc& doc, const DocumentSettings& edited) {
+  DocumentSettings& settings = doc.settings;
+  const DocumentSettings before = settings;
   settings.activeQuery = edited.activeQuery;
   settings.autoGrow = edited.autoGrow;
   settings.autoTile = edited.autoTile;
@@ -13,9 +14,10 @@ RefreshTimerAction ApplyViewSettings(DocumentSettings& settings, const DocumentS
   settings.showNnOnDiscovery = edited.showNnOnDiscovery;
   settings.autoRefresh = edited.autoRefresh;
   settings.refreshSeconds = edited.refreshSeconds;
+  if (settings != before) doc.SetModified(true);
 
   if (settings.autoRefresh == 0) return RefreshTimerAction::Stop;
-  if (autoRefreshBefore == 0) return RefreshTimerAction::RefreshNow;
+  if (before.autoRefresh == 0) return RefreshTimerAction::RefreshNow;
   return RefreshTimerAction::None;
 }
 

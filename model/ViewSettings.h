@@ -17,9 +17,10 @@ enum class RefreshTimerAction {
 
 // Writes the nine values the settings dialog edits (the pop-up flags,
 // growing, tiling, the status query and auto refresh with its period) from
-// `edited` into `settings`; the others stay. The caller has checked the
-// period's range. Nothing on the picture changes, so the document is not
-// marked modified.
-RefreshTimerAction ApplyViewSettings(DocumentSettings& settings, const DocumentSettings& edited);
+// `edited` into the document's settings; the others stay. The caller has
+// checked the period's range. Nothing on the picture changes, but the
+// settings travel in the saved file, so a change marks the document
+// modified.
+RefreshTimerAction ApplyViewSettings(CMapvineDoc& doc, const DocumentSettings& edited);
 
 }  // namespace mapvine

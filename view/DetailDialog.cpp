@@ -12,14 +12,13 @@
 
 #include "base/UserPrompts.h"
 #include "view/DialogNumbers.h"
+#include "view/NameText.h"
 
 namespace mapvine {
 namespace {
 
-// Texts are the program's 8-bit strings (names may hold any byte).
-QString ToQt(const std::string& text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+constexpr const char* kLatin1Only =
+    "Please use only Western European (Latin-1) characters.";
 
 // Lets a box's text grow only up to `maxLength`, the way a length limit on
 // an edit control does: a longer text that was already there stays and may
@@ -73,7 +72,7 @@ QLineEdit& CDetailDialog::AddBox(const Entry& entry, const char* label, const QS
 }
 
 void CDetailDialog::AddTextBox(int id, const char* label, std::string& value) {
-  AddBox({id, nullptr, Kind::Text, 0, &value, nullptr}, label, ToQt(value));
+  AddBox({id, nullptr, Kind::Text, 0, &value, nullptr}, label, NameToQt(value));
 }
 
 void CDetailDialog::AddNumberBox(int id, const char* label, int& value) {
@@ -85,7 +84,7 @@ void CDetailDialog::AddNumberBox(int id, const char* label, int& value) {
 void CDetailDialog::AddLimitedBox(int id, const char* label, std::string& value, int maxLength) {
   // The limit comes after the text, so that a longer text still shows whole.
   QLineEdit& box =
-      AddBox({id, nullptr, Kind::Limited, maxLength, &value, nullptr}, label, ToQt(value));
+      AddBox({id, nullptr, Kind::Limited, maxLength, &value, nullptr}, label, NameToQt(value));
   box.setValidator(new LengthLimit(box, maxLength));
 }
 
@@ -94,6 +93,12 @@ bool CDetailDialog::BoxesPass() {
     // A refused box takes the focus with its text selected, after the user
     // has been told what is wanted.
     if (entry.kind == Kind::Number && !ReadBoundedInt(*entry.box, INT_MIN, INT_MAX)) return false;
+    if (entry.text != nullptr && !NameFromQt(entry.box->text())) {
+      Prompts().ShowMessage(kLatin1Only);
+      entry.box->setFocus();
+      entry.box->selectAll();
+      return false;
+    }
     if (entry.kind == Kind::Limited && entry.box->text().size() > entry.maxLength) {
       Prompts().ShowMessage("Please enter no more than " + std::to_string(entry.maxLength) +
                             " characters.");
@@ -108,7 +113,7 @@ bool CDetailDialog::BoxesPass() {
 void CDetailDialog::accept() {
   if (!BoxesPass()) return;
   for (const Entry& entry : entries_) {
-    if (entry.text != nullptr) *entry.text = entry.box->text().toLatin1().toStdString();
+    if (entry.text != nullptr) *entry.text = NameFromQt(entry.box->text()).value_or(*entry.text);
     if (entry.number != nullptr) *entry.number = entry.box->text().trimmed().toInt();
   }
   QDialog::accept();

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "view/NameText.h"
+
 namespace mapvine {
 
 FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
@@ -20,7 +22,7 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(buttons);
 }
 
-std::string FindDialog::Text() const { return name_->text().toStdString(); }
+std::optional<std::string> FindDialog::Text() const { return NameFromQt(name_->text()); }
 
 void FindDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

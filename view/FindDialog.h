@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <string>
 
 class QLineEdit;
@@ -15,8 +16,9 @@ class FindDialog final : public QDialog {
 
  public:
   explicit FindDialog(QWidget* parent = nullptr);
-  // The text as typed, in UTF-8.
-  std::string Text() const;
+  // The text as typed, in the names' own encoding; nullopt when it holds a
+  // character no name can hold.
+  std::optional<std::string> Text() const;
 
  protected:
   void showEvent(QShowEvent* event) override;

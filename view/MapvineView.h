@@ -72,7 +72,11 @@ class CMapvineView : public QAbstractScrollArea,
   // The whole picture in true colour; null without a buffer.
   QImage PictureImage() const;
   // The picture scaled to fit the printer's page, keeping its proportions.
-  void PrintPicture(QPrinter& printer);
+  // False when nothing was printed: no picture, or the printer would not
+  // start.
+  bool PrintPicture(QPrinter& printer);
+  // Prints, or tells the user why the picture was not printed.
+  void PrintOrSayWhy(QPrinter& printer);
 
   // CommandTarget: printing, and the node and link commands of the
   // context menus.

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "graphics/LineDrawing.h"
+#include "view/NameText.h"
 
 namespace mapvine {
 
@@ -25,11 +26,6 @@ constexpr std::size_t kMaxCachedTexts = 20000;
 // any icon could show would only let a damaged file allocate without bound.
 constexpr std::size_t kMaxDrawnCharacters = 512;
 
-QString ToQString(std::string_view text) {
-  // Labels are single-byte names; every byte stands for one character.
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 QtTextDrawer::QtTextDrawer() : font_(QStringLiteral("Sans Serif")) {
@@ -46,7 +42,7 @@ const QtTextDrawer::Mask& QtTextDrawer::MaskOf(std::string_view text) {
   if (auto found = masks_.find(key); found != masks_.end()) return found->second;
   if (masks_.size() >= kMaxCachedTexts) masks_.clear();
 
-  const QString qtext = ToQString(text);
+  const QString qtext = NameToQt(text);
   const QFontMetrics metrics(font_);
   Mask mask;
   mask.width = std::max(metrics.horizontalAdvance(qtext), metrics.boundingRect(qtext).right() + 1);

@@ -4,6 +4,11 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
+#include "view/NameText.h"
+
 namespace mapvine {
 
 ShowNodesDialog::ShowNodesDialog(const std::vector<std::string>& labels, QWidget* parent)
@@ -13,9 +18,14 @@ ShowNodesDialog::ShowNodesDialog(const std::vector<std::string>& labels, QWidget
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("list1055"));
   list_->setSelectionMode(QAbstractItemView::MultiSelection);
-  for (const std::string& label : labels) list_->addItem(QString::fromStdString(label));
-  // A sorted list box: the labels appear in order whatever the node list's.
-  list_->setSortingEnabled(true);
+  // A sorted list box: the labels appear from A to Z whatever the node
+  // list's order, as a person looks a name up, whatever its letters' case.
+  QStringList texts;
+  for (const std::string& label : labels) texts.push_back(NameToQt(label));
+  std::stable_sort(texts.begin(), texts.end(), [](const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+  });
+  list_->addItems(texts);
   layout->addWidget(list_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &ShowNodesDialog::accept);
@@ -27,7 +37,9 @@ std::vector<std::string> ShowNodesDialog::SelectedLabels() const {
   std::vector<std::string> labels;
   for (int row = 0; row < list_->count(); ++row) {
     const QListWidgetItem* item = list_->item(row);
-    if (item->isSelected()) labels.push_back(item->text().toStdString());
+    if (!item->isSelected()) continue;
+    // Every item came from a label, so it converts back.
+    if (auto label = NameFromQt(item->text())) labels.push_back(std::move(*label));
   }
   return labels;
 }

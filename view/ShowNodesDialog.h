@@ -9,8 +9,9 @@ class QListWidget;
 
 namespace mapvine {
 
-// "Show Nodes": the labels of the hidden nodes in a sorted list ("list1055")
-// where a click selects or deselects one item without touching the others.
+// "Show Nodes": the labels of the hidden nodes in a list ("list1055"),
+// sorted from A to Z without regard to case, where a click selects or
+// deselects one item without touching the others.
 class ShowNodesDialog final : public QDialog {
   Q_OBJECT
 

@@ -108,7 +108,8 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
 void CMapvineView::FindResourceByName() {
   FindDialog dialog(this);
   if (RunModal(dialog) != QDialog::Accepted) return;
-  CSprite* node = FindResource(doc_.Nodes(), dialog.Text());
+  const std::optional<std::string> text = dialog.Text();
+  CSprite* node = text ? FindResource(doc_.Nodes(), *text) : nullptr;
   if (node == nullptr) return;  // nothing to show, nothing to say
   CentreOn(*node);
   Blink(*node);
@@ -129,22 +130,24 @@ void CMapvineView::CentreOn(const CSprite& node) {
 }
 
 void CMapvineView::Blink(CSprite& node) {
-  CDIBSurface* buffer = Surface();
-  if (buffer == nullptr) return;
+  if (Surface() == nullptr) return;
   const int slotCount = static_cast<int>(doc_.workingImages.size());
   const int shown = node.imageIndex != 0 ? node.imageIndex : node.activeImage;
   const int other = node.imageIndex == node.activeImage ? node.inactiveImage : node.activeImage;
-  // A node partly outside the picture is drawn only where the buffer is.
-  const Rect whole = buffer->GetRect();
   for (int phase = 0; phase < kBlinkPhases; ++phase) {
     // The last phase is the image the node showed before the blink.
     const int slot = phase % 2 == 0 ? other : shown;
+    const Rect before = node.GetRect();
     if (slot > 0 && slot < slotCount) {
       node.SetImage(*doc_.workingImages[static_cast<std::size_t>(slot)], 0, 0);
       MapToViewPalette(node);
       node.PickTransparentIndex();
     }
-    node.Draw(*buffer, GetBufferDC(), &whole);
+    // The node's whole area is composed again, background first: the two
+    // images may differ in size or be see-through in different places, and
+    // drawing one over the other would leave pixels of both.
+    const Rect area = before.Union(node.GetRect());
+    Render(&area);
     copyWholeBuffer = true;
     CopyToScreen(nullptr);
     // The pause holds the event loop: each phase is painted now or never.

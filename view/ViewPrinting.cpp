@@ -6,22 +6,48 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "base/UserPrompts.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
 
-void CMapvineView::PrintPicture(QPrinter& printer) {
+namespace {
+
+constexpr const char* kNoPicture = "The picture was not printed: there is no picture to print.";
+constexpr const char* kNoPrinter = "The picture was not printed: no printer is set up.";
+
+}  // namespace
+
+bool CMapvineView::PrintPicture(QPrinter& printer) {
   const QImage picture = PictureImage();
-  if (picture.isNull()) return;
+  if (picture.isNull()) return false;
   QPainter painter;
-  if (!painter.begin(&printer)) return;  // no usable printer
+  if (!painter.begin(&printer)) return false;
   const QRect page = painter.viewport();
   const QSize fitted = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
   painter.setViewport(page.x(), page.y(), fitted.width(), fitted.height());
   painter.setWindow(picture.rect());
   painter.drawImage(0, 0, picture);
-  painter.end();
+  return painter.end();
+}
+
+void CMapvineView::PrintOrSayWhy(QPrinter& printer) {
+  if (Surface() == nullptr) {
+    Prompts().ShowMessage(kNoPicture);
+    return;
+  }
+  // Without any printer Qt falls back to a file printer with no file name.
+  const QString destination = printer.outputFormat() == QPrinter::PdfFormat
+                                  ? printer.outputFileName()
+                                  : printer.printerName();
+  if (!printer.isValid() || destination.isEmpty()) {
+    Prompts().ShowMessage(kNoPrinter);
+    return;
+  }
+  if (PrintPicture(printer)) return;
+  Prompts().ShowMessage("The picture was not printed: \"" + destination.toStdString() +
+                        "\" could not be written to.");
 }
 
 bool CMapvineView::OnCommand(int id) {
@@ -29,12 +55,12 @@ bool CMapvineView::OnCommand(int id) {
     case command::kFilePrint: {
       QPrinter printer;
       QPrintDialog dialog(&printer, this);
-      if (dialog.exec() == QDialog::Accepted) PrintPicture(printer);
+      if (dialog.exec() == QDialog::Accepted) PrintOrSayWhy(printer);
       return true;
     }
     case command::kFilePrintDirect: {
       QPrinter printer;  // the default printer
-      PrintPicture(printer);
+      PrintOrSayWhy(printer);
       return true;
     }
     case command::kFilePrintPreview: {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandRouter.h"
+#include "app/MenuLayout.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
 
@@ -82,9 +83,19 @@ TEST(MainFrameRouting, HelpTopicsShowTheProgramsOwnHelp) {
   auto* text = running.Frame().HelpWindow()->findChild<QTextBrowser*>("helpText");
   ASSERT_NE(text, nullptr);
   const QString help = text->toPlainText();
-  for (const char* topic : {"F5", "green", "red", "SNANODE_NETWORK", "Saved Topology"}) {
+  for (const char* topic : {"F5", "green", "red", "SNANODE_NETWORK", "Saved Topology",
+                            "Locate Resource", "Show Nodes", "View Settings", "Resize Window"}) {
     EXPECT_TRUE(help.contains(topic)) << topic;
   }
+  // Every menu command and every key is explained.
+  for (const auto& item : MainMenuItems()) {
+    if (item.id == 0) continue;
+    for (const char* name : {item.submenu, item.text}) {
+      const QString shown = QString(name).section('\t', 0, 0).remove('&');
+      EXPECT_TRUE(name == nullptr || help.contains(shown)) << shown.toStdString();
+    }
+  }
+  for (const auto& key : Accelerators()) EXPECT_TRUE(help.contains(key.keys)) << key.keys;
 }
 
 // F5 and the menu item run the same refresh against the node.

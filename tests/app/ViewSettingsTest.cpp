@@ -131,8 +131,8 @@ TEST(ViewSettingsDialog, PeriodOutsideOneTo32000IsRefusedAndTheDialogStaysOpen) 
       EXPECT_EQ(settings.refreshSeconds, std::stoi(c.typed));
       EXPECT_EQ(settings.autoTile, 1);
     }
-    // Settings are not part of the picture.
-    EXPECT_FALSE(running.Doc().IsModified());
+    // The settings are saved with the picture: a change is offered for saving.
+    EXPECT_EQ(running.Doc().IsModified(), c.message == nullptr);
   }
 }
 

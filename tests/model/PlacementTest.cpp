@@ -87,8 +87,10 @@ TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
   d.doc.FindNode("B")->hidden = 1;
   for (const auto& node : d.doc.Nodes()) node->SetPosition(300, 200);
   const int redrawsBefore = d.view.fullRedraws;
+  d.doc.SetModified(false);
 
   d.doc.TileNodes();
+  EXPECT_TRUE(d.doc.IsModified());  // positions and the cursor are saved
   // List order is newest first: C, B, A.
   EXPECT_EQ(d.doc.FindNode("C")->GetX(), 0);
   EXPECT_EQ(d.doc.FindNode("A")->GetX(), 90);
@@ -97,6 +99,9 @@ TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
   EXPECT_TRUE(d.view.Dirty().empty());
   EXPECT_FALSE(d.view.painting);
   EXPECT_EQ(d.view.fullRedraws, redrawsBefore + 1);
+  d.doc.SetModified(false);
+  d.doc.TileNodes();  // nothing moves
+  EXPECT_FALSE(d.doc.IsModified());
 }
 
 }  // namespace

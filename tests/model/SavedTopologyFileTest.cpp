@@ -90,6 +90,20 @@ TEST(SaveTopologyFile, KeepsThePermissionsOfTheFileItReplaces) {
   EXPECT_EQ(ModeOf(fresh), 0644u);
 }
 
+TEST(SaveTopologyFile, WritesThroughSymbolicLinksWhichStay) {
+  Folder folder;
+  fs::create_directory(folder.path / "sub");
+  WriteFile(folder.File("sub/real.top"), kOldFile);
+  fs::create_symlink("middle.top", folder.path / "picture.top");  // relative to its folder
+  fs::create_symlink(folder.path / "sub/real.top", folder.path / "middle.top");
+  SmallPicture source;
+  ASSERT_TRUE(SaveTopologyFile(source.doc, folder.File("picture.top")));
+  EXPECT_EQ(ReadFile(folder.File("sub/real.top")), Stored(source.doc));
+  EXPECT_TRUE(fs::is_symlink(folder.path / "picture.top"));
+  EXPECT_TRUE(fs::is_symlink(folder.path / "middle.top"));
+  EXPECT_EQ(folder.Entries(), 3u);  // no temporary file left behind
+}
+
 // Passes the first `limit` bytes on, then fails like a full disk.
 class FullDiskSink final : public ByteSink {
  public:

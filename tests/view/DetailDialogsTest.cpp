@@ -84,6 +84,15 @@ TEST(DetailDialogLayout, NamesKeepEveryByte) {
   dialog.show();
   PressOk(dialog);
   EXPECT_EQ(dialog.Texts().name, "NN\xFF\xC1");
+  // A character no byte stands for is refused, not stored as "?".
+  ScriptedPrompts prompts;
+  CNodeDetailDialog euro({.name = "NN1"});
+  euro.show();
+  euro.Box(CNodeDetailDialog::kNameBox)->setText(QString::fromUtf8("NN\u20AC"));
+  PressOk(euro);
+  EXPECT_EQ(prompts.messages,
+            std::vector<std::string>{"Please use only Western European (Latin-1) characters."});
+  EXPECT_EQ(euro.Texts().name, "NN1");
 }
 
 TEST(DetailDialogNumbers, NonNumericEntryIsRefusedAndTheDialogStaysOpen) {

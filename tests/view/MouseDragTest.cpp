@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include "tests/view/InteractionSupport.h"
 
@@ -36,6 +38,22 @@ TEST(ViewDrag, StartsOnlyOnAShownOpaquePixel) {
     EXPECT_FALSE(w.view.Dragging());
     EXPECT_EQ(w.doc.IsModified(), c.drags);
   }
+}
+
+// The menu takes the mouse and the release never comes: the right click
+// drops the node where it is, and the next press starts a new drag.
+TEST(ViewDrag, ARightClickEndsTheDragFirst) {
+  InteractiveWindow w;
+  CSprite& node = w.AddSquareNode("NN1", 100, 100);
+  CSprite& other = w.AddSquareNode("NN2", 300, 100);
+  w.Press(InteractiveWindow::BodyOf(node));
+  w.MoveTo({200, 200});
+  QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
+  QTest::mousePress(w.view.viewport(), Qt::RightButton, {}, w.ToViewport({200, 200}));
+  EXPECT_EQ(node.GetDepth(), 50);
+  w.Drag(other, {420, 220});
+  EXPECT_EQ((std::vector<Point>{{node.GetX(), node.GetY()}, {other.GetX(), other.GetY()}}),
+            (std::vector<Point>{{180, 180}, {400, 200}}));
 }
 
 TEST(ViewDrag, OverlappingIconsGiveTheOneDrawnUnderneath) {

@@ -64,12 +64,12 @@ TEST(ViewFindResource, MatchesWholeNamesIgnoringCaseAndBlinksEightPhases) {
     const char* text;
     bool found;
   };
-  for (const Case& c : {Case{"nn1", true}, Case{"neta.NN1", true}, Case{"NN", false},
-                        Case{"ETA.NN1", false}}) {
+  for (const Case& c : {Case{"nn1\u00FC", true}, Case{"neta.NN1\u00FC", true}, Case{"NN", false},
+                        Case{"ETA.NN1\u00FC", false}}) {
     SCOPED_TRACE(c.text);
     FindWindow w;
     w.view.resize(700, 500);  // the 520 x 320 picture fits
-    CSprite& node = w.AddNetworkNode("NN1", 200, 100);
+    CSprite& node = w.AddNetworkNode("NN1\xFC", 200, 100);  // typed in UTF-8, held in Latin-1
     w.watched = &node;
     const int imageBefore = node.imageIndex;
 
@@ -88,8 +88,13 @@ TEST(ViewFindResource, MatchesWholeNamesIgnoringCaseAndBlinksEightPhases) {
   }
 }
 
+// The inactive image is see-through where the active one is not: the blink
+// still ends with the node's area as a full render makes it.
 TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
   FindWindow w;
+  w.doc.workingImages[NetworkNode + kInactiveOffset] =
+      MakeImage(32, 32, {kBlack, kWhite, kRed},
+                [](int x, int) { return x < 16 ? kClear : kOtherBody; });
   CSprite& node = w.AddNetworkNode("NN1", 200, 100);
   node.status = 0;
   w.doc.ApplyStatusImage(node);
@@ -97,6 +102,11 @@ TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
   w.FindText("NN1");
   const QRgb white = ToRgb(kWhite), red = ToRgb(kRed);
   EXPECT_EQ(w.phases, (std::vector<QRgb>{white, red, white, red, white, red, white, red}));
+  CDIB blinked;
+  ASSERT_TRUE(blinked.CopyPixels(std::span(w.Buffer().HeaderBlock(), CDIB::kHeaderBlockSize),
+                                 w.Buffer().Bits()));
+  w.view.Render(nullptr);
+  EXPECT_EQ(DifferingPixels(blinked, w.Buffer(), node.GetRect()), 0);
 }
 
 TEST(ViewFindResource, BigPictureScrollsTheNodeToTheMiddle) {
@@ -150,10 +160,12 @@ TEST(ViewShowHiddenNodes, EmptyListWhenNothingIsHidden) {
   EXPECT_EQ(w.view.DisplayedCount(), 1);
 }
 
+// Sorted from A to Z ignoring case (each new node goes to the front of the
+// node list), names beyond ASCII shown as they are drawn.
 TEST(ViewShowHiddenNodes, SortedListWhereAClickTogglesOneItem) {
   InteractiveWindow w;
-  for (const char* name : {"NN1", "CC1", "BB1", "AA1"}) w.AddSquareNode(name, 40, 40);
-  for (const char* name : {"CC1", "BB1", "AA1"}) w.doc.FindNode(name)->hidden = 1;
+  for (const char* name : {"NN1", "bb1", "CC1", "\xC4" "A1"}) w.AddSquareNode(name, 40, 40);
+  for (const char* name : {"CC1", "bb1", "\xC4" "A1"}) w.doc.FindNode(name)->hidden = 1;
   w.doc.SetModified(false);
   std::vector<std::string> before, after;
   DialogScript script([&](QDialog& dialog) {
@@ -167,11 +179,11 @@ TEST(ViewShowHiddenNodes, SortedListWhereAClickTogglesOneItem) {
     PressOk(dialog);
   });
   w.view.OnCommand(command::kShowHiddenNodes);
-  EXPECT_EQ(before, (std::vector<std::string>{"AA1", "BB1", "CC1"}));
-  EXPECT_EQ(after, (std::vector<std::string>{"AA1", "*BB1", "*CC1"}));
-  EXPECT_EQ(w.doc.FindNode("AA1")->hidden, 1);
-  EXPECT_EQ(w.doc.FindNode("BB1")->hidden, 0);
+  EXPECT_EQ(before, (std::vector<std::string>{"bb1", "CC1", "\u00C4" "A1"}));
+  EXPECT_EQ(after, (std::vector<std::string>{"bb1", "*CC1", "*\u00C4" "A1"}));
+  EXPECT_EQ(w.doc.FindNode("bb1")->hidden, 1);
   EXPECT_EQ(w.doc.FindNode("CC1")->hidden, 0);
+  EXPECT_EQ(w.doc.FindNode("\xC4" "A1")->hidden, 0);
   EXPECT_TRUE(w.doc.IsModified());
   EXPECT_EQ(w.view.DisplayedCount(), 3);  // redrawn
 }

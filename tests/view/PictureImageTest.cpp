@@ -11,6 +11,7 @@
 #include "node/RefreshCommand.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
+#include "tests/support/ScriptedPrompts.h"
 #include "tests/view/ViewTestSupport.h"
 
 namespace mapvine {
@@ -92,6 +93,21 @@ TEST(ViewPictureImage, PrintsThePictureOnlyWhenThereIsOne) {
   printer.setOutputFileName(folder.filePath("nothing.pdf"));
   p.view.PrintPicture(printer);
   EXPECT_FALSE(QFile::exists(folder.filePath("nothing.pdf")));
+}
+
+TEST(ViewPictureImage, APictureThatIsNotPrintedSaysWhy) {
+  RefreshedPicture p;
+  testing::ScriptedPrompts prompts;
+  QPrinter absent;
+  absent.setPrinterName(QStringLiteral("mapvine-test-no-such-printer"));
+  p.view.PrintOrSayWhy(absent);
+  QPrinter toFile;
+  toFile.setOutputFileName(QStringLiteral("/nonexistent-folder/picture.pdf"));
+  p.view.PrintOrSayWhy(toFile);
+  EXPECT_EQ(prompts.messages,
+            (std::vector<std::string>{"The picture was not printed: no printer is set up.",
+                                      "The picture was not printed: \"/nonexistent-folder/"
+                                      "picture.pdf\" could not be written to."}));
 }
 
 TEST(ViewCommands, OnlyThePrintCommandsAreTheViews) {
