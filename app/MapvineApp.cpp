@@ -31,6 +31,10 @@ class CountingPrompts final : public UserPrompts {
     ++messages;
     inner_.ShowMessage(text);
   }
+  void ShowWarning(std::string_view text) override {
+    ++messages;
+    inner_.ShowWarning(text);
+  }
   bool AskYesNo(std::string_view question) override { return inner_.AskYesNo(question); }
   std::optional<std::string> AskOpenFileName(std::string_view filter) override {
     return inner_.AskOpenFileName(filter);

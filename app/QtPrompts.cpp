@@ -41,6 +41,10 @@ void QtPrompts::ShowMessage(std::string_view text) {
   QMessageBox::information(parent_, title_, FromView(text));
 }
 
+void QtPrompts::ShowWarning(std::string_view text) {
+  QMessageBox::warning(parent_, title_, FromView(text));
+}
+
 bool QtPrompts::AskYesNo(std::string_view question) {
   return QMessageBox::question(parent_, title_, FromView(question), QMessageBox::Yes | QMessageBox::No) ==
          QMessageBox::Yes;

@@ -25,6 +25,7 @@ class QtPrompts final : public UserPrompts {
   QtPrompts& operator=(const QtPrompts&) = delete;
 
   void ShowMessage(std::string_view text) override;
+  void ShowWarning(std::string_view text) override;
   bool AskYesNo(std::string_view question) override;
   std::optional<std::string> AskOpenFileName(std::string_view filter) override;
   std::optional<std::string> AskSaveFileName(std::string_view filter) override;

@@ -17,6 +17,9 @@ class UserPrompts {
 
   // A message box with an OK button.
   virtual void ShowMessage(std::string_view text) = 0;
+  // The same with a warning icon: something the user asked for did not
+  // happen (a file or image refused, a node that did not answer).
+  virtual void ShowWarning(std::string_view text) = 0;
   // A message box with Yes and No buttons; true for Yes.
   virtual bool AskYesNo(std::string_view question) = 0;
   // File dialogs. `filter` uses the "Description|patterns|...||" form.

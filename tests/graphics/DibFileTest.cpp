@@ -135,14 +135,12 @@ TEST(DibStream, OnlyTwoHundredFiftySixColourImagesAreAccepted) {
   for (const auto& c : cases) {
     ScriptedPrompts prompts;
     CDIB image;
-    EXPECT_EQ(LoadBytes(image, EncodeBmp(c.bmp)), c.accepted) << c.what;
-    if (c.accepted) {
-      EXPECT_TRUE(prompts.messages.empty()) << c.what;
-    } else {
-      EXPECT_EQ(prompts.messages, std::vector<std::string>{std::string(CDIB::kOnly256Colors)})
-          << c.what;
-      EXPECT_EQ(image.GetWidth(), 16) << c.what;
-    }
+    const DibLoadResult result = LoadBytes(image, EncodeBmp(c.bmp));
+    EXPECT_EQ(static_cast<bool>(result), c.accepted) << c.what;
+    EXPECT_EQ(result.reason, c.accepted ? "" : CDIB::kOnly256Colors) << c.what;
+    // The caller decides whether and how to show the reason.
+    EXPECT_TRUE(prompts.messages.empty() && prompts.warnings.empty()) << c.what;
+    if (!c.accepted) EXPECT_EQ(image.GetWidth(), 16) << c.what;
   }
 }
 
@@ -157,7 +155,7 @@ TEST_F(DibFiles, LoadsTheTestBitmapsByPath) {
 TEST_F(DibFiles, EmptyPathAsksWithTheOpenDialog) {
   ScriptedPrompts prompts;
   CDIB image;
-  EXPECT_FALSE(image.Load(std::string()));
+  EXPECT_TRUE(image.Load(std::string()).Cancelled());
   ASSERT_EQ(prompts.filters.size(), 1u);
   EXPECT_EQ(prompts.filters[0], CDIB::kFileFilter);
   EXPECT_EQ(image.GetWidth(), 16);
@@ -168,13 +166,26 @@ TEST_F(DibFiles, EmptyPathAsksWithTheOpenDialog) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(DibFiles, UnreadableFilesFailWithoutAMessage) {
-  ScriptedPrompts prompts;
-  CDIB image;
-  EXPECT_FALSE(image.Load(PathOf("missing.bmp")));
-  EXPECT_FALSE(image.Load(folder_.string()));
-  EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(image.GetWidth(), 16);
+TEST_F(DibFiles, RefusedFilesNameTheFileAndTheReason) {
+  std::ofstream(PathOf("picture.png"), std::ios::binary) << "\x89PNG\r\n\x1a\n";
+  const struct {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {PathOf("missing.bmp"), "Failed to open file \"" + PathOf("missing.bmp") + "\": No such file or directory"},
+      {folder_.string(), "Failed to open file \"" + folder_.string() + "\": Is a directory"},
+      {PathOf("picture.png"), "Cannot use the image \"" + PathOf("picture.png") + "\".\nNot a BMP file"},
+  };
+  for (const auto& c : cases) {
+    ScriptedPrompts prompts;
+    CDIB image;
+    const DibLoadResult result = image.Load(c.path);
+    EXPECT_FALSE(result) << c.path;
+    EXPECT_FALSE(result.Cancelled()) << c.path;
+    EXPECT_EQ(result.reason, c.reason);
+    EXPECT_TRUE(prompts.messages.empty() && prompts.warnings.empty()) << c.path;
+    EXPECT_EQ(image.GetWidth(), 16);
+  }
 }
 
 TEST_F(DibFiles, SaveWritesTheFileAndReadsBack) {
@@ -207,7 +218,8 @@ TEST_F(DibFiles, SaveDialogAndFailureMessages) {
   EXPECT_TRUE(fs::exists(PathOf("chosen.bmp")));
 
   EXPECT_FALSE(image.Save(PathOf("no/such/folder.bmp")));
-  EXPECT_EQ(prompts.messages, std::vector<std::string>{std::string(CDIB::kFailedToOpen)});
+  EXPECT_EQ(prompts.warnings, std::vector<std::string>{"Failed to open file \"" + PathOf("no/such/folder.bmp") +
+                                                       "\": No such file or directory"});
 
   if (fs::exists("/dev/full")) {
     prompts.messages.clear();
