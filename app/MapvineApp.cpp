@@ -1,6 +1,7 @@
 #include "app/MapvineApp.h"
 
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/MainFrame.h"
@@ -52,8 +53,10 @@ class CountingPrompts final : public UserPrompts {
 
 }  // namespace
 
-CMapvineApp::CMapvineApp(SnaCtlFunction snaCtl)
-    : doc_(std::make_unique<CMapvineDoc>()), commands_(*doc_, std::move(snaCtl), file_) {
+CMapvineApp::CMapvineApp(SnaLibrary node)
+    : nodeUnavailable_(node.Loaded() ? std::string() : node.error),
+      doc_(std::make_unique<CMapvineDoc>()),
+      commands_(*doc_, std::move(node), file_) {
   InitResources();
   file_.pathChanged = [this] { OnPathChanged(); };
 }
@@ -80,6 +83,12 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
   if (!line.Batch()) {
     frame_->show();
     frame_->UpdateCommandStates();
+    if (!nodeUnavailable_.empty() && !line.refresh) {
+      QTimer::singleShot(0, frame_.get(), [this] {
+        Prompts().ShowWarning(nodeUnavailable_ +
+                              "\nPictures can still be opened, arranged and saved; Refresh needs the node library.");
+      });
+    }
   }
   return true;
 }

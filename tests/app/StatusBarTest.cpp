@@ -17,7 +17,7 @@ namespace {
 TEST(StatusBar, IdleTextUntilTheFirstRenderThenTheNodeCount) {
   CMapvineDoc doc;
   DocumentFile file;
-  DocumentCommands commands(doc, [](void*, std::uint32_t) {}, file);
+  DocumentCommands commands(doc, SnaLibrary{[](void*, std::uint32_t) {}, {}}, file);
   struct NoApplication final : CommandTarget {
     bool OnCommand(int) override { return false; }
     std::optional<CommandState> CommandStateOf(int) const override { return std::nullopt; }
