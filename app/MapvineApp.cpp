@@ -85,7 +85,9 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
     frame_->UpdateCommandStates();
     if (!nodeUnavailable_.empty() && !line.refresh) {
       QTimer::singleShot(0, frame_.get(), [this] {
-        Prompts().ShowWarning(nodeUnavailable_ +
+        // The reason reads as on standard error, as a sentence of its own.
+        const QString reason = QString::fromStdString(nodeUnavailable_);
+        Prompts().ShowWarning((reason.left(1).toUpper() + reason.mid(1)).toStdString() +
                               "\nPictures can still be opened, arranged and saved; Refresh needs the node library.");
       });
     }

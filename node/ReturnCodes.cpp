@@ -216,8 +216,6 @@ std::string VerbName(std::uint16_t opcode) {
       return "DirectoryQuery";
     case snawire::kOpDirectoryLuQuery:
       return "DirectoryLuQuery";
-    case snawire::kOpAping:
-      return "Aping";
     default: {
       char name[16];
       std::snprintf(name, sizeof name, "verb 0x%04X", opcode);

@@ -17,7 +17,7 @@ std::string_view SecondaryRcText(std::uint32_t secondaryRc);  // "------" for 0,
 // A failed verb's return codes in words and figures, for the user:
 // "PARAMETER_CHECK, NODE_NOT_STARTED (primary 0x0100, secondary 0x00001B00)".
 std::string ReturnCodesText(const VerbStatus& status);
-// The name of a verb this program issues ("NodeTopologyQuery"); others by opcode.
+// The name of a query verb ("NodeTopologyQuery"); any other by its opcode.
 std::string VerbName(std::uint16_t opcode);
 
 template <typename Code>
