@@ -23,8 +23,16 @@ SaveChoice AnswerNoOnStandardError(const QString& name) {
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file)
-    : askSaveChanges(AnswerNoOnStandardError), doc_(doc), snaCtl_(std::move(snaCtl)), file_(file) {}
+DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFile& file)
+    : askSaveChanges(AnswerNoOnStandardError), doc_(doc), node_(std::move(node)), file_(file) {}
+
+void DocumentCommands::Refresh(RefreshTrigger trigger) {
+  if (!node_.Loaded()) {
+    notices_.Report(doc_, node_.error, trigger);
+    return;
+  }
+  notices_.Report(doc_, RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl)), trigger);
+}
 
 void DocumentCommands::SetIcon(CSprite& node, int id) {
   switch (id) {
@@ -58,7 +66,7 @@ void DocumentCommands::EditSettings() {
       break;
     case RefreshTimerAction::RefreshNow:
       // The refresh arms the timer with the new period when it ends.
-      RefreshCommand(doc_, snaCtl_);
+      Refresh(RefreshTrigger::User);
       break;
     case RefreshTimerAction::None:
       break;
@@ -68,7 +76,7 @@ void DocumentCommands::EditSettings() {
 bool DocumentCommands::OnCommand(int id) {
   switch (id) {
     case command::kRefresh:
-      RefreshCommand(doc_, snaCtl_);
+      Refresh(RefreshTrigger::User);
       return true;
     case command::kTileNodes:
       doc_.TileNodes();

@@ -5,7 +5,8 @@
 
 #include "app/DocumentFile.h"
 #include "model/MapvineDoc.h"
-#include "node/VerbBlock.h"
+#include "node/RefreshNotices.h"
+#include "node/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
 namespace mapvine {
@@ -18,10 +19,15 @@ enum class SaveChoice { Yes, No, Cancel };
 // save and save as.
 class DocumentCommands final : public CommandTarget {
  public:
-  DocumentCommands(CMapvineDoc& doc, SnaCtlFunction snaCtl, DocumentFile& file);
+  // Without a loaded node library everything but Refresh works, and Refresh
+  // says why it cannot.
+  DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFile& file);
 
   bool OnCommand(int id) override;
   std::optional<CommandState> CommandStateOf(int id) const override;
+
+  // Refreshes the picture and tells the person how the node answered.
+  void Refresh(RefreshTrigger trigger);
 
   // Saves to the document's file, asking for a name when it has none.
   bool Save();
@@ -45,7 +51,8 @@ class DocumentCommands final : public CommandTarget {
   void EditSettings();
 
   CMapvineDoc& doc_;
-  SnaCtlFunction snaCtl_;
+  SnaLibrary node_;
+  RefreshNotices notices_;
   DocumentFile& file_;
 };
 

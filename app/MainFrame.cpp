@@ -38,8 +38,11 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildAccelerators();
   BuildToolBar();
   BuildStatusBar();
-  // A timer tick runs exactly what F5 runs.
-  connect(view_, &CMapvineView::RefreshTimerFired, this, [this] { Route(command::kRefresh); });
+  // A timer tick runs what F5 runs, but reports a failing node only once.
+  connect(view_, &CMapvineView::RefreshTimerFired, this, [this] {
+    documentCommands_.Refresh(RefreshTrigger::Timer);
+    UpdateCommandStates();
+  });
   // Context-menu choices go down the same chain as the main menu's.
   connect(view_, &CMapvineView::CommandChosen, this, [this](int id) { Route(id); });
   // The icon commands act on the node whose context menu was opened.

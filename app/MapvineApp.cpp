@@ -1,6 +1,7 @@
 #include "app/MapvineApp.h"
 
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/MainFrame.h"
@@ -31,6 +32,10 @@ class CountingPrompts final : public UserPrompts {
     ++messages;
     inner_.ShowMessage(text);
   }
+  void ShowWarning(std::string_view text) override {
+    ++messages;
+    inner_.ShowWarning(text);
+  }
   bool AskYesNo(std::string_view question) override { return inner_.AskYesNo(question); }
   std::optional<std::string> AskOpenFileName(std::string_view filter) override {
     return inner_.AskOpenFileName(filter);
@@ -48,8 +53,10 @@ class CountingPrompts final : public UserPrompts {
 
 }  // namespace
 
-CMapvineApp::CMapvineApp(SnaCtlFunction snaCtl)
-    : doc_(std::make_unique<CMapvineDoc>()), commands_(*doc_, std::move(snaCtl), file_) {
+CMapvineApp::CMapvineApp(SnaLibrary node)
+    : nodeUnavailable_(node.Loaded() ? std::string() : node.error),
+      doc_(std::make_unique<CMapvineDoc>()),
+      commands_(*doc_, std::move(node), file_) {
   InitResources();
   file_.pathChanged = [this] { OnPathChanged(); };
 }
@@ -76,6 +83,14 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
   if (!line.Batch()) {
     frame_->show();
     frame_->UpdateCommandStates();
+    if (!nodeUnavailable_.empty() && !line.refresh) {
+      QTimer::singleShot(0, frame_.get(), [this] {
+        // The reason reads as on standard error, as a sentence of its own.
+        const QString reason = QString::fromStdString(nodeUnavailable_);
+        Prompts().ShowWarning((reason.left(1).toUpper() + reason.mid(1)).toStdString() +
+                              "\nPictures can still be opened, arranged and saved; Refresh needs the node library.");
+      });
+    }
   }
   return true;
 }

@@ -8,7 +8,7 @@
 #include "app/DocumentFile.h"
 #include "app/RecentFileList.h"
 #include "model/MapvineDoc.h"
-#include "node/VerbBlock.h"
+#include "node/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
 namespace mapvine {
@@ -17,18 +17,21 @@ class CMainFrame;
 class QtPrompts;
 
 // The application: one document, its main window and the recent-file list.
-// It handles new, open, the recent files and exit. The node entry point is
-// handed in, so the program and its tests can serve it differently.
+// It handles new, open, the recent files and exit. The node library is
+// handed in, so the program and its tests can serve it differently; when it
+// did not load, the window still opens and says why.
 class CMapvineApp final : public CommandTarget {
  public:
-  explicit CMapvineApp(SnaCtlFunction snaCtl);
+  explicit CMapvineApp(SnaLibrary node);
   ~CMapvineApp() override;
   CMapvineApp(const CMapvineApp&) = delete;
   CMapvineApp& operator=(const CMapvineApp&) = delete;
 
   // Start-up: the window (shown unless the command line asks for a batch
   // run), then a new picture or the file named on the command line. False
-  // when that file could not be opened: the program ends.
+  // when that file could not be opened: the program ends. Without a node
+  // library the window says so once it is up (a start-up refresh says it
+  // itself).
   bool InitInstance(const CommandLine& line);
   // The batch outputs of --save and --render; the process exit status.
   int WriteOutputs(const CommandLine& line);
@@ -51,6 +54,7 @@ class CMapvineApp final : public CommandTarget {
   OpenResult OpenWithoutAsking(const QString& path);
   void OnPathChanged();
 
+  std::string nodeUnavailable_;  // why the node library did not load
   RecentFileList recentFiles_;
   std::unique_ptr<CMapvineDoc> doc_;
   DocumentFile file_;

@@ -22,12 +22,21 @@ QString QtFileFilter(std::string_view filter) {
   const QStringList parts = FromView(filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString description = parts[i].trimmed();
+    QString description = parts[i].trimmed();
     if (description.isEmpty()) break;  // the "||" that ends the list
-    QString patterns = parts[i + 1].trimmed();
-    patterns.replace(';', ' ');
-    const QString bracketed = '(' + patterns + ')';
-    filters << (description.endsWith(bracketed) ? description : description + ' ' + bracketed);
+    // Qt shows the patterns it reads from the brackets; a description that
+    // spells them its own way ("(*.DIB, *.BMP)") would show them twice.
+    if (description.endsWith(')')) {
+      const qsizetype open = description.lastIndexOf('(');
+      if (open > 0) description = description.left(open).trimmed();
+    }
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+      pattern = pattern.trimmed();
+      // "*.*" means every file on Windows, but only names with a dot here.
+      if (pattern == "*.*") pattern = "*";
+    }
+    filters << description + " (" + patterns.join(' ') + ')';
   }
   return filters.join(";;");
 }
@@ -39,6 +48,10 @@ QtPrompts::~QtPrompts() { InstallPrompts(previous_); }
 
 void QtPrompts::ShowMessage(std::string_view text) {
   QMessageBox::information(parent_, title_, FromView(text));
+}
+
+void QtPrompts::ShowWarning(std::string_view text) {
+  QMessageBox::warning(parent_, title_, FromView(text));
 }
 
 bool QtPrompts::AskYesNo(std::string_view question) {

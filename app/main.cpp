@@ -16,11 +16,12 @@
 namespace {
 
 int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
-  // Without a library nothing can be drawn: say so before any window.
-  const mapvine::SnaLibrary library = mapvine::LoadSnaLibrary();
+  // A script learns of a missing library from the exit status; a person
+  // started from a desktop menu sees the window, which says it too.
+  mapvine::SnaLibrary library = mapvine::LoadSnaLibrary();
   if (!library.Loaded()) {
     std::cerr << "mapvine: " << library.error << "\n";
-    return 1;
+    if (line.Batch()) return 1;
   }
   // A batch run never shows a window, so it needs no display either.
   if (line.Batch() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -28,7 +29,7 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   QApplication::setOrganizationName("Mapvine");
   QApplication::setApplicationName("Mapvine");
 
-  mapvine::CMapvineApp app(library.snaCtl);
+  mapvine::CMapvineApp app(std::move(library));
   if (!app.InitInstance(line)) return 1;
   if (line.Batch()) {
     if (line.refresh) app.MainFrame().Route(mapvine::command::kRefresh);

@@ -10,6 +10,7 @@ class StandardErrorPrompts final : public UserPrompts {
   void ShowMessage(std::string_view text) override {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
   }
+  void ShowWarning(std::string_view text) override { ShowMessage(text); }
   bool AskYesNo(std::string_view question) override {
     std::fprintf(stderr, "%.*s (answered No)\n", static_cast<int>(question.size()), question.data());
     return false;

@@ -9,6 +9,7 @@ namespace mapvine::fuzzing {
 class SilentPrompts final : public UserPrompts {
  public:
   void ShowMessage(std::string_view) override {}
+  void ShowWarning(std::string_view) override {}
   bool AskYesNo(std::string_view) override { return false; }
   std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
   std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }

@@ -22,6 +22,24 @@ class CDIBPal;
 inline constexpr std::int32_t kOpaque = -1;
 constexpr std::int32_t PaletteIndex(std::uint8_t index) { return 0x01000000 | index; }
 
+// Whether an image was read and, when not, why, in words the user can act
+// on. Reading from a stream gives the bare reason; reading a file names the
+// file as well, ready to show. A failure with no reason is a file dialog
+// the user cancelled. The loaders never show it themselves: a caller that
+// reports the failure its own way (a damaged saved file) just drops it.
+struct DibLoadResult {
+  bool loaded = false;
+  std::string reason;
+
+  static DibLoadResult Accepted() { return {true, {}}; }
+  static DibLoadResult Refused(std::string why) { return {false, std::move(why)}; }
+  explicit operator bool() const { return loaded; }
+  bool Cancelled() const { return !loaded && reason.empty(); }
+};
+
+// "Failed to open file" with the file's name and the system's reason.
+std::string FailedToOpenText(std::string_view path, std::string_view systemReason);
+
 // The pixels and header of an image. Sprites share one with the image they
 // show, so a remap through any of them changes every sprite that shows it.
 struct DibStorage {
@@ -63,12 +81,12 @@ class CDIB {
   // Reads a BMP file image starting at the reader's position; on success the
   // reader stands just after it (start + bfSize). On failure the image and
   // the reader's position are unchanged.
-  virtual bool Load(ByteReader& in);
+  virtual DibLoadResult Load(ByteReader& in);
   // Steps over a bitmap that Load would accept, keeping nothing of it; a
   // bitmap Load would refuse is refused alike (reader left where it was).
   static bool Skip(ByteReader& in);
   // Loads a file; an empty path asks with the open-file dialog.
-  virtual bool Load(const std::string& path);
+  virtual DibLoadResult Load(const std::string& path);
   // Writes a BMP file image: 14 + 1064 header bytes, then RowBytes x Height.
   virtual bool Save(ByteSink& out) const;
   // Writes a file; an empty path asks with the save-file dialog.

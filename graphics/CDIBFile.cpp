@@ -1,5 +1,6 @@
 // Loading and saving images by path, with the file dialogs and messages the
 // user sees, and loading the bitmaps that ship with the program.
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -14,24 +15,30 @@
 namespace mapvine {
 namespace {
 
-// The whole file, or nothing when it cannot be read or is larger than any
-// bitmap this program would show.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+// The whole file, or the reason it could not be read: the system's words,
+// or its size when it is larger than any bitmap this program would show.
+struct FileBytes {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+};
+
+FileBytes ReadWholeFile(const std::string& path) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > CDIB::kMaxFileBytes) return std::nullopt;
+  if (error) return {{}, error.message()};
+  if (size > CDIB::kMaxFileBytes) return {{}, "larger than any bitmap this program shows"};
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
+  if (!in) return {{}, std::generic_category().message(errno)};
+  FileBytes file;
   try {
-    bytes.resize(static_cast<std::size_t>(size));
+    file.bytes.resize(static_cast<std::size_t>(size));
   } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    return {{}, "not enough memory to read it"};
   }
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  in.read(reinterpret_cast<char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
   // A file that shrank meanwhile is read as far as it goes.
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
+  file.bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return file;
 }
 
 class StreamSink final : public ByteSink {
@@ -49,18 +56,24 @@ class StreamSink final : public ByteSink {
 
 }  // namespace
 
-bool CDIB::Load(const std::string& path) {
+std::string FailedToOpenText(std::string_view path, std::string_view systemReason) {
+  return std::string(CDIB::kFailedToOpen) + " \"" + std::string(path) + "\": " + std::string(systemReason);
+}
+
+DibLoadResult CDIB::Load(const std::string& path) {
   loaded_ = true;
   std::string chosen = path;
   if (chosen.empty()) {
     std::optional<std::string> answer = Prompts().AskOpenFileName(kFileFilter);
-    if (!answer) return false;
+    if (!answer) return {};
     chosen = std::move(*answer);
   }
-  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(chosen);
-  if (!bytes) return false;
-  ByteReader reader(*bytes);
-  return Load(reader);
+  const FileBytes file = ReadWholeFile(chosen);
+  if (!file.error.empty()) return DibLoadResult::Refused(FailedToOpenText(chosen, file.error));
+  ByteReader reader(file.bytes);
+  DibLoadResult result = Load(reader);
+  if (!result) result.reason = "Cannot use the image \"" + chosen + "\".\n" + result.reason;
+  return result;
 }
 
 bool CDIB::Save(const std::string& path) const {
@@ -72,7 +85,7 @@ bool CDIB::Save(const std::string& path) const {
   }
   std::ofstream out(chosen, std::ios::binary | std::ios::trunc);
   if (!out) {
-    Prompts().ShowMessage(kFailedToOpen);
+    Prompts().ShowWarning(FailedToOpenText(chosen, std::generic_category().message(errno)));
     return false;
   }
   StreamSink sink(out);
@@ -89,10 +102,10 @@ bool CDIB::LoadFromResource(std::string_view name) {
   loaded_ = true;
   const std::optional<std::string> path = FindResourceFile(name);
   if (!path) return false;
-  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(*path);
-  if (!bytes) return false;
-  ByteReader reader(*bytes);
-  return CDIB::Load(reader);
+  const FileBytes file = ReadWholeFile(*path);
+  if (!file.error.empty()) return false;
+  ByteReader reader(file.bytes);
+  return static_cast<bool>(CDIB::Load(reader));
 }
 
 }  // namespace mapvine

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <array>
 #include <new>
+#include <string>
 
-#include "base/UserPrompts.h"
 #include "graphics/CDIB.h"
 #include "graphics/CDIBLayout.h"
 
@@ -62,38 +62,47 @@ bool ReadColorTable(ByteReader& in, std::uint8_t* table, bool isCore) {
   return true;
 }
 
-// Refusals that keep a hostile header from steering allocation or reads.
-// Top-down bitmaps (negative height) are refused rather than flipped: every
-// pixel operation and the writer rely on bottom-up rows, and the header is
-// kept as read, so a flipped copy would be saved with the wrong orientation.
-bool DimensionsAcceptable(const std::uint8_t* header) {
+constexpr std::string_view kPixelsMissing = "Its pixels are missing or lie outside the file";
+
+// Refusals that keep a hostile header from steering allocation or reads;
+// empty when the shape is acceptable. Top-down bitmaps (negative height)
+// are refused rather than flipped: every pixel operation and the writer
+// rely on bottom-up rows, and the header is kept as read, so a flipped copy
+// would be saved with the wrong orientation.
+std::string ShapeRefusal(const std::uint8_t* header) {
   const std::int64_t width = dib::Width(header);
   const std::int64_t height = dib::Height(header);
-  // Compressed pixels (RLE) would be taken as raw indices: refused.
-  return width > 0 && height > 0 && width <= dib::kMaxSide && height <= dib::kMaxSide &&
-         LoadU32(header + dib::kBiCompression) == 0;
+  // Compressed pixels (RLE) would be taken as raw indices.
+  if (LoadU32(header + dib::kBiCompression) != 0) return "Compressed (RLE) bitmaps are not supported";
+  if (height < 0) return "Top-down bitmaps are not supported";
+  if (width <= 0 || height == 0 || width > dib::kMaxSide || height > dib::kMaxSide) {
+    return "Its size (" + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels) is not supported";
+  }
+  return {};
 }
 
 // Reads a BMP file image's headers into `header` (a whole header block)
-// and finds its pixels, leaving the reader after the image. `keepColors`
-// false leaves the colour table unread: checking a bitmap needs only its
-// size.
-bool ReadBitmap(ByteReader& in, std::uint8_t* header, std::span<const std::uint8_t>& pixels,
-                bool keepColors) {
+// and finds its pixels, leaving the reader after the image; the reason for
+// a refusal, empty when the image is sound. `keepColors` false leaves the
+// colour table unread: checking a bitmap needs only its size.
+std::string ReadBitmap(ByteReader& in, std::uint8_t* header, std::span<const std::uint8_t>& pixels,
+                       bool keepColors) {
   const std::size_t start = in.Position();
   FileHeader file;
-  if (!ReadFileHeader(in, file)) return false;
+  if (!ReadFileHeader(in, file)) return "Not a BMP file";
 
   bool isCore = false;
-  if (!ReadInfoHeader(in, header, isCore)) return false;
+  if (!ReadInfoHeader(in, header, isCore)) return "Its BMP header is damaged or of an unknown kind";
   const std::uint16_t bitCount = dib::BitCount(header);
   if (dib::ColorCountFor(bitCount, LoadU32(header + dib::kBiClrUsed), isCore) !=
       dib::kMaxColorEntries) {
-    Prompts().ShowMessage(CDIB::kOnly256Colors);
-    return false;
+    return std::string(CDIB::kOnly256Colors);
   }
-  if (!DimensionsAcceptable(header)) return false;
-  if (!ReadColorTable(in, keepColors ? header + dib::kColorTable : nullptr, isCore)) return false;
+  if (std::string refusal = ShapeRefusal(header); !refusal.empty()) return refusal;
+  if (!ReadColorTable(in, keepColors ? header + dib::kColorTable : nullptr, isCore)) {
+    return "The file ends inside its colour table";
+  }
 
   // The pixels must lie after the colour table and inside the image's own
   // bytes (bfSize), and those bytes must be present in the stream.
@@ -102,50 +111,49 @@ bool ReadBitmap(ByteReader& in, std::uint8_t* header, std::span<const std::uint8
                                    static_cast<std::uint64_t>(dib::Height(header));
   if (file.pixelOffset < tableEnd || file.fileSize < file.pixelOffset ||
       file.fileSize > in.Size() - start || file.fileSize - file.pixelOffset < pixelBytes) {
-    return false;
+    return std::string(kPixelsMissing);
   }
   in.Seek(start + file.pixelOffset);
-  if (!in.View(static_cast<std::size_t>(pixelBytes), pixels)) return false;
-  if (bitCount != 8) {
-    Prompts().ShowMessage(CDIB::kOnly256Colors);
-    return false;
-  }
+  if (!in.View(static_cast<std::size_t>(pixelBytes), pixels)) return std::string(kPixelsMissing);
+  if (bitCount != 8) return std::string(CDIB::kOnly256Colors);
   in.Seek(start + file.fileSize);
-  return true;
+  return {};
 }
 
-bool LoadFrom(ByteReader& in, std::shared_ptr<DibStorage>& loaded) {
+std::string LoadFrom(ByteReader& in, std::shared_ptr<DibStorage>& loaded) {
   auto fresh = std::make_shared<DibStorage>();
   std::span<const std::uint8_t> pixels;
-  if (!ReadBitmap(in, fresh->header.data(), pixels, true)) return false;
+  if (std::string refusal = ReadBitmap(in, fresh->header.data(), pixels, true); !refusal.empty()) {
+    return refusal;
+  }
   try {
     fresh->bits.assign(pixels.begin(), pixels.end());
   } catch (const std::bad_alloc&) {
-    return false;
+    return "Not enough memory for its pixels";
   }
   loaded = std::move(fresh);
-  return true;
+  return {};
 }
 
 }  // namespace
 
-bool CDIB::Load(ByteReader& in) {
+DibLoadResult CDIB::Load(ByteReader& in) {
   loaded_ = true;
   const std::size_t start = in.Position();
   std::shared_ptr<DibStorage> fresh;
-  if (!LoadFrom(in, fresh)) {
+  if (std::string refusal = LoadFrom(in, fresh); !refusal.empty()) {
     in.Seek(start);
-    return false;
+    return DibLoadResult::Refused(std::move(refusal));
   }
   storage_ = std::move(fresh);
-  return true;
+  return DibLoadResult::Accepted();
 }
 
 bool CDIB::Skip(ByteReader& in) {
   const std::size_t start = in.Position();
   std::array<std::uint8_t, kHeaderBlockSize> header;  // only the info header is read
   std::span<const std::uint8_t> pixels;
-  if (ReadBitmap(in, header.data(), pixels, false)) return true;
+  if (ReadBitmap(in, header.data(), pixels, false).empty()) return true;
   in.Seek(start);
   return false;
 }

@@ -19,16 +19,17 @@ bool CDIBSurface::Create(int width, int height, const CDIBPal* palette) {
   return true;
 }
 
-bool CDIBSurface::Load(const std::string& path) {
+DibLoadResult CDIBSurface::Load(const std::string& path) {
   CDIB image;
-  if (!image.Load(path)) return false;
+  DibLoadResult result = image.Load(path);
+  if (!result) return result;
   CDIBPal imagePalette;
   const bool hasPalette = imagePalette.CreateFromImage(image);
   if (!Create(image.GetWidth(), image.GetHeight(), hasPalette ? &imagePalette : nullptr)) {
-    return false;
+    return DibLoadResult::Refused("Not enough memory for a surface of that size");
   }
   image.CopyPixelsTo(*this, 0, 0, image.GetWidth(), image.GetHeight(), 0, 0, kOpaque);
-  return true;
+  return result;
 }
 
 bool CDIBSurface::RemapToPalette(const CDIBPal& palette) {

@@ -35,7 +35,7 @@ class CDIBSurface : public CDIB {
   using CDIB::Load;
   // Loads an image file (the open-file dialog when `path` is empty) and
   // becomes a copy of it at its size.
-  bool Load(const std::string& path) override;
+  DibLoadResult Load(const std::string& path) override;
 
   // The image remap, then the surface's colour table follows the palette.
   bool RemapToPalette(const CDIBPal& palette) override;

@@ -124,14 +124,18 @@ bool CSprite::LoadFromResource(std::string_view name) {
   return image.LoadFromResource(name) && TakeLoaded(image);
 }
 
-bool CSprite::Load(ByteReader& in) {
+DibLoadResult CSprite::Load(ByteReader& in) {
   CDIB image;
-  return image.Load(in) && TakeLoaded(image);
+  DibLoadResult result = image.Load(in);
+  if (result) TakeLoaded(image);
+  return result;
 }
 
-bool CSprite::LoadFile(const std::string& path) {
+DibLoadResult CSprite::LoadFile(const std::string& path) {
   CDIB image;
-  return image.Load(path) && TakeLoaded(image);
+  DibLoadResult result = image.Load(path);
+  if (result) TakeLoaded(image);
+  return result;
 }
 
 bool CSprite::RemapToPalette(const CDIBPal& palette) {

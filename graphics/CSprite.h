@@ -68,8 +68,8 @@ class CSprite : public CDIB {
 
   using CDIB::Load;
   bool LoadFromResource(std::string_view name) override;
-  bool Load(ByteReader& in) override;
-  bool LoadFile(const std::string& path);
+  DibLoadResult Load(ByteReader& in) override;
+  DibLoadResult LoadFile(const std::string& path);
   bool RemapToPalette(const CDIBPal& palette) override;
   void PickTransparentIndex();
 

@@ -20,12 +20,14 @@ void MoveLinkEnds(CSprite& node, Point centreBefore) {
   for (CLink* link : node.links) link->MoveEndOf(node, dx, dy);
 }
 
-// Null when the user cancelled or the file is not a bitmap we can show (the
-// loader has told the user why).
+// Null when the user cancelled or the file is not a bitmap we can show; the
+// user is told which file was refused and why.
 std::unique_ptr<CDIB> LoadUserBitmap(const std::string& path) {
   auto image = std::make_unique<CDIB>();
-  if (!image->Load(path)) return nullptr;
-  return image;
+  const DibLoadResult result = image->Load(path);
+  if (result) return image;
+  if (!result.Cancelled()) Prompts().ShowWarning(result.reason);
+  return nullptr;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "base/UserPrompts.h"
@@ -139,30 +141,39 @@ bool ReplaceFileAtomically(const std::string& requested,
 
 namespace {
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+std::string SystemReason() { return std::generic_category().message(errno); }
+
+// Reads the whole file into `bytes`; the reason it could not, in the
+// system's words where it has some, or empty when it was read.
+std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return SystemReason();
   struct stat info {};
-  bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-              static_cast<std::uint64_t>(info.st_size) <= kMaxTopologyFileBytes;
-  if (read) {
+  std::string error;
+  if (::fstat(fd, &info) != 0) {
+    error = SystemReason();
+  } else if (!S_ISREG(info.st_mode)) {
+    error = "not a regular file";
+  } else if (static_cast<std::uint64_t>(info.st_size) > kMaxTopologyFileBytes) {
+    error = "larger than any saved topology";
+  } else {
     try {
       bytes.resize(static_cast<std::size_t>(info.st_size));
     } catch (const std::bad_alloc&) {
-      read = false;
+      error = "not enough memory to read it";
     }
   }
   std::size_t filled = 0;
-  while (read && filled < bytes.size()) {
+  while (error.empty() && filled < bytes.size()) {
     const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) read = false;
+    if (got < 0) error = SystemReason();
     if (got <= 0) break;  // a file that shrank meanwhile is taken as it now is
     filled += static_cast<std::size_t>(got);
   }
   ::close(fd);
   bytes.resize(filled);
-  return read;
+  return error;
 }
 
 }  // namespace
@@ -176,8 +187,8 @@ bool SaveTopologyFile(const CMapvineDoc& doc, const std::string& path) {
 
 bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    Prompts().ShowMessage(CDIB::kFailedToOpen);
+  if (const std::string error = ReadWholeFile(path, bytes); !error.empty()) {
+    Prompts().ShowWarning(FailedToOpenText(path, error));
     return false;
   }
   // A refused file has shown its own message; the open itself went through.

@@ -38,7 +38,10 @@ class TopologyLoader {
   LoadOutcome Run() {
     doc_.Clear();
     if (!ReadSignature()) return Refuse(LoadOutcome::InvalidFormat, kInvalidFileFormat);
-    if (!ReadContents()) return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
+    if (!ReadSettings() || !ReadImages() || !ReadMarker(in_, topology::kFirstMarker) ||
+        !ReadNodes() || !ReadMarker(in_, topology::kSecondMarker) || !ReadLinks()) {
+      return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
+    }
     topology::RejoinLinks(doc_.Nodes(), doc_.Links());
     doc_.RebuildImages();
     // Pulling nodes onto the canvas moves link ends too; a picture moved
@@ -53,14 +56,6 @@ class TopologyLoader {
   }
 
  private:
-  bool ReadContents() {
-    // A damaged image inside the file is a damaged file: the one message
-    // says so, without the bitmap reader's own on top.
-    const MessagesMuted muted;
-    return ReadSettings() && ReadImages() && ReadMarker(in_, topology::kFirstMarker) &&
-           ReadNodes() && ReadMarker(in_, topology::kSecondMarker) && ReadLinks();
-  }
-
   bool ReadSignature() {
     std::string signature;
     return topology::ReadCountedString(in_, signature) && signature == kTopologySignature;

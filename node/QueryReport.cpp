@@ -1,6 +1,5 @@
 #include "node/QueryReport.h"
 
-#include <cstdio>
 #include <span>
 #include <string>
 
@@ -17,10 +16,7 @@ std::uint16_t U16At(std::span<const std::uint8_t> record, std::size_t offset) {
 }
 
 void PrintFailure(const char* query, VerbStatus status, std::ostream& out) {
-  char codes[64];
-  std::snprintf(codes, sizeof(codes), "primary 0x%04X, secondary 0x%08X", status.primaryRc, status.secondaryRc);
-  out << query << " query failed: " << PrimaryRcText(status.primaryRc) << ", "
-      << SecondaryRcText(status.secondaryRc) << " (" << codes << ")\n";
+  out << query << " query failed: " << ReturnCodesText(status) << "\n";
 }
 
 void PrintTopology(const std::vector<TopologyRecord>& records, std::ostream& out) {

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "node/Aping.h"
-#include "node/RefreshPass.h"
 #include "node/Trace.h"
 
 namespace mapvine {
@@ -50,23 +49,24 @@ void RedrawAll(COSBView* offscreen) {
 
 }  // namespace
 
-void RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
   DocumentView* view = doc.View();
   COSBView* offscreen = view ? &view->OffscreenView() : nullptr;
   if (view) view->SetWaitCursor(true);
   // Nothing is composed or shown while nodes arrive.
   if (offscreen) offscreen->painting = true;
-  dorefresh(doc, snaCtl);
+  const RefreshOutcome outcome = dorefresh(doc, snaCtl);
   if (offscreen) offscreen->painting = false;
   RedrawAll(offscreen);
 
   Trace("Nodes refresh complete, Getting Status...\n");
-  if (doc.settings.activeQuery == 1) StatusPass(doc, snaCtl);
+  if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) StatusPass(doc, snaCtl);
   RedrawAll(offscreen);
   if (view) {
     view->SetWaitCursor(false);
     view->SetRefreshTimer(doc.settings.autoRefresh == 1 ? doc.settings.refreshSeconds * 1000 : 0);
   }
+  return outcome;
 }
 
 }  // namespace mapvine

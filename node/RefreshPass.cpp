@@ -95,7 +95,7 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
 
 }  // namespace
 
-void dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+RefreshOutcome dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
   Trace("Entered dorefresh()\n");
   doc.refreshGeneration += 1;
   // A large network grows the picture many times during one pass; its
@@ -103,9 +103,10 @@ void dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
   doc.DeferComposition(true);
 
   TopologyTables tables;
+  RefreshOutcome outcome;
   Trace("Updating NN & TG Topology\n");
-  const std::size_t topologyCount =
-      QueryTopology(snaCtl, tables).Succeeded() ? tables.topology.size() : 0;
+  outcome.topology = QueryTopology(snaCtl, tables);
+  const std::size_t topologyCount = outcome.topology.Succeeded() ? tables.topology.size() : 0;
   TraceF("Found %i NNs or CPs in topology display\n", static_cast<int>(topologyCount));
   doc.placement.resizeWindowOnGrow = 0;
   for (std::size_t i = 0; i < topologyCount; ++i) {
@@ -115,12 +116,13 @@ void dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
   }
 
   Trace("Updating LUs\n");
-  QueryDirectory(snaCtl, tables);
+  outcome.directory = QueryDirectory(snaCtl, tables);
   TraceF("Found %i LUs in topology display\n", static_cast<int>(tables.lus.size()));
   for (const LuRecord& record : tables.lus) AddDirectoryEntry(doc, record);
 
   tables.Clear();
   doc.FinishDeferredComposition();
+  return outcome;
 }
 
 }  // namespace mapvine

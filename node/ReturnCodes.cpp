@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+
+#include "node/SnaWire.h"
 
 namespace mapvine {
 namespace {
@@ -194,6 +197,31 @@ std::string_view PrimaryRcText(std::uint16_t primaryRc) {
 std::string_view SecondaryRcText(std::uint32_t secondaryRc) {
   if (secondaryRc == 0) return "------";
   return Lookup(kSecondaryNames, secondaryRc, "Unknown Secondary RC");
+}
+
+std::string ReturnCodesText(const VerbStatus& status) {
+  char codes[64];
+  std::snprintf(codes, sizeof codes, " (primary 0x%04X, secondary 0x%08X)", status.primaryRc, status.secondaryRc);
+  return std::string(PrimaryRcText(status.primaryRc)) + ", " + std::string(SecondaryRcText(status.secondaryRc)) +
+         codes;
+}
+
+std::string VerbName(std::uint16_t opcode) {
+  switch (opcode) {
+    case snawire::kOpNodeTopologyQuery:
+      return "NodeTopologyQuery";
+    case snawire::kOpTgTopologyQuery:
+      return "TgTopologyQuery";
+    case snawire::kOpDirectoryQuery:
+      return "DirectoryQuery";
+    case snawire::kOpDirectoryLuQuery:
+      return "DirectoryLuQuery";
+    default: {
+      char name[16];
+      std::snprintf(name, sizeof name, "verb 0x%04X", opcode);
+      return name;
+    }
+  }
 }
 
 std::span<const ReturnCodeName<std::uint16_t>> PrimaryRcNames() { return kPrimaryNames; }

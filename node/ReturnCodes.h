@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+
+#include "node/VerbBlock.h"
 
 namespace mapvine {
 
@@ -10,6 +13,12 @@ namespace mapvine {
 // query report. The longest text is 27 characters.
 std::string_view PrimaryRcText(std::uint16_t primaryRc);    // "Unknown Primary RC" when not listed
 std::string_view SecondaryRcText(std::uint32_t secondaryRc);  // "------" for 0, "Unknown Secondary RC" when not listed
+
+// A failed verb's return codes in words and figures, for the user:
+// "PARAMETER_CHECK, NODE_NOT_STARTED (primary 0x0100, secondary 0x00001B00)".
+std::string ReturnCodesText(const VerbStatus& status);
+// The name of a query verb ("NodeTopologyQuery"); any other by its opcode.
+std::string VerbName(std::uint16_t opcode);
 
 template <typename Code>
 struct ReturnCodeName {

@@ -59,7 +59,7 @@ std::uint32_t VerbBlock::U32(std::size_t offset) const {
 
 VerbStatus VerbBlock::Issue(const SnaCtlFunction& snaCtl) {
   snaCtl(bytes_.data(), static_cast<std::uint32_t>(bytes_.size()));
-  return VerbStatus{U16(snawire::kPrimaryRc), U32(snawire::kSecondaryRc)};
+  return VerbStatus{opcode_, U16(snawire::kPrimaryRc), U32(snawire::kSecondaryRc)};
 }
 
 }  // namespace mapvine

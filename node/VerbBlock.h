@@ -16,6 +16,7 @@ using SnaCtlFunction = std::function<void(void* block, std::uint32_t length)>;
 
 // The outcome of a verb: the primary return code is the only failure signal.
 struct VerbStatus {
+  std::uint16_t opcode = 0;  // the verb that answered, so a failure can name it
   std::uint16_t primaryRc = 0;
   std::uint32_t secondaryRc = 0;
   bool Succeeded() const { return primaryRc == 0; }

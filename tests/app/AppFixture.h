@@ -35,7 +35,7 @@ inline std::string NetworkNodes(int count, int failing) {
 // The application with its window up, against a simulated node.
 struct RunningApp {
   explicit RunningApp(std::string_view description = snanode::SampleNetworkText())
-      : node(NodeServing(description)), app([this](void* b, std::uint32_t l) { node.Call(b, l); }) {
+      : node(NodeServing(description)), app(SnaLibrary{[this](void* b, std::uint32_t l) { node.Call(b, l); }, {}}) {
     QSettings("Mapvine", "Mapvine").clear();  // every test starts without recent files
     EXPECT_TRUE(app.InitInstance(CommandLine{}));
     // Installed after the window's message boxes, so it answers instead.

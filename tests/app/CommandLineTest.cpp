@@ -63,7 +63,10 @@ TEST(CommandLineParsing, RefusedLinesSayWhy) {
 TEST(FileDialogFilter, CoreFormTurnsIntoQtForm) {
   const std::pair<const char*, const char*> cases[] = {
       {" Saved Topology (*.top)|*.top||", "Saved Topology (*.top)"},
-      {"Bitmaps|*.bmp;*.dib|All Files (*.*)|*.*||", "Bitmaps (*.bmp *.dib);;All Files (*.*)"},
+      {"Bitmaps|*.bmp;*.dib|All Files (*.*)|*.*||", "Bitmaps (*.bmp *.dib);;All Files (*)"},
+      // Each name once, and "*.*" as every file, not only names with a dot.
+      {"Image files (*.DIB, *.BMP)|*.DIB;*.BMP|All files (*.*)|*.*||",
+       "Image files (*.DIB *.BMP);;All files (*)"},
       {"Bitmaps|*.bmp", "Bitmaps (*.bmp)"},
       {"", ""},
       {"Dangling description", ""},

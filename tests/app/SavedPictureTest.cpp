@@ -103,7 +103,8 @@ TEST(SavedPicture, UnreadableRecentFileLeavesTheList) {
   ASSERT_TRUE(running.Frame().Route(command::kFileSaveAs));
   ASSERT_TRUE(QFile::remove(path));
   running.Frame().ActionFor(command::kFileMruFirst)->trigger();
-  EXPECT_EQ(running.Prompts().messages, std::vector<std::string>{"Failed to open file"});
+  EXPECT_EQ(running.Prompts().warnings,
+            std::vector<std::string>{"Failed to open file \"" + path.toStdString() + "\": No such file or directory"});
   EXPECT_TRUE(running.app.RecentFiles().Files().isEmpty());
   EXPECT_EQ(running.Frame().ActionFor(command::kFileMruFirst)->text(), "Recent File");
   EXPECT_FALSE(running.Frame().ActionFor(command::kFileMruFirst)->isEnabled());

@@ -17,7 +17,7 @@ namespace {
 TEST(StatusBar, IdleTextUntilTheFirstRenderThenTheNodeCount) {
   CMapvineDoc doc;
   DocumentFile file;
-  DocumentCommands commands(doc, [](void*, std::uint32_t) {}, file);
+  DocumentCommands commands(doc, SnaLibrary{[](void*, std::uint32_t) {}, {}}, file);
   struct NoApplication final : CommandTarget {
     bool OnCommand(int) override { return false; }
     std::optional<CommandState> CommandStateOf(int) const override { return std::nullopt; }
@@ -110,6 +110,19 @@ TEST(RefreshTimer, ArmedWithRefreshSecondsAndKilledWhenAutoRefreshIsOff) {
   running.Frame().Route(command::kRefresh);
   ticks.clear();
   EXPECT_FALSE(ticks.wait(1600));
+}
+
+// Without a node library the window still opens, then says why; so does F5.
+TEST(StatusBar, WithoutANodeLibraryTheWindowSaysWhy) {
+  CMapvineApp offline(SnaLibrary{{}, "cannot load libsnactl.so"});
+  ASSERT_TRUE(offline.InitInstance(CommandLine{}));
+  testing::ScriptedPrompts prompts;
+  QApplication::processEvents();  // the window is up: now it says why
+  offline.MainFrame().Route(command::kRefresh);
+  ASSERT_EQ(prompts.warnings.size(), 2u);
+  EXPECT_EQ(offline.MainFrame().StatusText().toStdString(), "Refresh failed: cannot load libsnactl.so");
+  EXPECT_EQ(prompts.warnings[0].rfind("Cannot load libsnactl.so\n", 0), 0u);
+  EXPECT_EQ(prompts.warnings[1].rfind("Refresh failed: cannot load libsnactl.so\n", 0), 0u);
 }
 
 }  // namespace

@@ -135,14 +135,9 @@ TEST(DibStream, OnlyTwoHundredFiftySixColourImagesAreAccepted) {
   for (const auto& c : cases) {
     ScriptedPrompts prompts;
     CDIB image;
-    EXPECT_EQ(LoadBytes(image, EncodeBmp(c.bmp)), c.accepted) << c.what;
-    if (c.accepted) {
-      EXPECT_TRUE(prompts.messages.empty()) << c.what;
-    } else {
-      EXPECT_EQ(prompts.messages, std::vector<std::string>{std::string(CDIB::kOnly256Colors)})
-          << c.what;
-      EXPECT_EQ(image.GetWidth(), 16) << c.what;
-    }
+    EXPECT_EQ(LoadBytes(image, EncodeBmp(c.bmp)).reason, c.accepted ? "" : CDIB::kOnly256Colors) << c.what;
+    EXPECT_TRUE(prompts.messages.empty() && prompts.warnings.empty()) << c.what;  // the caller shows it
+    EXPECT_EQ(image.GetWidth(), c.accepted ? 5 : 16) << c.what;
   }
 }
 
@@ -157,7 +152,7 @@ TEST_F(DibFiles, LoadsTheTestBitmapsByPath) {
 TEST_F(DibFiles, EmptyPathAsksWithTheOpenDialog) {
   ScriptedPrompts prompts;
   CDIB image;
-  EXPECT_FALSE(image.Load(std::string()));
+  EXPECT_TRUE(image.Load(std::string()).Cancelled());
   ASSERT_EQ(prompts.filters.size(), 1u);
   EXPECT_EQ(prompts.filters[0], CDIB::kFileFilter);
   EXPECT_EQ(image.GetWidth(), 16);
@@ -168,13 +163,19 @@ TEST_F(DibFiles, EmptyPathAsksWithTheOpenDialog) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(DibFiles, UnreadableFilesFailWithoutAMessage) {
+TEST_F(DibFiles, RefusedFilesNameTheFileAndTheReason) {
   ScriptedPrompts prompts;
-  CDIB image;
-  EXPECT_FALSE(image.Load(PathOf("missing.bmp")));
-  EXPECT_FALSE(image.Load(folder_.string()));
-  EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(image.GetWidth(), 16);
+  std::ofstream(PathOf("picture.png")) << "\x89PNG\r\n\x1a\n";
+  for (const auto& [path, reason] : {std::pair{PathOf("missing.bmp"), "Failed to open file \"%\": No such file or directory"},
+                                     std::pair{folder_.string(), "Failed to open file \"%\": Is a directory"},
+                                     std::pair{PathOf("picture.png"), "Cannot use the image \"%\".\nNot a BMP file"}}) {
+    CDIB image;
+    std::string expected = reason;
+    expected.replace(expected.find('%'), 1, path);
+    EXPECT_EQ(image.Load(path).reason, expected);
+    EXPECT_EQ(image.GetWidth(), 16);
+  }
+  EXPECT_TRUE(prompts.messages.empty() && prompts.warnings.empty());  // the caller shows it
 }
 
 TEST_F(DibFiles, SaveWritesTheFileAndReadsBack) {
@@ -207,7 +208,8 @@ TEST_F(DibFiles, SaveDialogAndFailureMessages) {
   EXPECT_TRUE(fs::exists(PathOf("chosen.bmp")));
 
   EXPECT_FALSE(image.Save(PathOf("no/such/folder.bmp")));
-  EXPECT_EQ(prompts.messages, std::vector<std::string>{std::string(CDIB::kFailedToOpen)});
+  EXPECT_EQ(prompts.warnings, std::vector<std::string>{"Failed to open file \"" + PathOf("no/such/folder.bmp") +
+                                                       "\": No such file or directory"});
 
   if (fs::exists("/dev/full")) {
     prompts.messages.clear();

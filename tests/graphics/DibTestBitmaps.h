@@ -98,7 +98,7 @@ inline std::vector<std::uint8_t> EncodeBmp(const BmpDescription& d) {
   return out;
 }
 
-inline bool LoadBytes(CDIB& image, const std::vector<std::uint8_t>& bytes) {
+inline DibLoadResult LoadBytes(CDIB& image, const std::vector<std::uint8_t>& bytes) {
   ByteReader reader(bytes);
   return image.Load(reader);
 }

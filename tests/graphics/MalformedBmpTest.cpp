@@ -23,6 +23,7 @@ constexpr std::size_t kLeading = 5;  // the bitmap starts inside a longer stream
 
 struct Refusal {
   bool refused = false;
+  std::string reason;
   bool messageShown = false;
   std::string problem;  // empty when the refusal left everything in place
 };
@@ -43,8 +44,9 @@ Refusal TryLoad(const Bytes& bmp) {
   original.CopyPixels({image.HeaderBlock(), CDIB::kHeaderBlockSize}, image.Bits());
 
   Refusal result;
-  result.refused = !image.Load(reader);
-  result.messageShown = !prompts.messages.empty();
+  result.reason = image.Load(reader).reason;
+  result.refused = !result.reason.empty();
+  result.messageShown = !prompts.messages.empty() || !prompts.warnings.empty();
   if (!image.IsSameImage(original) || image.Bits().size() != original.Bits().size()) {
     result.problem += "image changed; ";
   }
@@ -72,7 +74,7 @@ std::function<void(Bytes&)> SetU32(std::size_t at, std::uint32_t value) {
   return [=](Bytes& b) { PatchU32(b, at, value); };
 }
 
-TEST(MalformedBmp, DamagedHeadersAreRefusedQuietly) {
+TEST(MalformedBmp, DamagedHeadersAreRefusedQuietlyWithAReason) {
   using namespace dibtest;
   const std::uint32_t size = static_cast<std::uint32_t>(Valid().size());
   const struct {
@@ -108,6 +110,7 @@ TEST(MalformedBmp, DamagedHeadersAreRefusedQuietly) {
     const Refusal r = TryLoad(c.bmp);
     EXPECT_TRUE(r.refused) << c.what;
     EXPECT_FALSE(r.messageShown) << c.what;
+    EXPECT_FALSE(r.reason.empty()) << c.what;
     EXPECT_EQ(r.problem, "") << c.what;
   }
 }
@@ -120,6 +123,7 @@ TEST(MalformedBmp, EveryTruncationIsRefused) {
       const Refusal r = TryLoad(Bytes(whole.begin(), whole.begin() + length));
       ASSERT_TRUE(r.refused) << "cut at " << length << " of " << whole.size();
       ASSERT_FALSE(r.messageShown) << "cut at " << length;
+      ASSERT_FALSE(r.reason.empty()) << "cut at " << length;
       ASSERT_EQ(r.problem, "") << "cut at " << length;
     }
     const Refusal r = TryLoad(whole);
@@ -137,7 +141,8 @@ TEST(MalformedBmp, ColourRefusalsAlsoLeaveEverythingInPlace) {
   for (const Bytes& bmp : cases) {
     const Refusal r = TryLoad(bmp);
     EXPECT_TRUE(r.refused);
-    EXPECT_TRUE(r.messageShown);
+    EXPECT_FALSE(r.messageShown);
+    EXPECT_EQ(r.reason, CDIB::kOnly256Colors);
     EXPECT_EQ(r.problem, "");
   }
 }

@@ -360,9 +360,10 @@ TEST_F(RefusedFileTest, ACancelledDialogChangesNothing) {
   d.doc.SetModified(false);
   RunEveryCommand(node, std::nullopt);
   EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_TRUE(prompts.warnings.empty());
 }
 
-TEST_F(RefusedFileTest, BitmapsThatAreNot8BitAreRefusedWithAMessage) {
+TEST_F(RefusedFileTest, BitmapsThatAreNot8BitAreRefusedWithAWarningNamingThem) {
   CSprite& node = AddNode("N");
   for (std::uint16_t bits : {std::uint16_t{4}, std::uint16_t{24}}) {
     SCOPED_TRACE(bits);
@@ -372,11 +373,11 @@ TEST_F(RefusedFileTest, BitmapsThatAreNot8BitAreRefusedWithAMessage) {
     description.bitCount = bits;
     const std::string path =
         WriteBytes("depth" + std::to_string(bits) + ".bmp", dibtest::EncodeBmp(description));
-    prompts.messages.clear();
+    prompts.warnings.clear();
     d.doc.SetModified(false);
     RunEveryCommand(node, path);
-    EXPECT_EQ(prompts.messages,
-              std::vector<std::string>(4, std::string(CDIB::kOnly256Colors)));
+    EXPECT_EQ(prompts.warnings, std::vector<std::string>(4, "Cannot use the image \"" + path + "\".\n" +
+                                                                std::string(CDIB::kOnly256Colors)));
   }
 }
 

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "node/RefreshCommand.h"
+#include "node/RefreshNotices.h"
 #include "node/Trace.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/model/FakeDocumentView.h"
+#include "tests/support/ScriptedPrompts.h"
 
 namespace mapvine {
 namespace {
@@ -21,8 +23,7 @@ struct RecordingStatusLine : StatusLine {
 
 // A network of `count` network nodes NN0.. of which the first `failing`
 // do not answer APING.
-snanode::SimulatedNode NetworkNodes(int count, int failing) {
-  std::string text;
+snanode::SimulatedNode NetworkNodes(int count, int failing, std::string text = {}) {
   for (int i = 0; i < count; ++i) text += "nn NETA.NN" + std::to_string(i) + "\n";
   for (int i = 0; i < failing; ++i) {
     text += "aping NETA.NN" + std::to_string(i) + " fail 0x0300 0x05000000\n";
@@ -35,10 +36,11 @@ snanode::SimulatedNode NetworkNodes(int count, int failing) {
 struct Refreshing : DocumentWithView {
   RecordingStatusLine status;
   Refreshing() { doc.AttachStatusLine(&status); }
-  void Run(const snanode::SimulatedNode& node) {
+  RefreshOutcome Run(const snanode::SimulatedNode& node) {
     ::testing::internal::CaptureStdout();  // APING timings
-    RefreshCommand(doc, [&node](void* b, std::uint32_t l) { node.Call(b, l); });
+    const auto outcome = RefreshCommand(doc, [&node](void* b, std::uint32_t l) { node.Call(b, l); });
     ::testing::internal::GetCapturedStdout();
+    return outcome;
   }
   std::vector<std::string> ProgressTexts() const {
     std::vector<std::string> progress;
@@ -107,6 +109,41 @@ TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
   EXPECT_EQ(r.view.timerPeriods, (std::vector<int>{0, 60000}));
   EXPECT_EQ(r.view.waitCursor, (std::vector<bool>{true, false, true, false}));
   EXPECT_FALSE(r.view.painting);
+}
+
+// A node that is down leaves the picture as it was, not all unreachable.
+TEST(RefreshCommand, ANodeThatIsDownLeavesThePictureAsItWas) {
+  Refreshing r;
+  r.doc.settings.activeQuery = 1;
+  r.doc.settings.showUnreachable = 0;
+  r.Run(NetworkNodes(3, 0));
+  EXPECT_EQ(RefreshFailureReason(r.Run(NetworkNodes(3, 0, "node-state not-started\n"))),
+            "NodeTopologyQuery returned PARAMETER_CHECK, NODE_NOT_STARTED (primary 0x0100, secondary 0x00001B00)");
+  EXPECT_EQ(r.doc.Nodes().size(), 3u);
+  EXPECT_EQ(r.Hidden(), 0);
+}
+
+// A box for every failure asked for, the timer's only when a failure begins.
+TEST(RefreshNotices, TimerWarnsOncePerSpellAndNotesTheRecovery) {
+  const auto user = RefreshTrigger::User, timer = RefreshTrigger::Timer;
+  const std::string failed = "Refresh failed: a", back = "Refresh works again: the node answers";
+  const struct {
+    RefreshTrigger trigger;
+    const char* failure;
+    std::string status;  // empty: left alone
+    std::size_t boxes;   // so far
+  } steps[] = {{timer, "", "", 0},   {timer, "a", failed, 1}, {timer, "a", failed, 1},
+               {user, "a", failed, 2}, {timer, "b", "Refresh failed: b", 3}, {timer, "", back, 3},
+               {timer, "", "", 3},     {timer, "a", failed, 4}};
+  Refreshing r;
+  testing::ScriptedPrompts prompts;
+  RefreshNotices notices;
+  for (const auto& s : steps) {
+    r.status.texts.clear();
+    notices.Report(r.doc, s.failure, s.trigger);
+    EXPECT_EQ(r.status.texts.empty() ? "" : r.status.texts.back(), s.status) << s.failure;
+    EXPECT_EQ(prompts.warnings.size(), s.boxes) << s.failure;
+  }
 }
 
 }  // namespace

@@ -11,7 +11,8 @@
 namespace mapvine::testing {
 
 // Stands in for the message boxes and file dialogs while it lives: records
-// what the user would have been shown or asked, answers yes/no questions
+// what the user would have been shown (information and warnings apart) or
+// asked, answers yes/no questions
 // with `yes`, and the file dialogs from `fileNames` in order (a dialog with
 // no answer left, or a nullopt answer, is cancelled).
 class ScriptedPrompts final : public UserPrompts {
@@ -22,6 +23,7 @@ class ScriptedPrompts final : public UserPrompts {
   ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
   void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  void ShowWarning(std::string_view text) override { warnings.emplace_back(text); }
   bool AskYesNo(std::string_view question) override {
     questions.emplace_back(question);
     return yes;
@@ -36,6 +38,7 @@ class ScriptedPrompts final : public UserPrompts {
   bool yes = false;
   std::deque<std::optional<std::string>> fileNames;
   std::vector<std::string> messages;
+  std::vector<std::string> warnings;
   std::vector<std::string> questions;
   std::vector<std::string> filters;  // of every file dialog, in order
 
