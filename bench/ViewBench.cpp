@@ -6,6 +6,9 @@
 //                  visible part of it
 //   BM_DragStep    one step of dragging a node: SetPosition, FlushDirty of
 //                  the dirty areas, and the paint of what they exposed
+//   BM_RefreshShownPicture  the first refresh of a new picture in a view:
+//                  the pass, the canvas composed at its grown size and
+//                  brought to the view's palette, and the full redraw
 // A drag step has to stay far below a full render.
 #include <benchmark/benchmark.h>
 
@@ -109,8 +112,27 @@ void BM_DragStep(benchmark::State& state) {
   Describe(state, picture);
 }
 
+void BM_RefreshShownPicture(benchmark::State& state) {
+  const snanode::SimulatedNode node(snanode::GenerateNetwork(kResources, 1));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto doc = std::make_unique<CMapvineDoc>();
+    auto view = std::make_unique<CMapvineView>(*doc);
+    doc->NewDocument();
+    state.ResumeTiming();
+    mapvine::RefreshCommand(*doc, [&node](void* block, std::uint32_t length) {
+      node.Call(block, length);
+    });
+    state.PauseTiming();
+    view.reset();  // the view leaves the document first
+    doc.reset();
+    state.ResumeTiming();
+  }
+}
+
 BENCHMARK(BM_FullRender)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_RefreshShownPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

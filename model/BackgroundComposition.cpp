@@ -78,68 +78,63 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int w
   picture.pictureHeight = height;
   modified_ = true;
 
-  const bool sized = width != 0 && height != 0;
   const bool newImage = image != nullptr;
-  if (!newImage && (!sized || !backgroundSource)) return false;  // nothing to lay out
+  if (!newImage && !backgroundSource) return false;  // nothing to lay out
 
   if (!newImage && deferComposition_) {
     // Growth during a refresh: record the size now; lay out pixels, and pull
     // back any node the canvas no longer holds, once at the end. Placement
     // puts every new node inside the canvas and growth only enlarges it, so
     // nothing is left outside in between.
-    picture.composedWidth = width;
-    picture.composedHeight = height;
+    const Point size = CanvasSize();
+    picture.composedWidth = size.x;
+    picture.composedHeight = size.y;
     compositionPending_ = true;
     pullBackPending_ = true;
     return true;
   }
   compositionPending_ = false;
 
-  if (sized) {
-    if (newImage) backgroundSource = std::move(image);
-    ComposeCanvas();
-  } else {
-    composedBackground = std::move(image);
-    auto source = std::make_unique<CDIB>();
-    CDIBPal sourcePalette;
-    sourcePalette.CreateFromImage(*composedBackground);
-    source->Create(composedBackground->GetWidth(), composedBackground->GetHeight(), &sourcePalette);
-    composedBackground->CopyPixelsTo(*source, 0, 0, source->GetWidth(), source->GetHeight(), 0, 0,
-                                     kOpaque);
-    backgroundSource = std::move(source);
+  if (newImage) {
+    // Slot 0 keeps the image in its own colours: it is what a saved picture
+    // stores, and what the merged palette is built from when it is opened.
+    if (images.empty()) images.resize(1);
+    if (palettes.empty()) palettes.resize(1);
+    palettes[kBackgroundSlot] = std::make_unique<CDIBPal>();
+    palettes[kBackgroundSlot]->CreateFromImage(*image);
+    images[kBackgroundSlot] = std::move(image);
+    RebuildImages();
   }
-  return FinishComposition(newImage);
+  ComposeCanvas();
+  return FinishComposition();
+}
+
+Point CMapvineDoc::CanvasSize() const {
+  // Both sizes or none: without one the canvas is the background's own size.
+  if (picture.pictureWidth != 0 && picture.pictureHeight != 0) {
+    return {picture.pictureWidth, picture.pictureHeight};
+  }
+  return {backgroundSource->GetWidth(), backgroundSource->GetHeight()};
 }
 
 void CMapvineDoc::ComposeCanvas() {
-  const int width = picture.pictureWidth;
-  const int height = picture.pictureHeight;
+  const Point size = CanvasSize();
+  // The source is in the merged palette, so the canvas is too, down to the
+  // index 0 that the parts no layout covers keep.
   CDIBPal canvasPalette;
   canvasPalette.CreateFromImage(*backgroundSource);
   // The canvas is created anew in the same object, which keeps its memory
   // when the size stays.
   if (!composedBackground) composedBackground = std::make_unique<CDIB>();
-  composedBackground->Create(width, height, &canvasPalette);
+  composedBackground->Create(size.x, size.y, &canvasPalette);
   const int style = picture.backgroundMode != 0 ? picture.backgroundMode
                                                 : (view_ ? view_->BackgroundArrangement() : 0);
   LayOut(*backgroundSource, *composedBackground, style);
 }
 
-bool CMapvineDoc::FinishComposition(bool newImage) {
+bool CMapvineDoc::FinishComposition() {
   picture.composedWidth = composedBackground->GetWidth();
   picture.composedHeight = composedBackground->GetHeight();
-
-  if (images.empty()) images.resize(1);
-  if (palettes.empty()) palettes.resize(1);
-  images[kBackgroundSlot] = CopyOfImage(*backgroundSource);
-  palettes[kBackgroundSlot] = std::make_unique<CDIBPal>();
-  palettes[kBackgroundSlot]->CreateFromImage(*images[kBackgroundSlot]);
-
-  if (newImage) {
-    RebuildImages();
-    backgroundSource->RemapToPalette(*mergedPalette);
-    composedBackground->RemapToPalette(*mergedPalette);
-  }
   PullNodesInside();
   picture.rebuilding = 0;
   return view_ ? view_->SetBackground(*composedBackground) : true;
@@ -174,7 +169,7 @@ void CMapvineDoc::ComposePendingPicture() {
   if (!compositionPending_) return;
   compositionPending_ = false;
   ComposeCanvas();
-  FinishComposition(false);
+  FinishComposition();
 }
 
 void CMapvineDoc::RebuildImages() {
@@ -198,6 +193,9 @@ void CMapvineDoc::RebuildImages() {
   // Every node shows one of the working images, so mapping each working
   // image once maps every node's image, without repeating the work per node.
   for (auto& working : workingImages) working->RemapToPalette(*mergedPalette);
+  // The canvas is laid out from the background in the merged palette, taken
+  // afresh from slot 0 so that its colours are never mapped twice.
+  if (!workingImages.empty()) backgroundSource = CopyOfImage(*workingImages[kBackgroundSlot]);
   const int slots = static_cast<int>(workingImages.size());
   for (const auto& node : nodes_) {
     if (node->imageIndex == 0) {

@@ -98,7 +98,6 @@ bool CMapvineDoc::NewDocument() {
   placement.columnMode = 0;
   nodes_.SetView(view_ ? &view_->OffscreenView() : nullptr);
 
-  currentPalette = DefaultPalette();
   composedBackground.reset();
   backgroundSource.reset();
   ComposeBackground(MakeDefaultBackground(), 0, 0, 0);

@@ -177,16 +177,21 @@ class CMapvineDoc {
   std::vector<std::unique_ptr<CDIB>> images;
   std::vector<std::unique_ptr<CDIBPal>> palettes;
   std::vector<std::unique_ptr<CDIB>> workingImages;
+  // The picture is shown through this palette, before saving and after
+  // opening alike.
   std::unique_ptr<CDIBPal> mergedPalette;
   std::unique_ptr<CDIB> composedBackground;
+  // Slot 0's image mapped to mergedPalette; the canvas is laid out from it.
   std::unique_ptr<CDIB> backgroundSource;
-  std::unique_ptr<CDIBPal> currentPalette;
 
  private:
   void Grow();
+  // The canvas's width and height: the requested size, or the background's
+  // own.
+  Point CanvasSize() const;
   void ComposeCanvas();
   void ComposePendingPicture();
-  bool FinishComposition(bool newImage);
+  bool FinishComposition();
   void PullNodesInside();
   std::unique_ptr<CDIB> LoadStandardBitmap(std::string_view name) const;
   std::unique_ptr<CDIB> MakeDefaultBackground() const;

@@ -136,22 +136,13 @@ class TopologyLoader {
     return true;
   }
 
-  // The background comes from slot 0. The slot keeps its image throughout
-  // (composing puts a fresh copy of the source there), so the image table
-  // never holds an empty entry.
+  // The background comes from slot 0, which keeps its image throughout;
+  // rebuilding the images has made the source to lay out from it.
   bool ComposePicture() {
-    const CDIB& stored = *doc_.images[kBackgroundSlot];
-    auto source = std::make_unique<CDIB>();
-    if (!source->CopyPixels(std::span(stored.HeaderBlock(), CDIB::kHeaderBlockSize),
-                            stored.Bits())) {
-      return false;
-    }
-    doc_.currentPalette = std::make_unique<CDIBPal>();
-    doc_.currentPalette->CopyEntriesFrom(*doc_.palettes[kBackgroundSlot]);
+    if (!doc_.backgroundSource) return false;
     PictureState& picture = doc_.picture;
-    if (picture.pictureWidth == 0) picture.pictureWidth = source->GetWidth();
-    if (picture.pictureHeight == 0) picture.pictureHeight = source->GetHeight();
-    doc_.backgroundSource = std::move(source);
+    if (picture.pictureWidth == 0) picture.pictureWidth = doc_.backgroundSource->GetWidth();
+    if (picture.pictureHeight == 0) picture.pictureHeight = doc_.backgroundSource->GetHeight();
     return doc_.ComposeBackground(nullptr, picture.backgroundMode, picture.pictureWidth,
                                   picture.pictureHeight);
   }

@@ -75,7 +75,7 @@ void CMapvineView::NodeChanged(CSprite& node) {
 }
 
 bool CMapvineView::SetBackground(CDIB& picture) {
-  if (!CreateBuffer(picture, 0, 0, doc_.currentPalette.get())) {
+  if (!CreateBuffer(picture, 0, 0, doc_.mergedPalette.get())) {
     // Whatever the window showed is gone with the buffer.
     pictureSize_ = QSize();
     UpdateScrollBars();
@@ -87,8 +87,8 @@ bool CMapvineView::SetBackground(CDIB& picture) {
   linkMode_ = false;
   linkSource_ = nullptr;
   MapToViewPalette(picture);
-  // A new background image rebuilds every node's image from the document's
-  // own palette; they are drawn with the buffer's.
+  // The buffer takes the merged palette the node images are rebuilt in; an
+  // image that was set outside a rebuild is brought to it here.
   MapNodesToViewPalette();
   updateGeometry();
   if (!painting) FitWindowToPicture();
@@ -146,21 +146,6 @@ void CMapvineView::timerEvent(QTimerEvent* event) {
     return;
   }
   QAbstractScrollArea::timerEvent(event);
-}
-
-void CMapvineView::RebuildPicture() {
-  // Nothing is composed or shown while images and background are rebuilt.
-  painting = true;
-  doc_.RebuildImages();
-  doc_.ComposeBackground(nullptr, doc_.picture.backgroundMode, doc_.picture.pictureWidth,
-                         doc_.picture.pictureHeight);
-  painting = false;
-  // A picture of its background's own size is not recomposed above, so the
-  // rebuilt node images are brought to the buffer's palette here.
-  if (doc_.composedBackground) MapToViewPalette(*doc_.composedBackground);
-  MapNodesToViewPalette();
-  Repaint();
-  RedrawWholePicture();
 }
 
 void CMapvineView::Repaint() { viewport()->update(); }

@@ -58,9 +58,6 @@ class CMapvineView : public QAbstractScrollArea,
   // shows the node count in the status bar.
   void Render(const Rect* clip) override;
 
-  // Rebuilds the node images and recomposes the background at the requested
-  // picture size, then redraws everything.
-  void RebuildPicture();
   // Repaints the whole window from the buffer.
   void Repaint();
   void RepaintIfIdle();
