@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 #include <algorithm>
 #include <cstdlib>
 #include <random>
@@ -26,6 +25,7 @@
 #include "node/SnaLibrary.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/view/DialogSupport.h"
+#include "tests/view/InteractionSupport.h"
 #include "view/CommandIds.h"
 #include "view/LinkDetailDialogs.h"
 #include "view/MapvineView.h"
@@ -115,35 +115,23 @@ class Session {
   // One random command; answers its name.
   std::string Step() {
     switch (Pick(15)) {
-      case 0:
-        return Route(c::kManualAddNode, "add node");
-      case 1:
-        return Route(c::kRefresh, "refresh");
-      case 2:
-        return Route(c::kTileNodes, "tile");
+      case 0: return Route(c::kManualAddNode, "add node");
+      case 1: return Route(c::kRefresh, "refresh");
+      case 2: return Route(c::kTileNodes, "tile");
       case 3:
         return Route(Pick(2) ? ShowAllIds()[Pick(5)] : HideAllIds()[Pick(5)], "hide/show all");
-      case 4:
-        return SaveAndReopen();
-      case 5:
-        return Drag();
-      case 6:
-        return LinkToAnother();
-      case 7:
-        return OnLink(Pick(2) ? c::kDelete : c::kDetails);
-      case 8:
-        return OnNode(c::kDelete);
-      case 9:
-        return OnNode(c::kDetails);
-      case 10:
-        return OnNode(Pick(2) ? c::kMoveCloser : c::kMoveFarther);
-      case 11:
-        return OnNode(std::vector{c::kHide, c::kShowNeighbors, c::kHideNeighbors}[Pick(3)]);
+      case 4: return SaveAndReopen();
+      case 5: return Drag();
+      case 6: return LinkToAnother();
+      case 7: return OnLink(Pick(2) ? c::kDelete : c::kDetails);
+      case 8: return OnNode(c::kDelete);
+      case 9: return OnNode(c::kDetails);
+      case 10: return OnNode(Pick(2) ? c::kMoveCloser : c::kMoveFarther);
+      case 11: return OnNode(std::vector{c::kHide, c::kShowNeighbors, c::kHideNeighbors}[Pick(3)]);
       case 12:
         return OnNode(
             std::vector{c::kIconHost, c::kIconWorkstation, c::kIconServerWorkstation}[Pick(3)]);
-      case 13:
-        return CustomIcon();
+      case 13: return CustomIcon();
       default:  // rarely: a new picture ends the story so far
         return Pick(5) == 0 ? Route(c::kFileNew, "new picture") : Route(c::kRefresh, "refresh");
     }
@@ -192,19 +180,9 @@ class Session {
   // Right click at `at` and choose `id` when the menu that opens has it.
   void Choose(Point at, int id) {
     const std::unique_ptr<QMenu> menu = View().BuildContextMenu(at);
-    if (QAction* action = FindAction(*menu, id)) action->trigger();
+    QAction* action = viewtest::InteractiveWindow::FindAction(*menu, id);
+    if (action != nullptr && action->isEnabled()) action->trigger();  // greyed items are not chosen
   }
-  static QAction* FindAction(const QMenu& menu, int id) {
-    for (QAction* action : menu.actions()) {
-      if (action->menu() != nullptr) {
-        if (QAction* inner = FindAction(*action->menu(), id)) return inner;
-      } else if (action->data().toInt() == id && action->isEnabled()) {
-        return action;
-      }
-    }
-    return nullptr;
-  }
-
   std::string OnNode(int id) {
     if (CSprite* node = SomeNode()) Choose(MiddleOf(*node), id);
     return "node command " + std::to_string(id);
