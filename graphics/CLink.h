@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBSurface.h"
@@ -35,6 +36,10 @@ class CLink {
   CSprite* endB = nullptr;  // not owned
   std::string endAName;     // endpoint names read from a file, to rejoin
   std::string endBName;
+  // Nodes besides its ends that list this link. Only opening a file makes
+  // them: every node carrying an end's stored name lists the link, though
+  // only the last of them becomes the end.
+  std::vector<CSprite*> otherListers;  // not owned
   std::string title;
   Rect bounds;
   int hitTolerance = 2;

@@ -31,6 +31,12 @@ class BasicLinkList {
     links_.erase(it);
     return taken;
   }
+  // Takes out (and, in an owning list, destroys) every link `doomed`
+  // answers true for, in one pass however many go.
+  template <typename Predicate>
+  void RemoveIf(Predicate doomed) {
+    std::erase_if(links_, [&doomed](const Ptr& p) { return doomed(&*p); });
+  }
   void DeleteAll() { links_.clear(); }
   // First link, in list order, whose ends are both shown and which passes
   // through (x, y).

@@ -133,12 +133,6 @@ CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
   return inserted;
 }
 
-std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
-  if (lastFoundNode_ == &node) lastFoundNode_ = nullptr;
-  nodeIndex_.Remove(node);
-  return nodes_.Remove(node);
-}
-
 void CMapvineDoc::RenameNode(CSprite& node, std::string_view label) {
   nodeIndex_.Remove(node);
   node.label = label;
@@ -150,11 +144,6 @@ CLink& CMapvineDoc::AppendLink(std::unique_ptr<CLink> link) {
   links_.Add(std::move(link));
   linkIndex_.Add(appended);
   return appended;
-}
-
-std::unique_ptr<CLink> CMapvineDoc::RemoveLink(CLink& link) {
-  linkIndex_.Remove(link);
-  return links_.Remove(&link);
 }
 
 void CMapvineDoc::RenameLink(CLink& link, std::string_view owner, std::string_view destination) {

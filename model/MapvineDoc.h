@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -144,12 +145,16 @@ class CMapvineDoc {
   void FinishDeferredComposition();
 
   // Inserting, removing and renaming nodes and links goes through the
-  // document so that its name indexes stay right.
+  // document so that its name indexes stay right, and so that no node is
+  // left listing a destroyed link.
   CSprite& InsertNode(std::unique_ptr<CSprite> node);
+  // Takes the node out and destroys every link it lists.
   std::unique_ptr<CSprite> RemoveNode(CSprite& node);
   void RenameNode(CSprite& node, std::string_view label);
   CLink& AppendLink(std::unique_ptr<CLink> link);
-  std::unique_ptr<CLink> RemoveLink(CLink& link);
+  // Takes the link out of the link list and of every node that lists it,
+  // and destroys it.
+  void DeleteLink(CLink& link);
   void RenameLink(CLink& link, std::string_view owner, std::string_view destination);
   // Makes room in the name indexes for this many more nodes or links, when
   // many arrive at once (a file being opened).
@@ -197,6 +202,7 @@ class CMapvineDoc {
   std::unique_ptr<CDIB> MakeDefaultBackground() const;
   void ShowImage(CSprite& node, int slot);
   void AttachToEnds(CLink& link);
+  void DeleteLinks(std::span<CLink* const> doomed);
 
   DocumentView* view_ = nullptr;
   StatusLine* statusLine_ = nullptr;

@@ -34,9 +34,11 @@ void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
     if (!carriers->more) carriers->more = std::make_unique<std::vector<CSprite*>>();
     carriers->more->push_back(node.get());
   }
-  auto forEachCarrier = [&](std::string_view name, auto&& visit) {
-    if (name.empty()) return;
-    const Carriers* carriers = byName.Find(FoldedNameHash(name), nameIs(name));
+  auto carriersOf = [&byName, &nameIs](std::string_view name) -> const Carriers* {
+    if (name.empty()) return nullptr;
+    return byName.Find(FoldedNameHash(name), nameIs(name));
+  };
+  auto forEachCarrier = [](const Carriers* carriers, auto&& visit) {
     if (carriers == nullptr) return;
     visit(carriers->first);
     if (carriers->more) {
@@ -46,16 +48,27 @@ void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
 
   for (const auto& owned : links) {
     CLink& link = *owned;
-    forEachCarrier(link.endAName, [&link](CSprite* node) {
+    const Carriers* carriersA = carriersOf(link.endAName);
+    const Carriers* carriersB = carriersOf(link.endBName);
+    forEachCarrier(carriersA, [&link](CSprite* node) {
       link.endA = node;
       node->links.Add(&link);
     });
     // With both names alike, these nodes listed the link just above.
-    const bool listedAlready = SameNameIgnoringCase(link.endAName, link.endBName);
-    forEachCarrier(link.endBName, [&link, listedAlready](CSprite* node) {
+    const bool listedAlready = carriersA == carriersB;
+    forEachCarrier(carriersB, [&link, listedAlready](CSprite* node) {
       link.endB = node;
       if (!listedAlready) node->links.Add(&link);
     });
+    // The carriers that did not become ends still list the link: it must
+    // know them, so that removing it reaches every list it is in.
+    auto noteOtherListers = [&link](CSprite* node) {
+      if (node != link.endA && node != link.endB) link.otherListers.push_back(node);
+    };
+    if (carriersA != nullptr && carriersA->more) forEachCarrier(carriersA, noteOtherListers);
+    if (carriersB != carriersA && carriersB != nullptr && carriersB->more) {
+      forEachCarrier(carriersB, noteOtherListers);
+    }
   }
 }
 

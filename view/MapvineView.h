@@ -177,8 +177,6 @@ class CMapvineView : public QAbstractScrollArea,
   void SetNeighborsHidden(int hidden);
   void DeleteMenuLink();
   void DeleteMenuNode();
-  // Takes the link out of the document and its ends' lists and destroys it.
-  void DestroyLink(CLink& link);
   // The detail dialog of the node or link under the last right click.
   void ShowMenuDetails();
   void ShowNodeDetails(CSprite& node);

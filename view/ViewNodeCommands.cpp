@@ -2,7 +2,6 @@
 // out itself: link, hide, depth, neighbours and delete. They act on what the
 // last right click hit.
 #include <algorithm>
-#include <vector>
 
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
@@ -136,18 +135,12 @@ void CMapvineView::SetNeighborsHidden(int hidden) {
   doc_.SetModified(true);
 }
 
-void CMapvineView::DestroyLink(CLink& link) {
-  if (link.endA != nullptr) link.endA->links.Remove(&link);
-  if (link.endB != nullptr && link.endB != link.endA) link.endB->links.Remove(&link);
-  if (menuLink_ == &link) menuLink_ = nullptr;
-  doc_.RemoveLink(link);  // destroyed here
-}
-
 void CMapvineView::DeleteMenuLink() {
   CLink* link = MenuLink();
   if (link == nullptr) return;
   const Rect area = link->bounds;
-  DestroyLink(*link);
+  menuLink_ = nullptr;
+  doc_.DeleteLink(*link);
   Render(&area);
   CopyToScreen(&area);
   doc_.SetModified(true);
@@ -156,11 +149,7 @@ void CMapvineView::DeleteMenuLink() {
 void CMapvineView::DeleteMenuNode() {
   CSprite* node = MenuNode();
   if (node == nullptr) return;
-  const std::unique_ptr<CSprite> removed = doc_.RemoveNode(*node);
-  // Its links go first, each out of both ends' lists, so that no list is
-  // left pointing at the node or at a destroyed link.
-  const std::vector<CLink*> links(node->links.begin(), node->links.end());
-  for (CLink* link : links) DestroyLink(*link);
+  const std::unique_ptr<CSprite> removed = doc_.RemoveNode(*node);  // with its links
 
   menuNode_ = nullptr;
   if (dragNode_ == node) dragNode_ = nullptr;  // the release still ends the drag

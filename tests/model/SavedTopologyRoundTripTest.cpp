@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -255,11 +256,11 @@ TEST(SavedTopology, ALinkFromANodeToItselfIsListedOnce) {
 }
 
 TEST(SavedTopology, LinksWhoseNamesMatchNoNodeStayWithoutEnds) {
-  SmallPicture source;
-  CSprite& gone = *source.doc.FindNode("LU3");
+  // A link whose first end is a node the picture does not hold.
+  CSprite gone;
   gone.fqName = "NETA.GONE";
-  // The node leaves the picture (kept alive here) while a link still names it.
-  auto removed = source.doc.RemoveNode(gone);
+  SmallPicture source;
+  std::next(source.doc.Links().begin())->get()->endA = &gone;
   const auto bytes = Stored(source.doc);
 
   DocumentWithView target;
@@ -287,6 +288,32 @@ TEST(SavedTopology, ALinkMatchingTwoNodesEndsOnTheLaterAndIsListedByBoth) {
   EXPECT_EQ(reported.endB, later);
   for (CSprite* node : {first, later}) {
     EXPECT_EQ(std::count(node->links.begin(), node->links.end(), &reported), 1) << node->label;
+  }
+}
+
+// Every carrier of a link's end name lists the link; deleting the link, or
+// either carrier with its links, must take it out of all of them.
+TEST(SavedTopology, RemovalReachesEveryNodeThatListsALink) {
+  SmallPicture source;
+  source.doc.NewNode("EN2B", "neta.en2", EndNode, nullptr, nullptr);
+  const auto bytes = Stored(source.doc);
+  for (const char* removed : {"link", "EN2", "EN2B"}) {
+    DocumentWithView target;
+    ASSERT_EQ(LoadTopology(target.doc, bytes), LoadOutcome::Loaded);
+    CLink& reported = **target.doc.Links().begin();  // NN1 - EN2
+    std::unique_ptr<CSprite> gone;
+    if (std::string_view(removed) == "link") {
+      target.doc.DeleteLink(reported);
+    } else {
+      gone = target.doc.RemoveNode(*target.doc.FindNode(removed));
+    }
+    std::set<const CLink*> held;
+    for (const auto& link : target.doc.Links()) held.insert(link.get());
+    for (const auto& node : target.doc.Nodes()) {
+      for (const CLink* link : node->links) {
+        EXPECT_TRUE(held.contains(link)) << removed << " left " << node->label << " listing a link";
+      }
+    }
   }
 }
 
