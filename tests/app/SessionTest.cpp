@@ -99,7 +99,7 @@ std::string Inconsistency(const CMapvineDoc& doc, const CMapvineView& view, cons
 // The program, its window and a user who issues random commands.
 class Session {
  public:
-  Session(SnaCtlFunction snaCtl, unsigned seed) : app_(std::move(snaCtl)), random_(seed) {
+  Session(const SnaLibrary& library, unsigned seed) : app_(library), random_(seed) {
     QSettings("Mapvine", "Mapvine").clear();
     EXPECT_TRUE(app_.InitInstance(CommandLine{}));
     prompts_ = std::make_unique<testing::ScriptedPrompts>();
@@ -258,7 +258,7 @@ TEST(Session, RandomCommandsKeepThePictureWhole) {
   const int seeds = Setting("MAPVINE_SESSION_SEEDS", 3);
   const int steps = Setting("MAPVINE_SESSION_STEPS", 200);
   for (int seed = firstSeed; seed < firstSeed + seeds; ++seed) {
-    Session session(library.snaCtl, static_cast<unsigned>(seed));
+    Session session(library, static_cast<unsigned>(seed));
     for (int step = 0; step < steps; ++step) {
       const std::string command = session.Step();
       const std::string wrong = Inconsistency(session.Doc(), session.View(), session.Status());
