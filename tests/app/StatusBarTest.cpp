@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -27,10 +28,35 @@ TEST(StatusBar, IdleTextUntilTheFirstRenderThenTheNodeCount) {
     EXPECT_EQ(frame.StatusText(), "For Help, press F1");
     doc.NewDocument();  // the first full render
     EXPECT_EQ(frame.StatusText(), "Displaying 0 of 0 nodes");
-    for (const char* name : {"CAP", "NUM", "SCRL"}) {
-      auto* indicator = frame.statusBar()->findChild<QLabel*>(name);
+  }
+}
+
+// Each lock indicator follows its key, read again whenever a key goes by;
+// where the lock state cannot be read none is claimed.
+TEST(StatusBar, LockIndicatorsShowOnlyTheLocksThatAreOn) {
+  testing::RunningApp running;
+  std::optional<LockKeyState> state;
+  running.Frame().readLockKeys = [&state] { return state; };
+  struct Case {
+    std::optional<LockKeyState> state;
+    const char* caps;
+    const char* num;
+    const char* scroll;
+  };
+  const Case cases[] = {{LockKeyState{true, false, false}, "CAP", "", ""},
+                        {LockKeyState{false, true, true}, "", "NUM", "SCRL"},
+                        {LockKeyState{}, "", "", ""},
+                        {LockKeyState{true, true, true}, "CAP", "NUM", "SCRL"},
+                        {std::nullopt, "", "", ""}};
+  for (const Case& c : cases) {
+    state = c.state;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_CapsLock, Qt::NoModifier);
+    QApplication::sendEvent(&running.View(), &press);
+    const std::pair<const char*, const char*> shown[] = {{"CAP", c.caps}, {"NUM", c.num}, {"SCRL", c.scroll}};
+    for (const auto& [name, text] : shown) {
+      auto* indicator = running.Frame().statusBar()->findChild<QLabel*>(name);
       ASSERT_NE(indicator, nullptr) << name;
-      EXPECT_EQ(indicator->text(), name);
+      EXPECT_EQ(indicator->text(), text) << name;
     }
   }
 }
