@@ -1,7 +1,6 @@
 // The main frame's menu, accelerators, toolbar and status bar.
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,6 +11,7 @@
 
 #include "app/MainFrame.h"
 #include "app/MenuLayout.h"
+#include "app/RecentFileList.h"
 #include "view/CommandIds.h"
 
 namespace mapvine {
@@ -155,11 +155,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& files) {
+  const QStringList names = RecentFileMenuNames(files);
   for (int i = 0; i < command::kRecentFileCount; ++i) {
     QAction* action = ActionFor(command::kFileMruFirst + i);
     if (i < files.size()) {
       // "&1 name": the digit is the mnemonic; an "&" in the name is doubled.
-      QString name = QFileInfo(files[i]).fileName();
+      QString name = names[i];
       action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace('&', "&&")));
       action->setVisible(true);
     } else {
