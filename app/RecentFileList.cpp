@@ -34,13 +34,13 @@ QStringList RecentFileMenuNames(const QStringList& paths) {
         return &other != &path && TailOf(other, count) == TailOf(path, count);
       });
     };
+    if (!sharesTail()) {
+      names.append(QFileInfo(path).fileName());
+      continue;
+    }
     while (TailOf(path, count).size() < path.size() && sharesTail()) ++count;
     const QStringView tail = TailOf(path, count);
-    if (count == 1) {
-      names.append(QFileInfo(path).fileName());
-    } else {
-      names.append(tail.size() == path.size() ? path : QStringLiteral("...") + tail.toString());
-    }
+    names.append(tail.size() == path.size() ? path : QStringLiteral("...") + tail.toString());
   }
   return names;
 }
