@@ -24,7 +24,9 @@ double DistanceToSegment(double x, double y, double xa, double ya, double xb, do
   const double dy = yb - ya;
   const double lengthSquared = dx * dx + dy * dy;
   double along = 0;
-  if (lengthSquared > 0) along = std::clamp(((x - xa) * dx + (y - ya) * dy) / lengthSquared, 0.0, 1.0);
+  if (lengthSquared > 0) {
+    along = std::clamp(((x - xa) * dx + (y - ya) * dy) / lengthSquared, 0.0, 1.0);
+  }
   return std::hypot(x - (xa + along * dx), y - (ya + along * dy));
 }
 
