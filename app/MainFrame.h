@@ -6,8 +6,12 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 #include "app/CommandRouter.h"
 #include "app/DocumentCommands.h"
+#include "app/LockKeys.h"
 #include "model/DocumentView.h"
 #include "model/MapvineDoc.h"
 #include "view/CommandTarget.h"
@@ -59,8 +63,15 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   // The help window, once F1 or "Help Topics" has opened it.
   QDialog* HelpWindow() const { return helpWindow_; }
 
+  // How the lock keys are read; none leaves every lock indicator blank.
+  std::function<std::optional<LockKeyState>()> readLockKeys = ReadLockKeys;
+  // Shows "CAP", "NUM" and "SCRL" each only while its lock is on.
+  void UpdateLockIndicators();
+
  protected:
   bool event(QEvent* event) override;
+  // Watches every key the program receives, for the lock indicators.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

@@ -1,14 +1,17 @@
 // The main frame's menu, accelerators, toolbar and status bar.
 #include <QAction>
-#include <QFileInfo>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <utility>
+
 #include "app/MainFrame.h"
 #include "app/MenuLayout.h"
+#include "app/RecentFileList.h"
 #include "view/CommandIds.h"
 
 namespace mapvine {
@@ -122,17 +125,42 @@ void CMainFrame::BuildStatusBar() {
   for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
     auto* label = new QLabel(indicator, statusBar());
     label->setObjectName(indicator);
+    // A pane keeps its place while its lock is off, so the others do not move.
+    label->setMinimumWidth(label->sizeHint().width());
     statusBar()->addPermanentWidget(label);
   }
   statusBar()->showMessage(kIdleText);
+  UpdateLockIndicators();
+  // A lock key may be pressed in any of the program's windows.
+  qApp->installEventFilter(this);
+}
+
+void CMainFrame::UpdateLockIndicators() {
+  const LockKeyState state = readLockKeys ? readLockKeys().value_or(LockKeyState{}) : LockKeyState{};
+  const std::pair<const char*, bool> indicators[] = {
+      {"CAP", state.caps}, {"NUM", state.num}, {"SCRL", state.scroll}};
+  for (const auto& [name, on] : indicators) {
+    if (auto* label = statusBar()->findChild<QLabel*>(name)) label->setText(on ? name : "");
+  }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  // The key's own event comes after the keyboard changed its lights; a
+  // lock changed in another program shows once this one is active again.
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ApplicationStateChange) {
+    UpdateLockIndicators();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& files) {
+  const QStringList names = RecentFileMenuNames(files);
   for (int i = 0; i < command::kRecentFileCount; ++i) {
     QAction* action = ActionFor(command::kFileMruFirst + i);
     if (i < files.size()) {
       // "&1 name": the digit is the mnemonic; an "&" in the name is doubled.
-      QString name = QFileInfo(files[i]).fileName();
+      QString name = names[i];
       action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace('&', "&&")));
       action->setVisible(true);
     } else {

@@ -68,6 +68,7 @@ CMapvineApp::~CMapvineApp() {
 
 bool CMapvineApp::InitInstance(const CommandLine& line) {
   SetTraceEnabled(line.trace);
+  rememberFiles_ = !line.Batch();
   frame_ = std::make_unique<CMainFrame>(*doc_, commands_, *this);
   frame_->SetRecentFiles(recentFiles_.Files());
   if (!line.Batch()) prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
@@ -126,8 +127,10 @@ CMapvineApp::OpenResult CMapvineApp::OpenWithoutAsking(const QString& path) {
   CountingPrompts counting;
   const bool read = OpenTopologyFile(*doc_, path.toStdString());
   if (!read) {
-    recentFiles_.Remove(QFileInfo(path).absoluteFilePath());
-    if (frame_) frame_->SetRecentFiles(recentFiles_.Files());
+    if (rememberFiles_) {
+      recentFiles_.Remove(QFileInfo(path).absoluteFilePath());
+      if (frame_) frame_->SetRecentFiles(recentFiles_.Files());
+    }
     return OpenResult::Unreadable;
   }
   doc_->SetModified(false);
@@ -140,7 +143,7 @@ CMapvineApp::OpenResult CMapvineApp::OpenWithoutAsking(const QString& path) {
 }
 
 void CMapvineApp::OnPathChanged() {
-  if (!file_.Path().isEmpty()) recentFiles_.Add(file_.Path());
+  if (rememberFiles_ && !file_.Path().isEmpty()) recentFiles_.Add(file_.Path());
   if (frame_) {
     frame_->SetDocumentName(file_.DisplayName());
     frame_->SetRecentFiles(recentFiles_.Files());

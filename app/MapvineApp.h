@@ -56,6 +56,9 @@ class CMapvineApp final : public CommandTarget {
 
   std::string nodeUnavailable_;  // why the node library did not load
   RecentFileList recentFiles_;
+  // Only pictures a person opened or saved in the window are remembered,
+  // not those a script had the program read or write without one.
+  bool rememberFiles_ = true;
   std::unique_ptr<CMapvineDoc> doc_;
   DocumentFile file_;
   DocumentCommands commands_;

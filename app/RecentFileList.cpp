@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringView>
+
+#include <algorithm>
 
 namespace mapvine {
 namespace {
@@ -10,7 +13,37 @@ constexpr const char* kGroup = "Recent File List";
 
 QString KeyOf(int index) { return QStringLiteral("File%1").arg(index + 1); }
 
+// The last `count` parts of `path` with the slash before them; the whole
+// path when it has no more.
+QStringView TailOf(const QString& path, int count) {
+  qsizetype start = path.size();
+  for (int i = 0; i < count && start > 0; ++i) {
+    start = std::max<qsizetype>(0, path.lastIndexOf('/', start - 1));
+  }
+  return QStringView(path).mid(start);
+}
+
 }  // namespace
+
+QStringList RecentFileMenuNames(const QStringList& paths) {
+  QStringList names;
+  for (const QString& path : paths) {
+    int count = 1;
+    auto sharesTail = [&] {
+      return std::any_of(paths.begin(), paths.end(), [&](const QString& other) {
+        return &other != &path && TailOf(other, count) == TailOf(path, count);
+      });
+    };
+    if (!sharesTail()) {
+      names.append(QFileInfo(path).fileName());
+      continue;
+    }
+    while (TailOf(path, count).size() < path.size() && sharesTail()) ++count;
+    const QStringView tail = TailOf(path, count);
+    names.append(tail.size() == path.size() ? path : QStringLiteral("...") + tail.toString());
+  }
+  return names;
+}
 
 RecentFileList::RecentFileList() {
   QSettings settings("Mapvine", "Mapvine");

@@ -25,4 +25,10 @@ class RecentFileList {
   QStringList files_;
 };
 
+// What the menu shows for each of `paths`: the file's name, or, where
+// another entry has a file of the same name, as many of its last folders as
+// tell the two apart (".../a/pic.top"; the whole path when nothing shorter
+// does).
+QStringList RecentFileMenuNames(const QStringList& paths);
+
 }  // namespace mapvine

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,9 @@ class CLink {
   int hitTolerance = 2;
 
   // Whether (x, y) lies on the line, within hitTolerance.
-  bool HitTest(int x, int y) const;
+  bool HitTest(int x, int y) const { return HitDistance(x, y).has_value(); }
+  // How far (x, y) lies from the line when it hits it; none when it misses.
+  std::optional<double> HitDistance(int x, int y) const;
   // Draws the part of the 2-pixel line inside `clip` into `target` when
   // neither end is hidden, and the end icons over it, also inside `clip`.
   void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const;

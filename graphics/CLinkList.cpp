@@ -21,13 +21,21 @@ CLink* BasicLinkList<Ptr>::Find(std::string_view owner, std::string_view destina
 
 template <typename Ptr>
 CLink* BasicLinkList<Ptr>::HitTest(int x, int y) const {
+  // Where lines run close together the first one within reach is often not
+  // the one under the pointer.
+  CLink* nearest = nullptr;
+  double nearestDistance = 0;
   for (const Ptr& p : links_) {
     CLink& link = *p;
     if (link.endA == nullptr || link.endB == nullptr) continue;
     if (link.endA->hidden || link.endB->hidden) continue;
-    if (link.HitTest(x, y)) return &link;
+    const std::optional<double> distance = link.HitDistance(x, y);
+    if (distance && (nearest == nullptr || *distance < nearestDistance)) {
+      nearest = &link;
+      nearestDistance = *distance;
+    }
   }
-  return nullptr;
+  return nearest;
 }
 
 template class BasicLinkList<CLink*>;

@@ -38,8 +38,9 @@ class BasicLinkList {
     std::erase_if(links_, [&doomed](const Ptr& p) { return doomed(&*p); });
   }
   void DeleteAll() { links_.clear(); }
-  // First link, in list order, whose ends are both shown and which passes
-  // through (x, y).
+  // Of the links whose ends are both shown and which pass through (x, y),
+  // the one nearest the point; among equally near ones the first in list
+  // order.
   CLink* HitTest(int x, int y) const;
 
   auto begin() const { return links_.begin(); }

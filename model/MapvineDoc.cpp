@@ -123,9 +123,7 @@ void CMapvineDoc::ShowStatusText(std::string_view text) {
   if (statusLine_) statusLine_->SetStatusText(text);
 }
 
-CSprite* CMapvineDoc::FindNode(std::string_view label) const {
-  return nodeIndex_.Find(label);
-}
+CSprite* CMapvineDoc::FindNode(std::string_view name) const { return nodeIndex_.Find(name); }
 
 CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
   CSprite& inserted = nodes_.Insert(std::move(node));

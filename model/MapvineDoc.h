@@ -114,7 +114,9 @@ class CMapvineDoc {
   void ShowNodeCount(int displayed, int total);
   // Puts a text in the main window's status bar, when there is one.
   void ShowStatusText(std::string_view text);
-  CSprite* FindNode(std::string_view label) const;
+  // The node a refresh reports by this name (ReportedName): a node the user
+  // renamed is still the one the network means.
+  CSprite* FindNode(std::string_view name) const;
 
   // The node's image follows its status; end nodes and LUs pass their status
   // on to their links.

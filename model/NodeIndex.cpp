@@ -2,37 +2,44 @@
 
 #include <functional>
 
+#include "node/SnaNames.h"
+
 namespace mapvine {
 
-std::uint64_t NodeIndex::HashOf(std::string_view label) {
-  return std::hash<std::string_view>{}(label);
+std::string_view ReportedName(const CSprite& node) {
+  return node.fqName.empty() ? std::string_view(node.label) : ShortNameView(node.fqName);
+}
+
+std::uint64_t NodeIndex::HashOf(std::string_view name) {
+  return std::hash<std::string_view>{}(name);
 }
 
 void NodeIndex::Add(CSprite& node) {
-  const auto [entry, added] = byLabel_.FindOrAdd(HashOf(node.label), LabelIs(node.label));
+  const std::string_view name = ReportedName(node);
+  const auto [entry, added] = byName_.FindOrAdd(HashOf(name), NameIs(name));
   if (added) {
     entry->node = &node;
     entry->count = 1;
-    entry->label.Keep(node.label);
+    entry->name.Keep(name);
   } else {
     ++entry->count;
   }
 }
 
 void NodeIndex::Remove(const CSprite& node) {
-  const std::string_view label = node.label;
-  const std::uint64_t hash = HashOf(label);
-  Entry* entry = byLabel_.Find(hash, LabelIs(label));
+  const std::string_view name = ReportedName(node);
+  const std::uint64_t hash = HashOf(name);
+  Entry* entry = byName_.Find(hash, NameIs(name));
   if (entry == nullptr) return;
   if (--entry->count == 0) {
-    byLabel_.Erase(hash, LabelIs(label));
+    byName_.Erase(hash, NameIs(name));
     return;
   }
-  // The entry must keep naming its label through a node that stays; and
+  // The entry must keep naming its name through a node that stays; and
   // when one holder is left, that holder is the answer.
   if (entry->node == &node || entry->count == 1) {
     for (const auto& other : listOrder_) {
-      if (other.get() != &node && other->label == label) {
+      if (other.get() != &node && ReportedName(*other) == name) {
         entry->node = other.get();
         break;
       }
@@ -40,17 +47,17 @@ void NodeIndex::Remove(const CSprite& node) {
   }
 }
 
-CSprite* NodeIndex::FirstInList(std::string_view label) const {
+CSprite* NodeIndex::FirstInList(std::string_view name) const {
   for (const auto& node : listOrder_) {
-    if (node->label == label) return node.get();
+    if (ReportedName(*node) == name) return node.get();
   }
   return nullptr;
 }
 
-CSprite* NodeIndex::Find(std::string_view label) const {
-  const Entry* entry = byLabel_.Find(HashOf(label), LabelIs(label));
+CSprite* NodeIndex::Find(std::string_view name) const {
+  const Entry* entry = byName_.Find(HashOf(name), NameIs(name));
   if (entry == nullptr) return nullptr;
-  return entry->count == 1 ? entry->node : FirstInList(label);
+  return entry->count == 1 ? entry->node : FirstInList(name);
 }
 
 }  // namespace mapvine

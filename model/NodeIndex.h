@@ -10,43 +10,50 @@
 
 namespace mapvine {
 
-// Finds nodes by label in constant time. A label normally names one node;
-// when several share it (possible after a file load or a rename), the first
-// in list order wins, as a plain walk of the list would answer.
+// The name a refresh knows a node by: the short name of its
+// network-qualified name, as the node reports it. The user may rename the
+// node, but the network does not, so this name stays. A node without a
+// network-qualified name (from a file that stored none) goes by its label.
+std::string_view ReportedName(const CSprite& node);
+
+// Finds nodes by their reported name in constant time. A name normally
+// belongs to one node; when several share it (possible after a file load),
+// the first in list order wins, as a plain walk of the list would answer.
 class NodeIndex {
  public:
   // `listOrder` is the list the indexed nodes live in.
   explicit NodeIndex(const CSpriteList& listOrder) : listOrder_(listOrder) {}
 
   void Add(CSprite& node);
-  // Call before the node leaves the list or changes its label.
+  // Call before the node leaves the list or changes its label or
+  // network-qualified name.
   void Remove(const CSprite& node);
-  void Clear() { byLabel_.Clear(); }
-  // Room for this many labels without growing on the way.
-  void Reserve(std::size_t count) { byLabel_.Reserve(count); }
-  CSprite* Find(std::string_view label) const;
+  void Clear() { byName_.Clear(); }
+  // Room for this many names without growing on the way.
+  void Reserve(std::size_t count) { byName_.Reserve(count); }
+  CSprite* Find(std::string_view name) const;
 
  private:
-  // One node per label in the usual case; `node` is only the answer while
+  // One node per name in the usual case; `node` is only the answer while
   // `count` is 1, otherwise the list order decides. The entry's key is the
-  // holders' label, kept in the entry too when it is short.
+  // holders' reported name, kept in the entry too when it is short.
   struct Entry {
     CSprite* node = nullptr;
     std::uint32_t count = 0;
-    InlineName label;
+    InlineName name;
 
-    bool HasLabel(std::string_view wanted) const {
-      return label.Held() ? label.View() == wanted : node->label == wanted;
+    bool HasName(std::string_view wanted) const {
+      return name.Held() ? name.View() == wanted : ReportedName(*node) == wanted;
     }
   };
-  static std::uint64_t HashOf(std::string_view label);
-  static auto LabelIs(std::string_view label) {
-    return [label](const Entry& entry) { return entry.HasLabel(label); };
+  static std::uint64_t HashOf(std::string_view name);
+  static auto NameIs(std::string_view name) {
+    return [name](const Entry& entry) { return entry.HasName(name); };
   }
-  CSprite* FirstInList(std::string_view label) const;
+  CSprite* FirstInList(std::string_view name) const;
 
   const CSpriteList& listOrder_;
-  HashSlots<Entry> byLabel_;
+  HashSlots<Entry> byName_;
 };
 
 }  // namespace mapvine

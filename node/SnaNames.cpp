@@ -16,9 +16,11 @@ std::string DecodeName(NameField field) {
   return text;
 }
 
-std::string ShortName(std::string_view name) {
+std::string ShortName(std::string_view name) { return std::string(ShortNameView(name)); }
+
+std::string_view ShortNameView(std::string_view name) {
   const auto dot = name.find('.');
-  return std::string(dot == std::string_view::npos ? name : name.substr(dot + 1));
+  return dot == std::string_view::npos ? name : name.substr(dot + 1);
 }
 
 void EncodeName(std::string_view name, std::span<std::uint8_t> field) {

@@ -27,6 +27,8 @@ std::string DecodeNameAt(const std::array<std::uint8_t, N>& record, std::size_t 
 // The resource part of a network-qualified name (after the first dot); the
 // whole name when it has no dot.
 std::string ShortName(std::string_view name);
+// The same, as a view into `name`.
+std::string_view ShortNameView(std::string_view name);
 
 // Fills `field` for sending to the node: blanks first, then the name
 // upper-cased and converted, left-aligned; cut at the field's length.

@@ -4,9 +4,11 @@
 #include <QFormLayout>
 #include <QIntValidator>
 #include <QLineEdit>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QValidator>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -40,6 +42,19 @@ class LengthLimit final : public QValidator {
   qsizetype currentLength_;
 };
 
+// Makes `box` wide enough to show `text` whole, with room for the cursor
+// after it. A box is made for 17 characters, too few for the longer status
+// and support texts; no box grows beyond two thirds of the screen, whatever
+// a name read from a file holds.
+void WidenFor(QLineEdit& box, const QString& text) {
+  const QFontMetrics metrics = box.fontMetrics();
+  const int usualText = metrics.horizontalAdvance(QLatin1Char('x')) * 17;
+  const int frame = box.sizeHint().width() - usualText;
+  const int needed = frame + metrics.horizontalAdvance(text + QLatin1Char(' '));
+  const int most = box.screen() ? box.screen()->availableGeometry().width() * 2 / 3 : needed;
+  box.setMinimumWidth(std::max(box.minimumSizeHint().width(), std::min(needed, most)));
+}
+
 }  // namespace
 
 CDetailDialog::CDetailDialog(const char* caption, QWidget* parent) : QDialog(parent) {
@@ -65,6 +80,7 @@ QLineEdit& CDetailDialog::AddBox(const Entry& entry, const char* label, const QS
   auto* box = new QLineEdit(shown, this);
   box->setObjectName(BoxName(entry.id));
   box->setCursorPosition(0);
+  WidenFor(*box, shown);
   form_->addRow(QString::fromLatin1(label), box);
   entries_.push_back(entry);
   entries_.back().box = box;

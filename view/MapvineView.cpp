@@ -160,8 +160,13 @@ QSize CMapvineView::sizeHint() const {
   return pictureSize_ + QSize(frame, frame);
 }
 
+void CMapvineView::FitWindowToResizedPicture() {
+  if (pictureSize_ != fittedSize_) FitWindowToPicture();
+}
+
 void CMapvineView::FitWindowToPicture() {
   QWidget* top = window();
+  fittedSize_ = pictureSize_;
   if (top->isMaximized() || top->isFullScreen() || pictureSize_.isEmpty()) return;
   if (top->layout() != nullptr) top->layout()->activate();
 

@@ -156,6 +156,10 @@ class CMapvineView : public QAbstractScrollArea,
   // Grows or shrinks the top-level window so the picture shows without
   // scroll bars, as far as the screen allows.
   void FitWindowToPicture();
+  // Fits the window once the picture has a size it was not fitted to: a
+  // refresh grows the picture while nothing is shown, and the window
+  // follows when the whole picture is drawn.
+  void FitWindowToResizedPicture();
 
   // Mouse handling.
   Point ToPicture(QPoint viewportPos) const;
@@ -205,6 +209,8 @@ class CMapvineView : public QAbstractScrollArea,
   QBasicTimer refreshTimer_;
   int refreshPeriod_ = 0;
   QSize pictureSize_;
+  // The picture size the window was last fitted to.
+  QSize fittedSize_;
   // The viewport-sized image paints convert into, kept between paints.
   QImage frame_;
   std::int64_t convertedPixels_ = 0;

@@ -48,7 +48,11 @@ void CMapvineView::SetScrollSizes(int width, int height) {
 }
 
 void CMapvineView::UpdateScrollBars() {
-  const QSize page = viewport()->size();
+  // A picture that fits the room the viewport has without scroll bars needs
+  // none, even while bars shown for a larger picture still take that room.
+  QSize page = viewport()->size();
+  const QSize room = maximumViewportSize();
+  if (pictureSize_.width() <= room.width() && pictureSize_.height() <= room.height()) page = room;
   SetUpScrollBar(*horizontalScrollBar(), std::max(0, pictureSize_.width()), page.width());
   SetUpScrollBar(*verticalScrollBar(), std::max(0, pictureSize_.height()), page.height());
 }

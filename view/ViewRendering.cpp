@@ -42,6 +42,7 @@ void CMapvineView::Render(const Rect* clip) {
   if (clip == nullptr) {
     ClearDirty();
     ++fullRenderCount_;
+    FitWindowToResizedPicture();
   }
 
   // Every pixel operation stays inside the buffer, whatever the document's

@@ -110,5 +110,18 @@ TEST(SavedPicture, UnreadableRecentFileLeavesTheList) {
   EXPECT_FALSE(running.Frame().ActionFor(command::kFileMruFirst)->isEnabled());
 }
 
+// A script's run writes its picture without a window: that file does not
+// join the list of files the user opened or saved.
+TEST(RecentFiles, HeadlessRunsLeaveTheListAlone) {
+  QTemporaryDir folder;
+  QSettings("Mapvine", "Mapvine").clear();
+  CommandLine line;
+  line.savePath = QDir(folder.path()).filePath("copy.top").toStdString();
+  CMapvineApp app(SnaLibrary{[](void*, std::uint32_t) {}, {}});
+  ASSERT_TRUE(app.InitInstance(line));
+  EXPECT_EQ(app.WriteOutputs(line), 0);
+  EXPECT_TRUE(RecentFileList().Files().isEmpty());
+}
+
 }  // namespace
 }  // namespace mapvine

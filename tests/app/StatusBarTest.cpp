@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -27,10 +28,20 @@ TEST(StatusBar, IdleTextUntilTheFirstRenderThenTheNodeCount) {
     EXPECT_EQ(frame.StatusText(), "For Help, press F1");
     doc.NewDocument();  // the first full render
     EXPECT_EQ(frame.StatusText(), "Displaying 0 of 0 nodes");
-    for (const char* name : {"CAP", "NUM", "SCRL"}) {
-      auto* indicator = frame.statusBar()->findChild<QLabel*>(name);
-      ASSERT_NE(indicator, nullptr) << name;
-      EXPECT_EQ(indicator->text(), name);
+
+    // Each lock indicator shows while its lock is on, read again as keys go
+    // by; none where the lock state cannot be read.
+    std::optional<LockKeyState> state;
+    frame.readLockKeys = [&state] { return state; };
+    const std::pair<std::optional<LockKeyState>, const char*> cases[] = {
+        {LockKeyState{true, false, true}, "CAP  SCRL"}, {LockKeyState{false, true, false}, " NUM "}, {std::nullopt, "  "}};
+    for (const auto& [locks, shown] : cases) {
+      state = locks;
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_CapsLock, Qt::NoModifier);
+      QApplication::sendEvent(&frame.View(), &press);
+      QStringList texts;
+      for (const char* name : {"CAP", "NUM", "SCRL"}) texts << frame.findChild<QLabel*>(name)->text();
+      EXPECT_EQ(texts.join(' '), shown);
     }
   }
 }

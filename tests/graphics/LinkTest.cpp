@@ -6,6 +6,8 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "graphics/CLink.h"
 #include "graphics/CLinkList.h"
@@ -120,6 +122,25 @@ TEST(LinkHitTest, ListSkipsLinksWithAHiddenOrMissingEnd) {
   EXPECT_EQ(list.HitTest(50, 10), &lower.link);
   lower.a.hidden = 1;
   EXPECT_EQ(list.HitTest(50, 10), nullptr);
+}
+
+// A click belongs to the line nearest it (the first of equally near ones),
+// and a long line reaches no further to its side than a short one.
+TEST(LinkHitTest, ListPicksTheNearestLineWithinAFewPixels) {
+  Joined slanted({0, 0}, {300, 400});       // length 500
+  Joined shortOne({150, 193}, {170, 193});  // 11 pixels from `slanted` at (159, 193)
+  Joined level10({0, 10}, {100, 10}), level11({0, 11}, {100, 11}), same10({0, 10}, {100, 10});
+  const std::tuple<std::vector<CLink*>, Point, const CLink*> cases[] = {
+      {{&slanted.link, &shortOne.link}, {159, 193}, &shortOne.link},
+      {{&slanted.link}, {159, 193}, nullptr},
+      {{&slanted.link}, {153, 198}, &slanted.link},  // under 4 pixels to its side
+      {{&level11.link, &level10.link}, {50, 10}, &level10.link},
+      {{&same10.link, &level10.link}, {50, 10}, &same10.link}};
+  for (const auto& [links, click, expected] : cases) {
+    CLinkList list;
+    for (CLink* link : links) list.Add(link);
+    EXPECT_EQ(list.HitTest(click.x, click.y), expected) << click.x << "," << click.y;
+  }
 }
 
 // A picture whose table has no pure green or red: the line takes the

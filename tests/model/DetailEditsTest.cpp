@@ -44,11 +44,8 @@ TEST(NodeDetailEdits, OnlyPlainNewNamesRename) {
     EXPECT_EQ(ApplyDetailEdits(d.doc, *d.endNode, texts), c.renames);
     EXPECT_EQ(d.endNode->label, c.renames ? c.typed : before);
     EXPECT_EQ(d.doc.IsModified(), c.renames);
-    // The name index follows the label.
-    EXPECT_EQ(d.doc.FindNode(d.endNode->label), d.endNode);
-    if (c.renames) {
-      EXPECT_EQ(d.doc.FindNode(before), nullptr);
-    }
+    // A refresh still knows the node by the name the network gave it.
+    EXPECT_EQ(d.doc.FindNode(before), d.endNode);
     EXPECT_EQ(d.endNode->status, 1);
   }
 }
@@ -135,7 +132,8 @@ TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
 
   texts.name = "PRINTER";
   EXPECT_TRUE(ApplyDetailEdits(d.doc, lu, texts));
-  EXPECT_EQ(d.doc.FindNode("PRINTER"), &lu);
+  EXPECT_EQ(d.doc.FindNode("LU1"), &lu);
+  EXPECT_EQ(d.doc.FindNode("PRINTER"), nullptr);
   EXPECT_EQ(lu.status, 0);
   EXPECT_EQ(lu.imageIndex, LogicalUnit + kInactiveOffset);
   EXPECT_TRUE(d.doc.IsModified());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <regex>
 
@@ -183,9 +184,10 @@ TEST(NewDocument, StartsCleanAndNotModified) {
   EXPECT_EQ(d.view.Surface()->GetWidth(), d.doc.picture.composedWidth);
 }
 
-// The index must answer as a walk of the list does (the first holder of a
-// label in list order) through additions, removals and renames, whether
-// labels are short enough to be compared inside the index or longer ones
+// The index must answer as a walk of the list does (the first node, in list
+// order, that the network reports by the name) through additions, removals
+// and renames, for nodes with and without a network-qualified name, whether
+// names are short enough to be compared inside the index or longer ones
 // that differ only after a long common start.
 TEST(NodeIndex, AgreesWithTheListWalk) {
   std::mt19937 random(11);
@@ -198,6 +200,7 @@ TEST(NodeIndex, AgreesWithTheListWalk) {
     if (action < 2 || list.empty()) {
       auto node = std::make_unique<CSprite>();
       node->label = anyLabel();
+      if (random() % 2 == 0) node->fqName = "NETA." + anyLabel();
       node->SetDepth(static_cast<int>(random() % 3));
       index.Add(list.Insert(std::move(node)));
     } else {
@@ -210,8 +213,11 @@ TEST(NodeIndex, AgreesWithTheListWalk) {
         index.Add(node);
       }
     }
-    for (const std::string& label : labels) {
-      ASSERT_EQ(index.Find(label), list.FindByLabel(label)) << "'" << label << "' at step " << step;
+    for (const std::string& name : labels) {
+      const auto walk = std::find_if(list.begin(), list.end(),
+                                     [&](const auto& node) { return ReportedName(*node) == name; });
+      const CSprite* first = walk == list.end() ? nullptr : walk->get();
+      ASSERT_EQ(index.Find(name), first) << "'" << name << "' at step " << step;
     }
   }
 }

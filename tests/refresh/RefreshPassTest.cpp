@@ -168,7 +168,7 @@ TEST(RefreshPass, TgToAnEndNodeIsDrawnFromTheSecondRefreshOn) {
   }
 }
 
-TEST(RefreshPass, SecondRefreshAddsNothingAndKeepsPlaces) {
+TEST(RefreshPass, LaterRefreshesAddNothingAndKeepPlacesThroughRenames) {
   DocumentWithView d;
   std::ifstream sample(MAPVINE_SOURCE_DIR "/resources/sample.net");
   std::stringstream text;
@@ -178,9 +178,13 @@ TEST(RefreshPass, SecondRefreshAddsNothingAndKeepsPlaces) {
   dorefresh(d.doc, CallsOf(node));
   std::vector<Rect> places;
   for (const auto& n : d.doc.Nodes()) places.push_back(n->GetRect());
+  const std::size_t nodes = d.doc.Nodes().size();
   const std::size_t links = d.doc.Links().size();
+  // Names the user gave the nodes do not make the network's nodes new ones.
+  for (const auto& n : d.doc.Nodes()) d.doc.RenameNode(*n, "MY" + n->label);
 
   dorefresh(d.doc, CallsOf(node));
+  ASSERT_EQ(d.doc.Nodes().size(), nodes);
   EXPECT_EQ(d.doc.Links().size(), links);
   std::size_t i = 0;
   for (const auto& n : d.doc.Nodes()) EXPECT_EQ(n->GetRect(), places[i++]);

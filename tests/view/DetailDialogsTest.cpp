@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
 
 #include <memory>
@@ -75,6 +77,20 @@ TEST(DetailDialogLayout, EachDialogShowsItsLabelledBoxes) {
 
   ExpectRows(CLinkDetailDialog({.name = "ENNODE1 - NN2", .status = "InActive"}), "Link Detail",
              {{1031, "Name:", "ENNODE1 - NN2"}, {1036, "Status:", "InActive"}});
+}
+
+TEST(DetailDialogLayout, BoxesShowTheLongestRecordTextsWhole) {
+  CNodeDetailDialog dialog({.status = dialog::NodeStatusText(0xFF),
+                            .functionSupport = dialog::FunctionSupportText(0xFF)});
+  dialog.show();
+  for (const QLineEdit* box : dialog.findChildren<QLineEdit*>()) {
+    // The room inside the frame and the box's own 2-pixel margins.
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    const int room = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box).width() - 4;
+    EXPECT_GE(room, box->fontMetrics().horizontalAdvance(box->text())) << box->text().toStdString();
+  }
 }
 
 TEST(DetailDialogLayout, NamesKeepEveryByte) {

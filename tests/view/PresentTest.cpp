@@ -49,11 +49,20 @@ TEST(ViewPresent, SmallDirtyAreaConvertsOnlyItsPixels) {
 
 TEST(ViewPresent, WindowFitsASmallPictureExactly) {
   ShownWindow w;
-  w.view.RequestPictureResize(300, 200);
-  DeliverPaints();
-  EXPECT_EQ(w.view.viewport()->size(), QSize(300, 200));
-  EXPECT_EQ(w.view.horizontalScrollBar()->maximum(), 0);
-  EXPECT_EQ(w.view.verticalScrollBar()->maximum(), 0);
+  // The second picture grows while nothing is drawn, as in a refresh: the
+  // window follows the drawing that ends it, and the scroll bars the larger
+  // picture brought meanwhile go.
+  for (const QSize picture : {QSize(300, 200), QSize(400, 250)}) {
+    w.view.painting = picture.width() == 400;
+    w.view.RequestPictureResize(picture.width(), picture.height());
+    DeliverPaints();
+    w.view.painting = false;
+    w.view.RedrawAll();
+    DeliverPaints();
+    EXPECT_EQ(w.view.viewport()->size(), picture);
+    EXPECT_EQ(w.view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(w.view.verticalScrollBar()->maximum(), 0);
+  }
 }
 
 TEST(ViewPresent, PictureLargerThanTheScreenScrolls) {
