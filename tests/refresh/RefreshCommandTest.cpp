@@ -90,44 +90,6 @@ TEST(RefreshCommand, UnreachableNodesTurnInactiveOrHide) {
   EXPECT_EQ(hiding.ProgressTexts().back(), "Working... Checked status of 10 nodes");
 }
 
-snanode::SimulatedNode Serving(const std::string& text) {
-  auto parsed = snanode::ParseNetwork(text, "test");
-  EXPECT_TRUE(parsed.network) << parsed.error;
-  return snanode::SimulatedNode(std::move(*parsed.network));
-}
-
-TEST(RefreshCommand, FoundNodesShowTheStatusEachRefreshReports) {
-  Refreshing r;
-  const auto first = Serving("nn NETA.NN1 congested\nnn NETA.NN2\ncn NETA.CN1 quiescing\ncn NETA.CN2\n");
-  const auto second = Serving("nn NETA.NN1\nnn NETA.NN2 congested\ncn NETA.CN1\ncn NETA.CN2 quiescing\n");
-  for (const auto* network : {&first, &second, &first}) {
-    r.Run(*network);
-    ASSERT_EQ(r.doc.Nodes().size(), 4u);
-    for (const auto& node : r.doc.Nodes()) {
-      EXPECT_EQ(node->imageIndex, node->status == 1 ? node->activeImage : node->inactiveImage) << node->label;
-    }
-  }
-  EXPECT_EQ(r.doc.FindNode("NN2")->imageIndex, NetworkNode);
-  EXPECT_EQ(r.doc.FindNode("CN1")->imageIndex, ConnectionNetwork + kInactiveOffset);
-}
-
-TEST(RefreshCommand, AnUnreachableLuKeepsItsLinkDownOnEveryRefresh) {
-  Refreshing r;
-  r.doc.settings.activeQuery = 1;
-  const auto node = Serving(
-      "nn NETA.NN1\nen NETA.EN1 server=NETA.NN1\nlu NETA.LU1 parent=NETA.EN1\n"
-      "aping NETA.LU1 fail 0x0300 0x05000000\n");
-  for (int refresh = 0; refresh < 3; ++refresh) {
-    r.Run(node);
-    const CSprite* lu = r.doc.FindNode("LU1");
-    ASSERT_NE(lu, nullptr);
-    ASSERT_EQ(lu->links.size(), 1u);
-    EXPECT_EQ(lu->status, 0);
-    EXPECT_EQ((*lu->links.begin())->status, 0) << "refresh " << refresh;
-    EXPECT_EQ(r.doc.FindNode("EN1")->status, 1);
-  }
-}
-
 TEST(RefreshCommand, NoStatusPassWithoutActiveQuery) {
   Refreshing r;
   r.Run(NetworkNodes(25, 5));

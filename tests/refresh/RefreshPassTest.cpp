@@ -227,30 +227,5 @@ TEST(RefreshPass, DirectoryEntryWithoutANameIsReportedOnStandardOutput) {
   EXPECT_EQ(d.doc.FindNode("EN1"), nullptr);
 }
 
-// What a refresh makes of a network, node by node and link by link.
-std::string PictureSummary(const CMapvineDoc& doc) {
-  std::string text;
-  for (const auto& node : doc.Nodes()) text += node->label + ":" + std::to_string(node->status) + " ";
-  for (const auto& link : doc.Links()) {
-    text += link->ownerName + "-" + link->destinationName + ":" + std::to_string(link->status) + " ";
-  }
-  return text;
-}
-
-TEST(RefreshPass, LongerTopologyEntriesSequenceNumbersAndOtherNodeTypesChangeNothing) {
-  const std::string network =
-      "nn NETA.NN1\nnn NETA.NN2 congested\ncn NETA.CN1\nnn NETA.NN3\n"
-      "tg NETA.NN1 NETA.NN2 21 operative\ntg NETA.NN1 NETA.CN1 1\ntg NETA.NN3 NETA.NN2 21 operative\n";
-  DocumentWithView plain;
-  dorefresh(plain.doc, CallsOf(NodeServing(network)));
-  dorefresh(plain.doc, CallsOf(NodeServing(network)));
-  DocumentWithView habits;
-  const auto node = NodeServing(network + "node NETA.LEN1 type=1\nlong-entries 40\nflow-reduction\n");
-  dorefresh(habits.doc, CallsOf(node));
-  dorefresh(habits.doc, CallsOf(node));
-  EXPECT_EQ(PictureSummary(habits.doc), PictureSummary(plain.doc));
-  EXPECT_EQ(habits.doc.FindNode("LEN1"), nullptr);
-}
-
 }  // namespace
 }  // namespace mapvine
