@@ -24,11 +24,18 @@ void PutName(std::span<std::uint8_t> entry, std::size_t offset, std::string_view
   std::copy(field.begin(), field.end(), entry.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-std::uint8_t TopologyType(const Resource& resource) {
-  switch (resource.kind) {
+// What records say of a resource they name, kept with its name so that a
+// lookup needs no trip to the resource itself.
+struct NamedKind {
+  ResourceKind kind = ResourceKind::NetworkNode;
+  std::uint8_t otherType = 0;
+};
+
+std::uint8_t TopologyType(NamedKind named) {
+  switch (named.kind) {
     case ResourceKind::NetworkNode: return snawire::kNodeTypeNetworkNode;
     case ResourceKind::ConnectionNetwork: return snawire::kNodeTypeConnectionNetwork;
-    case ResourceKind::OtherNode: return resource.otherType;
+    case ResourceKind::OtherNode: return named.otherType;
     default: return kNodeTypeEndNode;
   }
 }
@@ -59,7 +66,9 @@ class TableBuilder {
  public:
   explicit TableBuilder(const Network& network) : network_(network) {
     byName_.reserve(network.resources.size());
-    for (const Resource& resource : network.resources) byName_.emplace(resource.name, &resource);
+    for (const Resource& resource : network.resources) {
+      byName_.emplace(resource.name, NamedKind{resource.kind, resource.otherType});
+    }
   }
 
   NodeTables Build() {
@@ -90,16 +99,15 @@ class TableBuilder {
 
   // A parsed network has no dangling names; one built by hand might, and
   // then its records name a network node rather than failing.
-  const Resource& Named(const std::string& name) const {
-    static const Resource kUnknown;
+  NamedKind Named(const std::string& name) const {
     const auto found = byName_.find(name);
-    return found == byName_.end() ? kUnknown : *found->second;
+    return found == byName_.end() ? NamedKind{} : found->second;
   }
 
   void AddNodeRecord(EntryList& list, const Resource& resource, std::size_t index) const {
     const std::span<std::uint8_t> entry = Append(list, snawire::kNodeRecordSize);
     PutName(entry, snawire::kNodeName, resource.name);
-    entry[snawire::kNodeType] = TopologyType(resource);
+    entry[snawire::kNodeType] = TopologyType({resource.kind, resource.otherType});
     if (network_.habits.flowReduction) snawire::PutU32(entry.data(), snawire::kNodeFrsn, FlowReductionNumber(index));
     snawire::PutU16(entry.data(), snawire::kNodeDaysLeft, kDaysUntilPurged);
     snawire::PutU32(entry.data(), snawire::kNodeRsn, SequenceNumber(index));
@@ -145,7 +153,7 @@ class TableBuilder {
   }
 
   const Network& network_;
-  std::unordered_map<std::string, const Resource*> byName_;
+  std::unordered_map<std::string, NamedKind> byName_;
 };
 
 }  // namespace
