@@ -1,12 +1,19 @@
 // The simulated node on large generated networks: reading a description,
-// building the node, and serving one continuation batch from the middle of
-// a list (which must not depend on the list's length).
+// building the node, serving one continuation batch from the middle of a
+// list (which must not depend on the list's length), and a probe through
+// the live node, which first checks whether its file changed.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "node/SnaWire.h"
+#include "snanode/LiveNode.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
@@ -72,6 +79,37 @@ void ContinuationBatch(benchmark::State& state) {
   state.counters["entries"] = snawire::GetU16(block, snawire::kEntryCount);
 }
 BENCHMARK(ContinuationBatch)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// A one-entry probe of the node list, as every query starts.
+template <typename Node>
+void ProbeNodes(benchmark::State& state, Node& node) {
+  std::vector<std::uint8_t> buffer(snawire::kNodeRecordSize);
+  std::uint8_t block[snawire::kNodeTopologyQueryLength] = {};
+  for (auto _ : state) {
+    snawire::PutU16(block, snawire::kOpcode, snawire::kOpNodeTopologyQuery);
+    snawire::StoreBufferAddress(block, buffer.data());
+    snawire::PutU32(block, snawire::kBufferSize, static_cast<std::uint32_t>(buffer.size()));
+    block[snawire::kListOptions] = snawire::kListFromStart;
+    snawire::PutU16(block, snawire::kEntryCount, 1);
+    node.Call(block, sizeof block);
+    benchmark::DoNotOptimize(buffer.data());
+  }
+}
+
+void ProbeSimulatedNode(benchmark::State& state) {
+  const snanode::SimulatedNode node(snanode::GenerateNetwork(100000, 7));
+  ProbeNodes(state, node);
+}
+BENCHMARK(ProbeSimulatedNode)->Unit(benchmark::kMicrosecond);
+
+void ProbeLiveNode(benchmark::State& state) {
+  const std::string path = "/tmp/snanode-bench-" + std::to_string(::getpid()) + ".net";
+  std::ofstream(path) << snanode::GenerateNetworkText(100000, 7);
+  snanode::LiveNode node(path);
+  ProbeNodes(state, node);
+  std::remove(path.c_str());
+}
+BENCHMARK(ProbeLiveNode)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -53,7 +53,11 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
 
   if (CSprite* existing = FindNode(resource)) {
     TraceF("Found resource for %s, fq %s\n", resourceText.c_str(), fqText.c_str());
-    if (nodeRecord) TakeNodeRecord(*existing, *nodeRecord);
+    if (nodeRecord) {
+      TakeNodeRecord(*existing, *nodeRecord);
+      // A node that recovers or becomes congested must show it, as a new one would.
+      ApplyStatusImage(*existing);
+    }
     lastFoundNode_ = existing;
     return kNodePresent;
   }

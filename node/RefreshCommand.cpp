@@ -18,6 +18,14 @@ void ShowProgress(CMapvineDoc& doc, std::string_view text) {
   if (DocumentView* view = doc.View()) view->Pause(kProgressPauseMilliseconds);
 }
 
+// Every refresh reports an end node's or LU's link to its owner as active
+// again, while the image rule leaves links alone when the node already
+// shows its inactive image: an unreachable node takes its links down here.
+void TakeLinksDownIfUnreachable(CSprite& node) {
+  if (node.status != 0 || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
+  for (CLink* link : node.links) link->status = 0;
+}
+
 // Pings every displayed node; an unreachable one shows its inactive image,
 // or is hidden when the settings say unreachable nodes are not shown.
 void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
@@ -32,6 +40,7 @@ void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
     }
     node->status = ApingNode(snaCtl, node->fqName);
     doc.ApplyStatusImage(*node);
+    TakeLinksDownIfUnreachable(*node);
     if (doc.settings.showUnreachable == 0 && node->status == 0) {
       node->hidden = 1;
     } else {

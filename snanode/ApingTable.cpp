@@ -22,6 +22,8 @@ ApingTable::ApingTable(const Network& network) {
   // defaults of the same name.
   for (const ApingRule& rule : network.aping) partners_.emplace_back(EncodeName(rule.partner), rule.outcome);
   for (const Resource& resource : network.resources) {
+    const bool silent = resource.kind == ResourceKind::ConnectionNetwork && network.habits.silentConnectionNetworks;
+    if (silent) continue;
     partners_.emplace_back(EncodeName(resource.name), DefaultOutcome(resource.name));
   }
   const auto byName = [](const auto& a, const auto& b) { return a.first < b.first; };

@@ -5,13 +5,16 @@
 // answer APING. Every name here is already validated and upper-case;
 // references between resources are known to resolve.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace snanode {
 
-enum class ResourceKind : std::uint8_t { NetworkNode, EndNode, ConnectionNetwork, LogicalUnit };
+// OtherNode: a topology node record of a type the program does not draw
+// (real nodes report such records, for example for LEN nodes).
+enum class ResourceKind : std::uint8_t { NetworkNode, EndNode, ConnectionNetwork, LogicalUnit, OtherNode };
 
 // How the node reacts to every verb.
 enum class NodeState : std::uint8_t {
@@ -38,6 +41,7 @@ struct Resource {
   std::string parent;
   std::uint8_t status = 0;     // node status bits (network nodes, connection networks)
   std::uint8_t functions = 0;  // function-support bits (network nodes)
+  std::uint8_t otherType = 0;  // node record type of an OtherNode
   DirectoryInfo directory;
 };
 
@@ -63,12 +67,43 @@ struct ApingRule {
   ApingOutcome outcome;
 };
 
+// One verb that fails with chosen return codes while the others answer.
+enum class FailingVerb : std::uint8_t {
+  Topology,   // every node topology request
+  TgBatch,    // the TG request whose batch carries record number tgRecord
+  Directory,  // every directory request
+  LuLookup,   // the LU detail lookup of luName
+};
+
+struct VerbFailure {
+  FailingVerb verb = FailingVerb::Topology;
+  std::size_t tgRecord = 0;  // 1-based, in the order the node lists TGs
+  std::string luName;
+  std::uint16_t primary = 0;
+  std::uint32_t secondary = 0;
+};
+
+// What real nodes do that a client must survive.
+struct NodeHabits {
+  std::vector<VerbFailure> failures;
+  // Bytes every entry carries beyond the fields defined today.
+  std::uint16_t extraEntryBytes = 0;
+  // Node and TG records carry flow-reduction sequence numbers.
+  bool flowReduction = false;
+  // Connection networks are no APPC partners: APING to one fails.
+  bool silentConnectionNetworks = false;
+};
+
 struct Network {
   NodeState state = NodeState::Active;
   std::vector<Resource> resources;
   std::vector<TransmissionGroup> tgs;
   std::vector<ApingRule> aping;
+  NodeHabits habits;
 };
+
+// The most bytes an entry may carry beyond its fields.
+inline constexpr std::uint16_t kMaxExtraEntryBytes = 512;
 
 // Each verb answers at most this many entries: its totals travel as u16.
 inline constexpr std::size_t kMaxListEntries = 65535;

@@ -1,7 +1,9 @@
 #include "snanode/NetworkParser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
+#include <optional>
 #include <span>
 #include <unordered_map>
 #include <unordered_set>
@@ -82,6 +84,7 @@ const char* KindWord(ResourceKind kind) {
     case ResourceKind::EndNode: return "en";
     case ResourceKind::ConnectionNetwork: return "cn";
     case ResourceKind::LogicalUnit: return "lu";
+    case ResourceKind::OtherNode: return "node";
   }
   return "?";
 }
@@ -100,11 +103,15 @@ class DescriptionParser {
       start = end + 1;
     }
     if (!ResolveReferences()) return Failure();
-    return ParseResult{std::move(network_), {}};
+    std::stable_sort(timeline_.changes.begin(), timeline_.changes.end(),
+                     [](const TimedChange& a, const TimedChange& b) { return a.seconds < b.seconds; });
+    error_ = CheckTimeline(network_, timeline_, source_);
+    if (!error_.empty()) return Failure();
+    return ParseResult{std::move(network_), std::move(timeline_), {}};
   }
 
  private:
-  ParseResult Failure() const { return ParseResult{std::nullopt, error_}; }
+  ParseResult Failure() const { return ParseResult{std::nullopt, {}, error_}; }
 
   bool Fail(std::size_t line, const std::string& reason) {
     error_ = std::string(source_) + ":" + std::to_string(line) + ": " + reason;
@@ -119,14 +126,138 @@ class DescriptionParser {
     if (words.empty()) return true;
     const std::string_view statement = words[0];
     const std::span<const std::string_view> rest(words.data() + 1, words.size() - 1);
-    if (statement == "nn") return ResourceStatement(ResourceKind::NetworkNode, rest);
-    if (statement == "en") return ResourceStatement(ResourceKind::EndNode, rest);
-    if (statement == "cn") return ResourceStatement(ResourceKind::ConnectionNetwork, rest);
-    if (statement == "lu") return ResourceStatement(ResourceKind::LogicalUnit, rest);
-    if (statement == "tg") return TgStatement(rest);
-    if (statement == "aping") return ApingStatement(rest);
+    if (statement == "at") return TimedStatement(rest);
+    if (const std::optional<ResourceKind> kind = KindOfStatement(statement)) {
+      Resource resource;
+      return ReadResource(*kind, rest, resource) && AddResource(std::move(resource));
+    }
+    if (statement == "tg") {
+      TransmissionGroup tg;
+      return ReadTg(rest, tg) && AddTg(std::move(tg));
+    }
+    if (statement == "aping") {
+      ApingRule rule;
+      return ReadAping(rest, rule) && AddAping(std::move(rule));
+    }
     if (statement == "node-state") return NodeStateStatement(rest);
-    return Fail("unknown statement '" + std::string(statement) + "' (expected nn, en, cn, lu, tg, aping or node-state)");
+    if (statement == "repeat") return RepeatStatement(rest);
+    if (statement == "fail") return FailStatement(rest);
+    if (statement == "long-entries") return LongEntriesStatement(rest);
+    if (statement == "flow-reduction") return HabitFlag(rest, network_.habits.flowReduction, statement);
+    if (statement == "cn-silent") return HabitFlag(rest, network_.habits.silentConnectionNetworks, statement);
+    return Fail("unknown statement '" + std::string(statement) +
+                "' (expected nn, en, cn, lu, node, tg, aping, at, repeat, node-state, fail, long-entries, "
+                "flow-reduction or cn-silent)");
+  }
+
+  static std::optional<ResourceKind> KindOfStatement(std::string_view statement) {
+    if (statement == "nn") return ResourceKind::NetworkNode;
+    if (statement == "en") return ResourceKind::EndNode;
+    if (statement == "cn") return ResourceKind::ConnectionNetwork;
+    if (statement == "lu") return ResourceKind::LogicalUnit;
+    if (statement == "node") return ResourceKind::OtherNode;
+    return std::nullopt;
+  }
+
+  // "at SECONDS" followed by a resource, tg or aping statement, or by
+  // "remove NAME" / "remove tg OWNER DEST N".
+  bool TimedStatement(std::span<const std::string_view> words) {
+    TimedChange timed;
+    timed.line = line_;
+    if (words.size() < 2 || !ParseNumber(words[0], timed.seconds)) {
+      return Fail("at needs a time in seconds and a statement");
+    }
+    if (++timedCount_ > kMaxTimedChanges) return Fail("more than " + std::to_string(kMaxTimedChanges) + " timed statements");
+    const std::string_view statement = words[1];
+    const std::span<const std::string_view> rest = words.subspan(2);
+    bool read = false;
+    if (const std::optional<ResourceKind> kind = KindOfStatement(statement)) {
+      read = ReadResource(*kind, rest, timed.change.emplace<Resource>());
+    } else if (statement == "tg") {
+      read = ReadTg(rest, timed.change.emplace<TransmissionGroup>());
+    } else if (statement == "aping") {
+      read = ReadAping(rest, timed.change.emplace<ApingRule>());
+    } else if (statement == "remove") {
+      read = ReadRemoval(rest, timed.change);
+    } else {
+      return Fail("at takes nn, en, cn, lu, node, tg, aping or remove, not '" + std::string(statement) + "'");
+    }
+    if (!read) return false;
+    timeline_.changes.push_back(std::move(timed));
+    return true;
+  }
+
+  bool ReadRemoval(std::span<const std::string_view> words, Change& change) {
+    if (words.size() == 1) {
+      if (!CheckName(words[0])) return false;
+      change = ResourceRemoval{std::string(words[0])};
+      return true;
+    }
+    if (words.size() == 4 && words[0] == "tg") {
+      TransmissionGroup tg;
+      if (!ReadTg(words.subspan(1), tg)) return false;
+      change = TgRemoval{tg.owner, tg.destination, tg.number};
+      return true;
+    }
+    return Fail("remove takes a name, or tg OWNER DEST N");
+  }
+
+  bool RepeatStatement(std::span<const std::string_view> words) {
+    if (words.size() != 1 || !ParseNumber(words[0], timeline_.repeatSeconds) || timeline_.repeatSeconds == 0) {
+      return Fail("repeat takes the length of the timeline in seconds, at least 1");
+    }
+    return true;
+  }
+
+  // "fail topology|directory P S", "fail tg-batch N P S", "fail lu-lookup NAME P S".
+  bool FailStatement(std::span<const std::string_view> words) {
+    VerbFailure failure;
+    std::span<const std::string_view> codes;
+    if (words.size() == 3 && (words[0] == "topology" || words[0] == "directory")) {
+      failure.verb = words[0] == "topology" ? FailingVerb::Topology : FailingVerb::Directory;
+      codes = words.subspan(1);
+    } else if (words.size() == 4 && words[0] == "tg-batch") {
+      failure.verb = FailingVerb::TgBatch;
+      if (!ParseNumber(words[1], failure.tgRecord) || failure.tgRecord == 0) {
+        return Fail("'" + std::string(words[1]) + "' is not a TG record number from 1");
+      }
+      codes = words.subspan(2);
+    } else if (words.size() == 4 && words[0] == "lu-lookup") {
+      failure.verb = FailingVerb::LuLookup;
+      if (!CheckName(words[1])) return false;
+      failure.luName = std::string(words[1]);
+      codes = words.subspan(2);
+    } else {
+      return Fail("fail takes topology, directory, tg-batch N or lu-lookup NAME, then primary and secondary codes");
+    }
+    if (!ReadReturnCodes(codes, failure.primary, failure.secondary)) return false;
+    network_.habits.failures.push_back(std::move(failure));
+    return true;
+  }
+
+  bool ReadReturnCodes(std::span<const std::string_view> words, std::uint16_t& primary, std::uint32_t& secondary) {
+    if (!ParseNumber(words[0], primary) || primary == snawire::kRcOk) {
+      return Fail("'" + std::string(words[0]) + "' is not a non-zero 16-bit primary return code");
+    }
+    if (!ParseNumber(words[1], secondary)) {
+      return Fail("'" + std::string(words[1]) + "' is not a 32-bit secondary return code");
+    }
+    return true;
+  }
+
+  bool LongEntriesStatement(std::span<const std::string_view> words) {
+    std::uint16_t bytes = 0;
+    if (words.size() != 1 || !ParseNumber(words[0], bytes) || bytes == 0 || bytes > kMaxExtraEntryBytes) {
+      return Fail("long-entries takes a number of extra bytes, 1 to " + std::to_string(kMaxExtraEntryBytes));
+    }
+    network_.habits.extraEntryBytes = bytes;
+    return true;
+  }
+
+  bool HabitFlag(std::span<const std::string_view> words, bool& flag, std::string_view statement) {
+    if (!words.empty()) return Fail(std::string(statement) + " takes no words");
+    flag = true;
+    return true;
   }
 
   bool CheckName(std::string_view name) {
@@ -193,18 +324,17 @@ class DescriptionParser {
     return true;
   }
 
-  bool ResourceStatement(ResourceKind kind, std::span<const std::string_view> words) {
+  bool ReadResource(ResourceKind kind, std::span<const std::string_view> words, Resource& resource) {
     const std::string kindWord = KindWord(kind);
     if (words.empty()) return Fail(kindWord + " needs a name");
     if (!CheckName(words[0])) return false;
-    Resource resource;
     resource.name = std::string(words[0]);
     resource.kind = kind;
     resource.directory.present = kind == ResourceKind::EndNode || kind == ResourceKind::LogicalUnit;
     resource.directory.entryType = kind == ResourceKind::NetworkNode ? EntryType::Local : EntryType::Registered;
     resource.directory.location = kind == ResourceKind::EndNode ? Location::AttachedEndNode : Location::Local;
-    const bool carriesNodeRecord = kind == ResourceKind::NetworkNode || kind == ResourceKind::ConnectionNetwork;
-    const bool carriesDirectory = kind != ResourceKind::ConnectionNetwork;
+    const bool carriesNodeRecord = kind != ResourceKind::EndNode && kind != ResourceKind::LogicalUnit;
+    const bool carriesDirectory = kind != ResourceKind::ConnectionNetwork && kind != ResourceKind::OtherNode;
 
     std::unordered_set<std::string_view> keysSeen;
     for (const std::string_view word : words.subspan(1)) {
@@ -223,6 +353,13 @@ class DescriptionParser {
         resource.directory.present = true;
         continue;
       }
+      if (kind == ResourceKind::OtherNode && option.key == "type") {
+        if (!ParseNumber(option.value, resource.otherType) || resource.otherType == snawire::kNodeTypeNetworkNode ||
+            resource.otherType == snawire::kNodeTypeConnectionNetwork) {
+          return Fail("node type '" + std::string(option.value) + "' is not 0 to 255 other than 2 (nn) or 4 (cn)");
+        }
+        continue;
+      }
       const bool parentKey = (kind == ResourceKind::LogicalUnit && option.key == "parent") ||
                              (kind == ResourceKind::EndNode && option.key == "server");
       if (!parentKey) return Fail("unknown word '" + std::string(word) + "' for " + kindWord);
@@ -230,7 +367,12 @@ class DescriptionParser {
       resource.parent = std::string(option.value);
     }
     if (kind == ResourceKind::LogicalUnit && resource.parent.empty()) return Fail("lu " + resource.name + " needs parent=");
+    if (kind == ResourceKind::OtherNode && !keysSeen.contains("type")) return Fail("node " + resource.name + " needs type=");
+    return true;
+  }
 
+  bool AddResource(Resource resource) {
+    const bool carriesNodeRecord = resource.kind != ResourceKind::EndNode && resource.kind != ResourceKind::LogicalUnit;
     if (const auto found = nameIndex_.find(resource.name); found != nameIndex_.end()) {
       return Fail("duplicate name " + resource.name + " (first on line " +
                   std::to_string(resourceLines_[found->second]) + ")");
@@ -243,10 +385,9 @@ class DescriptionParser {
     return true;
   }
 
-  bool TgStatement(std::span<const std::string_view> words) {
+  bool ReadTg(std::span<const std::string_view> words, TransmissionGroup& tg) {
     if (words.size() < 3) return Fail("tg needs owner, destination and TG number");
     if (!CheckName(words[0]) || !CheckName(words[1])) return false;
-    TransmissionGroup tg;
     tg.owner = std::string(words[0]);
     tg.destination = std::string(words[1]);
     if (tg.owner == tg.destination) return Fail("tg from " + tg.owner + " to itself");
@@ -258,6 +399,11 @@ class DescriptionParser {
     for (const std::string_view word : words.subspan(3)) {
       if (!ApplyFlag(kTgFlags, word, tg.status)) return Fail("unknown word '" + std::string(word) + "' for tg");
     }
+    return true;
+  }
+
+  bool AddTg(TransmissionGroup tg) {
+    const unsigned number = tg.number;
     const std::string key = tg.owner + ' ' + tg.destination + ' ' + std::to_string(number);
     const auto [found, inserted] = tgLines_.emplace(key, line_);
     if (!inserted) return Fail("duplicate tg " + key + " (first on line " + std::to_string(found->second) + ")");
@@ -267,10 +413,9 @@ class DescriptionParser {
     return true;
   }
 
-  bool ApingStatement(std::span<const std::string_view> words) {
+  bool ReadAping(std::span<const std::string_view> words, ApingRule& rule) {
     if (words.size() < 2) return Fail("aping needs a partner and ok or fail");
     if (!CheckName(words[0])) return false;
-    ApingRule rule;
     rule.partner = std::string(words[0]);
     ApingOutcome& outcome = rule.outcome;
     if (words[1] == "ok") {
@@ -285,15 +430,14 @@ class DescriptionParser {
     } else if (words[1] == "fail") {
       if (words.size() != 4) return Fail("aping fail takes a primary and a secondary return code");
       outcome.answers = false;
-      if (!ParseNumber(words[2], outcome.primary) || outcome.primary == snawire::kRcOk) {
-        return Fail("'" + std::string(words[2]) + "' is not a non-zero 16-bit primary return code");
-      }
-      if (!ParseNumber(words[3], outcome.secondary)) {
-        return Fail("'" + std::string(words[3]) + "' is not a 32-bit secondary return code");
-      }
+      if (!ReadReturnCodes(words.subspan(2), outcome.primary, outcome.secondary)) return false;
     } else {
       return Fail("aping expects ok or fail, not '" + std::string(words[1]) + "'");
     }
+    return true;
+  }
+
+  bool AddAping(ApingRule rule) {
     const auto [found, inserted] = apingLines_.emplace(rule.partner, line_);
     if (!inserted) return Fail("aping for " + rule.partner + " repeated (first on line " + std::to_string(found->second) + ")");
     if (!CountEntry(apingCount_, "aping table")) return false;
@@ -354,6 +498,8 @@ class DescriptionParser {
   std::size_t directorySize_ = 0;
   std::size_t tgListSize_ = 0;
   std::size_t apingCount_ = 0;
+  std::size_t timedCount_ = 0;
+  Timeline timeline_;
   std::vector<std::size_t> resourceLines_;  // line of each resource, same order
   std::vector<std::size_t> tgOrder_;        // line of each TG, same order
   std::unordered_map<std::string, std::size_t> nameIndex_;

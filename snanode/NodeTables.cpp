@@ -24,13 +24,31 @@ void PutName(std::span<std::uint8_t> entry, std::size_t offset, std::string_view
   std::copy(field.begin(), field.end(), entry.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
-std::uint8_t TopologyType(ResourceKind kind) {
-  switch (kind) {
+// What records say of a resource they name, kept with its name so that a
+// lookup needs no trip to the resource itself.
+struct NamedKind {
+  ResourceKind kind = ResourceKind::NetworkNode;
+  std::uint8_t otherType = 0;
+};
+
+std::uint8_t TopologyType(NamedKind named) {
+  switch (named.kind) {
     case ResourceKind::NetworkNode: return snawire::kNodeTypeNetworkNode;
     case ResourceKind::ConnectionNetwork: return snawire::kNodeTypeConnectionNetwork;
+    case ResourceKind::OtherNode: return named.otherType;
     default: return kNodeTypeEndNode;
   }
 }
+
+bool HasNodeRecord(ResourceKind kind) { return kind != ResourceKind::EndNode && kind != ResourceKind::LogicalUnit; }
+
+// What a node with the flow-reduction habit puts in a record's sequence
+// field: stable per record, and never zero.
+std::uint32_t FlowReductionNumber(std::size_t index) { return static_cast<std::uint32_t>(1001 + index); }
+
+// The bytes a newer node appends after the fields a client knows: not
+// zero, so a client that reads them as fields shows it.
+constexpr std::uint8_t kAppendedByte = 0xEE;
 
 std::uint16_t DirectoryType(ResourceKind kind) {
   switch (kind) {
@@ -47,20 +65,21 @@ std::uint32_t SequenceNumber(std::size_t index) { return static_cast<std::uint32
 class TableBuilder {
  public:
   explicit TableBuilder(const Network& network) : network_(network) {
-    kinds_.reserve(network.resources.size());
-    for (const Resource& resource : network.resources) kinds_.emplace(resource.name, resource.kind);
+    byName_.reserve(network.resources.size());
+    for (const Resource& resource : network.resources) {
+      byName_.emplace(resource.name, NamedKind{resource.kind, resource.otherType});
+    }
   }
 
   NodeTables Build() {
-    NodeTables tables{EntryList(snawire::kNodeRecordSize, kNodeKeyLength),
-                      EntryList(snawire::kTgRecordSize, kTgKeyLength),
-                      EntryList(snawire::kDirectoryRecordSize, kNameKeyLength),
-                      EntryList(snawire::kLuDetailSize, kNameKeyLength), ApingTable(network_)};
+    const std::size_t extra = network_.habits.extraEntryBytes;
+    NodeTables tables{EntryList(snawire::kNodeRecordSize + extra, kNodeKeyLength),
+                      EntryList(snawire::kTgRecordSize + extra, kTgKeyLength),
+                      EntryList(snawire::kDirectoryRecordSize + extra, kNameKeyLength),
+                      EntryList(snawire::kLuDetailSize + extra, kNameKeyLength), ApingTable(network_)};
     for (std::size_t i = 0; i < network_.resources.size(); ++i) {
       const Resource& resource = network_.resources[i];
-      if (resource.kind == ResourceKind::NetworkNode || resource.kind == ResourceKind::ConnectionNetwork) {
-        AddNodeRecord(tables.nodes, resource, i);
-      }
+      if (HasNodeRecord(resource.kind)) AddNodeRecord(tables.nodes, resource, i);
       if (resource.directory.present) {
         AddDirectoryRecord(tables.directory, resource);
         AddLuDetail(tables.luDetails, resource);
@@ -72,17 +91,24 @@ class TableBuilder {
   }
 
  private:
-  // A parsed network has no dangling names; one built by hand might, and
-  // then its records name a network node rather than failing.
-  ResourceKind KindOf(const std::string& name) const {
-    const auto found = kinds_.find(name);
-    return found == kinds_.end() ? ResourceKind::NetworkNode : found->second;
+  std::span<std::uint8_t> Append(EntryList& list, std::size_t fieldsSize) const {
+    const std::span<std::uint8_t> entry = list.Append();
+    std::fill(entry.begin() + static_cast<std::ptrdiff_t>(fieldsSize), entry.end(), kAppendedByte);
+    return entry;
   }
 
-  static void AddNodeRecord(EntryList& list, const Resource& resource, std::size_t index) {
-    const std::span<std::uint8_t> entry = list.Append();
+  // A parsed network has no dangling names; one built by hand might, and
+  // then its records name a network node rather than failing.
+  NamedKind Named(const std::string& name) const {
+    const auto found = byName_.find(name);
+    return found == byName_.end() ? NamedKind{} : found->second;
+  }
+
+  void AddNodeRecord(EntryList& list, const Resource& resource, std::size_t index) const {
+    const std::span<std::uint8_t> entry = Append(list, snawire::kNodeRecordSize);
     PutName(entry, snawire::kNodeName, resource.name);
-    entry[snawire::kNodeType] = TopologyType(resource.kind);
+    entry[snawire::kNodeType] = TopologyType({resource.kind, resource.otherType});
+    if (network_.habits.flowReduction) snawire::PutU32(entry.data(), snawire::kNodeFrsn, FlowReductionNumber(index));
     snawire::PutU16(entry.data(), snawire::kNodeDaysLeft, kDaysUntilPurged);
     snawire::PutU32(entry.data(), snawire::kNodeRsn, SequenceNumber(index));
     entry[snawire::kNodeRar] = resource.kind == ResourceKind::NetworkNode ? kNetworkNodeResistance : 0;
@@ -91,11 +117,12 @@ class TableBuilder {
   }
 
   void AddTgRecord(EntryList& list, const TransmissionGroup& tg, std::size_t index) const {
-    const std::span<std::uint8_t> entry = list.Append();
+    const std::span<std::uint8_t> entry = Append(list, snawire::kTgRecordSize);
     PutName(entry, snawire::kTgOwner, tg.owner);
-    entry[snawire::kTgOwnerType] = TopologyType(KindOf(tg.owner));
+    entry[snawire::kTgOwnerType] = TopologyType(Named(tg.owner));
     PutName(entry, snawire::kTgDestination, tg.destination);
-    entry[snawire::kTgDestinationType] = TopologyType(KindOf(tg.destination));
+    entry[snawire::kTgDestinationType] = TopologyType(Named(tg.destination));
+    if (network_.habits.flowReduction) snawire::PutU32(entry.data(), snawire::kTgFrsn, FlowReductionNumber(index));
     entry[snawire::kTgNumber] = tg.number;
     snawire::PutU16(entry.data(), snawire::kTgDaysLeft, kDaysUntilPurged);
     snawire::PutU32(entry.data(), snawire::kTgRsn, SequenceNumber(index));
@@ -108,11 +135,11 @@ class TableBuilder {
     snawire::PutU16(entry.data(), snawire::kDirResourceType, DirectoryType(resource.kind));
     if (resource.parent.empty()) return;  // parent field stays 0: no parent
     PutName(entry, snawire::kDirParentName, resource.parent);
-    snawire::PutU16(entry.data(), snawire::kDirParentType, DirectoryType(KindOf(resource.parent)));
+    snawire::PutU16(entry.data(), snawire::kDirParentType, DirectoryType(Named(resource.parent).kind));
   }
 
   void AddDirectoryRecord(EntryList& list, const Resource& resource) const {
-    const std::span<std::uint8_t> entry = list.Append();
+    const std::span<std::uint8_t> entry = Append(list, snawire::kDirectoryRecordSize);
     PutIdentity(entry, resource);
     const std::string& text = resource.directory.description;
     std::memcpy(entry.data() + snawire::kDirDescription, text.data(),
@@ -121,10 +148,12 @@ class TableBuilder {
     entry[snawire::kDirLocation] = static_cast<std::uint8_t>(resource.directory.location);
   }
 
-  void AddLuDetail(EntryList& list, const Resource& resource) const { PutIdentity(list.Append(), resource); }
+  void AddLuDetail(EntryList& list, const Resource& resource) const {
+    PutIdentity(Append(list, snawire::kLuDetailSize), resource);
+  }
 
   const Network& network_;
-  std::unordered_map<std::string, ResourceKind> kinds_;
+  std::unordered_map<std::string, NamedKind> byName_;
 };
 
 }  // namespace

@@ -34,6 +34,10 @@ WireName PartnerField(const std::uint8_t* block) {
 }  // namespace
 
 SimulatedNode::SimulatedNode(Network network) : tables_(BuildNodeTables(network)) {
+  for (const VerbFailure& chosen : network.habits.failures) {
+    chosenFailures_.push_back({chosen.verb, chosen.tgRecord - 1, EncodeName(chosen.luName),
+                               Failure{chosen.primary, chosen.secondary}});
+  }
   switch (network.state) {
     case NodeState::Active: break;
     case NodeState::NotStarted: failure_ = Failure{snawire::kRcParameterCheck, snawire::kRcNodeNotStarted}; break;
@@ -99,6 +103,7 @@ void SimulatedNode::ServeList(std::uint8_t* block, std::uint32_t length, std::ui
   const std::uint16_t requested = snawire::GetU16(block, snawire::kEntryCount);
   std::size_t count = std::min(list.Size() - start, bufferSize / list.EntrySize());
   if (requested != 0) count = std::min<std::size_t>(count, requested);
+  if (const Failure* chosen = ChosenFailure(block, start, count)) return Answer(block, chosen->primary, chosen->secondary);
   if (count > 0) std::memcpy(buffer, list.Entry(start), count * list.EntrySize());
 
   // A parsed network never holds more than the 16-bit totals can say.
@@ -106,6 +111,27 @@ void SimulatedNode::ServeList(std::uint8_t* block, std::uint32_t length, std::ui
   snawire::PutU16(block, snawire::kEntryCount, static_cast<std::uint16_t>(count));
   snawire::PutU16(block, snawire::kTotalEntries, static_cast<std::uint16_t>(total));
   Answer(block, snawire::kRcOk, 0);
+}
+
+const SimulatedNode::Failure* SimulatedNode::ChosenFailure(const std::uint8_t* block, std::size_t start,
+                                                          std::size_t count) const {
+  const std::uint16_t opcode = snawire::GetU16(block, snawire::kOpcode);
+  for (const ChosenVerbFailure& chosen : chosenFailures_) {
+    bool fails = false;
+    switch (chosen.verb) {
+      case FailingVerb::Topology: fails = opcode == snawire::kOpNodeTopologyQuery; break;
+      case FailingVerb::Directory: fails = opcode == snawire::kOpDirectoryQuery; break;
+      case FailingVerb::TgBatch:
+        fails = opcode == snawire::kOpTgTopologyQuery && start <= chosen.tgIndex && chosen.tgIndex < start + count;
+        break;
+      case FailingVerb::LuLookup:
+        fails = opcode == snawire::kOpDirectoryLuQuery && block[snawire::kListOptions] == snawire::kListAtKey &&
+                std::equal(chosen.luName.begin(), chosen.luName.end(), block + snawire::kLuKeyName);
+        break;
+    }
+    if (fails) return &chosen.failure;
+  }
+  return nullptr;
 }
 
 void SimulatedNode::Aping(std::uint8_t* block, std::uint32_t length) const {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "snanode/Network.h"
 #include "snanode/NodeTables.h"
@@ -42,9 +43,19 @@ class SimulatedNode {
   explicit SimulatedNode(Failure failure);
 
   void ServeList(std::uint8_t* block, std::uint32_t length, std::uint32_t verbLength, const EntryList& list) const;
+  // The failure the description chose for this request, if any.
+  const Failure* ChosenFailure(const std::uint8_t* block, std::size_t start, std::size_t count) const;
   void Aping(std::uint8_t* block, std::uint32_t length) const;
 
+  struct ChosenVerbFailure {
+    FailingVerb verb;
+    std::size_t tgIndex;  // 0-based
+    WireName luName;
+    Failure failure;
+  };
+
   std::optional<Failure> failure_;
+  std::vector<ChosenVerbFailure> chosenFailures_;
   NodeTables tables_;
 };
 

@@ -129,6 +129,20 @@ const BadCase kBadDescriptions[] = {
     {"node-state sleeping\n", 1, "unknown node-state 'sleeping'"},
     {"node-state\n", 1, "takes one word"},
     {"node-state active\nnode-state not-started\n", 2, "repeated (first on line 1)"},
+    {"at NETA.NN1\n", 1, "at needs a time in seconds"},
+    {"at 5 node-state active\n", 1, "at takes nn, en, cn, lu, node, tg, aping or remove"},
+    {"nn NETA.NN1\nat 5 cn NETA.NN1\n", 2, "NETA.NN1 cannot change its kind"},
+    {"at 9 remove NETA.NN1\nnn NETA.NN1\nat 3 remove NETA.NN1\n", 1, "NETA.NN1 is not present then"},
+    {"nn NETA.NN1\nat 5 lu NETA.LU1 parent=NETA.EN1\nat 9 en NETA.EN1\n", 2, "parent NETA.EN1 of NETA.LU1 is not present"},
+    {"nn NETA.NN1\nnn NETA.NN2\nat 5 remove NETA.NN2\nat 6 tg NETA.NN1 NETA.NN2 1\n", 4, "tg end NETA.NN2 is not present"},
+    {"nn NETA.NN1\nnn NETA.NN2\nat 5 remove tg NETA.NN1 NETA.NN2 1\n", 3, "tg NETA.NN1 NETA.NN2 1 is not present"},
+    {"repeat 0\n", 1, "at least 1"},
+    {"fail tg-batch 0 0x0300 0\n", 1, "'0' is not a TG record number"},
+    {"fail aping 0x0300 0\n", 1, "fail takes topology, directory, tg-batch N or lu-lookup NAME"},
+    {"long-entries 513\n", 1, "1 to 512"},
+    {"node NETA.LEN1\n", 1, "needs type="},
+    {"node NETA.LEN1 type=4\n", 1, "other than 2 (nn) or 4 (cn)"},
+    {"node NETA.LEN1 type=1\nlu NETA.LU1 parent=NETA.LEN1\n", 2, "not a network or end node"},
 };
 
 TEST(NetworkParser, EveryRefusalNamesFileLineAndReason) {

@@ -74,7 +74,8 @@ inline std::uint32_t BlockLength(std::uint16_t opcode) {
 
 // Issues the query and checks, for every query, that nothing outside the
 // block and the buffer changed.
-inline QueryReply Query(const SimulatedNode& node, const QueryRequest& request) {
+template <typename Node>  // SimulatedNode or LiveNode
+QueryReply Query(Node&& node, const QueryRequest& request) {
   GuardedBytes block(BlockLength(request.opcode));
   GuardedBytes buffer(request.bufferSize);
   snawire::PutU16(block.Data(), snawire::kOpcode, request.opcode);
