@@ -83,7 +83,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
   const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
   ASSERT_TRUE(library.Loaded()) << library.error;
   QTemporaryDir folder;
-  CMapvineApp app(library.snaCtl);
+  CMapvineApp app(library);
   ASSERT_TRUE(app.InitInstance(CommandLine{}));
   std::map<std::string, std::pair<int, QImage>> shown;  // status and picture when last seen
   for (const Row& row : kRows) {

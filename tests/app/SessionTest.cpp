@@ -252,7 +252,7 @@ class Session {
 };
 
 TEST(Session, RandomCommandsKeepThePictureWhole) {
-  const SnaLibrary library = LoadSnaLibrary({MAPVINE_SNACTL_LIBRARY});
+  const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
   ASSERT_TRUE(library.Loaded()) << library.error;
   const int firstSeed = Setting("MAPVINE_SESSION_SEED", 1);
   const int seeds = Setting("MAPVINE_SESSION_SEEDS", 3);
