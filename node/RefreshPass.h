@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/MapvineDoc.h"
+#include "node/NodeAnswers.h"
 #include "node/VerbBlock.h"
 
 namespace mapvine {
@@ -9,5 +10,7 @@ namespace mapvine {
 // node and feeds every network node, connection network, TG, end node and
 // LU to the document. Nodes and links are never removed by a refresh.
 void dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl);
+// The same pass over answers already fetched; it empties their tables.
+void dorefresh(CMapvineDoc& doc, NodeAnswers& answers);
 
 }  // namespace mapvine
