@@ -66,7 +66,7 @@ QAction* CMainFrame::ActionOf(int id) {
 
 void CMainFrame::BuildMenus() {
   QList<QMenu*> menus;
-  for (const MenuItemSpec& item : MainMenuItems()) {
+  for (const MenuEntry& item : MainMenuItems()) {
     QMenu* top = MenuNamed(*menuBar(), menus, item.menu);
     if (!top) {
       top = menuBar()->addMenu(item.menu);
@@ -99,7 +99,7 @@ void CMainFrame::BuildMenus() {
 }
 
 void CMainFrame::BuildAccelerators() {
-  for (const AcceleratorSpec& key : Accelerators()) {
+  for (const AcceleratorKey& key : Accelerators()) {
     AddShortcut(*ActionOf(key.id), QKeySequence(key.keys, QKeySequence::PortableText));
   }
 }

@@ -12,7 +12,7 @@ constexpr const char* kEdit = "&Edit";
 constexpr const char* kView = "&View";
 constexpr const char* kHelp = "&Help";
 
-constexpr MenuItemSpec kMainMenu[] = {
+constexpr MenuEntry kMainMenu[] = {
     {kFile, nullptr, "&New\tCtrl+N", c::kFileNew, "Create a new document\nNew"},
     {kFile, nullptr, "O&pen...\tCtrl+O", c::kFileOpen, "Open new topology picture\nOpen"},
     {kFile, nullptr, "&Save\tCtrl+S", c::kFileSave, "Save the active document\nSave"},
@@ -54,7 +54,7 @@ constexpr MenuItemSpec kMainMenu[] = {
 
 // Keys that are not shown in a menu item's text still reach their command;
 // copy, cut, paste, undo and the pane keys have no handler and do nothing.
-constexpr AcceleratorSpec kAccelerators[] = {
+constexpr AcceleratorKey kAccelerators[] = {
     {"Ctrl+N", c::kFileNew},
     {"Ctrl+O", c::kFileOpen},
     {"Ctrl+S", c::kFileSave},
@@ -81,8 +81,8 @@ constexpr int kToolbar[] = {c::kFileNew, c::kManualAddNode, c::kFileOpen, c::kFi
 
 }  // namespace
 
-std::span<const MenuItemSpec> MainMenuItems() { return kMainMenu; }
-std::span<const AcceleratorSpec> Accelerators() { return kAccelerators; }
+std::span<const MenuEntry> MainMenuItems() { return kMainMenu; }
+std::span<const AcceleratorKey> Accelerators() { return kAccelerators; }
 std::span<const int> ToolbarCommands() { return kToolbar; }
 
 }  // namespace mapvine

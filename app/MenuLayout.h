@@ -9,7 +9,7 @@ namespace mapvine {
 // tab, the accelerator shown beside it. `prompt` is the status-bar text while
 // the item is highlighted, then optionally "\n" and the toolbar tip. An entry
 // with id 0 is a separator.
-struct MenuItemSpec {
+struct MenuEntry {
   const char* menu;
   const char* submenu;
   const char* text;
@@ -18,13 +18,13 @@ struct MenuItemSpec {
 };
 
 // A key of the accelerator table, in QKeySequence's portable text form.
-struct AcceleratorSpec {
+struct AcceleratorKey {
   const char* keys;
   int id;
 };
 
-std::span<const MenuItemSpec> MainMenuItems();
-std::span<const AcceleratorSpec> Accelerators();
+std::span<const MenuEntry> MainMenuItems();
+std::span<const AcceleratorKey> Accelerators();
 // The toolbar buttons, left to right; 0 is a separator.
 std::span<const int> ToolbarCommands();
 

@@ -2,11 +2,9 @@
 
 #include "model/DocumentSummary.h"
 #include "model/MapvineDoc.h"
-#include "node/DirectoryQuery.h"
 #include "node/QueryReport.h"
 #include "node/RefreshPass.h"
 #include "node/SnaLibrary.h"
-#include "node/TopologyQuery.h"
 #include "node/Trace.h"
 
 namespace mapvine {
@@ -17,19 +15,22 @@ int RunQueryCommand(bool trace, std::ostream& out, std::ostream& err) {
     err << "mapvine: " << library.error << "\n";
     return 1;
   }
-  TopologyTables tables;
-  const VerbStatus topology = QueryTopology(library.snaCtl, tables);
-  const VerbStatus directory = QueryDirectory(library.snaCtl, tables);
-  PrintQueryReport(tables, topology, directory, out);
+  return RunQueryCommand(library.snaCtl, trace, out);
+}
+
+int RunQueryCommand(const SnaCtlFunction& snaCtl, bool trace, std::ostream& out) {
+  NodeAnswers answers = AskNode(snaCtl);
+  PrintQueryReport(answers, out);
+  const bool succeeded = answers.outcome.Succeeded();
 
   CMapvineDoc doc;
   doc.NewDocument();
   SetTraceEnabled(trace);
   out.flush();  // the pass may print to standard output itself
-  dorefresh(doc, library.snaCtl);
+  dorefresh(doc, answers);
   SetTraceEnabled(false);
   PrintDocumentSummary(doc, out);
-  return topology.Succeeded() && directory.Succeeded() ? 0 : 1;
+  return succeeded ? 0 : 1;
 }
 
 }  // namespace mapvine

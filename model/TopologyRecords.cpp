@@ -302,9 +302,15 @@ void BasicLinkRecord<Text>::MoveInto(CLink& link)
 }
 
 template struct BasicNodeRecord<std::string>;
-template struct BasicNodeRecord<std::string_view>;
 template struct BasicLinkRecord<std::string>;
-template struct BasicLinkRecord<std::string_view>;
+// The views are instantiated member by member: clang 14 would otherwise also
+// instantiate Read and MoveInto, whose constraints exclude views.
+template NodeRecordView NodeRecordView::Of(const CSprite&);
+template bool NodeRecordView::Acceptable(std::size_t) const;
+template bool NodeRecordView::Write(ByteSink&) const;
+template LinkRecordView LinkRecordView::Of(const CLink&);
+template bool LinkRecordView::Acceptable() const;
+template bool LinkRecordView::Write(ByteSink&) const;
 
 bool ImageStorable(const CDIB& image) {
   if (!image.HasHeader()) return false;

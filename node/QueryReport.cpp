@@ -63,17 +63,16 @@ void PrintDirectory(const std::vector<LuRecord>& records, std::ostream& out) {
 
 }  // namespace
 
-void PrintQueryReport(const TopologyTables& tables, VerbStatus topology, VerbStatus directory,
-                      std::ostream& out) {
-  if (topology.Succeeded()) {
-    PrintTopology(tables.topology, out);
+void PrintQueryReport(const NodeAnswers& answers, std::ostream& out) {
+  if (answers.outcome.topology.Succeeded()) {
+    PrintTopology(answers.tables.topology, out);
   } else {
-    PrintFailure("Topology", topology, out);
+    PrintFailure("Topology", answers.outcome.topology, out);
   }
-  if (directory.Succeeded()) {
-    PrintDirectory(tables.lus, out);
+  if (answers.outcome.directory.Succeeded()) {
+    PrintDirectory(answers.tables.lus, out);
   } else {
-    PrintFailure("Directory", directory, out);
+    PrintFailure("Directory", answers.outcome.directory, out);
   }
 }
 

@@ -2,11 +2,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "node/DirectoryQuery.h"
 #include "node/SnaNames.h"
 #include "node/SnaWire.h"
-#include "node/TopologyQuery.h"
 #include "node/TopologyTables.h"
 #include "node/Trace.h"
 
@@ -57,12 +56,20 @@ void AddTopologyNode(CMapvineDoc& doc, const NodeRecordBytes& record) {
   TraceF("NN Topo: %s\n", line.c_str());
 }
 
-void AddTopologyTg(CMapvineDoc& doc, const TgRecordBytes& record) {
+// Whether the TG found both of its ends in the picture.
+bool LinkTg(CMapvineDoc& doc, const TgRecordBytes& record) {
+  const int active = (record[snawire::kTgStatus] & snawire::kTgOperative) ? 1 : 0;
+  const int result = doc.NewLink(ShortNameAt(record, snawire::kTgOwner),
+                                 ShortNameAt(record, snawire::kTgDestination), active,
+                                 record[snawire::kTgNumber], &record);
+  return result != kLinkOwnerMissing && result != kLinkDestinationMissing;
+}
+
+bool AddTopologyTg(CMapvineDoc& doc, const TgRecordBytes& record) {
   const std::string owner = ShortNameAt(record, snawire::kTgOwner);
   const std::string destination = ShortNameAt(record, snawire::kTgDestination);
   TraceF("TP: %s\n", ("LK " + owner + " " + destination).c_str());
-  const int active = (record[snawire::kTgStatus] & snawire::kTgOperative) ? 1 : 0;
-  doc.NewLink(owner, destination, active, record[snawire::kTgNumber], &record);
+  return LinkTg(doc, record);
 }
 
 void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
@@ -95,34 +102,41 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
 
 }  // namespace
 
-RefreshOutcome dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers) {
+  TopologyTables& tables = answers.tables;
   Trace("Entered dorefresh()\n");
   doc.refreshGeneration += 1;
   // A large network grows the picture many times during one pass; its
   // pixels are laid out once, at the end.
   doc.DeferComposition(true);
 
-  TopologyTables tables;
-  RefreshOutcome outcome;
   Trace("Updating NN & TG Topology\n");
-  outcome.topology = QueryTopology(snaCtl, tables);
-  const std::size_t topologyCount = outcome.topology.Succeeded() ? tables.topology.size() : 0;
+  const std::size_t topologyCount =
+      answers.outcome.topology.Succeeded() ? tables.topology.size() : 0;
   TraceF("Found %i NNs or CPs in topology display\n", static_cast<int>(topologyCount));
   doc.placement.resizeWindowOnGrow = 0;
+  // End nodes arrive with the directory, after the topology: their TGs wait
+  // for them rather than missing from the picture until the next refresh.
+  std::vector<const TgRecordBytes*> waitingTgs;
   for (std::size_t i = 0; i < topologyCount; ++i) {
     const TopologyRecord& record = tables.topology[i];
     if (record.holdsNode == 1) AddTopologyNode(doc, record.node);
-    if (record.holdsTg == 1) AddTopologyTg(doc, record.tg);
+    if (record.holdsTg == 1 && !AddTopologyTg(doc, record.tg)) waitingTgs.push_back(&record.tg);
   }
 
   Trace("Updating LUs\n");
-  outcome.directory = QueryDirectory(snaCtl, tables);
   TraceF("Found %i LUs in topology display\n", static_cast<int>(tables.lus.size()));
   for (const LuRecord& record : tables.lus) AddDirectoryEntry(doc, record);
+  for (const TgRecordBytes* tg : waitingTgs) LinkTg(doc, *tg);
 
   tables.Clear();
   doc.FinishDeferredComposition();
-  return outcome;
+  return answers.outcome;
+}
+
+RefreshOutcome dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+  NodeAnswers answers = AskNode(snaCtl);
+  return dorefresh(doc, answers);
 }
 
 }  // namespace mapvine

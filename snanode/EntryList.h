@@ -6,10 +6,8 @@
 // request block compares directly against the stored entries and a batch
 // is one binary search plus one copy.
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <ranges>
 #include <span>
 #include <vector>
 
@@ -40,10 +38,22 @@ class EntryList {
  private:
   int CompareKey(std::size_t index, const std::uint8_t* key) const;
   // The first index for which before(index) is false; entries are sorted.
+  // A plain halving search: clang 14 cannot use std::views::iota with the
+  // GCC 12 library, and the fuzz build needs clang.
   template <typename Before>
   std::size_t PartitionPoint(Before before) const {
-    const auto indices = std::views::iota(std::size_t{0}, Size());
-    return static_cast<std::size_t>(std::ranges::partition_point(indices, before) - indices.begin());
+    std::size_t first = 0;
+    std::size_t count = Size();
+    while (count > 0) {
+      const std::size_t half = count / 2;
+      if (before(first + half)) {
+        first += half + 1;
+        count -= half + 1;
+      } else {
+        count = half;
+      }
+    }
+    return first;
   }
 
   std::size_t entrySize_;

@@ -2,6 +2,7 @@
 
 #include <QFont>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,14 +27,20 @@ class QtTextDrawer final : public SurfaceTextDrawer {
 
   // Height of a line of text in pixels.
   int LineHeight() const { return lineHeight_; }
+  // Bytes of coverage the cache holds.
+  std::size_t CachedMaskBytes() const { return cachedMaskBytes_; }
 
  private:
   struct Mask {
     int width = 0;
     int height = 0;
+    bool whole = false;                 // all of the text, not only its start
     std::vector<std::uint8_t> covered;  // 1 where a glyph covers the pixel, row by row
   };
-  const Mask& MaskOf(std::string_view text);
+  // The text's mask at least shownWidth pixels wide, or all of it when
+  // narrower.
+  const Mask& MaskOf(std::string_view text, int shownWidth);
+  Mask Rasterise(std::string_view text, int shownWidth) const;
 
   QFont font_;
   int ascent_ = 0;
@@ -41,6 +48,7 @@ class QtTextDrawer final : public SurfaceTextDrawer {
   // Labels are redrawn with every render; rasterising each once keeps a
   // render of thousands of nodes from spending its time in the font engine.
   std::unordered_map<std::string, Mask> masks_;
+  std::size_t cachedMaskBytes_ = 0;
 };
 
 }  // namespace mapvine

@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
+#include <utility>
 
+#include "app/QueryCommand.h"
+#include "node/NodeAnswers.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
 
@@ -107,6 +111,21 @@ TEST(Program, BadCommandLinesFailClearly) {
 }
 
 // The window on a real X server, refreshed, as a screenshot shows it.
+TEST(Program, QueryReportAndPictureShareOneLookAtTheNode) {
+  const auto node = testing::NodeServing(snanode::SampleNetworkText());
+  int calls = 0;
+  const SnaCtlFunction counted = [&](void* block, std::uint32_t length) {
+    ++calls;
+    node.Call(block, length);
+  };
+  AskNode(counted);
+  const int oneLook = std::exchange(calls, 0);
+  std::ostringstream out;
+  EXPECT_EQ(RunQueryCommand(counted, false, out), 0);
+  EXPECT_EQ(calls, oneLook);
+  EXPECT_NE(out.str().find("Picture: 36 nodes"), std::string::npos) << out.str();
+}
+
 TEST(Program, WindowShowsThePictureOnAnXServer) {
   const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
   const QString import = QStandardPaths::findExecutable("import");

@@ -4,10 +4,9 @@
 #include <string>
 
 #include "SimulatedNetwork.h"
-#include "node/DirectoryQuery.h"
+#include "node/NodeAnswers.h"
 #include "node/QueryReport.h"
 #include "node/RecordText.h"
-#include "node/TopologyQuery.h"
 
 namespace mapvine {
 namespace {
@@ -32,11 +31,8 @@ TEST(RecordText, StatusBitsAsWords) {
 }
 
 std::string Report(const SnaCtlFunction& snaCtl) {
-  TopologyTables tables;
-  const VerbStatus topology = QueryTopology(snaCtl, tables);
-  const VerbStatus directory = QueryDirectory(snaCtl, tables);
   std::ostringstream out;
-  PrintQueryReport(tables, topology, directory, out);
+  PrintQueryReport(AskNode(snaCtl), out);
   return out.str();
 }
 

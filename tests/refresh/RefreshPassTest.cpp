@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "node/RefreshPass.h"
 #include "node/SnaWire.h"
@@ -142,30 +144,29 @@ TEST_F(RefreshTrace, ResourceNamedLikeItsParentAddsNothing) {
   for (const auto& link : d.doc.Links()) EXPECT_NE(link->ownerName, link->destinationName);
 }
 
-TEST(RefreshPass, TgToAnEndNodeIsDrawnFromTheSecondRefreshOn) {
+TEST_F(RefreshTrace, TgsToEndNodesAreDrawnByTheFirstRefreshInTheirOrder) {
   DocumentWithView d;
   const auto node = NodeServing(
       "nn NETA.NN1\n"
       "en NETA.EN1 server=NETA.NN1\n"
-      "tg NETA.NN1 NETA.EN1 1\n");
-  auto tgCount = [&d] {
-    int count = 0;
-    for (const auto& link : d.doc.Links()) count += link->tgNumber == 1;
-    return count;
-  };
+      "en NETA.EN2 server=NETA.NN1\n"
+      "tg NETA.NN1 NETA.EN1 5\n"
+      "tg NETA.NN1 NETA.EN2 2 operative\n");
+  SetTraceEnabled(true);
   dorefresh(d.doc, CallsOf(node));
-  EXPECT_NE(d.doc.FindNode("EN1"), nullptr);
-  EXPECT_EQ(tgCount(), 0);
-
-  dorefresh(d.doc, CallsOf(node));
-  EXPECT_EQ(tgCount(), 1);
-  EXPECT_EQ(d.doc.Nodes().size(), 2u);
-  // An inoperative TG is red.
+  std::vector<std::pair<int, int>> tgs;  // number, status
   for (const auto& link : d.doc.Links()) {
-    if (link->tgNumber == 1) {
-      EXPECT_EQ(link->status, 0);
-    }
+    if (link->tgNumber != 0) tgs.emplace_back(link->tgNumber, link->status);
   }
+  EXPECT_EQ(tgs, (std::vector<std::pair<int, int>>{{5, 0}, {2, 1}}));
+  // The retries come after the directory's lines, once each.
+  const std::string trace = TraceText();
+  const std::size_t lastLuLine = trace.find("LU: LK EN2 NN1|\n");
+  ASSERT_NE(lastLuLine, std::string::npos);
+  const std::size_t retry = trace.find("NewLink(1) called for NN1 - EN1, tg: 5\n", lastLuLine);
+  EXPECT_NE(retry, std::string::npos);
+  EXPECT_LT(retry, trace.find("NewLink(1) called for NN1 - EN2, tg: 2\n", lastLuLine));
+  EXPECT_EQ(trace.find("TP: ", lastLuLine), std::string::npos);
 }
 
 TEST(RefreshPass, LaterRefreshesAddNothingAndKeepPlacesThroughRenames) {
@@ -175,7 +176,6 @@ TEST(RefreshPass, LaterRefreshesAddNothingAndKeepPlacesThroughRenames) {
   text << sample.rdbuf();
   const auto node = NodeServing(text.str());
   dorefresh(d.doc, CallsOf(node));
-  dorefresh(d.doc, CallsOf(node));
   std::vector<Rect> places;
   for (const auto& n : d.doc.Nodes()) places.push_back(n->GetRect());
   const std::size_t nodes = d.doc.Nodes().size();
@@ -183,6 +183,7 @@ TEST(RefreshPass, LaterRefreshesAddNothingAndKeepPlacesThroughRenames) {
   // Names the user gave the nodes do not make the network's nodes new ones.
   for (const auto& n : d.doc.Nodes()) d.doc.RenameNode(*n, "MY" + n->label);
 
+  dorefresh(d.doc, CallsOf(node));
   dorefresh(d.doc, CallsOf(node));
   ASSERT_EQ(d.doc.Nodes().size(), nodes);
   EXPECT_EQ(d.doc.Links().size(), links);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "graphics/CDIBLayout.h"
+#include "view/QtTextDrawer.h"
 #include "tests/view/ViewTestSupport.h"
 
 namespace mapvine {
@@ -131,6 +134,21 @@ TEST(ViewRender, LabelIsDrawnWhiteUnderTheIconAndCutAtItsRightEdge) {
     }
   }
   EXPECT_GT(textPixels, 40);
+}
+
+TEST(ViewRender, LongLabelsAreRasterisedOnlyAsFarAsTheyShow) {
+  std::string label;
+  while (label.size() < 512) label += "NETA.WAVY-fij" + std::to_string(label.size());
+  auto narrow = MakeImage(400, 20, {kBlack, kWhite}, [](int, int) { return 0; });
+  auto wide = MakeImage(400, 20, {kBlack, kWhite}, [](int, int) { return 0; });
+  QtTextDrawer drawer;
+  drawer.DrawText(*narrow, label, {0, 0}, Rect{0, 0, 70, 20}, kWhite);
+  EXPECT_LE(drawer.CachedMaskBytes(), std::size_t{70} * drawer.LineHeight());
+  // Shown wider later (a wider icon), the label shows more, and the start
+  // both show is the same.
+  drawer.DrawText(*wide, label, {0, 0}, Rect{0, 0, 400, 20}, kWhite);
+  EXPECT_EQ(DifferingPixels(*narrow, *wide, Rect{0, 0, 70, 20}), 0);
+  EXPECT_GT(PixelsOfIndex(*wide, Rect{300, 0, 400, 20}, 1), 40);
 }
 
 TEST(ViewRender, NodesSharingAnIconAreMappedOnceAndKeepTheirTransparentIndex) {
