@@ -15,7 +15,8 @@ struct ProbeResult {
 };
 
 // Asks for one entry from the start of the list into a buffer of
-// `probeSize` bytes. A failed probe has written nothing, so it reads as an
+// `probeSize` bytes, and once more into a buffer that holds any entry when
+// the node holds entries but none fitted. A failed probe has written nothing, so it reads as an
 // empty list; its return codes are kept for callers that must not mistake
 // a node that did not answer for an empty one.
 ProbeResult Probe(const SnaCtlFunction& snaCtl, std::uint16_t opcode, std::uint32_t blockLength,

@@ -18,11 +18,12 @@ namespace mapvine {
 namespace {
 
 // Besides its timeline, the node reports a node type the program does not
-// draw, flow-reduction numbers, and connection networks that do not answer.
+// draw, flow-reduction numbers, entries longer than the program reads, and
+// connection networks that do not answer.
 constexpr const char* kNetwork =
     "nn NETA.NN1\nnn NETA.NN2\ncn NETA.CN1\nen NETA.EN1\nlu NETA.LU1 parent=NETA.EN1\nnode NETA.LEN1 type=1\n"
     "tg NETA.NN1 NETA.NN2 21 operative\ntg NETA.NN1 NETA.CN1 1 operative\ntg NETA.NN2 NETA.EN1 1 operative\n"
-    "tg NETA.NN1 NETA.LEN1 1 operative\nflow-reduction\ncn-silent\n"
+    "tg NETA.NN1 NETA.LEN1 1 operative\nflow-reduction\nlong-entries 24\ncn-silent\n"
     "at 10 nn NETA.NN2 congested\nat 10 cn NETA.CN1 quiescing\nat 10 tg NETA.NN1 NETA.NN2 21\n"
     "at 20 nn NETA.NN2\nat 20 cn NETA.CN1\nat 20 tg NETA.NN1 NETA.NN2 21 operative\nat 20 nn NETA.NN3\n"
     "at 30 aping NETA.LU1 fail 0x0300 0x05000000\nat 40 remove NETA.NN3\n";
