@@ -26,6 +26,12 @@ void TakeLinksDownIfUnreachable(CSprite& node) {
   for (CLink* link : node.links) link->status = 0;
 }
 
+// Also when no status pass runs this time: a node found unreachable
+// earlier keeps that status until it answers again.
+void TakeLinksDownOfUnreachableNodes(CMapvineDoc& doc) {
+  for (const auto& node : doc.Nodes()) TakeLinksDownIfUnreachable(*node);
+}
+
 // Pings every displayed node; an unreachable one shows its inactive image,
 // or is hidden when the settings say unreachable nodes are not shown.
 void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
@@ -65,6 +71,7 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
   // Nothing is composed or shown while nodes arrive.
   if (offscreen) offscreen->painting = true;
   const RefreshOutcome outcome = dorefresh(doc, snaCtl);
+  TakeLinksDownOfUnreachableNodes(doc);
   if (offscreen) offscreen->painting = false;
   RedrawAll(offscreen);
 

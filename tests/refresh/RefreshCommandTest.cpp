@@ -99,6 +99,20 @@ TEST(RefreshCommand, NoStatusPassWithoutActiveQuery) {
   for (const auto& node : r.doc.Nodes()) EXPECT_EQ(node->status, 1);
 }
 
+// The refresh reports the LU's link active again; the LU has not answered
+// since, so the line stays red, also once the status pass is switched off.
+TEST(RefreshCommand, AnUnreachableLuKeepsItsLinkDown) {
+  Refreshing r;
+  r.doc.settings.activeQuery = 1;
+  const auto node = NetworkNodes(1, 0, "lu NETA.LU1 parent=NETA.NN0\naping NETA.LU1 fail 0x0300 0x05000000\n");
+  for (int activeQuery : {1, 1, 0}) {
+    r.doc.settings.activeQuery = activeQuery;
+    r.Run(node);
+    ASSERT_EQ(r.doc.Links().size(), 1u);
+    EXPECT_EQ(r.doc.Links().begin()->get()->status, 0) << "status pass " << activeQuery;
+  }
+}
+
 TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
   Refreshing r;
   const auto node = NetworkNodes(3, 0);
