@@ -163,11 +163,6 @@ class CMapvineDoc {
   void ReserveNodes(std::size_t count) { nodeIndex_.Reserve(nodes_.size() + count); }
   void ReserveLinks(std::size_t count) { linkIndex_.Reserve(links_.size() + count); }
 
-  // The three menu toggles.
-  void ToggleActiveQuery() { settings.activeQuery = 1 - settings.activeQuery; }
-  void ToggleInternalTest() { settings.internalTest = 1 - settings.internalTest; }
-  void ToggleAutoGrow() { settings.autoGrow = 1 - settings.autoGrow; }
-
   bool IsModified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
 
