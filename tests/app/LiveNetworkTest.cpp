@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <map>
 
@@ -78,7 +80,8 @@ class LiveNetwork : public ::testing::TestWithParam<bool> {};
 
 TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
   // The library reads this file on its first call and again whenever it changes.
-  const std::string path = ::testing::TempDir() + "mapvine-live.net";
+  // One file per process: ctest runs the two sittings side by side.
+  const std::string path = ::testing::TempDir() + "mapvine-live-" + std::to_string(::getpid()) + ".net";
   setenv("SNANODE_NETWORK", path.c_str(), 1);
   std::ofstream(path, std::ios::trunc) << kNetwork << (GetParam() ? "# reopened\n" : "");
   const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
