@@ -5,8 +5,8 @@
 
 #include "app/DocumentFile.h"
 #include "model/MapvineDoc.h"
-#include "node/RefreshNotices.h"
-#include "node/SnaLibrary.h"
+#include "refresh/RefreshNotices.h"
+#include "protocol/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
 namespace mapvine {

@@ -8,7 +8,7 @@
 #include "app/QtPrompts.h"
 #include "base/UserPrompts.h"
 #include "model/SavedTopology.h"
-#include "node/Trace.h"
+#include "base/Trace.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 

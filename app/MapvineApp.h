@@ -8,7 +8,7 @@
 #include "app/DocumentFile.h"
 #include "app/RecentFileList.h"
 #include "model/MapvineDoc.h"
-#include "node/SnaLibrary.h"
+#include "protocol/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
 namespace mapvine {

@@ -2,10 +2,10 @@
 
 #include "model/DocumentSummary.h"
 #include "model/MapvineDoc.h"
-#include "node/QueryReport.h"
-#include "node/RefreshPass.h"
-#include "node/SnaLibrary.h"
-#include "node/Trace.h"
+#include "protocol/QueryReport.h"
+#include "refresh/RefreshPass.h"
+#include "protocol/SnaLibrary.h"
+#include "base/Trace.h"
 
 namespace mapvine {
 

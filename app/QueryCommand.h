@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "node/VerbBlock.h"
+#include "protocol/VerbBlock.h"
 
 namespace mapvine {
 

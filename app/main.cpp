@@ -10,7 +10,7 @@
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "app/QueryCommand.h"
-#include "node/SnaLibrary.h"
+#include "protocol/SnaLibrary.h"
 #include "view/CommandIds.h"
 
 namespace {

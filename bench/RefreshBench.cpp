@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "model/MapvineDoc.h"
-#include "node/RefreshPass.h"
+#include "refresh/RefreshPass.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/SimulatedNode.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 #include "snanode/LiveNode.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/NetworkParser.h"

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "node/DirectoryQuery.h"
-#include "node/TopologyQuery.h"
+#include "protocol/DirectoryQuery.h"
+#include "protocol/TopologyQuery.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/SimulatedNode.h"
 

@@ -17,7 +17,7 @@
 
 #include <memory>
 
-#include "node/RefreshCommand.h"
+#include "refresh/RefreshCommand.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/SimulatedNode.h"
 #include "view/MapvineView.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "fuzz/SilentPrompts.h"
+#include "SilentPrompts.h"
 #include "graphics/CDIB.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 

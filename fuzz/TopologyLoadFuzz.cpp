@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "fuzz/SilentPrompts.h"
+#include "SilentPrompts.h"
 #include "model/SavedTopology.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

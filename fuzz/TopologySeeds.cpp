@@ -10,7 +10,7 @@
 #include <string>
 
 #include "model/SavedTopology.h"
-#include "node/RefreshPass.h"
+#include "refresh/RefreshPass.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SampleNetwork.h"
 #include "snanode/SimulatedNode.h"

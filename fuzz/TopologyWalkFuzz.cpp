@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "node/DirectoryQuery.h"
-#include "node/SnaWire.h"
-#include "node/TopologyQuery.h"
+#include "protocol/DirectoryQuery.h"
+#include "protocol/SnaWire.h"
+#include "protocol/TopologyQuery.h"
 
 namespace {
 

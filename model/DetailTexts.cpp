@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "base/ByteReader.h"
-#include "node/SnaNames.h"
-#include "node/SnaWire.h"
+#include "protocol/SnaNames.h"
+#include "protocol/SnaWire.h"
 
 namespace mapvine {
 namespace {

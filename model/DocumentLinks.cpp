@@ -3,7 +3,7 @@
 
 #include "model/MapvineDoc.h"
 #include "model/NodeFetch.h"
-#include "node/Trace.h"
+#include "base/Trace.h"
 
 namespace mapvine {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "node/SnaNames.h"
+#include "protocol/SnaNames.h"
 
 namespace mapvine {
 

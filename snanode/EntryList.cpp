@@ -5,7 +5,7 @@
 #include <numeric>
 #include <ranges>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 
 namespace snanode {
 

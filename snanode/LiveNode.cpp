@@ -8,7 +8,7 @@
 #include <exception>
 #include <fstream>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SampleNetwork.h"
 

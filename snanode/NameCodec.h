@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 
 namespace snanode {
 

@@ -9,7 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 #include "snanode/DescriptionLine.h"
 #include "snanode/NameCodec.h"
 

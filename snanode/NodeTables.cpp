@@ -4,7 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 #include "snanode/NameCodec.h"
 
 namespace snanode {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 
 namespace snanode {
 namespace {

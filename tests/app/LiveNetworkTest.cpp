@@ -12,7 +12,7 @@
 
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
-#include "node/SnaLibrary.h"
+#include "protocol/SnaLibrary.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 

@@ -4,7 +4,7 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
-#include "node/Trace.h"
+#include "base/Trace.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
 

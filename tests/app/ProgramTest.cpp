@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "app/QueryCommand.h"
-#include "node/NodeAnswers.h"
+#include "protocol/NodeAnswers.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
 

@@ -22,7 +22,7 @@
 
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
-#include "node/SnaLibrary.h"
+#include "protocol/SnaLibrary.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/view/DialogSupport.h"
 #include "tests/view/InteractionSupport.h"

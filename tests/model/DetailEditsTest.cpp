@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/DetailEdits.h"
-#include "node/SnaNames.h"
+#include "protocol/SnaNames.h"
 #include "tests/model/FakeDocumentView.h"
 
 namespace mapvine {

@@ -7,7 +7,7 @@
 
 #include "base/ByteReader.h"
 #include "model/DetailTexts.h"
-#include "node/SnaNames.h"
+#include "protocol/SnaNames.h"
 
 namespace mapvine {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "node/SnaNames.h"
+#include "protocol/SnaNames.h"
 #include "tests/model/SavedTopologyTestSupport.h"
 
 namespace mapvine {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "node/RefreshCommand.h"
-#include "node/RefreshNotices.h"
-#include "node/Trace.h"
+#include "refresh/RefreshCommand.h"
+#include "refresh/RefreshNotices.h"
+#include "base/Trace.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/model/FakeDocumentView.h"

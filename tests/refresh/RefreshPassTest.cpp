@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "node/RefreshPass.h"
-#include "node/SnaWire.h"
-#include "node/Trace.h"
+#include "refresh/RefreshPass.h"
+#include "protocol/SnaWire.h"
+#include "base/Trace.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/model/FakeDocumentView.h"

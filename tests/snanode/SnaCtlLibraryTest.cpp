@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 #include "snanode/NameCodec.h"
 
 namespace snanode::test {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "node/SnaWire.h"
+#include "protocol/SnaWire.h"
 #include "snanode/NameCodec.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"

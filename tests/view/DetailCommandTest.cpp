@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "node/SnaNames.h"
+#include "protocol/SnaNames.h"
 #include "tests/view/DetailDialogSupport.h"
 #include "tests/view/InteractionSupport.h"
 #include "view/LinkDetailDialogs.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "model/SavedTopology.h"
-#include "node/RefreshCommand.h"
+#include "refresh/RefreshCommand.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/view/ViewTestSupport.h"

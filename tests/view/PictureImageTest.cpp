@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "graphics/CDIBLayout.h"
-#include "node/RefreshCommand.h"
+#include "refresh/RefreshCommand.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/support/ScriptedPrompts.h"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+
+#include "protocol/TopologyTables.h"
+#include "protocol/VerbBlock.h"
+
+namespace mapvine {
+
+// The directory comes back in one call; its buffer is sized from what the
+// probes report, so it is capped well above any honest directory
+// (65,535 entries of 80 + 92 bytes is about 11 MB).
+inline constexpr std::size_t kDirectoryBufferLimit = std::size_t{16} << 20;
+
+// Reads the directory into tables.lus (replacing what it held): one record
+// per entry that has a parent, each with its detail lookup. On failure the
+// table is empty and the result carries the return codes of the failed call.
+VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables);
+
+}  // namespace mapvine

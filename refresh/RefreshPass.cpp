@@ -1,0 +1,142 @@
+#include "refresh/RefreshPass.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "protocol/SnaNames.h"
+#include "protocol/SnaWire.h"
+#include "protocol/TopologyTables.h"
+#include "base/Trace.h"
+
+namespace mapvine {
+namespace {
+
+template <std::size_t N>
+std::string ShortNameAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
+  return ShortName(DecodeNameAt(record, offset));
+}
+
+struct DirectoryKind {
+  int kind;
+  const char* text;
+};
+
+// Directory resource and parent types; anything unknown is drawn as a
+// network node.
+DirectoryKind KindOfDirectoryType(std::uint16_t type) {
+  switch (type) {
+    case snawire::kResourceLu:
+      return {LogicalUnit, "LU"};
+    case snawire::kResourceEndNode:
+      return {EndNode, "EN"};
+    default:
+      return {NetworkNode, "NN"};
+  }
+}
+
+void AddTopologyNode(CMapvineDoc& doc, const NodeRecordBytes& record) {
+  if (record[snawire::kNodeName] == 0) return;
+  const std::string fq = DecodeNameAt(record, snawire::kNodeName);
+  const std::string name = ShortName(fq);
+  std::string line;
+  switch (record[snawire::kNodeType]) {
+    case snawire::kNodeTypeNetworkNode:
+      doc.NewNode(name, fq, NetworkNode, &record, nullptr);
+      line = "NN " + name + "|";
+      break;
+    case snawire::kNodeTypeConnectionNetwork:
+      doc.NewNode(name, fq, ConnectionNetwork, &record, nullptr);
+      line = "CN " + name + "|";
+      break;
+    default:
+      line = fq;
+      break;
+  }
+  TraceF("NN Topo: %s\n", line.c_str());
+}
+
+// Whether the TG found both of its ends in the picture.
+bool LinkTg(CMapvineDoc& doc, const TgRecordBytes& record) {
+  const int active = (record[snawire::kTgStatus] & snawire::kTgOperative) ? 1 : 0;
+  const int result = doc.NewLink(ShortNameAt(record, snawire::kTgOwner),
+                                 ShortNameAt(record, snawire::kTgDestination), active,
+                                 record[snawire::kTgNumber], &record);
+  return result != kLinkOwnerMissing && result != kLinkDestinationMissing;
+}
+
+bool AddTopologyTg(CMapvineDoc& doc, const TgRecordBytes& record) {
+  const std::string owner = ShortNameAt(record, snawire::kTgOwner);
+  const std::string destination = ShortNameAt(record, snawire::kTgDestination);
+  TraceF("TP: %s\n", ("LK " + owner + " " + destination).c_str());
+  return LinkTg(doc, record);
+}
+
+void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
+  const DirectoryRecordBytes& entry = record.directory;
+  if (entry[snawire::kDirResourceName] == 0) {
+    std::fputs("*** ERROR *** parent name = none\n", stdout);
+    return;
+  }
+  const std::string luFq = DecodeNameAt(entry, snawire::kDirResourceName);
+  const std::string lu = ShortName(luFq);
+  const DirectoryKind luKind =
+      KindOfDirectoryType(snawire::GetU16(entry.data(), snawire::kDirResourceType));
+  TraceF("%s\n", (std::string(luKind.text) + lu + "|").c_str());
+
+  const std::string parentFq = DecodeNameAt(entry, snawire::kDirParentName);
+  const std::string parent = ShortName(parentFq);
+  const DirectoryKind parentKind =
+      KindOfDirectoryType(snawire::GetU16(entry.data(), snawire::kDirParentType));
+  TraceF("LU: %s\n", (std::string(parentKind.text) + " " + lu + "|").c_str());
+  TraceF("LU: %s\n", ("LK " + lu + " " + parent + "|").c_str());
+
+  if (lu == parent) {
+    TraceF("Owner = name for %s\n", parent.c_str());
+    return;
+  }
+  doc.NewNode(parent, parentFq, parentKind.kind, nullptr, nullptr);
+  doc.NewNode(lu, luFq, luKind.kind, nullptr, &entry);
+  doc.NewLink(lu, parent, 1, 0, nullptr);
+}
+
+}  // namespace
+
+RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers) {
+  TopologyTables& tables = answers.tables;
+  Trace("Entered dorefresh()\n");
+  doc.refreshGeneration += 1;
+  // A large network grows the picture many times during one pass; its
+  // pixels are laid out once, at the end.
+  doc.DeferComposition(true);
+
+  Trace("Updating NN & TG Topology\n");
+  const std::size_t topologyCount =
+      answers.outcome.topology.Succeeded() ? tables.topology.size() : 0;
+  TraceF("Found %i NNs or CPs in topology display\n", static_cast<int>(topologyCount));
+  doc.placement.resizeWindowOnGrow = 0;
+  // End nodes arrive with the directory, after the topology: their TGs wait
+  // for them rather than missing from the picture until the next refresh.
+  std::vector<const TgRecordBytes*> waitingTgs;
+  for (std::size_t i = 0; i < topologyCount; ++i) {
+    const TopologyRecord& record = tables.topology[i];
+    if (record.holdsNode == 1) AddTopologyNode(doc, record.node);
+    if (record.holdsTg == 1 && !AddTopologyTg(doc, record.tg)) waitingTgs.push_back(&record.tg);
+  }
+
+  Trace("Updating LUs\n");
+  TraceF("Found %i LUs in topology display\n", static_cast<int>(tables.lus.size()));
+  for (const LuRecord& record : tables.lus) AddDirectoryEntry(doc, record);
+  for (const TgRecordBytes* tg : waitingTgs) LinkTg(doc, *tg);
+
+  tables.Clear();
+  doc.FinishDeferredComposition();
+  return answers.outcome;
+}
+
+RefreshOutcome dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+  NodeAnswers answers = AskNode(snaCtl);
+  return dorefresh(doc, answers);
+}
+
+}  // namespace mapvine
