@@ -76,9 +76,8 @@ bool TakesValue(const QString& argument) {
 QString WrittenAs(const QStringList& args, const QString& name) {
   for (const QString& arg : args) {
     if (arg == "--") break;
-    if (arg == "-" + name || arg == "--" + name || arg.startsWith("-" + name + "=") || arg.startsWith("--" + name + "=")) {
-      return arg.section('=', 0, 0);
-    }
+    const QString written = arg.section('=', 0, 0);
+    if (written == "-" + name || written == "--" + name) return written;
   }
   return "--" + name;
 }

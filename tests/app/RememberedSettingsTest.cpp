@@ -1,7 +1,6 @@
-// What the window remembers between sessions. The test program keeps its
-// settings in a temporary folder (tests/app/main.cpp).
+// What the window remembers between sessions, kept in the test program's
+// temporary settings folder (tests/app/main.cpp).
 #include <QDir>
-#include <QMainWindow>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -15,41 +14,33 @@
 namespace mapvine {
 namespace {
 
-// The program as it starts, reading whatever the last one left.
+// The window of a program that starts with what the last one left.
 struct Session {
   Session() : app(SnaLibrary{[](void*, std::uint32_t) {}, {}}) { EXPECT_TRUE(app.InitInstance(CommandLine{})); }
   CMainFrame& Frame() { return app.MainFrame(); }
+  Qt::ToolBarArea ToolBarArea() { return Frame().toolBarArea(Frame().findChild<QToolBar*>("toolbar")); }
   CMapvineApp app;
 };
 
-TEST(RememberedSettings, WindowComesBackAsItWasClosed) {
-  QSettings("Mapvine", "Mapvine").clear();
-  const QRect left(40, 30, 420, 310);
-  {
-    Session first;
-    first.Frame().setGeometry(left);
-    QToolBar* toolbar = first.Frame().findChild<QToolBar*>("toolbar");
-    ASSERT_NE(toolbar, nullptr);
-    first.Frame().addToolBar(Qt::LeftToolBarArea, toolbar);
-    ASSERT_TRUE(first.Frame().close());
-  }
-  Session second;
-  EXPECT_EQ(second.Frame().geometry(), left);
-  EXPECT_EQ(second.Frame().toolBarArea(second.Frame().findChild<QToolBar*>("toolbar")), Qt::LeftToolBarArea);
+void CloseAt(const QRect& geometry, Qt::ToolBarArea area) {
+  Session session;
+  session.Frame().setGeometry(geometry);
+  session.Frame().addToolBar(area, session.Frame().findChild<QToolBar*>("toolbar"));
+  ASSERT_TRUE(session.Frame().close());
 }
 
-TEST(RememberedSettings, WindowLeftOnALargerScreenFitsTheScreenPresent) {
+TEST(RememberedSettings, WindowComesBackAsClosedAndWithinTheScreen) {
   QSettings("Mapvine", "Mapvine").clear();
-  {
-    Session first;
-    const QRect screen = first.Frame().screen()->availableGeometry();
-    first.Frame().setGeometry(QRect(screen.right() + 200, screen.bottom() + 100, screen.width() * 2, screen.height() * 2));
-    ASSERT_TRUE(first.Frame().close());
-  }
-  Session second;
-  const QRect screen = second.Frame().screen()->availableGeometry();
+  const QRect left(40, 30, 420, 310);
+  CloseAt(left, Qt::LeftToolBarArea);
+  EXPECT_EQ(Session().Frame().geometry(), left);
+  EXPECT_EQ(Session().ToolBarArea(), Qt::LeftToolBarArea);
+
+  // Left beyond and larger than the screen present, as on a larger one.
+  const QRect screen = Session().Frame().screen()->availableGeometry();
+  CloseAt(QRect(screen.bottomRight() + QPoint(200, 100), screen.size() * 2), Qt::TopToolBarArea);
+  const QRect restored = Session().Frame().geometry();
   // Within a frame's width: the frame is the window manager's to place.
-  const QRect restored = second.Frame().geometry();
   EXPECT_TRUE(screen.contains(restored.topLeft()));
   EXPECT_LE(restored.width(), screen.width());
   EXPECT_LE(restored.height(), screen.height());
@@ -65,8 +56,7 @@ TEST(RememberedSettings, EachKindOfFileKeepsItsFolder) {
   RememberFolderOf(bitmapFilter, bitmaps.filePath("logo.bmp"));
   EXPECT_EQ(LastFolderFor(pictureFilter), QDir(pictures.path()).absolutePath());
   EXPECT_EQ(LastFolderFor(bitmapFilter), QDir(bitmaps.path()).absolutePath());
-  // A folder that is gone leaves the dialog where it would start anyway.
-  ASSERT_TRUE(bitmaps.remove());
+  ASSERT_TRUE(bitmaps.remove());  // a folder that is gone is not offered
   EXPECT_EQ(LastFolderFor(bitmapFilter), "");
 }
 
