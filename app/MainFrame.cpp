@@ -10,6 +10,7 @@
 #include <QWhatsThis>
 
 #include "app/HelpWindow.h"
+#include "app/RememberedSettings.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
@@ -95,6 +96,9 @@ bool CMainFrame::OnCommand(int id) {
     case command::kContextHelp:
       QWhatsThis::enterWhatsThisMode();
       return true;
+    case command::kAppAbout:
+      ShowAbout();
+      return true;
     default:
       return false;
   }
@@ -106,6 +110,7 @@ std::optional<CommandState> CMainFrame::CommandStateOf(int id) const {
     case command::kHelp:
     case command::kDefaultHelp:
     case command::kContextHelp:
+    case command::kAppAbout:
       return CommandState{};
     default:
       return std::nullopt;
@@ -117,6 +122,14 @@ void CMainFrame::ShowHelp() {
   helpWindow_->show();
   helpWindow_->raise();
   helpWindow_->activateWindow();
+}
+
+void CMainFrame::ShowAbout() {
+  QMessageBox::about(this, tr("About Mapvine"),
+                     tr("<h3>Mapvine %1</h3>"
+                        "<p>Kelvra Tarnwell Topology Display: draws the APPN topology known to the local "
+                        "SNA node.</p><p>Built with Qt %2, running on Qt %3.</p>")
+                         .arg(MAPVINE_VERSION, QT_VERSION_STR, qVersion()));
 }
 
 bool CMainFrame::event(QEvent* event) {
@@ -131,6 +144,7 @@ bool CMainFrame::event(QEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
   if (documentCommands_.SaveModified()) {
+    SaveWindowLayout(*this);
     event->accept();
   } else {
     event->ignore();

@@ -81,6 +81,7 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   void BuildStatusBar();
   QAction* ActionOf(int id);
   void ShowHelp();
+  void ShowAbout();
 
   CMapvineDoc& doc_;
   DocumentCommands& documentCommands_;

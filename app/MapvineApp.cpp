@@ -6,6 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QtPrompts.h"
+#include "app/RememberedSettings.h"
 #include "base/UserPrompts.h"
 #include "model/SavedTopology.h"
 #include "base/Trace.h"
@@ -82,6 +83,8 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
     if (result == OpenResult::Unreadable || (result == OpenResult::Refused && line.Batch())) return false;
   }
   if (!line.Batch()) {
+    // The window the user left wins over one fitted to the picture.
+    RestoreWindowLayout(*frame_);
     frame_->show();
     frame_->UpdateCommandStates();
     if (!nodeUnavailable_.empty() && !line.refresh) {

@@ -50,6 +50,7 @@ constexpr MenuEntry kMainMenu[] = {
      "Select nodes to be displayed from a list of hidden nodes"},
     {kView, nullptr, "Settings...", c::kSettings, "Customize View Settings"},
     {kHelp, nullptr, "&Help Topics", c::kHelpTopics, "List Help topics\nHelp Topics"},
+    {kHelp, nullptr, "&About Mapvine...", c::kAppAbout, "Display program information and version number\nAbout"},
 };
 
 // Keys that are not shown in a menu item's text still reach their command;

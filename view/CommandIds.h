@@ -52,6 +52,7 @@ inline constexpr int kHelpTopics = 57667;
 inline constexpr int kHelp = 57670;
 inline constexpr int kContextHelp = 57669;
 inline constexpr int kDefaultHelp = 57671;
+inline constexpr int kAppAbout = 57664;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
 

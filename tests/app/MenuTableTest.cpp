@@ -51,6 +51,7 @@ const MenuRow kMenu[] = {
     {"&View", "Show selected hidden nodes...", 32808, "Select nodes to be displayed from a list of hidden nodes"},
     {"&View", "Settings...", 32820, "Customize View Settings"},
     {"&Help", "&Help Topics", 57667, "List Help topics\nHelp Topics"},
+    {"&Help", "&About Mapvine...", 57664, "Display program information and version number\nAbout"},
 };
 
 const std::pair<const char*, int> kAccelerators[] = {
