@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/UserPrompts.h"
@@ -192,7 +193,7 @@ bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
     return false;
   }
   // A refused file has shown its own message; the open itself went through.
-  LoadTopology(doc, bytes);
+  LoadTopology(doc, std::move(bytes));
   return true;
 }
 

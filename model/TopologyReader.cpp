@@ -2,6 +2,7 @@
 // remain before anything is built for it, and every value against the rules
 // the writer obeys; a file that breaks any of them is refused as a whole.
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/UserPrompts.h"
@@ -35,13 +36,20 @@ class TopologyLoader {
  public:
   TopologyLoader(CMapvineDoc& doc, std::span<const std::uint8_t> bytes) : doc_(doc), in_(bytes) {}
 
-  LoadOutcome Run() {
+  // Reads every record into the document; a refusal when the bytes are
+  // not a sound picture. The document keeps nothing that points into them.
+  std::optional<LoadOutcome> Read() {
     doc_.Clear();
     if (!ReadSignature()) return Refuse(LoadOutcome::InvalidFormat, kInvalidFileFormat);
     if (!ReadSettings() || !ReadImages() || !ReadMarker(in_, topology::kFirstMarker) ||
         !ReadNodes() || !ReadMarker(in_, topology::kSecondMarker) || !ReadLinks()) {
       return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
     }
+    return std::nullopt;
+  }
+
+  // Joins the records up and makes the picture ready to show.
+  LoadOutcome Finish() {
     topology::RejoinLinks(doc_.Nodes(), doc_.Links());
     doc_.RebuildImages();
     // Pulling nodes onto the canvas moves link ends too; a picture moved
@@ -168,7 +176,18 @@ class TopologyLoader {
 }  // namespace
 
 LoadOutcome LoadTopology(CMapvineDoc& doc, std::span<const std::uint8_t> bytes) {
-  return TopologyLoader(doc, bytes).Run();
+  TopologyLoader loader(doc, bytes);
+  if (const auto refused = loader.Read()) return *refused;
+  return loader.Finish();
+}
+
+LoadOutcome LoadTopology(CMapvineDoc& doc, std::vector<std::uint8_t>&& bytes) {
+  TopologyLoader loader(doc, bytes);
+  if (const auto refused = loader.Read()) return *refused;
+  // A large file is mostly node icons that the picture does not keep: its
+  // memory goes before the picture's own is laid out.
+  std::vector<std::uint8_t>().swap(bytes);
+  return loader.Finish();
 }
 
 }  // namespace mapvine
