@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "base/ByteSink.h"
+#include "base/ByteSource.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -29,9 +29,8 @@ enum class LoadOutcome { Loaded, InvalidFormat, Corrupted };
 // Replaces the document by the picture in `bytes`. A refused file shows its
 // message and leaves a new, empty picture behind.
 LoadOutcome LoadTopology(CMapvineDoc& doc, std::span<const std::uint8_t> bytes);
-// The same, letting go of `bytes` once every record is read, before the
-// picture is laid out: a large file and a large picture are never both held.
-LoadOutcome LoadTopology(CMapvineDoc& doc, std::vector<std::uint8_t>&& bytes);
+// The same, reading through a window (a file too large to hold at once).
+LoadOutcome LoadTopology(CMapvineDoc& doc, ByteSource& bytes);
 
 // Saves to `path` without ever destroying the previous file: the picture is
 // written to a temporary file beside it, which replaces the old one only
