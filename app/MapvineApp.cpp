@@ -70,9 +70,14 @@ CMapvineApp::~CMapvineApp() {
 bool CMapvineApp::InitInstance(const CommandLine& line) {
   SetTraceEnabled(line.trace);
   rememberFiles_ = !line.Batch();
-  frame_ = std::make_unique<CMainFrame>(*doc_, commands_, *this);
-  frame_->SetRecentFiles(recentFiles_.Files());
-  if (!line.Batch()) prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
+  // A batch run has no window to draw in: the picture is drawn at most
+  // once, for --render, when it is complete.
+  doc_->SetHeadless(line.Batch());
+  if (!line.Batch()) {
+    frame_ = std::make_unique<CMainFrame>(*doc_, commands_, *this);
+    frame_->SetRecentFiles(recentFiles_.Files());
+    prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
+  }
 
   if (line.file.empty()) {
     if (!doc_->NewDocument()) return false;
@@ -103,7 +108,8 @@ int CMapvineApp::WriteOutputs(const CommandLine& line) {
   int status = 0;
   if (!line.savePath.empty() && !commands_.SaveTo(QString::fromStdString(line.savePath))) status = 1;
   if (!line.renderPath.empty()) {
-    const QImage picture = frame_->View().PictureImage();
+    CMapvineView view(*doc_);
+    const QImage picture = view.PictureImage();
     if (picture.isNull() || !picture.save(QString::fromStdString(line.renderPath), "PNG")) {
       std::fprintf(stderr, "mapvine: could not write the picture to %s\n", line.renderPath.c_str());
       status = 1;

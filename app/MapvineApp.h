@@ -27,13 +27,13 @@ class CMapvineApp final : public CommandTarget {
   CMapvineApp(const CMapvineApp&) = delete;
   CMapvineApp& operator=(const CMapvineApp&) = delete;
 
-  // Start-up: the window (shown unless the command line asks for a batch
-  // run), then a new picture or the file named on the command line. False
-  // when that file could not be opened: the program ends. Without a node
-  // library the window says so once it is up (a start-up refresh says it
-  // itself).
+  // Start-up: the window (none for a batch run, which never shows one),
+  // then a new picture or the file named on the command line. False when
+  // that file could not be opened: the program ends. Without a node library
+  // the window says so once it is up (a start-up refresh says it itself).
   bool InitInstance(const CommandLine& line);
-  // The batch outputs of --save and --render; the process exit status.
+  // The batch outputs of --save and --render; the process exit status. Only
+  // --render draws the picture, once.
   int WriteOutputs(const CommandLine& line);
 
   // Offers a modified picture for saving, then opens `path`.
@@ -41,6 +41,7 @@ class CMapvineApp final : public CommandTarget {
   bool NewDocumentFile();
 
   CMapvineDoc& Document() { return *doc_; }
+  // Only in a run with a window.
   CMainFrame& MainFrame() { return *frame_; }
   DocumentCommands& Commands() { return commands_; }
   const RecentFileList& RecentFiles() const { return recentFiles_; }

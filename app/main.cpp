@@ -36,7 +36,7 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   mapvine::CMapvineApp app(std::move(library));
   if (!app.InitInstance(line)) return 1;
   if (line.Batch()) {
-    if (line.refresh) app.MainFrame().Route(mapvine::command::kRefresh);
+    if (line.refresh) app.Commands().OnCommand(mapvine::command::kRefresh);
     return app.WriteOutputs(line);
   }
   // Refresh once the window is up, so the picture grows in front of the user.

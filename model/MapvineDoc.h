@@ -145,6 +145,11 @@ class CMapvineDoc {
   // composedBackground is up to date whenever a view shows it.
   void DeferComposition(bool defer);
   void FinishDeferredComposition();
+  // A document that no window may ever show (a script's save or query)
+  // lays out no canvas pixels while it has no view: it keeps the canvas's
+  // size and pulls nodes inside it as always, and leaves the pixels until a
+  // view attaches, if one ever does.
+  void SetHeadless(bool headless) { headless_ = headless; }
 
   // Inserting, removing and renaming nodes and links goes through the
   // document so that its name indexes stay right, and so that no node is
@@ -191,6 +196,9 @@ class CMapvineDoc {
   // The canvas's width and height: the requested size, or the background's
   // own.
   Point CanvasSize() const;
+  // Records the canvas's size and leaves its pixels for
+  // ComposePendingPicture.
+  void PostponeCanvas();
   void ComposeCanvas();
   void ComposePendingPicture();
   bool FinishComposition();
@@ -212,6 +220,7 @@ class CMapvineDoc {
   bool modified_ = false;
   bool firstDocument_ = true;
   bool deferComposition_ = false;
+  bool headless_ = false;
   bool compositionPending_ = false;
   // The canvas changed size while composition was deferred: nodes it no
   // longer holds are pulled back when the deferral ends.
