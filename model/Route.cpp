@@ -1,6 +1,7 @@
 #include "model/Route.h"
 
 #include <algorithm>
+#include <memory_resource>
 #include <unordered_map>
 
 namespace mapvine {
@@ -21,8 +22,12 @@ const CSprite* OtherEnd(const CLink& link, const CSprite& node) {
 // reached are recorded, so a route between near nodes of a large picture
 // costs little.
 Route Search(const CSprite& from, const CSprite& to, bool activeOnly) {
-  std::unordered_map<const CSprite*, const CLink*> reachedBy{{&from, nullptr}};
-  std::vector<const CSprite*> frontier{&from};
+  // A search across a large picture records tens of thousands of nodes:
+  // their entries come from one arena, freed at once.
+  std::pmr::monotonic_buffer_resource arena;
+  std::pmr::unordered_map<const CSprite*, const CLink*> reachedBy(&arena);
+  reachedBy.emplace(&from, nullptr);
+  std::pmr::vector<const CSprite*> frontier({&from}, &arena);
   for (std::size_t next = 0; next < frontier.size() && !reachedBy.contains(&to); ++next) {
     const CSprite& node = *frontier[next];
     for (const CLink* link : node.links) {
