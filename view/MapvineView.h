@@ -124,7 +124,6 @@ class CMapvineView : public QAbstractScrollArea,
 
   // Inactive links are drawn dashed as well as red.
   void SetMarkInactiveLinks(bool mark);
-  bool MarkInactiveLinks() const { return markInactiveLinks_; }
 
   // Where the mouse cursor is, in screen coordinates. The drag polls it
   // rather than trusting the event, so that a node held beyond a window
