@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QWhatsThis>
@@ -46,6 +47,12 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   });
   // Context-menu choices go down the same chain as the main menu's.
   connect(view_, &CMapvineView::CommandChosen, this, [this](int id) { Route(id); });
+  // "Mark inactive links" is the person's, not the picture's: it outlives
+  // the session and is not saved with the file.
+  static const char* const kMarkInactiveKey = "view/markInactiveLinks";
+  view_->SetMarkInactiveLinks(QSettings("Mapvine", "Mapvine").value(kMarkInactiveKey).toBool());
+  connect(view_, &CMapvineView::MarkInactiveLinksChanged, this,
+          [](bool mark) { QSettings("Mapvine", "Mapvine").setValue(kMarkInactiveKey, mark); });
   // The icon commands act on the node whose context menu was opened.
   documentCommands_.selectedNode = [this] { return view_->MenuNode(); };
   doc_.AttachStatusLine(this);

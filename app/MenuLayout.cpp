@@ -49,6 +49,8 @@ constexpr MenuEntry kMainMenu[] = {
     {kView, nullptr, "Show selected hidden nodes...", c::kShowHiddenNodes,
      "Select nodes to be displayed from a list of hidden nodes"},
     {kView, nullptr, "Settings...", c::kSettings, "Customize View Settings"},
+    {kView, nullptr, "Mark inactive links", c::kMarkInactiveLinks,
+     "Draw inactive links dashed as well as red"},
     {kHelp, nullptr, "&Help Topics", c::kHelpTopics, "List Help topics\nHelp Topics"},
     {kHelp, nullptr, "&About Mapvine...", c::kAppAbout, "Display program information and version number\nAbout"},
 };

@@ -51,7 +51,8 @@ std::optional<double> CLink::HitDistance(int x, int y) const {
   return distance;
 }
 
-void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const {
+void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
+                 bool dashInactive) const {
   // A link whose end is missing (not yet rejoined) counts as hidden.
   if (endA == nullptr || endB == nullptr || endA->hidden || endB->hidden) return;
   if (!clip.Intersects(bounds)) return;
@@ -62,7 +63,7 @@ void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const 
   // widening to redraw the icons a line crosses.
   const Rect area = clip.Intersect(target.GetRect());
   const std::uint8_t index = NearestTableIndex(target, status ? kActiveColor : kInactiveColor);
-  DrawWideLine(target, {x1, y1}, {x2, y2}, index, area);
+  DrawWideLine(target, {x1, y1}, {x2, y2}, index, area, dashInactive && !status ? kDash : 0);
   endA->Draw(target, text, &area);
   endB->Draw(target, text, &area);
 }

@@ -18,6 +18,9 @@ class CSprite;
 // link drawn by hand. Green while active, red while not.
 class CLink {
  public:
+  // Lit and unlit steps of a dashed line.
+  static constexpr int kDash = 6;
+
   // What a refresh reads and updates of a link it meets again comes first,
   // together: on a large network each cache line it touches is a trip to
   // memory. The counters are those of the last refresh generation that
@@ -51,7 +54,10 @@ class CLink {
   std::optional<double> HitDistance(int x, int y) const;
   // Draws the part of the 2-pixel line inside `clip` into `target` when
   // neither end is hidden, and the end icons over it, also inside `clip`.
-  void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const;
+  // With `dashInactive` an inactive line is dashed as well as red, for eyes
+  // that do not tell red from green.
+  void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
+            bool dashInactive = false) const;
   // `bounds` = the rectangle spanned by the two ends, normalised, inflated by 1.
   void UpdateBounds();
   // Moves the end (or both ends) belonging to `node` by (dx, dy) and updates

@@ -85,7 +85,8 @@ class PixelWriter {
 
 }  // namespace
 
-void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip) {
+void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
+                  int dash) {
   if (!target.HasHeader() || target.BitCount() != 8) return;
   const int width = target.GetWidth();
   const int height = target.GetHeight();
@@ -114,11 +115,17 @@ void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const 
   const bool mostlyHorizontal = dx >= -dy;
   int error = dx + dy;
   for (;;) {
-    pixels.Put(x, y);
-    if (mostlyHorizontal) {
-      pixels.Put(x, y - 1);
-    } else {
-      pixels.Put(x - 1, y);
+    // Steps are counted along the main direction from the unclipped start,
+    // which a damaged file may put anywhere an int reaches.
+    const long long step = mostlyHorizontal ? std::llabs(static_cast<long long>(x) - from.x)
+                                            : std::llabs(static_cast<long long>(y) - from.y);
+    if (dash <= 0 || step / dash % 2 == 0) {
+      pixels.Put(x, y);
+      if (mostlyHorizontal) {
+        pixels.Put(x, y - 1);
+      } else {
+        pixels.Put(x - 1, y);
+      }
     }
     if (x == xEnd && y == yEnd) break;
     const int doubled = 2 * error;

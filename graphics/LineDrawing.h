@@ -18,7 +18,10 @@ std::uint8_t NearestTableIndex(const CDIB& image, PaletteEntry color);
 // lies on the side of the lower coordinate, so every pixel stays inside the
 // line's rectangle grown by 1. Only pixels inside `clip` and the image are
 // written, and the work is bounded by the image's size, however far away the
-// ends lie.
-void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip);
+// ends lie. A `dash` above 0 draws that many steps along the line, leaves
+// as many out, and so on from `from`, so a partial redraw keeps the dashes
+// where a full one puts them.
+void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
+                  int dash = 0);
 
 }  // namespace mapvine

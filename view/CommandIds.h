@@ -46,6 +46,7 @@ inline constexpr int kShowAllLogicalUnits = 32827;
 inline constexpr int kShowAllUnreachable = 32830;
 inline constexpr int kShowHiddenNodes = 32808;
 inline constexpr int kSettings = 32820;
+inline constexpr int kMarkInactiveLinks = 32862;
 
 // Help
 inline constexpr int kHelpTopics = 57667;
@@ -71,5 +72,7 @@ inline constexpr int kIconServerWorkstation = 32787;
 inline constexpr int kIconSameForBoth = 32789;
 inline constexpr int kIconActive = 32831;
 inline constexpr int kIconInactive = 32832;
+inline constexpr int kRouteFromHere = 32860;
+inline constexpr int kRouteToHere = 32861;
 
 }  // namespace mapvine::command

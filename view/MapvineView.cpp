@@ -42,6 +42,8 @@ CMapvineView::CMapvineView(CMapvineDoc& doc, QWidget* parent)
   viewport()->setAttribute(Qt::WA_NoSystemBackground);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // The keyboard moves a selection over the nodes.
+  setFocusPolicy(Qt::StrongFocus);
   SetTextDrawer(&textDrawer_);
   OnInitialUpdate();
   doc_.AttachView(this);
@@ -86,6 +88,10 @@ bool CMapvineView::SetBackground(CDIB& picture) {
   // pending manual link started from belongs to the old one.
   linkMode_ = false;
   linkSource_ = nullptr;
+  routeStart_ = nullptr;
+  routeEnd_ = nullptr;
+  route_ = Route{};
+  selected_ = nullptr;
   MapToViewPalette(picture);
   // The buffer takes the merged palette the node images are rebuilt in; an
   // image that was set outside a rebuild is brought to it here.
@@ -102,6 +108,12 @@ void CMapvineView::RedrawArea(const Rect& area) {
 }
 
 void CMapvineView::RedrawAll() { RedrawWholePicture(); }
+
+void CMapvineView::SetMarkInactiveLinks(bool mark) {
+  if (mark == markInactiveLinks_) return;
+  markInactiveLinks_ = mark;
+  RedrawWholePicture();
+}
 
 void CMapvineView::RedrawWholePicture() {
   copyWholeBuffer = true;

@@ -16,6 +16,7 @@
 #include "graphics/COSBView.h"
 #include "model/DocumentView.h"
 #include "model/MapvineDoc.h"
+#include "model/Route.h"
 #include "view/CommandTarget.h"
 #include "view/QtTextDrawer.h"
 
@@ -92,6 +93,8 @@ class CMapvineView : public QAbstractScrollArea,
   // click hit (MenuNode, MenuLink, MenuOnNode) as the click itself does.
   // Choosing an item emits CommandChosen.
   std::unique_ptr<QMenu> BuildContextMenu(Point picturePoint);
+  // The node menu for `node`, as a right click on it opens.
+  std::unique_ptr<QMenu> BuildNodeMenu(CSprite& node);
   // Opens that menu at a point of the viewport and waits for the choice.
   void ShowContextMenuAt(QPoint viewportPos);
 
@@ -105,6 +108,22 @@ class CMapvineView : public QAbstractScrollArea,
   bool LinkMode() const { return linkMode_; }
 
   QSize sizeHint() const override;
+
+  // The route between two chosen nodes: highlighted over a dimmed picture
+  // until cleared (Escape, a click on the background). Either end may be
+  // chosen first; the route shows once both are.
+  void SetRouteStart(CSprite& node);
+  void SetRouteEnd(CSprite& node);
+  void ClearRoute();
+  // The route shown; kind None while no route is shown.
+  const Route& ShownRoute() const { return route_; }
+
+  // The node the keyboard acts on; none when no node is selected.
+  CSprite* SelectedNode() const;
+  void Select(CSprite* node);
+
+  // Inactive links are drawn dashed as well as red.
+  void SetMarkInactiveLinks(bool mark);
 
   // Where the mouse cursor is, in screen coordinates. The drag polls it
   // rather than trusting the event, so that a node held beyond a window
@@ -128,6 +147,9 @@ class CMapvineView : public QAbstractScrollArea,
   // A context-menu item was chosen; the main window routes the command
   // (to this view first).
   void CommandChosen(int id);
+  // The person switched "Mark inactive links"; the setting outlives the
+  // session.
+  void MarkInactiveLinksChanged(bool mark);
 
  protected:
   // COSBView
@@ -145,6 +167,9 @@ class CMapvineView : public QAbstractScrollArea,
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   // Brings an image to the buffer's palette unless it already is there.
@@ -169,6 +194,25 @@ class CMapvineView : public QAbstractScrollArea,
   // position `corner` beyond an edge; false when nothing scrolled.
   bool AutoScrollStep(QPoint corner, int width, int height);
   void LeftButtonUp();
+
+  // Marks drawn over the composed `area` of the buffer: the route with the
+  // rest dimmed, and the keyboard selection.
+  void DrawRoute(CDIB& buffer, SurfaceTextDrawer* text, const Rect& area);
+  void DrawSelection(CDIB& buffer, const Rect& area);
+  // Finds the route again between its chosen ends, as links and statuses
+  // change; forgets it when an end has left the document.
+  void UpdateRoute();
+  void ShowRouteStatus();
+
+  // Keyboard: selection moves, and the selected node's details, menu and
+  // deletion.
+  void SelectStep(int step);
+  void SelectToward(int dx, int dy);
+  void ScrollToShow(const CSprite& node);
+  void DeleteSelected();
+  // The text a tooltip shows for what lies under `at`; empty over the
+  // background.
+  QString ToolTipAt(Point at) const;
 
   // Node and link commands of the context menus.
   bool OnNodeCommand(int id);
@@ -233,6 +277,12 @@ class CMapvineView : public QAbstractScrollArea,
   CLink* menuLink_ = nullptr;
   bool menuOnNode_ = false;
   QCursor savedCursor_;
+
+  CSprite* routeStart_ = nullptr;
+  CSprite* routeEnd_ = nullptr;
+  Route route_;
+  CSprite* selected_ = nullptr;
+  bool markInactiveLinks_ = false;
 };
 
 }  // namespace mapvine

@@ -77,7 +77,13 @@ void CMapvineView::LeftButtonDown(Point at) {
     if (hit != nullptr && InDocument(source)) doc_.NewLink(*source, *hit);
     return;
   }
-  if (dragging_ || hit == nullptr) return;
+  // A click on the background lets go of the route and the selection.
+  if (hit == nullptr) {
+    Select(nullptr);
+    ClearRoute();
+    return;
+  }
+  if (dragging_) return;
   dragging_ = true;
   dragNode_ = hit;
   fastDrag_ = false;
@@ -184,6 +190,8 @@ void CMapvineView::LeftButtonUp() {
   // picture; otherwise the node's area, where it now sits under its equals.
   FlushDirty();
   incrementalUpdate = true;
+  // The glow along a route reaches past the areas a move redraws.
+  if (route_.kind != Route::Kind::None) RedrawWholePicture();
 }
 
 }  // namespace mapvine

@@ -85,6 +85,10 @@ bool CMapvineView::OnPictureCommand(int id) {
     case command::kResizeBackground:
       ResizeBackground();
       return true;
+    case command::kMarkInactiveLinks:
+      SetMarkInactiveLinks(!markInactiveLinks_);
+      emit MarkInactiveLinksChanged(markInactiveLinks_);
+      return true;
     default:
       return false;
   }
@@ -95,6 +99,9 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
     return CommandState{.enabled = true, .checked = arrangement == backgroundArrangement};
   }
   if (ClassCommandOf(id) != nullptr) return CommandState{};
+  if (id == command::kMarkInactiveLinks) {
+    return CommandState{.enabled = true, .checked = markInactiveLinks_};
+  }
   switch (id) {
     case command::kFindResource:
     case command::kShowHiddenNodes:
@@ -106,13 +113,30 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
 }
 
 void CMapvineView::FindResourceByName() {
-  FindDialog dialog(this);
+  FindDialog dialog(doc_.Nodes(), this);
   if (RunModal(dialog) != QDialog::Accepted) return;
-  const std::optional<std::string> text = dialog.Text();
-  CSprite* node = text ? FindResource(doc_.Nodes(), *text) : nullptr;
-  if (node == nullptr) return;  // nothing to show, nothing to say
+  CSprite* node = dialog.Found();
+  if (node == nullptr) return;
+  // A hidden node would blink unseen: it is shown, and the person told so.
+  const bool wasHidden = node->hidden != 0;
+  if (wasHidden) {
+    node->hidden = 0;
+    doc_.SetModified(true);
+    RedrawWholePicture();
+  }
   CentreOn(*node);
-  Blink(*node);
+  switch (dialog.Chosen()) {
+    case FindDialog::Choice::RouteFrom:
+      SetRouteStart(*node);
+      break;
+    case FindDialog::Choice::RouteTo:
+      SetRouteEnd(*node);
+      break;
+    case FindDialog::Choice::Locate:
+      Blink(*node);
+      break;
+  }
+  if (wasHidden) doc_.ShowStatusText(node->label + " was hidden and is shown now");
 }
 
 void CMapvineView::CentreOn(const CSprite& node) {

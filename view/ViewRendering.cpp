@@ -60,7 +60,7 @@ void CMapvineView::Render(const Rect* clip) {
   // it keep what the picture shows and need no redraw.
   SurfaceTextDrawer* text = GetBufferDC();
   for (const auto& link : doc_.Links()) {
-    if (LineTouches(*link, area)) link->Draw(*buffer, text, area);
+    if (LineTouches(*link, area)) link->Draw(*buffer, text, area, markInactiveLinks_);
   }
 
   for (const auto& node : doc_.Nodes()) {
@@ -68,7 +68,10 @@ void CMapvineView::Render(const Rect* clip) {
     node->Draw(*buffer, text, &area);
     if (!node->hidden) ++displayedCount_;
   }
+  DrawRoute(*buffer, text, area);
+  DrawSelection(*buffer, area);
   doc_.ShowNodeCount(displayedCount_, totalCount_);
+  ShowRouteStatus();
 }
 
 }  // namespace mapvine

@@ -50,6 +50,7 @@ const MenuRow kMenu[] = {
      "Show all Unreachable Nodes (Actively Query Status must be enabled)"},
     {"&View", "Show selected hidden nodes...", 32808, "Select nodes to be displayed from a list of hidden nodes"},
     {"&View", "Settings...", 32820, "Customize View Settings"},
+    {"&View", "Mark inactive links", 32862, "Draw inactive links dashed as well as red"},
     {"&Help", "&Help Topics", 57667, "List Help topics\nHelp Topics"},
     {"&Help", "&About Mapvine...", 57664, "Display program information and version number\nAbout"},
 };
