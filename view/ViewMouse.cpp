@@ -74,10 +74,15 @@ void CMapvineView::LeftButtonDown(Point at) {
     linkMode_ = false;
     CSprite* source = std::exchange(linkSource_, nullptr);
     // The source may have gone with a document cleared since the prompt.
-    if (hit != nullptr && InDocument(source)) doc_.NewLink(*source, *hit);
+    if (hit != nullptr && InDocument(source)) {
+      emit EditBegins();
+      doc_.NewLink(*source, *hit);
+      emit EditEnds(tr("Link"));
+    }
     return;
   }
   if (dragging_ || hit == nullptr) return;
+  emit EditBegins();
   dragging_ = true;
   dragNode_ = hit;
   fastDrag_ = false;
@@ -184,6 +189,7 @@ void CMapvineView::LeftButtonUp() {
   // picture; otherwise the node's area, where it now sits under its equals.
   FlushDirty();
   incrementalUpdate = true;
+  emit EditEnds(tr("Move"));
 }
 
 }  // namespace mapvine
