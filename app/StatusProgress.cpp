@@ -27,14 +27,15 @@ StatusProgress::~StatusProgress() {
 void StatusProgress::Begin(std::string_view stage, int total) {
   if (!running_) {
     running_ = true;
-    stopRequested_ = false;
     qApp->installEventFilter(this);
   }
+  // Only the status pass stops; a stop asked for before it is not kept.
   const bool statusPass = stage == "Status";
+  stopRequested_ = false;
+  bar_->show();
+  bar_->setFormat(QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size())) + tr(": %v of %m"));
   bar_->setRange(0, std::max(total, 0));
   bar_->setValue(0);
-  bar_->setFormat(QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size())) + tr(": %v of %m"));
-  bar_->show();
   stop_->setVisible(statusPass);
   Step(0);
 }
