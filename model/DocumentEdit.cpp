@@ -133,6 +133,7 @@ bool operator==(const BackgroundState& a, const BackgroundState& b) {
 
 DocumentSnapshot TakeSnapshot(const CMapvineDoc& doc, bool withBackground) {
   DocumentSnapshot snapshot;
+  snapshot.nodes.reserve(doc.Nodes().size());
   for (const auto& node : doc.Nodes()) {
     // A name several nodes share stands for the first, as FindNode answers.
     snapshot.nodes.emplace(ReportedName(*node), StateOf(*node));
@@ -169,8 +170,10 @@ void DocumentEdit::Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const D
     doc.ComposeBackground(CopyOfImage(*to.background->image), to.background->mode,
                           to.background->width, to.background->height);
   }
-  // Links that must go, before their nodes might take them along.
-  std::map<LinkKey, CLink*> links = LinksByKey(doc);
+  // Links that must go, before their nodes might take them along. Most
+  // edits change no link, and finding links by key walks them all.
+  const bool linksChange = !from.links.empty() || !to.links.empty();
+  std::map<LinkKey, CLink*> links = linksChange ? LinksByKey(doc) : std::map<LinkKey, CLink*>{};
   for (const auto& [key, state] : from.links) {
     if (to.links.contains(key)) continue;
     if (CLink* link = links[key]) doc.DeleteLink(*link);
@@ -187,7 +190,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const D
       ChangeNode(doc, *node, *was, *wanted);
     }
   }
-  links = LinksByKey(doc);
+  if (linksChange) links = LinksByKey(doc);
   for (const auto& [key, state] : to.links) {
     CLink* link = links[key];
     if (link == nullptr) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 #include "graphics/CDIB.h"
 #include "graphics/NodeRecords.h"
@@ -58,7 +59,7 @@ struct BackgroundState {
 using LinkKey = std::tuple<std::string, std::string, int, int>;
 
 struct DocumentSnapshot {
-  std::map<std::string, NodeState> nodes;
+  std::unordered_map<std::string, NodeState> nodes;
   std::map<LinkKey, LinkState> links;
   std::optional<BackgroundState> background;
 
