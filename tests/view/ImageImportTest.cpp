@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -87,18 +86,6 @@ TEST(ImageImport, PhotographBecomesABackgroundThatLooksLikeIt) {
   const QImage shown = ToRgbImage(*imported.image);
   ASSERT_EQ(shown.size(), photo.size());
   EXPECT_LT(MeanBlockError(shown, photo, 4), 8.0);
-}
-
-TEST(ImageImport, AFileThatIsNoImageIsRefusedByName) {
-  QTemporaryDir folder;
-  const QString path = folder.filePath("notes.png");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("not an image at all");
-  file.close();
-  const ImportedImage imported = ImportImage(path, ImageUse::Background);
-  EXPECT_FALSE(imported.image);
-  EXPECT_NE(imported.error.find(path.toStdString()), std::string::npos) << imported.error;
 }
 
 }  // namespace
