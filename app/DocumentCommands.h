@@ -6,6 +6,7 @@
 #include "app/DocumentFile.h"
 #include "model/MapvineDoc.h"
 #include "refresh/RefreshNotices.h"
+#include "refresh/RefreshProgress.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
@@ -44,6 +45,9 @@ class DocumentCommands final : public CommandTarget {
   // The node the icon commands act on (the one whose context menu was
   // opened); none until the main window installs it.
   std::function<CSprite*()> selectedNode;
+  // Where a refresh shows its progress; none until the main window installs
+  // it.
+  RefreshProgress* progress = nullptr;
 
  private:
   void SetIcon(CSprite& node, int id);
@@ -54,6 +58,9 @@ class DocumentCommands final : public CommandTarget {
   SnaLibrary node_;
   RefreshNotices notices_;
   DocumentFile& file_;
+  // A refresh shows its progress and so handles events: a timer tick then
+  // must not start another.
+  bool refreshing_ = false;
 };
 
 }  // namespace mapvine

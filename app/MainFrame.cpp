@@ -29,7 +29,10 @@ SaveChoice AskInMessageBox(QWidget* parent, const QString& name) {
 }  // namespace
 
 CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, CommandTarget& application)
-    : doc_(doc), documentCommands_(documentCommands), view_(new CMapvineView(doc, this)) {
+    : doc_(doc),
+      documentCommands_(documentCommands),
+      view_(new CMapvineView(doc, this)),
+      edits_(doc, [this] { view_->ForgetPicks(); }) {
   router_ = CommandRouter{view_, &documentCommands, this, &application};
   setCentralWidget(view_);
   setWindowIcon(QIcon(":/mapvine.png"));
@@ -40,9 +43,17 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildAccelerators();
   BuildToolBar();
   BuildStatusBar();
+  progress_ = std::make_unique<StatusProgress>(*statusBar());
+  documentCommands_.progress = progress_.get();
   // A timer tick runs what F5 runs, but reports a failing node only once.
   connect(view_, &CMapvineView::RefreshTimerFired, this, [this] {
     documentCommands_.Refresh(RefreshTrigger::Timer);
+    UpdateCommandStates();
+  });
+  // A drag or a completed link is an edit too.
+  connect(view_, &CMapvineView::EditBegins, this, [this] { edits_.Begin(false); });
+  connect(view_, &CMapvineView::EditEnds, this, [this](const QString& name) {
+    edits_.End(name);
     UpdateCommandStates();
   });
   // Context-menu choices go down the same chain as the main menu's.
@@ -65,10 +76,14 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
 CMainFrame::~CMainFrame() {
   doc_.AttachStatusLine(nullptr);
   documentCommands_.askSaveChanges = nullptr;
+  documentCommands_.progress = nullptr;
 }
 
 bool CMainFrame::Route(int id) {
+  const std::optional<UndoableCommand> edit = UndoableCommandOf(id);
+  if (edit) edits_.Begin(edit->changesBackground);
   const bool handled = router_.Route(id);
+  if (edit) edits_.End(QString::fromUtf8(edit->name));
   UpdateCommandStates();
   return handled;
 }
@@ -81,9 +96,16 @@ void CMainFrame::UpdateCommandStates() {
     it.value()->setCheckable(state.checked);
     it.value()->setChecked(state.checked);
   }
+  // The undo items name what they would undo.
+  if (QAction* undo = ActionFor(command::kEditUndo)) undo->setText(tr("&Undo %1").arg(edits_.Stack().undoText()).trimmed());
+  if (QAction* redo = ActionFor(command::kEditRedo)) redo->setText(tr("&Redo %1").arg(edits_.Stack().redoText()).trimmed());
+  setWindowModified(doc_.IsModified());
 }
 
-void CMainFrame::SetDocumentName(const QString& name) { setWindowTitle(name + " - " + kTitle); }
+void CMainFrame::SetDocumentName(const QString& name) {
+  setWindowTitle(name + "[*] - " + kTitle);
+  setWindowModified(doc_.IsModified());
+}
 
 void CMainFrame::SetStatusText(std::string_view text) {
   statusBar()->showMessage(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -106,6 +128,12 @@ bool CMainFrame::OnCommand(int id) {
     case command::kAppAbout:
       ShowAbout();
       return true;
+    case command::kEditUndo:
+      edits_.Stack().undo();
+      return true;
+    case command::kEditRedo:
+      edits_.Stack().redo();
+      return true;
     default:
       return false;
   }
@@ -119,6 +147,10 @@ std::optional<CommandState> CMainFrame::CommandStateOf(int id) const {
     case command::kContextHelp:
     case command::kAppAbout:
       return CommandState{};
+    case command::kEditUndo:
+      return CommandState{.enabled = edits_.Stack().canUndo(), .checked = false};
+    case command::kEditRedo:
+      return CommandState{.enabled = edits_.Stack().canRedo(), .checked = false};
     default:
       return std::nullopt;
   }

@@ -7,11 +7,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/CommandRouter.h"
 #include "app/DocumentCommands.h"
+#include "app/EditHistory.h"
 #include "app/LockKeys.h"
+#include "app/StatusProgress.h"
 #include "model/DocumentView.h"
 #include "model/MapvineDoc.h"
 #include "view/CommandTarget.h"
@@ -47,8 +50,12 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   // The action that carries the command (menu item, toolbar button, keys).
   QAction* ActionFor(int id) const { return actions_.value(id); }
 
-  // "<document name> - Kelvra Tarnwell Topology".
+  // "<document name> - Kelvra Tarnwell Topology", marked while modified.
   void SetDocumentName(const QString& name);
+  // What Undo and Redo run through; a new or opened picture starts it anew.
+  EditHistory& Edits() { return edits_; }
+  // The progress bar and Stop button a refresh shows.
+  StatusProgress& Progress() const { return *progress_; }
   // Fills the recent-file items; "Recent File", greyed, while there is none.
   void SetRecentFiles(const QStringList& files);
 
@@ -87,6 +94,8 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   DocumentCommands& documentCommands_;
   CMapvineView* view_;  // owned by Qt as the central widget
   CommandRouter router_;
+  EditHistory edits_;
+  std::unique_ptr<StatusProgress> progress_;
   QHash<int, QAction*> actions_;
   QPointer<QDialog> helpWindow_;
 };

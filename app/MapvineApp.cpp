@@ -121,6 +121,7 @@ int CMapvineApp::WriteOutputs(const CommandLine& line) {
 bool CMapvineApp::NewDocumentFile() {
   if (!commands_.SaveModified()) return false;
   if (!doc_->NewDocument()) return false;
+  if (frame_) frame_->Edits().Clear();
   file_.SetPath({});
   return true;
 }
@@ -135,6 +136,8 @@ CMapvineApp::OpenResult CMapvineApp::OpenWithoutAsking(const QString& path) {
   // taken as it is.
   CountingPrompts counting;
   const bool read = OpenTopologyFile(*doc_, path.toStdString());
+  // Whatever was read replaced the picture the history's edits were made on.
+  if (frame_) frame_->Edits().Clear();
   if (!read) {
     if (rememberFiles_) {
       recentFiles_.Remove(QFileInfo(path).absoluteFilePath());

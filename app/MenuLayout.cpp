@@ -18,9 +18,17 @@ constexpr MenuEntry kMainMenu[] = {
     {kFile, nullptr, "&Save\tCtrl+S", c::kFileSave, "Save the active document\nSave"},
     {kFile, nullptr, "Save &As...", c::kFileSaveAs, "Save the active document with a new name\nSave As"},
     {kFile, nullptr, nullptr, 0, nullptr},
+    {kFile, nullptr, "&Print...\tCtrl+P", c::kFilePrint, "Print the picture\nPrint"},
+    {kFile, nullptr, "Print Pre&view...", c::kFilePrintPreview,
+     "Show the picture as it would print, on one page or across several\nPrint Preview"},
+    {kFile, nullptr, "Page Set&up...", c::kFilePageSetup, "Choose the paper, orientation and margins\nPage Setup"},
+    {kFile, nullptr, nullptr, 0, nullptr},
     {kFile, nullptr, "Recent File", c::kFileMruFirst, "Open this document"},
     {kFile, nullptr, nullptr, 0, nullptr},
     {kFile, nullptr, "E&xit", c::kAppExit, "Quit the application; prompts to save documents\nExit"},
+    {kEdit, nullptr, "&Undo\tCtrl+Z", c::kEditUndo, "Undo the last change to the picture\nUndo"},
+    {kEdit, nullptr, "&Redo\tCtrl+Shift+Z", c::kEditRedo, "Redo the change undone last\nRedo"},
+    {kEdit, nullptr, nullptr, 0, nullptr},
     {kEdit, nullptr, "Find Resource\tCtrl+F", c::kFindResource, "Locate a resource by name"},
     {kEdit, nullptr, "Trace", c::kTrace, "Toggle Internal Trace"},
     {kEdit, nullptr, "Manually Add Node", c::kManualAddNode, "Manually Create a New Node"},
@@ -56,7 +64,7 @@ constexpr MenuEntry kMainMenu[] = {
 };
 
 // Keys that are not shown in a menu item's text still reach their command;
-// copy, cut, paste, undo and the pane keys have no handler and do nothing.
+// copy, cut, paste and the pane keys have no handler and do nothing.
 constexpr AcceleratorKey kAccelerators[] = {
     {"Ctrl+N", c::kFileNew},
     {"Ctrl+O", c::kFileOpen},

@@ -137,6 +137,11 @@ class CMapvineDoc {
   void SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlot);
   int AddUserImage(const std::string& path = {});
   void SetCustomIcon(CSprite& node, CustomIconRole role, const std::string& path = {});
+  // The same with an 8-bit image already in hand (one the window side
+  // converted from another format); null changes nothing.
+  bool NewBackgroundImage(std::unique_ptr<CDIB> image);
+  int AddUserImage(std::unique_ptr<CDIB> image);
+  void SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_ptr<CDIB> image);
 
   // While deferred, placement growth records the new canvas size but leaves
   // its pixels until FinishDeferredComposition: a large refresh grows the
@@ -159,6 +164,9 @@ class CMapvineDoc {
   std::unique_ptr<CSprite> RemoveNode(CSprite& node);
   void RenameNode(CSprite& node, std::string_view label);
   CLink& AppendLink(std::unique_ptr<CLink> link);
+  // Joins the link's ends to the centres of `a` and `b`, appends it and
+  // lists it at both.
+  CLink& AppendJoinedLink(std::unique_ptr<CLink> link, CSprite& a, CSprite& b);
   // Takes the link out of the link list and of every node that lists it,
   // and destroys it.
   void DeleteLink(CLink& link);

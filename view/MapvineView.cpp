@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QLayout>
+#include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QThread>

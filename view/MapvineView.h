@@ -69,9 +69,13 @@ class CMapvineView : public QAbstractScrollArea,
 
   // The whole picture in true colour; null without a buffer.
   QImage PictureImage() const;
-  // The picture scaled to fit the printer's page, keeping its proportions.
-  // False when nothing was printed: no picture, or the printer would not
-  // start.
+  // How a picture larger than a page prints: scaled down onto one page, or
+  // at its size on screen across as many pages as it takes.
+  enum class PrintLayout { FitToPage, AcrossPages };
+  void SetPrintLayout(PrintLayout layout) { printLayout_ = layout; }
+  PrintLayout GetPrintLayout() const { return printLayout_; }
+  // The picture as the print layout says, keeping its proportions. False
+  // when nothing was printed: no picture, or the printer would not start.
   bool PrintPicture(QPrinter& printer);
   // Prints, or tells the user why the picture was not printed.
   void PrintOrSayWhy(QPrinter& printer);
@@ -106,6 +110,9 @@ class CMapvineView : public QAbstractScrollArea,
   bool Dragging() const { return dragging_; }
   CSprite* DragNode() const { return dragNode_; }
   bool LinkMode() const { return linkMode_; }
+  // Lets go of the nodes and links the menus, a drag or a pending link point
+  // at, before something other than this view takes them out of the picture.
+  void ForgetPicks();
 
   QSize sizeHint() const override;
 
@@ -150,6 +157,11 @@ class CMapvineView : public QAbstractScrollArea,
   // The person switched "Mark inactive links"; the setting outlives the
   // session.
   void MarkInactiveLinksChanged(bool mark);
+
+  // A person starts changing the picture with the mouse (a drag, a link),
+  // and is done; EditEnds names the change.
+  void EditBegins();
+  void EditEnds(const QString& name);
 
  protected:
   // COSBView
@@ -247,6 +259,11 @@ class CMapvineView : public QAbstractScrollArea,
   void ShowChosenHiddenNodes();
   void ResizeBackground();
   void ArrangeBackground(int arrangement);
+  void ShowPrintPreview();
+
+  // Kept between commands, so that the page setup holds for later prints.
+  std::unique_ptr<QPrinter> printer_;
+  PrintLayout printLayout_ = PrintLayout::FitToPage;
 
   CMapvineDoc& doc_;
   QtTextDrawer textDrawer_;

@@ -74,7 +74,11 @@ void CMapvineView::LeftButtonDown(Point at) {
     linkMode_ = false;
     CSprite* source = std::exchange(linkSource_, nullptr);
     // The source may have gone with a document cleared since the prompt.
-    if (hit != nullptr && InDocument(source)) doc_.NewLink(*source, *hit);
+    if (hit != nullptr && InDocument(source)) {
+      emit EditBegins();
+      doc_.NewLink(*source, *hit);
+      emit EditEnds(tr("Link"));
+    }
     return;
   }
   // A click on the background lets go of the route and the selection.
@@ -84,6 +88,7 @@ void CMapvineView::LeftButtonDown(Point at) {
     return;
   }
   if (dragging_) return;
+  emit EditBegins();
   dragging_ = true;
   dragNode_ = hit;
   fastDrag_ = false;
@@ -192,6 +197,7 @@ void CMapvineView::LeftButtonUp() {
   incrementalUpdate = true;
   // The glow along a route reaches past the areas a move redraws.
   if (route_.kind != Route::Kind::None) RedrawWholePicture();
+  emit EditEnds(tr("Move"));
 }
 
 }  // namespace mapvine

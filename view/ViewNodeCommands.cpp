@@ -154,6 +154,14 @@ void CMapvineView::DeleteMenuLink() {
   doc_.SetModified(true);
 }
 
+void CMapvineView::ForgetPicks() {
+  menuNode_ = nullptr;
+  menuLink_ = nullptr;
+  dragNode_ = nullptr;
+  linkSource_ = nullptr;
+  linkMode_ = false;
+}
+
 void CMapvineView::DeleteMenuNode() {
   CSprite* node = MenuNode();
   if (node == nullptr) return;

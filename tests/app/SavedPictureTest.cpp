@@ -39,14 +39,14 @@ TEST(SavedPicture, SaveAsThenOpenFromTheRecentList) {
   const QString saved = QDir(folder.path()).filePath("network.top");
   ASSERT_TRUE(QFile::exists(saved));
   EXPECT_FALSE(running.Doc().IsModified());
-  EXPECT_EQ(running.Frame().windowTitle(), "network.top - Kelvra Tarnwell Topology");
+  EXPECT_EQ(running.Frame().windowTitle(), "network.top[*] - Kelvra Tarnwell Topology");
   QAction* recent = running.Frame().ActionFor(command::kFileMruFirst);
   EXPECT_EQ(recent->text(), "&1 network.top");
   EXPECT_TRUE(recent->isEnabled());
 
   running.Frame().Route(command::kFileNew);
   EXPECT_EQ(running.Doc().Nodes().size(), 0u);
-  EXPECT_EQ(running.Frame().windowTitle(), "Untitled - Kelvra Tarnwell Topology");
+  EXPECT_EQ(running.Frame().windowTitle(), "Untitled[*] - Kelvra Tarnwell Topology");
 
   recent->trigger();
   EXPECT_EQ(running.Doc().Nodes().size(), 37u);
@@ -54,7 +54,7 @@ TEST(SavedPicture, SaveAsThenOpenFromTheRecentList) {
   int addedByHand = 0;
   for (const auto& node : running.Doc().Nodes()) addedByHand += node->label.rfind("ENNODE", 0) == 0;
   EXPECT_EQ(addedByHand, 1);
-  EXPECT_EQ(running.Frame().windowTitle(), "network.top - Kelvra Tarnwell Topology");
+  EXPECT_EQ(running.Frame().windowTitle(), "network.top[*] - Kelvra Tarnwell Topology");
   EXPECT_EQ(running.View().PictureImage().size(), picture.size());
   EXPECT_TRUE(running.Prompts().messages.empty());
 }
