@@ -65,20 +65,24 @@ bool ClipSegment(Segment& s, double left, double top, double right, double botto
 // directly: a long line touches thousands of pixels per redraw.
 class PixelWriter {
  public:
-  PixelWriter(CDIB& target, const Rect& area, std::uint8_t index)
+  // `area` is in picture coordinates and lies inside the image placed at
+  // `origin` of the picture.
+  PixelWriter(CDIB& target, Point origin, const Rect& area, std::uint8_t index)
       : top_(target.PixelPtr(0, 0)),
         down_(-static_cast<std::ptrdiff_t>(target.RowBytes())),
+        origin_(origin),
         area_(area),
         index_(index) {}
   void Put(int x, int y) const {
     if (x >= area_.left && x < area_.right && y >= area_.top && y < area_.bottom) {
-      top_[y * down_ + x] = index_;
+      top_[(y - origin_.y) * down_ + (x - origin_.x)] = index_;
     }
   }
 
  private:
   std::uint8_t* top_;  // row 0, the last row in memory
   std::ptrdiff_t down_;
+  Point origin_;
   Rect area_;
   std::uint8_t index_;
 };
@@ -86,10 +90,16 @@ class PixelWriter {
 }  // namespace
 
 void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip) {
-  if (!target.HasHeader() || target.BitCount() != 8) return;
-  const int width = target.GetWidth();
-  const int height = target.GetHeight();
-  const Rect area = clip.Intersect(target.GetRect());
+  DrawWideLineInWindow(target, {0, 0}, target.GetRect(), from, to, index, clip);
+}
+
+void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point from, Point to,
+                          std::uint8_t index, const Rect& clip) {
+  if (!window.HasHeader() || window.BitCount() != 8) return;
+  const int width = picture.Width();
+  const int height = picture.Height();
+  const Rect area =
+      clip.Intersect(picture).Intersect(window.GetRect().Offset(origin.x, origin.y));
   if (width <= 0 || height <= 0 || area.IsEmpty()) return;
 
   // Ends far outside the image (a damaged saved file) must not cost a walk
@@ -106,7 +116,7 @@ void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const 
   // Bresenham over the whole visible segment, whatever the clip, so that a
   // partial redraw sets exactly the pixels a full one sets there. The second
   // pixel of the pen sits across the main direction.
-  const PixelWriter pixels(target, area, index);
+  const PixelWriter pixels(window, origin, area, index);
   const int dx = std::abs(xEnd - x);
   const int dy = -std::abs(yEnd - y);
   const int sx = x < xEnd ? 1 : -1;

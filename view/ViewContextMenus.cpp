@@ -59,14 +59,14 @@ std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
   menuOnNode_ = false;
   std::span<const MenuItem> items;
   const char* title = nullptr;
-  if (CSprite* node = doc_.Nodes().HitTest(at.x, at.y)) {
+  if (CSprite* node = index_.NodeAt(at)) {
     menuOnNode_ = true;
     menuNode_ = node;
     items = kNodeMenu;
     title = "Node";
   } else {
     menuNode_ = nullptr;
-    menuLink_ = doc_.Links().HitTest(at.x, at.y);
+    menuLink_ = index_.LinkAt(at);
     items = menuLink_ != nullptr ? std::span<const MenuItem>(kLinkMenu) : kBackgroundMenu;
     title = menuLink_ != nullptr ? "Link" : "Background";
   }

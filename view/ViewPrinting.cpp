@@ -33,7 +33,7 @@ bool CMapvineView::PrintPicture(QPrinter& printer) {
 }
 
 void CMapvineView::PrintOrSayWhy(QPrinter& printer) {
-  if (Surface() == nullptr) {
+  if (!HasBuffer()) {
     Prompts().ShowMessage(kNoPicture);
     return;
   }
@@ -81,7 +81,7 @@ std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
     case command::kFilePrintDirect:
     case command::kFilePrintPreview:
       // Without a picture there is nothing to print.
-      return CommandState{.enabled = Surface() != nullptr, .checked = false};
+      return CommandState{.enabled = HasBuffer(), .checked = false};
     default:
       if (auto state = NodeCommandState(id)) return state;
       return PictureCommandState(id);
