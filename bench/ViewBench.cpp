@@ -113,7 +113,7 @@ void BM_DragStep(benchmark::State& state) {
     ++step;
     node.SetPosition(x + (step & 1), y + (step & 1));
     picture.view.FlushDirty();
-    picture.view.viewport()->repaint();
+    LargePicture::DeliverPaints();
   }
   node.SetPosition(x, y);
   picture.view.FlushDirty();

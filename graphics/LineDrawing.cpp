@@ -87,6 +87,39 @@ class PixelWriter {
   std::uint8_t index_;
 };
 
+// The steps of a walk (0 .. the number of pixels along the main direction)
+// whose pen can reach `area`, with a margin across the main direction.
+struct StepRange {
+  long long first;
+  long long last;
+};
+
+// Steps n whose coordinate `start + step * n` lies in [low, high].
+StepRange StepsWithin(int start, int step, long long low, long long high) {
+  if (step > 0) return {low - start, high - start};
+  return {start - high, start - low};
+}
+
+StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, int sx, int sy,
+                    bool mostlyHorizontal) {
+  const long long major = mostlyHorizontal ? dx : ady;
+  const long long minor = mostlyHorizontal ? ady : dx;
+  // Along: the pen's two pixels share the main coordinate.
+  StepRange along = mostlyHorizontal ? StepsWithin(start.x, sx, area.left, area.right - 1)
+                                     : StepsWithin(start.y, sy, area.top, area.bottom - 1);
+  // Across: the pen reaches one pixel before its coordinate, and the steps
+  // taken across are known to within one of n * minor / major.
+  if (minor > 0) {
+    const StepRange acrossSteps =
+        mostlyHorizontal ? StepsWithin(start.y, sy, area.top, area.bottom)
+                         : StepsWithin(start.x, sx, area.left, area.right);
+    const long long slack = major / minor + 2;
+    along.first = std::max(along.first, acrossSteps.first * major / minor - slack);
+    along.last = std::min(along.last, acrossSteps.last * major / minor + slack);
+  }
+  return {std::max(along.first, 0LL), std::min(along.last, major)};
+}
+
 }  // namespace
 
 void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip) {
@@ -113,7 +146,7 @@ void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point
   const int xEnd = static_cast<int>(std::lround(s.x1));
   const int yEnd = static_cast<int>(std::lround(s.y1));
 
-  // Bresenham over the whole visible segment, whatever the clip, so that a
+  // Bresenham over the visible segment as a full redraw walks it, so that a
   // partial redraw sets exactly the pixels a full one sets there. The second
   // pixel of the pen sits across the main direction.
   const PixelWriter pixels(window, origin, area, index);
@@ -122,8 +155,20 @@ void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point
   const int sx = x < xEnd ? 1 : -1;
   const int sy = y < yEnd ? 1 : -1;
   const bool mostlyHorizontal = dx >= -dy;
-  int error = dx + dy;
-  for (;;) {
+  const StepRange steps = StepsNear(area, {x, y}, dx, -dy, sx, sy, mostlyHorizontal);
+  if (steps.first > steps.last) return;
+  // The walk steps along the main direction every time, and the steps taken
+  // across it by then follow from their number: start where the area
+  // begins, in the state the whole walk would have there.
+  const long long major = mostlyHorizontal ? dx : -dy;
+  const long long minor = mostlyHorizontal ? -dy : dx;
+  const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
+  const long long xSteps = mostlyHorizontal ? steps.first : across;
+  const long long ySteps = mostlyHorizontal ? across : steps.first;
+  x += static_cast<int>(sx * xSteps);
+  y += static_cast<int>(sy * ySteps);
+  long long error = dx + dy + xSteps * dy + ySteps * dx;
+  for (long long n = steps.first; n <= steps.last; ++n) {
     pixels.Put(x, y);
     if (mostlyHorizontal) {
       pixels.Put(x, y - 1);
@@ -131,7 +176,7 @@ void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point
       pixels.Put(x - 1, y);
     }
     if (x == xEnd && y == yEnd) break;
-    const int doubled = 2 * error;
+    const long long doubled = 2 * error;
     if (doubled >= dy) {
       error += dy;
       x += sx;

@@ -81,7 +81,7 @@ bool CMapvineView::SetBackground(CDIB& picture) {
     pictureSize_ = QSize();
     index_.MarkStale();
     UpdateScrollBars();
-    viewport()->update();
+    InvalidateFrame();
     return false;
   }
   // A new or opened document comes with a new background, and the node a
@@ -151,7 +151,7 @@ void CMapvineView::timerEvent(QTimerEvent* event) {
   QAbstractScrollArea::timerEvent(event);
 }
 
-void CMapvineView::Repaint() { viewport()->update(); }
+void CMapvineView::Repaint() { InvalidateFrame(); }
 
 void CMapvineView::RepaintIfIdle() {
   if (!painting) Repaint();
@@ -193,7 +193,7 @@ void CMapvineView::SetZoom(double zoom, std::optional<QPoint> anchor) {
   UpdateScrollBars();
   horizontalScrollBar()->setValue(static_cast<int>(std::lround(pictureX * zoom_)) - at.x());
   verticalScrollBar()->setValue(static_cast<int>(std::lround(pictureY * zoom_)) - at.y());
-  viewport()->update();
+  InvalidateFrame();
   if (changed) emit ZoomChanged(zoom_, fitted_);
 }
 
@@ -216,7 +216,7 @@ void CMapvineView::FitToWindow() {
   UpdateScrollBars();
   horizontalScrollBar()->setValue(0);
   verticalScrollBar()->setValue(0);
-  viewport()->update();
+  InvalidateFrame();
   emit ZoomChanged(zoom_, fitted_);
 }
 

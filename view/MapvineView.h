@@ -189,6 +189,10 @@ class CMapvineView : public QAbstractScrollArea,
   QSize ZoomedPictureSize() const;
   // Picture rectangle to viewport rectangle at the current zoom and scroll.
   QRect ToViewport(const Rect& area) const;
+  // Marks the whole window, or one rectangle of it, to be drawn anew from
+  // the picture at the next paint.
+  void InvalidateFrame();
+  void InvalidateFrame(const QRect& r);
   // Draws the exposed viewport rectangle `r` into frame_.
   void DrawExposed(QRect r);
   void DrawExposedAtOwnSize(QRect r);
@@ -258,8 +262,11 @@ class CMapvineView : public QAbstractScrollArea,
   QSize pictureSize_;
   // The picture size the window was last fitted to.
   QSize fittedSize_;
-  // The viewport-sized image paints draw into, kept between paints.
+  // What the window shows, in true colour, kept between paints: a scroll
+  // moves it and draws only the strip it uncovers.
   QImage frame_;
+  // The parts of frame_ that no longer show the picture.
+  QRegion staleFrame_;
   // The picture's colour table in true colour, as the paints use it.
   std::array<QRgb, 256> colorTable_{};
   std::int64_t convertedPixels_ = 0;

@@ -46,7 +46,14 @@ QRect CMapvineView::ToViewport(const Rect& area) const {
   return QRect(left - scroll.x, top - scroll.y, right - left, bottom - top);
 }
 
-void CMapvineView::PresentRect(const Rect& area) { viewport()->update(ToViewport(area)); }
+void CMapvineView::PresentRect(const Rect& area) { InvalidateFrame(ToViewport(area)); }
+
+void CMapvineView::InvalidateFrame() { InvalidateFrame(viewport()->rect()); }
+
+void CMapvineView::InvalidateFrame(const QRect& r) {
+  staleFrame_ += r;
+  viewport()->update(r);
+}
 
 Rect CMapvineView::VisibleArea() const {
   const Point scroll = ScrollPosition();
@@ -87,7 +94,16 @@ void CMapvineView::resizeEvent(QResizeEvent* event) {
 
 void CMapvineView::scrollContentsBy(int dx, int dy) {
   // What stays in sight moves along; only the uncovered strip is drawn.
-  viewport()->scroll(dx, dy);
+  if (!frame_.isNull()) {
+    const QImage moved = frame_.copy();
+    QPainter painter(&frame_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(dx, dy, moved);
+  }
+  const QRect all = viewport()->rect();
+  staleFrame_.translate(dx, dy);
+  staleFrame_ = staleFrame_.intersected(all) + QRegion(all).subtracted(all.translated(dx, dy));
+  viewport()->update();
 }
 
 void CMapvineView::paintEvent(QPaintEvent* event) {
@@ -104,15 +120,16 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
 
   if (frame_.size() != viewport()->size()) {
     frame_ = QImage(viewport()->size(), QImage::Format_RGB32);
+    staleFrame_ = frame_.rect();
   }
   if (const CDIBPal* pal = Palette()) colorTable_ = ColorTableOf(*pal);
-  for (const QRect& r : exposed.intersected(picture)) {
-    const QRect inFrame = r.intersected(frame_.rect());
-    if (inFrame.isEmpty()) continue;
-    DrawExposed(inFrame);
-    convertedPixels_ += std::int64_t{inFrame.width()} * inFrame.height();
-    painter.drawImage(inFrame.topLeft(), frame_, inFrame);
+  const QRegion shown = exposed.intersected(picture).intersected(frame_.rect());
+  for (const QRect& r : shown.intersected(staleFrame_)) {
+    DrawExposed(r);
+    convertedPixels_ += std::int64_t{r.width()} * r.height();
   }
+  staleFrame_ -= shown;
+  for (const QRect& r : shown) painter.drawImage(r.topLeft(), frame_, r);
 }
 
 void CMapvineView::DrawExposed(QRect r) {
