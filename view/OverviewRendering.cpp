@@ -76,17 +76,31 @@ int FoldedCount(const CSprite& owner) {
   return count;
 }
 
-// Writes pixels of the frame inside one rectangle only.
-struct Pixels {
+// Writes pixels of the frame inside one rectangle only. Rows are addressed
+// directly: a fitted frame of a large network writes a million pixels.
+class Pixels {
+ public:
+  Pixels(QImage& frame, QRect clip)
+      : frame(frame),
+        clip(clip),
+        bits_(reinterpret_cast<QRgb*>(frame.bits())),
+        stride_(frame.bytesPerLine() / static_cast<int>(sizeof(QRgb))),
+        left_(clip.left()),
+        top_(clip.top()),
+        right_(clip.right()),
+        bottom_(clip.bottom()) {}
+
   QImage& frame;
   QRect clip;
+
+  QRgb* Row(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
   void Put(int x, int y, QRgb color) const {
-    if (clip.contains(x, y)) reinterpret_cast<QRgb*>(frame.scanLine(y))[x] = color;
+    if (x >= left_ && x <= right_ && y >= top_ && y <= bottom_) Row(y)[x] = color;
   }
   void Fill(int x, int y, int w, int h, QRgb color) const {
     const QRect r = QRect(x, y, w, h).intersected(clip);
     for (int row = r.top(); row <= r.bottom(); ++row) {
-      auto* line = reinterpret_cast<QRgb*>(frame.scanLine(row));
+      QRgb* line = Row(row);
       std::fill(line + r.left(), line + r.right() + 1, color);
     }
   }
@@ -111,6 +125,11 @@ struct Pixels {
       }
     }
   }
+
+ private:
+  QRgb* bits_;
+  int stride_;
+  int left_, top_, right_, bottom_;
 };
 
 struct Placement {
@@ -140,7 +159,7 @@ void DrawBackground(const CDIB* background, const std::array<QRgb, 256>& table, 
   for (int y = r.top(); y <= r.bottom(); ++y) {
     const int row = std::clamp(static_cast<int>((y + at.scroll.y()) / at.zoom), 0, height - 1);
     const std::uint8_t* from = background->PixelPtr(0, row);
-    auto* to = reinterpret_cast<QRgb*>(px.frame.scanLine(y));
+    QRgb* to = px.Row(y);
     for (int x = r.left(); x <= r.right(); ++x) to[x] = table[from[column[x - r.left()]]];
   }
 }
@@ -220,7 +239,7 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index,
     icons_.clear();
     cachedZoom_ = zoom;
   }
-  const Pixels px{frame, r.intersected(frame.rect())};
+  const Pixels px(frame, r.intersected(frame.rect()));
   const Placement at{zoom, scroll};
   DrawBackground(doc.composedBackground.get(), table, px, at);
 
