@@ -86,6 +86,8 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   void BuildAccelerators();
   void BuildToolBar();
   void BuildStatusBar();
+  // The zoom pane: the factor, and whether the picture is fitted.
+  void ShowZoom(double zoom, bool fitted);
   QAction* ActionOf(int id);
   void ShowHelp();
   void ShowAbout();

@@ -34,6 +34,14 @@ constexpr MenuEntry kMainMenu[] = {
     {kEdit, nullptr, "Manually Add Node", c::kManualAddNode, "Manually Create a New Node"},
     {kView, nullptr, "R&efresh\tF5", c::kRefresh, "Refresh View"},
     {kView, nullptr, "Tile Nodes\tF4", c::kTileNodes, "Retile all nodes on screen"},
+    {kView, nullptr, nullptr, 0, nullptr},
+    {kView, nullptr, "Zoom &In\tCtrl+=", c::kZoomIn, "Show the picture larger\nZoom In"},
+    {kView, nullptr, "Zoom &Out\tCtrl+-", c::kZoomOut, "Show more of the picture\nZoom Out"},
+    {kView, nullptr, "&Actual Size\tCtrl+0", c::kActualSize,
+     "Show the picture at its own size\nActual Size"},
+    {kView, nullptr, "&Fit to Window\tCtrl+9", c::kFitToWindow,
+     "Show the whole picture in the window\nFit to Window"},
+    {kView, nullptr, nullptr, 0, nullptr},
     {kView, "Background", "&New Image...\tCtrl+B", c::kNewBackgroundImage, ""},
     {kView, "Background", "&Resize...", c::kResizeBackground, "Resize Window"},
     {kView, "Background", "&Tile", c::kBackgroundTile, "Tile Background"},
@@ -73,6 +81,10 @@ constexpr AcceleratorKey kAccelerators[] = {
     {"Ctrl+B", c::kNewBackgroundImage},
     {"Ctrl+F", c::kFindResource},
     {"F4", c::kTileNodes},
+    {"Ctrl+=", c::kZoomIn},
+    {"Ctrl+-", c::kZoomOut},
+    {"Ctrl+0", c::kActualSize},
+    {"Ctrl+9", c::kFitToWindow},
     {"F5", c::kRefresh},
     {"F1", c::kHelp},
     {"Shift+F1", c::kContextHelp},
@@ -88,7 +100,7 @@ constexpr AcceleratorKey kAccelerators[] = {
     {"Alt+Backspace", c::kEditUndo},
 };
 
-constexpr int kToolbar[] = {c::kFileNew, c::kManualAddNode, c::kFileOpen, c::kFileSave, 0, c::kContextHelp};
+constexpr int kToolbar[] = {c::kFileNew, c::kManualAddNode, c::kFileOpen, c::kFileSave, 0, c::kFitToWindow, 0, c::kContextHelp};
 
 }  // namespace
 

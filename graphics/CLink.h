@@ -58,6 +58,12 @@ class CLink {
   // that do not tell red from green.
   void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
             bool dashInactive = false) const;
+  // Whether the line is drawn at all: both ends are there and shown.
+  bool Shown() const;
+  // The line alone, into `window`, an image showing the part of a
+  // `picture`-sized picture from `origin` on; `clip` in picture coordinates.
+  void DrawLineInWindow(CDIB& window, Point origin, const Rect& picture, const Rect& clip,
+                        bool dashInactive = false) const;
   // `bounds` = the rectangle spanned by the two ends, normalised, inflated by 1.
   void UpdateBounds();
   // Moves the end (or both ends) belonging to `node` by (dx, dy) and updates

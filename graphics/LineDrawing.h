@@ -24,4 +24,12 @@ std::uint8_t NearestTableIndex(const CDIB& image, PaletteEntry color);
 void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
                   int dash = 0);
 
+// The same line drawn into `window`, an image showing the part of a
+// `picture`-sized picture whose top-left corner is `origin`. `from`, `to`
+// and `clip` are picture coordinates. The pixels set are exactly those the
+// line sets in a whole-picture image there: the line is walked as it is in
+// the whole picture, and only the pixels inside the window are written.
+void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point from, Point to,
+                          std::uint8_t index, const Rect& clip, int dash = 0);
+
 }  // namespace mapvine

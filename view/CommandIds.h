@@ -49,6 +49,10 @@ inline constexpr int kShowAllUnreachable = 32830;
 inline constexpr int kShowHiddenNodes = 32808;
 inline constexpr int kSettings = 32820;
 inline constexpr int kMarkInactiveLinks = 32862;
+inline constexpr int kZoomIn = 32900;
+inline constexpr int kZoomOut = 32901;
+inline constexpr int kActualSize = 32902;
+inline constexpr int kFitToWindow = 32903;
 
 // Help
 inline constexpr int kHelpTopics = 57667;

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,6 +19,8 @@
 #include "model/MapvineDoc.h"
 #include "model/Route.h"
 #include "view/CommandTarget.h"
+#include "view/OverviewRendering.h"
+#include "view/PictureIndex.h"
 #include "view/QtTextDrawer.h"
 
 class QPrinter;
@@ -25,10 +28,12 @@ class QPrinter;
 namespace mapvine {
 
 // The single view of the topology document. The picture (background, links,
-// node icons with their labels) is composed into the 8-bit off-screen
-// buffer of COSBView and presented by converting only the exposed part of it
-// through the buffer's colour table; the widget's own double buffering
-// keeps the picture from flickering.
+// node icons with their labels) is drawn only where the window shows it:
+// each paint composes the exposed area at the current zoom and converts it
+// through the picture's palette; the widget's own double buffering keeps
+// the picture from flickering. Below 100% the picture is drawn with less
+// detail (OverviewRendering.h); at 100% and above its pixels are those of
+// the whole picture drawn at once.
 //
 // The left button drags nodes and completes manual links, the right button
 // opens the node, link or background menu; the node and link commands of
@@ -55,9 +60,33 @@ class CMapvineView : public QAbstractScrollArea,
   void SetWaitCursor(bool waiting) override;
   void SetRefreshTimer(int milliseconds) override;
 
-  // Composes `clip` of the picture (all of it when null) into the buffer and
-  // shows the node count in the status bar.
+  // Takes note that `clip` of the picture (all of it when null) changed, so
+  // that it is drawn anew where shown, and shows the node count in the
+  // status bar.
   void Render(const Rect* clip) override;
+  // The whole picture at 100%, for printing, --render and comparisons; null
+  // without a picture or when its image cannot be allocated.
+  std::unique_ptr<CDIBSurface> RenderWholePicture();
+  // Draws `area` of the picture at 100% into `window`, an image in the
+  // picture's palette showing the picture from `origin` on.
+  void RenderArea(CDIB& window, Point origin, const Rect& area);
+
+  // The zoom factor: 1 shows the picture at its own size. It runs from
+  // MinimumZoom (the whole picture fits the window, or 100% when it fits
+  // already) to kMaxZoom.
+  static constexpr double kMaxZoom = 4.0;
+  double Zoom() const { return zoom_; }
+  double MinimumZoom() const;
+  // The zoom at which the whole picture just fits the window.
+  double FitZoom() const;
+  // Zooms keeping the picture point under `anchor` (viewport coordinates)
+  // where it is; the viewport's centre when none is given.
+  void SetZoom(double zoom, std::optional<QPoint> anchor = std::nullopt);
+  void ZoomIn(std::optional<QPoint> anchor = std::nullopt);
+  void ZoomOut(std::optional<QPoint> anchor = std::nullopt);
+  void FitToWindow();
+  // Whether the last zoom was Fit to Window (the window's size decides it).
+  bool Fitted() const { return fitted_; }
 
   // Repaints the whole window from the buffer.
   void Repaint();
@@ -67,8 +96,8 @@ class CMapvineView : public QAbstractScrollArea,
   int DisplayedCount() const { return displayedCount_; }
   int TotalCount() const { return totalCount_; }
 
-  // The whole picture in true colour; null without a buffer.
-  QImage PictureImage() const;
+  // The whole picture at 100% in true colour; null without a buffer.
+  QImage PictureImage();
   // How a picture larger than a page prints: scaled down onto one page, or
   // at its size on screen across as many pages as it takes.
   enum class PrintLayout { FitToPage, AcrossPages };
@@ -163,9 +192,12 @@ class CMapvineView : public QAbstractScrollArea,
   void EditBegins();
   void EditEnds(const QString& name);
 
+  // The zoom factor changed (or Fit to Window was chosen).
+  void ZoomChanged(double zoom, bool fitted);
+
  protected:
   // COSBView
-  void PresentRect(const CDIBSurface& surface, const CDIBPal* palette, const Rect& area) override;
+  void PresentRect(const Rect& area) override;
   Rect VisibleArea() const override;
   Point ScrollPosition() const override;
   void SetScrollSizes(int width, int height) override;
@@ -182,6 +214,7 @@ class CMapvineView : public QAbstractScrollArea,
   void keyPressEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   bool viewportEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Brings an image to the buffer's palette unless it already is there.
@@ -190,6 +223,19 @@ class CMapvineView : public QAbstractScrollArea,
   // The standard redraw: everything composed and presented.
   void RedrawWholePicture();
   void UpdateScrollBars();
+  // The picture's size at the current zoom, in window pixels.
+  QSize ZoomedPictureSize() const;
+  // Picture rectangle to viewport rectangle at the current zoom and scroll.
+  QRect ToViewport(const Rect& area) const;
+  // Marks the whole window, or one rectangle of it, to be drawn anew from
+  // the picture at the next paint.
+  void InvalidateFrame();
+  void InvalidateFrame(const QRect& r);
+  // Draws the exposed viewport rectangle `r` into frame_.
+  void DrawExposed(QRect r);
+  void DrawExposedAtOwnSize(QRect r);
+  void DrawExposedMagnified(QRect r);
+  bool OnZoomCommand(int id);
   // Grows or shrinks the top-level window so the picture shows without
   // scroll bars, as far as the screen allows.
   void FitWindowToPicture();
@@ -200,6 +246,8 @@ class CMapvineView : public QAbstractScrollArea,
 
   // Mouse handling.
   Point ToPicture(QPoint viewportPos) const;
+  // A picture point in viewport coordinates.
+  QPoint ToViewport(Point p) const;
   void LeftButtonDown(Point at);
   void DragTo();
   // Scrolls one auto-scroll step towards a node corner held at window
@@ -209,8 +257,8 @@ class CMapvineView : public QAbstractScrollArea,
 
   // Marks drawn over the composed `area` of the buffer: the route with the
   // rest dimmed, and the keyboard selection.
-  void DrawRoute(CDIB& buffer, SurfaceTextDrawer* text, const Rect& area);
-  void DrawSelection(CDIB& buffer, const Rect& area);
+  void DrawRoute(CDIB& window, Point origin, SurfaceTextDrawer* text, const Rect& area);
+  void DrawSelection(CDIB& window, Point origin, const Rect& area);
   // Finds the route again between its chosen ends, as links and statuses
   // change; forgets it when an end has left the document.
   void UpdateRoute();
@@ -266,14 +314,23 @@ class CMapvineView : public QAbstractScrollArea,
   PrintLayout printLayout_ = PrintLayout::FitToPage;
 
   CMapvineDoc& doc_;
+  PictureIndex index_{doc_};
+  OverviewRenderer overview_;
   QtTextDrawer textDrawer_;
+  double zoom_ = 1.0;
+  bool fitted_ = false;
   QBasicTimer refreshTimer_;
   int refreshPeriod_ = 0;
   QSize pictureSize_;
   // The picture size the window was last fitted to.
   QSize fittedSize_;
-  // The viewport-sized image paints convert into, kept between paints.
+  // What the window shows, in true colour, kept between paints: a scroll
+  // moves it and draws only the strip it uncovers.
   QImage frame_;
+  // The parts of frame_ that no longer show the picture.
+  QRegion staleFrame_;
+  // The picture's colour table in true colour, as the paints use it.
+  std::array<QRgb, 256> colorTable_{};
   std::int64_t convertedPixels_ = 0;
   int displayedCount_ = 0;
   int totalCount_ = 0;

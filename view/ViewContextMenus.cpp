@@ -90,9 +90,9 @@ std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
 std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
   // A node first, then a link (which forgets the node), then the background.
   menuOnNode_ = false;
-  if (CSprite* node = doc_.Nodes().HitTest(at.x, at.y)) return BuildNodeMenu(*node);
+  if (CSprite* node = index_.NodeAt(at)) return BuildNodeMenu(*node);
   menuNode_ = nullptr;
-  menuLink_ = doc_.Links().HitTest(at.x, at.y);
+  menuLink_ = index_.LinkAt(at);
   if (menuLink_ != nullptr) return BuildMenu(*this, "Link", kLinkMenu);
   return BuildMenu(*this, "Background", kBackgroundMenu);
 }

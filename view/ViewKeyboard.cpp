@@ -40,12 +40,13 @@ void CMapvineView::Select(CSprite* node) {
   }
 }
 
-void CMapvineView::DrawSelection(CDIB& buffer, const Rect& area) {
+void CMapvineView::DrawSelection(CDIB& window, Point origin, const Rect& area) {
   const CSprite* node = SelectedNode();
   if (node == nullptr || !area.Intersects(node->GetRect())) return;
   const Rect box = node->GetRect();
-  DrawFrame(buffer, box, kSelectionFrame, NearestTableIndex(buffer, kFrameOuter), area);
-  DrawFrame(buffer, box.Inflated(-1, -1), 1, NearestTableIndex(buffer, kFrameInner), area);
+  DrawFrame(window, origin, box, kSelectionFrame, NearestTableIndex(window, kFrameOuter), area);
+  DrawFrame(window, origin, box.Inflated(-1, -1), 1, NearestTableIndex(window, kFrameInner),
+            area);
 }
 
 void CMapvineView::SelectStep(int step) {

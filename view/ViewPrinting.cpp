@@ -91,7 +91,7 @@ void CMapvineView::ShowPrintPreview() {
 }
 
 void CMapvineView::PrintOrSayWhy(QPrinter& printer) {
-  if (Surface() == nullptr) {
+  if (!HasBuffer()) {
     Prompts().ShowMessage(kNoPicture);
     return;
   }
@@ -140,7 +140,7 @@ std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
     case command::kFilePrintDirect:
     case command::kFilePrintPreview:
       // Without a picture there is nothing to print.
-      return CommandState{.enabled = Surface() != nullptr, .checked = false};
+      return CommandState{.enabled = HasBuffer(), .checked = false};
     default:
       if (auto state = NodeCommandState(id)) return state;
       return PictureCommandState(id);

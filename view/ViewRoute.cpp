@@ -17,10 +17,13 @@ constexpr int kGlowReach = 3;
 constexpr int kEndFrame = 2;
 
 // A wide band of `index` along the link, for the line to lie on.
-void DrawGlow(CDIB& buffer, const CLink& link, std::uint8_t index, const Rect& area) {
+void DrawGlow(CDIB& window, Point origin, const Rect& picture, const CLink& link,
+              std::uint8_t index, const Rect& area) {
   for (int offset = -kGlowReach; offset <= kGlowReach; ++offset) {
-    DrawWideLine(buffer, {link.x1 + offset, link.y1}, {link.x2 + offset, link.y2}, index, area);
-    DrawWideLine(buffer, {link.x1, link.y1 + offset}, {link.x2, link.y2 + offset}, index, area);
+    DrawWideLineInWindow(window, origin, picture, {link.x1 + offset, link.y1},
+                         {link.x2 + offset, link.y2}, index, area);
+    DrawWideLineInWindow(window, origin, picture, {link.x1, link.y1 + offset},
+                         {link.x2, link.y2 + offset}, index, area);
   }
 }
 
@@ -64,20 +67,22 @@ void CMapvineView::ShowRouteStatus() {
   }
 }
 
-void CMapvineView::DrawRoute(CDIB& buffer, SurfaceTextDrawer* text, const Rect& area) {
+void CMapvineView::DrawRoute(CDIB& window, Point origin, SurfaceTextDrawer* text,
+                             const Rect& area) {
   if (routeStart_ == nullptr && routeEnd_ == nullptr) return;
   // Links may have come, gone or changed status since the last drawing.
   UpdateRoute();
   if (route_.kind == Route::Kind::None) return;
-  StippleArea(buffer, area, NearestTableIndex(buffer, kDimColor));
-  const std::uint8_t lit = NearestTableIndex(buffer, kRouteColor);
-  for (const CLink* link : route_.links) DrawGlow(buffer, *link, lit, area);
-  // Each link draws its end icons over its line; a broken route's inactive
-  // links are dashed whatever the view setting.
-  for (const CLink* link : route_.links) link->Draw(buffer, text, area, true);
-  for (const CSprite* node : route_.nodes) node->Draw(buffer, text, &area);
+  const Rect picture = BufferRect();
+  StippleArea(window, origin, area, NearestTableIndex(window, kDimColor));
+  const std::uint8_t lit = NearestTableIndex(window, kRouteColor);
+  for (const CLink* link : route_.links) DrawGlow(window, origin, picture, *link, lit, area);
+  // A broken route's inactive links are dashed whatever the view setting;
+  // its nodes are drawn over the lines.
+  for (const CLink* link : route_.links) link->DrawLineInWindow(window, origin, picture, area, true);
+  for (const CSprite* node : route_.nodes) node->DrawInWindow(window, origin, text, area);
   for (const CSprite* end : {routeStart_, routeEnd_}) {
-    if (!end->hidden) DrawFrame(buffer, end->GetRect(), kEndFrame, lit, area);
+    if (!end->hidden) DrawFrame(window, origin, end->GetRect(), kEndFrame, lit, area);
   }
 }
 

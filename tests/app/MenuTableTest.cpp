@@ -37,6 +37,10 @@ const MenuRow kMenu[] = {
     {"&Edit", "Manually Add Node", 32791, "Manually Create a New Node"},
     {"&View", "R&efresh\tF5", 32798, "Refresh View"},
     {"&View", "Tile Nodes\tF4", 32817, "Retile all nodes on screen"},
+    {"&View", "Zoom &In\tCtrl+=", 32900, "Show the picture larger"},
+    {"&View", "Zoom &Out\tCtrl+-", 32901, "Show more of the picture"},
+    {"&View", "&Actual Size\tCtrl+0", 32902, "Show the picture at its own size"},
+    {"&View", "&Fit to Window\tCtrl+9", 32903, "Show the whole picture in the window"},
     {"&View/Background", "&New Image...\tCtrl+B", 32812, ""},
     {"&View/Background", "&Resize...", 32784, "Resize Window"},
     {"&View/Background", "&Tile", 32779, "Tile Background"},
@@ -66,6 +70,7 @@ const std::pair<const char*, int> kAccelerators[] = {
     {"Ctrl+F", 32810}, {"F4", 32817},       {"F5", 32798},           {"F1", 57670},        {"Shift+F1", 57669},
     {"F6", 57680},     {"Shift+F6", 57681}, {"Ctrl+C", 57634},       {"Ctrl+Ins", 57634},  {"Ctrl+X", 57635},
     {"Shift+Del", 57635}, {"Ctrl+V", 57637}, {"Shift+Ins", 57637},   {"Ctrl+Z", 57643},    {"Alt+Backspace", 57643},
+    {"Ctrl+=", 32900}, {"Ctrl+-", 32901},   {"Ctrl+0", 32902},       {"Ctrl+9", 32903},
 };
 
 QMenu* SubMenu(const QList<QAction*>& actions, const QString& title) {
@@ -214,7 +219,7 @@ TEST(ToolBar, ButtonsInOrderWithSixteenByFifteenImages) {
       EXPECT_EQ(sizes.first(), QSize(16, 15));
     }
   }
-  EXPECT_EQ(ids, (std::vector<int>{57600, 32791, 57601, 57603, 0, 57669}));
+  EXPECT_EQ(ids, (std::vector<int>{57600, 32791, 57601, 57603, 0, 32903, 0, 57669}));
   EXPECT_EQ(toolbar->iconSize(), QSize(16, 15));
   EXPECT_EQ(running.Frame().ActionFor(57600)->toolTip(), "New");
 }

@@ -36,8 +36,9 @@ struct Diamond : InteractiveWindow {
 TEST(ViewRoute, LightsTheActivePathDimsTheRestAndClears) {
   Diamond w;
   CDIB plain;
-  ASSERT_TRUE(plain.CopyPixels(std::span(w.Buffer().HeaderBlock(), CDIB::kHeaderBlockSize),
-                               w.Buffer().Bits()));
+  const CDIBSurface& before = w.Buffer();
+  ASSERT_TRUE(plain.CopyPixels(std::span(before.HeaderBlock(), CDIB::kHeaderBlockSize),
+                               before.Bits()));
   w.Choose(InteractiveWindow::BodyOf(w.a), command::kRouteFromHere);
   EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);  // no end yet
   w.Choose(InteractiveWindow::BodyOf(w.c), command::kRouteToHere);
@@ -55,7 +56,8 @@ TEST(ViewRoute, LightsTheActivePathDimsTheRestAndClears) {
   EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);
   for (CLink* link : w.b.links) link->status = 1;
   w.view.RedrawAll();
-  EXPECT_EQ(DifferingPixels(plain, w.Buffer(), w.Buffer().GetRect()), 0);
+  const CDIBSurface& cleared = w.Buffer();
+  EXPECT_EQ(DifferingPixels(plain, cleared, cleared.GetRect()), 0);
 }
 
 TEST(ViewMarkInactiveLinks, DashesInactiveLinesOnly) {
