@@ -185,15 +185,13 @@ bool SaveTopologyFile(const CMapvineDoc& doc, const std::string& path) {
   return saved;
 }
 
-bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
+LoadOutcome OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
   std::vector<std::uint8_t> bytes;
   if (const std::string error = ReadWholeFile(path, bytes); !error.empty()) {
     Prompts().ShowWarning(FailedToOpenText(path, error));
-    return false;
+    return LoadOutcome::Unreadable;
   }
-  // A refused file has shown its own message; the open itself went through.
-  LoadTopology(doc, bytes);
-  return true;
+  return LoadTopology(doc, bytes);
 }
 
 }  // namespace mapvine
