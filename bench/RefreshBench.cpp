@@ -6,11 +6,23 @@
 //                         (a document without a window: the grown picture's
 //                         pixels are laid out when a view shows it)
 //   BM_SecondRefresh/N    a refresh over a network already in the picture
+//   BM_RefreshLookups/N   the name lookups a second refresh makes, in its
+//                         order, answered by the document's node and link
+//                         indexes; each found node or link is read, as the
+//                         refresh reads it
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
+#include <variant>
+#include <vector>
 
+#include "model/LinkIndex.h"
 #include "model/MapvineDoc.h"
+#include "model/NodeIndex.h"
+#include "protocol/NodeAnswers.h"
+#include "protocol/SnaNames.h"
+#include "protocol/SnaWire.h"
 #include "refresh/RefreshPass.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/SimulatedNode.h"
@@ -65,6 +77,71 @@ void BM_SecondRefresh(benchmark::State& state) {
   PerResource(state, resources);
 }
 
+struct NodeLookup {
+  std::string name;
+};
+struct LinkLookup {
+  std::string owner, destination;
+  int tgNumber;
+};
+using Lookup = std::variant<NodeLookup, LinkLookup>;
+
+template <std::size_t N>
+std::string ShortNameAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
+  return mapvine::ShortName(mapvine::DecodeNameAt(record, offset));
+}
+
+// The names a refresh pass looks up, in the order it does: each topology
+// node and TG, then each directory entry's parent, the entry itself and the
+// link between them.
+std::vector<Lookup> LookupsOfARefresh(const mapvine::SnaCtlFunction& snaCtl) {
+  namespace wire = ::snawire;
+  const mapvine::NodeAnswers answers = mapvine::AskNode(snaCtl);
+  std::vector<Lookup> lookups;
+  for (const auto& record : answers.tables.topology) {
+    if (record.holdsNode == 1) lookups.push_back(NodeLookup{ShortNameAt(record.node, wire::kNodeName)});
+    if (record.holdsTg == 1) {
+      lookups.push_back(LinkLookup{ShortNameAt(record.tg, wire::kTgOwner),
+                                   ShortNameAt(record.tg, wire::kTgDestination),
+                                   record.tg[wire::kTgNumber]});
+    }
+  }
+  for (const auto& record : answers.tables.lus) {
+    const std::string lu = ShortNameAt(record.directory, wire::kDirResourceName);
+    const std::string parent = ShortNameAt(record.directory, wire::kDirParentName);
+    if (lu == parent) continue;
+    lookups.push_back(NodeLookup{parent});
+    lookups.push_back(NodeLookup{lu});
+    lookups.push_back(LinkLookup{lu, parent, 0});
+  }
+  return lookups;
+}
+
+void BM_RefreshLookups(benchmark::State& state) {
+  const auto resources = static_cast<std::size_t>(state.range(0));
+  ServedNetwork network(resources);
+  auto doc = NewPicture(true);
+  mapvine::dorefresh(*doc, network.snaCtl);
+  const std::vector<Lookup> lookups = LookupsOfARefresh(network.snaCtl);
+  mapvine::NodeIndex nodes(doc->Nodes());
+  for (const auto& node : doc->Nodes()) nodes.Add(*node);
+  mapvine::LinkIndex links;
+  for (const auto& link : doc->Links()) links.Add(*link);
+  for (auto _ : state) {
+    int statuses = 0;
+    for (const Lookup& lookup : lookups) {
+      if (const auto* node = std::get_if<NodeLookup>(&lookup)) {
+        statuses += nodes.Find(node->name)->status;
+      } else {
+        const auto& link = std::get<LinkLookup>(lookup);
+        statuses += links.Find(link.owner, link.destination, link.tgNumber)->status;
+      }
+    }
+    benchmark::DoNotOptimize(statuses);
+  }
+  PerResource(state, resources);
+}
+
 // Several iterations even at 64k, so that the figures show steady refreshes
 // rather than the first touch of fresh memory.
 BENCHMARK(BM_FirstRefresh)
@@ -74,6 +151,11 @@ BENCHMARK(BM_FirstRefresh)
     ->UseRealTime();
 BENCHMARK(BM_SecondRefresh)
     ->Arg(1000)->Arg(4000)->Arg(16000)->Arg(64000)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
+BENCHMARK(BM_RefreshLookups)
+    ->Arg(1000)->Arg(64000)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0)
     ->UseRealTime();

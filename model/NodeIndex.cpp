@@ -1,46 +1,50 @@
 #include "model/NodeIndex.h"
 
-#include <functional>
-
 #include "protocol/SnaNames.h"
 
 namespace mapvine {
+namespace {
+
+// Starts fetching the node, so that its trip to memory overlaps the work
+// done before it is read.
+void FetchNode(const CSprite& node) {
+  constexpr std::size_t kCacheLine = 64;
+  const auto* bytes = reinterpret_cast<const char*>(&node);
+  for (std::size_t offset = 0; offset < sizeof(CSprite); offset += kCacheLine) {
+    __builtin_prefetch(bytes + offset);
+  }
+}
+
+}  // namespace
 
 std::string_view ReportedName(const CSprite& node) {
   return node.fqName.empty() ? std::string_view(node.label) : ShortNameView(node.fqName);
 }
 
-std::uint64_t NodeIndex::HashOf(std::string_view name) {
-  return std::hash<std::string_view>{}(name);
-}
-
 void NodeIndex::Add(CSprite& node) {
-  const std::string_view name = ReportedName(node);
-  const auto [entry, added] = byName_.FindOrAdd(HashOf(name), NameIs(name));
+  const auto [entry, added] = byName_.try_emplace(std::string(ReportedName(node)));
   if (added) {
-    entry->node = &node;
-    entry->count = 1;
-    entry->name.Keep(name);
+    entry->second = Holders{&node, 1};
   } else {
-    ++entry->count;
+    ++entry->second.count;
   }
 }
 
 void NodeIndex::Remove(const CSprite& node) {
+  if (lastFound_ == &node) lastFound_ = nullptr;
   const std::string_view name = ReportedName(node);
-  const std::uint64_t hash = HashOf(name);
-  Entry* entry = byName_.Find(hash, NameIs(name));
-  if (entry == nullptr) return;
-  if (--entry->count == 0) {
-    byName_.Erase(hash, NameIs(name));
+  const auto entry = byName_.find(name);
+  if (entry == byName_.end()) return;
+  Holders& holders = entry->second;
+  if (--holders.count == 0) {
+    byName_.erase(entry);
     return;
   }
-  // The entry must keep naming its name through a node that stays; and
-  // when one holder is left, that holder is the answer.
-  if (entry->node == &node || entry->count == 1) {
+  // When one holder is left, that holder is the answer.
+  if (holders.node == &node || holders.count == 1) {
     for (const auto& other : listOrder_) {
       if (other.get() != &node && ReportedName(*other) == name) {
-        entry->node = other.get();
+        holders.node = other.get();
         break;
       }
     }
@@ -55,9 +59,16 @@ CSprite* NodeIndex::FirstInList(std::string_view name) const {
 }
 
 CSprite* NodeIndex::Find(std::string_view name) const {
-  const Entry* entry = byName_.Find(HashOf(name), NameIs(name));
-  if (entry == nullptr) return nullptr;
-  return entry->count == 1 ? entry->node : FirstInList(name);
+  const auto entry = byName_.find(name);
+  if (entry == byName_.end()) {
+    if (lastFound_) FetchNode(*lastFound_);
+    return nullptr;
+  }
+  const Holders& holders = entry->second;
+  CSprite* found = holders.count == 1 ? holders.node : FirstInList(name);
+  FetchNode(*found);
+  lastFound_ = found;
+  return found;
 }
 
 }  // namespace mapvine
