@@ -1,5 +1,7 @@
 #include "model/NodeIndex.h"
 
+#include <functional>
+
 #include "protocol/SnaNames.h"
 
 namespace mapvine {
@@ -21,30 +23,38 @@ std::string_view ReportedName(const CSprite& node) {
   return node.fqName.empty() ? std::string_view(node.label) : ShortNameView(node.fqName);
 }
 
+std::uint64_t NodeIndex::HashOf(std::string_view name) {
+  return std::hash<std::string_view>{}(name);
+}
+
 void NodeIndex::Add(CSprite& node) {
-  const auto [entry, added] = byName_.try_emplace(std::string(ReportedName(node)));
+  const std::string_view name = ReportedName(node);
+  const auto [entry, added] = byName_.FindOrAdd(HashOf(name), NameIs(name));
   if (added) {
-    entry->second = Holders{&node, 1};
+    entry->node = &node;
+    entry->count = 1;
+    entry->name.Keep(name);
   } else {
-    ++entry->second.count;
+    ++entry->count;
   }
 }
 
 void NodeIndex::Remove(const CSprite& node) {
   if (lastFound_ == &node) lastFound_ = nullptr;
   const std::string_view name = ReportedName(node);
-  const auto entry = byName_.find(name);
-  if (entry == byName_.end()) return;
-  Holders& holders = entry->second;
-  if (--holders.count == 0) {
-    byName_.erase(entry);
+  const std::uint64_t hash = HashOf(name);
+  Entry* entry = byName_.Find(hash, NameIs(name));
+  if (entry == nullptr) return;
+  if (--entry->count == 0) {
+    byName_.Erase(hash, NameIs(name));
     return;
   }
-  // When one holder is left, that holder is the answer.
-  if (holders.node == &node || holders.count == 1) {
+  // The entry must keep naming its name through a node that stays; and
+  // when one holder is left, that holder is the answer.
+  if (entry->node == &node || entry->count == 1) {
     for (const auto& other : listOrder_) {
       if (other.get() != &node && ReportedName(*other) == name) {
-        holders.node = other.get();
+        entry->node = other.get();
         break;
       }
     }
@@ -59,14 +69,12 @@ CSprite* NodeIndex::FirstInList(std::string_view name) const {
 }
 
 CSprite* NodeIndex::Find(std::string_view name) const {
-  const auto entry = byName_.find(name);
-  if (entry == byName_.end()) {
+  const Entry* entry = byName_.Find(HashOf(name), NameIs(name));
+  if (entry == nullptr) {
     if (lastFound_) FetchNode(*lastFound_);
     return nullptr;
   }
-  const Holders& holders = entry->second;
-  CSprite* found = holders.count == 1 ? holders.node : FirstInList(name);
-  FetchNode(*found);
+  CSprite* found = entry->count == 1 ? entry->node : FirstInList(name);
   lastFound_ = found;
   return found;
 }

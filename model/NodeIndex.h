@@ -1,13 +1,12 @@
 #pragma once
 
-#include <boost/unordered/unordered_flat_map.hpp>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteList.h"
-#include "model/NameTables.h"
+#include "model/HashSlots.h"
+#include "model/InlineName.h"
 
 namespace mapvine {
 
@@ -22,10 +21,10 @@ std::string_view ReportedName(const CSprite& node);
 // the first in list order wins, as a plain walk of the list would answer.
 //
 // On a network too large for the cache, a node met at random is rarely
-// there, so Find starts the trip to memory of the node it is about to be
-// asked to read: the node it finds, and on a miss the node it found last,
-// as a refresh adds a missing node right after finding the one it is about
-// to be linked to (an LU after its parent, an end node after its server).
+// there. A refresh adds a missing node right after finding the one it is
+// about to be linked to (an LU after its parent, an end node after its
+// server), and that link reads the found node: so a Find that misses starts
+// fetching the node the last Find answered.
 class NodeIndex {
  public:
   // `listOrder` is the list the indexed nodes live in.
@@ -36,24 +35,34 @@ class NodeIndex {
   // network-qualified name.
   void Remove(const CSprite& node);
   void Clear() {
-    byName_.clear();
+    byName_.Clear();
     lastFound_ = nullptr;
   }
   // Room for this many names without growing on the way.
-  void Reserve(std::size_t count) { byName_.reserve(count); }
+  void Reserve(std::size_t count) { byName_.Reserve(count); }
   CSprite* Find(std::string_view name) const;
 
  private:
   // One node per name in the usual case; `node` is only the answer while
-  // `count` is 1, otherwise the list order decides.
-  struct Holders {
+  // `count` is 1, otherwise the list order decides. The entry's key is the
+  // holders' reported name, kept in the entry too when it is short.
+  struct Entry {
     CSprite* node = nullptr;
     std::uint32_t count = 0;
+    InlineName name;
+
+    bool HasName(std::string_view wanted) const {
+      return name.Held() ? name.View() == wanted : ReportedName(*node) == wanted;
+    }
   };
+  static std::uint64_t HashOf(std::string_view name);
+  static auto NameIs(std::string_view name) {
+    return [name](const Entry& entry) { return entry.HasName(name); };
+  }
   CSprite* FirstInList(std::string_view name) const;
 
   const CSpriteList& listOrder_;
-  boost::unordered_flat_map<std::string, Holders, NameHash, std::equal_to<>> byName_;
+  HashSlots<Entry> byName_;
   // The node Find last answered; null once it leaves the index.
   mutable const CSprite* lastFound_ = nullptr;
 };

@@ -1,48 +1,42 @@
 #include "model/TopologyRejoin.h"
 
-#include <boost/unordered/unordered_flat_map.hpp>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 #include "model/FoldedNames.h"
+#include "model/HashSlots.h"
 
 namespace mapvine::topology {
 
 void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
   // Every link against every node would be quadratic: the nodes are grouped
   // by folded name first, each group in list order, as that scan would meet
-  // them. The keys are the first node's name, which does not change
-  // meanwhile.
+  // them. The groups name their key through their first node, whose name
+  // does not change meanwhile.
   struct Carriers {
     CSprite* first = nullptr;
     std::unique_ptr<std::vector<CSprite*>> more;  // rarely two nodes share a name
   };
-  struct FoldedHash {
-    std::size_t operator()(std::string_view name) const { return FoldedNameHash(name); }
+  auto nameIs = [](std::string_view name) {
+    return [name](const Carriers& c) { return SameNameIgnoringCase(c.first->fqName, name); };
   };
-  struct FoldedEqual {
-    bool operator()(std::string_view a, std::string_view b) const { return SameNameIgnoringCase(a, b); }
-  };
-  boost::unordered_flat_map<std::string_view, Carriers, FoldedHash, FoldedEqual> byName;
-  byName.reserve(nodes.size());
+  HashSlots<Carriers> byName;
+  byName.Reserve(nodes.size());
   for (const auto& node : nodes) {
     const std::string_view name = node->fqName;
     if (name.empty()) continue;
-    auto [entry, added] = byName.try_emplace(name);
-    Carriers& carriers = entry->second;
+    auto [carriers, added] = byName.FindOrAdd(FoldedNameHash(name), nameIs(name));
     if (added) {
-      carriers.first = node.get();
+      carriers->first = node.get();
       continue;
     }
-    if (!carriers.more) carriers.more = std::make_unique<std::vector<CSprite*>>();
-    carriers.more->push_back(node.get());
+    if (!carriers->more) carriers->more = std::make_unique<std::vector<CSprite*>>();
+    carriers->more->push_back(node.get());
   }
-  // Nothing is added from here on, so the groups stay where they are.
-  auto carriersOf = [&byName](std::string_view name) -> const Carriers* {
+  auto carriersOf = [&byName, &nameIs](std::string_view name) -> const Carriers* {
     if (name.empty()) return nullptr;
-    const auto found = byName.find(name);
-    return found == byName.end() ? nullptr : &found->second;
+    return byName.Find(FoldedNameHash(name), nameIs(name));
   };
   auto forEachCarrier = [](const Carriers* carriers, auto&& visit) {
     if (carriers == nullptr) return;
