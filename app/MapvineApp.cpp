@@ -8,7 +8,6 @@
 #include "app/QtPrompts.h"
 #include "app/RememberedSettings.h"
 #include "base/UserPrompts.h"
-#include "model/SavedTopology.h"
 #include "base/Trace.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
@@ -17,42 +16,6 @@
 static void InitResources() { Q_INIT_RESOURCE(mapvine); }
 
 namespace mapvine {
-namespace {
-
-// Passes every prompt on to the prompts in force and counts the messages,
-// so that an open that complained about its file can be told from one that
-// went through.
-class CountingPrompts final : public UserPrompts {
- public:
-  CountingPrompts() : inner_(Prompts()), previous_(InstallPrompts(this)) {}
-  ~CountingPrompts() override { InstallPrompts(previous_); }
-  CountingPrompts(const CountingPrompts&) = delete;
-  CountingPrompts& operator=(const CountingPrompts&) = delete;
-
-  void ShowMessage(std::string_view text) override {
-    ++messages;
-    inner_.ShowMessage(text);
-  }
-  void ShowWarning(std::string_view text) override {
-    ++messages;
-    inner_.ShowWarning(text);
-  }
-  bool AskYesNo(std::string_view question) override { return inner_.AskYesNo(question); }
-  std::optional<std::string> AskOpenFileName(std::string_view filter) override {
-    return inner_.AskOpenFileName(filter);
-  }
-  std::optional<std::string> AskSaveFileName(std::string_view filter) override {
-    return inner_.AskSaveFileName(filter);
-  }
-
-  int messages = 0;
-
- private:
-  UserPrompts& inner_;
-  UserPrompts* previous_;
-};
-
-}  // namespace
 
 CMapvineApp::CMapvineApp(SnaLibrary node)
     : nodeUnavailable_(node.Loaded() ? std::string() : node.error),
@@ -82,10 +45,10 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
   if (line.file.empty()) {
     if (!doc_->NewDocument()) return false;
   } else {
-    const OpenResult result = OpenWithoutAsking(QString::fromStdString(line.file));
+    const LoadOutcome outcome = OpenWithoutAsking(QString::fromStdString(line.file));
     // A refused file leaves a new picture; a window shows it, but a batch
     // run would write an empty picture as if all were well.
-    if (result == OpenResult::Unreadable || (result == OpenResult::Refused && line.Batch())) return false;
+    if (outcome == LoadOutcome::Unreadable || (outcome != LoadOutcome::Loaded && line.Batch())) return false;
   }
   if (!line.Batch()) {
     // The window the user left wins over one fitted to the picture.
@@ -128,30 +91,24 @@ bool CMapvineApp::NewDocumentFile() {
 
 bool CMapvineApp::OpenDocumentFile(const QString& path) {
   if (!commands_.SaveModified()) return false;
-  return OpenWithoutAsking(path) == OpenResult::Opened;
+  return OpenWithoutAsking(path) == LoadOutcome::Loaded;
 }
 
-CMapvineApp::OpenResult CMapvineApp::OpenWithoutAsking(const QString& path) {
-  // The load shows its own messages; a message means the file was not
-  // taken as it is.
-  CountingPrompts counting;
-  const bool read = OpenTopologyFile(*doc_, path.toStdString());
+LoadOutcome CMapvineApp::OpenWithoutAsking(const QString& path) {
+  const LoadOutcome outcome = OpenTopologyFile(*doc_, path.toStdString());
   // Whatever was read replaced the picture the history's edits were made on.
   if (frame_) frame_->Edits().Clear();
-  if (!read) {
+  if (outcome == LoadOutcome::Unreadable) {
     if (rememberFiles_) {
       recentFiles_.Remove(QFileInfo(path).absoluteFilePath());
       if (frame_) frame_->SetRecentFiles(recentFiles_.Files());
     }
-    return OpenResult::Unreadable;
+    return outcome;
   }
   doc_->SetModified(false);
-  if (counting.messages > 0) {
-    file_.SetPath({});
-    return OpenResult::Refused;
-  }
-  file_.SetPath(path);
-  return OpenResult::Opened;
+  // A refused file leaves a new picture that has no file of its own.
+  file_.SetPath(outcome == LoadOutcome::Loaded ? path : QString());
+  return outcome;
 }
 
 void CMapvineApp::OnPathChanged() {

@@ -8,6 +8,7 @@
 #include "app/DocumentFile.h"
 #include "app/RecentFileList.h"
 #include "model/MapvineDoc.h"
+#include "model/SavedTopology.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
@@ -51,8 +52,7 @@ class CMapvineApp final : public CommandTarget {
   std::optional<CommandState> CommandStateOf(int id) const override;
 
  private:
-  enum class OpenResult { Opened, Refused, Unreadable };
-  OpenResult OpenWithoutAsking(const QString& path);
+  LoadOutcome OpenWithoutAsking(const QString& path);
   void OnPathChanged();
 
   std::string nodeUnavailable_;  // why the node library did not load

@@ -141,7 +141,7 @@ void BM_Open(benchmark::State& state) {
   auto doc = HeadlessPicture();
   for (auto _ : state) {
     const double seconds = Seconds([&] {
-      if (!OpenTopologyFile(*doc, kSavedPath)) state.SkipWithError("open failed");
+      if (OpenTopologyFile(*doc, kSavedPath) != LoadOutcome::Loaded) state.SkipWithError("open failed");
     });
     state.SetIterationTime(seconds);
     open += seconds;

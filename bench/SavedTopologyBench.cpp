@@ -138,7 +138,7 @@ void Open(benchmark::State& state, const StoredPicture& picture) {
   double open = 0, read = 0;
   for (auto _ : state) {
     open += Seconds([&] {
-      if (!OpenTopologyFile(doc, path) || doc.Nodes().size() != kNodes) {
+      if (OpenTopologyFile(doc, path) != LoadOutcome::Loaded || doc.Nodes().size() != kNodes) {
         state.SkipWithError("open failed");
       }
     });

@@ -2,7 +2,6 @@
 #include <string>
 
 #include "model/MapvineDoc.h"
-#include "model/NodeFetch.h"
 #include "base/Trace.h"
 
 namespace mapvine {
@@ -73,7 +72,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   if (CLink* found = linkIndex_.Find(owner, destination, tgNumber)) {
     TraceF("CMapvineDoc::NewLink(1) Found link for %s - %s, tg: %i\n", ownerText.c_str(),
            destinationText.c_str(), tgNumber);
-    CountReport(*found, refreshGeneration, active);
+    CountReport(*found, refreshGeneration_, active);
     KeepRecord(found->tgDetail, tgRecord);
     return kLinkUpdated;
   }
@@ -83,8 +82,6 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   if (!a) return kLinkOwnerMissing;
   CSprite* b = FindNode(destination);
   if (!b) return kLinkDestinationMissing;
-  FetchNodeAndLinks(*a);
-  FetchNodeAndLinks(*b);
 
   auto created = std::make_unique<CLink>();
   created->ownerName = ownerText;
@@ -93,8 +90,8 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   created->tgNumber = tgNumber;
   KeepRecord(created->tgDetail, tgRecord);
   // Not counted yet: a fresh link has no report of any generation.
-  created->generation = refreshGeneration - 1;
-  CountReport(*created, refreshGeneration, active);
+  created->generation = refreshGeneration_ - 1;
+  CountReport(*created, refreshGeneration_, active);
   JoinEnds(*created, *a, *b, ParallelShift(linkIndex_.CountOfPair(owner, destination)));
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);

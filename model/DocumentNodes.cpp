@@ -3,7 +3,6 @@
 #include <string>
 
 #include "model/MapvineDoc.h"
-#include "model/NodeFetch.h"
 #include "base/Trace.h"
 
 namespace mapvine {
@@ -23,6 +22,11 @@ void TakeNodeRecord(CSprite& node, const NodeDetail& record) {
     node.nodeDetail = std::make_unique<NodeDetail>(record);
   }
   node.status = StatusFromNodeRecord(record);
+}
+
+void TakeLinksDownIfUnreachable(CSprite& node) {
+  if (node.status != 0 || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
+  for (CLink* link : node.links) link->status = 0;
 }
 
 struct KindRules {
@@ -58,17 +62,11 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
       // A node that recovers or becomes congested must show it, as a new one would.
       ApplyStatusImage(*existing);
     }
-    lastFoundNode_ = existing;
     return kNodePresent;
   }
   TraceF("Did not find resource for %s, fq %s, adding...\n", resourceText.c_str(),
          fqText.c_str());
   if (kind < NetworkNode || kind > ConnectionNetwork) return kNodeInvalidKind;
-  // A refresh adds a node right after finding the one it is about to be
-  // linked to (an LU after its parent, an end node after its server), and
-  // that link reads the found node and adds to its links: start fetching
-  // it while the new node is set up.
-  if (lastFoundNode_) FetchNode(*lastFoundNode_);
 
   auto node = std::make_unique<CSprite>();
   TraceF("CMapvineDoc::NewNode - Adding type %i\n", kind);
@@ -124,6 +122,30 @@ void CMapvineDoc::ApplyStatusImage(CSprite& node) {
   if (node.nodeType == EndNode || node.nodeType == LogicalUnit) {
     for (CLink* link : node.links) link->status = node.status;
   }
+}
+
+void CMapvineDoc::TakeCheckedStatus(CSprite& node, int status) {
+  node.status = status;
+  ApplyStatusImage(node);
+  TakeLinksDownIfUnreachable(node);
+  if (settings.showUnreachable == 0 && status == 0) node.hidden = 1;
+}
+
+void CMapvineDoc::TakeLinksOfUnreachableNodesDown() {
+  for (const auto& node : nodes_) TakeLinksDownIfUnreachable(*node);
+}
+
+void CMapvineDoc::RefreshStarts() {
+  if (view_) view_->RefreshStarted();
+}
+
+void CMapvineDoc::RefreshEnds() {
+  if (view_) view_->RefreshEnded();
+}
+
+void CMapvineDoc::StartReportRound() {
+  refreshGeneration_ += 1;
+  placement.resizeWindowOnGrow = 0;
 }
 
 }  // namespace mapvine

@@ -10,7 +10,6 @@
 namespace mapvine {
 
 std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
-  if (lastFoundNode_ == &node) lastFoundNode_ = nullptr;
   const std::vector<CLink*> links(node.links.begin(), node.links.end());
   DeleteLinks(links);
   nodeIndex_.Remove(node);

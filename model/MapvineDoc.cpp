@@ -82,7 +82,6 @@ void CMapvineDoc::Clear() {
   if (!palettes.empty()) palettes.resize(1);
   nodeIndex_.Clear();
   linkIndex_.Clear();
-  lastFoundNode_ = nullptr;
   links_.DeleteAll();
   nodes_.DeleteAll();
 }

@@ -121,6 +121,28 @@ class CMapvineDoc {
   // The node's image follows its status; end nodes and LUs pass their status
   // on to their links.
   void ApplyStatusImage(CSprite& node);
+  // A status check found the node reachable (1) or not (0): it shows that
+  // status, an unreachable end node or LU takes its links down, and an
+  // unreachable node is hidden when the settings do not show such nodes.
+  void TakeCheckedStatus(CSprite& node, int status);
+  // Every refresh reports an end node's or LU's link to its owner as active
+  // again, while the image rule leaves links alone when the node already
+  // shows its inactive image: the links of unreachable ones go down here,
+  // also when no status check runs this time, as a node found unreachable
+  // earlier keeps that status until it answers again.
+  void TakeLinksOfUnreachableNodesDown();
+
+  // A refresh brackets the nodes and links it feeds in with these, so that
+  // the view hears when it starts and ends.
+  void RefreshStarts();
+  void RefreshEnds();
+  // A refresh pass is about to report the whole network again: each link
+  // counts the reports of this pass afresh, and the picture grows without
+  // resizing the window.
+  void StartReportRound();
+  // Counts refresh passes, so that a link tells this pass's reports from
+  // earlier ones.
+  int RefreshGeneration() const { return refreshGeneration_; }
 
   Point NextPosition();
   void TileNodes();
@@ -186,7 +208,6 @@ class CMapvineDoc {
   DocumentSettings settings;
   PlacementState placement;
   PictureState picture;
-  int refreshGeneration = 1;
   int nodesAdded = 0;
 
   std::vector<std::unique_ptr<CDIB>> images;
@@ -219,12 +240,11 @@ class CMapvineDoc {
 
   DocumentView* view_ = nullptr;
   StatusLine* statusLine_ = nullptr;
+  int refreshGeneration_ = 1;
   CSpriteList nodes_;
   OwningLinkList links_;
   NodeIndex nodeIndex_{nodes_};
   LinkIndex linkIndex_;
-  // The node NewNode last found present; null once it leaves the document.
-  const CSprite* lastFoundNode_ = nullptr;
   bool modified_ = false;
   bool firstDocument_ = true;
   bool deferComposition_ = false;

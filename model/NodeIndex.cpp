@@ -5,6 +5,19 @@
 #include "protocol/SnaNames.h"
 
 namespace mapvine {
+namespace {
+
+// Starts fetching the node, so that its trip to memory overlaps the work
+// done before it is read.
+void FetchNode(const CSprite& node) {
+  constexpr std::size_t kCacheLine = 64;
+  const auto* bytes = reinterpret_cast<const char*>(&node);
+  for (std::size_t offset = 0; offset < sizeof(CSprite); offset += kCacheLine) {
+    __builtin_prefetch(bytes + offset);
+  }
+}
+
+}  // namespace
 
 std::string_view ReportedName(const CSprite& node) {
   return node.fqName.empty() ? std::string_view(node.label) : ShortNameView(node.fqName);
@@ -27,6 +40,7 @@ void NodeIndex::Add(CSprite& node) {
 }
 
 void NodeIndex::Remove(const CSprite& node) {
+  if (lastFound_ == &node) lastFound_ = nullptr;
   const std::string_view name = ReportedName(node);
   const std::uint64_t hash = HashOf(name);
   Entry* entry = byName_.Find(hash, NameIs(name));
@@ -56,8 +70,13 @@ CSprite* NodeIndex::FirstInList(std::string_view name) const {
 
 CSprite* NodeIndex::Find(std::string_view name) const {
   const Entry* entry = byName_.Find(HashOf(name), NameIs(name));
-  if (entry == nullptr) return nullptr;
-  return entry->count == 1 ? entry->node : FirstInList(name);
+  if (entry == nullptr) {
+    if (lastFound_) FetchNode(*lastFound_);
+    return nullptr;
+  }
+  CSprite* found = entry->count == 1 ? entry->node : FirstInList(name);
+  lastFound_ = found;
+  return found;
 }
 
 }  // namespace mapvine

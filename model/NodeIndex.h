@@ -19,6 +19,12 @@ std::string_view ReportedName(const CSprite& node);
 // Finds nodes by their reported name in constant time. A name normally
 // belongs to one node; when several share it (possible after a file load),
 // the first in list order wins, as a plain walk of the list would answer.
+//
+// On a network too large for the cache, a node met at random is rarely
+// there. A refresh adds a missing node right after finding the one it is
+// about to be linked to (an LU after its parent, an end node after its
+// server), and that link reads the found node: so a Find that misses starts
+// fetching the node the last Find answered.
 class NodeIndex {
  public:
   // `listOrder` is the list the indexed nodes live in.
@@ -28,7 +34,10 @@ class NodeIndex {
   // Call before the node leaves the list or changes its label or
   // network-qualified name.
   void Remove(const CSprite& node);
-  void Clear() { byName_.Clear(); }
+  void Clear() {
+    byName_.Clear();
+    lastFound_ = nullptr;
+  }
   // Room for this many names without growing on the way.
   void Reserve(std::size_t count) { byName_.Reserve(count); }
   CSprite* Find(std::string_view name) const;
@@ -54,6 +63,8 @@ class NodeIndex {
 
   const CSpriteList& listOrder_;
   HashSlots<Entry> byName_;
+  // The node Find last answered; null once it leaves the index.
+  mutable const CSprite* lastFound_ = nullptr;
 };
 
 }  // namespace mapvine

@@ -24,7 +24,8 @@ inline constexpr std::uint64_t kMaxTopologyFileBytes = std::uint64_t{1} << 30;
 // holds something the loader would refuse (then nothing is written).
 bool StoreTopology(const CMapvineDoc& doc, ByteSink& out);
 
-enum class LoadOutcome { Loaded, InvalidFormat, Corrupted };
+// Unreadable: the file itself could not be read (OpenTopologyFile only).
+enum class LoadOutcome { Loaded, InvalidFormat, Corrupted, Unreadable };
 
 // Replaces the document by the picture in `bytes`. A refused file shows its
 // message and leaves a new, empty picture behind.
@@ -38,9 +39,9 @@ LoadOutcome LoadTopology(CMapvineDoc& doc, ByteSource& bytes);
 // anything went wrong; the old file and the document are then unchanged.
 bool SaveTopologyFile(const CMapvineDoc& doc, const std::string& path);
 
-// Reads `path` and loads it. False (after "Failed to open file") only when
+// Reads `path` and loads it. Unreadable (after "Failed to open file") when
 // the file could not be read, and then the document is untouched; a file
-// that was read but refused still answers true, having shown its message.
-bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path);
+// that was read but refused has shown its message and says why it was.
+LoadOutcome OpenTopologyFile(CMapvineDoc& doc, const std::string& path);
 
 }  // namespace mapvine

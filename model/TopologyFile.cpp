@@ -233,7 +233,7 @@ bool SaveTopologyFile(const CMapvineDoc& doc, const std::string& path) {
   return saved;
 }
 
-bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
+LoadOutcome OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
   std::string error;
   std::unique_ptr<FileWindow> file = OpenSavedFile(path, error);
   // The first window is read before the document is touched, so that a
@@ -245,11 +245,9 @@ bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
   }
   if (!error.empty()) {
     Prompts().ShowWarning(FailedToOpenText(path, error));
-    return false;
+    return LoadOutcome::Unreadable;
   }
-  // A refused file has shown its own message; the open itself went through.
-  LoadTopology(doc, *file);
-  return true;
+  return LoadTopology(doc, *file);
 }
 
 }  // namespace mapvine

@@ -18,20 +18,6 @@ void ShowProgress(CMapvineDoc& doc, std::string_view text) {
   if (DocumentView* view = doc.View()) view->Pause(kProgressPauseMilliseconds);
 }
 
-// Every refresh reports an end node's or LU's link to its owner as active
-// again, while the image rule leaves links alone when the node already
-// shows its inactive image: an unreachable node takes its links down here.
-void TakeLinksDownIfUnreachable(CSprite& node) {
-  if (node.status != 0 || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
-  for (CLink* link : node.links) link->status = 0;
-}
-
-// Also when no status pass runs this time: a node found unreachable
-// earlier keeps that status until it answers again.
-void TakeLinksDownOfUnreachableNodes(CMapvineDoc& doc) {
-  for (const auto& node : doc.Nodes()) TakeLinksDownIfUnreachable(*node);
-}
-
 // Pings every displayed node; an unreachable one shows its inactive image,
 // or is hidden when the settings say unreachable nodes are not shown. A stop
 // asked for ends the pass after the node being checked.
@@ -55,23 +41,11 @@ void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl, RefreshProgress*
       std::snprintf(text, sizeof text, "Working... Checked status of %i nodes", displayed);
       ShowProgress(doc, text);
     }
-    node->status = ApingNode(snaCtl, node->fqName);
-    doc.ApplyStatusImage(*node);
-    TakeLinksDownIfUnreachable(*node);
-    if (doc.settings.showUnreachable == 0 && node->status == 0) {
-      node->hidden = 1;
-    } else {
-      ++displayed;
-    }
+    doc.TakeCheckedStatus(*node, ApingNode(snaCtl, node->fqName));
+    if (!node->hidden) ++displayed;
     if (progress) progress->Step(++checked);
   }
   TraceF("Currently %i displayed nodes", displayed);
-}
-
-void RedrawAll(COSBView* offscreen) {
-  if (!offscreen) return;
-  offscreen->Render(nullptr);
-  offscreen->CopyToScreen(nullptr);
 }
 
 }  // namespace
@@ -79,19 +53,18 @@ void RedrawAll(COSBView* offscreen) {
 RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
                               RefreshProgress* progress) {
   DocumentView* view = doc.View();
-  COSBView* offscreen = view ? &view->OffscreenView() : nullptr;
   if (view) view->SetWaitCursor(true);
-  // Nothing is composed or shown while nodes arrive.
-  if (offscreen) offscreen->painting = true;
+  doc.RefreshStarts();
   NodeAnswers answers = AskNode(snaCtl);
   const RefreshOutcome outcome = dorefresh(doc, answers, progress);
-  TakeLinksDownOfUnreachableNodes(doc);
-  if (offscreen) offscreen->painting = false;
-  RedrawAll(offscreen);
+  doc.TakeLinksOfUnreachableNodesDown();
+  doc.RefreshEnds();
 
   Trace("Nodes refresh complete, Getting Status...\n");
-  if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) StatusPass(doc, snaCtl, progress);
-  RedrawAll(offscreen);
+  if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) {
+    StatusPass(doc, snaCtl, progress);
+    if (view) view->RedrawAll();
+  }
   if (view) {
     view->SetWaitCursor(false);
     view->SetRefreshTimer(doc.settings.autoRefresh == 1 ? doc.settings.refreshSeconds * 1000 : 0);

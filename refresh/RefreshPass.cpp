@@ -109,7 +109,7 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
 RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress* progress) {
   TopologyTables& tables = answers.tables;
   Trace("Entered dorefresh()\n");
-  doc.refreshGeneration += 1;
+  doc.StartReportRound();
   // A large network grows the picture many times during one pass; its
   // pixels are laid out once, at the end.
   doc.DeferComposition(true);
@@ -118,7 +118,6 @@ RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress
   const std::size_t topologyCount =
       answers.outcome.topology.Succeeded() ? tables.topology.size() : 0;
   TraceF("Found %i NNs or CPs in topology display\n", static_cast<int>(topologyCount));
-  doc.placement.resizeWindowOnGrow = 0;
   // End nodes arrive with the directory, after the topology: their TGs wait
   // for them rather than missing from the picture until the next refresh.
   std::vector<const TgRecordBytes*> waitingTgs;

@@ -139,6 +139,14 @@ void CMapvineView::Pause(int milliseconds) {
   }
 }
 
+// Nothing is composed or shown while nodes arrive.
+void CMapvineView::RefreshStarted() { painting = true; }
+
+void CMapvineView::RefreshEnded() {
+  painting = false;
+  OnUpdate();
+}
+
 void CMapvineView::SetWaitCursor(bool waiting) {
   if (waiting) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

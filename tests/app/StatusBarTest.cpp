@@ -108,14 +108,14 @@ TEST(RefreshTimer, ArmedWithRefreshSecondsAndKilledWhenAutoRefreshIsOff) {
   running.Doc().settings.refreshSeconds = 1;
   QSignalSpy ticks(&running.View(), &CMapvineView::RefreshTimerFired);
   running.Frame().Route(command::kRefresh);
-  const int generation = running.Doc().refreshGeneration;
+  const int generation = running.Doc().RefreshGeneration();
   QElapsedTimer clock;
   clock.start();
   ASSERT_TRUE(ticks.wait(5000));
   // Timers may fire up to 5% early, never more.
   EXPECT_GE(clock.elapsed(), 900);
   // The tick ran one more refresh pass.
-  EXPECT_EQ(running.Doc().refreshGeneration, generation + 1);
+  EXPECT_EQ(running.Doc().RefreshGeneration(), generation + 1);
   EXPECT_EQ(running.Status(), "Displaying 3 of 3 nodes");
 
   running.Doc().settings.autoRefresh = 0;

@@ -82,7 +82,7 @@ TEST(NewLink, ActiveOnlyWhileEveryReportOfTheGenerationSaysSo) {
   EXPECT_EQ(link.activeReportCount, 1);
   EXPECT_EQ(link.status, 0);
 
-  d.doc.refreshGeneration += 1;
+  d.doc.StartReportRound();
   d.doc.NewLink("NN1", "NN2", 1, 21, nullptr);
   EXPECT_EQ(link.reportCount, 1);
   EXPECT_EQ(link.status, 1);

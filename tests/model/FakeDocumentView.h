@@ -28,6 +28,17 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   }
   int BackgroundArrangement() const override { return arrangement; }
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+  // Holds back drawing during a refresh as the real view does, and notes
+  // how many nodes the picture held at each announcement.
+  void RefreshStarted() override {
+    painting = true;
+    nodesAtRefreshAnnouncements.push_back(doc_.Nodes().size());
+  }
+  void RefreshEnded() override {
+    painting = false;
+    nodesAtRefreshAnnouncements.push_back(doc_.Nodes().size());
+    OnUpdate();
+  }
   void SetWaitCursor(bool waiting) override { waitCursor.push_back(waiting); }
   void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
 
@@ -39,6 +50,7 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   std::vector<Point> resizeRequests;
   std::vector<int> pauses;
   std::vector<bool> waitCursor;
+  std::vector<std::size_t> nodesAtRefreshAnnouncements;
   std::vector<int> timerPeriods;
 
  protected:

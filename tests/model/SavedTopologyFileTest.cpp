@@ -69,7 +69,7 @@ TEST(SaveTopologyFile, WritesTheStoredBytesAndOpensThemAgain) {
   EXPECT_EQ(folder.Entries(), 1u);  // no temporary file left behind
 
   DocumentWithView target;
-  EXPECT_TRUE(OpenTopologyFile(target.doc, path));
+  EXPECT_EQ(OpenTopologyFile(target.doc, path), LoadOutcome::Loaded);
   EXPECT_EQ(target.doc.Nodes().size(), 3u);
   EXPECT_EQ(target.doc.Links().size(), 3u);
   EXPECT_TRUE(prompts.messages.empty());
@@ -203,7 +203,7 @@ TEST(OpenTopologyFile, AFileThatCannotBeReadLeavesTheDocumentAlone) {
   for (const std::string& path : {folder.File("missing.top"), folder.path.string()}) {
     SmallPicture d;
     ScriptedPrompts prompts;
-    EXPECT_FALSE(OpenTopologyFile(d.doc, path)) << path;
+    EXPECT_EQ(OpenTopologyFile(d.doc, path), LoadOutcome::Unreadable) << path;
     const std::string reason = path.ends_with(".top") ? "No such file or directory" : "not a regular file";
     EXPECT_EQ(prompts.warnings, std::vector<std::string>{"Failed to open file \"" + path + "\": " + reason});
     EXPECT_EQ(d.doc.Nodes().size(), 3u);
@@ -211,7 +211,7 @@ TEST(OpenTopologyFile, AFileThatCannotBeReadLeavesTheDocumentAlone) {
   }
 }
 
-TEST(OpenTopologyFile, AFileThatWasReadCountsAsOpenedEvenWhenRefused) {
+TEST(OpenTopologyFile, AFileThatWasReadButRefusedSaysWhy) {
   Folder folder;
   const std::string foreign = folder.File("foreign.top");
   WriteFile(foreign, kOldFile);
@@ -220,7 +220,7 @@ TEST(OpenTopologyFile, AFileThatWasReadCountsAsOpenedEvenWhenRefused) {
   for (const std::string& path : {foreign, empty}) {
     SmallPicture d;
     ScriptedPrompts prompts;
-    EXPECT_TRUE(OpenTopologyFile(d.doc, path));
+    EXPECT_EQ(OpenTopologyFile(d.doc, path), LoadOutcome::InvalidFormat);
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"Invalid File Format"});
     EXPECT_TRUE(d.doc.Nodes().empty());
   }
@@ -246,9 +246,9 @@ TEST(OpenTopologyFile, ReadsALargeFileAsItLoadsFromMemory) {
     WriteFile(path, Bytes(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(size)));
     DocumentWithView fromFile, fromMemory;
     ScriptedPrompts prompts;
-    EXPECT_TRUE(OpenTopologyFile(fromFile.doc, path));
-    const bool loaded = LoadTopology(fromMemory.doc, std::span(stored).first(size)) == LoadOutcome::Loaded;
-    EXPECT_EQ(prompts.messages.size(), loaded ? 0u : 2u) << size;
+    const LoadOutcome opened = OpenTopologyFile(fromFile.doc, path);
+    EXPECT_EQ(opened, LoadTopology(fromMemory.doc, std::span(stored).first(size))) << size;
+    EXPECT_EQ(prompts.messages.size(), opened == LoadOutcome::Loaded ? 0u : 2u) << size;
     EXPECT_EQ(Stored(fromFile.doc), Stored(fromMemory.doc)) << size;
   }
 }

@@ -367,7 +367,7 @@ TEST(SavedTopology, OpensThePicturesSavedBefore) {
   for (const char* name : {"sample.top", "sample_tiny.top"}) {
     DocumentWithView d;
     ScriptedPrompts prompts;
-    ASSERT_TRUE(OpenTopologyFile(d.doc, folder + name)) << name;
+    ASSERT_EQ(OpenTopologyFile(d.doc, folder + name), LoadOutcome::Loaded) << name;
     EXPECT_TRUE(prompts.messages.empty()) << name;
     EXPECT_EQ(d.doc.Nodes().size(), 36u) << name;
     EXPECT_GE(d.doc.Links().size(), 24u) << name;

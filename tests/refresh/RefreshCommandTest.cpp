@@ -113,6 +113,14 @@ TEST(RefreshCommand, AnUnreachableLuKeepsItsLinkDown) {
   }
 }
 
+// The view hears that a refresh starts before the first node arrives and
+// that it ends once the last has.
+TEST(RefreshCommand, AnnouncesItsStartAndEndToTheView) {
+  Refreshing r;
+  r.Run(NetworkNodes(3, 0));
+  EXPECT_EQ(r.view.nodesAtRefreshAnnouncements, (std::vector<std::size_t>{0, 3}));
+}
+
 TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
   Refreshing r;
   const auto node = NetworkNodes(3, 0);

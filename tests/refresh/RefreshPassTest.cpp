@@ -189,7 +189,7 @@ TEST(RefreshPass, LaterRefreshesAddNothingAndKeepPlacesThroughRenames) {
   EXPECT_EQ(d.doc.Links().size(), links);
   std::size_t i = 0;
   for (const auto& n : d.doc.Nodes()) EXPECT_EQ(n->GetRect(), places[i++]);
-  EXPECT_EQ(d.doc.refreshGeneration, 4);
+  EXPECT_EQ(d.doc.RefreshGeneration(), 4);
   // The picture grew to hold every node, and the view shows it.
   EXPECT_EQ(d.view.BufferRect().Width(), d.doc.picture.composedWidth);
   for (const auto& n : d.doc.Nodes()) {

@@ -122,7 +122,7 @@ TEST(ViewPictureColours, ReopenedPictureLooksTheSameAsBeforeSaving) {
     const std::string path = folder.filePath("picture.top").toStdString();
     ASSERT_TRUE(SaveTopologyFile(s.doc, path));
     ShownDocument reopened;
-    ASSERT_TRUE(OpenTopologyFile(reopened.doc, path));
+    ASSERT_EQ(OpenTopologyFile(reopened.doc, path), LoadOutcome::Loaded);
     const QImage after = reopened.view.PictureImage();
     ASSERT_EQ(after.size(), before.size());
     EXPECT_TRUE(after == before) << "every pixel compared";
