@@ -13,8 +13,8 @@
 namespace mapvine {
 namespace {
 
-using topology::LinkRecord;
-using topology::NodeRecord;
+using topology::SavedLink;
+using topology::SavedNode;
 
 // A count of records, each at least `minimumBytes` long, that the rest of
 // the file can actually hold.
@@ -104,7 +104,7 @@ class TopologyLoader {
     // shows the image-table slot it names, so the icon itself is not kept.
     const std::size_t imageCount = doc_.images.size();
     for (std::size_t i = 0; i < count; ++i) {
-      NodeRecord record;
+      SavedNode record;
       if (!CDIB::Skip(in_) || !record.Read(in_) || !record.Acceptable(imageCount)) {
         return false;
       }
@@ -127,7 +127,7 @@ class TopologyLoader {
     if (!ReadCount(in_, topology::kMinimumLinkBytes, count)) return false;
     doc_.ReserveLinks(count);
     for (std::size_t i = 0; i < count; ++i) {
-      LinkRecord record;
+      SavedLink record;
       if (!record.Read(in_) || !record.Acceptable()) return false;
       auto link = std::make_unique<CLink>();
       record.MoveInto(*link);

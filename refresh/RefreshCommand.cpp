@@ -47,8 +47,8 @@ void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
     node->status = ApingNode(snaCtl, node->fqName);
     doc.ApplyStatusImage(*node);
     TakeLinksDownIfUnreachable(*node);
-    if (doc.settings.showUnreachable == 0 && node->status == 0) {
-      node->hidden = 1;
+    if (!doc.settings.showUnreachable && node->status == 0) {
+      node->hidden = true;
     } else {
       ++displayed;
     }
@@ -76,11 +76,11 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
   RedrawAll(offscreen);
 
   Trace("Nodes refresh complete, Getting Status...\n");
-  if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) StatusPass(doc, snaCtl);
+  if (doc.settings.activeQuery && outcome.topology.Succeeded()) StatusPass(doc, snaCtl);
   RedrawAll(offscreen);
   if (view) {
     view->SetWaitCursor(false);
-    view->SetRefreshTimer(doc.settings.autoRefresh == 1 ? doc.settings.refreshSeconds * 1000 : 0);
+    view->SetRefreshTimer(doc.settings.autoRefresh ? doc.settings.refreshSeconds * 1000 : 0);
   }
   return outcome;
 }

@@ -178,7 +178,7 @@ class CMapvineView : public QAbstractScrollArea,
   void StartLink();
   void HideMenuNode();
   void MoveMenuNodeDepth(int step);
-  void SetNeighborsHidden(int hidden);
+  void SetNeighborsHidden(bool hidden);
   void DeleteMenuLink();
   void DeleteMenuNode();
   // The detail dialog of the node or link under the last right click.

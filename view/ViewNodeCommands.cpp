@@ -41,10 +41,10 @@ bool CMapvineView::OnNodeCommand(int id) {
       }
       return true;
     case command::kShowNeighbors:
-      SetNeighborsHidden(0);
+      SetNeighborsHidden(false);
       return true;
     case command::kHideNeighbors:
-      SetNeighborsHidden(1);
+      SetNeighborsHidden(true);
       return true;
     default:
       return false;
@@ -104,7 +104,7 @@ void CMapvineView::HideMenuNode() {
   CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
-  node->hidden = 1;
+  node->hidden = true;
   RedrawWholePicture();
   doc_.SetModified(true);
 }
@@ -119,7 +119,7 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
   doc_.SetModified(true);
 }
 
-void CMapvineView::SetNeighborsHidden(int hidden) {
+void CMapvineView::SetNeighborsHidden(bool hidden) {
   CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   bool changed = false;
