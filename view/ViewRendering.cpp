@@ -41,7 +41,6 @@ void CMapvineView::Render(const Rect* clip) {
   // thousands a refresh leaves while it places nodes with painting set.
   if (clip == nullptr) {
     ClearDirty();
-    ++fullRenderCount_;
     FitWindowToResizedPicture();
   }
 

@@ -103,6 +103,21 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   bool ShowsBackgroundAt(const Rect& area) {
     return DifferingPixels(Buffer(), *doc.composedBackground, area) == 0;
   }
+
+  // Spoils the picture's far corner, which no node or link covers: only a
+  // render of the whole picture paints it back.
+  void SpoilFarCorner() {
+    const Rect corner = FarCorner();
+    std::uint8_t& pixel = *Buffer().PixelPtr(corner.left, corner.top);
+    pixel = static_cast<std::uint8_t>(pixel + 1);
+  }
+  bool WholePictureRedrawn() { return ShowsBackgroundAt(FarCorner()); }
+
+ private:
+  Rect FarCorner() const {
+    const Rect r = doc.composedBackground->GetRect();
+    return {r.right - 1, r.bottom - 1, r.right, r.bottom};
+  }
 };
 
 }  // namespace mapvine::viewtest
