@@ -5,6 +5,8 @@
 #include <cstring>
 #include <span>
 
+#include "base/LittleEndian.h"
+
 namespace mapvine {
 
 // The one way untrusted bytes (node replies, bitmaps, saved files) are read:
@@ -31,9 +33,9 @@ class ByteReader {
     return true;
   }
 
-  bool ReadU8(std::uint8_t& out) { return ReadLittleEndian(out); }
-  bool ReadU16(std::uint16_t& out) { return ReadLittleEndian(out); }
-  bool ReadU32(std::uint32_t& out) { return ReadLittleEndian(out); }
+  bool ReadU8(std::uint8_t& out) { return Read(1, out, [](const std::uint8_t* p) { return *p; }); }
+  bool ReadU16(std::uint16_t& out) { return Read(2, out, LoadU16); }
+  bool ReadU32(std::uint32_t& out) { return Read(4, out, LoadU32); }
   bool ReadI32(std::int32_t& out) {
     std::uint32_t raw = 0;
     if (!ReadU32(raw)) return false;
@@ -58,37 +60,16 @@ class ByteReader {
   }
 
  private:
-  template <typename T>
-  bool ReadLittleEndian(T& out) {
-    if (!Has(sizeof(T))) return false;
-    T value = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i) {
-      value = static_cast<T>(value | (static_cast<T>(bytes_[position_ + i]) << (8 * i)));
-    }
-    position_ += sizeof(T);
-    out = value;
+  template <typename T, typename Load>
+  bool Read(std::size_t size, T& out, Load load) {
+    if (!Has(size)) return false;
+    out = load(bytes_.data() + position_);
+    position_ += size;
     return true;
   }
 
   std::span<const std::uint8_t> bytes_;
   std::size_t position_ = 0;
 };
-
-// Little-endian field access into fixed-layout blocks whose size the caller
-// has already checked (verb control blocks, headers it allocated itself).
-inline std::uint16_t LoadU16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-inline std::uint32_t LoadU32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-inline void StoreU16(std::uint8_t* p, std::uint16_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-inline void StoreU32(std::uint8_t* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 }  // namespace mapvine

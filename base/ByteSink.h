@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/LittleEndian.h"
+
 namespace mapvine {
 
 // Where written bytes go (a file, a memory buffer, a test double that fails
@@ -17,12 +19,13 @@ class ByteSink {
 
   bool WriteU8(std::uint8_t v) { return Write(std::span(&v, 1)); }
   bool WriteU16(std::uint16_t v) {
-    const std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
+    std::uint8_t b[2];
+    StoreU16(b, v);
     return Write(b);
   }
   bool WriteU32(std::uint32_t v) {
-    const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                               static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+    std::uint8_t b[4];
+    StoreU32(b, v);
     return Write(b);
   }
   bool WriteI32(std::int32_t v) { return WriteU32(static_cast<std::uint32_t>(v)); }

@@ -44,7 +44,7 @@ struct ServedNetwork {
 std::unique_ptr<CMapvineDoc> NewPicture(bool growth) {
   auto doc = std::make_unique<CMapvineDoc>();
   doc->NewDocument();
-  doc->settings.autoGrow = growth ? 1 : 0;
+  doc->settings.autoGrow = growth;
   return doc;
 }
 

@@ -32,7 +32,7 @@ constexpr int kNodes = 5000;
 std::unique_ptr<CMapvineDoc> BuildPicture(bool grow) {
   auto doc = std::make_unique<CMapvineDoc>();
   doc->NewDocument();
-  doc->settings.autoGrow = grow ? 1 : 0;
+  doc->settings.autoGrow = grow;
   doc->DeferComposition(true);
   for (int i = 0; i < kNodes; ++i) {
     const std::string name = "NN" + std::to_string(i);

@@ -31,10 +31,10 @@ void AddOddCases(CMapvineDoc& doc) {
   doc.NewLink("NN1", "EN2", 1, 21, nullptr);
   doc.NewLink("LU3", "NN1", 0, 0, nullptr);
   doc.NewLink(*doc.FindNode("NN1"), *doc.FindNode("NN1"));
-  doc.FindNode("EN2B")->hidden = 1;
+  doc.FindNode("EN2B")->hidden = true;
   doc.FindNode("EN2")->status = 0;
   doc.ApplyStatusImage(*doc.FindNode("EN2"));
-  doc.settings.autoRefresh = 1;
+  doc.settings.autoRefresh = true;
   doc.settings.refreshSeconds = 30;
   doc.picture.pictureWidth = 0;
   doc.picture.pictureHeight = 0;

@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (tables.topology.size() > 2 * mapvine::kMaxListEntries) std::abort();
   if (tables.lus.size() > mapvine::kMaxListEntries) std::abort();
   bool tgSeen = false;
-  for (const mapvine::TopologyRecord& record : tables.topology) {
+  for (const mapvine::TopologyEntry& record : tables.topology) {
     if (record.holdsNode + record.holdsTg != 1) std::abort();
     if (record.holdsNode == 1 && tgSeen) std::abort();
     tgSeen = tgSeen || record.holdsTg == 1;

@@ -30,7 +30,7 @@ class CLink {
   int activeReportCount = 0;
   int status = 0;
   int tgNumber = 0;
-  std::unique_ptr<TgDetail> tgDetail;
+  std::unique_ptr<TgRecordBytes> tgRecord;
 
   std::string ownerName;
   std::string destinationName;

@@ -80,13 +80,13 @@ class CSprite : public CDIB {
   // Node data.
   std::string label;
   std::string fqName;
-  int hidden = 0;
+  bool hidden = false;
   CLinkList links;  // links ending here; not owned
   int activeImage = 0;
   int inactiveImage = 0;
   int imageIndex = 0;
-  std::unique_ptr<NodeDetail> nodeDetail;
-  std::unique_ptr<DirectoryDetail> directoryDetail;
+  std::unique_ptr<NodeRecordBytes> nodeRecord;
+  std::unique_ptr<DirectoryRecordBytes> directoryRecord;
   int nodeType = 0;
   int status = 1;
   std::uint8_t transparentIndex = 0;

@@ -189,7 +189,7 @@ void CMapvineDoc::RebuildImages() {
 
   mergedPalette = std::make_unique<CDIBPal>();
   mergedPalette->CreateColorCube();
-  if (settings.internalTest != 1) {
+  if (!settings.internalTest) {
     std::vector<CDIBPal*> paletteList;
     std::vector<const CDIB*> imageList;
     for (std::size_t i = 0; i < palettes.size() && i < images.size(); ++i) {

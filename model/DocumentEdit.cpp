@@ -21,14 +21,14 @@ NodeState StateOf(const CSprite& node) {
   return {node.GetX(),        node.GetY(),          node.GetDepth(),
           node.label,         node.fqName,          node.hidden,
           node.status,        node.nodeType,        node.activeImage,
-          node.inactiveImage, CopyOf(node.nodeDetail), CopyOf(node.directoryDetail)};
+          node.inactiveImage, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord)};
 }
 
 std::string EndName(const CSprite* end) { return end ? std::string(ReportedName(*end)) : std::string(); }
 
 LinkState StateOf(const CLink& link) {
   return {link.ownerName, link.destinationName, link.title,          link.tgNumber,
-          link.status,    CopyOf(link.tgDetail), EndName(link.endA), EndName(link.endB)};
+          link.status,    CopyOf(link.tgRecord), EndName(link.endA), EndName(link.endB)};
 }
 
 // The entries of `a` that `b` does not hold alike, by key.
@@ -66,8 +66,8 @@ void CreateNode(CMapvineDoc& doc, const NodeState& state) {
   made->nodeType = state.nodeType;
   made->activeImage = state.activeImage;
   made->inactiveImage = state.inactiveImage;
-  Assign(made->nodeDetail, state.nodeDetail);
-  Assign(made->directoryDetail, state.directoryDetail);
+  Assign(made->nodeRecord, state.nodeRecord);
+  Assign(made->directoryRecord, state.directoryRecord);
   made->SetDepth(state.depth);
   CSprite& node = doc.InsertNode(std::move(made));
   doc.ApplyStatusImage(node);
@@ -81,8 +81,8 @@ void ChangeNode(CMapvineDoc& doc, CSprite& node, const NodeState& from, const No
   if (to.depth != from.depth) node.SetDepth(to.depth);
   if (to.label != from.label) doc.RenameNode(node, to.label);
   if (to.hidden != from.hidden) node.hidden = to.hidden;
-  if (to.nodeDetail != from.nodeDetail) Assign(node.nodeDetail, to.nodeDetail);
-  if (to.directoryDetail != from.directoryDetail) Assign(node.directoryDetail, to.directoryDetail);
+  if (to.nodeRecord != from.nodeRecord) Assign(node.nodeRecord, to.nodeRecord);
+  if (to.directoryRecord != from.directoryRecord) Assign(node.directoryRecord, to.directoryRecord);
   if (to.activeImage != from.activeImage || to.inactiveImage != from.inactiveImage) {
     doc.SetStandardIcon(node, to.activeImage, to.inactiveImage);
   }
@@ -102,7 +102,7 @@ void CreateLink(CMapvineDoc& doc, const LinkState& state) {
   link->title = state.title;
   link->tgNumber = state.tgNumber;
   link->status = state.status;
-  Assign(link->tgDetail, state.tgDetail);
+  Assign(link->tgRecord, state.tgRecord);
   doc.AppendJoinedLink(std::move(link), *a, *b);
 }
 

@@ -23,8 +23,8 @@ struct NodeState {
   int nodeType = 0;
   int activeImage = 0;
   int inactiveImage = 0;
-  std::optional<NodeDetail> nodeDetail;
-  std::optional<DirectoryDetail> directoryDetail;
+  std::optional<NodeRecordBytes> nodeRecord;
+  std::optional<DirectoryRecordBytes> directoryRecord;
 
   friend bool operator==(const NodeState&, const NodeState&) = default;
 };
@@ -36,7 +36,7 @@ struct LinkState {
   std::string title;
   int tgNumber = 0;
   int status = 0;
-  std::optional<TgDetail> tgDetail;
+  std::optional<TgRecordBytes> tgRecord;
   std::string endA;
   std::string endB;
 

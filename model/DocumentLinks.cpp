@@ -30,13 +30,13 @@ void CountReport(CLink& link, int generation, int active) {
 
 // Keeps the last reported record; a refresh reports every link again, so
 // the storage of the previous report is reused rather than replaced.
-void KeepRecord(std::unique_ptr<TgDetail>& kept, const TgDetail* record) {
+void KeepRecord(std::unique_ptr<TgRecordBytes>& kept, const TgRecordBytes* record) {
   if (!record) {
     kept.reset();
   } else if (kept) {
     *kept = *record;
   } else {
-    kept = std::make_unique<TgDetail>(*record);
+    kept = std::make_unique<TgRecordBytes>(*record);
   }
 }
 
@@ -64,7 +64,7 @@ void CMapvineDoc::AttachToEnds(CLink& link) {
 }
 
 int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, int active,
-                         int tgNumber, const TgDetail* tgRecord) {
+                         int tgNumber, const TgRecordBytes* tgRecord) {
   const std::string ownerText(owner);
   const std::string destinationText(destination);
   TraceF("CMapvineDoc::NewLink(1) called for %s - %s, tg: %i\n", ownerText.c_str(),
@@ -73,7 +73,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
     TraceF("CMapvineDoc::NewLink(1) Found link for %s - %s, tg: %i\n", ownerText.c_str(),
            destinationText.c_str(), tgNumber);
     CountReport(*found, refreshGeneration_, active);
-    KeepRecord(found->tgDetail, tgRecord);
+    KeepRecord(found->tgRecord, tgRecord);
     return kLinkUpdated;
   }
   TraceF("CMapvineDoc::NewLink(1) Did not find link for %s - %s, tg: %i\n", ownerText.c_str(),
@@ -88,7 +88,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   created->destinationName = destinationText;
   created->title = ownerText + " - " + destinationText;
   created->tgNumber = tgNumber;
-  KeepRecord(created->tgDetail, tgRecord);
+  KeepRecord(created->tgRecord, tgRecord);
   // Not counted yet: a fresh link has no report of any generation.
   created->generation = refreshGeneration_ - 1;
   CountReport(*created, refreshGeneration_, active);

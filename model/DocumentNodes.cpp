@@ -8,20 +8,15 @@
 namespace mapvine {
 namespace {
 
-// A node record's status byte: 0 means uncongested, anything else inactive.
-constexpr std::size_t kNodeStatusByte = 33;
-
-int StatusFromNodeRecord(const NodeDetail& record) { return record[kNodeStatusByte] == 0 ? 1 : 0; }
-
 // A node takes a new record and the status it reports. Every refresh
 // reports the node again, so the storage of the last record is reused.
-void TakeNodeRecord(CSprite& node, const NodeDetail& record) {
-  if (node.nodeDetail) {
-    *node.nodeDetail = record;
+void TakeNodeRecord(CSprite& node, const ReportedNodeRecord& record) {
+  if (node.nodeRecord) {
+    *node.nodeRecord = record.bytes;
   } else {
-    node.nodeDetail = std::make_unique<NodeDetail>(record);
+    node.nodeRecord = std::make_unique<NodeRecordBytes>(record.bytes);
   }
-  node.status = StatusFromNodeRecord(record);
+  node.status = record.active ? 1 : 0;
 }
 
 void TakeLinksDownIfUnreachable(CSprite& node) {
@@ -49,7 +44,8 @@ KindRules RulesFor(int kind) {
 }  // namespace
 
 int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int kind,
-                         const NodeDetail* nodeRecord, const DirectoryDetail* directoryRecord) {
+                         const ReportedNodeRecord* nodeRecord,
+                         const DirectoryRecordBytes* directoryRecord) {
   const std::string resourceText(resource);
   const std::string fqText(fqName);
   TraceF("Entered CMapvineDoc::NewNode() for resource %s, fq %s\n", resourceText.c_str(),
@@ -75,14 +71,14 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   // Failure codes -2 to -5 name the kind whose icon could not be set.
   if (activeSlot >= static_cast<int>(workingImages.size())) return -1 - kind;
   node->SetImage(*workingImages[activeSlot], activeSlot, inactiveSlot);
-  if (kind == EndNode) node->hidden = 1 - settings.showEnOnDiscovery;
-  if (kind == LogicalUnit) node->hidden = 1 - settings.showLuOnDiscovery;
+  if (kind == EndNode) node->hidden = !settings.showEnOnDiscovery;
+  if (kind == LogicalUnit) node->hidden = !settings.showLuOnDiscovery;
   nodesAdded = 1;
   node->imageIndex = kind;
   const KindRules rules = RulesFor(kind);
   if (rules.usesNodeRecord && nodeRecord) TakeNodeRecord(*node, *nodeRecord);
   if (rules.usesDirectoryRecord && directoryRecord) {
-    node->directoryDetail = std::make_unique<DirectoryDetail>(*directoryRecord);
+    node->directoryRecord = std::make_unique<DirectoryRecordBytes>(*directoryRecord);
   }
   node->nodeType = kind;
   node->label = resourceText;
@@ -128,7 +124,7 @@ void CMapvineDoc::TakeCheckedStatus(CSprite& node, int status) {
   node.status = status;
   ApplyStatusImage(node);
   TakeLinksDownIfUnreachable(node);
-  if (settings.showUnreachable == 0 && status == 0) node.hidden = 1;
+  if (!settings.showUnreachable && status == 0) node.hidden = true;
 }
 
 void CMapvineDoc::TakeLinksOfUnreachableNodesDown() {

@@ -42,17 +42,17 @@ enum class CustomIconRole { Active, Inactive, Both };
 
 // The user's view settings; they travel in the saved file.
 struct DocumentSettings {
-  int autoGrow = 1;
-  int autoTile = 0;
-  int activeQuery = 0;
-  int internalTest = 0;
-  int showLuOnDiscovery = 1;
-  int showEnOnDiscovery = 1;
-  int showNnOnDiscovery = 1;
-  int showCnOnDiscovery = 1;
-  int autoRefresh = 0;
+  bool autoGrow = true;
+  bool autoTile = false;
+  bool activeQuery = false;
+  bool internalTest = false;
+  bool showLuOnDiscovery = true;
+  bool showEnOnDiscovery = true;
+  bool showNnOnDiscovery = true;
+  bool showCnOnDiscovery = true;
+  bool autoRefresh = false;
   int refreshSeconds = 60;
-  int showUnreachable = 1;
+  bool showUnreachable = true;
 
   friend bool operator==(const DocumentSettings&, const DocumentSettings&) = default;
 };
@@ -82,6 +82,13 @@ struct PictureState {
   int rebuilding = 0;
 };
 
+// A node record as a refresh hands it over: kept byte for byte (for the
+// detail dialog and the saved file), with the status the refresh decoded.
+struct ReportedNodeRecord {
+  const NodeRecordBytes& bytes;
+  bool active = true;
+};
+
 // The single topology document: nodes and links, the image and palette
 // tables they are drawn from, placement, the background picture and the
 // settings. It reaches its window only through DocumentView and StatusLine.
@@ -105,10 +112,11 @@ class CMapvineDoc {
   // redrawn, not modified.
   void ResetToNewPicture();
 
+  // `nodeRecord` comes with the status the caller decoded from it.
   int NewNode(std::string_view resource, std::string_view fqName, int kind,
-              const NodeDetail* nodeRecord, const DirectoryDetail* directoryRecord);
+              const ReportedNodeRecord* nodeRecord, const DirectoryRecordBytes* directoryRecord);
   int NewLink(std::string_view owner, std::string_view destination, int active, int tgNumber,
-              const TgDetail* tgRecord);
+              const TgRecordBytes* tgRecord);
   int NewLink(CSprite& first, CSprite& second);
   void ManualAddNode();
   void ShowNodeCount(int displayed, int total);

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "protocol/SnaNames.h"
+#include "base/QualifiedName.h"
 
 namespace mapvine {
 namespace {

@@ -27,11 +27,11 @@ int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
   int changed = 0;
   for (const auto& node : doc.Nodes()) {
     if (!IsOfClass(*node, nodeClass)) continue;
-    changed += node->hidden == 0;
-    node->hidden = 1;
+    changed += !node->hidden;
+    node->hidden = true;
   }
   if (changed > 0) doc.SetModified(true);
-  if (doc.settings.autoTile == 1) {
+  if (doc.settings.autoTile) {
     // The remaining nodes close up from the top-left corner of a small
     // picture; placement grows it again as far as they need.
     doc.ComposeBackground(nullptr, doc.picture.backgroundMode, kTiledPictureWidth,
@@ -45,8 +45,8 @@ int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
   int changed = 0;
   for (const auto& node : doc.Nodes()) {
     if (!IsOfClass(*node, nodeClass)) continue;
-    changed += node->hidden != 0;
-    node->hidden = 0;
+    changed += node->hidden;
+    node->hidden = false;
   }
   if (changed > 0) doc.SetModified(true);
   return changed;
@@ -74,7 +74,7 @@ int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
   for (const std::string& label : labels) {
     CSprite* node = doc.Nodes().FindByLabel(label);
     if (node == nullptr || node->hidden == 0) continue;
-    node->hidden = 0;
+    node->hidden = false;
     ++changed;
   }
   if (changed > 0) doc.SetModified(true);

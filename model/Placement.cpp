@@ -58,7 +58,7 @@ Point CMapvineDoc::NextPosition() {
   }
 
   if (picture.composedHeight > p.cursorY + step) return {p.cursorX, p.cursorY};
-  if (settings.autoGrow == 0) {
+  if (!settings.autoGrow) {
     p.cursorY = 0;
     return {p.cursorX, p.cursorY};
   }

@@ -13,8 +13,8 @@
 namespace mapvine {
 namespace {
 
-using topology::LinkRecord;
-using topology::NodeRecord;
+using topology::SavedLink;
+using topology::SavedNode;
 
 // A count of records, each at least `minimumBytes` long, that the rest of
 // the file can actually hold.
@@ -117,7 +117,7 @@ class TopologyLoader {
     // shows the image-table slot it names, so the icon itself is not kept.
     const std::size_t imageCount = doc_.images.size();
     for (std::size_t i = 0; i < count; ++i) {
-      NodeRecord record;
+      SavedNode record;
       const bool whole = in_.ReadWhole(
           [&record](ByteReader& window) { return CDIB::Skip(window) && record.Read(window); });
       if (!whole || !record.Acceptable(imageCount)) return false;
@@ -140,7 +140,7 @@ class TopologyLoader {
     if (!ReadCount(in_, topology::kMinimumLinkBytes, count)) return false;
     doc_.ReserveLinks(count);
     for (std::size_t i = 0; i < count; ++i) {
-      LinkRecord record;
+      SavedLink record;
       const bool whole =
           in_.ReadWhole([&record](ByteReader& window) { return record.Read(window); });
       if (!whole || !record.Acceptable()) return false;

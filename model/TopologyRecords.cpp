@@ -20,74 +20,61 @@ enum class Rule {
   GridSpacing,
 };
 
-// The settings block word by word. A null field is a reserved word.
-constexpr std::array<Rule, kSettingsWords> kSettingRules = {
-    Rule::PictureSide,  // pictureHeight
-    Rule::BackgroundMode,
-    Rule::PictureSide,  // pictureWidth
-    Rule::Flag,         // autoGrow
-    Rule::Flag,         // autoTile
-    Rule::Flag,         // rebuilding
-    Rule::Flag,         // resizeWindowOnGrow
-    Rule::Flag,         // firstPlacement
-    Rule::Flag,         // activeQuery
-    Rule::Flag,         // columnMode
-    Rule::Coordinate,   // cursorX
-    Rule::Coordinate,   // cursorY
-    Rule::Coordinate,   // savedCursorX
-    Rule::Coordinate,   // savedCursorY
-    Rule::Ignored,
-    Rule::Flag,  // showNnOnDiscovery
-    Rule::Flag,  // showEnOnDiscovery
-    Rule::Flag,  // showLuOnDiscovery
-    Rule::Flag,  // showUnreachable
-    Rule::Flag,  // showCnOnDiscovery
-    Rule::Flag,  // autoRefresh
-    Rule::RefreshSeconds,
-    Rule::Ignored,
-    Rule::Ignored,
-    Rule::Any,  // composedWidth
-    Rule::Any,  // composedHeight
-    Rule::GridSpacing,
-    Rule::Flag,  // nodesAdded
-    Rule::Flag,  // internalTest
+// How one word of the settings block is checked and where it goes: the
+// document field it stores (reached through `Path`, a chain of member
+// pointers), or none for a reserved word, written as 0 and never read.
+struct SettingWord {
+  Rule rule;
+  std::int32_t (*get)(const CMapvineDoc& doc) = nullptr;
+  void (*set)(CMapvineDoc& doc, std::int32_t value) = nullptr;
 };
 
-template <typename Doc>
-auto SettingFields(Doc& doc) {
-  using Int = std::conditional_t<std::is_const_v<Doc>, const int, int>;
-  return std::array<Int*, kSettingsWords>{
-      &doc.picture.pictureHeight,
-      &doc.picture.backgroundMode,
-      &doc.picture.pictureWidth,
-      &doc.settings.autoGrow,
-      &doc.settings.autoTile,
-      &doc.picture.rebuilding,
-      &doc.placement.resizeWindowOnGrow,
-      &doc.placement.firstPlacement,
-      &doc.settings.activeQuery,
-      &doc.placement.columnMode,
-      &doc.placement.cursorX,
-      &doc.placement.cursorY,
-      &doc.placement.savedCursorX,
-      &doc.placement.savedCursorY,
-      nullptr,
-      &doc.settings.showNnOnDiscovery,
-      &doc.settings.showEnOnDiscovery,
-      &doc.settings.showLuOnDiscovery,
-      &doc.settings.showUnreachable,
-      &doc.settings.showCnOnDiscovery,
-      &doc.settings.autoRefresh,
-      &doc.settings.refreshSeconds,
-      nullptr,
-      nullptr,
-      &doc.picture.composedWidth,
-      &doc.picture.composedHeight,
-      &doc.placement.gridSpacing,
-      &doc.nodesAdded,
-      &doc.settings.internalTest,
-  };
+template <auto... Path>
+constexpr SettingWord Stored(Rule rule) {
+  return {rule,
+          [](const CMapvineDoc& doc) { return static_cast<std::int32_t>((doc .* ... .* Path)); },
+          [](CMapvineDoc& doc, std::int32_t value) {
+            auto& field = (doc .* ... .* Path);
+            field = static_cast<std::remove_reference_t<decltype(field)>>(value);
+          }};
 }
+
+constexpr SettingWord kReserved{Rule::Ignored};
+
+using Doc = CMapvineDoc;
+
+// The settings block word by word, in the file's order.
+constexpr std::array<SettingWord, kSettingsWords> kSettingWords = {
+    Stored<&Doc::picture, &PictureState::pictureHeight>(Rule::PictureSide),
+    Stored<&Doc::picture, &PictureState::backgroundMode>(Rule::BackgroundMode),
+    Stored<&Doc::picture, &PictureState::pictureWidth>(Rule::PictureSide),
+    Stored<&Doc::settings, &DocumentSettings::autoGrow>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::autoTile>(Rule::Flag),
+    Stored<&Doc::picture, &PictureState::rebuilding>(Rule::Flag),
+    Stored<&Doc::placement, &PlacementState::resizeWindowOnGrow>(Rule::Flag),
+    Stored<&Doc::placement, &PlacementState::firstPlacement>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::activeQuery>(Rule::Flag),
+    Stored<&Doc::placement, &PlacementState::columnMode>(Rule::Flag),
+    Stored<&Doc::placement, &PlacementState::cursorX>(Rule::Coordinate),
+    Stored<&Doc::placement, &PlacementState::cursorY>(Rule::Coordinate),
+    Stored<&Doc::placement, &PlacementState::savedCursorX>(Rule::Coordinate),
+    Stored<&Doc::placement, &PlacementState::savedCursorY>(Rule::Coordinate),
+    kReserved,
+    Stored<&Doc::settings, &DocumentSettings::showNnOnDiscovery>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::showEnOnDiscovery>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::showLuOnDiscovery>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::showUnreachable>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::showCnOnDiscovery>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::autoRefresh>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::refreshSeconds>(Rule::RefreshSeconds),
+    kReserved,
+    kReserved,
+    Stored<&Doc::picture, &PictureState::composedWidth>(Rule::Any),
+    Stored<&Doc::picture, &PictureState::composedHeight>(Rule::Any),
+    Stored<&Doc::placement, &PlacementState::gridSpacing>(Rule::GridSpacing),
+    Stored<&Doc::nodesAdded>(Rule::Flag),
+    Stored<&Doc::settings, &DocumentSettings::internalTest>(Rule::Flag),
+};
 
 bool Within(std::int32_t value, std::int32_t low, std::int32_t high) {
   return value >= low && value <= high;
@@ -147,30 +134,30 @@ bool ReadInts(ByteReader& in, std::initializer_list<std::int32_t*> values) {
 
 SettingsBlock SettingsOf(const CMapvineDoc& doc) {
   SettingsBlock block{};
-  const auto fields = SettingFields(doc);
-  for (std::size_t i = 0; i < kSettingsWords; ++i) block[i] = fields[i] ? *fields[i] : 0;
+  for (std::size_t i = 0; i < kSettingsWords; ++i) {
+    if (kSettingWords[i].get) block[i] = kSettingWords[i].get(doc);
+  }
   return block;
 }
 
 bool SettingsAcceptable(const SettingsBlock& block) {
   for (std::size_t i = 0; i < kSettingsWords; ++i) {
-    if (!Satisfies(kSettingRules[i], block[i])) return false;
+    if (!Satisfies(kSettingWords[i].rule, block[i])) return false;
   }
   return true;
 }
 
 void ApplySettings(const SettingsBlock& block, CMapvineDoc& doc) {
-  const auto fields = SettingFields(doc);
   for (std::size_t i = 0; i < kSettingsWords; ++i) {
-    if (fields[i]) *fields[i] = block[i];
+    if (kSettingWords[i].set) kSettingWords[i].set(doc, block[i]);
   }
 }
 
 template <typename Text>
-BasicNodeRecord<Text> BasicNodeRecord<Text>::Of(const CSprite& node)
+BasicSavedNode<Text> BasicSavedNode<Text>::Of(const CSprite& node)
   requires(!OwnedText<Text>)
 {
-  BasicNodeRecord r;
+  BasicSavedNode r;
   r.x = node.GetX();
   r.y = node.GetY();
   r.depth = node.GetDepth();
@@ -179,8 +166,8 @@ BasicNodeRecord<Text> BasicNodeRecord<Text>::Of(const CSprite& node)
   r.imageIndex = node.imageIndex;
   r.activeImage = node.activeImage;
   r.inactiveImage = node.inactiveImage;
-  r.directoryDetailPresent = node.directoryDetail ? 1 : 0;
-  r.nodeDetailPresent = node.nodeDetail ? 1 : 0;
+  r.directoryRecordPresent = node.directoryRecord ? 1 : 0;
+  r.nodeRecordPresent = node.nodeRecord ? 1 : 0;
   r.hidden = node.hidden;
   r.nodeType = node.nodeType;
   r.status = node.status;
@@ -188,7 +175,7 @@ BasicNodeRecord<Text> BasicNodeRecord<Text>::Of(const CSprite& node)
 }
 
 template <typename Text>
-bool BasicNodeRecord<Text>::Acceptable(std::size_t imageCount) const {
+bool BasicSavedNode<Text>::Acceptable(std::size_t imageCount) const {
   // The detail-present words are not read back, so any value passes.
   return IsCoordinate(x) && IsCoordinate(y) && IsCoordinate(depth) &&
          IsSlot(imageIndex, imageCount) && IsSlot(activeImage, imageCount) &&
@@ -197,25 +184,25 @@ bool BasicNodeRecord<Text>::Acceptable(std::size_t imageCount) const {
 }
 
 template <typename Text>
-bool BasicNodeRecord<Text>::Write(ByteSink& out) const {
+bool BasicSavedNode<Text>::Write(ByteSink& out) const {
   return WriteInts(out, {x, y, depth}) && WriteCountedString(out, fqName) &&
          WriteCountedString(out, label) &&
-         WriteInts(out, {imageIndex, activeImage, inactiveImage, directoryDetailPresent,
-                         nodeDetailPresent, hidden, nodeType, status});
+         WriteInts(out, {imageIndex, activeImage, inactiveImage, directoryRecordPresent,
+                         nodeRecordPresent, hidden, nodeType, status});
 }
 
 template <typename Text>
-bool BasicNodeRecord<Text>::Read(ByteReader& in)
+bool BasicSavedNode<Text>::Read(ByteReader& in)
   requires OwnedText<Text>
 {
   return ReadInts(in, {&x, &y, &depth}) && ReadCountedString(in, fqName) &&
          ReadCountedString(in, label) &&
-         ReadInts(in, {&imageIndex, &activeImage, &inactiveImage, &directoryDetailPresent,
-                       &nodeDetailPresent, &hidden, &nodeType, &status});
+         ReadInts(in, {&imageIndex, &activeImage, &inactiveImage, &directoryRecordPresent,
+                       &nodeRecordPresent, &hidden, &nodeType, &status});
 }
 
 template <typename Text>
-void BasicNodeRecord<Text>::MoveInto(CSprite& node)
+void BasicSavedNode<Text>::MoveInto(CSprite& node)
   requires OwnedText<Text>
 {
   node.SetPosition(x, y);
@@ -225,16 +212,16 @@ void BasicNodeRecord<Text>::MoveInto(CSprite& node)
   node.imageIndex = imageIndex;
   node.activeImage = activeImage;
   node.inactiveImage = inactiveImage;
-  node.hidden = hidden;
+  node.hidden = hidden != 0;
   node.nodeType = nodeType;
   node.status = status;
 }
 
 template <typename Text>
-BasicLinkRecord<Text> BasicLinkRecord<Text>::Of(const CLink& link)
+BasicSavedLink<Text> BasicSavedLink<Text>::Of(const CLink& link)
   requires(!OwnedText<Text>)
 {
-  BasicLinkRecord r;
+  BasicSavedLink r;
   r.bounds = link.bounds;
   r.x1 = link.x1;
   r.y1 = link.y1;
@@ -243,7 +230,7 @@ BasicLinkRecord<Text> BasicLinkRecord<Text>::Of(const CLink& link)
   r.ownerName = link.ownerName;
   r.destinationName = link.destinationName;
   r.title = link.title;
-  r.tgDetailPresent = link.tgDetail ? 1 : 0;
+  r.tgRecordPresent = link.tgRecord ? 1 : 0;
   r.hitTolerance = link.hitTolerance;
   r.tgNumber = link.tgNumber;
   r.status = link.status;
@@ -254,7 +241,7 @@ BasicLinkRecord<Text> BasicLinkRecord<Text>::Of(const CLink& link)
 }
 
 template <typename Text>
-bool BasicLinkRecord<Text>::Acceptable() const {
+bool BasicSavedLink<Text>::Acceptable() const {
   // The hit test works in 64 bits, so any tolerance is safe.
   return IsCoordinate(bounds.left) && IsCoordinate(bounds.top) && IsCoordinate(bounds.right) &&
          IsCoordinate(bounds.bottom) && IsCoordinate(x1) && IsCoordinate(y1) &&
@@ -262,28 +249,28 @@ bool BasicLinkRecord<Text>::Acceptable() const {
 }
 
 template <typename Text>
-bool BasicLinkRecord<Text>::Write(ByteSink& out) const {
+bool BasicSavedLink<Text>::Write(ByteSink& out) const {
   return WriteInts(out, {bounds.left, bounds.top, bounds.right, bounds.bottom, x1, y1, x2, y2}) &&
          WriteCountedString(out, ownerName) && WriteCountedString(out, destinationName) &&
          WriteCountedString(out, title) &&
-         WriteInts(out, {tgDetailPresent, hitTolerance, tgNumber, status}) &&
+         WriteInts(out, {tgRecordPresent, hitTolerance, tgNumber, status}) &&
          WriteCountedString(out, endAName) && WriteCountedString(out, endBName);
 }
 
 template <typename Text>
-bool BasicLinkRecord<Text>::Read(ByteReader& in)
+bool BasicSavedLink<Text>::Read(ByteReader& in)
   requires OwnedText<Text>
 {
   return ReadInts(in, {&bounds.left, &bounds.top, &bounds.right, &bounds.bottom, &x1, &y1, &x2,
                        &y2}) &&
          ReadCountedString(in, ownerName) && ReadCountedString(in, destinationName) &&
          ReadCountedString(in, title) &&
-         ReadInts(in, {&tgDetailPresent, &hitTolerance, &tgNumber, &status}) &&
+         ReadInts(in, {&tgRecordPresent, &hitTolerance, &tgNumber, &status}) &&
          ReadCountedString(in, endAName) && ReadCountedString(in, endBName);
 }
 
 template <typename Text>
-void BasicLinkRecord<Text>::MoveInto(CLink& link)
+void BasicSavedLink<Text>::MoveInto(CLink& link)
   requires OwnedText<Text>
 {
   link.bounds = bounds;
@@ -301,16 +288,16 @@ void BasicLinkRecord<Text>::MoveInto(CLink& link)
   link.endBName = std::move(endBName);
 }
 
-template struct BasicNodeRecord<std::string>;
-template struct BasicLinkRecord<std::string>;
+template struct BasicSavedNode<std::string>;
+template struct BasicSavedLink<std::string>;
 // The views are instantiated member by member: clang 14 would otherwise also
 // instantiate Read and MoveInto, whose constraints exclude views.
-template NodeRecordView NodeRecordView::Of(const CSprite&);
-template bool NodeRecordView::Acceptable(std::size_t) const;
-template bool NodeRecordView::Write(ByteSink&) const;
-template LinkRecordView LinkRecordView::Of(const CLink&);
-template bool LinkRecordView::Acceptable() const;
-template bool LinkRecordView::Write(ByteSink&) const;
+template SavedNodeView SavedNodeView::Of(const CSprite&);
+template bool SavedNodeView::Acceptable(std::size_t) const;
+template bool SavedNodeView::Write(ByteSink&) const;
+template SavedLinkView SavedLinkView::Of(const CLink&);
+template bool SavedLinkView::Acceptable() const;
+template bool SavedLinkView::Write(ByteSink&) const;
 
 bool ImageStorable(const CDIB& image) {
   if (!image.HasHeader()) return false;

@@ -57,7 +57,7 @@ concept OwnedText = std::same_as<Text, std::string>;
 
 // A node as stored, without its image block.
 template <typename Text>
-struct BasicNodeRecord {
+struct BasicSavedNode {
   std::int32_t x = 0;
   std::int32_t y = 0;
   std::int32_t depth = 0;
@@ -66,14 +66,14 @@ struct BasicNodeRecord {
   std::int32_t imageIndex = 0;
   std::int32_t activeImage = 0;
   std::int32_t inactiveImage = 0;
-  std::int32_t directoryDetailPresent = 0;
-  std::int32_t nodeDetailPresent = 0;
+  std::int32_t directoryRecordPresent = 0;
+  std::int32_t nodeRecordPresent = 0;
   std::int32_t hidden = 0;
   std::int32_t nodeType = 0;
   std::int32_t status = 0;
 
   // Views the node's names, which must outlive the record.
-  static BasicNodeRecord Of(const CSprite& node)
+  static BasicSavedNode Of(const CSprite& node)
     requires(!OwnedText<Text>);
   bool Acceptable(std::size_t imageCount) const;
   bool Write(ByteSink& out) const;
@@ -84,18 +84,18 @@ struct BasicNodeRecord {
   void MoveInto(CSprite& node)
     requires OwnedText<Text>;
 };
-using NodeRecord = BasicNodeRecord<std::string>;
-using NodeRecordView = BasicNodeRecord<std::string_view>;
+using SavedNode = BasicSavedNode<std::string>;
+using SavedNodeView = BasicSavedNode<std::string_view>;
 
 // A link as stored; the ends are stored by their fully qualified names.
 template <typename Text>
-struct BasicLinkRecord {
+struct BasicSavedLink {
   Rect bounds;
   std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   Text ownerName;
   Text destinationName;
   Text title;
-  std::int32_t tgDetailPresent = 0;
+  std::int32_t tgRecordPresent = 0;
   std::int32_t hitTolerance = 0;
   std::int32_t tgNumber = 0;
   std::int32_t status = 0;
@@ -103,7 +103,7 @@ struct BasicLinkRecord {
   Text endBName;
 
   // Views the names of the link and its ends, which must outlive the record.
-  static BasicLinkRecord Of(const CLink& link)
+  static BasicSavedLink Of(const CLink& link)
     requires(!OwnedText<Text>);
   bool Acceptable() const;
   bool Write(ByteSink& out) const;
@@ -113,8 +113,8 @@ struct BasicLinkRecord {
   void MoveInto(CLink& link)
     requires OwnedText<Text>;
 };
-using LinkRecord = BasicLinkRecord<std::string>;
-using LinkRecordView = BasicLinkRecord<std::string_view>;
+using SavedLink = BasicSavedLink<std::string>;
+using SavedLinkView = BasicSavedLink<std::string_view>;
 
 // Whether the bitmap reader will take this image back: 8 bits per pixel,
 // all 256 colours, uncompressed, bottom-up, at most 32768 pixels a side,

@@ -9,15 +9,15 @@
 namespace mapvine {
 namespace {
 
-using topology::LinkRecordView;
-using topology::NodeRecordView;
+using topology::SavedLinkView;
+using topology::SavedNodeView;
 
 // Everything the file will hold, checked against the reader's rules before
 // the first byte is written.
 struct StoredPicture {
   topology::SettingsBlock settings{};
-  std::vector<NodeRecordView> nodes;
-  std::vector<LinkRecordView> links;
+  std::vector<SavedNodeView> nodes;
+  std::vector<SavedLinkView> links;
 };
 
 bool CountFits(std::size_t count) { return count <= INT_MAX; }
@@ -35,14 +35,14 @@ bool Gather(const CMapvineDoc& doc, StoredPicture& picture) {
   if (!CountFits(doc.Nodes().size()) || !CountFits(doc.Links().size())) return false;
   picture.nodes.reserve(doc.Nodes().size());
   for (const auto& node : doc.Nodes()) {
-    picture.nodes.push_back(NodeRecordView::Of(*node));
+    picture.nodes.push_back(SavedNodeView::Of(*node));
     if (!topology::ImageStorable(*node) || !picture.nodes.back().Acceptable(imageCount)) {
       return false;
     }
   }
   picture.links.reserve(doc.Links().size());
   for (const auto& link : doc.Links()) {
-    picture.links.push_back(LinkRecordView::Of(*link));
+    picture.links.push_back(SavedLinkView::Of(*link));
     if (!picture.links.back().Acceptable()) return false;
   }
   return true;
@@ -91,7 +91,7 @@ bool StoreTopology(const CMapvineDoc& doc, ByteSink& out) {
       !WriteCount(out, picture.links.size())) {
     return false;
   }
-  for (const LinkRecordView& link : picture.links) {
+  for (const SavedLinkView& link : picture.links) {
     if (!link.Write(out)) return false;
   }
   return true;

@@ -16,8 +16,8 @@ RefreshTimerAction ApplyViewSettings(CMapvineDoc& doc, const DocumentSettings& e
   settings.refreshSeconds = edited.refreshSeconds;
   if (settings != before) doc.SetModified(true);
 
-  if (settings.autoRefresh == 0) return RefreshTimerAction::Stop;
-  if (before.autoRefresh == 0) return RefreshTimerAction::RefreshNow;
+  if (!settings.autoRefresh) return RefreshTimerAction::Stop;
+  if (!before.autoRefresh) return RefreshTimerAction::RefreshNow;
   return RefreshTimerAction::None;
 }
 

@@ -58,7 +58,7 @@ VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) 
   DirectoryRecordBytes entry;
   for (std::size_t n = 0; n < directory.total && walk.Next(entry); ++n) {
     if (entry[snawire::kDirParentName] == 0) continue;
-    LuRecord& record = tables.lus.emplace_back();
+    LuEntry& record = tables.lus.emplace_back();
     record.directory = entry;
     LookUpDetail(snaCtl, lookup, detailBuffer, entry, record.luDetail);
   }

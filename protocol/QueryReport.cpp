@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "base/LittleEndian.h"
 #include "protocol/RecordText.h"
 #include "protocol/ReturnCodes.h"
 #include "protocol/SnaNames.h"
@@ -12,19 +13,19 @@ namespace mapvine {
 namespace {
 
 std::uint16_t U16At(std::span<const std::uint8_t> record, std::size_t offset) {
-  return snawire::GetU16(record.data(), offset);
+  return LoadU16(record.data() + offset);
 }
 
 void PrintFailure(const char* query, VerbStatus status, std::ostream& out) {
   out << query << " query failed: " << ReturnCodesText(status) << "\n";
 }
 
-void PrintTopology(const std::vector<TopologyRecord>& records, std::ostream& out) {
+void PrintTopology(const std::vector<TopologyEntry>& records, std::ostream& out) {
   std::size_t networkNodes = 0;
   std::size_t connectionNetworks = 0;
   std::size_t otherNodes = 0;
   std::size_t tgs = 0;
-  for (const TopologyRecord& record : records) {
+  for (const TopologyEntry& record : records) {
     if (record.holdsTg != 0) {
       ++tgs;
     } else if (record.holdsNode != 0) {
@@ -38,7 +39,7 @@ void PrintTopology(const std::vector<TopologyRecord>& records, std::ostream& out
   if (otherNodes != 0) out << otherNodes << " other nodes, ";
   out << tgs << " TGs\n";
 
-  for (const TopologyRecord& record : records) {
+  for (const TopologyEntry& record : records) {
     if (record.holdsNode != 0) {
       out << "  " << NodeTypeText(record.node[snawire::kNodeType]) << " " << DecodeNameAt(record.node, snawire::kNodeName)
           << ": " << NodeStatusText(record.node[snawire::kNodeStatus]) << "\n";
@@ -50,9 +51,9 @@ void PrintTopology(const std::vector<TopologyRecord>& records, std::ostream& out
   }
 }
 
-void PrintDirectory(const std::vector<LuRecord>& records, std::ostream& out) {
+void PrintDirectory(const std::vector<LuEntry>& records, std::ostream& out) {
   out << "Directory: " << records.size() << " LUs with a parent\n";
-  for (const LuRecord& record : records) {
+  for (const LuEntry& record : records) {
     const auto& entry = record.directory;
     out << "  " << ResourceTypeText(U16At(entry, snawire::kDirResourceType)) << " "
         << DecodeNameAt(entry, snawire::kDirResourceName) << ", parent "

@@ -1,27 +1,11 @@
 #include "protocol/RecordText.h"
 
 #include <cstdio>
-#include <initializer_list>
-#include <string_view>
-#include <utility>
 
+#include "base/BitNames.h"
 #include "protocol/SnaWire.h"
 
 namespace mapvine {
-namespace {
-
-using BitName = std::pair<std::uint8_t, std::string_view>;
-
-std::string JoinBits(std::uint8_t bits, std::initializer_list<BitName> names, std::string text) {
-  for (const auto& [bit, name] : names) {
-    if ((bits & bit) == 0) continue;
-    if (!text.empty()) text += ", ";
-    text += name;
-  }
-  return text;
-}
-
-}  // namespace
 
 std::string NodeTypeText(std::uint8_t nodeType) {
   switch (nodeType) {
@@ -33,21 +17,19 @@ std::string NodeTypeText(std::uint8_t nodeType) {
 
 std::string NodeStatusText(std::uint8_t status) {
   if (status == 0) return "uncongested";
-  return JoinBits(status,
-                  {{snawire::kNodeCongested, "congested"},
-                   {snawire::kNodeIrrDepleted, "IRR depleted"},
-                   {snawire::kNodeErrDepleted, "ERR depleted"},
-                   {snawire::kNodeQuiescing, "quiescing"}},
-                  {});
+  return JoinBitNames(status, {{snawire::kNodeCongested, "congested"},
+                               {snawire::kNodeIrrDepleted, "IRR depleted"},
+                               {snawire::kNodeErrDepleted, "ERR depleted"},
+                               {snawire::kNodeQuiescing, "quiescing"}});
 }
 
 std::string TgStatusText(std::uint8_t status) {
-  return JoinBits(status,
-                  {{snawire::kTgQuiescing, "quiescing"},
-                   {snawire::kTgCpCpSessions, "CP-CP sessions"},
-                   {snawire::kTgRtp, "RTP"},
-                   {snawire::kTgHpr, "HPR"}},
-                  (status & snawire::kTgOperative) != 0 ? "operative" : "inoperative");
+  return JoinBitNames(status,
+                      {{snawire::kTgQuiescing, "quiescing"},
+                       {snawire::kTgCpCpSessions, "CP-CP sessions"},
+                       {snawire::kTgRtp, "RTP"},
+                       {snawire::kTgHpr, "HPR"}},
+                      (status & snawire::kTgOperative) != 0 ? "operative" : "inoperative");
 }
 
 std::string ResourceTypeText(std::uint16_t resourceType) {

@@ -16,13 +16,6 @@ std::string DecodeName(NameField field) {
   return text;
 }
 
-std::string ShortName(std::string_view name) { return std::string(ShortNameView(name)); }
-
-std::string_view ShortNameView(std::string_view name) {
-  const auto dot = name.find('.');
-  return dot == std::string_view::npos ? name : name.substr(dot + 1);
-}
-
 void EncodeName(std::string_view name, std::span<std::uint8_t> field) {
   std::fill(field.begin(), field.end(), snawire::kEbcdicBlank);
   const std::size_t count = std::min(name.size(), field.size());

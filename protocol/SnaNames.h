@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/QualifiedName.h"
 #include "protocol/SnaWire.h"
 
 namespace mapvine {
@@ -23,12 +24,6 @@ template <std::size_t N>
 std::string DecodeNameAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
   return DecodeName(std::span(record).subspan(offset).template first<snawire::kNameLength>());
 }
-
-// The resource part of a network-qualified name (after the first dot); the
-// whole name when it has no dot.
-std::string ShortName(std::string_view name);
-// The same, as a view into `name`.
-std::string_view ShortNameView(std::string_view name);
 
 // Fills `field` for sending to the node: blanks first, then the name
 // upper-cased and converted, left-aligned; cut at the field's length.

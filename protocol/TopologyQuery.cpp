@@ -28,23 +28,23 @@ struct TopologyList {
   std::size_t keyLength;
   // Node records grow a full table by 1.4; TG records one at a time.
   bool growByFactor;
-  std::span<std::uint8_t> (*area)(TopologyRecord&);
-  void (*mark)(TopologyRecord&);
+  std::span<std::uint8_t> (*area)(TopologyEntry&);
+  void (*mark)(TopologyEntry&);
 };
 
 constexpr std::size_t kKeyStart = 2;
 
 const TopologyList kNodeList{
     snawire::kOpNodeTopologyQuery, snawire::kNodeTopologyQueryLength, 18, true,
-    [](TopologyRecord& record) { return std::span<std::uint8_t>(record.node); },
-    [](TopologyRecord& record) { record.holdsNode = 1; record.holdsTg = 0; }};
+    [](TopologyEntry& record) { return std::span<std::uint8_t>(record.node); },
+    [](TopologyEntry& record) { record.holdsNode = 1; record.holdsTg = 0; }};
 
 const TopologyList kTgList{
     snawire::kOpTgTopologyQuery, snawire::kTgTopologyQueryLength, 37, false,
-    [](TopologyRecord& record) { return std::span<std::uint8_t>(record.tg); },
-    [](TopologyRecord& record) { record.holdsTg = 1; record.holdsNode = 0; }};
+    [](TopologyEntry& record) { return std::span<std::uint8_t>(record.tg); },
+    [](TopologyEntry& record) { record.holdsTg = 1; record.holdsNode = 0; }};
 
-void Place(std::vector<TopologyRecord>& table, std::size_t index, const TopologyRecord& record, bool growByFactor) {
+void Place(std::vector<TopologyEntry>& table, std::size_t index, const TopologyEntry& record, bool growByFactor) {
   if (index >= table.size()) {
     const std::size_t grown = growByFactor ? table.size() * 14 / 10 : 0;
     table.resize(std::max(grown, table.size() + 1));
@@ -62,7 +62,7 @@ class ListFetch {
         block_(list.opcode, list.blockLength) {}
 
   // Appends the list's records to `table` from index `next` on.
-  VerbStatus Run(const SnaCtlFunction& snaCtl, std::vector<TopologyRecord>& table, std::size_t& next) {
+  VerbStatus Run(const SnaCtlFunction& snaCtl, std::vector<TopologyEntry>& table, std::size_t& next) {
     std::size_t received = 0;
     std::vector<std::uint8_t> sentKey;
     for (;;) {
@@ -84,7 +84,7 @@ class ListFetch {
       const std::size_t returned = block_.U16(snawire::kEntryCount);
       EntryWalk walk(buffer_);
       std::size_t stored = 0;
-      TopologyRecord record;
+      TopologyEntry record;
       while (stored < returned && received < kMaxListEntries && walk.Next(list_.area(record))) {
         list_.mark(record);
         Place(table, next, record, list_.growByFactor);
@@ -103,7 +103,7 @@ class ListFetch {
   }
 
  private:
-  std::vector<std::uint8_t> KeyOf(TopologyRecord& record) const {
+  std::vector<std::uint8_t> KeyOf(TopologyEntry& record) const {
     const auto key = list_.area(record).subspan(kKeyStart, list_.keyLength);
     return {key.begin(), key.end()};
   }
@@ -125,7 +125,7 @@ VerbStatus QueryTopology(const SnaCtlFunction& snaCtl, TopologyTables& tables) {
 
   // Sized once from the totals, so the usual refresh never reallocates.
   auto& table = tables.topology;
-  table.assign(std::size_t{nodes.total} + tgs.total, TopologyRecord{});
+  table.assign(std::size_t{nodes.total} + tgs.total, TopologyEntry{});
   std::size_t next = 0;
   VerbStatus status = ListFetch(kNodeList, nodes).Run(snaCtl, table, next);
   if (status.Succeeded()) status = ListFetch(kTgList, tgs).Run(snaCtl, table, next);

@@ -4,19 +4,18 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/RecordBytes.h"
 #include "protocol/SnaWire.h"
 
 namespace mapvine {
 
-// Raw records exactly as the node returned them.
-using NodeRecordBytes = std::array<std::uint8_t, snawire::kNodeRecordSize>;
-using TgRecordBytes = std::array<std::uint8_t, snawire::kTgRecordSize>;
-using DirectoryRecordBytes = std::array<std::uint8_t, snawire::kDirectoryRecordSize>;
+// Records exactly as the node returned them (the node, TG and directory
+// records come from base/RecordBytes.h, as the picture keeps them too).
 using LuDetailBytes = std::array<std::uint8_t, snawire::kLuDetailSize>;
 
 // One entry of the topology database: a node or a TG, never both; the
 // area not in use stays zero.
-struct TopologyRecord {
+struct TopologyEntry {
   NodeRecordBytes node{};
   TgRecordBytes tg{};
   std::int32_t holdsNode = 0;
@@ -25,7 +24,7 @@ struct TopologyRecord {
 
 // One directory entry that has a parent, with its detail lookup (zero when
 // the lookup failed).
-struct LuRecord {
+struct LuEntry {
   DirectoryRecordBytes directory{};
   LuDetailBytes luDetail{};
 };
@@ -33,14 +32,14 @@ struct LuRecord {
 // What one refresh pass learned from the node. All node records come before
 // the first TG record. The owner (one per pass) empties it at the pass's end.
 struct TopologyTables {
-  std::vector<TopologyRecord> topology;
-  std::vector<LuRecord> lus;
+  std::vector<TopologyEntry> topology;
+  std::vector<LuEntry> lus;
 
   void Clear() {
     // Release the storage too: a large network should not stay resident
     // between refreshes.
-    std::vector<TopologyRecord>().swap(topology);
-    std::vector<LuRecord>().swap(lus);
+    std::vector<TopologyEntry>().swap(topology);
+    std::vector<LuEntry>().swap(lus);
   }
 };
 

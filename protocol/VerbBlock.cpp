@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "base/LittleEndian.h"
 #include "protocol/SnaWire.h"
 
 namespace mapvine {
@@ -24,12 +25,12 @@ void VerbBlock::SetU8(std::size_t offset, std::uint8_t value) {
 
 void VerbBlock::SetU16(std::size_t offset, std::uint16_t value) {
   assert(offset + 2 <= bytes_.size());
-  snawire::PutU16(bytes_.data(), offset, value);
+  StoreU16(bytes_.data() + offset, value);
 }
 
 void VerbBlock::SetU32(std::size_t offset, std::uint32_t value) {
   assert(offset + 4 <= bytes_.size());
-  snawire::PutU32(bytes_.data(), offset, value);
+  StoreU32(bytes_.data() + offset, value);
 }
 
 void VerbBlock::SetBytes(std::size_t offset, std::span<const std::uint8_t> bytes) {
@@ -49,12 +50,12 @@ std::uint8_t VerbBlock::U8(std::size_t offset) const {
 
 std::uint16_t VerbBlock::U16(std::size_t offset) const {
   assert(offset + 2 <= bytes_.size());
-  return snawire::GetU16(bytes_.data(), offset);
+  return LoadU16(bytes_.data() + offset);
 }
 
 std::uint32_t VerbBlock::U32(std::size_t offset) const {
   assert(offset + 4 <= bytes_.size());
-  return snawire::GetU32(bytes_.data(), offset);
+  return LoadU32(bytes_.data() + offset);
 }
 
 VerbStatus VerbBlock::Issue(const SnaCtlFunction& snaCtl) {

@@ -61,13 +61,13 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
   doc.RefreshEnds();
 
   Trace("Nodes refresh complete, Getting Status...\n");
-  if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) {
+  if (doc.settings.activeQuery && outcome.topology.Succeeded()) {
     StatusPass(doc, snaCtl, progress);
     if (view) view->RedrawAll();
   }
   if (view) {
     view->SetWaitCursor(false);
-    view->SetRefreshTimer(doc.settings.autoRefresh == 1 ? doc.settings.refreshSeconds * 1000 : 0);
+    view->SetRefreshTimer(doc.settings.autoRefresh ? doc.settings.refreshSeconds * 1000 : 0);
   }
   if (progress) progress->End();
   return outcome;

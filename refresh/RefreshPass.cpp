@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/LittleEndian.h"
+#include "base/QualifiedName.h"
+#include "protocol/RecordFields.h"
 #include "protocol/SnaNames.h"
 #include "protocol/SnaWire.h"
 #include "protocol/TopologyTables.h"
@@ -43,14 +46,15 @@ void AddTopologyNode(CMapvineDoc& doc, const NodeRecordBytes& record) {
   if (record[snawire::kNodeName] == 0) return;
   const std::string fq = DecodeNameAt(record, snawire::kNodeName);
   const std::string name = ShortName(fq);
+  const ReportedNodeRecord reported{record, NodeRecordReportsActive(record)};
   std::string line;
   switch (record[snawire::kNodeType]) {
     case snawire::kNodeTypeNetworkNode:
-      doc.NewNode(name, fq, NetworkNode, &record, nullptr);
+      doc.NewNode(name, fq, NetworkNode, &reported, nullptr);
       line = "NN " + name + "|";
       break;
     case snawire::kNodeTypeConnectionNetwork:
-      doc.NewNode(name, fq, ConnectionNetwork, &record, nullptr);
+      doc.NewNode(name, fq, ConnectionNetwork, &reported, nullptr);
       line = "CN " + name + "|";
       break;
     default:
@@ -76,7 +80,7 @@ bool AddTopologyTg(CMapvineDoc& doc, const TgRecordBytes& record) {
   return LinkTg(doc, record);
 }
 
-void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
+void AddDirectoryEntry(CMapvineDoc& doc, const LuEntry& record) {
   const DirectoryRecordBytes& entry = record.directory;
   if (entry[snawire::kDirResourceName] == 0) {
     std::fputs("*** ERROR *** parent name = none\n", stdout);
@@ -85,13 +89,13 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
   const std::string luFq = DecodeNameAt(entry, snawire::kDirResourceName);
   const std::string lu = ShortName(luFq);
   const DirectoryKind luKind =
-      KindOfDirectoryType(snawire::GetU16(entry.data(), snawire::kDirResourceType));
+      KindOfDirectoryType(LoadU16(entry.data() + snawire::kDirResourceType));
   TraceF("%s\n", (std::string(luKind.text) + lu + "|").c_str());
 
   const std::string parentFq = DecodeNameAt(entry, snawire::kDirParentName);
   const std::string parent = ShortName(parentFq);
   const DirectoryKind parentKind =
-      KindOfDirectoryType(snawire::GetU16(entry.data(), snawire::kDirParentType));
+      KindOfDirectoryType(LoadU16(entry.data() + snawire::kDirParentType));
   TraceF("LU: %s\n", (std::string(parentKind.text) + " " + lu + "|").c_str());
   TraceF("LU: %s\n", ("LK " + lu + " " + parent + "|").c_str());
 
@@ -128,7 +132,7 @@ RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress
   };
   if (progress) progress->Begin("Refresh", total);
   for (std::size_t i = 0; i < topologyCount; ++i) {
-    const TopologyRecord& record = tables.topology[i];
+    const TopologyEntry& record = tables.topology[i];
     if (record.holdsNode == 1) AddTopologyNode(doc, record.node);
     if (record.holdsTg == 1 && !AddTopologyTg(doc, record.tg)) waitingTgs.push_back(&record.tg);
     step();
@@ -136,7 +140,7 @@ RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress
 
   Trace("Updating LUs\n");
   TraceF("Found %i LUs in topology display\n", static_cast<int>(tables.lus.size()));
-  for (const LuRecord& record : tables.lus) {
+  for (const LuEntry& record : tables.lus) {
     AddDirectoryEntry(doc, record);
     step();
   }

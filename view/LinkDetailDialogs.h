@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/DetailTexts.h"
+#include "view/DetailTexts.h"
 #include "view/DetailDialog.h"
 
 namespace mapvine {

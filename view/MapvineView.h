@@ -120,10 +120,6 @@ class CMapvineView : public QAbstractScrollArea,
   // small area must cost a small conversion, whatever the picture's size.
   std::int64_t ConvertedPixelCount() const { return convertedPixels_; }
 
-  // Renders of the whole picture so far: a fast drag must end in exactly
-  // one, whatever the number of moves.
-  int FullRenderCount() const { return fullRenderCount_; }
-
   // The context menu for a right click at `picturePoint`; records what the
   // click hit (MenuNode, MenuLink, MenuOnNode) as the click itself does.
   // Choosing an item emits CommandChosen.
@@ -284,7 +280,7 @@ class CMapvineView : public QAbstractScrollArea,
   void StartLink();
   void HideMenuNode();
   void MoveMenuNodeDepth(int step);
-  void SetNeighborsHidden(int hidden);
+  void SetNeighborsHidden(bool hidden);
   void DeleteMenuLink();
   void DeleteMenuNode();
   // The detail dialog of the node or link under the last right click.
@@ -337,7 +333,6 @@ class CMapvineView : public QAbstractScrollArea,
   int displayedCount_ = 0;
   int totalCount_ = 0;
   int waitCursorDepth_ = 0;
-  int fullRenderCount_ = 0;
 
   // Interaction state. The node and link references are not owned; every
   // deletion through this view clears the ones it invalidates.

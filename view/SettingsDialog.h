@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <utility>
+#include <vector>
 
 #include "model/MapvineDoc.h"
 
@@ -26,18 +28,13 @@ class SettingsDialog final : public QDialog {
   void accept() override;
 
  private:
-  QCheckBox* AddCheck(int id, const char* text, int value);
+  using Flag = bool DocumentSettings::*;
+  // A check box showing `flag`, which OK writes back.
+  QCheckBox* AddCheck(int id, const char* text, Flag flag);
 
   DocumentSettings values_;
-  QCheckBox* showNn_;
-  QCheckBox* showCn_;
-  QCheckBox* showEn_;
-  QCheckBox* showLu_;
-  QCheckBox* autoRefresh_;
+  std::vector<std::pair<QCheckBox*, Flag>> checks_;
   QLineEdit* seconds_;
-  QCheckBox* autoGrow_;
-  QCheckBox* autoTile_;
-  QCheckBox* activeQuery_;
 };
 
 }  // namespace mapvine

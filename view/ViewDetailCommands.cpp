@@ -1,8 +1,8 @@
 // The Details command of the node and link menus: the dialog that decodes
 // what the SNA node reported about the node or link, and that lets the user
 // rename a node or set a node's or link's status by hand.
-#include "model/DetailEdits.h"
-#include "model/DetailTexts.h"
+#include "view/DetailEdits.h"
+#include "view/DetailTexts.h"
 #include "view/LinkDetailDialogs.h"
 #include "view/MapvineView.h"
 #include "view/ModalDialog.h"
@@ -31,7 +31,7 @@ void CMapvineView::ShowMenuDetails() {
 void CMapvineView::ShowNodeDetails(CSprite& node) {
   const bool edited = DetailFormOf(node) == DetailForm::Directory
                           ? EditDetails<CDirectoryDetailDialog>(
-                                node, DirectoryTextsFromRecord(*node.directoryDetail))
+                                node, DirectoryTextsFromRecord(*node.directoryRecord))
                           : EditDetails<CNodeDetailDialog>(node, NodeDetailTextsOf(node));
   if (edited) NodeChanged(node);
 }
@@ -39,7 +39,7 @@ void CMapvineView::ShowNodeDetails(CSprite& node) {
 void CMapvineView::ShowLinkDetails(CLink& link) {
   const bool edited =
       DetailFormOf(link) == DetailForm::TransmissionGroup
-          ? EditDetails<CTgDetailDialog>(link, TgTextsFromRecord(*link.tgDetail, link))
+          ? EditDetails<CTgDetailDialog>(link, TgTextsFromRecord(*link.tgRecord, link))
           : EditDetails<CLinkDetailDialog>(link, LinkTextsWithoutRecord(link));
   if (!edited) return;
   // Both ends are redrawn, and the line between them with them.

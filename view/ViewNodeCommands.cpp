@@ -41,10 +41,10 @@ bool CMapvineView::OnNodeCommand(int id) {
       }
       return true;
     case command::kShowNeighbors:
-      SetNeighborsHidden(0);
+      SetNeighborsHidden(false);
       return true;
     case command::kHideNeighbors:
-      SetNeighborsHidden(1);
+      SetNeighborsHidden(true);
       return true;
     case command::kRouteFromHere:
       if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteStart(*node);
@@ -112,7 +112,7 @@ void CMapvineView::HideMenuNode() {
   CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
-  node->hidden = 1;
+  node->hidden = true;
   RedrawWholePicture();
   doc_.SetModified(true);
 }
@@ -127,7 +127,7 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
   doc_.SetModified(true);
 }
 
-void CMapvineView::SetNeighborsHidden(int hidden) {
+void CMapvineView::SetNeighborsHidden(bool hidden) {
   CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   bool changed = false;

@@ -14,7 +14,6 @@ void CMapvineView::Render(const Rect* clip) {
   // thousands a refresh leaves while it places nodes with painting set.
   if (clip == nullptr) {
     ClearDirty();
-    ++fullRenderCount_;
     FitWindowToResizedPicture();
   }
   // Nodes and links may have moved, come or gone: the next paint finds

@@ -3,7 +3,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-#include "model/DetailTexts.h"
+#include "view/DetailTexts.h"
 #include "view/MapvineView.h"
 #include "view/NameText.h"
 

@@ -26,7 +26,7 @@ struct TwoNodes : DocumentWithView {
 
 TEST(NewLink, ReportedLinkJoinsTheCentresAndIsListedEverywhere) {
   TwoNodes d;
-  TgDetail record{};
+  TgRecordBytes record{};
   record[38] = 21;
   EXPECT_EQ(d.doc.NewLink("NN1", "NN2", 1, 21, &record), kLinkAdded);
   ASSERT_EQ(d.doc.Links().size(), 1u);
@@ -37,8 +37,8 @@ TEST(NewLink, ReportedLinkJoinsTheCentresAndIsListedEverywhere) {
   EXPECT_EQ(link.title, "NN1 - NN2");
   EXPECT_EQ(link.status, 1);
   EXPECT_EQ(link.tgNumber, 21);
-  ASSERT_NE(link.tgDetail, nullptr);
-  EXPECT_EQ((*link.tgDetail)[38], 21);
+  ASSERT_NE(link.tgRecord, nullptr);
+  EXPECT_EQ((*link.tgRecord)[38], 21);
   EXPECT_EQ(link.endA, d.a);
   EXPECT_EQ(link.endB, d.b);
   EXPECT_EQ(d.a->links.size(), 1u);
@@ -87,7 +87,7 @@ TEST(NewLink, ActiveOnlyWhileEveryReportOfTheGenerationSaysSo) {
   EXPECT_EQ(link.reportCount, 1);
   EXPECT_EQ(link.status, 1);
   // An update without a record drops the old one.
-  EXPECT_EQ(link.tgDetail, nullptr);
+  EXPECT_EQ(link.tgRecord, nullptr);
 }
 
 TEST(NewLink, ManualLinkIsRedUntilReportedAndMayJoinANodeToItself) {

@@ -13,11 +13,9 @@ namespace {
 
 using testing::DocumentWithView;
 
-NodeDetail NodeRecordWithStatus(std::uint8_t status) {
-  NodeDetail record{};
-  record[33] = status;
-  return record;
-}
+const NodeRecordBytes kNodeRecord{};
+const ReportedNodeRecord kActive{kNodeRecord, true};
+const ReportedNodeRecord kInactive{kNodeRecord, false};
 
 TEST(NewNode, AddsEachKindWithItsIconSlots) {
   DocumentWithView d;
@@ -45,18 +43,17 @@ TEST(NewNode, AddsEachKindWithItsIconSlots) {
 
 TEST(NewNode, KeepsTheRecordsItsKindUses) {
   DocumentWithView d;
-  const NodeDetail nodeRecord = NodeRecordWithStatus(0);
-  DirectoryDetail directoryRecord{};
+  DirectoryRecordBytes directoryRecord{};
   directoryRecord[2] = 0xC1;
-  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &nodeRecord, &directoryRecord);
-  d.doc.NewNode("EN1", "NETA.EN1", EndNode, &nodeRecord, &directoryRecord);
-  d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, &nodeRecord, &directoryRecord);
-  EXPECT_NE(d.doc.FindNode("NN1")->nodeDetail, nullptr);
-  EXPECT_EQ(d.doc.FindNode("NN1")->directoryDetail, nullptr);
-  EXPECT_NE(d.doc.FindNode("EN1")->nodeDetail, nullptr);
-  EXPECT_NE(d.doc.FindNode("EN1")->directoryDetail, nullptr);
-  EXPECT_EQ(d.doc.FindNode("LU1")->nodeDetail, nullptr);
-  EXPECT_EQ((*d.doc.FindNode("LU1")->directoryDetail)[2], 0xC1);
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kActive, &directoryRecord);
+  d.doc.NewNode("EN1", "NETA.EN1", EndNode, &kActive, &directoryRecord);
+  d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, &kActive, &directoryRecord);
+  EXPECT_NE(d.doc.FindNode("NN1")->nodeRecord, nullptr);
+  EXPECT_EQ(d.doc.FindNode("NN1")->directoryRecord, nullptr);
+  EXPECT_NE(d.doc.FindNode("EN1")->nodeRecord, nullptr);
+  EXPECT_NE(d.doc.FindNode("EN1")->directoryRecord, nullptr);
+  EXPECT_EQ(d.doc.FindNode("LU1")->nodeRecord, nullptr);
+  EXPECT_EQ((*d.doc.FindNode("LU1")->directoryRecord)[2], 0xC1);
 }
 
 TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
@@ -67,12 +64,11 @@ TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
 
   EXPECT_EQ(d.doc.NewNode("NN1", "OTHER.NN1", EndNode, nullptr, nullptr), kNodePresent);
   EXPECT_EQ(node->status, 1);
-  EXPECT_EQ(node->nodeDetail, nullptr);
+  EXPECT_EQ(node->nodeRecord, nullptr);
 
-  const NodeDetail congested = NodeRecordWithStatus(0x80);
-  EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &congested, nullptr), kNodePresent);
+  EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr), kNodePresent);
   EXPECT_EQ(node->status, 0);
-  EXPECT_NE(node->nodeDetail, nullptr);
+  EXPECT_NE(node->nodeRecord, nullptr);
   EXPECT_EQ(node->fqName, "NETA.NN1");
   EXPECT_EQ(node->nodeType, NetworkNode);
   EXPECT_EQ((Point{node->GetX(), node->GetY()}), before);
@@ -81,8 +77,7 @@ TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
 
 TEST(NewNode, CongestedNodeShowsItsInactiveImage) {
   DocumentWithView d;
-  const NodeDetail congested = NodeRecordWithStatus(0x04);
-  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &congested, nullptr);
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr);
   CSprite* node = d.doc.FindNode("NN1");
   EXPECT_EQ(node->status, 0);
   EXPECT_EQ(node->imageIndex, 6);
@@ -136,8 +131,8 @@ TEST(ManualAddNode, AddsNumberedEndNodesWithoutRecords) {
     EXPECT_EQ(node->nodeType, EndNode);
     EXPECT_EQ(node->fqName, node->label);
     EXPECT_EQ(node->status, 1);
-    EXPECT_EQ(node->nodeDetail, nullptr);
-    EXPECT_EQ(node->directoryDetail, nullptr);
+    EXPECT_EQ(node->nodeRecord, nullptr);
+    EXPECT_EQ(node->directoryRecord, nullptr);
   }
 }
 

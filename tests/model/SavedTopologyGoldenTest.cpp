@@ -98,7 +98,7 @@ TEST(StoreTopology, WritesTheExactBytesOfATinyPicture) {
   node->nodeType = EndNode;
   node->status = 0;
   node->hidden = 1;
-  node->directoryDetail = std::make_unique<DirectoryDetail>();
+  node->directoryRecord = std::make_unique<DirectoryRecordBytes>();
   CSprite& en1 = doc.InsertNode(std::move(node));
 
   auto link = std::make_unique<CLink>();

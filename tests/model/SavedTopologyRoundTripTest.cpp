@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/SnaNames.h"
+#include "base/QualifiedName.h"
 #include "tests/model/SavedTopologyTestSupport.h"
 
 namespace mapvine {
@@ -61,11 +61,12 @@ void ChangeEverySetting(CMapvineDoc& doc) {
 struct RichPicture : DocumentWithView {
   RichPicture() {
     testing::UseTinyImages(doc);
-    NodeDetail nodeRecord{};
-    DirectoryDetail directoryRecord{};
-    TgDetail tgRecord{};
-    doc.NewNode("NN1", "NETA.NN1", NetworkNode, &nodeRecord, nullptr);
-    doc.NewNode("EN2", "NETA.EN2", EndNode, &nodeRecord, &directoryRecord);
+    NodeRecordBytes nodeRecord{};
+    const ReportedNodeRecord reported{nodeRecord, true};
+    DirectoryRecordBytes directoryRecord{};
+    TgRecordBytes tgRecord{};
+    doc.NewNode("NN1", "NETA.NN1", NetworkNode, &reported, nullptr);
+    doc.NewNode("EN2", "NETA.EN2", EndNode, &reported, &directoryRecord);
     doc.NewNode("LU3", std::string(300, 'L'), LogicalUnit, nullptr, &directoryRecord);
     doc.NewNode("CN4", "NETA.CN4", ConnectionNetwork, nullptr, nullptr);
     doc.NewNode(std::string(70000, 'N'), "NETA.LONG", EndNode, nullptr, nullptr);
@@ -112,8 +113,8 @@ void ExpectSameNode(const CSprite& got, const CSprite& want) {
   EXPECT_EQ(got.nodeType, want.nodeType);
   EXPECT_EQ(got.status, want.status);
   EXPECT_EQ(got.links.size(), want.links.size());
-  EXPECT_EQ(got.nodeDetail, nullptr);
-  EXPECT_EQ(got.directoryDetail, nullptr);
+  EXPECT_EQ(got.nodeRecord, nullptr);
+  EXPECT_EQ(got.directoryRecord, nullptr);
 }
 
 void ExpectSameLink(const CLink& got, const CLink& want) {
@@ -130,7 +131,7 @@ void ExpectSameLink(const CLink& got, const CLink& want) {
   ASSERT_NE(got.endB, nullptr);
   EXPECT_EQ(got.endA->label, want.endA->label);
   EXPECT_EQ(got.endB->label, want.endB->label);
-  EXPECT_EQ(got.tgDetail, nullptr);
+  EXPECT_EQ(got.tgRecord, nullptr);
   EXPECT_EQ(got.generation, 0);
   EXPECT_EQ(got.reportCount, 0);
   EXPECT_EQ(got.activeReportCount, 0);
@@ -186,10 +187,10 @@ TEST(SavedTopology, StoresWhatItLoadedByteForByte) {
   EXPECT_EQ(Stored(target.doc).size(), bytes.size());
   // Loading drops the detail records, so compare with a source without them.
   for (const auto& node : source.doc.Nodes()) {
-    node->nodeDetail.reset();
-    node->directoryDetail.reset();
+    node->nodeRecord.reset();
+    node->directoryRecord.reset();
   }
-  for (const auto& link : source.doc.Links()) link->tgDetail.reset();
+  for (const auto& link : source.doc.Links()) link->tgRecord.reset();
   EXPECT_EQ(Stored(target.doc), Stored(source.doc));
 }
 

@@ -55,7 +55,7 @@ Reply ListOf(std::initializer_list<Bytes> entries) {
   return reply;
 }
 
-std::string ResourceName(const LuRecord& record) {
+std::string ResourceName(const LuEntry& record) {
   return DecodeName(std::span(record.directory).subspan<snawire::kDirResourceName, snawire::kNameLength>());
 }
 

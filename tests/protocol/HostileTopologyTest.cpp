@@ -39,7 +39,7 @@ SnaCtlFunction Serve(ScriptedTopology script) {
   });
 }
 
-std::string NodeName(const TopologyRecord& record) {
+std::string NodeName(const TopologyEntry& record) {
   return DecodeName(std::span(record.node).subspan<snawire::kNodeName, snawire::kNameLength>());
 }
 

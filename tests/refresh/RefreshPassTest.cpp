@@ -110,16 +110,16 @@ TEST_F(RefreshTrace, NodesTgsAndLusTraceTheirLines) {
   EXPECT_EQ(en->nodeType, EndNode);
   EXPECT_EQ(en->fqName, "NETA.EN1");
   EXPECT_EQ(lu->nodeType, LogicalUnit);
-  ASSERT_NE(lu->directoryDetail, nullptr);
+  ASSERT_NE(lu->directoryRecord, nullptr);
   EXPECT_EQ(d.doc.FindNode("NN1")->nodeType, NetworkNode);
-  ASSERT_NE(d.doc.FindNode("NN1")->nodeDetail, nullptr);
+  ASSERT_NE(d.doc.FindNode("NN1")->nodeRecord, nullptr);
 
   int tgLinks = 0, luLinks = 0;
   for (const auto& link : d.doc.Links()) {
     if (link->tgNumber == 21) {
       ++tgLinks;
       EXPECT_EQ(link->status, 1);
-      EXPECT_NE(link->tgDetail, nullptr);
+      EXPECT_NE(link->tgRecord, nullptr);
     }
     if (link->ownerName == "LU1") {
       ++luLinks;

@@ -105,6 +105,9 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   bool ShowsBackgroundAt(const Rect& area) {
     return DifferingPixels(Buffer(), *doc.composedBackground, area) == 0;
   }
+
+  // What the window shows now, painted as the screen would get it.
+  QImage Shown() { return view.viewport()->grab().toImage(); }
 };
 
 }  // namespace mapvine::viewtest

@@ -18,16 +18,16 @@ using testing::DocumentWithView;
 using testing::ScriptedPrompts;
 
 
-class DocumentCommandsTest : public ::testing::Test {
+class DocumentImagesTest : public ::testing::Test {
  protected:
-  DocumentCommandsTest() {
+  DocumentImagesTest() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder_ = fs::path(::testing::TempDir()) /
               (std::string("mapvine_commands_") + info->test_suite_name() + "_" + info->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
-  ~DocumentCommandsTest() override { fs::remove_all(folder_); }
+  ~DocumentImagesTest() override { fs::remove_all(folder_); }
 
   // An 8-bit bitmap file whose pixels depend on the position and `seed`.
   std::string WriteBitmap(const std::string& name, int width, int height, int seed = 0) {
@@ -71,7 +71,7 @@ class DocumentCommandsTest : public ::testing::Test {
   fs::path folder_;
 };
 
-TEST_F(DocumentCommandsTest, TheSameBitmapTwiceTakesOneSlot) {
+TEST_F(DocumentImagesTest, TheSameBitmapTwiceTakesOneSlot) {
   const std::string first = WriteBitmap("first.bmp", 24, 20);
   const std::string copy = WriteBitmap("copy.bmp", 24, 20);
   const std::string other = WriteBitmap("other.bmp", 24, 20, 7);
@@ -90,7 +90,7 @@ TEST_F(DocumentCommandsTest, TheSameBitmapTwiceTakesOneSlot) {
   EXPECT_TRUE(d.doc.IsModified());
 }
 
-TEST_F(DocumentCommandsTest, TheBackgroundBitmapChosenAsAnIconGetsASlotOfItsOwn) {
+TEST_F(DocumentImagesTest, TheBackgroundBitmapChosenAsAnIconGetsASlotOfItsOwn) {
   prompts.yes = true;
   ASSERT_TRUE(d.doc.NewBackgroundImage(WriteBitmap("picture.bmp", 600, 400)));
   // A file holding exactly the background slot's image.
@@ -108,7 +108,7 @@ TEST_F(DocumentCommandsTest, TheBackgroundBitmapChosenAsAnIconGetsASlotOfItsOwn)
   EXPECT_EQ(d.doc.workingImages[slot]->GetWidth(), 600);
 }
 
-TEST_F(DocumentCommandsTest, EveryNodeShowsTheNewWorkingImagesAfterASlotIsAdded) {
+TEST_F(DocumentImagesTest, EveryNodeShowsTheNewWorkingImagesAfterASlotIsAdded) {
   CSprite& standard = AddNode("STD", EndNode);
   CSprite& custom = AddNode("CUST");
   d.doc.SetCustomIcon(custom, CustomIconRole::Both, WriteBitmap("a.bmp", 40, 30));
@@ -128,7 +128,7 @@ struct CustomRoleCase {
   bool customIsInactive;
 };
 
-TEST_F(DocumentCommandsTest, CustomIconsTakeTheirRoleAndShowWhenTheStatusCallsForThem) {
+TEST_F(DocumentImagesTest, CustomIconsTakeTheirRoleAndShowWhenTheStatusCallsForThem) {
   const CustomRoleCase cases[] = {
       {CustomIconRole::Active, 1, true, true, false},
       {CustomIconRole::Active, 0, false, true, false},
@@ -169,7 +169,7 @@ struct Family {
   int inactive;
 };
 
-TEST_F(DocumentCommandsTest, StandardIconsFollowTheStatus) {
+TEST_F(DocumentImagesTest, StandardIconsFollowTheStatus) {
   const Family families[] = {{kHostSlot, kHostSlot + kInactiveOffset},
                              {EndNode, EndNode + kInactiveOffset},
                              {NetworkNode, NetworkNode + kInactiveOffset}};
@@ -195,7 +195,7 @@ TEST_F(DocumentCommandsTest, StandardIconsFollowTheStatus) {
   }
 }
 
-TEST_F(DocumentCommandsTest, LinkEndsFollowTheCentreOfAnIconOfAnotherSize) {
+TEST_F(DocumentImagesTest, LinkEndsFollowTheCentreOfAnIconOfAnotherSize) {
   CSprite& a = AddNode("A");
   CSprite& b = AddNode("B");
   d.doc.SetCustomIcon(a, CustomIconRole::Both, WriteBitmap("wide.bmp", 80, 32));
@@ -225,7 +225,7 @@ TEST_F(DocumentCommandsTest, LinkEndsFollowTheCentreOfAnIconOfAnotherSize) {
 }
 
 // The canvas starts at 400 x 300 in every background case.
-class NewBackgroundTest : public DocumentCommandsTest {
+class NewBackgroundTest : public DocumentImagesTest {
  protected:
   NewBackgroundTest() {
     prompts.yes = true;  // whatever size the new document started with
@@ -303,7 +303,7 @@ TEST_F(NewBackgroundTest, ANewBackgroundRestartsTheGridWalkBesideTheOldColumns) 
 }
 
 // Cancelled dialogs and refused bitmaps: no command changes anything.
-class RefusedFileTest : public DocumentCommandsTest {
+class RefusedFileTest : public DocumentImagesTest {
  protected:
   struct Snapshot {
     std::size_t images;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/ByteReader.h"
-#include "model/DetailTexts.h"
+#include "view/DetailTexts.h"
 #include "protocol/SnaNames.h"
 
 namespace mapvine {
@@ -19,8 +19,8 @@ void PutName(std::array<std::uint8_t, N>& record, std::size_t offset, const char
   EncodeName(name, std::span(record).subspan(offset, 17));
 }
 
-NodeDetail MakeNodeRecord() {
-  NodeDetail record{};
+NodeRecordBytes MakeNodeRecord() {
+  NodeRecordBytes record{};
   PutName(record, 2, "NETA.NN1");
   StoreU16(&record[20], 45);
   StoreU32(&record[24], 1234);
@@ -31,8 +31,8 @@ NodeDetail MakeNodeRecord() {
   return record;
 }
 
-DirectoryDetail MakeDirectoryRecord() {
-  DirectoryDetail record{};
+DirectoryRecordBytes MakeDirectoryRecord() {
+  DirectoryRecordBytes record{};
   PutName(record, 2, "NETA.LU1");
   StoreU16(&record[20], 0xF3);
   const std::string description = "Printer LU  ";
@@ -44,8 +44,8 @@ DirectoryDetail MakeDirectoryRecord() {
   return record;
 }
 
-TgDetail MakeTgRecord() {
-  TgDetail record{};
+TgRecordBytes MakeTgRecord() {
+  TgRecordBytes record{};
   PutName(record, 2, "NETA.NN1");
   record[19] = 2;
   PutName(record, 20, "NETA.EN1");
@@ -131,7 +131,7 @@ TEST(DetailTables, StatusWordsMatchExactly) {
 }
 
 TEST(NodeDetailTexts, DecodesTheNodeRecord) {
-  const NodeDetail record = MakeNodeRecord();
+  const NodeRecordBytes record = MakeNodeRecord();
   const NodeDetailTexts texts = NodeTextsFromRecord(record, NetworkNode);
   EXPECT_EQ(texts.name, "NETA.NN1");
   EXPECT_EQ(texts.type, "Network Node");
@@ -160,13 +160,13 @@ TEST(NodeDetailTexts, NodeWithoutRecordsShowsTheFixedValues) {
     EXPECT_EQ(texts.functionSupport, "ISR,RTP Tower");
   }
   // With a record the record speaks, whatever the node's own fields say.
-  node.nodeDetail = std::make_unique<NodeDetail>(MakeNodeRecord());
+  node.nodeRecord = std::make_unique<NodeRecordBytes>(MakeNodeRecord());
   EXPECT_EQ(NodeDetailTextsOf(node).name, "NETA.NN1");
   EXPECT_EQ(NodeDetailTextsOf(node).status, "Congested");
 }
 
 TEST(NodeDetailTexts, ShortRecordLeavesMissingFieldsEmpty) {
-  const NodeDetail full = MakeNodeRecord();
+  const NodeRecordBytes full = MakeNodeRecord();
   // Up to the flow reduction number: the resource number is cut in half.
   const std::vector<std::uint8_t> cut(full.begin(), full.begin() + 30);
   NodeDetailTexts texts = NodeTextsFromRecord(cut, EndNode);
@@ -188,7 +188,7 @@ TEST(NodeDetailTexts, ShortRecordLeavesMissingFieldsEmpty) {
 }
 
 TEST(DirectoryDetailTexts, DecodesTheDirectoryRecord) {
-  const DirectoryDetail record = MakeDirectoryRecord();
+  const DirectoryRecordBytes record = MakeDirectoryRecord();
   const DirectoryDetailTexts texts = DirectoryTextsFromRecord(record);
   EXPECT_EQ(texts.name, "NETA.LU1");
   EXPECT_EQ(texts.type, "LU");
@@ -200,7 +200,7 @@ TEST(DirectoryDetailTexts, DecodesTheDirectoryRecord) {
 }
 
 TEST(DirectoryDetailTexts, OddValuesAndDescriptions) {
-  DirectoryDetail record = MakeDirectoryRecord();
+  DirectoryRecordBytes record = MakeDirectoryRecord();
   record[58] = 1;
   StoreU16(&record[20], 0xF5);
   record[22] = 0;  // an empty description, whatever follows
@@ -222,7 +222,7 @@ TEST(DirectoryDetailTexts, OddValuesAndDescriptions) {
 }
 
 TEST(DirectoryDetailTexts, ShortRecordLeavesMissingFieldsEmpty) {
-  const DirectoryDetail full = MakeDirectoryRecord();
+  const DirectoryRecordBytes full = MakeDirectoryRecord();
   // Into the description: what is there of it shows, the rest is missing.
   DirectoryDetailTexts texts = DirectoryTextsFromRecord(std::span(full).first(29));
   EXPECT_EQ(texts.name, "NETA.LU1");
@@ -251,7 +251,7 @@ TEST(TgDetailTexts, DecodesTheTgRecordWithTheLinkEnds) {
   link.endA = &owner;
   link.endB = &destination;
   link.status = 1;
-  const TgDetail record = MakeTgRecord();
+  const TgRecordBytes record = MakeTgRecord();
 
   TgDetailTexts texts = TgTextsFromRecord(record, link);
   EXPECT_EQ(texts.name, "NN1 - EN1");
@@ -271,7 +271,7 @@ TEST(TgDetailTexts, DecodesTheTgRecordWithTheLinkEnds) {
 
 TEST(TgDetailTexts, FlowReductionNumberHasNoLeadingBlanks) {
   CLink link;  // no ends: the name is just the separator
-  TgDetail record{};
+  TgRecordBytes record{};
   for (const auto& [value, text] : std::vector<std::pair<std::uint32_t, std::string>>{
            {0, "0"}, {7, "7"}, {1234, "1234"}, {0xFFFFFFF9, "-7"}, {2147483647, "2147483647"},
            {0x80000000, "-2147483648"}}) {
@@ -284,7 +284,7 @@ TEST(TgDetailTexts, FlowReductionNumberHasNoLeadingBlanks) {
 TEST(TgDetailTexts, ShortRecordShowsUnknownStatus) {
   CLink link;
   link.status = 1;
-  const TgDetail full = MakeTgRecord();
+  const TgRecordBytes full = MakeTgRecord();
   const TgDetailTexts texts = TgTextsFromRecord(std::span(full).first(42), link);
   EXPECT_EQ(texts.owner, "NETA.NN1");
   EXPECT_EQ(texts.tgNumber, 21);
@@ -297,14 +297,14 @@ TEST(TgDetailTexts, ShortRecordShowsUnknownStatus) {
 TEST(DetailForms, RecordsChooseTheForm) {
   CSprite node;
   EXPECT_EQ(DetailFormOf(node), DetailForm::Node);
-  node.directoryDetail = std::make_unique<DirectoryDetail>();
+  node.directoryRecord = std::make_unique<DirectoryRecordBytes>();
   EXPECT_EQ(DetailFormOf(node), DetailForm::Directory);
-  node.nodeDetail = std::make_unique<NodeDetail>();
+  node.nodeRecord = std::make_unique<NodeRecordBytes>();
   EXPECT_EQ(DetailFormOf(node), DetailForm::Node);
 
   CLink link;
   EXPECT_EQ(DetailFormOf(link), DetailForm::Link);
-  link.tgDetail = std::make_unique<TgDetail>();
+  link.tgRecord = std::make_unique<TgRecordBytes>();
   EXPECT_EQ(DetailFormOf(link), DetailForm::TransmissionGroup);
 }
 

@@ -1,5 +1,5 @@
 // Writing the edited texts of a detail dialog back into the picture.
-#include "model/DetailEdits.h"
+#include "view/DetailEdits.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/DetailEdits.h"
+#include "view/DetailEdits.h"
 #include "protocol/SnaNames.h"
 #include "tests/model/FakeDocumentView.h"
 
@@ -57,9 +57,10 @@ TEST(NodeDetailEdits, UneditedDialogChangesNothing) {
   }
   // A node record's status words are not status words: a congested node
   // stays as the record made it.
-  NodeDetail record{};
+  NodeRecordBytes record{};
   record[33] = 0x80;
-  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &record, nullptr);
+  const ReportedNodeRecord congested{record, false};
+  d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &congested, nullptr);
   ASSERT_EQ(d.networkNode->status, 0);
   EXPECT_FALSE(ApplyDetailEdits(d.doc, *d.networkNode, NodeDetailTextsOf(*d.networkNode)));
   EXPECT_EQ(d.networkNode->status, 0);
@@ -102,9 +103,10 @@ TEST(NodeDetailEdits, EndNodeWithBothRecordsTakesTheTypedStatus) {
   // Its dialog shows the node record's status box, so what is typed there
   // counts even though the node also has a directory record.
   LinkedEndNode d;
-  const NodeDetail nodeRecord{};
-  const DirectoryDetail directoryRecord{};
-  d.doc.NewNode("EN2", "NETA.EN2", EndNode, &nodeRecord, &directoryRecord);
+  const NodeRecordBytes nodeRecord{};
+  const ReportedNodeRecord uncongested{nodeRecord, true};
+  const DirectoryRecordBytes directoryRecord{};
+  d.doc.NewNode("EN2", "NETA.EN2", EndNode, &uncongested, &directoryRecord);
   CSprite& node = *d.doc.FindNode("EN2");
   ASSERT_EQ(DetailFormOf(node), DetailForm::Node);
   NodeDetailTexts texts = NodeDetailTextsOf(node);
@@ -116,7 +118,7 @@ TEST(NodeDetailEdits, EndNodeWithBothRecordsTakesTheTypedStatus) {
 
 TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
   DocumentWithView d;
-  DirectoryDetail record{};
+  DirectoryRecordBytes record{};
   EncodeName("NETA.LU1", std::span(record).subspan(2, 17));
   d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, &record);
   CSprite& lu = *d.doc.FindNode("LU1");
@@ -124,7 +126,7 @@ TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
   d.doc.ApplyStatusImage(lu);
   d.doc.SetModified(false);
 
-  DirectoryDetailTexts texts = DirectoryTextsFromRecord(*lu.directoryDetail);
+  DirectoryDetailTexts texts = DirectoryTextsFromRecord(*lu.directoryRecord);
   EXPECT_EQ(texts.name, "NETA.LU1");
   EXPECT_FALSE(ApplyDetailEdits(d.doc, lu, texts));
   EXPECT_EQ(lu.label, "LU1");
@@ -161,8 +163,8 @@ TEST(LinkDetailEdits, StatusWordSetsTheLinkOnly) {
 
 TEST(LinkDetailEdits, TgFormUsesItsStatusBox) {
   LinkedEndNode d;
-  d.link().tgDetail = std::make_unique<TgDetail>();
-  TgDetailTexts texts = TgTextsFromRecord(*d.link().tgDetail, d.link());
+  d.link().tgRecord = std::make_unique<TgRecordBytes>();
+  TgDetailTexts texts = TgTextsFromRecord(*d.link().tgRecord, d.link());
   EXPECT_EQ(texts.status, "Unknown");
   EXPECT_FALSE(ApplyDetailEdits(d.doc, d.link(), texts));
   texts.status = "Inactive";
