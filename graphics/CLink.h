@@ -7,6 +7,7 @@
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBSurface.h"
+#include "graphics/ChangeMark.h"
 #include "graphics/Geometry.h"
 #include "graphics/NodeRecords.h"
 
@@ -44,6 +45,10 @@ class CLink {
   std::string title;
   Rect bounds;
   int hitTolerance = 2;
+  // Not reported by the last refresh that could tell (it keeps its last
+  // status), and the unacknowledged change; neither is saved.
+  bool stale = false;
+  ChangeMark changeMark = ChangeMark::None;
 
   // Whether (x, y) lies on the line, within hitTolerance.
   bool HitTest(int x, int y) const { return HitDistance(x, y).has_value(); }

@@ -58,6 +58,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
       // A node that recovers or becomes congested must show it, as a new one would.
       ApplyStatusImage(*existing);
     }
+    existing->reportedGeneration = refreshGeneration;
     lastFoundNode_ = existing;
     return kNodePresent;
   }
@@ -89,6 +90,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   node->nodeType = kind;
   node->label = resourceText;
   node->fqName = fqText;
+  node->reportedGeneration = refreshGeneration;
 
   CSprite& added = InsertNode(std::move(node));
   const Point place = NextPosition();

@@ -83,6 +83,7 @@ void CMapvineDoc::Clear() {
   nodeIndex_.Clear();
   linkIndex_.Clear();
   lastFoundNode_ = nullptr;
+  lastChanges.clear();
   links_.DeleteAll();
   nodes_.DeleteAll();
 }

@@ -15,6 +15,7 @@
 #include "model/DocumentView.h"
 #include "model/LinkIndex.h"
 #include "model/NodeIndex.h"
+#include "model/TopologyChange.h"
 
 namespace mapvine {
 
@@ -175,6 +176,8 @@ class CMapvineDoc {
   PictureState picture;
   int refreshGeneration = 1;
   int nodesAdded = 0;
+  // What the last refresh changed (sorted); not saved.
+  std::vector<TopologyChange> lastChanges;
 
   std::vector<std::unique_ptr<CDIB>> images;
   std::vector<std::unique_ptr<CDIBPal>> palettes;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "model/ChangeComparison.h"
 #include "protocol/Aping.h"
 #include "base/Trace.h"
 
@@ -70,6 +71,7 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
   if (view) view->SetWaitCursor(true);
   // Nothing is composed or shown while nodes arrive.
   if (offscreen) offscreen->painting = true;
+  const PictureSnapshot before(doc);
   const RefreshOutcome outcome = dorefresh(doc, snaCtl);
   TakeLinksDownOfUnreachableNodes(doc);
   if (offscreen) offscreen->painting = false;
@@ -77,6 +79,7 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
 
   Trace("Nodes refresh complete, Getting Status...\n");
   if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) StatusPass(doc, snaCtl);
+  doc.lastChanges = before.Compare(doc, outcome.Succeeded());
   RedrawAll(offscreen);
   if (view) {
     view->SetWaitCursor(false);

@@ -12,6 +12,7 @@ namespace mapvine {
 // comes one full period after this refresh ended. When the node failed the
 // topology query the status pass is left out: a node that cannot list its
 // topology cannot ping either, and every node would be marked unreachable.
+// What the refresh changed goes to the document's lastChanges.
 RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl);
 
 }  // namespace mapvine
