@@ -27,6 +27,10 @@ class CLink {
   int reportCount = 0;
   int activeReportCount = 0;
   int status = 0;
+  // Not reported by the last refresh that could tell (it keeps its last
+  // status), and the unacknowledged change; neither is saved.
+  bool stale = false;
+  ChangeMark changeMark = ChangeMark::None;
   int tgNumber = 0;
   std::unique_ptr<TgDetail> tgDetail;
 
@@ -45,10 +49,6 @@ class CLink {
   std::string title;
   Rect bounds;
   int hitTolerance = 2;
-  // Not reported by the last refresh that could tell (it keeps its last
-  // status), and the unacknowledged change; neither is saved.
-  bool stale = false;
-  ChangeMark changeMark = ChangeMark::None;
 
   // Whether (x, y) lies on the line, within hitTolerance.
   bool HitTest(int x, int y) const { return HitDistance(x, y).has_value(); }

@@ -3,11 +3,28 @@
 namespace mapvine {
 namespace {
 
-// What happened to one node or link; `before` is null for one the refresh
-// added. Updates `stale`.
-ChangeMark Judge(const void* before, int statusBefore, bool staleBefore, bool reported, int status,
+// Each node and link lives in a heap block of its own, rarely in the cache
+// on a large network: fetching a few ahead overlaps their trips to memory,
+// which otherwise cost more than the refresh pass's own work.
+constexpr std::size_t kFetchAhead = 16;
+
+// Calls `visit` on every node or link of `items` in order, fetching ahead
+// the cache line of its status (the change-tracking fields sit beside it).
+template <typename Items, typename Visit>
+void VisitFetchingAhead(const Items& items, Visit visit) {
+  const auto first = items.begin();
+  const std::size_t count = items.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i + kFetchAhead < count) __builtin_prefetch(&first[i + kFetchAhead]->status);
+    visit(*first[i]);
+  }
+}
+
+// What happened to one node or link the snapshot held (`known`) or the
+// refresh added. Updates `stale`.
+ChangeMark Judge(bool known, int statusBefore, bool staleBefore, bool reported, int status,
                  bool heardEverything, bool& stale) {
-  if (before == nullptr) return ChangeMark::New;
+  if (!known) return ChangeMark::New;
   if (reported) {
     stale = false;
     if (staleBefore) return ChangeMark::New;
@@ -37,39 +54,41 @@ TopologyChange LinkChange(const CLink& link, ChangeMark kind) {
 
 PictureSnapshot::PictureSnapshot(const CMapvineDoc& doc) {
   nodes_.reserve(doc.Nodes().size());
-  for (const auto& node : doc.Nodes()) nodes_.push_back({node.get(), node->status, node->stale});
+  VisitFetchingAhead(doc.NodesByArrival(), [this](const CSprite& node) {
+    nodes_.push_back({node.status, node.stale});
+  });
   links_.reserve(doc.Links().size());
-  for (const auto& link : doc.Links()) links_.push_back({link.get(), link->status, link->stale});
+  VisitFetchingAhead(doc.Links(), [this](const CLink& link) {
+    links_.push_back({link.status, link.stale});
+  });
 }
 
 std::vector<TopologyChange> PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) const {
   std::vector<TopologyChange> changes;
   const int generation = doc.refreshGeneration;
-  // A refresh only adds: a new node goes in among the others by depth, the
-  // others keeping their order, so the nodes the snapshot lists come up in
-  // its order and any other node is new.
-  auto before = nodes_.begin();
-  for (const auto& node : doc.Nodes()) {
-    const bool known = before != nodes_.end() && before->item == node.get();
-    const Before was = known ? *before++ : Before{nullptr, 0, false};
-    const ChangeMark kind = Judge(was.item, was.status, was.stale,
-                                  node->reportedGeneration == generation, node->status,
-                                  heardEverything, node->stale);
-    if (kind == ChangeMark::None) continue;
-    node->changeMark = kind;
-    changes.push_back(NodeChange(*node, kind));
-  }
-  // New links go at the end of the list.
+  // A refresh only adds, and what it adds comes after what the snapshot
+  // holds, in the same order.
   std::size_t index = 0;
-  for (const auto& link : doc.Links()) {
-    const Before was = index < links_.size() ? links_[index++] : Before{nullptr, 0, false};
-    const ChangeMark kind = Judge(was.item, was.status, was.stale, link->generation == generation,
-                                  link->status, heardEverything, link->stale);
-    if (kind == ChangeMark::None) continue;
-    link->changeMark = kind;
-    changes.push_back(LinkChange(*link, kind));
-  }
-  SortChanges(changes);
+  VisitFetchingAhead(doc.NodesByArrival(), [&](CSprite& node) {
+    const bool known = index < nodes_.size();
+    const Before was = known ? nodes_[index++] : Before{};
+    const ChangeMark kind = Judge(known, was.status, was.stale,
+                                  node.reportedGeneration == generation, node.status,
+                                  heardEverything, node.stale);
+    if (kind == ChangeMark::None) return;
+    node.changeMark = kind;
+    changes.push_back(NodeChange(node, kind));
+  });
+  index = 0;
+  VisitFetchingAhead(doc.Links(), [&](CLink& link) {
+    const bool known = index < links_.size();
+    const Before was = known ? links_[index++] : Before{};
+    const ChangeMark kind = Judge(known, was.status, was.stale, link.generation == generation,
+                                  link.status, heardEverything, link.stale);
+    if (kind == ChangeMark::None) return;
+    link.changeMark = kind;
+    changes.push_back(LinkChange(link, kind));
+  });
   return changes;
 }
 

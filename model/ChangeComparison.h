@@ -8,7 +8,8 @@
 namespace mapvine {
 
 // What the picture held just before a refresh: the status of every node and
-// link and whether it was stale. A picture just opened holds what its file
+// link and whether it was stale, in the order they joined the picture (a
+// refresh only adds, after them). A picture just opened holds what its file
 // held, so the first refresh compares against the file.
 class PictureSnapshot {
  public:
@@ -19,14 +20,14 @@ class PictureSnapshot {
   // active or inactive. Marks every changed node and link (a mark stays
   // until acknowledged, a later change replacing it) and updates which are
   // stale. `heardEverything` says both queries answered: only then does a
-  // resource the refresh did not report count as gone. Sorted (SortChanges).
+  // resource the refresh did not report count as gone. Nodes first, in the
+  // order they joined the picture, then links in list order.
   std::vector<TopologyChange> Compare(CMapvineDoc& doc, bool heardEverything) const;
 
  private:
   struct Before {
-    const void* item;
-    int status;
-    bool stale;
+    int status = 0;
+    bool stale = false;
   };
   std::vector<Before> nodes_;
   std::vector<Before> links_;

@@ -85,6 +85,7 @@ void CMapvineDoc::Clear() {
   lastFoundNode_ = nullptr;
   lastChanges.clear();
   links_.DeleteAll();
+  arrivals_.clear();
   nodes_.DeleteAll();
 }
 
@@ -129,6 +130,7 @@ CSprite* CMapvineDoc::FindNode(std::string_view name) const { return nodeIndex_.
 CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
   CSprite& inserted = nodes_.Insert(std::move(node));
   nodeIndex_.Add(inserted);
+  arrivals_.push_back(&inserted);
   return inserted;
 }
 

@@ -169,6 +169,10 @@ class CMapvineDoc {
 
   const CSpriteList& Nodes() const { return nodes_; }
   CSpriteList& Nodes() { return nodes_; }
+  // Every node in the order it joined the picture. The node list is linked,
+  // and a walk over a large picture pays a trip to memory per node to find
+  // the next; this one can fetch ahead.
+  std::span<CSprite* const> NodesByArrival() const { return arrivals_; }
   const OwningLinkList& Links() const { return links_; }
 
   DocumentSettings settings;
@@ -207,6 +211,7 @@ class CMapvineDoc {
   DocumentView* view_ = nullptr;
   StatusLine* statusLine_ = nullptr;
   CSpriteList nodes_;
+  std::vector<CSprite*> arrivals_;
   OwningLinkList links_;
   NodeIndex nodeIndex_{nodes_};
   LinkIndex linkIndex_;

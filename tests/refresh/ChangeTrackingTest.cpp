@@ -17,7 +17,8 @@
 namespace mapvine {
 namespace {
 
-std::vector<std::string> Lines(const std::vector<TopologyChange>& changes) {
+std::vector<std::string> Lines(std::vector<TopologyChange> changes) {
+  SortChanges(changes);
   std::vector<std::string> lines;
   for (const auto& change : changes) lines.push_back(ChangeLine(change));
   return lines;
