@@ -12,7 +12,7 @@ ParsedCommandLine Failure(std::string error) { return {CommandLine{}, std::move(
 }  // namespace
 
 const char* const kUsageText =
-    "Usage: mapvine [FILE.top] [--refresh] [--trace] [--render FILE.png] [--save FILE.top]\n"
+    "Usage: mapvine [FILE.top] [--refresh [--changes]] [--trace] [--render FILE.png] [--save FILE.top]\n"
     "       mapvine --query [--trace]\n"
     "       mapvine --help\n"
     "Without options the topology window opens on a new picture, or on FILE.top.\n"
@@ -22,6 +22,11 @@ const char* const kUsageText =
     "                     PNG image and exit without showing a window\n"
     "  --save FILE.top    likewise, save the picture as a saved topology; combines\n"
     "                     with --render\n"
+    "  --changes          with --refresh, without a window: print what the refresh\n"
+    "                     changed in the picture, one line each, sorted: new, gone,\n"
+    "                     active or inactive, then the node's name, or a link's two\n"
+    "                     ends and TG number; exit 0 when nothing changed, 1 when\n"
+    "                     something did, 2 on trouble; combines with --save, --render\n"
     "  --query            without a window: print the topology and directory the node\n"
     "                     reports, refresh a picture from them and print what it holds;\n"
     "                     with --trace the pass is traced to mapvine.trc\n"
@@ -45,6 +50,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.trace = true;
     } else if (arg == "--refresh") {
       line.refresh = true;
+    } else if (arg == "--changes") {
+      line.changes = true;
     } else if (arg == "--render" || arg == "--save") {
       if (i + 1 == args.size() || args[i + 1].empty()) return Failure(arg + " needs a file name");
       std::string& target = arg == "--render" ? line.renderPath : line.savePath;
@@ -60,6 +67,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.file = arg;
     }
   }
+  if (line.changes && !line.refresh) return Failure("--changes needs --refresh");
   if (query) {
     if (line.refresh || !line.file.empty() || line.Batch()) {
       return Failure("--query takes only --trace");

@@ -26,12 +26,14 @@ SaveChoice AnswerNoOnStandardError(const QString& name) {
 DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFile& file)
     : askSaveChanges(AnswerNoOnStandardError), doc_(doc), node_(std::move(node)), file_(file) {}
 
-void DocumentCommands::Refresh(RefreshTrigger trigger) {
+bool DocumentCommands::Refresh(RefreshTrigger trigger) {
   if (!node_.Loaded()) {
     notices_.Report(doc_, node_.error, trigger);
-    return;
+    return false;
   }
-  notices_.Report(doc_, RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl)), trigger);
+  const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl));
+  notices_.Report(doc_, failure, trigger);
+  return failure.empty();
 }
 
 void DocumentCommands::SetIcon(CSprite& node, int id) {

@@ -26,8 +26,9 @@ class DocumentCommands final : public CommandTarget {
   bool OnCommand(int id) override;
   std::optional<CommandState> CommandStateOf(int id) const override;
 
-  // Refreshes the picture and tells the person how the node answered.
-  void Refresh(RefreshTrigger trigger);
+  // Refreshes the picture and tells the person how the node answered; true
+  // when it answered every query.
+  bool Refresh(RefreshTrigger trigger);
 
   // Saves to the document's file, asking for a name when it has none.
   bool Save();

@@ -33,8 +33,9 @@ class CMapvineApp final : public CommandTarget {
   // library the window says so once it is up (a start-up refresh says it
   // itself).
   bool InitInstance(const CommandLine& line);
-  // The batch outputs of --save and --render; the process exit status.
-  int WriteOutputs(const CommandLine& line);
+  // The batch outputs of --save, --render and --changes; the process exit
+  // status. `refreshed`: the node answered the refresh asked for, if any.
+  int WriteOutputs(const CommandLine& line, bool refreshed = true);
 
   // Offers a modified picture for saving, then opens `path`.
   bool OpenDocumentFile(const QString& path);
