@@ -32,6 +32,7 @@ bool DocumentCommands::Refresh(RefreshTrigger trigger) {
     return false;
   }
   const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl));
+  if (refreshed) refreshed();
   notices_.Report(doc_, failure, trigger);
   return failure.empty();
 }

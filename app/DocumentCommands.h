@@ -45,6 +45,8 @@ class DocumentCommands final : public CommandTarget {
   // The node the icon commands act on (the one whose context menu was
   // opened); none until the main window installs it.
   std::function<CSprite*()> selectedNode;
+  // Called after every refresh that ran, with the document's lastChanges set.
+  std::function<void()> refreshed;
 
  private:
   void SetIcon(CSprite& node, int id);

@@ -38,6 +38,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildAccelerators();
   BuildToolBar();
   BuildStatusBar();
+  BuildChangesDock();
   // A timer tick runs what F5 runs, but reports a failing node only once.
   connect(view_, &CMapvineView::RefreshTimerFired, this, [this] {
     documentCommands_.Refresh(RefreshTrigger::Timer);
@@ -57,6 +58,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
 CMainFrame::~CMainFrame() {
   doc_.AttachStatusLine(nullptr);
   documentCommands_.askSaveChanges = nullptr;
+  documentCommands_.refreshed = nullptr;
 }
 
 bool CMainFrame::Route(int id) {

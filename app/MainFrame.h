@@ -23,6 +23,7 @@ class QMenu;
 namespace mapvine {
 
 class CMapvineView;
+class ChangesDock;
 
 // The main window: the menu, the toolbar, the accelerators, the status bar
 // whose first pane carries the document's status texts, and the topology
@@ -39,6 +40,7 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   ~CMainFrame() override;
 
   CMapvineView& View() const { return *view_; }
+  ChangesDock& ChangesWindow() const { return *changesDock_; }
 
   // Offers the command along the chain; true when some target handled it.
   bool Route(int id);
@@ -79,12 +81,15 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   void BuildAccelerators();
   void BuildToolBar();
   void BuildStatusBar();
+  // The "Changes" window, hidden at first, with its toggle in the View menu.
+  void BuildChangesDock();
   QAction* ActionOf(int id);
   void ShowHelp();
 
   CMapvineDoc& doc_;
   DocumentCommands& documentCommands_;
   CMapvineView* view_;  // owned by Qt as the central widget
+  ChangesDock* changesDock_ = nullptr;  // owned by Qt
   CommandRouter router_;
   QHash<int, QAction*> actions_;
   QPointer<QDialog> helpWindow_;

@@ -26,6 +26,8 @@ constexpr MenuEntry kMainMenu[] = {
     {kEdit, nullptr, "Manually Add Node", c::kManualAddNode, "Manually Create a New Node"},
     {kView, nullptr, "R&efresh\tF5", c::kRefresh, "Refresh View"},
     {kView, nullptr, "Tile Nodes\tF4", c::kTileNodes, "Retile all nodes on screen"},
+    {kView, nullptr, "Acknowledge Changes", c::kAcknowledgeChanges,
+     "Remove the marks of what the refreshes changed"},
     {kView, "Background", "&New Image...\tCtrl+B", c::kNewBackgroundImage, ""},
     {kView, "Background", "&Resize...", c::kResizeBackground, "Resize Window"},
     {kView, "Background", "&Tile", c::kBackgroundTile, "Tile Background"},

@@ -46,6 +46,8 @@ inline constexpr int kShowAllLogicalUnits = 32827;
 inline constexpr int kShowAllUnreachable = 32830;
 inline constexpr int kShowHiddenNodes = 32808;
 inline constexpr int kSettings = 32820;
+inline constexpr int kAcknowledgeChanges = 32840;
+inline constexpr int kChangesWindow = 32841;  // the "Changes" window's show/hide toggle
 
 // Help
 inline constexpr int kHelpTopics = 57667;

@@ -68,6 +68,9 @@ class CMapvineView : public QAbstractScrollArea,
 
   // The whole picture in true colour; null without a buffer.
   QImage PictureImage() const;
+  // Shows the node with this label as Find does: scrolled into the middle
+  // of the window and blinking. False when no node has it.
+  bool LocateNode(std::string_view label);
   // The picture scaled to fit the printer's page, keeping its proportions.
   // False when nothing was printed: no picture, or the printer would not
   // start.
@@ -164,6 +167,8 @@ class CMapvineView : public QAbstractScrollArea,
   // Mouse handling.
   Point ToPicture(QPoint viewportPos) const;
   void LeftButtonDown(Point at);
+  // A click on a node's or link's change mark acknowledges that change.
+  void AcknowledgeChangeAt(CSprite* hitNode, Point at);
   void DragTo();
   // Scrolls one auto-scroll step towards a node corner held at window
   // position `corner` beyond an edge; false when nothing scrolled.

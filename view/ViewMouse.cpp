@@ -66,6 +66,19 @@ void CMapvineView::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
+  if (hitNode != nullptr) {
+    if (hitNode->changeMark == ChangeMark::None) return;
+    hitNode->changeMark = ChangeMark::None;
+    RedrawArea(hitNode->GetRect());
+    return;
+  }
+  CLink* link = doc_.Links().HitTest(at.x, at.y);
+  if (link == nullptr || link->changeMark == ChangeMark::None) return;
+  link->changeMark = ChangeMark::None;
+  RedrawArea(link->bounds);
+}
+
 void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
   doc_.ShowNodeCount(displayedCount_, totalCount_);
@@ -77,6 +90,7 @@ void CMapvineView::LeftButtonDown(Point at) {
     if (hit != nullptr && InDocument(source)) doc_.NewLink(*source, *hit);
     return;
   }
+  AcknowledgeChangeAt(hit, at);
   if (dragging_ || hit == nullptr) return;
   dragging_ = true;
   dragNode_ = hit;

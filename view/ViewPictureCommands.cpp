@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "model/ChangeComparison.h"
 #include "model/NodeVisibility.h"
 #include "view/CommandIds.h"
 #include "view/FindDialog.h"
@@ -85,6 +86,10 @@ bool CMapvineView::OnPictureCommand(int id) {
     case command::kResizeBackground:
       ResizeBackground();
       return true;
+    case command::kAcknowledgeChanges:
+      AcknowledgeChanges(doc_);
+      RedrawWholePicture();
+      return true;
     default:
       return false;
   }
@@ -99,6 +104,7 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
     case command::kFindResource:
     case command::kShowHiddenNodes:
     case command::kResizeBackground:
+    case command::kAcknowledgeChanges:
       return CommandState{};
     default:
       return std::nullopt;
@@ -109,10 +115,15 @@ void CMapvineView::FindResourceByName() {
   FindDialog dialog(this);
   if (RunModal(dialog) != QDialog::Accepted) return;
   const std::optional<std::string> text = dialog.Text();
-  CSprite* node = text ? FindResource(doc_.Nodes(), *text) : nullptr;
-  if (node == nullptr) return;  // nothing to show, nothing to say
+  if (text) LocateNode(*text);  // nothing found: nothing to show, nothing to say
+}
+
+bool CMapvineView::LocateNode(std::string_view label) {
+  CSprite* node = FindResource(doc_.Nodes(), label);
+  if (node == nullptr) return false;
   CentreOn(*node);
   Blink(*node);
+  return true;
 }
 
 void CMapvineView::CentreOn(const CSprite& node) {

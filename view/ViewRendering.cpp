@@ -1,5 +1,6 @@
 // Composing the picture into the off-screen buffer: background, links, then
 // the nodes in depth order with their labels.
+#include "view/ChangeOverlay.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
@@ -60,12 +61,15 @@ void CMapvineView::Render(const Rect* clip) {
   // it keep what the picture shows and need no redraw.
   SurfaceTextDrawer* text = GetBufferDC();
   for (const auto& link : doc_.Links()) {
-    if (LineTouches(*link, area)) link->Draw(*buffer, text, area);
+    if (!LineTouches(*link, area)) continue;
+    link->Draw(*buffer, text, area);
+    DrawLinkChange(*buffer, *link, area);
   }
 
   for (const auto& node : doc_.Nodes()) {
     ++totalCount_;
     node->Draw(*buffer, text, &area);
+    DrawNodeChange(*buffer, background, *node, area);
     if (!node->hidden) ++displayedCount_;
   }
   doc_.ShowNodeCount(displayedCount_, totalCount_);

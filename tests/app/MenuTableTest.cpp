@@ -31,6 +31,7 @@ const MenuRow kMenu[] = {
     {"&Edit", "Manually Add Node", 32791, "Manually Create a New Node"},
     {"&View", "R&efresh\tF5", 32798, "Refresh View"},
     {"&View", "Tile Nodes\tF4", 32817, "Retile all nodes on screen"},
+    {"&View", "Acknowledge Changes", 32840, "Remove the marks of what the refreshes changed"},
     {"&View/Background", "&New Image...\tCtrl+B", 32812, ""},
     {"&View/Background", "&Resize...", 32784, "Resize Window"},
     {"&View/Background", "&Tile", 32779, "Tile Background"},
@@ -50,6 +51,7 @@ const MenuRow kMenu[] = {
      "Show all Unreachable Nodes (Actively Query Status must be enabled)"},
     {"&View", "Show selected hidden nodes...", 32808, "Select nodes to be displayed from a list of hidden nodes"},
     {"&View", "Settings...", 32820, "Customize View Settings"},
+    {"&View", "Changes", 32841, "Show or hide the list of what the refreshes changed"},
     {"&Help", "&Help Topics", 57667, "List Help topics\nHelp Topics"},
 };
 
