@@ -37,7 +37,7 @@ ChangeMark Judge(bool known, int statusBefore, bool staleBefore, bool reported, 
 }
 
 TopologyChange NodeChange(const CSprite& node, ChangeMark kind) {
-  return {kind, false, node.fqName, {}, 0, node.label};
+  return {kind, false, node.fqName, {}, 0};
 }
 
 TopologyChange LinkChange(const CLink& link, ChangeMark kind) {
@@ -46,8 +46,7 @@ TopologyChange LinkChange(const CLink& link, ChangeMark kind) {
           true,
           link.endA ? link.endA->fqName : link.ownerName,
           link.endB ? link.endB->fqName : link.destinationName,
-          link.tgNumber,
-          link.endA ? link.endA->label : link.ownerName};
+          link.tgNumber};
 }
 
 }  // namespace

@@ -9,15 +9,13 @@ namespace mapvine {
 
 // One difference a refresh found between the picture before it and what the
 // node reported. Names are network-qualified; a link names its two ends.
+// Find locates a node by that name, a link by its owner end's.
 struct TopologyChange {
   ChangeMark kind = ChangeMark::None;
   bool isLink = false;
   std::string name;             // a node's name, or a link's owner end
   std::string destinationName;  // a link's other end
   int tgNumber = 0;
-  // The label of the node that shows the resource (a link: its owner end),
-  // to locate it in the picture.
-  std::string locateLabel;
 
   friend bool operator==(const TopologyChange&, const TopologyChange&) = default;
 };

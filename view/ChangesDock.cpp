@@ -70,7 +70,7 @@ ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(tr("Changes"), parent), 
                           "to locate its resource in the picture."));
   setWidget(table_);
   connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-    if (index.isValid()) emit LocateRequested(QString::fromStdString(model_.ChangeAt(index.row()).locateLabel));
+    if (index.isValid()) emit LocateRequested(QString::fromStdString(model_.ChangeAt(index.row()).name));
   });
 }
 

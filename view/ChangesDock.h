@@ -48,8 +48,8 @@ class ChangesDock final : public QDockWidget {
   QTableView& Table() { return *table_; }
 
  signals:
-  // The label of the node that shows the resource.
-  void LocateRequested(const QString& label);
+  // The name of the node that shows the resource (a link: its owner end).
+  void LocateRequested(const QString& name);
 
  private:
   ChangeListModel model_;

@@ -68,9 +68,10 @@ class CMapvineView : public QAbstractScrollArea,
 
   // The whole picture in true colour; null without a buffer.
   QImage PictureImage() const;
-  // Shows the node with this label as Find does: scrolled into the middle
-  // of the window and blinking. False when no node has it.
-  bool LocateNode(std::string_view label);
+  // Shows the node with this label or network-qualified name as Find does:
+  // scrolled into the middle of the window and blinking. False when no node
+  // has it.
+  bool LocateNode(std::string_view name);
   // The picture scaled to fit the printer's page, keeping its proportions.
   // False when nothing was printed: no picture, or the printer would not
   // start.

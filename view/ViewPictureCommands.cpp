@@ -118,8 +118,8 @@ void CMapvineView::FindResourceByName() {
   if (text) LocateNode(*text);  // nothing found: nothing to show, nothing to say
 }
 
-bool CMapvineView::LocateNode(std::string_view label) {
-  CSprite* node = FindResource(doc_.Nodes(), label);
+bool CMapvineView::LocateNode(std::string_view name) {
+  CSprite* node = FindResource(doc_.Nodes(), name);
   if (node == nullptr) return false;
   CentreOn(*node);
   Blink(*node);
