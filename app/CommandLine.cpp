@@ -1,80 +1,159 @@
 #include "app/CommandLine.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
 namespace mapvine {
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+struct OptionSpec {
+  const char* name;
+  const char* valueName;  // nullptr for a switch
+  const char* description;
+};
+
+// The program's own options, in the order --help lists them.
+constexpr OptionSpec kOptions[] = {
+    {"refresh", nullptr, "Refresh the picture from the node once it is up (as F5 does)."},
+    {"trace", nullptr, "Start with the internal trace on (written to mapvine.trc); with --query the pass is traced."},
+    {"render", "FILE.png",
+     "After opening and refreshing, write the whole picture as a PNG image and exit without showing a window."},
+    {"save", "FILE.top", "Likewise, save the picture as a saved topology; combines with --render."},
+    {"changes", nullptr,
+     "With --refresh, without a window: print what the refresh changed in the picture, one line each, sorted: "
+     "new, gone, active or inactive, then the node's name, or a link's two ends and TG number; exit 0 when "
+     "nothing changed, 1 when something did, 2 on trouble. Combines with --save and --render."},
+    {"query", nullptr,
+     "Without a window: print the topology and directory the node reports, refresh a picture from them and "
+     "print what it holds. Takes only --trace."},
+    {"version", nullptr, "Show the program's version."},
+    {"help", nullptr, "Show this text."},
+};
+
+// Options that Qt's application object takes out of the arguments itself
+// (the GUI and widget layers and the X11 platform). They are known here only
+// so that they are not refused as unknown; --help does not list them.
+constexpr const char* kQtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "session", "style", "stylesheet", "display", "geometry", "title", "icon", "name"};
+constexpr const char* kQtSwitches[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+const char* const kDescription =
+    "Draws the APPN topology known to the local SNA node.\n"
+    "Without options the topology window opens on a new picture, or on FILE.top.";
+
+const char* const kEpilogue =
+    "\nQt's own options (-platform, -style, -display, ...) are passed on to Qt;\n"
+    "\"--\" ends the options, so that a file name may start with \"-\".\n"
+    "The node library libsnactl.so is taken from $MAPVINE_SNACTL when set, else from\n"
+    "the program's folder, else from the installed library folder and the system\n"
+    "library path.\n";
+
+void Configure(QCommandLineParser& parser) {
+  // Qt's options come with one dash ("-platform xcb"), the program's with two.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.setApplicationDescription(kDescription);
+  for (const OptionSpec& spec : kOptions) {
+    parser.addOption(QCommandLineOption(spec.name, spec.description, spec.valueName ? spec.valueName : QString()));
+  }
+  auto addHidden = [&parser](const char* name, const char* valueName) {
+    QCommandLineOption option(name, {}, valueName);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  };
+  for (const char* name : kQtOptionsWithValue) addHidden(name, "value");
+  for (const char* name : kQtSwitches) addHidden(name, "");
+  parser.addPositionalArgument("FILE.top", "A saved picture to open.", "[FILE.top]");
 }
 
-ParsedCommandLine Failure(std::string error) { return {CommandLine{}, std::move(error)}; }
+bool TakesValue(const QString& argument) {
+  const QString name = argument.mid(argument.startsWith("--") ? 2 : 1);
+  return std::any_of(std::begin(kOptions), std::end(kOptions),
+                     [&](const OptionSpec& spec) { return spec.valueName && name == spec.name; });
+}
+
+// The unknown option as it was written ("--frobnicate", "-x").
+QString WrittenAs(const QStringList& args, const QString& name) {
+  for (const QString& arg : args) {
+    if (arg == "--") break;
+    const QString written = arg.section('=', 0, 0);
+    if (written == "-" + name || written == "--" + name) return written;
+  }
+  return "--" + name;
+}
+
+ParsedCommandLine Failure(const QString& error) { return {CommandLine{}, error.toStdString()}; }
 
 }  // namespace
 
-const char* const kUsageText =
-    "Usage: mapvine [FILE.top] [--refresh [--changes]] [--trace] [--render FILE.png] [--save FILE.top]\n"
-    "       mapvine --query [--trace]\n"
-    "       mapvine --help\n"
-    "Without options the topology window opens on a new picture, or on FILE.top.\n"
-    "  --refresh          refresh the picture from the node once it is up (as F5 does)\n"
-    "  --trace            start with the internal trace on (written to mapvine.trc)\n"
-    "  --render FILE.png  after opening and refreshing, write the whole picture as a\n"
-    "                     PNG image and exit without showing a window\n"
-    "  --save FILE.top    likewise, save the picture as a saved topology; combines\n"
-    "                     with --render\n"
-    "  --changes          with --refresh, without a window: print what the refresh\n"
-    "                     changed in the picture, one line each, sorted: new, gone,\n"
-    "                     active or inactive, then the node's name, or a link's two\n"
-    "                     ends and TG number; exit 0 when nothing changed, 1 when\n"
-    "                     something did, 2 on trouble; combines with --save, --render\n"
-    "  --query            without a window: print the topology and directory the node\n"
-    "                     reports, refresh a picture from them and print what it holds;\n"
-    "                     with --trace the pass is traced to mapvine.trc\n"
-    "  --help             show this text\n"
-    "The node library libsnactl.so is taken from $MAPVINE_SNACTL when set, else from\n"
-    "the program's folder, else from the system library path.\n";
-
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  CommandLine line;
-  bool query = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help") {
-      if (args.size() != 1) return Failure("--help takes no other arguments");
-      line.mode = CommandLine::Mode::Help;
-      return {line, {}};
+  QStringList arguments{"mapvine"};
+  for (const std::string& arg : args) arguments << QString::fromStdString(arg);
+  QCommandLineParser parser;
+  Configure(parser);
+  if (!parser.parse(arguments)) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+      return Failure("unknown option '" + WrittenAs(arguments, parser.unknownOptionNames().first()) + "'");
     }
-    if (arg == "--query") {
-      query = true;
-    } else if (arg == "--trace") {
-      line.trace = true;
-    } else if (arg == "--refresh") {
-      line.refresh = true;
-    } else if (arg == "--changes") {
-      line.changes = true;
-    } else if (arg == "--render" || arg == "--save") {
-      if (i + 1 == args.size() || args[i + 1].empty()) return Failure(arg + " needs a file name");
-      std::string& target = arg == "--render" ? line.renderPath : line.savePath;
-      if (!target.empty()) return Failure(arg + " given twice");
-      target = args[++i];
-      const char* extension = arg == "--render" ? ".png" : ".top";
-      if (!EndsWith(target, extension)) return Failure(arg + " writes a " + extension + " file: " + target);
-    } else if (arg.rfind("-", 0) == 0) {
-      return Failure("unknown option '" + arg + "'");
-    } else if (!line.file.empty()) {
-      return Failure("only one file can be opened: '" + line.file + "' and '" + arg + "'");
-    } else {
-      line.file = arg;
-    }
+    // The one other way a known option fails: its value is missing.
+    if (TakesValue(arguments.last())) return Failure(arguments.last() + " needs a file name");
+    return Failure(parser.errorText());
   }
+
+  CommandLine line;
+  for (const char* exclusive : {"help", "version"}) {
+    if (!parser.isSet(exclusive)) continue;
+    if (args.size() != 1) return Failure(QStringLiteral("--%1 takes no other arguments").arg(exclusive));
+    line.mode = parser.isSet("help") ? CommandLine::Mode::Help : CommandLine::Mode::Version;
+    return {line, {}};
+  }
+  line.trace = parser.isSet("trace");
+  line.refresh = parser.isSet("refresh");
+  line.changes = parser.isSet("changes");
   if (line.changes && !line.refresh) return Failure("--changes needs --refresh");
-  if (query) {
-    if (line.refresh || !line.file.empty() || line.Batch()) {
-      return Failure("--query takes only --trace");
+  for (const auto& [option, extension, target] :
+       {std::tuple{"render", ".png", &line.renderPath}, std::tuple{"save", ".top", &line.savePath}}) {
+    const QStringList values = parser.values(option);
+    if (values.isEmpty()) continue;
+    const QString written = QStringLiteral("--") + option;
+    if (values.size() > 1) return Failure(written + " given twice");
+    if (values.first().isEmpty()) return Failure(written + " needs a file name");
+    if (!values.first().endsWith(extension)) {
+      return Failure(written + " writes a " + extension + " file: " + values.first());
     }
+    *target = values.first().toStdString();
+  }
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) return Failure("only one file can be opened: '" + files[0] + "' and '" + files[1] + "'");
+  if (!files.isEmpty()) line.file = files.first().toStdString();
+
+  if (parser.isSet("query")) {
+    if (line.refresh || !line.file.empty() || line.Batch()) return Failure("--query takes only --trace");
     line.mode = CommandLine::Mode::Query;
   }
   return {line, {}};
 }
+
+std::vector<char*> QtArguments(int argc, char** argv) {
+  std::vector<char*> kept;
+  for (int i = 0; i < argc && std::strcmp(argv[i], "--") != 0; ++i) kept.push_back(argv[i]);
+  kept.push_back(nullptr);
+  return kept;
+}
+
+std::string UsageText() {
+  QCommandLineParser parser;
+  Configure(parser);
+  // Qt names the program from the application object, which --help does
+  // not need and so never creates.
+  QString text = parser.helpText().replace("<executable_name>", "mapvine");
+  return (text + kEpilogue).toStdString();
+}
+
+std::string VersionText() { return std::string("mapvine ") + MAPVINE_VERSION + "\n"; }
 
 }  // namespace mapvine

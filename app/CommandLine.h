@@ -7,7 +7,7 @@ namespace mapvine {
 
 // What the command line asks for.
 struct CommandLine {
-  enum class Mode { Window, Query, Help };
+  enum class Mode { Window, Query, Help, Version };
   Mode mode = Mode::Window;
   bool trace = false;       // start with tracing on (with --query: trace its pass)
   bool refresh = false;     // one refresh once the picture is up
@@ -25,9 +25,19 @@ struct ParsedCommandLine {
   std::string error;  // empty when the arguments made sense
 };
 
-// Parses the arguments after the program name.
+// Parses the arguments after the program name. Qt's own options
+// (-platform, -style, ...) are accepted and left to Qt's application object;
+// "--" ends the options, so a file name may start with "-".
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-extern const char* const kUsageText;
+// The arguments Qt's application object may see: the program name and what
+// comes before "--", so that a file named like a Qt option stays a file;
+// a null pointer follows them, as in main's argv.
+std::vector<char*> QtArguments(int argc, char** argv);
+
+// --help, generated from the option table.
+std::string UsageText();
+// --version: "mapvine 0.1".
+std::string VersionText();
 
 }  // namespace mapvine

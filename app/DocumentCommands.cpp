@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <utility>
 
 #include "base/UserPrompts.h"
 #include "model/SavedTopology.h"
@@ -10,6 +11,7 @@
 #include "refresh/RefreshCommand.h"
 #include "base/Trace.h"
 #include "view/CommandIds.h"
+#include "view/ImageImport.h"
 #include "view/ModalDialog.h"
 #include "view/SettingsDialog.h"
 
@@ -31,7 +33,9 @@ bool DocumentCommands::Refresh(RefreshTrigger trigger) {
     notices_.Report(doc_, node_.error, trigger);
     return false;
   }
-  const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl));
+  if (std::exchange(refreshing_, true)) return false;
+  const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl, progress));
+  refreshing_ = false;
   if (refreshed) refreshed();
   notices_.Report(doc_, failure, trigger);
   return failure.empty();
@@ -49,13 +53,13 @@ void DocumentCommands::SetIcon(CSprite& node, int id) {
       doc_.SetStandardIcon(node, NetworkNode, NetworkNode + kInactiveOffset);
       break;
     case command::kIconActive:
-      doc_.SetCustomIcon(node, CustomIconRole::Active);
+      doc_.SetCustomIcon(node, CustomIconRole::Active, AskForImage(ImageUse::Icon));
       break;
     case command::kIconInactive:
-      doc_.SetCustomIcon(node, CustomIconRole::Inactive);
+      doc_.SetCustomIcon(node, CustomIconRole::Inactive, AskForImage(ImageUse::Icon));
       break;
     default:  // "Same for Act/Inact..."
-      doc_.SetCustomIcon(node, CustomIconRole::Both);
+      doc_.SetCustomIcon(node, CustomIconRole::Both, AskForImage(ImageUse::Icon));
       break;
   }
 }
@@ -94,7 +98,7 @@ bool DocumentCommands::OnCommand(int id) {
       EditSettings();
       return true;
     case command::kNewBackgroundImage:
-      doc_.NewBackgroundImage();  // asks for the bitmap itself
+      doc_.NewBackgroundImage(AskForImage(ImageUse::Background));
       return true;
     case command::kIconHost:
     case command::kIconWorkstation:

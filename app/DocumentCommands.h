@@ -6,6 +6,7 @@
 #include "app/DocumentFile.h"
 #include "model/MapvineDoc.h"
 #include "refresh/RefreshNotices.h"
+#include "refresh/RefreshProgress.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
@@ -47,6 +48,9 @@ class DocumentCommands final : public CommandTarget {
   std::function<CSprite*()> selectedNode;
   // Called after every refresh that ran, with the document's lastChanges set.
   std::function<void()> refreshed;
+  // Where a refresh shows its progress; none until the main window installs
+  // it.
+  RefreshProgress* progress = nullptr;
 
  private:
   void SetIcon(CSprite& node, int id);
@@ -57,6 +61,9 @@ class DocumentCommands final : public CommandTarget {
   SnaLibrary node_;
   RefreshNotices notices_;
   DocumentFile& file_;
+  // A refresh shows its progress and so handles events: a timer tick then
+  // must not start another.
+  bool refreshing_ = false;
 };
 
 }  // namespace mapvine

@@ -5,11 +5,13 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QWhatsThis>
 
 #include "app/HelpWindow.h"
+#include "app/RememberedSettings.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
@@ -27,7 +29,10 @@ SaveChoice AskInMessageBox(QWidget* parent, const QString& name) {
 }  // namespace
 
 CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, CommandTarget& application)
-    : doc_(doc), documentCommands_(documentCommands), view_(new CMapvineView(doc, this)) {
+    : doc_(doc),
+      documentCommands_(documentCommands),
+      view_(new CMapvineView(doc, this)),
+      edits_(doc, [this] { view_->ForgetPicks(); }) {
   router_ = CommandRouter{view_, &documentCommands, this, &application};
   setCentralWidget(view_);
   setWindowIcon(QIcon(":/mapvine.png"));
@@ -39,13 +44,27 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildToolBar();
   BuildStatusBar();
   BuildChangesDock();
+  progress_ = std::make_unique<StatusProgress>(*statusBar());
+  documentCommands_.progress = progress_.get();
   // A timer tick runs what F5 runs, but reports a failing node only once.
   connect(view_, &CMapvineView::RefreshTimerFired, this, [this] {
     documentCommands_.Refresh(RefreshTrigger::Timer);
     UpdateCommandStates();
   });
+  // A drag or a completed link is an edit too.
+  connect(view_, &CMapvineView::EditBegins, this, [this] { edits_.Begin(false); });
+  connect(view_, &CMapvineView::EditEnds, this, [this](const QString& name) {
+    edits_.End(name);
+    UpdateCommandStates();
+  });
   // Context-menu choices go down the same chain as the main menu's.
   connect(view_, &CMapvineView::CommandChosen, this, [this](int id) { Route(id); });
+  // "Mark inactive links" is the person's, not the picture's: it outlives
+  // the session and is not saved with the file.
+  static const char* const kMarkInactiveKey = "view/markInactiveLinks";
+  view_->SetMarkInactiveLinks(QSettings("Mapvine", "Mapvine").value(kMarkInactiveKey).toBool());
+  connect(view_, &CMapvineView::MarkInactiveLinksChanged, this,
+          [](bool mark) { QSettings("Mapvine", "Mapvine").setValue(kMarkInactiveKey, mark); });
   // The icon commands act on the node whose context menu was opened.
   documentCommands_.selectedNode = [this] { return view_->MenuNode(); };
   doc_.AttachStatusLine(this);
@@ -59,10 +78,14 @@ CMainFrame::~CMainFrame() {
   doc_.AttachStatusLine(nullptr);
   documentCommands_.askSaveChanges = nullptr;
   documentCommands_.refreshed = nullptr;
+  documentCommands_.progress = nullptr;
 }
 
 bool CMainFrame::Route(int id) {
+  const std::optional<UndoableCommand> edit = UndoableCommandOf(id);
+  if (edit) edits_.Begin(edit->changesBackground);
   const bool handled = router_.Route(id);
+  if (edit) edits_.End(QString::fromUtf8(edit->name));
   UpdateCommandStates();
   return handled;
 }
@@ -75,9 +98,16 @@ void CMainFrame::UpdateCommandStates() {
     it.value()->setCheckable(state.checked);
     it.value()->setChecked(state.checked);
   }
+  // The undo items name what they would undo.
+  if (QAction* undo = ActionFor(command::kEditUndo)) undo->setText(tr("&Undo %1").arg(edits_.Stack().undoText()).trimmed());
+  if (QAction* redo = ActionFor(command::kEditRedo)) redo->setText(tr("&Redo %1").arg(edits_.Stack().redoText()).trimmed());
+  setWindowModified(doc_.IsModified());
 }
 
-void CMainFrame::SetDocumentName(const QString& name) { setWindowTitle(name + " - " + kTitle); }
+void CMainFrame::SetDocumentName(const QString& name) {
+  setWindowTitle(name + "[*] - " + kTitle);
+  setWindowModified(doc_.IsModified());
+}
 
 void CMainFrame::SetStatusText(std::string_view text) {
   statusBar()->showMessage(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -97,6 +127,15 @@ bool CMainFrame::OnCommand(int id) {
     case command::kContextHelp:
       QWhatsThis::enterWhatsThisMode();
       return true;
+    case command::kAppAbout:
+      ShowAbout();
+      return true;
+    case command::kEditUndo:
+      edits_.Stack().undo();
+      return true;
+    case command::kEditRedo:
+      edits_.Stack().redo();
+      return true;
     default:
       return false;
   }
@@ -108,7 +147,12 @@ std::optional<CommandState> CMainFrame::CommandStateOf(int id) const {
     case command::kHelp:
     case command::kDefaultHelp:
     case command::kContextHelp:
+    case command::kAppAbout:
       return CommandState{};
+    case command::kEditUndo:
+      return CommandState{.enabled = edits_.Stack().canUndo(), .checked = false};
+    case command::kEditRedo:
+      return CommandState{.enabled = edits_.Stack().canRedo(), .checked = false};
     default:
       return std::nullopt;
   }
@@ -119,6 +163,14 @@ void CMainFrame::ShowHelp() {
   helpWindow_->show();
   helpWindow_->raise();
   helpWindow_->activateWindow();
+}
+
+void CMainFrame::ShowAbout() {
+  QMessageBox::about(this, tr("About Mapvine"),
+                     tr("<h3>Mapvine %1</h3>"
+                        "<p>Kelvra Tarnwell Topology Display: draws the APPN topology known to the local "
+                        "SNA node.</p><p>Built with Qt %2, running on Qt %3.</p>")
+                         .arg(MAPVINE_VERSION, QT_VERSION_STR, qVersion()));
 }
 
 bool CMainFrame::event(QEvent* event) {
@@ -133,6 +185,7 @@ bool CMainFrame::event(QEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
   if (documentCommands_.SaveModified()) {
+    SaveWindowLayout(*this);
     event->accept();
   } else {
     event->ignore();

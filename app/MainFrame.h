@@ -7,11 +7,14 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/CommandRouter.h"
 #include "app/DocumentCommands.h"
+#include "app/EditHistory.h"
 #include "app/LockKeys.h"
+#include "app/StatusProgress.h"
 #include "model/DocumentView.h"
 #include "model/MapvineDoc.h"
 #include "view/CommandTarget.h"
@@ -49,8 +52,12 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   // The action that carries the command (menu item, toolbar button, keys).
   QAction* ActionFor(int id) const { return actions_.value(id); }
 
-  // "<document name> - Kelvra Tarnwell Topology".
+  // "<document name> - Kelvra Tarnwell Topology", marked while modified.
   void SetDocumentName(const QString& name);
+  // What Undo and Redo run through; a new or opened picture starts it anew.
+  EditHistory& Edits() { return edits_; }
+  // The progress bar and Stop button a refresh shows.
+  StatusProgress& Progress() const { return *progress_; }
   // Fills the recent-file items; "Recent File", greyed, while there is none.
   void SetRecentFiles(const QStringList& files);
 
@@ -83,14 +90,19 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   void BuildStatusBar();
   // The "Changes" window, hidden at first, with its toggle in the View menu.
   void BuildChangesDock();
+  // The zoom pane: the factor, and whether the picture is fitted.
+  void ShowZoom(double zoom, bool fitted);
   QAction* ActionOf(int id);
   void ShowHelp();
+  void ShowAbout();
 
   CMapvineDoc& doc_;
   DocumentCommands& documentCommands_;
   CMapvineView* view_;  // owned by Qt as the central widget
   ChangesDock* changesDock_ = nullptr;  // owned by Qt
   CommandRouter router_;
+  EditHistory edits_;
+  std::unique_ptr<StatusProgress> progress_;
   QHash<int, QAction*> actions_;
   QPointer<QDialog> helpWindow_;
 };

@@ -13,6 +13,7 @@
 #include "app/MenuLayout.h"
 #include "app/RecentFileList.h"
 #include "view/CommandIds.h"
+#include "view/MapvineView.h"
 
 namespace mapvine {
 namespace {
@@ -28,6 +29,7 @@ constexpr ToolbarImage kToolbarImages[] = {
     {command::kFileOpen, ":/toolbar/open.png"},
     {command::kFileSave, ":/toolbar/save.png"},
     {command::kContextHelp, ":/toolbar/context-help.png"},
+    {command::kFitToWindow, ":/toolbar/fit.png"},
 };
 
 // Qt shows a prompt's first line in the status bar and its second as the tip.
@@ -122,6 +124,11 @@ void CMainFrame::BuildToolBar() {
 }
 
 void CMainFrame::BuildStatusBar() {
+  auto* zoom = new QLabel(statusBar());
+  zoom->setObjectName("ZOOM");
+  statusBar()->addPermanentWidget(zoom);
+  ShowZoom(view_->Zoom(), view_->Fitted());
+  connect(view_, &CMapvineView::ZoomChanged, this, &CMainFrame::ShowZoom);
   for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
     auto* label = new QLabel(indicator, statusBar());
     label->setObjectName(indicator);
@@ -133,6 +140,14 @@ void CMainFrame::BuildStatusBar() {
   UpdateLockIndicators();
   // A lock key may be pressed in any of the program's windows.
   qApp->installEventFilter(this);
+}
+
+void CMainFrame::ShowZoom(double zoom, bool fitted) {
+  auto* label = statusBar()->findChild<QLabel*>("ZOOM");
+  if (label == nullptr) return;
+  const QString percent = QStringLiteral("%1%").arg(qRound(zoom * 100.0));
+  label->setText(fitted ? tr("Fit to Window (%1)").arg(percent) : percent);
+  UpdateCommandStates();
 }
 
 void CMainFrame::UpdateLockIndicators() {

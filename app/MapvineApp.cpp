@@ -6,6 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QtPrompts.h"
+#include "app/RememberedSettings.h"
 #include "base/UserPrompts.h"
 #include "model/SavedTopology.h"
 #include "base/Trace.h"
@@ -69,9 +70,14 @@ CMapvineApp::~CMapvineApp() {
 bool CMapvineApp::InitInstance(const CommandLine& line) {
   SetTraceEnabled(line.trace);
   rememberFiles_ = !line.Batch();
-  frame_ = std::make_unique<CMainFrame>(*doc_, commands_, *this);
-  frame_->SetRecentFiles(recentFiles_.Files());
-  if (!line.Batch()) prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
+  // A batch run has no window to draw in: the picture is drawn at most
+  // once, for --render, when it is complete.
+  doc_->SetHeadless(line.Batch());
+  if (!line.Batch()) {
+    frame_ = std::make_unique<CMainFrame>(*doc_, commands_, *this);
+    frame_->SetRecentFiles(recentFiles_.Files());
+    prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
+  }
 
   if (line.file.empty()) {
     if (!doc_->NewDocument()) return false;
@@ -82,6 +88,8 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
     if (result == OpenResult::Unreadable || (result == OpenResult::Refused && line.Batch())) return false;
   }
   if (!line.Batch()) {
+    // The window the user left wins over one fitted to the picture.
+    RestoreWindowLayout(*frame_);
     frame_->show();
     frame_->UpdateCommandStates();
     if (!nodeUnavailable_.empty() && !line.refresh) {
@@ -100,7 +108,8 @@ int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
   int status = 0;
   if (!line.savePath.empty() && !commands_.SaveTo(QString::fromStdString(line.savePath))) status = 1;
   if (!line.renderPath.empty()) {
-    const QImage picture = frame_->View().PictureImage();
+    CMapvineView view(*doc_);
+    const QImage picture = view.PictureImage();
     if (picture.isNull() || !picture.save(QString::fromStdString(line.renderPath), "PNG")) {
       std::fprintf(stderr, "mapvine: could not write the picture to %s\n", line.renderPath.c_str());
       status = 1;
@@ -119,6 +128,7 @@ int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
 bool CMapvineApp::NewDocumentFile() {
   if (!commands_.SaveModified()) return false;
   if (!doc_->NewDocument()) return false;
+  if (frame_) frame_->Edits().Clear();
   file_.SetPath({});
   return true;
 }
@@ -133,6 +143,8 @@ CMapvineApp::OpenResult CMapvineApp::OpenWithoutAsking(const QString& path) {
   // taken as it is.
   CountingPrompts counting;
   const bool read = OpenTopologyFile(*doc_, path.toStdString());
+  // Whatever was read replaced the picture the history's edits were made on.
+  if (frame_) frame_->Edits().Clear();
   if (!read) {
     if (rememberFiles_) {
       recentFiles_.Remove(QFileInfo(path).absoluteFilePath());

@@ -27,14 +27,14 @@ class CMapvineApp final : public CommandTarget {
   CMapvineApp(const CMapvineApp&) = delete;
   CMapvineApp& operator=(const CMapvineApp&) = delete;
 
-  // Start-up: the window (shown unless the command line asks for a batch
-  // run), then a new picture or the file named on the command line. False
-  // when that file could not be opened: the program ends. Without a node
-  // library the window says so once it is up (a start-up refresh says it
-  // itself).
+  // Start-up: the window (none for a batch run, which never shows one),
+  // then a new picture or the file named on the command line. False when
+  // that file could not be opened: the program ends. Without a node library
+  // the window says so once it is up (a start-up refresh says it itself).
   bool InitInstance(const CommandLine& line);
   // The batch outputs of --save, --render and --changes; the process exit
-  // status. `refreshed`: the node answered the refresh asked for, if any.
+  // status. Only --render draws the picture, once. `refreshed`: the node
+  // answered the refresh asked for, if any.
   int WriteOutputs(const CommandLine& line, bool refreshed = true);
 
   // Offers a modified picture for saving, then opens `path`.
@@ -42,6 +42,7 @@ class CMapvineApp final : public CommandTarget {
   bool NewDocumentFile();
 
   CMapvineDoc& Document() { return *doc_; }
+  // Only in a run with a window.
   CMainFrame& MainFrame() { return *frame_; }
   DocumentCommands& Commands() { return commands_; }
   const RecentFileList& RecentFiles() const { return recentFiles_; }

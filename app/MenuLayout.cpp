@@ -18,9 +18,17 @@ constexpr MenuEntry kMainMenu[] = {
     {kFile, nullptr, "&Save\tCtrl+S", c::kFileSave, "Save the active document\nSave"},
     {kFile, nullptr, "Save &As...", c::kFileSaveAs, "Save the active document with a new name\nSave As"},
     {kFile, nullptr, nullptr, 0, nullptr},
+    {kFile, nullptr, "&Print...\tCtrl+P", c::kFilePrint, "Print the picture\nPrint"},
+    {kFile, nullptr, "Print Pre&view...", c::kFilePrintPreview,
+     "Show the picture as it would print, on one page or across several\nPrint Preview"},
+    {kFile, nullptr, "Page Set&up...", c::kFilePageSetup, "Choose the paper, orientation and margins\nPage Setup"},
+    {kFile, nullptr, nullptr, 0, nullptr},
     {kFile, nullptr, "Recent File", c::kFileMruFirst, "Open this document"},
     {kFile, nullptr, nullptr, 0, nullptr},
     {kFile, nullptr, "E&xit", c::kAppExit, "Quit the application; prompts to save documents\nExit"},
+    {kEdit, nullptr, "&Undo\tCtrl+Z", c::kEditUndo, "Undo the last change to the picture\nUndo"},
+    {kEdit, nullptr, "&Redo\tCtrl+Shift+Z", c::kEditRedo, "Redo the change undone last\nRedo"},
+    {kEdit, nullptr, nullptr, 0, nullptr},
     {kEdit, nullptr, "Find Resource\tCtrl+F", c::kFindResource, "Locate a resource by name"},
     {kEdit, nullptr, "Trace", c::kTrace, "Toggle Internal Trace"},
     {kEdit, nullptr, "Manually Add Node", c::kManualAddNode, "Manually Create a New Node"},
@@ -28,6 +36,14 @@ constexpr MenuEntry kMainMenu[] = {
     {kView, nullptr, "Tile Nodes\tF4", c::kTileNodes, "Retile all nodes on screen"},
     {kView, nullptr, "Acknowledge Changes", c::kAcknowledgeChanges,
      "Remove the marks of what the refreshes changed"},
+    {kView, nullptr, nullptr, 0, nullptr},
+    {kView, nullptr, "Zoom &In\tCtrl+=", c::kZoomIn, "Show the picture larger\nZoom In"},
+    {kView, nullptr, "Zoom &Out\tCtrl+-", c::kZoomOut, "Show more of the picture\nZoom Out"},
+    {kView, nullptr, "&Actual Size\tCtrl+0", c::kActualSize,
+     "Show the picture at its own size\nActual Size"},
+    {kView, nullptr, "&Fit to Window\tCtrl+9", c::kFitToWindow,
+     "Show the whole picture in the window\nFit to Window"},
+    {kView, nullptr, nullptr, 0, nullptr},
     {kView, "Background", "&New Image...\tCtrl+B", c::kNewBackgroundImage, ""},
     {kView, "Background", "&Resize...", c::kResizeBackground, "Resize Window"},
     {kView, "Background", "&Tile", c::kBackgroundTile, "Tile Background"},
@@ -51,11 +67,14 @@ constexpr MenuEntry kMainMenu[] = {
     {kView, nullptr, "Show selected hidden nodes...", c::kShowHiddenNodes,
      "Select nodes to be displayed from a list of hidden nodes"},
     {kView, nullptr, "Settings...", c::kSettings, "Customize View Settings"},
+    {kView, nullptr, "Mark inactive links", c::kMarkInactiveLinks,
+     "Draw inactive links dashed as well as red"},
     {kHelp, nullptr, "&Help Topics", c::kHelpTopics, "List Help topics\nHelp Topics"},
+    {kHelp, nullptr, "&About Mapvine...", c::kAppAbout, "Display program information and version number\nAbout"},
 };
 
 // Keys that are not shown in a menu item's text still reach their command;
-// copy, cut, paste, undo and the pane keys have no handler and do nothing.
+// copy, cut, paste and the pane keys have no handler and do nothing.
 constexpr AcceleratorKey kAccelerators[] = {
     {"Ctrl+N", c::kFileNew},
     {"Ctrl+O", c::kFileOpen},
@@ -64,6 +83,10 @@ constexpr AcceleratorKey kAccelerators[] = {
     {"Ctrl+B", c::kNewBackgroundImage},
     {"Ctrl+F", c::kFindResource},
     {"F4", c::kTileNodes},
+    {"Ctrl+=", c::kZoomIn},
+    {"Ctrl+-", c::kZoomOut},
+    {"Ctrl+0", c::kActualSize},
+    {"Ctrl+9", c::kFitToWindow},
     {"F5", c::kRefresh},
     {"F1", c::kHelp},
     {"Shift+F1", c::kContextHelp},
@@ -79,7 +102,7 @@ constexpr AcceleratorKey kAccelerators[] = {
     {"Alt+Backspace", c::kEditUndo},
 };
 
-constexpr int kToolbar[] = {c::kFileNew, c::kManualAddNode, c::kFileOpen, c::kFileSave, 0, c::kContextHelp};
+constexpr int kToolbar[] = {c::kFileNew, c::kManualAddNode, c::kFileOpen, c::kFileSave, 0, c::kFitToWindow, 0, c::kContextHelp};
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "app/RememberedSettings.h"
+
 namespace mapvine {
 namespace {
 
@@ -11,8 +13,10 @@ QString FromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::optional<std::string> Chosen(const QString& path) {
+// A chosen file's folder is where the next dialog for such files opens.
+std::optional<std::string> Chosen(std::string_view filter, const QString& path) {
   if (path.isEmpty()) return std::nullopt;
+  RememberFolderOf(filter, path);
   return path.toStdString();
 }
 
@@ -60,11 +64,11 @@ bool QtPrompts::AskYesNo(std::string_view question) {
 }
 
 std::optional<std::string> QtPrompts::AskOpenFileName(std::string_view filter) {
-  return Chosen(QFileDialog::getOpenFileName(parent_, {}, {}, QtFileFilter(filter)));
+  return Chosen(filter, QFileDialog::getOpenFileName(parent_, {}, LastFolderFor(filter), QtFileFilter(filter)));
 }
 
 std::optional<std::string> QtPrompts::AskSaveFileName(std::string_view filter) {
-  return Chosen(QFileDialog::getSaveFileName(parent_, {}, {}, QtFileFilter(filter)));
+  return Chosen(filter, QFileDialog::getSaveFileName(parent_, {}, LastFolderFor(filter), QtFileFilter(filter)));
 }
 
 }  // namespace mapvine

@@ -24,6 +24,7 @@ int RunQueryCommand(const SnaCtlFunction& snaCtl, bool trace, std::ostream& out)
   const bool succeeded = answers.outcome.Succeeded();
 
   CMapvineDoc doc;
+  doc.SetHeadless(true);
   doc.NewDocument();
   SetTraceEnabled(trace);
   out.flush();  // the pass may print to standard output itself

@@ -27,9 +27,13 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   }
   // A batch run never shows a window, so it needs no display either.
   if (line.Batch() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication qtApplication(argc, argv);
+  std::vector<char*> qtArguments = mapvine::QtArguments(argc, argv);
+  int qtArgumentCount = static_cast<int>(qtArguments.size()) - 1;
+  QApplication qtApplication(qtArgumentCount, qtArguments.data());
   QApplication::setOrganizationName("Mapvine");
   QApplication::setApplicationName("Mapvine");
+  QApplication::setApplicationVersion(MAPVINE_VERSION);
+  QApplication::setDesktopFileName("mapvine");
 
   mapvine::CMapvineApp app(std::move(library));
   if (!app.InitInstance(line)) return trouble;
@@ -48,12 +52,15 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const mapvine::ParsedCommandLine parsed = mapvine::ParseCommandLine(args);
   if (!parsed.error.empty()) {
-    std::cerr << "mapvine: " << parsed.error << "\n" << mapvine::kUsageText;
+    std::cerr << "mapvine: " << parsed.error << "\n" << mapvine::UsageText();
     return 2;
   }
   switch (parsed.line.mode) {
     case mapvine::CommandLine::Mode::Help:
-      std::cout << mapvine::kUsageText;
+      std::cout << mapvine::UsageText();
+      return 0;
+    case mapvine::CommandLine::Mode::Version:
+      std::cout << mapvine::VersionText();
       return 0;
     case mapvine::CommandLine::Mode::Query:
       return mapvine::RunQueryCommand(parsed.line.trace, std::cout, std::cerr);

@@ -51,10 +51,22 @@ std::optional<double> CLink::HitDistance(int x, int y) const {
   return distance;
 }
 
-void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const {
+bool CLink::Shown() const {
   // A link whose end is missing (not yet rejoined) counts as hidden.
-  if (endA == nullptr || endB == nullptr || endA->hidden || endB->hidden) return;
-  if (!clip.Intersects(bounds)) return;
+  return endA != nullptr && endB != nullptr && !endA->hidden && !endB->hidden;
+}
+
+void CLink::DrawLineInWindow(CDIB& window, Point origin, const Rect& picture, const Rect& clip,
+                             bool dashInactive) const {
+  if (!Shown() || !clip.Intersects(bounds)) return;
+  const std::uint8_t index = NearestTableIndex(window, status ? kActiveColor : kInactiveColor);
+  DrawWideLineInWindow(window, origin, picture, {x1, y1}, {x2, y2}, index, clip,
+                       dashInactive && !status ? kDash : 0);
+}
+
+void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
+                 bool dashInactive) const {
+  if (!Shown() || !clip.Intersects(bounds)) return;
 
   // Line and end icons change only the area being redrawn: outside it the
   // picture already shows them, and a line drawn across icons there would
@@ -62,7 +74,7 @@ void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const 
   // widening to redraw the icons a line crosses.
   const Rect area = clip.Intersect(target.GetRect());
   const std::uint8_t index = NearestTableIndex(target, status ? kActiveColor : kInactiveColor);
-  DrawWideLine(target, {x1, y1}, {x2, y2}, index, area);
+  DrawWideLine(target, {x1, y1}, {x2, y2}, index, area, dashInactive && !status ? kDash : 0);
   endA->Draw(target, text, &area);
   endB->Draw(target, text, &area);
 }

@@ -19,6 +19,9 @@ class CSprite;
 // link drawn by hand. Green while active, red while not.
 class CLink {
  public:
+  // Lit and unlit steps of a dashed line.
+  static constexpr int kDash = 6;
+
   // What a refresh reads and updates of a link it meets again comes first,
   // together: on a large network each cache line it touches is a trip to
   // memory. The counters are those of the last refresh generation that
@@ -56,7 +59,16 @@ class CLink {
   std::optional<double> HitDistance(int x, int y) const;
   // Draws the part of the 2-pixel line inside `clip` into `target` when
   // neither end is hidden, and the end icons over it, also inside `clip`.
-  void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip) const;
+  // With `dashInactive` an inactive line is dashed as well as red, for eyes
+  // that do not tell red from green.
+  void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
+            bool dashInactive = false) const;
+  // Whether the line is drawn at all: both ends are there and shown.
+  bool Shown() const;
+  // The line alone, into `window`, an image showing the part of a
+  // `picture`-sized picture from `origin` on; `clip` in picture coordinates.
+  void DrawLineInWindow(CDIB& window, Point origin, const Rect& picture, const Rect& clip,
+                        bool dashInactive = false) const;
   // `bounds` = the rectangle spanned by the two ends, normalised, inflated by 1.
   void UpdateBounds();
   // Moves the end (or both ends) belonging to `node` by (dx, dy) and updates

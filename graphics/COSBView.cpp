@@ -14,6 +14,8 @@ constexpr int kDefaultScrollHeight = 480;
 
 bool COSBView::CreateBuffer(const CDIB& background, int width, int height,
                             const CDIBPal* palette) {
+  hasBuffer_ = false;
+  bufferRect_ = {};
   palette_ = std::make_unique<CDIBPal>();
   if (palette != nullptr) {
     palette_->CreateFromImage(background);
@@ -24,18 +26,15 @@ bool COSBView::CreateBuffer(const CDIB& background, int width, int height,
   }
   palette_->MatchSystemPalette();
 
-  surface_ = std::make_unique<CDIBSurface>();
   // Both sizes or none: a width of 0 takes the background's size whatever
   // the height says.
   if (width == 0 || height == 0) {
     width = background.GetWidth();
     height = background.GetHeight();
   }
-  if (width <= 0 || height <= 0 || !surface_->Create(width, height, palette_.get())) {
-    surface_.reset();
-    return false;
-  }
-  surface_->SetTextDrawer(textDrawer_);
+  if (width <= 0 || height <= 0) return false;
+  hasBuffer_ = true;
+  bufferRect_ = {0, 0, width, height};
   SetScrollSizes(width, height);
   return true;
 }
@@ -51,10 +50,10 @@ void COSBView::AddDirty(const Rect& rect) {
 }
 
 void COSBView::CopyToScreen(const Rect* rect) {
-  if (painting || !surface_) return;
+  if (painting || !hasBuffer_) return;
 
   const Rect visible = VisibleArea();
-  const Rect buffer = surface_->GetRect();
+  const Rect buffer = bufferRect_;
   // Without a rectangle, the visible part of the picture.
   const Rect asked = rect != nullptr ? *rect : visible;
   Rect drawn = asked.Intersect(visible).Intersect(buffer);
@@ -74,7 +73,7 @@ void COSBView::CopyToScreen(const Rect* rect) {
     copyWholeBuffer = false;
     drawn = buffer;
   }
-  if (!drawn.IsEmpty()) PresentRect(*surface_, palette_.get(), drawn);
+  if (!drawn.IsEmpty()) PresentRect(drawn);
 }
 
 void COSBView::FlushDirty() {
@@ -97,8 +96,8 @@ void COSBView::FlushDirty() {
 }
 
 void COSBView::OnInitialUpdate() {
-  if (surface_) {
-    SetScrollSizes(surface_->GetWidth(), surface_->GetHeight());
+  if (hasBuffer_) {
+    SetScrollSizes(bufferRect_.Width(), bufferRect_.Height());
   } else {
     SetScrollSizes(kDefaultScrollWidth, kDefaultScrollHeight);
   }
@@ -110,9 +109,6 @@ void COSBView::OnUpdate() {
   CopyToScreen(nullptr);
 }
 
-void COSBView::SetTextDrawer(SurfaceTextDrawer* drawer) {
-  textDrawer_ = drawer;
-  if (surface_) surface_->SetTextDrawer(drawer);
-}
+void COSBView::SetTextDrawer(SurfaceTextDrawer* drawer) { textDrawer_ = drawer; }
 
 }  // namespace mapvine

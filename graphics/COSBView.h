@@ -10,11 +10,14 @@
 
 namespace mapvine {
 
-// The platform-free half of the scrolling view that shows the off-screen
-// picture. Changes only mark rectangles dirty; FlushDirty recomposes exactly
-// those (through Render, which the topology view overrides) and presents
-// them. The window-system half (presenting a rectangle, the visible area,
-// the scroll position and size) is the protected interface at the bottom.
+// The platform-free half of the scrolling view that shows the picture.
+// Changes only mark rectangles dirty; FlushDirty recomposes exactly those
+// (through Render, which the topology view overrides) and presents them.
+// The buffer is the picture's extent and palette: its pixels are drawn
+// only for the parts the window shows, when it shows them, so a picture of
+// any size costs no memory for the parts nobody looks at. The window-system
+// half (presenting a rectangle, the visible area, the scroll position and
+// size) is the protected interface at the bottom.
 class COSBView {
  public:
   COSBView() = default;
@@ -41,7 +44,11 @@ class COSBView {
   void SetTextDrawer(SurfaceTextDrawer* drawer);
   SurfaceTextDrawer* GetBufferDC() const { return textDrawer_; }
 
-  CDIBSurface* Surface() const { return surface_.get(); }
+  // Whether there is a picture to show: none before the first background
+  // and after a failed one.
+  bool HasBuffer() const { return hasBuffer_; }
+  // The picture's extent, (0, 0, width, height); empty without a buffer.
+  Rect BufferRect() const { return bufferRect_; }
   const CDIBPal* Palette() const { return palette_.get(); }
   // Pending dirty rectangles, most recent first.
   const std::deque<Rect>& Dirty() const { return dirty_; }
@@ -54,9 +61,9 @@ class COSBView {
   Point lastScroll;
 
  protected:
-  // Copies `area` (buffer coordinates, inside the buffer) of the surface to
-  // the same picture coordinates of the window.
-  virtual void PresentRect(const CDIBSurface& surface, const CDIBPal* palette, const Rect& area) = 0;
+  // Shows `area` (picture coordinates, inside the buffer) of the picture at
+  // its place in the window.
+  virtual void PresentRect(const Rect& area) = 0;
   // The part of the picture the window shows now, in picture coordinates.
   virtual Rect VisibleArea() const = 0;
   virtual Point ScrollPosition() const = 0;
@@ -65,7 +72,8 @@ class COSBView {
 
  private:
   SurfaceTextDrawer* textDrawer_ = nullptr;  // not owned
-  std::unique_ptr<CDIBSurface> surface_;
+  bool hasBuffer_ = false;
+  Rect bufferRect_;
   std::unique_ptr<CDIBPal> palette_;
   std::deque<Rect> dirty_;
 };

@@ -54,27 +54,32 @@ bool CSprite::HitTest(int x, int y) const {
 }
 
 void CSprite::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect* clip) const {
+  DrawInWindow(target, {0, 0}, text, clip != nullptr ? *clip : target.GetRect());
+}
+
+void CSprite::DrawInWindow(CDIB& window, Point origin, SurfaceTextDrawer* text,
+                           const Rect& clip) const {
   if (hidden || !HasHeader()) return;
   const Rect r = GetRect();
   const Rect band = r.Inflated(0, kLabelBand);
-  if (clip != nullptr && !band.Intersects(*clip)) return;
+  if (!band.Intersects(clip)) return;
 
-  // Always cut to the target too: a sprite placed (or loaded) partly outside
-  // the picture must not make the copy run past the buffer.
-  const Rect picture = target.GetRect();
-  Rect part = r.Intersect(picture);
-  if (clip != nullptr) part = part.Intersect(*clip);
+  // Always cut to the window too: a sprite placed (or loaded) partly outside
+  // the picture must not make the copy run past the image.
+  const Rect shown = window.GetRect().Offset(origin.x, origin.y);
+  const Rect part = r.Intersect(shown).Intersect(clip);
   if (!part.IsEmpty()) {
-    CopyPixelsTo(target, part.left, part.top, part.Width(), part.Height(), part.left - x_,
-                 part.top - y_, PaletteIndex(transparentIndex));
+    CopyPixelsTo(window, part.left - origin.x, part.top - origin.y, part.Width(), part.Height(),
+                 part.left - x_, part.top - y_, PaletteIndex(transparentIndex));
   }
 
   // The label is cut only to its own band under the image (and the picture),
   // not to the clip.
   if (text == nullptr) return;
-  const Rect labelArea = Rect{r.left, r.bottom, r.right, r.bottom + kLabelBand}.Intersect(picture);
+  const Rect labelArea = Rect{r.left, r.bottom, r.right, r.bottom + kLabelBand}.Intersect(shown);
   if (labelArea.IsEmpty()) return;
-  text->DrawText(target, label, {r.left + 10, r.bottom}, labelArea, kLabelColor);
+  text->DrawText(window, label, {r.left + 10 - origin.x, r.bottom - origin.y},
+                 labelArea.Offset(-origin.x, -origin.y), kLabelColor);
 }
 
 void CSprite::SetPosition(int x, int y) {

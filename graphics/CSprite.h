@@ -58,6 +58,10 @@ class CSprite : public CDIB {
   // Draws the image (clipped to `clip` when given) and the label into
   // `target`. Without a clip the whole sprite must lie inside `target`.
   void Draw(CDIB& target, SurfaceTextDrawer* text, const Rect* clip) const;
+  // The same into `window`, an image showing the part of the picture whose
+  // top-left corner is `origin`; `clip` is in picture coordinates. The
+  // pixels are those Draw sets in a whole-picture image there.
+  void DrawInWindow(CDIB& window, Point origin, SurfaceTextDrawer* text, const Rect& clip) const;
   void SetPosition(int x, int y);
   void SetDepth(int depth);
   void SetObserver(SpriteObserver* observer) { observer_ = observer; }

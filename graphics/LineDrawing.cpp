@@ -65,31 +65,75 @@ bool ClipSegment(Segment& s, double left, double top, double right, double botto
 // directly: a long line touches thousands of pixels per redraw.
 class PixelWriter {
  public:
-  PixelWriter(CDIB& target, const Rect& area, std::uint8_t index)
+  // `area` is in picture coordinates and lies inside the image placed at
+  // `origin` of the picture.
+  PixelWriter(CDIB& target, Point origin, const Rect& area, std::uint8_t index)
       : top_(target.PixelPtr(0, 0)),
         down_(-static_cast<std::ptrdiff_t>(target.RowBytes())),
+        origin_(origin),
         area_(area),
         index_(index) {}
   void Put(int x, int y) const {
     if (x >= area_.left && x < area_.right && y >= area_.top && y < area_.bottom) {
-      top_[y * down_ + x] = index_;
+      top_[(y - origin_.y) * down_ + (x - origin_.x)] = index_;
     }
   }
 
  private:
   std::uint8_t* top_;  // row 0, the last row in memory
   std::ptrdiff_t down_;
+  Point origin_;
   Rect area_;
   std::uint8_t index_;
 };
 
+// The steps of a walk (0 .. the number of pixels along the main direction)
+// whose pen can reach `area`, with a margin across the main direction.
+struct StepRange {
+  long long first;
+  long long last;
+};
+
+// Steps n whose coordinate `start + step * n` lies in [low, high].
+StepRange StepsWithin(int start, int step, long long low, long long high) {
+  if (step > 0) return {low - start, high - start};
+  return {start - high, start - low};
+}
+
+StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, int sx, int sy,
+                    bool mostlyHorizontal) {
+  const long long major = mostlyHorizontal ? dx : ady;
+  const long long minor = mostlyHorizontal ? ady : dx;
+  // Along: the pen's two pixels share the main coordinate.
+  StepRange along = mostlyHorizontal ? StepsWithin(start.x, sx, area.left, area.right - 1)
+                                     : StepsWithin(start.y, sy, area.top, area.bottom - 1);
+  // Across: the pen reaches one pixel before its coordinate, and the steps
+  // taken across are known to within one of n * minor / major.
+  if (minor > 0) {
+    const StepRange acrossSteps =
+        mostlyHorizontal ? StepsWithin(start.y, sy, area.top, area.bottom)
+                         : StepsWithin(start.x, sx, area.left, area.right);
+    const long long slack = major / minor + 2;
+    along.first = std::max(along.first, acrossSteps.first * major / minor - slack);
+    along.last = std::min(along.last, acrossSteps.last * major / minor + slack);
+  }
+  return {std::max(along.first, 0LL), std::min(along.last, major)};
+}
+
 }  // namespace
 
-void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip) {
-  if (!target.HasHeader() || target.BitCount() != 8) return;
-  const int width = target.GetWidth();
-  const int height = target.GetHeight();
-  const Rect area = clip.Intersect(target.GetRect());
+void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
+                  int dash) {
+  DrawWideLineInWindow(target, {0, 0}, target.GetRect(), from, to, index, clip, dash);
+}
+
+void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point from, Point to,
+                          std::uint8_t index, const Rect& clip, int dash) {
+  if (!window.HasHeader() || window.BitCount() != 8) return;
+  const int width = picture.Width();
+  const int height = picture.Height();
+  const Rect area =
+      clip.Intersect(picture).Intersect(window.GetRect().Offset(origin.x, origin.y));
   if (width <= 0 || height <= 0 || area.IsEmpty()) return;
 
   // Ends far outside the image (a damaged saved file) must not cost a walk
@@ -103,25 +147,43 @@ void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const 
   const int xEnd = static_cast<int>(std::lround(s.x1));
   const int yEnd = static_cast<int>(std::lround(s.y1));
 
-  // Bresenham over the whole visible segment, whatever the clip, so that a
+  // Bresenham over the visible segment as a full redraw walks it, so that a
   // partial redraw sets exactly the pixels a full one sets there. The second
   // pixel of the pen sits across the main direction.
-  const PixelWriter pixels(target, area, index);
+  const PixelWriter pixels(window, origin, area, index);
   const int dx = std::abs(xEnd - x);
   const int dy = -std::abs(yEnd - y);
   const int sx = x < xEnd ? 1 : -1;
   const int sy = y < yEnd ? 1 : -1;
   const bool mostlyHorizontal = dx >= -dy;
-  int error = dx + dy;
-  for (;;) {
-    pixels.Put(x, y);
-    if (mostlyHorizontal) {
-      pixels.Put(x, y - 1);
-    } else {
-      pixels.Put(x - 1, y);
+  const StepRange steps = StepsNear(area, {x, y}, dx, -dy, sx, sy, mostlyHorizontal);
+  if (steps.first > steps.last) return;
+  // The walk steps along the main direction every time, and the steps taken
+  // across it by then follow from their number: start where the area
+  // begins, in the state the whole walk would have there.
+  const long long major = mostlyHorizontal ? dx : -dy;
+  const long long minor = mostlyHorizontal ? -dy : dx;
+  const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
+  const long long xSteps = mostlyHorizontal ? steps.first : across;
+  const long long ySteps = mostlyHorizontal ? across : steps.first;
+  x += static_cast<int>(sx * xSteps);
+  y += static_cast<int>(sy * ySteps);
+  long long error = dx + dy + xSteps * dy + ySteps * dx;
+  for (long long n = steps.first; n <= steps.last; ++n) {
+    // Dashes are counted along the main direction from the unclipped start,
+    // which a damaged file may put anywhere an int reaches.
+    const long long step = mostlyHorizontal ? std::llabs(static_cast<long long>(x) - from.x)
+                                            : std::llabs(static_cast<long long>(y) - from.y);
+    if (dash <= 0 || step / dash % 2 == 0) {
+      pixels.Put(x, y);
+      if (mostlyHorizontal) {
+        pixels.Put(x, y - 1);
+      } else {
+        pixels.Put(x - 1, y);
+      }
     }
     if (x == xEnd && y == yEnd) break;
-    const int doubled = 2 * error;
+    const long long doubled = 2 * error;
     if (doubled >= dy) {
       error += dy;
       x += sx;

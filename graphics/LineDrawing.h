@@ -18,7 +18,18 @@ std::uint8_t NearestTableIndex(const CDIB& image, PaletteEntry color);
 // lies on the side of the lower coordinate, so every pixel stays inside the
 // line's rectangle grown by 1. Only pixels inside `clip` and the image are
 // written, and the work is bounded by the image's size, however far away the
-// ends lie.
-void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip);
+// ends lie. A `dash` above 0 draws that many steps along the line, leaves
+// as many out, and so on from `from`, so a partial redraw keeps the dashes
+// where a full one puts them.
+void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
+                  int dash = 0);
+
+// The same line drawn into `window`, an image showing the part of a
+// `picture`-sized picture whose top-left corner is `origin`. `from`, `to`
+// and `clip` are picture coordinates. The pixels set are exactly those the
+// line sets in a whole-picture image there: the line is walked as it is in
+// the whole picture, and only the pixels inside the window are written.
+void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point from, Point to,
+                          std::uint8_t index, const Rect& clip, int dash = 0);
 
 }  // namespace mapvine

@@ -86,10 +86,7 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int w
     // back any node the canvas no longer holds, once at the end. Placement
     // puts every new node inside the canvas and growth only enlarges it, so
     // nothing is left outside in between.
-    const Point size = CanvasSize();
-    picture.composedWidth = size.x;
-    picture.composedHeight = size.y;
-    compositionPending_ = true;
+    PostponeCanvas();
     pullBackPending_ = true;
     return true;
   }
@@ -105,6 +102,12 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int w
     images[kBackgroundSlot] = std::move(image);
     RebuildImages();
   }
+  if (headless_ && !view_) {
+    PostponeCanvas();
+    PullNodesInside();
+    picture.rebuilding = 0;
+    return true;
+  }
   ComposeCanvas();
   return FinishComposition();
 }
@@ -115,6 +118,13 @@ Point CMapvineDoc::CanvasSize() const {
     return {picture.pictureWidth, picture.pictureHeight};
   }
   return {backgroundSource->GetWidth(), backgroundSource->GetHeight()};
+}
+
+void CMapvineDoc::PostponeCanvas() {
+  const Point size = CanvasSize();
+  picture.composedWidth = size.x;
+  picture.composedHeight = size.y;
+  compositionPending_ = true;
 }
 
 void CMapvineDoc::ComposeCanvas() {

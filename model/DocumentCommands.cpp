@@ -33,7 +33,10 @@ std::unique_ptr<CDIB> LoadUserBitmap(const std::string& path) {
 }  // namespace
 
 bool CMapvineDoc::NewBackgroundImage(const std::string& path) {
-  std::unique_ptr<CDIB> image = LoadUserBitmap(path);
+  return NewBackgroundImage(LoadUserBitmap(path));
+}
+
+bool CMapvineDoc::NewBackgroundImage(std::unique_ptr<CDIB> image) {
   if (!image) return false;
 
   placement.pictureGrown = 0;
@@ -71,9 +74,12 @@ void CMapvineDoc::SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlo
 }
 
 int CMapvineDoc::AddUserImage(const std::string& path) {
+  return AddUserImage(LoadUserBitmap(path));
+}
+
+int CMapvineDoc::AddUserImage(std::unique_ptr<CDIB> image) {
   // A picture that grows while the user works on icons keeps its window size.
   placement.resizeWindowOnGrow = 0;
-  std::unique_ptr<CDIB> image = LoadUserBitmap(path);
   if (!image) return -1;
 
   // Slot 0 is the background: it is replaced whenever the background changes,
@@ -104,8 +110,12 @@ int CMapvineDoc::AddUserImage(const std::string& path) {
 }
 
 void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, const std::string& path) {
+  SetCustomIcon(node, role, LoadUserBitmap(path));
+}
+
+void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_ptr<CDIB> image) {
   const Point centreBefore = node.GetCenter();
-  const int slot = AddUserImage(path);
+  const int slot = AddUserImage(std::move(image));
   if (slot < 0) return;
 
   switch (role) {

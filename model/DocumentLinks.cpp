@@ -106,15 +106,20 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
 int CMapvineDoc::NewLink(CSprite& first, CSprite& second) {
   Trace("CMapvineDoc::NewLink(2) Called for manual link add\n");
   auto created = std::make_unique<CLink>();
-  JoinEnds(*created, first, second, 0);
   created->ownerName = first.label;
   created->destinationName = second.label;
   created->title = first.label + " - " + second.label;
+  AppendJoinedLink(std::move(created), first, second);
+  return kLinkAdded;
+}
+
+CLink& CMapvineDoc::AppendJoinedLink(std::unique_ptr<CLink> created, CSprite& a, CSprite& b) {
+  JoinEnds(*created, a, b, 0);
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);
   if (view_) view_->RedrawArea(link.bounds);
   modified_ = true;
-  return kLinkAdded;
+  return link;
 }
 
 }  // namespace mapvine

@@ -138,6 +138,11 @@ class CMapvineDoc {
   void SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlot);
   int AddUserImage(const std::string& path = {});
   void SetCustomIcon(CSprite& node, CustomIconRole role, const std::string& path = {});
+  // The same with an 8-bit image already in hand (one the window side
+  // converted from another format); null changes nothing.
+  bool NewBackgroundImage(std::unique_ptr<CDIB> image);
+  int AddUserImage(std::unique_ptr<CDIB> image);
+  void SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_ptr<CDIB> image);
 
   // While deferred, placement growth records the new canvas size but leaves
   // its pixels until FinishDeferredComposition: a large refresh grows the
@@ -146,6 +151,11 @@ class CMapvineDoc {
   // composedBackground is up to date whenever a view shows it.
   void DeferComposition(bool defer);
   void FinishDeferredComposition();
+  // A document that no window may ever show (a script's save or query)
+  // lays out no canvas pixels while it has no view: it keeps the canvas's
+  // size and pulls nodes inside it as always, and leaves the pixels until a
+  // view attaches, if one ever does.
+  void SetHeadless(bool headless) { headless_ = headless; }
 
   // Inserting, removing and renaming nodes and links goes through the
   // document so that its name indexes stay right, and so that no node is
@@ -155,6 +165,9 @@ class CMapvineDoc {
   std::unique_ptr<CSprite> RemoveNode(CSprite& node);
   void RenameNode(CSprite& node, std::string_view label);
   CLink& AppendLink(std::unique_ptr<CLink> link);
+  // Joins the link's ends to the centres of `a` and `b`, appends it and
+  // lists it at both.
+  CLink& AppendJoinedLink(std::unique_ptr<CLink> link, CSprite& a, CSprite& b);
   // Takes the link out of the link list and of every node that lists it,
   // and destroys it.
   void DeleteLink(CLink& link);
@@ -198,6 +211,9 @@ class CMapvineDoc {
   // The canvas's width and height: the requested size, or the background's
   // own.
   Point CanvasSize() const;
+  // Records the canvas's size and leaves its pixels for
+  // ComposePendingPicture.
+  void PostponeCanvas();
   void ComposeCanvas();
   void ComposePendingPicture();
   bool FinishComposition();
@@ -220,6 +236,7 @@ class CMapvineDoc {
   bool modified_ = false;
   bool firstDocument_ = true;
   bool deferComposition_ = false;
+  bool headless_ = false;
   bool compositionPending_ = false;
   // The canvas changed size while composition was deferred: nodes it no
   // longer holds are pulled back when the deferral ends.

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/ByteSink.h"
+#include "base/ByteSource.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -28,6 +29,8 @@ enum class LoadOutcome { Loaded, InvalidFormat, Corrupted };
 // Replaces the document by the picture in `bytes`. A refused file shows its
 // message and leaves a new, empty picture behind.
 LoadOutcome LoadTopology(CMapvineDoc& doc, std::span<const std::uint8_t> bytes);
+// The same, reading through a window (a file too large to hold at once).
+LoadOutcome LoadTopology(CMapvineDoc& doc, ByteSource& bytes);
 
 // Saves to `path` without ever destroying the previous file: the picture is
 // written to a temporary file beside it, which replaces the old one only

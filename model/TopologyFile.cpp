@@ -7,8 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -143,13 +146,71 @@ namespace {
 
 std::string SystemReason() { return std::generic_category().message(errno); }
 
-// Reads the whole file into `bytes`; the reason it could not, in the
-// system's words where it has some, or empty when it was read.
-std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+// A saved picture read front to back through a window that holds the
+// record being read and up to a megabyte after it: a large picture's file
+// is mostly node icons the picture does not keep, and is never held whole.
+class FileWindow final : public ByteSource {
+ public:
+  FileWindow(int fd, std::uint64_t size) : fd_(fd), left_(size) {}
+  ~FileWindow() override { ::close(fd_); }
+  FileWindow(const FileWindow&) = delete;
+  FileWindow& operator=(const FileWindow&) = delete;
+
+  ByteReader& Reader() override { return reader_; }
+  std::uint64_t Remaining() const override { return reader_.Remaining() + left_; }
+
+  bool Widen() override {
+    if (left_ == 0) return false;
+    const std::size_t unread = reader_.Remaining();
+    const std::size_t added = static_cast<std::size_t>(
+        std::min<std::uint64_t>(std::max(kMinimumWindow, 2 * unread) - unread, left_));
+    try {
+      if (buffer_.size() < unread + added) buffer_.resize(unread + added);
+    } catch (const std::bad_alloc&) {
+      error_ = "not enough memory to read it";
+      left_ = 0;
+      return false;
+    }
+    std::memmove(buffer_.data(), buffer_.data() + reader_.Position(), unread);
+    std::size_t filled = unread;
+    while (filled < unread + added) {
+      const ssize_t got = ::read(fd_, buffer_.data() + filled, unread + added - filled);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) error_ = SystemReason();
+      if (got <= 0) {  // a file that shrank meanwhile is taken as it now is
+        left_ = 0;
+        break;
+      }
+      filled += static_cast<std::size_t>(got);
+      left_ -= static_cast<std::uint64_t>(got);
+    }
+    reader_ = ByteReader(std::span<const std::uint8_t>(buffer_).first(filled));
+    return filled > unread;
+  }
+
+  // Why the file could not be read, in the system's words; empty while it
+  // could.
+  const std::string& Error() const { return error_; }
+
+ private:
+  static constexpr std::size_t kMinimumWindow = 1 << 20;
+
+  int fd_;
+  std::uint64_t left_;  // bytes of the file not yet in the window
+  std::vector<std::uint8_t> buffer_;
+  ByteReader reader_{std::span<const std::uint8_t>()};
+  std::string error_;
+};
+
+// The file opened for reading, or the reason it cannot be, in the system's
+// words where it has some.
+std::unique_ptr<FileWindow> OpenSavedFile(const std::string& path, std::string& error) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return SystemReason();
+  if (fd < 0) {
+    error = SystemReason();
+    return nullptr;
+  }
   struct stat info {};
-  std::string error;
   if (::fstat(fd, &info) != 0) {
     error = SystemReason();
   } else if (!S_ISREG(info.st_mode)) {
@@ -157,23 +218,10 @@ std::string ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& by
   } else if (static_cast<std::uint64_t>(info.st_size) > kMaxTopologyFileBytes) {
     error = "larger than any saved topology";
   } else {
-    try {
-      bytes.resize(static_cast<std::size_t>(info.st_size));
-    } catch (const std::bad_alloc&) {
-      error = "not enough memory to read it";
-    }
-  }
-  std::size_t filled = 0;
-  while (error.empty() && filled < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) error = SystemReason();
-    if (got <= 0) break;  // a file that shrank meanwhile is taken as it now is
-    filled += static_cast<std::size_t>(got);
+    return std::make_unique<FileWindow>(fd, static_cast<std::uint64_t>(info.st_size));
   }
   ::close(fd);
-  bytes.resize(filled);
-  return error;
+  return nullptr;
 }
 
 }  // namespace
@@ -186,13 +234,21 @@ bool SaveTopologyFile(const CMapvineDoc& doc, const std::string& path) {
 }
 
 bool OpenTopologyFile(CMapvineDoc& doc, const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  if (const std::string error = ReadWholeFile(path, bytes); !error.empty()) {
+  std::string error;
+  std::unique_ptr<FileWindow> file = OpenSavedFile(path, error);
+  // The first window is read before the document is touched, so that a
+  // file that cannot be read at all leaves it as it was. A read that fails
+  // later ends the file there, and the load refuses it as damaged.
+  if (file) {
+    file->Widen();
+    error = file->Error();
+  }
+  if (!error.empty()) {
     Prompts().ShowWarning(FailedToOpenText(path, error));
     return false;
   }
   // A refused file has shown its own message; the open itself went through.
-  LoadTopology(doc, bytes);
+  LoadTopology(doc, *file);
   return true;
 }
 

@@ -18,22 +18,29 @@ using topology::NodeRecord;
 
 // A count of records, each at least `minimumBytes` long, that the rest of
 // the file can actually hold.
-bool ReadCount(ByteReader& in, std::size_t minimumBytes, std::size_t& count) {
+bool ReadCount(ByteSource& in, std::size_t minimumBytes, std::size_t& count) {
   std::int32_t raw = 0;
-  if (!in.ReadI32(raw) || raw < 0) return false;
+  if (!in.ReadWhole([&raw](ByteReader& window) { return window.ReadI32(raw); }) || raw < 0) {
+    return false;
+  }
   if (static_cast<std::uint64_t>(raw) * minimumBytes > in.Remaining()) return false;
   count = static_cast<std::size_t>(raw);
   return true;
 }
 
-bool ReadMarker(ByteReader& in, std::string_view marker) {
+bool ReadString(ByteSource& in, std::string& text) {
+  return in.ReadWhole(
+      [&text](ByteReader& window) { return topology::ReadCountedString(window, text); });
+}
+
+bool ReadMarker(ByteSource& in, std::string_view marker) {
   std::string text;
-  return topology::ReadCountedString(in, text) && text == marker;
+  return ReadString(in, text) && text == marker;
 }
 
 class TopologyLoader {
  public:
-  TopologyLoader(CMapvineDoc& doc, std::span<const std::uint8_t> bytes) : doc_(doc), in_(bytes) {}
+  TopologyLoader(CMapvineDoc& doc, ByteSource& in) : doc_(doc), in_(in) {}
 
   LoadOutcome Run() {
     doc_.Clear();
@@ -58,14 +65,18 @@ class TopologyLoader {
  private:
   bool ReadSignature() {
     std::string signature;
-    return topology::ReadCountedString(in_, signature) && signature == kTopologySignature;
+    return ReadString(in_, signature) && signature == kTopologySignature;
   }
 
   bool ReadSettings() {
     topology::SettingsBlock block{};
-    for (std::int32_t& word : block) {
-      if (!in_.ReadI32(word)) return false;
-    }
+    const bool whole = in_.ReadWhole([&block](ByteReader& window) {
+      for (std::int32_t& word : block) {
+        if (!window.ReadI32(word)) return false;
+      }
+      return true;
+    });
+    if (!whole) return false;
     if (!topology::SettingsAcceptable(block)) return false;
     topology::ApplySettings(block, doc_);
     return true;
@@ -81,7 +92,9 @@ class TopologyLoader {
     doc_.images.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       auto image = std::make_unique<CDIB>();
-      if (!image->Load(in_)) return false;
+      if (!in_.ReadWhole([&image](ByteReader& window) { return bool(image->Load(window)); })) {
+        return false;
+      }
       doc_.images.push_back(std::move(image));
     }
     doc_.palettes.clear();
@@ -105,9 +118,9 @@ class TopologyLoader {
     const std::size_t imageCount = doc_.images.size();
     for (std::size_t i = 0; i < count; ++i) {
       NodeRecord record;
-      if (!CDIB::Skip(in_) || !record.Read(in_) || !record.Acceptable(imageCount)) {
-        return false;
-      }
+      const bool whole = in_.ReadWhole(
+          [&record](ByteReader& window) { return CDIB::Skip(window) && record.Read(window); });
+      if (!whole || !record.Acceptable(imageCount)) return false;
       auto node = std::make_unique<CSprite>();
       record.MoveInto(*node);
       read.push_back(std::move(node));
@@ -128,7 +141,9 @@ class TopologyLoader {
     doc_.ReserveLinks(count);
     for (std::size_t i = 0; i < count; ++i) {
       LinkRecord record;
-      if (!record.Read(in_) || !record.Acceptable()) return false;
+      const bool whole =
+          in_.ReadWhole([&record](ByteReader& window) { return record.Read(window); });
+      if (!whole || !record.Acceptable()) return false;
       auto link = std::make_unique<CLink>();
       record.MoveInto(*link);
       doc_.AppendLink(std::move(link));
@@ -162,12 +177,17 @@ class TopologyLoader {
   }
 
   CMapvineDoc& doc_;
-  ByteReader in_;
+  ByteSource& in_;
 };
 
 }  // namespace
 
 LoadOutcome LoadTopology(CMapvineDoc& doc, std::span<const std::uint8_t> bytes) {
+  SpanSource source(bytes);
+  return LoadTopology(doc, source);
+}
+
+LoadOutcome LoadTopology(CMapvineDoc& doc, ByteSource& bytes) {
   return TopologyLoader(doc, bytes).Run();
 }
 

@@ -21,7 +21,8 @@ struct SnaLibrary {
 
 // Where to look, in order: $MAPVINE_SNACTL alone when it is set (an explicit
 // choice is never silently replaced by another library); otherwise the
-// program's own folder, then the system search path.
+// program's own folder, then the system search path (which, for an
+// installed program, takes in the library folder its run path names).
 std::vector<std::string> SnaLibraryCandidates();
 
 // Tries each candidate with dlopen until one exports SnaCtl. The library

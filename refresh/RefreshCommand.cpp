@@ -34,12 +34,23 @@ void TakeLinksDownOfUnreachableNodes(CMapvineDoc& doc) {
 }
 
 // Pings every displayed node; an unreachable one shows its inactive image,
-// or is hidden when the settings say unreachable nodes are not shown.
-void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+// or is hidden when the settings say unreachable nodes are not shown. A stop
+// asked for ends the pass after the node being checked.
+void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl, RefreshProgress* progress) {
   int displayed = 0;
+  int checked = 0;
   ShowProgress(doc, "Working... Checked status of nodes");
+  if (progress) {
+    int shown = 0;
+    for (const auto& node : doc.Nodes()) shown += node->hidden ? 0 : 1;
+    progress->Begin("Status", shown);
+  }
   for (const auto& node : doc.Nodes()) {
     if (node->hidden) continue;
+    if (progress && progress->StopRequested()) {
+      TraceF("Status pass stopped after %i nodes", checked);
+      break;
+    }
     if (displayed % kProgressEvery == 0) {
       char text[64];
       std::snprintf(text, sizeof text, "Working... Checked status of %i nodes", displayed);
@@ -53,6 +64,7 @@ void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
     } else {
       ++displayed;
     }
+    if (progress) progress->Step(++checked);
   }
   TraceF("Currently %i displayed nodes", displayed);
 }
@@ -65,26 +77,29 @@ void RedrawAll(COSBView* offscreen) {
 
 }  // namespace
 
-RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {
+RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
+                              RefreshProgress* progress) {
   DocumentView* view = doc.View();
   COSBView* offscreen = view ? &view->OffscreenView() : nullptr;
   if (view) view->SetWaitCursor(true);
   // Nothing is composed or shown while nodes arrive.
   if (offscreen) offscreen->painting = true;
   const PictureSnapshot before(doc);
-  const RefreshOutcome outcome = dorefresh(doc, snaCtl);
+  NodeAnswers answers = AskNode(snaCtl);
+  const RefreshOutcome outcome = dorefresh(doc, answers, progress);
   TakeLinksDownOfUnreachableNodes(doc);
   if (offscreen) offscreen->painting = false;
   RedrawAll(offscreen);
 
   Trace("Nodes refresh complete, Getting Status...\n");
-  if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) StatusPass(doc, snaCtl);
+  if (doc.settings.activeQuery == 1 && outcome.topology.Succeeded()) StatusPass(doc, snaCtl, progress);
   doc.lastChanges = before.Compare(doc, outcome.Succeeded());
   RedrawAll(offscreen);
   if (view) {
     view->SetWaitCursor(false);
     view->SetRefreshTimer(doc.settings.autoRefresh == 1 ? doc.settings.refreshSeconds * 1000 : 0);
   }
+  if (progress) progress->End();
   return outcome;
 }
 

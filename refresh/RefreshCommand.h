@@ -2,6 +2,7 @@
 
 #include "model/MapvineDoc.h"
 #include "refresh/RefreshPass.h"
+#include "refresh/RefreshProgress.h"
 #include "protocol/VerbBlock.h"
 
 namespace mapvine {
@@ -13,6 +14,10 @@ namespace mapvine {
 // topology query the status pass is left out: a node that cannot list its
 // topology cannot ping either, and every node would be marked unreachable.
 // What the refresh changed goes to the document's lastChanges.
-RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl);
+// `progress`, when given, follows both passes and may stop the status pass
+// after the node being checked: the nodes not yet checked keep their status,
+// and the timer is re-armed as after a whole pass.
+RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
+                              RefreshProgress* progress = nullptr);
 
 }  // namespace mapvine

@@ -12,6 +12,10 @@
 namespace mapvine {
 namespace {
 
+// Records taken in between two progress reports: a report lets the window
+// handle its events, which costs more than a record.
+constexpr int kProgressEvery = 50;
+
 template <std::size_t N>
 std::string ShortNameAt(const std::array<std::uint8_t, N>& record, std::size_t offset) {
   return ShortName(DecodeNameAt(record, offset));
@@ -102,7 +106,7 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuRecord& record) {
 
 }  // namespace
 
-RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers) {
+RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress* progress) {
   TopologyTables& tables = answers.tables;
   Trace("Entered dorefresh()\n");
   doc.refreshGeneration += 1;
@@ -118,15 +122,26 @@ RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers) {
   // End nodes arrive with the directory, after the topology: their TGs wait
   // for them rather than missing from the picture until the next refresh.
   std::vector<const TgRecordBytes*> waitingTgs;
+  const int total = static_cast<int>(topologyCount + tables.lus.size());
+  int done = 0;
+  auto step = [&] {
+    if (progress && ++done % kProgressEvery == 0) progress->Step(done);
+  };
+  if (progress) progress->Begin("Refresh", total);
   for (std::size_t i = 0; i < topologyCount; ++i) {
     const TopologyRecord& record = tables.topology[i];
     if (record.holdsNode == 1) AddTopologyNode(doc, record.node);
     if (record.holdsTg == 1 && !AddTopologyTg(doc, record.tg)) waitingTgs.push_back(&record.tg);
+    step();
   }
 
   Trace("Updating LUs\n");
   TraceF("Found %i LUs in topology display\n", static_cast<int>(tables.lus.size()));
-  for (const LuRecord& record : tables.lus) AddDirectoryEntry(doc, record);
+  for (const LuRecord& record : tables.lus) {
+    AddDirectoryEntry(doc, record);
+    step();
+  }
+  if (progress) progress->Step(total);
   for (const TgRecordBytes* tg : waitingTgs) LinkTg(doc, *tg);
 
   tables.Clear();

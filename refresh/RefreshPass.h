@@ -3,6 +3,7 @@
 #include "model/MapvineDoc.h"
 #include "protocol/NodeAnswers.h"
 #include "protocol/VerbBlock.h"
+#include "refresh/RefreshProgress.h"
 
 namespace mapvine {
 
@@ -12,6 +13,8 @@ namespace mapvine {
 // query that fails leaves the picture as it was; the outcome says which.
 RefreshOutcome dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl);
 // The same pass over answers already fetched; it empties their tables.
-RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers);
+// `progress` is told of each record taken in.
+RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers,
+                         RefreshProgress* progress = nullptr);
 
 }  // namespace mapvine

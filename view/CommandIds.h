@@ -10,6 +10,7 @@ inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;
 inline constexpr int kFileSave = 57603;
 inline constexpr int kFileSaveAs = 57604;
+inline constexpr int kFilePageSetup = 57605;
 inline constexpr int kFilePrint = 57607;
 inline constexpr int kFilePrintDirect = 57608;
 inline constexpr int kFilePrintPreview = 57609;
@@ -22,6 +23,7 @@ inline constexpr int kEditCopy = 57634;
 inline constexpr int kEditCut = 57635;
 inline constexpr int kEditPaste = 57637;
 inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
 inline constexpr int kFindResource = 32810;
 inline constexpr int kTrace = 32818;
 inline constexpr int kManualAddNode = 32791;
@@ -48,12 +50,18 @@ inline constexpr int kShowHiddenNodes = 32808;
 inline constexpr int kSettings = 32820;
 inline constexpr int kAcknowledgeChanges = 32840;
 inline constexpr int kChangesWindow = 32841;  // the "Changes" window's show/hide toggle
+inline constexpr int kMarkInactiveLinks = 32862;
+inline constexpr int kZoomIn = 32900;
+inline constexpr int kZoomOut = 32901;
+inline constexpr int kActualSize = 32902;
+inline constexpr int kFitToWindow = 32903;
 
 // Help
 inline constexpr int kHelpTopics = 57667;
 inline constexpr int kHelp = 57670;
 inline constexpr int kContextHelp = 57669;
 inline constexpr int kDefaultHelp = 57671;
+inline constexpr int kAppAbout = 57664;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
 
@@ -72,5 +80,7 @@ inline constexpr int kIconServerWorkstation = 32787;
 inline constexpr int kIconSameForBoth = 32789;
 inline constexpr int kIconActive = 32831;
 inline constexpr int kIconInactive = 32832;
+inline constexpr int kRouteFromHere = 32860;
+inline constexpr int kRouteToHere = 32861;
 
 }  // namespace mapvine::command

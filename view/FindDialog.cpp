@@ -1,33 +1,110 @@
 #include "view/FindDialog.h"
 
+#include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
+#include <set>
+
+#include "model/NodeVisibility.h"
 #include "view/NameText.h"
 
 namespace mapvine {
 
-FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
+namespace {
+
+const char* const kRecentKey = "find/recent";
+
+QStringList RecentSearches() {
+  return QSettings("Mapvine", "Mapvine").value(kRecentKey).toStringList();
+}
+
+// Every label and network-qualified name once, sorted, for the completer.
+QStringList NodeNames(const CSpriteList& nodes) {
+  std::set<std::string> names;
+  for (const auto& node : nodes) {
+    names.insert(node->label);
+    if (!node->fqName.empty()) names.insert(node->fqName);
+  }
+  QStringList list;
+  list.reserve(static_cast<qsizetype>(names.size()));
+  for (const std::string& name : names) list.append(NameToQt(name));
+  return list;
+}
+
+}  // namespace
+
+FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
+    : QDialog(parent), nodes_(nodes) {
   setWindowTitle(QStringLiteral("Locate Resource"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Enter Resource Name to Find:"), this));
-  name_ = new QLineEdit(this);
-  name_->setObjectName(QStringLiteral("box1056"));
+
+  name_ = new QComboBox(this);
+  name_->setEditable(true);
+  name_->setInsertPolicy(QComboBox::NoInsert);
+  name_->addItems(RecentSearches());
+  name_->setCurrentIndex(-1);
+  name_->lineEdit()->setObjectName(QStringLiteral("box1056"));
+  auto* completer = new QCompleter(new QStringListModel(NodeNames(nodes_), this), this);
+  completer->setCaseSensitivity(Qt::CaseInsensitive);
+  completer->setFilterMode(Qt::MatchContains);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  name_->setCompleter(completer);
   layout->addWidget(name_);
+
+  notice_ = new QLabel(this);
+  notice_->setObjectName(QStringLiteral("notice"));
+  layout->addWidget(notice_);
+  connect(name_, &QComboBox::editTextChanged, notice_, &QLabel::clear);
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &FindDialog::accept);
+  QPushButton* from = buttons->addButton(QStringLiteral("Route From Here"),
+                                         QDialogButtonBox::ActionRole);
+  QPushButton* to = buttons->addButton(QStringLiteral("Route To Here"),
+                                       QDialogButtonBox::ActionRole);
+  from->setObjectName(QStringLiteral("routeFrom"));
+  to->setObjectName(QStringLiteral("routeTo"));
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] { Finish(Choice::Locate); });
   connect(buttons, &QDialogButtonBox::rejected, this, &FindDialog::reject);
+  connect(from, &QPushButton::clicked, this, [this] { Finish(Choice::RouteFrom); });
+  connect(to, &QPushButton::clicked, this, [this] { Finish(Choice::RouteTo); });
   layout->addWidget(buttons);
 }
 
-std::optional<std::string> FindDialog::Text() const { return NameFromQt(name_->text()); }
+void FindDialog::Finish(Choice choice) {
+  const QString typed = name_->currentText();
+  const std::optional<std::string> text = NameFromQt(typed);
+  found_ = text ? FindResource(nodes_, *text) : nullptr;
+  if (found_ == nullptr) {
+    notice_->setText(QStringLiteral("\"%1\" not found").arg(typed));
+    name_->lineEdit()->selectAll();
+    name_->setFocus();
+    return;
+  }
+  choice_ = choice;
+  Remember(typed);
+  accept();
+}
+
+void FindDialog::Remember(const QString& text) const {
+  QStringList recent = RecentSearches();
+  recent.removeAll(text);
+  recent.prepend(text);
+  while (recent.size() > kRememberedSearches) recent.removeLast();
+  QSettings("Mapvine", "Mapvine").setValue(kRecentKey, recent);
+}
 
 void FindDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // The user types the name at once, without clicking into the box.
-  name_->setFocus();
+  name_->lineEdit()->setFocus();
 }
 
 }  // namespace mapvine

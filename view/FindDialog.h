@@ -2,29 +2,47 @@
 
 #include <QDialog>
 
-#include <optional>
-#include <string>
+#include "graphics/CSprite.h"
+#include "graphics/CSpriteList.h"
 
-class QLineEdit;
+class QComboBox;
+class QLabel;
 
 namespace mapvine {
 
-// "Locate Resource": asks for the name of the node to find. The text box
-// ("box1056") has the focus whenever the dialog is shown.
+// "Locate Resource": asks for the name of the node to find. As the person
+// types, the box ("box1056", which has the focus whenever the dialog is
+// shown) offers the labels and network-qualified names that hold the text
+// anywhere, ignoring case; its list holds the last searches that found a
+// node. A name no node carries is said "not found" and the dialog stays
+// open. Besides locating, the found node can become a route's start or end.
 class FindDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit FindDialog(QWidget* parent = nullptr);
-  // The text as typed, in the names' own encoding; nullopt when it holds a
-  // character no name can hold.
-  std::optional<std::string> Text() const;
+  enum class Choice { Locate, RouteFrom, RouteTo };
+
+  explicit FindDialog(const CSpriteList& nodes, QWidget* parent = nullptr);
+  // After OK or a route button: the node found and what to do with it.
+  CSprite* Found() const { return found_; }
+  Choice Chosen() const { return choice_; }
+
+  // How many searches the list remembers.
+  static constexpr int kRememberedSearches = 10;
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  QLineEdit* name_;
+  // Closes the dialog when the text names a node; says "not found" else.
+  void Finish(Choice choice);
+  void Remember(const QString& text) const;
+
+  const CSpriteList& nodes_;
+  QComboBox* name_;
+  QLabel* notice_;
+  CSprite* found_ = nullptr;
+  Choice choice_ = Choice::Locate;
 };
 
 }  // namespace mapvine

@@ -18,6 +18,16 @@ std::array<QRgb, 256> ColorTableOf(const CDIB& image) {
   return table;
 }
 
+std::array<QRgb, 256> ColorTableOf(const CDIBPal& palette) {
+  std::array<QRgb, 256> table{};
+  table.fill(qRgb(0, 0, 0));
+  const auto entries = palette.Entries();
+  for (std::size_t i = 0; i < entries.size() && i < table.size(); ++i) {
+    table[i] = qRgb(entries[i].red, entries[i].green, entries[i].blue);
+  }
+  return table;
+}
+
 long ConvertIndexedArea(const CDIB& source, const std::array<QRgb, 256>& table, const Rect& area,
                         QImage& dest, QPoint at) {
   if (source.BitCount() != 8 || dest.format() != QImage::Format_RGB32) return 0;

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "graphics/CDIB.h"
+#include "graphics/CDIBPal.h"
 #include "graphics/Geometry.h"
 
 namespace mapvine {
@@ -14,6 +15,8 @@ namespace mapvine {
 // The colour table of an 8-bit image as 256 opaque QRgb values; entries past
 // the image's colour count are black.
 std::array<QRgb, 256> ColorTableOf(const CDIB& image);
+// The same for a palette's entries.
+std::array<QRgb, 256> ColorTableOf(const CDIBPal& palette);
 
 // Converts `area` of the 8-bit `source` (picture coordinates, cut to the
 // source) through `table` into the RGB32 `dest`, with the area's top-left

@@ -2,12 +2,14 @@
 
 #include <QGuiApplication>
 #include <QLayout>
+#include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QThread>
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <cmath>
 
 #include "graphics/CDIBLayout.h"
 
@@ -42,6 +44,8 @@ CMapvineView::CMapvineView(CMapvineDoc& doc, QWidget* parent)
   viewport()->setAttribute(Qt::WA_NoSystemBackground);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // The keyboard moves a selection over the nodes.
+  setFocusPolicy(Qt::StrongFocus);
   SetTextDrawer(&textDrawer_);
   OnInitialUpdate();
   doc_.AttachView(this);
@@ -78,14 +82,20 @@ bool CMapvineView::SetBackground(CDIB& picture) {
   if (!CreateBuffer(picture, 0, 0, doc_.mergedPalette.get())) {
     // Whatever the window showed is gone with the buffer.
     pictureSize_ = QSize();
+    index_.MarkStale();
     UpdateScrollBars();
-    viewport()->update();
+    InvalidateFrame();
     return false;
   }
   // A new or opened document comes with a new background, and the node a
   // pending manual link started from belongs to the old one.
   linkMode_ = false;
   linkSource_ = nullptr;
+  routeStart_ = nullptr;
+  routeEnd_ = nullptr;
+  route_ = Route{};
+  selected_ = nullptr;
+  index_.MarkStale();
   MapToViewPalette(picture);
   // The buffer takes the merged palette the node images are rebuilt in; an
   // image that was set outside a rebuild is brought to it here.
@@ -102,6 +112,12 @@ void CMapvineView::RedrawArea(const Rect& area) {
 }
 
 void CMapvineView::RedrawAll() { RedrawWholePicture(); }
+
+void CMapvineView::SetMarkInactiveLinks(bool mark) {
+  if (mark == markInactiveLinks_) return;
+  markInactiveLinks_ = mark;
+  RedrawWholePicture();
+}
 
 void CMapvineView::RedrawWholePicture() {
   copyWholeBuffer = true;
@@ -148,7 +164,7 @@ void CMapvineView::timerEvent(QTimerEvent* event) {
   QAbstractScrollArea::timerEvent(event);
 }
 
-void CMapvineView::Repaint() { viewport()->update(); }
+void CMapvineView::Repaint() { InvalidateFrame(); }
 
 void CMapvineView::RepaintIfIdle() {
   if (!painting) Repaint();
@@ -158,6 +174,63 @@ QSize CMapvineView::sizeHint() const {
   const int frame = 2 * frameWidth();
   if (pictureSize_.isEmpty()) return QAbstractScrollArea::sizeHint();
   return pictureSize_ + QSize(frame, frame);
+}
+
+namespace {
+
+// Each Zoom In or Out step changes the zoom by this factor.
+constexpr double kZoomStep = 1.25;
+
+}  // namespace
+
+double CMapvineView::FitZoom() const {
+  if (pictureSize_.isEmpty()) return 1.0;
+  const QSize room = maximumViewportSize();
+  const double fit = std::min(double(room.width()) / pictureSize_.width(),
+                              double(room.height()) / pictureSize_.height());
+  return std::clamp(fit, 1e-4, kMaxZoom);
+}
+
+double CMapvineView::MinimumZoom() const { return std::min(FitZoom(), 1.0); }
+
+void CMapvineView::SetZoom(double zoom, std::optional<QPoint> anchor) {
+  zoom = std::clamp(zoom, MinimumZoom(), kMaxZoom);
+  fitted_ = false;
+  const QPoint at = anchor.value_or(QPoint(viewport()->width() / 2, viewport()->height() / 2));
+  // The picture point under the anchor stays under it.
+  const Point scroll = ScrollPosition();
+  const double pictureX = (at.x() + scroll.x) / zoom_;
+  const double pictureY = (at.y() + scroll.y) / zoom_;
+  const bool changed = zoom != zoom_;
+  zoom_ = zoom;
+  UpdateScrollBars();
+  horizontalScrollBar()->setValue(static_cast<int>(std::lround(pictureX * zoom_)) - at.x());
+  verticalScrollBar()->setValue(static_cast<int>(std::lround(pictureY * zoom_)) - at.y());
+  InvalidateFrame();
+  if (changed) emit ZoomChanged(zoom_, fitted_);
+}
+
+void CMapvineView::ZoomIn(std::optional<QPoint> anchor) {
+  double zoom = zoom_ * kZoomStep;
+  // Actual size is a stop on the way in and out.
+  if (zoom_ < 1.0 && zoom > 1.0) zoom = 1.0;
+  SetZoom(zoom, anchor);
+}
+
+void CMapvineView::ZoomOut(std::optional<QPoint> anchor) {
+  double zoom = zoom_ / kZoomStep;
+  if (zoom_ > 1.0 && zoom < 1.0) zoom = 1.0;
+  SetZoom(zoom, anchor);
+}
+
+void CMapvineView::FitToWindow() {
+  zoom_ = FitZoom();
+  fitted_ = true;
+  UpdateScrollBars();
+  horizontalScrollBar()->setValue(0);
+  verticalScrollBar()->setValue(0);
+  InvalidateFrame();
+  emit ZoomChanged(zoom_, fitted_);
 }
 
 void CMapvineView::FitWindowToResizedPicture() {
@@ -182,15 +255,22 @@ void CMapvineView::FitWindowToPicture() {
   }
   const QSize decoration = top->frameGeometry().size() - top->size();
   const QSize room = screen->availableGeometry().size() - decoration;
-  // A picture too wide for the screen brings a horizontal scroll bar, which
-  // takes height from the picture, and likewise the other way round.
-  if (wanted.width() > room.width()) {
-    wanted.rheight() += horizontalScrollBar()->sizeHint().height();
+  if (wanted.width() > room.width() || wanted.height() > room.height()) {
+    // A keyhole into a picture larger than the screen shows nothing of its
+    // structure: the window takes the screen and the picture fits into it,
+    // which the zoom pane of the status bar says.
+    top->resize(room);
+    if (top->layout() != nullptr) top->layout()->activate();
+    FitToWindow();
+    return;
   }
-  if (wanted.height() > room.height()) {
-    wanted.rwidth() += verticalScrollBar()->sizeHint().width();
+  if (zoom_ != 1.0 || fitted_) {
+    fitted_ = false;
+    zoom_ = 1.0;
+    UpdateScrollBars();
+    emit ZoomChanged(zoom_, fitted_);
   }
-  top->resize(wanted.boundedTo(room));
+  top->resize(wanted);
 }
 
 }  // namespace mapvine

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QSize>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,7 +17,11 @@
 #include "graphics/COSBView.h"
 #include "model/DocumentView.h"
 #include "model/MapvineDoc.h"
+#include "model/Route.h"
 #include "view/CommandTarget.h"
+#include "view/FindDialog.h"
+#include "view/OverviewRendering.h"
+#include "view/PictureIndex.h"
 #include "view/QtTextDrawer.h"
 
 class QPrinter;
@@ -24,10 +29,12 @@ class QPrinter;
 namespace mapvine {
 
 // The single view of the topology document. The picture (background, links,
-// node icons with their labels) is composed into the 8-bit off-screen
-// buffer of COSBView and presented by converting only the exposed part of it
-// through the buffer's colour table; the widget's own double buffering
-// keeps the picture from flickering.
+// node icons with their labels) is drawn only where the window shows it:
+// each paint composes the exposed area at the current zoom and converts it
+// through the picture's palette; the widget's own double buffering keeps
+// the picture from flickering. Below 100% the picture is drawn with less
+// detail (OverviewRendering.h); at 100% and above its pixels are those of
+// the whole picture drawn at once.
 //
 // The left button drags nodes and completes manual links, the right button
 // opens the node, link or background menu; the node and link commands of
@@ -54,9 +61,33 @@ class CMapvineView : public QAbstractScrollArea,
   void SetWaitCursor(bool waiting) override;
   void SetRefreshTimer(int milliseconds) override;
 
-  // Composes `clip` of the picture (all of it when null) into the buffer and
-  // shows the node count in the status bar.
+  // Takes note that `clip` of the picture (all of it when null) changed, so
+  // that it is drawn anew where shown, and shows the node count in the
+  // status bar.
   void Render(const Rect* clip) override;
+  // The whole picture at 100%, for printing, --render and comparisons; null
+  // without a picture or when its image cannot be allocated.
+  std::unique_ptr<CDIBSurface> RenderWholePicture();
+  // Draws `area` of the picture at 100% into `window`, an image in the
+  // picture's palette showing the picture from `origin` on.
+  void RenderArea(CDIB& window, Point origin, const Rect& area);
+
+  // The zoom factor: 1 shows the picture at its own size. It runs from
+  // MinimumZoom (the whole picture fits the window, or 100% when it fits
+  // already) to kMaxZoom.
+  static constexpr double kMaxZoom = 4.0;
+  double Zoom() const { return zoom_; }
+  double MinimumZoom() const;
+  // The zoom at which the whole picture just fits the window.
+  double FitZoom() const;
+  // Zooms keeping the picture point under `anchor` (viewport coordinates)
+  // where it is; the viewport's centre when none is given.
+  void SetZoom(double zoom, std::optional<QPoint> anchor = std::nullopt);
+  void ZoomIn(std::optional<QPoint> anchor = std::nullopt);
+  void ZoomOut(std::optional<QPoint> anchor = std::nullopt);
+  void FitToWindow();
+  // Whether the last zoom was Fit to Window (the window's size decides it).
+  bool Fitted() const { return fitted_; }
 
   // Repaints the whole window from the buffer.
   void Repaint();
@@ -66,15 +97,19 @@ class CMapvineView : public QAbstractScrollArea,
   int DisplayedCount() const { return displayedCount_; }
   int TotalCount() const { return totalCount_; }
 
-  // The whole picture in true colour; null without a buffer.
-  QImage PictureImage() const;
+  // The whole picture at 100% in true colour; null without a buffer.
+  QImage PictureImage();
   // Shows the node with this label or network-qualified name as Find does:
-  // scrolled into the middle of the window and blinking. False when no node
-  // has it.
+  // scrolled into the middle of the window and blinking, and shown if it
+  // was hidden. False when no node has it.
   bool LocateNode(std::string_view name);
-  // The picture scaled to fit the printer's page, keeping its proportions.
-  // False when nothing was printed: no picture, or the printer would not
-  // start.
+  // How a picture larger than a page prints: scaled down onto one page, or
+  // at its size on screen across as many pages as it takes.
+  enum class PrintLayout { FitToPage, AcrossPages };
+  void SetPrintLayout(PrintLayout layout) { printLayout_ = layout; }
+  PrintLayout GetPrintLayout() const { return printLayout_; }
+  // The picture as the print layout says, keeping its proportions. False
+  // when nothing was printed: no picture, or the printer would not start.
   bool PrintPicture(QPrinter& printer);
   // Prints, or tells the user why the picture was not printed.
   void PrintOrSayWhy(QPrinter& printer);
@@ -96,6 +131,8 @@ class CMapvineView : public QAbstractScrollArea,
   // click hit (MenuNode, MenuLink, MenuOnNode) as the click itself does.
   // Choosing an item emits CommandChosen.
   std::unique_ptr<QMenu> BuildContextMenu(Point picturePoint);
+  // The node menu for `node`, as a right click on it opens.
+  std::unique_ptr<QMenu> BuildNodeMenu(CSprite& node);
   // Opens that menu at a point of the viewport and waits for the choice.
   void ShowContextMenuAt(QPoint viewportPos);
 
@@ -107,8 +144,27 @@ class CMapvineView : public QAbstractScrollArea,
   bool Dragging() const { return dragging_; }
   CSprite* DragNode() const { return dragNode_; }
   bool LinkMode() const { return linkMode_; }
+  // Lets go of the nodes and links the menus, a drag or a pending link point
+  // at, before something other than this view takes them out of the picture.
+  void ForgetPicks();
 
   QSize sizeHint() const override;
+
+  // The route between two chosen nodes: highlighted over a dimmed picture
+  // until cleared (Escape, a click on the background). Either end may be
+  // chosen first; the route shows once both are.
+  void SetRouteStart(CSprite& node);
+  void SetRouteEnd(CSprite& node);
+  void ClearRoute();
+  // The route shown; kind None while no route is shown.
+  const Route& ShownRoute() const { return route_; }
+
+  // The node the keyboard acts on; none when no node is selected.
+  CSprite* SelectedNode() const;
+  void Select(CSprite* node);
+
+  // Inactive links are drawn dashed as well as red.
+  void SetMarkInactiveLinks(bool mark);
 
   // Where the mouse cursor is, in screen coordinates. The drag polls it
   // rather than trusting the event, so that a node held beyond a window
@@ -132,10 +188,21 @@ class CMapvineView : public QAbstractScrollArea,
   // A context-menu item was chosen; the main window routes the command
   // (to this view first).
   void CommandChosen(int id);
+  // The person switched "Mark inactive links"; the setting outlives the
+  // session.
+  void MarkInactiveLinksChanged(bool mark);
+
+  // A person starts changing the picture with the mouse (a drag, a link),
+  // and is done; EditEnds names the change.
+  void EditBegins();
+  void EditEnds(const QString& name);
+
+  // The zoom factor changed (or Fit to Window was chosen).
+  void ZoomChanged(double zoom, bool fitted);
 
  protected:
   // COSBView
-  void PresentRect(const CDIBSurface& surface, const CDIBPal* palette, const Rect& area) override;
+  void PresentRect(const Rect& area) override;
   Rect VisibleArea() const override;
   Point ScrollPosition() const override;
   void SetScrollSizes(int width, int height) override;
@@ -149,6 +216,10 @@ class CMapvineView : public QAbstractScrollArea,
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  bool viewportEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Brings an image to the buffer's palette unless it already is there.
@@ -157,6 +228,19 @@ class CMapvineView : public QAbstractScrollArea,
   // The standard redraw: everything composed and presented.
   void RedrawWholePicture();
   void UpdateScrollBars();
+  // The picture's size at the current zoom, in window pixels.
+  QSize ZoomedPictureSize() const;
+  // Picture rectangle to viewport rectangle at the current zoom and scroll.
+  QRect ToViewport(const Rect& area) const;
+  // Marks the whole window, or one rectangle of it, to be drawn anew from
+  // the picture at the next paint.
+  void InvalidateFrame();
+  void InvalidateFrame(const QRect& r);
+  // Draws the exposed viewport rectangle `r` into frame_.
+  void DrawExposed(QRect r);
+  void DrawExposedAtOwnSize(QRect r);
+  void DrawExposedMagnified(QRect r);
+  bool OnZoomCommand(int id);
   // Grows or shrinks the top-level window so the picture shows without
   // scroll bars, as far as the screen allows.
   void FitWindowToPicture();
@@ -167,6 +251,8 @@ class CMapvineView : public QAbstractScrollArea,
 
   // Mouse handling.
   Point ToPicture(QPoint viewportPos) const;
+  // A picture point in viewport coordinates.
+  QPoint ToViewport(Point p) const;
   void LeftButtonDown(Point at);
   // A click on a node's or link's change mark acknowledges that change.
   void AcknowledgeChangeAt(CSprite* hitNode, Point at);
@@ -175,6 +261,25 @@ class CMapvineView : public QAbstractScrollArea,
   // position `corner` beyond an edge; false when nothing scrolled.
   bool AutoScrollStep(QPoint corner, int width, int height);
   void LeftButtonUp();
+
+  // Marks drawn over the composed `area` of the buffer: the route with the
+  // rest dimmed, and the keyboard selection.
+  void DrawRoute(CDIB& window, Point origin, SurfaceTextDrawer* text, const Rect& area);
+  void DrawSelection(CDIB& window, Point origin, const Rect& area);
+  // Finds the route again between its chosen ends, as links and statuses
+  // change; forgets it when an end has left the document.
+  void UpdateRoute();
+  void ShowRouteStatus();
+
+  // Keyboard: selection moves, and the selected node's details, menu and
+  // deletion.
+  void SelectStep(int step);
+  void SelectToward(int dx, int dy);
+  void ScrollToShow(const CSprite& node);
+  void DeleteSelected();
+  // The text a tooltip shows for what lies under `at`; empty over the
+  // background.
+  QString ToolTipAt(Point at) const;
 
   // Node and link commands of the context menus.
   bool OnNodeCommand(int id);
@@ -201,6 +306,9 @@ class CMapvineView : public QAbstractScrollArea,
   bool OnPictureCommand(int id);
   std::optional<CommandState> PictureCommandState(int id) const;
   void FindResourceByName();
+  // Brings a found node into sight (showing it if it was hidden), then
+  // blinks it or makes it an end of the route, as chosen.
+  void ShowFound(CSprite& node, FindDialog::Choice choice);
   // Scrolls the node to the middle of the window when the picture does not
   // fit in it.
   void CentreOn(const CSprite& node);
@@ -209,16 +317,30 @@ class CMapvineView : public QAbstractScrollArea,
   void ShowChosenHiddenNodes();
   void ResizeBackground();
   void ArrangeBackground(int arrangement);
+  void ShowPrintPreview();
+
+  // Kept between commands, so that the page setup holds for later prints.
+  std::unique_ptr<QPrinter> printer_;
+  PrintLayout printLayout_ = PrintLayout::FitToPage;
 
   CMapvineDoc& doc_;
+  PictureIndex index_{doc_};
+  OverviewRenderer overview_;
   QtTextDrawer textDrawer_;
+  double zoom_ = 1.0;
+  bool fitted_ = false;
   QBasicTimer refreshTimer_;
   int refreshPeriod_ = 0;
   QSize pictureSize_;
   // The picture size the window was last fitted to.
   QSize fittedSize_;
-  // The viewport-sized image paints convert into, kept between paints.
+  // What the window shows, in true colour, kept between paints: a scroll
+  // moves it and draws only the strip it uncovers.
   QImage frame_;
+  // The parts of frame_ that no longer show the picture.
+  QRegion staleFrame_;
+  // The picture's colour table in true colour, as the paints use it.
+  std::array<QRgb, 256> colorTable_{};
   std::int64_t convertedPixels_ = 0;
   int displayedCount_ = 0;
   int totalCount_ = 0;
@@ -239,6 +361,12 @@ class CMapvineView : public QAbstractScrollArea,
   CLink* menuLink_ = nullptr;
   bool menuOnNode_ = false;
   QCursor savedCursor_;
+
+  CSprite* routeStart_ = nullptr;
+  CSprite* routeEnd_ = nullptr;
+  Route route_;
+  CSprite* selected_ = nullptr;
+  bool markInactiveLinks_ = false;
 };
 
 }  // namespace mapvine

@@ -36,6 +36,8 @@ constexpr MenuItem kNodeMenu[] = {
     {2, command::kIconSameForBoth, "Same for Act/Inact..."},
     {0, command::kShowNeighbors, "Show Neighbors"},
     {0, command::kHideNeighbors, "Hide Neighbors"},
+    {0, command::kRouteFromHere, "Route From Here"},
+    {0, command::kRouteToHere, "Route To Here"},
 };
 
 constexpr MenuItem kLinkMenu[] = {
@@ -52,25 +54,9 @@ constexpr MenuItem kBackgroundMenu[] = {
     {1, command::kBackgroundCenter, "&Center Image"},
 };
 
-}  // namespace
-
-std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
-  // A node first, then a link (which forgets the node), then the background.
-  menuOnNode_ = false;
-  std::span<const MenuItem> items;
-  const char* title = nullptr;
-  if (CSprite* node = doc_.Nodes().HitTest(at.x, at.y)) {
-    menuOnNode_ = true;
-    menuNode_ = node;
-    items = kNodeMenu;
-    title = "Node";
-  } else {
-    menuNode_ = nullptr;
-    menuLink_ = doc_.Links().HitTest(at.x, at.y);
-    items = menuLink_ != nullptr ? std::span<const MenuItem>(kLinkMenu) : kBackgroundMenu;
-    title = menuLink_ != nullptr ? "Link" : "Background";
-  }
-
+// A menu of `items`; choosing one asks `view` to route its command.
+std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
+                                 std::span<const MenuItem> items) {
   auto menu = std::make_unique<QMenu>(QString::fromUtf8(title));
   std::vector<QMenu*> levels{menu.get()};
   for (const MenuItem& item : items) {
@@ -82,14 +68,33 @@ std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
     }
     QAction* action = parent.addAction(QString::fromUtf8(item.text));
     action->setData(item.id);
-    const CommandState state = CommandStateOf(item.id).value_or(CommandState{});
+    const CommandState state = view.CommandStateOf(item.id).value_or(CommandState{});
     action->setEnabled(state.enabled);
     // The background arrangement in force carries a check mark.
     action->setCheckable(state.checked);
     action->setChecked(state.checked);
-    connect(action, &QAction::triggered, this, [this, id = item.id] { emit CommandChosen(id); });
+    QObject::connect(action, &QAction::triggered, &view,
+                     [&view, id = item.id] { emit view.CommandChosen(id); });
   }
   return menu;
+}
+
+}  // namespace
+
+std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
+  menuOnNode_ = true;
+  menuNode_ = &node;
+  return BuildMenu(*this, "Node", kNodeMenu);
+}
+
+std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
+  // A node first, then a link (which forgets the node), then the background.
+  menuOnNode_ = false;
+  if (CSprite* node = index_.NodeAt(at)) return BuildNodeMenu(*node);
+  menuNode_ = nullptr;
+  menuLink_ = index_.LinkAt(at);
+  if (menuLink_ != nullptr) return BuildMenu(*this, "Link", kLinkMenu);
+  return BuildMenu(*this, "Background", kBackgroundMenu);
 }
 
 void CMapvineView::ShowContextMenuAt(QPoint viewportPos) {

@@ -4,8 +4,10 @@
 // (ViewContextMenus.cpp).
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "view/MapvineView.h"
@@ -39,7 +41,27 @@ int ForwardStep(int overshoot, int line, int page) {
 
 Point CMapvineView::ToPicture(QPoint viewportPos) const {
   const Point scroll = ScrollPosition();
-  return {viewportPos.x() + scroll.x, viewportPos.y() + scroll.y};
+  return {static_cast<int>(std::floor((viewportPos.x() + scroll.x) / zoom_)),
+          static_cast<int>(std::floor((viewportPos.y() + scroll.y) / zoom_))};
+}
+
+QPoint CMapvineView::ToViewport(Point p) const {
+  const Point scroll = ScrollPosition();
+  return {static_cast<int>(std::floor(p.x * zoom_)) - scroll.x,
+          static_cast<int>(std::floor(p.y * zoom_)) - scroll.y};
+}
+
+void CMapvineView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  // Ctrl+wheel zooms around the pointer, a step per notch.
+  const int notches = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+  const QPoint at = event->position().toPoint();
+  for (int i = 0; i < notches; ++i) ZoomIn(at);
+  for (int i = 0; i > notches; --i) ZoomOut(at);
+  event->accept();
 }
 
 void CMapvineView::mousePressEvent(QMouseEvent* event) {
@@ -73,7 +95,7 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
     RedrawArea(hitNode->GetRect());
     return;
   }
-  CLink* link = doc_.Links().HitTest(at.x, at.y);
+  CLink* link = index_.LinkAt(at);
   if (link == nullptr || link->changeMark == ChangeMark::None) return;
   link->changeMark = ChangeMark::None;
   RedrawArea(link->bounds);
@@ -82,16 +104,27 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
 void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
   doc_.ShowNodeCount(displayedCount_, totalCount_);
-  CSprite* hit = doc_.Nodes().HitTest(at.x, at.y);
+  CSprite* hit = index_.NodeAt(at);
   if (linkMode_) {
     linkMode_ = false;
     CSprite* source = std::exchange(linkSource_, nullptr);
     // The source may have gone with a document cleared since the prompt.
-    if (hit != nullptr && InDocument(source)) doc_.NewLink(*source, *hit);
+    if (hit != nullptr && InDocument(source)) {
+      emit EditBegins();
+      doc_.NewLink(*source, *hit);
+      emit EditEnds(tr("Link"));
+    }
     return;
   }
   AcknowledgeChangeAt(hit, at);
-  if (dragging_ || hit == nullptr) return;
+  // A click on the background lets go of the route and the selection.
+  if (hit == nullptr) {
+    Select(nullptr);
+    ClearRoute();
+    return;
+  }
+  if (dragging_) return;
+  emit EditBegins();
   dragging_ = true;
   dragNode_ = hit;
   fastDrag_ = false;
@@ -146,10 +179,9 @@ void CMapvineView::DragTo() {
     // Where the cursor is now, not where the event said: while the loop
     // scrolls, the same cursor position points further into the picture.
     const Point cursor = ToPicture(viewport()->mapFromGlobal(cursorPosition()));
-    const Point scroll = ScrollPosition();
-    const QPoint cornerInWindow(cursor.x - dragOffsetX_ - scroll.x,
-                                cursor.y - dragOffsetY_ - scroll.y);
-    scrolled = AutoScrollStep(cornerInWindow, w, h);
+    const QPoint cornerInWindow = ToViewport(Point{cursor.x - dragOffsetX_, cursor.y - dragOffsetY_});
+    scrolled = AutoScrollStep(cornerInWindow, static_cast<int>(std::ceil(w * zoom_)),
+                              static_cast<int>(std::ceil(h * zoom_)));
 
     // The icon and its label band stay inside the picture; in a picture
     // smaller than the icon the left and top edges win.
@@ -198,6 +230,9 @@ void CMapvineView::LeftButtonUp() {
   // picture; otherwise the node's area, where it now sits under its equals.
   FlushDirty();
   incrementalUpdate = true;
+  // The glow along a route reaches past the areas a move redraws.
+  if (route_.kind != Route::Kind::None) RedrawWholePicture();
+  emit EditEnds(tr("Move"));
 }
 
 }  // namespace mapvine

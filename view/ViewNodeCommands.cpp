@@ -46,6 +46,12 @@ bool CMapvineView::OnNodeCommand(int id) {
     case command::kHideNeighbors:
       SetNeighborsHidden(1);
       return true;
+    case command::kRouteFromHere:
+      if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteStart(*node);
+      return true;
+    case command::kRouteToHere:
+      if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteEnd(*node);
+      return true;
     default:
       return false;
   }
@@ -61,6 +67,8 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
     case command::kDelete:
     case command::kShowNeighbors:
     case command::kHideNeighbors:
+    case command::kRouteFromHere:
+    case command::kRouteToHere:
     // The custom icon commands work from any menu.
     case command::kIconActive:
     case command::kIconInactive:
@@ -144,6 +152,14 @@ void CMapvineView::DeleteMenuLink() {
   Render(&area);
   CopyToScreen(&area);
   doc_.SetModified(true);
+}
+
+void CMapvineView::ForgetPicks() {
+  menuNode_ = nullptr;
+  menuLink_ = nullptr;
+  dragNode_ = nullptr;
+  linkSource_ = nullptr;
+  linkMode_ = false;
 }
 
 void CMapvineView::DeleteMenuNode() {

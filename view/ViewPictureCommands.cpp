@@ -76,6 +76,7 @@ bool CMapvineView::OnPictureCommand(int id) {
     ArrangeBackground(arrangement);
     return true;
   }
+  if (OnZoomCommand(id)) return true;
   switch (id) {
     case command::kFindResource:
       FindResourceByName();
@@ -90,6 +91,10 @@ bool CMapvineView::OnPictureCommand(int id) {
       AcknowledgeChanges(doc_);
       RedrawWholePicture();
       return true;
+    case command::kMarkInactiveLinks:
+      SetMarkInactiveLinks(!markInactiveLinks_);
+      emit MarkInactiveLinksChanged(markInactiveLinks_);
+      return true;
     default:
       return false;
   }
@@ -100,7 +105,18 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
     return CommandState{.enabled = true, .checked = arrangement == backgroundArrangement};
   }
   if (ClassCommandOf(id) != nullptr) return CommandState{};
+  if (id == command::kMarkInactiveLinks) {
+    return CommandState{.enabled = true, .checked = markInactiveLinks_};
+  }
   switch (id) {
+    case command::kZoomIn:
+      return CommandState{.enabled = HasBuffer() && zoom_ < kMaxZoom, .checked = false};
+    case command::kZoomOut:
+      return CommandState{.enabled = HasBuffer() && zoom_ > MinimumZoom(), .checked = false};
+    case command::kActualSize:
+      return CommandState{.enabled = HasBuffer(), .checked = zoom_ == 1.0};
+    case command::kFitToWindow:
+      return CommandState{.enabled = HasBuffer(), .checked = fitted_};
     case command::kFindResource:
     case command::kShowHiddenNodes:
     case command::kResizeBackground:
@@ -111,29 +127,76 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
   }
 }
 
+bool CMapvineView::OnZoomCommand(int id) {
+  switch (id) {
+    case command::kZoomIn:
+      ZoomIn();
+      return true;
+    case command::kZoomOut:
+      ZoomOut();
+      return true;
+    case command::kActualSize:
+      SetZoom(1.0);
+      return true;
+    case command::kFitToWindow:
+      FitToWindow();
+      return true;
+    default:
+      return false;
+  }
+}
+
 void CMapvineView::FindResourceByName() {
-  FindDialog dialog(this);
+  FindDialog dialog(doc_.Nodes(), this);
   if (RunModal(dialog) != QDialog::Accepted) return;
-  const std::optional<std::string> text = dialog.Text();
-  if (text) LocateNode(*text);  // nothing found: nothing to show, nothing to say
+  CSprite* node = dialog.Found();
+  if (node == nullptr) return;  // nothing found: nothing to show, nothing to say
+  ShowFound(*node, dialog.Chosen());
 }
 
 bool CMapvineView::LocateNode(std::string_view name) {
   CSprite* node = FindResource(doc_.Nodes(), name);
   if (node == nullptr) return false;
-  CentreOn(*node);
-  Blink(*node);
+  ShowFound(*node, FindDialog::Choice::Locate);
   return true;
 }
 
+void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
+  // A hidden node would blink unseen: it is shown, and the person told so.
+  const bool wasHidden = node.hidden != 0;
+  if (wasHidden) {
+    node.hidden = 0;
+    doc_.SetModified(true);
+    RedrawWholePicture();
+  }
+  CentreOn(node);
+  switch (choice) {
+    case FindDialog::Choice::RouteFrom:
+      SetRouteStart(node);
+      break;
+    case FindDialog::Choice::RouteTo:
+      SetRouteEnd(node);
+      break;
+    case FindDialog::Choice::Locate:
+      Blink(node);
+      break;
+  }
+  if (wasHidden) doc_.ShowStatusText(node.label + " was hidden and is shown now");
+}
+
 void CMapvineView::CentreOn(const CSprite& node) {
+  // A node drawn as a mark, or folded into its owner, is not yet found for
+  // the eye: the picture comes in to its own size around it.
+  if (zoom_ < 1.0 && DetailFor(zoom_, 0) != Detail::IconsAndLabels) SetZoom(1.0);
   const int clientWidth = viewport()->width();
   const int clientHeight = viewport()->height();
   // A picture the window shows whole is left where it is.
-  if (pictureSize_.width() <= clientWidth && pictureSize_.height() <= clientHeight) return;
-  const Point centre = node.GetCenter();
-  horizontalScrollBar()->setValue(std::max(0, centre.x - clientWidth / 2));
-  verticalScrollBar()->setValue(std::max(0, centre.y - clientHeight / 2));
+  const QSize zoomed = ZoomedPictureSize();
+  if (zoomed.width() <= clientWidth && zoomed.height() <= clientHeight) return;
+  const QPoint centre = ToViewport(node.GetCenter()) +
+                        QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+  horizontalScrollBar()->setValue(std::max(0, centre.x() - clientWidth / 2));
+  verticalScrollBar()->setValue(std::max(0, centre.y() - clientHeight / 2));
   skipScrollCheck = false;
   copyWholeBuffer = true;
   viewport()->repaint();
@@ -141,7 +204,7 @@ void CMapvineView::CentreOn(const CSprite& node) {
 }
 
 void CMapvineView::Blink(CSprite& node) {
-  if (Surface() == nullptr) return;
+  if (!HasBuffer()) return;
   const int slotCount = static_cast<int>(doc_.workingImages.size());
   const int shown = node.imageIndex != 0 ? node.imageIndex : node.activeImage;
   const int other = node.imageIndex == node.activeImage ? node.inactiveImage : node.activeImage;
@@ -159,8 +222,7 @@ void CMapvineView::Blink(CSprite& node) {
     // drawing one over the other would leave pixels of both.
     const Rect area = before.Union(node.GetRect());
     Render(&area);
-    copyWholeBuffer = true;
-    CopyToScreen(nullptr);
+    CopyToScreen(&area);
     // The pause holds the event loop: each phase is painted now or never.
     viewport()->repaint();
     Pause(kBlinkPhaseMilliseconds);

@@ -1,14 +1,16 @@
-// Presenting the off-screen buffer: dirty areas become update requests of
-// the viewport, and a paint converts only the exposed part of the 8-bit
-// buffer into true colour.
+// Presenting the picture: dirty areas become update requests of the
+// viewport, and a paint draws only the exposed part of the picture, at the
+// current zoom, and converts it into true colour.
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 #include "view/IndexedImage.h"
 #include "view/MapvineView.h"
+#include "view/OverviewRendering.h"
 
 namespace mapvine {
 
@@ -17,7 +19,6 @@ namespace {
 // A scroll step by arrow key or wheel click: a tenth of the page.
 constexpr int kLineStepsPerPage = 10;
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 void SetUpScrollBar(QScrollBar& bar, int content, int page) {
@@ -26,16 +27,39 @@ void SetUpScrollBar(QScrollBar& bar, int content, int page) {
   bar.setSingleStep(std::max(1, page / kLineStepsPerPage));
 }
 
+int FloorDiv(double value, double zoom) { return static_cast<int>(std::floor(value / zoom)); }
+int CeilDiv(double value, double zoom) { return static_cast<int>(std::ceil(value / zoom)); }
+
 }  // namespace
 
-void CMapvineView::PresentRect(const CDIBSurface&, const CDIBPal*, const Rect& area) {
+QSize CMapvineView::ZoomedPictureSize() const {
+  return {static_cast<int>(std::ceil(pictureSize_.width() * zoom_)),
+          static_cast<int>(std::ceil(pictureSize_.height() * zoom_))};
+}
+
+QRect CMapvineView::ToViewport(const Rect& area) const {
   const Point scroll = ScrollPosition();
-  viewport()->update(ToQRect(area.Offset(-scroll.x, -scroll.y)));
+  const int left = static_cast<int>(std::floor(area.left * zoom_));
+  const int top = static_cast<int>(std::floor(area.top * zoom_));
+  const int right = static_cast<int>(std::ceil(area.right * zoom_));
+  const int bottom = static_cast<int>(std::ceil(area.bottom * zoom_));
+  return QRect(left - scroll.x, top - scroll.y, right - left, bottom - top);
+}
+
+void CMapvineView::PresentRect(const Rect& area) { InvalidateFrame(ToViewport(area)); }
+
+void CMapvineView::InvalidateFrame() { InvalidateFrame(viewport()->rect()); }
+
+void CMapvineView::InvalidateFrame(const QRect& r) {
+  staleFrame_ += r;
+  viewport()->update(r);
 }
 
 Rect CMapvineView::VisibleArea() const {
   const Point scroll = ScrollPosition();
-  return Rect{0, 0, viewport()->width(), viewport()->height()}.Offset(scroll.x, scroll.y);
+  return {FloorDiv(scroll.x, zoom_), FloorDiv(scroll.y, zoom_),
+          CeilDiv(scroll.x + viewport()->width(), zoom_),
+          CeilDiv(scroll.y + viewport()->height(), zoom_)};
 }
 
 Point CMapvineView::ScrollPosition() const {
@@ -50,53 +74,111 @@ void CMapvineView::SetScrollSizes(int width, int height) {
 void CMapvineView::UpdateScrollBars() {
   // A picture that fits the room the viewport has without scroll bars needs
   // none, even while bars shown for a larger picture still take that room.
+  const QSize zoomed = ZoomedPictureSize();
   QSize page = viewport()->size();
   const QSize room = maximumViewportSize();
-  if (pictureSize_.width() <= room.width() && pictureSize_.height() <= room.height()) page = room;
-  SetUpScrollBar(*horizontalScrollBar(), std::max(0, pictureSize_.width()), page.width());
-  SetUpScrollBar(*verticalScrollBar(), std::max(0, pictureSize_.height()), page.height());
+  if (zoomed.width() <= room.width() && zoomed.height() <= room.height()) page = room;
+  SetUpScrollBar(*horizontalScrollBar(), std::max(0, zoomed.width()), page.width());
+  SetUpScrollBar(*verticalScrollBar(), std::max(0, zoomed.height()), page.height());
 }
 
 void CMapvineView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  UpdateScrollBars();
+  // A fitted picture stays fitted to the window it is shown in.
+  if (fitted_) {
+    FitToWindow();
+  } else {
+    UpdateScrollBars();
+  }
 }
 
-void CMapvineView::scrollContentsBy(int, int) {
-  // The whole viewport shows other parts of the picture now.
+void CMapvineView::scrollContentsBy(int dx, int dy) {
+  // What stays in sight moves along; only the uncovered strip is drawn.
+  if (!frame_.isNull()) {
+    const QImage moved = frame_.copy();
+    QPainter painter(&frame_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(dx, dy, moved);
+  }
+  const QRect all = viewport()->rect();
+  staleFrame_.translate(dx, dy);
+  staleFrame_ = staleFrame_.intersected(all) + QRegion(all).subtracted(all.translated(dx, dy));
   viewport()->update();
 }
 
 void CMapvineView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  const CDIBSurface* buffer = Surface();
   // While the picture is being changed (or its images rebuilt) the window
   // keeps what it showed; the redraw that ends the change presents it.
-  if (buffer != nullptr && (painting || doc_.picture.rebuilding)) return;
+  if (HasBuffer() && (painting || doc_.picture.rebuilding)) return;
 
-  const Point scroll = ScrollPosition();
-  const QRect picture = buffer != nullptr
-                            ? ToQRect(buffer->GetRect().Offset(-scroll.x, -scroll.y))
-                            : QRect();
+  const QRect picture = HasBuffer() ? ToViewport(BufferRect()) : QRect();
   const QRegion exposed = event->region();
   const QRegion outside = exposed.subtracted(picture);
   for (const QRect& r : outside) painter.fillRect(r, palette().color(QPalette::Dark));
-  if (buffer == nullptr) return;
+  if (!HasBuffer()) return;
 
   if (frame_.size() != viewport()->size()) {
     frame_ = QImage(viewport()->size(), QImage::Format_RGB32);
+    staleFrame_ = frame_.rect();
   }
-  const auto table = ColorTableOf(*buffer);
-  for (const QRect& r : exposed.intersected(picture)) {
-    const Rect area = ToRect(r).Offset(scroll.x, scroll.y);
-    convertedPixels_ += ConvertIndexedArea(*buffer, table, area, frame_, r.topLeft());
-    painter.drawImage(r.topLeft(), frame_, r);
+  if (const CDIBPal* pal = Palette()) colorTable_ = ColorTableOf(*pal);
+  const QRegion shown = exposed.intersected(picture).intersected(frame_.rect());
+  for (const QRect& r : shown.intersected(staleFrame_)) {
+    DrawExposed(r);
+    convertedPixels_ += std::int64_t{r.width()} * r.height();
+  }
+  staleFrame_ -= shown;
+  for (const QRect& r : shown) painter.drawImage(r.topLeft(), frame_, r);
+}
+
+void CMapvineView::DrawExposed(QRect r) {
+  if (zoom_ == 1.0) {
+    DrawExposedAtOwnSize(r);
+  } else if (zoom_ > 1.0) {
+    DrawExposedMagnified(r);
+  } else {
+    const Point scroll = ScrollPosition();
+    overview_.Draw(doc_, index_, colorTable_, frame_, r, QPoint(scroll.x, scroll.y), zoom_);
   }
 }
 
-QImage CMapvineView::PictureImage() const {
-  const CDIBSurface* buffer = Surface();
-  return buffer != nullptr ? ToRgbImage(*buffer) : QImage();
+void CMapvineView::DrawExposedAtOwnSize(QRect r) {
+  const Point scroll = ScrollPosition();
+  const Rect area = ToRect(r).Offset(scroll.x, scroll.y).Intersect(BufferRect());
+  if (area.IsEmpty()) return;
+  CDIBSurface window;
+  if (!window.Create(area.Width(), area.Height(), Palette())) return;
+  RenderArea(window, {area.left, area.top}, area);
+  ConvertIndexedArea(window, colorTable_, window.GetRect(), frame_,
+                     QPoint(area.left - scroll.x, area.top - scroll.y));
+}
+
+void CMapvineView::DrawExposedMagnified(QRect r) {
+  // The picture's own pixels, drawn at 100% and each shown as a square.
+  const Point scroll = ScrollPosition();
+  const Rect zoomed = ToRect(r).Offset(scroll.x, scroll.y);
+  const Rect area = Rect{FloorDiv(zoomed.left, zoom_), FloorDiv(zoomed.top, zoom_),
+                         CeilDiv(zoomed.right, zoom_), CeilDiv(zoomed.bottom, zoom_)}
+                        .Intersect(BufferRect());
+  if (area.IsEmpty()) return;
+  CDIBSurface window;
+  if (!window.Create(area.Width(), area.Height(), Palette())) return;
+  RenderArea(window, {area.left, area.top}, area);
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const int py = std::clamp(FloorDiv(y + scroll.y, zoom_) - area.top, 0, area.Height() - 1);
+    const std::uint8_t* from = window.PixelPtr(0, py);
+    auto* to = reinterpret_cast<QRgb*>(frame_.scanLine(y));
+    for (int x = r.left(); x <= r.right(); ++x) {
+      const int px = std::clamp(FloorDiv(x + scroll.x, zoom_) - area.left, 0, area.Width() - 1);
+      to[x] = colorTable_[from[px]];
+    }
+  }
+}
+
+QImage CMapvineView::PictureImage() {
+  const std::unique_ptr<CDIBSurface> picture = RenderWholePicture();
+  return picture != nullptr ? ToRgbImage(*picture) : QImage();
 }
 
 }  // namespace mapvine

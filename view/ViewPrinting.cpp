@@ -1,10 +1,17 @@
-// Printing the picture: the print dialog, the default printer without a
-// dialog, and the print preview. Other commands go on to the node and link
+// Printing the picture: the page setup, the print dialog, the default
+// printer without a dialog, and the print preview, where the person chooses
+// between one page and several. Other commands go on to the node and link
 // commands of the context menus, then to the picture commands.
+#include <QComboBox>
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QToolBar>
+
+#include <cmath>
 
 #include "base/UserPrompts.h"
 #include "view/CommandIds.h"
@@ -16,6 +23,36 @@ namespace {
 
 constexpr const char* kNoPicture = "The picture was not printed: there is no picture to print.";
 constexpr const char* kNoPrinter = "The picture was not printed: no printer is set up.";
+// Across pages a picture prints at the size a screen shows it.
+constexpr double kScreenDotsPerInch = 96.0;
+
+void PrintFitted(QPainter& painter, const QImage& picture) {
+  const QRect page = painter.viewport();
+  const QSize fitted = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
+  painter.setViewport(page.x(), page.y(), fitted.width(), fitted.height());
+  painter.setWindow(picture.rect());
+  painter.drawImage(0, 0, picture);
+}
+
+// Row by row, each page showing the part of the picture that falls on it.
+bool PrintAcrossPages(QPainter& painter, QPrinter& printer, const QImage& picture) {
+  const QRect page = painter.viewport();
+  const double scale = printer.resolution() / kScreenDotsPerInch;
+  // The part of the picture one page holds, in picture pixels.
+  const int partWidth = std::max(1, static_cast<int>(page.width() / scale));
+  const int partHeight = std::max(1, static_cast<int>(page.height() / scale));
+  bool first = true;
+  for (int top = 0; top < picture.height(); top += partHeight) {
+    for (int left = 0; left < picture.width(); left += partWidth) {
+      if (!first && !printer.newPage()) return false;
+      first = false;
+      const QRect part = QRect(left, top, partWidth, partHeight).intersected(picture.rect());
+      const QRectF target(page.x(), page.y(), part.width() * scale, part.height() * scale);
+      painter.drawImage(target, picture, part);
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -24,16 +61,37 @@ bool CMapvineView::PrintPicture(QPrinter& printer) {
   if (picture.isNull()) return false;
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  const QRect page = painter.viewport();
-  const QSize fitted = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), fitted.width(), fitted.height());
-  painter.setWindow(picture.rect());
-  painter.drawImage(0, 0, picture);
-  return painter.end();
+  bool printed = true;
+  if (printLayout_ == PrintLayout::AcrossPages) {
+    printed = PrintAcrossPages(painter, printer, picture);
+  } else {
+    PrintFitted(painter, picture);
+  }
+  return painter.end() && printed;
+}
+
+void CMapvineView::ShowPrintPreview() {
+  QPrintPreviewDialog preview(printer_.get(), this);
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+          [this](QPrinter* printer) { PrintPicture(*printer); });
+  // The one choice a picture needs beside Qt's own: one page or several.
+  auto* layout = new QComboBox(&preview);
+  layout->addItems({tr("Fit to one page"), tr("Actual size across pages")});
+  layout->setCurrentIndex(printLayout_ == PrintLayout::AcrossPages ? 1 : 0);
+  auto* pages = preview.findChild<QPrintPreviewWidget*>();
+  connect(layout, &QComboBox::currentIndexChanged, this, [this, pages](int index) {
+    printLayout_ = index == 1 ? PrintLayout::AcrossPages : PrintLayout::FitToPage;
+    if (pages) pages->updatePreview();
+  });
+  if (auto* toolbar = preview.findChild<QToolBar*>()) {
+    toolbar->addSeparator();
+    toolbar->addWidget(layout);
+  }
+  preview.exec();
 }
 
 void CMapvineView::PrintOrSayWhy(QPrinter& printer) {
-  if (Surface() == nullptr) {
+  if (!HasBuffer()) {
     Prompts().ShowMessage(kNoPicture);
     return;
   }
@@ -51,25 +109,24 @@ void CMapvineView::PrintOrSayWhy(QPrinter& printer) {
 }
 
 bool CMapvineView::OnCommand(int id) {
+  if (!printer_) printer_ = std::make_unique<QPrinter>();  // the default printer
   switch (id) {
+    case command::kFilePageSetup: {
+      QPageSetupDialog dialog(printer_.get(), this);
+      dialog.exec();
+      return true;
+    }
     case command::kFilePrint: {
-      QPrinter printer;
-      QPrintDialog dialog(&printer, this);
-      if (dialog.exec() == QDialog::Accepted) PrintOrSayWhy(printer);
+      QPrintDialog dialog(printer_.get(), this);
+      if (dialog.exec() == QDialog::Accepted) PrintOrSayWhy(*printer_);
       return true;
     }
-    case command::kFilePrintDirect: {
-      QPrinter printer;  // the default printer
-      PrintOrSayWhy(printer);
+    case command::kFilePrintDirect:
+      PrintOrSayWhy(*printer_);
       return true;
-    }
-    case command::kFilePrintPreview: {
-      QPrintPreviewDialog preview(this);
-      connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-              [this](QPrinter* printer) { PrintPicture(*printer); });
-      preview.exec();
+    case command::kFilePrintPreview:
+      ShowPrintPreview();
       return true;
-    }
     default:
       return OnNodeCommand(id) || OnPictureCommand(id);
   }
@@ -77,11 +134,13 @@ bool CMapvineView::OnCommand(int id) {
 
 std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
   switch (id) {
+    case command::kFilePageSetup:
+      return CommandState{};
     case command::kFilePrint:
     case command::kFilePrintDirect:
     case command::kFilePrintPreview:
       // Without a picture there is nothing to print.
-      return CommandState{.enabled = Surface() != nullptr, .checked = false};
+      return CommandState{.enabled = HasBuffer(), .checked = false};
     default:
       if (auto state = NodeCommandState(id)) return state;
       return PictureCommandState(id);

@@ -24,6 +24,8 @@ from imagefiles import bmp_bytes, png_bytes, write_file  # noqa: E402
 from toolbar import BUTTONS                         # noqa: E402
 
 RESOURCES = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The hicolor theme sizes the installed application icon comes in.
+ICON_THEME_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 
 def write_bmp(name, canvas, table):
@@ -60,12 +62,17 @@ def main():
     for size in (64, 32):
         suffix = "" if size == 64 else f"-{size}"
         write_png(f"mapvine{suffix}.png", app_icon(size))
+    # The desktop's menus and file managers pick the size they show from
+    # the icon theme, so the installed program brings one of each.
+    os.makedirs(os.path.join(RESOURCES, "icons"), exist_ok=True)
+    for size in ICON_THEME_SIZES:
+        write_png(os.path.join("icons", f"{size}x{size}.png"), app_icon(size))
 
     if args.preview:
         from preview import contact_sheet
         rows = contact_sheet(icons, backdrop, table, BUTTONS, app_icon(64))
         write_file(args.preview, png_bytes(len(rows[0]), len(rows), rows, alpha=False))
-    print(f"{len(icons) + 1} bitmaps, {len(BUTTONS)} toolbar buttons and 2 application icons "
+    print(f"{len(icons) + 1} bitmaps, {len(BUTTONS)} toolbar buttons and {2 + len(ICON_THEME_SIZES)} application icons "
           f"written to {RESOURCES} ({palette.used_count()} palette colours in use)")
 
 

@@ -106,6 +106,25 @@ k..kwwk.........
 .....kk.........
 """
 
+# Four corners pointing outwards round a small picture: fit to window.
+_FIT = """
+kkkk........kkkk
+kkk..........kkk
+kk.k........k.kk
+k...k......k...k
+................
+.....bbbbbb.....
+.....blllnb.....
+.....bllnnb.....
+.....bbbbbb.....
+................
+k...k......k...k
+kk.k........k.kk
+kkk..........kkk
+kkkk........kkkk
+................
+"""
+
 
 def _decode(art):
     lines = art.strip("\n").split("\n")
@@ -121,4 +140,5 @@ BUTTONS = {
     "open": _decode(_OPEN),
     "save": _decode(_SAVE),
     "context-help": _decode(_CONTEXT_HELP),
+    "fit": _decode(_FIT),
 }

@@ -26,6 +26,12 @@ TEST(CommandLineParsing, AcceptedLines) {
       {{"--refresh", "--render", "out.png"}, Mode::Window, false, true, "", "out.png", ""},
       {{"a.top", "--save", "b.top", "--render", "b.png", "--trace"}, Mode::Window, true, false, "a.top", "b.png",
        "b.top"},
+      {{"--version"}, Mode::Version, false, false, "", "", ""},
+      // Qt's own options, with their values, are left to Qt.
+      {{"-platform", "offscreen", "-style", "fusion", "pic.top", "-reverse"}, Mode::Window, false, false, "pic.top",
+       "", ""},
+      {{"--refresh", "--", "-odd.top"}, Mode::Window, false, true, "-odd.top", "", ""},
+      {{"--", "--trace"}, Mode::Window, false, false, "--trace", "", ""},
   };
   for (const Accepted& c : cases) {
     const ParsedCommandLine parsed = ParseCommandLine(c.args);
@@ -54,10 +60,19 @@ TEST(CommandLineParsing, RefusedLinesSayWhy) {
       {{"--query", "--refresh"}, "--query takes only --trace"},
       {{"--query", "a.top"}, "--query takes only --trace"},
       {{"--help", "--trace"}, "--help takes no other arguments"},
+      {{"--version", "a.top"}, "--version takes no other arguments"},
+      {{"--", "a.top", "-b.top"}, "only one file can be opened: 'a.top' and '-b.top'"},
   };
   for (const auto& [args, error] : cases) {
     EXPECT_EQ(ParseCommandLine(args).error, error) << ::testing::PrintToString(args);
   }
+}
+
+TEST(CommandLineParsing, QtSeesNothingAfterTheEndOfOptions) {
+  char program[] = "mapvine", style[] = "-style", fusion[] = "fusion", end[] = "--", file[] = "-reverse";
+  char* argv[] = {program, style, fusion, end, file, nullptr};
+  const std::vector<char*> expected = {program, style, fusion, nullptr};
+  EXPECT_EQ(QtArguments(5, argv), expected);
 }
 
 TEST(FileDialogFilter, CoreFormTurnsIntoQtForm) {

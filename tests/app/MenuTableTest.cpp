@@ -24,14 +24,24 @@ const MenuRow kMenu[] = {
     {"&File", "O&pen...\tCtrl+O", 57601, "Open new topology picture\nOpen"},
     {"&File", "&Save\tCtrl+S", 57603, "Save the active document\nSave"},
     {"&File", "Save &As...", 57604, "Save the active document with a new name\nSave As"},
+    {"&File", "&Print...\tCtrl+P", 57607, "Print the picture\nPrint"},
+    {"&File", "Print Pre&view...", 57609,
+     "Show the picture as it would print, on one page or across several\nPrint Preview"},
+    {"&File", "Page Set&up...", 57605, "Choose the paper, orientation and margins\nPage Setup"},
     {"&File", "Recent File", 57616, "Open this document"},
     {"&File", "E&xit", 57665, "Quit the application; prompts to save documents\nExit"},
+    {"&Edit", "&Undo\tCtrl+Z", 57643, "Undo the last change to the picture\nUndo"},
+    {"&Edit", "&Redo\tCtrl+Shift+Z", 57644, "Redo the change undone last\nRedo"},
     {"&Edit", "Find Resource\tCtrl+F", 32810, "Locate a resource by name"},
     {"&Edit", "Trace", 32818, "Toggle Internal Trace"},
     {"&Edit", "Manually Add Node", 32791, "Manually Create a New Node"},
     {"&View", "R&efresh\tF5", 32798, "Refresh View"},
     {"&View", "Tile Nodes\tF4", 32817, "Retile all nodes on screen"},
     {"&View", "Acknowledge Changes", 32840, "Remove the marks of what the refreshes changed"},
+    {"&View", "Zoom &In\tCtrl+=", 32900, "Show the picture larger"},
+    {"&View", "Zoom &Out\tCtrl+-", 32901, "Show more of the picture"},
+    {"&View", "&Actual Size\tCtrl+0", 32902, "Show the picture at its own size"},
+    {"&View", "&Fit to Window\tCtrl+9", 32903, "Show the whole picture in the window"},
     {"&View/Background", "&New Image...\tCtrl+B", 32812, ""},
     {"&View/Background", "&Resize...", 32784, "Resize Window"},
     {"&View/Background", "&Tile", 32779, "Tile Background"},
@@ -51,8 +61,10 @@ const MenuRow kMenu[] = {
      "Show all Unreachable Nodes (Actively Query Status must be enabled)"},
     {"&View", "Show selected hidden nodes...", 32808, "Select nodes to be displayed from a list of hidden nodes"},
     {"&View", "Settings...", 32820, "Customize View Settings"},
+    {"&View", "Mark inactive links", 32862, "Draw inactive links dashed as well as red"},
     {"&View", "Changes", 32841, "Show or hide the list of what the refreshes changed"},
     {"&Help", "&Help Topics", 57667, "List Help topics\nHelp Topics"},
+    {"&Help", "&About Mapvine...", 57664, "Display program information and version number\nAbout"},
 };
 
 const std::pair<const char*, int> kAccelerators[] = {
@@ -60,6 +72,7 @@ const std::pair<const char*, int> kAccelerators[] = {
     {"Ctrl+F", 32810}, {"F4", 32817},       {"F5", 32798},           {"F1", 57670},        {"Shift+F1", 57669},
     {"F6", 57680},     {"Shift+F6", 57681}, {"Ctrl+C", 57634},       {"Ctrl+Ins", 57634},  {"Ctrl+X", 57635},
     {"Shift+Del", 57635}, {"Ctrl+V", 57637}, {"Shift+Ins", 57637},   {"Ctrl+Z", 57643},    {"Alt+Backspace", 57643},
+    {"Ctrl+=", 32900}, {"Ctrl+-", 32901},   {"Ctrl+0", 32902},       {"Ctrl+9", 32903},
 };
 
 QMenu* SubMenu(const QList<QAction*>& actions, const QString& title) {
@@ -208,7 +221,7 @@ TEST(ToolBar, ButtonsInOrderWithSixteenByFifteenImages) {
       EXPECT_EQ(sizes.first(), QSize(16, 15));
     }
   }
-  EXPECT_EQ(ids, (std::vector<int>{57600, 32791, 57601, 57603, 0, 57669}));
+  EXPECT_EQ(ids, (std::vector<int>{57600, 32791, 57601, 57603, 0, 32903, 0, 57669}));
   EXPECT_EQ(toolbar->iconSize(), QSize(16, 15));
   EXPECT_EQ(running.Frame().ActionFor(57600)->toolTip(), "New");
 }

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -38,14 +39,14 @@ TEST(SavedPicture, SaveAsThenOpenFromTheRecentList) {
   const QString saved = QDir(folder.path()).filePath("network.top");
   ASSERT_TRUE(QFile::exists(saved));
   EXPECT_FALSE(running.Doc().IsModified());
-  EXPECT_EQ(running.Frame().windowTitle(), "network.top - Kelvra Tarnwell Topology");
+  EXPECT_EQ(running.Frame().windowTitle(), "network.top[*] - Kelvra Tarnwell Topology");
   QAction* recent = running.Frame().ActionFor(command::kFileMruFirst);
   EXPECT_EQ(recent->text(), "&1 network.top");
   EXPECT_TRUE(recent->isEnabled());
 
   running.Frame().Route(command::kFileNew);
   EXPECT_EQ(running.Doc().Nodes().size(), 0u);
-  EXPECT_EQ(running.Frame().windowTitle(), "Untitled - Kelvra Tarnwell Topology");
+  EXPECT_EQ(running.Frame().windowTitle(), "Untitled[*] - Kelvra Tarnwell Topology");
 
   recent->trigger();
   EXPECT_EQ(running.Doc().Nodes().size(), 37u);
@@ -53,7 +54,7 @@ TEST(SavedPicture, SaveAsThenOpenFromTheRecentList) {
   int addedByHand = 0;
   for (const auto& node : running.Doc().Nodes()) addedByHand += node->label.rfind("ENNODE", 0) == 0;
   EXPECT_EQ(addedByHand, 1);
-  EXPECT_EQ(running.Frame().windowTitle(), "network.top - Kelvra Tarnwell Topology");
+  EXPECT_EQ(running.Frame().windowTitle(), "network.top[*] - Kelvra Tarnwell Topology");
   EXPECT_EQ(running.View().PictureImage().size(), picture.size());
   EXPECT_TRUE(running.Prompts().messages.empty());
 }
@@ -121,6 +122,36 @@ TEST(RecentFiles, HeadlessRunsLeaveTheListAlone) {
   ASSERT_TRUE(app.InitInstance(line));
   EXPECT_EQ(app.WriteOutputs(line), 0);
   EXPECT_TRUE(RecentFileList().Files().isEmpty());
+}
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A script's run has no window: refreshing and saving lay out no canvas
+// pixels, yet the file holds what the window saves, and --render draws
+// what the window shows.
+TEST(HeadlessRuns, DrawNothingTillRenderedAndSaveWhatTheWindowSaves) {
+  QTemporaryDir folder;
+  testing::RunningApp window;
+  window.Frame().Route(command::kRefresh);
+  ASSERT_TRUE(window.app.Commands().SaveTo(folder.filePath("window.top")));
+
+  const auto node = testing::NodeServing(snanode::SampleNetworkText());
+  CMapvineApp batch(SnaLibrary{[&node](void* block, std::uint32_t length) { node.Call(block, length); }, {}});
+  CommandLine line;
+  line.savePath = folder.filePath("batch.top").toStdString();
+  line.renderPath = folder.filePath("batch.png").toStdString();
+  ASSERT_TRUE(batch.InitInstance(line));
+  batch.Commands().OnCommand(command::kRefresh);
+  EXPECT_EQ(batch.Document().View(), nullptr);
+  EXPECT_EQ(batch.Document().composedBackground, nullptr);
+  ASSERT_EQ(batch.WriteOutputs(line), 0);
+
+  EXPECT_EQ(Contents(folder.filePath("batch.top")), Contents(folder.filePath("window.top")));
+  EXPECT_EQ(QImage(folder.filePath("batch.png")).convertToFormat(QImage::Format_RGB32),
+            window.View().PictureImage().convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ class Session {
 
   // One random command; answers its name.
   std::string Step() {
-    switch (Pick(15)) {
+    switch (Pick(17)) {
       case 0: return Route(c::kManualAddNode, "add node");
       case 1: return Route(c::kRefresh, "refresh");
       case 2: return Route(c::kTileNodes, "tile");
@@ -132,6 +132,8 @@ class Session {
         return OnNode(
             std::vector{c::kIconHost, c::kIconWorkstation, c::kIconServerWorkstation}[Pick(3)]);
       case 13: return CustomIcon();
+      case 14: return Route(c::kEditUndo, "undo");
+      case 15: return Route(c::kEditRedo, "redo");
       default:  // rarely: a new picture ends the story so far
         return Pick(5) == 0 ? Route(c::kFileNew, "new picture") : Route(c::kRefresh, "refresh");
     }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -160,6 +161,29 @@ TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
   running.Frame().Route(command::kAcknowledgeChanges);
   // The icons have some blue of their own.
   EXPECT_GT(marked, NewMarkPixels(running.View().PictureImage()) + 100);
+}
+
+}  // namespace
+}  // namespace mapvine
+
+namespace mapvine {
+namespace {
+
+TEST(StatusBar, EscapeStopsTheStatusPassAfterTheNodeBeingChecked) {
+  testing::RunningApp running(testing::NetworkNodes(20, 20));  // none answers
+  running.Frame().Route(command::kRefresh);
+  running.Doc().settings.activeQuery = 1;
+  QProgressBar& bar = running.Frame().Progress().Bar();
+  QObject::connect(&bar, &QProgressBar::valueChanged, [&](int done) {
+    EXPECT_FALSE(bar.isHidden());
+    if (bar.format().startsWith("Status") && done == 3) QTest::keyClick(&running.Frame(), Qt::Key_Escape);
+  });
+  running.Frame().Route(command::kRefresh);
+  int unreachable = 0;
+  for (const auto& node : running.Doc().Nodes()) unreachable += node->status == 0;
+  EXPECT_EQ(unreachable, 3);
+  EXPECT_TRUE(bar.isHidden());
+  EXPECT_FALSE(running.Frame().Progress().Running());
 }
 
 }  // namespace

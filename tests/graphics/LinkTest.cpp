@@ -276,6 +276,24 @@ TEST(LineDrawingTest, AClippedLineIsTheFullLineCutToTheClip) {
   }
 }
 
+// Dashes run from the line's start, whichever way it goes; both pen pixels
+// of a step are lit or dark together, and a partial redraw keeps them.
+TEST(LineDrawingTest, DashedLineLightsEveryOtherRunOfSteps) {
+  for (const bool leftward : {false, true}) {
+    const Point start{leftward ? 37 : 2, 10};
+    CDIB image, part;
+    fakes::MakeImage(image, 40, 30, 0);
+    fakes::MakeImage(part, 40, 30, 0);
+    DrawWideLine(image, start, {leftward ? 2 : 37, 12}, 8, image.GetRect(), CLink::kDash);
+    DrawWideLine(part, start, {leftward ? 2 : 37, 12}, 8, {9, 0, 40, 30}, CLink::kDash);
+    for (int x = 2; x <= 37; ++x) {
+      const bool lit = std::abs(x - start.x) / CLink::kDash % 2 == 0;
+      EXPECT_EQ(fakes::CountChanges(image, 0, {x, 0, x + 1, 30}).inside, lit ? 2 : 0) << x;
+      EXPECT_EQ(fakes::CountChanges(part, 0, {x, 0, x + 1, 30}).inside, lit && x >= 9 ? 2 : 0) << x;
+    }
+  }
+}
+
 TEST(LineDrawingTest, NearestTableIndexPrefersTheLowestOnTies) {
   CDIBPal palette;
   palette.SetEntries({{9, 9, 9, 0}, {0, 250, 0, 0}, {0, 250, 0, 0}, {255, 0, 0, 0}});

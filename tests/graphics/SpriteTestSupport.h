@@ -97,7 +97,7 @@ class FakeView final : public COSBView {
   }
 
  protected:
-  void PresentRect(const CDIBSurface&, const CDIBPal*, const Rect& area) override {
+  void PresentRect(const Rect& area) override {
     presented.push_back(area);
   }
   Rect VisibleArea() const override { return visible; }

@@ -136,8 +136,8 @@ TEST(ComposeBackground, WindowlessGrowthComposesWhenAViewAttaches) {
   doc.AttachView(&view);
   EXPECT_EQ(doc.composedBackground->GetWidth(), doc.picture.composedWidth);
   EXPECT_EQ(doc.composedBackground->GetHeight(), doc.picture.composedHeight);
-  ASSERT_NE(view.Surface(), nullptr);
-  EXPECT_EQ(view.Surface()->GetWidth(), doc.picture.composedWidth);
+  ASSERT_TRUE(view.HasBuffer());
+  EXPECT_EQ(view.BufferRect().Width(), doc.picture.composedWidth);
 }
 
 }  // namespace

@@ -244,7 +244,7 @@ TEST_F(NewBackgroundTest, ALargerImageIsComposedAtItsOwnSizeWithoutAQuestion) {
   EXPECT_EQ(d.doc.picture.composedHeight, 480);
   EXPECT_EQ(d.doc.picture.pictureWidth, 0);
   EXPECT_EQ(d.doc.picture.rebuilding, 0);
-  EXPECT_EQ(d.view.Surface()->GetRect().right, 640);
+  EXPECT_EQ(d.view.BufferRect().right, 640);
   EXPECT_GT(d.view.fullRedraws, redraws);
   EXPECT_TRUE(d.doc.IsModified());
 }

@@ -181,7 +181,7 @@ TEST(NewDocument, StartsCleanAndNotModified) {
   EXPECT_EQ(d.doc.workingImages.size(), 11u);
   EXPECT_FALSE(d.doc.IsModified());
   ASSERT_NE(d.doc.composedBackground, nullptr);
-  EXPECT_EQ(d.view.Surface()->GetWidth(), d.doc.picture.composedWidth);
+  EXPECT_EQ(d.view.BufferRect().Width(), d.doc.picture.composedWidth);
 }
 
 // The index must answer as a walk of the list does (the first node, in list

@@ -42,9 +42,9 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   std::vector<int> timerPeriods;
 
  protected:
-  void PresentRect(const CDIBSurface&, const CDIBPal*, const Rect&) override {}
+  void PresentRect(const Rect&) override {}
   Rect VisibleArea() const override {
-    return Surface() ? Surface()->GetRect() : Rect{};
+    return BufferRect();
   }
   Point ScrollPosition() const override { return {}; }
   void SetScrollSizes(int, int) override {}

@@ -86,8 +86,8 @@ TEST(HideAndShowAll, HidingWithAutoTileShrinksThePictureAndLaysOutTheGrid) {
   HideAllOfClass(p.doc, NodeClass::EndNodes);
   EXPECT_EQ(p.doc.picture.composedWidth, kTiledPictureWidth);
   EXPECT_EQ(p.doc.picture.composedHeight, kTiledPictureHeight);
-  ASSERT_NE(p.view.Surface(), nullptr);
-  EXPECT_EQ(p.view.Surface()->GetWidth(), 520);
+  ASSERT_TRUE(p.view.HasBuffer());
+  EXPECT_EQ(p.view.BufferRect().Width(), 520);
   // Shown nodes in list order from the top-left corner (the newest node
   // heads the list), the hidden end node after them.
   EXPECT_EQ(p.Node("NN2").GetX(), 0);

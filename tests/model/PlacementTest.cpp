@@ -42,7 +42,7 @@ TEST(NextPosition, GrowsOneStepWhenTheFourthRowStarts) {
   EXPECT_EQ(d.doc.picture.composedHeight, 410);
   EXPECT_EQ(d.doc.placement.pictureGrown, 1);
   EXPECT_EQ(d.view.pauses, std::vector<int>{80});
-  EXPECT_EQ(d.view.Surface()->GetWidth(), 610);
+  EXPECT_EQ(d.view.BufferRect().Width(), 610);
 }
 
 TEST(NextPosition, WrapsToTheTopRowWithoutAutoGrow) {

@@ -1,4 +1,5 @@
-// Saving never costs the previous file; opening reads the whole file first.
+// Saving never costs the previous file; opening reads the file a window at
+// a time.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -222,6 +223,33 @@ TEST(OpenTopologyFile, AFileThatWasReadCountsAsOpenedEvenWhenRefused) {
     EXPECT_TRUE(OpenTopologyFile(d.doc, path));
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"Invalid File Format"});
     EXPECT_TRUE(d.doc.Nodes().empty());
+  }
+}
+
+// Opening reads the file a window at a time: a picture several windows
+// long opens as it loads from memory, and one cut short past the first
+// window is refused alike.
+TEST(OpenTopologyFile, ReadsALargeFileAsItLoadsFromMemory) {
+  DocumentWithView source;
+  testing::UseTinyImages(source.doc);
+  source.doc.settings.autoGrow = 0;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string name = "NN" + std::to_string(i);
+    source.doc.NewNode(name, "NETA." + name, NetworkNode, nullptr, nullptr);
+    if (i > 0) source.doc.NewLink("NN" + std::to_string(i - 1), name, 1, 21, nullptr);
+  }
+  const Bytes stored = Stored(source.doc);
+  ASSERT_GT(stored.size(), std::size_t{3} << 20);
+  Folder folder;
+  const std::string path = folder.File("large.top");
+  for (const std::size_t size : {stored.size(), (std::size_t{1} << 20) + 100, stored.size() - 1}) {
+    WriteFile(path, Bytes(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(size)));
+    DocumentWithView fromFile, fromMemory;
+    ScriptedPrompts prompts;
+    EXPECT_TRUE(OpenTopologyFile(fromFile.doc, path));
+    const bool loaded = LoadTopology(fromMemory.doc, std::span(stored).first(size)) == LoadOutcome::Loaded;
+    EXPECT_EQ(prompts.messages.size(), loaded ? 0u : 2u) << size;
+    EXPECT_EQ(Stored(fromFile.doc), Stored(fromMemory.doc)) << size;
   }
 }
 

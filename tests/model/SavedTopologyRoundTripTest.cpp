@@ -221,7 +221,7 @@ TEST(SavedTopology, AStoredSizeOfZeroTakesTheBackgroundsSize) {
   EXPECT_EQ(target.doc.picture.pictureWidth, 8);
   EXPECT_EQ(target.doc.picture.pictureHeight, 8);
   EXPECT_EQ(target.doc.composedBackground->GetWidth(), 8);
-  EXPECT_EQ(target.view.Surface()->GetHeight(), 8);
+  EXPECT_EQ(target.view.BufferRect().Height(), 8);
 }
 
 TEST(SavedTopology, EqualDepthsKeepTheirOrder) {

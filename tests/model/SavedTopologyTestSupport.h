@@ -53,8 +53,8 @@ inline void ExpectFreshPicture(const DocumentWithView& d) {
   ASSERT_NE(doc.composedBackground, nullptr);
   ASSERT_NE(doc.backgroundSource, nullptr);
   EXPECT_EQ(doc.picture.composedWidth, doc.composedBackground->GetWidth());
-  ASSERT_NE(d.view.Surface(), nullptr);
-  EXPECT_EQ(d.view.Surface()->GetWidth(), doc.composedBackground->GetWidth());
+  ASSERT_TRUE(d.view.HasBuffer());
+  EXPECT_EQ(d.view.BufferRect().Width(), doc.composedBackground->GetWidth());
   EXPECT_FALSE(doc.IsModified());
   EXPECT_EQ(doc.settings.refreshSeconds, 60);
   ASSERT_FALSE(d.view.timerPeriods.empty());

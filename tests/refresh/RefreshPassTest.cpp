@@ -191,7 +191,7 @@ TEST(RefreshPass, LaterRefreshesAddNothingAndKeepPlacesThroughRenames) {
   for (const auto& n : d.doc.Nodes()) EXPECT_EQ(n->GetRect(), places[i++]);
   EXPECT_EQ(d.doc.refreshGeneration, 4);
   // The picture grew to hold every node, and the view shows it.
-  EXPECT_EQ(d.view.Surface()->GetWidth(), d.doc.picture.composedWidth);
+  EXPECT_EQ(d.view.BufferRect().Width(), d.doc.picture.composedWidth);
   for (const auto& n : d.doc.Nodes()) {
     EXPECT_LE(n->GetRect().right, d.doc.picture.composedWidth);
     EXPECT_LE(n->GetRect().bottom, d.doc.picture.composedHeight);

@@ -60,7 +60,9 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   static Point BodyOf(const CSprite& node) { return {node.GetX() + 20, node.GetY() + 20}; }
 
   QPoint ToViewport(Point p) const {
-    return {p.x - view.horizontalScrollBar()->value(), p.y - view.verticalScrollBar()->value()};
+    const double zoom = view.Zoom();
+    return {static_cast<int>(p.x * zoom) - view.horizontalScrollBar()->value(),
+            static_cast<int>(p.y * zoom) - view.verticalScrollBar()->value()};
   }
   void Press(Point at) { QTest::mousePress(view.viewport(), Qt::LeftButton, {}, ToViewport(at)); }
   // Puts the cursor at a viewport position and lets the view see a move.

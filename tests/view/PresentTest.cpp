@@ -65,7 +65,7 @@ TEST(ViewPresent, WindowFitsASmallPictureExactly) {
   }
 }
 
-TEST(ViewPresent, PictureLargerThanTheScreenScrolls) {
+TEST(ViewPresent, PictureLargerThanTheScreenOpensFittedAndScrollsAtItsOwnSize) {
   ShownWindow w;
   const QSize room = w.view.screen()->availableGeometry().size();
   const QSize picture = room * 2;
@@ -76,9 +76,16 @@ TEST(ViewPresent, PictureLargerThanTheScreenScrolls) {
 
   EXPECT_LE(w.view.window()->width(), room.width());
   EXPECT_LE(w.view.window()->height(), room.height());
-  const QSize page = w.view.viewport()->size();
   const QScrollBar& h = *w.view.horizontalScrollBar();
   const QScrollBar& v = *w.view.verticalScrollBar();
+  // It opens whole, fitted to the window.
+  EXPECT_TRUE(w.view.Fitted());
+  EXPECT_LT(w.view.Zoom(), 1.0);
+  EXPECT_EQ(h.maximum(), 0);
+  EXPECT_EQ(v.maximum(), 0);
+
+  w.view.SetZoom(1.0);
+  const QSize page = w.view.viewport()->size();
   EXPECT_EQ(h.maximum(), picture.width() - page.width());
   EXPECT_EQ(v.maximum(), picture.height() - page.height());
   EXPECT_EQ(h.pageStep(), page.width());

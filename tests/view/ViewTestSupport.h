@@ -33,7 +33,18 @@ struct ShownDocument {
     doc.AttachStatusLine(&status);
     doc.NewDocument();
   }
-  CDIBSurface& Buffer() { return *view.Surface(); }
+  // The whole picture, drawn now as the window would show it at 100%.
+  CDIBSurface& Buffer() {
+    picture = view.RenderWholePicture();
+    return *picture;
+  }
+  // Draws `area` anew over the picture last taken with Buffer(), as a
+  // partial redraw does, and answers it.
+  CDIBSurface& RedrawOver(const Rect& area) {
+    view.RenderArea(*picture, {0, 0}, area);
+    return *picture;
+  }
+  std::unique_ptr<CDIBSurface> picture;
   // Adds a network node and moves it to (x, y).
   CSprite& AddNode(const std::string& name, int x, int y) {
     doc.NewNode(name, "NETA." + name, NetworkNode, nullptr, nullptr);
@@ -42,7 +53,9 @@ struct ShownDocument {
     view.ClearDirty();
     return node;
   }
-  std::uint8_t IndexOf(PaletteEntry color) { return NearestTableIndex(Buffer(), color); }
+  std::uint8_t IndexOf(PaletteEntry color) {
+    return NearestTableIndex(picture ? *picture : Buffer(), color);
+  }
 };
 
 inline constexpr PaletteEntry kBlack{0, 0, 0, 0};

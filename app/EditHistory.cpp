@@ -1,0 +1,89 @@
+#include "app/EditHistory.h"
+
+#include <QUndoCommand>
+
+#include "view/CommandIds.h"
+
+namespace mapvine {
+namespace {
+
+// One recorded edit. Qt redoes a command as it is pushed; this one was done
+// already, by the person.
+class RecordedEdit final : public QUndoCommand {
+ public:
+  RecordedEdit(const QString& name, DocumentEdit edit, CMapvineDoc& doc,
+               const std::function<void()>& forgetPicks)
+      : QUndoCommand(name), edit_(std::move(edit)), doc_(doc), forgetPicks_(forgetPicks) {}
+
+  void undo() override {
+    if (forgetPicks_) forgetPicks_();
+    edit_.Undo(doc_);
+  }
+  void redo() override {
+    if (std::exchange(pushed_, true)) {
+      if (forgetPicks_) forgetPicks_();
+      edit_.Redo(doc_);
+    }
+  }
+
+ private:
+  DocumentEdit edit_;
+  CMapvineDoc& doc_;
+  std::function<void()> forgetPicks_;
+  bool pushed_ = false;
+};
+
+}  // namespace
+
+EditHistory::EditHistory(CMapvineDoc& doc, std::function<void()> forgetPicks)
+    : doc_(doc), forgetPicks_(std::move(forgetPicks)) {}
+
+void EditHistory::Begin(bool withBackground) {
+  if (depth_++ == 0) before_ = TakeSnapshot(doc_, withBackground);
+}
+
+void EditHistory::End(const QString& name) {
+  if (depth_ == 0 || --depth_ > 0 || !before_) return;
+  const DocumentSnapshot after = TakeSnapshot(doc_, before_->background.has_value());
+  std::optional<DocumentEdit> edit = DocumentEdit::Between(*before_, after);
+  before_.reset();
+  if (edit) stack_.push(new RecordedEdit(name, std::move(*edit), doc_, forgetPicks_));
+}
+
+std::optional<UndoableCommand> UndoableCommandOf(int id) {
+  namespace c = command;
+  switch (id) {
+    case c::kTileNodes: return UndoableCommand{"Tile Nodes", false};
+    case c::kManualAddNode: return UndoableCommand{"Add Node", false};
+    case c::kNewBackgroundImage: return UndoableCommand{"New Background", true};
+    case c::kResizeBackground: return UndoableCommand{"Resize", true};
+    case c::kHideAllNetworkNodes:
+    case c::kHideAllConnectionNetworks:
+    case c::kHideAllEndNodes:
+    case c::kHideAllLogicalUnits:
+    case c::kHideAllUnreachable: return UndoableCommand{"Hide All", false};
+    case c::kShowAllNetworkNodes:
+    case c::kShowAllConnectionNetworks:
+    case c::kShowAllEndNodes:
+    case c::kShowAllLogicalUnits:
+    case c::kShowAllUnreachable: return UndoableCommand{"Show All", false};
+    case c::kShowHiddenNodes: return UndoableCommand{"Show Hidden Nodes", false};
+    case c::kFindResource: return UndoableCommand{"Find", false};
+    case c::kDetails: return UndoableCommand{"Details", false};
+    case c::kMoveCloser: return UndoableCommand{"Move Closer", false};
+    case c::kMoveFarther: return UndoableCommand{"Move Farther", false};
+    case c::kDelete: return UndoableCommand{"Delete", false};
+    case c::kHide: return UndoableCommand{"Hide", false};
+    case c::kShowNeighbors: return UndoableCommand{"Show Neighbors", false};
+    case c::kHideNeighbors: return UndoableCommand{"Hide Neighbors", false};
+    case c::kIconHost:
+    case c::kIconWorkstation:
+    case c::kIconServerWorkstation:
+    case c::kIconActive:
+    case c::kIconInactive:
+    case c::kIconSameForBoth: return UndoableCommand{"Icon", false};
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace mapvine

@@ -1,0 +1,79 @@
+#include "app/StatusProgress.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace mapvine {
+
+StatusProgress::StatusProgress(QStatusBar& bar)
+    : bar_(new QProgressBar(&bar)), stop_(new QPushButton(tr("Stop"), &bar)) {
+  bar_->setMaximumWidth(220);
+  // Next to the texts, before the lock indicators.
+  bar.insertPermanentWidget(0, bar_);
+  bar.insertPermanentWidget(1, stop_);
+  bar_->hide();
+  stop_->hide();
+  stop_->setToolTip(tr("Stop checking the status of nodes (Esc)"));
+  connect(stop_, &QPushButton::clicked, this, &StatusProgress::RequestStop);
+}
+
+StatusProgress::~StatusProgress() {
+  if (running_) qApp->removeEventFilter(this);
+}
+
+void StatusProgress::Begin(std::string_view stage, int total) {
+  if (!running_) {
+    running_ = true;
+    qApp->installEventFilter(this);
+  }
+  // Only the status pass stops; a stop asked for before it is not kept.
+  const bool statusPass = stage == "Status";
+  stopRequested_ = false;
+  bar_->show();
+  bar_->setFormat(QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size())) + tr(": %v of %m"));
+  bar_->setRange(0, std::max(total, 0));
+  bar_->setValue(0);
+  stop_->setVisible(statusPass);
+  Step(0);
+}
+
+void StatusProgress::Step(int done) {
+  bar_->setValue(std::min(done, bar_->maximum()));
+  // Paints the bar and lets a stop through; the filter holds back the rest.
+  QApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+}
+
+void StatusProgress::End() {
+  if (!running_) return;
+  running_ = false;
+  qApp->removeEventFilter(this);
+  bar_->hide();
+  stop_->hide();
+}
+
+bool StatusProgress::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) RequestStop();
+      return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+      return watched != stop_;
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::Close:
+    case QEvent::Drop:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace mapvine

@@ -1,0 +1,61 @@
+// What recording one edit costs on a large picture: the snapshots before and
+// after it and the difference kept, as every drag and menu edit pays, and
+// undoing it.
+//   BM_RecordMove/N   N nodes, each linked to the next, one node moved
+//   BM_UndoMove/N     the same move undone
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "model/DocumentEdit.h"
+
+namespace {
+
+using mapvine::CMapvineDoc;
+using mapvine::CSprite;
+
+std::unique_ptr<CMapvineDoc> Picture(int nodes) {
+  auto doc = std::make_unique<CMapvineDoc>();
+  CSprite* previous = nullptr;
+  for (int i = 0; i < nodes; ++i) {
+    auto node = std::make_unique<CSprite>();
+    node->label = "NODE" + std::to_string(i);
+    node->fqName = "NETA." + node->label;
+    CSprite& added = doc->InsertNode(std::move(node));
+    if (previous) doc->NewLink(*previous, added);
+    previous = &added;
+  }
+  return doc;
+}
+
+void BM_RecordMove(benchmark::State& state) {
+  const auto doc = Picture(static_cast<int>(state.range(0)));
+  CSprite& moved = **doc->Nodes().begin();
+  int step = 0;
+  for (auto _ : state) {
+    const mapvine::DocumentSnapshot before = mapvine::TakeSnapshot(*doc, false);
+    moved.SetPosition(++step % 500, 10);
+    benchmark::DoNotOptimize(
+        mapvine::DocumentEdit::Between(before, mapvine::TakeSnapshot(*doc, false)));
+  }
+}
+
+void BM_UndoMove(benchmark::State& state) {
+  const auto doc = Picture(static_cast<int>(state.range(0)));
+  CSprite& moved = **doc->Nodes().begin();
+  const mapvine::DocumentSnapshot before = mapvine::TakeSnapshot(*doc, false);
+  moved.SetPosition(300, 10);
+  const auto edit = mapvine::DocumentEdit::Between(before, mapvine::TakeSnapshot(*doc, false));
+  for (auto _ : state) {
+    edit->Undo(*doc);
+    edit->Redo(*doc);
+  }
+}
+
+BENCHMARK(BM_RecordMove)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoMove)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+
+#include "graphics/CDIB.h"
+#include "graphics/NodeRecords.h"
+#include "model/MapvineDoc.h"
+
+namespace mapvine {
+
+// What a person can change about one node.
+struct NodeState {
+  int x = 0, y = 0, depth = 0;
+  std::string label;
+  std::string fqName;
+  int hidden = 0;
+  int status = 0;
+  int nodeType = 0;
+  int activeImage = 0;
+  int inactiveImage = 0;
+  std::optional<NodeDetail> nodeDetail;
+  std::optional<DirectoryDetail> directoryDetail;
+
+  friend bool operator==(const NodeState&, const NodeState&) = default;
+};
+
+// A link, with its ends named the way a refresh finds nodes.
+struct LinkState {
+  std::string ownerName;
+  std::string destinationName;
+  std::string title;
+  int tgNumber = 0;
+  int status = 0;
+  std::optional<TgDetail> tgDetail;
+  std::string endA;
+  std::string endB;
+
+  friend bool operator==(const LinkState&, const LinkState&) = default;
+};
+
+// The background as laid out: its image in its own colours, the layout and
+// the requested size.
+struct BackgroundState {
+  std::shared_ptr<const CDIB> image;
+  int mode = 0;
+  int width = 0;
+  int height = 0;
+
+  friend bool operator==(const BackgroundState& a, const BackgroundState& b);
+};
+
+// Nodes by reported name; links by owner, destination, TG number and which
+// of the links so named.
+using LinkKey = std::tuple<std::string, std::string, int, int>;
+
+struct DocumentSnapshot {
+  std::unordered_map<std::string, NodeState> nodes;
+  std::map<LinkKey, LinkState> links;
+  std::optional<BackgroundState> background;
+
+  friend bool operator==(const DocumentSnapshot&, const DocumentSnapshot&) = default;
+};
+
+// Everything an edit may change; the background only when asked, as copying
+// it costs more than the rest for most pictures.
+DocumentSnapshot TakeSnapshot(const CMapvineDoc& doc, bool withBackground);
+
+// One edit a person made, as the nodes, links and background it changed,
+// before and after, by name. Undo and Redo put the one or the other back on
+// the document as it is now: a refresh since may have taken a node away or
+// brought it back, so each change applies only where the document still
+// shows the other side of it, and nothing refers to a node by address.
+class DocumentEdit {
+ public:
+  // None when the two are alike.
+  static std::optional<DocumentEdit> Between(const DocumentSnapshot& before,
+                                             const DocumentSnapshot& after);
+  void Undo(CMapvineDoc& doc) const { Apply(doc, after_, before_); }
+  void Redo(CMapvineDoc& doc) const { Apply(doc, before_, after_); }
+
+ private:
+  static void Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const DocumentSnapshot& to);
+
+  DocumentSnapshot before_;  // only what differs
+  DocumentSnapshot after_;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,99 @@
+#include "model/Route.h"
+
+#include <algorithm>
+#include <memory_resource>
+#include <unordered_map>
+
+namespace mapvine {
+
+namespace {
+
+// The node at the other end of `link` from `node`; null for a link that is
+// not (yet) joined at both ends or that leads back to the node itself.
+const CSprite* OtherEnd(const CLink& link, const CSprite& node) {
+  if (link.endA == nullptr || link.endB == nullptr || link.endA == link.endB) return nullptr;
+  if (link.endA == &node) return link.endB;
+  if (link.endB == &node) return link.endA;
+  return nullptr;
+}
+
+// Breadth first, so the first time `to` is reached is over fewest links;
+// each node remembers the link it was first reached by. Only the nodes
+// reached are recorded, so a route between near nodes of a large picture
+// costs little.
+Route Search(const CSprite& from, const CSprite& to, bool activeOnly) {
+  // A search across a large picture records tens of thousands of nodes:
+  // their entries come from one arena, freed at once.
+  std::pmr::monotonic_buffer_resource arena;
+  std::pmr::unordered_map<const CSprite*, const CLink*> reachedBy(&arena);
+  reachedBy.emplace(&from, nullptr);
+  std::pmr::vector<const CSprite*> frontier({&from}, &arena);
+  for (std::size_t next = 0; next < frontier.size() && !reachedBy.contains(&to); ++next) {
+    const CSprite& node = *frontier[next];
+    for (const CLink* link : node.links) {
+      if (activeOnly && link->status == 0) continue;
+      const CSprite* neighbour = OtherEnd(*link, node);
+      if (neighbour == nullptr || !reachedBy.try_emplace(neighbour, link).second) continue;
+      frontier.push_back(neighbour);
+      if (neighbour == &to) break;
+    }
+  }
+  Route route;
+  if (!reachedBy.contains(&to)) return route;
+  route.kind = activeOnly ? Route::Kind::Active : Route::Kind::Broken;
+  for (const CSprite* node = &to; node != &from;) {
+    const CLink* link = reachedBy.at(node);
+    route.nodes.push_back(node);
+    route.links.push_back(link);
+    node = OtherEnd(*link, *node);
+  }
+  route.nodes.push_back(&from);
+  std::reverse(route.nodes.begin(), route.nodes.end());
+  std::reverse(route.links.begin(), route.links.end());
+  return route;
+}
+
+std::string Plural(int count, const char* word) {
+  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+int Route::InactiveLinks() const {
+  return static_cast<int>(std::count_if(links.begin(), links.end(),
+                                        [](const CLink* link) { return link->status == 0; }));
+}
+
+int Route::HiddenNodes() const {
+  return static_cast<int>(std::count_if(nodes.begin(), nodes.end(),
+                                        [](const CSprite* node) { return node->hidden != 0; }));
+}
+
+Route FindRoute(const CSprite& from, const CSprite& to) {
+  Route route = Search(from, to, true);
+  if (route.kind == Route::Kind::None) route = Search(from, to, false);
+  return route;
+}
+
+std::string RouteSummary(const Route& route, const CSprite& from, const CSprite& to) {
+  const std::string ends = from.label + " to " + to.label;
+  std::string text;
+  switch (route.kind) {
+    case Route::Kind::None:
+      return "No route from " + ends;
+    case Route::Kind::Active:
+      text = "Route from " + ends + ": " + Plural(route.Hops(), "hop");
+      break;
+    case Route::Kind::Broken:
+      text = "No active route from " + ends + "; broken route shown: " +
+             Plural(route.Hops(), "hop") + ", " + std::to_string(route.InactiveLinks()) +
+             " inactive";
+      break;
+  }
+  if (const int hidden = route.HiddenNodes(); hidden > 0) {
+    text += " (through " + Plural(hidden, "hidden node") + ")";
+  }
+  return text;
+}
+
+}  // namespace mapvine

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "graphics/CLink.h"
+#include "graphics/CSprite.h"
+
+namespace mapvine {
+
+// How two nodes are connected: the shortest path between them, counted in
+// links. A path over active links is preferred; when there is none, the
+// shortest path over any links is kept so that the picture can show where
+// the connection is broken.
+struct Route {
+  enum class Kind {
+    Active,  // every link of the path is active
+    Broken,  // no active path; `links` holds inactive ones
+    None,    // no path at all; `nodes` and `links` are empty
+  };
+  Kind kind = Kind::None;
+  // From the start node to the end node; `links[i]` joins `nodes[i]` and
+  // `nodes[i + 1]`.
+  std::vector<const CSprite*> nodes;
+  std::vector<const CLink*> links;
+
+  int Hops() const { return static_cast<int>(links.size()); }
+  int InactiveLinks() const;
+  int HiddenNodes() const;
+};
+
+// The shortest route from `from` to `to` over the links the nodes list.
+// Hidden nodes take part: they are still in the network. Ties are settled
+// the same way every time: the path found first when every node's links are
+// tried in the order the node lists them.
+Route FindRoute(const CSprite& from, const CSprite& to);
+
+// What the status bar says about a route, naming its ends by label.
+std::string RouteSummary(const Route& route, const CSprite& from, const CSprite& to);
+
+}  // namespace mapvine

@@ -1,0 +1,170 @@
+// The keyboard reaches the nodes: Tab and Shift+Tab move a selection through
+// the shown nodes in list order, the arrow keys to the nearest node in their
+// direction; Enter opens the selected node's details, the Menu key or
+// Shift+F10 its context menu, Delete deletes it after asking. Escape clears
+// a route.
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <vector>
+
+#include "base/UserPrompts.h"
+#include "graphics/LineDrawing.h"
+#include "graphics/PictureMarks.h"
+#include "view/MapvineView.h"
+
+namespace mapvine {
+
+namespace {
+
+// Drawn inside the icon, so that moving the node redraws it whole; black
+// and white so that it shows on any icon and background.
+constexpr int kSelectionFrame = 2;
+constexpr PaletteEntry kFrameOuter{0, 0, 0, 0};
+constexpr PaletteEntry kFrameInner{255, 255, 255, 0};
+
+}  // namespace
+
+CSprite* CMapvineView::SelectedNode() const {
+  return InDocument(selected_) && !selected_->hidden ? selected_ : nullptr;
+}
+
+void CMapvineView::Select(CSprite* node) {
+  CSprite* before = SelectedNode();
+  selected_ = node;
+  for (const CSprite* changed : {before, SelectedNode()}) {
+    if (changed != nullptr) RedrawArea(changed->GetRect());
+  }
+}
+
+void CMapvineView::DrawSelection(CDIB& window, Point origin, const Rect& area) {
+  const CSprite* node = SelectedNode();
+  if (node == nullptr || !area.Intersects(node->GetRect())) return;
+  const Rect box = node->GetRect();
+  DrawFrame(window, origin, box, kSelectionFrame, NearestTableIndex(window, kFrameOuter), area);
+  DrawFrame(window, origin, box.Inflated(-1, -1), 1, NearestTableIndex(window, kFrameInner),
+            area);
+}
+
+void CMapvineView::SelectStep(int step) {
+  // The shown nodes in list order, wrapping round at either end.
+  std::vector<CSprite*> shown;
+  for (const auto& node : doc_.Nodes()) {
+    if (!node->hidden) shown.push_back(node.get());
+  }
+  if (shown.empty()) return;
+  const auto at = std::find(shown.begin(), shown.end(), SelectedNode());
+  const auto count = static_cast<std::ptrdiff_t>(shown.size());
+  std::ptrdiff_t next = step > 0 ? 0 : count - 1;
+  if (at != shown.end()) next = ((at - shown.begin()) + step + count) % count;
+  Select(shown[static_cast<std::size_t>(next)]);
+  ScrollToShow(*shown[static_cast<std::size_t>(next)]);
+}
+
+void CMapvineView::SelectToward(int dx, int dy) {
+  const CSprite* from = SelectedNode();
+  if (from == nullptr) {
+    SelectStep(1);
+    return;
+  }
+  const Point origin = from->GetCenter();
+  CSprite* best = nullptr;
+  long long bestScore = std::numeric_limits<long long>::max();
+  for (const auto& node : doc_.Nodes()) {
+    if (node->hidden || node.get() == from) continue;
+    const Point centre = node->GetCenter();
+    const long long along = static_cast<long long>(centre.x - origin.x) * dx +
+                            static_cast<long long>(centre.y - origin.y) * dy;
+    const long long across = std::llabs(static_cast<long long>(centre.x - origin.x) * dy +
+                                        static_cast<long long>(centre.y - origin.y) * dx);
+    if (along <= 0) continue;
+    // Straight ahead counts more than off to the side; the first in list
+    // order wins a tie.
+    const long long score = along + 2 * across;
+    if (score < bestScore) {
+      best = node.get();
+      bestScore = score;
+    }
+  }
+  if (best == nullptr) return;
+  Select(best);
+  ScrollToShow(*best);
+}
+
+void CMapvineView::ScrollToShow(const CSprite& node) {
+  const Rect box = node.GetRect();
+  const Point scroll = ScrollPosition();
+  const int width = viewport()->width();
+  const int height = viewport()->height();
+  if (box.left < scroll.x || box.right > scroll.x + width) {
+    horizontalScrollBar()->setValue(box.left - (width - box.Width()) / 2);
+  }
+  if (box.top < scroll.y || box.bottom + CSprite::kLabelBand > scroll.y + height) {
+    verticalScrollBar()->setValue(box.top - (height - box.Height()) / 2);
+  }
+}
+
+void CMapvineView::DeleteSelected() {
+  CSprite* node = SelectedNode();
+  if (node == nullptr || !Prompts().AskYesNo("Delete " + node->label + "?")) return;
+  menuOnNode_ = true;
+  menuNode_ = node;
+  selected_ = nullptr;
+  DeleteMenuNode();
+}
+
+bool CMapvineView::focusNextPrevChild(bool next) {
+  SelectStep(next ? 1 : -1);
+  return true;
+}
+
+void CMapvineView::keyPressEvent(QKeyEvent* event) {
+  const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+  switch (event->key()) {
+    case Qt::Key_Left:
+      SelectToward(-1, 0);
+      break;
+    case Qt::Key_Right:
+      SelectToward(1, 0);
+      break;
+    case Qt::Key_Up:
+      SelectToward(0, -1);
+      break;
+    case Qt::Key_Down:
+      SelectToward(0, 1);
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (CSprite* node = SelectedNode()) ShowNodeDetails(*node);
+      break;
+    case Qt::Key_F10:
+      if (!shift) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+      }
+      [[fallthrough]];
+    case Qt::Key_Menu:
+      if (CSprite* node = SelectedNode()) {
+        const Point centre = node->GetCenter();
+        const Point scroll = ScrollPosition();
+        const QPoint at(centre.x - scroll.x, centre.y - scroll.y);
+        BuildNodeMenu(*node)->exec(viewport()->mapToGlobal(at));
+      }
+      break;
+    case Qt::Key_Delete:
+      DeleteSelected();
+      break;
+    case Qt::Key_Escape:
+      ClearRoute();
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+}
+
+}  // namespace mapvine

@@ -1,0 +1,56 @@
+// Hovering a node or a link names it: a node's name, kind and status; a
+// link's ends, TG number and status.
+#include <QHelpEvent>
+#include <QToolTip>
+
+#include "model/DetailTexts.h"
+#include "view/MapvineView.h"
+#include "view/NameText.h"
+
+namespace mapvine {
+
+namespace {
+
+const char* StatusWord(int status) { return status ? "active" : "inactive"; }
+
+// Names read from a file may hold anything, '<' included: the tip is
+// written as rich text with the names escaped.
+QString TipText(const std::string& text) {
+  return QStringLiteral("<qt>") + NameToQt(text).toHtmlEscaped().replace('\n', "<br>");
+}
+
+QString NodeTip(const CSprite& node) {
+  std::string text = node.label;
+  if (!node.fqName.empty() && node.fqName != node.label) text += " (" + node.fqName + ")";
+  text += "\n" + dialog::NodeKindText(node.nodeType) + ", " + StatusWord(node.status);
+  return TipText(text);
+}
+
+QString LinkTip(const CLink& link) {
+  const std::string text = LinkNameText(link) + "\nTG " + std::to_string(link.tgNumber) + ", " +
+                     StatusWord(link.status);
+  return TipText(text);
+}
+
+}  // namespace
+
+QString CMapvineView::ToolTipAt(Point at) const {
+  if (const CSprite* node = doc_.Nodes().HitTest(at.x, at.y)) return NodeTip(*node);
+  if (const CLink* link = doc_.Links().HitTest(at.x, at.y)) return LinkTip(*link);
+  return {};
+}
+
+bool CMapvineView::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QString tip = ToolTipAt(ToPicture(help->pos()));
+  if (tip.isEmpty()) {
+    QToolTip::hideText();
+    event->ignore();
+  } else {
+    QToolTip::showText(help->globalPos(), tip, viewport());
+  }
+  return true;
+}
+
+}  // namespace mapvine
