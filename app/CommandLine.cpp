@@ -23,6 +23,10 @@ constexpr OptionSpec kOptions[] = {
     {"render", "FILE.png",
      "After opening and refreshing, write the whole picture as a PNG image and exit without showing a window."},
     {"save", "FILE.top", "Likewise, save the picture as a saved topology; combines with --render."},
+    {"changes", nullptr,
+     "With --refresh, without a window: print what the refresh changed in the picture, one line each, sorted: "
+     "new, gone, active or inactive, then the node's name, or a link's two ends and TG number; exit 0 when "
+     "nothing changed, 1 when something did, 2 on trouble. Combines with --save and --render."},
     {"query", nullptr,
      "Without a window: print the topology and directory the node reports, refresh a picture from them and "
      "print what it holds. Takes only --trace."},
@@ -109,6 +113,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   }
   line.trace = parser.isSet("trace");
   line.refresh = parser.isSet("refresh");
+  line.changes = parser.isSet("changes");
+  if (line.changes && !line.refresh) return Failure("--changes needs --refresh");
   for (const auto& [option, extension, target] :
        {std::tuple{"render", ".png", &line.renderPath}, std::tuple{"save", ".top", &line.savePath}}) {
     const QStringList values = parser.values(option);

@@ -14,9 +14,10 @@ struct CommandLine {
   std::string file;         // a saved picture to open instead of a new one
   std::string renderPath;   // write the picture as PNG and exit, no window shown
   std::string savePath;     // save the picture and exit, no window shown
+  bool changes = false;     // print what the refresh changed and exit, no window shown
 
-  // --render and --save run the program without ever showing its window.
-  bool Batch() const { return !renderPath.empty() || !savePath.empty(); }
+  // --render, --save and --changes run the program without ever showing its window.
+  bool Batch() const { return !renderPath.empty() || !savePath.empty() || changes; }
 };
 
 struct ParsedCommandLine {

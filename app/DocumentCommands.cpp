@@ -28,15 +28,17 @@ SaveChoice AnswerNoOnStandardError(const QString& name) {
 DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFile& file)
     : askSaveChanges(AnswerNoOnStandardError), doc_(doc), node_(std::move(node)), file_(file) {}
 
-void DocumentCommands::Refresh(RefreshTrigger trigger) {
+bool DocumentCommands::Refresh(RefreshTrigger trigger) {
   if (!node_.Loaded()) {
     notices_.Report(doc_, node_.error, trigger);
-    return;
+    return false;
   }
-  if (std::exchange(refreshing_, true)) return;
-  const RefreshOutcome outcome = RefreshCommand(doc_, node_.snaCtl, progress);
+  if (std::exchange(refreshing_, true)) return false;
+  const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl, progress));
   refreshing_ = false;
-  notices_.Report(doc_, RefreshFailureReason(outcome), trigger);
+  if (refreshed) refreshed();
+  notices_.Report(doc_, failure, trigger);
+  return failure.empty();
 }
 
 void DocumentCommands::SetIcon(CSprite& node, int id) {

@@ -27,8 +27,9 @@ class DocumentCommands final : public CommandTarget {
   bool OnCommand(int id) override;
   std::optional<CommandState> CommandStateOf(int id) const override;
 
-  // Refreshes the picture and tells the person how the node answered.
-  void Refresh(RefreshTrigger trigger);
+  // Refreshes the picture and tells the person how the node answered; true
+  // when it answered every query.
+  bool Refresh(RefreshTrigger trigger);
 
   // Saves to the document's file, asking for a name when it has none.
   bool Save();
@@ -45,6 +46,8 @@ class DocumentCommands final : public CommandTarget {
   // The node the icon commands act on (the one whose context menu was
   // opened); none until the main window installs it.
   std::function<CSprite*()> selectedNode;
+  // Called after every refresh that ran, with the document's lastChanges set.
+  std::function<void()> refreshed;
   // Where a refresh shows its progress; none until the main window installs
   // it.
   RefreshProgress* progress = nullptr;

@@ -43,6 +43,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildAccelerators();
   BuildToolBar();
   BuildStatusBar();
+  BuildChangesDock();
   progress_ = std::make_unique<StatusProgress>(*statusBar());
   documentCommands_.progress = progress_.get();
   // A timer tick runs what F5 runs, but reports a failing node only once.
@@ -76,6 +77,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
 CMainFrame::~CMainFrame() {
   doc_.AttachStatusLine(nullptr);
   documentCommands_.askSaveChanges = nullptr;
+  documentCommands_.refreshed = nullptr;
   documentCommands_.progress = nullptr;
 }
 

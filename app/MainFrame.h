@@ -26,6 +26,7 @@ class QMenu;
 namespace mapvine {
 
 class CMapvineView;
+class ChangesDock;
 
 // The main window: the menu, the toolbar, the accelerators, the status bar
 // whose first pane carries the document's status texts, and the topology
@@ -42,6 +43,7 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   ~CMainFrame() override;
 
   CMapvineView& View() const { return *view_; }
+  ChangesDock& ChangesWindow() const { return *changesDock_; }
 
   // Offers the command along the chain; true when some target handled it.
   bool Route(int id);
@@ -86,6 +88,8 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   void BuildAccelerators();
   void BuildToolBar();
   void BuildStatusBar();
+  // The "Changes" window, hidden at first, with its toggle in the View menu.
+  void BuildChangesDock();
   // The zoom pane: the factor, and whether the picture is fitted.
   void ShowZoom(double zoom, bool fitted);
   QAction* ActionOf(int id);
@@ -95,6 +99,7 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   CMapvineDoc& doc_;
   DocumentCommands& documentCommands_;
   CMapvineView* view_;  // owned by Qt as the central widget
+  ChangesDock* changesDock_ = nullptr;  // owned by Qt
   CommandRouter router_;
   EditHistory edits_;
   std::unique_ptr<StatusProgress> progress_;

@@ -67,7 +67,7 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
   return true;
 }
 
-int CMapvineApp::WriteOutputs(const CommandLine& line) {
+int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
   int status = 0;
   if (!line.savePath.empty() && !commands_.SaveTo(QString::fromStdString(line.savePath))) status = 1;
   if (!line.renderPath.empty()) {
@@ -78,7 +78,14 @@ int CMapvineApp::WriteOutputs(const CommandLine& line) {
       status = 1;
     }
   }
-  return status;
+  if (!line.changes) return status;
+  // A refresh the node failed would list everything as gone, or nothing.
+  if (status != 0 || !refreshed) return 2;
+  std::vector<TopologyChange> changes = doc_->lastChanges;
+  SortChanges(changes);
+  for (const TopologyChange& change : changes) std::printf("%s\n", ChangeLine(change).c_str());
+  std::fflush(stdout);
+  return changes.empty() ? 0 : 1;
 }
 
 bool CMapvineApp::NewDocumentFile() {

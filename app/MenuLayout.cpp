@@ -34,6 +34,8 @@ constexpr MenuEntry kMainMenu[] = {
     {kEdit, nullptr, "Manually Add Node", c::kManualAddNode, "Manually Create a New Node"},
     {kView, nullptr, "R&efresh\tF5", c::kRefresh, "Refresh View"},
     {kView, nullptr, "Tile Nodes\tF4", c::kTileNodes, "Retile all nodes on screen"},
+    {kView, nullptr, "Acknowledge Changes", c::kAcknowledgeChanges,
+     "Remove the marks of what the refreshes changed"},
     {kView, nullptr, nullptr, 0, nullptr},
     {kView, nullptr, "Zoom &In\tCtrl+=", c::kZoomIn, "Show the picture larger\nZoom In"},
     {kView, nullptr, "Zoom &Out\tCtrl+-", c::kZoomOut, "Show more of the picture\nZoom Out"},

@@ -19,9 +19,11 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   // A script learns of a missing library from the exit status; a person
   // started from a desktop menu sees the window, which says it too.
   mapvine::SnaLibrary library = mapvine::LoadSnaLibrary();
+  // --changes answers like diff: 1 means something changed, 2 trouble.
+  const int trouble = line.changes ? 2 : 1;
   if (!library.Loaded()) {
     std::cerr << "mapvine: " << library.error << "\n";
-    if (line.Batch()) return 1;
+    if (line.Batch()) return trouble;
   }
   // A batch run never shows a window, so it needs no display either.
   if (line.Batch() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,10 +36,10 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   QApplication::setDesktopFileName("mapvine");
 
   mapvine::CMapvineApp app(std::move(library));
-  if (!app.InitInstance(line)) return 1;
+  if (!app.InitInstance(line)) return trouble;
   if (line.Batch()) {
-    if (line.refresh) app.Commands().OnCommand(mapvine::command::kRefresh);
-    return app.WriteOutputs(line);
+    const bool refreshed = !line.refresh || app.Commands().Refresh(mapvine::RefreshTrigger::User);
+    return app.WriteOutputs(line, refreshed);
   }
   // Refresh once the window is up, so the picture grows in front of the user.
   if (line.refresh) QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kRefresh); });

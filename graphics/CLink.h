@@ -7,6 +7,7 @@
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBSurface.h"
+#include "graphics/ChangeMark.h"
 #include "graphics/Geometry.h"
 #include "graphics/NodeRecords.h"
 
@@ -29,6 +30,10 @@ class CLink {
   int reportCount = 0;
   int activeReportCount = 0;
   int status = 0;
+  // Not reported by the last refresh that could tell (it keeps its last
+  // status), and the unacknowledged change; neither is saved.
+  bool stale = false;
+  ChangeMark changeMark = ChangeMark::None;
   int tgNumber = 0;
   std::unique_ptr<TgRecordBytes> tgRecord;
 

@@ -7,6 +7,7 @@
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBSurface.h"
+#include "graphics/ChangeMark.h"
 #include "graphics/CLinkList.h"
 #include "graphics/Geometry.h"
 #include "graphics/NodeRecords.h"
@@ -90,6 +91,12 @@ class CSprite : public CDIB {
   int nodeType = 0;
   int status = 1;
   std::uint8_t transparentIndex = 0;
+  // Change tracking: the refresh generation that last reported the node,
+  // whether the last refresh that could tell found it missing (it keeps its
+  // last status), and the unacknowledged change. None of it is saved.
+  int reportedGeneration = 0;
+  bool stale = false;
+  ChangeMark changeMark = ChangeMark::None;
 
  private:
   // Takes over the storage of a freshly loaded image; true.

@@ -58,6 +58,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
       // A node that recovers or becomes congested must show it, as a new one would.
       ApplyStatusImage(*existing);
     }
+    existing->reportedGeneration = refreshGeneration_;
     return kNodePresent;
   }
   TraceF("Did not find resource for %s, fq %s, adding...\n", resourceText.c_str(),
@@ -83,6 +84,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   node->nodeType = kind;
   node->label = resourceText;
   node->fqName = fqText;
+  node->reportedGeneration = refreshGeneration_;
 
   CSprite& added = InsertNode(std::move(node));
   const Point place = NextPosition();

@@ -13,6 +13,7 @@ std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
   const std::vector<CLink*> links(node.links.begin(), node.links.end());
   DeleteLinks(links);
   nodeIndex_.Remove(node);
+  std::erase(arrivals_, &node);
   return nodes_.Remove(node);
 }
 

@@ -82,7 +82,9 @@ void CMapvineDoc::Clear() {
   if (!palettes.empty()) palettes.resize(1);
   nodeIndex_.Clear();
   linkIndex_.Clear();
+  lastChanges.clear();
   links_.DeleteAll();
+  arrivals_.clear();
   nodes_.DeleteAll();
 }
 
@@ -127,6 +129,7 @@ CSprite* CMapvineDoc::FindNode(std::string_view name) const { return nodeIndex_.
 CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
   CSprite& inserted = nodes_.Insert(std::move(node));
   nodeIndex_.Add(inserted);
+  arrivals_.push_back(&inserted);
   return inserted;
 }
 

@@ -15,6 +15,7 @@
 #include "model/DocumentView.h"
 #include "model/LinkIndex.h"
 #include "model/NodeIndex.h"
+#include "model/TopologyChange.h"
 
 namespace mapvine {
 
@@ -211,12 +212,18 @@ class CMapvineDoc {
 
   const CSpriteList& Nodes() const { return nodes_; }
   CSpriteList& Nodes() { return nodes_; }
+  // Every node in the order it joined the picture. The node list is linked,
+  // and a walk over a large picture pays a trip to memory per node to find
+  // the next; this one can fetch ahead.
+  std::span<CSprite* const> NodesByArrival() const { return arrivals_; }
   const OwningLinkList& Links() const { return links_; }
 
   DocumentSettings settings;
   PlacementState placement;
   PictureState picture;
   int nodesAdded = 0;
+  // What the last refresh changed (sorted); not saved.
+  std::vector<TopologyChange> lastChanges;
 
   std::vector<std::unique_ptr<CDIB>> images;
   std::vector<std::unique_ptr<CDIBPal>> palettes;
@@ -250,6 +257,7 @@ class CMapvineDoc {
   StatusLine* statusLine_ = nullptr;
   int refreshGeneration_ = 1;
   CSpriteList nodes_;
+  std::vector<CSprite*> arrivals_;
   OwningLinkList links_;
   NodeIndex nodeIndex_{nodes_};
   LinkIndex linkIndex_;

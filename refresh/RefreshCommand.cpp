@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "model/ChangeComparison.h"
 #include "protocol/Aping.h"
 #include "base/Trace.h"
 
@@ -54,6 +55,7 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
                               RefreshProgress* progress) {
   DocumentView* view = doc.View();
   if (view) view->SetWaitCursor(true);
+  const PictureSnapshot before(doc);
   doc.RefreshStarts();
   NodeAnswers answers = AskNode(snaCtl);
   const RefreshOutcome outcome = dorefresh(doc, answers, progress);
@@ -61,10 +63,10 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
   doc.RefreshEnds();
 
   Trace("Nodes refresh complete, Getting Status...\n");
-  if (doc.settings.activeQuery && outcome.topology.Succeeded()) {
-    StatusPass(doc, snaCtl, progress);
-    if (view) view->RedrawAll();
-  }
+  if (doc.settings.activeQuery && outcome.topology.Succeeded()) StatusPass(doc, snaCtl, progress);
+  doc.lastChanges = before.Compare(doc, outcome.Succeeded());
+  // The status pass and the comparison change images and marks.
+  if (view) view->RedrawAll();
   if (view) {
     view->SetWaitCursor(false);
     view->SetRefreshTimer(doc.settings.autoRefresh ? doc.settings.refreshSeconds * 1000 : 0);

@@ -13,6 +13,7 @@ namespace mapvine {
 // comes one full period after this refresh ended. When the node failed the
 // topology query the status pass is left out: a node that cannot list its
 // topology cannot ping either, and every node would be marked unreachable.
+// What the refresh changed goes to the document's lastChanges.
 // `progress`, when given, follows both passes and may stop the status pass
 // after the node being checked: the nodes not yet checked keep their status,
 // and the timer is re-armed as after a whole pass.

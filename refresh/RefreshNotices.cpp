@@ -13,7 +13,8 @@ std::string RefreshFailureReason(const RefreshOutcome& outcome) {
 
 void RefreshNotices::Report(CMapvineDoc& doc, const std::string& failureReason, RefreshTrigger trigger) {
   if (failureReason.empty()) {
-    if (!standing_.empty()) doc.ShowStatusText("Refresh works again: the node answers");
+    doc.ShowStatusText(standing_.empty() ? ChangeSummary(doc.lastChanges)
+                                         : "Refresh works again: the node answers");
     standing_.clear();
     return;
   }

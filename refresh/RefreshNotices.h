@@ -19,7 +19,8 @@ std::string RefreshFailureReason(const RefreshOutcome& outcome);
 // passes for an empty network. A failure goes to the status line after the
 // redraw; a refresh the person asked for also shows it in a message box,
 // while the timer raises the box only when a failure begins (or changes),
-// not on every tick. The first refresh that works after a failure says so.
+// not on every tick. The first refresh that works after a failure says so;
+// any other that works says what it changed ("2 new, 1 gone").
 class RefreshNotices {
  public:
   // `failureReason` is empty when the refresh worked.

@@ -19,6 +19,7 @@
 #include "model/MapvineDoc.h"
 #include "model/Route.h"
 #include "view/CommandTarget.h"
+#include "view/FindDialog.h"
 #include "view/OverviewRendering.h"
 #include "view/PictureIndex.h"
 #include "view/QtTextDrawer.h"
@@ -100,6 +101,10 @@ class CMapvineView : public QAbstractScrollArea,
 
   // The whole picture at 100% in true colour; null without a buffer.
   QImage PictureImage();
+  // Shows the node with this label or network-qualified name as Find does:
+  // scrolled into the middle of the window and blinking, and shown if it
+  // was hidden. False when no node has it.
+  bool LocateNode(std::string_view name);
   // How a picture larger than a page prints: scaled down onto one page, or
   // at its size on screen across as many pages as it takes.
   enum class PrintLayout { FitToPage, AcrossPages };
@@ -247,6 +252,8 @@ class CMapvineView : public QAbstractScrollArea,
   // A picture point in viewport coordinates.
   QPoint ToViewport(Point p) const;
   void LeftButtonDown(Point at);
+  // A click on a node's or link's change mark acknowledges that change.
+  void AcknowledgeChangeAt(CSprite* hitNode, Point at);
   void DragTo();
   // Scrolls one auto-scroll step towards a node corner held at window
   // position `corner` beyond an edge; false when nothing scrolled.
@@ -297,6 +304,9 @@ class CMapvineView : public QAbstractScrollArea,
   bool OnPictureCommand(int id);
   std::optional<CommandState> PictureCommandState(int id) const;
   void FindResourceByName();
+  // Brings a found node into sight (showing it if it was hidden), then
+  // blinks it or makes it an end of the route, as chosen.
+  void ShowFound(CSprite& node, FindDialog::Choice choice);
   // Scrolls the node to the middle of the window when the picture does not
   // fit in it.
   void CentreOn(const CSprite& node);

@@ -88,6 +88,19 @@ void CMapvineView::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
+  if (hitNode != nullptr) {
+    if (hitNode->changeMark == ChangeMark::None) return;
+    hitNode->changeMark = ChangeMark::None;
+    RedrawArea(hitNode->GetRect());
+    return;
+  }
+  CLink* link = index_.LinkAt(at);
+  if (link == nullptr || link->changeMark == ChangeMark::None) return;
+  link->changeMark = ChangeMark::None;
+  RedrawArea(link->bounds);
+}
+
 void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
   doc_.ShowNodeCount(displayedCount_, totalCount_);
@@ -103,6 +116,7 @@ void CMapvineView::LeftButtonDown(Point at) {
     }
     return;
   }
+  AcknowledgeChangeAt(hit, at);
   // A click on the background lets go of the route and the selection.
   if (hit == nullptr) {
     Select(nullptr);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "model/ChangeComparison.h"
 #include "model/NodeVisibility.h"
 #include "view/CommandIds.h"
 #include "view/FindDialog.h"
@@ -86,6 +87,10 @@ bool CMapvineView::OnPictureCommand(int id) {
     case command::kResizeBackground:
       ResizeBackground();
       return true;
+    case command::kAcknowledgeChanges:
+      AcknowledgeChanges(doc_);
+      RedrawWholePicture();
+      return true;
     case command::kMarkInactiveLinks:
       SetMarkInactiveLinks(!markInactiveLinks_);
       emit MarkInactiveLinksChanged(markInactiveLinks_);
@@ -115,6 +120,7 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
     case command::kFindResource:
     case command::kShowHiddenNodes:
     case command::kResizeBackground:
+    case command::kAcknowledgeChanges:
       return CommandState{};
     default:
       return std::nullopt;
@@ -144,27 +150,38 @@ void CMapvineView::FindResourceByName() {
   FindDialog dialog(doc_.Nodes(), this);
   if (RunModal(dialog) != QDialog::Accepted) return;
   CSprite* node = dialog.Found();
-  if (node == nullptr) return;
+  if (node == nullptr) return;  // nothing found: nothing to show, nothing to say
+  ShowFound(*node, dialog.Chosen());
+}
+
+bool CMapvineView::LocateNode(std::string_view name) {
+  CSprite* node = FindResource(doc_.Nodes(), name);
+  if (node == nullptr) return false;
+  ShowFound(*node, FindDialog::Choice::Locate);
+  return true;
+}
+
+void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
   // A hidden node would blink unseen: it is shown, and the person told so.
-  const bool wasHidden = node->hidden != 0;
+  const bool wasHidden = node.hidden != 0;
   if (wasHidden) {
-    node->hidden = 0;
+    node.hidden = 0;
     doc_.SetModified(true);
     RedrawWholePicture();
   }
-  CentreOn(*node);
-  switch (dialog.Chosen()) {
+  CentreOn(node);
+  switch (choice) {
     case FindDialog::Choice::RouteFrom:
-      SetRouteStart(*node);
+      SetRouteStart(node);
       break;
     case FindDialog::Choice::RouteTo:
-      SetRouteEnd(*node);
+      SetRouteEnd(node);
       break;
     case FindDialog::Choice::Locate:
-      Blink(*node);
+      Blink(node);
       break;
   }
-  if (wasHidden) doc_.ShowStatusText(node->label + " was hidden and is shown now");
+  if (wasHidden) doc_.ShowStatusText(node.label + " was hidden and is shown now");
 }
 
 void CMapvineView::CentreOn(const CSprite& node) {

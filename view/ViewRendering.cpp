@@ -1,5 +1,6 @@
 // What a change of the picture costs the view: noting it, and drawing the
 // picture whole when someone wants all of it (printing, --render).
+#include "view/ChangeOverlay.h"
 #include "view/MapvineView.h"
 #include "view/PictureRendering.h"
 
@@ -32,6 +33,7 @@ void CMapvineView::Render(const Rect* clip) {
 void CMapvineView::RenderArea(CDIB& window, Point origin, const Rect& area) {
   SurfaceTextDrawer* text = GetBufferDC();
   RenderPictureArea(doc_, index_, text, window, origin, area, markInactiveLinks_);
+  DrawChanges(doc_, index_, text, window, origin, area);
   DrawRoute(window, origin, text, area);
   DrawSelection(window, origin, area);
 }

@@ -37,6 +37,7 @@ const MenuRow kMenu[] = {
     {"&Edit", "Manually Add Node", 32791, "Manually Create a New Node"},
     {"&View", "R&efresh\tF5", 32798, "Refresh View"},
     {"&View", "Tile Nodes\tF4", 32817, "Retile all nodes on screen"},
+    {"&View", "Acknowledge Changes", 32840, "Remove the marks of what the refreshes changed"},
     {"&View", "Zoom &In\tCtrl+=", 32900, "Show the picture larger"},
     {"&View", "Zoom &Out\tCtrl+-", 32901, "Show more of the picture"},
     {"&View", "&Actual Size\tCtrl+0", 32902, "Show the picture at its own size"},
@@ -61,6 +62,7 @@ const MenuRow kMenu[] = {
     {"&View", "Show selected hidden nodes...", 32808, "Select nodes to be displayed from a list of hidden nodes"},
     {"&View", "Settings...", 32820, "Customize View Settings"},
     {"&View", "Mark inactive links", 32862, "Draw inactive links dashed as well as red"},
+    {"&View", "Changes", 32841, "Show or hide the list of what the refreshes changed"},
     {"&Help", "&Help Topics", 57667, "List Help topics\nHelp Topics"},
     {"&Help", "&About Mapvine...", 57664, "Display program information and version number\nAbout"},
 };

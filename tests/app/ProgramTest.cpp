@@ -50,10 +50,13 @@ struct ProgramRun {
   QString output;
 };
 
-ProgramRun RunProgram(const QTemporaryDir& folder, const QStringList& args) {
+// `network`: the description the node serves; `seconds`: its clock.
+ProgramRun RunProgram(const QTemporaryDir& folder, const QStringList& args,
+                      const QString& network = kSampleNetwork, const QString& seconds = {}) {
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("SNANODE_NETWORK", kSampleNetwork);
+  environment.insert("SNANODE_NETWORK", network);
+  if (!seconds.isEmpty()) environment.insert("SNANODE_TIME", seconds);
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
   process.setProcessEnvironment(environment);
@@ -127,6 +130,45 @@ TEST(Program, CommandLinesGiveTheirResultAndStatus) {
   }
   EXPECT_FALSE(QFile::exists(folder.filePath("x.png")));
   EXPECT_TRUE(QFile::exists(folder.filePath("dash.png")));
+}
+
+// The sample's NN1-NN5 TG goes down at 10 seconds and comes back at 40.
+TEST(Program, ChangesAnswerLikeDiff) {
+  QTemporaryDir folder;
+  QFile(folder.filePath("down.net")).open(QIODevice::WriteOnly);  // empty: no network, yet answering
+  QFile stopped(folder.filePath("stopped.net"));
+  ASSERT_TRUE(stopped.open(QIODevice::WriteOnly));
+  stopped.write("node-state not-started\n");
+  stopped.close();
+  ASSERT_EQ(RunProgram(folder, {"--refresh", "--save", "pic.top"}, kSampleNetwork, "0").exitCode, 0);
+  const QString down = "inactive NETA.NN1 NETA.NN5 24\n";
+  const struct {
+    QStringList args;
+    QString network, seconds;
+    int exitCode;
+    QString output;
+  } rows[] = {
+      {{"pic.top", "--refresh", "--changes"}, kSampleNetwork, "5", 0, ""},
+      {{"pic.top", "--refresh", "--changes"}, kSampleNetwork, "15", 1, down},
+      // The same again: the output does not wander.
+      {{"pic.top", "--refresh", "--changes", "--save", "later.top"}, kSampleNetwork, "15", 1, down},
+      {{"later.top", "--refresh", "--changes"}, kSampleNetwork, "15", 0, ""},
+      {{"later.top", "--refresh", "--changes"}, kSampleNetwork, "45", 1, "active NETA.NN1 NETA.NN5 24\n"},
+      {{"pic.top", "--refresh", "--changes"}, folder.filePath("stopped.net"), "15", 2, ""},
+      {{"missing.top", "--refresh", "--changes"}, kSampleNetwork, "15", 2, ""},
+      {{"pic.top", "--changes"}, kSampleNetwork, "15", 2, ""},
+  };
+  for (const auto& row : rows) {
+    const ProgramRun run = RunProgram(folder, row.args, row.network, row.seconds);
+    EXPECT_EQ(run.exitCode, row.exitCode) << row.args.join(' ').toStdString() << run.errors.toStdString();
+    EXPECT_EQ(run.output, row.output) << row.args.join(' ').toStdString();
+  }
+  EXPECT_TRUE(QFile::exists(folder.filePath("later.top")));
+  // An empty network: everything the picture held is gone, nodes first.
+  const ProgramRun gone = RunProgram(folder, {"pic.top", "--refresh", "--changes"}, folder.filePath("down.net"), "0");
+  EXPECT_EQ(gone.exitCode, 1);
+  EXPECT_TRUE(gone.output.startsWith("gone NETA.BORDER1\n")) << gone.output.toStdString();
+  EXPECT_FALSE(gone.output.contains("new ")) << gone.output.toStdString();
 }
 
 // The window on a real X server, refreshed, as a screenshot shows it.

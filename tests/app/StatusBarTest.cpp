@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/AppFixture.h"
+#include "view/ChangesDock.h"
 #include "view/CommandIds.h"
 
 namespace mapvine {
@@ -84,7 +85,7 @@ TEST(StatusBar, StatusPassShowsProgressEveryTenNodes) {
                                                        "Working... Checked status of 0 nodes",
                                                        "Working... Checked status of 10 nodes",
                                                        "Working... Checked status of 20 nodes"}));
-  EXPECT_EQ(running.Status(), "Displaying 25 of 25 nodes");
+  EXPECT_EQ(running.Status(), "25 new");
 }
 
 TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
@@ -97,7 +98,7 @@ TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
     ::testing::internal::GetCapturedStdout();
     const int displayed = showUnreachable ? 25 : 20;
     EXPECT_EQ(running.View().DisplayedCount(), displayed);
-    EXPECT_EQ(running.Status(), QStringLiteral("Displaying %1 of 25 nodes").arg(displayed));
+    EXPECT_EQ(running.Status(), "25 new");
   }
 }
 
@@ -116,7 +117,7 @@ TEST(RefreshTimer, ArmedWithRefreshSecondsAndKilledWhenAutoRefreshIsOff) {
   EXPECT_GE(clock.elapsed(), 900);
   // The tick ran one more refresh pass.
   EXPECT_EQ(running.Doc().RefreshGeneration(), generation + 1);
-  EXPECT_EQ(running.Status(), "Displaying 3 of 3 nodes");
+  EXPECT_EQ(running.Status(), "No changes");
 
   running.Doc().settings.autoRefresh = 0;
   running.Frame().Route(command::kRefresh);
@@ -135,6 +136,31 @@ TEST(StatusBar, WithoutANodeLibraryTheWindowSaysWhy) {
   EXPECT_EQ(offline.MainFrame().StatusText().toStdString(), "Refresh failed: cannot load libsnactl.so");
   EXPECT_EQ(prompts.warnings[0].rfind("Cannot load libsnactl.so\n", 0), 0u);
   EXPECT_EQ(prompts.warnings[1].rfind("Refresh failed: cannot load libsnactl.so\n", 0), 0u);
+}
+
+// The marks are drawn in the picture: count the pixels of the new-node blue.
+int NewMarkPixels(const QImage& picture) {
+  int count = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb p = picture.pixel(x, y);
+      count += qRed(p) < 60 && qGreen(p) > 60 && qGreen(p) < 140 && qBlue(p) > 200;
+    }
+  }
+  return count;
+}
+
+TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
+  testing::RunningApp running("nn NETA.NN1\nnn NETA.NN2\ntg NETA.NN1 NETA.NN2 21 operative\n");
+  running.Frame().Route(command::kRefresh);
+  EXPECT_EQ(running.Status(), "3 new");
+  const int marked = NewMarkPixels(running.View().PictureImage());
+  running.Frame().Route(command::kRefresh);
+  EXPECT_EQ(running.Status(), "No changes");
+  EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 3);
+  running.Frame().Route(command::kAcknowledgeChanges);
+  // The icons have some blue of their own.
+  EXPECT_GT(marked, NewMarkPixels(running.View().PictureImage()) + 100);
 }
 
 }  // namespace

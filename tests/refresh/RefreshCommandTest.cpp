@@ -152,11 +152,11 @@ TEST(RefreshNotices, TimerWarnsOncePerSpellAndNotesTheRecovery) {
   const struct {
     RefreshTrigger trigger;
     const char* failure;
-    std::string status;  // empty: left alone
+    std::string status;
     std::size_t boxes;   // so far
-  } steps[] = {{timer, "", "", 0},   {timer, "a", failed, 1}, {timer, "a", failed, 1},
+  } steps[] = {{timer, "", "No changes", 0}, {timer, "a", failed, 1}, {timer, "a", failed, 1},
                {user, "a", failed, 2}, {timer, "b", "Refresh failed: b", 3}, {timer, "", back, 3},
-               {timer, "", "", 3},     {timer, "a", failed, 4}};
+               {timer, "", "No changes", 3}, {timer, "a", failed, 4}};
   Refreshing r;
   testing::ScriptedPrompts prompts;
   RefreshNotices notices;

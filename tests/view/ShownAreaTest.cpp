@@ -31,7 +31,7 @@ int MismatchesWithWholePicture(CMapvineView& view) {
 
 // At 100% the window shows exactly the pixels of the whole picture, however
 // it got there: scrolled, nodes dragged, nodes and links coming, going
-// inactive or hidden as refreshes make them.
+// inactive or hidden as refreshes make them, marked as changed or stale.
 TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
   for (unsigned seed = 1; seed <= 4; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -47,6 +47,14 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
       nodes.push_back(&s.AddNode("N" + std::to_string(i), upTo(1340), upTo(930)));
     }
     for (int i = 0; i < 80; ++i) s.doc.NewLink(*nodes[upTo(60)], *nodes[upTo(60)]);
+    for (CSprite* node : nodes) {
+      node->changeMark = static_cast<ChangeMark>(upTo(5));
+      node->stale = upTo(4) == 0;
+    }
+    for (const auto& link : s.doc.Links()) {
+      link->changeMark = static_cast<ChangeMark>(upTo(5));
+      link->stale = upTo(4) == 0;
+    }
     s.view.SetZoom(1.0);
 
     for (int step = 0; step < 12; ++step) {

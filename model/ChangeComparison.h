@@ -1,0 +1,39 @@
+#pragma once
+
+#include <vector>
+
+#include "model/MapvineDoc.h"
+#include "model/TopologyChange.h"
+
+namespace mapvine {
+
+// What the picture held just before a refresh: the status of every node and
+// link and whether it was stale, in the order they joined the picture (a
+// refresh only adds, after them). A picture just opened holds what its file
+// held, so the first refresh compares against the file.
+class PictureSnapshot {
+ public:
+  explicit PictureSnapshot(const CMapvineDoc& doc);
+
+  // Compares the picture after the refresh with the snapshot: what appeared
+  // (or came back), what the refresh no longer reported, and what went
+  // active or inactive. Marks every changed node and link (a mark stays
+  // until acknowledged, a later change replacing it) and updates which are
+  // stale. `heardEverything` says both queries answered: only then does a
+  // resource the refresh did not report count as gone. Nodes first, in the
+  // order they joined the picture, then links in list order.
+  std::vector<TopologyChange> Compare(CMapvineDoc& doc, bool heardEverything) const;
+
+ private:
+  struct Before {
+    int status = 0;
+    bool stale = false;
+  };
+  std::vector<Before> nodes_;
+  std::vector<Before> links_;
+};
+
+// The person has seen the changes: every mark goes.
+void AcknowledgeChanges(CMapvineDoc& doc);
+
+}  // namespace mapvine

@@ -1,0 +1,75 @@
+// What each refresh finds changed, on a network whose timeline makes
+// resources appear, go, come back and flip.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "model/ChangeComparison.h"
+#include "refresh/RefreshCommand.h"
+#include "snanode/LiveNode.h"
+#include "tests/model/FakeDocumentView.h"
+
+namespace mapvine {
+namespace {
+
+std::vector<std::string> Lines(std::vector<TopologyChange> changes) {
+  SortChanges(changes);
+  std::vector<std::string> lines;
+  for (const auto& change : changes) lines.push_back(ChangeLine(change));
+  return lines;
+}
+
+TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
+  const std::string path = ::testing::TempDir() + "changes-" + std::to_string(::getpid()) + ".net";
+  // TG 21 goes down and comes back while its twin 22 stays up; NN3 comes,
+  // goes (kept in the picture, stale) and comes back; NN2 congests and recovers.
+  std::ofstream(path) << "nn NETA.NN1\nnn NETA.NN2\nen NETA.EN1 server=NETA.NN1\nlu NETA.LU1 parent=NETA.EN1\n"
+                         "tg NETA.NN1 NETA.NN2 21 operative\ntg NETA.NN1 NETA.NN2 22 operative\n"
+                         "at 10 tg NETA.NN1 NETA.NN2 21\nat 10 nn NETA.NN2 congested\n"
+                         "at 20 nn NETA.NN3\nat 20 tg NETA.NN1 NETA.NN3 1 operative\nat 30 remove NETA.NN3\n"
+                         "at 40 nn NETA.NN3\nat 40 tg NETA.NN1 NETA.NN3 1 operative\n"
+                         "at 40 tg NETA.NN1 NETA.NN2 21 operative\nat 40 nn NETA.NN2\n";
+  const struct {
+    int seconds;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {0, {"new NETA.EN1", "new NETA.LU1", "new NETA.NN1", "new NETA.NN2", "new NETA.EN1 NETA.NN1 0",
+           "new NETA.LU1 NETA.EN1 0",
+           "new NETA.NN1 NETA.NN2 21", "new NETA.NN1 NETA.NN2 22"}},
+      {5, {}},
+      {10, {"inactive NETA.NN2", "inactive NETA.NN1 NETA.NN2 21"}},
+      {20, {"new NETA.NN3", "new NETA.NN1 NETA.NN3 1"}},
+      {30, {"gone NETA.NN3", "gone NETA.NN1 NETA.NN3 1"}},
+      {35, {}},
+      {40, {"active NETA.NN2", "new NETA.NN3", "active NETA.NN1 NETA.NN2 21", "new NETA.NN1 NETA.NN3 1"}},
+  };
+  snanode::LiveNode node(path);
+  testing::DocumentWithView picture;
+  CMapvineDoc& doc = picture.doc;
+  for (const auto& row : rows) {
+    setenv("SNANODE_TIME", std::to_string(row.seconds).c_str(), 1);
+    RefreshCommand(doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
+    EXPECT_EQ(Lines(doc.lastChanges), row.lines) << row.seconds;
+    const CSprite* nn3 = doc.FindNode("NN3");
+    if (row.seconds >= 30) {
+      ASSERT_NE(nn3, nullptr);
+      EXPECT_EQ(nn3->stale, row.seconds < 40) << row.seconds;
+      EXPECT_EQ(nn3->status, 1);  // its last status while gone
+    }
+  }
+  // Marks last until acknowledged; the twin TG that never changed after
+  // the first refresh still carries that refresh's mark until then.
+  EXPECT_EQ(doc.FindNode("NN2")->changeMark, ChangeMark::WentActive);
+  AcknowledgeChanges(doc);
+  for (const auto& link : doc.Links()) EXPECT_EQ(link->changeMark, ChangeMark::None);
+  unsetenv("SNANODE_TIME");
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace mapvine

@@ -1,0 +1,81 @@
+#include "view/ChangesDock.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+namespace mapvine {
+namespace {
+
+enum Column { kTime, kResource, kWhat, kColumnCount };
+
+}  // namespace
+
+void ChangeListModel::Add(const std::vector<TopologyChange>& changes, const QDateTime& when) {
+  if (changes.empty()) return;
+  const int count = static_cast<int>(changes.size());
+  beginInsertRows({}, 0, count - 1);
+  entries_.reserve(entries_.size() + changes.size());
+  // Each refresh's own changes keep their order, below those of later refreshes.
+  for (auto it = changes.rbegin(); it != changes.rend(); ++it) entries_.push_back({when, *it});
+  endInsertRows();
+}
+
+const TopologyChange& ChangeListModel::ChangeAt(int row) const {
+  return entries_[entries_.size() - 1 - static_cast<std::size_t>(row)].change;
+}
+
+int ChangeListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+int ChangeListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QVariant ChangeListModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
+  const Entry& entry = entries_[entries_.size() - 1 - static_cast<std::size_t>(index.row())];
+  switch (index.column()) {
+    case kTime:
+      return entry.when.toString("HH:mm:ss");
+    case kResource:
+      return QString::fromStdString(ChangeResourceText(entry.change));
+    case kWhat:
+      return QString::fromUtf8(ChangeDescription(entry.change.kind));
+    default:
+      return {};
+  }
+}
+
+QVariant ChangeListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+  switch (section) {
+    case kTime:
+      return tr("Time");
+    case kResource:
+      return tr("Resource");
+    case kWhat:
+      return tr("Change");
+    default:
+      return {};
+  }
+}
+
+ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(tr("Changes"), parent), table_(new QTableView(this)) {
+  setObjectName("ChangesDock");
+  table_->setModel(&model_);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->verticalHeader()->hide();
+  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->setWhatsThis(tr("What the refreshes of this session changed, newest first. Double-click an entry "
+                          "to locate its resource in the picture."));
+  setWidget(table_);
+  connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) emit LocateRequested(QString::fromStdString(model_.ChangeAt(index.row()).name));
+  });
+}
+
+void ChangesDock::Add(const std::vector<TopologyChange>& changes, const QDateTime& when) {
+  model_.Add(changes, when);
+}
+
+}  // namespace mapvine
