@@ -104,8 +104,9 @@ TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
   const QRgb white = ToRgb(kWhite), red = ToRgb(kRed);
   EXPECT_EQ(w.phases, (std::vector<QRgb>{white, red, white, red, white, red, white, red}));
   CDIB blinked;
-  ASSERT_TRUE(blinked.CopyPixels(std::span(w.Buffer().HeaderBlock(), CDIB::kHeaderBlockSize),
-                                 w.Buffer().Bits()));
+  const CDIBSurface& shown = w.Buffer();
+  ASSERT_TRUE(blinked.CopyPixels(std::span(shown.HeaderBlock(), CDIB::kHeaderBlockSize),
+                                 shown.Bits()));
   w.view.Render(nullptr);
   EXPECT_EQ(DifferingPixels(blinked, w.Buffer(), node.GetRect()), 0);
 }
