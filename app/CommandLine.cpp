@@ -10,14 +10,14 @@
 namespace mapvine {
 namespace {
 
-struct OptionSpec {
+struct OptionRow {
   const char* name;
   const char* valueName;  // nullptr for a switch
   const char* description;
 };
 
 // The program's own options, in the order --help lists them.
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRow kOptions[] = {
     {"refresh", nullptr, "Refresh the picture from the node once it is up (as F5 does)."},
     {"trace", nullptr, "Start with the internal trace on (written to mapvine.trc); with --query the pass is traced."},
     {"render", "FILE.png",
@@ -57,8 +57,9 @@ void Configure(QCommandLineParser& parser) {
   // Qt's options come with one dash ("-platform xcb"), the program's with two.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.setApplicationDescription(kDescription);
-  for (const OptionSpec& spec : kOptions) {
-    parser.addOption(QCommandLineOption(spec.name, spec.description, spec.valueName ? spec.valueName : QString()));
+  for (const OptionRow& row : kOptions) {
+    const QString valueName = row.valueName ? row.valueName : QString();
+    parser.addOption(QCommandLineOption(row.name, row.description, valueName));
   }
   auto addHidden = [&parser](const char* name, const char* valueName) {
     QCommandLineOption option(name, {}, valueName);
@@ -73,7 +74,7 @@ void Configure(QCommandLineParser& parser) {
 bool TakesValue(const QString& argument) {
   const QString name = argument.mid(argument.startsWith("--") ? 2 : 1);
   return std::any_of(std::begin(kOptions), std::end(kOptions),
-                     [&](const OptionSpec& spec) { return spec.valueName && name == spec.name; });
+                     [&](const OptionRow& row) { return row.valueName && name == row.name; });
 }
 
 // The unknown option as it was written ("--frobnicate", "-x").

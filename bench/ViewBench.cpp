@@ -13,11 +13,11 @@
 // A drag step has to stay far below a full render.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCoreApplication>
 
 #include <memory>
 
+#include "QtBenchmarkMain.h"
 #include "refresh/RefreshCommand.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/SimulatedNode.h"
@@ -147,17 +147,4 @@ BENCHMARK(BM_RefreshShownPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  {
-    LargePicture picture;
-    largePicture = &picture;
-    benchmark::RunSpecifiedBenchmarks();
-    largePicture = nullptr;
-  }
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return mapvine::RunWidgetBenchmarks(argc, argv, largePicture); }

@@ -9,12 +9,12 @@
 // tenth of that.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QScrollBar>
 
 #include <memory>
 
+#include "QtBenchmarkMain.h"
 #include "refresh/RefreshCommand.h"
 #include "snanode/NetworkGenerator.h"
 #include "snanode/SimulatedNode.h"
@@ -99,17 +99,4 @@ BENCHMARK(BM_FirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  {
-    HugePicture picture;
-    hugePicture = &picture;
-    benchmark::RunSpecifiedBenchmarks();
-    hugePicture = nullptr;
-  }
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return mapvine::RunWidgetBenchmarks(argc, argv, hugePicture); }
