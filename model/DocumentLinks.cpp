@@ -78,9 +78,8 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, i
   }
   TraceF("CMapvineDoc::NewLink(1) Did not find link for %s - %s, tg: %i\n", ownerText.c_str(),
          destinationText.c_str(), tgNumber);
-  CSprite* a = FindNode(owner);
+  const auto [a, b] = nodeIndex_.FindLinkEnds(owner, destination);
   if (!a) return kLinkOwnerMissing;
-  CSprite* b = FindNode(destination);
   if (!b) return kLinkDestinationMissing;
 
   auto created = std::make_unique<CLink>();

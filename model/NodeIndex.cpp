@@ -17,6 +17,13 @@ void FetchNode(const CSprite& node) {
   }
 }
 
+// Starts fetching the node and the storage of its link list, where a link
+// joining it is about to be appended.
+void FetchNodeAndLinks(const CSprite& node) {
+  FetchNode(node);
+  if (!node.links.empty()) __builtin_prefetch(&*node.links.begin());
+}
+
 }  // namespace
 
 std::string_view ReportedName(const CSprite& node) {
@@ -77,6 +84,17 @@ CSprite* NodeIndex::Find(std::string_view name) const {
   CSprite* found = entry->count == 1 ? entry->node : FirstInList(name);
   lastFound_ = found;
   return found;
+}
+
+NodeIndex::LinkEnds NodeIndex::FindLinkEnds(std::string_view owner,
+                                             std::string_view destination) const {
+  LinkEnds ends{.owner = Find(owner)};
+  if (ends.owner == nullptr) return ends;
+  ends.destination = Find(destination);
+  if (ends.destination == nullptr) return ends;
+  FetchNodeAndLinks(*ends.owner);
+  FetchNodeAndLinks(*ends.destination);
+  return ends;
 }
 
 }  // namespace mapvine

@@ -25,6 +25,10 @@ std::string_view ReportedName(const CSprite& node);
 // about to be linked to (an LU after its parent, an end node after its
 // server), and that link reads the found node: so a Find that misses starts
 // fetching the node the last Find answered.
+//
+// A new link reads both of its ends and appends itself to their link lists,
+// a few steps after finding them: FindLinkEnds starts fetching both nodes
+// and the lists, so that the trips overlap the link's construction.
 class NodeIndex {
  public:
   // `listOrder` is the list the indexed nodes live in.
@@ -41,6 +45,14 @@ class NodeIndex {
   // Room for this many names without growing on the way.
   void Reserve(std::size_t count) { byName_.Reserve(count); }
   CSprite* Find(std::string_view name) const;
+
+  struct LinkEnds {
+    CSprite* owner = nullptr;
+    CSprite* destination = nullptr;
+  };
+  // Both ends of a link about to be made, each as Find answers it; the
+  // destination is not looked up when the owner is missing.
+  LinkEnds FindLinkEnds(std::string_view owner, std::string_view destination) const;
 
  private:
   // One node per name in the usual case; `node` is only the answer while
