@@ -39,13 +39,12 @@ EditHistory::EditHistory(CMapvineDoc& doc, std::function<void()> forgetPicks)
     : doc_(doc), forgetPicks_(std::move(forgetPicks)) {}
 
 void EditHistory::Begin(bool withBackground) {
-  if (depth_++ == 0) before_ = TakeSnapshot(doc_, withBackground);
+  if (depth_++ == 0) before_.emplace(doc_, withBackground);
 }
 
 void EditHistory::End(const QString& name) {
   if (depth_ == 0 || --depth_ > 0 || !before_) return;
-  const DocumentSnapshot after = TakeSnapshot(doc_, before_->background.has_value());
-  std::optional<DocumentEdit> edit = DocumentEdit::Between(*before_, after);
+  std::optional<DocumentEdit> edit = before_->EditSince(doc_);
   before_.reset();
   if (edit) stack_.push(new RecordedEdit(name, std::move(*edit), doc_, forgetPicks_));
 }

@@ -35,7 +35,7 @@ class EditHistory {
   std::function<void()> forgetPicks_;
   QUndoStack stack_;
   int depth_ = 0;
-  std::optional<DocumentSnapshot> before_;
+  std::optional<EditBaseline> before_;
 };
 
 // The undoable edit a command makes, by its name in the Edit menu; none for

@@ -1,5 +1,5 @@
-// What recording one edit costs on a large picture: the snapshots before and
-// after it and the difference kept, as every drag and menu edit pays, and
+// What recording one edit costs on a large picture: the picture's state
+// before it and the difference kept, as every drag and menu edit pays, and
 // undoing it.
 //   BM_RecordMove/N   N nodes, each linked to the next, one node moved
 //   BM_UndoMove/N     the same move undone
@@ -34,19 +34,18 @@ void BM_RecordMove(benchmark::State& state) {
   CSprite& moved = **doc->Nodes().begin();
   int step = 0;
   for (auto _ : state) {
-    const mapvine::DocumentSnapshot before = mapvine::TakeSnapshot(*doc, false);
+    const mapvine::EditBaseline before(*doc, false);
     moved.SetPosition(++step % 500, 10);
-    benchmark::DoNotOptimize(
-        mapvine::DocumentEdit::Between(before, mapvine::TakeSnapshot(*doc, false)));
+    benchmark::DoNotOptimize(before.EditSince(*doc));
   }
 }
 
 void BM_UndoMove(benchmark::State& state) {
   const auto doc = Picture(static_cast<int>(state.range(0)));
   CSprite& moved = **doc->Nodes().begin();
-  const mapvine::DocumentSnapshot before = mapvine::TakeSnapshot(*doc, false);
+  const mapvine::EditBaseline before(*doc, false);
   moved.SetPosition(300, 10);
-  const auto edit = mapvine::DocumentEdit::Between(before, mapvine::TakeSnapshot(*doc, false));
+  const auto edit = before.EditSince(*doc);
   for (auto _ : state) {
     edit->Undo(*doc);
     edit->Redo(*doc);

@@ -106,15 +106,51 @@ void CreateLink(CMapvineDoc& doc, const LinkState& state) {
   doc.AppendJoinedLink(std::move(link), *a, *b);
 }
 
-// The links of the document by key, numbering those that share a name.
+// Gives links their keys in list order, numbering those that share owner,
+// destination and TG number.
+class LinkKeys {
+ public:
+  LinkKey Next(const std::string& owner, const std::string& destination, int tgNumber) {
+    int& met = met_[{owner, destination, tgNumber}];
+    return {owner, destination, tgNumber, met++};
+  }
+
+ private:
+  std::map<std::tuple<std::string, std::string, int>, int> met_;
+};
+
+// The links of the document by key.
 std::map<LinkKey, CLink*> LinksByKey(const CMapvineDoc& doc) {
   std::map<LinkKey, CLink*> links;
+  LinkKeys keys;
   for (const auto& link : doc.Links()) {
-    LinkKey key{link->ownerName, link->destinationName, link->tgNumber, 0};
-    while (links.contains(key)) ++std::get<3>(key);
-    links.emplace(std::move(key), link.get());
+    links.emplace(keys.Next(link->ownerName, link->destinationName, link->tgNumber), link.get());
   }
   return links;
+}
+
+std::string_view NameOf(const NodeState& state) { return ReportedName(state.label, state.fqName); }
+
+// A name several nodes share stands for the first, as FindNode answers.
+std::unordered_map<std::string, NodeState> KeyedNodes(const std::vector<NodeState>& states) {
+  std::unordered_map<std::string, NodeState> keyed;
+  keyed.reserve(states.size());
+  for (const NodeState& state : states) keyed.emplace(NameOf(state), state);
+  return keyed;
+}
+
+std::map<LinkKey, LinkState> KeyedLinks(const std::vector<LinkState>& states) {
+  std::map<LinkKey, LinkState> keyed;
+  LinkKeys keys;
+  for (const LinkState& state : states) {
+    keyed.emplace(keys.Next(state.ownerName, state.destinationName, state.tgNumber), state);
+  }
+  return keyed;
+}
+
+bool SameKey(const LinkState& state, const CLink& link) {
+  return state.tgNumber == link.tgNumber && state.ownerName == link.ownerName &&
+         state.destinationName == link.destinationName;
 }
 
 std::unique_ptr<CDIB> CopyOfImage(const CDIB& image) {
@@ -131,36 +167,100 @@ bool operator==(const BackgroundState& a, const BackgroundState& b) {
   return sameImage && a.mode == b.mode && a.width == b.width && a.height == b.height;
 }
 
-DocumentSnapshot TakeSnapshot(const CMapvineDoc& doc, bool withBackground) {
-  DocumentSnapshot snapshot;
-  snapshot.nodes.reserve(doc.Nodes().size());
-  for (const auto& node : doc.Nodes()) {
-    // A name several nodes share stands for the first, as FindNode answers.
-    snapshot.nodes.emplace(ReportedName(*node), StateOf(*node));
+std::optional<BackgroundState> BackgroundOf(const CMapvineDoc& doc) {
+  if (doc.images.empty() || !doc.images[kBackgroundSlot] ||
+      !doc.images[kBackgroundSlot]->HasHeader()) {
+    return std::nullopt;
   }
-  for (const auto& [key, link] : LinksByKey(doc)) snapshot.links.emplace(key, StateOf(*link));
-  if (withBackground && !doc.images.empty() && doc.images[kBackgroundSlot] &&
-      doc.images[kBackgroundSlot]->HasHeader()) {
-    snapshot.background = BackgroundState{CopyOfImage(*doc.images[kBackgroundSlot]),
-                                          doc.picture.backgroundMode, doc.picture.pictureWidth,
-                                          doc.picture.pictureHeight};
-  }
-  return snapshot;
+  return BackgroundState{CopyOfImage(*doc.images[kBackgroundSlot]), doc.picture.backgroundMode,
+                         doc.picture.pictureWidth, doc.picture.pictureHeight};
 }
 
-std::optional<DocumentEdit> DocumentEdit::Between(const DocumentSnapshot& before,
-                                                  const DocumentSnapshot& after) {
+EditBaseline::EditBaseline(const CMapvineDoc& doc, bool withBackground) {
+  nodes_.reserve(doc.Nodes().size());
+  for (const auto& node : doc.Nodes()) nodes_.push_back(StateOf(*node));
+  links_.reserve(doc.Links().size());
+  for (const auto& link : doc.Links()) links_.push_back(StateOf(*link));
+  if (withBackground) background_ = BackgroundOf(doc);
+}
+
+DocumentSnapshot EditBaseline::Keyed() const {
+  return {KeyedNodes(nodes_), KeyedLinks(links_), background_};
+}
+
+std::optional<DocumentEdit> EditBaseline::EditSince(const CMapvineDoc& doc) const {
   DocumentEdit edit;
-  edit.before_.nodes = Differing(before.nodes, after.nodes);
-  edit.after_.nodes = Differing(after.nodes, before.nodes);
-  edit.before_.links = Differing(before.links, after.links);
-  edit.after_.links = Differing(after.links, before.links);
-  if (before.background && after.background && !(*before.background == *after.background)) {
-    edit.before_.background = before.background;
-    edit.after_.background = after.background;
+  // The picture as it is now, copied only for a part that no longer lines up.
+  std::optional<EditBaseline> now;
+  if (!NodesLineUp(doc, edit)) {
+    now.emplace(doc, false);
+    const auto before = KeyedNodes(nodes_);
+    const auto after = KeyedNodes(now->nodes_);
+    edit.before_.nodes = Differing(before, after);
+    edit.after_.nodes = Differing(after, before);
+  }
+  if (!LinksLineUp(doc, edit)) {
+    if (!now) now.emplace(doc, false);
+    const auto before = KeyedLinks(links_);
+    const auto after = KeyedLinks(now->links_);
+    edit.before_.links = Differing(before, after);
+    edit.after_.links = Differing(after, before);
+  }
+  if (background_) {
+    if (std::optional<BackgroundState> current = BackgroundOf(doc);
+        current && !(*background_ == *current)) {
+      edit.before_.background = background_;
+      edit.after_.background = std::move(current);
+    }
   }
   if (edit.before_ == DocumentSnapshot{} && edit.after_ == DocumentSnapshot{}) return std::nullopt;
   return edit;
+}
+
+// Nodes line up when the same names come in the same order; then each
+// node is compared with its own former state.
+bool EditBaseline::NodesLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const {
+  if (doc.Nodes().size() != nodes_.size()) return false;
+  auto was = nodes_.begin();
+  for (const auto& node : doc.Nodes()) {
+    const NodeState& before = *was++;
+    const std::string_view name = ReportedName(*node);
+    if (name != NameOf(before)) return false;
+    NodeState after = StateOf(*node);
+    // A later holder of a shared name is not what the name stands for.
+    if (after == before || doc.FindNode(name) != node.get()) continue;
+    edit.before_.nodes.emplace(name, before);
+    edit.after_.nodes.emplace(name, std::move(after));
+  }
+  return true;
+}
+
+// Links line up when the same keys come in the same order; they are keyed
+// only when one of them changed.
+bool EditBaseline::LinksLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const {
+  if (doc.Links().size() != links_.size()) return false;
+  std::vector<std::size_t> changed;
+  std::size_t index = 0;
+  for (const auto& link : doc.Links()) {
+    const LinkState& before = links_[index];
+    if (!SameKey(before, *link)) return false;
+    if (!(StateOf(*link) == before)) changed.push_back(index);
+    ++index;
+  }
+  if (changed.empty()) return true;
+  LinkKeys keys;
+  auto next = changed.begin();
+  index = 0;
+  for (const auto& link : doc.Links()) {
+    const LinkKey key = keys.Next(link->ownerName, link->destinationName, link->tgNumber);
+    if (next != changed.end() && *next == index) {
+      edit.before_.links.emplace(key, links_[index]);
+      edit.after_.links.emplace(key, StateOf(*link));
+      ++next;
+    }
+    ++index;
+  }
+  return true;
 }
 
 void DocumentEdit::Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const DocumentSnapshot& to) {

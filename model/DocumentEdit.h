@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 #include "graphics/CDIB.h"
 #include "graphics/NodeRecords.h"
@@ -58,6 +59,8 @@ struct BackgroundState {
 // of the links so named.
 using LinkKey = std::tuple<std::string, std::string, int, int>;
 
+// The picture's nodes, links and background by name, or one side of an
+// edit: what it changed, before or after.
 struct DocumentSnapshot {
   std::unordered_map<std::string, NodeState> nodes;
   std::map<LinkKey, LinkState> links;
@@ -66,10 +69,6 @@ struct DocumentSnapshot {
   friend bool operator==(const DocumentSnapshot&, const DocumentSnapshot&) = default;
 };
 
-// Everything an edit may change; the background only when asked, as copying
-// it costs more than the rest for most pictures.
-DocumentSnapshot TakeSnapshot(const CMapvineDoc& doc, bool withBackground);
-
 // One edit a person made, as the nodes, links and background it changed,
 // before and after, by name. Undo and Redo put the one or the other back on
 // the document as it is now: a refresh since may have taken a node away or
@@ -77,17 +76,40 @@ DocumentSnapshot TakeSnapshot(const CMapvineDoc& doc, bool withBackground);
 // shows the other side of it, and nothing refers to a node by address.
 class DocumentEdit {
  public:
-  // None when the two are alike.
-  static std::optional<DocumentEdit> Between(const DocumentSnapshot& before,
-                                             const DocumentSnapshot& after);
   void Undo(CMapvineDoc& doc) const { Apply(doc, after_, before_); }
   void Redo(CMapvineDoc& doc) const { Apply(doc, before_, after_); }
 
  private:
+  friend class EditBaseline;
   static void Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const DocumentSnapshot& to);
 
   DocumentSnapshot before_;  // only what differs
   DocumentSnapshot after_;
+};
+
+// Everything an edit may change, as the picture held it when the edit
+// began: every node and link in list order, and the background only when
+// asked, as copying it costs more than the rest for most pictures. Taking
+// it only copies; on a large picture, keying every state by name costs far
+// more than the edit. EditSince compares it with the picture in place and
+// keys only what differs, or, for the nodes or the links, everything when
+// their list no longer lines up (the edit added, removed or restacked one).
+class EditBaseline {
+ public:
+  EditBaseline(const CMapvineDoc& doc, bool withBackground);
+  // The nodes, links and background that differ now, before and after;
+  // none when nothing does.
+  std::optional<DocumentEdit> EditSince(const CMapvineDoc& doc) const;
+  // Every state by name.
+  DocumentSnapshot Keyed() const;
+
+ private:
+  bool NodesLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const;
+  bool LinksLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const;
+
+  std::vector<NodeState> nodes_;
+  std::vector<LinkState> links_;
+  std::optional<BackgroundState> background_;
 };
 
 }  // namespace mapvine

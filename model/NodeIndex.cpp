@@ -26,8 +26,8 @@ void FetchNodeAndLinks(const CSprite& node) {
 
 }  // namespace
 
-std::string_view ReportedName(const CSprite& node) {
-  return node.fqName.empty() ? std::string_view(node.label) : ShortNameView(node.fqName);
+std::string_view ReportedName(std::string_view label, std::string_view fqName) {
+  return fqName.empty() ? label : ShortNameView(fqName);
 }
 
 std::uint64_t NodeIndex::HashOf(std::string_view name) {

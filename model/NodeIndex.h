@@ -14,7 +14,10 @@ namespace mapvine {
 // network-qualified name, as the node reports it. The user may rename the
 // node, but the network does not, so this name stays. A node without a
 // network-qualified name (from a file that stored none) goes by its label.
-std::string_view ReportedName(const CSprite& node);
+std::string_view ReportedName(std::string_view label, std::string_view fqName);
+inline std::string_view ReportedName(const CSprite& node) {
+  return ReportedName(node.label, node.fqName);
+}
 
 // Finds nodes by their reported name in constant time. A name normally
 // belongs to one node; when several share it (possible after a file load),

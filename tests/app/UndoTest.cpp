@@ -35,7 +35,7 @@ struct Refreshed : testing::RunningApp {
     change();
     emit View().EditEnds("Move");
   }
-  DocumentSnapshot State() { return TakeSnapshot(Doc(), true); }
+  DocumentSnapshot State() { return EditBaseline(Doc(), true).Keyed(); }
 };
 
 TEST(Undo, EveryEditGoesBackAndForth) {
