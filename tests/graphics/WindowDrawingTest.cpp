@@ -38,7 +38,9 @@ TEST(WindowDrawing, LinesInAWindowMatchTheWholePicture) {
       for (int x = shown.left; x < std::min(shown.right, picture.right); ++x) {
         const std::uint8_t expected = *whole.PixelPtr(x, y);
         ASSERT_EQ(*part.PixelPtr(x - shown.left, y - shown.top), expected) << x << "," << y;
-        if (expected == 7) ASSERT_TRUE(listed) << x << "," << y;
+        if (expected == 7) {
+          ASSERT_TRUE(listed) << x << "," << y;
+        }
       }
     }
   }
