@@ -11,6 +11,8 @@ namespace mapvine {
 namespace {
 
 constexpr int kUncovered = -1;
+// Runs of columns at least this long on average are copied whole.
+constexpr std::size_t kShortestRun = 8;
 
 }  // namespace
 
@@ -92,6 +94,19 @@ ComposedBackground::ColumnMap ComposedBackground::MapColumns(std::span<const int
   ColumnMap map;
   map.sourceColumns.reserve(columns.size());
   for (const int x : columns) map.sourceColumns.push_back(SourceColumn(x));
+  for (std::size_t i = 0; i < columns.size();) {
+    const int first = map.sourceColumns[i];
+    std::size_t end = i + 1;
+    while (end < columns.size() &&
+           map.sourceColumns[end] == (first == kUncovered ? kUncovered : first + int(end - i))) {
+      ++end;
+    }
+    map.runs.push_back({static_cast<int>(end - i), first});
+    i = end;
+  }
+  // A stretched source repeats or skips columns: short runs are read one
+  // pixel at a time.
+  if (map.runs.size() * kShortestRun > columns.size()) map.runs.clear();
   return map;
 }
 
@@ -103,6 +118,17 @@ void ComposedBackground::ReadRow(int y, const ColumnMap& columns, std::uint8_t* 
     return;
   }
   const std::uint8_t* from = source_.PixelPtr(0, row);
+  if (!columns.runs.empty()) {
+    for (const ColumnMap::Run& run : columns.runs) {
+      if (run.sourceColumn == kUncovered) {
+        std::memset(out, 0, static_cast<std::size_t>(run.count));
+      } else {
+        std::memcpy(out, from + run.sourceColumn, static_cast<std::size_t>(run.count));
+      }
+      out += run.count;
+    }
+    return;
+  }
   for (std::size_t i = 0; i < count; ++i) {
     const int column = columns.sourceColumns[i];
     out[i] = column == kUncovered ? 0 : from[column];

@@ -47,6 +47,13 @@ class ComposedBackground {
   // (a zoomed view samples the same columns on every row it shows).
   struct ColumnMap {
     std::vector<int> sourceColumns;  // -1 where no layout covers the column
+    // The same as stretches of neighbouring source columns (or of
+    // uncovered ones), when they are long enough to copy whole.
+    struct Run {
+      int count;
+      int sourceColumn;  // of the first; -1 uncovered
+    };
+    std::vector<Run> runs;
   };
   // `columns` must lie inside the canvas.
   ColumnMap MapColumns(std::span<const int> columns) const;
