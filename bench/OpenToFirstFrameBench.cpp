@@ -57,8 +57,9 @@ struct SavedLargePicture {
     environment.insert("SNANODE_NETWORK", network);
     environment.insert("MAPVINE_SNACTL", QCoreApplication::applicationDirPath() + "/libsnactl.so");
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    made = RunBeside("snanode-gen", {"--resources", "100000", "--seed", "1"}, environment, network) &&
-           RunBeside("mapvine", {"--refresh", "--save", path}, environment, QProcess::nullDevice());
+    made =
+        RunBeside("snanode-gen", {"--resources", "100000", "--seed", "1"}, environment, network) &&
+        RunBeside("mapvine", {"--refresh", "--save", path}, environment, QProcess::nullDevice());
     bytes = static_cast<std::size_t>(QFileInfo(path).size());
   }
   QTemporaryDir folder;

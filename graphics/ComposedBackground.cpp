@@ -19,14 +19,12 @@ constexpr std::size_t kShortestRun = 8;
 ComposedBackground::ComposedBackground(const CDIB& source, int width, int height,
                                        BackgroundArrangement arrangement)
     : width_(width), height_(height), arrangement_(arrangement) {
-  // Shared, not copied: the source never changes while a background shows
-  // it, and RemapToPalette copies before it changes anything.
+  // Shared, not copied: RemapToPalette copies before it changes anything.
   source_.ShareStorageOf(source);
-  const bool readable =
-      source_.HasHeader() && source_.BitCount() == 8 && source_.GetWidth() > 0 &&
-      source_.GetHeight() > 0 &&
-      source_.Bits().size() >=
-          static_cast<std::size_t>(source_.RowBytes()) * static_cast<std::size_t>(source_.GetHeight());
+  const bool readable = source_.HasHeader() && source_.BitCount() == 8 && source_.GetWidth() > 0 &&
+                        source_.GetHeight() > 0 &&
+                        source_.Bits().size() >= static_cast<std::size_t>(source_.RowBytes()) *
+                                                     static_cast<std::size_t>(source_.GetHeight());
   if (readable) {
     sourceWidth_ = source_.GetWidth();
     sourceHeight_ = source_.GetHeight();

@@ -23,9 +23,9 @@ enum class BackgroundArrangement { Tile = 0, Stretch = 1, Centre = 2 };
 // a new image does. The canvas's colours are the source's colour table.
 class ComposedBackground {
  public:
-  // Keeps its own copy of `source`.
-  ComposedBackground(const CDIB& source, int width, int height,
-                     BackgroundArrangement arrangement);
+  // Shares `source`'s pixels, which are not to change while this background
+  // shows them.
+  ComposedBackground(const CDIB& source, int width, int height, BackgroundArrangement arrangement);
 
   int GetWidth() const { return width_; }
   int GetHeight() const { return height_; }

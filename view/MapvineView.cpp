@@ -69,7 +69,9 @@ void CMapvineView::MapToViewPalette(CDIB& image) {
 }
 
 void CMapvineView::MapToViewPalette(ComposedBackground& background) {
-  if (const CDIBPal* palette = PaletteToMap(background.Source())) background.RemapToPalette(*palette);
+  if (const CDIBPal* palette = PaletteToMap(background.Source())) {
+    background.RemapToPalette(*palette);
+  }
 }
 
 void CMapvineView::MapNodesToViewPalette() {

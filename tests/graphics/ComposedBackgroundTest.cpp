@@ -19,7 +19,8 @@ void LayOutWhole(const CDIB& source, CDIB& canvas, BackgroundArrangement arrange
     case BackgroundArrangement::Tile:
       for (int x = 0; x < w; x += sw) {
         for (int y = 0; y < h; y += sh) {
-          source.CopyPixelsTo(canvas, x, y, std::min(sw, w - x), std::min(sh, h - y), 0, 0, kOpaque);
+          source.CopyPixelsTo(canvas, x, y, std::min(sw, w - x), std::min(sh, h - y), 0, 0,
+                              kOpaque);
         }
       }
       break;
@@ -36,14 +37,18 @@ void LayOutWhole(const CDIB& source, CDIB& canvas, BackgroundArrangement arrange
 
 TEST(ComposedBackground, EveryAreaHoldsThePixelsOfTheWholeLayout) {
   std::mt19937 random(20);
-  auto between = [&](int low, int high) { return std::uniform_int_distribution(low, high)(random); };
+  auto between = [&](int low, int high) {
+    return std::uniform_int_distribution(low, high)(random);
+  };
   constexpr std::uint8_t kUntouched = 0xEE;
   for (int round = 0; round < 300; ++round) {
     const auto arrangement = static_cast<BackgroundArrangement>(round % 3);
     CDIB source;
     source.Create(between(1, 40), between(1, 40));
     for (int y = 0; y < source.GetHeight(); ++y) {
-      for (int x = 0; x < source.GetWidth(); ++x) *source.PixelPtr(x, y) = static_cast<std::uint8_t>(between(1, 255));
+      for (int x = 0; x < source.GetWidth(); ++x) {
+        *source.PixelPtr(x, y) = static_cast<std::uint8_t>(between(1, 255));
+      }
     }
     // Canvases smaller and larger than the source, and exactly twice its
     // size, where a stretch doubles every pixel.
@@ -64,7 +69,8 @@ TEST(ComposedBackground, EveryAreaHoldsThePixelsOfTheWholeLayout) {
       window.Create(between(1, 80), between(1, 80));
       for (std::uint8_t& byte : window.Bits()) byte = kUntouched;
       background.DrawArea(window, origin, asked);
-      const Rect drawn = asked.Intersect(whole.GetRect()).Intersect(window.GetRect().Offset(origin.x, origin.y));
+      const Rect drawn =
+          asked.Intersect(whole.GetRect()).Intersect(window.GetRect().Offset(origin.x, origin.y));
       for (int y = 0; y < window.GetHeight(); ++y) {
         for (int x = 0; x < window.GetWidth(); ++x) {
           const Point at{x + origin.x, y + origin.y};
@@ -88,6 +94,23 @@ TEST(ComposedBackground, EveryAreaHoldsThePixelsOfTheWholeLayout) {
     EXPECT_EQ(background.PixelAt(width, 0), 0);
     EXPECT_EQ(background.PixelAt(0, -1), 0);
   }
+}
+
+// The background shares the document's source, which keeps its own colours
+// when the window brings the background to its palette.
+TEST(ComposedBackground, RemappingLeavesTheSharedSourceAlone) {
+  CDIB source;
+  source.Create(4, 4);  // grey ramp, every pixel black
+  *source.PixelPtr(1, 1) = 200;
+  CDIB before;
+  before.CopyPixels(std::span(source.HeaderBlock(), CDIB::kHeaderBlockSize), source.Bits());
+  ComposedBackground background(source, 8, 8, BackgroundArrangement::Tile);
+  CDIBPal palette;
+  palette.SetEntries({{255, 0, 0, 0}, {200, 200, 200, 0}});
+  ASSERT_TRUE(background.RemapToPalette(palette));
+  EXPECT_TRUE(source.IsSameImage(before));
+  EXPECT_EQ(background.PixelAt(5, 5), 1);
+  EXPECT_EQ(background.PixelAt(4, 5), 0);
 }
 
 }  // namespace
