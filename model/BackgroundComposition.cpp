@@ -42,10 +42,10 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArran
   if (!newImage && !backgroundSource) return false;  // nothing to lay out
 
   if (!newImage && deferComposition_) {
-    // Growth during a refresh: record the size now; lay out pixels, and pull
-    // back any node the canvas no longer holds, once at the end. Placement
-    // puts every new node inside the canvas and growth only enlarges it, so
-    // nothing is left outside in between.
+    // Growth during a refresh: record the size now; lay out the background,
+    // and pull back any node the canvas no longer holds, once at the end.
+    // Placement puts every new node inside the canvas and growth only
+    // enlarges it, so nothing is left outside in between.
     PostponeCanvas();
     pullBackPending_ = true;
     return true;
