@@ -8,7 +8,7 @@
 //   into a vector.
 // A load does everything an open does after reading the file: it destroys
 // the previous picture, rejoins the links, rebuilds the images and palette
-// and composes the whole canvas.
+// and lays the background out on the canvas.
 #include <benchmark/benchmark.h>
 
 #include <chrono>

@@ -1,6 +1,6 @@
-// The picture's canvas: the background image laid out (tiled, stretched or
-// centred) on a canvas of the requested size, and the working images and
-// merged palette every node is drawn from.
+// The picture's canvas: its size, the background laid out on it (tiled,
+// stretched or centred, drawn area by area as it is shown), and the working
+// images and merged palette every node is drawn from.
 #include <algorithm>
 
 #include "model/MapvineDoc.h"
@@ -15,47 +15,6 @@ constexpr int kMinimumNaturalHeight = 200;
 constexpr int kPullBackRight = 5;
 constexpr int kPullBackBottom = 25;
 
-enum BackgroundStyle { kTile = 0, kStretch = 1, kCentre = 2 };
-
-void TileOnto(const CDIB& source, CDIB& canvas) {
-  const int sw = source.GetWidth(), sh = source.GetHeight();
-  const int cw = canvas.GetWidth(), ch = canvas.GetHeight();
-  if (sw <= 0 || sh <= 0) return;
-  for (int x = 0; x < cw; x += sw) {
-    for (int y = 0; y < ch; y += sh) {
-      source.CopyPixelsTo(canvas, x, y, std::min(sw, cw - x), std::min(sh, ch - y), 0, 0, kOpaque);
-    }
-  }
-}
-
-// One opaque copy of the source's middle onto the canvas's middle; every
-// half is taken by integer division.
-void CentreOnto(const CDIB& source, CDIB& canvas) {
-  const int sw = source.GetWidth(), sh = source.GetHeight();
-  const int w = canvas.GetWidth(), h = canvas.GetHeight();
-  const int copyW = std::min(sw, w), copyH = std::min(sh, h);
-  const int sx = sw >= w ? sw / 2 - w / 2 : 0;
-  const int sy = sh >= h ? sh / 2 - h / 2 : 0;
-  const int dx = sw >= w ? 0 : w / 2 - sw / 2;
-  const int dy = sh >= h ? 0 : h / 2 - sh / 2;
-  source.CopyPixelsTo(canvas, dx, dy, copyW, copyH, sx, sy, kOpaque);
-}
-
-void LayOut(const CDIB& source, CDIB& canvas, int style) {
-  switch (style) {
-    case kStretch:
-      source.StretchPixelsTo(canvas, 0, 0, canvas.GetWidth(), canvas.GetHeight(), 0, 0,
-                             source.GetWidth(), source.GetHeight(), kOpaque);
-      break;
-    case kCentre:
-      CentreOnto(source, canvas);
-      break;
-    default:
-      TileOnto(source, canvas);
-      break;
-  }
-}
-
 std::unique_ptr<CDIB> CopyOfImage(const CDIB& image) {
   auto copy = std::make_unique<CDIB>();
   copy->CopyPixels(std::span(image.HeaderBlock(), CDIB::kHeaderBlockSize), image.Bits());
@@ -64,7 +23,8 @@ std::unique_ptr<CDIB> CopyOfImage(const CDIB& image) {
 
 }  // namespace
 
-bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int width, int height) {
+bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArrangement mode,
+                                    int width, int height) {
   picture.backgroundMode = mode;
   if (image && image->GetWidth() < kMinimumNaturalWidth && width == 0) {
     width = kMinimumNaturalWidth;
@@ -82,10 +42,10 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int w
   if (!newImage && !backgroundSource) return false;  // nothing to lay out
 
   if (!newImage && deferComposition_) {
-    // Growth during a refresh: record the size now; lay out pixels, and pull
-    // back any node the canvas no longer holds, once at the end. Placement
-    // puts every new node inside the canvas and growth only enlarges it, so
-    // nothing is left outside in between.
+    // Growth during a refresh: record the size now; lay out the background,
+    // and pull back any node the canvas no longer holds, once at the end.
+    // Placement puts every new node inside the canvas and growth only
+    // enlarges it, so nothing is left outside in between.
     PostponeCanvas();
     pullBackPending_ = true;
     return true;
@@ -131,15 +91,13 @@ void CMapvineDoc::ComposeCanvas() {
   const Point size = CanvasSize();
   // The source is in the merged palette, so the canvas is too, down to the
   // index 0 that the parts no layout covers keep.
-  CDIBPal canvasPalette;
-  canvasPalette.CreateFromImage(*backgroundSource);
-  // The canvas is created anew in the same object, which keeps its memory
-  // when the size stays.
-  if (!composedBackground) composedBackground = std::make_unique<CDIB>();
-  composedBackground->Create(size.x, size.y, &canvasPalette);
-  const int style = picture.backgroundMode != 0 ? picture.backgroundMode
-                                                : (view_ ? view_->BackgroundArrangement() : 0);
-  LayOut(*backgroundSource, *composedBackground, style);
+  composedBackground =
+      std::make_unique<ComposedBackground>(*backgroundSource, size.x, size.y, ArrangementToLayOut());
+}
+
+BackgroundArrangement CMapvineDoc::ArrangementToLayOut() const {
+  if (picture.backgroundMode != kArrangementChosenInView || !view_) return picture.backgroundMode;
+  return view_->ChosenArrangement();
 }
 
 bool CMapvineDoc::FinishComposition() {

@@ -48,7 +48,7 @@ struct LinkState {
 // the requested size.
 struct BackgroundState {
   std::shared_ptr<const CDIB> image;
-  int mode = 0;
+  BackgroundArrangement mode = kArrangementChosenInView;
   int width = 0;
   int height = 0;
 

@@ -47,7 +47,7 @@ bool CMapvineDoc::NewBackgroundImage(std::unique_ptr<CDIB> image) {
                        image->GetWidth() < picture.composedWidth;
   bool composed;
   if (!smaller || Prompts().AskYesNo(kResizeQuestion)) {
-    composed = ComposeBackground(std::move(image), 0, 0, 0);
+    composed = ComposeBackground(std::move(image), kArrangementChosenInView, 0, 0);
   } else {
     // Keep the canvas: the smaller image is laid out on it in the current style.
     composed = ComposeBackground(std::move(image), picture.backgroundMode, picture.composedWidth,

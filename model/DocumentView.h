@@ -4,6 +4,7 @@
 
 #include "graphics/CDIB.h"
 #include "graphics/COSBView.h"
+#include "graphics/ComposedBackground.h"
 #include "graphics/CSprite.h"
 #include "graphics/Geometry.h"
 
@@ -20,17 +21,17 @@ class DocumentView {
 
   // A node was added or changed its image: redraw the whole picture.
   virtual void NodeChanged(CSprite& node) = 0;
-  // Shows `picture` as the new background; false when the buffer could not
-  // be made.
-  virtual bool SetBackground(CDIB& picture) = 0;
+  // Shows `background` as the new picture background; false when the
+  // buffer could not be made.
+  virtual bool SetBackground(ComposedBackground& background) = 0;
   // Redraws one area of the picture now.
   virtual void RedrawArea(const Rect& area) = 0;
   // Redraws the whole picture now.
   virtual void RedrawAll() = 0;
   // Placement wants a larger picture and the window is to grow with it.
   virtual void RequestPictureResize(int width, int height) = 0;
-  // The background arrangement the user chose (0 tile, 1 stretch, 2 centre).
-  virtual int BackgroundArrangement() const = 0;
+  // The background arrangement the user chose.
+  virtual BackgroundArrangement ChosenArrangement() const = 0;
   // Blocks for a moment so that a change stays visible (placement growth,
   // progress texts).
   virtual void Pause(int milliseconds) = 0;

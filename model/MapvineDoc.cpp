@@ -101,7 +101,7 @@ bool CMapvineDoc::NewDocument() {
 
   composedBackground.reset();
   backgroundSource.reset();
-  ComposeBackground(MakeDefaultBackground(), 0, 0, 0);
+  ComposeBackground(MakeDefaultBackground(), kArrangementChosenInView, 0, 0);
 
   if (view_) view_->RedrawAll();
   modified_ = false;

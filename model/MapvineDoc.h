@@ -11,6 +11,7 @@
 #include "graphics/CLinkList.h"
 #include "graphics/CSprite.h"
 #include "graphics/CSpriteList.h"
+#include "graphics/ComposedBackground.h"
 #include "graphics/NodeRecords.h"
 #include "model/DocumentView.h"
 #include "model/LinkIndex.h"
@@ -37,6 +38,11 @@ inline constexpr int kLinkAdded = 0;
 inline constexpr int kLinkUpdated = -1;
 inline constexpr int kLinkOwnerMissing = -2;
 inline constexpr int kLinkDestinationMissing = -3;
+
+// The document's arrangement that lays the background out as the user
+// chose in the view (tile until they choose another); a document that asks
+// for Stretch or Centre gets that whatever the view says.
+inline constexpr BackgroundArrangement kArrangementChosenInView = BackgroundArrangement::Tile;
 
 // Which of a node's icons a custom bitmap becomes.
 enum class CustomIconRole { Active, Inactive, Both };
@@ -75,7 +81,7 @@ struct PlacementState {
 
 // The picture's size and background layout.
 struct PictureState {
-  int backgroundMode = 0;
+  BackgroundArrangement backgroundMode = kArrangementChosenInView;
   int pictureWidth = 0;   // requested; 0 = the background's own size
   int pictureHeight = 0;
   int composedWidth = 1;  // actually composed
@@ -155,7 +161,8 @@ class CMapvineDoc {
 
   Point NextPosition();
   void TileNodes();
-  bool ComposeBackground(std::unique_ptr<CDIB> image, int mode, int width, int height);
+  bool ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArrangement mode, int width,
+                         int height);
   void RebuildImages();
 
   // Commands that change the picture's images. An empty path asks for the
@@ -174,16 +181,17 @@ class CMapvineDoc {
   int AddUserImage(std::unique_ptr<CDIB> image);
   void SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_ptr<CDIB> image);
 
-  // While deferred, placement growth records the new canvas size but leaves
-  // its pixels until FinishDeferredComposition: a large refresh grows the
-  // picture hundreds of times and nobody sees the steps in between. A
-  // document without a view keeps them pending until a view attaches, so
+  // While deferred, placement growth records the new canvas size but lays
+  // out no new background until FinishDeferredComposition: a large refresh
+  // grows the picture hundreds of times, each new background makes the
+  // view fit and redraw, and nobody sees the steps in between. A document
+  // without a view keeps the layout pending until a view attaches, so
   // composedBackground is up to date whenever a view shows it.
   void DeferComposition(bool defer);
   void FinishDeferredComposition();
   // A document that no window may ever show (a script's save or query)
-  // lays out no canvas pixels while it has no view: it keeps the canvas's
-  // size and pulls nodes inside it as always, and leaves the pixels until a
+  // lays out no background while it has no view: it keeps the canvas's
+  // size and pulls nodes inside it as always, and leaves the layout until a
   // view attaches, if one ever does.
   void SetHeadless(bool headless) { headless_ = headless; }
 
@@ -231,7 +239,8 @@ class CMapvineDoc {
   // The picture is shown through this palette, before saving and after
   // opening alike.
   std::unique_ptr<CDIBPal> mergedPalette;
-  std::unique_ptr<CDIB> composedBackground;
+  // The background laid out on the canvas, drawn where the picture is shown.
+  std::unique_ptr<ComposedBackground> composedBackground;
   // Slot 0's image mapped to mergedPalette; the canvas is laid out from it.
   std::unique_ptr<CDIB> backgroundSource;
 
@@ -244,6 +253,8 @@ class CMapvineDoc {
   // ComposePendingPicture.
   void PostponeCanvas();
   void ComposeCanvas();
+  // The arrangement the canvas is laid out in now.
+  BackgroundArrangement ArrangementToLayOut() const;
   void ComposePendingPicture();
   bool FinishComposition();
   void PullNodesInside();

@@ -58,13 +58,14 @@ void Corners(const Target& t, const Rect& r, std::uint8_t index) {
 
 // Every other pixel of `r` (a checkerboard fixed to the picture) takes the
 // background's pixel.
-void Fade(const Target& t, const CDIB& background, const Rect& r) {
+void Fade(const Target& t, const ComposedBackground& background, const Rect& r) {
   const Rect inside = r.Intersect(t.area).Intersect(background.GetRect());
   for (int y = inside.top; y < inside.bottom; ++y) {
     std::uint8_t* out = t.window.PixelPtr(0, y - t.origin.y);
-    const std::uint8_t* in = background.PixelPtr(0, y);
-    if (out == nullptr || in == nullptr) continue;
-    for (int x = inside.left + ((inside.left + y + 1) & 1); x < inside.right; x += 2) out[x - t.origin.x] = in[x];
+    if (out == nullptr) continue;
+    for (int x = inside.left + ((inside.left + y + 1) & 1); x < inside.right; x += 2) {
+      out[x - t.origin.x] = background.PixelAt(x, y);
+    }
   }
 }
 

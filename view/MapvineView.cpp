@@ -56,12 +56,22 @@ CMapvineView::~CMapvineView() {
   while (waitCursorDepth_ > 0) SetWaitCursor(false);
 }
 
-void CMapvineView::MapToViewPalette(CDIB& image) {
+const CDIBPal* CMapvineView::PaletteToMap(const CDIB& image) const {
   const CDIBPal* palette = Palette();
-  if (palette == nullptr || !palette->HasPalette()) return;
+  if (palette == nullptr || !palette->HasPalette() || UsesPalette(image, *palette)) return nullptr;
+  return palette;
+}
+
+void CMapvineView::MapToViewPalette(CDIB& image) {
   // Nodes of one kind share their icon's storage: a refresh of thousands of
   // nodes maps each icon once and finds it mapped for every other node.
-  if (!UsesPalette(image, *palette)) image.RemapToPalette(*palette);
+  if (const CDIBPal* palette = PaletteToMap(image)) image.RemapToPalette(*palette);
+}
+
+void CMapvineView::MapToViewPalette(ComposedBackground& background) {
+  if (const CDIBPal* palette = PaletteToMap(background.Source())) {
+    background.RemapToPalette(*palette);
+  }
 }
 
 void CMapvineView::MapNodesToViewPalette() {
@@ -78,8 +88,9 @@ void CMapvineView::NodeChanged(CSprite& node) {
   RedrawWholePicture();
 }
 
-bool CMapvineView::SetBackground(CDIB& picture) {
-  if (!CreateBuffer(picture, 0, 0, doc_.mergedPalette.get())) {
+bool CMapvineView::SetBackground(ComposedBackground& background) {
+  if (!CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(),
+                    doc_.mergedPalette.get())) {
     // Whatever the window showed is gone with the buffer.
     pictureSize_ = QSize();
     index_.MarkStale();
@@ -96,7 +107,7 @@ bool CMapvineView::SetBackground(CDIB& picture) {
   route_ = Route{};
   selected_ = nullptr;
   index_.MarkStale();
-  MapToViewPalette(picture);
+  MapToViewPalette(background);
   // The buffer takes the merged palette the node images are rebuilt in; an
   // image that was set outside a rebuild is brought to it here.
   MapNodesToViewPalette();
@@ -126,8 +137,7 @@ void CMapvineView::RedrawWholePicture() {
 }
 
 void CMapvineView::RequestPictureResize(int width, int height) {
-  // Layout 0: the arrangement the user chose in this view.
-  doc_.ComposeBackground(nullptr, 0, width, height);
+  doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);
 }
 
 void CMapvineView::Pause(int milliseconds) {

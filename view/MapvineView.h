@@ -52,11 +52,11 @@ class CMapvineView : public QAbstractScrollArea,
   // DocumentView
   COSBView& OffscreenView() override { return *this; }
   void NodeChanged(CSprite& node) override;
-  bool SetBackground(CDIB& picture) override;
+  bool SetBackground(ComposedBackground& background) override;
   void RedrawArea(const Rect& area) override;
   void RedrawAll() override;
   void RequestPictureResize(int width, int height) override;
-  int BackgroundArrangement() const override { return backgroundArrangement; }
+  BackgroundArrangement ChosenArrangement() const override { return backgroundArrangement; }
   void Pause(int milliseconds) override;
   void RefreshStarted() override;
   void RefreshEnded() override;
@@ -176,9 +176,9 @@ class CMapvineView : public QAbstractScrollArea,
   // The auto-refresh period in milliseconds; 0 while the timer is stopped.
   int RefreshTimerPeriod() const { return refreshPeriod_; }
 
-  // 0 tile, 1 stretch to fit, 2 centre: the layout the background is
-  // composed with when the document asks for the user's choice.
-  int backgroundArrangement = 0;
+  // The layout the background is composed with when the document asks for
+  // the user's choice.
+  BackgroundArrangement backgroundArrangement = BackgroundArrangement::Tile;
 
  signals:
   // The auto-refresh timer ticked; the application runs a refresh.
@@ -220,8 +220,11 @@ class CMapvineView : public QAbstractScrollArea,
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  // The buffer's palette when `image` is not in it yet; null otherwise.
+  const CDIBPal* PaletteToMap(const CDIB& image) const;
   // Brings an image to the buffer's palette unless it already is there.
   void MapToViewPalette(CDIB& image);
+  void MapToViewPalette(ComposedBackground& background);
   void MapNodesToViewPalette();
   // The standard redraw: everything composed and presented.
   void RedrawWholePicture();
@@ -314,7 +317,7 @@ class CMapvineView : public QAbstractScrollArea,
   void Blink(CSprite& node);
   void ShowChosenHiddenNodes();
   void ResizeBackground();
-  void ArrangeBackground(int arrangement);
+  void ArrangeBackground(BackgroundArrangement arrangement);
   void ShowPrintPreview();
 
   // Kept between commands, so that the page setup holds for later prints.

@@ -145,9 +145,9 @@ struct Placement {
   }
 };
 
-void DrawBackground(const CDIB* background, const std::array<QRgb, 256>& table, const Pixels& px,
-                    const Placement& at) {
-  if (background == nullptr || !background->HasHeader()) return;
+void DrawBackground(const ComposedBackground* background, const std::array<QRgb, 256>& table,
+                    const Pixels& px, const Placement& at) {
+  if (background == nullptr || background->GetRect().IsEmpty()) return;
   const int width = background->GetWidth();
   const int height = background->GetHeight();
   const QRect& r = px.clip;
@@ -156,11 +156,13 @@ void DrawBackground(const CDIB* background, const std::array<QRgb, 256>& table, 
     column[x - r.left()] =
         std::clamp(static_cast<int>((x + at.scroll.x()) / at.zoom), 0, width - 1);
   }
+  const ComposedBackground::ColumnMap map = background->MapColumns(column);
+  std::vector<std::uint8_t> from(column.size());
   for (int y = r.top(); y <= r.bottom(); ++y) {
     const int row = std::clamp(static_cast<int>((y + at.scroll.y()) / at.zoom), 0, height - 1);
-    const std::uint8_t* from = background->PixelPtr(0, row);
+    background->ReadRow(row, map, from.data());
     QRgb* to = px.Row(y);
-    for (int x = r.left(); x <= r.right(); ++x) to[x] = table[from[column[x - r.left()]]];
+    for (int x = r.left(); x <= r.right(); ++x) to[x] = table[from[x - r.left()]];
   }
 }
 

@@ -11,12 +11,7 @@ struct Target {
 };
 
 void DrawBackground(const CMapvineDoc& doc, const Target& t) {
-  const CDIB* background = doc.composedBackground.get();
-  if (background == nullptr) return;
-  const Rect part = t.area.Intersect(background->GetRect());
-  if (part.IsEmpty()) return;
-  background->CopyPixelsTo(t.window, part.left - t.origin.x, part.top - t.origin.y, part.Width(),
-                           part.Height(), part.left, part.top, kOpaque);
+  if (doc.composedBackground) doc.composedBackground->DrawArea(t.window, t.origin, t.area);
 }
 
 // Lines are drawn only inside the area: the icons they cross elsewhere keep

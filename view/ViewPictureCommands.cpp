@@ -4,6 +4,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <optional>
 
 #include "model/ChangeComparison.h"
 #include "model/NodeVisibility.h"
@@ -46,17 +47,17 @@ const ClassCommand* ClassCommandOf(int id) {
   return found != std::end(kClassCommands) ? found : nullptr;
 }
 
-// The arrangement a background command selects, or -1.
-int ArrangementOf(int id) {
+// The arrangement a background command selects, if it is one.
+std::optional<BackgroundArrangement> ArrangementOf(int id) {
   switch (id) {
     case command::kBackgroundTile:
-      return 0;
+      return BackgroundArrangement::Tile;
     case command::kBackgroundStretch:
-      return 1;
+      return BackgroundArrangement::Stretch;
     case command::kBackgroundCenter:
-      return 2;
+      return BackgroundArrangement::Centre;
     default:
-      return -1;
+      return std::nullopt;
   }
 }
 
@@ -72,8 +73,8 @@ bool CMapvineView::OnPictureCommand(int id) {
     RedrawWholePicture();
     return true;
   }
-  if (const int arrangement = ArrangementOf(id); arrangement >= 0) {
-    ArrangeBackground(arrangement);
+  if (const auto arrangement = ArrangementOf(id)) {
+    ArrangeBackground(*arrangement);
     return true;
   }
   if (OnZoomCommand(id)) return true;
@@ -101,8 +102,8 @@ bool CMapvineView::OnPictureCommand(int id) {
 }
 
 std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
-  if (const int arrangement = ArrangementOf(id); arrangement >= 0) {
-    return CommandState{.enabled = true, .checked = arrangement == backgroundArrangement};
+  if (const auto arrangement = ArrangementOf(id)) {
+    return CommandState{.enabled = true, .checked = *arrangement == backgroundArrangement};
   }
   if (ClassCommandOf(id) != nullptr) return CommandState{};
   if (id == command::kMarkInactiveLinks) {
@@ -250,7 +251,7 @@ void CMapvineView::ResizeBackground() {
   doc_.ComposeBackground(nullptr, doc_.picture.backgroundMode, width, height);
 }
 
-void CMapvineView::ArrangeBackground(int arrangement) {
+void CMapvineView::ArrangeBackground(BackgroundArrangement arrangement) {
   backgroundArrangement = arrangement;
   // Same size, laid out anew.
   doc_.ComposeBackground(nullptr, doc_.picture.backgroundMode, doc_.picture.composedWidth,

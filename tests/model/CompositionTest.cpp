@@ -35,7 +35,8 @@ TEST(ComposeBackground, SmallBackgroundsGetAMinimumCanvas) {
   };
   for (const NaturalSize& c : cases) {
     DocumentWithView d;
-    EXPECT_TRUE(d.doc.ComposeBackground(PatternImage(c.imageWidth, c.imageHeight), 0, 0, 0));
+    EXPECT_TRUE(d.doc.ComposeBackground(PatternImage(c.imageWidth, c.imageHeight),
+                                        kArrangementChosenInView, 0, 0));
     EXPECT_EQ(d.doc.picture.composedWidth, c.canvasWidth) << c.imageWidth << "x" << c.imageHeight;
     EXPECT_EQ(d.doc.picture.composedHeight, c.canvasHeight) << c.imageWidth << "x" << c.imageHeight;
     EXPECT_EQ(d.doc.picture.pictureWidth, c.requestedWidth);
@@ -47,34 +48,34 @@ TEST(ComposeBackground, SmallBackgroundsGetAMinimumCanvas) {
 
 TEST(ComposeBackground, CentresAWideSourceOnASquareCanvas) {
   DocumentWithView d;
-  d.doc.ComposeBackground(PatternImage(300, 100), 0, 0, 0);
+  d.doc.ComposeBackground(PatternImage(300, 100), kArrangementChosenInView, 0, 0);
   // Remember the source as it ended up, mapped to the merged palette.
   const CDIB& source = *d.doc.backgroundSource;
-  ASSERT_TRUE(d.doc.ComposeBackground(nullptr, 2, 200, 200));
-  const CDIB& canvas = *d.doc.composedBackground;
+  ASSERT_TRUE(d.doc.ComposeBackground(nullptr, BackgroundArrangement::Centre, 200, 200));
+  const ComposedBackground& canvas = *d.doc.composedBackground;
   ASSERT_EQ(canvas.GetWidth(), 200);
-  for (int y : {0, 49, 150, 199}) EXPECT_EQ(*canvas.PixelPtr(100, y), 0) << "row " << y;
+  for (int y : {0, 49, 150, 199}) EXPECT_EQ(canvas.PixelAt(100, y), 0) << "row " << y;
   for (int y : {50, 100, 149}) {
     for (int x : {0, 77, 199}) {
-      EXPECT_EQ(*canvas.PixelPtr(x, y), *source.PixelPtr(x + 50, y - 50)) << x << "," << y;
+      EXPECT_EQ(canvas.PixelAt(x, y), *source.PixelPtr(x + 50, y - 50)) << x << "," << y;
     }
   }
 }
 
 TEST(ComposeBackground, TilesTheSourceAcrossTheCanvas) {
   DocumentWithView d;
-  d.doc.ComposeBackground(PatternImage(300, 250), 0, 0, 0);
-  d.doc.ComposeBackground(nullptr, 0, 700, 600);
+  d.doc.ComposeBackground(PatternImage(300, 250), kArrangementChosenInView, 0, 0);
+  d.doc.ComposeBackground(nullptr, kArrangementChosenInView, 700, 600);
   const CDIB& source = *d.doc.backgroundSource;
-  const CDIB& canvas = *d.doc.composedBackground;
+  const ComposedBackground& canvas = *d.doc.composedBackground;
   for (Point p : {Point{0, 0}, Point{299, 249}, Point{300, 0}, Point{650, 520}, Point{699, 599}}) {
-    EXPECT_EQ(*canvas.PixelPtr(p.x, p.y), *source.PixelPtr(p.x % 300, p.y % 250));
+    EXPECT_EQ(canvas.PixelAt(p.x, p.y), *source.PixelPtr(p.x % 300, p.y % 250));
   }
 }
 
 TEST(ComposeBackground, PullsNodesBackInsideASmallerCanvas) {
   DocumentWithView d;
-  d.doc.ComposeBackground(PatternImage(520, 320), 0, 0, 0);
+  d.doc.ComposeBackground(PatternImage(520, 320), kArrangementChosenInView, 0, 0);
   d.doc.NewNode("A", "NETA.A", NetworkNode, nullptr, nullptr);
   d.doc.NewNode("B", "NETA.B", NetworkNode, nullptr, nullptr);
   CSprite* a = d.doc.FindNode("A");
@@ -82,7 +83,7 @@ TEST(ComposeBackground, PullsNodesBackInsideASmallerCanvas) {
   a->SetPosition(450, 10);
   b->SetPosition(10, 290);
 
-  d.doc.ComposeBackground(nullptr, 0, 400, 250);
+  d.doc.ComposeBackground(nullptr, kArrangementChosenInView, 400, 250);
   EXPECT_EQ(a->GetRect().right, 400 - 5);
   EXPECT_EQ(a->GetY(), 10);
   EXPECT_EQ(b->GetRect().bottom, 250 - 25);
@@ -94,7 +95,7 @@ TEST(ComposeBackground, PullsNodesBackInsideASmallerCanvas) {
 TEST(ComposeBackground, DeferredGrowthEndsInTheSamePicture) {
   DocumentWithView immediate, deferred;
   for (DocumentWithView* d : {&immediate, &deferred}) {
-    d->doc.ComposeBackground(PatternImage(130, 210), 0, 0, 0);
+    d->doc.ComposeBackground(PatternImage(130, 210), kArrangementChosenInView, 0, 0);
   }
   deferred.doc.DeferComposition(true);
   const int backgroundsBefore = deferred.view.backgrounds;
@@ -109,7 +110,11 @@ TEST(ComposeBackground, DeferredGrowthEndsInTheSamePicture) {
   deferred.doc.FinishDeferredComposition();
 
   EXPECT_EQ(deferred.view.backgrounds, backgroundsBefore + 1);
-  EXPECT_TRUE(deferred.doc.composedBackground->IsSameImage(*immediate.doc.composedBackground));
+  const ComposedBackground& shown = *deferred.doc.composedBackground;
+  const ComposedBackground& expected = *immediate.doc.composedBackground;
+  EXPECT_EQ(shown.GetRect(), expected.GetRect());
+  EXPECT_EQ(shown.Arrangement(), expected.Arrangement());
+  EXPECT_TRUE(shown.Source().IsSameImage(expected.Source()));
   auto d = deferred.doc.Nodes().begin();
   for (const auto& node : immediate.doc.Nodes()) {
     EXPECT_EQ(node->GetRect(), (*d)->GetRect());

@@ -250,15 +250,17 @@ TEST_F(NewBackgroundTest, ALargerImageIsComposedAtItsOwnSizeWithoutAQuestion) {
 }
 
 struct SmallerCase {
-  int arrangement;
+  BackgroundArrangement arrangement;
   int imageWidth, imageHeight;
 };
 
 TEST_F(NewBackgroundTest, AnsweringNoKeepsTheCanvasAndLaysTheImageOutInTheCurrentStyle) {
-  const SmallerCase cases[] = {{0, 150, 120}, {2, 150, 120}, {0, 500, 100}, {2, 100, 500}};
+  constexpr auto kTile = BackgroundArrangement::Tile, kCentre = BackgroundArrangement::Centre;
+  const SmallerCase cases[] = {
+      {kTile, 150, 120}, {kCentre, 150, 120}, {kTile, 500, 100}, {kCentre, 100, 500}};
   prompts.yes = false;
   for (const SmallerCase& c : cases) {
-    SCOPED_TRACE(c.arrangement * 10000 + c.imageWidth);
+    SCOPED_TRACE(static_cast<int>(c.arrangement) * 10000 + c.imageWidth);
     d.view.arrangement = c.arrangement;
     prompts.questions.clear();
     EXPECT_TRUE(d.doc.NewBackgroundImage(WriteBitmap("small.bmp", c.imageWidth, c.imageHeight)));
@@ -267,18 +269,18 @@ TEST_F(NewBackgroundTest, AnsweringNoKeepsTheCanvasAndLaysTheImageOutInTheCurren
     ASSERT_EQ(d.doc.picture.composedHeight, 300);
 
     const CDIB& source = *d.doc.backgroundSource;
-    const CDIB& canvas = *d.doc.composedBackground;
+    const ComposedBackground& canvas = *d.doc.composedBackground;
     ASSERT_EQ(source.GetWidth(), c.imageWidth);
     const int sw = c.imageWidth, sh = c.imageHeight;
     for (Point p : {Point{0, 0}, Point{199, 149}, Point{260, 140}, Point{399, 299}}) {
-      if (c.arrangement == 0) {
-        EXPECT_EQ(*canvas.PixelPtr(p.x, p.y), *source.PixelPtr(p.x % sw, p.y % sh));
+      if (c.arrangement == BackgroundArrangement::Tile) {
+        EXPECT_EQ(canvas.PixelAt(p.x, p.y), *source.PixelPtr(p.x % sw, p.y % sh));
       } else {
         // Centred: canvas point p shows the source point at the same offset
         // from the middle, when the source reaches that far.
         const int sx = p.x - 200 + sw / 2, sy = p.y - 150 + sh / 2;
         if (sx >= 0 && sx < sw && sy >= 0 && sy < sh) {
-          EXPECT_EQ(*canvas.PixelPtr(p.x, p.y), *source.PixelPtr(sx, sy)) << p.x << "," << p.y;
+          EXPECT_EQ(canvas.PixelAt(p.x, p.y), *source.PixelPtr(sx, sy)) << p.x << "," << p.y;
         }
       }
     }
@@ -307,7 +309,7 @@ class RefusedFileTest : public DocumentImagesTest {
  protected:
   struct Snapshot {
     std::size_t images;
-    const CDIB* background;
+    const ComposedBackground* background;
     int width, height;
     int imageIndex, activeImage, inactiveImage;
     int nodeChanges;

@@ -16,17 +16,17 @@ class FakeDocumentView final : public COSBView, public DocumentView {
 
   COSBView& OffscreenView() override { return *this; }
   void NodeChanged(CSprite&) override { ++nodeChanges; }
-  bool SetBackground(CDIB& picture) override {
+  bool SetBackground(ComposedBackground& background) override {
     ++backgrounds;
-    return CreateBuffer(picture, 0, 0, nullptr);
+    return CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(), nullptr);
   }
   void RedrawArea(const Rect& area) override { redrawnAreas.push_back(area); }
   void RedrawAll() override { ++fullRedraws; }
   void RequestPictureResize(int width, int height) override {
     resizeRequests.push_back({width, height});
-    doc_.ComposeBackground(nullptr, 0, width, height);
+    doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);
   }
-  int BackgroundArrangement() const override { return arrangement; }
+  BackgroundArrangement ChosenArrangement() const override { return arrangement; }
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
   // Holds back drawing during a refresh as the real view does, and notes
   // how many nodes the picture held at each announcement.
@@ -42,7 +42,7 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   void SetWaitCursor(bool waiting) override { waitCursor.push_back(waiting); }
   void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
 
-  int arrangement = 0;
+  BackgroundArrangement arrangement = BackgroundArrangement::Tile;
   int nodeChanges = 0;
   int backgrounds = 0;
   int fullRedraws = 0;

@@ -18,7 +18,7 @@ struct MixedPicture : DocumentWithView {
   MixedPicture() {
     auto blank = std::make_unique<CDIB>();
     blank->Create(800, 600);
-    doc.ComposeBackground(std::move(blank), 0, 0, 0);
+    doc.ComposeBackground(std::move(blank), kArrangementChosenInView, 0, 0);
     Add("NN1", NetworkNode, {400, 300});
     Add("CN1", ConnectionNetwork, {500, 300});
     Add("EN1", EndNode, {600, 300});

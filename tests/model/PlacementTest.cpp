@@ -15,7 +15,7 @@ struct Canvas520x320 : DocumentWithView {
   Canvas520x320() {
     auto blank = std::make_unique<CDIB>();
     blank->Create(520, 320);
-    doc.ComposeBackground(std::move(blank), 0, 0, 0);
+    doc.ComposeBackground(std::move(blank), kArrangementChosenInView, 0, 0);
   }
   std::vector<Point> Walk(int count) {
     std::vector<Point> places;

@@ -62,7 +62,7 @@ TEST(StoreTopology, WritesTheExactBytesOfATinyPicture) {
 
   // Settings with values that tell the words apart.
   doc.picture.pictureHeight = 310;
-  doc.picture.backgroundMode = 2;
+  doc.picture.backgroundMode = BackgroundArrangement::Centre;
   doc.picture.pictureWidth = 510;
   doc.settings.autoGrow = 0;
   doc.settings.autoTile = 1;

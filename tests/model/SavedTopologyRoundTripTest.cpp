@@ -23,7 +23,7 @@ std::vector<int> StoredFields(const CMapvineDoc& doc) {
   const auto& s = doc.settings;
   const auto& p = doc.placement;
   const auto& q = doc.picture;
-  return {q.pictureHeight,   q.backgroundMode,      q.pictureWidth,        s.autoGrow,
+  return {q.pictureHeight,   static_cast<int>(q.backgroundMode), q.pictureWidth,        s.autoGrow,
           s.autoTile,        q.rebuilding,          p.resizeWindowOnGrow,  p.firstPlacement,
           s.activeQuery,     p.columnMode,          p.cursorX,             p.cursorY,
           p.savedCursorX,    p.savedCursorY,        s.showNnOnDiscovery,   s.showEnOnDiscovery,
@@ -95,7 +95,7 @@ struct RichPicture : DocumentWithView {
 
     ChangeEverySetting(doc);
     doc.RebuildImages();  // with the internal-test setting a load will use
-    doc.ComposeBackground(nullptr, 1, 400, 300);
+    doc.ComposeBackground(nullptr, BackgroundArrangement::Stretch, 400, 300);
   }
 };
 

@@ -25,7 +25,7 @@ inline std::unique_ptr<CDIB> TinyImage(int width, int height, int seed) {
 // Replaces the image table by an 8 x 8 background (tiled on a 200 x 120
 // picture) and ten 4 x 4 icons.
 inline void UseTinyImages(CMapvineDoc& doc) {
-  doc.ComposeBackground(TinyImage(8, 8, 0), 0, 200, 120);
+  doc.ComposeBackground(TinyImage(8, 8, 0), kArrangementChosenInView, 200, 120);
   for (int slot = 1; slot < kStandardImageCount; ++slot) {
     doc.images[slot] = TinyImage(4, 4, slot);
     doc.palettes[slot] = std::make_unique<CDIBPal>();

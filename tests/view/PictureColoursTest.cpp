@@ -98,7 +98,7 @@ TEST(ViewPictureColours, ReopenedPictureLooksTheSameAsBeforeSaving) {
     } else if (c.change == kTwoColourBackground) {
       s.doc.ComposeBackground(
           ImageOf({{10, 60, 20, 0}, {30, 90, 40, 0}}, 400, [](int x, int) { return x / 8 % 2; }),
-          0, 0, 0);
+          kArrangementChosenInView, 0, 0);
     }
     const QImage before = s.view.PictureImage();
     EXPECT_EQ(MiscolouredIconPixels(s.doc, before), 0);

@@ -113,7 +113,7 @@ TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
 
 TEST(ViewFindResource, BigPictureScrollsTheNodeToTheMiddle) {
   FindWindow w;
-  w.doc.ComposeBackground(nullptr, 0, 1200, 900);
+  w.doc.ComposeBackground(nullptr, kArrangementChosenInView, 1200, 900);
   w.view.resize(300, 200);
   InteractiveWindow::DeliverEvents();
   CSprite& node = w.AddNetworkNode("NN1", 700, 500);
@@ -274,7 +274,7 @@ struct HalvedBackground : InteractiveWindow {
   HalvedBackground() {
     doc.ComposeBackground(MakeImage(100, 100, {kBlack, kWhite, kRed},
                                    [](int x, int) { return x < 50 ? kBody : kOtherBody; }),
-                          0, 520, 320);
+                          kArrangementChosenInView, 520, 320);
     doc.SetModified(false);
   }
   QRgb BackgroundAt(int x, int y) { return ColorAt(*doc.composedBackground, x, y); }
@@ -298,18 +298,21 @@ TEST(ViewBackgroundArrangement, LaysOutAnewAndChecksTheCurrentChoice) {
 
   struct Case {
     int id;
+    BackgroundArrangement arrangement;
     std::vector<bool> checks;
     QRgb at60;
   };
   const Case cases[] = {
-      {command::kBackgroundStretch, {false, true, false}, ToRgb(kWhite)},  // source column 11
-      {command::kBackgroundCenter, {false, false, true}, ToRgb(kBlack)},   // outside the image
-      {command::kBackgroundTile, {true, false, false}, ToRgb(kRed)},
+      {command::kBackgroundStretch, BackgroundArrangement::Stretch, {false, true, false},
+       ToRgb(kWhite)},  // source column 11
+      {command::kBackgroundCenter, BackgroundArrangement::Centre, {false, false, true},
+       ToRgb(kBlack)},  // outside the image
+      {command::kBackgroundTile, BackgroundArrangement::Tile, {true, false, false}, ToRgb(kRed)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     w.Choose(empty, c.id);
-    EXPECT_EQ(w.view.backgroundArrangement, c.checks[1] ? 1 : c.checks[2] ? 2 : 0);
+    EXPECT_EQ(w.view.backgroundArrangement, c.arrangement);
     EXPECT_EQ(w.Checks(*w.view.BuildContextMenu(empty)), c.checks);
     EXPECT_EQ(w.BackgroundAt(60, 10), c.at60);
     // The picture keeps its size and shows the new layout.

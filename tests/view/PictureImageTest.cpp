@@ -87,9 +87,10 @@ TEST(ViewPictureImage, PrintsThePictureOnlyWhenThereIsOne) {
   EXPECT_GT(FileSize(folder.filePath("picture.pdf")), 1000u);
 
   // A view whose background failed has nothing to print.
-  auto damaged = MakeImage(4, 4, {kBlack}, [](int, int) { return 0; });
-  StoreU32(damaged->HeaderBlock() + dib::kBiWidth, 0);  // no width
-  ASSERT_FALSE(p.view.SetBackground(*damaged));
+  auto image = MakeImage(4, 4, {kBlack}, [](int, int) { return 0; });
+  StoreU32(image->HeaderBlock() + dib::kBiWidth, 0);  // no width
+  ComposedBackground damaged(*image, image->GetWidth(), image->GetHeight(), BackgroundArrangement::Tile);
+  ASSERT_FALSE(p.view.SetBackground(damaged));
   printer.setOutputFileName(folder.filePath("nothing.pdf"));
   p.view.PrintPicture(printer);
   EXPECT_FALSE(QFile::exists(folder.filePath("nothing.pdf")));

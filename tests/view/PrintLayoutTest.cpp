@@ -22,7 +22,7 @@ int PagesIn(const QString& pdf) {
 
 TEST(PrintLayout, ALargePictureFitsOnePageOrSpreadsAcrossPagesAtScreenSize) {
   ShownDocument s;
-  ASSERT_TRUE(s.doc.ComposeBackground(nullptr, 0, 2400, 1500));
+  ASSERT_TRUE(s.doc.ComposeBackground(nullptr, kArrangementChosenInView, 2400, 1500));
   QTemporaryDir folder;
   QPrinter printer;
   printer.setOutputFormat(QPrinter::PdfFormat);

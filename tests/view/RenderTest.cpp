@@ -126,7 +126,7 @@ TEST(ViewRender, LabelIsDrawnWhiteUnderTheIconAndCutAtItsRightEdge) {
   for (int y = wide.top; y < wide.bottom; ++y) {
     for (int x = wide.left; x < wide.right; ++x) {
       const std::uint8_t pixel = *(*s.picture).PixelPtr(x, y);
-      if (pixel == *s.doc.composedBackground->PixelPtr(x, y)) continue;
+      if (pixel == s.doc.composedBackground->PixelAt(x, y)) continue;
       EXPECT_EQ(pixel, white) << x << "," << y;
       // The text starts 10 pixels in and stops at the icon's right edge.
       EXPECT_TRUE(labelBand.Contains({x, y}) && x >= icon.left + 10) << x << "," << y;
@@ -173,7 +173,7 @@ TEST(ViewRender, NodesSharingAnIconAreMappedOnceAndKeepTheirTransparentIndex) {
   // The second node's storage was remapped through the first one.
   EXPECT_EQ(b.transparentIndex, *b.PixelPtr(0, 0));
   // So its yellow frame is see-through: the background shows there.
-  EXPECT_EQ(*s.Buffer().PixelPtr(201, 11), *s.doc.composedBackground->PixelPtr(201, 11));
+  EXPECT_EQ(*s.Buffer().PixelPtr(201, 11), s.doc.composedBackground->PixelAt(201, 11));
   EXPECT_EQ(ColorAt(s.Buffer(), 210, 20), ToRgb(kRed));
   EXPECT_EQ(s.status.Last(), "Displaying 2 of 2 nodes");
 }
@@ -209,23 +209,23 @@ std::unique_ptr<CDIB> MarkedBackground() {
 
 TEST(ViewRender, PictureResizeRecomposesInTheChosenArrangement) {
   struct Case {
-    int arrangement;
+    BackgroundArrangement arrangement;
     std::vector<std::pair<Point, PaletteEntry>> expected;
   };
   const Case cases[] = {
-      {0, {{{0, 0}, kRed}, {{100, 80}, kRed}, {{700, 560}, kRed}, {{150, 40}, kBlue}}},
-      {1, {{{0, 0}, kRed}, {{7, 7}, kRed}, {{10, 10}, kBlue}, {{799, 599}, kBlue}}},
-      {2, {{{0, 0}, kBlack}, {{350, 260}, kRed}, {{351, 261}, kBlue}, {{449, 339}, kBlue},
+      {BackgroundArrangement::Tile, {{{0, 0}, kRed}, {{100, 80}, kRed}, {{700, 560}, kRed}, {{150, 40}, kBlue}}},
+      {BackgroundArrangement::Stretch, {{{0, 0}, kRed}, {{7, 7}, kRed}, {{10, 10}, kBlue}, {{799, 599}, kBlue}}},
+      {BackgroundArrangement::Centre, {{{0, 0}, kBlack}, {{350, 260}, kRed}, {{351, 261}, kBlue}, {{449, 339}, kBlue},
            {{450, 340}, kBlack}}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.arrangement);
+    SCOPED_TRACE(static_cast<int>(c.arrangement));
     ShownDocument s;
-    ASSERT_TRUE(s.doc.ComposeBackground(MarkedBackground(), 0, 0, 0));
+    ASSERT_TRUE(s.doc.ComposeBackground(MarkedBackground(), kArrangementChosenInView, 0, 0));
     s.view.backgroundArrangement = c.arrangement;
     s.view.RequestPictureResize(800, 600);
 
-    EXPECT_EQ(s.doc.picture.backgroundMode, 0);
+    EXPECT_EQ(s.doc.picture.backgroundMode, kArrangementChosenInView);
     ASSERT_EQ(s.doc.composedBackground->GetWidth(), 800);
     ASSERT_EQ(s.doc.composedBackground->GetHeight(), 600);
     ASSERT_EQ(s.Buffer().GetRect(), (Rect{0, 0, 800, 600}));
@@ -239,9 +239,10 @@ TEST(ViewRender, FailedBackgroundLeavesTheMissingBufferAlone) {
   ShownDocument s;
   CSprite& node = s.AddNode("NN1", 0, 0);
   // A damaged picture that claims no width: no buffer can be made for it.
-  auto damaged = MakeImage(10, 10, {kBlack}, [](int, int) { return 0; });
-  StoreU32(damaged->HeaderBlock() + dib::kBiWidth, 0);
-  EXPECT_FALSE(s.view.SetBackground(*damaged));
+  auto image = MakeImage(10, 10, {kBlack}, [](int, int) { return 0; });
+  StoreU32(image->HeaderBlock() + dib::kBiWidth, 0);
+  ComposedBackground damaged(*image, image->GetWidth(), image->GetHeight(), BackgroundArrangement::Tile);
+  EXPECT_FALSE(s.view.SetBackground(damaged));
   EXPECT_FALSE(s.view.HasBuffer());
 
   s.status.texts.clear();

@@ -71,6 +71,9 @@ inline QRgb ToRgb(PaletteEntry c) { return qRgb(c.red, c.green, c.blue); }
 inline QRgb ColorAt(const CDIB& image, int x, int y) {
   return ColorTableOf(image)[*image.PixelPtr(x, y)];
 }
+inline QRgb ColorAt(const ComposedBackground& background, int x, int y) {
+  return ColorTableOf(background.Source())[background.PixelAt(x, y)];
+}
 
 // A width x height image with the given colour table, pixel indexes from
 // `pixel`.
@@ -86,11 +89,19 @@ inline std::unique_ptr<CDIB> MakeImage(int width, int height, std::vector<Palett
   return image;
 }
 
-// Pixels of `area` where the two images differ.
+// Pixels of `area` where the picture differs from another or from its
+// background.
 inline int DifferingPixels(const CDIB& a, const CDIB& b, const Rect& area) {
   int count = 0;
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) count += *a.PixelPtr(x, y) != *b.PixelPtr(x, y);
+  }
+  return count;
+}
+inline int DifferingPixels(const CDIB& a, const ComposedBackground& b, const Rect& area) {
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) count += *a.PixelPtr(x, y) != b.PixelAt(x, y);
   }
   return count;
 }

@@ -1,0 +1,161 @@
+// Opening the 100,000-resource picture in the program's window: the network
+// of `snanode-gen --resources 100000 --seed 1` (about 71,000 nodes and
+// 74,000 links, a 270 MB file), refreshed and saved by `mapvine --refresh
+// --save` as large-picture-run.sh does, then opened by the application as
+// `mapvine big.top` opens it, on the offscreen platform:
+//   BM_OpenToFirstFrame  from opening the file to the first frame painted in
+//                        the window; x_read is against reading the file
+//                        into memory in the same run, peak_MB the process's
+//                        peak resident memory when the first frame is shown
+// Targets: the first frame within 1.5 s, peak memory within 1 GB.
+// Run from the build folder: build/bin/bench_open_first_frame. Making the
+// picture takes the programs beside it half a minute.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "QtBenchmarkMain.h"
+#include "app/MainFrame.h"
+#include "app/MapvineApp.h"
+#include "view/MapvineView.h"
+
+namespace mapvine {
+namespace {
+
+constexpr int kSlowestStepMs = 120000;
+
+// Runs a program that lies beside this one; false when it fails.
+bool RunBeside(const QString& program, const QStringList& arguments,
+               const QProcessEnvironment& environment, const QString& output) {
+  QProcess process;
+  process.setProcessEnvironment(environment);
+  process.setStandardOutputFile(output);
+  process.setStandardErrorFile(QProcess::nullDevice());
+  process.start(QCoreApplication::applicationDirPath() + "/" + program, arguments);
+  return process.waitForFinished(kSlowestStepMs) && process.exitStatus() == QProcess::NormalExit &&
+         process.exitCode() == 0;
+}
+
+// The saved picture, made by the programs themselves in other processes, so
+// that none of their memory counts against the window's.
+struct SavedLargePicture {
+  SavedLargePicture() {
+    const QString network = folder.filePath("big.net");
+    path = folder.filePath("big.top");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SNANODE_NETWORK", network);
+    environment.insert("MAPVINE_SNACTL", QCoreApplication::applicationDirPath() + "/libsnactl.so");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    made =
+        RunBeside("snanode-gen", {"--resources", "100000", "--seed", "1"}, environment, network) &&
+        RunBeside("mapvine", {"--refresh", "--save", path}, environment, QProcess::nullDevice());
+    bytes = static_cast<std::size_t>(QFileInfo(path).size());
+  }
+  QTemporaryDir folder;
+  QString path;
+  bool made = false;
+  std::size_t bytes = 0;
+};
+
+SavedLargePicture* savedPicture = nullptr;
+
+double Seconds(auto&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Reads the whole file through a small buffer (the page cache keeps it for
+// both the open and the plain read), or into memory when `into` is given.
+void ReadFile(const QString& path, std::vector<std::uint8_t>* into) {
+  const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  std::vector<std::uint8_t> block(1 << 20);
+  std::size_t filled = 0;
+  for (;;) {
+    std::uint8_t* at = into != nullptr ? into->data() + filled : block.data();
+    const std::size_t room = into != nullptr ? into->size() - filled : block.size();
+    if (room == 0) break;
+    const ssize_t got = ::read(fd, at, room);
+    if (got <= 0) break;
+    if (into != nullptr) filled += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+}
+
+double PeakResidentMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024;  // kilobytes on Linux
+}
+
+// Opens the picture as the program does for `mapvine FILE` and waits until
+// the window has painted its first frame; false when that never came.
+bool OpenAndShow(CMapvineApp& app, const QString& path) {
+  CommandLine line;
+  line.file = path.toStdString();
+  if (!app.InitInstance(line)) return false;
+  const CMapvineView& view = app.MainFrame().View();
+  QElapsedTimer waited;
+  waited.start();
+  while (view.ConvertedPixelCount() == 0) {
+    if (waited.elapsed() > kSlowestStepMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+void BM_OpenToFirstFrame(benchmark::State& state) {
+  const SavedLargePicture& picture = *savedPicture;
+  if (!picture.made) {
+    state.SkipWithError("could not make the saved picture with snanode-gen and mapvine");
+    return;
+  }
+  ReadFile(picture.path, nullptr);
+  double open = 0, plain = 0, peak = 0, nodes = 0;
+  for (auto _ : state) {
+    // No node library is needed to open a picture; one that answers nothing
+    // keeps the window from warning that it is missing.
+    auto app = std::make_unique<CMapvineApp>(SnaLibrary{[](void*, std::uint32_t) {}, {}});
+    bool shown = false;
+    const double seconds = Seconds([&] { shown = OpenAndShow(*app, picture.path); });
+    if (!shown) state.SkipWithError("the picture was not shown");
+    // Before the plain read below adds its own copy of the file.
+    if (peak == 0) peak = PeakResidentMegabytes();
+    state.SetIterationTime(seconds);
+    open += seconds;
+    nodes = static_cast<double>(app->Document().Nodes().size());
+    app.reset();
+    plain += Seconds([&] {
+      std::vector<std::uint8_t> bytes(picture.bytes);
+      ReadFile(picture.path, &bytes);
+      benchmark::DoNotOptimize(bytes.data());
+    });
+  }
+  state.counters["nodes"] = nodes;
+  state.counters["MB"] = static_cast<double>(picture.bytes) / 1e6;
+  state.counters["x_read"] = open / plain;
+  state.counters["peak_MB"] = peak;
+}
+BENCHMARK(BM_OpenToFirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+}  // namespace
+}  // namespace mapvine
+
+int main(int argc, char** argv) {
+  // The window remembers its layout and recent files: keep the user's own.
+  QTemporaryDir settings;
+  qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
+  return mapvine::RunWidgetBenchmarks(argc, argv, mapvine::savedPicture);
+}
