@@ -318,6 +318,9 @@ class CMapvineView : public QAbstractScrollArea,
   void ShowChosenHiddenNodes();
   void ResizeBackground();
   void ArrangeBackground(BackgroundArrangement arrangement);
+  // The arrangement the background is laid out in: the one chosen here, or
+  // the one a saved picture brought.
+  BackgroundArrangement ShownArrangement() const;
   void ShowPrintPreview();
 
   // Kept between commands, so that the page setup holds for later prints.

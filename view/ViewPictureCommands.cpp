@@ -103,7 +103,7 @@ bool CMapvineView::OnPictureCommand(int id) {
 
 std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
   if (const auto arrangement = ArrangementOf(id)) {
-    return CommandState{.enabled = true, .checked = *arrangement == backgroundArrangement};
+    return CommandState{.enabled = true, .checked = *arrangement == ShownArrangement()};
   }
   if (ClassCommandOf(id) != nullptr) return CommandState{};
   if (id == command::kMarkInactiveLinks) {
@@ -253,9 +253,15 @@ void CMapvineView::ResizeBackground() {
 
 void CMapvineView::ArrangeBackground(BackgroundArrangement arrangement) {
   backgroundArrangement = arrangement;
-  // Same size, laid out anew.
-  doc_.ComposeBackground(nullptr, doc_.picture.backgroundMode, doc_.picture.composedWidth,
+  // Same size, laid out anew. The document takes the choice as its own, so
+  // that it overrides an arrangement a saved picture brought and is saved
+  // with the picture.
+  doc_.ComposeBackground(nullptr, arrangement, doc_.picture.composedWidth,
                          doc_.picture.composedHeight);
+}
+
+BackgroundArrangement CMapvineView::ShownArrangement() const {
+  return doc_.composedBackground ? doc_.composedBackground->Arrangement() : backgroundArrangement;
 }
 
 }  // namespace mapvine

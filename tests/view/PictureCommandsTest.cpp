@@ -322,6 +322,17 @@ TEST(ViewBackgroundArrangement, LaysOutAnewAndChecksTheCurrentChoice) {
   }
 }
 
+TEST(ViewBackgroundArrangement, AnArrangementTheSavedPictureBroughtGivesWayToTheNextChoice) {
+  HalvedBackground w;
+  w.doc.ComposeBackground(nullptr, BackgroundArrangement::Centre, 520, 320);
+  const Point empty{260, 300};
+  EXPECT_EQ(w.Checks(*w.view.BuildContextMenu(empty)), (std::vector<bool>{false, false, true}));
+  w.Choose(empty, command::kBackgroundStretch);
+  EXPECT_EQ(w.BackgroundAt(60, 10), ToRgb(kWhite));
+  EXPECT_EQ(w.Checks(*w.view.BuildContextMenu(empty)), (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(w.doc.picture.backgroundMode, BackgroundArrangement::Stretch);  // saved with it
+}
+
 TEST(ViewHideAll, RedrawsWithTheClassHidden) {
   InteractiveWindow w;
   w.AddSquareNode("NN1", 40, 40);
