@@ -4,13 +4,12 @@
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
 #include "view/MapvineView.h"
+#include "view/OverlayColors.h"
 
 namespace mapvine {
 
 namespace {
 
-constexpr PaletteEntry kDimColor{0, 0, 0, 0};
-constexpr PaletteEntry kRouteColor{255, 255, 0, 0};
 // The glow around a route's line reaches this far on either side.
 constexpr int kGlowReach = 3;
 // The frame that marks the route's two ends, inside their icons.
@@ -74,7 +73,7 @@ void CMapvineView::DrawRoute(CDIB& window, Point origin, SurfaceTextDrawer* text
   UpdateRoute();
   if (route_.kind == Route::Kind::None) return;
   const Rect picture = BufferRect();
-  StippleArea(window, origin, area, NearestTableIndex(window, kDimColor));
+  StippleArea(window, origin, area, NearestTableIndex(window, kRouteDimColor));
   const std::uint8_t lit = NearestTableIndex(window, kRouteColor);
   for (const CLink* link : route_.links) DrawGlow(window, origin, picture, *link, lit, area);
   // A broken route's inactive links are dashed whatever the view setting;
