@@ -33,14 +33,24 @@ void Pixels::FillEveryOther(const QRect& area, int parity, QRgb color) const {
   }
 }
 
-void Pixels::Line(QPoint from, QPoint to, QRgb color, int dash) const {
-  if (!QRect(from, to).normalized().adjusted(-1, -1, 1, 1).intersects(clip)) return;
+namespace {
+
+// The pixel beside a line's: below a flat line, to the right of a steep one.
+QPoint Across(QPoint from, QPoint to) {
+  return std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y()) ? QPoint(0, 1) : QPoint(1, 0);
+}
+
+}  // namespace
+
+template <typename Visit>
+void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
+  if (!QRect(from, to).normalized().adjusted(-2, -2, 2, 2).intersects(clip)) return;
   int x = from.x(), y = from.y();
   const int dx = std::abs(to.x() - x), dy = -std::abs(to.y() - y);
   const int sx = x < to.x() ? 1 : -1, sy = y < to.y() ? 1 : -1;
   int error = dx + dy;
   for (int step = 0;; ++step) {
-    if (dash <= 0 || step / dash % 2 == 0) Put(x, y, color);
+    visit(x, y, step);
     if (x == to.x() && y == to.y()) break;
     const int doubled = 2 * error;
     if (doubled >= dy) {
@@ -54,13 +64,27 @@ void Pixels::Line(QPoint from, QPoint to, QRgb color, int dash) const {
   }
 }
 
-void Pixels::Band(QPoint from, QPoint to, QRgb color, int width, int dash) const {
-  // Side by side across the line: one above another along a flat line, one
-  // beside another along a steep one.
-  const bool flat = std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y());
-  const QPoint across = flat ? QPoint(0, 1) : QPoint(1, 0);
+void Pixels::Line(QPoint from, QPoint to, QRgb color) const {
+  Walk(from, to, [&](int x, int y, int) { Put(x, y, color); });
+}
+
+void Pixels::DashedLine(QPoint from, QPoint to, QRgb color, QRgb between, int dash) const {
+  // One walk for both pixels: a large network may have every line changed.
+  const QPoint across = Across(from, to);
+  Walk(from, to, [&](int x, int y, int step) {
+    if (step / dash % 2 != 0) {
+      Put(x, y, between);
+      return;
+    }
+    Put(x, y, color);
+    Put(x + across.x(), y + across.y(), color);
+  });
+}
+
+void Pixels::Band(QPoint from, QPoint to, QRgb color, int width) const {
+  const QPoint across = Across(from, to);
   for (int offset = -(width - 1) / 2; offset <= width / 2; ++offset) {
-    Line(from + across * offset, to + across * offset, color, dash);
+    Line(from + across * offset, to + across * offset, color);
   }
 }
 

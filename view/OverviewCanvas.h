@@ -30,11 +30,13 @@ class Pixels {
   // x + y + `parity` is even. A parity fixed to the picture keeps the
   // pattern in place across partial redraws and scrolls.
   void FillEveryOther(const QRect& r, int parity, QRgb color) const;
-  // A one-pixel line, both ends included. A `dash` above 0 draws that many
-  // steps, leaves as many out, and so on from `from`.
-  void Line(QPoint from, QPoint to, QRgb color, int dash = 0) const;
+  // A one-pixel line, both ends included.
+  void Line(QPoint from, QPoint to, QRgb color) const;
+  // A line two pixels wide in dashes of `color`, `dash` steps long from
+  // `from` on; between them the line is one pixel of `between`.
+  void DashedLine(QPoint from, QPoint to, QRgb color, QRgb between, int dash) const;
   // `width` one-pixel lines side by side across the line's direction.
-  void Band(QPoint from, QPoint to, QRgb color, int width, int dash = 0) const;
+  void Band(QPoint from, QPoint to, QRgb color, int width) const;
   // A frame `thickness` pixels wide along the inside of `box`: whole,
   // dashed along its sides, or only its four corners, each reaching
   // `reach` pixels along its sides.
@@ -43,6 +45,11 @@ class Pixels {
   void Corners(const QRect& box, int thickness, int reach, QRgb color) const;
 
  private:
+  // Calls `visit`(x, y, step) for each point of the line from `from` to
+  // `to`, both included, unless the line misses the clip.
+  template <typename Visit>
+  void Walk(QPoint from, QPoint to, Visit visit) const;
+
   QRgb* bits_;
   int stride_;
   int left_, top_, right_, bottom_;

@@ -18,8 +18,7 @@ constexpr int kFrame = 2;
 constexpr int kRingDistance = 5;
 constexpr int kDoubleRingGap = 3;
 constexpr int kDash = 3;
-// A changed line is this wide, a route's glow that wide.
-constexpr int kChangedLineWidth = 2;
+// A route's line glows this wide.
 constexpr int kGlowWidth = 5;
 
 constexpr std::array kChangeMarks{ChangeMark::None, ChangeMark::New, ChangeMark::Gone,
@@ -65,21 +64,18 @@ QRect FrameBox(const QRect& shown, bool asMark) {
 
 }  // namespace
 
-void OverviewRenderer::DrawLinkChanges(const std::vector<const CLink*>& links,
+void OverviewRenderer::DrawLinkChanges(std::span<const CLink* const> changed,
                                        const Scene& scene) {
-  std::vector<const CLink*> changed;
-  for (const CLink* link : links) {
-    if (link->changeMark != ChangeMark::None || link->stale) changed.push_back(link);
-  }
   if (changed.empty()) return;
   const auto colors = ChangeColors(scene.colors);
-  // Dashes over the line, so that its status colour shows between them.
+  // Dashes along the line, its status colour showing between them; a stale
+  // link's dashes are those of a gone one.
   ForEachShownLine(changed, scene.Folded(), scene.at,
                    [&](const CLink& link, QPoint from, QPoint to) {
                      const ChangeMark shown =
                          link.changeMark != ChangeMark::None ? link.changeMark : ChangeMark::Gone;
-                     scene.px.Band(from, to, colors[static_cast<std::size_t>(shown)],
-                                   kChangedLineWidth, kDash);
+                     scene.px.DashedLine(from, to, colors[static_cast<std::size_t>(shown)],
+                                         StatusColor(link), kDash);
                    });
 }
 

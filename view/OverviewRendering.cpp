@@ -95,10 +95,12 @@ void DrawMark(const Pixels& px, const QRect& box, QRgb color, bool inactive, boo
 
 }  // namespace
 
-void DrawStatusLines(const std::vector<const CLink*>& links, bool folded, const Pixels& px,
+QRgb StatusColor(const CLink& link) { return link.status ? kActiveLine : kInactiveLine; }
+
+void DrawStatusLines(std::span<const CLink* const> links, bool folded, const Pixels& px,
                      const Placement& at) {
   ForEachShownLine(links, folded, at, [&px](const CLink& link, QPoint from, QPoint to) {
-    px.Line(from, to, link.status ? kActiveLine : kInactiveLine);
+    px.Line(from, to, StatusColor(link));
   });
 }
 
@@ -211,7 +213,11 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   // it, whatever the zoom.
   const int reach = static_cast<int>(std::ceil(kOverviewMarkReach / zoom));
   const std::vector<const CSprite*> nodes = index.NodesNear(area.Inflated(reach, reach));
-  const std::vector<const CLink*> links = index.LinksNear(area.Inflated(reach, reach));
+  std::vector<const CLink*> links = index.LinksNear(area.Inflated(reach, reach));
+  // Changed links are drawn after the others, over them.
+  const auto changed = std::stable_partition(links.begin(), links.end(), [](const CLink* link) {
+    return link->changeMark == ChangeMark::None && !link->stale;
+  });
 
   QPainter painter(&frame);
   painter.setClipRect(px.clip);
@@ -222,8 +228,8 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   painter.setFont(font);
   painter.setPen(Qt::white);
 
-  DrawStatusLines(links, scene.Folded(), px, at);
-  DrawLinkChanges(links, scene);
+  DrawStatusLines({links.begin(), changed}, scene.Folded(), px, at);
+  DrawLinkChanges({changed, links.end()}, scene);
   std::vector<ShownNode> shown;
   shown.reserve(nodes.size());
   for (const CSprite* node : nodes) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <map>
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -76,7 +77,7 @@ class OverviewRenderer {
   void DrawCount(const ShownNode& shown, const Scene& scene);
 
   // The overlays (OverviewOverlays.cpp).
-  void DrawLinkChanges(const std::vector<const CLink*>& links, const Scene& scene);
+  void DrawLinkChanges(std::span<const CLink* const> changed, const Scene& scene);
   void DrawNodeChanges(const std::vector<ShownNode>& nodes, const Scene& scene);
   void DrawRoute(const ViewOverlays& overlays, const Scene& scene);
   void DrawSelection(const ViewOverlays& overlays, const Scene& scene);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -37,7 +38,7 @@ struct OverviewRenderer::ShownNode {
 // frame shows them. Once LUs fold, a folded LU's links run from its owner,
 // each pair of ends is drawn once, and a link inside one owner not at all.
 template <typename Draw>
-void ForEachShownLine(const std::vector<const CLink*>& links, bool folded,
+void ForEachShownLine(std::span<const CLink* const> links, bool folded,
                       const overview::Placement& at, Draw draw) {
   std::set<std::pair<const CSprite*, const CSprite*>> drawn;
   for (const CLink* link : links) {
@@ -57,8 +58,10 @@ void ForEachShownLine(const std::vector<const CLink*>& links, bool folded,
   }
 }
 
-// Each shown link's line in its status colour, green or red.
-void DrawStatusLines(const std::vector<const CLink*>& links, bool folded,
-                     const overview::Pixels& px, const overview::Placement& at);
+// A link's status colour, green or red.
+QRgb StatusColor(const CLink& link);
+// Each shown link's line in its status colour.
+void DrawStatusLines(std::span<const CLink* const> links, bool folded, const overview::Pixels& px,
+                     const overview::Placement& at);
 
 }  // namespace mapvine
