@@ -142,8 +142,7 @@ void CMapvineView::DrawExposed(QRect r) {
   } else if (zoom_ > 1.0) {
     DrawExposedMagnified(r);
   } else {
-    // Links may have come, gone or changed status since the last drawing.
-    if (routeStart_ != nullptr || routeEnd_ != nullptr) UpdateRoute();
+    UpdateRouteToDraw();
     const Point scroll = ScrollPosition();
     overview_.Draw(doc_, index_, {colorTable_, Palette()}, frame_, r, QPoint(scroll.x, scroll.y),
                    zoom_, {&route_, routeStart_, routeEnd_, SelectedNode()});

@@ -50,8 +50,20 @@ void CMapvineView::ClearRoute() {
 }
 
 void CMapvineView::UpdateRoute() {
-  if (routeStart_ != nullptr && !InDocument(routeStart_)) routeStart_ = nullptr;
-  if (routeEnd_ != nullptr && !InDocument(routeEnd_)) routeEnd_ = nullptr;
+  KeepRouteEnds(InDocument(routeStart_), InDocument(routeEnd_));
+}
+
+void CMapvineView::UpdateRouteToDraw() {
+  if (routeStart_ == nullptr && routeEnd_ == nullptr) return;
+  // Links may have come, gone or changed status since the last drawing. The
+  // paint draws the nodes of the index, so the ends are looked for there:
+  // on a large picture that is many times quicker than the document's list.
+  KeepRouteEnds(index_.Lists(routeStart_), index_.Lists(routeEnd_));
+}
+
+void CMapvineView::KeepRouteEnds(bool keepStart, bool keepEnd) {
+  if (!keepStart) routeStart_ = nullptr;
+  if (!keepEnd) routeEnd_ = nullptr;
   route_ = routeStart_ != nullptr && routeEnd_ != nullptr ? FindRoute(*routeStart_, *routeEnd_)
                                                           : Route{};
 }
@@ -68,9 +80,7 @@ void CMapvineView::ShowRouteStatus() {
 
 void CMapvineView::DrawRoute(CDIB& window, Point origin, SurfaceTextDrawer* text,
                              const Rect& area) {
-  if (routeStart_ == nullptr && routeEnd_ == nullptr) return;
-  // Links may have come, gone or changed status since the last drawing.
-  UpdateRoute();
+  UpdateRouteToDraw();
   if (route_.kind == Route::Kind::None) return;
   const Rect picture = BufferRect();
   StippleArea(window, origin, area, NearestTableIndex(window, kRouteDimColor));
