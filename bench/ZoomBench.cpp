@@ -9,8 +9,8 @@
 //   BM_ScrollStep       one scroll step at 100%: the strip it uncovers
 //   BM_FirstFrame       the drawing part of opening: the new background
 //                       handed to the view and the first frame painted
-// Targets: a Fit to Window frame within 100 ms, a scroll step within a
-// tenth of that.
+// Targets: a Fit to Window frame within 100 ms, with the marks or a route
+// as well, and a scroll step within a tenth of that.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
