@@ -2,17 +2,23 @@
 // --seed 1: about 71,000 nodes and 74,000 links), shown in a real widget on
 // the offscreen platform:
 //   BM_FitFrame         one frame of the whole picture fitted to the window
+//   BM_FitFrameWithChanges  the same with the marks the refresh left: after
+//                       a first refresh every node and link is new
+//   BM_FitFrameWithRoute    the same with a route from the first node of
+//                       the picture to the last, the rest dimmed
 //   BM_ScrollStep       one scroll step at 100%: the strip it uncovers
 //   BM_FirstFrame       the drawing part of opening: the new background
 //                       handed to the view and the first frame painted
-// Targets: a Fit to Window frame within 100 ms, a scroll step within a
-// tenth of that.
+// Targets: a Fit to Window frame within 100 ms, with the marks or a route
+// as well, and a scroll step within a tenth of that.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <QScrollBar>
 
+#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "QtBenchmarkMain.h"
 #include "refresh/RefreshCommand.h"
@@ -35,11 +41,27 @@ struct HugePicture {
     mapvine::RefreshCommand(doc, [&node](void* block, std::uint32_t length) {
       node.Call(block, length);
     });
+    for (const auto& node : doc.Nodes()) nodeMarks.push_back(node->changeMark);
+    for (const auto& link : doc.Links()) linkMarks.push_back(link->changeMark);
     view.show();
     QCoreApplication::processEvents();
   }
+  // Shows the marks of what the refresh changed, or none as after an
+  // acknowledgement.
+  void ShowChanges(bool shown) {
+    std::size_t i = 0;
+    for (const auto& node : doc.Nodes()) {
+      node->changeMark = shown ? nodeMarks[i++] : mapvine::ChangeMark::None;
+    }
+    i = 0;
+    for (const auto& link : doc.Links()) {
+      link->changeMark = shown ? linkMarks[i++] : mapvine::ChangeMark::None;
+    }
+  }
   CMapvineDoc doc;
   CMapvineView view{doc};
+  std::vector<mapvine::ChangeMark> nodeMarks;
+  std::vector<mapvine::ChangeMark> linkMarks;
 };
 
 HugePicture* hugePicture = nullptr;
@@ -50,15 +72,38 @@ void Describe(benchmark::State& state, const HugePicture& picture) {
   state.counters["zoom_pct"] = picture.view.Zoom() * 100;
 }
 
-void BM_FitFrame(benchmark::State& state) {
-  HugePicture& picture = *hugePicture;
+void DrawFitFrames(benchmark::State& state, HugePicture& picture) {
   picture.view.FitToWindow();
+  // The first frame after a change of the picture also finds its nodes and
+  // links anew; that is not what is measured.
+  picture.view.viewport()->repaint();
   for (auto _ : state) {
     // The whole window drawn anew, as after a zoom.
     picture.view.Repaint();
     picture.view.viewport()->repaint();
   }
   Describe(state, picture);
+}
+
+void BM_FitFrame(benchmark::State& state) {
+  hugePicture->ShowChanges(false);
+  DrawFitFrames(state, *hugePicture);
+}
+
+void BM_FitFrameWithChanges(benchmark::State& state) {
+  hugePicture->ShowChanges(true);
+  DrawFitFrames(state, *hugePicture);
+  hugePicture->ShowChanges(false);
+}
+
+void BM_FitFrameWithRoute(benchmark::State& state) {
+  HugePicture& picture = *hugePicture;
+  picture.ShowChanges(false);
+  picture.view.SetRouteStart(**picture.doc.Nodes().begin());
+  picture.view.SetRouteEnd(**std::prev(picture.doc.Nodes().end()));
+  DrawFitFrames(state, picture);
+  state.counters["hops"] = picture.view.ShownRoute().Hops();
+  picture.view.ClearRoute();
 }
 
 void BM_ScrollStep(benchmark::State& state) {
@@ -94,6 +139,8 @@ void BM_FirstFrame(benchmark::State& state) {
 }
 
 BENCHMARK(BM_FitFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FitFrameWithChanges)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FitFrameWithRoute)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
 BENCHMARK(BM_FirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 

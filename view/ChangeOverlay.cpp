@@ -6,6 +6,7 @@
 
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
+#include "view/OverlayColors.h"
 
 namespace mapvine {
 namespace {
@@ -13,19 +14,6 @@ namespace {
 constexpr int kDash = 6;
 constexpr int kCornerLength = 8;
 constexpr int kFrame = 2;
-
-PaletteEntry MarkColor(ChangeMark mark) {
-  switch (mark) {
-    case ChangeMark::New:
-      return {0, 96, 255, 0};
-    case ChangeMark::WentInactive:
-      return {255, 150, 0, 0};
-    case ChangeMark::WentActive:
-      return {0, 230, 255, 0};
-    default:  // gone, and stale
-      return {160, 160, 160, 0};
-  }
-}
 
 struct Target {
   CDIB& window;
@@ -76,7 +64,7 @@ std::vector<Rect> DrawLinkMarks(PictureIndex& index, const Target& t) {
     if (link->changeMark == ChangeMark::None && !link->stale) continue;
     if (!link->Shown() || !t.area.Intersects(link->bounds)) continue;
     const ChangeMark shown = link->changeMark != ChangeMark::None ? link->changeMark : ChangeMark::Gone;
-    Line(t, {link->x1, link->y1}, {link->x2, link->y2}, NearestTableIndex(t.window, MarkColor(shown)), kDash);
+    Line(t, {link->x1, link->y1}, {link->x2, link->y2}, NearestTableIndex(t.window, ChangeMarkColor(shown)), kDash);
     marked.push_back(link->bounds);
   }
   return marked;
@@ -87,7 +75,7 @@ void DrawNodeMark(const CMapvineDoc& doc, const Target& t, const CSprite& node) 
   if (!t.area.Intersects(icon)) return;
   if (node.stale && doc.composedBackground) Fade(t, *doc.composedBackground, icon);
   if (node.changeMark == ChangeMark::None) return;
-  const std::uint8_t index = NearestTableIndex(t.window, MarkColor(node.changeMark));
+  const std::uint8_t index = NearestTableIndex(t.window, ChangeMarkColor(node.changeMark));
   switch (node.changeMark) {
     case ChangeMark::New:
       DrawFrame(t.window, t.origin, icon, kFrame, index, t.area);

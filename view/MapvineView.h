@@ -270,6 +270,11 @@ class CMapvineView : public QAbstractScrollArea,
   // Finds the route again between its chosen ends, as links and statuses
   // change; forgets it when an end has left the document.
   void UpdateRoute();
+  // The same before the route is drawn, looking for its ends among the
+  // nodes the paint draws.
+  void UpdateRouteToDraw();
+  // Forgets the ends not kept and finds the route between those left.
+  void KeepRouteEnds(bool keepStart, bool keepEnd);
   void ShowRouteStatus();
 
   // Keyboard: selection moves, and the selected node's details, menu and

@@ -5,13 +5,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
-#include <utility>
 
 #include "graphics/NodeRecords.h"
 #include "view/NameText.h"
+#include "view/OverviewScene.h"
 
 namespace mapvine {
+
+using overview::Pixels;
+using overview::Placement;
 
 namespace {
 
@@ -29,6 +31,7 @@ constexpr int kMarkSide = 5;
 constexpr int kMaxMarkGrowth = 6;
 // Counts are written beside folded owners only while few are in sight.
 constexpr int kMostCountsWritten = 300;
+constexpr int kCountPixels = 9;
 constexpr std::size_t kMostCachedIcons = 512;
 
 constexpr QRgb kActiveLine = qRgb(0, 255, 0);
@@ -54,97 +57,6 @@ bool ShowsInactive(const CSprite& node) {
   return node.imageIndex != 0 && node.imageIndex != node.activeImage;
 }
 
-// The shown node an LU folds into: the first node it is linked with that is
-// not an LU itself. None for other nodes and for LUs without one.
-const CSprite* FoldOwner(const CSprite& node) {
-  if (node.nodeType != LogicalUnit) return nullptr;
-  for (const CLink* link : node.links) {
-    const CSprite* other = link->endA == &node ? link->endB : link->endA;
-    if (other != nullptr && other != &node && !other->hidden && other->nodeType != LogicalUnit) {
-      return other;
-    }
-  }
-  return nullptr;
-}
-
-int FoldedCount(const CSprite& owner) {
-  int count = 0;
-  for (const CLink* link : owner.links) {
-    const CSprite* other = link->endA == &owner ? link->endB : link->endA;
-    if (other != nullptr && !other->hidden && FoldOwner(*other) == &owner) ++count;
-  }
-  return count;
-}
-
-// Writes pixels of the frame inside one rectangle only. Rows are addressed
-// directly: a fitted frame of a large network writes a million pixels.
-class Pixels {
- public:
-  Pixels(QImage& frame, QRect clip)
-      : frame(frame),
-        clip(clip),
-        bits_(reinterpret_cast<QRgb*>(frame.bits())),
-        stride_(frame.bytesPerLine() / static_cast<int>(sizeof(QRgb))),
-        left_(clip.left()),
-        top_(clip.top()),
-        right_(clip.right()),
-        bottom_(clip.bottom()) {}
-
-  QImage& frame;
-  QRect clip;
-
-  QRgb* Row(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
-  void Put(int x, int y, QRgb color) const {
-    if (x >= left_ && x <= right_ && y >= top_ && y <= bottom_) Row(y)[x] = color;
-  }
-  void Fill(int x, int y, int w, int h, QRgb color) const {
-    const QRect r = QRect(x, y, w, h).intersected(clip);
-    for (int row = r.top(); row <= r.bottom(); ++row) {
-      QRgb* line = Row(row);
-      std::fill(line + r.left(), line + r.right() + 1, color);
-    }
-  }
-  // A one-pixel line, both ends included.
-  void Line(QPoint from, QPoint to, QRgb color) const {
-    if (!QRect(from, to).normalized().adjusted(-1, -1, 1, 1).intersects(clip)) return;
-    int x = from.x(), y = from.y();
-    const int dx = std::abs(to.x() - x), dy = -std::abs(to.y() - y);
-    const int sx = x < to.x() ? 1 : -1, sy = y < to.y() ? 1 : -1;
-    int error = dx + dy;
-    for (;;) {
-      Put(x, y, color);
-      if (x == to.x() && y == to.y()) break;
-      const int doubled = 2 * error;
-      if (doubled >= dy) {
-        error += dy;
-        x += sx;
-      }
-      if (doubled <= dx) {
-        error += dx;
-        y += sy;
-      }
-    }
-  }
-
- private:
-  QRgb* bits_;
-  int stride_;
-  int left_, top_, right_, bottom_;
-};
-
-struct Placement {
-  double zoom;
-  QPoint scroll;
-  QPoint At(double x, double y) const {
-    return {static_cast<int>(std::lround(x * zoom)) - scroll.x(),
-            static_cast<int>(std::lround(y * zoom)) - scroll.y()};
-  }
-  QPoint CentreOf(const CSprite& node) const {
-    const Point c = node.GetCenter();
-    return At(c.x, c.y);
-  }
-};
-
 void DrawBackground(const ComposedBackground* background, const std::array<QRgb, 256>& table,
                     const Pixels& px, const Placement& at) {
   if (background == nullptr || background->GetRect().IsEmpty()) return;
@@ -166,47 +78,40 @@ void DrawBackground(const ComposedBackground* background, const std::array<QRgb,
   }
 }
 
-void DrawLinks(const std::vector<const CLink*>& links, bool folded, const Pixels& px,
-               const Placement& at) {
-  // Folded LUs' links are drawn from their owner, each pair of ends once.
-  std::set<std::pair<const CSprite*, const CSprite*>> drawn;
-  for (const CLink* link : links) {
-    if (!link->Shown()) continue;
-    const QRgb color = link->status ? kActiveLine : kInactiveLine;
-    if (!folded) {
-      px.Line(at.At(link->x1, link->y1), at.At(link->x2, link->y2), color);
-      continue;
-    }
-    const CSprite* a = link->endA;
-    const CSprite* b = link->endB;
-    const CSprite* ownerA = FoldOwner(*a);
-    const CSprite* ownerB = FoldOwner(*b);
-    if (ownerA == nullptr && ownerB == nullptr) {
-      px.Line(at.At(link->x1, link->y1), at.At(link->x2, link->y2), color);
-      continue;
-    }
-    if (ownerA != nullptr) a = ownerA;
-    if (ownerB != nullptr) b = ownerB;
-    if (a == b || !drawn.insert(std::minmax(a, b)).second) continue;
-    px.Line(at.CentreOf(*a), at.CentreOf(*b), color);
-  }
+int MarkGrowth(int folded) {
+  return folded > 0 ? std::min(kMaxMarkGrowth, 1 + static_cast<int>(std::log2(folded))) : 0;
 }
 
-void DrawMark(const Pixels& px, QPoint centre, int side, QRgb color, bool inactive) {
-  const int x = centre.x() - side / 2;
-  const int y = centre.y() - side / 2;
-  if (!inactive) {
-    px.Fill(x, y, side, side, color);
-    return;
+void DrawMark(const Pixels& px, const QRect& box, QRgb color, bool inactive, bool faded,
+              int parity) {
+  if (faded) {
+    // Stale: every other pixel shows what lies below, as a stale icon does.
+    px.FillEveryOther(box, parity, color);
+  } else if (inactive) {
+    // An inactive node is an open square: its status shows without colour.
+    px.Frame(box, 1, color);
+  } else {
+    px.Fill(box.x(), box.y(), box.width(), box.height(), color);
   }
-  // An inactive node is an open square: its status shows without colour.
-  px.Fill(x, y, side, 1, color);
-  px.Fill(x, y + side - 1, side, 1, color);
-  px.Fill(x, y, 1, side, color);
-  px.Fill(x + side - 1, y, 1, side, color);
 }
 
 }  // namespace
+
+QRgb StatusColor(const CLink& link) { return link.status ? kActiveLine : kInactiveLine; }
+
+void DrawStatusLines(std::span<const CLink* const> links, bool folded, const Pixels& px,
+                     const Placement& at) {
+  ForEachShownLine(links, folded, at, [&px](const CLink& link, QPoint from, QPoint to) {
+    px.Line(from, to, StatusColor(link));
+  });
+}
+
+QRgb FrameColors::Nearest(PaletteEntry color) const {
+  const int index = palette != nullptr ? palette->NearestIndex(color.red, color.green, color.blue)
+                                       : -1;
+  return index >= 0 && index < 256 ? table[static_cast<std::size_t>(index)]
+                                   : qRgb(color.red, color.green, color.blue);
+}
 
 Detail DetailFor(double zoom, std::size_t nodesInSight) {
   if (zoom < kFoldZoom || nodesInSight > kFoldCrowd) return Detail::Folded;
@@ -234,13 +139,70 @@ const QImage& OverviewRenderer::ScaledIcon(const CSprite& node, const std::array
       .first->second;
 }
 
-void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index,
-                            const std::array<QRgb, 256>& table, QImage& frame, QRect r,
-                            QPoint scroll, double zoom) {
+OverviewRenderer::ShownNode OverviewRenderer::Show(const CSprite& node, const Scene& scene) const {
+  ShownNode shown{&node, QRect(), FoldedLus{}};
+  if (scene.AsMarks()) {
+    if (scene.Folded()) shown.folded = FoldedInto(node);
+    const int side = kMarkSide + MarkGrowth(shown.folded.count);
+    const QPoint centre = scene.at.CentreOf(node);
+    shown.box = QRect(centre.x() - side / 2, centre.y() - side / 2, side, side);
+    return shown;
+  }
+  const Rect rect = node.GetRect();
+  const QPoint topLeft = scene.at.At(rect.left, rect.top);
+  const QPoint bottomRight = scene.at.At(rect.right, rect.bottom);
+  shown.box = QRect(topLeft, QSize(std::max(1, bottomRight.x() - topLeft.x()),
+                                   std::max(1, bottomRight.y() - topLeft.y())));
+  return shown;
+}
+
+OverviewRenderer::ShownNode OverviewRenderer::ShownAs(const CSprite& node,
+                                                      const Scene& scene) const {
+  if (node.hidden) return {};
+  const CSprite* owner = scene.Folded() ? FoldOwner(node) : nullptr;
+  return Show(owner != nullptr ? *owner : node, scene);
+}
+
+void OverviewRenderer::DrawNode(const ShownNode& shown, const Scene& scene) {
+  const CSprite& node = *shown.node;
+  if (scene.AsMarks()) {
+    DrawMark(scene.px, shown.box, KindColor(node.nodeType), ShowsInactive(node), node.stale,
+             scene.at.Parity());
+    return;
+  }
+  if (!node.HasHeader()) return;
+  QPainter& painter = scene.painter;
+  painter.save();
+  // A stale icon is faded: half of what lies below shows through.
+  if (node.stale) painter.setOpacity(0.5);
+  painter.drawImage(shown.box.topLeft(), ScaledIcon(node, scene.colors.table, shown.box.size()));
+  painter.restore();
+  if (scene.detail != Detail::IconsAndLabels) return;
+  // Cut at the icon's right edge, as at 100%.
+  const QRect band(shown.box.left(), shown.box.bottom() + 1, shown.box.width(),
+                   static_cast<int>(std::ceil(CSprite::kLabelBand * scene.at.zoom)));
+  painter.save();
+  painter.setClipRect(band.intersected(scene.px.clip));
+  painter.drawText(band.adjusted(static_cast<int>(10 * scene.at.zoom), 0, 0, 0),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, NameToQt(node.label));
+  painter.restore();
+}
+
+void OverviewRenderer::DrawCount(const ShownNode& shown, const Scene& scene) {
+  QPainter& painter = scene.painter;
+  painter.setPen(QColor(KindColor(shown.node->nodeType)));
+  painter.drawText(shown.box.center() + QPoint(shown.box.width() / 2 + 2, 4),
+                   QString::number(shown.folded.count));
+}
+
+void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const FrameColors& colors,
+                            QImage& frame, QRect r, QPoint scroll, double zoom,
+                            const ViewOverlays& overlays) {
   if (zoom != cachedZoom_) {
     icons_.clear();
     cachedZoom_ = zoom;
   }
+  const std::array<QRgb, 256>& table = colors.table;
   const Pixels px(frame, r.intersected(frame.rect()));
   const Placement at{zoom, scroll};
   DrawBackground(doc.composedBackground.get(), table, px, at);
@@ -249,62 +211,44 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index,
                   static_cast<int>(std::floor((r.top() + scroll.y()) / zoom)),
                   static_cast<int>(std::ceil((r.right() + 1 + scroll.x()) / zoom)) + 1,
                   static_cast<int>(std::ceil((r.bottom() + 1 + scroll.y()) / zoom)) + 1};
-  // Marks reach a few pixels beyond their node's centre, whatever the zoom.
-  const int markReach = static_cast<int>(std::ceil((kMarkSide + kMaxMarkGrowth) / zoom));
-  const std::vector<const CSprite*> nodes = index.NodesNear(area.Inflated(markReach, markReach));
-  const Detail detail = DetailFor(zoom, nodes.size());
-  const bool folded = detail == Detail::Folded;
-  DrawLinks(index.LinksNear(area), folded, px, at);
-
-  if (detail == Detail::Marks || folded) {
-    int countsWritten = 0;
-    QPainter painter(&frame);
-    painter.setClipRect(px.clip);
-    QFont font = painter.font();
-    font.setPixelSize(9);
-    painter.setFont(font);
-    for (const CSprite* node : nodes) {
-      if (node->hidden || (folded && FoldOwner(*node) != nullptr)) continue;
-      const int count = folded ? FoldedCount(*node) : 0;
-      const int growth = count > 0 ? std::min(kMaxMarkGrowth, 1 + static_cast<int>(std::log2(count))) : 0;
-      const QPoint centre = at.CentreOf(*node);
-      const QRgb color = KindColor(node->nodeType);
-      DrawMark(px, centre, kMarkSide + growth, color, ShowsInactive(*node));
-      if (count > 0 && countsWritten < kMostCountsWritten) {
-        ++countsWritten;
-        painter.setPen(QColor(color));
-        painter.drawText(centre + QPoint((kMarkSide + growth) / 2 + 2, 4), QString::number(count));
-      }
-    }
-    return;
-  }
+  // What is drawn for a node or along a line reaches a few pixels beyond
+  // it, whatever the zoom.
+  const int reach = static_cast<int>(std::ceil(kOverviewMarkReach / zoom));
+  const std::vector<const CSprite*> nodes = index.NodesNear(area.Inflated(reach, reach));
+  std::vector<const CLink*> links = index.LinksNear(area.Inflated(reach, reach));
+  // Changed links are drawn after the others, over them.
+  const auto changed = std::stable_partition(links.begin(), links.end(), [](const CLink* link) {
+    return link->changeMark == ChangeMark::None && !link->stale;
+  });
 
   QPainter painter(&frame);
   painter.setClipRect(px.clip);
+  const Scene scene{px, at, DetailFor(zoom, nodes.size()), colors, painter};
   QFont font = painter.font();
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(kLabelPixels * zoom))));
+  const int labelPixels = static_cast<int>(std::lround(kLabelPixels * zoom));
+  font.setPixelSize(scene.AsMarks() ? kCountPixels : std::max(1, labelPixels));
   painter.setFont(font);
   painter.setPen(Qt::white);
+
+  DrawStatusLines({links.begin(), changed}, scene.Folded(), px, at);
+  DrawLinkChanges({changed, links.end()}, scene);
+  std::vector<ShownNode> shown;
+  shown.reserve(nodes.size());
   for (const CSprite* node : nodes) {
-    if (node->hidden || !node->HasHeader()) continue;
-    const Rect rect = node->GetRect();
-    const QPoint topLeft = at.At(rect.left, rect.top);
-    const QPoint bottomRight = at.At(rect.right, rect.bottom);
-    const QSize size(std::max(1, bottomRight.x() - topLeft.x()),
-                     std::max(1, bottomRight.y() - topLeft.y()));
-    painter.drawImage(topLeft, ScaledIcon(*node, table, size));
-    if (detail == Detail::IconsAndLabels) {
-      // Cut at the icon's right edge, as at 100%.
-      const QRect band(topLeft.x(), bottomRight.y(), size.width(),
-                       static_cast<int>(std::ceil(CSprite::kLabelBand * zoom)));
-      painter.save();
-      painter.setClipRect(band.intersected(px.clip));
-      painter.drawText(band.adjusted(static_cast<int>(10 * zoom), 0, 0, 0),
-                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                       NameToQt(node->label));
-      painter.restore();
+    if (node->hidden || (scene.Folded() && FoldOwner(*node) != nullptr)) continue;
+    shown.push_back(Show(*node, scene));
+  }
+  int countsWritten = 0;
+  for (const ShownNode& node : shown) {
+    DrawNode(node, scene);
+    if (node.folded.count > 0 && countsWritten < kMostCountsWritten) {
+      ++countsWritten;
+      DrawCount(node, scene);
     }
   }
+  DrawNodeChanges(shown, scene);
+  DrawRoute(overlays, scene);
+  DrawSelection(overlays, scene);
 }
 
 }  // namespace mapvine

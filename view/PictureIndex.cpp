@@ -36,6 +36,11 @@ void PictureIndex::Build() {
   }
 }
 
+bool PictureIndex::Lists(const CSprite* node) {
+  if (stale_) Build();
+  return std::find(nodes_.begin(), nodes_.end(), node) != nodes_.end();
+}
+
 std::vector<const CSprite*> PictureIndex::NodesNear(const Rect& area) {
   if (stale_) Build();
   std::vector<const CSprite*> near;

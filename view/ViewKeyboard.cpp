@@ -14,17 +14,16 @@
 #include "base/UserPrompts.h"
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
+#include "view/LuFolding.h"
 #include "view/MapvineView.h"
+#include "view/OverlayColors.h"
 
 namespace mapvine {
 
 namespace {
 
-// Drawn inside the icon, so that moving the node redraws it whole; black
-// and white so that it shows on any icon and background.
+// Drawn inside the icon, so that moving the node redraws it whole.
 constexpr int kSelectionFrame = 2;
-constexpr PaletteEntry kFrameOuter{0, 0, 0, 0};
-constexpr PaletteEntry kFrameInner{255, 255, 255, 0};
 
 }  // namespace
 
@@ -36,7 +35,11 @@ void CMapvineView::Select(CSprite* node) {
   CSprite* before = SelectedNode();
   selected_ = node;
   for (const CSprite* changed : {before, SelectedNode()}) {
-    if (changed != nullptr) RedrawArea(changed->GetRect());
+    if (changed == nullptr) continue;
+    RedrawArea(changed->GetRect());
+    // Far out, an LU may show folded into its owner, which carries the frame.
+    const CSprite* owner = zoom_ < 1.0 ? FoldOwner(*changed) : nullptr;
+    if (owner != nullptr) RedrawArea(owner->GetRect());
   }
 }
 
@@ -44,9 +47,10 @@ void CMapvineView::DrawSelection(CDIB& window, Point origin, const Rect& area) {
   const CSprite* node = SelectedNode();
   if (node == nullptr || !area.Intersects(node->GetRect())) return;
   const Rect box = node->GetRect();
-  DrawFrame(window, origin, box, kSelectionFrame, NearestTableIndex(window, kFrameOuter), area);
-  DrawFrame(window, origin, box.Inflated(-1, -1), 1, NearestTableIndex(window, kFrameInner),
+  DrawFrame(window, origin, box, kSelectionFrame, NearestTableIndex(window, kSelectionOuterColor),
             area);
+  DrawFrame(window, origin, box.Inflated(-1, -1), 1,
+            NearestTableIndex(window, kSelectionInnerColor), area);
 }
 
 void CMapvineView::SelectStep(int step) {
@@ -95,15 +99,19 @@ void CMapvineView::SelectToward(int dx, int dy) {
 }
 
 void CMapvineView::ScrollToShow(const CSprite& node) {
+  // Where the node and its label show now, at the zoom shown.
   const Rect box = node.GetRect();
-  const Point scroll = ScrollPosition();
-  const int width = viewport()->width();
-  const int height = viewport()->height();
-  if (box.left < scroll.x || box.right > scroll.x + width) {
-    horizontalScrollBar()->setValue(box.left - (width - box.Width()) / 2);
+  const QRect icon = ToViewport(box);
+  const QRect withLabel =
+      ToViewport(Rect{box.left, box.top, box.right, box.bottom + CSprite::kLabelBand});
+  const QRect room = viewport()->rect();
+  if (icon.left() < room.left() || icon.right() > room.right()) {
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + icon.left() -
+                                    (room.width() - icon.width()) / 2);
   }
-  if (box.top < scroll.y || box.bottom + CSprite::kLabelBand > scroll.y + height) {
-    verticalScrollBar()->setValue(box.top - (height - box.Height()) / 2);
+  if (icon.top() < room.top() || withLabel.bottom() > room.bottom()) {
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + icon.top() -
+                                  (room.height() - icon.height()) / 2);
   }
 }
 

@@ -46,7 +46,11 @@ QRect CMapvineView::ToViewport(const Rect& area) const {
   return QRect(left - scroll.x, top - scroll.y, right - left, bottom - top);
 }
 
-void CMapvineView::PresentRect(const Rect& area) { InvalidateFrame(ToViewport(area)); }
+void CMapvineView::PresentRect(const Rect& area) {
+  // Far out, a node's mark and the rings around it reach beyond its place.
+  const int reach = zoom_ < 1.0 ? kOverviewMarkReach : 0;
+  InvalidateFrame(ToViewport(area).adjusted(-reach, -reach, reach, reach));
+}
 
 void CMapvineView::InvalidateFrame() { InvalidateFrame(viewport()->rect()); }
 
@@ -138,8 +142,10 @@ void CMapvineView::DrawExposed(QRect r) {
   } else if (zoom_ > 1.0) {
     DrawExposedMagnified(r);
   } else {
+    UpdateRouteToDraw();
     const Point scroll = ScrollPosition();
-    overview_.Draw(doc_, index_, colorTable_, frame_, r, QPoint(scroll.x, scroll.y), zoom_);
+    overview_.Draw(doc_, index_, {colorTable_, Palette()}, frame_, r, QPoint(scroll.x, scroll.y),
+                   zoom_, {&route_, routeStart_, routeEnd_, SelectedNode()});
   }
 }
 

@@ -4,13 +4,12 @@
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
 #include "view/MapvineView.h"
+#include "view/OverlayColors.h"
 
 namespace mapvine {
 
 namespace {
 
-constexpr PaletteEntry kDimColor{0, 0, 0, 0};
-constexpr PaletteEntry kRouteColor{255, 255, 0, 0};
 // The glow around a route's line reaches this far on either side.
 constexpr int kGlowReach = 3;
 // The frame that marks the route's two ends, inside their icons.
@@ -51,8 +50,20 @@ void CMapvineView::ClearRoute() {
 }
 
 void CMapvineView::UpdateRoute() {
-  if (routeStart_ != nullptr && !InDocument(routeStart_)) routeStart_ = nullptr;
-  if (routeEnd_ != nullptr && !InDocument(routeEnd_)) routeEnd_ = nullptr;
+  KeepRouteEnds(InDocument(routeStart_), InDocument(routeEnd_));
+}
+
+void CMapvineView::UpdateRouteToDraw() {
+  if (routeStart_ == nullptr && routeEnd_ == nullptr) return;
+  // Links may have come, gone or changed status since the last drawing. The
+  // paint draws the nodes of the index, so the ends are looked for there:
+  // on a large picture that is many times quicker than the document's list.
+  KeepRouteEnds(index_.Lists(routeStart_), index_.Lists(routeEnd_));
+}
+
+void CMapvineView::KeepRouteEnds(bool keepStart, bool keepEnd) {
+  if (!keepStart) routeStart_ = nullptr;
+  if (!keepEnd) routeEnd_ = nullptr;
   route_ = routeStart_ != nullptr && routeEnd_ != nullptr ? FindRoute(*routeStart_, *routeEnd_)
                                                           : Route{};
 }
@@ -69,12 +80,10 @@ void CMapvineView::ShowRouteStatus() {
 
 void CMapvineView::DrawRoute(CDIB& window, Point origin, SurfaceTextDrawer* text,
                              const Rect& area) {
-  if (routeStart_ == nullptr && routeEnd_ == nullptr) return;
-  // Links may have come, gone or changed status since the last drawing.
-  UpdateRoute();
+  UpdateRouteToDraw();
   if (route_.kind == Route::Kind::None) return;
   const Rect picture = BufferRect();
-  StippleArea(window, origin, area, NearestTableIndex(window, kDimColor));
+  StippleArea(window, origin, area, NearestTableIndex(window, kRouteDimColor));
   const std::uint8_t lit = NearestTableIndex(window, kRouteColor);
   for (const CLink* link : route_.links) DrawGlow(window, origin, picture, *link, lit, area);
   // A broken route's inactive links are dashed whatever the view setting;
