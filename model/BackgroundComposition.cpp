@@ -105,7 +105,7 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, int mode, int w
   if (headless_ && !view_) {
     PostponeCanvas();
     PullNodesInside();
-    picture.rebuilding = 0;
+    picture.rebuilding = false;
     return true;
   }
   ComposeCanvas();
@@ -146,7 +146,7 @@ bool CMapvineDoc::FinishComposition() {
   picture.composedWidth = composedBackground->GetWidth();
   picture.composedHeight = composedBackground->GetHeight();
   PullNodesInside();
-  picture.rebuilding = 0;
+  picture.rebuilding = false;
   return view_ ? view_->SetBackground(*composedBackground) : true;
 }
 
@@ -183,7 +183,7 @@ void CMapvineDoc::ComposePendingPicture() {
 }
 
 void CMapvineDoc::RebuildImages() {
-  picture.rebuilding = 1;
+  picture.rebuilding = true;
   workingImages.clear();
   for (const auto& image : images) workingImages.push_back(CopyOfImage(*image));
 
@@ -217,7 +217,7 @@ void CMapvineDoc::RebuildImages() {
       node->SetImage(*workingImages[node->imageIndex], 0, 0);
     }
   }
-  picture.rebuilding = 0;
+  picture.rebuilding = false;
 }
 
 }  // namespace mapvine

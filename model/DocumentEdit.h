@@ -18,7 +18,7 @@ struct NodeState {
   int x = 0, y = 0, depth = 0;
   std::string label;
   std::string fqName;
-  int hidden = 0;
+  bool hidden = false;
   int status = 0;
   int nodeType = 0;
   int activeImage = 0;

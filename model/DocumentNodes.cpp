@@ -74,7 +74,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   node->SetImage(*workingImages[activeSlot], activeSlot, inactiveSlot);
   if (kind == EndNode) node->hidden = !settings.showEnOnDiscovery;
   if (kind == LogicalUnit) node->hidden = !settings.showLuOnDiscovery;
-  nodesAdded = 1;
+  nodesAdded = true;
   node->imageIndex = kind;
   const KindRules rules = RulesFor(kind);
   if (rules.usesNodeRecord && nodeRecord) TakeNodeRecord(*node, *nodeRecord);
@@ -101,7 +101,7 @@ void CMapvineDoc::ManualAddNode() {
   static int manualNodeCounter = 1;
   char name[32];
   std::snprintf(name, sizeof name, "ENNODE%i", manualNodeCounter++);
-  placement.resizeWindowOnGrow = 0;
+  placement.resizeWindowOnGrow = false;
   NewNode(name, name, EndNode, nullptr, nullptr);
 }
 
@@ -143,7 +143,7 @@ void CMapvineDoc::RefreshEnds() {
 
 void CMapvineDoc::StartReportRound() {
   refreshGeneration_ += 1;
-  placement.resizeWindowOnGrow = 0;
+  placement.resizeWindowOnGrow = false;
 }
 
 }  // namespace mapvine

@@ -64,11 +64,11 @@ struct PlacementState {
   int cursorY = 0;
   int savedCursorX = 0;
   int savedCursorY = 0;
-  int columnMode = 0;
-  int pictureGrown = 0;
-  int firstPlacement = 1;
+  bool columnMode = false;
+  bool pictureGrown = false;
+  bool firstPlacement = true;
   int gridSpacing = 90;
-  int resizeWindowOnGrow = 0;
+  bool resizeWindowOnGrow = false;
 
   friend bool operator==(const PlacementState&, const PlacementState&) = default;
 };
@@ -80,7 +80,7 @@ struct PictureState {
   int pictureHeight = 0;
   int composedWidth = 1;  // actually composed
   int composedHeight = 1;
-  int rebuilding = 0;
+  bool rebuilding = false;
 };
 
 // A node record as a refresh hands it over: kept byte for byte (for the
@@ -221,7 +221,7 @@ class CMapvineDoc {
   DocumentSettings settings;
   PlacementState placement;
   PictureState picture;
-  int nodesAdded = 0;
+  bool nodesAdded = false;
   // What the last refresh changed (sorted); not saved.
   std::vector<TopologyChange> lastChanges;
 

@@ -66,7 +66,7 @@ int Route::InactiveLinks() const {
 
 int Route::HiddenNodes() const {
   return static_cast<int>(std::count_if(nodes.begin(), nodes.end(),
-                                        [](const CSprite* node) { return node->hidden != 0; }));
+                                        [](const CSprite* node) { return node->hidden; }));
 }
 
 Route FindRoute(const CSprite& from, const CSprite& to) {

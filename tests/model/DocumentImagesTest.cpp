@@ -243,7 +243,7 @@ TEST_F(NewBackgroundTest, ALargerImageIsComposedAtItsOwnSizeWithoutAQuestion) {
   EXPECT_EQ(d.doc.picture.composedWidth, 640);
   EXPECT_EQ(d.doc.picture.composedHeight, 480);
   EXPECT_EQ(d.doc.picture.pictureWidth, 0);
-  EXPECT_EQ(d.doc.picture.rebuilding, 0);
+  EXPECT_FALSE(d.doc.picture.rebuilding);
   EXPECT_EQ(d.view.BufferRect().right, 640);
   EXPECT_GT(d.view.fullRedraws, redraws);
   EXPECT_TRUE(d.doc.IsModified());
@@ -295,11 +295,11 @@ TEST_F(NewBackgroundTest, AnsweringYesTakesTheImagesSize) {
 }
 
 TEST_F(NewBackgroundTest, ANewBackgroundRestartsTheGridWalkBesideTheOldColumns) {
-  d.doc.placement.pictureGrown = 1;
-  d.doc.placement.columnMode = 1;
+  d.doc.placement.pictureGrown = true;
+  d.doc.placement.columnMode = true;
   EXPECT_TRUE(d.doc.NewBackgroundImage(WriteBitmap("large.bmp", 640, 480)));
-  EXPECT_EQ(d.doc.placement.pictureGrown, 0);
-  EXPECT_EQ(d.doc.placement.columnMode, 0);
+  EXPECT_FALSE(d.doc.placement.pictureGrown);
+  EXPECT_FALSE(d.doc.placement.columnMode);
 }
 
 // Cancelled dialogs and refused bitmaps: no command changes anything.
