@@ -9,6 +9,7 @@
 
 #include "graphics/CDIB.h"
 #include "graphics/NodeRecords.h"
+#include "graphics/ResourceStatus.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -19,7 +20,7 @@ struct NodeState {
   std::string label;
   std::string fqName;
   bool hidden = false;
-  int status = 0;
+  ResourceStatus status = ResourceStatus::Inactive;
   int nodeType = 0;
   int activeImage = 0;
   int inactiveImage = 0;
@@ -35,7 +36,7 @@ struct LinkState {
   std::string destinationName;
   std::string title;
   int tgNumber = 0;
-  int status = 0;
+  ResourceStatus status = ResourceStatus::Inactive;
   std::optional<TgRecordBytes> tgRecord;
   std::string endA;
   std::string endB;

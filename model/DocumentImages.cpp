@@ -65,7 +65,7 @@ void CMapvineDoc::SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlo
   if (activeSlot <= 0 || activeSlot >= slots || inactiveSlot <= 0 || inactiveSlot >= slots) return;
 
   const Point centreBefore = node.GetCenter();
-  ShowImage(node, node.status == 1 ? activeSlot : inactiveSlot);
+  ShowImage(node, IsActive(node.status) ? activeSlot : inactiveSlot);
   node.activeImage = activeSlot;
   node.inactiveImage = inactiveSlot;
   modified_ = true;
@@ -120,11 +120,11 @@ void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_
 
   switch (role) {
     case CustomIconRole::Active:
-      if (node.status == 1) ShowImage(node, slot);
+      if (IsActive(node.status)) ShowImage(node, slot);
       node.activeImage = slot;
       break;
     case CustomIconRole::Inactive:
-      if (node.status == 0) ShowImage(node, slot);
+      if (!IsActive(node.status)) ShowImage(node, slot);
       node.inactiveImage = slot;
       break;
     case CustomIconRole::Both:

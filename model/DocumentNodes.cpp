@@ -16,12 +16,12 @@ void TakeNodeRecord(CSprite& node, const ReportedNodeRecord& record) {
   } else {
     node.nodeRecord = std::make_unique<NodeRecordBytes>(record.bytes);
   }
-  node.status = record.active ? 1 : 0;
+  node.status = StatusFor(record.active);
 }
 
 void TakeLinksDownIfUnreachable(CSprite& node) {
-  if (node.status != 0 || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
-  for (CLink* link : node.links) link->status = 0;
+  if (IsActive(node.status) || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
+  for (CLink* link : node.links) link->status = ResourceStatus::Inactive;
 }
 
 struct KindRules {
@@ -111,7 +111,7 @@ void CMapvineDoc::ShowImage(CSprite& node, int slot) {
 }
 
 void CMapvineDoc::ApplyStatusImage(CSprite& node) {
-  const int wanted = node.status == 1 ? node.activeImage : node.inactiveImage;
+  const int wanted = IsActive(node.status) ? node.activeImage : node.inactiveImage;
   if (node.imageIndex != 0 && node.imageIndex == wanted) return;
   // A slot the image table does not hold (a damaged file) leaves the node as it is.
   if (wanted < 0 || wanted >= static_cast<int>(workingImages.size())) return;
@@ -122,11 +122,11 @@ void CMapvineDoc::ApplyStatusImage(CSprite& node) {
   }
 }
 
-void CMapvineDoc::TakeCheckedStatus(CSprite& node, int status) {
+void CMapvineDoc::TakeCheckedStatus(CSprite& node, ResourceStatus status) {
   node.status = status;
   ApplyStatusImage(node);
   TakeLinksDownIfUnreachable(node);
-  if (!settings.showUnreachable && status == 0) node.hidden = true;
+  if (!settings.showUnreachable && !IsActive(status)) node.hidden = true;
 }
 
 void CMapvineDoc::TakeLinksOfUnreachableNodesDown() {

@@ -116,7 +116,7 @@ class CMapvineDoc {
   // `nodeRecord` comes with the status the caller decoded from it.
   int NewNode(std::string_view resource, std::string_view fqName, int kind,
               const ReportedNodeRecord* nodeRecord, const DirectoryRecordBytes* directoryRecord);
-  int NewLink(std::string_view owner, std::string_view destination, int active, int tgNumber,
+  int NewLink(std::string_view owner, std::string_view destination, bool active, int tgNumber,
               const TgRecordBytes* tgRecord);
   int NewLink(CSprite& first, CSprite& second);
   void ManualAddNode();
@@ -130,10 +130,10 @@ class CMapvineDoc {
   // The node's image follows its status; end nodes and LUs pass their status
   // on to their links.
   void ApplyStatusImage(CSprite& node);
-  // A status check found the node reachable (1) or not (0): it shows that
+  // A status check found the node reachable (active) or not: it shows that
   // status, an unreachable end node or LU takes its links down, and an
   // unreachable node is hidden when the settings do not show such nodes.
-  void TakeCheckedStatus(CSprite& node, int status);
+  void TakeCheckedStatus(CSprite& node, ResourceStatus status);
   // Every refresh reports an end node's or LU's link to its owner as active
   // again, while the image rule leaves links alone when the node already
   // shows its inactive image: the links of unreachable ones go down here,

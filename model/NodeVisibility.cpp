@@ -18,7 +18,7 @@ bool IsOfClass(const CSprite& node, NodeClass nodeClass) {
       return node.nodeType == LogicalUnit;
     case NodeClass::Unreachable:
       // Meaningful once a status pass or a detail dialog has set it.
-      return node.status == 0;
+      return !IsActive(node.status);
   }
   return false;
 }

@@ -42,7 +42,7 @@ void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl, RefreshProgress*
       std::snprintf(text, sizeof text, "Working... Checked status of %i nodes", displayed);
       ShowProgress(doc, text);
     }
-    doc.TakeCheckedStatus(*node, ApingNode(snaCtl, node->fqName));
+    doc.TakeCheckedStatus(*node, StatusFor(ApingNode(snaCtl, node->fqName) == 1));
     if (!node->hidden) ++displayed;
     if (progress) progress->Step(++checked);
   }

@@ -170,7 +170,7 @@ void DrawLinks(const std::vector<const CLink*>& links, bool folded, const Pixels
   std::set<std::pair<const CSprite*, const CSprite*>> drawn;
   for (const CLink* link : links) {
     if (!link->Shown()) continue;
-    const QRgb color = link->status ? kActiveLine : kInactiveLine;
+    const QRgb color = IsActive(link->status) ? kActiveLine : kInactiveLine;
     if (!folded) {
       px.Line(at.At(link->x1, link->y1), at.At(link->x2, link->y2), color);
       continue;
