@@ -133,12 +133,12 @@ void CMapvineDoc::TakeLinksOfUnreachableNodesDown() {
   for (const auto& node : nodes_) TakeLinksDownIfUnreachable(*node);
 }
 
-void CMapvineDoc::RefreshStarts() {
-  if (view_) view_->RefreshStarted();
+void CMapvineDoc::BatchStarts() {
+  if (view_) view_->BatchStarted();
 }
 
-void CMapvineDoc::RefreshEnds() {
-  if (view_) view_->RefreshEnded();
+void CMapvineDoc::BatchEnds() {
+  if (view_) view_->BatchEnded();
 }
 
 void CMapvineDoc::StartReportRound() {

@@ -141,10 +141,11 @@ class CMapvineDoc {
   // earlier keeps that status until it answers again.
   void TakeLinksOfUnreachableNodesDown();
 
-  // A refresh brackets the nodes and links it feeds in with these, so that
-  // the view hears when it starts and ends.
-  void RefreshStarts();
-  void RefreshEnds();
+  // Brackets a batch of changes that nobody needs to see one by one (a
+  // refresh feeding the network in, tiling), so that the view hears when it
+  // starts and ends.
+  void BatchStarts();
+  void BatchEnds();
   // A refresh pass is about to report the whole network again: each link
   // counts the reports of this pass afresh, and the picture grows without
   // resizing the window.

@@ -79,28 +79,21 @@ void CMapvineDoc::TileNodes() {
   placement.pictureGrown = false;
   placement.firstPlacement = true;
 
-  // While tiling, the flushes after each move throw their rectangles away:
-  // one full redraw at the end replaces them all.
-  COSBView* offscreen = view_ ? &view_->OffscreenView() : nullptr;
-  if (offscreen) offscreen->painting = true;
+  // The picture is shown once, after every node has moved.
+  BatchStarts();
   auto placeAll = [&](bool hidden) {
     for (const auto& node : nodes_) {
       if (node->hidden != hidden) continue;
       const Point place = NextPosition();
       moved = moved || place != Point{node->GetX(), node->GetY()};
       node->SetPosition(place.x, place.y);
-      if (offscreen) offscreen->FlushDirty();
     }
   };
   placeAll(false);
   placeAll(true);
   // Positions and the placement cursor are saved with the picture.
   if (moved || placement != placementBefore) modified_ = true;
-  if (offscreen) {
-    offscreen->painting = false;
-    offscreen->copyWholeBuffer = true;
-  }
-  if (view_) view_->RedrawAll();
+  BatchEnds();
 }
 
 }  // namespace mapvine

@@ -56,11 +56,11 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
   DocumentView* view = doc.View();
   if (view) view->SetWaitCursor(true);
   const PictureSnapshot before(doc);
-  doc.RefreshStarts();
+  doc.BatchStarts();
   NodeAnswers answers = AskNode(snaCtl);
   const RefreshOutcome outcome = dorefresh(doc, answers, progress);
   doc.TakeLinksOfUnreachableNodesDown();
-  doc.RefreshEnds();
+  doc.BatchEnds();
 
   Trace("Nodes refresh complete, Getting Status...\n");
   if (doc.settings.activeQuery && outcome.topology.Succeeded()) StatusPass(doc, snaCtl, progress);

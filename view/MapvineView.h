@@ -58,8 +58,8 @@ class CMapvineView : public QAbstractScrollArea,
   void RequestPictureResize(int width, int height) override;
   int BackgroundArrangement() const override { return backgroundArrangement; }
   void Pause(int milliseconds) override;
-  void RefreshStarted() override;
-  void RefreshEnded() override;
+  void BatchStarted() override;
+  void BatchEnded() override;
   void SetWaitCursor(bool waiting) override;
   void SetRefreshTimer(int milliseconds) override;
 

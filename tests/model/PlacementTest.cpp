@@ -96,6 +96,8 @@ TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
   EXPECT_EQ(d.doc.FindNode("A")->GetX(), 90);
   EXPECT_EQ(d.doc.FindNode("B")->GetX(), 180);
   for (const char* name : {"A", "B", "C"}) EXPECT_EQ(d.doc.FindNode(name)->GetY(), 0);
+  // The moves are one batch, shown once they are all done.
+  EXPECT_EQ(d.view.nodesAtBatchAnnouncements, (std::vector<std::size_t>{3, 3}));
   EXPECT_TRUE(d.view.Dirty().empty());
   EXPECT_FALSE(d.view.painting);
   EXPECT_EQ(d.view.fullRedraws, redrawsBefore + 1);

@@ -118,7 +118,7 @@ TEST(RefreshCommand, AnUnreachableLuKeepsItsLinkDown) {
 TEST(RefreshCommand, AnnouncesItsStartAndEndToTheView) {
   Refreshing r;
   r.Run(NetworkNodes(3, 0));
-  EXPECT_EQ(r.view.nodesAtRefreshAnnouncements, (std::vector<std::size_t>{0, 3}));
+  EXPECT_EQ(r.view.nodesAtBatchAnnouncements, (std::vector<std::size_t>{0, 3}));
 }
 
 TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
