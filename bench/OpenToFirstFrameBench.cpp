@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -100,19 +101,34 @@ double PeakResidentMegabytes() {
   return static_cast<double>(usage.ru_maxrss) / 1024;  // kilobytes on Linux
 }
 
+// Notes the first paint the watched widget receives; the paint itself runs
+// right after the filter, before the event loop returns.
+class FirstPaint : public QObject {
+ public:
+  bool seen = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) seen = true;
+    return false;
+  }
+};
+
 // Opens the picture as the program does for `mapvine FILE` and waits until
 // the window has painted its first frame; false when that never came.
 bool OpenAndShow(CMapvineApp& app, const QString& path) {
   CommandLine line;
   line.file = path.toStdString();
   if (!app.InitInstance(line)) return false;
-  const CMapvineView& view = app.MainFrame().View();
+  FirstPaint paint;
+  app.MainFrame().View().viewport()->installEventFilter(&paint);
   QElapsedTimer waited;
   waited.start();
-  while (view.ConvertedPixelCount() == 0) {
+  while (!paint.seen) {
     if (waited.elapsed() > kSlowestStepMs) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
+  // The loop returned, so the paint it delivered is done.
   return true;
 }
 

@@ -32,6 +32,7 @@
 namespace {
 
 using mapvine::CMapvineDoc;
+using mapvine::IsActive;
 
 struct ServedNetwork {
   explicit ServedNetwork(std::size_t resources)
@@ -181,10 +182,11 @@ void RunLookups(benchmark::State& state, const CMapvineDoc& doc, const std::vect
     int statuses = 0;
     for (const Lookup& lookup : lookups) {
       if (const auto* node = std::get_if<NodeLookup>(&lookup)) {
-        statuses += indexes.FindNode(node->name)->status;
+        statuses += IsActive(indexes.FindNode(node->name)->status);
       } else {
         const auto& link = std::get<LinkLookup>(lookup);
-        statuses += indexes.FindLink(link.owner, link.destination, link.tgNumber)->status;
+        const auto* found = indexes.FindLink(link.owner, link.destination, link.tgNumber);
+        statuses += IsActive(found->status);
       }
     }
     benchmark::DoNotOptimize(statuses);

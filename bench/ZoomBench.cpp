@@ -113,7 +113,6 @@ void BM_ScrollStep(benchmark::State& state) {
   bar.setValue(bar.maximum() / 2);
   picture.view.viewport()->repaint();
   int direction = 1;
-  const auto convertedBefore = picture.view.ConvertedPixelCount();
   for (auto _ : state) {
     // Back and forth, a line at a time, so the picture under it varies.
     if (bar.value() + bar.singleStep() > bar.maximum()) direction = -1;
@@ -123,9 +122,6 @@ void BM_ScrollStep(benchmark::State& state) {
     QCoreApplication::processEvents();
   }
   state.counters["step_px"] = bar.singleStep();
-  state.counters["drawn_px_per_step"] = benchmark::Counter(
-      static_cast<double>(picture.view.ConvertedPixelCount() - convertedBefore),
-      benchmark::Counter::kAvgIterations);
   Describe(state, picture);
 }
 

@@ -32,7 +32,7 @@ void AddOddCases(CMapvineDoc& doc) {
   doc.NewLink("LU3", "NN1", 0, 0, nullptr);
   doc.NewLink(*doc.FindNode("NN1"), *doc.FindNode("NN1"));
   doc.FindNode("EN2B")->hidden = true;
-  doc.FindNode("EN2")->status = 0;
+  doc.FindNode("EN2")->status = ResourceStatus::Inactive;
   doc.ApplyStatusImage(*doc.FindNode("EN2"));
   doc.settings.autoRefresh = true;
   doc.settings.refreshSeconds = 30;

@@ -38,6 +38,17 @@ constexpr int kLineReach = 2;
 constexpr PaletteEntry kActiveColor{0, 255, 0, 0};
 constexpr PaletteEntry kInactiveColor{255, 0, 0, 0};
 
+// The palette index of a line's colour in `image`: green while active, red
+// while not.
+std::uint8_t LineIndex(const CDIB& image, ResourceStatus status) {
+  return NearestTableIndex(image, IsActive(status) ? kActiveColor : kInactiveColor);
+}
+
+// The dash step a line is drawn with; 0 for a solid line.
+int DashLength(ResourceStatus status, bool dashInactive) {
+  return dashInactive && !IsActive(status) ? CLink::kDash : 0;
+}
+
 }  // namespace
 
 std::optional<double> CLink::HitDistance(int x, int y) const {
@@ -59,9 +70,8 @@ bool CLink::Shown() const {
 void CLink::DrawLineInWindow(CDIB& window, Point origin, const Rect& picture, const Rect& clip,
                              bool dashInactive) const {
   if (!Shown() || !clip.Intersects(bounds)) return;
-  const std::uint8_t index = NearestTableIndex(window, status ? kActiveColor : kInactiveColor);
-  DrawWideLineInWindow(window, origin, picture, {x1, y1}, {x2, y2}, index, clip,
-                       dashInactive && !status ? kDash : 0);
+  DrawWideLineInWindow(window, origin, picture, {x1, y1}, {x2, y2}, LineIndex(window, status),
+                       clip, DashLength(status, dashInactive));
 }
 
 void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
@@ -73,8 +83,8 @@ void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
   // stay on top of them until the next full redraw. So the area needs no
   // widening to redraw the icons a line crosses.
   const Rect area = clip.Intersect(target.GetRect());
-  const std::uint8_t index = NearestTableIndex(target, status ? kActiveColor : kInactiveColor);
-  DrawWideLine(target, {x1, y1}, {x2, y2}, index, area, dashInactive && !status ? kDash : 0);
+  DrawWideLine(target, {x1, y1}, {x2, y2}, LineIndex(target, status), area,
+               DashLength(status, dashInactive));
   endA->Draw(target, text, &area);
   endB->Draw(target, text, &area);
 }

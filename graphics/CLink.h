@@ -10,6 +10,7 @@
 #include "graphics/ChangeMark.h"
 #include "graphics/Geometry.h"
 #include "graphics/NodeRecords.h"
+#include "graphics/ResourceStatus.h"
 
 namespace mapvine {
 
@@ -29,7 +30,7 @@ class CLink {
   int generation = 0;
   int reportCount = 0;
   int activeReportCount = 0;
-  int status = 0;
+  ResourceStatus status = ResourceStatus::Inactive;
   // Not reported by the last refresh that could tell (it keeps its last
   // status), and the unacknowledged change; neither is saved.
   bool stale = false;

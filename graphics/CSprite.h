@@ -11,6 +11,7 @@
 #include "graphics/CLinkList.h"
 #include "graphics/Geometry.h"
 #include "graphics/NodeRecords.h"
+#include "graphics/ResourceStatus.h"
 
 namespace mapvine {
 
@@ -89,7 +90,7 @@ class CSprite : public CDIB {
   std::unique_ptr<NodeRecordBytes> nodeRecord;
   std::unique_ptr<DirectoryRecordBytes> directoryRecord;
   int nodeType = 0;
-  int status = 1;
+  ResourceStatus status = ResourceStatus::Active;
   std::uint8_t transparentIndex = 0;
   // Change tracking: the refresh generation that last reported the node,
   // whether the last refresh that could tell found it missing (it keeps its

@@ -65,7 +65,7 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArran
   if (headless_ && !view_) {
     PostponeCanvas();
     PullNodesInside();
-    picture.rebuilding = 0;
+    picture.rebuilding = false;
     return true;
   }
   ComposeCanvas();
@@ -104,7 +104,7 @@ bool CMapvineDoc::FinishComposition() {
   picture.composedWidth = composedBackground->GetWidth();
   picture.composedHeight = composedBackground->GetHeight();
   PullNodesInside();
-  picture.rebuilding = 0;
+  picture.rebuilding = false;
   return view_ ? view_->SetBackground(*composedBackground) : true;
 }
 
@@ -141,7 +141,7 @@ void CMapvineDoc::ComposePendingPicture() {
 }
 
 void CMapvineDoc::RebuildImages() {
-  picture.rebuilding = 1;
+  picture.rebuilding = true;
   workingImages.clear();
   for (const auto& image : images) workingImages.push_back(CopyOfImage(*image));
 
@@ -175,7 +175,7 @@ void CMapvineDoc::RebuildImages() {
       node->SetImage(*workingImages[node->imageIndex], 0, 0);
     }
   }
-  picture.rebuilding = 0;
+  picture.rebuilding = false;
 }
 
 }  // namespace mapvine

@@ -22,8 +22,8 @@ void VisitFetchingAhead(const Items& items, Visit visit) {
 
 // What happened to one node or link the snapshot held (`known`) or the
 // refresh added. Updates `stale`.
-ChangeMark Judge(bool known, int statusBefore, bool staleBefore, bool reported, int status,
-                 bool heardEverything, bool& stale) {
+ChangeMark Judge(bool known, ResourceStatus statusBefore, bool staleBefore, bool reported,
+                 ResourceStatus status, bool heardEverything, bool& stale) {
   if (!known) return ChangeMark::New;
   if (reported) {
     stale = false;
@@ -33,7 +33,7 @@ ChangeMark Judge(bool known, int statusBefore, bool staleBefore, bool reported, 
     if (!staleBefore) return ChangeMark::Gone;
   }
   if (status == statusBefore) return ChangeMark::None;
-  return status ? ChangeMark::WentActive : ChangeMark::WentInactive;
+  return IsActive(status) ? ChangeMark::WentActive : ChangeMark::WentInactive;
 }
 
 TopologyChange NodeChange(const CSprite& node, ChangeMark kind) {

@@ -26,7 +26,7 @@ class PictureSnapshot {
 
  private:
   struct Before {
-    int status = 0;
+    ResourceStatus status = ResourceStatus::Inactive;
     bool stale = false;
   };
   std::vector<Before> nodes_;

@@ -10,6 +10,7 @@
 
 #include "graphics/CDIB.h"
 #include "graphics/NodeRecords.h"
+#include "graphics/ResourceStatus.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -19,8 +20,8 @@ struct NodeState {
   int x = 0, y = 0, depth = 0;
   std::string label;
   std::string fqName;
-  int hidden = 0;
-  int status = 0;
+  bool hidden = false;
+  ResourceStatus status = ResourceStatus::Inactive;
   int nodeType = 0;
   int activeImage = 0;
   int inactiveImage = 0;
@@ -36,7 +37,7 @@ struct LinkState {
   std::string destinationName;
   std::string title;
   int tgNumber = 0;
-  int status = 0;
+  ResourceStatus status = ResourceStatus::Inactive;
   std::optional<TgRecordBytes> tgRecord;
   std::string endA;
   std::string endB;

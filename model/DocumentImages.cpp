@@ -39,9 +39,9 @@ bool CMapvineDoc::NewBackgroundImage(const std::string& path) {
 bool CMapvineDoc::NewBackgroundImage(std::unique_ptr<CDIB> image) {
   if (!image) return false;
 
-  placement.pictureGrown = 0;
-  placement.columnMode = 0;
-  picture.rebuilding = 1;
+  placement.pictureGrown = false;
+  placement.columnMode = false;
+  picture.rebuilding = true;
 
   const bool smaller = image->GetHeight() < picture.composedHeight ||
                        image->GetWidth() < picture.composedWidth;
@@ -55,7 +55,7 @@ bool CMapvineDoc::NewBackgroundImage(std::unique_ptr<CDIB> image) {
   }
 
   nodes_.SetView(view_ ? &view_->OffscreenView() : nullptr);
-  picture.rebuilding = 0;
+  picture.rebuilding = false;
   if (view_) view_->RedrawAll();
   return composed;
 }
@@ -65,7 +65,7 @@ void CMapvineDoc::SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlo
   if (activeSlot <= 0 || activeSlot >= slots || inactiveSlot <= 0 || inactiveSlot >= slots) return;
 
   const Point centreBefore = node.GetCenter();
-  ShowImage(node, node.status == 1 ? activeSlot : inactiveSlot);
+  ShowImage(node, IsActive(node.status) ? activeSlot : inactiveSlot);
   node.activeImage = activeSlot;
   node.inactiveImage = inactiveSlot;
   modified_ = true;
@@ -79,7 +79,7 @@ int CMapvineDoc::AddUserImage(const std::string& path) {
 
 int CMapvineDoc::AddUserImage(std::unique_ptr<CDIB> image) {
   // A picture that grows while the user works on icons keeps its window size.
-  placement.resizeWindowOnGrow = 0;
+  placement.resizeWindowOnGrow = false;
   if (!image) return -1;
 
   // Slot 0 is the background: it is replaced whenever the background changes,
@@ -120,11 +120,11 @@ void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_
 
   switch (role) {
     case CustomIconRole::Active:
-      if (node.status == 1) ShowImage(node, slot);
+      if (IsActive(node.status)) ShowImage(node, slot);
       node.activeImage = slot;
       break;
     case CustomIconRole::Inactive:
-      if (node.status == 0) ShowImage(node, slot);
+      if (!IsActive(node.status)) ShowImage(node, slot);
       node.inactiveImage = slot;
       break;
     case CustomIconRole::Both:

@@ -15,7 +15,7 @@ int ParallelShift(int sameLinksBefore) {
   return sameLinksBefore % 2 == 1 ? -shift : shift;
 }
 
-void CountReport(CLink& link, int generation, int active) {
+void CountReport(CLink& link, int generation, bool active) {
   if (link.generation == generation) {
     link.reportCount += 1;
     if (active) link.activeReportCount += 1;
@@ -25,7 +25,7 @@ void CountReport(CLink& link, int generation, int active) {
     link.activeReportCount = active ? 1 : 0;
   }
   // Active only while every report of this refresh said so.
-  link.status = link.reportCount == link.activeReportCount ? 1 : 0;
+  link.status = StatusFor(link.reportCount == link.activeReportCount);
 }
 
 // Keeps the last reported record; a refresh reports every link again, so
@@ -63,7 +63,7 @@ void CMapvineDoc::AttachToEnds(CLink& link) {
   if (link.endB != link.endA) link.endB->links.Add(&link);
 }
 
-int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, int active,
+int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, bool active,
                          int tgNumber, const TgRecordBytes* tgRecord) {
   const std::string ownerText(owner);
   const std::string destinationText(destination);

@@ -16,12 +16,12 @@ void TakeNodeRecord(CSprite& node, const ReportedNodeRecord& record) {
   } else {
     node.nodeRecord = std::make_unique<NodeRecordBytes>(record.bytes);
   }
-  node.status = record.active ? 1 : 0;
+  node.status = StatusFor(record.active);
 }
 
 void TakeLinksDownIfUnreachable(CSprite& node) {
-  if (node.status != 0 || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
-  for (CLink* link : node.links) link->status = 0;
+  if (IsActive(node.status) || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
+  for (CLink* link : node.links) link->status = ResourceStatus::Inactive;
 }
 
 struct KindRules {
@@ -74,7 +74,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   node->SetImage(*workingImages[activeSlot], activeSlot, inactiveSlot);
   if (kind == EndNode) node->hidden = !settings.showEnOnDiscovery;
   if (kind == LogicalUnit) node->hidden = !settings.showLuOnDiscovery;
-  nodesAdded = 1;
+  nodesAdded = true;
   node->imageIndex = kind;
   const KindRules rules = RulesFor(kind);
   if (rules.usesNodeRecord && nodeRecord) TakeNodeRecord(*node, *nodeRecord);
@@ -101,7 +101,7 @@ void CMapvineDoc::ManualAddNode() {
   static int manualNodeCounter = 1;
   char name[32];
   std::snprintf(name, sizeof name, "ENNODE%i", manualNodeCounter++);
-  placement.resizeWindowOnGrow = 0;
+  placement.resizeWindowOnGrow = false;
   NewNode(name, name, EndNode, nullptr, nullptr);
 }
 
@@ -111,7 +111,7 @@ void CMapvineDoc::ShowImage(CSprite& node, int slot) {
 }
 
 void CMapvineDoc::ApplyStatusImage(CSprite& node) {
-  const int wanted = node.status == 1 ? node.activeImage : node.inactiveImage;
+  const int wanted = IsActive(node.status) ? node.activeImage : node.inactiveImage;
   if (node.imageIndex != 0 && node.imageIndex == wanted) return;
   // A slot the image table does not hold (a damaged file) leaves the node as it is.
   if (wanted < 0 || wanted >= static_cast<int>(workingImages.size())) return;
@@ -122,28 +122,28 @@ void CMapvineDoc::ApplyStatusImage(CSprite& node) {
   }
 }
 
-void CMapvineDoc::TakeCheckedStatus(CSprite& node, int status) {
+void CMapvineDoc::TakeCheckedStatus(CSprite& node, ResourceStatus status) {
   node.status = status;
   ApplyStatusImage(node);
   TakeLinksDownIfUnreachable(node);
-  if (!settings.showUnreachable && status == 0) node.hidden = true;
+  if (!settings.showUnreachable && !IsActive(status)) node.hidden = true;
 }
 
 void CMapvineDoc::TakeLinksOfUnreachableNodesDown() {
   for (const auto& node : nodes_) TakeLinksDownIfUnreachable(*node);
 }
 
-void CMapvineDoc::RefreshStarts() {
-  if (view_) view_->RefreshStarted();
+void CMapvineDoc::BatchStarts() {
+  if (view_) view_->BatchStarted();
 }
 
-void CMapvineDoc::RefreshEnds() {
-  if (view_) view_->RefreshEnded();
+void CMapvineDoc::BatchEnds() {
+  if (view_) view_->BatchEnded();
 }
 
 void CMapvineDoc::StartReportRound() {
   refreshGeneration_ += 1;
-  placement.resizeWindowOnGrow = 0;
+  placement.resizeWindowOnGrow = false;
 }
 
 }  // namespace mapvine

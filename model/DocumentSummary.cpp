@@ -11,7 +11,7 @@ void PrintDocumentSummary(const CMapvineDoc& doc, std::ostream& out) {
     hidden += node->hidden ? 1 : 0;
   }
   int active = 0;
-  for (const auto& link : doc.Links()) active += link->status ? 1 : 0;
+  for (const auto& link : doc.Links()) active += IsActive(link->status) ? 1 : 0;
   const int links = static_cast<int>(doc.Links().size());
 
   out << "Picture: " << doc.Nodes().size() << " nodes: " << byKind[NetworkNode]

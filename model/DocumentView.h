@@ -35,12 +35,13 @@ class DocumentView {
   // Blocks for a moment so that a change stays visible (placement growth,
   // progress texts).
   virtual void Pause(int milliseconds) = 0;
-  // A refresh starts feeding the network's nodes and links in, and ends.
-  // Nobody needs to see the picture in between: the view may hold back its
-  // drawing until the end, and then shows the picture as the refresh left
-  // it.
-  virtual void RefreshStarted() = 0;
-  virtual void RefreshEnded() = 0;
+  // A batch of changes starts and ends: a refresh feeding the network's
+  // nodes and links in, or tiling moving every node. Nobody needs to see
+  // the picture change one step at a time: the view may hold back its
+  // drawing until the end, and then shows the whole picture as the batch
+  // left it.
+  virtual void BatchStarted() = 0;
+  virtual void BatchEnded() = 0;
   // The wait cursor, shown while a refresh runs.
   virtual void SetWaitCursor(bool waiting) = 0;
   // The auto-refresh timer: each tick runs one refresh. Setting it replaces

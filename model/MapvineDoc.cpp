@@ -63,7 +63,7 @@ void CMapvineDoc::SetUp() {
   settings = DocumentSettings{};
   placement = PlacementState{};
   picture = PictureState{};
-  nodesAdded = 0;
+  nodesAdded = false;
 
   std::vector<std::unique_ptr<CDIB>> activeIcons;
   for (const char* file : kActiveIconFiles) activeIcons.push_back(LoadStandardBitmap(file));
@@ -95,8 +95,8 @@ bool CMapvineDoc::NewDocument() {
     Clear();
     SetUp();
   }
-  placement.pictureGrown = 0;
-  placement.columnMode = 0;
+  placement.pictureGrown = false;
+  placement.columnMode = false;
   nodes_.SetView(view_ ? &view_->OffscreenView() : nullptr);
 
   composedBackground.reset();

@@ -70,11 +70,11 @@ struct PlacementState {
   int cursorY = 0;
   int savedCursorX = 0;
   int savedCursorY = 0;
-  int columnMode = 0;
-  int pictureGrown = 0;
-  int firstPlacement = 1;
+  bool columnMode = false;
+  bool pictureGrown = false;
+  bool firstPlacement = true;
   int gridSpacing = 90;
-  int resizeWindowOnGrow = 0;
+  bool resizeWindowOnGrow = false;
 
   friend bool operator==(const PlacementState&, const PlacementState&) = default;
 };
@@ -86,7 +86,7 @@ struct PictureState {
   int pictureHeight = 0;
   int composedWidth = 1;  // actually composed
   int composedHeight = 1;
-  int rebuilding = 0;
+  bool rebuilding = false;
 };
 
 // A node record as a refresh hands it over: kept byte for byte (for the
@@ -122,7 +122,7 @@ class CMapvineDoc {
   // `nodeRecord` comes with the status the caller decoded from it.
   int NewNode(std::string_view resource, std::string_view fqName, int kind,
               const ReportedNodeRecord* nodeRecord, const DirectoryRecordBytes* directoryRecord);
-  int NewLink(std::string_view owner, std::string_view destination, int active, int tgNumber,
+  int NewLink(std::string_view owner, std::string_view destination, bool active, int tgNumber,
               const TgRecordBytes* tgRecord);
   int NewLink(CSprite& first, CSprite& second);
   void ManualAddNode();
@@ -136,10 +136,10 @@ class CMapvineDoc {
   // The node's image follows its status; end nodes and LUs pass their status
   // on to their links.
   void ApplyStatusImage(CSprite& node);
-  // A status check found the node reachable (1) or not (0): it shows that
+  // A status check found the node reachable (active) or not: it shows that
   // status, an unreachable end node or LU takes its links down, and an
   // unreachable node is hidden when the settings do not show such nodes.
-  void TakeCheckedStatus(CSprite& node, int status);
+  void TakeCheckedStatus(CSprite& node, ResourceStatus status);
   // Every refresh reports an end node's or LU's link to its owner as active
   // again, while the image rule leaves links alone when the node already
   // shows its inactive image: the links of unreachable ones go down here,
@@ -147,10 +147,11 @@ class CMapvineDoc {
   // earlier keeps that status until it answers again.
   void TakeLinksOfUnreachableNodesDown();
 
-  // A refresh brackets the nodes and links it feeds in with these, so that
-  // the view hears when it starts and ends.
-  void RefreshStarts();
-  void RefreshEnds();
+  // Brackets a batch of changes that nobody needs to see one by one (a
+  // refresh feeding the network in, tiling), so that the view hears when it
+  // starts and ends.
+  void BatchStarts();
+  void BatchEnds();
   // A refresh pass is about to report the whole network again: each link
   // counts the reports of this pass afresh, and the picture grows without
   // resizing the window.
@@ -229,7 +230,7 @@ class CMapvineDoc {
   DocumentSettings settings;
   PlacementState placement;
   PictureState picture;
-  int nodesAdded = 0;
+  bool nodesAdded = false;
   // What the last refresh changed (sorted); not saved.
   std::vector<TopologyChange> lastChanges;
 

@@ -18,7 +18,7 @@ bool IsOfClass(const CSprite& node, NodeClass nodeClass) {
       return node.nodeType == LogicalUnit;
     case NodeClass::Unreachable:
       // Meaningful once a status pass or a detail dialog has set it.
-      return node.status == 0;
+      return !IsActive(node.status);
   }
   return false;
 }
@@ -64,7 +64,7 @@ CSprite* FindResource(const CSpriteList& nodes, std::string_view text) {
 std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {
   std::vector<std::string> labels;
   for (const auto& node : nodes) {
-    if (node->hidden != 0) labels.push_back(node->label);
+    if (node->hidden) labels.push_back(node->label);
   }
   return labels;
 }
@@ -73,7 +73,7 @@ int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
   int changed = 0;
   for (const std::string& label : labels) {
     CSprite* node = doc.Nodes().FindByLabel(label);
-    if (node == nullptr || node->hidden == 0) continue;
+    if (node == nullptr || !node->hidden) continue;
     node->hidden = false;
     ++changed;
   }

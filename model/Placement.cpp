@@ -24,34 +24,34 @@ Point CMapvineDoc::NextPosition() {
   PlacementState& p = placement;
   const int step = p.gridSpacing;
   if (p.firstPlacement) {
-    p.firstPlacement = 0;
+    p.firstPlacement = false;
     return {p.cursorX, p.cursorY};
   }
-  if (p.columnMode == 0) {
+  if (!p.columnMode) {
     p.cursorX += step;
   } else {
     p.cursorY -= step;
     if (p.cursorY >= 0) return {p.cursorX, p.cursorY};
     Grow();
     p.cursorX = 0;
-    p.columnMode = 0;
+    p.columnMode = false;
     p.cursorY = p.savedCursorY + step;
     return {p.cursorX, p.cursorY};
   }
 
   if (picture.composedWidth <= p.cursorX + step) {
-    if (p.pictureGrown == 0) {
+    if (!p.pictureGrown) {
       p.cursorX = 0;
       p.cursorY += step;
     } else {
       p.savedCursorY = p.cursorY;
       p.cursorX -= step;
-      p.columnMode = 1;
+      p.columnMode = true;
       p.cursorY -= step;
       if (p.cursorY < 0) {
         Grow();
         p.cursorY = 0;
-        p.columnMode = 0;
+        p.columnMode = false;
         p.cursorX = p.savedCursorX + step;
       }
     }
@@ -66,7 +66,7 @@ Point CMapvineDoc::NextPosition() {
   // The pause lets a person see the window grow; with composition deferred
   // there is nothing to see yet.
   if (view_ && !deferComposition_) view_->Pause(kGrowPauseMilliseconds);
-  p.pictureGrown = 1;
+  p.pictureGrown = true;
   return {p.cursorX, p.cursorY};
 }
 
@@ -75,32 +75,25 @@ void CMapvineDoc::TileNodes() {
   bool moved = false;
   placement.cursorX = 0;
   placement.cursorY = 0;
-  placement.columnMode = 0;
-  placement.pictureGrown = 0;
-  placement.firstPlacement = 1;
+  placement.columnMode = false;
+  placement.pictureGrown = false;
+  placement.firstPlacement = true;
 
-  // While tiling, the flushes after each move throw their rectangles away:
-  // one full redraw at the end replaces them all.
-  COSBView* offscreen = view_ ? &view_->OffscreenView() : nullptr;
-  if (offscreen) offscreen->painting = true;
-  auto placeAll = [&](int hidden) {
+  // The picture is shown once, after every node has moved.
+  BatchStarts();
+  auto placeAll = [&](bool hidden) {
     for (const auto& node : nodes_) {
       if (node->hidden != hidden) continue;
       const Point place = NextPosition();
       moved = moved || place != Point{node->GetX(), node->GetY()};
       node->SetPosition(place.x, place.y);
-      if (offscreen) offscreen->FlushDirty();
     }
   };
-  placeAll(0);
-  placeAll(1);
+  placeAll(false);
+  placeAll(true);
   // Positions and the placement cursor are saved with the picture.
   if (moved || placement != placementBefore) modified_ = true;
-  if (offscreen) {
-    offscreen->painting = false;
-    offscreen->copyWholeBuffer = true;
-  }
-  if (view_) view_->RedrawAll();
+  BatchEnds();
 }
 
 }  // namespace mapvine

@@ -31,7 +31,7 @@ Route Search(const CSprite& from, const CSprite& to, bool activeOnly) {
   for (std::size_t next = 0; next < frontier.size() && !reachedBy.contains(&to); ++next) {
     const CSprite& node = *frontier[next];
     for (const CLink* link : node.links) {
-      if (activeOnly && link->status == 0) continue;
+      if (activeOnly && !IsActive(link->status)) continue;
       const CSprite* neighbour = OtherEnd(*link, node);
       if (neighbour == nullptr || !reachedBy.try_emplace(neighbour, link).second) continue;
       frontier.push_back(neighbour);
@@ -61,12 +61,12 @@ std::string Plural(int count, const char* word) {
 
 int Route::InactiveLinks() const {
   return static_cast<int>(std::count_if(links.begin(), links.end(),
-                                        [](const CLink* link) { return link->status == 0; }));
+                                        [](const CLink* link) { return !IsActive(link->status); }));
 }
 
 int Route::HiddenNodes() const {
   return static_cast<int>(std::count_if(nodes.begin(), nodes.end(),
-                                        [](const CSprite* node) { return node->hidden != 0; }));
+                                        [](const CSprite* node) { return node->hidden; }));
 }
 
 Route FindRoute(const CSprite& from, const CSprite& to) {

@@ -170,7 +170,7 @@ BasicSavedNode<Text> BasicSavedNode<Text>::Of(const CSprite& node)
   r.nodeRecordPresent = node.nodeRecord ? 1 : 0;
   r.hidden = node.hidden;
   r.nodeType = node.nodeType;
-  r.status = node.status;
+  r.status = IsActive(node.status) ? 1 : 0;
   return r;
 }
 
@@ -214,7 +214,7 @@ void BasicSavedNode<Text>::MoveInto(CSprite& node)
   node.inactiveImage = inactiveImage;
   node.hidden = hidden != 0;
   node.nodeType = nodeType;
-  node.status = status;
+  node.status = StatusFor(status != 0);
 }
 
 template <typename Text>
@@ -233,7 +233,7 @@ BasicSavedLink<Text> BasicSavedLink<Text>::Of(const CLink& link)
   r.tgRecordPresent = link.tgRecord ? 1 : 0;
   r.hitTolerance = link.hitTolerance;
   r.tgNumber = link.tgNumber;
-  r.status = link.status;
+  r.status = IsActive(link.status) ? 1 : 0;
   // An end that is none is stored as an empty name.
   if (link.endA) r.endAName = link.endA->fqName;
   if (link.endB) r.endBName = link.endB->fqName;
@@ -283,7 +283,7 @@ void BasicSavedLink<Text>::MoveInto(CLink& link)
   link.title = std::move(title);
   link.hitTolerance = hitTolerance;
   link.tgNumber = tgNumber;
-  link.status = status;
+  link.status = StatusFor(status != 0);
   link.endAName = std::move(endAName);
   link.endBName = std::move(endBName);
 }

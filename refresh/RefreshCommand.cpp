@@ -42,7 +42,7 @@ void StatusPass(CMapvineDoc& doc, const SnaCtlFunction& snaCtl, RefreshProgress*
       std::snprintf(text, sizeof text, "Working... Checked status of %i nodes", displayed);
       ShowProgress(doc, text);
     }
-    doc.TakeCheckedStatus(*node, ApingNode(snaCtl, node->fqName));
+    doc.TakeCheckedStatus(*node, StatusFor(ApingNode(snaCtl, node->fqName) == 1));
     if (!node->hidden) ++displayed;
     if (progress) progress->Step(++checked);
   }
@@ -56,11 +56,11 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
   DocumentView* view = doc.View();
   if (view) view->SetWaitCursor(true);
   const PictureSnapshot before(doc);
-  doc.RefreshStarts();
+  doc.BatchStarts();
   NodeAnswers answers = AskNode(snaCtl);
   const RefreshOutcome outcome = dorefresh(doc, answers, progress);
   doc.TakeLinksOfUnreachableNodesDown();
-  doc.RefreshEnds();
+  doc.BatchEnds();
 
   Trace("Nodes refresh complete, Getting Status...\n");
   if (doc.settings.activeQuery && outcome.topology.Succeeded()) StatusPass(doc, snaCtl, progress);

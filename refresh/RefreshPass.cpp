@@ -66,7 +66,7 @@ void AddTopologyNode(CMapvineDoc& doc, const NodeRecordBytes& record) {
 
 // Whether the TG found both of its ends in the picture.
 bool LinkTg(CMapvineDoc& doc, const TgRecordBytes& record) {
-  const int active = (record[snawire::kTgStatus] & snawire::kTgOperative) ? 1 : 0;
+  const bool active = (record[snawire::kTgStatus] & snawire::kTgOperative) != 0;
   const int result = doc.NewLink(ShortNameAt(record, snawire::kTgOwner),
                                  ShortNameAt(record, snawire::kTgDestination), active,
                                  record[snawire::kTgNumber], &record);
@@ -105,7 +105,7 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuEntry& record) {
   }
   doc.NewNode(parent, parentFq, parentKind.kind, nullptr, nullptr);
   doc.NewNode(lu, luFq, luKind.kind, nullptr, &entry);
-  doc.NewLink(lu, parent, 1, 0, nullptr);
+  doc.NewLink(lu, parent, true, 0, nullptr);
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ bool RenameToPlainName(CMapvineDoc& doc, CSprite& node, std::string_view name) {
   return true;
 }
 
-bool SetStatusFromWord(int& status, std::string_view word) {
-  const std::optional<int> wanted = StatusFromWord(word);
+bool SetStatusFromWord(ResourceStatus& status, std::string_view word) {
+  const std::optional<ResourceStatus> wanted = StatusFromWord(word);
   if (!wanted || *wanted == status) return false;
   status = *wanted;
   return true;

@@ -114,10 +114,10 @@ std::string TgEndpointTypeText(std::uint8_t type) {
   }
 }
 
-std::string TgStatusText(std::uint8_t flags, int linkStatus) {
+std::string TgStatusText(std::uint8_t flags, ResourceStatus linkStatus) {
   // The record's operative bit counts only while the picture also shows the
   // link active: a link found dead since is not called operative.
-  const bool operative = (flags & snawire::kTgOperative) != 0 && linkStatus == 1;
+  const bool operative = (flags & snawire::kTgOperative) != 0 && IsActive(linkStatus);
   std::string text = JoinBitNames(flags,
                                   {{snawire::kTgQuiescing, "Quiescing"},
                                    {snawire::kTgCpCpSessions, "CP-CP Sessions"},
@@ -135,9 +135,11 @@ std::string LinkNameText(const CLink& link) {
   return owner + " - " + destination;
 }
 
-std::optional<int> StatusFromWord(std::string_view word) {
-  if (word == "Active" || word == "active") return 1;
-  if (word == "inactive" || word == "Inactive" || word == "InActive") return 0;
+std::optional<ResourceStatus> StatusFromWord(std::string_view word) {
+  if (word == "Active" || word == "active") return ResourceStatus::Active;
+  if (word == "inactive" || word == "Inactive" || word == "InActive") {
+    return ResourceStatus::Inactive;
+  }
   return std::nullopt;
 }
 
@@ -159,7 +161,7 @@ NodeDetailTexts NodeTextsWithoutRecord(const CSprite& node) {
   NodeDetailTexts texts;
   texts.name = node.label;
   texts.type = dialog::NodeKindText(node.nodeType);
-  texts.status = node.status != 0 ? "Active" : "Inactive";
+  texts.status = IsActive(node.status) ? "Active" : "Inactive";
   texts.daysUntilPurged = 12;
   texts.routeResistance = 512;
   texts.resourceSequence = 1256;
@@ -203,7 +205,7 @@ TgDetailTexts TgTextsFromRecord(std::span<const std::uint8_t> record, const CLin
 }
 
 LinkDetailTexts LinkTextsWithoutRecord(const CLink& link) {
-  return {.name = LinkNameText(link), .status = link.status != 0 ? "Active" : "InActive"};
+  return {.name = LinkNameText(link), .status = IsActive(link.status) ? "Active" : "InActive"};
 }
 
 }  // namespace mapvine

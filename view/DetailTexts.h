@@ -8,6 +8,7 @@
 
 #include "graphics/CLink.h"
 #include "graphics/CSprite.h"
+#include "graphics/ResourceStatus.h"
 
 namespace mapvine {
 
@@ -89,15 +90,15 @@ std::string ResourceTypeText(std::uint16_t type);
 std::string EntryTypeText(std::uint8_t type);
 std::string LocationText(std::uint8_t location);
 std::string TgEndpointTypeText(std::uint8_t type);
-std::string TgStatusText(std::uint8_t flags, int linkStatus);
+std::string TgStatusText(std::uint8_t flags, ResourceStatus linkStatus);
 }  // namespace dialog
 
 // "Owner - Destination" from the link's end labels.
 std::string LinkNameText(const CLink& link);
 
-// The status a word typed into a status box stands for: 1 for "Active" and
-// "active", 0 for "inactive", "Inactive" and "InActive", nothing for any
-// other text (the status stays as it was).
-std::optional<int> StatusFromWord(std::string_view word);
+// The status a word typed into a status box stands for: active for
+// "Active" and "active", inactive for "inactive", "Inactive" and "InActive",
+// nothing for any other text (the status stays as it was).
+std::optional<ResourceStatus> StatusFromWord(std::string_view word);
 
 }  // namespace mapvine

@@ -149,12 +149,13 @@ void CMapvineView::Pause(int milliseconds) {
   }
 }
 
-// Nothing is composed or shown while nodes arrive.
-void CMapvineView::RefreshStarted() { painting = true; }
+// Nothing is composed or shown while nodes arrive or move; the redraw at
+// the end takes the place of every change noted meanwhile.
+void CMapvineView::BatchStarted() { painting = true; }
 
-void CMapvineView::RefreshEnded() {
+void CMapvineView::BatchEnded() {
   painting = false;
-  OnUpdate();
+  RedrawWholePicture();
 }
 
 void CMapvineView::SetWaitCursor(bool waiting) {

@@ -9,7 +9,6 @@
 #include <QSize>
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -58,8 +57,8 @@ class CMapvineView : public QAbstractScrollArea,
   void RequestPictureResize(int width, int height) override;
   BackgroundArrangement ChosenArrangement() const override { return backgroundArrangement; }
   void Pause(int milliseconds) override;
-  void RefreshStarted() override;
-  void RefreshEnded() override;
+  void BatchStarted() override;
+  void BatchEnded() override;
   void SetWaitCursor(bool waiting) override;
   void SetRefreshTimer(int milliseconds) override;
 
@@ -120,10 +119,6 @@ class CMapvineView : public QAbstractScrollArea,
   // context menus.
   bool OnCommand(int id) override;
   std::optional<CommandState> CommandStateOf(int id) const override;
-
-  // Pixels the paints so far have converted from the buffer: presenting a
-  // small area must cost a small conversion, whatever the picture's size.
-  std::int64_t ConvertedPixelCount() const { return convertedPixels_; }
 
   // The context menu for a right click at `picturePoint`; records what the
   // click hit (MenuNode, MenuLink, MenuOnNode) as the click itself does.
@@ -350,7 +345,6 @@ class CMapvineView : public QAbstractScrollArea,
   QRegion staleFrame_;
   // The picture's colour table in true colour, as the paints use it.
   std::array<QRgb, 256> colorTable_{};
-  std::int64_t convertedPixels_ = 0;
   int displayedCount_ = 0;
   int totalCount_ = 0;
   int waitCursorDepth_ = 0;

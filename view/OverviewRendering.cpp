@@ -97,7 +97,7 @@ void DrawMark(const Pixels& px, const QRect& box, QRgb color, bool inactive, boo
 
 }  // namespace
 
-QRgb StatusColor(const CLink& link) { return link.status ? kActiveLine : kInactiveLine; }
+QRgb StatusColor(const CLink& link) { return IsActive(link.status) ? kActiveLine : kInactiveLine; }
 
 void DrawStatusLines(std::span<const CLink* const> links, bool folded, const Pixels& px,
                      const Placement& at) {

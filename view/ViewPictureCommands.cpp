@@ -164,7 +164,7 @@ bool CMapvineView::LocateNode(std::string_view name) {
 
 void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
   // A hidden node would blink unseen: it is shown, and the person told so.
-  const bool wasHidden = node.hidden != 0;
+  const bool wasHidden = node.hidden;
   if (wasHidden) {
     node.hidden = 0;
     doc_.SetModified(true);

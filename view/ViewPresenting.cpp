@@ -128,10 +128,7 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
   }
   if (const CDIBPal* pal = Palette()) colorTable_ = ColorTableOf(*pal);
   const QRegion shown = exposed.intersected(picture).intersected(frame_.rect());
-  for (const QRect& r : shown.intersected(staleFrame_)) {
-    DrawExposed(r);
-    convertedPixels_ += std::int64_t{r.width()} * r.height();
-  }
+  for (const QRect& r : shown.intersected(staleFrame_)) DrawExposed(r);
   staleFrame_ -= shown;
   for (const QRect& r : shown) painter.drawImage(r.topLeft(), frame_, r);
 }

@@ -11,7 +11,9 @@ namespace mapvine {
 
 namespace {
 
-const char* StatusWord(int status) { return status ? "active" : "inactive"; }
+const char* StatusWord(ResourceStatus status) {
+  return IsActive(status) ? "active" : "inactive";
+}
 
 // Names read from a file may hold anything, '<' included: the tip is
 // written as rich text with the names escaped.

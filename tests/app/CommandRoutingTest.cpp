@@ -169,7 +169,7 @@ TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
   running.Frame().Route(command::kRefresh);
   CSprite* node = running.Doc().FindNode("EN1");
   ASSERT_NE(node, nullptr);
-  node->status = 0;
+  node->status = ResourceStatus::Inactive;
   running.Doc().ApplyStatusImage(*node);
   // A point on the icon's opaque middle.
   const Point centre = node->GetCenter();

@@ -180,7 +180,7 @@ TEST(StatusBar, EscapeStopsTheStatusPassAfterTheNodeBeingChecked) {
   });
   running.Frame().Route(command::kRefresh);
   int unreachable = 0;
-  for (const auto& node : running.Doc().Nodes()) unreachable += node->status == 0;
+  for (const auto& node : running.Doc().Nodes()) unreachable += !IsActive(node->status);
   EXPECT_EQ(unreachable, 3);
   EXPECT_TRUE(bar.isHidden());
   EXPECT_FALSE(running.Frame().Progress().Running());

@@ -54,7 +54,7 @@ TEST(Undo, EveryEditGoesBackAndForth) {
       {"rename and status", {}, [](Refreshed& r) {
          r.ByMouse([&] {
            r.Doc().RenameNode(r.Node("NN2"), "HUB");
-           r.Node("NN2").status = 0;
+           r.Node("NN2").status = ResourceStatus::Inactive;
            r.Doc().ApplyStatusImage(r.Node("NN2"));
          });
        }},

@@ -168,12 +168,12 @@ class LinkDrawTest : public ::testing::Test {
 };
 
 TEST_F(LinkDrawTest, LineTakesTheNearestColourAndIconsGoOnTop) {
-  for (const int status : {1, 0}) {
-    SCOPED_TRACE(status);
+  for (const bool active : {true, false}) {
+    SCOPED_TRACE(active);
     fakes::MakeImage(picture, 200, 100, 0, &palette);
-    j.link.status = status;
+    j.link.status = StatusFor(active);
     j.link.Draw(picture, nullptr, picture.GetRect());
-    const std::uint8_t line = status ? kGreenish : kReddish;
+    const std::uint8_t line = active ? kGreenish : kReddish;
     int linePixels = 0;
     for (int y = 0; y < 100; ++y) {
       for (int x = 0; x < 200; ++x) {

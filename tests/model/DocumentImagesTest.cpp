@@ -122,7 +122,7 @@ TEST_F(DocumentImagesTest, EveryNodeShowsTheNewWorkingImagesAfterASlotIsAdded) {
 
 struct CustomRoleCase {
   CustomIconRole role;
-  int status;
+  ResourceStatus status;
   bool showsCustom;
   bool customIsActive;
   bool customIsInactive;
@@ -130,12 +130,12 @@ struct CustomRoleCase {
 
 TEST_F(DocumentImagesTest, CustomIconsTakeTheirRoleAndShowWhenTheStatusCallsForThem) {
   const CustomRoleCase cases[] = {
-      {CustomIconRole::Active, 1, true, true, false},
-      {CustomIconRole::Active, 0, false, true, false},
-      {CustomIconRole::Inactive, 1, false, false, true},
-      {CustomIconRole::Inactive, 0, true, false, true},
-      {CustomIconRole::Both, 1, true, true, true},
-      {CustomIconRole::Both, 0, true, true, true},
+      {CustomIconRole::Active, ResourceStatus::Active, true, true, false},
+      {CustomIconRole::Active, ResourceStatus::Inactive, false, true, false},
+      {CustomIconRole::Inactive, ResourceStatus::Active, false, false, true},
+      {CustomIconRole::Inactive, ResourceStatus::Inactive, true, false, true},
+      {CustomIconRole::Both, ResourceStatus::Active, true, true, true},
+      {CustomIconRole::Both, ResourceStatus::Inactive, true, true, true},
   };
   const std::string path = WriteBitmap("icon.bmp", 32, 32);
   int n = 0;
@@ -157,9 +157,9 @@ TEST_F(DocumentImagesTest, CustomIconsTakeTheirRoleAndShowWhenTheStatusCallsForT
     EXPECT_EQ(d.view.nodeChanges, changesBefore + 1);
 
     // The other status shows the other icon.
-    node.status = 1 - c.status;
+    node.status = StatusFor(!IsActive(c.status));
     d.doc.ApplyStatusImage(node);
-    ExpectShows(node, node.status == 1 ? node.activeImage : node.inactiveImage);
+    ExpectShows(node, IsActive(node.status) ? node.activeImage : node.inactiveImage);
   }
   EXPECT_EQ(d.doc.images.size(), static_cast<std::size_t>(kStandardImageCount) + 1);
 }
@@ -177,7 +177,7 @@ TEST_F(DocumentImagesTest, StandardIconsFollowTheStatus) {
   for (const Family& f : families) {
     SCOPED_TRACE(f.active);
     CSprite& node = AddNode("S" + std::to_string(n++), ConnectionNetwork);
-    node.status = 0;
+    node.status = ResourceStatus::Inactive;
     d.doc.ApplyStatusImage(node);
     d.doc.SetModified(false);
     const int changesBefore = d.view.nodeChanges;
@@ -189,7 +189,7 @@ TEST_F(DocumentImagesTest, StandardIconsFollowTheStatus) {
     EXPECT_TRUE(d.doc.IsModified());
     EXPECT_EQ(d.view.nodeChanges, changesBefore + 1);
 
-    node.status = 1;
+    node.status = ResourceStatus::Active;
     d.doc.ApplyStatusImage(node);
     ExpectShows(node, f.active);
   }
@@ -243,7 +243,7 @@ TEST_F(NewBackgroundTest, ALargerImageIsComposedAtItsOwnSizeWithoutAQuestion) {
   EXPECT_EQ(d.doc.picture.composedWidth, 640);
   EXPECT_EQ(d.doc.picture.composedHeight, 480);
   EXPECT_EQ(d.doc.picture.pictureWidth, 0);
-  EXPECT_EQ(d.doc.picture.rebuilding, 0);
+  EXPECT_FALSE(d.doc.picture.rebuilding);
   EXPECT_EQ(d.view.BufferRect().right, 640);
   EXPECT_GT(d.view.fullRedraws, redraws);
   EXPECT_TRUE(d.doc.IsModified());
@@ -297,11 +297,11 @@ TEST_F(NewBackgroundTest, AnsweringYesTakesTheImagesSize) {
 }
 
 TEST_F(NewBackgroundTest, ANewBackgroundRestartsTheGridWalkBesideTheOldColumns) {
-  d.doc.placement.pictureGrown = 1;
-  d.doc.placement.columnMode = 1;
+  d.doc.placement.pictureGrown = true;
+  d.doc.placement.columnMode = true;
   EXPECT_TRUE(d.doc.NewBackgroundImage(WriteBitmap("large.bmp", 640, 480)));
-  EXPECT_EQ(d.doc.placement.pictureGrown, 0);
-  EXPECT_EQ(d.doc.placement.columnMode, 0);
+  EXPECT_FALSE(d.doc.placement.pictureGrown);
+  EXPECT_FALSE(d.doc.placement.columnMode);
 }
 
 // Cancelled dialogs and refused bitmaps: no command changes anything.

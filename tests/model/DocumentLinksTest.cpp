@@ -35,7 +35,7 @@ TEST(NewLink, ReportedLinkJoinsTheCentresAndIsListedEverywhere) {
   EXPECT_EQ((Point{link.x2, link.y2}), d.b->GetCenter());
   EXPECT_EQ(link.bounds, (Rect{link.x1, link.y1, link.x2, link.y2}.Normalized().Inflated(1, 1)));
   EXPECT_EQ(link.title, "NN1 - NN2");
-  EXPECT_EQ(link.status, 1);
+  EXPECT_EQ(link.status, ResourceStatus::Active);
   EXPECT_EQ(link.tgNumber, 21);
   ASSERT_NE(link.tgRecord, nullptr);
   EXPECT_EQ((*link.tgRecord)[38], 21);
@@ -80,12 +80,12 @@ TEST(NewLink, ActiveOnlyWhileEveryReportOfTheGenerationSaysSo) {
   const CLink& link = **d.doc.Links().begin();
   EXPECT_EQ(link.reportCount, 2);
   EXPECT_EQ(link.activeReportCount, 1);
-  EXPECT_EQ(link.status, 0);
+  EXPECT_EQ(link.status, ResourceStatus::Inactive);
 
   d.doc.StartReportRound();
   d.doc.NewLink("NN1", "NN2", 1, 21, nullptr);
   EXPECT_EQ(link.reportCount, 1);
-  EXPECT_EQ(link.status, 1);
+  EXPECT_EQ(link.status, ResourceStatus::Active);
   // An update without a record drops the old one.
   EXPECT_EQ(link.tgRecord, nullptr);
 }
@@ -94,7 +94,7 @@ TEST(NewLink, ManualLinkIsRedUntilReportedAndMayJoinANodeToItself) {
   TwoNodes d;
   EXPECT_EQ(d.doc.NewLink(*d.a, *d.b), kLinkAdded);
   const CLink& manual = **d.doc.Links().begin();
-  EXPECT_EQ(manual.status, 0);
+  EXPECT_EQ(manual.status, ResourceStatus::Inactive);
   EXPECT_EQ(manual.tgNumber, 0);
   EXPECT_EQ(manual.title, "NN1 - NN2");
 

@@ -32,11 +32,11 @@ TEST(NewNode, AddsEachKindWithItsIconSlots) {
     EXPECT_EQ(node->activeImage, c.kind);
     EXPECT_EQ(node->inactiveImage, c.kind + 5);
     EXPECT_EQ(node->imageIndex, c.kind);
-    EXPECT_EQ(node->status, 1);
+    EXPECT_EQ(node->status, ResourceStatus::Active);
     EXPECT_EQ(node->fqName, std::string("NETA.") + c.name);
     EXPECT_TRUE(node->SharesStorageWith(*d.doc.workingImages[c.kind]));
   }
-  EXPECT_EQ(d.doc.nodesAdded, 1);
+  EXPECT_TRUE(d.doc.nodesAdded);
   EXPECT_TRUE(d.doc.IsModified());
   EXPECT_EQ(d.doc.Nodes().size(), 4u);
 }
@@ -63,11 +63,11 @@ TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
   const Point before{node->GetX(), node->GetY()};
 
   EXPECT_EQ(d.doc.NewNode("NN1", "OTHER.NN1", EndNode, nullptr, nullptr), kNodePresent);
-  EXPECT_EQ(node->status, 1);
+  EXPECT_EQ(node->status, ResourceStatus::Active);
   EXPECT_EQ(node->nodeRecord, nullptr);
 
   EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr), kNodePresent);
-  EXPECT_EQ(node->status, 0);
+  EXPECT_EQ(node->status, ResourceStatus::Inactive);
   EXPECT_NE(node->nodeRecord, nullptr);
   EXPECT_EQ(node->fqName, "NETA.NN1");
   EXPECT_EQ(node->nodeType, NetworkNode);
@@ -79,7 +79,7 @@ TEST(NewNode, CongestedNodeShowsItsInactiveImage) {
   DocumentWithView d;
   d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr);
   CSprite* node = d.doc.FindNode("NN1");
-  EXPECT_EQ(node->status, 0);
+  EXPECT_EQ(node->status, ResourceStatus::Inactive);
   EXPECT_EQ(node->imageIndex, 6);
   EXPECT_TRUE(node->SharesStorageWith(*d.doc.workingImages[6]));
 }
@@ -130,7 +130,7 @@ TEST(ManualAddNode, AddsNumberedEndNodesWithoutRecords) {
   for (const auto& node : d.doc.Nodes()) {
     EXPECT_EQ(node->nodeType, EndNode);
     EXPECT_EQ(node->fqName, node->label);
-    EXPECT_EQ(node->status, 1);
+    EXPECT_EQ(node->status, ResourceStatus::Active);
     EXPECT_EQ(node->nodeRecord, nullptr);
     EXPECT_EQ(node->directoryRecord, nullptr);
   }
@@ -146,17 +146,17 @@ TEST(StatusImage, EndNodesPassTheirStatusToLinksNetworkNodesDoNot) {
   CSprite* nn = d.doc.FindNode("NN1");
   CSprite* en = d.doc.FindNode("EN1");
 
-  nn->status = 0;
+  nn->status = ResourceStatus::Inactive;
   d.doc.ApplyStatusImage(*nn);
   EXPECT_EQ(nn->imageIndex, 6);
-  for (CLink* link : nn->links) EXPECT_EQ(link->status, 1);
+  for (CLink* link : nn->links) EXPECT_EQ(link->status, ResourceStatus::Active);
 
-  en->status = 0;
+  en->status = ResourceStatus::Inactive;
   const int changesBefore = d.view.nodeChanges;
   d.doc.ApplyStatusImage(*en);
   EXPECT_EQ(en->imageIndex, 7);
   EXPECT_EQ(d.view.nodeChanges, changesBefore + 1);
-  for (CLink* link : en->links) EXPECT_EQ(link->status, 0);
+  for (CLink* link : en->links) EXPECT_EQ(link->status, ResourceStatus::Inactive);
 
   // Already showing the wanted image: nothing happens, the view is not told.
   d.doc.ApplyStatusImage(*en);

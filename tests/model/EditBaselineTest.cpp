@@ -42,7 +42,7 @@ TEST(EditBaseline, FindsWhatTheKeyedPictureSaysChangedAndUndoesIt) {
       {"move", [](Picture& p) { p.Node(2).SetPosition(300, 40); }, true},
       {"a later holder of a shared name", [](Picture& p) { p.shadowed->hidden = true; }, false},
       {"the second of two same-named links",
-       [](Picture& p) { p.Link(1).status = 1 - p.Link(1).status; }, true},
+       [](Picture& p) { p.Link(1).status = StatusFor(!IsActive(p.Link(1).status)); }, true},
       {"delete", [](Picture& p) { p.doc.RemoveNode(p.Node(3)); }, true},
       {"restack", [](Picture& p) { p.Node(0).SetDepth(10); }, true},
       {"nothing", [](Picture&) {}, false},

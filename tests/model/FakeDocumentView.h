@@ -28,16 +28,18 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   }
   BackgroundArrangement ChosenArrangement() const override { return arrangement; }
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
-  // Holds back drawing during a refresh as the real view does, and notes
-  // how many nodes the picture held at each announcement.
-  void RefreshStarted() override {
+  // Holds back drawing during a batch as the real view does, and notes how
+  // many nodes the picture held at each announcement.
+  void BatchStarted() override {
     painting = true;
-    nodesAtRefreshAnnouncements.push_back(doc_.Nodes().size());
+    nodesAtBatchAnnouncements.push_back(doc_.Nodes().size());
   }
-  void RefreshEnded() override {
+  void BatchEnded() override {
     painting = false;
-    nodesAtRefreshAnnouncements.push_back(doc_.Nodes().size());
-    OnUpdate();
+    nodesAtBatchAnnouncements.push_back(doc_.Nodes().size());
+    // The whole redraw at the end takes the place of every pending area.
+    ClearDirty();
+    RedrawAll();
   }
   void SetWaitCursor(bool waiting) override { waitCursor.push_back(waiting); }
   void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
@@ -50,7 +52,7 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   std::vector<Point> resizeRequests;
   std::vector<int> pauses;
   std::vector<bool> waitCursor;
-  std::vector<std::size_t> nodesAtRefreshAnnouncements;
+  std::vector<std::size_t> nodesAtBatchAnnouncements;
   std::vector<int> timerPeriods;
 
  protected:

@@ -23,7 +23,7 @@ struct MixedPicture : DocumentWithView {
     Add("CN1", ConnectionNetwork, {500, 300});
     Add("EN1", EndNode, {600, 300});
     Add("LU1", LogicalUnit, {400, 400});
-    Add("NN2", NetworkNode, {500, 400}).status = 0;
+    Add("NN2", NetworkNode, {500, 400}).status = ResourceStatus::Inactive;
     doc.SetModified(false);
   }
   CSprite& Add(const std::string& name, int kind, Point at) {

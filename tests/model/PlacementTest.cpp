@@ -40,7 +40,7 @@ TEST(NextPosition, GrowsOneStepWhenTheFourthRowStarts) {
   EXPECT_EQ(places[15], (Point{0, 270}));
   EXPECT_EQ(d.doc.picture.composedWidth, 610);
   EXPECT_EQ(d.doc.picture.composedHeight, 410);
-  EXPECT_EQ(d.doc.placement.pictureGrown, 1);
+  EXPECT_TRUE(d.doc.placement.pictureGrown);
   EXPECT_EQ(d.view.pauses, std::vector<int>{80});
   EXPECT_EQ(d.view.BufferRect().Width(), 610);
 }
@@ -61,19 +61,19 @@ TEST(NextPosition, WalksUpTheNewColumnAfterGrowing) {
   // so the walk climbs the right-hand column from 180 upwards.
   EXPECT_EQ(places[20], (Point{450, 270}));
   EXPECT_EQ(places[21], (Point{450, 180}));
-  EXPECT_EQ(d.doc.placement.columnMode, 1);
+  EXPECT_TRUE(d.doc.placement.columnMode);
   const std::vector<Point> column = d.Walk(3);
   EXPECT_EQ(column[0], (Point{450, 90}));
   EXPECT_EQ(column[1], (Point{450, 0}));
   // Past the top: the picture grows again and the next row begins.
   EXPECT_EQ(column[2], (Point{0, 360}));
   EXPECT_EQ(d.doc.picture.composedWidth, 700);
-  EXPECT_EQ(d.doc.placement.columnMode, 0);
+  EXPECT_FALSE(d.doc.placement.columnMode);
 }
 
 TEST(NextPosition, AsksTheWindowToGrowWhenALoadedPictureSaysSo) {
   Canvas520x320 d;
-  d.doc.placement.resizeWindowOnGrow = 1;
+  d.doc.placement.resizeWindowOnGrow = true;
   d.Walk(16);
   EXPECT_EQ(d.view.resizeRequests, (std::vector<Point>{{610, 410}}));
   EXPECT_EQ(d.doc.picture.composedWidth, 610);
@@ -96,6 +96,8 @@ TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
   EXPECT_EQ(d.doc.FindNode("A")->GetX(), 90);
   EXPECT_EQ(d.doc.FindNode("B")->GetX(), 180);
   for (const char* name : {"A", "B", "C"}) EXPECT_EQ(d.doc.FindNode(name)->GetY(), 0);
+  // The moves are one batch, shown once they are all done.
+  EXPECT_EQ(d.view.nodesAtBatchAnnouncements, (std::vector<std::size_t>{3, 3}));
   EXPECT_TRUE(d.view.Dirty().empty());
   EXPECT_FALSE(d.view.painting);
   EXPECT_EQ(d.view.fullRedraws, redrawsBefore + 1);

@@ -17,7 +17,7 @@ struct Picture {
     for (std::string word; words >> word;) {
       const std::size_t cut = word.find_first_of("-~");
       doc.NewLink(Node(word.substr(0, cut)), Node(word.substr(cut + 1)));
-      doc.Links().begin()[doc.Links().size() - 1]->status = word[cut] == '-' ? 1 : 0;
+      doc.Links().begin()[doc.Links().size() - 1]->status = StatusFor(word[cut] == '-');
     }
   }
   CSprite& Node(const std::string& label) {

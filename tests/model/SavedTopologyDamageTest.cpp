@@ -235,7 +235,6 @@ TEST(StoreTopology, RefusesWhatALoadWouldRefuseAndWritesNothing) {
       {"refresh every 0 seconds", [](CMapvineDoc& doc) { doc.settings.refreshSeconds = 0; }},
       {"a negative grid", [](CMapvineDoc& doc) { doc.placement.gridSpacing = -90; }},
       {"a picture wider than any image", [](CMapvineDoc& doc) { doc.picture.pictureWidth = 40000; }},
-      {"a link status of 3", [](CMapvineDoc& doc) { (*doc.Links().begin())->status = 3; }},
   };
   for (const Unstorable& c : cases) {
     SCOPED_TRACE(c.what);

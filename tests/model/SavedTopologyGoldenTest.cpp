@@ -96,7 +96,7 @@ TEST(StoreTopology, WritesTheExactBytesOfATinyPicture) {
   node->fqName = "NETA.EN1";
   node->imageIndex = 7;
   node->nodeType = EndNode;
-  node->status = 0;
+  node->status = ResourceStatus::Inactive;
   node->hidden = 1;
   node->directoryRecord = std::make_unique<DirectoryRecordBytes>();
   CSprite& en1 = doc.InsertNode(std::move(node));
@@ -112,7 +112,7 @@ TEST(StoreTopology, WritesTheExactBytesOfATinyPicture) {
   link->destinationName = "NN9";
   link->title = "EN1 - NN9";
   link->tgNumber = 21;
-  link->status = 1;
+  link->status = ResourceStatus::Active;
   link->hitTolerance = 3;
   doc.AppendLink(std::move(link));
 

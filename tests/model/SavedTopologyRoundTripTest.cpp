@@ -86,7 +86,7 @@ struct RichPicture : DocumentWithView {
     doc.ApplyStatusImage(cn);
 
     CSprite& en = *doc.FindNode("EN2");
-    en.status = 0;
+    en.status = ResourceStatus::Inactive;
     doc.ApplyStatusImage(en);
     doc.Nodes().FindByLabel("LU3")->hidden = 1;
     doc.FindNode("NN1")->SetDepth(60);

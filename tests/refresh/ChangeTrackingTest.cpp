@@ -59,7 +59,7 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
     if (row.seconds >= 30) {
       ASSERT_NE(nn3, nullptr);
       EXPECT_EQ(nn3->stale, row.seconds < 40) << row.seconds;
-      EXPECT_EQ(nn3->status, 1);  // its last status while gone
+      EXPECT_EQ(nn3->status, ResourceStatus::Active);  // its last status while gone
     }
   }
   // Marks last until acknowledged; the twin TG that never changed after

@@ -74,7 +74,7 @@ TEST(RefreshCommand, UnreachableNodesTurnInactiveOrHide) {
   shown.Run(NetworkNodes(25, 5));
   int inactive = 0;
   for (const auto& node : shown.doc.Nodes()) {
-    if (node->status == 0) {
+    if (!IsActive(node->status)) {
       ++inactive;
       EXPECT_EQ(node->imageIndex, node->inactiveImage);
     }
@@ -96,7 +96,7 @@ TEST(RefreshCommand, NoStatusPassWithoutActiveQuery) {
   Refreshing r;
   r.Run(NetworkNodes(25, 5));
   EXPECT_TRUE(r.ProgressTexts().empty());
-  for (const auto& node : r.doc.Nodes()) EXPECT_EQ(node->status, 1);
+  for (const auto& node : r.doc.Nodes()) EXPECT_EQ(node->status, ResourceStatus::Active);
 }
 
 // The refresh reports the LU's link active again; the LU has not answered
@@ -109,7 +109,7 @@ TEST(RefreshCommand, AnUnreachableLuKeepsItsLinkDown) {
     r.doc.settings.activeQuery = activeQuery;
     r.Run(node);
     ASSERT_EQ(r.doc.Links().size(), 1u);
-    EXPECT_EQ(r.doc.Links().begin()->get()->status, 0) << "status pass " << activeQuery;
+    EXPECT_EQ(r.doc.Links().begin()->get()->status, ResourceStatus::Inactive) << "status pass " << activeQuery;
   }
 }
 
@@ -118,7 +118,7 @@ TEST(RefreshCommand, AnUnreachableLuKeepsItsLinkDown) {
 TEST(RefreshCommand, AnnouncesItsStartAndEndToTheView) {
   Refreshing r;
   r.Run(NetworkNodes(3, 0));
-  EXPECT_EQ(r.view.nodesAtRefreshAnnouncements, (std::vector<std::size_t>{0, 3}));
+  EXPECT_EQ(r.view.nodesAtBatchAnnouncements, (std::vector<std::size_t>{0, 3}));
 }
 
 TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
@@ -203,7 +203,7 @@ TEST(RefreshCommand, AStoppedStatusPassLeavesTheRestAsTheyWereAndRearmsTheTimer)
   ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(progress.stages, (std::vector<std::string>{"Refresh 12", "Status 12"}));
   int checked = 0;
-  for (const auto& n : r.doc.Nodes()) checked += n->status == 0;
+  for (const auto& n : r.doc.Nodes()) checked += !IsActive(n->status);
   EXPECT_EQ(checked, 5);  // the rest keep the status the refresh left them
   EXPECT_EQ(r.view.timerPeriods, std::vector<int>{30000});
   EXPECT_TRUE(progress.ended);

@@ -118,13 +118,13 @@ TEST_F(RefreshTrace, NodesTgsAndLusTraceTheirLines) {
   for (const auto& link : d.doc.Links()) {
     if (link->tgNumber == 21) {
       ++tgLinks;
-      EXPECT_EQ(link->status, 1);
+      EXPECT_EQ(link->status, ResourceStatus::Active);
       EXPECT_NE(link->tgRecord, nullptr);
     }
     if (link->ownerName == "LU1") {
       ++luLinks;
       EXPECT_EQ(link->destinationName, "EN1");
-      EXPECT_EQ(link->status, 1);
+      EXPECT_EQ(link->status, ResourceStatus::Active);
     }
   }
   EXPECT_EQ(tgLinks, 1);
@@ -154,11 +154,11 @@ TEST_F(RefreshTrace, TgsToEndNodesAreDrawnByTheFirstRefreshInTheirOrder) {
       "tg NETA.NN1 NETA.EN2 2 operative\n");
   SetTraceEnabled(true);
   dorefresh(d.doc, CallsOf(node));
-  std::vector<std::pair<int, int>> tgs;  // number, status
+  std::vector<std::pair<int, bool>> tgs;  // number, active
   for (const auto& link : d.doc.Links()) {
-    if (link->tgNumber != 0) tgs.emplace_back(link->tgNumber, link->status);
+    if (link->tgNumber != 0) tgs.emplace_back(link->tgNumber, IsActive(link->status));
   }
-  EXPECT_EQ(tgs, (std::vector<std::pair<int, int>>{{5, 0}, {2, 1}}));
+  EXPECT_EQ(tgs, (std::vector<std::pair<int, bool>>{{5, false}, {2, true}}));
   // The retries come after the directory's lines, once each.
   const std::string trace = TraceText();
   const std::size_t lastLuLine = trace.find("LU: LK EN2 NN1|\n");

@@ -20,13 +20,13 @@ struct Diamond : InteractiveWindow {
   CSprite& c = AddSquareNode("C", 360, 40);
   CSprite& d = AddSquareNode("D", 200, 200);
   Diamond() {
-    Join(a, b, 1);
-    Join(b, c, 1);
-    Join(a, d, 0);
-    Join(d, c, 0);
+    Join(a, b, ResourceStatus::Active);
+    Join(b, c, ResourceStatus::Active);
+    Join(a, d, ResourceStatus::Inactive);
+    Join(d, c, ResourceStatus::Inactive);
     view.RedrawAll();
   }
-  void Join(CSprite& from, CSprite& to, int status) {
+  void Join(CSprite& from, CSprite& to, ResourceStatus status) {
     doc.NewLink(from, to);
     from.links.begin()[from.links.size() - 1]->status = status;
   }
@@ -47,14 +47,14 @@ TEST(ViewRoute, LightsTheActivePathDimsTheRestAndClears) {
   EXPECT_TRUE(w.ShowsIconAt(w.b, kBody) && !w.ShowsIconAt(w.d, kBody));
 
   // With B's links down there is no active path: the shortest is shown broken.
-  for (CLink* link : w.b.links) link->status = 0;
+  for (CLink* link : w.b.links) link->status = ResourceStatus::Inactive;
   w.view.RedrawAll();
   EXPECT_EQ(w.status.Last(), "No active route from A to C; broken route shown: 2 hops, 2 inactive");
   EXPECT_TRUE(w.ShowsIconAt(w.b, kBody));
 
   w.Key(Qt::Key_Escape);
   EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);
-  for (CLink* link : w.b.links) link->status = 1;
+  for (CLink* link : w.b.links) link->status = ResourceStatus::Active;
   w.view.RedrawAll();
   const CDIBSurface& cleared = w.Buffer();
   EXPECT_EQ(DifferingPixels(plain, cleared, cleared.GetRect()), 0);

@@ -156,7 +156,7 @@ TEST(DetailCommand, InactiveManualEndNodeTurnsItAndItsLinksRed) {
   CSprite& other = w.AddSquareNode("NN1", 300, 60);
   w.doc.NewLink(endNode, other);
   CLink& link = **w.doc.Links().begin();
-  link.status = 1;
+  link.status = ResourceStatus::Active;
   w.view.RedrawAll();
   const Point onLine{(link.x1 + link.x2) / 2, link.y1};
   ASSERT_EQ(w.PixelAt(onLine), w.IndexOf(kGreen));
@@ -165,12 +165,12 @@ TEST(DetailCommand, InactiveManualEndNodeTurnsItAndItsLinksRed) {
 
   w.AnswerOk(CNodeDetailDialog::kStatusBox, "Inactive");
   w.ChooseDetails(endNode);
-  EXPECT_EQ(endNode.status, 0);
-  EXPECT_EQ(link.status, 0);
+  EXPECT_EQ(endNode.status, ResourceStatus::Inactive);
+  EXPECT_EQ(link.status, ResourceStatus::Inactive);
   EXPECT_EQ(endNode.imageIndex, EndNode + kInactiveOffset);
   EXPECT_EQ(w.PixelAt(DetailWindow::BodyOf(endNode)), w.IndexOf(kRed));
   EXPECT_EQ(w.PixelAt(onLine), w.IndexOf(kRed));
-  EXPECT_EQ(other.status, 1);
+  EXPECT_EQ(other.status, ResourceStatus::Active);
   EXPECT_TRUE(w.doc.IsModified());
 }
 
@@ -194,12 +194,12 @@ TEST(DetailCommand, LinkStatusWordRedrawsTheLine) {
   };
   w.ChooseDetails(link);
   EXPECT_EQ(statusShown, "Unknown");
-  EXPECT_EQ(link.status, 1);
+  EXPECT_EQ(link.status, ResourceStatus::Active);
   EXPECT_EQ(w.PixelAt(onLine), w.IndexOf(kGreen));
   EXPECT_TRUE(w.doc.IsModified());
   // The ends keep their own status.
-  EXPECT_EQ(a.status, 1);
-  EXPECT_EQ(b.status, 1);
+  EXPECT_EQ(a.status, ResourceStatus::Active);
+  EXPECT_EQ(b.status, ResourceStatus::Active);
 }
 
 TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
@@ -209,7 +209,7 @@ TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
   CSprite& b = w.AddSquareNode("NETWORKNODE02", 300, 60);
   w.doc.NewLink(a, b);
   CLink& link = **w.doc.Links().begin();
-  link.status = 1;
+  link.status = ResourceStatus::Active;
   link.tgRecord = std::make_unique<TgRecordBytes>();
   w.doc.SetModified(false);
 
@@ -225,7 +225,7 @@ TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(prompts.messages,
             std::vector<std::string>{"Please enter no more than 17 characters."});
-  EXPECT_EQ(link.status, 1);
+  EXPECT_EQ(link.status, ResourceStatus::Active);
   EXPECT_FALSE(w.doc.IsModified());
 
   // Cancel after edits on a node leaves it alone as well.
@@ -236,7 +236,7 @@ TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
   };
   w.ChooseDetails(a);
   EXPECT_EQ(a.label, "NETWORKNODE01");
-  EXPECT_EQ(a.status, 1);
+  EXPECT_EQ(a.status, ResourceStatus::Active);
   EXPECT_FALSE(w.doc.IsModified());
 }
 

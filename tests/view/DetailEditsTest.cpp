@@ -23,7 +23,7 @@ struct LinkedEndNode : DocumentWithView {
       if (node->nodeType == EndNode) endNode = node.get();
     }
     doc.NewLink(*endNode, *networkNode);
-    link().status = 1;
+    link().status = ResourceStatus::Active;
     doc.SetModified(false);
   }
   CLink& link() { return **doc.Links().begin(); }
@@ -46,7 +46,7 @@ TEST(NodeDetailEdits, OnlyPlainNewNamesRename) {
     EXPECT_EQ(d.doc.IsModified(), c.renames);
     // A refresh still knows the node by the name the network gave it.
     EXPECT_EQ(d.doc.FindNode(before), d.endNode);
-    EXPECT_EQ(d.endNode->status, 1);
+    EXPECT_EQ(d.endNode->status, ResourceStatus::Active);
   }
 }
 
@@ -61,9 +61,9 @@ TEST(NodeDetailEdits, UneditedDialogChangesNothing) {
   record[33] = 0x80;
   const ReportedNodeRecord congested{record, false};
   d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &congested, nullptr);
-  ASSERT_EQ(d.networkNode->status, 0);
+  ASSERT_EQ(d.networkNode->status, ResourceStatus::Inactive);
   EXPECT_FALSE(ApplyDetailEdits(d.doc, *d.networkNode, NodeDetailTextsOf(*d.networkNode)));
-  EXPECT_EQ(d.networkNode->status, 0);
+  EXPECT_EQ(d.networkNode->status, ResourceStatus::Inactive);
   EXPECT_FALSE(d.doc.IsModified());
 }
 
@@ -73,17 +73,17 @@ TEST(NodeDetailEdits, InactiveEndNodeTakesItsLinksAndInactiveIcon) {
   texts.status = "Inactive";
   const int changesBefore = d.view.nodeChanges;
   EXPECT_TRUE(ApplyDetailEdits(d.doc, *d.endNode, texts));
-  EXPECT_EQ(d.endNode->status, 0);
+  EXPECT_EQ(d.endNode->status, ResourceStatus::Inactive);
   EXPECT_EQ(d.endNode->imageIndex, EndNode + kInactiveOffset);
   EXPECT_TRUE(d.endNode->SharesStorageWith(*d.doc.workingImages[EndNode + kInactiveOffset]));
-  EXPECT_EQ(d.link().status, 0);
+  EXPECT_EQ(d.link().status, ResourceStatus::Inactive);
   EXPECT_GT(d.view.nodeChanges, changesBefore);
   EXPECT_TRUE(d.doc.IsModified());
 
   texts.status = "active";
   EXPECT_TRUE(ApplyDetailEdits(d.doc, *d.endNode, texts));
   EXPECT_EQ(d.endNode->imageIndex, EndNode);
-  EXPECT_EQ(d.link().status, 1);
+  EXPECT_EQ(d.link().status, ResourceStatus::Active);
 }
 
 TEST(NodeDetailEdits, NetworkNodeStatusLeavesItsLinks) {
@@ -93,9 +93,9 @@ TEST(NodeDetailEdits, NetworkNodeStatusLeavesItsLinks) {
     SCOPED_TRACE(word);
     texts.status = word;
     ApplyDetailEdits(d.doc, *d.networkNode, texts);
-    EXPECT_EQ(d.networkNode->status, 0);  // only the first word counted
+    EXPECT_EQ(d.networkNode->status, ResourceStatus::Inactive);  // only the first word counted
     EXPECT_EQ(d.networkNode->imageIndex, NetworkNode + kInactiveOffset);
-    EXPECT_EQ(d.link().status, 1);
+    EXPECT_EQ(d.link().status, ResourceStatus::Active);
   }
 }
 
@@ -113,7 +113,7 @@ TEST(NodeDetailEdits, EndNodeWithBothRecordsTakesTheTypedStatus) {
   EXPECT_EQ(texts.status, "Uncongested");
   texts.status = "Inactive";
   EXPECT_TRUE(ApplyDetailEdits(d.doc, node, texts));
-  EXPECT_EQ(node.status, 0);
+  EXPECT_EQ(node.status, ResourceStatus::Inactive);
 }
 
 TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
@@ -122,7 +122,7 @@ TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
   EncodeName("NETA.LU1", std::span(record).subspan(2, 17));
   d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, &record);
   CSprite& lu = *d.doc.FindNode("LU1");
-  lu.status = 0;
+  lu.status = ResourceStatus::Inactive;
   d.doc.ApplyStatusImage(lu);
   d.doc.SetModified(false);
 
@@ -136,7 +136,7 @@ TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
   EXPECT_TRUE(ApplyDetailEdits(d.doc, lu, texts));
   EXPECT_EQ(d.doc.FindNode("LU1"), &lu);
   EXPECT_EQ(d.doc.FindNode("PRINTER"), nullptr);
-  EXPECT_EQ(lu.status, 0);
+  EXPECT_EQ(lu.status, ResourceStatus::Inactive);
   EXPECT_EQ(lu.imageIndex, LogicalUnit + kInactiveOffset);
   EXPECT_TRUE(d.doc.IsModified());
 }
@@ -144,19 +144,21 @@ TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
 TEST(LinkDetailEdits, StatusWordSetsTheLinkOnly) {
   struct Case {
     const char* word;
-    int status;
+    ResourceStatus status;
   };
-  for (const Case& c : {Case{"InActive", 0}, Case{"inactive", 0}, Case{"Active", 1},
-                        Case{"Operative", 1}, Case{"", 1}}) {
+  constexpr ResourceStatus kActive = ResourceStatus::Active;
+  constexpr ResourceStatus kInactive = ResourceStatus::Inactive;
+  for (const Case& c : {Case{"InActive", kInactive}, Case{"inactive", kInactive},
+                        Case{"Active", kActive}, Case{"Operative", kActive}, Case{"", kActive}}) {
     SCOPED_TRACE(c.word);
     LinkedEndNode d;
     LinkDetailTexts texts = LinkTextsWithoutRecord(d.link());
     texts.status = c.word;
     texts.name = "RENAMED";  // names typed here are not used
-    EXPECT_EQ(ApplyDetailEdits(d.doc, d.link(), texts), c.status != 1);
+    EXPECT_EQ(ApplyDetailEdits(d.doc, d.link(), texts), !IsActive(c.status));
     EXPECT_EQ(d.link().status, c.status);
-    EXPECT_EQ(d.doc.IsModified(), c.status != 1);
-    EXPECT_EQ(d.endNode->status, 1);
+    EXPECT_EQ(d.doc.IsModified(), !IsActive(c.status));
+    EXPECT_EQ(d.endNode->status, ResourceStatus::Active);
     EXPECT_NE(d.endNode->label, "RENAMED");
   }
 }
@@ -169,7 +171,7 @@ TEST(LinkDetailEdits, TgFormUsesItsStatusBox) {
   EXPECT_FALSE(ApplyDetailEdits(d.doc, d.link(), texts));
   texts.status = "Inactive";
   EXPECT_TRUE(ApplyDetailEdits(d.doc, d.link(), texts));
-  EXPECT_EQ(d.link().status, 0);
+  EXPECT_EQ(d.link().status, ResourceStatus::Inactive);
 }
 
 }  // namespace

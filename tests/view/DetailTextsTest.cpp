@@ -107,21 +107,26 @@ TEST(DetailTables, KindAndTypeWords) {
 }
 
 TEST(DetailTables, TgStatusCallsOnlyActiveLinksOperative) {
-  EXPECT_EQ(dialog::TgStatusText(0x90, 1), "Operative, CP-CP Sessions");
-  EXPECT_EQ(dialog::TgStatusText(0x90, 0), "CP-CP Sessions");
-  EXPECT_EQ(dialog::TgStatusText(0x00, 1), "Unknown");
-  EXPECT_EQ(dialog::TgStatusText(0x80, 0), "Unknown");
-  EXPECT_EQ(dialog::TgStatusText(0xB3, 1), "Operative, Quiescing, CP-CP Sessions, HPR, RTP");
-  EXPECT_EQ(dialog::TgStatusText(0x4C, 1), "Unknown");  // bits without a word
+  constexpr ResourceStatus kActive = ResourceStatus::Active;
+  constexpr ResourceStatus kInactive = ResourceStatus::Inactive;
+  EXPECT_EQ(dialog::TgStatusText(0x90, kActive), "Operative, CP-CP Sessions");
+  EXPECT_EQ(dialog::TgStatusText(0x90, kInactive), "CP-CP Sessions");
+  EXPECT_EQ(dialog::TgStatusText(0x00, kActive), "Unknown");
+  EXPECT_EQ(dialog::TgStatusText(0x80, kInactive), "Unknown");
+  EXPECT_EQ(dialog::TgStatusText(0xB3, kActive), "Operative, Quiescing, CP-CP Sessions, HPR, RTP");
+  EXPECT_EQ(dialog::TgStatusText(0x4C, kActive), "Unknown");  // bits without a word
 }
 
 TEST(DetailTables, StatusWordsMatchExactly) {
   struct Case {
     const char* word;
-    std::optional<int> status;
+    std::optional<ResourceStatus> status;
   };
-  for (const Case& c : {Case{"Active", 1}, Case{"active", 1}, Case{"inactive", 0},
-                        Case{"Inactive", 0}, Case{"InActive", 0}, Case{"ACTIVE", std::nullopt},
+  constexpr ResourceStatus kActive = ResourceStatus::Active;
+  constexpr ResourceStatus kInactive = ResourceStatus::Inactive;
+  for (const Case& c : {Case{"Active", kActive}, Case{"active", kActive},
+                        Case{"inactive", kInactive}, Case{"Inactive", kInactive},
+                        Case{"InActive", kInactive}, Case{"ACTIVE", std::nullopt},
                         Case{"INACTIVE", std::nullopt}, Case{" Active", std::nullopt},
                         Case{"Inactive ", std::nullopt}, Case{"", std::nullopt},
                         Case{"Uncongested", std::nullopt}, Case{"1", std::nullopt}}) {
@@ -147,12 +152,12 @@ TEST(NodeDetailTexts, NodeWithoutRecordsShowsTheFixedValues) {
   CSprite node;
   node.label = "ENNODE1";
   node.nodeType = EndNode;
-  for (int status : {1, 0}) {
-    node.status = status;
+  for (const bool active : {true, false}) {
+    node.status = StatusFor(active);
     const NodeDetailTexts texts = NodeDetailTextsOf(node);
     EXPECT_EQ(texts.name, "ENNODE1");
     EXPECT_EQ(texts.type, "End Node");
-    EXPECT_EQ(texts.status, status ? "Active" : "Inactive");
+    EXPECT_EQ(texts.status, active ? "Active" : "Inactive");
     EXPECT_EQ(texts.daysUntilPurged, 12);
     EXPECT_EQ(texts.routeResistance, 512);
     EXPECT_EQ(texts.resourceSequence, 1256);
@@ -250,7 +255,7 @@ TEST(TgDetailTexts, DecodesTheTgRecordWithTheLinkEnds) {
   CLink link;
   link.endA = &owner;
   link.endB = &destination;
-  link.status = 1;
+  link.status = ResourceStatus::Active;
   const TgRecordBytes record = MakeTgRecord();
 
   TgDetailTexts texts = TgTextsFromRecord(record, link);
@@ -265,7 +270,7 @@ TEST(TgDetailTexts, DecodesTheTgRecordWithTheLinkEnds) {
   EXPECT_EQ(texts.daysUntilPurged, 30);
   EXPECT_EQ(texts.resourceSequence, 77);
 
-  link.status = 0;
+  link.status = ResourceStatus::Inactive;
   EXPECT_EQ(TgTextsFromRecord(record, link).status, "CP-CP Sessions");
 }
 
@@ -283,7 +288,7 @@ TEST(TgDetailTexts, FlowReductionNumberHasNoLeadingBlanks) {
 
 TEST(TgDetailTexts, ShortRecordShowsUnknownStatus) {
   CLink link;
-  link.status = 1;
+  link.status = ResourceStatus::Active;
   const TgRecordBytes full = MakeTgRecord();
   const TgDetailTexts texts = TgTextsFromRecord(std::span(full).first(42), link);
   EXPECT_EQ(texts.owner, "NETA.NN1");
@@ -318,7 +323,7 @@ TEST(LinkDetailTexts, WithoutRecordShowsNameAndStatusWord) {
   link.endB = &b;
   EXPECT_EQ(LinkTextsWithoutRecord(link).name, "ENNODE1 - NN2");
   EXPECT_EQ(LinkTextsWithoutRecord(link).status, "InActive");
-  link.status = 1;
+  link.status = ResourceStatus::Active;
   EXPECT_EQ(LinkTextsWithoutRecord(link).status, "Active");
 }
 

@@ -114,7 +114,7 @@ TEST(ViewPictureColours, ReopenedPictureLooksTheSameAsBeforeSaving) {
                               link->endB->GetX() - link->endA->GetX() == s.doc.placement.gridSpacing;
       if (!neighbours) continue;
       const int midX = (link->endA->GetRect().right + link->endB->GetRect().left) / 2;
-      EXPECT_EQ(before.pixel(midX, link->y1), ToRgb(link->status ? kGreen : kRed)) << link->title;
+      EXPECT_EQ(before.pixel(midX, link->y1), ToRgb(IsActive(link->status) ? kGreen : kRed)) << link->title;
     }
     for (const auto& node : s.doc.Nodes()) {
       const Rect icon = node->GetRect();

@@ -97,7 +97,7 @@ TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
       MakeImage(32, 32, {kBlack, kWhite, kRed},
                 [](int x, int) { return x < 16 ? kClear : kOtherBody; });
   CSprite& node = w.AddNetworkNode("NN1", 200, 100);
-  node.status = 0;
+  node.status = ResourceStatus::Inactive;
   w.doc.ApplyStatusImage(node);
   w.watched = &node;
   w.FindText("NN1");

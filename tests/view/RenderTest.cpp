@@ -63,7 +63,7 @@ TEST(ViewRender, PartialRedrawDrawsLinksOnlyInsideItsArea) {
     s.RedrawOver(clip);
 
     const CLink& link = **s.doc.Links().begin();
-    const std::uint8_t lineIndex = s.IndexOf(link.status ? kGreen : kRed);
+    const std::uint8_t lineIndex = s.IndexOf(IsActive(link.status) ? kGreen : kRed);
     if (endHidden) {
       EXPECT_EQ(PixelsOfIndex((*s.picture), clip, lineIndex), 0);
       EXPECT_EQ(PixelsOfIndex((*s.picture), insideIcon, marker),
@@ -102,7 +102,7 @@ TEST(ViewRender, LinkWhoseLineMissesTheAreaIsNotDrawn) {
   // outside the area alone.
   const Rect onLine{238, 110, 246, 118};
   s.RedrawOver(onLine);
-  EXPECT_GT(PixelsOfIndex((*s.picture), onLine, s.IndexOf(link.status ? kGreen : kRed)), 0);
+  EXPECT_GT(PixelsOfIndex((*s.picture), onLine, s.IndexOf(IsActive(link.status) ? kGreen : kRed)), 0);
   EXPECT_EQ(PixelsOfIndex((*s.picture), inside.GetRect(), marker),
             inside.GetRect().Width() * inside.GetRect().Height());
 }

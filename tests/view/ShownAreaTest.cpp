@@ -65,7 +65,7 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
           s.view.FlushDirty();
           break;
         case 1:  // a refresh finds it gone quiet, or hides it
-          node.status = 1 - node.status;
+          node.status = StatusFor(!IsActive(node.status));
           s.doc.ApplyStatusImage(node);
           node.hidden = upTo(3) == 0 ? 1 : 0;
           s.view.RedrawAll();
