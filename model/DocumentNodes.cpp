@@ -58,7 +58,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
       // A node that recovers or becomes congested must show it, as a new one would.
       ApplyStatusImage(*existing);
     }
-    existing->reportedGeneration = refreshGeneration_;
+    foundAgain_.Note(*existing);
     return kNodePresent;
   }
   TraceF("Did not find resource for %s, fq %s, adding...\n", resourceText.c_str(),
@@ -144,6 +144,9 @@ void CMapvineDoc::BatchEnds() {
 void CMapvineDoc::StartReportRound() {
   refreshGeneration_ += 1;
   placement.resizeWindowOnGrow = false;
+  foundAgain_.Clear();
 }
+
+void CMapvineDoc::FinishReportRound() { foundAgain_.MarkReported(refreshGeneration_); }
 
 }  // namespace mapvine

@@ -14,6 +14,7 @@ std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
   DeleteLinks(links);
   nodeIndex_.Remove(node);
   std::erase(arrivals_, &node);
+  foundAgain_.Forget(node);
   return nodes_.Remove(node);
 }
 

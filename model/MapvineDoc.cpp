@@ -85,6 +85,7 @@ void CMapvineDoc::Clear() {
   lastChanges.clear();
   links_.DeleteAll();
   arrivals_.clear();
+  foundAgain_.Clear();
   nodes_.DeleteAll();
 }
 

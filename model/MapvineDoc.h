@@ -14,6 +14,7 @@
 #include "graphics/ComposedBackground.h"
 #include "graphics/NodeRecords.h"
 #include "model/DocumentView.h"
+#include "model/FoundAgain.h"
 #include "model/LinkIndex.h"
 #include "model/NodeIndex.h"
 #include "model/TopologyChange.h"
@@ -156,6 +157,9 @@ class CMapvineDoc {
   // counts the reports of this pass afresh, and the picture grows without
   // resizing the window.
   void StartReportRound();
+  // The pass has reported what it found: the nodes it found again are
+  // marked reported in this round.
+  void FinishReportRound();
   // Counts refresh passes, so that a link tells this pass's reports from
   // earlier ones.
   int RefreshGeneration() const { return refreshGeneration_; }
@@ -270,6 +274,7 @@ class CMapvineDoc {
   int refreshGeneration_ = 1;
   CSpriteList nodes_;
   std::vector<CSprite*> arrivals_;
+  FoundAgain foundAgain_;
   OwningLinkList links_;
   NodeIndex nodeIndex_{nodes_};
   LinkIndex linkIndex_;

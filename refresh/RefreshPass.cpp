@@ -146,6 +146,7 @@ RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress
   }
   if (progress) progress->Step(total);
   for (const TgRecordBytes* tg : waitingTgs) LinkTg(doc, *tg);
+  doc.FinishReportRound();
 
   tables.Clear();
   doc.FinishDeferredComposition();
