@@ -18,11 +18,15 @@ rounds=${5:-5}
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 
+# Each benchmark's name, real time and unit, from the JSON report (the CSV
+# one refuses benchmarks whose counters differ).
 run() {
   local side=$1 build=$2
-  "$build/bin/$program" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
-    awk -F, -v side="$side" '$1 ~ /^"/ && $1 !~ /_(mean|median|stddev|cv)"$/ {
-      gsub(/"/, "", $1); print side, $1, $3, $5 }' >>"$results"
+  "$build/bin/$program" --benchmark_filter="$filter" --benchmark_format=json 2>/dev/null |
+    awk -v side="$side" -F'"' '
+      $2 == "name" { name = $4 }
+      $2 == "real_time" { split($3, value, /[:, ]+/); time = value[2] }
+      $2 == "time_unit" && name !~ /_(mean|median|stddev|cv)$/ { print side, name, time, $4 }' >>"$results"
 }
 
 for ((round = 0; round < rounds; ++round)); do
