@@ -51,33 +51,30 @@ bool ComposedBackground::RemapToPalette(const CDIBPal& palette) {
   return true;
 }
 
-int ComposedBackground::SourceColumn(int x) const {
-  if (sourceWidth_ == 0) return kUncovered;
+// Along one axis: canvas position `at` of `canvas`, a source `source` long,
+// centred (when so arranged) on [centredStart, centredEnd) from source
+// position `centredFrom`.
+int ComposedBackground::SourceAlong(int at, int canvas, int source, int centredStart,
+                                    int centredEnd, int centredFrom) const {
+  if (source == 0) return kUncovered;
   switch (arrangement_) {
     case BackgroundArrangement::Stretch:
       // Nearest neighbour with the source mapping of CDIB::StretchPixelsTo.
-      return static_cast<int>(std::int64_t{x} * sourceWidth_ / width_);
+      return static_cast<int>(std::int64_t{at} * source / canvas);
     case BackgroundArrangement::Centre:
-      return x >= centred_.left && x < centred_.right ? x - centred_.left + centredFrom_.x
-                                                      : kUncovered;
+      return at >= centredStart && at < centredEnd ? at - centredStart + centredFrom : kUncovered;
     case BackgroundArrangement::Tile:
       break;
   }
-  return x % sourceWidth_;
+  return at % source;
+}
+
+int ComposedBackground::SourceColumn(int x) const {
+  return SourceAlong(x, width_, sourceWidth_, centred_.left, centred_.right, centredFrom_.x);
 }
 
 int ComposedBackground::SourceRow(int y) const {
-  if (sourceHeight_ == 0) return kUncovered;
-  switch (arrangement_) {
-    case BackgroundArrangement::Stretch:
-      return static_cast<int>(std::int64_t{sourceHeight_} * y / height_);
-    case BackgroundArrangement::Centre:
-      return y >= centred_.top && y < centred_.bottom ? y - centred_.top + centredFrom_.y
-                                                      : kUncovered;
-    case BackgroundArrangement::Tile:
-      break;
-  }
-  return y % sourceHeight_;
+  return SourceAlong(y, height_, sourceHeight_, centred_.top, centred_.bottom, centredFrom_.y);
 }
 
 std::uint8_t ComposedBackground::PixelAt(int x, int y) const {

@@ -66,6 +66,8 @@ class ComposedBackground {
   // layout covers it.
   int SourceColumn(int x) const;
   int SourceRow(int y) const;
+  int SourceAlong(int at, int canvas, int source, int centredStart, int centredEnd,
+                  int centredFrom) const;
 
   CDIB source_;
   int width_;

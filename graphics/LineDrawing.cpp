@@ -151,47 +151,37 @@ void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point
   // partial redraw sets exactly the pixels a full one sets there. The second
   // pixel of the pen sits across the main direction.
   const PixelWriter pixels(window, origin, area, index);
-  const int dx = std::abs(xEnd - x);
-  const int dy = -std::abs(yEnd - y);
-  const int sx = x < xEnd ? 1 : -1;
-  const int sy = y < yEnd ? 1 : -1;
-  const bool mostlyHorizontal = dx >= -dy;
-  const StepRange steps = StepsNear(area, {x, y}, dx, -dy, sx, sy, mostlyHorizontal);
+  LineWalk walk = LineWalk::Between(x, y, xEnd, yEnd);
+  const bool mostlyHorizontal = walk.dx >= -walk.dy;
+  const StepRange steps =
+      StepsNear(area, {x, y}, walk.dx, -walk.dy, walk.sx, walk.sy, mostlyHorizontal);
   if (steps.first > steps.last) return;
   // The walk steps along the main direction every time, and the steps taken
   // across it by then follow from their number: start where the area
   // begins, in the state the whole walk would have there.
-  const long long major = mostlyHorizontal ? dx : -dy;
-  const long long minor = mostlyHorizontal ? -dy : dx;
+  const long long major = mostlyHorizontal ? walk.dx : -walk.dy;
+  const long long minor = mostlyHorizontal ? -walk.dy : walk.dx;
   const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
   const long long xSteps = mostlyHorizontal ? steps.first : across;
   const long long ySteps = mostlyHorizontal ? across : steps.first;
-  x += static_cast<int>(sx * xSteps);
-  y += static_cast<int>(sy * ySteps);
-  long long error = dx + dy + xSteps * dy + ySteps * dx;
+  walk.x += static_cast<int>(walk.sx * xSteps);
+  walk.y += static_cast<int>(walk.sy * ySteps);
+  walk.error += xSteps * walk.dy + ySteps * walk.dx;
   for (long long n = steps.first; n <= steps.last; ++n) {
     // Dashes are counted along the main direction from the unclipped start,
     // which a damaged file may put anywhere an int reaches.
-    const long long step = mostlyHorizontal ? std::llabs(static_cast<long long>(x) - from.x)
-                                            : std::llabs(static_cast<long long>(y) - from.y);
+    const long long step = mostlyHorizontal ? std::llabs(static_cast<long long>(walk.x) - from.x)
+                                            : std::llabs(static_cast<long long>(walk.y) - from.y);
     if (dash <= 0 || step / dash % 2 == 0) {
-      pixels.Put(x, y);
+      pixels.Put(walk.x, walk.y);
       if (mostlyHorizontal) {
-        pixels.Put(x, y - 1);
+        pixels.Put(walk.x, walk.y - 1);
       } else {
-        pixels.Put(x - 1, y);
+        pixels.Put(walk.x - 1, walk.y);
       }
     }
-    if (x == xEnd && y == yEnd) break;
-    const long long doubled = 2 * error;
-    if (doubled >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (doubled <= dx) {
-      error += dx;
-      y += sy;
-    }
+    if (walk.x == xEnd && walk.y == yEnd) break;
+    walk.Step();
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
@@ -12,6 +13,33 @@ namespace mapvine {
 // squared RGB distance, the lowest index on ties), among its ColorCount
 // entries. 0 for an image without a header or colours.
 std::uint8_t NearestTableIndex(const CDIB& image, PaletteEntry color);
+
+// Bresenham's walk along a line, a pixel a step: `dx` = |x1 - x0|,
+// `dy` = -|y1 - y0|, `sx` and `sy` the directions, `error` dx + dy at the
+// start (or the state the walk has at the pixel it starts from).
+struct LineWalk {
+  long long dx, dy;
+  int sx, sy;
+  long long error;
+  int x, y;
+
+  static LineWalk Between(int x0, int y0, int x1, int y1) {
+    const long long dx = std::llabs(static_cast<long long>(x1) - x0);
+    const long long dy = -std::llabs(static_cast<long long>(y1) - y0);
+    return {dx, dy, x0 < x1 ? 1 : -1, y0 < y1 ? 1 : -1, dx + dy, x0, y0};
+  }
+  void Step() {
+    const long long doubled = 2 * error;
+    if (doubled >= dy) {
+      error += dy;
+      x += sx;
+    }
+    if (doubled <= dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+};
 
 // Draws a 2-pixel-wide line from `from` to `to` (both ends included) in
 // palette index `index` into an 8-bit image. The second pixel column or row

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "graphics/LineDrawing.h"
+
 namespace mapvine::overview {
 
 Pixels::Pixels(QImage& frame, QRect clip)
@@ -45,22 +47,11 @@ QPoint Across(QPoint from, QPoint to) {
 template <typename Visit>
 void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
   if (!QRect(from, to).normalized().adjusted(-2, -2, 2, 2).intersects(clip)) return;
-  int x = from.x(), y = from.y();
-  const int dx = std::abs(to.x() - x), dy = -std::abs(to.y() - y);
-  const int sx = x < to.x() ? 1 : -1, sy = y < to.y() ? 1 : -1;
-  int error = dx + dy;
+  LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());
   for (int step = 0;; ++step) {
-    visit(x, y, step);
-    if (x == to.x() && y == to.y()) break;
-    const int doubled = 2 * error;
-    if (doubled >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (doubled <= dx) {
-      error += dx;
-      y += sy;
-    }
+    visit(walk.x, walk.y, step);
+    if (walk.x == to.x() && walk.y == to.y()) break;
+    walk.Step();
   }
 }
 
