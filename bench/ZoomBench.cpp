@@ -7,6 +7,8 @@
 //   BM_FitFrameWithRoute    the same with a route from the first node of
 //                       the picture to the last, the rest dimmed
 //   BM_ScrollStep       one scroll step at 100%: the strip it uncovers
+//   BM_SelectStep       Tab at 100%: the selection frame moves to the next
+//                       node, which the window scrolls into sight
 //   BM_FirstFrame       the drawing part of opening: the new background
 //                       handed to the view and the first frame painted
 // Targets: a Fit to Window frame within 100 ms, with the marks or a route
@@ -14,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 #include <iterator>
@@ -125,6 +128,19 @@ void BM_ScrollStep(benchmark::State& state) {
   Describe(state, picture);
 }
 
+void BM_SelectStep(benchmark::State& state) {
+  HugePicture& picture = *hugePicture;
+  picture.view.SetZoom(1.0);
+  picture.view.viewport()->repaint();
+  for (auto _ : state) {
+    // The frame moves to the next node, which the window keeps in sight.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(&picture.view, &tab);
+    QCoreApplication::processEvents();
+  }
+  Describe(state, picture);
+}
+
 void BM_FirstFrame(benchmark::State& state) {
   HugePicture& picture = *hugePicture;
   for (auto _ : state) {
@@ -138,6 +154,7 @@ BENCHMARK(BM_FitFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FitFrameWithChanges)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FitFrameWithRoute)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
+BENCHMARK(BM_SelectStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
 BENCHMARK(BM_FirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -122,6 +122,8 @@ void CMapvineView::RedrawArea(const Rect& area) {
   CopyToScreen(&area);
 }
 
+void CMapvineView::RepaintArea(const Rect& area) { CopyToScreen(&area); }
+
 void CMapvineView::RedrawAll() { RedrawWholePicture(); }
 
 void CMapvineView::SetMarkInactiveLinks(bool mark) {

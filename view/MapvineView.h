@@ -252,6 +252,10 @@ class CMapvineView : public QAbstractScrollArea,
   void LeftButtonDown(Point at);
   // A click on a node's or link's change mark acknowledges that change.
   void AcknowledgeChangeAt(CSprite* hitNode, Point at);
+  // Only what the view draws over the picture changed in `area` (the
+  // selection, a change mark): shown anew without finding the picture's
+  // nodes and links again, which on a large picture costs a frame's time.
+  void RepaintArea(const Rect& area);
   void DragTo();
   // Scrolls one auto-scroll step towards a node corner held at window
   // position `corner` beyond an edge; false when nothing scrolled.

@@ -36,10 +36,10 @@ void CMapvineView::Select(CSprite* node) {
   selected_ = node;
   for (const CSprite* changed : {before, SelectedNode()}) {
     if (changed == nullptr) continue;
-    RedrawArea(changed->GetRect());
+    RepaintArea(changed->GetRect());
     // Far out, an LU may show folded into its owner, which carries the frame.
     const CSprite* owner = zoom_ < 1.0 ? FoldOwner(*changed) : nullptr;
-    if (owner != nullptr) RedrawArea(owner->GetRect());
+    if (owner != nullptr) RepaintArea(owner->GetRect());
   }
 }
 

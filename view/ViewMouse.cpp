@@ -92,13 +92,13 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
   if (hitNode != nullptr) {
     if (hitNode->changeMark == ChangeMark::None) return;
     hitNode->changeMark = ChangeMark::None;
-    RedrawArea(hitNode->GetRect());
+    RepaintArea(hitNode->GetRect());
     return;
   }
   CLink* link = index_.LinkAt(at);
   if (link == nullptr || link->changeMark == ChangeMark::None) return;
   link->changeMark = ChangeMark::None;
-  RedrawArea(link->bounds);
+  RepaintArea(link->bounds);
 }
 
 void CMapvineView::LeftButtonDown(Point at) {
