@@ -32,8 +32,10 @@ class CLink {
   int activeReportCount = 0;
   ResourceStatus status = ResourceStatus::Inactive;
   // Not reported by the last refresh that could tell (it keeps its last
-  // status), and the unacknowledged change; neither is saved.
+  // status), drawn by a person and not reported since (so never missed), and
+  // the unacknowledged change; none of it is saved.
   bool stale = false;
+  bool addedByHand = false;
   ChangeMark changeMark = ChangeMark::None;
   int tgNumber = 0;
   std::unique_ptr<TgRecordBytes> tgRecord;

@@ -94,9 +94,11 @@ class CSprite : public CDIB {
   std::uint8_t transparentIndex = 0;
   // Change tracking: the refresh generation that last reported the node,
   // whether the last refresh that could tell found it missing (it keeps its
-  // last status), and the unacknowledged change. None of it is saved.
+  // last status), and the unacknowledged change. A node a person added is
+  // not missed until some refresh has reported it. None of it is saved.
   int reportedGeneration = 0;
   bool stale = false;
+  bool addedByHand = false;
   ChangeMark changeMark = ChangeMark::None;
 
  private:

@@ -21,14 +21,15 @@ void VisitFetchingAhead(const Items& items, Visit visit) {
 }
 
 // What happened to one node or link the snapshot held (`known`) or the
-// refresh added. Updates `stale`.
+// refresh added. Updates `stale`. What a person added and no refresh has
+// reported was never the network's, so it cannot go.
 ChangeMark Judge(bool known, ResourceStatus statusBefore, bool staleBefore, bool reported,
-                 ResourceStatus status, bool heardEverything, bool& stale) {
+                 ResourceStatus status, bool heardEverything, bool addedByHand, bool& stale) {
   if (!known) return ChangeMark::New;
   if (reported) {
     stale = false;
     if (staleBefore) return ChangeMark::New;
-  } else if (heardEverything) {
+  } else if (heardEverything && !addedByHand) {
     stale = true;
     if (!staleBefore) return ChangeMark::Gone;
   }
@@ -73,7 +74,7 @@ std::vector<TopologyChange> PictureSnapshot::Compare(CMapvineDoc& doc, bool hear
     const Before was = known ? nodes_[index++] : Before{};
     const ChangeMark kind = Judge(known, was.status, was.stale,
                                   node.reportedGeneration == generation, node.status,
-                                  heardEverything, node.stale);
+                                  heardEverything, node.addedByHand, node.stale);
     if (kind == ChangeMark::None) return;
     node.changeMark = kind;
     changes.push_back(NodeChange(node, kind));
@@ -83,7 +84,7 @@ std::vector<TopologyChange> PictureSnapshot::Compare(CMapvineDoc& doc, bool hear
     const bool known = index < links_.size();
     const Before was = known ? links_[index++] : Before{};
     const ChangeMark kind = Judge(known, was.status, was.stale, link.generation == generation,
-                                  link.status, heardEverything, link.stale);
+                                  link.status, heardEverything, link.addedByHand, link.stale);
     if (kind == ChangeMark::None) return;
     link.changeMark = kind;
     changes.push_back(LinkChange(link, kind));

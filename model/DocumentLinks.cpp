@@ -24,6 +24,7 @@ void CountReport(CLink& link, int generation, bool active) {
     link.reportCount = 1;
     link.activeReportCount = active ? 1 : 0;
   }
+  link.addedByHand = false;
   // Active only while every report of this refresh said so.
   link.status = StatusFor(link.reportCount == link.activeReportCount);
 }
@@ -105,6 +106,7 @@ int CMapvineDoc::NewLink(CSprite& first, CSprite& second) {
   created->ownerName = first.label;
   created->destinationName = second.label;
   created->title = first.label + " - " + second.label;
+  created->addedByHand = true;
   AppendJoinedLink(std::move(created), first, second);
   return kLinkAdded;
 }

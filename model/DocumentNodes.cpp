@@ -102,7 +102,9 @@ void CMapvineDoc::ManualAddNode() {
   char name[32];
   std::snprintf(name, sizeof name, "ENNODE%i", manualNodeCounter++);
   placement.resizeWindowOnGrow = false;
-  NewNode(name, name, EndNode, nullptr, nullptr);
+  if (NewNode(name, name, EndNode, nullptr, nullptr) == kNodeAdded) {
+    FindNode(name)->addedByHand = true;
+  }
 }
 
 void CMapvineDoc::ShowImage(CSprite& node, int slot) {

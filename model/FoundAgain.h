@@ -18,7 +18,8 @@ class FoundAgain {
   // Call before the node goes.
   void Forget(const CSprite& node) { std::erase(nodes_, &node); }
   void Clear() { nodes_.clear(); }
-  // Marks every noted node reported in `generation`, and forgets them.
+  // Marks every noted node reported in `generation` (a node added by hand
+  // is now the network's), and forgets them.
   void MarkReported(int generation) {
     constexpr std::size_t kFetchAhead = 16;
     for (std::size_t i = 0; i < nodes_.size(); ++i) {
@@ -26,6 +27,7 @@ class FoundAgain {
         __builtin_prefetch(&nodes_[i + kFetchAhead]->reportedGeneration, 1);
       }
       nodes_[i]->reportedGeneration = generation;
+      nodes_[i]->addedByHand = false;
     }
     nodes_.clear();
   }

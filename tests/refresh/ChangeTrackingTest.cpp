@@ -53,6 +53,11 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
   CMapvineDoc& doc = picture.doc;
   for (const auto& row : rows) {
     setenv("SNANODE_TIME", std::to_string(row.seconds).c_str(), 1);
+    if (row.seconds == 5) {
+      // What a person adds is not the network's: no refresh misses it.
+      doc.ManualAddNode();
+      doc.NewLink(*doc.NodesByArrival().back(), *doc.FindNode("NN1"));
+    }
     RefreshCommand(doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
     EXPECT_EQ(Lines(doc.lastChanges), row.lines) << row.seconds;
     const CSprite* nn3 = doc.FindNode("NN3");
