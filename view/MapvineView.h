@@ -284,7 +284,7 @@ class CMapvineView : public QAbstractScrollArea,
   void DeleteSelected();
   // The text a tooltip shows for what lies under `at`; empty over the
   // background.
-  QString ToolTipAt(Point at) const;
+  QString ToolTipAt(Point at);
 
   // Node and link commands of the context menus.
   bool OnNodeCommand(int id);

@@ -36,9 +36,9 @@ QString LinkTip(const CLink& link) {
 
 }  // namespace
 
-QString CMapvineView::ToolTipAt(Point at) const {
-  if (const CSprite* node = doc_.Nodes().HitTest(at.x, at.y)) return NodeTip(*node);
-  if (const CLink* link = doc_.Links().HitTest(at.x, at.y)) return LinkTip(*link);
+QString CMapvineView::ToolTipAt(Point at) {
+  if (const CSprite* node = index_.NodeAt(at)) return NodeTip(*node);
+  if (const CLink* link = index_.LinkAt(at)) return LinkTip(*link);
   return {};
 }
 
