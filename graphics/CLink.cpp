@@ -35,13 +35,10 @@ double DistanceToSegment(double x, double y, double xa, double ya, double xb, do
 // line's own width a point is not on it, whatever the length.
 constexpr int kLineReach = 2;
 
-constexpr PaletteEntry kActiveColor{0, 255, 0, 0};
-constexpr PaletteEntry kInactiveColor{255, 0, 0, 0};
-
 // The palette index of a line's colour in `image`: green while active, red
 // while not.
 std::uint8_t LineIndex(const CDIB& image, ResourceStatus status) {
-  return NearestTableIndex(image, IsActive(status) ? kActiveColor : kInactiveColor);
+  return NearestTableIndex(image, CLink::ColorOf(status));
 }
 
 // The dash step a line is drawn with; 0 for a solid line.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/CDIB.h"
+#include "graphics/CDIBPal.h"
 #include "graphics/CDIBSurface.h"
 #include "graphics/ChangeMark.h"
 #include "graphics/Geometry.h"
@@ -22,6 +23,12 @@ class CLink {
  public:
   // Lit and unlit steps of a dashed line.
   static constexpr int kDash = 6;
+  // The line's colour while active and while not.
+  static constexpr PaletteEntry kActiveColor{0, 255, 0, 0};
+  static constexpr PaletteEntry kInactiveColor{255, 0, 0, 0};
+  static constexpr PaletteEntry ColorOf(ResourceStatus status) {
+    return IsActive(status) ? kActiveColor : kInactiveColor;
+  }
 
   // What a refresh reads and updates of a link it meets again comes first,
   // together: on a large network each cache line it touches is a trip to

@@ -12,8 +12,6 @@ namespace {
 // Serial number of the next default label, shared by every sprite made.
 std::atomic<int> nextLabelSerial{0};
 
-constexpr PaletteEntry kLabelColor{255, 255, 255, 0};
-
 // Every new sprite shows the same blank 16 x 16 default image until it is
 // given its own: a refresh creates thousands of sprites, and each would
 // otherwise make and drop an image of its own at once.
@@ -43,6 +41,16 @@ Rect CSprite::GetRect() const {
 Point CSprite::GetCenter() const {
   const Rect r = GetRect();
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+Point CSprite::LabelOrigin() const {
+  const Rect r = GetRect();
+  return {r.left + kLabelIndent, r.bottom};
+}
+
+Rect CSprite::LabelArea() const {
+  const Rect r = GetRect();
+  return {r.left, r.bottom, r.right, r.bottom + kLabelBand};
 }
 
 bool CSprite::HitTest(int x, int y) const {
@@ -76,9 +84,10 @@ void CSprite::DrawInWindow(CDIB& window, Point origin, SurfaceTextDrawer* text,
   // The label is cut only to its own band under the image (and the picture),
   // not to the clip.
   if (text == nullptr) return;
-  const Rect labelArea = Rect{r.left, r.bottom, r.right, r.bottom + kLabelBand}.Intersect(shown);
+  const Rect labelArea = LabelArea().Intersect(shown);
   if (labelArea.IsEmpty()) return;
-  text->DrawText(window, label, {r.left + 10 - origin.x, r.bottom - origin.y},
+  const Point labelAt = LabelOrigin();
+  text->DrawText(window, label, {labelAt.x - origin.x, labelAt.y - origin.y},
                  labelArea.Offset(-origin.x, -origin.y), kLabelColor);
 }
 

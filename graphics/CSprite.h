@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "graphics/CDIB.h"
+#include "graphics/CDIBPal.h"
 #include "graphics/CDIBSurface.h"
 #include "graphics/ChangeMark.h"
 #include "graphics/CLinkList.h"
@@ -43,6 +44,10 @@ class CSprite : public CDIB {
  public:
   // Height of the label band under (and, for redraws, over) the image.
   static constexpr int kLabelBand = 30;
+  // The label starts this far right of the image's left edge.
+  static constexpr int kLabelIndent = 10;
+  // Labels are white.
+  static constexpr PaletteEntry kLabelColor{255, 255, 255, 0};
 
   // Default label "NETA.NN0" followed by a program-wide serial number.
   CSprite();
@@ -53,6 +58,10 @@ class CSprite : public CDIB {
   int GetDepth() const { return depth_; }
   Rect GetRect() const override;
   Point GetCenter() const;
+  // The top-left corner of the label's text, and the band under the image
+  // the label is cut to.
+  Point LabelOrigin() const;
+  Rect LabelArea() const;
 
   // Pixel-exact hit test; the left column and the top row never hit.
   bool HitTest(int x, int y) const;

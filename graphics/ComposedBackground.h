@@ -32,6 +32,12 @@ class ComposedBackground {
   Rect GetRect() const { return {0, 0, width_, height_}; }
   BackgroundArrangement Arrangement() const { return arrangement_; }
   const CDIB& Source() const { return source_; }
+  // Centre: where the whole source lands on the canvas (it may reach past
+  // the canvas's edges when larger); the canvas shows the part inside.
+  Rect CentredPlacement() const {
+    return {centred_.left - centredFrom_.x, centred_.top - centredFrom_.y,
+            centred_.left - centredFrom_.x + sourceWidth_, centred_.top - centredFrom_.y + sourceHeight_};
+  }
 
   // Brings the source, and so every canvas pixel, to `palette`.
   bool RemapToPalette(const CDIBPal& palette);

@@ -14,7 +14,7 @@
 
 #include "base/UserPrompts.h"
 #include "view/DialogNumbers.h"
-#include "view/NameText.h"
+#include "export/NameText.h"
 
 namespace mapvine {
 namespace {

@@ -13,7 +13,7 @@
 #include <set>
 
 #include "model/NodeVisibility.h"
-#include "view/NameText.h"
+#include "export/NameText.h"
 
 namespace mapvine {
 

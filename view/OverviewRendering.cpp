@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "graphics/NodeRecords.h"
-#include "view/NameText.h"
+#include "export/NameText.h"
 #include "view/OverviewScene.h"
 
 namespace mapvine {

@@ -8,15 +8,13 @@
 #include <algorithm>
 
 #include "graphics/LineDrawing.h"
-#include "view/NameText.h"
+#include "export/LabelFont.h"
+#include "export/NameText.h"
 
 namespace mapvine {
 
 namespace {
 
-// 8 points at 96 dots per inch, fixed in pixels so that the picture looks
-// the same whatever the screen's resolution.
-constexpr int kLabelPixelSize = 11;
 // A glyph pixel is drawn when it covers at least half of the pixel.
 constexpr int kCoverageThreshold = 128;
 // Beyond this many different texts, or this many bytes of coverage, the
@@ -33,10 +31,7 @@ int PaintedWidth(const QFontMetrics& metrics, const QString& text) {
 
 }  // namespace
 
-QtTextDrawer::QtTextDrawer() : font_(QStringLiteral("Sans Serif")) {
-  font_.setStyleHint(QFont::SansSerif);
-  font_.setPixelSize(kLabelPixelSize);
-  font_.setStyleStrategy(QFont::NoAntialias);
+QtTextDrawer::QtTextDrawer() : font_(LabelFont()) {
   const QFontMetrics metrics(font_);
   ascent_ = metrics.ascent();
   lineHeight_ = metrics.height();

@@ -19,7 +19,7 @@ namespace mapvine {
 // No blending: an 8-bit picture has no colours between the ones it holds.
 class QtTextDrawer final : public SurfaceTextDrawer {
  public:
-  // A small, clear sans-serif face (8 points at 96 dots per inch).
+  // In the label font (export/LabelFont.h).
   QtTextDrawer();
 
   void DrawText(CDIB& target, std::string_view text, Point origin, const Rect& clip,

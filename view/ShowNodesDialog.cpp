@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "view/NameText.h"
+#include "export/NameText.h"
 
 namespace mapvine {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "view/IndexedImage.h"
+#include "export/IndexedImage.h"
 #include "view/MapvineView.h"
 #include "view/OverviewRendering.h"
 

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "base/UserPrompts.h"
+#include "export/PageTiling.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
@@ -23,8 +24,6 @@ namespace {
 
 constexpr const char* kNoPicture = "The picture was not printed: there is no picture to print.";
 constexpr const char* kNoPrinter = "The picture was not printed: no printer is set up.";
-// Across pages a picture prints at the size a screen shows it.
-constexpr double kScreenDotsPerInch = 96.0;
 
 void PrintFitted(QPainter& painter, const QImage& picture) {
   const QRect page = painter.viewport();
@@ -38,18 +37,12 @@ void PrintFitted(QPainter& painter, const QImage& picture) {
 bool PrintAcrossPages(QPainter& painter, QPrinter& printer, const QImage& picture) {
   const QRect page = painter.viewport();
   const double scale = printer.resolution() / kScreenDotsPerInch;
-  // The part of the picture one page holds, in picture pixels.
-  const int partWidth = std::max(1, static_cast<int>(page.width() / scale));
-  const int partHeight = std::max(1, static_cast<int>(page.height() / scale));
   bool first = true;
-  for (int top = 0; top < picture.height(); top += partHeight) {
-    for (int left = 0; left < picture.width(); left += partWidth) {
-      if (!first && !printer.newPage()) return false;
-      first = false;
-      const QRect part = QRect(left, top, partWidth, partHeight).intersected(picture.rect());
-      const QRectF target(page.x(), page.y(), part.width() * scale, part.height() * scale);
-      painter.drawImage(target, picture, part);
-    }
+  for (const QRect& part : PartsAcrossPages(picture.size(), QSizeF(page.size()) / scale)) {
+    if (!first && !printer.newPage()) return false;
+    first = false;
+    const QRectF target(page.x(), page.y(), part.width() * scale, part.height() * scale);
+    painter.drawImage(target, picture, part);
   }
   return true;
 }

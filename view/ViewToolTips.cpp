@@ -5,7 +5,7 @@
 
 #include "view/DetailTexts.h"
 #include "view/MapvineView.h"
-#include "view/NameText.h"
+#include "export/NameText.h"
 
 namespace mapvine {
 

@@ -8,7 +8,7 @@
 
 #include "graphics/CSprite.h"
 #include "view/ImageImport.h"
-#include "view/IndexedImage.h"
+#include "export/IndexedImage.h"
 
 namespace mapvine {
 namespace {

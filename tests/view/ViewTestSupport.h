@@ -13,7 +13,7 @@
 #include "graphics/LineDrawing.h"
 #include "model/MapvineDoc.h"
 #include "view/CommandIds.h"
-#include "view/IndexedImage.h"
+#include "export/IndexedImage.h"
 #include "view/MapvineView.h"
 
 namespace mapvine::viewtest {

@@ -1,4 +1,4 @@
-#include "view/IndexedImage.h"
+#include "export/IndexedImage.h"
 
 #include <algorithm>
 
@@ -32,7 +32,9 @@ long ConvertIndexedArea(const CDIB& source, const std::array<QRgb, 256>& table, 
                         QImage& dest, QPoint at) {
   if (source.BitCount() != 8 || dest.format() != QImage::Format_RGB32) return 0;
   // Cut the area to the source, then to what lands inside the destination.
-  Rect cut = area.Intersect(source.GetRect());
+  // The image's own extent: a sprite's GetRect is where it stands in the picture.
+  const Rect extent{0, 0, source.GetWidth(), source.GetHeight()};
+  Rect cut = area.Intersect(extent);
   const Rect destInPicture{area.left - at.x(), area.top - at.y(),
                            area.left - at.x() + dest.width(), area.top - at.y() + dest.height()};
   cut = cut.Intersect(destInPicture);
@@ -52,8 +54,20 @@ QImage ToRgbImage(const CDIB& source) {
   if (!source.HasHeader() || source.BitCount() != 8) return {};
   QImage image(source.GetWidth(), source.GetHeight(), QImage::Format_RGB32);
   if (image.isNull()) return {};
-  ConvertIndexedArea(source, ColorTableOf(source), source.GetRect(), image, QPoint(0, 0));
+  ConvertIndexedArea(source, ColorTableOf(source), Rect{0, 0, image.width(), image.height()}, image, QPoint(0, 0));
   return image;
+}
+
+QImage ToArgbImage(const CDIB& source, std::uint8_t transparent) {
+  if (!source.HasHeader() || source.BitCount() != 8) return {};
+  std::array<QRgb, 256> table = ColorTableOf(source);
+  table[transparent] = qRgba(0, 0, 0, 0);
+  QImage image(source.GetWidth(), source.GetHeight(), QImage::Format_RGB32);
+  if (image.isNull()) return {};
+  ConvertIndexedArea(source, table, Rect{0, 0, image.width(), image.height()}, image, QPoint(0, 0));
+  // Converted in place: RGB32 and ARGB32 share their layout, and the table
+  // already holds the alpha.
+  return image.reinterpretAsFormat(QImage::Format_ARGB32) ? image : QImage();
 }
 
 }  // namespace mapvine

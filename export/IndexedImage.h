@@ -5,6 +5,7 @@
 #include <QRgb>
 
 #include <array>
+#include <cstdint>
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
@@ -27,5 +28,8 @@ long ConvertIndexedArea(const CDIB& source, const std::array<QRgb, 256>& table, 
 
 // The whole 8-bit image in true colour; null for an image that is not 8-bit.
 QImage ToRgbImage(const CDIB& source);
+// The same with every pixel of palette index `transparent` see-through, as
+// an icon is drawn over the picture.
+QImage ToArgbImage(const CDIB& source, std::uint8_t transparent);
 
 }  // namespace mapvine

@@ -1,4 +1,4 @@
-#include "view/NameText.h"
+#include "export/NameText.h"
 
 #include <algorithm>
 
