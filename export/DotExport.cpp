@@ -1,0 +1,79 @@
+// The picture's graph in Graphviz's DOT language, laid out as the picture
+// is: `neato -n2` keeps every position and draws the links straight.
+// Graphviz measures in points with y growing upwards; the picture in
+// pixels at 96 to the inch with y growing downwards.
+#include <QByteArray>
+
+#include <cstdio>
+
+#include "export/ExportWriters.h"
+#include "export/PageTiling.h"
+
+namespace mapvine {
+
+namespace {
+
+constexpr double kPointsPerPixel = 72.0 / kScreenDotsPerInch;
+
+// A double-quoted DOT string of a Latin-1 name, in UTF-8.
+QByteArray Quoted(std::string_view text) {
+  QByteArray quoted("\"");
+  for (const QChar c : QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += QString(c).toUtf8();
+  }
+  return quoted + '"';
+}
+
+QByteArray Points(double pixels) { return QByteArray::number(pixels * kPointsPerPixel, 'f', 2); }
+
+QByteArray Colour(ResourceStatus status) {
+  const PaletteEntry c = CLink::ColorOf(status);
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
+  return QByteArray("\"") + text + '"';
+}
+
+}  // namespace
+
+bool WriteDot(const ExportedPicture& picture, QIODevice& out) {
+  QByteArray dot;
+  // Written a megabyte at a time, so that a large graph is not held whole.
+  const auto flushFull = [&dot, &out] {
+    if (dot.size() < (1 << 20)) return true;
+    const bool written = out.write(dot) == dot.size();
+    dot.clear();
+    return written;
+  };
+  dot += "graph \"APPN topology\" {\n";
+  // notranslate: neato keeps the picture's origin instead of moving the
+  // drawing into the corner.
+  dot += "  graph [notranslate=true, bb=\"0,0," + Points(picture.width) + "," + Points(picture.height) + "\"];\n";
+  dot += "  node [shape=box, fixedsize=true, fontsize=8, penwidth=2];\n";
+  dot += "  edge [penwidth=2];\n";
+  for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
+    const CSprite& node = *picture.nodes[i];
+    const Rect r = node.GetRect();
+    const Point centre = node.GetCenter();
+    dot += "  n" + QByteArray::number(static_cast<qulonglong>(i)) + " [label=" + Quoted(node.label) +
+           ", fqname=" + Quoted(node.fqName) + ", kind=\"" + QByteArray(NodeKindName(node.nodeType).data()) +
+           "\", status=\"" + StatusName(node.status).data() + "\", color=" + Colour(node.status) + ", pos=\"" +
+           Points(centre.x) + "," + Points(picture.height - centre.y) + "!\", width=" +
+           QByteArray::number(r.Width() / kScreenDotsPerInch, 'f', 3) +
+           ", height=" + QByteArray::number(r.Height() / kScreenDotsPerInch, 'f', 3);
+    if (picture.includeHidden) dot += node.hidden ? ", hidden=true" : ", hidden=false";
+    dot += "];\n";
+    if (!flushFull()) return false;
+  }
+  for (const CLink* link : picture.links) {
+    dot += "  n" + QByteArray::number(picture.nodeNumbers.at(link->endA)) + " -- n" +
+           QByteArray::number(picture.nodeNumbers.at(link->endB)) + " [kind=\"" +
+           LinkKindName(KindOf(*link)).data() + "\", tg=" + QByteArray::number(link->tgNumber) +
+           ", status=\"" + StatusName(link->status).data() + "\", color=" + Colour(link->status) + "];\n";
+    if (!flushFull()) return false;
+  }
+  dot += "}\n";
+  return out.write(dot) == dot.size();
+}
+
+}  // namespace mapvine

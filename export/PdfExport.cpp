@@ -1,0 +1,155 @@
+// The picture as PDF through Qt's PDF writer: lines, embedded images (each
+// distinct one stored once, as the writer keeps an image it has seen) and
+// labels as real text, which a reader can search and copy.
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+
+#include "export/ExportWriters.h"
+#include "export/LabelFont.h"
+#include "export/NameText.h"
+#include "export/PageTiling.h"
+#include "export/PictureImages.h"
+
+namespace mapvine {
+
+namespace {
+
+// PDF readers refuse pages longer than 200 inches a side.
+constexpr double kLongestPagePoints = 14400.0;
+constexpr double kPointsPerInch = 72.0;
+constexpr double kPageMarginMillimetres = 10.0;
+
+QColor ToQColor(PaletteEntry colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+class PdfPainter {
+ public:
+  PdfPainter(const CMapvineDoc& doc, const ExportedPicture& picture)
+      : picture_(picture), images_(doc, picture), ascent_(LabelAscent()) {}
+
+  // Draws the part of the picture inside `area` (picture pixels) with
+  // `painter` set up to take picture pixels.
+  void Draw(QPainter& painter, const QRect& area) const {
+    painter.setClipRect(area);
+    DrawBackground(painter, area);
+    DrawLinks(painter, area);
+    DrawNodes(painter, area);
+  }
+
+ private:
+  void DrawBackground(QPainter& painter, const QRect& area) const {
+    const QRect canvas(0, 0, picture_.width, picture_.height);
+    painter.fillRect(area.intersected(canvas), QColor(images_.Uncovered()));
+    const QImage& background = images_.Background();
+    if (background.isNull()) return;
+    switch (images_.Arrangement()) {
+      case BackgroundArrangement::Tile:
+        painter.fillRect(area.intersected(canvas), QBrush(background));
+        break;
+      case BackgroundArrangement::Stretch:
+        painter.drawImage(QRectF(canvas), background);
+        break;
+      case BackgroundArrangement::Centre:
+        painter.drawImage(images_.CentredPlacement().topLeft(), background);
+        break;
+    }
+  }
+
+  void DrawLinks(QPainter& painter, const QRect& area) const {
+    QPen pen(Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    for (const CLink* link : picture_.links) {
+      if (!ToQRect(link->bounds).intersects(area)) continue;
+      const LinkStroke stroke = StrokeOf(*link);
+      const QColor colour = ToQColor(CLink::ColorOf(link->status));
+      if (pen.color() != colour || pen.widthF() != stroke.width) {
+        pen.setColor(colour);
+        pen.setWidthF(stroke.width);
+        painter.setPen(pen);
+      }
+      painter.drawLine(stroke.from, stroke.to);
+    }
+  }
+
+  void DrawNodes(QPainter& painter, const QRect& area) const {
+    painter.setFont(LabelFont());
+    painter.setPen(ToQColor(CSprite::kLabelColor));
+    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
+      const CSprite& node = *picture_.nodes[i];
+      const QRect icon = ToQRect(node.GetRect());
+      const QRect band = ToQRect(node.LabelArea());
+      if (!icon.united(band).intersects(area)) continue;
+      const int image = images_.IconOf(static_cast<int>(i));
+      if (image >= 0) painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
+      if (node.label.empty()) continue;
+      // The label is cut to its band under the icon, as the picture shows it.
+      painter.save();
+      painter.setClipRect(band.intersected(area));
+      const Point at = node.LabelOrigin();
+      painter.drawText(at.x, at.y + ascent_, NameToQt(node.label));
+      painter.restore();
+    }
+  }
+
+  const ExportedPicture& picture_;
+  PictureImages images_;
+  int ascent_;
+};
+
+// One page the picture's size at screen resolution, or coarser where the
+// picture is longer than a page may be.
+bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf) {
+  const QSize size(std::max(1, picture.width), std::max(1, picture.height));
+  const double longestInches = std::max(size.width(), size.height()) / kScreenDotsPerInch;
+  const double shrink = std::max(1.0, longestInches * kPointsPerInch / kLongestPagePoints);
+  const int resolution = static_cast<int>(std::ceil(kScreenDotsPerInch * shrink));
+  pdf.setResolution(resolution);
+  const QSizeF points(size.width() * kPointsPerInch / resolution, size.height() * kPointsPerInch / resolution);
+  pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                QPageLayout::Portrait, QMarginsF()));
+  QPainter painter;
+  if (!painter.begin(&pdf)) return false;
+  painter.setWindow(QRect(QPoint(0, 0), size));
+  drawing.Draw(painter, QRect(QPoint(0, 0), size));
+  return painter.end();
+}
+
+// The picture at screen size across A4 pages, row by row, as printing
+// across pages does.
+bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf) {
+  pdf.setResolution(static_cast<int>(kScreenDotsPerInch));
+  pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                QMarginsF(kPageMarginMillimetres, kPageMarginMillimetres,
+                                          kPageMarginMillimetres, kPageMarginMillimetres),
+                                QPageLayout::Millimeter));
+  const QSize size(std::max(1, picture.width), std::max(1, picture.height));
+  QPainter painter;
+  if (!painter.begin(&pdf)) return false;
+  bool first = true;
+  for (const QRect& part : PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()))) {
+    if (!first && !pdf.newPage()) return false;
+    first = false;
+    painter.save();
+    painter.translate(-part.topLeft());
+    drawing.Draw(painter, part);
+    painter.restore();
+  }
+  return painter.end();
+}
+
+}  // namespace
+
+bool WritePdf(const CMapvineDoc& doc, const ExportedPicture& picture, bool acrossPages, QIODevice& out) {
+  QPdfWriter pdf(&out);
+  pdf.setCreator(QStringLiteral("Mapvine"));
+  pdf.setTitle(QStringLiteral("APPN topology"));
+  const PdfPainter drawing(doc, picture);
+  return acrossPages ? WriteAcrossPages(drawing, picture, pdf) : WriteOnePage(drawing, picture, pdf);
+}
+
+}  // namespace mapvine

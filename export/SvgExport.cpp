@@ -1,0 +1,246 @@
+// The picture as SVG. Images travel as PNG data inside the file, each once
+// in <defs>, and the picture refers to them: a large network shows tens of
+// thousands of icons drawn from a handful of images, and its background is
+// one image repeated, stretched or centred by the SVG itself.
+#include <QBuffer>
+#include <QFontInfo>
+#include <QXmlStreamWriter>
+
+#include "export/ExportWriters.h"
+#include "export/LabelFont.h"
+#include "export/NameText.h"
+#include "export/PictureImages.h"
+
+namespace mapvine {
+
+namespace {
+
+const QString kBackgroundImage = QStringLiteral("background-image");
+const QString kXlink = QStringLiteral("http://www.w3.org/1999/xlink");
+
+QString Number(int value) { return QString::number(value); }
+QString Decimal(double value) { return QString::number(value, 'g', 10); }
+
+QString ColourText(PaletteEntry colour) {
+  return QStringLiteral("#%1%2%3")
+      .arg(colour.red, 2, 16, QChar('0'))
+      .arg(colour.green, 2, 16, QChar('0'))
+      .arg(colour.blue, 2, 16, QChar('0'));
+}
+
+QString ColourText(QRgb colour) {
+  return ColourText(PaletteEntry{static_cast<std::uint8_t>(qRed(colour)),
+                                 static_cast<std::uint8_t>(qGreen(colour)),
+                                 static_cast<std::uint8_t>(qBlue(colour)), 0});
+}
+
+QString PngData(const QImage& image) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+}
+
+QString IconId(int icon) { return QStringLiteral("icon-%1").arg(icon); }
+
+class SvgWriter {
+ public:
+  SvgWriter(const CMapvineDoc& doc, const ExportedPicture& picture, QIODevice& out)
+      : picture_(picture), images_(doc, picture), xml_(&out) {}
+
+  bool Write() {
+    xml_.setAutoFormatting(false);
+    xml_.writeStartDocument();
+    xml_.writeStartElement(QStringLiteral("svg"));
+    xml_.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
+    xml_.writeNamespace(kXlink, QStringLiteral("xlink"));
+    xml_.writeAttribute(QStringLiteral("version"), QStringLiteral("1.1"));
+    xml_.writeAttribute(QStringLiteral("width"), Number(picture_.width));
+    xml_.writeAttribute(QStringLiteral("height"), Number(picture_.height));
+    xml_.writeAttribute(QStringLiteral("viewBox"),
+                        QStringLiteral("0 0 %1 %2").arg(picture_.width).arg(picture_.height));
+    xml_.writeTextElement(QStringLiteral("title"), QStringLiteral("APPN topology"));
+    WriteDefinitions();
+    WriteBackground();
+    WriteLinks();
+    WriteNodes();
+    xml_.writeEndElement();
+    xml_.writeEndDocument();
+    return !xml_.hasError();
+  }
+
+ private:
+  // An embedded image, drawn pixel for pixel when scaled up, as the
+  // picture itself is.
+  void WriteImage(const QString& id, const QImage& image) {
+    xml_.writeEmptyElement(QStringLiteral("image"));
+    xml_.writeAttribute(QStringLiteral("id"), id);
+    xml_.writeAttribute(QStringLiteral("width"), Number(image.width()));
+    xml_.writeAttribute(QStringLiteral("height"), Number(image.height()));
+    xml_.writeAttribute(QStringLiteral("image-rendering"), QStringLiteral("optimizeSpeed"));
+    xml_.writeAttribute(kXlink, QStringLiteral("href"), PngData(image));
+  }
+
+  void WriteDefinitions() {
+    xml_.writeStartElement(QStringLiteral("defs"));
+    const QImage& background = images_.Background();
+    if (!background.isNull()) {
+      WriteImage(kBackgroundImage, background);
+      if (images_.Arrangement() == BackgroundArrangement::Tile) {
+        xml_.writeStartElement(QStringLiteral("pattern"));
+        xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("background-tile"));
+        xml_.writeAttribute(QStringLiteral("patternUnits"), QStringLiteral("userSpaceOnUse"));
+        xml_.writeAttribute(QStringLiteral("width"), Number(background.width()));
+        xml_.writeAttribute(QStringLiteral("height"), Number(background.height()));
+        Use(kBackgroundImage);
+        xml_.writeEndElement();
+      }
+    }
+    for (std::size_t i = 0; i < images_.Icons().size(); ++i) {
+      if (!images_.Icons()[i].isNull()) WriteImage(IconId(static_cast<int>(i)), images_.Icons()[i]);
+    }
+    xml_.writeEndElement();
+  }
+
+  void Use(const QString& id) {
+    xml_.writeEmptyElement(QStringLiteral("use"));
+    xml_.writeAttribute(kXlink, QStringLiteral("href"), "#" + id);
+  }
+
+  void Rectangle(int width, int height, const QString& fill) {
+    xml_.writeEmptyElement(QStringLiteral("rect"));
+    xml_.writeAttribute(QStringLiteral("width"), Number(width));
+    xml_.writeAttribute(QStringLiteral("height"), Number(height));
+    xml_.writeAttribute(QStringLiteral("fill"), fill);
+  }
+
+  void WriteBackground() {
+    xml_.writeStartElement(QStringLiteral("g"));
+    xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("background"));
+    // What no layout covers shows the background's first colour.
+    Rectangle(picture_.width, picture_.height, ColourText(images_.Uncovered()));
+    const QImage& background = images_.Background();
+    if (!background.isNull()) {
+      switch (images_.Arrangement()) {
+        case BackgroundArrangement::Tile:
+          Rectangle(picture_.width, picture_.height, QStringLiteral("url(#background-tile)"));
+          break;
+        case BackgroundArrangement::Stretch:
+          Use(kBackgroundImage);
+          xml_.writeAttribute(QStringLiteral("transform"),
+                              QStringLiteral("scale(%1 %2)")
+                                  .arg(double(picture_.width) / background.width(), 0, 'g', 12)
+                                  .arg(double(picture_.height) / background.height(), 0, 'g', 12));
+          break;
+        case BackgroundArrangement::Centre:
+          Use(kBackgroundImage);
+          xml_.writeAttribute(QStringLiteral("x"), Number(images_.CentredPlacement().x()));
+          xml_.writeAttribute(QStringLiteral("y"), Number(images_.CentredPlacement().y()));
+          break;
+      }
+    }
+    xml_.writeEndElement();
+  }
+
+  void WriteLinks() {
+    xml_.writeStartElement(QStringLiteral("g"));
+    xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("links"));
+    xml_.writeAttribute(QStringLiteral("stroke-width"), QStringLiteral("2"));
+    // Unsmoothed, as the picture draws them.
+    xml_.writeAttribute(QStringLiteral("shape-rendering"), QStringLiteral("crispEdges"));
+    for (const CLink* link : picture_.links) {
+      const QString status = QString::fromLatin1(StatusName(link->status));
+      const QString owner = NameToQt(link->endA->fqName);
+      const QString destination = NameToQt(link->endB->fqName);
+      xml_.writeStartElement(QStringLiteral("g"));
+      xml_.writeAttribute(QStringLiteral("class"), QStringLiteral("link"));
+      xml_.writeAttribute(QStringLiteral("data-kind"), QString::fromLatin1(LinkKindName(KindOf(*link))));
+      xml_.writeAttribute(QStringLiteral("data-owner"), owner);
+      xml_.writeAttribute(QStringLiteral("data-destination"), destination);
+      xml_.writeAttribute(QStringLiteral("data-tg"), Number(link->tgNumber));
+      xml_.writeAttribute(QStringLiteral("data-status"), status);
+      QString title = owner + QStringLiteral(" - ") + destination;
+      if (link->tgNumber != 0) title += QStringLiteral(", TG ") + Number(link->tgNumber);
+      xml_.writeTextElement(QStringLiteral("title"), title + QStringLiteral(": ") + status);
+      const LinkStroke stroke = StrokeOf(*link);
+      xml_.writeEmptyElement(QStringLiteral("line"));
+      xml_.writeAttribute(QStringLiteral("x1"), Decimal(stroke.from.x()));
+      xml_.writeAttribute(QStringLiteral("y1"), Decimal(stroke.from.y()));
+      xml_.writeAttribute(QStringLiteral("x2"), Decimal(stroke.to.x()));
+      xml_.writeAttribute(QStringLiteral("y2"), Decimal(stroke.to.y()));
+      if (stroke.width != 2) xml_.writeAttribute(QStringLiteral("stroke-width"), Decimal(stroke.width));
+      xml_.writeAttribute(QStringLiteral("stroke"), ColourText(CLink::ColorOf(link->status)));
+      xml_.writeEndElement();
+    }
+    xml_.writeEndElement();
+  }
+
+  void WriteNodes() {
+    xml_.writeStartElement(QStringLiteral("g"));
+    xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("nodes"));
+    xml_.writeAttribute(QStringLiteral("font-family"), QFontInfo(LabelFont()).family() + ", sans-serif");
+    xml_.writeAttribute(QStringLiteral("font-size"), QStringLiteral("%1px").arg(LabelFont().pixelSize()));
+    xml_.writeAttribute(QStringLiteral("fill"), ColourText(CSprite::kLabelColor));
+    // Unsmoothed where the renderer allows, as the picture draws them.
+    xml_.writeAttribute(QStringLiteral("text-rendering"), QStringLiteral("optimizeSpeed"));
+    const QString ascent = Number(LabelAscent());
+    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
+      const CSprite& node = *picture_.nodes[i];
+      const QString name = NameToQt(node.fqName);
+      const QString label = NameToQt(node.label);
+      const QString kind = QString::fromLatin1(NodeKindName(node.nodeType));
+      const QString status = QString::fromLatin1(StatusName(node.status));
+      xml_.writeStartElement(QStringLiteral("g"));
+      xml_.writeAttribute(QStringLiteral("class"), QStringLiteral("node"));
+      xml_.writeAttribute(QStringLiteral("data-name"), name);
+      xml_.writeAttribute(QStringLiteral("data-label"), label);
+      xml_.writeAttribute(QStringLiteral("data-kind"), kind);
+      xml_.writeAttribute(QStringLiteral("data-status"), status);
+      if (node.hidden) xml_.writeAttribute(QStringLiteral("data-hidden"), QStringLiteral("true"));
+      xml_.writeTextElement(QStringLiteral("title"), name + QStringLiteral(" (") + kind +
+                                                         QStringLiteral(", ") + status + QStringLiteral(")"));
+      const Rect r = node.GetRect();
+      const int icon = images_.IconOf(static_cast<int>(i));
+      if (icon >= 0) {
+        Use(IconId(icon));
+        xml_.writeAttribute(QStringLiteral("x"), Number(r.left));
+        xml_.writeAttribute(QStringLiteral("y"), Number(r.top));
+      }
+      WriteLabel(node, label, ascent);
+      xml_.writeEndElement();
+    }
+    xml_.writeEndElement();
+  }
+
+  // The label is cut to its band under the icon, as the picture shows it:
+  // a nested viewport clips without a clip path of its own per node.
+  void WriteLabel(const CSprite& node, const QString& label, const QString& ascent) {
+    if (label.isEmpty()) return;
+    const Rect band = node.LabelArea();
+    const Point at = node.LabelOrigin();
+    xml_.writeStartElement(QStringLiteral("svg"));
+    xml_.writeAttribute(QStringLiteral("x"), Number(band.left));
+    xml_.writeAttribute(QStringLiteral("y"), Number(band.top));
+    xml_.writeAttribute(QStringLiteral("width"), Number(band.Width()));
+    xml_.writeAttribute(QStringLiteral("height"), Number(band.Height()));
+    xml_.writeStartElement(QStringLiteral("text"));
+    xml_.writeAttribute(QStringLiteral("x"), Number(at.x - band.left));
+    xml_.writeAttribute(QStringLiteral("y"), ascent);
+    xml_.writeCharacters(label);
+    xml_.writeEndElement();
+    xml_.writeEndElement();
+  }
+
+  const ExportedPicture& picture_;
+  PictureImages images_;
+  QXmlStreamWriter xml_;
+};
+
+}  // namespace
+
+bool WriteSvg(const CMapvineDoc& doc, const ExportedPicture& picture, QIODevice& out) {
+  return SvgWriter(doc, picture, out).Write();
+}
+
+}  // namespace mapvine

@@ -1,0 +1,103 @@
+// The export layer alone: names that need escaping, hidden nodes, and
+// files that cannot be written, each format read back by its own reader.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "base/UserPrompts.h"
+#include "export/PictureExport.h"
+#include "tests/support/ScriptedPrompts.h"
+
+namespace mapvine {
+namespace {
+
+// Labels a person may type: quotes, markup, a backslash, a Latin-1 letter.
+constexpr const char* kShownLabel = "A<&\"\\\xE9>";
+constexpr const char* kHiddenLabel = "HIDDEN1";
+
+struct Picture {
+  Picture() {
+    doc.SetHeadless(true);
+    doc.NewDocument();
+    doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
+    doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, nullptr);
+    doc.NewNode(kHiddenLabel, "NETA.HIDDEN1", EndNode, nullptr, nullptr);
+    doc.NewLink("NN1", "LU1", true, 0, nullptr);
+    doc.NewLink("NN1", kHiddenLabel, false, 7, nullptr);
+    doc.RenameNode(*doc.FindNode("NN1"), kShownLabel);
+    doc.FindNode(kHiddenLabel)->hidden = true;
+  }
+  CMapvineDoc doc;
+};
+
+QString ReadBack(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.start(program, args);
+  process.waitForFinished(60000);
+  EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(ExportFile, EveryFormatReadsBackWithEscapedNamesAndHiddenNodesOnlyWhenAsked) {
+  struct Row {
+    const char* file;
+    QString program;
+    QStringList args;  // the file's path is appended
+  };
+  const Row rows[] = {
+      {"p.svg", "xmllint", {"--encode", "UTF-8"}},
+      {"p.graphml", "xmllint", {"--encode", "UTF-8", "--schema", MAPVINE_SOURCE_DIR "/tests/export/graphml.xsd"}},
+      {"p.dot", "dot", {"-Tcanon"}},
+      {"p.json", "/usr/bin/python3", {"-c", "import json,sys; print(json.dumps(json.load(open(sys.argv[1])), ensure_ascii=False))"}},
+      {"p.pdf", "pdftotext", {"-enc", "UTF-8"}},
+  };
+  Picture picture;
+  const QString shown = QString::fromLatin1(kShownLabel);
+  for (const bool all : {false, true}) {
+    for (const Row& row : rows) {
+      QTemporaryDir folder;
+      const QString path = folder.filePath(row.file);
+      ASSERT_TRUE(ExportPicture(picture.doc, path.toStdString(), *ExportFormatOf(row.file), {.includeHidden = all}));
+      QStringList args = row.args + QStringList{path};
+      if (row.program == "pdftotext") args << "-";
+      QString text = ReadBack(row.program, args);
+      // Markup readers give the names back escaped as they were written.
+      text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&amp;", "&");
+      if (row.program != "xmllint") text.replace("\\\\", "\\").replace("\\\"", "\"");
+      EXPECT_TRUE(text.contains(shown)) << row.file << "\n" << text.toStdString();
+      EXPECT_EQ(text.contains(kHiddenLabel), all) << row.file << (all ? " with" : " without") << " hidden nodes";
+    }
+  }
+}
+
+TEST(ExportFile, APathThatCannotBeWrittenSaysSoAndLeavesNothingBehind) {
+  Picture picture;
+  QTemporaryDir folder;
+  const QString existing = folder.filePath("kept.json");
+  for (const QString& path : {folder.filePath("missing/p.svg"), folder.path(), existing + "/p.dot"}) {
+    QFile kept(existing);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("kept");
+    kept.close();
+    testing::ScriptedPrompts prompts;
+    EXPECT_FALSE(ExportPicture(picture.doc, path.toStdString(), *ExportFormatOf(path.toStdString() + ".svg"), {}));
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{std::string(CDIB::kFailedToSave)}) << path.toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"kept.json"});
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "kept");
+  }
+}
+
+TEST(ExportFile, TheExtensionNamesTheFormatInAnyCase) {
+  EXPECT_EQ(ExportFormatOf("a/B.SVG"), ExportFormat::Svg);
+  EXPECT_EQ(ExportFormatOf("x.Pdf"), ExportFormat::Pdf);
+  EXPECT_EQ(ExportFormatOf("net.graphml"), ExportFormat::GraphMl);
+  EXPECT_EQ(ExportFormatOf("net.dot"), ExportFormat::Dot);
+  EXPECT_EQ(ExportFormatOf("net.json"), ExportFormat::Json);
+  for (const char* refused : {"net.png", "net", ".svg", "net.svg.bak"}) EXPECT_EQ(ExportFormatOf(refused), std::nullopt) << refused;
+}
+
+}  // namespace
+}  // namespace mapvine
