@@ -7,6 +7,8 @@
 #include <cstring>
 #include <tuple>
 
+#include "export/PictureExport.h"
+
 namespace mapvine {
 namespace {
 
@@ -23,6 +25,13 @@ constexpr OptionRow kOptions[] = {
     {"render", "FILE.png",
      "After opening and refreshing, write the whole picture as a PNG image and exit without showing a window."},
     {"save", "FILE.top", "Likewise, save the picture as a saved topology; combines with --render."},
+    {"export", "FILE",
+     "Likewise, write the picture for other programs, in the format its extension names: .svg, .pdf, "
+     ".graphml, .dot or .json. Hidden nodes are left out. Runs after --refresh and --arrange, before --save."},
+    {"export-all", nullptr, "With --export: include the hidden nodes and their links."},
+    {"export-pages", nullptr,
+     "With --export FILE.pdf: the picture at its size on screen across A4 pages, instead of one page that "
+     "fits it."},
     {"changes", nullptr,
      "With --refresh, without a window: print what the refresh changed in the picture, one line each, sorted: "
      "new, gone, active or inactive, then the node's name, or a link's two ends and TG number; exit 0 when "
@@ -89,6 +98,27 @@ QString WrittenAs(const QStringList& args, const QString& name) {
 
 ParsedCommandLine Failure(const QString& error) { return {CommandLine{}, error.toStdString()}; }
 
+// --export and the switches that shape it; an error text when they do not
+// fit together.
+QString TakeExport(const QCommandLineParser& parser, CommandLine& line) {
+  const QStringList values = parser.values("export");
+  line.exportAll = parser.isSet("export-all");
+  line.exportPages = parser.isSet("export-pages");
+  if (values.isEmpty()) {
+    if (line.exportAll) return "--export-all needs --export";
+    if (line.exportPages) return "--export-pages needs --export";
+    return {};
+  }
+  if (values.size() > 1) return "--export given twice";
+  if (values.first().isEmpty()) return "--export needs a file name";
+  const std::string path = values.first().toStdString();
+  const std::optional<ExportFormat> format = ExportFormatOf(path);
+  if (!format) return "--export writes a .svg, .pdf, .graphml, .dot or .json file: " + values.first();
+  if (line.exportPages && format != ExportFormat::Pdf) return "--export-pages needs a .pdf file: " + values.first();
+  line.exportPath = path;
+  return {};
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -128,6 +158,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     *target = values.first().toStdString();
   }
+  if (const QString error = TakeExport(parser, line); !error.isEmpty()) return Failure(error);
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) return Failure("only one file can be opened: '" + files[0] + "' and '" + files[1] + "'");
   if (!files.isEmpty()) line.file = files.first().toStdString();

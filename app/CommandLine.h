@@ -15,9 +15,12 @@ struct CommandLine {
   std::string renderPath;   // write the picture as PNG and exit, no window shown
   std::string savePath;     // save the picture and exit, no window shown
   bool changes = false;     // print what the refresh changed and exit, no window shown
+  std::string exportPath;   // write the picture for other programs (format by extension) and exit
+  bool exportAll = false;   // the export includes hidden nodes
+  bool exportPages = false; // a PDF export spreads the picture at its size across A4 pages
 
-  // --render, --save and --changes run the program without ever showing its window.
-  bool Batch() const { return !renderPath.empty() || !savePath.empty() || changes; }
+  // --render, --save, --export and --changes run the program without ever showing its window.
+  bool Batch() const { return !renderPath.empty() || !savePath.empty() || !exportPath.empty() || changes; }
 };
 
 struct ParsedCommandLine {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSettings>
@@ -10,6 +11,7 @@
 #include <QStatusTipEvent>
 #include <QWhatsThis>
 
+#include "app/ExportDialog.h"
 #include "app/HelpWindow.h"
 #include "app/RememberedSettings.h"
 #include "view/CommandIds.h"
@@ -133,6 +135,9 @@ bool CMainFrame::OnCommand(int id) {
     case command::kEditUndo:
       edits_.Stack().undo();
       return true;
+    case command::kFileExport:
+      ExportFromDialog();
+      return true;
     case command::kEditRedo:
       edits_.Stack().redo();
       return true;
@@ -148,6 +153,7 @@ std::optional<CommandState> CMainFrame::CommandStateOf(int id) const {
     case command::kDefaultHelp:
     case command::kContextHelp:
     case command::kAppAbout:
+    case command::kFileExport:
       return CommandState{};
     case command::kEditUndo:
       return CommandState{.enabled = edits_.Stack().canUndo(), .checked = false};
@@ -155,6 +161,14 @@ std::optional<CommandState> CMainFrame::CommandStateOf(int id) const {
       return CommandState{.enabled = edits_.Stack().canRedo(), .checked = false};
     default:
       return std::nullopt;
+  }
+}
+
+void CMainFrame::ExportFromDialog() {
+  const std::optional<ExportChoice> choice = AskExportChoice(this);
+  // A failed export has said so itself.
+  if (choice && ExportPicture(doc_, choice->path, choice->format, choice->options)) {
+    SetStatusText("Exported the picture to " + QFileInfo(QString::fromStdString(choice->path)).fileName().toStdString());
   }
 }
 

@@ -93,6 +93,8 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   // The zoom pane: the factor, and whether the picture is fitted.
   void ShowZoom(double zoom, bool fitted);
   QAction* ActionOf(int id);
+  // File > Export...: asks for a file and a format, and writes the picture.
+  void ExportFromDialog();
   void ShowHelp();
   void ShowAbout();
 

@@ -9,6 +9,7 @@
 #include "app/RememberedSettings.h"
 #include "base/UserPrompts.h"
 #include "base/Trace.h"
+#include "export/PictureExport.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
@@ -69,6 +70,13 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
 
 int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
   int status = 0;
+  // The export shows the picture as refreshed and arranged; a save that
+  // follows it cannot change what it wrote.
+  if (!line.exportPath.empty()) {
+    const ExportOptions options{.includeHidden = line.exportAll, .pdfAcrossPages = line.exportPages};
+    const std::optional<ExportFormat> format = ExportFormatOf(line.exportPath);
+    if (!format || !ExportPicture(*doc_, line.exportPath, *format, options)) status = 1;
+  }
   if (!line.savePath.empty() && !commands_.SaveTo(QString::fromStdString(line.savePath))) status = 1;
   if (!line.renderPath.empty()) {
     CMapvineView view(*doc_);

@@ -17,6 +17,8 @@ constexpr MenuEntry kMainMenu[] = {
     {kFile, nullptr, "O&pen...\tCtrl+O", c::kFileOpen, "Open new topology picture\nOpen"},
     {kFile, nullptr, "&Save\tCtrl+S", c::kFileSave, "Save the active document\nSave"},
     {kFile, nullptr, "Save &As...", c::kFileSaveAs, "Save the active document with a new name\nSave As"},
+    {kFile, nullptr, "&Export...", c::kFileExport,
+     "Write the picture for other programs: SVG, PDF, GraphML, DOT or JSON\nExport"},
     {kFile, nullptr, nullptr, 0, nullptr},
     {kFile, nullptr, "&Print...\tCtrl+P", c::kFilePrint, "Print the picture\nPrint"},
     {kFile, nullptr, "Print Pre&view...", c::kFilePrintPreview,

@@ -14,6 +14,7 @@ inline constexpr int kFilePageSetup = 57605;
 inline constexpr int kFilePrint = 57607;
 inline constexpr int kFilePrintDirect = 57608;
 inline constexpr int kFilePrintPreview = 57609;
+inline constexpr int kFileExport = 32950;
 inline constexpr int kFileMruFirst = 57616;  // recent files: 57616..57619
 inline constexpr int kRecentFileCount = 4;
 inline constexpr int kAppExit = 57665;

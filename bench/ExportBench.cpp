@@ -1,0 +1,62 @@
+// Each export format on the 100,000-resource picture of `snanode-gen
+// --resources 100000 --seed 1` (about 71,000 nodes and 89,000 links), as
+// `mapvine --refresh --export FILE` writes it: a document no window shows,
+// refreshed from the simulated node, written through a temporary file in
+// /tmp and renamed. The counter `bytes` is the size of the file written.
+// Run from the build folder: build/bin/bench_export.
+#include <benchmark/benchmark.h>
+
+#include <QFileInfo>
+
+#include <string>
+
+#include "QtBenchmarkMain.h"
+#include "export/PictureExport.h"
+#include "refresh/RefreshCommand.h"
+#include "snanode/NetworkGenerator.h"
+#include "snanode/SimulatedNode.h"
+
+namespace {
+
+using mapvine::ExportFormat;
+
+struct LargePicture {
+  LargePicture() {
+    doc.SetHeadless(true);
+    doc.NewDocument();
+    const snanode::SimulatedNode node(snanode::GenerateNetwork(100000, 1));
+    mapvine::RefreshCommand(doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
+  }
+  mapvine::CMapvineDoc doc;
+};
+
+LargePicture* largePicture = nullptr;
+
+void BM_Export(benchmark::State& state, ExportFormat format, bool acrossPages, const std::string& path) {
+  for (auto _ : state) {
+    if (!mapvine::ExportPicture(largePicture->doc, path, format, {.pdfAcrossPages = acrossPages})) {
+      state.SkipWithError("the export failed");
+      return;
+    }
+  }
+  state.counters["bytes"] = static_cast<double>(QFileInfo(QString::fromStdString(path)).size());
+  state.counters["nodes"] = static_cast<double>(largePicture->doc.Nodes().size());
+  state.counters["links"] = static_cast<double>(largePicture->doc.Links().size());
+}
+
+BENCHMARK_CAPTURE(BM_Export, svg, ExportFormat::Svg, false, "/tmp/mapvine-bench-export.svg")
+    ->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BM_Export, pdf_one_page, ExportFormat::Pdf, false, "/tmp/mapvine-bench-export.pdf")
+    ->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BM_Export, pdf_across_pages, ExportFormat::Pdf, true, "/tmp/mapvine-bench-export-pages.pdf")
+    ->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Export, graphml, ExportFormat::GraphMl, false, "/tmp/mapvine-bench-export.graphml")
+    ->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BM_Export, dot, ExportFormat::Dot, false, "/tmp/mapvine-bench-export.dot")
+    ->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BM_Export, json, ExportFormat::Json, false, "/tmp/mapvine-bench-export.json")
+    ->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+int main(int argc, char** argv) { return mapvine::RunWidgetBenchmarks(argc, argv, largePicture); }
