@@ -13,6 +13,7 @@
 #include "export/NameText.h"
 #include "export/PageTiling.h"
 #include "export/PictureImages.h"
+#include "graphics/LineDrawing.h"
 
 namespace mapvine {
 
@@ -66,13 +67,17 @@ class PdfPainter {
     for (const CLink* link : picture_.links) {
       if (!ToQRect(link->bounds).intersects(area)) continue;
       const LinkStroke stroke = StrokeOf(*link);
+      // Only the part on this page, which across pages is a short piece of
+      // a long line, or none of a slanting one whose bounds merely meet it.
+      Segment part{stroke.from.x(), stroke.from.y(), stroke.to.x(), stroke.to.y()};
+      if (!ClipSegment(part, area.left() - 2.0, area.top() - 2.0, area.right() + 3.0, area.bottom() + 3.0)) continue;
       const QColor colour = ToQColor(CLink::ColorOf(link->status));
       if (pen.color() != colour || pen.widthF() != stroke.width) {
         pen.setColor(colour);
         pen.setWidthF(stroke.width);
         painter.setPen(pen);
       }
-      painter.drawLine(stroke.from, stroke.to);
+      painter.drawLine(QPointF(part.x0, part.y0), QPointF(part.x1, part.y1));
     }
   }
 

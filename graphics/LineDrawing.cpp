@@ -28,14 +28,6 @@ std::uint8_t NearestTableIndex(const CDIB& image, PaletteEntry color) {
   return static_cast<std::uint8_t>(best);
 }
 
-namespace {
-
-struct Segment {
-  double x0, y0, x1, y1;
-};
-
-// Liang-Barsky: cuts the segment to [left, right] x [top, bottom]; false when
-// nothing of it lies inside.
 bool ClipSegment(Segment& s, double left, double top, double right, double bottom) {
   const double dx = s.x1 - s.x0;
   const double dy = s.y1 - s.y0;
@@ -60,6 +52,8 @@ bool ClipSegment(Segment& s, double left, double top, double right, double botto
   s = {s.x0 + t0 * dx, s.y0 + t0 * dy, s.x0 + t1 * dx, s.y0 + t1 * dy};
   return true;
 }
+
+namespace {
 
 // Writes pixels of an 8-bit image inside one rectangle, addressing rows
 // directly: a long line touches thousands of pixels per redraw.

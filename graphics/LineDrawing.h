@@ -14,6 +14,15 @@ namespace mapvine {
 // entries. 0 for an image without a header or colours.
 std::uint8_t NearestTableIndex(const CDIB& image, PaletteEntry color);
 
+// A line segment with real-valued ends.
+struct Segment {
+  double x0, y0, x1, y1;
+};
+
+// Liang-Barsky: cuts the segment to [left, right] x [top, bottom]; false when
+// nothing of it lies inside.
+bool ClipSegment(Segment& s, double left, double top, double right, double bottom);
+
 // Bresenham's walk along a line, a pixel a step: `dx` = |x1 - x0|,
 // `dy` = -|y1 - y0|, `sx` and `sy` the directions, `error` dx + dy at the
 // start (or the state the walk has at the pixel it starts from).
