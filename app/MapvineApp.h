@@ -33,8 +33,8 @@ class CMapvineApp final : public CommandTarget {
   // that file could not be opened: the program ends. Without a node library
   // the window says so once it is up (a start-up refresh says it itself).
   bool InitInstance(const CommandLine& line);
-  // The batch outputs of --save, --render and --changes; the process exit
-  // status. Only --render draws the picture, once. `refreshed`: the node
+  // The batch outputs of --export, --save, --render and --changes, in that
+  // order; the process exit status. Only --render draws the picture, once. `refreshed`: the node
   // answered the refresh asked for, if any.
   int WriteOutputs(const CommandLine& line, bool refreshed = true);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "app/ExportDialog.h"
 #include "app/QtPrompts.h"
 
 namespace mapvine {
@@ -45,6 +46,9 @@ TEST(CommandLineParsing, AcceptedLines) {
     EXPECT_EQ(parsed.line.savePath, c.save);
     EXPECT_EQ(parsed.line.Batch(), !c.render.empty() || !c.save.empty());
   }
+  const CommandLine exporting = ParseCommandLine({"a.top", "--export", "b.PDF", "--export-all", "--export-pages"}).line;
+  EXPECT_EQ(exporting.exportPath, "b.PDF");
+  EXPECT_TRUE(exporting.exportAll && exporting.exportPages && exporting.Batch());
 }
 
 TEST(CommandLineParsing, RefusedLinesSayWhy) {
@@ -62,10 +66,40 @@ TEST(CommandLineParsing, RefusedLinesSayWhy) {
       {{"--help", "--trace"}, "--help takes no other arguments"},
       {{"--version", "a.top"}, "--version takes no other arguments"},
       {{"--", "a.top", "-b.top"}, "only one file can be opened: 'a.top' and '-b.top'"},
+      {{"--export", "a.png"}, "--export writes a .svg, .pdf, .graphml, .dot or .json file: a.png"},
+      {{"--export", ""}, "--export needs a file name"},
+      {{"--export-all"}, "--export-all needs --export"},
+      {{"--export", "a.svg", "--export-pages"}, "--export-pages needs a .pdf file: a.svg"},
+      {{"--query", "--export", "a.svg"}, "--query takes only --trace"},
   };
   for (const auto& [args, error] : cases) {
     EXPECT_EQ(ParseCommandLine(args).error, error) << ::testing::PrintToString(args);
   }
+}
+
+TEST(ExportDialogChoice, ATypedExtensionWinsAndAMissingOneComesFromTheChosenType) {
+  const QStringList filters = ExportFilters();  // SVG, PDF on one page, PDF across pages, GraphML, DOT, JSON
+  const struct {
+    int filter;
+    const char* typed;
+    std::string path;
+    ExportFormat format;
+    bool acrossPages;
+  } cases[] = {
+      {0, "/t/net", "/t/net.svg", ExportFormat::Svg, false},
+      {2, "/t/net", "/t/net.pdf", ExportFormat::Pdf, true},
+      {2, "/t/net.json", "/t/net.json", ExportFormat::Json, false},
+      {0, "/t/net.PDF", "/t/net.PDF", ExportFormat::Pdf, false},
+      {3, "/t/v1.2", "/t/v1.2.graphml", ExportFormat::GraphMl, false},
+  };
+  for (const auto& c : cases) {
+    const std::optional<ExportChoice> choice = ExportChoiceFor(filters[c.filter], c.typed);
+    ASSERT_TRUE(choice) << c.typed;
+    EXPECT_EQ(choice->path, c.path);
+    EXPECT_EQ(choice->format, c.format) << c.typed;
+    EXPECT_EQ(choice->options.pdfAcrossPages, c.acrossPages) << c.typed;
+  }
+  EXPECT_EQ(ExportChoiceFor(filters[0], "  "), std::nullopt);
 }
 
 TEST(CommandLineParsing, QtSeesNothingAfterTheEndOfOptions) {

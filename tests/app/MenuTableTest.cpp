@@ -24,6 +24,7 @@ const MenuRow kMenu[] = {
     {"&File", "O&pen...\tCtrl+O", 57601, "Open new topology picture\nOpen"},
     {"&File", "&Save\tCtrl+S", 57603, "Save the active document\nSave"},
     {"&File", "Save &As...", 57604, "Save the active document with a new name\nSave As"},
+    {"&File", "&Export...", 32950, "Write the picture for other programs: SVG, PDF, GraphML, DOT or JSON\nExport"},
     {"&File", "&Print...\tCtrl+P", 57607, "Print the picture\nPrint"},
     {"&File", "Print Pre&view...", 57609,
      "Show the picture as it would print, on one page or across several\nPrint Preview"},
