@@ -17,7 +17,8 @@ namespace mapvine {
 enum class LinkKind { Tg, Owner, Manual };
 
 // The nodes and links an export writes, in the order the picture draws
-// them: links first, then nodes from the deepest up. Hidden nodes, and the
+// them: links first, then the nodes in the node list's order, so that a
+// node written later lies over one written earlier. Hidden nodes, and the
 // links that end at them, are left out unless `includeHidden`.
 struct ExportedPicture {
   int width = 0;

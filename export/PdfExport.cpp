@@ -1,6 +1,7 @@
 // The picture as PDF through Qt's PDF writer: lines, embedded images (each
 // distinct one stored once, as the writer keeps an image it has seen) and
 // labels as real text, which a reader can search and copy.
+#include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -31,7 +32,7 @@ QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()
 class PdfPainter {
  public:
   PdfPainter(const CMapvineDoc& doc, const ExportedPicture& picture)
-      : picture_(picture), images_(doc, picture), ascent_(LabelAscent()) {}
+      : picture_(picture), images_(doc, picture), metrics_(LabelFont()), ascent_(LabelAscent()) {}
 
   // Draws the part of the picture inside `area` (picture pixels) with
   // `painter` set up to take picture pixels.
@@ -92,17 +93,25 @@ class PdfPainter {
       const int image = images_.IconOf(static_cast<int>(i));
       if (image >= 0) painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
       if (node.label.empty()) continue;
-      // The label is cut to its band under the icon, as the picture shows it.
+      const Point at = node.LabelOrigin();
+      const QString label = NameToQt(node.label);
+      const QPoint baseline(at.x, at.y + ascent_);
+      // The label is cut to its band under the icon, as the picture shows
+      // it; most fit, and a clip of their own would only cost time.
+      if (area.contains(band) && at.x + metrics_.horizontalAdvance(label) <= band.right() + 1) {
+        painter.drawText(baseline, label);
+        continue;
+      }
       painter.save();
       painter.setClipRect(band.intersected(area));
-      const Point at = node.LabelOrigin();
-      painter.drawText(at.x, at.y + ascent_, NameToQt(node.label));
+      painter.drawText(baseline, label);
       painter.restore();
     }
   }
 
   const ExportedPicture& picture_;
   PictureImages images_;
+  QFontMetrics metrics_;
   int ascent_;
 };
 

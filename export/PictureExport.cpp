@@ -3,6 +3,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <string>
+
 #include "base/UserPrompts.h"
 #include "export/ExportWriters.h"
 
