@@ -2,12 +2,15 @@
 // files that cannot be written, each format read back by its own reader.
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "base/UserPrompts.h"
+#include "export/IndexedImage.h"
 #include "export/PictureExport.h"
+#include "tests/export/PixelMatch.h"
 #include "tests/support/ScriptedPrompts.h"
 
 namespace mapvine {
@@ -69,6 +72,35 @@ TEST(ExportFile, EveryFormatReadsBackWithEscapedNamesAndHiddenNodesOnlyWhenAsked
       EXPECT_TRUE(text.contains(shown)) << row.file << "\n" << text.toStdString();
       EXPECT_EQ(text.contains(kHiddenLabel), all) << row.file << (all ? " with" : " without") << " hidden nodes";
     }
+  }
+}
+
+TEST(ExportFile, TheSvgBackgroundIsLaidOutAsThePictureLaysItOut) {
+  for (const auto arrangement :
+       {BackgroundArrangement::Tile, BackgroundArrangement::Stretch, BackgroundArrangement::Centre}) {
+    CMapvineDoc doc;
+    doc.SetHeadless(true);
+    doc.NewDocument();
+    // Larger than the background one way and smaller the other, so that
+    // centring leaves parts uncovered and cuts others; stretched only
+    // larger, where viewers do not smooth the image.
+    const bool stretched = arrangement == BackgroundArrangement::Stretch;
+    const int width = doc.backgroundSource->GetWidth() * 3 / 2;
+    const int height = doc.backgroundSource->GetHeight() * (stretched ? 5 : 2) / 4;
+    doc.ComposeBackground(nullptr, arrangement, width, height);
+    QTemporaryDir folder;
+    const QString svg = folder.filePath("b.svg"), png = folder.filePath("b.png");
+    ASSERT_TRUE(ExportPicture(doc, svg.toStdString(), ExportFormat::Svg, {}));
+    ReadBack("rsvg-convert", {svg, "-o", png});
+    const QImage drawn(png);
+    ASSERT_EQ(drawn.size(), QSize(width, height));
+    const ComposedBackground expected(*doc.backgroundSource, width, height, arrangement);
+    const std::array<QRgb, 256> colours = ColorTableOf(*doc.backgroundSource);
+    const auto expectedAt = [&](int x, int y) { return colours[expected.PixelAt(x, y)]; };
+    // librsvg samples a stretched image at pixel centres, the picture at
+    // their corners.
+    EXPECT_GE(testing::ShareMatching(drawn.convertToFormat(QImage::Format_RGB32), expectedAt, stretched), 0.99)
+        << static_cast<int>(arrangement);
   }
 }
 

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "snanode/NetworkGenerator.h"
+#include "tests/export/PixelMatch.h"
 
 namespace mapvine {
 namespace {
@@ -120,31 +121,12 @@ TEST_P(ExportReadBack, SvgDrawnByLibrsvgMatchesTheRenderedPicture) {
   const QImage svg = QImage(drawn).convertToFormat(QImage::Format_RGB32);
   const QImage render = QImage(exports.At("picture.png")).convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(svg.size(), render.size());
-  // Two rasterisers may put a glyph's or a slanted line's edge a pixel
-  // apart (librsvg draws text unhinted, the picture hinted): a pixel
-  // matches where the rendered picture has its colour there or next to it.
-  const auto close = [](QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) <= 24;
-  };
-  long exact = 0, near = 0;
-  for (int y = 0; y < svg.height(); ++y) {
-    for (int x = 0; x < svg.width(); ++x) {
-      const QRgb drawn = svg.pixel(x, y);
-      bool matched = close(drawn, render.pixel(x, y));
-      exact += matched;
-      for (int dy = -1; dy <= 1 && !matched; ++dy) {
-        for (int dx = -1; dx <= 1 && !matched; ++dx) {
-          matched = render.valid(x + dx, y + dy) && close(drawn, render.pixel(x + dx, y + dy));
-        }
-      }
-      near += matched;
-    }
-  }
-  const double pixels = double(svg.width()) * svg.height();
-  std::printf("%s: %.2f%% of the pixels match, %.2f%% within a pixel\n", GetParam().c_str(), 100 * exact / pixels,
-              100 * near / pixels);
-  EXPECT_GE(near / pixels, 0.99);
-  EXPECT_GE(exact / pixels, 0.98);
+  // librsvg draws text unhinted, the picture hinted.
+  const auto renderAt = [&render](int x, int y) { return render.valid(x, y) ? render.pixel(x, y) : 0u; };
+  const double exact = testing::ShareMatching(svg, renderAt, false), near = testing::ShareMatching(svg, renderAt, true);
+  std::printf("%s: %.2f%% of the pixels match, %.2f%% within a pixel\n", GetParam().c_str(), 100 * exact, 100 * near);
+  EXPECT_GE(near, 0.99);
+  EXPECT_GE(exact, 0.98);
   // Each distinct image once: a background and a handful of icon kinds.
   QFile file(exports.At("picture.svg"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
