@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <vector>
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
@@ -29,18 +31,60 @@ QColor ToQColor(PaletteEntry colour) { return QColor(colour.red, colour.green, c
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
+// The nodes and links a page shows, by their numbers in the picture.
+struct PageContents {
+  std::vector<int> nodes;
+  std::vector<int> links;
+};
+
 class PdfPainter {
  public:
   PdfPainter(const CMapvineDoc& doc, const ExportedPicture& picture)
       : picture_(picture), images_(doc, picture), metrics_(LabelFont()), ascent_(LabelAscent()) {}
 
   // Draws the part of the picture inside `area` (picture pixels) with
-  // `painter` set up to take picture pixels.
-  void Draw(QPainter& painter, const QRect& area) const {
+  // `painter` set up to take picture pixels: of the nodes and links only
+  // `contents`, which hold at least those that reach into the area.
+  void Draw(QPainter& painter, const QRect& area, const PageContents& contents) const {
     painter.setClipRect(area);
     DrawBackground(painter, area);
-    DrawLinks(painter, area);
-    DrawNodes(painter, area);
+    DrawLinks(painter, area, contents.links);
+    DrawNodes(painter, area, contents.nodes);
+  }
+
+  // Every node and link, for a page that shows the whole picture.
+  PageContents Everything() const {
+    PageContents all{std::vector<int>(picture_.nodes.size()), std::vector<int>(picture_.links.size())};
+    std::iota(all.nodes.begin(), all.nodes.end(), 0);
+    std::iota(all.links.begin(), all.links.end(), 0);
+    return all;
+  }
+
+  // The contents of each part of a grid of `part`-sized parts over the
+  // picture, row by row: each node and link goes to the parts its bounds
+  // reach, so that a page looks at its own few rather than at all of them.
+  std::vector<PageContents> SortIntoParts(QSize part) const {
+    const QRect whole(0, 0, std::max(1, picture_.width), std::max(1, picture_.height));
+    const int columns = (whole.width() + part.width() - 1) / part.width();
+    const int rows = (whole.height() + part.height() - 1) / part.height();
+    std::vector<PageContents> parts(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    const auto sort = [&](const QRect& bounds, int number, std::vector<int> PageContents::*list) {
+      const QRect inside = bounds.intersected(whole);
+      if (inside.isEmpty()) return;
+      for (int row = inside.top() / part.height(); row <= inside.bottom() / part.height(); ++row) {
+        for (int column = inside.left() / part.width(); column <= inside.right() / part.width(); ++column) {
+          (parts[static_cast<std::size_t>(row) * columns + column].*list).push_back(number);
+        }
+      }
+    };
+    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
+      const CSprite& node = *picture_.nodes[i];
+      sort(ToQRect(node.GetRect()).united(ToQRect(node.LabelArea())), static_cast<int>(i), &PageContents::nodes);
+    }
+    for (std::size_t i = 0; i < picture_.links.size(); ++i) {
+      sort(ToQRect(picture_.links[i]->bounds), static_cast<int>(i), &PageContents::links);
+    }
+    return parts;
   }
 
  private:
@@ -62,10 +106,11 @@ class PdfPainter {
     }
   }
 
-  void DrawLinks(QPainter& painter, const QRect& area) const {
+  void DrawLinks(QPainter& painter, const QRect& area, const std::vector<int>& links) const {
     QPen pen(Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
-    for (const CLink* link : picture_.links) {
+    for (const int number : links) {
+      const CLink* link = picture_.links[static_cast<std::size_t>(number)];
       if (!ToQRect(link->bounds).intersects(area)) continue;
       const LinkStroke stroke = StrokeOf(*link);
       // Only the part on this page, which across pages is a short piece of
@@ -82,15 +127,15 @@ class PdfPainter {
     }
   }
 
-  void DrawNodes(QPainter& painter, const QRect& area) const {
+  void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes) const {
     painter.setFont(LabelFont());
     painter.setPen(ToQColor(CSprite::kLabelColor));
-    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
-      const CSprite& node = *picture_.nodes[i];
+    for (const int i : nodes) {
+      const CSprite& node = *picture_.nodes[static_cast<std::size_t>(i)];
       const QRect icon = ToQRect(node.GetRect());
       const QRect band = ToQRect(node.LabelArea());
       if (!icon.united(band).intersects(area)) continue;
-      const int image = images_.IconOf(static_cast<int>(i));
+      const int image = images_.IconOf(i);
       if (image >= 0) painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
       if (node.label.empty()) continue;
       const Point at = node.LabelOrigin();
@@ -129,7 +174,7 @@ bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPd
   QPainter painter;
   if (!painter.begin(&pdf)) return false;
   painter.setWindow(QRect(QPoint(0, 0), size));
-  drawing.Draw(painter, QRect(QPoint(0, 0), size));
+  drawing.Draw(painter, QRect(QPoint(0, 0), size), drawing.Everything());
   return painter.end();
 }
 
@@ -144,13 +189,13 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
   QPainter painter;
   if (!painter.begin(&pdf)) return false;
-  bool first = true;
-  for (const QRect& part : PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()))) {
-    if (!first && !pdf.newPage()) return false;
-    first = false;
+  const std::vector<QRect> parts = PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()));
+  const std::vector<PageContents> contents = drawing.SortIntoParts(parts.front().size());
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0 && !pdf.newPage()) return false;
     painter.save();
-    painter.translate(-part.topLeft());
-    drawing.Draw(painter, part);
+    painter.translate(-parts[i].topLeft());
+    drawing.Draw(painter, parts[i], contents[i]);
     painter.restore();
   }
   return painter.end();
