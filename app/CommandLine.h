@@ -15,6 +15,7 @@ struct CommandLine {
   std::string renderPath;   // write the picture as PNG and exit, no window shown
   std::string savePath;     // save the picture and exit, no window shown
   bool changes = false;     // print what the refresh changed and exit, no window shown
+  bool arrange = false;     // arrange the picture by its connections once it is up (and refreshed)
 
   // --render, --save and --changes run the program without ever showing its window.
   bool Batch() const { return !renderPath.empty() || !savePath.empty() || changes; }

@@ -30,13 +30,13 @@ void StatusProgress::Begin(std::string_view stage, int total) {
     qApp->installEventFilter(this);
   }
   // Only the status pass stops; a stop asked for before it is not kept.
-  const bool statusPass = stage == "Status";
+  const bool stoppable = stage == "Status" || stage == "Arrange";
   stopRequested_ = false;
   bar_->show();
   bar_->setFormat(QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size())) + tr(": %v of %m"));
   bar_->setRange(0, std::max(total, 0));
   bar_->setValue(0);
-  stop_->setVisible(statusPass);
+  stop_->setVisible(stoppable);
   Step(0);
 }
 

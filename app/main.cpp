@@ -10,6 +10,7 @@
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "app/QueryCommand.h"
+#include "layout/ArrangePicture.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandIds.h"
 
@@ -39,10 +40,14 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   if (!app.InitInstance(line)) return trouble;
   if (line.Batch()) {
     const bool refreshed = !line.refresh || app.Commands().Refresh(mapvine::RefreshTrigger::User);
+    if (line.arrange) mapvine::ArrangeNow(app.Document());
     return app.WriteOutputs(line, refreshed);
   }
   // Refresh once the window is up, so the picture grows in front of the user.
   if (line.refresh) QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kRefresh); });
+  if (line.arrange) {
+    QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kArrangeByConnections); });
+  }
   return QApplication::exec();
 }
 

@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QInputDialog>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -7,6 +10,7 @@
 #include "model/DocumentEdit.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
+#include "view/ModalDialog.h"
 
 namespace mapvine {
 namespace {
@@ -70,6 +74,26 @@ TEST(Undo, EveryEditGoesBackAndForth) {
        }},
       {"add node", {}, [](Refreshed& r) { r.Frame().Route(command::kManualAddNode); }},
       {"link", {}, [](Refreshed& r) { r.ByMouse([&] { r.Doc().NewLink(r.Node("NN1"), r.Node("EN1")); }); }},
+      {"arrange", {}, [](Refreshed& r) {
+         // The layout runs on a worker; the window keeps handling events
+         // until the positions come back as one edit.
+         r.Frame().Route(command::kArrangeByConnections);
+         QElapsedTimer waited;
+         waited.start();
+         while (!r.Frame().Edits().Stack().canUndo() && waited.elapsed() < 60000) {
+           QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+         }
+         EXPECT_EQ(r.Frame().ActionFor(command::kEditUndo)->text(), "&Undo Arrange by Connections");
+       }},
+      {"neighbourhood", {}, [](Refreshed& r) {
+         const DialogDriver before = InstallDialogDriver([](QDialog& dialog) {
+           static_cast<QInputDialog&>(dialog).setIntValue(1);
+           return int(QDialog::Accepted);
+         });
+         r.OnNode("EN1", command::kShowNeighbourhood);
+         InstallDialogDriver(before);
+         EXPECT_EQ(r.Status(), "Showing 5 of 36 nodes within 1 hop of EN1");
+       }},
   };
   for (const auto& e : edits) {
     SCOPED_TRACE(e.name);
