@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -137,6 +139,24 @@ TEST(Undo, ARefreshBetweenLeavesEditsThatStillApply) {
   EXPECT_EQ(r.Node("NN1").GetX(), home.x + 90);
   EXPECT_EQ(r.Doc().FindNode("EN1"), nullptr);
   EXPECT_EQ(r.Doc().Nodes().size(), count - 1);
+}
+
+TEST(Arrange, StopLeavesThePictureAndTheHistoryAsTheyWere) {
+  Refreshed r;
+  const DocumentSnapshot before = r.State();
+  r.Frame().Route(command::kArrangeByConnections);
+  EXPECT_TRUE(r.Frame().Progress().StopButton().isVisibleTo(r.Frame().statusBar()));
+  EXPECT_FALSE(r.Frame().ActionFor(command::kArrangeByConnections)->isEnabled()) << "one at a time";
+  r.Frame().Progress().RequestStop();
+  QElapsedTimer waited;
+  waited.start();
+  while (r.Frame().Progress().Running() && waited.elapsed() < 60000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  EXPECT_EQ(r.State(), before);
+  EXPECT_FALSE(r.Frame().Edits().Stack().canUndo());
+  EXPECT_EQ(r.Status(), "Arrange stopped; the picture is unchanged");
+  EXPECT_TRUE(r.Frame().ActionFor(command::kArrangeByConnections)->isEnabled());
 }
 
 }  // namespace
