@@ -47,7 +47,9 @@ ArrangeCommand::~ArrangeCommand() = default;
 bool ArrangeCommand::OnCommand(int id) {
   switch (id) {
     case command::kArrangeByConnections:
-      if (!Running()) Start();
+      // Not while a refresh (which shows the same progress) changes the
+      // picture.
+      if (!Running() && !progress_.Running()) Start();
       return true;
     case command::kPlaceNewNearNeighbours:
       doc_.placeNewNearNeighbours = !doc_.placeNewNearNeighbours;
@@ -61,7 +63,8 @@ bool ArrangeCommand::OnCommand(int id) {
 std::optional<CommandState> ArrangeCommand::CommandStateOf(int id) const {
   switch (id) {
     case command::kArrangeByConnections:
-      return CommandState{.enabled = !Running() && doc_.Nodes().size() > 0, .checked = false};
+      return CommandState{.enabled = !Running() && !progress_.Running() && doc_.Nodes().size() > 0,
+                          .checked = false};
     case command::kPlaceNewNearNeighbours:
       return CommandState{.enabled = doc_.arranged, .checked = doc_.arranged && doc_.placeNewNearNeighbours};
     default:

@@ -44,9 +44,13 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
     return app.WriteOutputs(line, refreshed);
   }
   // Refresh once the window is up, so the picture grows in front of the user.
-  if (line.refresh) QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kRefresh); });
-  if (line.arrange) {
-    QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kArrangeByConnections); });
+  // One after the other: a refresh lets events through while it runs, and
+  // the picture is arranged once it is complete.
+  if (line.refresh || line.arrange) {
+    QTimer::singleShot(0, &app.MainFrame(), [&app, line] {
+      if (line.refresh) app.MainFrame().Route(mapvine::command::kRefresh);
+      if (line.arrange) app.MainFrame().Route(mapvine::command::kArrangeByConnections);
+    });
   }
   return QApplication::exec();
 }
