@@ -15,9 +15,14 @@ namespace {
 // Graphviz keeps global state: one layout at a time in the whole program.
 std::mutex graphvizInUse;
 
-struct ContextCloser {
-  void operator()(GVC_t* gvc) const { gvFreeContext(gvc); }
-};
+// One context for the program's life: Graphviz 2.42's text layout keeps a
+// pointer into the context's font table across contexts, so a second
+// context would read what the first one freed. Held under graphvizInUse.
+GVC_t* Context() {
+  static GVC_t* const context = gvContext();
+  return context;
+}
+
 struct GraphCloser {
   void operator()(Agraph_t* graph) const { agclose(graph); }
 };
@@ -44,8 +49,8 @@ std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
   // Messages about the graph would go to standard error; failures are
   // reported by the return value instead.
   agseterr(AGMAX);
-  const std::unique_ptr<GVC_t, ContextCloser> gvc(gvContext());
-  if (!gvc) return std::nullopt;
+  GVC_t* const gvc = Context();
+  if (gvc == nullptr) return std::nullopt;
   const std::unique_ptr<Agraph_t, GraphCloser> graph(
       agopen(const_cast<char*>("backbone"), Agundirected, nullptr));
   if (!graph) return std::nullopt;
@@ -56,6 +61,9 @@ std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
   Set(graph.get(), "quadtree", "fast");
   Set(graph.get(), "start", "1");
   Set(graph.get(), "splines", "false");
+  // Nodes are points without labels: nothing to measure in any font.
+  agattr(graph.get(), AGNODE, const_cast<char*>("shape"), const_cast<char*>("point"));
+  agattr(graph.get(), AGNODE, const_cast<char*>("label"), const_cast<char*>(""));
   std::vector<Agnode_t*> nodes(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     std::string name = std::to_string(i);
@@ -67,12 +75,12 @@ std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
   // not only the first of a process.
   srand48(1);
   std::srand(1);
-  if (gvLayout(gvc.get(), graph.get(), "sfdp") != 0) return std::nullopt;
+  if (gvLayout(gvc, graph.get(), "sfdp") != 0) return std::nullopt;
   for (int i = 0; i < count; ++i) {
     const pointf coord = ND_coord(nodes[static_cast<std::size_t>(i)]);
     at[static_cast<std::size_t>(i)] = {coord.x, -coord.y};  // Graphviz's y grows upwards
   }
-  gvFreeLayout(gvc.get(), graph.get());
+  gvFreeLayout(gvc, graph.get());
   const double unit = MeanEdgeLength(at, edges);
   if (unit > 0) {
     for (LayoutPoint& p : at) p = {p.x / unit, p.y / unit};
