@@ -22,6 +22,9 @@ struct OptionRow {
 constexpr OptionRow kOptions[] = {
     {"refresh", nullptr, "Refresh the picture from the node once it is up (as F5 does)."},
     {"trace", nullptr, "Start with the internal trace on (written to mapvine.trc); with --query the pass is traced."},
+    {"arrange", nullptr,
+     "Arrange the picture by its connections once it is up and refreshed (as Arrange > Arrange by Connections "
+     "does); combines with --save and --render."},
     {"render", "FILE.png",
      "After opening and refreshing, write the whole picture as a PNG image and exit without showing a window."},
     {"save", "FILE.top", "Likewise, save the picture as a saved topology; combines with --render."},
@@ -145,6 +148,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   line.trace = parser.isSet("trace");
   line.refresh = parser.isSet("refresh");
   line.changes = parser.isSet("changes");
+  line.arrange = parser.isSet("arrange");
   if (line.changes && !line.refresh) return Failure("--changes needs --refresh");
   for (const auto& [option, extension, target] :
        {std::tuple{"render", ".png", &line.renderPath}, std::tuple{"save", ".top", &line.savePath}}) {
@@ -164,7 +168,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (!files.isEmpty()) line.file = files.first().toStdString();
 
   if (parser.isSet("query")) {
-    if (line.refresh || !line.file.empty() || line.Batch()) return Failure("--query takes only --trace");
+    if (line.refresh || line.arrange || !line.file.empty() || line.Batch()) return Failure("--query takes only --trace");
     line.mode = CommandLine::Mode::Query;
   }
   return {line, {}};

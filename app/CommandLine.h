@@ -18,6 +18,7 @@ struct CommandLine {
   std::string exportPath;   // write the picture for other programs (format by extension) and exit
   bool exportAll = false;   // the export includes hidden nodes
   bool exportPages = false; // a PDF export spreads the picture at its size across A4 pages
+  bool arrange = false;     // arrange the picture by its connections once it is up (and refreshed)
 
   // --render, --save, --export and --changes run the program without ever showing its window.
   bool Batch() const { return !renderPath.empty() || !savePath.empty() || !exportPath.empty() || changes; }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/UserPrompts.h"
+#include "layout/PlaceNearNeighbours.h"
 #include "model/SavedTopology.h"
 #include "model/ViewSettings.h"
 #include "refresh/RefreshCommand.h"
@@ -34,7 +35,9 @@ bool DocumentCommands::Refresh(RefreshTrigger trigger) {
     return false;
   }
   if (std::exchange(refreshing_, true)) return false;
+  const std::size_t placedBefore = doc_.NodesByArrival().size();
   const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl, progress));
+  PlaceNearNeighbours(doc_, placedBefore);
   refreshing_ = false;
   if (refreshed) refreshed();
   notices_.Report(doc_, failure, trigger);

@@ -75,6 +75,8 @@ std::optional<UndoableCommand> UndoableCommandOf(int id) {
     case c::kHide: return UndoableCommand{"Hide", false};
     case c::kShowNeighbors: return UndoableCommand{"Show Neighbors", false};
     case c::kHideNeighbors: return UndoableCommand{"Hide Neighbors", false};
+    case c::kShowNeighbourhood: return UndoableCommand{"Show Neighbourhood", false};
+    case c::kShowAllNodes: return UndoableCommand{"Show All", false};
     case c::kIconHost:
     case c::kIconWorkstation:
     case c::kIconServerWorkstation:

@@ -35,7 +35,6 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
       documentCommands_(documentCommands),
       view_(new CMapvineView(doc, this)),
       edits_(doc, [this] { view_->ForgetPicks(); }) {
-  router_ = CommandRouter{view_, &documentCommands, this, &application};
   setCentralWidget(view_);
   setWindowIcon(QIcon(":/mapvine.png"));
   view_->setWhatsThis(
@@ -48,8 +47,13 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildChangesDock();
   progress_ = std::make_unique<StatusProgress>(*statusBar());
   documentCommands_.progress = progress_.get();
+  arrange_ = std::make_unique<ArrangeCommand>(doc_, edits_, *progress_);
+  arrange_->finished = [this] { UpdateCommandStates(); };
+  router_ = CommandRouter{view_, &documentCommands, arrange_.get(), this, &application};
   // A timer tick runs what F5 runs, but reports a failing node only once.
   connect(view_, &CMapvineView::RefreshTimerFired, this, [this] {
+    // Nothing changes the picture while it is being arranged.
+    if (arrange_->Running()) return;
     documentCommands_.Refresh(RefreshTrigger::Timer);
     UpdateCommandStates();
   });

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ArrangeCommand.h"
 #include "app/CommandRouter.h"
 #include "app/DocumentCommands.h"
 #include "app/EditHistory.h"
@@ -105,6 +106,7 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   CommandRouter router_;
   EditHistory edits_;
   std::unique_ptr<StatusProgress> progress_;
+  std::unique_ptr<ArrangeCommand> arrange_;
   QHash<int, QAction*> actions_;
   QPointer<QDialog> helpWindow_;
 };

@@ -10,6 +10,7 @@ namespace c = command;
 constexpr const char* kFile = "&File";
 constexpr const char* kEdit = "&Edit";
 constexpr const char* kView = "&View";
+constexpr const char* kArrange = "&Arrange";
 constexpr const char* kHelp = "&Help";
 
 constexpr MenuEntry kMainMenu[] = {
@@ -71,6 +72,14 @@ constexpr MenuEntry kMainMenu[] = {
     {kView, nullptr, "Settings...", c::kSettings, "Customize View Settings"},
     {kView, nullptr, "Mark inactive links", c::kMarkInactiveLinks,
      "Draw inactive links dashed as well as red"},
+    {kArrange, nullptr, "Arrange by &Connections", c::kArrangeByConnections,
+     "Lay the picture out so that connected resources sit together\nArrange by Connections"},
+    {kArrange, nullptr, "Place &New Resources Near Neighbours", c::kPlaceNewNearNeighbours,
+     "On an arranged picture, put what a refresh adds beside what it connects to"},
+    {kArrange, nullptr, nullptr, 0, nullptr},
+    {kArrange, nullptr, "Show &Neighbourhood…", c::kShowNeighbourhood,
+     "Show only the resources within a few hops of the selected node"},
+    {kArrange, nullptr, "Show &All Nodes", c::kShowAllNodes, "Show every node of the picture again"},
     {kHelp, nullptr, "&Help Topics", c::kHelpTopics, "List Help topics\nHelp Topics"},
     {kHelp, nullptr, "&About Mapvine...", c::kAppAbout, "Display program information and version number\nAbout"},
 };

@@ -29,14 +29,18 @@ void StatusProgress::Begin(std::string_view stage, int total) {
     running_ = true;
     qApp->installEventFilter(this);
   }
-  // Only the status pass stops; a stop asked for before it is not kept.
-  const bool statusPass = stage == "Status";
+  // Only the status pass and arranging stop; a stop asked for before is
+  // not kept.
+  const bool arranging = stage == "Arrange";
+  const bool stoppable = stage == "Status" || arranging;
+  stop_->setToolTip(arranging ? tr("Stop arranging and keep the picture as it is (Esc)")
+                              : tr("Stop checking the status of nodes (Esc)"));
   stopRequested_ = false;
   bar_->show();
   bar_->setFormat(QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size())) + tr(": %v of %m"));
   bar_->setRange(0, std::max(total, 0));
   bar_->setValue(0);
-  stop_->setVisible(statusPass);
+  stop_->setVisible(stoppable);
   Step(0);
 }
 

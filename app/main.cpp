@@ -10,6 +10,7 @@
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "app/QueryCommand.h"
+#include "layout/ArrangePicture.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandIds.h"
 
@@ -39,10 +40,18 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   if (!app.InitInstance(line)) return trouble;
   if (line.Batch()) {
     const bool refreshed = !line.refresh || app.Commands().Refresh(mapvine::RefreshTrigger::User);
+    if (line.arrange) mapvine::ArrangeNow(app.Document());
     return app.WriteOutputs(line, refreshed);
   }
   // Refresh once the window is up, so the picture grows in front of the user.
-  if (line.refresh) QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kRefresh); });
+  // One after the other: a refresh lets events through while it runs, and
+  // the picture is arranged once it is complete.
+  if (line.refresh || line.arrange) {
+    QTimer::singleShot(0, &app.MainFrame(), [&app, line] {
+      if (line.refresh) app.MainFrame().Route(mapvine::command::kRefresh);
+      if (line.arrange) app.MainFrame().Route(mapvine::command::kArrangeByConnections);
+    });
+  }
   return QApplication::exec();
 }
 

@@ -92,6 +92,8 @@ class CSprite : public CDIB {
   std::string label;
   std::string fqName;
   bool hidden = false;
+  // Arranging leaves a pinned node where the person put it.
+  bool pinned = false;
   CLinkList links;  // links ending here; not owned
   int activeImage = 0;
   int inactiveImage = 0;

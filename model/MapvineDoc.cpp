@@ -64,6 +64,8 @@ void CMapvineDoc::SetUp() {
   placement = PlacementState{};
   picture = PictureState{};
   nodesAdded = false;
+  arranged = false;
+  placeNewNearNeighbours = true;
 
   std::vector<std::unique_ptr<CDIB>> activeIcons;
   for (const char* file : kActiveIconFiles) activeIcons.push_back(LoadStandardBitmap(file));

@@ -235,6 +235,12 @@ class CMapvineDoc {
   PlacementState placement;
   PictureState picture;
   bool nodesAdded = false;
+  // The picture was arranged by its connections: what a refresh adds then
+  // goes next to what it connects to rather than onto the grid.
+  bool arranged = false;
+  // On an arranged picture, whether new resources go beside what they
+  // connect to (the default) or onto the grid.
+  bool placeNewNearNeighbours = true;
   // What the last refresh changed (sorted); not saved.
   std::vector<TopologyChange> lastChanges;
 

@@ -8,6 +8,7 @@
 #include "model/SavedTopology.h"
 #include "model/TopologyRecords.h"
 #include "model/TopologyRejoin.h"
+#include "model/TopologySections.h"
 #include "model/TopologyStrings.h"
 
 namespace mapvine {
@@ -49,6 +50,7 @@ class TopologyLoader {
         !ReadNodes() || !ReadMarker(in_, topology::kSecondMarker) || !ReadLinks()) {
       return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
     }
+    topology::ReadSections(in_, doc_, stored_);
     topology::RejoinLinks(doc_.Nodes(), doc_.Links());
     doc_.RebuildImages();
     // Pulling nodes onto the canvas moves link ends too; a picture moved
@@ -123,6 +125,7 @@ class TopologyLoader {
       if (!whole || !record.Acceptable(imageCount)) return false;
       auto node = std::make_unique<CSprite>();
       record.MoveInto(*node);
+      stored_.push_back(node.get());
       read.push_back(std::move(node));
     }
     // Insertion puts a node before every node of equal depth; inserting from
@@ -178,6 +181,7 @@ class TopologyLoader {
 
   CMapvineDoc& doc_;
   ByteSource& in_;
+  std::vector<CSprite*> stored_;  // the nodes in the order of their records
 };
 
 }  // namespace

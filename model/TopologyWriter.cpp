@@ -4,6 +4,7 @@
 
 #include "model/SavedTopology.h"
 #include "model/TopologyRecords.h"
+#include "model/TopologySections.h"
 #include "model/TopologyStrings.h"
 
 namespace mapvine {
@@ -94,7 +95,7 @@ bool StoreTopology(const CMapvineDoc& doc, ByteSink& out) {
   for (const SavedLinkView& link : picture.links) {
     if (!link.Write(out)) return false;
   }
-  return true;
+  return topology::WriteSections(doc, out);
 }
 
 }  // namespace mapvine

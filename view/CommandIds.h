@@ -83,5 +83,12 @@ inline constexpr int kIconActive = 32831;
 inline constexpr int kIconInactive = 32832;
 inline constexpr int kRouteFromHere = 32860;
 inline constexpr int kRouteToHere = 32861;
+inline constexpr int kPinNode = 32871;
+inline constexpr int kShowNeighbourhood = 32872;
+
+// Arrange
+inline constexpr int kArrangeByConnections = 32870;
+inline constexpr int kShowAllNodes = 32873;
+inline constexpr int kPlaceNewNearNeighbours = 32875;
 
 }  // namespace mapvine::command

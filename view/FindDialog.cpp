@@ -69,6 +69,10 @@ FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
                                          QDialogButtonBox::ActionRole);
   QPushButton* to = buttons->addButton(QStringLiteral("Route To Here"),
                                        QDialogButtonBox::ActionRole);
+  QPushButton* neighbourhood = buttons->addButton(QStringLiteral("Show Neighbourhood…"),
+                                                  QDialogButtonBox::ActionRole);
+  neighbourhood->setObjectName(QStringLiteral("neighbourhood"));
+  connect(neighbourhood, &QPushButton::clicked, this, [this] { Finish(Choice::Neighbourhood); });
   from->setObjectName(QStringLiteral("routeFrom"));
   to->setObjectName(QStringLiteral("routeTo"));
   connect(buttons, &QDialogButtonBox::accepted, this, [this] { Finish(Choice::Locate); });

@@ -20,7 +20,7 @@ class FindDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  enum class Choice { Locate, RouteFrom, RouteTo };
+  enum class Choice { Locate, RouteFrom, RouteTo, Neighbourhood };
 
   explicit FindDialog(const CSpriteList& nodes, QWidget* parent = nullptr);
   // After OK or a route button: the node found and what to do with it.

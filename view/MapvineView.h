@@ -288,6 +288,12 @@ class CMapvineView : public QAbstractScrollArea,
 
   // Node and link commands of the context menus.
   bool OnNodeCommand(int id);
+  // Pinning and neighbourhoods (ViewNeighbourhood.cpp). The centre is the
+  // node whose menu is open, else the selected one.
+  void TogglePin();
+  CSprite* NeighbourhoodCentre() const;
+  void AskAndShowNeighbourhood(CSprite& node);
+  void ShowEveryNode();
   std::optional<CommandState> NodeCommandState(int id) const;
   bool InDocument(const CSprite* node) const;
   bool InDocument(const CLink* link) const;

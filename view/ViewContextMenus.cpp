@@ -38,6 +38,8 @@ constexpr MenuItem kNodeMenu[] = {
     {0, command::kHideNeighbors, "Hide Neighbors"},
     {0, command::kRouteFromHere, "Route From Here"},
     {0, command::kRouteToHere, "Route To Here"},
+    {0, command::kPinNode, "Pin"},
+    {0, command::kShowNeighbourhood, "Show Neighbourhood…"},
 };
 
 constexpr MenuItem kLinkMenu[] = {

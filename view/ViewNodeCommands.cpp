@@ -52,6 +52,15 @@ bool CMapvineView::OnNodeCommand(int id) {
     case command::kRouteToHere:
       if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteEnd(*node);
       return true;
+    case command::kPinNode:
+      TogglePin();
+      return true;
+    case command::kShowNeighbourhood:
+      if (CSprite* node = NeighbourhoodCentre()) AskAndShowNeighbourhood(*node);
+      return true;
+    case command::kShowAllNodes:
+      ShowEveryNode();
+      return true;
     default:
       return false;
   }
@@ -79,6 +88,14 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
     case command::kIconServerWorkstation:
     case command::kIconSameForBoth:
       return CommandState{.enabled = menuOnNode_, .checked = false};
+    case command::kPinNode: {
+      const CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+      return CommandState{.enabled = node != nullptr, .checked = node != nullptr && node->pinned};
+    }
+    case command::kShowNeighbourhood:
+      return CommandState{.enabled = NeighbourhoodCentre() != nullptr, .checked = false};
+    case command::kShowAllNodes:
+      return CommandState{};
     default:
       return std::nullopt;
   }

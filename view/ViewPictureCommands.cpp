@@ -181,8 +181,13 @@ void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
     case FindDialog::Choice::Locate:
       Blink(node);
       break;
+    case FindDialog::Choice::Neighbourhood:
+      AskAndShowNeighbourhood(node);
+      break;
   }
-  if (wasHidden) doc_.ShowStatusText(node.label + " was hidden and is shown now");
+  if (wasHidden && choice != FindDialog::Choice::Neighbourhood) {
+    doc_.ShowStatusText(node.label + " was hidden and is shown now");
+  }
 }
 
 void CMapvineView::CentreOn(const CSprite& node) {

@@ -62,6 +62,7 @@ TEST(CommandLineParsing, RefusedLinesSayWhy) {
       {{"--render", "a.png", "--render", "b.png"}, "--render given twice"},
       {{"a.top", "b.top"}, "only one file can be opened: 'a.top' and 'b.top'"},
       {{"--query", "--refresh"}, "--query takes only --trace"},
+      {{"--query", "--arrange"}, "--query takes only --trace"},
       {{"--query", "a.top"}, "--query takes only --trace"},
       {{"--help", "--trace"}, "--help takes no other arguments"},
       {{"--version", "a.top"}, "--version takes no other arguments"},

@@ -64,6 +64,13 @@ const MenuRow kMenu[] = {
     {"&View", "Settings...", 32820, "Customize View Settings"},
     {"&View", "Mark inactive links", 32862, "Draw inactive links dashed as well as red"},
     {"&View", "Changes", 32841, "Show or hide the list of what the refreshes changed"},
+    {"&Arrange", "Arrange by &Connections", 32870,
+     "Lay the picture out so that connected resources sit together\nArrange by Connections"},
+    {"&Arrange", "Place &New Resources Near Neighbours", 32875,
+     "On an arranged picture, put what a refresh adds beside what it connects to"},
+    {"&Arrange", "Show &Neighbourhood…", 32872,
+     "Show only the resources within a few hops of the selected node"},
+    {"&Arrange", "Show &All Nodes", 32873, "Show every node of the picture again"},
     {"&Help", "&Help Topics", 57667, "List Help topics\nHelp Topics"},
     {"&Help", "&About Mapvine...", 57664, "Display program information and version number\nAbout"},
 };

@@ -6,11 +6,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <sstream>
 #include <utility>
 
 #include "app/QueryCommand.h"
+#include "model/SavedTopology.h"
 #include "protocol/NodeAnswers.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
@@ -92,6 +94,20 @@ TEST(Program, SavesAndReopensForScripts) {
   const ProgramRun reopened = RunProgram(folder, {"pic.top", "--render", "again.png"});
   ASSERT_EQ(reopened.exitCode, 0) << reopened.errors.toStdString();
   EXPECT_GT(Census(QImage(folder.filePath("again.png"))).green, 200);
+}
+
+TEST(Program, ArrangesForScriptsBeforeSaving) {
+  QTemporaryDir folder;
+  const ProgramRun run = RunProgram(folder, {"--refresh", "--arrange", "--save", "pic.top"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  CMapvineDoc doc;
+  ASSERT_EQ(OpenTopologyFile(doc, folder.filePath("pic.top").toStdString()), LoadOutcome::Loaded);
+  EXPECT_TRUE(doc.arranged);
+  // The grid puts the LUs, which the directory reports last, rows away.
+  for (const auto& [lu, owner] : {std::pair{"PAYLU3", "EN1"}, std::pair{"NN2LU1", "NN2"}}) {
+    const Point a = doc.FindNode(lu)->GetCenter(), b = doc.FindNode(owner)->GetCenter();
+    EXPECT_LE(std::hypot(a.x - b.x, a.y - b.y), 180.0) << lu;
+  }
 }
 
 TEST(Program, CommandLinesGiveTheirResultAndStatus) {

@@ -1,5 +1,10 @@
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +12,7 @@
 #include "model/DocumentEdit.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
+#include "view/ModalDialog.h"
 
 namespace mapvine {
 namespace {
@@ -70,6 +76,26 @@ TEST(Undo, EveryEditGoesBackAndForth) {
        }},
       {"add node", {}, [](Refreshed& r) { r.Frame().Route(command::kManualAddNode); }},
       {"link", {}, [](Refreshed& r) { r.ByMouse([&] { r.Doc().NewLink(r.Node("NN1"), r.Node("EN1")); }); }},
+      {"arrange", {}, [](Refreshed& r) {
+         // The layout runs on a worker; the window keeps handling events
+         // until the positions come back as one edit.
+         r.Frame().Route(command::kArrangeByConnections);
+         QElapsedTimer waited;
+         waited.start();
+         while (!r.Frame().Edits().Stack().canUndo() && waited.elapsed() < 60000) {
+           QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+         }
+         EXPECT_EQ(r.Frame().ActionFor(command::kEditUndo)->text(), "&Undo Arrange by Connections");
+       }},
+      {"neighbourhood", {}, [](Refreshed& r) {
+         const DialogDriver before = InstallDialogDriver([](QDialog& dialog) {
+           static_cast<QInputDialog&>(dialog).setIntValue(1);
+           return int(QDialog::Accepted);
+         });
+         r.OnNode("EN1", command::kShowNeighbourhood);
+         InstallDialogDriver(before);
+         EXPECT_EQ(r.Status(), "Showing 5 of 36 nodes within 1 hop of EN1");
+       }},
   };
   for (const auto& e : edits) {
     SCOPED_TRACE(e.name);
@@ -113,6 +139,24 @@ TEST(Undo, ARefreshBetweenLeavesEditsThatStillApply) {
   EXPECT_EQ(r.Node("NN1").GetX(), home.x + 90);
   EXPECT_EQ(r.Doc().FindNode("EN1"), nullptr);
   EXPECT_EQ(r.Doc().Nodes().size(), count - 1);
+}
+
+TEST(Arrange, StopLeavesThePictureAndTheHistoryAsTheyWere) {
+  Refreshed r;
+  const DocumentSnapshot before = r.State();
+  r.Frame().Route(command::kArrangeByConnections);
+  EXPECT_TRUE(r.Frame().Progress().StopButton().isVisibleTo(r.Frame().statusBar()));
+  EXPECT_FALSE(r.Frame().ActionFor(command::kArrangeByConnections)->isEnabled()) << "one at a time";
+  r.Frame().Progress().RequestStop();
+  QElapsedTimer waited;
+  waited.start();
+  while (r.Frame().Progress().Running() && waited.elapsed() < 60000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  EXPECT_EQ(r.State(), before);
+  EXPECT_FALSE(r.Frame().Edits().Stack().canUndo());
+  EXPECT_EQ(r.Status(), "Arrange stopped; the picture is unchanged");
+  EXPECT_TRUE(r.Frame().ActionFor(command::kArrangeByConnections)->isEnabled());
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/EditHistory.h"
+#include "app/StatusProgress.h"
+#include "layout/ArrangePicture.h"
+#include "model/MapvineDoc.h"
+#include "view/CommandTarget.h"
+
+namespace mapvine {
+
+// "Arrange by Connections": the picture is copied on the GUI thread, laid
+// out on a worker while the window keeps painting and shows the progress
+// with a Stop button, and the positions are applied back on the GUI thread
+// as one undoable edit. Stop abandons the worker at once; it finishes its
+// step in the background and its result is dropped.
+class ArrangeCommand final : public QObject, public CommandTarget {
+  Q_OBJECT
+
+ public:
+  ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgress& progress);
+  ~ArrangeCommand() override;
+
+  bool OnCommand(int id) override;
+  std::optional<CommandState> CommandStateOf(int id) const override;
+
+  // Whether an arrangement is being computed; the picture must not change
+  // under it meanwhile.
+  bool Running() const { return job_ != nullptr; }
+  // Called when an arrangement was applied, stopped or failed.
+  std::function<void()> finished;
+
+  static constexpr const char* kEditName = "Arrange by Connections";
+
+ private:
+  struct Job;
+  void Start();
+  void Poll();
+  void Finish();
+  void ReapAbandoned();
+
+  CMapvineDoc& doc_;
+  EditHistory& edits_;
+  StatusProgress& progress_;
+  std::unique_ptr<Job> job_;
+  // Stopped jobs whose workers have not yet come back.
+  std::vector<std::unique_ptr<Job>> abandoned_;
+  QTimer poll_;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+namespace mapvine {
+
+struct LayoutPoint {
+  double x = 0;
+  double y = 0;
+};
+
+// Lays out `count` nodes joined by `edges` (pairs of indices, each pair
+// once) with Graphviz's multilevel force-directed layout (sfdp), scaled so
+// that joined nodes lie one unit apart on average. The same graph gives the
+// same positions on every run. None when Graphviz fails.
+std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
+                                                       std::span<const std::pair<int, int>> edges);
+
+}  // namespace mapvine

@@ -1,0 +1,63 @@
+#include "model/Neighbourhood.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <utility>
+
+#include "graphics/CLink.h"
+
+namespace mapvine {
+namespace {
+
+// 71000 as "71,000".
+std::string WithThousands(int value) {
+  const std::string digits = std::to_string(value);
+  std::string text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && digits[i - 1] != '-' && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<CSprite*> NodesWithin(CSprite& centre, int hops) {
+  std::vector<CSprite*> found{&centre};
+  std::unordered_set<const CSprite*> seen{&centre};
+  std::size_t ringStart = 0;
+  for (int hop = 0; hop < hops && ringStart < found.size(); ++hop) {
+    const std::size_t ringEnd = found.size();
+    for (std::size_t i = ringStart; i < ringEnd; ++i) {
+      for (const CLink* link : found[i]->links) {
+        for (CSprite* end : {link->endA, link->endB}) {
+          if (end != nullptr && seen.insert(end).second) found.push_back(end);
+        }
+      }
+    }
+    ringStart = ringEnd;
+  }
+  return found;
+}
+
+int ShowNeighbourhood(CMapvineDoc& doc, CSprite& centre, int hops) {
+  const std::vector<CSprite*> shown = NodesWithin(centre, std::clamp(hops, kMinNeighbourhoodHops, kMaxNeighbourhoodHops));
+  for (const auto& node : doc.Nodes()) node->hidden = true;
+  for (CSprite* node : shown) node->hidden = false;
+  doc.SetModified(true);
+  return static_cast<int>(shown.size());
+}
+
+std::string NeighbourhoodText(int shown, int total, int hops, std::string_view centre) {
+  return "Showing " + WithThousands(shown) + " of " + WithThousands(total) + " nodes within " +
+         std::to_string(hops) + (hops == 1 ? " hop of " : " hops of ") + std::string(centre);
+}
+
+int ShowAllNodes(CMapvineDoc& doc) {
+  int shown = 0;
+  for (const auto& node : doc.Nodes()) shown += std::exchange(node->hidden, false) ? 1 : 0;
+  if (shown > 0) doc.SetModified(true);
+  return shown;
+}
+
+}  // namespace mapvine

@@ -1,0 +1,51 @@
+// Pinning a node against arranging, and showing only a node's
+// neighbourhood: the view asks, the document's operations do the work.
+#include <QInputDialog>
+
+#include "model/Neighbourhood.h"
+#include "view/MapvineView.h"
+#include "view/ModalDialog.h"
+
+namespace mapvine {
+
+namespace {
+
+// The hops offered first: the node, its neighbours and theirs.
+constexpr int kDefaultHops = 2;
+
+}  // namespace
+
+void CMapvineView::TogglePin() {
+  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  if (node == nullptr) return;
+  node->pinned = !node->pinned;
+  doc_.SetModified(true);
+  doc_.ShowStatusText(node->label + (node->pinned ? " is pinned: arranging leaves it where it is"
+                                                  : " is no longer pinned"));
+}
+
+CSprite* CMapvineView::NeighbourhoodCentre() const {
+  if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) return node;
+  return SelectedNode();
+}
+
+void CMapvineView::AskAndShowNeighbourhood(CSprite& node) {
+  QInputDialog dialog(this);
+  dialog.setWindowTitle(QStringLiteral("Show Neighbourhood"));
+  dialog.setLabelText(QStringLiteral("Show the resources within this many hops of %1:")
+                          .arg(QString::fromStdString(node.label)));
+  dialog.setInputMode(QInputDialog::IntInput);
+  dialog.setIntRange(kMinNeighbourhoodHops, kMaxNeighbourhoodHops);
+  dialog.setIntValue(kDefaultHops);
+  if (RunModal(dialog) != QDialog::Accepted) return;
+  const int hops = dialog.intValue();
+  const int shown = ShowNeighbourhood(doc_, node, hops);
+  RedrawWholePicture();
+  doc_.ShowStatusText(NeighbourhoodText(shown, static_cast<int>(doc_.Nodes().size()), hops, node.label));
+}
+
+void CMapvineView::ShowEveryNode() {
+  if (ShowAllNodes(doc_) > 0) RedrawWholePicture();
+}
+
+}  // namespace mapvine
