@@ -99,6 +99,21 @@ QString WrittenAs(const QStringList& args, const QString& name) {
   return "--" + name;
 }
 
+bool IsQtOption(const QString& name) {
+  const auto named = [&name](const char* option) { return name == option; };
+  return std::any_of(std::begin(kQtOptionsWithValue), std::end(kQtOptionsWithValue), named) ||
+         std::any_of(std::begin(kQtSwitches), std::end(kQtSwitches), named);
+}
+
+// Whether the line holds anything besides `option` and Qt's own options.
+bool HasOtherArguments(const QCommandLineParser& parser, const QString& option) {
+  const QStringList names = parser.optionNames();
+  const bool otherOption = std::any_of(names.begin(), names.end(), [&option](const QString& name) {
+    return name != option && !IsQtOption(name);
+  });
+  return otherOption || names.count(option) > 1 || !parser.positionalArguments().isEmpty();
+}
+
 ParsedCommandLine Failure(const QString& error) { return {CommandLine{}, error.toStdString()}; }
 
 // --export and the switches that shape it; an error text when they do not
@@ -141,7 +156,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   for (const char* exclusive : {"help", "version"}) {
     if (!parser.isSet(exclusive)) continue;
-    if (args.size() != 1) return Failure(QStringLiteral("--%1 takes no other arguments").arg(exclusive));
+    if (HasOtherArguments(parser, exclusive)) {
+      return Failure(QStringLiteral("--%1 takes no other arguments").arg(exclusive));
+    }
     line.mode = parser.isSet("help") ? CommandLine::Mode::Help : CommandLine::Mode::Version;
     return {line, {}};
   }

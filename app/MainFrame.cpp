@@ -14,6 +14,7 @@
 #include "app/ExportDialog.h"
 #include "app/HelpWindow.h"
 #include "app/RememberedSettings.h"
+#include "app/StatusMessage.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
@@ -116,12 +117,12 @@ void CMainFrame::SetDocumentName(const QString& name) {
 }
 
 void CMainFrame::SetStatusText(std::string_view text) {
-  statusBar()->showMessage(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  statusMessage_->Show(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   // A refresh keeps the event loop busy: paint the pane now or never.
   statusBar()->repaint();
 }
 
-QString CMainFrame::StatusText() const { return statusBar()->currentMessage(); }
+QString CMainFrame::StatusText() const { return statusMessage_->Text(); }
 
 bool CMainFrame::OnCommand(int id) {
   switch (id) {
@@ -192,10 +193,12 @@ void CMainFrame::ShowAbout() {
 }
 
 bool CMainFrame::event(QEvent* event) {
-  // When the pointer leaves an item, the pane goes back to its idle text
-  // rather than to blank.
-  if (event->type() == QEvent::StatusTip && static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
-    statusBar()->showMessage(kIdleText);
+  // An item's prompt shows in the message pane like any text; when the
+  // pointer leaves the item, the pane goes back to its idle text rather
+  // than to blank.
+  if (event->type() == QEvent::StatusTip) {
+    const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+    statusMessage_->Show(tip.isEmpty() ? QString(kIdleText) : tip);
     return true;
   }
   return QMainWindow::event(event);

@@ -28,6 +28,7 @@ namespace mapvine {
 
 class CMapvineView;
 class ChangesDock;
+class StatusMessage;
 
 // The main window: the menu, the toolbar, the accelerators, the status bar
 // whose first pane carries the document's status texts, and the topology
@@ -103,6 +104,7 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   DocumentCommands& documentCommands_;
   CMapvineView* view_;  // owned by Qt as the central widget
   ChangesDock* changesDock_ = nullptr;  // owned by Qt
+  StatusMessage* statusMessage_ = nullptr;  // owned by the status bar
   CommandRouter router_;
   EditHistory edits_;
   std::unique_ptr<StatusProgress> progress_;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/MainFrame.h"
+#include "app/StatusMessage.h"
 #include "app/MenuLayout.h"
 #include "app/RecentFileList.h"
 #include "view/CommandIds.h"
@@ -136,7 +137,8 @@ void CMainFrame::BuildStatusBar() {
     label->setMinimumWidth(label->sizeHint().width());
     statusBar()->addPermanentWidget(label);
   }
-  statusBar()->showMessage(kIdleText);
+  statusMessage_ = new StatusMessage(*statusBar());
+  statusMessage_->Show(kIdleText);
   UpdateLockIndicators();
   // A lock key may be pressed in any of the program's windows.
   qApp->installEventFilter(this);

@@ -89,7 +89,7 @@ int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
   if (!line.changes) return status;
   // A refresh the node failed would list everything as gone, or nothing.
   if (status != 0 || !refreshed) return 2;
-  std::vector<TopologyChange> changes = doc_->lastChanges;
+  std::vector<TopologyChange> changes = doc_->lastChanges.changes;
   SortChanges(changes);
   for (const TopologyChange& change : changes) std::printf("%s\n", ChangeLine(change).c_str());
   std::fflush(stdout);

@@ -84,8 +84,8 @@ constexpr MenuEntry kMainMenu[] = {
     {kHelp, nullptr, "&About Mapvine...", c::kAppAbout, "Display program information and version number\nAbout"},
 };
 
-// Keys that are not shown in a menu item's text still reach their command;
-// copy, cut, paste and the pane keys have no handler and do nothing.
+// Keys that are not shown in a menu item's text still reach their command.
+// Only commands something handles get a key.
 constexpr AcceleratorKey kAccelerators[] = {
     {"Ctrl+N", c::kFileNew},
     {"Ctrl+O", c::kFileOpen},
@@ -101,14 +101,6 @@ constexpr AcceleratorKey kAccelerators[] = {
     {"F5", c::kRefresh},
     {"F1", c::kHelp},
     {"Shift+F1", c::kContextHelp},
-    {"F6", c::kNextPane},
-    {"Shift+F6", c::kPreviousPane},
-    {"Ctrl+C", c::kEditCopy},
-    {"Ctrl+Ins", c::kEditCopy},
-    {"Ctrl+X", c::kEditCut},
-    {"Shift+Del", c::kEditCut},
-    {"Ctrl+V", c::kEditPaste},
-    {"Shift+Ins", c::kEditPaste},
     {"Ctrl+Z", c::kEditUndo},
     {"Alt+Backspace", c::kEditUndo},
 };

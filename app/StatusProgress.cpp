@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -58,6 +60,15 @@ void StatusProgress::End() {
   stop_->hide();
 }
 
+bool StatusProgress::ForStopButton(const QObject* watched, const QMouseEvent& event) const {
+  if (watched == stop_) return true;
+  // The window system hands a click to the top-level window first, which
+  // passes it on to the widget under the pointer.
+  const QWidget* window = stop_->window();
+  if (!stop_->isVisible() || window == nullptr || watched != window->windowHandle()) return false;
+  return stop_->rect().contains(stop_->mapFromGlobal(event.globalPosition().toPoint()));
+}
+
 bool StatusProgress::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
@@ -66,7 +77,7 @@ bool StatusProgress::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-      return watched != stop_;
+      return !ForStopButton(watched, *static_cast<QMouseEvent*>(event));
     case QEvent::KeyRelease:
     case QEvent::Shortcut:
     case QEvent::ShortcutOverride:

@@ -5,6 +5,7 @@
 #include "refresh/RefreshProgress.h"
 
 class QLabel;
+class QMouseEvent;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -38,6 +39,8 @@ class StatusProgress final : public QObject, public RefreshProgress {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool ForStopButton(const QObject* watched, const QMouseEvent& event) const;
+
   QProgressBar* bar_;   // owned by the status bar
   QPushButton* stop_;   // owned by the status bar
   bool running_ = false;

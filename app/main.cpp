@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "base/Diagnostics.h"
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "app/QueryCommand.h"
@@ -72,8 +73,11 @@ int main(int argc, char** argv) {
       std::cout << mapvine::VersionText();
       return 0;
     case mapvine::CommandLine::Mode::Query:
+      mapvine::SetDiagnosticsStream(stderr);
       return mapvine::RunQueryCommand(parsed.line.trace, std::cout, std::cerr);
     case mapvine::CommandLine::Mode::Window:
+      // The change lines are the whole of standard output.
+      if (parsed.line.changes) mapvine::SetDiagnosticsStream(stderr);
       break;
   }
   return RunDesktop(argc, argv, parsed.line);

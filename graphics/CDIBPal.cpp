@@ -62,10 +62,6 @@ std::array<int, 256> CDIBPal::NearestIndices(const std::uint8_t* colorTable,
   return map;
 }
 
-// There is no display palette to realise into (see SystemPalette.h), so the
-// palette stays as built.
-bool CDIBPal::MatchSystemPalette() { return false; }
-
 bool CDIBPal::CreateColorCube() {
   std::vector<PaletteEntry> entries(kSystemPaletteSize);
   for (int i = 0; i < kSystemPaletteSize; ++i) {

@@ -48,7 +48,6 @@ class CDIBPal {
   std::array<int, 256> NearestIndices(const std::uint8_t* colorTable,
                                       const std::array<bool, 256>& wanted) const;
 
-  bool MatchSystemPalette();
   bool CreateColorCube();
   bool MergePalettes(std::span<CDIBPal* const> palettes, std::span<const CDIB* const> images);
   CDIBPal& CopyEntriesFrom(const CDIBPal& other);

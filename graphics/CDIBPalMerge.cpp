@@ -37,7 +37,6 @@ bool CDIBPal::MergePalettes(std::span<CDIBPal* const> palettes,
                             std::span<const CDIB* const> images) {
   assert(palettes.size() == images.size());
   const std::size_t count = std::min(palettes.size(), images.size());
-  MatchSystemPalette();
   for (std::size_t i = 0; i < count; ++i) {
     CDIBPal& source = *palettes[i];
     if (source.usageCounts.empty()) source.CountColorUsage(*images[i]);

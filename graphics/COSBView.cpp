@@ -24,7 +24,6 @@ bool COSBView::CreateBuffer(const CDIB& background, int width, int height,
     palette_.reset();
     return false;
   }
-  palette_->MatchSystemPalette();
 
   // Both sizes or none: a width of 0 takes the background's size whatever
   // the height says.

@@ -115,12 +115,11 @@ void CSprite::SetDepth(int depth) {
   if (observer_ != nullptr) observer_->Changed(*this, kDepthChanged, GetRect(), nullptr);
 }
 
-int CSprite::SetImage(const CDIB& image, int activeSlot, int inactiveSlot) {
+void CSprite::SetImage(const CDIB& image, int activeSlot, int inactiveSlot) {
   ShareStorageOf(image);
   if (activeSlot != 0) activeImage = activeSlot;
   if (inactiveSlot != 0) inactiveImage = inactiveSlot;
   PickTransparentIndex();
-  return 1;
 }
 
 // The loads below read into an image of their own and only then take its

@@ -78,8 +78,8 @@ class CSprite : public CDIB {
   SpriteObserver* Observer() const { return observer_; }
 
   // Shows `image`'s storage (shared, not copied). Non-zero slots are stored
-  // in activeImage / inactiveImage. Returns 1.
-  int SetImage(const CDIB& image, int activeSlot, int inactiveSlot);
+  // in activeImage / inactiveImage.
+  void SetImage(const CDIB& image, int activeSlot, int inactiveSlot);
 
   using CDIB::Load;
   bool LoadFromResource(std::string_view name) override;

@@ -36,7 +36,7 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArran
   }
   picture.pictureWidth = width;
   picture.pictureHeight = height;
-  modified_ = true;
+  SetModified(true);
 
   const bool newImage = image != nullptr;
   if (!newImage && !backgroundSource) return false;  // nothing to lay out
@@ -65,7 +65,6 @@ bool CMapvineDoc::ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArran
   if (headless_ && !view_) {
     PostponeCanvas();
     PullNodesInside();
-    picture.rebuilding = false;
     return true;
   }
   ComposeCanvas();
@@ -104,7 +103,6 @@ bool CMapvineDoc::FinishComposition() {
   picture.composedWidth = composedBackground->GetWidth();
   picture.composedHeight = composedBackground->GetHeight();
   PullNodesInside();
-  picture.rebuilding = false;
   return view_ ? view_->SetBackground(*composedBackground) : true;
 }
 
@@ -141,7 +139,6 @@ void CMapvineDoc::ComposePendingPicture() {
 }
 
 void CMapvineDoc::RebuildImages() {
-  picture.rebuilding = true;
   workingImages.clear();
   for (const auto& image : images) workingImages.push_back(CopyOfImage(*image));
 
@@ -156,7 +153,6 @@ void CMapvineDoc::RebuildImages() {
     }
     mergedPalette->MergePalettes(paletteList, imageList);
   }
-  mergedPalette->MatchSystemPalette();
 
   // Every node shows one of the working images, so mapping each working
   // image once maps every node's image, without repeating the work per node.
@@ -168,14 +164,12 @@ void CMapvineDoc::RebuildImages() {
   for (const auto& node : nodes_) {
     if (node->imageIndex == 0) {
       const int slot = node->activeImage;
-      node->activeImage = slot;
       node->inactiveImage = slot;
       if (slot > 0 && slot < slots) node->SetImage(*workingImages[slot], 0, 0);
     } else if (node->imageIndex > 0 && node->imageIndex < slots) {
       node->SetImage(*workingImages[node->imageIndex], 0, 0);
     }
   }
-  picture.rebuilding = false;
 }
 
 }  // namespace mapvine

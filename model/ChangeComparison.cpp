@@ -52,7 +52,7 @@ TopologyChange LinkChange(const CLink& link, ChangeMark kind) {
 
 }  // namespace
 
-PictureSnapshot::PictureSnapshot(const CMapvineDoc& doc) {
+PictureSnapshot::PictureSnapshot(const CMapvineDoc& doc) : hadBaseline_(doc.HasBaseline()) {
   nodes_.reserve(doc.Nodes().size());
   VisitFetchingAhead(doc.NodesByArrival(), [this](const CSprite& node) {
     nodes_.push_back({node.status, node.stale});
@@ -63,8 +63,10 @@ PictureSnapshot::PictureSnapshot(const CMapvineDoc& doc) {
   });
 }
 
-std::vector<TopologyChange> PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) const {
-  std::vector<TopologyChange> changes;
+ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) const {
+  ChangeList list;
+  list.baseline = !hadBaseline_;
+  // Without a baseline the walk still brings `stale` up to date.
   const int generation = doc.RefreshGeneration();
   // A refresh only adds, and what it adds comes after what the snapshot
   // holds, in the same order.
@@ -75,9 +77,9 @@ std::vector<TopologyChange> PictureSnapshot::Compare(CMapvineDoc& doc, bool hear
     const ChangeMark kind = Judge(known, was.status, was.stale,
                                   node.reportedGeneration == generation, node.status,
                                   heardEverything, node.addedByHand, node.stale);
-    if (kind == ChangeMark::None) return;
+    if (list.baseline || kind == ChangeMark::None) return;
     node.changeMark = kind;
-    changes.push_back(NodeChange(node, kind));
+    list.changes.push_back(NodeChange(node, kind));
   });
   index = 0;
   VisitFetchingAhead(doc.Links(), [&](CLink& link) {
@@ -85,11 +87,16 @@ std::vector<TopologyChange> PictureSnapshot::Compare(CMapvineDoc& doc, bool hear
     const Before was = known ? links_[index++] : Before{};
     const ChangeMark kind = Judge(known, was.status, was.stale, link.generation == generation,
                                   link.status, heardEverything, link.addedByHand, link.stale);
-    if (kind == ChangeMark::None) return;
+    if (list.baseline || kind == ChangeMark::None) return;
     link.changeMark = kind;
-    changes.push_back(LinkChange(link, kind));
+    list.changes.push_back(LinkChange(link, kind));
   });
-  return changes;
+  if (list.baseline) {
+    if (heardEverything) doc.SetBaseline();
+    list.nodeCount = doc.Nodes().size();
+    list.linkCount = doc.Links().size();
+  }
+  return list;
 }
 
 void AcknowledgeChanges(CMapvineDoc& doc) {

@@ -22,7 +22,9 @@ class PictureSnapshot {
   // stale. `heardEverything` says both queries answered: only then does a
   // resource the refresh did not report count as gone. Nodes first, in the
   // order they joined the picture, then links in list order.
-  std::vector<TopologyChange> Compare(CMapvineDoc& doc, bool heardEverything) const;
+  // A picture without a baseline has no changes: nothing is marked, and a
+  // refresh that heard everything makes what it found the baseline.
+  ChangeList Compare(CMapvineDoc& doc, bool heardEverything) const;
 
  private:
   struct Before {
@@ -31,6 +33,7 @@ class PictureSnapshot {
   };
   std::vector<Before> nodes_;
   std::vector<Before> links_;
+  bool hadBaseline_ = false;
 };
 
 // The person has seen the changes: every mark goes.

@@ -21,14 +21,16 @@ NodeState StateOf(const CSprite& node) {
   return {node.GetX(),        node.GetY(),          node.GetDepth(),
           node.label,         node.fqName,          node.hidden,
           node.status,        node.nodeType,        node.activeImage,
-          node.inactiveImage, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord)};
+          node.inactiveImage, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord),
+          {node.changeMark, node.stale, node.addedByHand}};
 }
 
 std::string EndName(const CSprite* end) { return end ? std::string(ReportedName(*end)) : std::string(); }
 
 LinkState StateOf(const CLink& link) {
   return {link.ownerName, link.destinationName, link.title,          link.tgNumber,
-          link.status,    CopyOf(link.tgRecord), EndName(link.endA), EndName(link.endB)};
+          link.status,    CopyOf(link.tgRecord), EndName(link.endA), EndName(link.endB),
+          {link.changeMark, link.stale, link.addedByHand}};
 }
 
 // The entries of `a` that `b` does not hold alike, by key.
@@ -68,6 +70,9 @@ void CreateNode(CMapvineDoc& doc, const NodeState& state) {
   made->inactiveImage = state.inactiveImage;
   Assign(made->nodeRecord, state.nodeRecord);
   Assign(made->directoryRecord, state.directoryRecord);
+  made->changeMark = state.tracking.mark;
+  made->stale = state.tracking.stale;
+  made->addedByHand = state.tracking.addedByHand;
   made->SetDepth(state.depth);
   CSprite& node = doc.InsertNode(std::move(made));
   doc.ApplyStatusImage(node);
@@ -103,6 +108,9 @@ void CreateLink(CMapvineDoc& doc, const LinkState& state) {
   link->tgNumber = state.tgNumber;
   link->status = state.status;
   Assign(link->tgRecord, state.tgRecord);
+  link->changeMark = state.tracking.mark;
+  link->stale = state.tracking.stale;
+  link->addedByHand = state.tracking.addedByHand;
   doc.AppendJoinedLink(std::move(link), *a, *b);
 }
 
@@ -182,10 +190,11 @@ EditBaseline::EditBaseline(const CMapvineDoc& doc, bool withBackground) {
   links_.reserve(doc.Links().size());
   for (const auto& link : doc.Links()) links_.push_back(StateOf(*link));
   if (withBackground) background_ = BackgroundOf(doc);
+  placement_ = doc.placement;
 }
 
 DocumentSnapshot EditBaseline::Keyed() const {
-  return {KeyedNodes(nodes_), KeyedLinks(links_), background_};
+  return {KeyedNodes(nodes_), KeyedLinks(links_), background_, placement_};
 }
 
 std::optional<DocumentEdit> EditBaseline::EditSince(const CMapvineDoc& doc) const {
@@ -212,6 +221,10 @@ std::optional<DocumentEdit> EditBaseline::EditSince(const CMapvineDoc& doc) cons
       edit.before_.background = background_;
       edit.after_.background = std::move(current);
     }
+  }
+  if (doc.placement != placement_) {
+    edit.before_.placement = placement_;
+    edit.after_.placement = doc.placement;
   }
   if (edit.before_ == DocumentSnapshot{} && edit.after_ == DocumentSnapshot{}) return std::nullopt;
   return edit;
@@ -299,6 +312,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const D
       link->status = state.status;
     }
   }
+  if (to.placement) doc.placement = *to.placement;
   doc.SetModified(true);
   if (DocumentView* view = doc.View()) view->RedrawAll();
 }

@@ -9,11 +9,23 @@
 #include <vector>
 
 #include "graphics/CDIB.h"
+#include "graphics/ChangeMark.h"
 #include "graphics/NodeRecords.h"
 #include "graphics/ResourceStatus.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
+
+// What change tracking knows of a node or link: an undo that brings one
+// back brings it back with its mark, but it is no edit of its own
+// (acknowledging a mark is not undone), so it never makes states differ.
+struct TrackingState {
+  ChangeMark mark = ChangeMark::None;
+  bool stale = false;
+  bool addedByHand = false;
+
+  friend bool operator==(const TrackingState&, const TrackingState&) { return true; }
+};
 
 // What a person can change about one node.
 struct NodeState {
@@ -27,6 +39,7 @@ struct NodeState {
   int inactiveImage = 0;
   std::optional<NodeRecordBytes> nodeRecord;
   std::optional<DirectoryRecordBytes> directoryRecord;
+  TrackingState tracking;
 
   friend bool operator==(const NodeState&, const NodeState&) = default;
 };
@@ -41,6 +54,7 @@ struct LinkState {
   std::optional<TgRecordBytes> tgRecord;
   std::string endA;
   std::string endB;
+  TrackingState tracking;
 
   friend bool operator==(const LinkState&, const LinkState&) = default;
 };
@@ -66,6 +80,8 @@ struct DocumentSnapshot {
   std::unordered_map<std::string, NodeState> nodes;
   std::map<LinkKey, LinkState> links;
   std::optional<BackgroundState> background;
+  // Where the next node goes: adding or tiling moves it.
+  std::optional<PlacementState> placement;
 
   friend bool operator==(const DocumentSnapshot&, const DocumentSnapshot&) = default;
 };
@@ -111,6 +127,7 @@ class EditBaseline {
   std::vector<NodeState> nodes_;
   std::vector<LinkState> links_;
   std::optional<BackgroundState> background_;
+  PlacementState placement_;
 };
 
 }  // namespace mapvine

@@ -41,22 +41,20 @@ bool CMapvineDoc::NewBackgroundImage(std::unique_ptr<CDIB> image) {
 
   placement.pictureGrown = false;
   placement.columnMode = false;
-  picture.rebuilding = true;
 
+  // Asked before the batch: the window paints behind the question.
   const bool smaller = image->GetHeight() < picture.composedHeight ||
                        image->GetWidth() < picture.composedWidth;
-  bool composed;
-  if (!smaller || Prompts().AskYesNo(kResizeQuestion)) {
-    composed = ComposeBackground(std::move(image), kArrangementChosenInView, 0, 0);
-  } else {
-    // Keep the canvas: the smaller image is laid out on it in the current style.
-    composed = ComposeBackground(std::move(image), picture.backgroundMode, picture.composedWidth,
+  const bool resize = !smaller || Prompts().AskYesNo(kResizeQuestion);
+  // Nothing shows until the images, the canvas and the view's palette all
+  // match again; the batch's end redraws the whole picture.
+  const DocumentBatch batch(*this);
+  // Kept, the canvas has the smaller image laid out on it in the current style.
+  const bool composed =
+      resize ? ComposeBackground(std::move(image), kArrangementChosenInView, 0, 0)
+             : ComposeBackground(std::move(image), picture.backgroundMode, picture.composedWidth,
                                  picture.composedHeight);
-  }
-
   nodes_.SetView(view_ ? &view_->OffscreenView() : nullptr);
-  picture.rebuilding = false;
-  if (view_) view_->RedrawAll();
   return composed;
 }
 
@@ -68,7 +66,7 @@ void CMapvineDoc::SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlo
   ShowImage(node, IsActive(node.status) ? activeSlot : inactiveSlot);
   node.activeImage = activeSlot;
   node.inactiveImage = inactiveSlot;
-  modified_ = true;
+  SetModified(true);
   MoveLinkEnds(node, centreBefore);
   if (view_) view_->NodeChanged(node);
 }
@@ -105,7 +103,7 @@ int CMapvineDoc::AddUserImage(std::unique_ptr<CDIB> image) {
                       picture.pictureHeight);
     if (view_) view_->RedrawAll();
   }
-  modified_ = true;
+  SetModified(true);
   return slot;
 }
 

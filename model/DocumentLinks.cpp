@@ -96,7 +96,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, b
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);
   if (view_) view_->RedrawArea(link.bounds);
-  modified_ = true;
+  SetModified(true);
   return kLinkAdded;
 }
 
@@ -116,7 +116,7 @@ CLink& CMapvineDoc::AppendJoinedLink(std::unique_ptr<CLink> created, CSprite& a,
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);
   if (view_) view_->RedrawArea(link.bounds);
-  modified_ = true;
+  SetModified(true);
   return link;
 }
 

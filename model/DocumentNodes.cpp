@@ -89,7 +89,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   CSprite& added = InsertNode(std::move(node));
   const Point place = NextPosition();
   added.SetPosition(place.x, place.y);
-  modified_ = true;
+  SetModified(true);
   TraceF("CMapvineDoc::NewNode - Notifying view of resource for %s, fq %s", resourceText.c_str(),
          fqText.c_str());
   ApplyStatusImage(added);

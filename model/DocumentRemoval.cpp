@@ -41,7 +41,7 @@ void CMapvineDoc::DeleteLinks(std::span<CLink* const> doomed) {
   auto isGone = [&gone](const CLink* link) { return gone.contains(link); };
   for (CSprite* node : listers) node->links.RemoveIf(isGone);
   links_.RemoveIf(isGone);
-  modified_ = true;
+  SetModified(true);
 }
 
 }  // namespace mapvine

@@ -27,17 +27,8 @@ namespace mapvine {
 // where it ended, so not even a const table may be read from two threads at
 // once.
 //
-// It earns its place against boost::unordered_flat_map only on large
-// networks. bench_refresh's BM_RefreshLookups replays the lookups of a
-// second refresh against both in the same run; on 2026-12-08, on an AMD EPYC
-// with 2 cores shared with other work (medians of three interleaved runs,
-// real time per pass):
-//   1k resources:  0.108 ms here, 0.077 ms boost (boost 1.4x faster)
-//   64k resources: 36.4 ms here, 50.0 ms boost; again 30.4 ms and 40.3 ms
-//                  (this table 1.33x to 1.37x faster, CPU time alike)
-// A first try that replaced it with boost's (string keys, a second table for
-// the pair counts) made a second refresh of 64k resources about twice as
-// slow in CPU time.
+// It earns its place against boost::unordered_flat_map on large networks:
+// bench_refresh's BM_RefreshLookups compares the two (figures there).
 template <typename Value>
 class HashSlots {
  public:

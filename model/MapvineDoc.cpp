@@ -84,7 +84,8 @@ void CMapvineDoc::Clear() {
   if (!palettes.empty()) palettes.resize(1);
   nodeIndex_.Clear();
   linkIndex_.Clear();
-  lastChanges.clear();
+  lastChanges = {};
+  hasBaseline_ = false;
   links_.DeleteAll();
   arrivals_.clear();
   foundAgain_.Clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -87,7 +88,6 @@ struct PictureState {
   int pictureHeight = 0;
   int composedWidth = 1;  // actually composed
   int composedHeight = 1;
-  bool rebuilding = false;
 };
 
 // A node record as a refresh hands it over: kept byte for byte (for the
@@ -221,7 +221,13 @@ class CMapvineDoc {
   void ReserveLinks(std::size_t count) { linkIndex_.Reserve(links_.size() + count); }
 
   bool IsModified() const { return modified_; }
-  void SetModified(bool modified) { modified_ = modified; }
+  void SetModified(bool modified) {
+    modified_ = modified;
+    if (modified) ++changeCount_;
+  }
+  // Counts the changes that marked the picture modified, so that an undo
+  // history can tell the changes it made from those it did not (a refresh).
+  std::uint64_t ChangeCount() const { return changeCount_; }
 
   const CSpriteList& Nodes() const { return nodes_; }
   CSpriteList& Nodes() { return nodes_; }
@@ -242,7 +248,11 @@ class CMapvineDoc {
   // connect to (the default) or onto the grid.
   bool placeNewNearNeighbours = true;
   // What the last refresh changed (sorted); not saved.
-  std::vector<TopologyChange> lastChanges;
+  ChangeList lastChanges;
+  // Whether a refresh has something to compare with: the picture was
+  // opened from a file, or a refresh has heard the whole network.
+  bool HasBaseline() const { return hasBaseline_; }
+  void SetBaseline() { hasBaseline_ = true; }
 
   std::vector<std::unique_ptr<CDIB>> images;
   std::vector<std::unique_ptr<CDIBPal>> palettes;
@@ -285,6 +295,8 @@ class CMapvineDoc {
   NodeIndex nodeIndex_{nodes_};
   LinkIndex linkIndex_;
   bool modified_ = false;
+  std::uint64_t changeCount_ = 0;
+  bool hasBaseline_ = false;
   bool firstDocument_ = true;
   bool deferComposition_ = false;
   bool headless_ = false;
@@ -292,6 +304,20 @@ class CMapvineDoc {
   // The canvas changed size while composition was deferred: nodes it no
   // longer holds are pulled back when the deferral ends.
   bool pullBackPending_ = false;
+};
+
+// Brackets a batch (CMapvineDoc::BatchStarts and BatchEnds) for the length
+// of a scope, however the scope is left. Batches nest: the view draws again
+// when the outermost ends.
+class DocumentBatch {
+ public:
+  explicit DocumentBatch(CMapvineDoc& doc) : doc_(doc) { doc_.BatchStarts(); }
+  ~DocumentBatch() { doc_.BatchEnds(); }
+  DocumentBatch(const DocumentBatch&) = delete;
+  DocumentBatch& operator=(const DocumentBatch&) = delete;
+
+ private:
+  CMapvineDoc& doc_;
 };
 
 }  // namespace mapvine

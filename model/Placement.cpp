@@ -92,7 +92,7 @@ void CMapvineDoc::TileNodes() {
   placeAll(false);
   placeAll(true);
   // Positions and the placement cursor are saved with the picture.
-  if (moved || placement != placementBefore) modified_ = true;
+  if (moved || placement != placementBefore) SetModified(true);
   BatchEnds();
 }
 

@@ -17,6 +17,35 @@ const CSprite* OtherEnd(const CLink& link, const CSprite& node) {
   return nullptr;
 }
 
+bool IsLeafKind(const CSprite* node) {
+  return node != nullptr && (node->nodeType == LogicalUnit || node->nodeType == EndNode);
+}
+
+// An LU's or end node's link to its owner (what the directory reports: no
+// TG record, TG number 0) is where the resource is known, not a path data
+// takes. Answers that LU or end node, or null for a TG or a link between
+// two other nodes.
+const CSprite* OwnedEnd(const CLink& link) {
+  if (link.tgRecord != nullptr || link.tgNumber != 0) return nullptr;
+  if (link.endA != nullptr && link.endA->nodeType == LogicalUnit) return link.endA;
+  if (link.endB != nullptr && link.endB->nodeType == LogicalUnit) return link.endB;
+  if (IsLeafKind(link.endA)) return link.endA;
+  if (IsLeafKind(link.endB)) return link.endB;
+  return nullptr;
+}
+
+bool HasTg(const CSprite& node) {
+  return std::any_of(node.links.begin(), node.links.end(),
+                     [](const CLink* link) { return OwnedEnd(*link) == nullptr; });
+}
+
+// Routes travel over TGs. An owner link may only be the first or the last
+// step, from or to the resource it names, and only where no TG serves it.
+bool MayStep(const CLink& link, const CSprite& from, const CSprite& to) {
+  const CSprite* owned = OwnedEnd(link);
+  return owned == nullptr || ((owned == &from || owned == &to) && !HasTg(*owned));
+}
+
 // Breadth first, so the first time `to` is reached is over fewest links;
 // each node remembers the link it was first reached by. Only the nodes
 // reached are recorded, so a route between near nodes of a large picture
@@ -32,6 +61,7 @@ Route Search(const CSprite& from, const CSprite& to, bool activeOnly) {
     const CSprite& node = *frontier[next];
     for (const CLink* link : node.links) {
       if (activeOnly && !IsActive(link->status)) continue;
+      if (!MayStep(*link, from, to)) continue;
       const CSprite* neighbour = OtherEnd(*link, node);
       if (neighbour == nullptr || !reachedBy.try_emplace(neighbour, link).second) continue;
       frontier.push_back(neighbour);

@@ -30,6 +30,8 @@ struct Route {
 };
 
 // The shortest route from `from` to `to` over the links the nodes list.
+// Routes travel over TGs: an LU's or end node's link to its owner is only
+// the first or last step, and only where no TG serves that LU or end node.
 // Hidden nodes take part: they are still in the network. Ties are settled
 // the same way every time: the path found first when every node's links are
 // tried in the order the node lists them.

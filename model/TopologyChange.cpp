@@ -51,7 +51,19 @@ void SortChanges(std::vector<TopologyChange>& changes) {
   });
 }
 
-std::string ChangeSummary(const std::vector<TopologyChange>& changes) {
+namespace {
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string ChangeSummary(const ChangeList& list) {
+  if (list.baseline) {
+    return Counted(list.nodeCount, "node", "nodes") + ", " + Counted(list.linkCount, "link", "links");
+  }
+  const std::vector<TopologyChange>& changes = list.changes;
   constexpr std::array kOrder{ChangeMark::New, ChangeMark::Gone, ChangeMark::WentInactive,
                               ChangeMark::WentActive};
   std::string summary;

@@ -20,6 +20,17 @@ struct TopologyChange {
   friend bool operator==(const TopologyChange&, const TopologyChange&) = default;
 };
 
+// What one refresh changed. A picture that never had a baseline (a new
+// picture, not one opened from a file) has nothing to compare with: the
+// first refresh that hears the node sets the baseline and marks nothing,
+// `baseline` says so, and the counts say what the picture then held.
+struct ChangeList {
+  std::vector<TopologyChange> changes;
+  bool baseline = false;
+  std::size_t nodeCount = 0;
+  std::size_t linkCount = 0;
+};
+
 // "new", "gone", "active" or "inactive".
 const char* ChangeWord(ChangeMark kind);
 // How a person reads the change: "new", "gone", "went inactive", "went active".
@@ -33,7 +44,7 @@ std::string ChangeLine(const TopologyChange& change);
 // always come out in the same order.
 void SortChanges(std::vector<TopologyChange>& changes);
 // What a refresh changed, counted by kind: "2 new, 1 gone, 3 went inactive",
-// or "No changes".
-std::string ChangeSummary(const std::vector<TopologyChange>& changes);
+// or "No changes"; after a baseline, what the picture holds: "36 nodes, 49 links".
+std::string ChangeSummary(const ChangeList& list);
 
 }  // namespace mapvine

@@ -61,6 +61,7 @@ class TopologyLoader {
     ArmRefreshTimer();
     if (doc_.View()) doc_.View()->RedrawAll();
     doc_.SetModified(false);
+    doc_.SetBaseline();
     return LoadOutcome::Loaded;
   }
 

@@ -50,7 +50,7 @@ constexpr std::array<SettingWord, kSettingsWords> kSettingWords = {
     Stored<&Doc::picture, &PictureState::pictureWidth>(Rule::PictureSide),
     Stored<&Doc::settings, &DocumentSettings::autoGrow>(Rule::Flag),
     Stored<&Doc::settings, &DocumentSettings::autoTile>(Rule::Flag),
-    Stored<&Doc::picture, &PictureState::rebuilding>(Rule::Flag),
+    kReserved,  // once a flag of the moment of saving, always 0; old files may say 1
     Stored<&Doc::placement, &PlacementState::resizeWindowOnGrow>(Rule::Flag),
     Stored<&Doc::placement, &PlacementState::firstPlacement>(Rule::Flag),
     Stored<&Doc::settings, &DocumentSettings::activeQuery>(Rule::Flag),

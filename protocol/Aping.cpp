@@ -8,6 +8,7 @@
 #include "protocol/ReturnCodes.h"
 #include "protocol/SnaNames.h"
 #include "protocol/SnaWire.h"
+#include "base/Diagnostics.h"
 #include "base/Trace.h"
 
 namespace mapvine {
@@ -52,7 +53,7 @@ constexpr std::uint32_t kBytesPerTest = kIterations * kDataLength * 2u;
 
 void PrintRate(const char* format, std::uint32_t milliseconds) {
   if (milliseconds == 0) return;
-  std::printf(format, static_cast<unsigned long>(milliseconds),
+  std::fprintf(DiagnosticsStream(), format, static_cast<unsigned long>(milliseconds),
               static_cast<unsigned long>(kBytesPerTest / milliseconds));
 }
 
@@ -68,8 +69,8 @@ int ApingNode(const SnaCtlFunction& snaCtl, std::string_view partner) {
            std::string(SecondaryRcText(status.secondaryRc)).c_str());
     return 0;
   }
-  std::printf("Allocate time      = %lu msecs\n",
-              static_cast<unsigned long>(block.U32(snawire::kApingAllocateTime)));
+  std::fprintf(DiagnosticsStream(), "Allocate time      = %lu msecs\n",
+               static_cast<unsigned long>(block.U32(snawire::kApingAllocateTime)));
   PrintRate("Min Send/Rcv  time = %lu msec, rate = %lu KB/sec\n", block.U32(snawire::kApingMinTime));
   PrintRate("Max Send/Rcv  time = %lu msec, rate = %lu KB/sec\n", block.U32(snawire::kApingMaxTime));
   PrintRate("Avg Send/Rcv  time = %lu msec, rate = %lu KB/sec\n",

@@ -10,6 +10,7 @@
 #include "protocol/SnaNames.h"
 #include "protocol/SnaWire.h"
 #include "protocol/TopologyTables.h"
+#include "base/Diagnostics.h"
 #include "base/Trace.h"
 
 namespace mapvine {
@@ -83,7 +84,7 @@ bool AddTopologyTg(CMapvineDoc& doc, const TgRecordBytes& record) {
 void AddDirectoryEntry(CMapvineDoc& doc, const LuEntry& record) {
   const DirectoryRecordBytes& entry = record.directory;
   if (entry[snawire::kDirResourceName] == 0) {
-    std::fputs("*** ERROR *** parent name = none\n", stdout);
+    std::fputs("*** ERROR *** parent name = none\n", DiagnosticsStream());
     return;
   }
   const std::string luFq = DecodeNameAt(entry, snawire::kDirResourceName);

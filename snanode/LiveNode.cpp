@@ -67,8 +67,18 @@ std::optional<std::string> ReadDescription(const std::string& path, std::string&
 LiveNode::LiveNode(std::string path) : path_(std::move(path)) {}
 
 void LiveNode::Call(void* block, std::uint32_t length) {
-  const std::shared_ptr<const SimulatedNode> node = NodeFor(static_cast<const std::uint8_t*>(block), length);
+  auto* bytes = static_cast<std::uint8_t*>(block);
+  const std::shared_ptr<const SimulatedNode> node = NodeFor(bytes, length);
   node->Call(block, length);
+  // A refused request ends its query: no batch follows it, so the next
+  // probe of that verb starts a new query and sees the network as it is
+  // then, not the one the refused request saw (a node that was not started
+  // would otherwise answer one more probe as not started).
+  if (bytes == nullptr || length < kHeaderLength || snawire::GetU16(bytes, snawire::kPrimaryRc) == snawire::kRcOk) return;
+  if (const std::optional<std::size_t> verb = ListVerb(snawire::GetU16(bytes, snawire::kOpcode))) {
+    const std::lock_guard lock(mutex_);
+    verbs_[*verb].afterProbe = false;
+  }
 }
 
 std::shared_ptr<const SimulatedNode> LiveNode::NodeFor(const std::uint8_t* block, std::uint32_t length) {

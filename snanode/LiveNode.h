@@ -8,7 +8,8 @@
 // of a verb (its batches and lookups) keep the network its last probe saw,
 // so a change never lands between a probe and the batches that follow it.
 // A probe right after a probe of the same verb is a one-entry batch, and
-// keeps it too.
+// keeps it too, unless the node refused the first: a refused request ends
+// its query.
 
 #include <array>
 #include <chrono>

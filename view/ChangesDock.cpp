@@ -1,7 +1,11 @@
 #include "view/ChangesDock.h"
 
 #include <QHeaderView>
+#include <QMainWindow>
+#include <QScrollBar>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace mapvine {
 namespace {
@@ -65,7 +69,14 @@ ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(tr("Changes"), parent), 
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
-  table_->horizontalHeader()->setStretchLastSection(true);
+  // Every column as wide as its texts, and the window as wide as the
+  // columns: nothing is cut to "Ch…".
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table_->horizontalHeader()->setStretchLastSection(false);
+  table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible) WidenToColumns();
+  });
   table_->setWhatsThis(tr("What the refreshes of this session changed, newest first. Double-click an entry "
                           "to locate its resource in the picture."));
   setWidget(table_);
@@ -76,6 +87,17 @@ ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(tr("Changes"), parent), 
 
 void ChangesDock::Add(const std::vector<TopologyChange>& changes, const QDateTime& when) {
   model_.Add(changes, when);
+  if (isVisible()) WidenToColumns();
+}
+
+void ChangesDock::WidenToColumns() {
+  auto* window = qobject_cast<QMainWindow*>(parentWidget());
+  if (window == nullptr || isFloating()) return;
+  table_->resizeColumnsToContents();
+  const int wanted = table_->horizontalHeader()->length() + 2 * table_->frameWidth() +
+                     table_->verticalScrollBar()->sizeHint().width() + (width() - table_->width());
+  const int widest = window->width() * 2 / 3;
+  if (width() < wanted) window->resizeDocks({this}, {std::min(wanted, widest)}, Qt::Horizontal);
 }
 
 }  // namespace mapvine

@@ -52,6 +52,10 @@ class ChangesDock final : public QDockWidget {
   void LocateRequested(const QString& name);
 
  private:
+  // A docked window narrower than its columns grows to show them whole,
+  // leaving the picture at least a third of the main window.
+  void WidenToColumns();
+
   ChangeListModel model_;
   QTableView* table_;
 };

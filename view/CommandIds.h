@@ -20,9 +20,6 @@ inline constexpr int kRecentFileCount = 4;
 inline constexpr int kAppExit = 57665;
 
 // Edit
-inline constexpr int kEditCopy = 57634;
-inline constexpr int kEditCut = 57635;
-inline constexpr int kEditPaste = 57637;
 inline constexpr int kEditUndo = 57643;
 inline constexpr int kEditRedo = 57644;
 inline constexpr int kFindResource = 32810;
@@ -63,8 +60,6 @@ inline constexpr int kHelp = 57670;
 inline constexpr int kContextHelp = 57669;
 inline constexpr int kDefaultHelp = 57671;
 inline constexpr int kAppAbout = 57664;
-inline constexpr int kNextPane = 57680;
-inline constexpr int kPreviousPane = 57681;
 
 // Context menus of the picture
 inline constexpr int kDetails = 32776;

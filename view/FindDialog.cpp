@@ -1,8 +1,10 @@
 #include "view/FindDialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +59,12 @@ FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
   completer->setFilterMode(Qt::MatchContains);
   completer->setCompletionMode(QCompleter::PopupCompletion);
   name_->setCompleter(completer);
+  // An editable box keeps Enter from the dialog's default button: Enter
+  // locates here, and in the completer's list (see eventFilter).
+  connect(name_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Finish(Choice::Locate); });
+  // Filters installed later run first: this one sees Enter before the
+  // completer takes it.
+  completer->popup()->installEventFilter(this);
   layout->addWidget(name_);
 
   notice_ = new QLabel(this);
@@ -95,6 +103,19 @@ void FindDialog::Finish(Choice choice) {
   choice_ = choice;
   Remember(typed);
   accept();
+}
+
+bool FindDialog::eventFilter(QObject* watched, QEvent* event) {
+  QAbstractItemView* list = name_->completer()->popup();
+  if (watched != list || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+  // A highlighted row is what the person means; otherwise the typed text.
+  const QModelIndex row = list->currentIndex();
+  if (row.isValid()) name_->lineEdit()->setText(row.data().toString());
+  list->hide();
+  Finish(Choice::Locate);
+  return true;
 }
 
 void FindDialog::Remember(const QString& text) const {

@@ -32,6 +32,7 @@ class FindDialog final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Closes the dialog when the text names a node; says "not found" else.

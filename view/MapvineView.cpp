@@ -151,11 +151,15 @@ void CMapvineView::Pause(int milliseconds) {
   }
 }
 
-// Nothing is composed or shown while nodes arrive or move; the redraw at
-// the end takes the place of every change noted meanwhile.
-void CMapvineView::BatchStarted() { painting = true; }
+// Nothing is composed or shown while nodes arrive or move or the images
+// are rebuilt; the redraw at the end of the outermost batch takes the place
+// of every change noted meanwhile.
+void CMapvineView::BatchStarted() {
+  if (batchDepth_++ == 0) painting = true;
+}
 
 void CMapvineView::BatchEnded() {
+  if (batchDepth_ == 0 || --batchDepth_ > 0) return;
   painting = false;
   RedrawWholePicture();
 }
@@ -186,10 +190,6 @@ void CMapvineView::timerEvent(QTimerEvent* event) {
 }
 
 void CMapvineView::Repaint() { InvalidateFrame(); }
-
-void CMapvineView::RepaintIfIdle() {
-  if (!painting) Repaint();
-}
 
 QSize CMapvineView::sizeHint() const {
   const int frame = 2 * frameWidth();

@@ -92,7 +92,6 @@ class CMapvineView : public QAbstractScrollArea,
 
   // Repaints the whole window from the buffer.
   void Repaint();
-  void RepaintIfIdle();
 
   // Nodes drawn and nodes listed by the last render.
   int DisplayedCount() const { return displayedCount_; }
@@ -345,6 +344,8 @@ class CMapvineView : public QAbstractScrollArea,
   bool fitted_ = false;
   QBasicTimer refreshTimer_;
   int refreshPeriod_ = 0;
+  // Batches under way: `painting` holds while any is.
+  int batchDepth_ = 0;
   QSize pictureSize_;
   // The picture size the window was last fitted to.
   QSize fittedSize_;

@@ -21,7 +21,7 @@ CDirectoryDetailDialog::CDirectoryDetailDialog(const DirectoryDetailTexts& texts
   AddTextBox(kDescriptionBox, "Description:", texts_.description);
   AddTextBox(kParentNameBox, "Parent Name:", texts_.parentName);
   AddTextBox(kParentTypeBox, "Parent Type:", texts_.parentType);
-  AddTextBox(kEntryTypeBox, "Enrty Type:", texts_.entryType);
+  AddTextBox(kEntryTypeBox, "Entry Type:", texts_.entryType);
   AddTextBox(kLocationBox, "Location:", texts_.location);
 }
 

@@ -156,10 +156,7 @@ void CMapvineView::keyPressEvent(QKeyEvent* event) {
       [[fallthrough]];
     case Qt::Key_Menu:
       if (CSprite* node = SelectedNode()) {
-        const Point centre = node->GetCenter();
-        const Point scroll = ScrollPosition();
-        const QPoint at(centre.x - scroll.x, centre.y - scroll.y);
-        BuildNodeMenu(*node)->exec(viewport()->mapToGlobal(at));
+        BuildNodeMenu(*node)->exec(viewport()->mapToGlobal(ToViewport(node->GetCenter())));
       }
       break;
     case Qt::Key_Delete:

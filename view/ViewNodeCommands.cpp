@@ -12,7 +12,7 @@ namespace {
 
 // The status-bar prompt while a manual link waits for its second node.
 constexpr const char* kLinkPrompt =
-    "Select node to link with left mouse nutton or none to cancel";
+    "Select node to link with left mouse button or none to cancel";
 
 }  // namespace
 

@@ -114,7 +114,7 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   // While the picture is being changed (or its images rebuilt) the window
   // keeps what it showed; the redraw that ends the change presents it.
-  if (HasBuffer() && (painting || doc_.picture.rebuilding)) return;
+  if (HasBuffer() && painting) return;
 
   const QRect picture = HasBuffer() ? ToViewport(BufferRect()) : QRect();
   const QRegion exposed = event->region();

@@ -28,6 +28,9 @@ TEST(CommandLineParsing, AcceptedLines) {
       {{"a.top", "--save", "b.top", "--render", "b.png", "--trace"}, Mode::Window, true, false, "a.top", "b.png",
        "b.top"},
       {{"--version"}, Mode::Version, false, false, "", "", ""},
+      // Qt's options are not arguments of --help and --version.
+      {{"-platform", "offscreen", "--help"}, Mode::Help, false, false, "", "", ""},
+      {{"--version", "-style", "fusion", "-reverse"}, Mode::Version, false, false, "", "", ""},
       // Qt's own options, with their values, are left to Qt.
       {{"-platform", "offscreen", "-style", "fusion", "pic.top", "-reverse"}, Mode::Window, false, false, "pic.top",
        "", ""},
@@ -66,6 +69,7 @@ TEST(CommandLineParsing, RefusedLinesSayWhy) {
       {{"--query", "a.top"}, "--query takes only --trace"},
       {{"--help", "--trace"}, "--help takes no other arguments"},
       {{"--version", "a.top"}, "--version takes no other arguments"},
+      {{"-platform", "offscreen", "--help", "--", "a.top"}, "--help takes no other arguments"},
       {{"--", "a.top", "-b.top"}, "only one file can be opened: 'a.top' and '-b.top'"},
       {{"--export", "a.png"}, "--export writes a .svg, .pdf, .graphml, .dot or .json file: a.png"},
       {{"--export", ""}, "--export needs a file name"},

@@ -89,11 +89,14 @@ TEST(Program, RendersTheRefreshedSamplePicture) {
 
 TEST(Program, SavesAndReopensForScripts) {
   QTemporaryDir folder;
-  ASSERT_EQ(RunProgram(folder, {"--refresh", "--save", "pic.top"}).exitCode, 0);
-  // Reopened without a refresh, the picture still has its links.
+  ASSERT_EQ(RunProgram(folder, {"--refresh", "--save", "pic.top", "--render", "first.png"}).exitCode, 0);
+  // Reopened without a refresh, the picture still has its links, and looks
+  // as it did after its first refresh, which marked nothing.
   const ProgramRun reopened = RunProgram(folder, {"pic.top", "--render", "again.png"});
   ASSERT_EQ(reopened.exitCode, 0) << reopened.errors.toStdString();
-  EXPECT_GT(Census(QImage(folder.filePath("again.png"))).green, 200);
+  const QImage again(folder.filePath("again.png"));
+  EXPECT_GT(Census(again).green, 200);
+  EXPECT_EQ(again, QImage(folder.filePath("first.png")));
 }
 
 TEST(Program, ArrangesForScriptsBeforeSaving) {
@@ -180,6 +183,18 @@ TEST(Program, ChangesAnswerLikeDiff) {
     EXPECT_EQ(run.output, row.output) << row.args.join(' ').toStdString();
   }
   EXPECT_TRUE(QFile::exists(folder.filePath("later.top")));
+  // With the status query on, its statistics go to standard error: standard
+  // output holds the change lines only.
+  {
+    testing::RunningApp window;
+    window.Doc().settings.activeQuery = true;
+    ASSERT_TRUE(window.app.Commands().SaveTo(folder.filePath("asking.top")));
+  }
+  const ProgramRun asking = RunProgram(folder, {"asking.top", "--refresh", "--changes"}, kSampleNetwork, "0");
+  EXPECT_EQ(asking.exitCode, 1) << asking.errors.toStdString();
+  EXPECT_TRUE(asking.output.startsWith("new NETA.")) << asking.output.toStdString();
+  EXPECT_FALSE(asking.output.contains("Allocate time")) << asking.output.toStdString();
+  EXPECT_TRUE(asking.errors.contains("Allocate time")) << asking.errors.toStdString();
   // An empty network: everything the picture held is gone, nodes first.
   const ProgramRun gone = RunProgram(folder, {"pic.top", "--refresh", "--changes"}, folder.filePath("down.net"), "0");
   EXPECT_EQ(gone.exitCode, 1);

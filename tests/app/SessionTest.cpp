@@ -9,9 +9,12 @@
 // chooses the network the library serves, as for the program.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeySequence>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <random>
@@ -114,7 +117,7 @@ class Session {
 
   // One random command; answers its name.
   std::string Step() {
-    switch (Pick(17)) {
+    switch (Pick(19)) {
       case 0: return Route(c::kManualAddNode, "add node");
       case 1: return Route(c::kRefresh, "refresh");
       case 2: return Route(c::kTileNodes, "tile");
@@ -134,6 +137,9 @@ class Session {
       case 13: return CustomIcon();
       case 14: return Route(c::kEditUndo, "undo");
       case 15: return Route(c::kEditRedo, "redo");
+      case 16:
+        return Route(std::vector{c::kZoomIn, c::kZoomOut, c::kActualSize, c::kFitToWindow}[Pick(4)], "zoom");
+      case 17: return Keyboard();
       default:  // rarely: a new picture ends the story so far
         return Pick(5) == 0 ? Route(c::kFileNew, "new picture") : Route(c::kRefresh, "refresh");
     }
@@ -176,7 +182,25 @@ class Session {
             Pick(std::max(1, Doc().picture.composedHeight))};
   }
   QPoint ToViewport(Point p) {
-    return {p.x - View().horizontalScrollBar()->value(), p.y - View().verticalScrollBar()->value()};
+    const double zoom = View().Zoom();
+    return {static_cast<int>(p.x * zoom) - View().horizontalScrollBar()->value(),
+            static_cast<int>(p.y * zoom) - View().verticalScrollBar()->value()};
+  }
+
+  // A key on the picture: the selection moves, Enter opens its details, the
+  // Menu key its menu (closed again at once), Delete asks (and is answered
+  // No), Escape clears the route.
+  std::string Keyboard() {
+    const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                            Qt::Key_Down, Qt::Key_Return, Qt::Key_Menu, Qt::Key_Delete, Qt::Key_Escape};
+    const Qt::Key key = keys[Pick(static_cast<int>(std::size(keys)))];
+    if (key == Qt::Key_Menu) {
+      QTimer::singleShot(0, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+      });
+    }
+    QTest::keyClick(&View(), key);
+    return "key " + QKeySequence(key).toString().toStdString();
   }
 
   // Right click at `at` and choose `id` when the menu that opens has it.

@@ -2,13 +2,20 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QWindow>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "tests/app/AppFixture.h"
 #include "view/ChangesDock.h"
@@ -58,11 +65,12 @@ TEST(StatusBar, HighlightedItemShowsItsPromptThenTheIdleText) {
   EXPECT_EQ(running.Status(), "For Help, press F1");
 }
 
-// Every text the first pane showed, in order.
+// Every text the first pane showed, in order (whole, also where the pane
+// had to cut it short).
 struct PaneRecorder {
   explicit PaneRecorder(CMainFrame& frame) {
     QObject::connect(frame.statusBar(), &QStatusBar::messageChanged,
-                     [this](const QString& text) { texts.push_back(text.toStdString()); });
+                     [this, &frame] { texts.push_back(frame.StatusText().toStdString()); });
   }
   std::vector<std::string> Progress() const {
     std::vector<std::string> progress;
@@ -85,7 +93,7 @@ TEST(StatusBar, StatusPassShowsProgressEveryTenNodes) {
                                                        "Working... Checked status of 0 nodes",
                                                        "Working... Checked status of 10 nodes",
                                                        "Working... Checked status of 20 nodes"}));
-  EXPECT_EQ(running.Status(), "25 new");
+  EXPECT_EQ(running.Status(), "25 nodes, 0 links");
 }
 
 TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
@@ -98,7 +106,7 @@ TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
     ::testing::internal::GetCapturedStdout();
     const int displayed = showUnreachable ? 25 : 20;
     EXPECT_EQ(running.View().DisplayedCount(), displayed);
-    EXPECT_EQ(running.Status(), "25 new");
+    EXPECT_EQ(running.Status(), "25 nodes, 0 links");
   }
 }
 
@@ -138,6 +146,44 @@ TEST(StatusBar, WithoutANodeLibraryTheWindowSaysWhy) {
   EXPECT_EQ(prompts.warnings[1].rfind("Refresh failed: cannot load libsnactl.so\n", 0), 0u);
 }
 
+// A long text ends in "…" before the permanent panes and shows whole as the
+// bar's tooltip; the Changes window shows its columns' texts whole.
+TEST(StatusBar, LongTextsStopBeforeThePanesAndChangeColumnsFitTheirTexts) {
+  testing::RunningApp running;
+  CMainFrame& frame = running.Frame();
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  QStatusBar& bar = *frame.statusBar();
+  const std::string longText = "Refresh failed: " + std::string(300, 'x');
+  frame.SetStatusText(longText);
+  const QString shown = bar.currentMessage();
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+  EXPECT_LT(QFontMetrics(bar.font()).horizontalAdvance(shown), frame.findChild<QLabel*>("ZOOM")->x());
+  EXPECT_EQ(bar.toolTip().toStdString(), longText);
+  EXPECT_EQ(frame.StatusText().toStdString(), longText);
+  frame.SetStatusText("No changes");
+  EXPECT_EQ(bar.currentMessage(), "No changes");
+  EXPECT_TRUE(bar.toolTip().isEmpty());
+
+  ChangesDock& changes = frame.ChangesWindow();
+  changes.Add({{ChangeMark::WentInactive, true, "NETA.NN1", "NETA.NN5", 24}, {ChangeMark::New, false, "NETA.EN1", {}, 0}});
+  changes.show();
+  QApplication::processEvents();
+  auto* table = changes.findChild<QTableView*>();
+  ASSERT_NE(table, nullptr);
+  const QHeaderView& header = *table->horizontalHeader();
+  const QAbstractItemModel& model = *table->model();
+  for (int column = 0; column < header.count(); ++column) {
+    EXPECT_GE(header.sectionSize(column), header.sectionSizeHint(column)) << column;
+    for (int row = 0; row < model.rowCount(); ++row) {
+      const QModelIndex cell = model.index(row, column);
+      EXPECT_GT(table->visualRect(cell).width(), table->fontMetrics().horizontalAdvance(cell.data().toString()))
+          << cell.data().toString().toStdString();
+    }
+  }
+  EXPECT_GE(table->viewport()->width(), header.length());
+}
+
 // The marks are drawn in the picture: count the pixels of the new-node blue.
 int NewMarkPixels(const QImage& picture) {
   int count = 0;
@@ -153,14 +199,22 @@ int NewMarkPixels(const QImage& picture) {
 TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
   testing::RunningApp running("nn NETA.NN1\nnn NETA.NN2\ntg NETA.NN1 NETA.NN2 21 operative\n");
   running.Frame().Route(command::kRefresh);
-  EXPECT_EQ(running.Status(), "3 new");
+  // A new picture's first refresh is its baseline: it marks nothing.
+  EXPECT_EQ(running.Status(), "2 nodes, 1 link");
+  EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 0);
+  const int unmarked = NewMarkPixels(running.View().PictureImage());
+  running.node = testing::NodeServing(
+      "nn NETA.NN1\nnn NETA.NN2\nnn NETA.NN3\ntg NETA.NN1 NETA.NN2 21 operative\ntg NETA.NN1 NETA.NN3 1 operative\n");
+  running.Frame().Route(command::kRefresh);
+  EXPECT_EQ(running.Status(), "2 new");
   const int marked = NewMarkPixels(running.View().PictureImage());
   running.Frame().Route(command::kRefresh);
   EXPECT_EQ(running.Status(), "No changes");
-  EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 3);
+  EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 2);
   running.Frame().Route(command::kAcknowledgeChanges);
   // The icons have some blue of their own.
   EXPECT_GT(marked, NewMarkPixels(running.View().PictureImage()) + 100);
+  EXPECT_LT(unmarked, marked - 100);
 }
 
 }  // namespace
@@ -169,21 +223,33 @@ TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
 namespace mapvine {
 namespace {
 
-TEST(StatusBar, EscapeStopsTheStatusPassAfterTheNodeBeingChecked) {
-  testing::RunningApp running(testing::NetworkNodes(20, 20));  // none answers
-  running.Frame().Route(command::kRefresh);
-  running.Doc().settings.activeQuery = 1;
-  QProgressBar& bar = running.Frame().Progress().Bar();
-  QObject::connect(&bar, &QProgressBar::valueChanged, [&](int done) {
-    EXPECT_FALSE(bar.isHidden());
-    if (bar.format().startsWith("Status") && done == 3) QTest::keyClick(&running.Frame(), Qt::Key_Escape);
-  });
-  running.Frame().Route(command::kRefresh);
-  int unreachable = 0;
-  for (const auto& node : running.Doc().Nodes()) unreachable += !IsActive(node->status);
-  EXPECT_EQ(unreachable, 3);
-  EXPECT_TRUE(bar.isHidden());
-  EXPECT_FALSE(running.Frame().Progress().Running());
+// Escape and a click on Stop, delivered as a window system delivers it (to
+// the top-level window first), both stop the pass.
+TEST(StatusBar, EscapeOrStopEndsTheStatusPassAfterTheNodeBeingChecked) {
+  const std::pair<const char*, std::function<void(CMainFrame&)>> ways[] = {
+      {"Escape", [](CMainFrame& frame) { QTest::keyClick(&frame, Qt::Key_Escape); }},
+      {"click", [](CMainFrame& frame) {
+         const QPushButton& stop = frame.Progress().StopButton();
+         QTest::mouseClick(frame.windowHandle(), Qt::LeftButton, {}, stop.mapTo(&frame, stop.rect().center()));
+       }},
+  };
+  for (const auto& [way, stopIt] : ways) {
+    testing::RunningApp running(testing::NetworkNodes(20, 20));  // none answers
+    running.Frame().show();
+    running.Frame().Route(command::kRefresh);
+    running.Doc().settings.activeQuery = 1;
+    QProgressBar& bar = running.Frame().Progress().Bar();
+    QObject::connect(&bar, &QProgressBar::valueChanged, [&, &stopIt = stopIt](int done) {
+      EXPECT_FALSE(bar.isHidden());
+      if (bar.format().startsWith("Status") && done == 3) stopIt(running.Frame());
+    });
+    running.Frame().Route(command::kRefresh);
+    int unreachable = 0;
+    for (const auto& node : running.Doc().Nodes()) unreachable += !IsActive(node->status);
+    EXPECT_EQ(unreachable, 3) << way;
+    EXPECT_TRUE(bar.isHidden());
+    EXPECT_FALSE(running.Frame().Progress().Running());
+  }
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "base/ByteSink.h"
 #include "model/DocumentEdit.h"
+#include "model/SavedTopology.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
 #include "view/ModalDialog.h"
@@ -42,6 +45,12 @@ struct Refreshed : testing::RunningApp {
     emit View().EditEnds("Move");
   }
   DocumentSnapshot State() { return EditBaseline(Doc(), true).Keyed(); }
+  // The picture as a save writes it: whatever an undo left out shows.
+  std::vector<std::uint8_t> Saved() {
+    VectorSink sink;
+    EXPECT_TRUE(StoreTopology(Doc(), sink));
+    return sink.Take();
+  }
 };
 
 TEST(Undo, EveryEditGoesBackAndForth) {
@@ -49,11 +58,14 @@ TEST(Undo, EveryEditGoesBackAndForth) {
     const char* name;
     std::function<void(Refreshed&)> prepare;  // before the state to return to
     std::function<void(Refreshed&)> edit;
+    // An undone delete brings its node and links back, but not to their
+    // old places in the lists (and so in the file).
+    bool keepsOrder = true;
   } edits[] = {
       {"move", {}, [](Refreshed& r) { r.ByMouse([&] { r.Node("NN1").SetPosition(400, 300); }); }},
       {"tile", [](Refreshed& r) { r.Node("NN2").SetPosition(500, 20); },
        [](Refreshed& r) { r.Frame().Route(command::kTileNodes); }},
-      {"delete", {}, [](Refreshed& r) { r.OnNode("EN1", command::kDelete); }},
+      {"delete", {}, [](Refreshed& r) { r.OnNode("EN1", command::kDelete); }, false},
       {"hide", {}, [](Refreshed& r) { r.OnNode("NN3", command::kHide); }},
       {"hide all", {}, [](Refreshed& r) { r.Frame().Route(command::kHideAllLogicalUnits); }},
       {"icon", {}, [](Refreshed& r) { r.OnNode("EN1", command::kIconHost); }},
@@ -101,15 +113,56 @@ TEST(Undo, EveryEditGoesBackAndForth) {
     SCOPED_TRACE(e.name);
     Refreshed r;
     if (e.prepare) e.prepare(r);
-    const DocumentSnapshot before = r.State();
+    // What a refresh marked comes back with what an undo brings back.
+    r.Node("EN1").changeMark = ChangeMark::WentInactive;
+    const std::vector<std::uint8_t> before = r.Saved();
+    const DocumentSnapshot stateBefore = r.State();
     e.edit(r);
-    const DocumentSnapshot after = r.State();
+    const std::vector<std::uint8_t> after = r.Saved();
     ASSERT_NE(before, after);
     ASSERT_TRUE(r.Frame().ActionFor(command::kEditUndo)->isEnabled());
     r.Frame().Route(command::kEditUndo);
-    EXPECT_EQ(r.State(), before);
+    if (e.keepsOrder) {
+      EXPECT_EQ(r.Saved(), before);
+    } else {
+      EXPECT_EQ(r.State(), stateBefore);
+    }
+    EXPECT_EQ(r.Node("EN1").changeMark, ChangeMark::WentInactive);
     r.Frame().Route(command::kEditRedo);
-    EXPECT_EQ(r.State(), after);
+    EXPECT_EQ(r.Saved(), after);
+  }
+}
+
+// Back at the picture as saved, it is not modified, unless a refresh (which
+// the history does not record) changed it since the save.
+TEST(Undo, BackToTheSavedPictureIsNotModifiedUnlessARefreshChangedIt) {
+  const struct {
+    const char* name;
+    bool refreshAfterSave;
+    int undos;  // after two edits
+    bool modified;
+  } cases[] = {
+      {"undo both", false, 2, true},  // before the save: modified
+      {"undo one", false, 1, false},
+      {"refresh, undo one", true, 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Refreshed r;
+    QTemporaryDir folder;
+    r.OnNode("NN3", command::kHide);
+    ASSERT_TRUE(r.app.Commands().SaveTo(folder.filePath("saved.top")));
+    r.Frame().UpdateCommandStates();
+    EXPECT_FALSE(r.Frame().isWindowModified());
+    if (c.refreshAfterSave) {
+      r.node = testing::NodeServing(std::string(snanode::SampleNetworkText()) + "nn NETA.NN99\n");
+      r.Frame().Route(command::kRefresh);
+    }
+    r.OnNode("NN2", command::kHide);
+    EXPECT_TRUE(r.Frame().isWindowModified());
+    for (int i = 0; i < c.undos; ++i) r.Frame().Route(command::kEditUndo);
+    EXPECT_EQ(r.Doc().IsModified(), c.modified);
+    EXPECT_EQ(r.Frame().isWindowModified(), c.modified);
   }
 }
 

@@ -104,14 +104,6 @@ TEST(PaletteCube, StaticColoursCubeAndGreys) {
   EXPECT_FALSE(StaticSystemColor(245).has_value());
 }
 
-TEST(PaletteSystem, TrueColourDisplayLeavesThePaletteAlone) {
-  CDIBPal palette;
-  ASSERT_TRUE(palette.CreateColorCube());
-  const std::vector<PaletteEntry> before(palette.Entries().begin(), palette.Entries().end());
-  EXPECT_FALSE(palette.MatchSystemPalette());
-  EXPECT_EQ(std::vector<PaletteEntry>(palette.Entries().begin(), palette.Entries().end()), before);
-}
-
 // An 8-bit image of the given size whose pixels come from `pixel`, with the
 // test colour table (all 256 colours distinct).
 void MakeImage(CDIB& image, int width, int height, const std::function<std::uint8_t(int, int)>& pixel) {

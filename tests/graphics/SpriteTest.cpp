@@ -170,7 +170,7 @@ TEST_F(SpriteTest, DrawStaysInsideTheTargetAndSkipsHiddenSprites) {
 TEST_F(SpriteTest, SetImageSharesStorageAndKeepsSlotsGivenAsZero) {
   CDIB other;
   fakes::MakeImage(other, 8, 8, 42);
-  EXPECT_EQ(sprite.SetImage(other, 0, 0), 1);
+  sprite.SetImage(other, 0, 0);
   EXPECT_TRUE(sprite.SharesStorageWith(other));
   EXPECT_EQ((std::pair{sprite.activeImage, sprite.inactiveImage}), (std::pair{1, 6}));
   EXPECT_EQ(sprite.transparentIndex, 42);

@@ -15,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::DocumentWithView;
+using testing::FakeDocumentView;
 using testing::ScriptedPrompts;
 
 
@@ -243,10 +244,35 @@ TEST_F(NewBackgroundTest, ALargerImageIsComposedAtItsOwnSizeWithoutAQuestion) {
   EXPECT_EQ(d.doc.picture.composedWidth, 640);
   EXPECT_EQ(d.doc.picture.composedHeight, 480);
   EXPECT_EQ(d.doc.picture.pictureWidth, 0);
-  EXPECT_FALSE(d.doc.picture.rebuilding);
+  EXPECT_FALSE(d.view.painting);
   EXPECT_EQ(d.view.BufferRect().right, 640);
   EXPECT_GT(d.view.fullRedraws, redraws);
   EXPECT_TRUE(d.doc.IsModified());
+}
+
+// The question comes before anything changes, so the window still paints
+// behind it; the change itself is one batch.
+TEST_F(NewBackgroundTest, TheResizeQuestionComesWhileTheWindowPaints) {
+  struct Watching final : UserPrompts {
+    explicit Watching(const FakeDocumentView& view) : view(view), previous(InstallPrompts(this)) {}
+    ~Watching() override { InstallPrompts(previous); }
+    void ShowMessage(std::string_view) override {}
+    void ShowWarning(std::string_view) override {}
+    bool AskYesNo(std::string_view) override {
+      paintingWhenAsked.push_back(view.painting);
+      return false;
+    }
+    std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
+    std::optional<std::string> AskSaveFileName(std::string_view) override { return std::nullopt; }
+    const FakeDocumentView& view;
+    UserPrompts* previous;
+    std::vector<bool> paintingWhenAsked;
+  } watching(d.view);
+  d.view.nodesAtBatchAnnouncements.clear();
+  EXPECT_TRUE(d.doc.NewBackgroundImage(WriteBitmap("small.bmp", 100, 80)));
+  EXPECT_EQ(watching.paintingWhenAsked, std::vector<bool>{false});
+  EXPECT_EQ(d.view.nodesAtBatchAnnouncements.size(), 2u);
+  EXPECT_FALSE(d.view.painting);
 }
 
 struct SmallerCase {
@@ -383,10 +409,13 @@ TEST_F(RefusedFileTest, BitmapsThatAreNot8BitAreRefusedWithAWarningNamingThem) {
   }
 }
 
-TEST_F(RefusedFileTest, AMissingFileChangesNothing) {
+TEST_F(RefusedFileTest, AMissingFileChangesNothingAndIsNamedInAWarning) {
   CSprite& node = AddNode("N");
   d.doc.SetModified(false);
-  RunEveryCommand(node, "/nonexistent/mapvine/icon.bmp");
+  const std::string path = "/nonexistent/mapvine/icon.bmp";
+  RunEveryCommand(node, path);
+  ASSERT_EQ(prompts.warnings.size(), 4u);
+  for (const std::string& warning : prompts.warnings) EXPECT_NE(warning.find(path), std::string::npos) << warning;
 }
 
 }  // namespace

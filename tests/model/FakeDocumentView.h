@@ -31,11 +31,11 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   // Holds back drawing during a batch as the real view does, and notes how
   // many nodes the picture held at each announcement.
   void BatchStarted() override {
-    painting = true;
+    painting = ++batchDepth > 0;
     nodesAtBatchAnnouncements.push_back(doc_.Nodes().size());
   }
   void BatchEnded() override {
-    painting = false;
+    painting = --batchDepth > 0;
     nodesAtBatchAnnouncements.push_back(doc_.Nodes().size());
     // The whole redraw at the end takes the place of every pending area.
     ClearDirty();
@@ -45,6 +45,7 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
 
   BackgroundArrangement arrangement = BackgroundArrangement::Tile;
+  int batchDepth = 0;
   int nodeChanges = 0;
   int backgrounds = 0;
   int fullRedraws = 0;

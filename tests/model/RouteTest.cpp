@@ -9,21 +9,26 @@
 namespace mapvine {
 namespace {
 
-// A picture written as links "A-B", in the order they are added; "A~B" is
-// an inactive link. Nodes are added as they are first named.
+// A picture written as links "A-B", in the order they are added: "A-B" an
+// active TG, "A~B" an inactive one, "L>B" the active link of the LU or end
+// node L to its owner B. Nodes are added as they are first named: E and F
+// are end nodes, L and M LUs, the others network nodes.
 struct Picture {
   explicit Picture(const std::string& links) {
     std::istringstream words(links);
     for (std::string word; words >> word;) {
-      const std::size_t cut = word.find_first_of("-~");
+      const std::size_t cut = word.find_first_of("-~>");
       doc.NewLink(Node(word.substr(0, cut)), Node(word.substr(cut + 1)));
-      doc.Links().begin()[doc.Links().size() - 1]->status = StatusFor(word[cut] == '-');
+      CLink& link = *doc.Links().begin()[doc.Links().size() - 1];
+      link.status = StatusFor(word[cut] != '~');
+      link.tgNumber = word[cut] == '>' ? 0 : 1;
     }
   }
   CSprite& Node(const std::string& label) {
     if (CSprite* known = doc.Nodes().FindByLabel(label)) return *known;
     auto node = std::make_unique<CSprite>();
     node->label = label;
+    node->nodeType = label.find_first_of("EF") == 0 ? EndNode : label.find_first_of("LM") == 0 ? LogicalUnit : NetworkNode;
     return doc.InsertNode(std::move(node));
   }
   static std::string Path(const Route& route) {
@@ -56,6 +61,28 @@ TEST(Route, ShortestOverActiveLinksElseBrokenElseNone) {
     EXPECT_EQ(route.kind, c.kind) << c.links;
     EXPECT_EQ(picture.Path(route), c.path) << c.links;
     EXPECT_EQ(route.InactiveLinks(), c.inactive) << c.links;
+  }
+}
+
+// Routes travel over TGs; an LU's or end node's link to its owner is only
+// a first or last step, where no TG serves that LU or end node.
+TEST(Route, OwnerLinksOnlyEndARouteWhereNoTgServes) {
+  struct Case { const char* links; const char* ends; Route::Kind kind; const char* path; };
+  const Case cases[] = {
+      // The end node's only TG is down: its owner link does not stand in.
+      {"A-B B~E E>B", "AE", Route::Kind::Broken, "ABE"},
+      {"A-B F>B", "AF", Route::Kind::Active, "ABF"},
+      {"A-B L>B", "AL", Route::Kind::Active, "ABL"},
+      {"L>E E>B E-B B-A", "LA", Route::Kind::Active, "LEBA"},
+      // Never a step in the middle.
+      {"A-E E>B B-D", "AD", Route::Kind::None, ""},
+      {"L>F F>B B-A", "LA", Route::Kind::None, ""},
+  };
+  for (const Case& c : cases) {
+    Picture picture(c.links);
+    const Route route = FindRoute(picture.Node({c.ends[0]}), picture.Node({c.ends[1]}));
+    EXPECT_EQ(route.kind, c.kind) << c.links;
+    EXPECT_EQ(picture.Path(route), c.path) << c.links;
   }
 }
 

@@ -66,7 +66,6 @@ TEST(StoreTopology, WritesTheExactBytesOfATinyPicture) {
   doc.picture.pictureWidth = 510;
   doc.settings.autoGrow = 0;
   doc.settings.autoTile = 1;
-  doc.picture.rebuilding = 0;
   doc.placement.resizeWindowOnGrow = 1;
   doc.placement.firstPlacement = 0;
   doc.settings.activeQuery = 1;

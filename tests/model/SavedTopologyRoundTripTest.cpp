@@ -24,7 +24,7 @@ std::vector<int> StoredFields(const CMapvineDoc& doc) {
   const auto& p = doc.placement;
   const auto& q = doc.picture;
   return {q.pictureHeight,   static_cast<int>(q.backgroundMode), q.pictureWidth,        s.autoGrow,
-          s.autoTile,        q.rebuilding,          p.resizeWindowOnGrow,  p.firstPlacement,
+          s.autoTile,        p.resizeWindowOnGrow,  p.firstPlacement,
           s.activeQuery,     p.columnMode,          p.cursorX,             p.cursorY,
           p.savedCursorX,    p.savedCursorY,        s.showNnOnDiscovery,   s.showEnOnDiscovery,
           s.showLuOnDiscovery, s.showUnreachable,   s.showCnOnDiscovery,   s.autoRefresh,
@@ -211,6 +211,27 @@ TEST(SavedTopology, AnEmptyPictureIsAValidFile) {
   EXPECT_TRUE(target.doc.Nodes().empty());
   EXPECT_TRUE(target.doc.Links().empty());
   EXPECT_EQ(target.doc.picture.composedWidth, 200);
+}
+
+// The sixth settings word once said whether images were being rebuilt as
+// the file was saved: it is written as 0 and ignored on reading, so a file
+// that says otherwise opens and its window paints.
+TEST(SavedTopology, TheOldRebuildingWordIsWrittenAsZeroAndIgnored) {
+  DocumentWithView source;
+  testing::UseTinyImages(source.doc);
+  source.doc.settings.autoTile = 1;
+  source.doc.placement.resizeWindowOnGrow = 1;
+  auto bytes = Stored(source.doc);
+  const std::size_t word = testing::Find(bytes, "Kelvra") + std::string_view(kTopologySignature).size() + 5 * 4;
+  EXPECT_EQ(testing::GetI32(bytes, word - 4), 1);  // autoTile
+  EXPECT_EQ(testing::GetI32(bytes, word), 0);
+  EXPECT_EQ(testing::GetI32(bytes, word + 4), 1);  // resizeWindowOnGrow
+  for (const std::uint8_t said : {1, 7}) {
+    bytes[word] = said;
+    DocumentWithView target;
+    ASSERT_EQ(LoadTopology(target.doc, bytes), LoadOutcome::Loaded) << int{said};
+    EXPECT_FALSE(target.view.painting);
+  }
 }
 
 TEST(SavedTopology, AStoredSizeOfZeroTakesTheBackgroundsSize) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/ChangeComparison.h"
+#include "model/SavedTopology.h"
 #include "refresh/RefreshCommand.h"
 #include "snanode/LiveNode.h"
 #include "tests/model/FakeDocumentView.h"
@@ -34,23 +35,38 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
                          "at 20 nn NETA.NN3\nat 20 tg NETA.NN1 NETA.NN3 1 operative\nat 30 remove NETA.NN3\n"
                          "at 40 nn NETA.NN3\nat 40 tg NETA.NN1 NETA.NN3 1 operative\n"
                          "at 40 tg NETA.NN1 NETA.NN2 21 operative\nat 40 nn NETA.NN2\n";
+  // A new picture has nothing to compare with: its first refresh is the
+  // baseline and only says what it found.
+  const std::vector<std::string> everythingNew = {
+      "new NETA.EN1", "new NETA.LU1", "new NETA.NN1", "new NETA.NN2", "new NETA.EN1 NETA.NN1 0",
+      "new NETA.LU1 NETA.EN1 0", "new NETA.NN1 NETA.NN2 21", "new NETA.NN1 NETA.NN2 22"};
   const struct {
     int seconds;
     std::vector<std::string> lines;
+    std::string summary;
   } rows[] = {
-      {0, {"new NETA.EN1", "new NETA.LU1", "new NETA.NN1", "new NETA.NN2", "new NETA.EN1 NETA.NN1 0",
-           "new NETA.LU1 NETA.EN1 0",
-           "new NETA.NN1 NETA.NN2 21", "new NETA.NN1 NETA.NN2 22"}},
-      {5, {}},
-      {10, {"inactive NETA.NN2", "inactive NETA.NN1 NETA.NN2 21"}},
-      {20, {"new NETA.NN3", "new NETA.NN1 NETA.NN3 1"}},
-      {30, {"gone NETA.NN3", "gone NETA.NN1 NETA.NN3 1"}},
-      {35, {}},
-      {40, {"active NETA.NN2", "new NETA.NN3", "active NETA.NN1 NETA.NN2 21", "new NETA.NN1 NETA.NN3 1"}},
+      {0, {}, "4 nodes, 4 links"},
+      {5, {}, "No changes"},
+      {10, {"inactive NETA.NN2", "inactive NETA.NN1 NETA.NN2 21"}, "2 went inactive"},
+      {20, {"new NETA.NN3", "new NETA.NN1 NETA.NN3 1"}, "2 new"},
+      {30, {"gone NETA.NN3", "gone NETA.NN1 NETA.NN3 1"}, "2 gone"},
+      {35, {}, "No changes"},
+      {40, {"active NETA.NN2", "new NETA.NN3", "active NETA.NN1 NETA.NN2 21", "new NETA.NN1 NETA.NN3 1"},
+       "2 new, 2 went active"},
   };
   snanode::LiveNode node(path);
+  const auto refresh = [&node](CMapvineDoc& doc) {
+    RefreshCommand(doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
+  };
+  // A first refresh the node does not answer sets no baseline.
+  const std::string downPath = path + ".down";
+  std::ofstream(downPath) << "node-state not-started\n";
+  snanode::LiveNode down(downPath);
   testing::DocumentWithView picture;
   CMapvineDoc& doc = picture.doc;
+  RefreshCommand(doc, [&down](void* block, std::uint32_t length) { down.Call(block, length); });
+  EXPECT_FALSE(doc.HasBaseline());
+  std::remove(downPath.c_str());
   for (const auto& row : rows) {
     setenv("SNANODE_TIME", std::to_string(row.seconds).c_str(), 1);
     if (row.seconds == 5) {
@@ -58,8 +74,13 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
       doc.ManualAddNode();
       doc.NewLink(*doc.NodesByArrival().back(), *doc.FindNode("NN1"));
     }
-    RefreshCommand(doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
-    EXPECT_EQ(Lines(doc.lastChanges), row.lines) << row.seconds;
+    refresh(doc);
+    EXPECT_EQ(Lines(doc.lastChanges.changes), row.lines) << row.seconds;
+    EXPECT_EQ(ChangeSummary(doc.lastChanges), row.summary) << row.seconds;
+    EXPECT_EQ(doc.lastChanges.baseline, row.seconds == 0);
+    if (row.seconds == 0) {
+      for (const auto& link : doc.Links()) EXPECT_EQ(link->changeMark, ChangeMark::None);
+    }
     const CSprite* nn3 = doc.FindNode("NN3");
     if (row.seconds >= 30) {
       ASSERT_NE(nn3, nullptr);
@@ -67,12 +88,23 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
       EXPECT_EQ(nn3->status, ResourceStatus::Active);  // its last status while gone
     }
   }
-  // Marks last until acknowledged; the twin TG that never changed after
-  // the first refresh still carries that refresh's mark until then.
+  // Marks last until acknowledged.
   EXPECT_EQ(doc.FindNode("NN2")->changeMark, ChangeMark::WentActive);
   AcknowledgeChanges(doc);
   for (const auto& link : doc.Links()) EXPECT_EQ(link->changeMark, ChangeMark::None);
+
+  // A picture opened from a file has its baseline: an empty one saved and
+  // opened again finds everything new.
+  setenv("SNANODE_TIME", "0", 1);
+  const std::string saved = path + ".top";
+  testing::DocumentWithView empty;
+  ASSERT_TRUE(SaveTopologyFile(empty.doc, saved));
+  ASSERT_EQ(OpenTopologyFile(empty.doc, saved), LoadOutcome::Loaded);
+  refresh(empty.doc);
+  EXPECT_EQ(Lines(empty.doc.lastChanges.changes), everythingNew);
+  EXPECT_FALSE(empty.doc.lastChanges.baseline);
   unsetenv("SNANODE_TIME");
+  std::remove(saved.c_str());
   std::remove(path.c_str());
 }
 

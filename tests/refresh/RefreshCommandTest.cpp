@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "refresh/RefreshCommand.h"
 #include "refresh/RefreshNotices.h"
 #include "base/Trace.h"
+#include "snanode/LiveNode.h"
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/model/FakeDocumentView.h"
@@ -166,6 +171,32 @@ TEST(RefreshNotices, TimerWarnsOncePerSpellAndNotesTheRecovery) {
     EXPECT_EQ(r.status.texts.empty() ? "" : r.status.texts.back(), s.status) << s.failure;
     EXPECT_EQ(prompts.warnings.size(), s.boxes) << s.failure;
   }
+}
+
+// The simulated node is stopped for one refresh or a few, then started
+// again: one box when it stopped, one "works again" when it answers, and no
+// late failure after that.
+TEST(RefreshNotices, ANodeThatComesBackGivesOneRecoveryAndNoLateFailure) {
+  const std::string path = ::testing::TempDir() + "recovery-" + std::to_string(::getpid()) + ".net";
+  for (const int failing : {1, 2, 3}) {
+    std::ofstream(path, std::ios::trunc) << "node-state not-started\nnn NETA.NN1\n";
+    snanode::LiveNode node(path);
+    Refreshing r;
+    testing::ScriptedPrompts prompts;
+    RefreshNotices notices;
+    const auto tick = [&] {
+      const RefreshOutcome outcome =
+          RefreshCommand(r.doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
+      notices.Report(r.doc, RefreshFailureReason(outcome), RefreshTrigger::Timer);
+      return r.status.texts.back();
+    };
+    for (int i = 0; i < failing; ++i) tick();
+    std::ofstream(path, std::ios::trunc) << "node-state active\nnn NETA.NN1\n";
+    EXPECT_EQ(tick(), "Refresh works again: the node answers") << failing;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(tick(), "No changes") << failing;
+    EXPECT_EQ(prompts.warnings.size(), 1u) << failing;
+  }
+  std::remove(path.c_str());
 }
 
 }  // namespace

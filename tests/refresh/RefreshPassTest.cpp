@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Diagnostics.h"
 #include "refresh/RefreshPass.h"
 #include "protocol/SnaWire.h"
 #include "base/Trace.h"
@@ -206,7 +207,7 @@ TEST(RefreshPass, FailedQueriesAddNothing) {
   EXPECT_TRUE(d.doc.Links().empty());
 }
 
-TEST(RefreshPass, DirectoryEntryWithoutANameIsReportedOnStandardOutput) {
+TEST(RefreshPass, DirectoryEntryWithoutANameIsReportedAsADiagnostic) {
   DocumentWithView d;
   const auto node = NodeServing(
       "nn NETA.NN1\n"
@@ -225,11 +226,20 @@ TEST(RefreshPass, DirectoryEntryWithoutANameIsReportedOnStandardOutput) {
       if (offset + snawire::kDirectoryRecordSize > size) break;
     }
   };
-  ::testing::internal::CaptureStdout();
-  dorefresh(d.doc, nameless);
-  const std::string out = ::testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("*** ERROR *** parent name = none\n"), std::string::npos);
-  EXPECT_EQ(d.doc.FindNode("EN1"), nullptr);
+  // On standard output beside a window; on standard error when standard
+  // output carries a report.
+  for (const bool report : {false, true}) {
+    SetDiagnosticsStream(report ? stderr : stdout);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    dorefresh(d.doc, nameless);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE((report ? errors : out).find("*** ERROR *** parent name = none\n"), std::string::npos);
+    EXPECT_EQ((report ? out : errors).find("parent name"), std::string::npos);
+    EXPECT_EQ(d.doc.FindNode("EN1"), nullptr);
+  }
+  SetDiagnosticsStream(stdout);
 }
 
 }  // namespace

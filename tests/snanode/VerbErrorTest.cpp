@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "snanode/LiveNode.h"
 #include "tests/snanode/VerbCall.h"
 
 namespace snanode::test {
@@ -22,10 +23,20 @@ constexpr std::uint16_t kQueries[] = {snawire::kOpNodeTopologyQuery, snawire::kO
 constexpr std::uint16_t kVerbs[] = {snawire::kOpNodeTopologyQuery, snawire::kOpTgTopologyQuery,
                                     snawire::kOpDirectoryQuery, snawire::kOpDirectoryLuQuery, snawire::kOpAping};
 
+// Nothing to answer into; the node stays as it was and answers the next
+// block as ever, the library's node as much as the bare one.
 TEST(VerbErrors, NullBlockIsIgnored) {
   const SimulatedNode node(ParseOrFail(kNetwork));
-  node.Call(nullptr, 0);
-  node.Call(nullptr, snawire::kApingLength);
+  LiveNode live("");
+  for (const std::uint32_t length : {std::uint32_t{0}, snawire::kApingLength}) {
+    node.Call(nullptr, length);
+    live.Call(nullptr, length);
+  }
+  for (const auto& reply : {Query(node, {.opcode = snawire::kOpNodeTopologyQuery, .entryCount = 1}),
+                            Query(live, {.opcode = snawire::kOpNodeTopologyQuery, .entryCount = 1})}) {
+    EXPECT_EQ(reply.primary, snawire::kRcOk);
+    EXPECT_GT(reply.total, 0);
+  }
 }
 
 TEST(VerbErrors, BlocksTooShortForAnyHeaderGetAtMostAPrimaryCode) {

@@ -60,7 +60,7 @@ TEST(DetailDialogLayout, EachDialogShowsItsLabelledBoxes) {
   ExpectRows(CDirectoryDetailDialog(directory), "Detail",
              {{1048, "Name:", "NETA.LU1"}, {1049, "Type:", "LU"}, {1050, "Description:", "None"},
               {1051, "Parent Name:", "NETA.EN1"}, {1052, "Parent Type:", "End Node"},
-              {1053, "Enrty Type:", "Unknown"}, {1054, "Location:", "Cross Domain"}});
+              {1053, "Entry Type:", "Unknown"}, {1054, "Location:", "Cross Domain"}});
 
   const TgDetailTexts tg{.name = "NN1 - EN1", .owner = "NETA.NN1", .ownerType = "Network Node",
                          .destination = "NETA.EN1", .destinationType = "End Node",

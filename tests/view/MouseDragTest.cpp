@@ -56,6 +56,37 @@ TEST(ViewDrag, ARightClickEndsTheDragFirst) {
             (std::vector<Point>{{180, 180}, {400, 200}}));
 }
 
+// At any zoom a drag, a right click and the keyboard's menu find the node
+// where it shows.
+TEST(ViewZoom, DragRightClickAndKeyboardMenuFollowTheZoom) {
+  for (const double zoom : {2.0, 0.5}) {
+    SCOPED_TRACE(zoom);
+    InteractiveWindow w;
+    CSprite& node = w.AddSquareNode("NN1", 20, 20);
+    CSprite& other = w.AddSquareNode("NN2", 120, 20);
+    w.view.SetZoom(zoom);
+    w.view.horizontalScrollBar()->setValue(0);
+    w.view.verticalScrollBar()->setValue(0);
+    w.Drag(node, {60, 70});  // held at (40, 40)
+    EXPECT_EQ((Point{node.GetX(), node.GetY()}), (Point{40, 50}));
+
+    QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
+    QTest::mousePress(w.view.viewport(), Qt::RightButton, {}, w.ToViewport(InteractiveWindow::BodyOf(other)));
+    EXPECT_EQ(w.view.MenuNode(), &other);
+
+    for (int i = 0; i < 3 && w.view.SelectedNode() != &node; ++i) QTest::keyClick(&w.view, Qt::Key_Tab);
+    ASSERT_EQ(w.view.SelectedNode(), &node);
+    QPoint menuAt;
+    QTimer::singleShot(0, [&menuAt] {
+      QWidget* menu = QApplication::activePopupWidget();
+      menuAt = menu->pos();
+      menu->close();
+    });
+    QTest::keyClick(&w.view, Qt::Key_Menu);
+    EXPECT_EQ(menuAt, w.view.viewport()->mapToGlobal(w.ToViewport(node.GetCenter())));
+  }
+}
+
 TEST(ViewDrag, OverlappingIconsGiveTheOneDrawnUnderneath) {
   InteractiveWindow w;
   CSprite& over = w.AddSquareNode("OVER", 110, 110);

@@ -14,7 +14,7 @@ namespace {
 
 using namespace viewtest;
 
-constexpr const char* kLinkPrompt = "Select node to link with left mouse nutton or none to cancel";
+constexpr const char* kLinkPrompt = "Select node to link with left mouse button or none to cancel";
 
 Point MidpointOf(const CLink& link) { return {(link.x1 + link.x2) / 2, (link.y1 + link.y2) / 2}; }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QListWidget>
+#include <QTest>
 #include <QScrollBar>
 
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "tests/view/DialogSupport.h"
 #include "tests/view/InteractionSupport.h"
+#include "view/FindDialog.h"
 
 namespace mapvine {
 namespace {
@@ -86,6 +89,43 @@ TEST(ViewFindResource, MatchesWholeNamesIgnoringCaseAndBlinksEightPhases) {
     EXPECT_EQ(w.phases, (std::vector<QRgb>{red, white, red, white, red, white, red, white}));
     EXPECT_EQ(node.imageIndex, imageBefore);
     EXPECT_EQ(w.Scroll(), (Point{0, 0}));  // a fitting picture is not scrolled
+  }
+}
+
+// Enter locates what is typed, whether the completer's list shows or not;
+// a row highlighted in the list goes first. Keys go where a keyboard's
+// would: to the open list, else to the box.
+TEST(ViewFindResource, EnterLocatesTheTypedNameOrTheHighlightedRow) {
+  const struct {
+    const char* typed;
+    std::vector<Qt::Key> before;  // keys pressed before Enter
+    const char* found;            // null: not found, the dialog stays open
+  } cases[] = {
+      {"nn1", {}, "NN1"},
+      {"nn1", {Qt::Key_Escape}, "NN1"},  // the list closed
+      {"nn1", {Qt::Key_Down, Qt::Key_Down}, "NN10"},  // NETA.NN1, then NETA.NN10
+      {"nn", {}, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    FindWindow w;
+    w.AddNetworkNode("NN1", 100, 100);
+    w.AddNetworkNode("NN10", 200, 100);
+    FindDialog dialog(w.doc.Nodes());
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit& box = Find(dialog, "box1056");
+    const auto press = [&box](Qt::Key key) {
+      QWidget* popup = QApplication::activePopupWidget();
+      QTest::keyClick(popup != nullptr ? popup : &box, key);
+    };
+    QTest::keyClicks(&box, c.typed);
+    EXPECT_NE(QApplication::activePopupWidget(), nullptr);
+    for (const Qt::Key key : c.before) press(key);
+    press(Qt::Key_Return);
+    EXPECT_EQ(dialog.isVisible(), c.found == nullptr);
+    EXPECT_EQ(dialog.Found() ? dialog.Found()->label : "", c.found ? c.found : "");
   }
 }
 

@@ -120,7 +120,7 @@ TEST(ViewCommands, OnlyThePrintCommandsAreTheViews) {
     EXPECT_TRUE(state->enabled);
   }
   for (const int id : {command::kRefresh, command::kFileSave, command::kTileNodes,
-                       command::kEditCopy, 0}) {
+                       command::kEditUndo, 0}) {
     EXPECT_FALSE(s.view.CommandStateOf(id).has_value()) << id;
     EXPECT_FALSE(s.view.OnCommand(id)) << id;
   }

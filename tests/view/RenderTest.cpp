@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTest>
+
 #include <string>
 
 #include "graphics/CDIBLayout.h"
@@ -178,11 +181,24 @@ TEST(ViewRender, NodesSharingAnIconAreMappedOnceAndKeepTheirTransparentIndex) {
   EXPECT_EQ(s.status.Last(), "Displaying 2 of 2 nodes");
 }
 
-TEST(ViewRender, NothingIsDrawnOrCountedWhilePainting) {
+// The window draws its pixels when it paints: while painting is set it is
+// asked for no paint at all.
+TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
+  struct PaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+      paints += event->type() == QEvent::Paint;
+      return false;
+    }
+    int paints = 0;
+  } counter;
   ShownDocument s;
+  s.view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.view));
   CSprite& node = s.AddNode("NN1", 0, 0);
   s.view.Render(nullptr);
+  QCoreApplication::processEvents();
   s.status.texts.clear();
+  s.view.viewport()->installEventFilter(&counter);
 
   s.view.painting = true;
   node.SetPosition(90, 90);  // placement during a refresh leaves dirty areas
@@ -191,11 +207,23 @@ TEST(ViewRender, NothingIsDrawnOrCountedWhilePainting) {
   s.view.RedrawArea(node.GetRect());
   EXPECT_TRUE(s.status.texts.empty());
   EXPECT_EQ(s.view.TotalCount(), 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(counter.paints, 0);
 
   EXPECT_FALSE(s.view.Dirty().empty());
 
   s.view.painting = false;
   s.view.RedrawAll();
+  QCoreApplication::processEvents();
+  EXPECT_GT(counter.paints, 0);
+
+  // Batches nest: the window paints again when the outermost ends.
+  s.doc.BatchStarts();
+  s.doc.BatchStarts();
+  s.doc.BatchEnds();
+  EXPECT_TRUE(s.view.painting);
+  s.doc.BatchEnds();
+  EXPECT_FALSE(s.view.painting);
   EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
   // The whole picture made them moot: the next flush has nothing to redo.
   EXPECT_TRUE(s.view.Dirty().empty());

@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <array>
 #include <random>
 #include <string>
 
@@ -13,11 +14,36 @@ namespace {
 
 using namespace viewtest;
 
+// The whole picture drawn at once at the view's zoom: at 100% as printing
+// draws it, magnified pixel for pixel above, and below as a window large
+// enough to show all of it draws it (zoomed out, nodes become marks).
+QImage WholePictureAtZoom(CMapvineView& view) {
+  const QImage whole = view.PictureImage();
+  const double zoom = view.Zoom();
+  if (zoom == 1.0) return whole;
+  if (zoom > 1.0) {
+    return whole.scaled(static_cast<int>(whole.width() * zoom), static_cast<int>(whole.height() * zoom),
+                        Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  }
+  const QSize size = view.size();
+  const QPoint scroll(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+  view.resize(whole.size() * zoom + QSize(100, 100));
+  view.horizontalScrollBar()->setValue(0);
+  view.verticalScrollBar()->setValue(0);
+  view.viewport()->repaint();
+  const QImage all = view.viewport()->grab().toImage().copy(
+      0, 0, static_cast<int>(whole.width() * zoom), static_cast<int>(whole.height() * zoom));
+  view.resize(size);
+  view.horizontalScrollBar()->setValue(scroll.x());
+  view.verticalScrollBar()->setValue(scroll.y());
+  return all;
+}
+
 // Pixels of the window that differ from the whole picture drawn at once.
 int MismatchesWithWholePicture(CMapvineView& view) {
+  const QImage whole = WholePictureAtZoom(view);
   view.viewport()->repaint();
   const QImage shown = view.viewport()->grab().toImage();
-  const QImage whole = view.PictureImage();
   const int sx = view.horizontalScrollBar()->value();
   const int sy = view.verticalScrollBar()->value();
   int mismatches = 0;
@@ -29,12 +55,14 @@ int MismatchesWithWholePicture(CMapvineView& view) {
   return mismatches;
 }
 
-// At 100% the window shows exactly the pixels of the whole picture, however
-// it got there: scrolled, nodes dragged, nodes and links coming, going
-// inactive or hidden as refreshes make them, marked as changed or stale.
+// At 100%, 200% and 50% the window shows exactly the pixels of the whole
+// picture at that zoom, however it got there: scrolled, nodes dragged,
+// nodes and links coming, going inactive or hidden as refreshes make them,
+// marked as changed or stale.
 TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
-  for (unsigned seed = 1; seed <= 4; ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    const double zoom = std::array{1.0, 2.0, 0.5}[seed % 3];
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", zoom " + std::to_string(zoom));
     std::mt19937 random(seed);
     auto upTo = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     ShownDocument s;
@@ -55,7 +83,7 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
       link->changeMark = static_cast<ChangeMark>(upTo(5));
       link->stale = upTo(4) == 0;
     }
-    s.view.SetZoom(1.0);
+    s.view.SetZoom(zoom);
 
     for (int step = 0; step < 12; ++step) {
       CSprite& node = *nodes[upTo(60)];
@@ -76,8 +104,8 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
         default:
           break;
       }
-      s.view.horizontalScrollBar()->setValue(upTo(1400));
-      s.view.verticalScrollBar()->setValue(upTo(1000));
+      s.view.horizontalScrollBar()->setValue(upTo(static_cast<int>(1400 * zoom)));
+      s.view.verticalScrollBar()->setValue(upTo(static_cast<int>(1000 * zoom)));
       ASSERT_EQ(MismatchesWithWholePicture(s.view), 0) << "step " << step;
     }
   }
