@@ -7,7 +7,7 @@ namespace mapvine {
 
 // What the command line asks for.
 struct CommandLine {
-  enum class Mode { Window, Query, Help, Version };
+  enum class Mode { Window, Query, History, Help, Version };
   Mode mode = Mode::Window;
   bool trace = false;       // start with tracing on (with --query: trace its pass)
   bool refresh = false;     // one refresh once the picture is up
@@ -15,6 +15,12 @@ struct CommandLine {
   std::string renderPath;   // write the picture as PNG and exit, no window shown
   std::string savePath;     // save the picture and exit, no window shown
   bool changes = false;     // print what the refresh changed and exit, no window shown
+  std::string historyDb;    // the history's file or postgresql:// address; empty: the user's own
+  // --history: which rows to print and how (times as written, checked by the command).
+  std::string since;
+  std::string until;
+  std::string resource;
+  std::string format = "text";
 
   // --render, --save and --changes run the program without ever showing its window.
   bool Batch() const { return !renderPath.empty() || !savePath.empty() || changes; }

@@ -1,6 +1,7 @@
 #include "app/DocumentCommands.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <cstdio>
 #include <utility>
@@ -34,8 +35,10 @@ bool DocumentCommands::Refresh(RefreshTrigger trigger) {
     return false;
   }
   if (std::exchange(refreshing_, true)) return false;
+  if (history) history->Starting(doc_);
   const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl, progress));
   refreshing_ = false;
+  if (history) history->Finished(doc_, QDateTime::currentMSecsSinceEpoch());
   if (refreshed) refreshed();
   notices_.Report(doc_, failure, trigger);
   return failure.empty();

@@ -1,12 +1,14 @@
 // The mapvine executable: the topology window, or one of its commands for
-// scripts (--query, --render, --save).
+// scripts (--query, --history, --render, --save).
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/HistoryCommand.h"
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "app/QueryCommand.h"
@@ -64,6 +66,14 @@ int main(int argc, char** argv) {
       return 0;
     case mapvine::CommandLine::Mode::Query:
       return mapvine::RunQueryCommand(parsed.line.trace, std::cout, std::cerr);
+    case mapvine::CommandLine::Mode::History: {
+      // The database drivers are plugins, which only an application object loads.
+      int qtArgumentCount = 1;
+      QCoreApplication application(qtArgumentCount, argv);
+      QCoreApplication::setOrganizationName("Mapvine");
+      QCoreApplication::setApplicationName("Mapvine");
+      return mapvine::RunHistoryCommand(parsed.line, std::cout, std::cerr);
+    }
     case mapvine::CommandLine::Mode::Window:
       break;
   }

@@ -32,6 +32,8 @@ TEST(CommandLineParsing, AcceptedLines) {
        "", ""},
       {{"--refresh", "--", "-odd.top"}, Mode::Window, false, true, "-odd.top", "", ""},
       {{"--", "--trace"}, Mode::Window, false, false, "--trace", "", ""},
+      {{"--history", "--since", "24h", "--resource", "NETA.NN1", "--history-db", "h.sqlite"}, Mode::History, false,
+       false, "", "", ""},
   };
   for (const Accepted& c : cases) {
     const ParsedCommandLine parsed = ParseCommandLine(c.args);
@@ -62,6 +64,11 @@ TEST(CommandLineParsing, RefusedLinesSayWhy) {
       {{"--help", "--trace"}, "--help takes no other arguments"},
       {{"--version", "a.top"}, "--version takes no other arguments"},
       {{"--", "a.top", "-b.top"}, "only one file can be opened: 'a.top' and '-b.top'"},
+      {{"--since", "1h"}, "--since needs --history"},
+      {{"--history", "--since"}, "--since needs a value"},
+      {{"--history", "--format", "csv", "--format", "json"}, "--format given twice"},
+      {{"--history", "--refresh"}, "--history takes only --since, --until, --resource, --format and --history-db"},
+      {{"--history", "a.top"}, "--history takes only --since, --until, --resource, --format and --history-db"},
   };
   for (const auto& [args, error] : cases) {
     EXPECT_EQ(ParseCommandLine(args).error, error) << ::testing::PrintToString(args);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <vector>
+
+#include "history/HistoryRow.h"
+#include "history/PictureReplay.h"
+
+class QLabel;
+class QToolBar;
+
+namespace mapvine {
+
+class CMainFrame;
+class HistoryDock;
+class HistoryRecorder;
+class RefreshHistory;
+
+// The history in the window: the History dock with its list and time
+// slider, the picture replayed at the time picked with a "Showing
+// 03:00:12" banner and its Live button, and acknowledgements stored so
+// that they outlive the session. Refreshes keep running while a past time
+// is shown: each puts today's picture back first, and the replay follows.
+class HistoryWindow final : public QObject {
+  Q_OBJECT
+ public:
+  // The list covers this many days back.
+  static constexpr int kListedDays = 7;
+
+  // `recorder` may be null: no history is kept, the list shows this
+  // session's changes only.
+  HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory& history, HistoryRecorder* recorder);
+  ~HistoryWindow() override;
+
+  HistoryDock& Dock() const { return *dock_; }
+  void ShowTime(HistoryTime when);
+  void GoLive();
+  bool ShowingPast() const { return replay_.Showing(); }
+  QString BannerText() const;
+
+ private:
+  void Refreshed();
+  void Reload();
+  void Relist();
+  void RestoreUnacknowledgedMarks();
+  void Acknowledged(const std::vector<std::string>* keys);
+
+  CMainFrame& frame_;
+  CMapvineDoc& doc_;
+  RefreshHistory& history_;
+  HistoryRecorder* recorder_;
+  HistoryDock* dock_;
+  QToolBar* banner_;
+  QLabel* bannerText_;
+  NetworkKey network_;
+  std::vector<HistoryRow> rows_;  // the network's recent changes, oldest first
+  PictureReplay replay_;
+  HistoryTime shownTime_ = 0;
+};
+
+}  // namespace mapvine

@@ -1,0 +1,40 @@
+#include "history/RefreshHistory.h"
+
+#include <algorithm>
+
+#include "history/HistoryRecorder.h"
+
+namespace mapvine {
+
+bool IsBaselineRefresh(const CMapvineDoc& before) {
+  const auto nodes = before.NodesByArrival();
+  return std::all_of(nodes.begin(), nodes.end(), [](const CSprite* node) { return node->addedByHand; });
+}
+
+void RefreshHistory::Starting(const CMapvineDoc& doc) {
+  if (beforeRefresh) beforeRefresh();
+  baseline_ = IsBaselineRefresh(doc);
+}
+
+const RecordedRefresh& RefreshHistory::Finished(const CMapvineDoc& doc, HistoryTime when) {
+  const NetworkKey network = ServedNetwork(doc);
+  // Another network's resources have nothing to do with this one's.
+  if (network != last_.network) flapping_ = FlapTracker();
+  last_ = RecordedRefresh{network, when, baseline_, {}, {}};
+  if (!baseline_ && network.Known()) Record(doc);
+  if (afterRefresh) afterRefresh();
+  return last_;
+}
+
+void RefreshHistory::Record(const CMapvineDoc& doc) {
+  last_.changes = doc.lastChanges;
+  std::vector<std::string> changed;
+  changed.reserve(last_.changes.size());
+  for (const TopologyChange& change : last_.changes) changed.push_back(ResourceKey(change));
+  std::sort(changed.begin(), changed.end());
+  changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+  last_.flapEvents = flapping_.Refresh(changed);
+  if (recorder_) recorder_->Record(last_.network, last_.when, last_.changes);
+}
+
+}  // namespace mapvine
