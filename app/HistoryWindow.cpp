@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "app/HistoryDock.h"
+#include "app/HistorySettingsDialog.h"
 #include "app/MainFrame.h"
 #include "base/QualifiedName.h"
 #include "history/HistoryRecorder.h"
@@ -23,13 +24,17 @@ HistoryTime Now() { return QDateTime::currentMSecsSinceEpoch(); }
 
 HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory& history, HistoryRecorder* recorder)
     : frame_(frame), doc_(doc), history_(history), recorder_(recorder), dock_(new HistoryDock(&frame)),
-      banner_(new QToolBar(tr("Past picture"), &frame)), bannerText_(new QLabel) {
+      banner_(new QToolBar(tr("Past picture"), &frame)), bannerText_(new QLabel), settings_(LoadHistorySettings()) {
   frame.addDockWidget(Qt::RightDockWidgetArea, dock_);
   dock_->hide();
   QAction* toggle = dock_->toggleViewAction();
   toggle->setStatusTip(tr("Show or hide the change history and its time slider"));
   for (QAction* menu : frame.menuBar()->actions()) {
-    if (menu->text() == "&View" && menu->menu() != nullptr) menu->menu()->addAction(toggle);
+    if (menu->text() != "&View" || menu->menu() == nullptr) continue;
+    menu->menu()->addAction(toggle);
+    QAction* settings = menu->menu()->addAction(tr("History Settings..."), this, &HistoryWindow::EditSettings);
+    settings->setObjectName("HistorySettings");
+    settings->setStatusTip(tr("Keep a change history, for how long and where; desktop notifications"));
   }
   // The banner says the picture is not today's, and takes the person back.
   banner_->setObjectName("HistoryBanner");
@@ -52,6 +57,7 @@ HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory
     const std::vector<std::string> keys{ResourceKey(resource)};
     Acknowledged(&keys);
   });
+  connect(&notifier_, &DesktopNotifier::Activated, this, &HistoryWindow::BringToFront);
   history_.beforeRefresh = [this] { replay_.Restore(doc_); };
   history_.afterRefresh = [this] { Refreshed(); };
 }
@@ -65,6 +71,7 @@ HistoryWindow::~HistoryWindow() {
 void HistoryWindow::Refreshed() {
   const RecordedRefresh& last = history_.Last();
   if (!last.network.Known()) return;
+  NotifyOf(last);
   if (last.network != network_) {
     network_ = last.network;
     rows_.clear();
@@ -146,6 +153,29 @@ void HistoryWindow::GoLive() {
   banner_->hide();
   dock_->GoLive();
   frame_.View().RedrawAll();
+}
+
+void HistoryWindow::NotifyOf(const RecordedRefresh& refresh) {
+  // The marks already tell a person looking at the window.
+  if (refresh.baseline || !settings_.notify || !doc_.settings.autoRefresh || frame_.isActiveWindow()) return;
+  const NoticeKinds kinds{settings_.notifyInactive, settings_.notifyGone, settings_.notifyRecovered};
+  if (const std::optional<RefreshNotice> notice = NoticeFor(refresh.changes, history_.Flapping(), kinds)) {
+    notifier_.Notify(*notice);
+  }
+}
+
+void HistoryWindow::BringToFront(const TopologyChange& resource) {
+  frame_.showNormal();
+  frame_.raise();
+  frame_.activateWindow();
+  frame_.View().LocateNode(resource.name);
+}
+
+void HistoryWindow::EditSettings() {
+  if (std::optional<HistorySettings> chosen = AskHistorySettings(&frame_, settings_)) {
+    settings_ = *chosen;
+    SaveHistorySettings(settings_);
+  }
 }
 
 QString HistoryWindow::BannerText() const {
