@@ -1,9 +1,10 @@
 // The change history's costs on large networks (snanode-gen --seed 1):
 //   BM_RefreshPass/65536            a refresh of the 64k network, for scale
-//   BM_HandOverRefresh/65536        what the GUI thread spends recording that
-//                                   refresh when every link changed: learn the
-//                                   network, follow flapping, queue the write
-//                                   (target: at most 5% of the refresh)
+//   BM_HandOverRefresh/65536/N      what the GUI thread spends recording that
+//                                   refresh when every Nth link changed (1%, and
+//                                   all): learn the network, follow flapping,
+//                                   queue the write (target: at most 5% of the
+//                                   refresh)
 //   BM_WriteRefresh/65536           the worker thread's write of those changes
 //                                   (one transaction), off the GUI thread
 //   BM_PrintMillionRows             mapvine --history over a million rows
@@ -46,9 +47,12 @@ struct Picture {
   CMapvineDoc doc;
 };
 
-std::vector<TopologyChange> EveryLinkChanged(const CMapvineDoc& doc) {
+// Every `every`th link went inactive.
+std::vector<TopologyChange> LinksChanged(const CMapvineDoc& doc, std::size_t every = 1) {
   std::vector<TopologyChange> changes;
+  std::size_t index = 0;
   for (const auto& link : doc.Links()) {
+    if (index++ % every != 0) continue;
     changes.push_back({ChangeMark::WentInactive, true, link->endA->fqName, link->endB->fqName, link->tgNumber});
   }
   return changes;
@@ -61,7 +65,7 @@ void BM_RefreshPass(benchmark::State& state) {
 
 void BM_HandOverRefresh(benchmark::State& state) {
   Picture picture(static_cast<std::size_t>(state.range(0)));
-  picture.doc.lastChanges = EveryLinkChanged(picture.doc);
+  picture.doc.lastChanges = LinksChanged(picture.doc, static_cast<std::size_t>(state.range(1)));
   QTemporaryDir folder;
   HistoryRecorder recorder({folder.filePath("history.sqlite"), {}}, 0);
   RefreshHistory history(&recorder);
@@ -78,7 +82,7 @@ void BM_HandOverRefresh(benchmark::State& state) {
 
 void BM_WriteRefresh(benchmark::State& state) {
   Picture picture(static_cast<std::size_t>(state.range(0)));
-  const std::vector<TopologyChange> changes = EveryLinkChanged(picture.doc);
+  const std::vector<TopologyChange> changes = LinksChanged(picture.doc);
   QTemporaryDir folder;
   HistoryStore store({folder.filePath("history.sqlite"), {}});
   if (!store.Open()) state.SkipWithError("cannot open the history");
@@ -144,7 +148,7 @@ void BM_ReplayAt100k(benchmark::State& state) {
 }
 
 BENCHMARK(BM_RefreshPass)->Arg(65536)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_HandOverRefresh)->Arg(65536)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HandOverRefresh)->Args({65536, 100})->Args({65536, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteRefresh)->Arg(65536)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PrintMillionRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_ReplayAt100k)->Unit(benchmark::kMillisecond)->UseRealTime();

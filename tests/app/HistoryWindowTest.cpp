@@ -1,0 +1,70 @@
+// The History dock in the window: the picture replayed at a past time is
+// the picture as it was then, pixel for pixel.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "app/HistoryDock.h"
+#include "app/HistoryWindow.h"
+#include "app/MainFrame.h"
+#include "app/MapvineApp.h"
+#include "history/HistoryRecorder.h"
+#include "view/CommandIds.h"
+#include "view/MapvineView.h"
+
+namespace mapvine {
+namespace {
+
+TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
+  setenv("SNANODE_NETWORK", MAPVINE_SOURCE_DIR "/resources/sample.net", 1);
+  const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
+  ASSERT_TRUE(library.Loaded()) << library.error;
+  QTemporaryDir folder;
+  CommandLine line;
+  line.historyDb = folder.filePath("history.sqlite").toStdString();
+  CMapvineApp app(library);
+  ASSERT_TRUE(app.InitInstance(line));
+  CMainFrame& frame = app.MainFrame();
+  // The sample's NN1-NN5 TG goes down at 10 s and comes back at 40.
+  std::vector<std::pair<HistoryTime, QImage>> seen;
+  for (const char* seconds : {"0", "5", "15", "45"}) {
+    setenv("SNANODE_TIME", seconds, 1);
+    QThread::msleep(5);  // each refresh at a time of its own
+    frame.Route(command::kRefresh);
+    frame.Route(command::kAcknowledgeChanges);  // a past picture shows no marks
+    seen.emplace_back(app.History().Last().when, frame.View().PictureImage());
+    QCoreApplication::processEvents();
+  }
+  app.Recorder()->Flush();
+  QCoreApplication::processEvents();  // the dock's rows come back from the history's thread
+  HistoryWindow& history = app.HistoryInWindow();
+  EXPECT_EQ(history.Dock().Model().rowCount(), 2);
+  ASSERT_NE(seen[1].second, seen[2].second);  // the TG's colour changed
+  for (std::size_t i = 1; i < seen.size(); ++i) {
+    SCOPED_TRACE(i);
+    history.ShowTime(seen[i].first);
+    EXPECT_TRUE(history.ShowingPast());
+    EXPECT_EQ(frame.findChild<QToolBar*>("HistoryBanner")->findChild<QLabel*>()->text(), history.BannerText());
+    EXPECT_TRUE(frame.View().PictureImage() == seen[i].second);
+  }
+  // A refresh while the past is shown runs on today's picture, and the
+  // replay follows.
+  setenv("SNANODE_TIME", "15", 1);
+  history.ShowTime(seen[1].first);
+  frame.Route(command::kRefresh);
+  EXPECT_TRUE(frame.View().PictureImage() == seen[1].second);
+  history.GoLive();
+  EXPECT_FALSE(history.ShowingPast());
+  EXPECT_EQ(history.Dock().Model().rowCount(), 3);
+  frame.Route(command::kAcknowledgeChanges);
+  EXPECT_TRUE(frame.View().PictureImage() == seen[2].second);
+  unsetenv("SNANODE_TIME");
+}
+
+}  // namespace
+}  // namespace mapvine
