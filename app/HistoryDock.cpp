@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "view/ChangesDock.h"
+
 namespace mapvine {
 namespace {
 
@@ -59,16 +61,7 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const {
 
 QVariant HistoryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
-  switch (section) {
-    case kTime:
-      return tr("Time");
-    case kResource:
-      return tr("Resource");
-    case kWhat:
-      return tr("Change");
-    default:
-      return {};
-  }
+  return ChangeColumnTitle(section);
 }
 
 HistoryDock::HistoryDock(QWidget* parent)

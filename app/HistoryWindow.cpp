@@ -13,6 +13,7 @@
 #include "base/QualifiedName.h"
 #include "history/HistoryRecorder.h"
 #include "history/RefreshHistory.h"
+#include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
@@ -28,12 +29,14 @@ HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory
   frame.addDockWidget(Qt::RightDockWidgetArea, dock_);
   dock_->hide();
   QAction* toggle = dock_->toggleViewAction();
+  toggle->setData(command::kHistoryWindow);
   toggle->setStatusTip(tr("Show or hide the change history and its time slider"));
   for (QAction* menu : frame.menuBar()->actions()) {
     if (menu->text() != "&View" || menu->menu() == nullptr) continue;
     menu->menu()->addAction(toggle);
     QAction* settings = menu->menu()->addAction(tr("History Settings..."), this, &HistoryWindow::EditSettings);
     settings->setObjectName("HistorySettings");
+    settings->setData(command::kHistorySettings);
     settings->setStatusTip(tr("Keep a change history, for how long and where; desktop notifications"));
   }
   // The banner says the picture is not today's, and takes the person back.
@@ -77,7 +80,7 @@ void HistoryWindow::Refreshed() {
     rows_.clear();
     Reload();
   } else if (!last.baseline) {
-    for (const TopologyChange& change : last.changes) rows_.push_back({last.when, 0, change, false});
+    for (const TopologyChange& change : last.Changes()) rows_.push_back({last.when, 0, change, false});
     Relist();
   }
   if (replay_.Showing() || shownTime_ != 0) ShowTime(shownTime_);
@@ -159,7 +162,7 @@ void HistoryWindow::NotifyOf(const RecordedRefresh& refresh) {
   // The marks already tell a person looking at the window.
   if (refresh.baseline || !settings_.notify || !doc_.settings.autoRefresh || frame_.isActiveWindow()) return;
   const NoticeKinds kinds{settings_.notifyInactive, settings_.notifyGone, settings_.notifyRecovered};
-  if (const std::optional<RefreshNotice> notice = NoticeFor(refresh.changes, history_.Flapping(), kinds)) {
+  if (const std::optional<RefreshNotice> notice = NoticeFor(refresh.Changes(), history_.Flapping(), kinds)) {
     notifier_.Notify(*notice);
   }
 }

@@ -22,9 +22,15 @@ constexpr int kRemembered = 64;
 
 }  // namespace
 
-DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject* parent) : QObject(parent), bus_(std::move(bus)) {
-  bus_.connect(kService, kPath, kInterface, "ActionInvoked", this,
-                                        SLOT(ActionInvoked(uint, QString)));
+DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject* parent) : QObject(parent), bus_("") {
+  UseBus(std::move(bus));
+}
+
+void DesktopNotifier::UseBus(QDBusConnection bus) {
+  bus_.disconnect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
+  bus_ = std::move(bus);
+  shown_.clear();
+  bus_.connect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
 }
 
 void DesktopNotifier::Notify(const RefreshNotice& notice) {

@@ -19,6 +19,9 @@ class DesktopNotifier final : public QObject {
  public:
   explicit DesktopNotifier(QDBusConnection bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
 
+  // Sends to the service on another bus from now on.
+  void UseBus(QDBusConnection bus);
+
   // Shows the notice; its action "Show" comes back as Activated.
   void Notify(const RefreshNotice& notice);
 

@@ -1,7 +1,5 @@
 #include "history/FlapRule.h"
 
-#include <unordered_set>
-
 namespace mapvine {
 namespace {
 
@@ -31,11 +29,10 @@ bool NextFlapping(bool wasFlapping, double percent) {
 
 std::vector<std::pair<std::string, FlapEvent>> FlapTracker::Refresh(const std::vector<std::string>& changed) {
   std::vector<std::pair<std::string, FlapEvent>> events;
-  const std::unordered_set<std::string> changedNow(changed.begin(), changed.end());
-  for (const std::string& key : changed) followed_.try_emplace(key);
+  for (auto& [key, resource] : followed_) resource.changes = (resource.changes << 1) & kWindowMask;
+  for (const std::string& key : changed) followed_[key].changes |= 1;
   for (auto it = followed_.begin(); it != followed_.end();) {
     Resource& resource = it->second;
-    resource.changes = (resource.changes << 1 | (changedNow.contains(it->first) ? 1 : 0)) & kWindowMask;
     const bool flapping = NextFlapping(resource.flapping, PercentStateChange(resource.changes));
     if (flapping != resource.flapping) {
       events.emplace_back(it->first, flapping ? FlapEvent::Started : FlapEvent::Settled);

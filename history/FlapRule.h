@@ -31,7 +31,8 @@ enum class FlapEvent { None, Started, Settled };
 // window and not flapping are forgotten.
 class FlapTracker {
  public:
-  // One refresh ran; `changed` lists the keys it changed (each once). Every
+  // One refresh ran; `changed` lists the keys it changed (in any order, a
+  // key may come twice). Every
   // start or end of flapping it caused is returned, with its key.
   std::vector<std::pair<std::string, FlapEvent>> Refresh(const std::vector<std::string>& changed);
   bool IsFlapping(const std::string& key) const;

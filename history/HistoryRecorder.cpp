@@ -47,9 +47,10 @@ void HistoryRecorder::Fail(const HistoryProblem& problem) {
   QMetaObject::invokeMethod(this, [this, message] { emit Failed(message); });
 }
 
-void HistoryRecorder::Record(const NetworkKey& network, HistoryTime when, std::vector<TopologyChange> changes) {
+void HistoryRecorder::Record(const NetworkKey& network, HistoryTime when,
+                             std::shared_ptr<const std::vector<TopologyChange>> changes) {
   Post([this, network, when, changes = std::move(changes)](HistoryStore& store) {
-    if (!store.WriteRefresh(network, when, changes)) Fail(store.Problem());
+    if (!store.WriteRefresh(network, when, *changes)) Fail(store.Problem());
   });
 }
 

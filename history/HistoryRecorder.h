@@ -27,7 +27,8 @@ class HistoryRecorder final : public QObject {
   // Finishes every request made, then stops the thread.
   ~HistoryRecorder() override;
 
-  void Record(const NetworkKey& network, HistoryTime when, std::vector<TopologyChange> changes);
+  void Record(const NetworkKey& network, HistoryTime when,
+              std::shared_ptr<const std::vector<TopologyChange>> changes);
   // Acknowledges the changes up to `when`: all, or those of `keys`.
   void Acknowledge(const NetworkKey& network, HistoryTime when, std::optional<std::vector<std::string>> keys);
   // Reads the rows the filter lets through and hands them to `done` on

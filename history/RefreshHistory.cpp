@@ -1,6 +1,7 @@
 #include "history/RefreshHistory.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "history/HistoryRecorder.h"
 
@@ -20,21 +21,19 @@ const RecordedRefresh& RefreshHistory::Finished(const CMapvineDoc& doc, HistoryT
   const NetworkKey network = ServedNetwork(doc);
   // Another network's resources have nothing to do with this one's.
   if (network != last_.network) flapping_ = FlapTracker();
-  last_ = RecordedRefresh{network, when, baseline_, {}, {}};
+  last_ = RecordedRefresh{network, when, baseline_};
   if (!baseline_ && network.Known()) Record(doc);
   if (afterRefresh) afterRefresh();
   return last_;
 }
 
 void RefreshHistory::Record(const CMapvineDoc& doc) {
-  last_.changes = doc.lastChanges;
+  last_.shared = std::make_shared<const std::vector<TopologyChange>>(doc.lastChanges);
   std::vector<std::string> changed;
-  changed.reserve(last_.changes.size());
-  for (const TopologyChange& change : last_.changes) changed.push_back(ResourceKey(change));
-  std::sort(changed.begin(), changed.end());
-  changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+  changed.reserve(last_.Changes().size());
+  for (const TopologyChange& change : last_.Changes()) changed.push_back(ResourceKey(change));
   last_.flapEvents = flapping_.Refresh(changed);
-  if (recorder_) recorder_->Record(last_.network, last_.when, last_.changes);
+  if (recorder_) recorder_->Record(last_.network, last_.when, last_.shared);
 }
 
 }  // namespace mapvine

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,8 +20,11 @@ struct RecordedRefresh {
   NetworkKey network;
   HistoryTime when = 0;
   bool baseline = false;  // the picture's first look at the network: nothing written
-  std::vector<TopologyChange> changes;
+  // Shared with the history's thread, which writes them: one copy only.
+  std::shared_ptr<const std::vector<TopologyChange>> shared = std::make_shared<std::vector<TopologyChange>>();
   std::vector<std::pair<std::string, FlapEvent>> flapEvents;
+
+  const std::vector<TopologyChange>& Changes() const { return *shared; }
 };
 
 // The one place where a refresh's comparison, once ready, goes into the

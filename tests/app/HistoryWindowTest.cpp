@@ -1,5 +1,7 @@
-// The History dock in the window: the picture replayed at a past time is
-// the picture as it was then, pixel for pixel.
+// The history in the window: the picture replayed at a past time is the
+// picture as it was then, pixel for pixel; notifications while the window
+// is not active.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -14,11 +16,14 @@
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "history/HistoryRecorder.h"
+#include "tests/support/PrivateDesktop.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
 namespace {
+
+using testing::PrivateDesktop;
 
 TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   setenv("SNANODE_NETWORK", MAPVINE_SOURCE_DIR "/resources/sample.net", 1);
@@ -63,6 +68,39 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   EXPECT_EQ(history.Dock().Model().rowCount(), 3);
   frame.Route(command::kAcknowledgeChanges);
   EXPECT_TRUE(frame.View().PictureImage() == seen[2].second);
+  unsetenv("SNANODE_TIME");
+}
+
+// During auto refresh a refresh with changes notifies, unless the window
+// is the active one: its marks already say it.
+TEST_F(PrivateDesktop, TheWindowNotifiesOnlyWhileItIsNotActive) {
+  setenv("SNANODE_NETWORK", MAPVINE_SOURCE_DIR "/resources/sample.net", 1);
+  const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
+  ASSERT_TRUE(library.Loaded()) << library.error;
+  QTemporaryDir folder;
+  CommandLine line;
+  line.historyDb = folder.filePath("history.sqlite").toStdString();
+  CMapvineApp app(library);
+  ASSERT_TRUE(app.InitInstance(line));
+  app.HistoryInWindow().Notifier().UseBus(connection_);
+  app.Document().settings.autoRefresh = true;
+  CMainFrame& frame = app.MainFrame();
+  const auto refreshAt = [&](const char* seconds) {
+    setenv("SNANODE_TIME", seconds, 1);
+    frame.Route(command::kRefresh);
+  };
+  QWidget other;  // another program's window in front
+  other.show();
+  QApplication::setActiveWindow(&other);
+  ASSERT_FALSE(frame.isActiveWindow());
+  refreshAt("0");   // the baseline: no notification
+  refreshAt("15");  // the TG went inactive while another window was in front
+  refreshAt("16");  // nothing changed
+  QApplication::setActiveWindow(&frame);
+  ASSERT_TRUE(frame.isActiveWindow());
+  refreshAt("45");  // back, but the person is looking
+  Settle();
+  EXPECT_EQ(History(), QStringList{"1 link went inactive / 1 link went inactive: NN1\u2013NN5 TG 24"});
   unsetenv("SNANODE_TIME");
 }
 

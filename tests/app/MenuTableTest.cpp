@@ -63,6 +63,8 @@ const MenuRow kMenu[] = {
     {"&View", "Settings...", 32820, "Customize View Settings"},
     {"&View", "Mark inactive links", 32862, "Draw inactive links dashed as well as red"},
     {"&View", "Changes", 32841, "Show or hide the list of what the refreshes changed"},
+    {"&View", "History", 32870, "Show or hide the change history and its time slider"},
+    {"&View", "History Settings...", 32871, "Keep a change history, for how long and where; desktop notifications"},
     {"&Help", "&Help Topics", 57667, "List Help topics\nHelp Topics"},
     {"&Help", "&About Mapvine...", 57664, "Display program information and version number\nAbout"},
 };

@@ -116,35 +116,6 @@ TEST(HistoryStore, DamagedOrNewerFilesAreRefusedWithOneClearMessage) {
   ExpectProblem(store, HistoryFault::Other, "newer Mapvine");
 }
 
-TEST(HistoryStore, DamagedPagesAreFoundWhenRead) {
-  TempHistory temp;
-  {
-    HistoryStore store(temp.Location());
-    ASSERT_TRUE(store.Open());
-    std::vector<TopologyChange> many(2000, Node(ChangeMark::WentInactive, "NETA.NN2"));
-    ASSERT_TRUE(store.WriteRefresh(kNeta, 1000, many));
-    // Fold the written-ahead log into the file, so the damage below hits the rows.
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "checkpoint");
-    db.setDatabaseName(temp.file);
-    ASSERT_TRUE(db.open());
-    QSqlQuery(db).exec("PRAGMA wal_checkpoint(TRUNCATE)");
-    db.close();
-  }
-  QSqlDatabase::removeDatabase("checkpoint");
-  QFile file(temp.file);
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  const qint64 size = file.size();
-  ASSERT_GT(size, 8 * 4096);
-  file.seek(size / 2);
-  file.write(QByteArray(4 * 4096, '\xff'));
-  file.close();
-  HistoryStore store(temp.Location());
-  bool read = store.Open();
-  if (read) read = store.Read({}, [](const HistoryRow&, const NetworkKey&) { return true; });
-  EXPECT_FALSE(read);
-  ExpectProblem(store, HistoryFault::Damaged, "is damaged");
-}
-
 TEST(HistoryStore, AWriterWaitsForALockThenSaysItIsLocked) {
   TempHistory temp;
   HistoryStore store(temp.Location());

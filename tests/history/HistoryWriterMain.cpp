@@ -1,5 +1,6 @@
-// history_writer FILE REFRESHES ROWS TAG: writes REFRESHES refreshes of
-// ROWS changes each (0: forever) into the SQLite history FILE, the nodes
+// history_writer LOCATION REFRESHES ROWS TAG: writes REFRESHES refreshes of
+// ROWS changes each (0: forever) into the history at LOCATION (an SQLite
+// file or a postgresql:// address), the nodes
 // named TAG.N1, TAG.N2, ..., and prints "written N" after each.
 #include <QCoreApplication>
 #include <cstdio>
@@ -11,7 +12,10 @@
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   if (argc != 5) return 2;
-  mapvine::HistoryStore store({argv[1], {}});
+  QString error;
+  const auto location = mapvine::ParseHistoryLocation(argv[1], error);
+  if (!location) return 2;
+  mapvine::HistoryStore store(*location);
   if (!store.Open()) {
     std::fprintf(stderr, "%s\n", qPrintable(store.Problem().Message()));
     return 1;
