@@ -160,15 +160,36 @@ bool HistoryStore::Acknowledge(const NetworkKey& network, HistoryTime when, cons
 
 bool HistoryStore::Read(const HistoryFilter& filter,
                         const std::function<bool(const HistoryRow&, const NetworkKey&)>& visit) {
-  QString sql =
-      "SELECT r.at, r.id, c.kind, s.is_link, s.name, s.destination, s.tg, c.acknowledged_at IS NOT NULL, "
-      "n.net_id, n.cp_name FROM changes c JOIN refreshes r ON r.id = c.refresh "
-      "JOIN resources s ON s.id = c.resource JOIN networks n ON n.id = r.network WHERE 1 = 1";
-  QVariantList values;
-  if (filter.network) {
-    sql += " AND n.net_id = ? AND n.cp_name = ?";
-    values << Text(filter.network->networkId) << Text(filter.network->cpName);
+  // Networks and resources are few beside their changes: read once and
+  // looked up by id, they spare each row three joins' worth of text.
+  std::unordered_map<std::int64_t, NetworkKey> networks;
+  QSqlQuery networkRows = db_.Prepare("SELECT id, net_id, cp_name FROM networks");
+  if (!db_.Run(networkRows)) return false;
+  while (networkRows.next()) {
+    networks[networkRows.value(0).toLongLong()] = {networkRows.value(1).toString().toStdString(),
+                                                   networkRows.value(2).toString().toStdString()};
   }
+  std::unordered_map<std::int64_t, TopologyChange> resources;
+  const QString wanted = QString::fromStdString(filter.resource);
+  QSqlQuery resourceRows = db_.Prepare("SELECT id, is_link, name, destination, tg, network FROM resources");
+  if (!db_.Run(resourceRows)) return false;
+  while (resourceRows.next()) {
+    const NetworkKey& network = networks[resourceRows.value(5).toLongLong()];
+    if (filter.network && network != *filter.network) continue;
+    const bool isLink = resourceRows.value(1).toInt() != 0;
+    const QString name = resourceRows.value(2).toString();
+    const QString destination = resourceRows.value(3).toString();
+    if (!wanted.isEmpty() && name.compare(wanted, Qt::CaseInsensitive) != 0 &&
+        !(isLink && destination.compare(wanted, Qt::CaseInsensitive) == 0)) {
+      continue;
+    }
+    resources[resourceRows.value(0).toLongLong()] = {ChangeMark::None, isLink, name.toStdString(),
+                                                      destination.toStdString(), resourceRows.value(4).toInt()};
+  }
+  QString sql =
+      "SELECT r.at, r.id, c.kind, c.resource, c.acknowledged_at IS NOT NULL, r.network "
+      "FROM changes c JOIN refreshes r ON r.id = c.refresh WHERE 1 = 1";
+  QVariantList values;
   if (filter.since) {
     // Refresh numbers grow with time: the first one in range bounds the
     // changes to read without a walk over older ones.
@@ -179,30 +200,23 @@ bool HistoryStore::Read(const HistoryFilter& filter,
     sql += " AND r.at < ?";
     values << QVariant::fromValue(*filter.until);
   }
-  if (!filter.resource.empty()) {
-    sql += " AND (UPPER(s.name) = UPPER(?) OR (s.is_link = 1 AND UPPER(s.destination) = UPPER(?)))";
-    values << Text(filter.resource) << Text(filter.resource);
-  }
   if (filter.unacknowledgedOnly) sql += " AND c.acknowledged_at IS NULL";
   sql += " ORDER BY c.id";
   QSqlQuery query = db_.Prepare(sql);
   for (int i = 0; i < values.size(); ++i) query.bindValue(i, values[i]);
   if (!db_.Run(query)) return false;
   HistoryRow row;
-  NetworkKey network;
   while (query.next()) {
-    row.when = query.value(0).toLongLong();
-    row.refresh = query.value(1).toLongLong();
+    // Resources of other networks, or not asked for, are not in the map.
+    const auto resource = resources.find(query.value(3).toLongLong());
+    if (resource == resources.end()) continue;
+    row.change = resource->second;
     row.change.kind = KindFromNumber(query.value(2).toInt());
     if (row.change.kind == ChangeMark::None) continue;
-    row.change.isLink = query.value(3).toInt() != 0;
-    row.change.name = query.value(4).toString().toStdString();
-    row.change.destinationName = query.value(5).toString().toStdString();
-    row.change.tgNumber = query.value(6).toInt();
-    row.acknowledged = query.value(7).toBool();
-    network.networkId = query.value(8).toString().toStdString();
-    network.cpName = query.value(9).toString().toStdString();
-    if (!visit(row, network)) break;
+    row.when = query.value(0).toLongLong();
+    row.refresh = query.value(1).toLongLong();
+    row.acknowledged = query.value(4).toBool();
+    if (!visit(row, networks[query.value(5).toLongLong()])) break;
   }
   if (query.lastError().isValid()) {
     db_.Fail(query.lastError());
