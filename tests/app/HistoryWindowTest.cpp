@@ -25,17 +25,31 @@ namespace {
 
 using testing::PrivateDesktop;
 
-TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
+// The window against the simulated node serving the sample network, its
+// history in a temporary folder. The sample's NN1-NN5 TG goes down at 10 s
+// and comes back at 40 (SNANODE_TIME sets the node's clock).
+SnaLibrary SampleNode() {
   setenv("SNANODE_NETWORK", MAPVINE_SOURCE_DIR "/resources/sample.net", 1);
-  const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
-  ASSERT_TRUE(library.Loaded()) << library.error;
+  SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
+  EXPECT_TRUE(library.Loaded()) << library.error;
+  return library;
+}
+
+struct SampleWithHistory {
+  SampleWithHistory() : app(SampleNode()) {
+    CommandLine line;
+    line.historyDb = folder.filePath("history.sqlite").toStdString();
+    EXPECT_TRUE(app.InitInstance(line));
+  }
+  ~SampleWithHistory() { unsetenv("SNANODE_TIME"); }
   QTemporaryDir folder;
-  CommandLine line;
-  line.historyDb = folder.filePath("history.sqlite").toStdString();
-  CMapvineApp app(library);
-  ASSERT_TRUE(app.InitInstance(line));
+  CMapvineApp app;
+};
+
+TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
+  SampleWithHistory sample;
+  CMapvineApp& app = sample.app;
   CMainFrame& frame = app.MainFrame();
-  // The sample's NN1-NN5 TG goes down at 10 s and comes back at 40.
   std::vector<std::pair<HistoryTime, QImage>> seen;
   for (const char* seconds : {"0", "5", "15", "45"}) {
     setenv("SNANODE_TIME", seconds, 1);
@@ -68,20 +82,13 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   EXPECT_EQ(history.Dock().Model().rowCount(), 3);
   frame.Route(command::kAcknowledgeChanges);
   EXPECT_TRUE(frame.View().PictureImage() == seen[2].second);
-  unsetenv("SNANODE_TIME");
 }
 
 // During auto refresh a refresh with changes notifies, unless the window
 // is the active one: its marks already say it.
 TEST_F(PrivateDesktop, TheWindowNotifiesOnlyWhileItIsNotActive) {
-  setenv("SNANODE_NETWORK", MAPVINE_SOURCE_DIR "/resources/sample.net", 1);
-  const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
-  ASSERT_TRUE(library.Loaded()) << library.error;
-  QTemporaryDir folder;
-  CommandLine line;
-  line.historyDb = folder.filePath("history.sqlite").toStdString();
-  CMapvineApp app(library);
-  ASSERT_TRUE(app.InitInstance(line));
+  SampleWithHistory sample;
+  CMapvineApp& app = sample.app;
   app.HistoryInWindow().Notifier().UseBus(connection_);
   app.Document().settings.autoRefresh = true;
   CMainFrame& frame = app.MainFrame();
@@ -101,7 +108,6 @@ TEST_F(PrivateDesktop, TheWindowNotifiesOnlyWhileItIsNotActive) {
   refreshAt("45");  // back, but the person is looking
   Settle();
   EXPECT_EQ(History(), QStringList{"1 link went inactive / 1 link went inactive: NN1\u2013NN5 TG 24"});
-  unsetenv("SNANODE_TIME");
 }
 
 }  // namespace
