@@ -150,6 +150,7 @@ bool DocumentCommands::SaveAs() {
 }
 
 bool DocumentCommands::SaveTo(const QString& path) {
+  if (beforeSave) beforeSave();
   // The save shows its own message when it fails.
   if (!SaveTopologyFile(doc_, path.toStdString())) return false;
   doc_.SetModified(false);

@@ -50,6 +50,9 @@ class DocumentCommands final : public CommandTarget {
   // Called after every refresh that ran, with the document's lastChanges set
   // and, when there is a history, the refresh recorded in it.
   std::function<void()> refreshed;
+  // Called before the picture is written to a file (the window shows
+  // today's picture again, not a past one).
+  std::function<void()> beforeSave;
   // Where each refresh's comparison goes once it is ready; none keeps no history.
   RefreshHistory* history = nullptr;
   // Where a refresh shows its progress; none until the main window installs

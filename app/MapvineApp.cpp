@@ -30,6 +30,7 @@ CMapvineApp::CMapvineApp(SnaLibrary node)
 
 CMapvineApp::~CMapvineApp() {
   commands_.history = nullptr;
+  commands_.beforeSave = nullptr;
   historyWindow_.reset();
   prompts_.reset();
   frame_.reset();  // the view lets go of the document
@@ -47,7 +48,12 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
     prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
   }
   StartHistory(line);
-  if (frame_) historyWindow_ = std::make_unique<HistoryWindow>(*frame_, *doc_, refreshHistory_, recorder_.get());
+  if (frame_) {
+    historyWindow_ = std::make_unique<HistoryWindow>(*frame_, *doc_, refreshHistory_, recorder_.get());
+    commands_.beforeSave = [this] {
+      if (historyWindow_->ShowingPast()) historyWindow_->GoLive();
+    };
+  }
 
   if (line.file.empty()) {
     if (!doc_->NewDocument()) return false;
