@@ -21,7 +21,10 @@ const RecordedRefresh& RefreshHistory::Finished(const CMapvineDoc& doc, HistoryT
   const NetworkKey network = ServedNetwork(doc);
   // Another network's resources have nothing to do with this one's.
   if (network != last_.network) flapping_ = FlapTracker();
-  last_ = RecordedRefresh{network, when, baseline_};
+  last_ = RecordedRefresh();
+  last_.network = network;
+  last_.when = when;
+  last_.baseline = baseline_;
   if (!baseline_ && network.Known()) Record(doc);
   if (afterRefresh) afterRefresh();
   return last_;
