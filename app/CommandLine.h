@@ -7,7 +7,7 @@ namespace mapvine {
 
 // What the command line asks for.
 struct CommandLine {
-  enum class Mode { Window, Query, Help, Version };
+  enum class Mode { Window, Query, History, Help, Version };
   Mode mode = Mode::Window;
   bool trace = false;       // start with tracing on (with --query: trace its pass)
   bool refresh = false;     // one refresh once the picture is up
@@ -19,6 +19,12 @@ struct CommandLine {
   bool exportAll = false;   // the export includes hidden nodes
   bool exportPages = false; // a PDF export spreads the picture at its size across A4 pages
   bool arrange = false;     // arrange the picture by its connections once it is up (and refreshed)
+  std::string historyDb;    // the history's file or postgresql:// address; empty: the user's own
+  // --history: which rows to print and how (times as written, checked by the command).
+  std::string since;
+  std::string until;
+  std::string resource;
+  std::string format = "text";
 
   // --render, --save, --export and --changes run the program without ever showing its window.
   bool Batch() const { return !renderPath.empty() || !savePath.empty() || !exportPath.empty() || changes; }

@@ -1,6 +1,7 @@
 #include "app/DocumentCommands.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <cstdio>
 #include <utility>
@@ -36,9 +37,11 @@ bool DocumentCommands::Refresh(RefreshTrigger trigger) {
   }
   if (std::exchange(refreshing_, true)) return false;
   const std::size_t placedBefore = doc_.NodesByArrival().size();
+  if (history) history->Starting();
   const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl, progress));
   PlaceNearNeighbours(doc_, placedBefore);
   refreshing_ = false;
+  if (history) history->Finished(doc_, QDateTime::currentMSecsSinceEpoch());
   if (refreshed) refreshed();
   notices_.Report(doc_, failure, trigger);
   return failure.empty();
@@ -150,6 +153,7 @@ bool DocumentCommands::SaveAs() {
 }
 
 bool DocumentCommands::SaveTo(const QString& path) {
+  if (beforeSave) beforeSave();
   // The save shows its own message when it fails.
   if (!SaveTopologyFile(doc_, path.toStdString())) return false;
   doc_.SetModified(false);

@@ -5,6 +5,7 @@
 
 #include "app/DocumentFile.h"
 #include "model/MapvineDoc.h"
+#include "history/RefreshHistory.h"
 #include "refresh/RefreshNotices.h"
 #include "refresh/RefreshProgress.h"
 #include "protocol/SnaLibrary.h"
@@ -46,8 +47,14 @@ class DocumentCommands final : public CommandTarget {
   // The node the icon commands act on (the one whose context menu was
   // opened); none until the main window installs it.
   std::function<CSprite*()> selectedNode;
-  // Called after every refresh that ran, with the document's lastChanges set.
+  // Called after every refresh that ran, with the document's lastChanges set
+  // and, when there is a history, the refresh recorded in it.
   std::function<void()> refreshed;
+  // Called before the picture is written to a file (the window shows
+  // today's picture again, not a past one).
+  std::function<void()> beforeSave;
+  // Where each refresh's comparison goes once it is ready; none keeps no history.
+  RefreshHistory* history = nullptr;
   // Where a refresh shows its progress; none until the main window installs
   // it.
   RefreshProgress* progress = nullptr;

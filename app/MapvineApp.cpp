@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/HistorySettings.h"
+#include "app/HistoryWindow.h"
 #include "app/MainFrame.h"
 #include "app/QtPrompts.h"
 #include "app/RememberedSettings.h"
@@ -24,9 +26,13 @@ CMapvineApp::CMapvineApp(SnaLibrary node)
       commands_(*doc_, std::move(node), file_) {
   InitResources();
   file_.pathChanged = [this] { OnPathChanged(); };
+  commands_.history = &refreshHistory_;
 }
 
 CMapvineApp::~CMapvineApp() {
+  commands_.history = nullptr;
+  commands_.beforeSave = nullptr;
+  historyWindow_.reset();
   prompts_.reset();
   frame_.reset();  // the view lets go of the document
 }
@@ -41,6 +47,13 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
     frame_ = std::make_unique<CMainFrame>(*doc_, commands_, *this);
     frame_->SetRecentFiles(recentFiles_.Files());
     prompts_ = std::make_unique<QtPrompts>(frame_.get(), CMainFrame::kTitle);
+  }
+  StartHistory(line);
+  if (frame_) {
+    historyWindow_ = std::make_unique<HistoryWindow>(*frame_, *doc_, refreshHistory_, recorder_.get());
+    commands_.beforeSave = [this] {
+      if (historyWindow_->ShowingPast()) historyWindow_->GoLive();
+    };
   }
 
   if (line.file.empty()) {
@@ -68,7 +81,34 @@ bool CMapvineApp::InitInstance(const CommandLine& line) {
   return true;
 }
 
+void CMapvineApp::StartHistory(const CommandLine& line) {
+  const HistorySettings settings = LoadHistorySettings();
+  if (!settings.keep && line.historyDb.empty()) return;
+  QString error;
+  const std::optional<HistoryLocation> location = ChosenHistoryLocation(line.historyDb, error);
+  if (!location) return ReportHistoryProblem(error + ". Mapvine goes on without history.");
+  recorder_ = std::make_unique<HistoryRecorder>(*location, settings.retentionDays);
+  refreshHistory_.SetRecorder(recorder_.get());
+  QObject::connect(recorder_.get(), &HistoryRecorder::Failed, [this](const QString& message) {
+    ReportHistoryProblem(message);
+  });
+}
+
+void CMapvineApp::ReportHistoryProblem(const QString& message) {
+  if (!frame_) {
+    std::fprintf(stderr, "mapvine: %s\n", qPrintable(message));
+    return;
+  }
+  doc_->ShowStatusText(message.toStdString());
+  Prompts().ShowWarning(message.toStdString());
+}
+
 int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
+  // A batch run has no event loop to hear of a failure: ask.
+  if (recorder_) {
+    recorder_->Flush();
+    if (recorder_->Failing()) ReportHistoryProblem(recorder_->FailureMessage());
+  }
   int status = 0;
   // The export shows the picture as refreshed and arranged; a save that
   // follows it cannot change what it wrote.

@@ -7,6 +7,8 @@
 #include "app/DocumentCommands.h"
 #include "app/DocumentFile.h"
 #include "app/RecentFileList.h"
+#include "history/HistoryRecorder.h"
+#include "history/RefreshHistory.h"
 #include "model/MapvineDoc.h"
 #include "model/SavedTopology.h"
 #include "protocol/SnaLibrary.h"
@@ -15,6 +17,7 @@
 namespace mapvine {
 
 class CMainFrame;
+class HistoryWindow;
 class QtPrompts;
 
 // The application: one document, its main window and the recent-file list.
@@ -47,6 +50,11 @@ class CMapvineApp final : public CommandTarget {
   CMainFrame& MainFrame() { return *frame_; }
   DocumentCommands& Commands() { return commands_; }
   const RecentFileList& RecentFiles() const { return recentFiles_; }
+  RefreshHistory& History() { return refreshHistory_; }
+  // None when no history is kept.
+  HistoryRecorder* Recorder() { return recorder_.get(); }
+  // Only in a run with a window.
+  HistoryWindow& HistoryInWindow() { return *historyWindow_; }
 
   // CommandTarget: new, open, the recent files, exit.
   bool OnCommand(int id) override;
@@ -54,6 +62,10 @@ class CMapvineApp final : public CommandTarget {
 
  private:
   LoadOutcome OpenWithoutAsking(const QString& path);
+  // Opens the history the settings and the command line choose, if any.
+  void StartHistory(const CommandLine& line);
+  // Says once that the history cannot be kept; the program goes on without.
+  void ReportHistoryProblem(const QString& message);
   void OnPathChanged();
 
   std::string nodeUnavailable_;  // why the node library did not load
@@ -64,7 +76,10 @@ class CMapvineApp final : public CommandTarget {
   std::unique_ptr<CMapvineDoc> doc_;
   DocumentFile file_;
   DocumentCommands commands_;
+  std::unique_ptr<HistoryRecorder> recorder_;
+  RefreshHistory refreshHistory_{nullptr};
   std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<HistoryWindow> historyWindow_;
   std::unique_ptr<QtPrompts> prompts_;
 };
 

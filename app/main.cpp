@@ -1,6 +1,7 @@
 // The mapvine executable: the topology window, or one of its commands for
-// scripts (--query, --render, --save).
+// scripts (--query, --history, --render, --save).
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <iostream>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "app/CommandLine.h"
 #include "base/Diagnostics.h"
+#include "app/HistoryCommand.h"
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "app/QueryCommand.h"
@@ -75,6 +77,14 @@ int main(int argc, char** argv) {
     case mapvine::CommandLine::Mode::Query:
       mapvine::SetDiagnosticsStream(stderr);
       return mapvine::RunQueryCommand(parsed.line.trace, std::cout, std::cerr);
+    case mapvine::CommandLine::Mode::History: {
+      // The database drivers are plugins, which only an application object loads.
+      int qtArgumentCount = 1;
+      QCoreApplication application(qtArgumentCount, argv);
+      QCoreApplication::setOrganizationName("Mapvine");
+      QCoreApplication::setApplicationName("Mapvine");
+      return mapvine::RunHistoryCommand(parsed.line, std::cout, std::cerr);
+    }
     case mapvine::CommandLine::Mode::Window:
       // The change lines are the whole of standard output.
       if (parsed.line.changes) mapvine::SetDiagnosticsStream(stderr);

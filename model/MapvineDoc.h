@@ -133,6 +133,11 @@ class CMapvineDoc {
   // The node a refresh reports by this name (ReportedName): a node the user
   // renamed is still the one the network means.
   CSprite* FindNode(std::string_view name) const;
+  // The link between the nodes a refresh reports by these names, with this
+  // TG number, in either direction.
+  CLink* FindLink(std::string_view owner, std::string_view destination, int tgNumber) const {
+    return linkIndex_.Find(owner, destination, tgNumber);
+  }
 
   // The node's image follows its status; end nodes and LUs pass their status
   // on to their links.
@@ -253,6 +258,9 @@ class CMapvineDoc {
   // opened from a file, or a refresh has heard the whole network.
   bool HasBaseline() const { return hasBaseline_; }
   void SetBaseline() { hasBaseline_ = true; }
+  // The local node's control point ("NETA.NN1") as the last refresh that
+  // heard of it learned it; it names the network the picture shows. Not saved.
+  std::string localControlPoint;
 
   std::vector<std::unique_ptr<CDIB>> images;
   std::vector<std::unique_ptr<CDIBPal>> palettes;

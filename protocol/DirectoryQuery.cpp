@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "base/LittleEndian.h"
 #include "protocol/EntryWalk.h"
 #include "protocol/QueryProbe.h"
 #include "protocol/SnaWire.h"
@@ -26,6 +27,15 @@ void LookUpDetail(const SnaCtlFunction& snaCtl, VerbBlock& block, std::vector<st
   std::copy_n(buffer.begin(), std::min(buffer.size(), detail.size()), detail.begin());
 }
 
+// The node's own control point: a parentless network or end node entry
+// the directory holds as local, at this node.
+bool IsLocalControlPoint(const DirectoryRecordBytes& entry) {
+  const std::uint16_t type = LoadU16(&entry[snawire::kDirResourceType]);
+  const bool controlPoint = type == snawire::kResourceNetworkNode || type == snawire::kResourceEndNode;
+  return controlPoint && entry[snawire::kDirEntryType] == snawire::kDirEntryLocal &&
+         entry[snawire::kDirLocation] == snawire::kDirLocationLocal;
+}
+
 }  // namespace
 
 VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) {
@@ -34,6 +44,7 @@ VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) 
   const ProbeResult detail = Probe(snaCtl, snawire::kOpDirectoryLuQuery, snawire::kDirectoryLuQueryLength,
                                    snawire::kLuDetailSize);
   tables.lus.clear();
+  tables.localControlPoint.reset();
   // An empty directory is a success, but a node that failed the probe has
   // said nothing about its directory: report that failure, not an empty list.
   if (directory.total == 0) return directory.status;
@@ -57,7 +68,10 @@ VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) 
   EntryWalk walk(entries);
   DirectoryRecordBytes entry;
   for (std::size_t n = 0; n < directory.total && walk.Next(entry); ++n) {
-    if (entry[snawire::kDirParentName] == 0) continue;
+    if (entry[snawire::kDirParentName] == 0) {
+      if (!tables.localControlPoint && IsLocalControlPoint(entry)) tables.localControlPoint = entry;
+      continue;
+    }
     LuEntry& record = tables.lus.emplace_back();
     record.directory = entry;
     LookUpDetail(snaCtl, lookup, detailBuffer, entry, record.luDetail);

@@ -13,7 +13,8 @@ namespace mapvine {
 inline constexpr std::size_t kDirectoryBufferLimit = std::size_t{16} << 20;
 
 // Reads the directory into tables.lus (replacing what it held): one record
-// per entry that has a parent, each with its detail lookup. On failure the
+// per entry that has a parent, each with its detail lookup, and the local
+// node's own entry into tables.localControlPoint. On failure the
 // table is empty and the result carries the return codes of the failed call.
 VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <vector>
 
@@ -34,8 +35,12 @@ struct LuEntry {
 struct TopologyTables {
   std::vector<TopologyEntry> topology;
   std::vector<LuEntry> lus;
+  // The directory's entry for the local node's own control point (a network
+  // or end node listed as local), which names the network it serves.
+  std::optional<DirectoryRecordBytes> localControlPoint;
 
   void Clear() {
+    localControlPoint.reset();
     // Release the storage too: a large network should not stay resident
     // between refreshes.
     std::vector<TopologyEntry>().swap(topology);

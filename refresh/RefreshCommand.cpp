@@ -4,6 +4,7 @@
 
 #include "model/ChangeComparison.h"
 #include "protocol/Aping.h"
+#include "protocol/RecordFields.h"
 #include "base/Trace.h"
 
 namespace mapvine {
@@ -58,6 +59,9 @@ RefreshOutcome RefreshCommand(CMapvineDoc& doc, const SnaCtlFunction& snaCtl,
   const PictureSnapshot before(doc);
   doc.BatchStarts();
   NodeAnswers answers = AskNode(snaCtl);
+  if (answers.tables.localControlPoint) {
+    doc.localControlPoint = DecodeDirectoryRecord(*answers.tables.localControlPoint).name;
+  }
   const RefreshOutcome outcome = dorefresh(doc, answers, progress);
   doc.TakeLinksOfUnreachableNodesDown();
   doc.BatchEnds();

@@ -49,18 +49,22 @@ QVariant ChangeListModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QVariant ChangeListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+QVariant ChangeColumnTitle(int section) {
   switch (section) {
     case kTime:
-      return tr("Time");
+      return ChangeListModel::tr("Time");
     case kResource:
-      return tr("Resource");
+      return ChangeListModel::tr("Resource");
     case kWhat:
-      return tr("Change");
+      return ChangeListModel::tr("Change");
     default:
       return {};
   }
+}
+
+QVariant ChangeListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+  return ChangeColumnTitle(section);
 }
 
 ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(tr("Changes"), parent), table_(new QTableView(this)) {

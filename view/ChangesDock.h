@@ -11,6 +11,10 @@ class QTableView;
 
 namespace mapvine {
 
+// The titles of a change list's columns: "Time", "Resource", "Change";
+// none past them.
+QVariant ChangeColumnTitle(int section);
+
 // The changes the refreshes of this session found, newest first: time,
 // resource, what changed.
 class ChangeListModel final : public QAbstractTableModel {

@@ -189,6 +189,11 @@ class CMapvineView : public QAbstractScrollArea,
   void EditBegins();
   void EditEnds(const QString& name);
 
+  // The person acknowledged one mark (a click on it), or every mark; the
+  // change names the resource as a refresh does.
+  void MarkAcknowledged(const mapvine::TopologyChange& resource);
+  void AllMarksAcknowledged();
+
   // The zoom factor changed (or Fit to Window was chosen).
   void ZoomChanged(double zoom, bool fitted);
 

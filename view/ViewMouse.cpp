@@ -93,12 +93,14 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
     if (hitNode->changeMark == ChangeMark::None) return;
     hitNode->changeMark = ChangeMark::None;
     RepaintArea(hitNode->GetRect());
+    emit MarkAcknowledged({ChangeMark::None, false, hitNode->fqName, {}, 0});
     return;
   }
   CLink* link = index_.LinkAt(at);
   if (link == nullptr || link->changeMark == ChangeMark::None) return;
   link->changeMark = ChangeMark::None;
   RepaintArea(link->bounds);
+  if (link->endA && link->endB) emit MarkAcknowledged({ChangeMark::None, true, link->endA->fqName, link->endB->fqName, link->tgNumber});
 }
 
 void CMapvineView::LeftButtonDown(Point at) {

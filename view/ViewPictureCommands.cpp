@@ -91,6 +91,7 @@ bool CMapvineView::OnPictureCommand(int id) {
     case command::kAcknowledgeChanges:
       AcknowledgeChanges(doc_);
       RedrawWholePicture();
+      emit AllMarksAcknowledged();
       return true;
     case command::kMarkInactiveLinks:
       SetMarkInactiveLinks(!markInactiveLinks_);

@@ -36,6 +36,8 @@ TEST(CommandLineParsing, AcceptedLines) {
        "", ""},
       {{"--refresh", "--", "-odd.top"}, Mode::Window, false, true, "-odd.top", "", ""},
       {{"--", "--trace"}, Mode::Window, false, false, "--trace", "", ""},
+      {{"--history", "--since", "24h", "--resource", "NETA.NN1", "--history-db", "h.sqlite"}, Mode::History, false,
+       false, "", "", ""},
   };
   for (const Accepted& c : cases) {
     const ParsedCommandLine parsed = ParseCommandLine(c.args);
@@ -76,6 +78,11 @@ TEST(CommandLineParsing, RefusedLinesSayWhy) {
       {{"--export-all"}, "--export-all needs --export"},
       {{"--export", "a.svg", "--export-pages"}, "--export-pages needs a .pdf file: a.svg"},
       {{"--query", "--export", "a.svg"}, "--query takes only --trace"},
+      {{"--since", "1h"}, "--since needs --history"},
+      {{"--history", "--since"}, "--since needs a value"},
+      {{"--history", "--format", "csv", "--format", "json"}, "--format given twice"},
+      {{"--history", "--refresh"}, "--history takes only --since, --until, --resource, --format and --history-db"},
+      {{"--history", "a.top"}, "--history takes only --since, --until, --resource, --format and --history-db"},
   };
   for (const auto& [args, error] : cases) {
     EXPECT_EQ(ParseCommandLine(args).error, error) << ::testing::PrintToString(args);

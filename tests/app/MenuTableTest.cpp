@@ -64,6 +64,8 @@ const MenuRow kMenu[] = {
     {"&View", "Settings...", 32820, "Customize View Settings"},
     {"&View", "Mark inactive links", 32862, "Draw inactive links dashed as well as red"},
     {"&View", "Changes", 32841, "Show or hide the list of what the refreshes changed"},
+    {"&View", "History", 32880, "Show or hide the change history and its time slider"},
+    {"&View", "History Settings...", 32881, "Keep a change history, for how long and where; desktop notifications"},
     {"&Arrange", "Arrange by &Connections", 32870,
      "Lay the picture out so that connected resources sit together\nArrange by Connections"},
     {"&Arrange", "Place &New Resources Near Neighbours", 32875,

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -61,6 +62,7 @@ ProgramRun RunProgram(const QTemporaryDir& folder, const QStringList& args,
   if (!seconds.isEmpty()) environment.insert("SNANODE_TIME", seconds);
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+  environment.insert("XDG_DATA_HOME", folder.filePath("data"));
   process.setProcessEnvironment(environment);
   process.setWorkingDirectory(folder.path());
   process.start(kProgram, args);
@@ -202,6 +204,54 @@ TEST(Program, ChangesAnswerLikeDiff) {
   EXPECT_FALSE(gone.output.contains("new ")) << gone.output.toStdString();
 }
 
+TEST(Program, HistoryPrintsWhatTheRefreshesChanged) {
+  QTemporaryDir folder;
+  // The first refresh of a new picture is its baseline; the next two change the NN1-NN5 TG.
+  for (const char* seconds : {"0", "15", "45"}) {
+    const QStringList args{"--refresh", "--save", "pic.top"};
+    ASSERT_EQ(RunProgram(folder, QFile::exists(folder.filePath("pic.top")) ? QStringList{"pic.top"} + args : args,
+                         kSampleNetwork, seconds).exitCode, 0);
+  }
+  QFile damaged(folder.filePath("damaged.sqlite"));
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write(QByteArray(2048, 'x'));
+  damaged.close();
+  const QString time = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(Z|[+-]\\d\\d:\\d\\d)";
+  const struct {
+    QStringList args;
+    int exitCode;
+    QString output;  // a pattern for the whole output
+  } rows[] = {
+      {{"--history"}, 0, QString("%1 inactive NETA.NN1 NETA.NN5 24\n%1 active NETA.NN1 NETA.NN5 24\n").arg(time)},
+      {{"--history", "--resource", "NETA.NN5", "--format", "csv", "--since", "1h"}, 0,
+       QString("time,network,cp,change,resource,destination,tg\n%1,NETA,NN1,inactive,NETA.NN1,NETA.NN5,24\n"
+               "%1,NETA,NN1,active,NETA.NN1,NETA.NN5,24\n").arg(time)},
+      {{"--history", "--format", "json", "--resource", "NETA.NN1"}, 0,
+       QString("(\\{\"time\":\"%1\",\"network\":\"NETA\",\"cp\":\"NN1\",\"change\":\"(in)?active\",\"resource\":"
+               "\"NETA.NN1\",\"destination\":\"NETA.NN5\",\"tg\":24\\}\n){2}").arg(time)},
+      {{"--history", "--resource", "NETA.EN1"}, 1, ""},
+      {{"--history", "--until", "2000-01-01"}, 1, ""},
+      {{"--history", "--format", "xml"}, 2, ""},
+      {{"--history", "--since", "yesterday"}, 2, ""},
+      {{"--history", "--history-db", "damaged.sqlite"}, 2, ""},
+      {{"--history", "--history-db", "never-written.sqlite"}, 1, ""},
+  };
+  for (const auto& row : rows) {
+    const ProgramRun run = RunProgram(folder, row.args);
+    EXPECT_EQ(run.exitCode, row.exitCode) << row.args.join(' ').toStdString() << run.errors.toStdString();
+    EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(row.output)).match(run.output).hasMatch())
+        << row.args.join(' ').toStdString() << "\n" << run.output.toStdString();
+  }
+  EXPECT_TRUE(RunProgram(folder, {"--history", "--history-db", "damaged.sqlite"}).errors.contains("is damaged"));
+  EXPECT_FALSE(QFile::exists(folder.filePath("never-written.sqlite")));
+  // A refresh still works with a damaged history: it says so and keeps the picture.
+  const ProgramRun refresh = RunProgram(folder, {"pic.top", "--refresh", "--changes", "--history-db", "damaged.sqlite"},
+                                        kSampleNetwork, "15");
+  EXPECT_EQ(refresh.exitCode, 1);
+  EXPECT_EQ(refresh.output, "inactive NETA.NN1 NETA.NN5 24\n");
+  EXPECT_TRUE(refresh.errors.contains("Mapvine goes on without history")) << refresh.errors.toStdString();
+}
+
 // The window on a real X server, refreshed, as a screenshot shows it.
 TEST(Program, QueryReportAndPictureShareOneLookAtTheNode) {
   const auto node = testing::NodeServing(snanode::SampleNetworkText());
@@ -240,6 +290,7 @@ TEST(Program, WindowShowsThePictureOnAnXServer) {
   environment.insert("SNANODE_NETWORK", kSampleNetwork);
   environment.remove("QT_QPA_PLATFORM");
   environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+  environment.insert("XDG_DATA_HOME", folder.filePath("data"));
   process.setProcessEnvironment(environment);
   process.setWorkingDirectory(folder.path());
   process.start(xvfbRun, {"-a", "-s", "-screen 0 1280x900x24", "sh", "-c", script});

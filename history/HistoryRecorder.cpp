@@ -1,0 +1,88 @@
+#include "history/HistoryRecorder.h"
+
+#include <QDateTime>
+#include <QSemaphore>
+
+namespace mapvine {
+
+HistoryRecorder::HistoryRecorder(const HistoryLocation& location, int retentionDays)
+    : location_(location), worker_(new QObject) {
+  thread_.setObjectName("history");
+  worker_->moveToThread(&thread_);
+  connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+  thread_.start();
+  QMetaObject::invokeMethod(worker_, [this, retentionDays] {
+    store_ = std::make_unique<HistoryStore>(location_);
+    if (!store_->Open()) return Fail(store_->Problem());
+    if (retentionDays <= 0) return;
+    const HistoryTime cutoff = QDateTime::currentMSecsSinceEpoch() - qint64{retentionDays} * 24 * 3600 * 1000;
+    if (!store_->ForgetBefore(cutoff)) Fail(store_->Problem());
+  });
+}
+
+HistoryRecorder::~HistoryRecorder() {
+  // Queued after every request, so they all run first.
+  QMetaObject::invokeMethod(worker_, [this] {
+    store_.reset();
+    thread_.quit();
+  });
+  thread_.wait();
+}
+
+void HistoryRecorder::Post(std::function<void(HistoryStore&)> job) {
+  if (failing_) return;
+  QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] {
+    if (!failing_ && store_) job(*store_);
+  });
+}
+
+void HistoryRecorder::Fail(const HistoryProblem& problem) {
+  if (failing_.exchange(true)) return;
+  store_.reset();
+  const QString message = problem.Message();
+  {
+    const QMutexLocker lock(&failureMutex_);
+    failureMessage_ = message;
+  }
+  QMetaObject::invokeMethod(this, [this, message] { emit Failed(message); });
+}
+
+void HistoryRecorder::Record(const NetworkKey& network, HistoryTime when,
+                             std::shared_ptr<const std::vector<TopologyChange>> changes) {
+  Post([this, network, when, changes = std::move(changes)](HistoryStore& store) {
+    if (!store.WriteRefresh(network, when, *changes)) Fail(store.Problem());
+  });
+}
+
+void HistoryRecorder::Acknowledge(const NetworkKey& network, HistoryTime when,
+                                  std::optional<std::vector<std::string>> keys) {
+  Post([this, network, when, keys = std::move(keys)](HistoryStore& store) {
+    if (!store.Acknowledge(network, when, keys ? &*keys : nullptr)) Fail(store.Problem());
+  });
+}
+
+void HistoryRecorder::Read(const HistoryFilter& filter, std::function<void(std::vector<HistoryRow>)> done) {
+  Post([this, filter, done = std::move(done)](HistoryStore& store) {
+    std::vector<HistoryRow> rows;
+    if (!store.Read(filter, [&rows](const HistoryRow& row, const NetworkKey&) {
+          rows.push_back(row);
+          return true;
+        })) {
+      return Fail(store.Problem());
+    }
+    QMetaObject::invokeMethod(this, [done, rows = std::move(rows)]() mutable { done(std::move(rows)); });
+  });
+}
+
+QString HistoryRecorder::FailureMessage() const {
+  const QMutexLocker lock(&failureMutex_);
+  return failureMessage_;
+}
+
+void HistoryRecorder::Flush() {
+  QSemaphore done;
+  QMetaObject::invokeMethod(worker_, [&done] { done.release(); });
+  done.acquire();
+}
+
+}  // namespace mapvine

@@ -1,0 +1,115 @@
+// The history in the window: the picture replayed at a past time is the
+// picture as it was then, pixel for pixel; notifications while the window
+// is not active.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "app/HistoryDock.h"
+#include "app/HistoryWindow.h"
+#include "app/MainFrame.h"
+#include "app/MapvineApp.h"
+#include "history/HistoryRecorder.h"
+#include "tests/support/PrivateDesktop.h"
+#include "view/CommandIds.h"
+#include "view/MapvineView.h"
+
+namespace mapvine {
+namespace {
+
+using testing::PrivateDesktop;
+
+// The window against the simulated node serving the sample network, its
+// history in a temporary folder. The sample's NN1-NN5 TG goes down at 10 s
+// and comes back at 40 (SNANODE_TIME sets the node's clock).
+SnaLibrary SampleNode() {
+  setenv("SNANODE_NETWORK", MAPVINE_SOURCE_DIR "/resources/sample.net", 1);
+  SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
+  EXPECT_TRUE(library.Loaded()) << library.error;
+  return library;
+}
+
+struct SampleWithHistory {
+  SampleWithHistory() : app(SampleNode()) {
+    CommandLine line;
+    line.historyDb = folder.filePath("history.sqlite").toStdString();
+    EXPECT_TRUE(app.InitInstance(line));
+  }
+  ~SampleWithHistory() { unsetenv("SNANODE_TIME"); }
+  QTemporaryDir folder;
+  CMapvineApp app;
+};
+
+TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
+  SampleWithHistory sample;
+  CMapvineApp& app = sample.app;
+  CMainFrame& frame = app.MainFrame();
+  std::vector<std::pair<HistoryTime, QImage>> seen;
+  for (const char* seconds : {"0", "5", "15", "45"}) {
+    setenv("SNANODE_TIME", seconds, 1);
+    QThread::msleep(5);  // each refresh at a time of its own
+    frame.Route(command::kRefresh);
+    frame.Route(command::kAcknowledgeChanges);  // a past picture shows no marks
+    seen.emplace_back(app.History().Last().when, frame.View().PictureImage());
+    QCoreApplication::processEvents();
+  }
+  app.Recorder()->Flush();
+  QCoreApplication::processEvents();  // the dock's rows come back from the history's thread
+  HistoryWindow& history = app.HistoryInWindow();
+  EXPECT_EQ(history.Dock().Model().rowCount(), 2);
+  ASSERT_NE(seen[1].second, seen[2].second);  // the TG's colour changed
+  for (std::size_t i = 1; i < seen.size(); ++i) {
+    SCOPED_TRACE(i);
+    history.ShowTime(seen[i].first);
+    EXPECT_TRUE(history.ShowingPast());
+    EXPECT_EQ(frame.findChild<QToolBar*>("HistoryBanner")->findChild<QLabel*>()->text(), history.BannerText());
+    EXPECT_TRUE(frame.View().PictureImage() == seen[i].second);
+  }
+  // A refresh while the past is shown runs on today's picture, and the
+  // replay follows.
+  setenv("SNANODE_TIME", "15", 1);
+  history.ShowTime(seen[1].first);
+  frame.Route(command::kRefresh);
+  EXPECT_TRUE(frame.View().PictureImage() == seen[1].second);
+  // Saving writes today's picture, not the one shown.
+  ASSERT_TRUE(app.Commands().SaveTo(sample.folder.filePath("saved.top")));
+  EXPECT_FALSE(history.ShowingPast());
+  EXPECT_EQ(history.Dock().Model().rowCount(), 3);
+  frame.Route(command::kAcknowledgeChanges);
+  EXPECT_TRUE(frame.View().PictureImage() == seen[2].second);
+}
+
+// During auto refresh a refresh with changes notifies, unless the window
+// is the active one: its marks already say it.
+TEST_F(PrivateDesktop, TheWindowNotifiesOnlyWhileItIsNotActive) {
+  SampleWithHistory sample;
+  CMapvineApp& app = sample.app;
+  app.HistoryInWindow().Notifier().UseBus(connection_);
+  app.Document().settings.autoRefresh = true;
+  CMainFrame& frame = app.MainFrame();
+  const auto refreshAt = [&](const char* seconds) {
+    setenv("SNANODE_TIME", seconds, 1);
+    frame.Route(command::kRefresh);
+  };
+  QWidget other;  // another program's window in front
+  other.show();
+  QApplication::setActiveWindow(&other);
+  ASSERT_FALSE(frame.isActiveWindow());
+  refreshAt("0");   // the baseline: no notification
+  refreshAt("15");  // the TG went inactive while another window was in front
+  refreshAt("16");  // nothing changed
+  QApplication::setActiveWindow(&frame);
+  ASSERT_TRUE(frame.isActiveWindow());
+  refreshAt("45");  // back, but the person is looking
+  Settle();
+  EXPECT_EQ(History(), QStringList{"1 link went inactive / 1 link went inactive: NN1\u2013NN5 TG 24"});
+}
+
+}  // namespace
+}  // namespace mapvine
