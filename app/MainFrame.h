@@ -93,6 +93,8 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   // The zoom pane: the factor, and whether the picture is fitted.
   void ShowZoom(double zoom, bool fitted);
   QAction* ActionOf(int id);
+  // Why the command cannot run now, when a refresh keeps it from running.
+  const char* WhyBlocked(int id) const;
   void ShowHelp();
   void ShowAbout();
 

@@ -38,7 +38,7 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   mapvine::CMapvineApp app(std::move(library));
   if (!app.InitInstance(line)) return trouble;
   if (line.Batch()) {
-    const bool refreshed = !line.refresh || app.Commands().Refresh(mapvine::RefreshTrigger::User);
+    const bool refreshed = !line.refresh || app.Commands().RefreshAndWait();
     return app.WriteOutputs(line, refreshed);
   }
   // Refresh once the window is up, so the picture grows in front of the user.

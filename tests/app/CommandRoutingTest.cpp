@@ -108,6 +108,8 @@ TEST(MainFrameRouting, F5AndTheMenuItemRefreshAlike) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&byKey.Frame()));
   QTest::keyClick(&byKey.Frame(), Qt::Key_F5);
   byMenu.Frame().ActionFor(command::kRefresh)->trigger();
+  testing::FinishRefresh(byKey.app);
+  testing::FinishRefresh(byMenu.app);
 
   EXPECT_EQ(byKey.Doc().Nodes().size(), 36u);
   EXPECT_EQ(byMenu.Doc().Nodes().size(), byKey.Doc().Nodes().size());
@@ -122,7 +124,7 @@ TEST(MainFrameRouting, CtrlCDoesNothing) {
   testing::RunningApp running;
   running.Frame().show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&running.Frame()));
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   const QImage before = running.View().PictureImage();
   QSignalSpy copies(running.Frame().ActionFor(command::kEditCopy), &QAction::triggered);
   QTest::keyClick(&running.Frame(), Qt::Key_C, Qt::ControlModifier);
@@ -166,7 +168,7 @@ TEST(MainFrameRouting, ExitOffersAModifiedPictureForSaving) {
 // commands reach the document and act on the node that was right-clicked.
 TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
   testing::RunningApp running;
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   CSprite* node = running.Doc().FindNode("EN1");
   ASSERT_NE(node, nullptr);
   node->status = ResourceStatus::Inactive;
