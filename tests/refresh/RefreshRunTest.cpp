@@ -20,6 +20,7 @@
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/model/FakeDocumentView.h"
+#include "tests/refresh/InTraceFolder.h"
 
 namespace mapvine {
 namespace {
@@ -108,28 +109,8 @@ struct Progress : RefreshProgress {
 
 // A refresh run with a queue for the GUI thread that the test drains, on a
 // clock the test moves, in a fresh folder for the trace.
-class Run : public ::testing::Test {
+class Run : public InTraceFolder {
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("mapvine-run-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-    std::filesystem::current_path(folder_);
-  }
-  void TearDown() override {
-    SetTraceEnabled(false);
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
-  }
-  static std::string TraceText() {
-    std::ifstream in("mapvine.trc", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
   void Start(GatedNode& node, StatusCheckLimits limits) {
     worker_ = std::make_unique<NodeWorker>(node.Calls(), queue_);
     run_ = std::make_unique<RefreshRun>(doc_.doc, *worker_, *queue_, limits, &progress_,
@@ -155,10 +136,6 @@ class Run : public ::testing::Test {
   std::unique_ptr<NodeWorker> worker_;
   std::unique_ptr<RefreshRun> run_;
   std::optional<RefreshResult> result_;
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path folder_;
 };
 
 // Twelve network nodes; every third does not answer APING.
