@@ -74,6 +74,7 @@ std::optional<CommandState> ArrangeCommand::CommandStateOf(int id) const {
 
 void ArrangeCommand::Start() {
   job_ = std::make_unique<Job>(CapturePicture(doc_));
+  stopAsked_ = false;
   progress_.Begin("Arrange", 100);
   poll_.start();
 }
@@ -84,7 +85,7 @@ void ArrangeCommand::Poll() {
     if (abandoned_.empty()) poll_.stop();
     return;
   }
-  if (progress_.StopRequested()) {
+  if (stopAsked_) {
     job_->progress.stopRequested.store(true);
     abandoned_.push_back(std::move(job_));
     progress_.End();

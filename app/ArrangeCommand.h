@@ -34,6 +34,9 @@ class ArrangeCommand final : public QObject, public CommandTarget {
   // Whether an arrangement is being computed; the picture must not change
   // under it meanwhile.
   bool Running() const { return job_ != nullptr; }
+  // The person asked to stop (the progress's Stop button or Escape): the
+  // arrangement is dropped and the picture left as it is.
+  void Stop() { stopAsked_ = true; }
   // Called when an arrangement was applied, stopped or failed.
   std::function<void()> finished;
 
@@ -53,6 +56,7 @@ class ArrangeCommand final : public QObject, public CommandTarget {
   // Stopped jobs whose workers have not yet come back.
   std::vector<std::unique_ptr<Job>> abandoned_;
   QTimer poll_;
+  bool stopAsked_ = false;
 };
 
 }  // namespace mapvine

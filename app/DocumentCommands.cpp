@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QSettings>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -20,6 +22,26 @@
 namespace mapvine {
 namespace {
 
+constexpr const char* kChecksAtOnceKey = "status/checksAtOnce";
+constexpr const char* kCheckDeadlineKey = "status/deadlineSeconds";
+
+StatusCheckLimits RememberedStatusLimits() {
+  const QSettings settings("Mapvine", "Mapvine");
+  StatusCheckLimits limits;
+  limits.atOnce = std::clamp(settings.value(kChecksAtOnceKey, limits.atOnce).toInt(), 1,
+                             StatusCheckLimits::kMaxAtOnce);
+  limits.deadlineMilliseconds =
+      1000 * std::clamp(settings.value(kCheckDeadlineKey, StatusCheckLimits::kDefaultDeadlineSeconds).toInt(), 1,
+                        StatusCheckLimits::kMaxDeadlineSeconds);
+  return limits;
+}
+
+void RememberStatusLimits(const StatusCheckLimits& limits) {
+  QSettings settings("Mapvine", "Mapvine");
+  settings.setValue(kChecksAtOnceKey, limits.atOnce);
+  settings.setValue(kCheckDeadlineKey, limits.deadlineMilliseconds / 1000);
+}
+
 SaveChoice AnswerNoOnStandardError(const QString& name) {
   std::fprintf(stderr, "Save changes to %s? (answered No)\n", qPrintable(name));
   return SaveChoice::No;
@@ -28,23 +50,85 @@ SaveChoice AnswerNoOnStandardError(const QString& name) {
 }  // namespace
 
 DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFile& file)
-    : askSaveChanges(AnswerNoOnStandardError), doc_(doc), node_(std::move(node)), file_(file) {}
+    : askSaveChanges(AnswerNoOnStandardError),
+      doc_(doc),
+      node_(std::move(node)),
+      file_(file),
+      gui_(std::make_shared<QtGuiThread>()) {
+  statusLimits = RememberedStatusLimits();
+  if (!node_.Loaded()) return;
+  worker_ = std::make_unique<NodeWorker>(node_.snaCtl, gui_);
+  worker_->SetQuietHandler([this] { TellRefreshState(); });
+}
+
+// The program does not wait for a verb the node never answers: its thread
+// runs on, detached, and whatever it posts later is dropped.
+DocumentCommands::~DocumentCommands() {
+  run_.reset();
+  worker_.reset();
+  gui_->Close();
+}
 
 bool DocumentCommands::Refresh(RefreshTrigger trigger) {
   if (!node_.Loaded()) {
     notices_.Report(doc_, node_.error, trigger);
     return false;
   }
-  if (std::exchange(refreshing_, true)) return false;
-  const std::size_t placedBefore = doc_.NodesByArrival().size();
+  if (run_ || NodeBusy()) return false;
+  Starting();
+  run_ = std::make_unique<RefreshRun>(doc_, *worker_, *gui_, statusLimits, progress,
+                                      [this, trigger](const RefreshResult& result) { Refreshed(result, trigger); });
+  run_->SetHoldBack(holdBackRefresh);
+  TellRefreshState();
+  run_->Start();
+  return true;
+}
+
+void DocumentCommands::Starting() {
+  placedBefore_ = doc_.NodesByArrival().size();
   if (history) history->Starting();
-  const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl, progress));
-  PlaceNearNeighbours(doc_, placedBefore);
-  refreshing_ = false;
+}
+
+void DocumentCommands::Finished() {
+  PlaceNearNeighbours(doc_, placedBefore_);
   if (history) history->Finished(doc_, QDateTime::currentMSecsSinceEpoch());
   if (refreshed) refreshed();
-  notices_.Report(doc_, failure, trigger);
+}
+
+void DocumentCommands::Refreshed(const RefreshResult& result, RefreshTrigger trigger) {
+  // The run is still on the stack: it goes once it has returned.
+  gui_->Post([run = std::shared_ptr<RefreshRun>(std::move(run_))] {});
+  Finished();
+  if (result.stopped) {
+    doc_.ShowStatusText("Refresh stopped");
+  } else {
+    notices_.Report(doc_, RefreshFailureReason(result.outcome), trigger);
+  }
+  TellRefreshState();
+}
+
+bool DocumentCommands::RefreshAndWait() {
+  if (!node_.Loaded()) {
+    notices_.Report(doc_, node_.error, RefreshTrigger::User);
+    return false;
+  }
+  Starting();
+  const std::string failure = RefreshFailureReason(RefreshCommand(doc_, node_.snaCtl, nullptr, statusLimits));
+  Finished();
+  notices_.Report(doc_, failure, RefreshTrigger::User);
   return failure.empty();
+}
+
+void DocumentCommands::StopRefresh() {
+  if (run_) run_->Stop();
+}
+
+void DocumentCommands::KeepWaiting() {
+  if (run_) run_->KeepWaiting();
+}
+
+void DocumentCommands::TellRefreshState() const {
+  if (refreshStateChanged) refreshStateChanged();
 }
 
 void DocumentCommands::SetIcon(CSprite& node, int id) {
@@ -71,8 +155,10 @@ void DocumentCommands::SetIcon(CSprite& node, int id) {
 }
 
 void DocumentCommands::EditSettings() {
-  SettingsDialog dialog(doc_.settings, QApplication::activeWindow());
+  SettingsDialog dialog(doc_.settings, QApplication::activeWindow(), statusLimits);
   if (RunModal(dialog) != QDialog::Accepted) return;
+  statusLimits = dialog.StatusLimits();
+  RememberStatusLimits(statusLimits);
   switch (ApplyViewSettings(doc_, dialog.Values())) {
     case RefreshTimerAction::Stop:
       if (DocumentView* view = doc_.View()) view->SetRefreshTimer(0);
@@ -130,6 +216,7 @@ std::optional<CommandState> DocumentCommands::CommandStateOf(int id) const {
     case command::kTrace:
       return CommandState{true, TraceEnabled()};
     case command::kRefresh:
+      return CommandState{.enabled = !Refreshing() && !NodeBusy(), .checked = false};
     case command::kTileNodes:
     case command::kManualAddNode:
     case command::kNewBackgroundImage:

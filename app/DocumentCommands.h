@@ -2,12 +2,16 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "app/DocumentFile.h"
 #include "model/MapvineDoc.h"
 #include "history/RefreshHistory.h"
+#include "app/QtGuiThread.h"
+#include "refresh/NodeWorker.h"
 #include "refresh/RefreshNotices.h"
 #include "refresh/RefreshProgress.h"
+#include "refresh/RefreshRun.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandTarget.h"
 
@@ -24,13 +28,28 @@ class DocumentCommands final : public CommandTarget {
   // Without a loaded node library everything but Refresh works, and Refresh
   // says why it cannot.
   DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFile& file);
+  ~DocumentCommands() override;
 
   bool OnCommand(int id) override;
   std::optional<CommandState> CommandStateOf(int id) const override;
 
-  // Refreshes the picture and tells the person how the node answered; true
-  // when it answered every query.
+  // Starts a refresh of the picture; the window goes on meanwhile, and at
+  // the end the person learns how the node answered. False when none could
+  // start: one is running, or a verb of a stopped one is still outstanding.
   bool Refresh(RefreshTrigger trigger);
+  // Refreshes and waits for the end, for a caller without a window; true
+  // when the node answered every query.
+  bool RefreshAndWait();
+  // Ends the running refresh now (Stop, Escape).
+  void StopRefresh();
+  // The node stayed silent and the person chose to keep waiting.
+  void KeepWaiting();
+  bool Refreshing() const { return static_cast<bool>(run_); }
+  // A verb is outstanding, perhaps of a refresh already stopped: no other
+  // may start until the node answers it.
+  bool NodeBusy() const { return worker_ && worker_->Outstanding() > 0; }
+  // How many status checks run at once and how long each may take.
+  StatusCheckLimits statusLimits;
 
   // Saves to the document's file, asking for a name when it has none.
   bool Save();
@@ -55,6 +74,11 @@ class DocumentCommands final : public CommandTarget {
   std::function<void()> beforeSave;
   // Where each refresh's comparison goes once it is ready; none keeps no history.
   RefreshHistory* history = nullptr;
+  // Called whenever a refresh starts or ends, or the node answers a verb
+  // left outstanding: the commands a refresh blocks change their state.
+  std::function<void()> refreshStateChanged;
+  // Holds a refresh's answers back while it returns true (an edit is open).
+  std::function<bool()> holdBackRefresh;
   // Where a refresh shows its progress; none until the main window installs
   // it.
   RefreshProgress* progress = nullptr;
@@ -68,9 +92,21 @@ class DocumentCommands final : public CommandTarget {
   SnaLibrary node_;
   RefreshNotices notices_;
   DocumentFile& file_;
-  // A refresh shows its progress and so handles events: a timer tick then
-  // must not start another.
-  bool refreshing_ = false;
+  // Around every refresh, however it runs: what the picture held before it,
+  // and afterwards the new resources placed, the history told, and the
+  // window's `refreshed` called.
+  void Starting();
+  void Finished();
+  void Refreshed(const RefreshResult& result, RefreshTrigger trigger);
+  void TellRefreshState() const;
+
+  std::size_t placedBefore_ = 0;
+
+  // Worker threads may outlive this object and post to the GUI thread
+  // after it is gone: they share the poster, which is closed here first.
+  std::shared_ptr<QtGuiThread> gui_;
+  std::unique_ptr<NodeWorker> worker_;  // none without a node library
+  std::unique_ptr<RefreshRun> run_;     // the running refresh
 };
 
 }  // namespace mapvine

@@ -30,6 +30,8 @@ class EditHistory {
   // Records the edit under `name` when it changed anything.
   void End(const QString& name);
   void Clear();
+  // An edit is being made (between Begin and End, as during a drag).
+  bool Open() const { return depth_ > 0; }
 
   QUndoStack& Stack() { return stack_; }
   const QUndoStack& Stack() const { return stack_; }

@@ -13,6 +13,7 @@
 
 #include "app/ExportDialog.h"
 #include "app/HelpWindow.h"
+#include "app/RefreshBlocking.h"
 #include "app/RememberedSettings.h"
 #include "app/StatusMessage.h"
 #include "view/CommandIds.h"
@@ -27,6 +28,23 @@ SaveChoice AskInMessageBox(QWidget* parent, const QString& name) {
   if (answer == QMessageBox::Yes) return SaveChoice::Yes;
   if (answer == QMessageBox::No) return SaveChoice::No;
   return SaveChoice::Cancel;
+}
+
+// A blocked command's tooltip and status tip say why; its own come back
+// once it is free again.
+void ShowWhyBlocked(QAction& action, const char* why) {
+  static const char* const kOwnTips = "mapvineOwnTips";
+  const QVariant own = action.property(kOwnTips);
+  if (why != nullptr) {
+    if (!own.isValid()) action.setProperty(kOwnTips, QStringList{action.toolTip(), action.statusTip()});
+    action.setToolTip(QString::fromUtf8(why));
+    action.setStatusTip(QString::fromUtf8(why));
+  } else if (own.isValid()) {
+    const QStringList tips = own.toStringList();
+    action.setToolTip(tips.value(0));
+    action.setStatusTip(tips.value(1));
+    action.setProperty(kOwnTips, QVariant());
+  }
 }
 
 }  // namespace
@@ -46,11 +64,23 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildToolBar();
   BuildStatusBar();
   BuildChangesDock();
-  progress_ = std::make_unique<StatusProgress>(*statusBar());
+  progress_ = std::make_unique<StatusProgress>(*statusBar(), *this);
+  // The progress serves a refresh and an arrangement, never both at once.
+  progress_->stop = [this] {
+    if (arrange_->Running()) {
+      arrange_->Stop();
+    } else {
+      documentCommands_.StopRefresh();
+    }
+  };
+  progress_->keepWaiting = [this] { documentCommands_.KeepWaiting(); };
   documentCommands_.progress = progress_.get();
   arrange_ = std::make_unique<ArrangeCommand>(doc_, edits_, *progress_);
   arrange_->finished = [this] { UpdateCommandStates(); };
   router_ = CommandRouter{view_, &documentCommands, arrange_.get(), this, &application};
+  documentCommands_.refreshStateChanged = [this] { UpdateCommandStates(); };
+  // A drag or another edit in the making keeps a refresh's answers waiting.
+  documentCommands_.holdBackRefresh = [this] { return edits_.Open(); };
   // A timer tick runs what F5 runs, but reports a failing node only once.
   connect(view_, &CMapvineView::RefreshTimerFired, this, [this] {
     // Nothing changes the picture while it is being arranged.
@@ -86,9 +116,15 @@ CMainFrame::~CMainFrame() {
   documentCommands_.askSaveChanges = nullptr;
   documentCommands_.refreshed = nullptr;
   documentCommands_.progress = nullptr;
+  documentCommands_.refreshStateChanged = nullptr;
+  documentCommands_.holdBackRefresh = nullptr;
 }
 
 bool CMainFrame::Route(int id) {
+  if (const char* why = WhyBlocked(id)) {
+    SetStatusText(why);
+    return true;
+  }
   const std::optional<UndoableCommand> edit = UndoableCommandOf(id);
   if (edit) edits_.Begin(edit->changesBackground);
   const bool handled = router_.Route(id);
@@ -97,10 +133,18 @@ bool CMainFrame::Route(int id) {
   return handled;
 }
 
+const char* CMainFrame::WhyBlocked(int id) const {
+  if (documentCommands_.Refreshing() && BlockedWhileRefreshing(id)) return kBlockedWhileRefreshingText;
+  if (id == command::kRefresh && documentCommands_.NodeBusy()) return kNodeBusyText;
+  return nullptr;
+}
+
 void CMainFrame::UpdateCommandStates() {
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
     const CommandState state = router_.StateOf(it.key());
-    it.value()->setEnabled(state.enabled);
+    const char* why = WhyBlocked(it.key());
+    ShowWhyBlocked(*it.value(), why);
+    it.value()->setEnabled(state.enabled && why == nullptr);
     // Only a checked item shows a check mark; the others show no box.
     it.value()->setCheckable(state.checked);
     it.value()->setChecked(state.checked);

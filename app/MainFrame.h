@@ -97,6 +97,8 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   QAction* ActionOf(int id);
   // File > Export...: asks for a file and a format, and writes the picture.
   void ExportFromDialog();
+  // Why the command cannot run now, when a refresh keeps it from running.
+  const char* WhyBlocked(int id) const;
   void ShowHelp();
   void ShowAbout();
 

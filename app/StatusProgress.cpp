@@ -1,94 +1,93 @@
 #include "app/StatusProgress.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWindow>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace mapvine {
 
-StatusProgress::StatusProgress(QStatusBar& bar)
-    : bar_(new QProgressBar(&bar)), stop_(new QPushButton(tr("Stop"), &bar)) {
+StatusProgress::StatusProgress(QStatusBar& bar, QWidget& window)
+    : statusBar_(bar),
+      window_(window),
+      bar_(new QProgressBar(&bar)),
+      stop_(new QPushButton(tr("Stop"), &bar)),
+      escape_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
   bar_->setMaximumWidth(220);
   // Next to the texts, before the lock indicators.
   bar.insertPermanentWidget(0, bar_);
   bar.insertPermanentWidget(1, stop_);
   bar_->hide();
   stop_->hide();
-  stop_->setToolTip(tr("Stop checking the status of nodes (Esc)"));
+  stop_->setToolTip(tr("Stop the refresh (Esc)"));
+  // The button does not take the focus from the picture.
+  stop_->setFocusPolicy(Qt::NoFocus);
   connect(stop_, &QPushButton::clicked, this, &StatusProgress::RequestStop);
+  // Escape stops only while a refresh runs; otherwise it is the window's.
+  escape_->setEnabled(false);
+  connect(escape_, &QShortcut::activated, this, &StatusProgress::RequestStop);
 }
 
-StatusProgress::~StatusProgress() {
-  if (running_) qApp->removeEventFilter(this);
-}
+StatusProgress::~StatusProgress() { CloseQuestion(); }
 
 void StatusProgress::Begin(std::string_view stage, int total) {
-  if (!running_) {
-    running_ = true;
-    qApp->installEventFilter(this);
-  }
-  // Only the status pass and arranging stop; a stop asked for before is
-  // not kept.
-  const bool arranging = stage == "Arrange";
-  const bool stoppable = stage == "Status" || arranging;
-  stop_->setToolTip(arranging ? tr("Stop arranging and keep the picture as it is (Esc)")
-                              : tr("Stop checking the status of nodes (Esc)"));
-  stopRequested_ = false;
+  running_ = true;
+  escape_->setEnabled(true);
+  const QString text = QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size()));
   bar_->show();
-  bar_->setFormat(QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size())) + tr(": %v of %m"));
-  bar_->setRange(0, std::max(total, 0));
+  stop_->show();
+  if (total <= 0) {
+    // Nothing to count yet: the bar moves to and fro, and the pane says why.
+    bar_->setRange(0, 0);
+    bar_->setFormat(text);
+    statusBar_.showMessage(text);
+  } else {
+    bar_->setFormat(text + tr(": %v of %m"));
+    bar_->setRange(0, total);
+  }
   bar_->setValue(0);
-  stop_->setVisible(stoppable);
-  Step(0);
 }
 
-void StatusProgress::Step(int done) {
-  bar_->setValue(std::min(done, bar_->maximum()));
-  // Paints the bar and lets a stop through; the filter holds back the rest.
-  QApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+void StatusProgress::Step(int done) { bar_->setValue(std::min(done, bar_->maximum())); }
+
+void StatusProgress::NodeSilent() {
+  if (question_) return;
+  question_ = new QMessageBox(QMessageBox::Question, window_.windowTitle(), tr(kSilentText),
+                              QMessageBox::NoButton, &window_);
+  question_->setAttribute(Qt::WA_DeleteOnClose);
+  QPushButton* wait = question_->addButton(tr("Keep Waiting"), QMessageBox::AcceptRole);
+  QPushButton* stop = question_->addButton(tr("Stop"), QMessageBox::RejectRole);
+  question_->setDefaultButton(wait);
+  question_->setEscapeButton(stop);
+  connect(question_, &QMessageBox::buttonClicked, this, [this, wait](QAbstractButton* clicked) {
+    if (clicked == wait) {
+      if (keepWaiting) keepWaiting();
+    } else {
+      RequestStop();
+    }
+  });
+  // Not modal: the picture stays usable while the person thinks it over.
+  question_->setWindowModality(Qt::NonModal);
+  question_->show();
 }
 
 void StatusProgress::End() {
-  if (!running_) return;
   running_ = false;
-  qApp->removeEventFilter(this);
+  escape_->setEnabled(false);
   bar_->hide();
   stop_->hide();
+  CloseQuestion();
 }
 
-bool StatusProgress::ForStopButton(const QObject* watched, const QMouseEvent& event) const {
-  if (watched == stop_) return true;
-  // The window system hands a click to the top-level window first, which
-  // passes it on to the widget under the pointer.
-  const QWidget* window = stop_->window();
-  if (!stop_->isVisible() || window == nullptr || watched != window->windowHandle()) return false;
-  return stop_->rect().contains(stop_->mapFromGlobal(event.globalPosition().toPoint()));
+void StatusProgress::RequestStop() {
+  if (running_ && stop) stop();
 }
 
-bool StatusProgress::eventFilter(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::KeyPress:
-      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) RequestStop();
-      return true;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-      return !ForStopButton(watched, *static_cast<QMouseEvent*>(event));
-    case QEvent::KeyRelease:
-    case QEvent::Shortcut:
-    case QEvent::ShortcutOverride:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::Close:
-    case QEvent::Drop:
-      return true;
-    default:
-      return false;
-  }
+void StatusProgress::CloseQuestion() {
+  if (question_) question_->close();
 }
 
 }  // namespace mapvine

@@ -1,50 +1,60 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
+#include <functional>
 
 #include "refresh/RefreshProgress.h"
 
-class QLabel;
-class QMouseEvent;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QStatusBar;
+class QWidget;
 
 namespace mapvine {
 
-// A refresh's progress in the status bar, beside its texts: a bar with the
-// count done and the count to do, and, during the status pass, a Stop button
-// that Escape presses too. While a refresh runs the window still paints,
-// but of the person's input only a stop gets through: no command may change
-// the picture under a refresh.
+// A refresh's progress in the status bar, beside its texts: what the
+// refresh is waiting for, or a bar with the count done and the count to do;
+// and a Stop button that Escape presses too, for as long as the refresh
+// runs. The window stays usable meanwhile. When the node stays silent the
+// person is asked whether to keep waiting, without a modal box.
 class StatusProgress final : public QObject, public RefreshProgress {
   Q_OBJECT
 
  public:
-  explicit StatusProgress(QStatusBar& bar);
+  static constexpr const char* kSilentText = "The node has not answered for 30 s";
+
+  StatusProgress(QStatusBar& bar, QWidget& window);
   ~StatusProgress() override;
 
   void Begin(std::string_view stage, int total) override;
   void Step(int done) override;
-  bool StopRequested() const override { return stopRequested_; }
+  void NodeSilent() override;
   void End() override;
 
-  // For a person, or a test, asking for the stop.
-  void RequestStop() { stopRequested_ = true; }
+  // What Stop and Keep Waiting do; the main window connects them.
+  std::function<void()> stop;
+  std::function<void()> keepWaiting;
+
   bool Running() const { return running_; }
   QProgressBar& Bar() const { return *bar_; }
   QPushButton& StopButton() const { return *stop_; }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  // The question asked while the node is silent; none otherwise.
+  QMessageBox* SilenceQuestion() const { return question_; }
 
  private:
-  bool ForStopButton(const QObject* watched, const QMouseEvent& event) const;
+  void RequestStop();
+  void CloseQuestion();
 
-  QProgressBar* bar_;   // owned by the status bar
-  QPushButton* stop_;   // owned by the status bar
+  QStatusBar& statusBar_;
+  QWidget& window_;
+  QProgressBar* bar_;    // owned by the status bar
+  QPushButton* stop_;    // owned by the status bar
+  QShortcut* escape_;    // owned by the window
+  QPointer<QMessageBox> question_;
   bool running_ = false;
-  bool stopRequested_ = false;
 };
 
 }  // namespace mapvine

@@ -42,18 +42,26 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   mapvine::CMapvineApp app(std::move(library));
   if (!app.InitInstance(line)) return trouble;
   if (line.Batch()) {
-    const bool refreshed = !line.refresh || app.Commands().Refresh(mapvine::RefreshTrigger::User);
+    const bool refreshed = !line.refresh || app.Commands().RefreshAndWait();
     if (line.arrange) mapvine::ArrangeNow(app.Document());
     return app.WriteOutputs(line, refreshed);
   }
   // Refresh once the window is up, so the picture grows in front of the user.
-  // One after the other: a refresh lets events through while it runs, and
-  // the picture is arranged once it is complete.
-  if (line.refresh || line.arrange) {
-    QTimer::singleShot(0, &app.MainFrame(), [&app, line] {
-      if (line.refresh) app.MainFrame().Route(mapvine::command::kRefresh);
-      if (line.arrange) app.MainFrame().Route(mapvine::command::kArrangeByConnections);
+  if (line.refresh) {
+    QTimer::singleShot(0, &app.MainFrame(), [&app] { app.MainFrame().Route(mapvine::command::kRefresh); });
+  }
+  // The picture is arranged once the refresh has brought all of it in.
+  if (line.arrange) {
+    auto* waitForRefresh = new QTimer(&app.MainFrame());
+    waitForRefresh->setInterval(50);
+    QObject::connect(waitForRefresh, &QTimer::timeout, &app.MainFrame(), [&app, waitForRefresh] {
+      if (app.Commands().Refreshing()) return;
+      waitForRefresh->deleteLater();
+      waitForRefresh->stop();
+      app.MainFrame().Route(mapvine::command::kArrangeByConnections);
     });
+    // Started after the refresh is, so the first look sees it running.
+    QTimer::singleShot(0, waitForRefresh, qOverload<>(&QTimer::start));
   }
   return QApplication::exec();
 }

@@ -32,9 +32,6 @@ class DocumentView {
   virtual void RequestPictureResize(int width, int height) = 0;
   // The background arrangement the user chose.
   virtual BackgroundArrangement ChosenArrangement() const = 0;
-  // Blocks for a moment so that a change stays visible (placement growth,
-  // progress texts).
-  virtual void Pause(int milliseconds) = 0;
   // A batch of changes starts and ends: a refresh feeding the network's
   // nodes and links in, or tiling moving every node. Nobody needs to see
   // the picture change one step at a time: the view may hold back its
@@ -42,8 +39,6 @@ class DocumentView {
   // left it.
   virtual void BatchStarted() = 0;
   virtual void BatchEnded() = 0;
-  // The wait cursor, shown while a refresh runs.
-  virtual void SetWaitCursor(bool waiting) = 0;
   // The auto-refresh timer: each tick runs one refresh. Setting it replaces
   // any running timer; a period of 0 stops it.
   virtual void SetRefreshTimer(int milliseconds) = 0;

@@ -4,11 +4,6 @@
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
-namespace {
-
-constexpr int kGrowPauseMilliseconds = 80;
-
-}  // namespace
 
 void CMapvineDoc::Grow() {
   const int width = picture.composedWidth + placement.gridSpacing;
@@ -62,10 +57,8 @@ Point CMapvineDoc::NextPosition() {
     p.cursorY = 0;
     return {p.cursorX, p.cursorY};
   }
+  // The window shows the larger picture the next time it paints.
   Grow();
-  // The pause lets a person see the window grow; with composition deferred
-  // there is nothing to see yet.
-  if (view_ && !deferComposition_) view_->Pause(kGrowPauseMilliseconds);
   p.pictureGrown = true;
   return {p.cursorX, p.cursorY};
 }

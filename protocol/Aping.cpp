@@ -59,9 +59,20 @@ void PrintRate(const char* format, std::uint32_t milliseconds) {
 
 }  // namespace
 
-int ApingNode(const SnaCtlFunction& snaCtl, std::string_view partner) {
+ApingAnswer QueryAping(const SnaCtlFunction& snaCtl, std::string_view partner) {
   VerbBlock block = ApingBlock(partner);
-  const VerbStatus status = block.Issue(snaCtl);
+  ApingAnswer answer;
+  answer.status = block.Issue(snaCtl);
+  if (!answer.status.Succeeded()) return answer;
+  answer.allocateMs = block.U32(snawire::kApingAllocateTime);
+  answer.minimumMs = block.U32(snawire::kApingMinTime);
+  answer.maximumMs = block.U32(snawire::kApingMaxTime);
+  answer.averageMs = block.U32(snawire::kApingAverageTime);
+  return answer;
+}
+
+int ReportAping(const ApingAnswer& answer, std::string_view partner) {
+  const VerbStatus& status = answer.status;
   if (!status.Succeeded()) {
     // Not shown to the user; the trace keeps the reason for whoever looks.
     if (TraceEnabled()) TraceF("APING %.*s failed: %s, %s\n", static_cast<int>(partner.size()), partner.data(),
@@ -69,13 +80,15 @@ int ApingNode(const SnaCtlFunction& snaCtl, std::string_view partner) {
            std::string(SecondaryRcText(status.secondaryRc)).c_str());
     return 0;
   }
-  std::fprintf(DiagnosticsStream(), "Allocate time      = %lu msecs\n",
-               static_cast<unsigned long>(block.U32(snawire::kApingAllocateTime)));
-  PrintRate("Min Send/Rcv  time = %lu msec, rate = %lu KB/sec\n", block.U32(snawire::kApingMinTime));
-  PrintRate("Max Send/Rcv  time = %lu msec, rate = %lu KB/sec\n", block.U32(snawire::kApingMaxTime));
-  PrintRate("Avg Send/Rcv  time = %lu msec, rate = %lu KB/sec\n",
-            block.U32(snawire::kApingAverageTime));
+  std::fprintf(DiagnosticsStream(), "Allocate time      = %lu msecs\n", static_cast<unsigned long>(answer.allocateMs));
+  PrintRate("Min Send/Rcv  time = %lu msec, rate = %lu KB/sec\n", answer.minimumMs);
+  PrintRate("Max Send/Rcv  time = %lu msec, rate = %lu KB/sec\n", answer.maximumMs);
+  PrintRate("Avg Send/Rcv  time = %lu msec, rate = %lu KB/sec\n", answer.averageMs);
   return 1;
+}
+
+int ApingNode(const SnaCtlFunction& snaCtl, std::string_view partner) {
+  return ReportAping(QueryAping(snaCtl, partner), partner);
 }
 
 }  // namespace mapvine

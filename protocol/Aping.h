@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "protocol/VerbBlock.h"
@@ -11,5 +12,19 @@ namespace mapvine {
 // partner answered, 0 when the verb failed for any reason. A successful
 // test prints its timings on standard output.
 int ApingNode(const SnaCtlFunction& snaCtl, std::string_view partner);
+
+// The same test in two halves, so that the verb may run on a worker thread
+// while what it reports is written on the thread that keeps the trace.
+struct ApingAnswer {
+  VerbStatus status;
+  std::uint32_t allocateMs = 0;
+  std::uint32_t minimumMs = 0;
+  std::uint32_t maximumMs = 0;
+  std::uint32_t averageMs = 0;
+};
+// Issues the verb; touches nothing but the node and the block it builds.
+ApingAnswer QueryAping(const SnaCtlFunction& snaCtl, std::string_view partner);
+// Traces a failure or prints the timings; 1 when the partner answered.
+int ReportAping(const ApingAnswer& answer, std::string_view partner);
 
 }  // namespace mapvine

@@ -1,5 +1,6 @@
 #include "refresh/RefreshPass.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -111,47 +112,61 @@ void AddDirectoryEntry(CMapvineDoc& doc, const LuEntry& record) {
 
 }  // namespace
 
-RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress* progress) {
-  TopologyTables& tables = answers.tables;
+RefreshPassSlices::RefreshPassSlices(CMapvineDoc& doc, NodeAnswers answers, RefreshProgress* progress)
+    : doc_(doc), answers_(std::move(answers)), progress_(progress) {
   Trace("Entered dorefresh()\n");
-  doc.StartReportRound();
+  doc_.StartReportRound();
   // A large network grows the picture many times during one pass; its
   // pixels are laid out once, at the end.
-  doc.DeferComposition(true);
+  doc_.DeferComposition(true);
 
   Trace("Updating NN & TG Topology\n");
-  const std::size_t topologyCount =
-      answers.outcome.topology.Succeeded() ? tables.topology.size() : 0;
-  TraceF("Found %i NNs or CPs in topology display\n", static_cast<int>(topologyCount));
-  // End nodes arrive with the directory, after the topology: their TGs wait
-  // for them rather than missing from the picture until the next refresh.
-  std::vector<const TgRecordBytes*> waitingTgs;
-  const int total = static_cast<int>(topologyCount + tables.lus.size());
-  int done = 0;
-  auto step = [&] {
-    if (progress && ++done % kProgressEvery == 0) progress->Step(done);
-  };
-  if (progress) progress->Begin("Refresh", total);
-  for (std::size_t i = 0; i < topologyCount; ++i) {
-    const TopologyEntry& record = tables.topology[i];
-    if (record.holdsNode == 1) AddTopologyNode(doc, record.node);
-    if (record.holdsTg == 1 && !AddTopologyTg(doc, record.tg)) waitingTgs.push_back(&record.tg);
-    step();
-  }
+  topologyCount_ = answers_.outcome.topology.Succeeded() ? answers_.tables.topology.size() : 0;
+  TraceF("Found %i NNs or CPs in topology display\n", static_cast<int>(topologyCount_));
+  if (progress_) progress_->Begin("Refresh", static_cast<int>(topologyCount_ + answers_.tables.lus.size()));
+  if (topologyCount_ == 0) Continue(0);  // the LU heading comes at once
+}
 
-  Trace("Updating LUs\n");
-  TraceF("Found %i LUs in topology display\n", static_cast<int>(tables.lus.size()));
-  for (const LuEntry& record : tables.lus) {
-    AddDirectoryEntry(doc, record);
-    step();
+bool RefreshPassSlices::Continue(std::size_t records) {
+  const TopologyTables& tables = answers_.tables;
+  for (; records > 0 && next_ < topologyCount_; --records, ++next_) {
+    const TopologyEntry& record = tables.topology[next_];
+    if (record.holdsNode == 1) AddTopologyNode(doc_, record.node);
+    if (record.holdsTg == 1 && !AddTopologyTg(doc_, record.tg)) waitingTgs_.push_back(&record.tg);
+    if (progress_ && ++done_ % kProgressEvery == 0) progress_->Step(done_);
   }
-  if (progress) progress->Step(total);
-  for (const TgRecordBytes* tg : waitingTgs) LinkTg(doc, *tg);
-  doc.FinishReportRound();
+  if (next_ == topologyCount_ && (records > 0 || topologyCount_ == 0)) {
+    Trace("Updating LUs\n");
+    TraceF("Found %i LUs in topology display\n", static_cast<int>(tables.lus.size()));
+    ++next_;
+  }
+  for (; records > 0 && next_ > topologyCount_ && next_ <= topologyCount_ + tables.lus.size(); --records, ++next_) {
+    AddDirectoryEntry(doc_, tables.lus[next_ - topologyCount_ - 1]);
+    if (progress_ && ++done_ % kProgressEvery == 0) progress_->Step(done_);
+  }
+  if (next_ > topologyCount_ + tables.lus.size() && !finished_) Finish();
+  return finished_;
+}
 
-  tables.Clear();
-  doc.FinishDeferredComposition();
-  return answers.outcome;
+void RefreshPassSlices::Abandon() {
+  if (!finished_) Finish();
+}
+
+void RefreshPassSlices::Finish() {
+  finished_ = true;
+  if (progress_) progress_->Step(done_);
+  for (const TgRecordBytes* tg : waitingTgs_) LinkTg(doc_, *tg);
+  waitingTgs_.clear();
+  doc_.FinishReportRound();
+  answers_.tables.Clear();
+  doc_.FinishDeferredComposition();
+}
+
+RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress* progress) {
+  RefreshPassSlices pass(doc, std::move(answers), progress);
+  while (!pass.Continue(SIZE_MAX)) {
+  }
+  return pass.Outcome();
 }
 
 RefreshOutcome dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl) {

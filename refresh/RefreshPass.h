@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "model/MapvineDoc.h"
 #include "protocol/NodeAnswers.h"
 #include "protocol/VerbBlock.h"
@@ -16,5 +19,36 @@ RefreshOutcome dorefresh(CMapvineDoc& doc, const SnaCtlFunction& snaCtl);
 // `progress` is told of each record taken in.
 RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers,
                          RefreshProgress* progress = nullptr);
+
+// The same pass taken in a few records at a time, so that the window paints
+// and handles input between the slices. The answers move in; the document
+// must stay alive until the pass is done.
+class RefreshPassSlices {
+ public:
+  RefreshPassSlices(CMapvineDoc& doc, NodeAnswers answers, RefreshProgress* progress);
+  RefreshPassSlices(const RefreshPassSlices&) = delete;
+  RefreshPassSlices& operator=(const RefreshPassSlices&) = delete;
+
+  // Takes in at most `records` more records; true once the pass is done.
+  bool Continue(std::size_t records);
+  // Leaves the records not yet taken in out, and ends the pass as Continue
+  // would have.
+  void Abandon();
+  const RefreshOutcome& Outcome() const { return answers_.outcome; }
+
+ private:
+  void Finish();
+
+  CMapvineDoc& doc_;
+  NodeAnswers answers_;
+  RefreshProgress* progress_;
+  std::size_t topologyCount_;
+  std::size_t next_ = 0;  // over the topology entries, then over the LUs
+  int done_ = 0;
+  bool finished_ = false;
+  // End nodes arrive with the directory, after the topology: their TGs wait
+  // for them rather than missing from the picture until the next refresh.
+  std::vector<const TgRecordBytes*> waitingTgs_;
+};
 
 }  // namespace mapvine

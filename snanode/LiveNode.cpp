@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <thread>
 
 #include "protocol/SnaWire.h"
 #include "snanode/NetworkParser.h"
@@ -18,6 +19,8 @@ namespace {
 // Far above any description whose lists fit the 16-bit totals.
 constexpr std::streamoff kMaxDescriptionBytes = 64 * 1024 * 1024;
 constexpr std::uint32_t kHeaderLength = snawire::kSecondaryRc + 4;
+// A hung verb looks this often whether the description changed.
+constexpr auto kHangPoll = std::chrono::milliseconds(20);
 
 // The verbs whose requests come as a probe and then batches or lookups.
 std::optional<std::size_t> ListVerb(std::uint16_t opcode) {
@@ -66,9 +69,17 @@ std::optional<std::string> ReadDescription(const std::string& path, std::string&
 
 LiveNode::LiveNode(std::string path) : path_(std::move(path)) {}
 
+// Safe to call from several threads at once: the choice of network is
+// made under the lock, the waiting and the answering outside it.
 void LiveNode::Call(void* block, std::uint32_t length) {
   auto* bytes = static_cast<std::uint8_t*>(block);
-  const std::shared_ptr<const SimulatedNode> node = NodeFor(bytes, length);
+  std::shared_ptr<const SimulatedNode> node = NodeFor(bytes, length);
+  for (VerbTiming timing = node->TimingOf(block, length); timing.hang; timing = node->TimingOf(block, length)) {
+    node = NextNetwork(node, bytes);
+  }
+  if (const std::uint32_t delay = node->TimingOf(block, length).delayMs; delay > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+  }
   node->Call(block, length);
   // A refused request ends its query: no batch follows it, so the next
   // probe of that verb starts a new query and sees the network as it is
@@ -78,6 +89,21 @@ void LiveNode::Call(void* block, std::uint32_t length) {
   if (const std::optional<std::size_t> verb = ListVerb(snawire::GetU16(bytes, snawire::kOpcode))) {
     const std::lock_guard lock(mutex_);
     verbs_[*verb].afterProbe = false;
+  }
+}
+
+std::shared_ptr<const SimulatedNode> LiveNode::NextNetwork(const std::shared_ptr<const SimulatedNode>& served,
+                                                           const std::uint8_t* block) {
+  while (true) {
+    std::this_thread::sleep_for(kHangPoll);
+    const std::lock_guard lock(mutex_);
+    std::shared_ptr<const SimulatedNode> now = Current();
+    if (now == served) continue;
+    // The batches after a hung probe come from the network it answered from.
+    if (const std::optional<std::size_t> verb = ListVerb(snawire::GetU16(block, snawire::kOpcode))) {
+      if (verbs_[*verb].node == served) verbs_[*verb].node = now;
+    }
+    return now;
   }
 }
 

@@ -10,6 +10,10 @@
 // A probe right after a probe of the same verb is a one-entry batch, and
 // keeps it too, unless the node refused the first: a refused request ends
 // its query.
+//
+// A request the description delays waits that long before it is answered;
+// a hung one waits until the network served changes, and is then answered
+// from the changed one.
 
 #include <array>
 #include <chrono>
@@ -45,6 +49,10 @@ class LiveNode {
 
   std::shared_ptr<const SimulatedNode> NodeFor(const std::uint8_t* block, std::uint32_t length);
   std::shared_ptr<const SimulatedNode> Current();
+  // Waits until the network served is no longer `served` (the file or the
+  // clock moved on) and answers the new one.
+  std::shared_ptr<const SimulatedNode> NextNetwork(const std::shared_ptr<const SimulatedNode>& served,
+                                                  const std::uint8_t* block);
   void ReloadIfChanged();
   void Load(const FileStamp& stamp);
   void Report(const std::string& message);

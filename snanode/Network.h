@@ -5,6 +5,7 @@
 // answer APING. Every name here is already validated and upper-case;
 // references between resources are known to resolve.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -54,6 +55,7 @@ struct TransmissionGroup {
 
 struct ApingOutcome {
   bool answers = true;
+  std::uint32_t delayMs = 0;  // waited before the answer, on top of the APING verb's own delay
   std::uint32_t allocateMs = 0;
   std::uint32_t minimumMs = 0;
   std::uint32_t averageMs = 0;
@@ -94,8 +96,24 @@ struct NodeHabits {
   bool silentConnectionNetworks = false;
 };
 
+// The verbs whose answers a description may slow down or hold back.
+enum class TimedVerb : std::uint8_t { Topology, Directory, TgBatch, LuLookup, Aping };
+inline constexpr std::size_t kTimedVerbCount = 5;
+
+// How long a verb takes: every request of it waits `delayMs` before it is
+// answered, or, while `hang` is set, until the description changes.
+struct VerbTiming {
+  std::uint32_t delayMs = 0;
+  bool hang = false;
+  friend bool operator==(const VerbTiming&, const VerbTiming&) = default;
+};
+
+// The longest delay a description may ask for.
+inline constexpr std::uint32_t kMaxDelayMs = 600000;
+
 struct Network {
   NodeState state = NodeState::Active;
+  std::array<VerbTiming, kTimedVerbCount> timing{};
   std::vector<Resource> resources;
   std::vector<TransmissionGroup> tgs;
   std::vector<ApingRule> aping;

@@ -145,9 +145,15 @@ class DescriptionParser {
     if (statement == "long-entries") return LongEntriesStatement(rest);
     if (statement == "flow-reduction") return HabitFlag(rest, network_.habits.flowReduction, statement);
     if (statement == "cn-silent") return HabitFlag(rest, network_.habits.silentConnectionNetworks, statement);
+    if (statement == "delay" || statement == "hang") {
+      TimingChange change;
+      if (!ReadTiming(statement, rest, change)) return false;
+      network_.timing[static_cast<std::size_t>(change.verb)] = change.timing;
+      return true;
+    }
     return Fail("unknown statement '" + std::string(statement) +
                 "' (expected nn, en, cn, lu, node, tg, aping, at, repeat, node-state, fail, long-entries, "
-                "flow-reduction or cn-silent)");
+                "flow-reduction, cn-silent, delay or hang)");
   }
 
   static std::optional<ResourceKind> KindOfStatement(std::string_view statement) {
@@ -179,8 +185,11 @@ class DescriptionParser {
       read = ReadAping(rest, timed.change.emplace<ApingRule>());
     } else if (statement == "remove") {
       read = ReadRemoval(rest, timed.change);
+    } else if (statement == "delay" || statement == "hang") {
+      read = ReadTiming(statement, rest, timed.change.emplace<TimingChange>());
     } else {
-      return Fail("at takes nn, en, cn, lu, node, tg, aping or remove, not '" + std::string(statement) + "'");
+      return Fail("at takes nn, en, cn, lu, node, tg, aping, remove, delay or hang, not '" + std::string(statement) +
+                  "'");
     }
     if (!read) return false;
     timeline_.changes.push_back(std::move(timed));
@@ -413,7 +422,38 @@ class DescriptionParser {
     return true;
   }
 
+  // "delay VERB MS" (which also ends a hang) or "hang VERB".
+  bool ReadTiming(std::string_view statement, std::span<const std::string_view> words, TimingChange& change) {
+    static constexpr std::pair<std::string_view, TimedVerb> kVerbs[] = {
+        {"topology", TimedVerb::Topology}, {"directory", TimedVerb::Directory}, {"tg-batch", TimedVerb::TgBatch},
+        {"lu-lookup", TimedVerb::LuLookup}, {"aping", TimedVerb::Aping}};
+    const std::size_t expected = statement == "delay" ? 2 : 1;
+    const auto* verb = words.empty() ? std::end(kVerbs)
+                                     : std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                                                    [&](const auto& v) { return v.first == words[0]; });
+    if (words.size() != expected || verb == std::end(kVerbs)) {
+      return Fail(std::string(statement) + " takes topology, directory, tg-batch, lu-lookup or aping" +
+                  (expected == 2 ? ", then milliseconds" : ""));
+    }
+    change.verb = verb->second;
+    change.timing.hang = statement == "hang";
+    if (expected == 2 && !ReadDelay(words[1], change.timing.delayMs)) return false;
+    return true;
+  }
+
+  bool ReadDelay(std::string_view word, std::uint32_t& milliseconds) {
+    if (!ParseNumber(word, milliseconds) || milliseconds > kMaxDelayMs) {
+      return Fail("'" + std::string(word) + "' is not a delay in ms from 0 to " + std::to_string(kMaxDelayMs));
+    }
+    return true;
+  }
+
   bool ReadAping(std::span<const std::string_view> words, ApingRule& rule) {
+    // A last word delay=MS makes this partner answer that much later.
+    if (!words.empty() && words.back().starts_with("delay=")) {
+      if (!ReadDelay(words.back().substr(6), rule.outcome.delayMs)) return false;
+      words = words.first(words.size() - 1);
+    }
     if (words.size() < 2) return Fail("aping needs a partner and ok or fail");
     if (!CheckName(words[0])) return false;
     rule.partner = std::string(words[0]);

@@ -33,7 +33,7 @@ WireName PartnerField(const std::uint8_t* block) {
 
 }  // namespace
 
-SimulatedNode::SimulatedNode(Network network) : tables_(BuildNodeTables(network)) {
+SimulatedNode::SimulatedNode(Network network) : timing_(network.timing), tables_(BuildNodeTables(network)) {
   for (const VerbFailure& chosen : network.habits.failures) {
     chosenFailures_.push_back({chosen.verb, chosen.tgRecord - 1, EncodeName(chosen.luName),
                                Failure{chosen.primary, chosen.secondary}});
@@ -132,6 +132,25 @@ const SimulatedNode::Failure* SimulatedNode::ChosenFailure(const std::uint8_t* b
     if (fails) return &chosen.failure;
   }
   return nullptr;
+}
+
+VerbTiming SimulatedNode::TimingOf(const void* block, std::uint32_t length) const {
+  const auto* bytes = static_cast<const std::uint8_t*>(block);
+  if (bytes == nullptr || length < snawire::kOpcode + 2) return {};
+  TimedVerb verb;
+  switch (snawire::GetU16(bytes, snawire::kOpcode)) {
+    case snawire::kOpNodeTopologyQuery: verb = TimedVerb::Topology; break;
+    case snawire::kOpTgTopologyQuery: verb = TimedVerb::TgBatch; break;
+    case snawire::kOpDirectoryQuery: verb = TimedVerb::Directory; break;
+    case snawire::kOpDirectoryLuQuery: verb = TimedVerb::LuLookup; break;
+    case snawire::kOpAping: verb = TimedVerb::Aping; break;
+    default: return {};
+  }
+  VerbTiming timing = timing_[static_cast<std::size_t>(verb)];
+  if (verb == TimedVerb::Aping && length >= snawire::kApingLength) {
+    if (const ApingOutcome* outcome = tables_.aping.Find(PartnerField(bytes))) timing.delayMs += outcome->delayMs;
+  }
+  return timing;
 }
 
 void SimulatedNode::Aping(std::uint8_t* block, std::uint32_t length) const {

@@ -6,6 +6,7 @@
 // beyond the block length. It keeps no state between calls, so concurrent
 // calls are safe.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -34,6 +35,10 @@ class SimulatedNode {
 
   void Call(void* block, std::uint32_t length) const;
 
+  // How long the description makes this request take (Call itself never
+  // waits: the node that serves the library does, see LiveNode).
+  VerbTiming TimingOf(const void* block, std::uint32_t length) const;
+
  private:
   struct Failure {
     std::uint16_t primary;
@@ -55,6 +60,7 @@ class SimulatedNode {
   };
 
   std::optional<Failure> failure_;
+  std::array<VerbTiming, kTimedVerbCount> timing_{};
   std::vector<ChosenVerbFailure> chosenFailures_;
   NodeTables tables_;
 };

@@ -19,6 +19,8 @@ std::string DescriptionPath() {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) void SnaCtl(void* block, std::uint32_t length) {
-  static snanode::LiveNode node(DescriptionPath());
+  // Never destroyed: a caller may leave a verb running on a thread of its
+  // own while the process exits, and the node must not vanish under it.
+  static snanode::LiveNode& node = *new snanode::LiveNode(DescriptionPath());
   node.Call(block, length);
 }

@@ -50,11 +50,13 @@ class NetworkEditor {
   void operator()(const TgRemoval& removal) {
     Take(tgs_, TgKey(removal.owner, removal.destination, removal.number), tgGone_);
   }
+  void operator()(const TimingChange& change) { network_.timing[static_cast<std::size_t>(change.verb)] = change.timing; }
 
   Network Finish() const {
     Network served;
     served.state = network_.state;
     served.habits = network_.habits;
+    served.timing = network_.timing;
     for (std::size_t i = 0; i < network_.resources.size(); ++i) {
       if (resourceGone_[i]) continue;
       Resource resource = network_.resources[i];
@@ -145,6 +147,7 @@ class TimelineChecker {
     return Overflow();
   }
   std::string operator()(const ApingRule&) { return {}; }
+  std::string operator()(const TimingChange&) { return {}; }
   std::string operator()(const ResourceRemoval& removal) {
     if (!kinds_.contains(removal.name)) return removal.name + " is not present then";
     Remove(removal.name);

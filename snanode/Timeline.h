@@ -28,7 +28,13 @@ struct TgRemoval {
   std::uint8_t number = 0;
 };
 
-using Change = std::variant<Resource, TransmissionGroup, ApingRule, ResourceRemoval, TgRemoval>;
+// "delay VERB MS" or "hang VERB" taking effect at its time.
+struct TimingChange {
+  TimedVerb verb = TimedVerb::Topology;
+  VerbTiming timing;
+};
+
+using Change = std::variant<Resource, TransmissionGroup, ApingRule, ResourceRemoval, TgRemoval, TimingChange>;
 
 struct TimedChange {
   std::uint32_t seconds = 0;

@@ -5,7 +5,6 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QThread>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -53,7 +52,6 @@ CMapvineView::CMapvineView(CMapvineDoc& doc, QWidget* parent)
 
 CMapvineView::~CMapvineView() {
   if (doc_.View() == this) doc_.AttachView(nullptr);
-  while (waitCursorDepth_ > 0) SetWaitCursor(false);
 }
 
 const CDIBPal* CMapvineView::PaletteToMap(const CDIB& image) const {
@@ -142,15 +140,6 @@ void CMapvineView::RequestPictureResize(int width, int height) {
   doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);
 }
 
-void CMapvineView::Pause(int milliseconds) {
-  if (milliseconds <= 0) return;
-  if (waitFor) {
-    waitFor(milliseconds);
-  } else {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
-  }
-}
-
 // Nothing is composed or shown while nodes arrive or move or the images
 // are rebuilt; the redraw at the end of the outermost batch takes the place
 // of every change noted meanwhile.
@@ -164,17 +153,6 @@ void CMapvineView::BatchEnded() {
   RedrawWholePicture();
 }
 
-void CMapvineView::SetWaitCursor(bool waiting) {
-  if (waiting) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    ++waitCursorDepth_;
-  } else if (waitCursorDepth_ > 0) {
-    // Only what this view pushed is restored.
-    QGuiApplication::restoreOverrideCursor();
-    --waitCursorDepth_;
-  }
-}
-
 void CMapvineView::SetRefreshTimer(int milliseconds) {
   refreshTimer_.stop();
   refreshPeriod_ = std::max(0, milliseconds);
@@ -184,6 +162,18 @@ void CMapvineView::SetRefreshTimer(int milliseconds) {
 void CMapvineView::timerEvent(QTimerEvent* event) {
   if (event->timerId() == refreshTimer_.timerId()) {
     emit RefreshTimerFired();
+    return;
+  }
+  if (event->timerId() == autoScrollTimer_.timerId()) {
+    if (dragging_) {
+      DragTo();
+    } else {
+      autoScrollTimer_.stop();
+    }
+    return;
+  }
+  if (event->timerId() == blinkTimer_.timerId()) {
+    BlinkPhase();
     return;
   }
   QAbstractScrollArea::timerEvent(event);

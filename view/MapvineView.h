@@ -56,10 +56,8 @@ class CMapvineView : public QAbstractScrollArea,
   void RedrawAll() override;
   void RequestPictureResize(int width, int height) override;
   BackgroundArrangement ChosenArrangement() const override { return backgroundArrangement; }
-  void Pause(int milliseconds) override;
   void BatchStarted() override;
   void BatchEnded() override;
-  void SetWaitCursor(bool waiting) override;
   void SetRefreshTimer(int milliseconds) override;
 
   // Takes note that `clip` of the picture (all of it when null) changed, so
@@ -163,9 +161,10 @@ class CMapvineView : public QAbstractScrollArea,
   // edge keeps scrolling the picture without further moves.
   std::function<QPoint()> cursorPosition = [] { return QCursor::pos(); };
 
-  // How Pause waits. It blocks on purpose, so that user input waits until
-  // the command is done; tests replace it to see each pause without waiting.
-  std::function<void(int milliseconds)> waitFor;
+  // A found node is blinking; each tick of its timer is one BlinkPhase,
+  // which tests call to step through a blink without waiting.
+  bool Blinking() const { return blink_.has_value(); }
+  void BlinkPhase();
 
   // The auto-refresh period in milliseconds; 0 while the timer is stopped.
   int RefreshTimerPeriod() const { return refreshPeriod_; }
@@ -327,8 +326,10 @@ class CMapvineView : public QAbstractScrollArea,
   // Scrolls the node to the middle of the window when the picture does not
   // fit in it.
   void CentreOn(const CSprite& node);
-  // Shows the node's other image and back, four times over.
+  // Shows the node's other image and back, four times over, a phase per
+  // tick of a timer; a blink still under way ends at once.
   void Blink(CSprite& node);
+  void ShowBlinkImage(CSprite& node, int slot);
   void ShowChosenHiddenNodes();
   void ResizeBackground();
   void ArrangeBackground(BackgroundArrangement arrangement);
@@ -348,6 +349,17 @@ class CMapvineView : public QAbstractScrollArea,
   double zoom_ = 1.0;
   bool fitted_ = false;
   QBasicTimer refreshTimer_;
+  // A dragged node held beyond an edge scrolls the picture a step per tick.
+  QBasicTimer autoScrollTimer_;
+  // A found node shows its other image and back, a phase per tick.
+  QBasicTimer blinkTimer_;
+  struct BlinkState {
+    CSprite* node;  // looked for in the picture at every phase: it may go meanwhile
+    int shown;      // the image it showed before, and shows again at the end
+    int other;
+    int phase;
+  };
+  std::optional<BlinkState> blink_;
   int refreshPeriod_ = 0;
   // Batches under way: `painting` holds while any is.
   int batchDepth_ = 0;
@@ -363,7 +375,6 @@ class CMapvineView : public QAbstractScrollArea,
   std::array<QRgb, 256> colorTable_{};
   int displayedCount_ = 0;
   int totalCount_ = 0;
-  int waitCursorDepth_ = 0;
 
   // Interaction state. The node and link references are not owned; every
   // deletion through this view clears the ones it invalidates.

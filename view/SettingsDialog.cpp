@@ -1,12 +1,14 @@
 #include "view/SettingsDialog.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "model/ViewSettings.h"
@@ -30,7 +32,7 @@ QCheckBox* SettingsDialog::AddCheck(int id, const char* text, Flag flag) {
   return box;
 }
 
-SettingsDialog::SettingsDialog(const DocumentSettings& settings, QWidget* parent)
+SettingsDialog::SettingsDialog(const DocumentSettings& settings, QWidget* parent, StatusCheckLimits limits)
     : QDialog(parent), values_(settings) {
   setWindowTitle(QStringLiteral("View Settings"));
   auto* layout = new QVBoxLayout(this);
@@ -69,6 +71,27 @@ SettingsDialog::SettingsDialog(const DocumentSettings& settings, QWidget* parent
   layout->addWidget(AddCheck(1063, "Actively Query Status of viewed nodes after Refresh (APING)",
                              &DocumentSettings::activeQuery));
 
+  auto* checksRow = new QHBoxLayout;
+  atOnce_ = new QSpinBox(this);
+  atOnce_->setObjectName(QStringLiteral("checksAtOnce"));
+  atOnce_->setRange(1, StatusCheckLimits::kMaxAtOnce);
+  atOnce_->setValue(limits.atOnce);
+  deadline_ = new QSpinBox(this);
+  deadline_->setObjectName(QStringLiteral("checkDeadline"));
+  deadline_->setRange(1, StatusCheckLimits::kMaxDeadlineSeconds);
+  deadline_->setValue(std::max(1, limits.deadlineMilliseconds / 1000));
+  deadline_->setSuffix(QStringLiteral(" s"));
+  auto* atOnceLabel = new QLabel(QStringLiteral("Status checks at once"), this);
+  atOnceLabel->setBuddy(atOnce_);
+  auto* deadlineLabel = new QLabel(QStringLiteral("each given up after"), this);
+  deadlineLabel->setBuddy(deadline_);
+  checksRow->addWidget(atOnceLabel);
+  checksRow->addWidget(atOnce_);
+  checksRow->addWidget(deadlineLabel);
+  checksRow->addWidget(deadline_);
+  checksRow->addStretch();
+  layout->addLayout(checksRow);
+
   auto* note = new QLabel(QString::fromUtf8(kNote), this);
   note->setWordWrap(true);
   layout->addWidget(note);
@@ -77,6 +100,10 @@ SettingsDialog::SettingsDialog(const DocumentSettings& settings, QWidget* parent
   connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
   layout->addWidget(buttons);
+}
+
+StatusCheckLimits SettingsDialog::StatusLimits() const {
+  return StatusCheckLimits{.atOnce = atOnce_->value(), .deadlineMilliseconds = deadline_->value() * 1000};
 }
 
 void SettingsDialog::accept() {

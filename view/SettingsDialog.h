@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "model/MapvineDoc.h"
+#include "refresh/StatusPass.h"
 
 class QCheckBox;
 class QLineEdit;
+class QSpinBox;
 
 namespace mapvine {
 
@@ -18,10 +20,14 @@ class SettingsDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit SettingsDialog(const DocumentSettings& settings, QWidget* parent = nullptr);
+  explicit SettingsDialog(const DocumentSettings& settings, QWidget* parent = nullptr,
+                          StatusCheckLimits limits = {});
 
   // The settings with the nine values as confirmed; meaningful after OK.
   const DocumentSettings& Values() const { return values_; }
+  // How many status checks run at once, and how long each may take. They
+  // belong to the person's program, not to the picture: no file keeps them.
+  StatusCheckLimits StatusLimits() const;
 
   // OK: refused, with the dialog left open, while the period is not a
   // number of seconds within 1..32000.
@@ -35,6 +41,8 @@ class SettingsDialog final : public QDialog {
   DocumentSettings values_;
   std::vector<std::pair<QCheckBox*, Flag>> checks_;
   QLineEdit* seconds_;
+  QSpinBox* atOnce_;
+  QSpinBox* deadline_;
 };
 
 }  // namespace mapvine

@@ -176,13 +176,12 @@ void CMapvineView::DragTo() {
   const int h = node.GetHeight();
   skipScrollCheck = true;
 
-  bool scrolled = false;
-  do {
-    // Where the cursor is now, not where the event said: while the loop
+  {
+    // Where the cursor is now, not where the event said: while the timer
     // scrolls, the same cursor position points further into the picture.
     const Point cursor = ToPicture(viewport()->mapFromGlobal(cursorPosition()));
     const QPoint cornerInWindow = ToViewport(Point{cursor.x - dragOffsetX_, cursor.y - dragOffsetY_});
-    scrolled = AutoScrollStep(cornerInWindow, static_cast<int>(std::ceil(w * zoom_)),
+    const bool scrolled = AutoScrollStep(cornerInWindow, static_cast<int>(std::ceil(w * zoom_)),
                               static_cast<int>(std::ceil(h * zoom_)));
 
     // The icon and its label band stay inside the picture; in a picture
@@ -208,14 +207,21 @@ void CMapvineView::DragTo() {
     } else {
       node.SetPosition(x, y);
     }
-    if (scrolled) Pause(kAutoScrollPauseMs);
     if (incrementalUpdate) FlushDirty();
-  } while (scrolled);
+    // While the cursor holds the node beyond an edge, the picture goes on
+    // scrolling without further moves, a step per tick, until the range ends.
+    if (scrolled) {
+      if (!autoScrollTimer_.isActive()) autoScrollTimer_.start(kAutoScrollPauseMs, this);
+    } else {
+      autoScrollTimer_.stop();
+    }
+  }
 }
 
 void CMapvineView::LeftButtonUp() {
   if (!dragging_) return;
   dragging_ = false;
+  autoScrollTimer_.stop();
   // None when the node was deleted during the drag.
   if (CSprite* node = std::exchange(dragNode_, nullptr)) {
     node->SetDepth(node->GetDepth() - 1);

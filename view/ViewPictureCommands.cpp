@@ -212,28 +212,41 @@ void CMapvineView::CentreOn(const CSprite& node) {
 
 void CMapvineView::Blink(CSprite& node) {
   if (!HasBuffer()) return;
-  const int slotCount = static_cast<int>(doc_.workingImages.size());
+  // A blink under way jumps to its end, the image it started from.
+  while (blink_) BlinkPhase();
   const int shown = node.imageIndex != 0 ? node.imageIndex : node.activeImage;
   const int other = node.imageIndex == node.activeImage ? node.inactiveImage : node.activeImage;
-  for (int phase = 0; phase < kBlinkPhases; ++phase) {
-    // The last phase is the image the node showed before the blink.
-    const int slot = phase % 2 == 0 ? other : shown;
-    const Rect before = node.GetRect();
-    if (slot > 0 && slot < slotCount) {
-      node.SetImage(*doc_.workingImages[static_cast<std::size_t>(slot)], 0, 0);
-      MapToViewPalette(node);
-      node.PickTransparentIndex();
-    }
-    // The node's whole area is composed again, background first: the two
-    // images may differ in size or be see-through in different places, and
-    // drawing one over the other would leave pixels of both.
-    const Rect area = before.Union(node.GetRect());
-    Render(&area);
-    CopyToScreen(&area);
-    // The pause holds the event loop: each phase is painted now or never.
-    viewport()->repaint();
-    Pause(kBlinkPhaseMilliseconds);
+  blink_ = BlinkState{&node, shown, other, 0};
+  BlinkPhase();
+  blinkTimer_.start(kBlinkPhaseMilliseconds, this);
+}
+
+void CMapvineView::BlinkPhase() {
+  if (!blink_) return blinkTimer_.stop();
+  BlinkState& blink = *blink_;
+  const bool present = std::any_of(doc_.Nodes().begin(), doc_.Nodes().end(),
+                                   [&](const auto& node) { return node.get() == blink.node; });
+  // The last phase is the image the node showed before the blink.
+  if (present && HasBuffer()) ShowBlinkImage(*blink.node, blink.phase % 2 == 0 ? blink.other : blink.shown);
+  if (!present || ++blink.phase == kBlinkPhases) {
+    blink_.reset();
+    blinkTimer_.stop();
   }
+}
+
+void CMapvineView::ShowBlinkImage(CSprite& node, int slot) {
+  const Rect before = node.GetRect();
+  if (slot > 0 && slot < static_cast<int>(doc_.workingImages.size())) {
+    node.SetImage(*doc_.workingImages[static_cast<std::size_t>(slot)], 0, 0);
+    MapToViewPalette(node);
+    node.PickTransparentIndex();
+  }
+  // The node's whole area is composed again, background first: the two
+  // images may differ in size or be see-through in different places, and
+  // drawing one over the other would leave pixels of both.
+  const Rect area = before.Union(node.GetRect());
+  Render(&area);
+  CopyToScreen(&area);
 }
 
 void CMapvineView::ShowChosenHiddenNodes() {

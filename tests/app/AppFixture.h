@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStringList>
@@ -13,6 +14,7 @@
 #include "snanode/SampleNetwork.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
 namespace mapvine::testing {
@@ -31,6 +33,17 @@ inline std::string NetworkNodes(int count, int failing) {
   return text;
 }
 
+// Lets the event loop run until the refresh under way has ended, as the
+// window does while a person waits for it.
+inline void FinishRefresh(CMapvineApp& app) {
+  while (app.Commands().Refreshing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// F5, waited for to its end.
+inline void RefreshAndWait(CMapvineApp& app) {
+  app.MainFrame().Route(command::kRefresh);
+  FinishRefresh(app);
+}
 
 // The application with its window up, against a simulated node.
 struct RunningApp {
@@ -46,6 +59,7 @@ struct RunningApp {
   CMapvineDoc& Doc() { return app.Document(); }
   QString Status() { return Frame().StatusText(); }
   ScriptedPrompts& Prompts() { return *scripted; }
+  void Refresh() { RefreshAndWait(app); }
 
   snanode::SimulatedNode node;
   CMapvineApp app;

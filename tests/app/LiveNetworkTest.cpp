@@ -11,6 +11,7 @@
 #include <map>
 
 #include "app/MainFrame.h"
+#include "tests/app/AppFixture.h"
 #include "app/MapvineApp.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandIds.h"
@@ -103,7 +104,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
     doc.settings.activeQuery = row.statusPass ? 1 : 0;
     const PlacementState placement = doc.placement;
     ::testing::internal::CaptureStdout();  // APING timings
-    app.MainFrame().Route(command::kRefresh);
+    mapvine::testing::RefreshAndWait(app);
     ::testing::internal::GetCapturedStdout();
     const QImage picture = app.MainFrame().View().PictureImage();
 

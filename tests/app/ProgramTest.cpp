@@ -80,7 +80,7 @@ TEST(Program, RendersTheRefreshedSamplePicture) {
 
   // The same picture refreshed in this process gives the expected size.
   testing::RunningApp running;
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   EXPECT_EQ(rendered.size(), running.View().PictureImage().size());
 
   const PixelCensus census = Census(rendered);

@@ -29,7 +29,7 @@ TEST(RecentFiles, NewestFirstFourAtMostAndKept) {
 TEST(SavedPicture, SaveAsThenOpenFromTheRecentList) {
   QTemporaryDir folder;
   testing::RunningApp running;
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   running.Frame().Route(command::kManualAddNode);
   const QImage picture = running.View().PictureImage();
 
@@ -82,7 +82,7 @@ TEST(SavedPicture, SaveOfAModifiedPictureOnExit) {
 
 TEST(BackgroundImage, CtrlBAsksForTheBitmapAndCancelChangesNothing) {
   testing::RunningApp running;
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   running.Doc().SetModified(false);
   const QImage before = running.View().PictureImage();
   ASSERT_TRUE(running.Frame().Route(command::kNewBackgroundImage));  // cancelled
@@ -135,7 +135,7 @@ QByteArray Contents(const QString& path) {
 TEST(HeadlessRuns, DrawNothingTillRenderedAndSaveWhatTheWindowSaves) {
   QTemporaryDir folder;
   testing::RunningApp window;
-  window.Frame().Route(command::kRefresh);
+  window.Refresh();
   ASSERT_TRUE(window.app.Commands().SaveTo(folder.filePath("window.top")));
 
   const auto node = testing::NodeServing(snanode::SampleNetworkText());
@@ -144,7 +144,7 @@ TEST(HeadlessRuns, DrawNothingTillRenderedAndSaveWhatTheWindowSaves) {
   line.savePath = folder.filePath("batch.top").toStdString();
   line.renderPath = folder.filePath("batch.png").toStdString();
   ASSERT_TRUE(batch.InitInstance(line));
-  batch.Commands().OnCommand(command::kRefresh);
+  batch.Commands().RefreshAndWait();
   EXPECT_EQ(batch.Document().View(), nullptr);
   EXPECT_EQ(batch.Document().composedBackground, nullptr);
   ASSERT_EQ(batch.WriteOutputs(line), 0);

@@ -107,7 +107,6 @@ class Session {
     EXPECT_TRUE(app_.InitInstance(CommandLine{}));
     prompts_ = std::make_unique<testing::ScriptedPrompts>();
     app_.Commands().askSaveChanges = [](const QString&) { return SaveChoice::No; };
-    View().waitFor = [](int) {};
     View().cursorPosition = [this] { return View().viewport()->mapToGlobal(cursor_); };
   }
 
@@ -159,6 +158,8 @@ class Session {
 
   std::string Route(int id, const char* name) {
     app_.MainFrame().Route(id);
+    // A refresh runs on while the window goes on; the session waits for it.
+    while (app_.Commands().Refreshing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return name;
   }
 

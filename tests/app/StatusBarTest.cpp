@@ -87,7 +87,7 @@ TEST(StatusBar, StatusPassShowsProgressEveryTenNodes) {
   running.Doc().settings.activeQuery = 1;
   PaneRecorder pane(running.Frame());
   ::testing::internal::CaptureStdout();  // APING timings
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(pane.Progress(), (std::vector<std::string>{"Working... Checked status of nodes",
                                                        "Working... Checked status of 0 nodes",
@@ -102,7 +102,7 @@ TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
     running.Doc().settings.activeQuery = 1;
     running.Doc().settings.showUnreachable = showUnreachable;
     ::testing::internal::CaptureStdout();
-    running.Frame().Route(command::kRefresh);
+    running.Refresh();
     ::testing::internal::GetCapturedStdout();
     const int displayed = showUnreachable ? 25 : 20;
     EXPECT_EQ(running.View().DisplayedCount(), displayed);
@@ -116,19 +116,20 @@ TEST(RefreshTimer, ArmedWithRefreshSecondsAndKilledWhenAutoRefreshIsOff) {
   running.Doc().settings.autoRefresh = 1;
   running.Doc().settings.refreshSeconds = 1;
   QSignalSpy ticks(&running.View(), &CMapvineView::RefreshTimerFired);
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   const int generation = running.Doc().RefreshGeneration();
   QElapsedTimer clock;
   clock.start();
   ASSERT_TRUE(ticks.wait(5000));
   // Timers may fire up to 5% early, never more.
   EXPECT_GE(clock.elapsed(), 900);
+  testing::FinishRefresh(running.app);
   // The tick ran one more refresh pass.
   EXPECT_EQ(running.Doc().RefreshGeneration(), generation + 1);
   EXPECT_EQ(running.Status(), "No changes");
 
   running.Doc().settings.autoRefresh = 0;
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   ticks.clear();
   EXPECT_FALSE(ticks.wait(1600));
 }
@@ -139,7 +140,7 @@ TEST(StatusBar, WithoutANodeLibraryTheWindowSaysWhy) {
   ASSERT_TRUE(offline.InitInstance(CommandLine{}));
   testing::ScriptedPrompts prompts;
   QApplication::processEvents();  // the window is up: now it says why
-  offline.MainFrame().Route(command::kRefresh);
+  testing::RefreshAndWait(offline);
   ASSERT_EQ(prompts.warnings.size(), 2u);
   EXPECT_EQ(offline.MainFrame().StatusText().toStdString(), "Refresh failed: cannot load libsnactl.so");
   EXPECT_EQ(prompts.warnings[0].rfind("Cannot load libsnactl.so\n", 0), 0u);
@@ -198,17 +199,17 @@ int NewMarkPixels(const QImage& picture) {
 
 TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
   testing::RunningApp running("nn NETA.NN1\nnn NETA.NN2\ntg NETA.NN1 NETA.NN2 21 operative\n");
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   // A new picture's first refresh is its baseline: it marks nothing.
   EXPECT_EQ(running.Status(), "2 nodes, 1 link");
   EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 0);
   const int unmarked = NewMarkPixels(running.View().PictureImage());
   running.node = testing::NodeServing(
       "nn NETA.NN1\nnn NETA.NN2\nnn NETA.NN3\ntg NETA.NN1 NETA.NN2 21 operative\ntg NETA.NN1 NETA.NN3 1 operative\n");
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   EXPECT_EQ(running.Status(), "2 new");
   const int marked = NewMarkPixels(running.View().PictureImage());
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   EXPECT_EQ(running.Status(), "No changes");
   EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 2);
   running.Frame().Route(command::kAcknowledgeChanges);
@@ -236,14 +237,14 @@ TEST(StatusBar, EscapeOrStopEndsTheStatusPassAfterTheNodeBeingChecked) {
   for (const auto& [way, stopIt] : ways) {
     testing::RunningApp running(testing::NetworkNodes(20, 20));  // none answers
     running.Frame().show();
-    running.Frame().Route(command::kRefresh);
+    running.Refresh();
     running.Doc().settings.activeQuery = 1;
     QProgressBar& bar = running.Frame().Progress().Bar();
     QObject::connect(&bar, &QProgressBar::valueChanged, [&, &stopIt = stopIt](int done) {
       EXPECT_FALSE(bar.isHidden());
       if (bar.format().startsWith("Status") && done == 3) stopIt(running.Frame());
     });
-    running.Frame().Route(command::kRefresh);
+    running.Refresh();
     int unreachable = 0;
     for (const auto& node : running.Doc().Nodes()) unreachable += !IsActive(node->status);
     EXPECT_EQ(unreachable, 3) << way;

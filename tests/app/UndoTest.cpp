@@ -22,7 +22,7 @@ namespace {
 
 struct Refreshed : testing::RunningApp {
   Refreshed() {
-    Frame().Route(command::kRefresh);
+    Refresh();
     Frame().Edits().Clear();
   }
   CSprite& Node(const char* name) {
@@ -175,7 +175,7 @@ TEST(Undo, ARefreshBetweenLeavesEditsThatStillApply) {
   ASSERT_EQ(r.Doc().FindNode("EN1"), nullptr);
   EXPECT_TRUE(r.Frame().isWindowModified());
 
-  r.Frame().Route(command::kRefresh);  // brings EN1 back
+  r.Refresh();  // brings EN1 back
   const std::size_t count = r.Doc().Nodes().size();
   ASSERT_NE(r.Doc().FindNode("EN1"), nullptr);
   EXPECT_EQ(r.Frame().ActionFor(command::kEditUndo)->text(), "&Undo Delete");

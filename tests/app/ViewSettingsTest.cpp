@@ -87,7 +87,8 @@ TEST(ViewSettingsDialog, ShowsTheDocumentsSettingsAndCancelKeepsThem) {
   EXPECT_EQ(texts.checks, expectedChecks);
   EXPECT_EQ(texts.others, (std::vector<std::string>{"View Settings",
                                                     "Select node types to pop up when discovered",
-                                                    "Select Global View Settings", "second(s)", kNote}));
+                                                    "Select Global View Settings", "second(s)",
+                                                    "Status checks at once", "each given up after", kNote}));
   const std::map<int, bool> expectedChecked = {{1057, true}, {1058, true}, {1059, false}, {1060, true},
                                                {1061, true}, {1062, true}, {1063, false}, {1065, false}};
   EXPECT_EQ(checked, expectedChecked);
@@ -144,6 +145,7 @@ TEST(ViewSettingsDialog, SwitchingAutoRefreshOnRefreshesAtOnceWithTheNewPeriod) 
     Find(dialog, "box1066").setText("5");
     PressOk(dialog);
   });
+  testing::FinishRefresh(running.app);
   EXPECT_EQ(running.Doc().settings.autoRefresh, 1);
   EXPECT_EQ(running.Doc().Nodes().size(), 36u);  // the sample network
   EXPECT_EQ(running.View().RefreshTimerPeriod(), 5000);
@@ -172,7 +174,7 @@ TEST(ViewSettingsDialog, NewPeriodWhileOnWaitsForTheNextRefresh) {
   EXPECT_EQ(running.Doc().settings.refreshSeconds, 10);
   EXPECT_TRUE(running.Doc().Nodes().empty());
   EXPECT_EQ(running.View().RefreshTimerPeriod(), 60000);
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   EXPECT_EQ(running.View().RefreshTimerPeriod(), 10000);
 }
 

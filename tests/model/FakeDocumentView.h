@@ -27,7 +27,6 @@ class FakeDocumentView final : public COSBView, public DocumentView {
     doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);
   }
   BackgroundArrangement ChosenArrangement() const override { return arrangement; }
-  void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
   // Holds back drawing during a batch as the real view does, and notes how
   // many nodes the picture held at each announcement.
   void BatchStarted() override {
@@ -41,7 +40,6 @@ class FakeDocumentView final : public COSBView, public DocumentView {
     ClearDirty();
     RedrawAll();
   }
-  void SetWaitCursor(bool waiting) override { waitCursor.push_back(waiting); }
   void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
 
   BackgroundArrangement arrangement = BackgroundArrangement::Tile;
@@ -51,8 +49,6 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   int fullRedraws = 0;
   std::vector<Rect> redrawnAreas;
   std::vector<Point> resizeRequests;
-  std::vector<int> pauses;
-  std::vector<bool> waitCursor;
   std::vector<std::size_t> nodesAtBatchAnnouncements;
   std::vector<int> timerPeriods;
 

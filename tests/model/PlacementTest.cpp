@@ -41,7 +41,6 @@ TEST(NextPosition, GrowsOneStepWhenTheFourthRowStarts) {
   EXPECT_EQ(d.doc.picture.composedWidth, 610);
   EXPECT_EQ(d.doc.picture.composedHeight, 410);
   EXPECT_TRUE(d.doc.placement.pictureGrown);
-  EXPECT_EQ(d.view.pauses, std::vector<int>{80});
   EXPECT_EQ(d.view.BufferRect().Width(), 610);
 }
 

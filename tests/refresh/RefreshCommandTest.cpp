@@ -134,7 +134,6 @@ TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
   r.doc.settings.refreshSeconds = 60;
   r.Run(node);
   EXPECT_EQ(r.view.timerPeriods, (std::vector<int>{0, 60000}));
-  EXPECT_EQ(r.view.waitCursor, (std::vector<bool>{true, false, true, false}));
   EXPECT_FALSE(r.view.painting);
 }
 
@@ -202,43 +201,3 @@ TEST(RefreshNotices, ANodeThatComesBackGivesOneRecoveryAndNoLateFailure) {
 }  // namespace
 }  // namespace mapvine
 
-namespace mapvine {
-namespace {
-
-// Asks for a stop once the status pass has checked `stopAfter` nodes.
-struct StoppingProgress : RefreshProgress {
-  explicit StoppingProgress(int stopAfter) : stopAfter(stopAfter) {}
-  void Begin(std::string_view stage, int total) override { stages.emplace_back(std::string(stage) + " " + std::to_string(total)); }
-  void Step(int done) override { checked = stages.back().starts_with("Status") ? done : 0; }
-  bool StopRequested() const override { return checked >= stopAfter; }
-  void End() override { ended = true; }
-  int stopAfter;
-  int checked = 0;
-  bool ended = false;
-  std::vector<std::string> stages;
-};
-
-TEST(RefreshCommand, AStoppedStatusPassLeavesTheRestAsTheyWereAndRearmsTheTimer) {
-  Refreshing r;
-  r.doc.settings.autoRefresh = 1;
-  r.doc.settings.refreshSeconds = 30;
-  const snanode::SimulatedNode node = NetworkNodes(12, 12);  // none answers
-  r.Run(node);
-  ASSERT_EQ(r.doc.Nodes().size(), 12u);
-  r.doc.settings.activeQuery = 1;
-  r.view.timerPeriods.clear();
-
-  StoppingProgress progress(5);
-  ::testing::internal::CaptureStdout();
-  RefreshCommand(r.doc, [&node](void* b, std::uint32_t l) { node.Call(b, l); }, &progress);
-  ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(progress.stages, (std::vector<std::string>{"Refresh 12", "Status 12"}));
-  int checked = 0;
-  for (const auto& n : r.doc.Nodes()) checked += !IsActive(n->status);
-  EXPECT_EQ(checked, 5);  // the rest keep the status the refresh left them
-  EXPECT_EQ(r.view.timerPeriods, std::vector<int>{30000});
-  EXPECT_TRUE(progress.ended);
-}
-
-}  // namespace
-}  // namespace mapvine

@@ -15,6 +15,7 @@
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/model/FakeDocumentView.h"
+#include "tests/refresh/InTraceFolder.h"
 
 namespace mapvine {
 namespace {
@@ -30,35 +31,6 @@ snanode::SimulatedNode NodeServing(std::string_view description) {
 SnaCtlFunction CallsOf(const snanode::SimulatedNode& node) {
   return [&node](void* block, std::uint32_t length) { node.Call(block, length); };
 }
-
-// Runs each test in a fresh folder, so "mapvine.trc" starts empty, and
-// leaves tracing off afterwards.
-class InTraceFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("mapvine-refresh-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-    std::filesystem::current_path(folder_);
-  }
-  void TearDown() override {
-    SetTraceEnabled(false);
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
-  }
-  static std::string TraceText() {
-    std::ifstream in("mapvine.trc", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path folder_;
-};
 
 using RefreshTrace = InTraceFolder;
 

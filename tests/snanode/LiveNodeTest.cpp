@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 #include "snanode/LiveNode.h"
 #include "tests/snanode/VerbCall.h"
@@ -105,6 +106,46 @@ TEST_F(LiveNodeTest, AChangedFileIsReadAtTheNextProbeAndABadEditKeepsTheLastGood
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1);
   Write("nn NETA.NN4\n");
   EXPECT_EQ(Summary(node, snawire::kOpNodeTopologyQuery), "NN4 ");
+}
+
+TEST(VerbTiming, DelaysAddUpPerVerbAndPartnerAndTimedLinesChangeThem) {
+  ParseResult parsed = ParseNetwork(
+      "nn NETA.NN1\nnn NETA.NN2\ndelay aping 10\ndelay tg-batch 250\nhang lu-lookup\n"
+      "aping NETA.NN2 fail 0x0300 0x05000000 delay=40\n"
+      "at 5 delay tg-batch 0\nat 5 hang topology\nat 7 delay lu-lookup 3\n",
+      "test");
+  ASSERT_TRUE(parsed.network) << parsed.error;
+  const auto timing = [](const SimulatedNode& node, std::uint16_t opcode, std::string_view partner = {}) {
+    std::uint8_t block[snawire::kApingLength] = {};
+    snawire::PutU16(block, snawire::kOpcode, opcode);
+    const WireName name = EncodeName(partner);
+    if (!partner.empty()) std::copy(name.begin(), name.end(), block + snawire::kApingPartner);
+    return node.TimingOf(block, sizeof block);
+  };
+  for (const std::size_t steps : {0u, 2u, 3u}) {
+    SCOPED_TRACE(steps);
+    const SimulatedNode node(NetworkAfter(*parsed.network, parsed.timeline, steps));
+    EXPECT_EQ(timing(node, snawire::kOpAping, "NETA.NN1"), (VerbTiming{10, false}));
+    EXPECT_EQ(timing(node, snawire::kOpAping, "NETA.NN2"), (VerbTiming{50, false}));
+    EXPECT_EQ(timing(node, snawire::kOpTgTopologyQuery), (VerbTiming{steps == 0 ? 250u : 0u, false}));
+    EXPECT_EQ(timing(node, snawire::kOpNodeTopologyQuery), (VerbTiming{0, steps > 0}));
+    EXPECT_EQ(timing(node, snawire::kOpDirectoryLuQuery), (VerbTiming{steps == 3 ? 3u : 0u, steps < 3}));
+    EXPECT_EQ(timing(node, snawire::kOpDirectoryQuery), VerbTiming{});
+  }
+}
+
+// A hung topology query holds only its own caller: APING goes on from
+// another thread meanwhile, and the query answers once the file changes.
+TEST_F(LiveNodeTest, AHungVerbAnswersFromTheChangedDescriptionWhileOthersGoOn) {
+  Write("nn NETA.NN1\nhang topology\n");
+  LiveNode node(path_);
+  std::string hungAnswer;
+  std::thread hung([&] { hungAnswer = Summary(node, snawire::kOpNodeTopologyQuery); });
+  EXPECT_EQ(ApingPrimary(node, "NETA.NN1"), 0);
+  EXPECT_EQ(ApingPrimary(node, "NETA.NN9"), snawire::kRcAllocationError);
+  Write("nn NETA.NN1\nnn NETA.NN2\n");
+  hung.join();
+  EXPECT_EQ(hungAnswer, "NN1 NN2 ");
 }
 
 TEST(RealNodeHabits, EachHabitShowsWhereItShouldAndNowhereElse) {

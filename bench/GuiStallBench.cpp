@@ -1,0 +1,82 @@
+// How long the GUI thread stalls while a refresh and a status pass run in
+// the window, on the network of `snanode-gen --resources 100000 --seed 1`
+// (about 71,000 nodes), the window 1280 x 1024 on the offscreen platform.
+// A zero-interval timer ticks at every turn of the event loop; the longest
+// gap between two ticks (and the time of the command that starts the run)
+// is the longest the window could not answer the person:
+//   BM_RefreshStall/0      the first refresh of an empty picture
+//   BM_RefreshStall/1      a refresh over the picture, status pass included
+//                          (8 checks at once against the in-process node)
+// Counters: longest_stall_ms, and total_s, the run from F5 to its end.
+#include <benchmark/benchmark.h>
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "QtBenchmarkMain.h"
+#include "QuietStandardOutput.h"
+#include "app/MainFrame.h"
+#include "app/MapvineApp.h"
+#include "snanode/NetworkGenerator.h"
+#include "snanode/SimulatedNode.h"
+#include "view/CommandIds.h"
+
+namespace mapvine {
+namespace {
+
+struct LargeWindow {
+  LargeWindow()
+      : node(snanode::GenerateNetwork(100000, 1)),
+        app(SnaLibrary{[this](void* block, std::uint32_t length) { node.Call(block, length); }, {}}) {
+    app.InitInstance(CommandLine{});
+    app.MainFrame().resize(1280, 1024);
+    app.MainFrame().show();
+  }
+  snanode::SimulatedNode node;
+  CMapvineApp app;
+};
+
+LargeWindow* shared = nullptr;
+
+// Runs F5 to its end and answers the longest gap between event-loop turns.
+double LongestStallMs(CMapvineApp& app) {
+  QElapsedTimer clock;
+  clock.start();
+  qint64 last = 0;
+  qint64 longest = 0;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    const qint64 now = clock.nsecsElapsed();
+    longest = std::max(longest, now - last);
+    last = now;
+  });
+  ticker.start(0);
+  app.MainFrame().Route(command::kRefresh);
+  longest = std::max(longest, clock.nsecsElapsed());
+  last = clock.nsecsElapsed();
+  while (app.Commands().Refreshing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return static_cast<double>(longest) / 1e6;
+}
+
+void BM_RefreshStall(benchmark::State& state) {
+  CMapvineApp& app = shared->app;
+  app.Document().settings.activeQuery = state.range(0) != 0;
+  if (state.range(0) != 0 && app.Document().Nodes().empty()) LongestStallMs(app);
+  const QuietStandardOutput quiet;
+  double stall = 0;
+  QElapsedTimer run;
+  for (auto _ : state) {
+    run.start();
+    stall = LongestStallMs(app);
+  }
+  state.counters["longest_stall_ms"] = stall;
+  state.counters["total_s"] = static_cast<double>(run.elapsed()) / 1000.0;
+}
+BENCHMARK(BM_RefreshStall)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace mapvine
+
+int main(int argc, char** argv) { return mapvine::RunWidgetBenchmarks(argc, argv, mapvine::shared); }

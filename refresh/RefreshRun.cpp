@@ -1,0 +1,138 @@
+#include "refresh/RefreshRun.h"
+
+#include <chrono>
+
+#include "base/Trace.h"
+#include "protocol/RecordFields.h"
+#include "protocol/SnaWire.h"
+
+namespace mapvine {
+namespace {
+
+// A slice of the refresh pass stops taking records in after this long, and
+// looks at the clock every so many records.
+constexpr auto kSliceBudget = std::chrono::milliseconds(8);
+constexpr std::size_t kRecordsBetweenClockLooks = 64;
+// While answers are held back, they look again this often.
+constexpr int kHeldBackRetryMilliseconds = 50;
+
+}  // namespace
+
+RefreshRun::RefreshRun(CMapvineDoc& doc, NodeWorker& worker, GuiThread& gui, StatusCheckLimits limits,
+                       RefreshProgress* progress, std::function<void(const RefreshResult&)> finished)
+    : doc_(doc),
+      worker_(worker),
+      gui_(gui),
+      limits_(limits),
+      progress_(progress),
+      finished_(std::move(finished)) {}
+
+void RefreshRun::Start() {
+  if (progress_) progress_->Begin("Asking the node for its topology\u2026", 0);
+  const bool started = worker_.Ask<NodeAnswers>(
+      [](const SnaCtlFunction& snaCtl) { return AskNode(snaCtl); },
+      lifeline_.Guard([this](NodeAnswers answers) { Answered(std::move(answers)); }));
+  if (started) return WatchSilence();
+  // Out of threads: the node was never asked, which is no empty network.
+  outcome_.topology = VerbStatus{snawire::kOpNodeTopologyQuery, kPrimaryNotAsked, 0};
+  Finish(false);
+}
+
+void RefreshRun::WatchSilence() {
+  const int watch = ++silenceWatch_;
+  gui_.PostAfter(kSilenceMilliseconds, lifeline_.Guard([this, watch] {
+    if (stage_ == Stage::Asking && watch == silenceWatch_ && progress_) progress_->NodeSilent();
+  }));
+}
+
+void RefreshRun::KeepWaiting() {
+  if (stage_ == Stage::Asking) WatchSilence();
+}
+
+void RefreshRun::Answered(NodeAnswers answers) {
+  if (stage_ != Stage::Asking) return;
+  stage_ = Stage::TakingIn;
+  ++silenceWatch_;
+  outcome_ = answers.outcome;
+  // The local node names the network the picture shows.
+  if (answers.tables.localControlPoint) {
+    doc_.localControlPoint = DecodeDirectoryRecord(*answers.tables.localControlPoint).name;
+  }
+  answers_ = std::move(answers);
+  TakeInSlice();
+}
+
+void RefreshRun::PostTakeInSlice(int milliseconds) {
+  gui_.PostIn(milliseconds, lifeline_.Guard([this] {
+    if (stage_ == Stage::TakingIn) TakeInSlice();
+  }));
+}
+
+void RefreshRun::TakeInSlice() {
+  if (holdBack_ && holdBack_()) return PostTakeInSlice(kHeldBackRetryMilliseconds);
+  if (!pass_) {
+    before_.emplace(doc_);
+    doc_.BatchStarts();
+    pass_ = std::make_unique<RefreshPassSlices>(doc_, std::move(*answers_), progress_);
+    answers_.reset();
+  }
+  const auto start = std::chrono::steady_clock::now();
+  while (!pass_->Continue(kRecordsBetweenClockLooks)) {
+    if (std::chrono::steady_clock::now() - start >= kSliceBudget) return PostTakeInSlice(0);
+  }
+  PassDone();
+}
+
+void RefreshRun::PassDone() {
+  pass_.reset();
+  doc_.TakeLinksOfUnreachableNodesDown();
+  doc_.BatchEnds();
+  Trace("Nodes refresh complete, Getting Status...\n");
+  if (!doc_.settings.activeQuery || !outcome_.topology.Succeeded()) return Finish(false);
+  stage_ = Stage::Checking;
+  status_ = std::make_unique<StatusPass>(doc_, worker_, gui_, limits_, progress_, [this] { Finish(false); });
+  status_->SetHoldBack(holdBack_);
+  status_->Start();
+}
+
+void RefreshRun::Stop() {
+  switch (stage_) {
+    case Stage::Asking:
+      Trace("Refresh stopped while the node was asked\n");
+      Finish(true);
+      break;
+    case Stage::TakingIn:
+      Trace("Refresh stopped while its answers were taken in\n");
+      if (pass_) {
+        pass_->Abandon();
+        pass_.reset();
+        doc_.BatchEnds();
+      }
+      Finish(true);
+      break;
+    case Stage::Checking:
+      status_->Stop();  // which finishes the run
+      break;
+    case Stage::Over:
+      break;
+  }
+}
+
+void RefreshRun::Finish(bool stopped) {
+  if (stage_ == Stage::Over) return;
+  stage_ = Stage::Over;
+  // Only a refresh that heard everything may call a resource gone.
+  // A run stopped before any answer was taken in changed nothing.
+  doc_.lastChanges = before_ ? before_->Compare(doc_, outcome_.Succeeded() && !stopped) : ChangeList{};
+  // The status pass and the comparison change images and marks.
+  if (DocumentView* view = doc_.View()) {
+    view->RedrawAll();
+    view->SetRefreshTimer(doc_.settings.autoRefresh ? doc_.settings.refreshSeconds * 1000 : 0);
+  }
+  if (progress_) progress_->End();
+  // The caller may end the run from here.
+  const RefreshResult result{outcome_, stopped};
+  if (finished_) finished_(result);
+}
+
+}  // namespace mapvine

@@ -1,0 +1,129 @@
+#include "refresh/StatusPass.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "base/Trace.h"
+
+namespace mapvine {
+namespace {
+
+constexpr int kProgressEvery = 10;
+// Answers taken in per slice: each may redraw a node, and the window must
+// get its turn between slices.
+constexpr std::size_t kTakenInPerSlice = 64;
+// While answers are held back, they look again this often.
+constexpr int kHeldBackRetryMilliseconds = 50;
+
+void ShowProgress(CMapvineDoc& doc, std::string_view text) {
+  doc.ShowStatusText(text);
+  Trace(text);
+}
+
+}  // namespace
+
+StatusPass::StatusPass(CMapvineDoc& doc, NodeWorker& worker, GuiThread& gui, StatusCheckLimits limits,
+                       RefreshProgress* progress, std::function<void()> finished)
+    : doc_(doc),
+      worker_(worker),
+      gui_(gui),
+      limits_(limits),
+      progress_(progress),
+      finished_(std::move(finished)) {
+  limits_.atOnce = std::clamp(limits_.atOnce, 1, StatusCheckLimits::kMaxAtOnce);
+  // Hidden nodes are passed over: not queried, not counted.
+  for (const auto& node : doc_.Nodes()) {
+    if (!node->hidden) checks_.push_back(Check{node->label, node->fqName, std::nullopt, false});
+  }
+}
+
+void StatusPass::Start() {
+  ShowProgress(doc_, "Working... Checked status of nodes");
+  if (progress_) progress_->Begin("Status", static_cast<int>(checks_.size()));
+  AskMore();
+  if (checks_.empty()) Finish();
+}
+
+void StatusPass::AskMore() {
+  while (!over_ && inFlight_ < limits_.atOnce && nextToAsk_ < checks_.size()) {
+    const std::size_t index = nextToAsk_++;
+    ++inFlight_;
+    const bool started = worker_.Ask<ApingAnswer>(
+        [partner = checks_[index].fqName](const SnaCtlFunction& snaCtl) { return QueryAping(snaCtl, partner); },
+        lifeline_.Guard([this, index](ApingAnswer answer) { Answered(index, std::move(answer), false); }));
+    if (!started) {
+      Answered(index, ApingAnswer{}, true);
+      continue;
+    }
+    gui_.PostAfter(limits_.deadlineMilliseconds,
+                   lifeline_.Guard([this, index] { Answered(index, ApingAnswer{}, true); }));
+  }
+}
+
+void StatusPass::Answered(std::size_t index, ApingAnswer answer, bool late) {
+  Check& check = checks_[index];
+  if (over_ || check.answer) return;  // the deadline passed, or the answer came first
+  check.answer = std::move(answer);
+  check.late = late;
+  --inFlight_;
+  AskMore();
+  if (index == nextToTakeIn_) ScheduleTakingIn();
+}
+
+void StatusPass::ScheduleTakingIn(int milliseconds) {
+  if (std::exchange(takingInPosted_, true)) return;
+  gui_.PostIn(milliseconds, lifeline_.Guard([this] {
+    takingInPosted_ = false;
+    TakeInReady();
+  }));
+}
+
+void StatusPass::TakeInReady() {
+  if (over_) return;
+  if (holdBack_ && holdBack_()) return ScheduleTakingIn(kHeldBackRetryMilliseconds);
+  doc_.BatchStarts();
+  std::size_t taken = 0;
+  for (; nextToTakeIn_ < checks_.size() && checks_[nextToTakeIn_].answer && taken < kTakenInPerSlice;
+       ++nextToTakeIn_, ++taken) {
+    TakeIn(checks_[nextToTakeIn_]);
+  }
+  doc_.BatchEnds();
+  if (progress_) progress_->Step(checked_);
+  if (nextToTakeIn_ == checks_.size()) return Finish();
+  if (checks_[nextToTakeIn_].answer) ScheduleTakingIn();
+}
+
+void StatusPass::TakeIn(const Check& check) {
+  CSprite* node = doc_.FindNode(check.name);
+  // Hidden meanwhile, by the person or by an earlier answer: passed over.
+  if (node == nullptr || node->hidden) return;
+  if (displayed_ % kProgressEvery == 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Working... Checked status of %i nodes", displayed_);
+    ShowProgress(doc_, text);
+  }
+  int reachable = 0;
+  if (check.late) {
+    TraceF("APING %s failed: no answer within %i ms\n", check.fqName.c_str(), limits_.deadlineMilliseconds);
+  } else {
+    reachable = ReportAping(*check.answer, check.fqName);
+  }
+  doc_.TakeCheckedStatus(*node, StatusFor(reachable == 1));
+  if (!node->hidden) ++displayed_;
+  ++checked_;
+}
+
+void StatusPass::Stop() {
+  if (over_) return;
+  TraceF("Status pass stopped after %i nodes", checked_);
+  Finish();
+}
+
+void StatusPass::Finish() {
+  if (std::exchange(over_, true)) return;
+  TraceF("Currently %i displayed nodes", displayed_);
+  if (finished_) finished_();
+}
+
+}  // namespace mapvine
