@@ -191,10 +191,11 @@ EditBaseline::EditBaseline(const CMapvineDoc& doc, bool withBackground) {
   for (const auto& link : doc.Links()) links_.push_back(StateOf(*link));
   if (withBackground) background_ = BackgroundOf(doc);
   placement_ = doc.placement;
+  arranged_ = doc.arranged;
 }
 
 DocumentSnapshot EditBaseline::Keyed() const {
-  return {KeyedNodes(nodes_), KeyedLinks(links_), background_, placement_};
+  return {KeyedNodes(nodes_), KeyedLinks(links_), background_, placement_, arranged_};
 }
 
 std::optional<DocumentEdit> EditBaseline::EditSince(const CMapvineDoc& doc) const {
@@ -225,6 +226,10 @@ std::optional<DocumentEdit> EditBaseline::EditSince(const CMapvineDoc& doc) cons
   if (doc.placement != placement_) {
     edit.before_.placement = placement_;
     edit.after_.placement = doc.placement;
+  }
+  if (doc.arranged != arranged_) {
+    edit.before_.arranged = arranged_;
+    edit.after_.arranged = doc.arranged;
   }
   if (edit.before_ == DocumentSnapshot{} && edit.after_ == DocumentSnapshot{}) return std::nullopt;
   return edit;
@@ -313,6 +318,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const D
     }
   }
   if (to.placement) doc.placement = *to.placement;
+  if (to.arranged) doc.arranged = *to.arranged;
   doc.SetModified(true);
   if (DocumentView* view = doc.View()) view->RedrawAll();
 }

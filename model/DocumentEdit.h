@@ -82,6 +82,8 @@ struct DocumentSnapshot {
   std::optional<BackgroundState> background;
   // Where the next node goes: adding or tiling moves it.
   std::optional<PlacementState> placement;
+  // Whether the picture counts as arranged by its connections.
+  std::optional<bool> arranged;
 
   friend bool operator==(const DocumentSnapshot&, const DocumentSnapshot&) = default;
 };
@@ -128,6 +130,7 @@ class EditBaseline {
   std::vector<LinkState> links_;
   std::optional<BackgroundState> background_;
   PlacementState placement_;
+  bool arranged_ = false;
 };
 
 }  // namespace mapvine
