@@ -74,6 +74,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
     }
   };
   progress_->keepWaiting = [this] { documentCommands_.KeepWaiting(); };
+  progress_->say = [this](std::string_view text) { SetStatusText(text); };
   documentCommands_.progress = progress_.get();
   arrange_ = std::make_unique<ArrangeCommand>(doc_, edits_, *progress_);
   arrange_->finished = [this] { UpdateCommandStates(); };

@@ -11,8 +11,7 @@
 namespace mapvine {
 
 StatusProgress::StatusProgress(QStatusBar& bar, QWidget& window)
-    : statusBar_(bar),
-      window_(window),
+    : window_(window),
       bar_(new QProgressBar(&bar)),
       stop_(new QPushButton(tr("Stop"), &bar)),
       escape_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
@@ -43,7 +42,7 @@ void StatusProgress::Begin(std::string_view stage, int total) {
     // Nothing to count yet: the bar moves to and fro, and the pane says why.
     bar_->setRange(0, 0);
     bar_->setFormat(text);
-    statusBar_.showMessage(text);
+    if (say) say(stage);
   } else {
     bar_->setFormat(text + tr(": %v of %m"));
     bar_->setRange(0, total);

@@ -37,6 +37,8 @@ class StatusProgress final : public QObject, public RefreshProgress {
   // What Stop and Keep Waiting do; the main window connects them.
   std::function<void()> stop;
   std::function<void()> keepWaiting;
+  // Where the progress says what it waits for: the window's message pane.
+  std::function<void(std::string_view)> say;
 
   bool Running() const { return running_; }
   QProgressBar& Bar() const { return *bar_; }
@@ -48,7 +50,6 @@ class StatusProgress final : public QObject, public RefreshProgress {
   void RequestStop();
   void CloseQuestion();
 
-  QStatusBar& statusBar_;
   QWidget& window_;
   QProgressBar* bar_;    // owned by the status bar
   QPushButton* stop_;    // owned by the status bar

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 #include <atomic>
 #include <vector>
@@ -113,8 +115,25 @@ bool HistoryDatabase::Configure() {
   if (IsPostgres()) return Run("SET client_min_messages TO WARNING");
   // Written ahead, a crash leaves the last whole refresh; NORMAL syncs at
   // checkpoints only, which keeps a program crash harmless and the writes quick.
-  return Run("PRAGMA journal_mode = WAL") && Run("PRAGMA synchronous = NORMAL") &&
-         Run("PRAGMA foreign_keys = ON");
+  return SwitchToWriteAhead() && Run("PRAGMA synchronous = NORMAL") && Run("PRAGMA foreign_keys = ON");
+}
+
+// Switching a new file to write-ahead logging needs it to itself, and
+// SQLite answers "locked" at once, without waiting the busy timeout, when
+// another program opens the same new file at that moment. The mode stays
+// with the file, so only the first opening of a new history waits here.
+bool HistoryDatabase::SwitchToWriteAhead() {
+  constexpr int kRetryMilliseconds = 20;
+  for (int waited = 0;; waited += kRetryMilliseconds) {
+    QSqlQuery query(db_);
+    if (query.exec("PRAGMA journal_mode = WAL")) return true;
+    const bool locked = query.lastError().nativeErrorCode() == QLatin1String("5");  // SQLITE_BUSY
+    if (!locked || waited >= kBusyTimeoutMs) {
+      Fail(query.lastError());
+      return false;
+    }
+    QThread::msleep(kRetryMilliseconds);
+  }
 }
 
 int HistoryDatabase::SchemaVersion() {

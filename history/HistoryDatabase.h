@@ -50,6 +50,7 @@ class HistoryDatabase {
 
  private:
   bool Configure();
+  bool SwitchToWriteAhead();
   bool Migrate();
   int SchemaVersion();
 

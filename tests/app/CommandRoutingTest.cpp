@@ -108,6 +108,8 @@ TEST(MainFrameRouting, F5AndTheMenuItemRefreshAlike) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&byKey.Frame()));
   QTest::keyClick(&byKey.Frame(), Qt::Key_F5);
   byMenu.Frame().ActionFor(command::kRefresh)->trigger();
+  testing::FinishRefresh(byKey.app);
+  testing::FinishRefresh(byMenu.app);
 
   EXPECT_EQ(byKey.Doc().Nodes().size(), 36u);
   EXPECT_EQ(byMenu.Doc().Nodes().size(), byKey.Doc().Nodes().size());
@@ -163,7 +165,7 @@ TEST(MainFrameRouting, ExitOffersAModifiedPictureForSaving) {
 // commands reach the document and act on the node that was right-clicked.
 TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
   testing::RunningApp running;
-  running.Frame().Route(command::kRefresh);
+  running.Refresh();
   CSprite* node = running.Doc().FindNode("EN1");
   ASSERT_NE(node, nullptr);
   node->status = ResourceStatus::Inactive;

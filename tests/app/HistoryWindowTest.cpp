@@ -16,6 +16,7 @@
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "history/HistoryRecorder.h"
+#include "tests/app/AppFixture.h"
 #include "tests/support/PrivateDesktop.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
@@ -54,7 +55,7 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   for (const char* seconds : {"0", "5", "15", "45"}) {
     setenv("SNANODE_TIME", seconds, 1);
     QThread::msleep(5);  // each refresh at a time of its own
-    frame.Route(command::kRefresh);
+    testing::RefreshAndWait(app);
     frame.Route(command::kAcknowledgeChanges);  // a past picture shows no marks
     seen.emplace_back(app.History().Last().when, frame.View().PictureImage());
     QCoreApplication::processEvents();
@@ -75,7 +76,7 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   // replay follows.
   setenv("SNANODE_TIME", "15", 1);
   history.ShowTime(seen[1].first);
-  frame.Route(command::kRefresh);
+  testing::RefreshAndWait(app);
   EXPECT_TRUE(frame.View().PictureImage() == seen[1].second);
   // Saving writes today's picture, not the one shown.
   ASSERT_TRUE(app.Commands().SaveTo(sample.folder.filePath("saved.top")));
@@ -95,7 +96,7 @@ TEST_F(PrivateDesktop, TheWindowNotifiesOnlyWhileItIsNotActive) {
   CMainFrame& frame = app.MainFrame();
   const auto refreshAt = [&](const char* seconds) {
     setenv("SNANODE_TIME", seconds, 1);
-    frame.Route(command::kRefresh);
+    testing::RefreshAndWait(app);
   };
   QWidget other;  // another program's window in front
   other.show();

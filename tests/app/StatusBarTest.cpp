@@ -220,38 +220,3 @@ TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
 
 }  // namespace
 }  // namespace mapvine
-
-namespace mapvine {
-namespace {
-
-// Escape and a click on Stop, delivered as a window system delivers it (to
-// the top-level window first), both stop the pass.
-TEST(StatusBar, EscapeOrStopEndsTheStatusPassAfterTheNodeBeingChecked) {
-  const std::pair<const char*, std::function<void(CMainFrame&)>> ways[] = {
-      {"Escape", [](CMainFrame& frame) { QTest::keyClick(&frame, Qt::Key_Escape); }},
-      {"click", [](CMainFrame& frame) {
-         const QPushButton& stop = frame.Progress().StopButton();
-         QTest::mouseClick(frame.windowHandle(), Qt::LeftButton, {}, stop.mapTo(&frame, stop.rect().center()));
-       }},
-  };
-  for (const auto& [way, stopIt] : ways) {
-    testing::RunningApp running(testing::NetworkNodes(20, 20));  // none answers
-    running.Frame().show();
-    running.Refresh();
-    running.Doc().settings.activeQuery = 1;
-    QProgressBar& bar = running.Frame().Progress().Bar();
-    QObject::connect(&bar, &QProgressBar::valueChanged, [&, &stopIt = stopIt](int done) {
-      EXPECT_FALSE(bar.isHidden());
-      if (bar.format().startsWith("Status") && done == 3) stopIt(running.Frame());
-    });
-    running.Refresh();
-    int unreachable = 0;
-    for (const auto& node : running.Doc().Nodes()) unreachable += !IsActive(node->status);
-    EXPECT_EQ(unreachable, 3) << way;
-    EXPECT_TRUE(bar.isHidden());
-    EXPECT_FALSE(running.Frame().Progress().Running());
-  }
-}
-
-}  // namespace
-}  // namespace mapvine

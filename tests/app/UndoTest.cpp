@@ -156,7 +156,7 @@ TEST(Undo, BackToTheSavedPictureIsNotModifiedUnlessARefreshChangedIt) {
     EXPECT_FALSE(r.Frame().isWindowModified());
     if (c.refreshAfterSave) {
       r.node = testing::NodeServing(std::string(snanode::SampleNetworkText()) + "nn NETA.NN99\n");
-      r.Frame().Route(command::kRefresh);
+      r.Refresh();
     }
     r.OnNode("NN2", command::kHide);
     EXPECT_TRUE(r.Frame().isWindowModified());
@@ -200,7 +200,7 @@ TEST(Arrange, StopLeavesThePictureAndTheHistoryAsTheyWere) {
   r.Frame().Route(command::kArrangeByConnections);
   EXPECT_TRUE(r.Frame().Progress().StopButton().isVisibleTo(r.Frame().statusBar()));
   EXPECT_FALSE(r.Frame().ActionFor(command::kArrangeByConnections)->isEnabled()) << "one at a time";
-  r.Frame().Progress().RequestStop();
+  r.Frame().Progress().StopButton().click();
   QElapsedTimer waited;
   waited.start();
   while (r.Frame().Progress().Running() && waited.elapsed() < 60000) {

@@ -109,8 +109,9 @@ TEST(UsableWindow, FindZoomAndStopWorkDuringASlowStatusPass) {
   QTest::keyClick(&live.Frame(), Qt::Key_Escape);
   EXPECT_FALSE(live.app->Commands().Refreshing());
   EXPECT_TRUE(live.Bar().isHidden());
-  // The refresh had all its answers; the pass that stopped says what changed.
-  EXPECT_EQ(live.Frame().StatusText(), "20 new");
+  // The refresh had all its answers; the pass that stopped says what the
+  // first refresh of the picture found.
+  EXPECT_EQ(live.Frame().StatusText(), "20 nodes, 0 links");
   // The partner that never answers is still being asked.
   EXPECT_TRUE(live.app->Commands().NodeBusy());
   EXPECT_FALSE(refresh->isEnabled());
