@@ -53,7 +53,13 @@ class LiveNodeTest : public ::testing::Test {
     std::remove(path_.c_str());
   }
   // Every write below changes the file's size, so the node sees it on any file system.
-  void Write(const std::string& text) { std::ofstream(path_, std::ios::trunc) << text; }
+  // Written whole and then put in place, as a careful editor saves: a node
+  // polling the file (a hung verb does) never reads it half written.
+  void Write(const std::string& text) {
+    const std::string next = path_ + ".next";
+    std::ofstream(next, std::ios::trunc) << text;
+    ASSERT_EQ(std::rename(next.c_str(), path_.c_str()), 0);
+  }
 
   const std::string path_ = ::testing::TempDir() + "live-" + std::to_string(::getpid()) + ".net";
 };
