@@ -31,6 +31,20 @@ QColor ToQColor(PaletteEntry colour) { return QColor(colour.red, colour.green, c
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
+// How far outside a page a line's piece still counts, in picture pixels:
+// more than half a line's width, so a line along the page's edge is drawn.
+constexpr double kLineReach = 2.0;
+// Link pieces are placed to 1/8 pixel and their widths to 1/64.
+constexpr int kPieceSteps = 8;
+constexpr int kWidthSteps = 64;
+
+// A link's piece on one page.
+struct LinePiece {
+  QLine line;  // page-relative, in 1/kPieceSteps pixel
+  int width;   // in 1/kWidthSteps pixel
+  QRgb colour;
+};
+
 // The nodes and links a page shows, by their numbers in the picture.
 struct PageContents {
   std::vector<int> nodes;
@@ -40,7 +54,12 @@ struct PageContents {
 class PdfPainter {
  public:
   PdfPainter(const CMapvineDoc& doc, const ExportedPicture& picture)
-      : picture_(picture), images_(doc, picture), metrics_(LabelFont()), ascent_(LabelAscent()) {}
+      : picture_(picture), images_(doc, picture), metrics_(LabelFont()), ascent_(LabelAscent()) {
+    lines_.reserve(picture.links.size());
+    for (const CLink* link : picture.links) {
+      lines_.push_back({StrokeOf(*link), ToQColor(CLink::ColorOf(link->status)).rgb()});
+    }
+  }
 
   // Draws the part of the picture inside `area` (picture pixels) with
   // `painter` set up to take picture pixels: of the nodes and links only
@@ -61,28 +80,29 @@ class PdfPainter {
   }
 
   // The contents of each part of a grid of `part`-sized parts over the
-  // picture, row by row: each node and link goes to the parts its bounds
-  // reach, so that a page looks at its own few rather than at all of them.
+  // picture, row by row: each node goes to the parts its bounds reach and
+  // each link to the parts its line passes through, so that a page looks at
+  // its own few rather than at all of them.
   std::vector<PageContents> SortIntoParts(QSize part) const {
-    const QRect whole(0, 0, std::max(1, picture_.width), std::max(1, picture_.height));
-    const int columns = (whole.width() + part.width() - 1) / part.width();
-    const int rows = (whole.height() + part.height() - 1) / part.height();
-    std::vector<PageContents> parts(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
-    const auto sort = [&](const QRect& bounds, int number, std::vector<int> PageContents::*list) {
-      const QRect inside = bounds.intersected(whole);
-      if (inside.isEmpty()) return;
-      for (int row = inside.top() / part.height(); row <= inside.bottom() / part.height(); ++row) {
-        for (int column = inside.left() / part.width(); column <= inside.right() / part.width(); ++column) {
-          (parts[static_cast<std::size_t>(row) * columns + column].*list).push_back(number);
-        }
-      }
-    };
+    const PartGrid grid{QSize(std::max(1, picture_.width), std::max(1, picture_.height)), part};
+    const QRect whole(QPoint(0, 0), grid.picture);
+    const int columns = grid.Columns();
+    std::vector<PageContents> parts(static_cast<std::size_t>(grid.Count()));
     for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
       const CSprite& node = *picture_.nodes[i];
-      sort(ToQRect(node.GetRect()).united(ToQRect(node.LabelArea())), static_cast<int>(i), &PageContents::nodes);
+      const QRect inside = ToQRect(node.GetRect()).united(ToQRect(node.LabelArea())).intersected(whole);
+      if (inside.isEmpty()) continue;
+      for (int row = inside.top() / part.height(); row <= inside.bottom() / part.height(); ++row) {
+        for (int column = inside.left() / part.width(); column <= inside.right() / part.width(); ++column) {
+          parts[static_cast<std::size_t>(row) * columns + column].nodes.push_back(static_cast<int>(i));
+        }
+      }
     }
     for (std::size_t i = 0; i < picture_.links.size(); ++i) {
-      sort(ToQRect(picture_.links[i]->bounds), static_cast<int>(i), &PageContents::links);
+      const LinkStroke& stroke = lines_[i].stroke;
+      for (const int number : PartsAlong(grid, stroke.from, stroke.to, kLineReach)) {
+        parts[static_cast<std::size_t>(number)].links.push_back(static_cast<int>(i));
+      }
     }
     return parts;
   }
@@ -106,25 +126,58 @@ class PdfPainter {
     }
   }
 
+  // The links as pieces cut to the page and placed to 1/8 pixel: whole
+  // numbers of a few digits, where the PDF writer puts down ten for a
+  // fraction, and a page of a large picture holds thousands of pieces. An
+  // eighth of a pixel is far below what paper or a reader's zoom shows, and
+  // the ends that move lie outside the page, under its clip. Pieces of one
+  // colour may go down in any order, so within each run of one colour those
+  // of one width are one path; the runs keep the picture's order, where a
+  // later line covers an earlier one.
   void DrawLinks(QPainter& painter, const QRect& area, const std::vector<int>& links) const {
+    std::vector<LinePiece> pieces = CutToArea(area, links);
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.scale(1.0 / kPieceSteps, 1.0 / kPieceSteps);
     QPen pen(Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
-    for (const int number : links) {
-      const CLink* link = picture_.links[static_cast<std::size_t>(number)];
-      if (!ToQRect(link->bounds).intersects(area)) continue;
-      const LinkStroke stroke = StrokeOf(*link);
-      // Only the part on this page, which across pages is a short piece of
-      // a long line, or none of a slanting one whose bounds merely meet it.
-      Segment part{stroke.from.x(), stroke.from.y(), stroke.to.x(), stroke.to.y()};
-      if (!ClipSegment(part, area.left() - 2.0, area.top() - 2.0, area.right() + 3.0, area.bottom() + 3.0)) continue;
-      const QColor colour = ToQColor(CLink::ColorOf(link->status));
-      if (pen.color() != colour || pen.widthF() != stroke.width) {
-        pen.setColor(colour);
-        pen.setWidthF(stroke.width);
+    std::vector<QLineF> batch;
+    for (auto run = pieces.begin(); run != pieces.end();) {
+      const auto runEnd = std::find_if(run, pieces.end(), [&](const LinePiece& p) { return p.colour != run->colour; });
+      std::sort(run, runEnd, [](const LinePiece& a, const LinePiece& b) { return a.width < b.width; });
+      pen.setColor(QColor(run->colour));
+      for (auto group = run; group != runEnd;) {
+        batch.clear();
+        auto next = group;
+        for (; next != runEnd && next->width == group->width; ++next) batch.emplace_back(next->line);
+        pen.setWidthF(double(group->width) * kPieceSteps / kWidthSteps);
         painter.setPen(pen);
+        painter.drawLines(batch.data(), static_cast<int>(batch.size()));
+        group = next;
       }
-      painter.drawLine(QPointF(part.x0, part.y0), QPointF(part.x1, part.y1));
+      run = runEnd;
     }
+    painter.restore();
+  }
+
+  // The pieces of `links` inside `area` (grown by the lines' reach), in the
+  // picture's order.
+  std::vector<LinePiece> CutToArea(const QRect& area, const std::vector<int>& links) const {
+    std::vector<LinePiece> pieces;
+    pieces.reserve(links.size());
+    const auto step = [](double v, int steps) { return static_cast<int>(std::lround(v * steps)); };
+    for (const int number : links) {
+      const LinkStroke& stroke = lines_[static_cast<std::size_t>(number)].stroke;
+      Segment part{stroke.from.x(), stroke.from.y(), stroke.to.x(), stroke.to.y()};
+      if (!ClipSegment(part, area.left() - kLineReach, area.top() - kLineReach,
+                       area.left() + area.width() + kLineReach, area.top() + area.height() + kLineReach)) {
+        continue;
+      }
+      pieces.push_back({QLine(step(part.x0 - area.left(), kPieceSteps), step(part.y0 - area.top(), kPieceSteps),
+                              step(part.x1 - area.left(), kPieceSteps), step(part.y1 - area.top(), kPieceSteps)),
+                        step(stroke.width, kWidthSteps), lines_[static_cast<std::size_t>(number)].colour});
+    }
+    return pieces;
   }
 
   void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes) const {
@@ -142,8 +195,9 @@ class PdfPainter {
       const QString label = NameToQt(node.label);
       const QPoint baseline(at.x, at.y + ascent_);
       // The label is cut to its band under the icon, as the picture shows
-      // it; most fit, and a clip of their own would only cost time.
-      if (area.contains(band) && at.x + metrics_.horizontalAdvance(label) <= band.right() + 1) {
+      // it; most fit, and a clip of their own would only cost time. The
+      // page's own clip cuts one that runs over the page's edge.
+      if (at.x + metrics_.horizontalAdvance(label) <= band.right() + 1) {
         painter.drawText(baseline, label);
         continue;
       }
@@ -158,6 +212,13 @@ class PdfPainter {
   PictureImages images_;
   QFontMetrics metrics_;
   int ascent_;
+  // Each link's line and colour by its number, at hand for every page
+  // without a visit to the link itself.
+  struct LinkLine {
+    LinkStroke stroke;
+    QRgb colour;
+  };
+  std::vector<LinkLine> lines_;
 };
 
 // One page the picture's size at screen resolution, or coarser where the
