@@ -129,6 +129,7 @@ void CMapvineView::HideMenuNode() {
   CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
+  doc_.NodeChanging(*node);
   node->hidden = true;
   RedrawWholePicture();
   doc_.SetModified(true);
@@ -139,6 +140,7 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
   if (node == nullptr) return;
   // The list re-sorts, so the node is drawn over (under) the nodes it now
   // passes in depth.
+  doc_.NodeChanging(*node);
   node->SetDepth(node->GetDepth() + step);
   FlushDirty();
   doc_.SetModified(true);
@@ -152,6 +154,7 @@ void CMapvineView::SetNeighborsHidden(bool hidden) {
     CSprite* other = link->endA == node ? link->endB : link->endA;
     // A link to itself has no neighbour: the node stays as it is.
     if (other == nullptr || other == node || other->hidden == hidden) continue;
+    doc_.NodeChanging(*other);
     other->hidden = hidden;
     changed = true;
   }

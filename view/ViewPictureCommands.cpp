@@ -167,6 +167,7 @@ void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
   // A hidden node would blink unseen: it is shown, and the person told so.
   const bool wasHidden = node.hidden;
   if (wasHidden) {
+    doc_.NodeChanging(node);
     node.hidden = 0;
     doc_.SetModified(true);
     RedrawWholePicture();
