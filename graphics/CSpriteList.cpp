@@ -24,6 +24,7 @@ void SpriteListObserver::AddDirty(const Rect& area) {
 CSprite& CSpriteList::Insert(std::unique_ptr<CSprite> sprite) {
   assert(sprite != nullptr);
   sprite->SetObserver(&observer_);
+  ++orderVersion_;
   const int depth = sprite->GetDepth();
   // In front of every sprite of the same depth.
   auto place = std::find_if(sprites_.begin(), sprites_.end(),
@@ -36,6 +37,7 @@ std::unique_ptr<CSprite> CSpriteList::Remove(const CSprite& sprite) {
   if (it == sprites_.end()) return nullptr;
   std::unique_ptr<CSprite> taken = std::move(*it);
   sprites_.erase(it);
+  ++orderVersion_;
   // Out of the list it has nobody to report to (the list may go first).
   taken->SetObserver(nullptr);
   return taken;

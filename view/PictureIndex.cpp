@@ -36,6 +36,7 @@ void PictureIndex::BuildNodes() {
   nodes_.clear();
   nodeAreas_.clear();
   nodeGrid_.emplace(width_, height_, kCellSize);
+  nodeOrder_ = doc_.Nodes().OrderVersion();
   for (const auto& node : doc_.Nodes()) {
     nodeAreas_.push_back(AreaOf(*node));
     nodeGrid_->AddArea(static_cast<int>(nodes_.size()), nodeAreas_.back());
@@ -56,17 +57,16 @@ void PictureIndex::BuildLinks() {
 }
 
 bool PictureIndex::RefileMovedNodes() {
-  if (doc_.Nodes().size() != nodes_.size()) return false;
-  std::size_t id = 0;
-  for (const auto& node : doc_.Nodes()) {
-    if (node.get() != nodes_[id]) return false;
-    const Rect area = AreaOf(*node);
+  // The list's own order is a walk from node to node; the copy of it is
+  // read straight through.
+  if (doc_.Nodes().OrderVersion() != nodeOrder_) return false;
+  for (std::size_t id = 0; id < nodes_.size(); ++id) {
+    const Rect area = AreaOf(*nodes_[id]);
     Rect& filed = nodeAreas_[id];
     if (area != filed) {
       nodeGrid_->MoveArea(static_cast<int>(id), filed, area);
       filed = area;
     }
-    ++id;
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -51,6 +52,7 @@ class PictureIndex {
   int width_ = 0;
   int height_ = 0;
   std::vector<CSprite*> nodes_;  // in list order
+  std::uint64_t nodeOrder_ = 0;  // the list's version they were taken at
   std::vector<Rect> nodeAreas_;  // as filed
   std::vector<CLink*> links_;
   std::vector<SpatialGrid::Line> lines_;

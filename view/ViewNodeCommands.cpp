@@ -103,8 +103,9 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
 
 bool CMapvineView::InDocument(const CSprite* node) const {
   if (node == nullptr) return false;
-  const auto& nodes = doc_.Nodes();
-  return std::any_of(nodes.begin(), nodes.end(), [node](const auto& n) { return n.get() == node; });
+  // A straight run of addresses, not a walk from node to node.
+  const auto nodes = doc_.NodesByArrival();
+  return std::find(nodes.begin(), nodes.end(), node) != nodes.end();
 }
 
 bool CMapvineView::InDocument(const CLink* link) const {
