@@ -26,8 +26,9 @@ void EditRecording::NodeChanging(const CSprite& node) {
   if (Touched(node) != nullptr) return;
   const std::string_view name = ReportedName(node);
   nodeAt_.emplace(&node, nodes_.size());
-  nodes_.push_back({&node, std::string(name), NodeState{LookOf(node), std::nullopt}, std::nullopt,
-                    doc_->FindNode(name) == &node});
+  // Whether the name stands for this node is asked when the edit ends or
+  // the node leaves, not for each of the thousands a command may touch.
+  nodes_.push_back({&node, std::string(name), NodeState{LookOf(node), std::nullopt}, std::nullopt, true});
 }
 
 void EditRecording::NodeAdded(const CSprite& node) {
@@ -43,6 +44,7 @@ void EditRecording::NodeRemoving(const CSprite& node) {
   }
   // Undoing the removal makes the node anew.
   if (touched->before && !touched->before->identity) touched->before->identity = WholeStateOf(node).identity;
+  touched->namedByIt = doc_->FindNode(touched->name) == &node;
   touched->node = nullptr;
   nodeAt_.erase(&node);
 }
