@@ -73,13 +73,13 @@ void EditHistory::AfterChange() {
 void EditHistory::Begin(bool withBackground) {
   if (depth_++ > 0) return;
   BeforeChange();
-  before_.emplace(doc_, withBackground);
+  recording_.emplace(doc_, withBackground);
 }
 
 void EditHistory::End(const QString& name) {
-  if (depth_ == 0 || --depth_ > 0 || !before_) return;
-  std::optional<DocumentEdit> edit = before_->EditSince(doc_);
-  before_.reset();
+  if (depth_ == 0 || --depth_ > 0 || !recording_) return;
+  std::optional<DocumentEdit> edit = recording_->Finish();
+  recording_.reset();
   if (edit) stack_.push(new RecordedEdit(name, std::move(*edit), doc_, forgetPicks_, *this));
   accountedChanges_ = doc_.ChangeCount();
 }

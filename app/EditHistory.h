@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "model/DocumentEdit.h"
+#include "model/EditRecording.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -49,7 +50,7 @@ class EditHistory {
   std::function<void()> forgetPicks_;
   QUndoStack stack_;
   int depth_ = 0;
-  std::optional<EditBaseline> before_;
+  std::optional<EditRecording> recording_;
   // The document's change count when the history last made or recorded a
   // change: any count beyond it is a change from elsewhere.
   std::uint64_t accountedChanges_ = 0;

@@ -32,7 +32,7 @@
 #include "layout/ArrangePicture.h"
 #include "layout/BackboneLayout.h"
 #include "layout/Owners.h"
-#include "model/DocumentEdit.h"
+#include "model/EditRecording.h"
 #include "model/MapvineDoc.h"
 #include "model/Neighbourhood.h"
 #include "refresh/RefreshPass.h"
@@ -267,9 +267,9 @@ void BM_ShowNeighbourhoodLarge(benchmark::State& state) {
     if (state.range(0) == 0) {
       shown = mapvine::ShowNeighbourhood(doc, centre, 2);
     } else {
-      const mapvine::EditBaseline baseline(doc, false);
+      mapvine::EditRecording recording(doc, false);
       shown = mapvine::ShowNeighbourhood(doc, centre, 2);
-      benchmark::DoNotOptimize(baseline.EditSince(doc));
+      benchmark::DoNotOptimize(recording.Finish());
     }
     state.PauseTiming();
     mapvine::ShowAllNodes(doc);

@@ -21,13 +21,43 @@ void SpriteListObserver::AddDirty(const Rect& area) {
   if (view_ != nullptr) view_->AddDirty(area);
 }
 
+namespace {
+
+using SpriteIterator = std::list<std::unique_ptr<CSprite>>::iterator;
+
+// Walks from both ends of [first, last) at once and answers the position
+// where `fromFront` first holds going forward, or just after the element
+// where `fromBack` first holds going backward, whichever is met first, or
+// where the two walks meet when neither holds anywhere. Most changes of depth in a large picture land
+// near one end of the list (lifted over all equals, or put back in front of
+// them), which a walk from that end reaches at once.
+template <typename FromFront, typename FromBack>
+SpriteIterator MeetFromBothEnds(SpriteIterator first, SpriteIterator last, FromFront fromFront,
+                                FromBack fromBack) {
+  SpriteIterator front = first;
+  SpriteIterator back = last;
+  while (front != back) {
+    if (fromFront(**front)) return front;
+    ++front;
+    if (front == back) break;
+    --back;
+    if (fromBack(**back)) return std::next(back);
+  }
+  return back;
+}
+
+}  // namespace
+
 CSprite& CSpriteList::Insert(std::unique_ptr<CSprite> sprite) {
   assert(sprite != nullptr);
   sprite->SetObserver(&observer_);
+  ++orderVersion_;
   const int depth = sprite->GetDepth();
-  // In front of every sprite of the same depth.
-  auto place = std::find_if(sprites_.begin(), sprites_.end(),
-                            [depth](const auto& s) { return s->GetDepth() >= depth; });
+  // In front of every sprite of the same depth: before the first deeper or
+  // equal one, which is just after the last shallower one.
+  const auto place = MeetFromBothEnds(
+      sprites_.begin(), sprites_.end(), [depth](const CSprite& s) { return s.GetDepth() >= depth; },
+      [depth](const CSprite& s) { return s.GetDepth() < depth; });
   return **sprites_.insert(place, std::move(sprite));
 }
 
@@ -36,6 +66,7 @@ std::unique_ptr<CSprite> CSpriteList::Remove(const CSprite& sprite) {
   if (it == sprites_.end()) return nullptr;
   std::unique_ptr<CSprite> taken = std::move(*it);
   sprites_.erase(it);
+  ++orderVersion_;
   // Out of the list it has nobody to report to (the list may go first).
   taken->SetObserver(nullptr);
   return taken;
@@ -60,8 +91,13 @@ CSprite* CSpriteList::FindByLabel(std::string_view label) const {
 }
 
 std::list<std::unique_ptr<CSprite>>::iterator CSpriteList::Locate(const CSprite& sprite) {
-  return std::find_if(sprites_.begin(), sprites_.end(),
-                      [&sprite](const auto& s) { return s.get() == &sprite; });
+  const auto found = MeetFromBothEnds(
+      sprites_.begin(), sprites_.end(), [&sprite](const CSprite& s) { return &s == &sprite; },
+      [&sprite](const CSprite& s) { return &s == &sprite; });
+  if (found != sprites_.end() && found->get() == &sprite) return found;
+  // Met from the back, the answer is the position after it.
+  if (found != sprites_.begin() && std::prev(found)->get() == &sprite) return std::prev(found);
+  return sprites_.end();
 }
 
 }  // namespace mapvine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <string_view>
@@ -42,7 +43,10 @@ class CSpriteList {
   // First shown sprite, from the head, whose HitTest passes.
   CSprite* HitTest(int x, int y) const;
   CSprite* FindByLabel(std::string_view label) const;
-  void DeleteAll() { sprites_.clear(); }
+  void DeleteAll() {
+    sprites_.clear();
+    ++orderVersion_;
+  }
 
   void SetView(COSBView* view) { observer_.SetView(view); }
   COSBView* View() const { return observer_.View(); }
@@ -51,12 +55,17 @@ class CSpriteList {
   auto end() const { return sprites_.end(); }
   std::size_t size() const { return sprites_.size(); }
   bool empty() const { return sprites_.empty(); }
+  // Changes whenever a sprite comes, goes or changes its place in the list:
+  // a copy of the order taken at one version is still the list's order
+  // while the version stays.
+  std::uint64_t OrderVersion() const { return orderVersion_; }
 
  private:
   std::list<std::unique_ptr<CSprite>>::iterator Locate(const CSprite& sprite);
 
   SpriteListObserver observer_;
   std::list<std::unique_ptr<CSprite>> sprites_;
+  std::uint64_t orderVersion_ = 0;
 };
 
 }  // namespace mapvine

@@ -32,18 +32,21 @@ SpatialGrid::SpatialGrid(int pictureWidth, int pictureHeight, int cellSize)
 int SpatialGrid::ColumnOf(int x) const { return std::clamp(x / cellSize_, 0, columns_ - 1); }
 int SpatialGrid::RowOf(int y) const { return std::clamp(y / cellSize_, 0, rows_ - 1); }
 
-void SpatialGrid::AddArea(int id, const Rect& area) {
+template <typename Visit>
+void SpatialGrid::ForEachCellOf(const Rect& area, Visit visit) {
   if (area.IsEmpty()) return;
   for (int row = RowOf(area.top); row <= RowOf(area.bottom - 1); ++row) {
     for (int column = ColumnOf(area.left); column <= ColumnOf(area.right - 1); ++column) {
-      Cell(column, row).push_back(id);
+      visit(Cell(column, row));
     }
   }
 }
 
-void SpatialGrid::AddLine(int id, Point from, Point to, int reach) {
+template <typename Visit>
+void SpatialGrid::ForEachCellOf(const Line& line, Visit visit) {
   // Row by row of cells: the part of the line inside the row's band, grown
   // by the reach, spans a run of columns.
+  const auto [from, to, reach] = line;
   const double x0 = from.x, y0 = from.y, x1 = to.x, y1 = to.y;
   const int top = RowOf(std::min(from.y, to.y) - reach);
   const int bottom = RowOf(std::max(from.y, to.y) + reach);
@@ -59,8 +62,37 @@ void SpatialGrid::AddLine(int id, Point from, Point to, int reach) {
     }
     const int left = ColumnOf(static_cast<int>(std::floor(std::min(xa, xb))) - reach);
     const int right = ColumnOf(static_cast<int>(std::ceil(std::max(xa, xb))) + reach);
-    for (int column = left; column <= right; ++column) Cell(column, row).push_back(id);
+    for (int column = left; column <= right; ++column) visit(Cell(column, row));
   }
+}
+
+// Items are added in ascending order, so appending keeps every cell sorted.
+void SpatialGrid::AddArea(int id, const Rect& area) {
+  ForEachCellOf(area, [id](std::vector<int>& cell) { cell.push_back(id); });
+}
+
+void SpatialGrid::AddLine(int id, Point from, Point to, int reach) {
+  ForEachCellOf(Line{from, to, reach}, [id](std::vector<int>& cell) { cell.push_back(id); });
+}
+
+void SpatialGrid::Insert(std::vector<int>& cell, int id) {
+  const auto at = std::lower_bound(cell.begin(), cell.end(), id);
+  if (at == cell.end() || *at != id) cell.insert(at, id);
+}
+
+void SpatialGrid::Erase(std::vector<int>& cell, int id) {
+  const auto at = std::lower_bound(cell.begin(), cell.end(), id);
+  if (at != cell.end() && *at == id) cell.erase(at);
+}
+
+void SpatialGrid::MoveArea(int id, const Rect& was, const Rect& now) {
+  ForEachCellOf(was, [id](std::vector<int>& cell) { Erase(cell, id); });
+  ForEachCellOf(now, [id](std::vector<int>& cell) { Insert(cell, id); });
+}
+
+void SpatialGrid::MoveLine(int id, const Line& was, const Line& now) {
+  ForEachCellOf(was, [id](std::vector<int>& cell) { Erase(cell, id); });
+  ForEachCellOf(now, [id](std::vector<int>& cell) { Insert(cell, id); });
 }
 
 std::vector<int> SpatialGrid::Query(const Rect& area) const {

@@ -25,6 +25,15 @@ class SpatialGrid {
   // Files item `id` under the cells a line from `from` to `to` passes
   // through, counting `reach` pixels on either side of it.
   void AddLine(int id, Point from, Point to, int reach);
+  // Files an item that was added with `was` under the cells of `now`
+  // instead: a node or line that moved, without building the grid again.
+  void MoveArea(int id, const Rect& was, const Rect& now);
+  struct Line {
+    Point from, to;
+    int reach = 0;
+    friend bool operator==(const Line&, const Line&) = default;
+  };
+  void MoveLine(int id, const Line& was, const Line& now);
 
   // Numbers of the items filed under the cells `area` touches, ascending,
   // without repeats (an item may still lie just outside `area`).
@@ -36,6 +45,14 @@ class SpatialGrid {
   int ColumnOf(int x) const;
   int RowOf(int y) const;
   std::vector<int>& Cell(int column, int row) { return cells_[row * columns_ + column]; }
+  // Calls `visit` with each cell the area or line is filed under.
+  template <typename Visit>
+  void ForEachCellOf(const Rect& area, Visit visit);
+  template <typename Visit>
+  void ForEachCellOf(const Line& line, Visit visit);
+  // Keeps each cell's numbers ascending, as a query of one cell answers them.
+  static void Insert(std::vector<int>& cell, int id);
+  static void Erase(std::vector<int>& cell, int id);
 
   int cellSize_;
   int columns_;

@@ -48,6 +48,7 @@ bool ApplyArrangement(CMapvineDoc& doc, const CapturedPicture& captured, const A
     if (!present.contains(node) || node->fqName != captured.names[i]) continue;
     const Point at = arrangement.positions[i];
     if (at == Point{node->GetX(), node->GetY()}) continue;
+    doc.NodeChanging(*node);
     node->SetPosition(at.x, at.y);
     changed = true;
   }

@@ -114,7 +114,9 @@ void CMapvineDoc::PullNodesInside() {
     int x = node->GetX(), y = node->GetY();
     if (canvasHeight < r.bottom) y = canvasHeight + r.top - r.bottom - kPullBackBottom;
     if (canvasWidth < r.right) x = canvasWidth + r.left - r.right - kPullBackRight;
-    if (x != node->GetX() || y != node->GetY()) node->SetPosition(x, y);
+    if (x == node->GetX() && y == node->GetY()) continue;
+    NodeChanging(*node);
+    node->SetPosition(x, y);
   }
 }
 

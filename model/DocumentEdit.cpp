@@ -1,7 +1,8 @@
 #include "model/DocumentEdit.h"
 
-#include <set>
+#include <ranges>
 
+#include "model/LinkKeys.h"
 #include "model/NodeIndex.h"
 
 namespace mapvine {
@@ -17,77 +18,38 @@ void Assign(std::unique_ptr<Detail>& kept, const std::optional<Detail>& wanted) 
   kept = wanted ? std::make_unique<Detail>(*wanted) : nullptr;
 }
 
-NodeState StateOf(const CSprite& node) {
-  return {node.GetX(),        node.GetY(),          node.GetDepth(),
-          node.label,         node.fqName,          node.hidden,
-          node.status,        node.nodeType,        node.activeImage,
-          node.inactiveImage, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord),
-          {node.changeMark, node.stale, node.addedByHand}};
-}
-
 std::string EndName(const CSprite* end) { return end ? std::string(ReportedName(*end)) : std::string(); }
 
-LinkState StateOf(const CLink& link) {
-  return {link.ownerName, link.destinationName, link.title,          link.tgNumber,
-          link.status,    CopyOf(link.tgRecord), EndName(link.endA), EndName(link.endB),
-          {link.changeMark, link.stale, link.addedByHand}};
-}
-
-// The entries of `a` that `b` does not hold alike, by key.
-template <typename Map>
-Map Differing(const Map& a, const Map& b) {
-  Map kept;
-  for (const auto& [key, value] : a) {
-    const auto other = b.find(key);
-    if (other == b.end() || !(other->second == value)) kept.emplace(key, value);
-  }
-  return kept;
-}
-
-template <typename Map>
-std::set<typename Map::key_type> KeysOf(const Map& a, const Map& b) {
-  std::set<typename Map::key_type> keys;
-  for (const auto& entry : a) keys.insert(entry.first);
-  for (const auto& entry : b) keys.insert(entry.first);
-  return keys;
-}
-
-template <typename Map>
-const typename Map::mapped_type* Lookup(const Map& map, const typename Map::key_type& key) {
-  const auto found = map.find(key);
-  return found == map.end() ? nullptr : &found->second;
-}
-
 // A node as `state` describes it; its icon follows its status.
-void CreateNode(CMapvineDoc& doc, const NodeState& state) {
+void CreateNode(CMapvineDoc& doc, const NodeLook& look, const NodeIdentity& identity) {
   auto made = std::make_unique<CSprite>();
-  made->label = state.label;
-  made->fqName = state.fqName;
-  made->hidden = state.hidden;
-  made->status = state.status;
-  made->nodeType = state.nodeType;
-  made->activeImage = state.activeImage;
-  made->inactiveImage = state.inactiveImage;
-  Assign(made->nodeRecord, state.nodeRecord);
-  Assign(made->directoryRecord, state.directoryRecord);
-  made->changeMark = state.tracking.mark;
-  made->stale = state.tracking.stale;
-  made->addedByHand = state.tracking.addedByHand;
-  made->SetDepth(state.depth);
+  made->label = look.label;
+  made->fqName = identity.fqName;
+  made->hidden = look.hidden;
+  made->pinned = look.pinned;
+  made->status = look.status;
+  made->nodeType = identity.nodeType;
+  made->activeImage = look.activeImage;
+  made->inactiveImage = look.inactiveImage;
+  Assign(made->nodeRecord, identity.nodeRecord);
+  Assign(made->directoryRecord, identity.directoryRecord);
+  made->changeMark = identity.tracking.mark;
+  made->stale = identity.tracking.stale;
+  made->addedByHand = identity.tracking.addedByHand;
+  made->SetDepth(look.depth);
   CSprite& node = doc.InsertNode(std::move(made));
   doc.ApplyStatusImage(node);
-  node.SetPosition(state.x, state.y);
+  node.SetPosition(look.x, look.y);
 }
 
 // What differs between `from` and `to`, changed on `node`; whatever else
 // the node now shows (a refresh's news) stays.
-void ChangeNode(CMapvineDoc& doc, CSprite& node, const NodeState& from, const NodeState& to) {
+void ChangeNode(CMapvineDoc& doc, CSprite& node, const NodeLook& from, const NodeLook& to) {
   if (to.x != from.x || to.y != from.y) node.SetPosition(to.x, to.y);
   if (to.depth != from.depth) node.SetDepth(to.depth);
   if (to.label != from.label) doc.RenameNode(node, to.label);
   if (to.hidden != from.hidden) node.hidden = to.hidden;
-  if (to.nodeRecord != from.nodeRecord) Assign(node.nodeRecord, to.nodeRecord);
-  if (to.directoryRecord != from.directoryRecord) Assign(node.directoryRecord, to.directoryRecord);
+  if (to.pinned != from.pinned) node.pinned = to.pinned;
   if (to.activeImage != from.activeImage || to.inactiveImage != from.inactiveImage) {
     doc.SetStandardIcon(node, to.activeImage, to.inactiveImage);
   }
@@ -114,53 +76,6 @@ void CreateLink(CMapvineDoc& doc, const LinkState& state) {
   doc.AppendJoinedLink(std::move(link), *a, *b);
 }
 
-// Gives links their keys in list order, numbering those that share owner,
-// destination and TG number.
-class LinkKeys {
- public:
-  LinkKey Next(const std::string& owner, const std::string& destination, int tgNumber) {
-    int& met = met_[{owner, destination, tgNumber}];
-    return {owner, destination, tgNumber, met++};
-  }
-
- private:
-  std::map<std::tuple<std::string, std::string, int>, int> met_;
-};
-
-// The links of the document by key.
-std::map<LinkKey, CLink*> LinksByKey(const CMapvineDoc& doc) {
-  std::map<LinkKey, CLink*> links;
-  LinkKeys keys;
-  for (const auto& link : doc.Links()) {
-    links.emplace(keys.Next(link->ownerName, link->destinationName, link->tgNumber), link.get());
-  }
-  return links;
-}
-
-std::string_view NameOf(const NodeState& state) { return ReportedName(state.label, state.fqName); }
-
-// A name several nodes share stands for the first, as FindNode answers.
-std::unordered_map<std::string, NodeState> KeyedNodes(const std::vector<NodeState>& states) {
-  std::unordered_map<std::string, NodeState> keyed;
-  keyed.reserve(states.size());
-  for (const NodeState& state : states) keyed.emplace(NameOf(state), state);
-  return keyed;
-}
-
-std::map<LinkKey, LinkState> KeyedLinks(const std::vector<LinkState>& states) {
-  std::map<LinkKey, LinkState> keyed;
-  LinkKeys keys;
-  for (const LinkState& state : states) {
-    keyed.emplace(keys.Next(state.ownerName, state.destinationName, state.tgNumber), state);
-  }
-  return keyed;
-}
-
-bool SameKey(const LinkState& state, const CLink& link) {
-  return state.tgNumber == link.tgNumber && state.ownerName == link.ownerName &&
-         state.destinationName == link.destinationName;
-}
-
 std::unique_ptr<CDIB> CopyOfImage(const CDIB& image) {
   auto copy = std::make_unique<CDIB>();
   const std::span<const std::uint8_t> header(image.HeaderBlock(), CDIB::kHeaderBlockSize);
@@ -168,7 +83,39 @@ std::unique_ptr<CDIB> CopyOfImage(const CDIB& image) {
   return copy;
 }
 
+// The side of a change an undo (back) or a redo (forth) puts in place.
+template <typename T>
+const T& To(const Change<T>& change, bool forth) { return forth ? change.after : change.before; }
+
+// Every element of `edits`, the last first when going back, so that an
+// undo takes the steps of the edit back in reverse.
+template <typename Edits, typename Visit>
+void InOrder(const Edits& edits, bool forth, Visit visit) {
+  if (forth) {
+    for (const auto& edit : edits) visit(edit);
+  } else {
+    for (const auto& edit : std::views::reverse(edits)) visit(edit);
+  }
+}
+
 }  // namespace
+
+NodeLook LookOf(const CSprite& node) {
+  return {node.GetX(),       node.GetY(),         node.GetDepth(),       node.hidden, node.pinned,
+          node.status,       node.activeImage,    node.inactiveImage,    node.label};
+}
+
+NodeState WholeStateOf(const CSprite& node) {
+  return {LookOf(node),
+          NodeIdentity{node.fqName, node.nodeType, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord),
+                       {node.changeMark, node.stale, node.addedByHand}}};
+}
+
+LinkState StateOf(const CLink& link) {
+  return {link.ownerName, link.destinationName, link.title,          link.tgNumber,
+          link.status,    CopyOf(link.tgRecord), EndName(link.endA), EndName(link.endB),
+          {link.changeMark, link.stale, link.addedByHand}};
+}
 
 bool operator==(const BackgroundState& a, const BackgroundState& b) {
   const bool sameImage = a.image == b.image || (a.image && b.image && a.image->IsSameImage(*b.image));
@@ -184,141 +131,63 @@ std::optional<BackgroundState> BackgroundOf(const CMapvineDoc& doc) {
                          doc.picture.pictureWidth, doc.picture.pictureHeight};
 }
 
-EditBaseline::EditBaseline(const CMapvineDoc& doc, bool withBackground) {
-  nodes_.reserve(doc.Nodes().size());
-  for (const auto& node : doc.Nodes()) nodes_.push_back(StateOf(*node));
-  links_.reserve(doc.Links().size());
-  for (const auto& link : doc.Links()) links_.push_back(StateOf(*link));
-  if (withBackground) background_ = BackgroundOf(doc);
-  placement_ = doc.placement;
-  arranged_ = doc.arranged;
-}
+void DocumentEdit::Undo(CMapvineDoc& doc) const { Apply(doc, Direction::Back); }
+void DocumentEdit::Redo(CMapvineDoc& doc) const { Apply(doc, Direction::Forth); }
 
-DocumentSnapshot EditBaseline::Keyed() const {
-  return {KeyedNodes(nodes_), KeyedLinks(links_), background_, placement_, arranged_};
-}
-
-std::optional<DocumentEdit> EditBaseline::EditSince(const CMapvineDoc& doc) const {
-  DocumentEdit edit;
-  // The picture as it is now, copied only for a part that no longer lines up.
-  std::optional<EditBaseline> now;
-  if (!NodesLineUp(doc, edit)) {
-    now.emplace(doc, false);
-    const auto before = KeyedNodes(nodes_);
-    const auto after = KeyedNodes(now->nodes_);
-    edit.before_.nodes = Differing(before, after);
-    edit.after_.nodes = Differing(after, before);
-  }
-  if (!LinksLineUp(doc, edit)) {
-    if (!now) now.emplace(doc, false);
-    const auto before = KeyedLinks(links_);
-    const auto after = KeyedLinks(now->links_);
-    edit.before_.links = Differing(before, after);
-    edit.after_.links = Differing(after, before);
-  }
-  if (background_) {
-    if (std::optional<BackgroundState> current = BackgroundOf(doc);
-        current && !(*background_ == *current)) {
-      edit.before_.background = background_;
-      edit.after_.background = std::move(current);
-    }
-  }
-  if (doc.placement != placement_) {
-    edit.before_.placement = placement_;
-    edit.after_.placement = doc.placement;
-  }
-  if (doc.arranged != arranged_) {
-    edit.before_.arranged = arranged_;
-    edit.after_.arranged = doc.arranged;
-  }
-  if (edit.before_ == DocumentSnapshot{} && edit.after_ == DocumentSnapshot{}) return std::nullopt;
-  return edit;
-}
-
-// Nodes line up when the same names come in the same order; then each
-// node is compared with its own former state.
-bool EditBaseline::NodesLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const {
-  if (doc.Nodes().size() != nodes_.size()) return false;
-  auto was = nodes_.begin();
-  for (const auto& node : doc.Nodes()) {
-    const NodeState& before = *was++;
-    const std::string_view name = ReportedName(*node);
-    if (name != NameOf(before)) return false;
-    NodeState after = StateOf(*node);
-    // A later holder of a shared name is not what the name stands for.
-    if (after == before || doc.FindNode(name) != node.get()) continue;
-    edit.before_.nodes.emplace(name, before);
-    edit.after_.nodes.emplace(name, std::move(after));
-  }
-  return true;
-}
-
-// Links line up when the same keys come in the same order; they are keyed
-// only when one of them changed.
-bool EditBaseline::LinksLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const {
-  if (doc.Links().size() != links_.size()) return false;
-  std::vector<std::size_t> changed;
-  std::size_t index = 0;
-  for (const auto& link : doc.Links()) {
-    const LinkState& before = links_[index];
-    if (!SameKey(before, *link)) return false;
-    if (!(StateOf(*link) == before)) changed.push_back(index);
-    ++index;
-  }
-  if (changed.empty()) return true;
-  LinkKeys keys;
-  auto next = changed.begin();
-  index = 0;
-  for (const auto& link : doc.Links()) {
-    const LinkKey key = keys.Next(link->ownerName, link->destinationName, link->tgNumber);
-    if (next != changed.end() && *next == index) {
-      edit.before_.links.emplace(key, links_[index]);
-      edit.after_.links.emplace(key, StateOf(*link));
-      ++next;
-    }
-    ++index;
-  }
-  return true;
-}
-
-void DocumentEdit::Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const DocumentSnapshot& to) {
+void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
+  const bool forth = direction == Direction::Forth;
   // The background first: a node's place is only kept on a canvas that
   // holds it.
-  if (to.background && to.background->image) {
-    doc.ComposeBackground(CopyOfImage(*to.background->image), to.background->mode,
-                          to.background->width, to.background->height);
+  if (background_) {
+    const BackgroundState& wanted = To(*background_, forth);
+    if (wanted.image) doc.ComposeBackground(CopyOfImage(*wanted.image), wanted.mode, wanted.width, wanted.height);
   }
-  // Links that must go, before their nodes might take them along. Most
-  // edits change no link, and finding links by key walks them all.
-  const bool linksChange = !from.links.empty() || !to.links.empty();
-  std::map<LinkKey, CLink*> links = linksChange ? LinksByKey(doc) : std::map<LinkKey, CLink*>{};
-  for (const auto& [key, state] : from.links) {
-    if (to.links.contains(key)) continue;
-    if (CLink* link = links[key]) doc.DeleteLink(*link);
+  // Links that must go, before their nodes might take them along.
+  std::vector<LinkKey> keys;
+  for (const LinkEdit& edit : links_) {
+    for (const auto& key : {edit.keyBefore, edit.keyAfter}) {
+      if (key) keys.push_back(*key);
+    }
   }
-  for (const std::string& name : KeysOf(from.nodes, to.nodes)) {
-    const NodeState* was = Lookup(from.nodes, name);
-    const NodeState* wanted = Lookup(to.nodes, name);
-    CSprite* node = doc.FindNode(name);
-    if (wanted == nullptr) {
+  const auto keyFrom = [forth](const LinkEdit& edit) { return forth ? edit.keyBefore : edit.keyAfter; };
+  const auto keyTo = [forth](const LinkEdit& edit) { return forth ? edit.keyAfter : edit.keyBefore; };
+  std::map<LinkKey, CLink*> links = LinksWithKeys(doc, keys);
+  InOrder(links_, forth, [&](const LinkEdit& edit) {
+    if (keyTo(edit) || !keyFrom(edit)) return;
+    if (const auto found = links.find(*keyFrom(edit)); found != links.end()) {
+      doc.DeleteLink(*found->second);
+      links.erase(found);
+    }
+  });
+  InOrder(nodes_, forth, [&](const NodeEdit& edit) {
+    const std::optional<NodeState>& was = forth ? edit.before : edit.after;
+    const std::optional<NodeState>& wanted = forth ? edit.after : edit.before;
+    // The name the node goes by now, or will go by once made.
+    const bool onBeforeSide = was ? forth : !forth;
+    CSprite* node = doc.FindNode(onBeforeSide ? edit.nameBefore : edit.nameAfter);
+    if (!wanted) {
       if (node != nullptr) doc.RemoveNode(*node);
-    } else if (was == nullptr) {
-      if (node == nullptr) CreateNode(doc, *wanted);
+    } else if (!was) {
+      if (node == nullptr) CreateNode(doc, wanted->look, *wanted->identity);
     } else if (node != nullptr) {
-      ChangeNode(doc, *node, *was, *wanted);
+      ChangeNode(doc, *node, was->look, wanted->look);
     }
-  }
-  if (linksChange) links = LinksByKey(doc);
-  for (const auto& [key, state] : to.links) {
-    CLink* link = links[key];
-    if (link == nullptr) {
-      if (!from.links.contains(key)) CreateLink(doc, state);
-    } else if (const LinkState* was = Lookup(from.links, key); was && was->status != state.status) {
-      link->status = state.status;
+  });
+  // Removed nodes took their links along.
+  if (!links_.empty()) links = LinksWithKeys(doc, keys);
+  InOrder(links_, forth, [&](const LinkEdit& edit) {
+    const std::optional<LinkState>& was = forth ? edit.before : edit.after;
+    const std::optional<LinkState>& wanted = forth ? edit.after : edit.before;
+    if (!wanted) return;
+    const auto found = links.find(*keyTo(edit));
+    if (found == links.end()) {
+      if (!was) CreateLink(doc, *wanted);
+    } else if (was && was->status != wanted->status) {
+      found->second->status = wanted->status;
     }
-  }
-  if (to.placement) doc.placement = *to.placement;
-  if (to.arranged) doc.arranged = *to.arranged;
+  });
+  if (placement_) doc.placement = To(*placement_, forth);
+  if (arranged_) doc.arranged = To(*arranged_, forth);
   doc.SetModified(true);
   if (DocumentView* view = doc.View()) view->RedrawAll();
 }

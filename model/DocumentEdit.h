@@ -1,11 +1,9 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
-#include <unordered_map>
 #include <vector>
 
 #include "graphics/CDIB.h"
@@ -27,22 +25,43 @@ struct TrackingState {
   friend bool operator==(const TrackingState&, const TrackingState&) { return true; }
 };
 
-// What a person can change about one node.
-struct NodeState {
+// What a person can change of a node that stays in the picture: where and
+// how it shows, and what it is called.
+struct NodeLook {
   int x = 0, y = 0, depth = 0;
-  std::string label;
-  std::string fqName;
   bool hidden = false;
+  bool pinned = false;
   ResourceStatus status = ResourceStatus::Inactive;
-  int nodeType = 0;
   int activeImage = 0;
   int inactiveImage = 0;
+  std::string label;
+
+  friend bool operator==(const NodeLook&, const NodeLook&) = default;
+};
+
+// What only a node's arrival or departure changes: what the network
+// reported of it.
+struct NodeIdentity {
+  std::string fqName;
+  int nodeType = 0;
   std::optional<NodeRecordBytes> nodeRecord;
   std::optional<DirectoryRecordBytes> directoryRecord;
   TrackingState tracking;
 
+  friend bool operator==(const NodeIdentity&, const NodeIdentity&) = default;
+};
+
+// A node on one side of an edit. The identity is kept only where the edit
+// adds or removes the node, to make it anew.
+struct NodeState {
+  NodeLook look;
+  std::optional<NodeIdentity> identity;
+
   friend bool operator==(const NodeState&, const NodeState&) = default;
 };
+
+NodeLook LookOf(const CSprite& node);
+NodeState WholeStateOf(const CSprite& node);
 
 // A link, with its ends named the way a refresh finds nodes.
 struct LinkState {
@@ -59,6 +78,8 @@ struct LinkState {
   friend bool operator==(const LinkState&, const LinkState&) = default;
 };
 
+LinkState StateOf(const CLink& link);
+
 // The background as laid out: its image in its own colours, the layout and
 // the requested size.
 struct BackgroundState {
@@ -70,67 +91,58 @@ struct BackgroundState {
   friend bool operator==(const BackgroundState& a, const BackgroundState& b);
 };
 
-// Nodes by reported name; links by owner, destination, TG number and which
-// of the links so named.
+// None when the document has no background image to keep.
+std::optional<BackgroundState> BackgroundOf(const CMapvineDoc& doc);
+
+// Links by owner, destination, TG number and which of the links so named,
+// counted in list order.
 using LinkKey = std::tuple<std::string, std::string, int, int>;
 
-// The picture's nodes, links and background by name, or one side of an
-// edit: what it changed, before or after.
-struct DocumentSnapshot {
-  std::unordered_map<std::string, NodeState> nodes;
-  std::map<LinkKey, LinkState> links;
-  std::optional<BackgroundState> background;
-  // Where the next node goes: adding or tiling moves it.
-  std::optional<PlacementState> placement;
-  // Whether the picture counts as arranged by its connections.
-  std::optional<bool> arranged;
-
-  friend bool operator==(const DocumentSnapshot&, const DocumentSnapshot&) = default;
+// One thing an edit changed, as it was before and after.
+template <typename State>
+struct Change {
+  State before;
+  State after;
 };
 
-// One edit a person made, as the nodes, links and background it changed,
-// before and after, by name. Undo and Redo put the one or the other back on
-// the document as it is now: a refresh since may have taken a node away or
-// brought it back, so each change applies only where the document still
-// shows the other side of it, and nothing refers to a node by address.
+// A node an edit added (no state before), removed (none after) or changed,
+// by the name a refresh finds it by on each side.
+struct NodeEdit {
+  std::string nameBefore;
+  std::string nameAfter;
+  std::optional<NodeState> before;
+  std::optional<NodeState> after;
+};
+
+struct LinkEdit {
+  std::optional<LinkKey> keyBefore;
+  std::optional<LinkKey> keyAfter;
+  std::optional<LinkState> before;
+  std::optional<LinkState> after;
+};
+
+// One edit a person made, as the nodes, links, background, placement and
+// arranged mark it changed, before and after, by name. Undo and Redo put
+// the one or the other side back on the document as it is now: a refresh
+// since may have taken a node away or brought it back, so each change
+// applies only where the document still shows the other side of it, and
+// nothing refers to a node by address.
 class DocumentEdit {
  public:
-  void Undo(CMapvineDoc& doc) const { Apply(doc, after_, before_); }
-  void Redo(CMapvineDoc& doc) const { Apply(doc, before_, after_); }
+  void Undo(CMapvineDoc& doc) const;
+  void Redo(CMapvineDoc& doc) const;
 
  private:
-  friend class EditBaseline;
-  static void Apply(CMapvineDoc& doc, const DocumentSnapshot& from, const DocumentSnapshot& to);
+  friend class EditRecording;
+  enum class Direction { Back, Forth };
+  void Apply(CMapvineDoc& doc, Direction direction) const;
 
-  DocumentSnapshot before_;  // only what differs
-  DocumentSnapshot after_;
-};
-
-// Everything an edit may change, as the picture held it when the edit
-// began: every node and link in list order, and the background only when
-// asked, as copying it costs more than the rest for most pictures. Taking
-// it only copies; on a large picture, keying every state by name costs far
-// more than the edit. EditSince compares it with the picture in place and
-// keys only what differs, or, for the nodes or the links, everything when
-// their list no longer lines up (the edit added, removed or restacked one).
-class EditBaseline {
- public:
-  EditBaseline(const CMapvineDoc& doc, bool withBackground);
-  // The nodes, links and background that differ now, before and after;
-  // none when nothing does.
-  std::optional<DocumentEdit> EditSince(const CMapvineDoc& doc) const;
-  // Every state by name.
-  DocumentSnapshot Keyed() const;
-
- private:
-  bool NodesLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const;
-  bool LinksLineUp(const CMapvineDoc& doc, DocumentEdit& edit) const;
-
-  std::vector<NodeState> nodes_;
-  std::vector<LinkState> links_;
-  std::optional<BackgroundState> background_;
-  PlacementState placement_;
-  bool arranged_ = false;
+  // In the order the edit first touched them.
+  std::vector<NodeEdit> nodes_;
+  std::vector<LinkEdit> links_;
+  std::optional<Change<BackgroundState>> background_;
+  std::optional<Change<PlacementState>> placement_;
+  std::optional<Change<bool>> arranged_;
 };
 
 }  // namespace mapvine

@@ -62,6 +62,7 @@ void CMapvineDoc::SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlo
   const int slots = static_cast<int>(workingImages.size());
   if (activeSlot <= 0 || activeSlot >= slots || inactiveSlot <= 0 || inactiveSlot >= slots) return;
 
+  NodeChanging(node);
   const Point centreBefore = node.GetCenter();
   ShowImage(node, IsActive(node.status) ? activeSlot : inactiveSlot);
   node.activeImage = activeSlot;
@@ -116,6 +117,7 @@ void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_
   const int slot = AddUserImage(std::move(image));
   if (slot < 0) return;
 
+  NodeChanging(node);
   switch (role) {
     case CustomIconRole::Active:
       if (IsActive(node.status)) ShowImage(node, slot);

@@ -120,7 +120,11 @@ void CMapvineDoc::ApplyStatusImage(CSprite& node) {
   ShowImage(node, wanted);
   if (view_) view_->NodeChanged(node);
   if (node.nodeType == EndNode || node.nodeType == LogicalUnit) {
-    for (CLink* link : node.links) link->status = node.status;
+    for (CLink* link : node.links) {
+      if (link->status == node.status) continue;
+      LinkChanging(*link);
+      link->status = node.status;
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "model/EditRecording.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -12,6 +13,7 @@ namespace mapvine {
 std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
   const std::vector<CLink*> links(node.links.begin(), node.links.end());
   DeleteLinks(links);
+  if (recording_) recording_->NodeRemoving(node);
   nodeIndex_.Remove(node);
   std::erase(arrivals_, &node);
   foundAgain_.Forget(node);
@@ -25,6 +27,7 @@ void CMapvineDoc::DeleteLink(CLink& link) {
 
 void CMapvineDoc::DeleteLinks(std::span<CLink* const> doomed) {
   if (doomed.empty()) return;
+  if (recording_) recording_->LinksRemoving(doomed);
   // A node may list thousands of links and the picture hold a hundred
   // thousand: each list that loses links is walked once, however many it
   // loses, and so is the document's.

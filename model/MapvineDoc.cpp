@@ -1,5 +1,7 @@
 #include "model/MapvineDoc.h"
 
+#include "model/EditRecording.h"
+
 #include <cstdio>
 
 #include "graphics/ResourceFiles.h"
@@ -134,10 +136,20 @@ CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
   CSprite& inserted = nodes_.Insert(std::move(node));
   nodeIndex_.Add(inserted);
   arrivals_.push_back(&inserted);
+  if (recording_) recording_->NodeAdded(inserted);
   return inserted;
 }
 
+void CMapvineDoc::NodeChanging(const CSprite& node) {
+  if (recording_) recording_->NodeChanging(node);
+}
+
+void CMapvineDoc::LinkChanging(const CLink& link) {
+  if (recording_) recording_->LinkChanging(link);
+}
+
 void CMapvineDoc::RenameNode(CSprite& node, std::string_view label) {
+  NodeChanging(node);
   nodeIndex_.Remove(node);
   node.label = label;
   nodeIndex_.Add(node);
@@ -147,6 +159,7 @@ CLink& CMapvineDoc::AppendLink(std::unique_ptr<CLink> link) {
   CLink& appended = *link;
   links_.Add(std::move(link));
   linkIndex_.Add(appended);
+  if (recording_) recording_->LinkAdded(appended);
   return appended;
 }
 

@@ -22,6 +22,8 @@
 
 namespace mapvine {
 
+class EditRecording;
+
 // Image slots: 0 background, 1-5 the active icon families, 6-10 their
 // inactive variants, 11 and up custom icons. Kind k shows slot k when
 // active and k + 5 when inactive.
@@ -225,6 +227,14 @@ class CMapvineDoc {
   void ReserveNodes(std::size_t count) { nodeIndex_.Reserve(nodes_.size() + count); }
   void ReserveLinks(std::size_t count) { linkIndex_.Reserve(links_.size() + count); }
 
+  // An edit being recorded hears of every node and link before it changes
+  // in place (where and how it shows, its name, its status), arrives or
+  // leaves. The document's own operations tell it; code that sets a node's
+  // or link's fields directly calls NodeChanging or LinkChanging first.
+  void SetEditRecording(EditRecording* recording) { recording_ = recording; }
+  void NodeChanging(const CSprite& node);
+  void LinkChanging(const CLink& link);
+
   bool IsModified() const { return modified_; }
   void SetModified(bool modified) {
     modified_ = modified;
@@ -295,6 +305,7 @@ class CMapvineDoc {
 
   DocumentView* view_ = nullptr;
   StatusLine* statusLine_ = nullptr;
+  EditRecording* recording_ = nullptr;
   int refreshGeneration_ = 1;
   CSpriteList nodes_;
   std::vector<CSprite*> arrivals_;

@@ -42,8 +42,13 @@ std::vector<CSprite*> NodesWithin(CSprite& centre, int hops) {
 
 int ShowNeighbourhood(CMapvineDoc& doc, CSprite& centre, int hops) {
   const std::vector<CSprite*> shown = NodesWithin(centre, std::clamp(hops, kMinNeighbourhoodHops, kMaxNeighbourhoodHops));
-  for (const auto& node : doc.Nodes()) node->hidden = true;
-  for (CSprite* node : shown) node->hidden = false;
+  const std::unordered_set<const CSprite*> inside(shown.begin(), shown.end());
+  for (const auto& node : doc.Nodes()) {
+    const bool hidden = !inside.contains(node.get());
+    if (node->hidden == hidden) continue;
+    doc.NodeChanging(*node);
+    node->hidden = hidden;
+  }
   doc.SetModified(true);
   return static_cast<int>(shown.size());
 }
@@ -55,7 +60,12 @@ std::string NeighbourhoodText(int shown, int total, int hops, std::string_view c
 
 int ShowAllNodes(CMapvineDoc& doc) {
   int shown = 0;
-  for (const auto& node : doc.Nodes()) shown += std::exchange(node->hidden, false) ? 1 : 0;
+  for (const auto& node : doc.Nodes()) {
+    if (!node->hidden) continue;
+    doc.NodeChanging(*node);
+    node->hidden = false;
+    ++shown;
+  }
   if (shown > 0) doc.SetModified(true);
   return shown;
 }

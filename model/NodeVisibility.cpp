@@ -26,8 +26,9 @@ bool IsOfClass(const CSprite& node, NodeClass nodeClass) {
 int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
   int changed = 0;
   for (const auto& node : doc.Nodes()) {
-    if (!IsOfClass(*node, nodeClass)) continue;
-    changed += !node->hidden;
+    if (!IsOfClass(*node, nodeClass) || node->hidden) continue;
+    ++changed;
+    doc.NodeChanging(*node);
     node->hidden = true;
   }
   if (changed > 0) doc.SetModified(true);
@@ -44,8 +45,9 @@ int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
 int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
   int changed = 0;
   for (const auto& node : doc.Nodes()) {
-    if (!IsOfClass(*node, nodeClass)) continue;
-    changed += node->hidden;
+    if (!IsOfClass(*node, nodeClass) || !node->hidden) continue;
+    ++changed;
+    doc.NodeChanging(*node);
     node->hidden = false;
   }
   if (changed > 0) doc.SetModified(true);
@@ -74,6 +76,7 @@ int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
   for (const std::string& label : labels) {
     CSprite* node = doc.Nodes().FindByLabel(label);
     if (node == nullptr || !node->hidden) continue;
+    doc.NodeChanging(*node);
     node->hidden = false;
     ++changed;
   }

@@ -78,7 +78,9 @@ void CMapvineDoc::TileNodes() {
     for (const auto& node : nodes_) {
       if (node->hidden != hidden) continue;
       const Point place = NextPosition();
-      moved = moved || place != Point{node->GetX(), node->GetY()};
+      if (place == Point{node->GetX(), node->GetY()}) continue;
+      moved = true;
+      NodeChanging(*node);
       node->SetPosition(place.x, place.y);
     }
   };

@@ -31,6 +31,7 @@ bool FinishNodeEdits(CMapvineDoc& doc, CSprite& node, bool changed) {
 }
 
 bool FinishLinkEdits(CMapvineDoc& doc, CLink& link, std::string_view status) {
+  doc.LinkChanging(link);
   const bool changed = SetStatusFromWord(link.status, status);
   if (changed) doc.SetModified(true);
   return changed;
@@ -39,6 +40,7 @@ bool FinishLinkEdits(CMapvineDoc& doc, CLink& link, std::string_view status) {
 }  // namespace
 
 bool ApplyDetailEdits(CMapvineDoc& doc, CSprite& node, const NodeDetailTexts& texts) {
+  doc.NodeChanging(node);
   bool changed = RenameToPlainName(doc, node, texts.name);
   changed = SetStatusFromWord(node.status, texts.status) || changed;
   return FinishNodeEdits(doc, node, changed);

@@ -12,28 +12,79 @@ constexpr int kCellSize = 256;
 // A line's pen and hit tolerance reach this far beyond its ideal line.
 constexpr int kLineReach = 6;
 
+Rect AreaOf(const CSprite& node) { return node.GetRect().Inflated(0, CSprite::kLabelBand); }
+
+SpatialGrid::Line LineOf(const CLink& link) {
+  // A link read from a file may carry a wider hit tolerance.
+  const int reach = std::clamp(link.hitTolerance + kLineReach, kLineReach, kCellSize);
+  return {{link.x1, link.y1}, {link.x2, link.y2}, reach};
+}
+
 }  // namespace
 
 void PictureIndex::Build() {
   stale_ = false;
-  const int width = doc_.picture.composedWidth;
-  const int height = doc_.picture.composedHeight;
+  const bool sameCanvas = nodeGrid_ && width_ == doc_.picture.composedWidth &&
+                          height_ == doc_.picture.composedHeight;
+  width_ = doc_.picture.composedWidth;
+  height_ = doc_.picture.composedHeight;
+  if (!sameCanvas || !RefileMovedNodes()) BuildNodes();
+  if (!sameCanvas || !RefileMovedLinks()) BuildLinks();
+}
+
+void PictureIndex::BuildNodes() {
   nodes_.clear();
-  links_.clear();
-  nodeGrid_.emplace(width, height, kCellSize);
-  linkGrid_.emplace(width, height, kCellSize);
+  nodeAreas_.clear();
+  nodeGrid_.emplace(width_, height_, kCellSize);
+  nodeOrder_ = doc_.Nodes().OrderVersion();
   for (const auto& node : doc_.Nodes()) {
-    nodeGrid_->AddArea(static_cast<int>(nodes_.size()),
-                       node->GetRect().Inflated(0, CSprite::kLabelBand));
+    nodeAreas_.push_back(AreaOf(*node));
+    nodeGrid_->AddArea(static_cast<int>(nodes_.size()), nodeAreas_.back());
     nodes_.push_back(node.get());
   }
+}
+
+void PictureIndex::BuildLinks() {
+  links_.clear();
+  lines_.clear();
+  linkGrid_.emplace(width_, height_, kCellSize);
   for (const auto& link : doc_.Links()) {
-    // A link read from a file may carry a wider hit tolerance.
-    const int reach = std::clamp(link->hitTolerance + kLineReach, kLineReach, kCellSize);
-    linkGrid_->AddLine(static_cast<int>(links_.size()), {link->x1, link->y1},
-                       {link->x2, link->y2}, reach);
+    lines_.push_back(LineOf(*link));
+    const SpatialGrid::Line& line = lines_.back();
+    linkGrid_->AddLine(static_cast<int>(links_.size()), line.from, line.to, line.reach);
     links_.push_back(link.get());
   }
+}
+
+bool PictureIndex::RefileMovedNodes() {
+  // The list's own order is a walk from node to node; the copy of it is
+  // read straight through.
+  if (doc_.Nodes().OrderVersion() != nodeOrder_) return false;
+  for (std::size_t id = 0; id < nodes_.size(); ++id) {
+    const Rect area = AreaOf(*nodes_[id]);
+    Rect& filed = nodeAreas_[id];
+    if (area != filed) {
+      nodeGrid_->MoveArea(static_cast<int>(id), filed, area);
+      filed = area;
+    }
+  }
+  return true;
+}
+
+bool PictureIndex::RefileMovedLinks() {
+  if (doc_.Links().size() != links_.size()) return false;
+  std::size_t id = 0;
+  for (const auto& link : doc_.Links()) {
+    if (link.get() != links_[id]) return false;
+    const SpatialGrid::Line line = LineOf(*link);
+    SpatialGrid::Line& filed = lines_[id];
+    if (!(line == filed)) {
+      linkGrid_->MoveLine(static_cast<int>(id), filed, line);
+      filed = line;
+    }
+    ++id;
+  }
+  return true;
 }
 
 bool PictureIndex::Lists(const CSprite* node) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -13,7 +14,9 @@ namespace mapvine {
 // Where the document's nodes and links lie on the picture, so that drawing
 // or hit testing one area of a large picture visits only what is near it.
 // It is a snapshot: the view marks it stale whenever the document may have
-// changed and it is built again on the next use.
+// changed and it is brought up to date on the next use. Most changes move
+// a few nodes and lines and leave the lists as they are: then only those
+// are filed anew, as building it whole costs a large picture several frames.
 class PictureIndex {
  public:
   explicit PictureIndex(const CMapvineDoc& doc) : doc_(doc) {}
@@ -37,11 +40,22 @@ class PictureIndex {
 
  private:
   void Build();
+  // Files what moved anew; false when the list no longer lines up with the
+  // one filed.
+  bool RefileMovedNodes();
+  bool RefileMovedLinks();
+  void BuildNodes();
+  void BuildLinks();
 
   const CMapvineDoc& doc_;
   bool stale_ = true;
+  int width_ = 0;
+  int height_ = 0;
   std::vector<CSprite*> nodes_;  // in list order
+  std::uint64_t nodeOrder_ = 0;  // the list's version they were taken at
+  std::vector<Rect> nodeAreas_;  // as filed
   std::vector<CLink*> links_;
+  std::vector<SpatialGrid::Line> lines_;
   std::optional<SpatialGrid> nodeGrid_;
   std::optional<SpatialGrid> linkGrid_;
 };

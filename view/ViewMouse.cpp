@@ -133,6 +133,7 @@ void CMapvineView::LeftButtonDown(Point at) {
   dragStart_ = {hit->GetX(), hit->GetY()};
   dragOffsetX_ = at.x - hit->GetX();
   dragOffsetY_ = at.y - hit->GetY();
+  doc_.NodeChanging(*hit);
   // Lifted while it moves, so that it passes over its equals.
   hit->SetDepth(hit->GetDepth() + 1);
 }

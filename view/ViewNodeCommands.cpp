@@ -103,8 +103,9 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
 
 bool CMapvineView::InDocument(const CSprite* node) const {
   if (node == nullptr) return false;
-  const auto& nodes = doc_.Nodes();
-  return std::any_of(nodes.begin(), nodes.end(), [node](const auto& n) { return n.get() == node; });
+  // A straight run of addresses, not a walk from node to node.
+  const auto nodes = doc_.NodesByArrival();
+  return std::find(nodes.begin(), nodes.end(), node) != nodes.end();
 }
 
 bool CMapvineView::InDocument(const CLink* link) const {
@@ -129,6 +130,7 @@ void CMapvineView::HideMenuNode() {
   CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
+  doc_.NodeChanging(*node);
   node->hidden = true;
   RedrawWholePicture();
   doc_.SetModified(true);
@@ -139,6 +141,7 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
   if (node == nullptr) return;
   // The list re-sorts, so the node is drawn over (under) the nodes it now
   // passes in depth.
+  doc_.NodeChanging(*node);
   node->SetDepth(node->GetDepth() + step);
   FlushDirty();
   doc_.SetModified(true);
@@ -152,6 +155,7 @@ void CMapvineView::SetNeighborsHidden(bool hidden) {
     CSprite* other = link->endA == node ? link->endB : link->endA;
     // A link to itself has no neighbour: the node stays as it is.
     if (other == nullptr || other == node || other->hidden == hidden) continue;
+    doc_.NodeChanging(*other);
     other->hidden = hidden;
     changed = true;
   }

@@ -167,6 +167,7 @@ void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
   // A hidden node would blink unseen: it is shown, and the person told so.
   const bool wasHidden = node.hidden;
   if (wasHidden) {
+    doc_.NodeChanging(node);
     node.hidden = 0;
     doc_.SetModified(true);
     RedrawWholePicture();
@@ -224,8 +225,7 @@ void CMapvineView::Blink(CSprite& node) {
 void CMapvineView::BlinkPhase() {
   if (!blink_) return blinkTimer_.stop();
   BlinkState& blink = *blink_;
-  const bool present = std::any_of(doc_.Nodes().begin(), doc_.Nodes().end(),
-                                   [&](const auto& node) { return node.get() == blink.node; });
+  const bool present = InDocument(blink.node);
   // The last phase is the image the node showed before the blink.
   if (present && HasBuffer()) ShowBlinkImage(*blink.node, blink.phase % 2 == 0 ? blink.other : blink.shown);
   if (!present || ++blink.phase == kBlinkPhases) {

@@ -20,7 +20,7 @@ void CMapvineView::Render(const Rect* clip) {
   // Nodes and links may have moved, come or gone: the next paint finds
   // them anew. The pixels themselves are drawn when shown.
   index_.MarkStale();
-  for (const auto& node : doc_.Nodes()) {
+  for (const CSprite* node : doc_.NodesByArrival()) {
     ++totalCount_;
     if (!node->hidden) ++displayedCount_;
   }

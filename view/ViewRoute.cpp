@@ -55,10 +55,14 @@ void CMapvineView::UpdateRoute() {
 
 void CMapvineView::UpdateRouteToDraw() {
   if (routeStart_ == nullptr && routeEnd_ == nullptr) return;
-  // Links may have come, gone or changed status since the last drawing. The
-  // paint draws the nodes of the index, so the ends are looked for there:
-  // on a large picture that is many times quicker than the document's list.
-  KeepRouteEnds(index_.Lists(routeStart_), index_.Lists(routeEnd_));
+  // Every change of the picture is rendered before it is painted, and the
+  // render found the route again; a paint only makes sure its ends are
+  // still there. The paint draws the nodes of the index, so the ends are
+  // looked for there: on a large picture that is many times quicker than
+  // the document's list.
+  const bool keepStart = routeStart_ == nullptr || index_.Lists(routeStart_);
+  const bool keepEnd = routeEnd_ == nullptr || index_.Lists(routeEnd_);
+  if (!keepStart || !keepEnd) KeepRouteEnds(keepStart, keepEnd);
 }
 
 void CMapvineView::KeepRouteEnds(bool keepStart, bool keepEnd) {

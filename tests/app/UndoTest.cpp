@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "base/ByteSink.h"
-#include "model/DocumentEdit.h"
+#include "tests/support/PictureState.h"
 #include "model/SavedTopology.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
@@ -44,7 +44,14 @@ struct Refreshed : testing::RunningApp {
     change();
     emit View().EditEnds("Move");
   }
-  DocumentSnapshot State() { return EditBaseline(Doc(), true).Keyed(); }
+  // A drag: the press tells the picture which node is about to move.
+  void Drag(const char* name, int x, int y) {
+    ByMouse([&] {
+      Doc().NodeChanging(Node(name));
+      Node(name).SetPosition(x, y);
+    });
+  }
+  testing::PictureState State() { return testing::StateOfPicture(Doc()); }
   // The picture as a save writes it: whatever an undo left out shows.
   std::vector<std::uint8_t> Saved() {
     VectorSink sink;
@@ -62,7 +69,7 @@ TEST(Undo, EveryEditGoesBackAndForth) {
     // old places in the lists (and so in the file).
     bool keepsOrder = true;
   } edits[] = {
-      {"move", {}, [](Refreshed& r) { r.ByMouse([&] { r.Node("NN1").SetPosition(400, 300); }); }},
+      {"move", {}, [](Refreshed& r) { r.Drag("NN1", 400, 300); }},
       {"tile", [](Refreshed& r) { r.Node("NN2").SetPosition(500, 20); },
        [](Refreshed& r) { r.Frame().Route(command::kTileNodes); }},
       {"delete", {}, [](Refreshed& r) { r.OnNode("EN1", command::kDelete); }, false},
@@ -116,7 +123,7 @@ TEST(Undo, EveryEditGoesBackAndForth) {
     // What a refresh marked comes back with what an undo brings back.
     r.Node("EN1").changeMark = ChangeMark::WentInactive;
     const std::vector<std::uint8_t> before = r.Saved();
-    const DocumentSnapshot stateBefore = r.State();
+    const testing::PictureState stateBefore = r.State();
     e.edit(r);
     const std::vector<std::uint8_t> after = r.Saved();
     ASSERT_NE(before, after);
@@ -168,9 +175,9 @@ TEST(Undo, BackToTheSavedPictureIsNotModifiedUnlessARefreshChangedIt) {
 
 TEST(Undo, ARefreshBetweenLeavesEditsThatStillApply) {
   Refreshed r;
-  const DocumentSnapshot start = r.State();
+  const testing::PictureState start = r.State();
   const Point home{r.Node("NN1").GetX(), r.Node("NN1").GetY()};
-  r.ByMouse([&] { r.Node("NN1").SetPosition(home.x + 90, home.y + 40); });
+  r.Drag("NN1", home.x + 90, home.y + 40);
   r.OnNode("EN1", command::kDelete);
   ASSERT_EQ(r.Doc().FindNode("EN1"), nullptr);
   EXPECT_TRUE(r.Frame().isWindowModified());
@@ -196,7 +203,7 @@ TEST(Undo, ARefreshBetweenLeavesEditsThatStillApply) {
 
 TEST(Arrange, StopLeavesThePictureAndTheHistoryAsTheyWere) {
   Refreshed r;
-  const DocumentSnapshot before = r.State();
+  const testing::PictureState before = r.State();
   r.Frame().Route(command::kArrangeByConnections);
   EXPECT_TRUE(r.Frame().Progress().StopButton().isVisibleTo(r.Frame().statusBar()));
   EXPECT_FALSE(r.Frame().ActionFor(command::kArrangeByConnections)->isEnabled()) << "one at a time";

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "layout/ArrangePicture.h"
-#include "model/DocumentEdit.h"
+#include "model/EditRecording.h"
 #include "model/TopologySections.h"
 #include "model/TopologyStrings.h"
 #include "tests/model/SavedTopologyTestSupport.h"
@@ -17,10 +17,10 @@ TEST(ArrangePicture, OneUndoPutsBackEveryByteTheSavedPictureHadBefore) {
   p.doc.NewNode("NN4", "NETA.NN4", NetworkNode, nullptr, nullptr);
   p.doc.NewLink("NN4", "NN1", 1, 21, nullptr);
   const std::vector<std::uint8_t> before = Stored(p.doc);
-  const EditBaseline baseline(p.doc, true);
+  EditRecording recording(p.doc, true);
   ASSERT_TRUE(ArrangeNow(p.doc));
   EXPECT_TRUE(p.doc.arranged);
-  const std::optional<DocumentEdit> edit = baseline.EditSince(p.doc);
+  const std::optional<DocumentEdit> edit = recording.Finish();
   ASSERT_TRUE(edit.has_value());
   edit->Undo(p.doc);
   // The arranged mark goes too: nothing follows the records again.
