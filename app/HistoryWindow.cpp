@@ -51,6 +51,9 @@ HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory
   frame.addToolBar(Qt::TopToolBarArea, banner_);
   banner_->hide();
 
+  connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible && listStale_) Relist();
+  });
   connect(dock_, &HistoryDock::TimePicked, this, [this](qint64 when) { ShowTime(when); });
   connect(dock_, &HistoryDock::LiveAsked, this, &HistoryWindow::GoLive);
   connect(dock_, &HistoryDock::LocateRequested, this,
@@ -107,6 +110,9 @@ void HistoryWindow::Reload() {
 }
 
 void HistoryWindow::Relist() {
+  // A hidden list costs nothing: it is brought up to date when shown.
+  listStale_ = !dock_->isVisible();
+  if (listStale_) return;
   const HistoryTime from = rows_.empty() ? Now() - 24 * 3600 * 1000 : rows_.front().when;
   dock_->Show(FoldFlapping(rows_, history_.Flapping()), from, Now());
 }

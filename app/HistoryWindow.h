@@ -67,6 +67,7 @@ class HistoryWindow final : public QObject {
   QLabel* bannerText_;
   NetworkKey network_;
   std::vector<HistoryRow> rows_;  // the network's recent changes, oldest first
+  bool listStale_ = false;        // the dock's list waits to be shown
   PictureReplay replay_;
   HistoryTime shownTime_ = 0;
   HistorySettings settings_;

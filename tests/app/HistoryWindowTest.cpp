@@ -71,6 +71,7 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   }
   sample.Settle();  // the dock's rows come back from the history's threads
   HistoryWindow& history = app.HistoryInWindow();
+  history.Dock().show();  // a hidden list is made when shown
   EXPECT_EQ(history.Dock().Model().rowCount(), 2);
   ASSERT_NE(seen[1].second, seen[2].second);  // the TG's colour changed
   for (std::size_t i = 1; i < seen.size(); ++i) {

@@ -82,8 +82,8 @@ TEST(HistoryStore, ForgetsOldRefreshesAndStoresAcknowledgements) {
   EXPECT_TRUE(reopened.Acknowledge(kNetb, 3000));  // a network never written: nothing to do
 }
 
-// Two programs recording one network: each change goes in once, at the
-// earliest time it was seen, whichever program wrote first.
+// Two programs recording one network: each change goes in once, as the
+// program that wrote it first saw it.
 TEST(HistoryStore, ProgramsRecordingOneNetworkWriteEachChangeOnce) {
   TempHistory temp;
   HistoryStore a(temp.Location());
