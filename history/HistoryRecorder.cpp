@@ -30,8 +30,9 @@ void HistoryRecorder::Post(std::function<void(HistoryStore&)> job) {
 
 void HistoryRecorder::Fail(const HistoryProblem& problem) {
   if (failing_.exchange(true)) return;
-  store_.reset();
+  // The problem is mostly the store's own: worded before the store goes.
   const QString message = problem.Message();
+  store_.reset();
   {
     const QMutexLocker lock(&failureMutex_);
     failureMessage_ = message;
