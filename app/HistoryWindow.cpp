@@ -51,6 +51,9 @@ HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory
   frame.addToolBar(Qt::TopToolBarArea, banner_);
   banner_->hide();
 
+  connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible && listStale_) Relist();
+  });
   connect(dock_, &HistoryDock::TimePicked, this, [this](qint64 when) { ShowTime(when); });
   connect(dock_, &HistoryDock::LiveAsked, this, &HistoryWindow::GoLive);
   connect(dock_, &HistoryDock::LocateRequested, this,
@@ -63,25 +66,31 @@ HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory
   connect(&notifier_, &DesktopNotifier::Activated, this, &HistoryWindow::BringToFront);
   history_.beforeRefresh = [this] { replay_.Restore(doc_); };
   history_.afterRefresh = [this] { Refreshed(); };
+  history_.wantsNotice = [this](const RecordedRefresh& refresh) { return WantedNotice(refresh); };
+  history_.flappingFollowed = [this](const RecordedRefresh& refresh, const FlapReport& report) {
+    Followed(refresh, report);
+  };
 }
 
 HistoryWindow::~HistoryWindow() {
   history_.beforeRefresh = nullptr;
   history_.afterRefresh = nullptr;
+  history_.wantsNotice = nullptr;
+  history_.flappingFollowed = nullptr;
   replay_.Restore(doc_);
 }
 
 void HistoryWindow::Refreshed() {
   const RecordedRefresh& last = history_.Last();
   if (!last.network.Known()) return;
-  NotifyOf(last);
   if (last.network != network_) {
     network_ = last.network;
     rows_.clear();
     Reload();
   } else if (!last.baseline) {
+    // Listed once its flapping is known.
+    rows_.reserve(rows_.size() + last.Changes().size());
     for (const TopologyChange& change : last.Changes()) rows_.push_back({last.when, 0, change, false});
-    Relist();
   }
   if (replay_.Showing() || shownTime_ != 0) ShowTime(shownTime_);
 }
@@ -101,10 +110,11 @@ void HistoryWindow::Reload() {
 }
 
 void HistoryWindow::Relist() {
-  const FlapTracker& flapping = history_.Flapping();
+  // A hidden list costs nothing: it is brought up to date when shown.
+  listStale_ = !dock_->isVisible();
+  if (listStale_) return;
   const HistoryTime from = rows_.empty() ? Now() - 24 * 3600 * 1000 : rows_.front().when;
-  dock_->Show(FoldFlapping(rows_, [&flapping](const std::string& key) { return flapping.IsFlapping(key); }), from,
-              Now());
+  dock_->Show(FoldFlapping(rows_, history_.Flapping()), from, Now());
 }
 
 // What nobody acknowledged in an earlier session is marked again, each
@@ -158,13 +168,18 @@ void HistoryWindow::GoLive() {
   frame_.View().RedrawAll();
 }
 
-void HistoryWindow::NotifyOf(const RecordedRefresh& refresh) {
-  // The marks already tell a person looking at the window.
-  if (refresh.baseline || !settings_.notify || !doc_.settings.autoRefresh || frame_.isActiveWindow()) return;
-  const NoticeKinds kinds{settings_.notifyInactive, settings_.notifyGone, settings_.notifyRecovered};
-  if (const std::optional<RefreshNotice> notice = NoticeFor(refresh.Changes(), history_.Flapping(), kinds)) {
-    notifier_.Notify(*notice);
+// Decided as the refresh ends: the marks already tell a person looking at
+// the window then.
+std::optional<NoticeKinds> HistoryWindow::WantedNotice(const RecordedRefresh& refresh) const {
+  if (refresh.baseline || !settings_.notify || !doc_.settings.autoRefresh || frame_.isActiveWindow()) {
+    return std::nullopt;
   }
+  return NoticeKinds{settings_.notifyInactive, settings_.notifyGone, settings_.notifyRecovered};
+}
+
+void HistoryWindow::Followed(const RecordedRefresh& refresh, const FlapReport& report) {
+  if (report.notice) notifier_.Notify(*report.notice);
+  if (refresh.network == network_) Relist();
 }
 
 void HistoryWindow::BringToFront(const TopologyChange& resource) {

@@ -17,6 +17,7 @@ class CMainFrame;
 class HistoryDock;
 class HistoryRecorder;
 class RefreshHistory;
+struct FlapReport;
 struct RecordedRefresh;
 
 // The history in the window: the History dock with its list and time
@@ -49,11 +50,12 @@ class HistoryWindow final : public QObject {
 
  private:
   void Refreshed();
+  void Followed(const RecordedRefresh& refresh, const FlapReport& report);
+  std::optional<NoticeKinds> WantedNotice(const RecordedRefresh& refresh) const;
   void Reload();
   void Relist();
   void RestoreUnacknowledgedMarks();
   void Acknowledged(const std::vector<std::string>* keys);
-  void NotifyOf(const RecordedRefresh& refresh);
   void BringToFront(const TopologyChange& resource);
 
   CMainFrame& frame_;
@@ -65,6 +67,7 @@ class HistoryWindow final : public QObject {
   QLabel* bannerText_;
   NetworkKey network_;
   std::vector<HistoryRow> rows_;  // the network's recent changes, oldest first
+  bool listStale_ = false;        // the dock's list waits to be shown
   PictureReplay replay_;
   HistoryTime shownTime_ = 0;
   HistorySettings settings_;

@@ -22,7 +22,7 @@ void CMainFrame::BuildChangesDock() {
   }
   connect(changesDock_, &ChangesDock::LocateRequested, view_,
           [this](const QString& name) { view_->LocateNode(name.toStdString()); });
-  documentCommands_.refreshed = [this] { changesDock_->Add(doc_.lastChanges.changes); };
+  documentCommands_.refreshed = [this] { changesDock_->Add(doc_.lastChanges.Changes()); };
 }
 
 }  // namespace mapvine

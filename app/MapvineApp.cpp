@@ -129,7 +129,7 @@ int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
   if (!line.changes) return status;
   // A refresh the node failed would list everything as gone, or nothing.
   if (status != 0 || !refreshed) return 2;
-  std::vector<TopologyChange> changes = doc_->lastChanges.changes;
+  std::vector<TopologyChange> changes = doc_->lastChanges.Changes();
   SortChanges(changes);
   for (const TopologyChange& change : changes) std::printf("%s\n", ChangeLine(change).c_str());
   std::fflush(stdout);

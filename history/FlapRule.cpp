@@ -52,4 +52,12 @@ bool FlapTracker::IsFlapping(const std::string& key) const {
   return it != followed_.end() && it->second.flapping;
 }
 
+FlappingSet FlapTracker::FlappingKeys() const {
+  FlappingSet keys;
+  for (const auto& [key, resource] : followed_) {
+    if (resource.flapping) keys.insert(key);
+  }
+  return keys;
+}
+
 }  // namespace mapvine

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace mapvine {
@@ -23,6 +24,9 @@ using ChangeBits = std::uint32_t;
 double PercentStateChange(ChangeBits changes);
 bool NextFlapping(bool wasFlapping, double percent);
 
+// The keys of the resources flapping at one time.
+using FlappingSet = std::unordered_set<std::string>;
+
 // How a flapping resource stands after one refresh.
 enum class FlapEvent { None, Started, Settled };
 
@@ -36,6 +40,7 @@ class FlapTracker {
   // start or end of flapping it caused is returned, with its key.
   std::vector<std::pair<std::string, FlapEvent>> Refresh(const std::vector<std::string>& changed);
   bool IsFlapping(const std::string& key) const;
+  FlappingSet FlappingKeys() const;
   std::size_t FollowedCount() const { return followed_.size(); }
 
  private:

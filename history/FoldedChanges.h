@@ -1,10 +1,10 @@
 #pragma once
 
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "history/FlapRule.h"
 #include "history/HistoryRow.h"
 
 namespace mapvine {
@@ -18,9 +18,8 @@ struct ListedChange {
 };
 
 // The rows as a change list shows them, oldest first: every change of a
-// resource `flapping` names folds into one entry, placed where its latest
+// resource in `flapping` folds into one entry, placed where its latest
 // change is.
-std::vector<ListedChange> FoldFlapping(std::span<const HistoryRow> rows,
-                                       const std::function<bool(const std::string& key)>& flapping);
+std::vector<ListedChange> FoldFlapping(std::span<const HistoryRow> rows, const FlappingSet& flapping);
 
 }  // namespace mapvine

@@ -36,6 +36,16 @@ const std::vector<std::vector<const char*>> kMigrations = {
         "CREATE INDEX changes_by_refresh ON changes (refresh)",
         "CREATE INDEX changes_by_resource ON changes (resource)",
     },
+    {
+        // What the history last said of each resource, whoever wrote it:
+        // several programs recording one network write each change once.
+        "ALTER TABLE resources ADD COLUMN last_kind INTEGER",
+        "ALTER TABLE resources ADD COLUMN last_at {int64}",
+        "UPDATE resources SET last_at = (SELECT MAX(r.at) FROM changes c JOIN refreshes r ON r.id = c.refresh "
+        "WHERE c.resource = resources.id)",
+        "UPDATE resources SET last_kind = (SELECT c.kind FROM changes c JOIN refreshes r ON r.id = c.refresh "
+        "WHERE c.resource = resources.id ORDER BY r.at DESC, c.id DESC LIMIT 1)",
+    },
 };
 
 QString NextConnectionName() {

@@ -19,7 +19,7 @@ namespace mapvine {
 class HistoryDatabase {
  public:
   // The schema this program writes; older histories are migrated to it.
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = 2;
 
   explicit HistoryDatabase(const HistoryLocation& location);
   ~HistoryDatabase();

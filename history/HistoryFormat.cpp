@@ -82,12 +82,13 @@ void HistoryLineWriter::Append(const HistoryRow& row, const NetworkKey& network,
     lastWhenText_ = HistoryTimeText(row.when);
   }
   const TopologyChange& change = row.change;
-  const std::string tg = change.isLink ? std::to_string(change.tgNumber) : std::string();
+  std::string tg;
+  if (change.isLink && format_ != HistoryFormat::Text) tg = std::to_string(change.tgNumber);
   switch (format_) {
     case HistoryFormat::Text:
       out += lastWhenText_;
       out += ' ';
-      out += ChangeLine(change);
+      AppendChangeLine(change, out);
       break;
     case HistoryFormat::Csv:
       out += lastWhenText_;

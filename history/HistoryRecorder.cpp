@@ -1,17 +1,12 @@
 #include "history/HistoryRecorder.h"
 
 #include <QDateTime>
-#include <QSemaphore>
 
 namespace mapvine {
 
 HistoryRecorder::HistoryRecorder(const HistoryLocation& location, int retentionDays)
-    : location_(location), worker_(new QObject) {
-  thread_.setObjectName("history");
-  worker_->moveToThread(&thread_);
-  connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
-  thread_.start();
-  QMetaObject::invokeMethod(worker_, [this, retentionDays] {
+    : location_(location) {
+  thread_.Post([this, retentionDays] {
     store_ = std::make_unique<HistoryStore>(location_);
     if (!store_->Open()) return Fail(store_->Problem());
     if (retentionDays <= 0) return;
@@ -21,25 +16,23 @@ HistoryRecorder::HistoryRecorder(const HistoryLocation& location, int retentionD
 }
 
 HistoryRecorder::~HistoryRecorder() {
-  // Queued after every request, so they all run first.
-  QMetaObject::invokeMethod(worker_, [this] {
-    store_.reset();
-    thread_.quit();
-  });
-  thread_.wait();
+  // A connection closes on the thread that opened it, after every request.
+  thread_.Post([this] { store_.reset(); });
+  thread_.Flush();
 }
 
 void HistoryRecorder::Post(std::function<void(HistoryStore&)> job) {
   if (failing_) return;
-  QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] {
+  thread_.Post([this, job = std::move(job)] {
     if (!failing_ && store_) job(*store_);
   });
 }
 
 void HistoryRecorder::Fail(const HistoryProblem& problem) {
   if (failing_.exchange(true)) return;
-  store_.reset();
+  // The problem is mostly the store's own: worded before the store goes.
   const QString message = problem.Message();
+  store_.reset();
   {
     const QMutexLocker lock(&failureMutex_);
     failureMessage_ = message;
@@ -79,10 +72,6 @@ QString HistoryRecorder::FailureMessage() const {
   return failureMessage_;
 }
 
-void HistoryRecorder::Flush() {
-  QSemaphore done;
-  QMetaObject::invokeMethod(worker_, [&done] { done.release(); });
-  done.acquire();
-}
+void HistoryRecorder::Flush() { thread_.Flush(); }
 
 }  // namespace mapvine

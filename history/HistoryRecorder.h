@@ -2,7 +2,6 @@
 
 #include <QMutex>
 #include <QObject>
-#include <QThread>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "history/HistoryStore.h"
+#include "history/JobThread.h"
 
 namespace mapvine {
 
@@ -53,12 +53,11 @@ class HistoryRecorder final : public QObject {
   void Fail(const HistoryProblem& problem);
 
   HistoryLocation location_;
-  QThread thread_;
-  QObject* worker_;                     // lives on thread_, deleted there
   std::unique_ptr<HistoryStore> store_;  // used on thread_ only
   std::atomic<bool> failing_{false};
   mutable QMutex failureMutex_;
   QString failureMessage_;
+  JobThread thread_{"history"};  // last: it finishes its jobs before the rest goes
 };
 
 }  // namespace mapvine

@@ -94,20 +94,38 @@ std::optional<std::int64_t> HistoryStore::WriteRefresh(const NetworkKey& network
   };
   const std::optional<std::int64_t> networkId = NetworkId(network, true);
   if (!networkId || !LoadResources(*networkId)) return fail();
+  // PostgreSQL's writers of one network take turns, or two claiming the
+  // same resources in another order would deadlock. (An SQLite writer has
+  // the whole file already.)
+  if (db_.IsPostgres()) {
+    QSqlQuery turn = db_.Prepare("SELECT id FROM networks WHERE id = ? FOR UPDATE");
+    if (!db_.Run(turn, {QVariant::fromValue(*networkId)})) return fail();
+  }
   QSqlQuery refresh = db_.Prepare("INSERT INTO refreshes (network, at) VALUES (?, ?) RETURNING id");
   if (!db_.Run(refresh, {QVariant::fromValue(*networkId), QVariant::fromValue(when)}) || !refresh.next()) {
     return fail();
   }
   const std::int64_t refreshId = refresh.value(0).toLongLong();
   refresh.finish();
+  // A change goes in only when it is news: later than what the history last
+  // said of the resource, and something else. Another program recording
+  // the same network saw the same change at its own time; so did a picture
+  // reopened from a file that predates it.
+  QSqlQuery claim = db_.Prepare(
+      "UPDATE resources SET last_kind = ?, last_at = ? "
+      "WHERE id = ? AND (last_at IS NULL OR (last_at < ? AND last_kind <> ?)) RETURNING id");
   QSqlQuery insert = db_.Prepare("INSERT INTO changes (refresh, resource, kind) VALUES (?, ?, ?)");
   for (const TopologyChange& change : changes) {
     const std::optional<std::int64_t> resource = ResourceId(*networkId, change);
     if (!resource) return fail();
-    if (!db_.Run(insert, {QVariant::fromValue(refreshId), QVariant::fromValue(*resource), KindNumber(change.kind)})) {
-      return fail();
-    }
+    const QVariant kind = KindNumber(change.kind);
+    const QVariant at = QVariant::fromValue(when);
+    if (!db_.Run(claim, {kind, at, QVariant::fromValue(*resource), at, kind})) return fail();
+    if (!claim.next()) continue;
+    claim.finish();
+    if (!db_.Run(insert, {QVariant::fromValue(refreshId), QVariant::fromValue(*resource), kind})) return fail();
   }
+  claim.finish();
   insert.finish();
   if (!db_.Commit()) return fail();
   addedInTransaction_.clear();
@@ -169,7 +187,13 @@ bool HistoryStore::Read(const HistoryFilter& filter,
     networks[networkRows.value(0).toLongLong()] = {networkRows.value(1).toString().toStdString(),
                                                    networkRows.value(2).toString().toStdString()};
   }
-  std::unordered_map<std::int64_t, TopologyChange> resources;
+  // Each resource's row is kept whole and only its changing fields are set
+  // for each change: a million rows copy no names.
+  struct Resource {
+    HistoryRow row;
+    const NetworkKey* network;
+  };
+  std::unordered_map<std::int64_t, Resource> resources;
   const QString wanted = QString::fromStdString(filter.resource);
   QSqlQuery resourceRows = db_.Prepare("SELECT id, is_link, name, destination, tg, network FROM resources");
   if (!db_.Run(resourceRows)) return false;
@@ -183,11 +207,17 @@ bool HistoryStore::Read(const HistoryFilter& filter,
         !(isLink && destination.compare(wanted, Qt::CaseInsensitive) == 0)) {
       continue;
     }
-    resources[resourceRows.value(0).toLongLong()] = {ChangeMark::None, isLink, name.toStdString(),
-                                                      destination.toStdString(), resourceRows.value(4).toInt()};
+    Resource& resource = resources[resourceRows.value(0).toLongLong()];
+    resource.row.change = {ChangeMark::None, isLink, name.toStdString(), destination.toStdString(),
+                           resourceRows.value(4).toInt()};
+    resource.network = &network;
   }
+  // Every column costs each row its own trip through Qt: the resource, the
+  // kind (0 for what the history never holds) and the acknowledgement
+  // travel as one number.
   QString sql =
-      "SELECT r.at, r.id, c.kind, c.resource, c.acknowledged_at IS NOT NULL, r.network "
+      "SELECT r.at, c.refresh, c.resource * 16 + (CASE WHEN c.kind BETWEEN 1 AND 4 THEN c.kind ELSE 0 END) * 2 + "
+      "(CASE WHEN c.acknowledged_at IS NULL THEN 0 ELSE 1 END) "
       "FROM changes c JOIN refreshes r ON r.id = c.refresh WHERE 1 = 1";
   QVariantList values;
   if (filter.since) {
@@ -201,22 +231,29 @@ bool HistoryStore::Read(const HistoryFilter& filter,
     values << QVariant::fromValue(*filter.until);
   }
   if (filter.unacknowledgedOnly) sql += " AND c.acknowledged_at IS NULL";
+  // One resource's changes are found through its index, not by a walk
+  // over all of them. (Its names, matched above, fit a handful of ids.)
+  if (!wanted.isEmpty()) {
+    QStringList ids;
+    for (const auto& [id, resource] : resources) ids << QString::number(id);
+    sql += " AND c.resource IN (" + (ids.isEmpty() ? QStringLiteral("NULL") : ids.join(',')) + ")";
+  }
   sql += " ORDER BY c.id";
   QSqlQuery query = db_.Prepare(sql);
   for (int i = 0; i < values.size(); ++i) query.bindValue(i, values[i]);
   if (!db_.Run(query)) return false;
-  HistoryRow row;
   while (query.next()) {
+    const std::int64_t packed = query.value(2).toLongLong();
     // Resources of other networks, or not asked for, are not in the map.
-    const auto resource = resources.find(query.value(3).toLongLong());
-    if (resource == resources.end()) continue;
-    row.change = resource->second;
-    row.change.kind = KindFromNumber(query.value(2).toInt());
+    const auto found = resources.find(packed / 16);
+    if (found == resources.end()) continue;
+    HistoryRow& row = found->second.row;
+    row.change.kind = KindFromNumber(static_cast<int>(packed % 16 / 2));
     if (row.change.kind == ChangeMark::None) continue;
+    row.acknowledged = packed % 2 != 0;
     row.when = query.value(0).toLongLong();
     row.refresh = query.value(1).toLongLong();
-    row.acknowledged = query.value(4).toBool();
-    if (!visit(row, networks[query.value(5).toLongLong()])) break;
+    if (!visit(row, *found->second.network)) break;
   }
   if (query.lastError().isValid()) {
     db_.Fail(query.lastError());

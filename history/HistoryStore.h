@@ -35,8 +35,10 @@ class HistoryStore {
   const HistoryProblem& Problem() const { return db_.Problem(); }
   const HistoryLocation& Location() const { return db_.Location(); }
 
-  // Writes one refresh's changes (in the order given), all or none. The
-  // refresh's number, or none on failure.
+  // Writes one refresh's changes (in the order given), all or none, but
+  // leaves out what the history already holds: a change no later than the
+  // resource's latest one, or of the same kind (another program recording
+  // the same network wrote it). The refresh's number, or none on failure.
   std::optional<std::int64_t> WriteRefresh(const NetworkKey& network, HistoryTime when,
                                            const std::vector<TopologyChange>& changes);
   // Forgets the refreshes before `cutoff` and their changes.

@@ -65,6 +65,7 @@ PictureSnapshot::PictureSnapshot(const CMapvineDoc& doc) : hadBaseline_(doc.HasB
 
 ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) const {
   ChangeList list;
+  std::vector<TopologyChange> changes;
   list.baseline = !hadBaseline_;
   // Without a baseline the walk still brings `stale` up to date.
   const int generation = doc.RefreshGeneration();
@@ -79,7 +80,7 @@ ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) cons
                                   heardEverything, node.addedByHand, node.stale);
     if (list.baseline || kind == ChangeMark::None) return;
     node.changeMark = kind;
-    list.changes.push_back(NodeChange(node, kind));
+    changes.push_back(NodeChange(node, kind));
   });
   index = 0;
   VisitFetchingAhead(doc.Links(), [&](CLink& link) {
@@ -89,8 +90,9 @@ ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) cons
                                   link.status, heardEverything, link.addedByHand, link.stale);
     if (list.baseline || kind == ChangeMark::None) return;
     link.changeMark = kind;
-    list.changes.push_back(LinkChange(link, kind));
+    changes.push_back(LinkChange(link, kind));
   });
+  list.shared = std::make_shared<const std::vector<TopologyChange>>(std::move(changes));
   if (list.baseline) {
     if (heardEverything) doc.SetBaseline();
     list.nodeCount = doc.Nodes().size();

@@ -39,9 +39,20 @@ std::string ChangeResourceText(const TopologyChange& change) {
 }
 
 std::string ChangeLine(const TopologyChange& change) {
-  std::string line = std::string(ChangeWord(change.kind)) + " " + change.name;
-  if (change.isLink) line += " " + change.destinationName + " " + std::to_string(change.tgNumber);
+  std::string line;
+  AppendChangeLine(change, line);
   return line;
+}
+
+void AppendChangeLine(const TopologyChange& change, std::string& out) {
+  out += ChangeWord(change.kind);
+  out += ' ';
+  out += change.name;
+  if (!change.isLink) return;
+  out += ' ';
+  out += change.destinationName;
+  out += ' ';
+  out += std::to_string(change.tgNumber);
 }
 
 void SortChanges(std::vector<TopologyChange>& changes) {
@@ -63,7 +74,7 @@ std::string ChangeSummary(const ChangeList& list) {
   if (list.baseline) {
     return Counted(list.nodeCount, "node", "nodes") + ", " + Counted(list.linkCount, "link", "links");
   }
-  const std::vector<TopologyChange>& changes = list.changes;
+  const std::vector<TopologyChange>& changes = list.Changes();
   constexpr std::array kOrder{ChangeMark::New, ChangeMark::Gone, ChangeMark::WentInactive,
                               ChangeMark::WentActive};
   std::string summary;

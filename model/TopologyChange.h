@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,14 @@ struct TopologyChange {
 // first refresh that hears the node sets the baseline and marks nothing,
 // `baseline` says so, and the counts say what the picture then held.
 struct ChangeList {
-  std::vector<TopologyChange> changes;
+  // Never changed once made: the history's thread reads the very list the
+  // window shows, without a copy of its own.
+  std::shared_ptr<const std::vector<TopologyChange>> shared = std::make_shared<const std::vector<TopologyChange>>();
   bool baseline = false;
   std::size_t nodeCount = 0;
   std::size_t linkCount = 0;
+
+  const std::vector<TopologyChange>& Changes() const { return *shared; }
 };
 
 // "new", "gone", "active" or "inactive".
@@ -40,6 +45,8 @@ std::string ChangeResourceText(const TopologyChange& change);
 // One line for scripts: the word, then the node's name, or the link's two
 // ends and TG number, separated by blanks ("inactive NETA.NN1 NETA.NN5 21").
 std::string ChangeLine(const TopologyChange& change);
+// The same line added to `out`, for those who print many.
+void AppendChangeLine(const TopologyChange& change, std::string& out);
 // Nodes before links, then by names, TG number and kind: the same changes
 // always come out in the same order.
 void SortChanges(std::vector<TopologyChange>& changes);

@@ -37,12 +37,23 @@ SnaLibrary SampleNode() {
 }
 
 struct SampleWithHistory {
-  SampleWithHistory() : app(SampleNode()) {
+  explicit SampleWithHistory(const QString& history = {}) : app(SampleNode()) {
     CommandLine line;
-    line.historyDb = folder.filePath("history.sqlite").toStdString();
+    line.historyDb = (history.isEmpty() ? folder.filePath("history.sqlite") : history).toStdString();
     EXPECT_TRUE(app.InitInstance(line));
   }
   ~SampleWithHistory() { unsetenv("SNANODE_TIME"); }
+  void RefreshAt(const char* seconds) {
+    setenv("SNANODE_TIME", seconds, 1);
+    QThread::msleep(5);  // each refresh at a time of its own
+    testing::RefreshAndWait(app);
+  }
+  // Lets the history's threads finish and their answers come back.
+  void Settle() {
+    app.Recorder()->Flush();
+    app.History().Flush();
+    QCoreApplication::processEvents();
+  }
   QTemporaryDir folder;
   CMapvineApp app;
 };
@@ -53,16 +64,14 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   CMainFrame& frame = app.MainFrame();
   std::vector<std::pair<HistoryTime, QImage>> seen;
   for (const char* seconds : {"0", "5", "15", "45"}) {
-    setenv("SNANODE_TIME", seconds, 1);
-    QThread::msleep(5);  // each refresh at a time of its own
-    testing::RefreshAndWait(app);
+    sample.RefreshAt(seconds);
     frame.Route(command::kAcknowledgeChanges);  // a past picture shows no marks
     seen.emplace_back(app.History().Last().when, frame.View().PictureImage());
     QCoreApplication::processEvents();
   }
-  app.Recorder()->Flush();
-  QCoreApplication::processEvents();  // the dock's rows come back from the history's thread
+  sample.Settle();  // the dock's rows come back from the history's threads
   HistoryWindow& history = app.HistoryInWindow();
+  history.Dock().show();  // a hidden list is made when shown
   EXPECT_EQ(history.Dock().Model().rowCount(), 2);
   ASSERT_NE(seen[1].second, seen[2].second);  // the TG's colour changed
   for (std::size_t i = 1; i < seen.size(); ++i) {
@@ -81,6 +90,7 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   // Saving writes today's picture, not the one shown.
   ASSERT_TRUE(app.Commands().SaveTo(sample.folder.filePath("saved.top")));
   EXPECT_FALSE(history.ShowingPast());
+  sample.Settle();
   EXPECT_EQ(history.Dock().Model().rowCount(), 3);
   frame.Route(command::kAcknowledgeChanges);
   EXPECT_TRUE(frame.View().PictureImage() == seen[2].second);
@@ -94,10 +104,7 @@ TEST_F(PrivateDesktop, TheWindowNotifiesOnlyWhileItIsNotActive) {
   app.HistoryInWindow().Notifier().UseBus(connection_);
   app.Document().settings.autoRefresh = true;
   CMainFrame& frame = app.MainFrame();
-  const auto refreshAt = [&](const char* seconds) {
-    setenv("SNANODE_TIME", seconds, 1);
-    testing::RefreshAndWait(app);
-  };
+  const auto refreshAt = [&](const char* seconds) { sample.RefreshAt(seconds); };
   QWidget other;  // another program's window in front
   other.show();
   QApplication::setActiveWindow(&other);
@@ -110,6 +117,57 @@ TEST_F(PrivateDesktop, TheWindowNotifiesOnlyWhileItIsNotActive) {
   refreshAt("45");  // back, but the person is looking
   Settle();
   EXPECT_EQ(History(), QStringList{"1 link went inactive / 1 link went inactive: NN1\u2013NN5 TG 24"});
+}
+
+// The notification's Show action, chosen in the notification daemon,
+// brings the window to the front on the first resource it names (NN1, the
+// TG's owner end, hidden meanwhile: showing it is the proof).
+TEST_F(PrivateDesktop, TheShowActionBringsTheWindowToTheFirstResource) {
+  SampleWithHistory sample;
+  CMapvineApp& app = sample.app;
+  app.HistoryInWindow().Notifier().UseBus(connection_);
+  app.Document().settings.autoRefresh = true;
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  sample.RefreshAt("0");
+  app.Document().FindNode("NN1")->hidden = 1;
+  sample.RefreshAt("15");
+  sample.Settle();
+  Settle();  // the notification is shown
+  ASSERT_FALSE(app.MainFrame().isActiveWindow());
+  Dunstctl({"action", "0"});
+  Settle();
+  EXPECT_TRUE(app.MainFrame().isActiveWindow());
+  EXPECT_EQ(app.Document().FindNode("NN1")->hidden, 0);
+}
+
+// What nobody acknowledged is marked again in the next session; what was
+// acknowledged stays so. Each session opens a new picture, whose first
+// refresh marks nothing itself, finds the TG marked as the last session
+// left it, refreshes on, and acknowledges or not.
+TEST(HistoryWindow, AcknowledgementsOutliveTheSession) {
+  QTemporaryDir folder;
+  const QString file = folder.filePath("history.sqlite");
+  struct Session {
+    std::vector<const char*> times;
+    ChangeMark restored;
+    bool acknowledge;
+  };
+  const Session sessions[] = {
+      {{"0", "15"}, ChangeMark::None, true},  // the TG went inactive, and was seen
+      {{"16", "45"}, ChangeMark::None, false},  // it came back, unseen
+      {{"46"}, ChangeMark::WentActive, false},
+  };
+  for (const Session& session : sessions) {
+    SampleWithHistory sample(file);
+    sample.RefreshAt(session.times[0]);
+    sample.Settle();
+    EXPECT_EQ(sample.app.Document().FindLink("NN1", "NN5", 24)->changeMark, session.restored) << session.times[0];
+    for (std::size_t i = 1; i < session.times.size(); ++i) sample.RefreshAt(session.times[i]);
+    if (session.acknowledge) sample.app.MainFrame().Route(command::kAcknowledgeChanges);
+    sample.Settle();
+  }
 }
 
 }  // namespace

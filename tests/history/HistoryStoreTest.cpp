@@ -66,19 +66,50 @@ TEST(HistoryStore, ForgetsOldRefreshesAndStoresAcknowledgements) {
   HistoryStore store(temp.Location());
   ASSERT_TRUE(store.Open());
   for (HistoryTime when : {1000, 2000, 3000}) {
-    ASSERT_TRUE(store.WriteRefresh(kNeta, when, {Node(ChangeMark::WentInactive, "NETA.NN2"),
-                                                 Node(ChangeMark::WentActive, "NETA.NN3")}));
+    const bool odd = when != 2000;
+    ASSERT_TRUE(store.WriteRefresh(kNeta, when, {Node(odd ? ChangeMark::WentInactive : ChangeMark::WentActive, "NETA.NN2"),
+                                                 Node(odd ? ChangeMark::WentActive : ChangeMark::WentInactive, "NETA.NN3")}));
   }
   ASSERT_TRUE(store.ForgetBefore(2000));
   const std::vector<std::string> keys{"NETA.NN3"};
   ASSERT_TRUE(store.Acknowledge(kNeta, 2500, &keys));
-  EXPECT_EQ(Lines(store), (std::vector<std::string>{"2000 NETA inactive NETA.NN2", "2000 NETA active NETA.NN3 ack",
+  EXPECT_EQ(Lines(store), (std::vector<std::string>{"2000 NETA active NETA.NN2", "2000 NETA inactive NETA.NN3 ack",
                                                     "3000 NETA inactive NETA.NN2", "3000 NETA active NETA.NN3"}));
   ASSERT_TRUE(store.Acknowledge(kNeta, 3000));
   HistoryStore reopened(temp.Location());
   ASSERT_TRUE(reopened.Open());
   EXPECT_EQ(Lines(reopened).back(), "3000 NETA active NETA.NN3 ack");
   EXPECT_TRUE(reopened.Acknowledge(kNetb, 3000));  // a network never written: nothing to do
+}
+
+// Two programs recording one network: each change goes in once, as the
+// program that wrote it first saw it.
+TEST(HistoryStore, ProgramsRecordingOneNetworkWriteEachChangeOnce) {
+  TempHistory temp;
+  HistoryStore a(temp.Location());
+  HistoryStore b(temp.Location());
+  ASSERT_TRUE(a.Open() && b.Open());
+  struct Write {
+    HistoryStore* store;
+    HistoryTime when;
+    ChangeMark kind;
+    const char* node;
+  };
+  const Write writes[] = {
+      // Both see the same changes, a little apart.
+      {&a, 1000, ChangeMark::WentInactive, "NETA.NN1"}, {&b, 1300, ChangeMark::WentInactive, "NETA.NN1"},
+      {&a, 2000, ChangeMark::WentActive, "NETA.NN1"}, {&b, 2300, ChangeMark::WentActive, "NETA.NN1"},
+      // A writer behind the other: what it saw earlier comes too late.
+      {&b, 1300, ChangeMark::WentInactive, "NETA.NN2"}, {&a, 1000, ChangeMark::WentInactive, "NETA.NN2"},
+      {&a, 1000, ChangeMark::WentInactive, "NETA.NN3"}, {&a, 2000, ChangeMark::WentActive, "NETA.NN3"},
+      {&b, 1300, ChangeMark::WentInactive, "NETA.NN3"},
+      // At the same moment.
+      {&a, 1000, ChangeMark::Gone, "NETA.NN4"}, {&b, 1000, ChangeMark::Gone, "NETA.NN4"},
+  };
+  for (const Write& write : writes) ASSERT_TRUE(write.store->WriteRefresh(kNeta, write.when, {Node(write.kind, write.node)}));
+  EXPECT_EQ(Lines(b), (std::vector<std::string>{"1000 NETA inactive NETA.NN1", "2000 NETA active NETA.NN1",
+                                                "1300 NETA inactive NETA.NN2", "1000 NETA inactive NETA.NN3",
+                                                "2000 NETA active NETA.NN3", "1000 NETA gone NETA.NN4"}));
 }
 
 void ExpectProblem(HistoryStore& store, HistoryFault fault, const char* words) {

@@ -23,11 +23,12 @@ int main(int argc, char** argv) {
   const long refreshes = std::stol(argv[2]);
   const int rows = std::stoi(argv[3]);
   std::vector<mapvine::TopologyChange> changes;
-  for (int i = 0; i < rows; ++i) {
-    changes.push_back({i % 2 ? mapvine::ChangeMark::WentActive : mapvine::ChangeMark::WentInactive, false,
-                       std::string(argv[4]) + ".N" + std::to_string(i), {}, 0});
-  }
+  for (int i = 0; i < rows; ++i) changes.push_back({{}, false, std::string(argv[4]) + ".N" + std::to_string(i), {}, 0});
   for (long n = 1; refreshes == 0 || n <= refreshes; ++n) {
+    // Every resource turns each time: the history holds none of it yet.
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+      changes[i].kind = (i + n) % 2 ? mapvine::ChangeMark::WentActive : mapvine::ChangeMark::WentInactive;
+    }
     if (!store.WriteRefresh({"NETT", argv[4]}, n, changes)) {
       std::fprintf(stderr, "%s\n", qPrintable(store.Problem().Message()));
       return 1;

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <thread>
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -103,6 +106,42 @@ TEST_F(PostgresHistory, OperatorsShareOneHistoryAndItsAcknowledgements) {
   }));
   EXPECT_EQ(seen, (std::vector<std::string>{"1000 inactive NETA.NN1 NETA.NN5 24 ack",
                                             "2000 active NETA.NN1 NETA.NN5 24", "2000 gone NETA.EN6"}));
+}
+
+// Two operators' windows refresh the same network at once, each seeing
+// every change a little after the other: one history results.
+TEST_F(PostgresHistory, OperatorsRecordingOneNetworkWriteEachChangeOnce) {
+  constexpr int kRefreshes = 20;
+  constexpr int kLinks = 50;
+  const auto operatorWindow = [this](HistoryTime lag) {
+    HistoryStore store(Location());
+    ASSERT_TRUE(store.Open()) << store.Problem().Message().toStdString();
+    std::vector<TopologyChange> changes;
+    for (int tg = 0; tg < kLinks; ++tg) changes.push_back({{}, true, "NETA.NN1", "NETA.NN5", tg});
+    for (int n = 1; n <= kRefreshes; ++n) {
+      for (TopologyChange& change : changes) change.kind = n % 2 ? ChangeMark::WentInactive : ChangeMark::WentActive;
+      ASSERT_TRUE(store.WriteRefresh({"NETA", "NN1"}, n * 1000 + lag, changes)) << store.Problem().Message().toStdString();
+    }
+  };
+  std::thread first(operatorWindow, 0);
+  std::thread second(operatorWindow, 300);
+  first.join();
+  second.join();
+  HistoryStore reader(Location());
+  ASSERT_TRUE(reader.Open());
+  std::map<int, std::vector<HistoryRow>> byLink;
+  ASSERT_TRUE(reader.Read({}, [&](const HistoryRow& row, const NetworkKey&) {
+    byLink[row.change.tgNumber].push_back(row);
+    return true;
+  }));
+  ASSERT_EQ(byLink.size(), static_cast<std::size_t>(kLinks));
+  for (const auto& [tg, rows] : byLink) {
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kRefreshes)) << "TG " << tg;
+    for (std::size_t n = 1; n < rows.size(); ++n) {
+      EXPECT_NE(rows[n].change.kind, rows[n - 1].change.kind) << "TG " << tg;
+      EXPECT_GT(rows[n].when, rows[n - 1].when) << "TG " << tg;
+    }
+  }
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
       doc.NewLink(*doc.NodesByArrival().back(), *doc.FindNode("NN1"));
     }
     refresh(doc);
-    EXPECT_EQ(Lines(doc.lastChanges.changes), row.lines) << row.seconds;
+    EXPECT_EQ(Lines(doc.lastChanges.Changes()), row.lines) << row.seconds;
     EXPECT_EQ(ChangeSummary(doc.lastChanges), row.summary) << row.seconds;
     EXPECT_EQ(doc.lastChanges.baseline, row.seconds == 0);
     if (row.seconds == 0) {
@@ -101,7 +101,7 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
   ASSERT_TRUE(SaveTopologyFile(empty.doc, saved));
   ASSERT_EQ(OpenTopologyFile(empty.doc, saved), LoadOutcome::Loaded);
   refresh(empty.doc);
-  EXPECT_EQ(Lines(empty.doc.lastChanges.changes), everythingNew);
+  EXPECT_EQ(Lines(empty.doc.lastChanges.Changes()), everythingNew);
   EXPECT_FALSE(empty.doc.lastChanges.baseline);
   unsetenv("SNANODE_TIME");
   std::remove(saved.c_str());
