@@ -18,10 +18,10 @@
 #include "model/MapvineDoc.h"
 #include "model/Route.h"
 #include "view/CommandTarget.h"
-#include "view/FindDialog.h"
-#include "view/OverviewRendering.h"
-#include "view/PictureIndex.h"
-#include "view/QtTextDrawer.h"
+#include "dialogs/FindDialog.h"
+#include "render/OverviewRendering.h"
+#include "render/PictureIndex.h"
+#include "render/QtTextDrawer.h"
 
 class QPrinter;
 

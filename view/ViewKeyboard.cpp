@@ -14,9 +14,9 @@
 #include "base/UserPrompts.h"
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
-#include "view/LuFolding.h"
+#include "render/LuFolding.h"
 #include "view/MapvineView.h"
-#include "view/OverlayColors.h"
+#include "render/OverlayColors.h"
 
 namespace mapvine {
 

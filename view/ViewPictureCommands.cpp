@@ -9,11 +9,11 @@
 #include "model/ChangeComparison.h"
 #include "model/NodeVisibility.h"
 #include "view/CommandIds.h"
-#include "view/FindDialog.h"
+#include "dialogs/FindDialog.h"
 #include "view/MapvineView.h"
-#include "view/ModalDialog.h"
-#include "view/ResizeDialog.h"
-#include "view/ShowNodesDialog.h"
+#include "dialogs/ModalDialog.h"
+#include "dialogs/ResizeDialog.h"
+#include "dialogs/ShowNodesDialog.h"
 
 namespace mapvine {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "export/IndexedImage.h"
 #include "view/MapvineView.h"
-#include "view/OverviewRendering.h"
+#include "render/OverviewRendering.h"
 
 namespace mapvine {
 

@@ -1,8 +1,8 @@
 // What a change of the picture costs the view: noting it, and drawing the
 // picture whole when someone wants all of it (printing, --render).
-#include "view/ChangeOverlay.h"
+#include "render/ChangeOverlay.h"
 #include "view/MapvineView.h"
-#include "view/PictureRendering.h"
+#include "render/PictureRendering.h"
 
 namespace mapvine {
 

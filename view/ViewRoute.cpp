@@ -4,7 +4,7 @@
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
 #include "view/MapvineView.h"
-#include "view/OverlayColors.h"
+#include "render/OverlayColors.h"
 
 namespace mapvine {
 

@@ -3,7 +3,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-#include "view/DetailTexts.h"
+#include "dialogs/DetailTexts.h"
 #include "view/MapvineView.h"
 #include "export/NameText.h"
 

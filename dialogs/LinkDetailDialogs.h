@@ -1,7 +1,7 @@
 #pragma once
 
-#include "view/DetailTexts.h"
-#include "view/DetailDialog.h"
+#include "dialogs/DetailTexts.h"
+#include "dialogs/DetailDialog.h"
 
 namespace mapvine {
 

@@ -1,4 +1,4 @@
-#include "view/ChangeOverlay.h"
+#include "render/ChangeOverlay.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
-#include "view/OverlayColors.h"
+#include "render/OverlayColors.h"
 
 namespace mapvine {
 namespace {

@@ -1,4 +1,4 @@
-#include "view/DialogNumbers.h"
+#include "dialogs/DialogNumbers.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "view/LuFolding.h"
+#include "render/LuFolding.h"
 
 #include "graphics/CLink.h"
 #include "graphics/NodeRecords.h"

@@ -2,7 +2,7 @@
 
 #include "graphics/CLink.h"
 #include "graphics/CSprite.h"
-#include "view/DetailTexts.h"
+#include "dialogs/DetailTexts.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {

@@ -1,4 +1,4 @@
-#include "view/SettingsDialog.h"
+#include "app/SettingsDialog.h"
 
 #include <QCheckBox>
 #include <algorithm>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "model/ViewSettings.h"
-#include "view/DialogNumbers.h"
+#include "dialogs/DialogNumbers.h"
 
 namespace mapvine {
 namespace {

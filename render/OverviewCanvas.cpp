@@ -1,4 +1,4 @@
-#include "view/OverviewCanvas.h"
+#include "render/OverviewCanvas.h"
 
 #include <algorithm>
 #include <cmath>

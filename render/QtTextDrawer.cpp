@@ -1,4 +1,4 @@
-#include "view/QtTextDrawer.h"
+#include "render/QtTextDrawer.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 
-#include "view/OverlayColors.h"
-#include "view/OverviewScene.h"
+#include "render/OverlayColors.h"
+#include "render/OverviewScene.h"
 
 namespace mapvine {
 

@@ -1,4 +1,4 @@
-#include "view/OverviewRendering.h"
+#include "render/OverviewRendering.h"
 
 #include <QFont>
 #include <QPainter>
@@ -8,7 +8,7 @@
 
 #include "graphics/NodeRecords.h"
 #include "export/NameText.h"
-#include "view/OverviewScene.h"
+#include "render/OverviewScene.h"
 
 namespace mapvine {
 

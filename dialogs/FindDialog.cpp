@@ -1,4 +1,4 @@
-#include "view/FindDialog.h"
+#include "dialogs/FindDialog.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

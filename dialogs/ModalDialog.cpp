@@ -1,4 +1,4 @@
-#include "view/ModalDialog.h"
+#include "dialogs/ModalDialog.h"
 
 namespace mapvine {
 namespace {

@@ -1,7 +1,7 @@
 // Images in any format Qt reads, turned into the 8-bit pictures the
 // document holds, so that everything after the import, the saved file
 // included, sees nothing new.
-#include "view/ImageImport.h"
+#include "app/ImageImport.h"
 
 #include <QImageReader>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // Writing the edited texts of a detail dialog back into the picture.
-#include "view/DetailEdits.h"
+#include "dialogs/DetailEdits.h"
 
 #include <string_view>
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "graphics/CSprite.h"
-#include "view/ImageImport.h"
+#include "app/ImageImport.h"
 #include "export/IndexedImage.h"
 
 namespace mapvine {

@@ -1,4 +1,4 @@
-#include "view/LinkDetailDialogs.h"
+#include "dialogs/LinkDetailDialogs.h"
 
 namespace mapvine {
 

@@ -1,4 +1,4 @@
-#include "view/PictureRendering.h"
+#include "render/PictureRendering.h"
 
 namespace mapvine {
 

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "view/LuFolding.h"
-#include "view/OverviewCanvas.h"
-#include "view/OverviewRendering.h"
+#include "render/LuFolding.h"
+#include "render/OverviewCanvas.h"
+#include "render/OverviewRendering.h"
 
 namespace mapvine {
 

@@ -1,4 +1,4 @@
-#include "view/PictureIndex.h"
+#include "render/PictureIndex.h"
 
 #include <algorithm>
 

@@ -15,7 +15,7 @@
 #include "graphics/CDIBPal.h"
 #include "model/MapvineDoc.h"
 #include "model/Route.h"
-#include "view/PictureIndex.h"
+#include "render/PictureIndex.h"
 
 namespace mapvine {
 

@@ -1,4 +1,4 @@
-#include "view/DetailDialog.h"
+#include "dialogs/DetailDialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,7 +13,7 @@
 #include <string>
 
 #include "base/UserPrompts.h"
-#include "view/DialogNumbers.h"
+#include "dialogs/DialogNumbers.h"
 #include "export/NameText.h"
 
 namespace mapvine {

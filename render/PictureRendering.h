@@ -4,7 +4,7 @@
 #include "graphics/CDIBSurface.h"
 #include "graphics/Geometry.h"
 #include "model/MapvineDoc.h"
-#include "view/PictureIndex.h"
+#include "render/PictureIndex.h"
 
 namespace mapvine {
 

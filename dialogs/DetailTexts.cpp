@@ -1,6 +1,6 @@
 // The words of the detail dialogs, from the fields protocol/ decodes out of
 // the node, directory and TG records.
-#include "view/DetailTexts.h"
+#include "dialogs/DetailTexts.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "view/ChangesDock.h"
+#include "app/ChangesDock.h"
 
 #include <QHeaderView>
 #include <QMainWindow>

@@ -1,4 +1,4 @@
-#include "view/ResizeDialog.h"
+#include "dialogs/ResizeDialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "view/DialogNumbers.h"
+#include "dialogs/DialogNumbers.h"
 
 namespace mapvine {
 

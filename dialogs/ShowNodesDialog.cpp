@@ -1,4 +1,4 @@
-#include "view/ShowNodesDialog.h"
+#include "dialogs/ShowNodesDialog.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-#include "view/NodeDetailDialogs.h"
+#include "dialogs/NodeDetailDialogs.h"
 
 namespace mapvine {
 
