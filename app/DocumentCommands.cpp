@@ -15,9 +15,9 @@
 #include "refresh/RefreshCommand.h"
 #include "base/Trace.h"
 #include "view/CommandIds.h"
-#include "view/ImageImport.h"
-#include "view/ModalDialog.h"
-#include "view/SettingsDialog.h"
+#include "app/ImageImport.h"
+#include "dialogs/ModalDialog.h"
+#include "app/SettingsDialog.h"
 
 namespace mapvine {
 namespace {

@@ -9,7 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "view/ChangesDock.h"
+#include "app/ChangesDock.h"
 
 namespace mapvine {
 namespace {

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
-#include "view/ModalDialog.h"
+#include "dialogs/ModalDialog.h"
 
 namespace mapvine {
 namespace {

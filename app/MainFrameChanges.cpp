@@ -4,7 +4,7 @@
 #include <QMenuBar>
 
 #include "app/MainFrame.h"
-#include "view/ChangesDock.h"
+#include "app/ChangesDock.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 

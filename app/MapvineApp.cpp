@@ -12,8 +12,8 @@
 #include "base/UserPrompts.h"
 #include "base/Trace.h"
 #include "export/PictureExport.h"
+#include "render/HeadlessPicture.h"
 #include "view/CommandIds.h"
-#include "view/MapvineView.h"
 
 // The resources live in a static library; this pulls them into the program.
 static void InitResources() { Q_INIT_RESOURCE(mapvine); }
@@ -119,8 +119,8 @@ int CMapvineApp::WriteOutputs(const CommandLine& line, bool refreshed) {
   }
   if (!line.savePath.empty() && !commands_.SaveTo(QString::fromStdString(line.savePath))) status = 1;
   if (!line.renderPath.empty()) {
-    CMapvineView view(*doc_);
-    const QImage picture = view.PictureImage();
+    HeadlessPicture headless(*doc_);
+    const QImage picture = headless.PictureImage();
     if (picture.isNull() || !picture.save(QString::fromStdString(line.renderPath), "PNG")) {
       std::fprintf(stderr, "mapvine: could not write the picture to %s\n", line.renderPath.c_str());
       status = 1;

@@ -10,30 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/CDIBLayout.h"
+#include "render/PaletteMapping.h"
 
 namespace mapvine {
-
-namespace {
-
-// True when the image's colour table already is `palette`: remapping it
-// again would change nothing.
-bool UsesPalette(const CDIB& image, const CDIBPal& palette) {
-  if (!image.HasHeader() || image.BitCount() != 8) return false;
-  const auto entries = palette.Entries();
-  if (image.ColorCount() != static_cast<int>(entries.size())) return false;
-  const std::uint8_t* table = image.HeaderBlock() + dib::kColorTable;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::uint8_t* entry = table + 4 * i;
-    if (entry[0] != entries[i].blue || entry[1] != entries[i].green ||
-        entry[2] != entries[i].red) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
 
 CMapvineView::CMapvineView(CMapvineDoc& doc, QWidget* parent)
     : QAbstractScrollArea(parent), doc_(doc) {
@@ -54,34 +33,8 @@ CMapvineView::~CMapvineView() {
   if (doc_.View() == this) doc_.AttachView(nullptr);
 }
 
-const CDIBPal* CMapvineView::PaletteToMap(const CDIB& image) const {
-  const CDIBPal* palette = Palette();
-  if (palette == nullptr || !palette->HasPalette() || UsesPalette(image, *palette)) return nullptr;
-  return palette;
-}
-
-void CMapvineView::MapToViewPalette(CDIB& image) {
-  // Nodes of one kind share their icon's storage: a refresh of thousands of
-  // nodes maps each icon once and finds it mapped for every other node.
-  if (const CDIBPal* palette = PaletteToMap(image)) image.RemapToPalette(*palette);
-}
-
-void CMapvineView::MapToViewPalette(ComposedBackground& background) {
-  if (const CDIBPal* palette = PaletteToMap(background.Source())) {
-    background.RemapToPalette(*palette);
-  }
-}
-
-void CMapvineView::MapNodesToViewPalette() {
-  for (const auto& node : doc_.Nodes()) {
-    MapToViewPalette(*node);
-    // Another sprite may have remapped the shared storage under this one.
-    node->PickTransparentIndex();
-  }
-}
-
 void CMapvineView::NodeChanged(CSprite& node) {
-  MapToViewPalette(node);
+  MapToPalette(node, Palette());
   node.PickTransparentIndex();
   RedrawWholePicture();
 }
@@ -91,7 +44,7 @@ bool CMapvineView::SetBackground(ComposedBackground& background) {
                     doc_.mergedPalette.get())) {
     // Whatever the window showed is gone with the buffer.
     pictureSize_ = QSize();
-    index_.MarkStale();
+    renderer_.Index().MarkStale();
     UpdateScrollBars();
     InvalidateFrame();
     return false;
@@ -104,11 +57,11 @@ bool CMapvineView::SetBackground(ComposedBackground& background) {
   routeEnd_ = nullptr;
   route_ = Route{};
   selected_ = nullptr;
-  index_.MarkStale();
-  MapToViewPalette(background);
+  renderer_.Index().MarkStale();
+  MapToPalette(background, Palette());
   // The buffer takes the merged palette the node images are rebuilt in; an
   // image that was set outside a rebuild is brought to it here.
-  MapNodesToViewPalette();
+  MapNodesToPalette(doc_, Palette());
   updateGeometry();
   if (!painting) FitWindowToPicture();
   RedrawWholePicture();
@@ -125,8 +78,8 @@ void CMapvineView::RepaintArea(const Rect& area) { CopyToScreen(&area); }
 void CMapvineView::RedrawAll() { RedrawWholePicture(); }
 
 void CMapvineView::SetMarkInactiveLinks(bool mark) {
-  if (mark == markInactiveLinks_) return;
-  markInactiveLinks_ = mark;
+  if (mark == renderer_.DashInactiveLinks()) return;
+  renderer_.SetDashInactiveLinks(mark);
   RedrawWholePicture();
 }
 

@@ -18,10 +18,10 @@
 #include "model/MapvineDoc.h"
 #include "model/Route.h"
 #include "view/CommandTarget.h"
-#include "view/FindDialog.h"
-#include "view/OverviewRendering.h"
-#include "view/PictureIndex.h"
-#include "view/QtTextDrawer.h"
+#include "dialogs/FindDialog.h"
+#include "render/PicturePrinting.h"
+#include "render/PictureRenderer.h"
+#include "render/QtTextDrawer.h"
 
 class QPrinter;
 
@@ -32,7 +32,7 @@ namespace mapvine {
 // each paint composes the exposed area at the current zoom and converts it
 // through the picture's palette; the widget's own double buffering keeps
 // the picture from flickering. Below 100% the picture is drawn with less
-// detail (OverviewRendering.h); at 100% and above its pixels are those of
+// detail (render/PictureRenderer.h); at 100% and above its pixels are those of
 // the whole picture drawn at once.
 //
 // The left button drags nodes and completes manual links, the right button
@@ -101,9 +101,7 @@ class CMapvineView : public QAbstractScrollArea,
   // scrolled into the middle of the window and blinking, and shown if it
   // was hidden. False when no node has it.
   bool LocateNode(std::string_view name);
-  // How a picture larger than a page prints: scaled down onto one page, or
-  // at its size on screen across as many pages as it takes.
-  enum class PrintLayout { FitToPage, AcrossPages };
+  using PrintLayout = mapvine::PrintLayout;
   void SetPrintLayout(PrintLayout layout) { printLayout_ = layout; }
   PrintLayout GetPrintLayout() const { return printLayout_; }
   // The picture as the print layout says, keeping its proportions. False
@@ -218,12 +216,6 @@ class CMapvineView : public QAbstractScrollArea,
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  // The buffer's palette when `image` is not in it yet; null otherwise.
-  const CDIBPal* PaletteToMap(const CDIB& image) const;
-  // Brings an image to the buffer's palette unless it already is there.
-  void MapToViewPalette(CDIB& image);
-  void MapToViewPalette(ComposedBackground& background);
-  void MapNodesToViewPalette();
   // The standard redraw: everything composed and presented.
   void RedrawWholePicture();
   void UpdateScrollBars();
@@ -237,8 +229,6 @@ class CMapvineView : public QAbstractScrollArea,
   void InvalidateFrame(const QRect& r);
   // Draws the exposed viewport rectangle `r` into frame_.
   void DrawExposed(QRect r);
-  void DrawExposedAtOwnSize(QRect r);
-  void DrawExposedMagnified(QRect r);
   bool OnZoomCommand(int id);
   // Grows or shrinks the top-level window so the picture shows without
   // scroll bars, as far as the screen allows.
@@ -265,10 +255,8 @@ class CMapvineView : public QAbstractScrollArea,
   bool AutoScrollStep(QPoint corner, int width, int height);
   void LeftButtonUp();
 
-  // Marks drawn over the composed `area` of the buffer: the route with the
-  // rest dimmed, and the keyboard selection.
-  void DrawRoute(CDIB& window, Point origin, SurfaceTextDrawer* text, const Rect& area);
-  void DrawSelection(CDIB& window, Point origin, const Rect& area);
+  // What is drawn over the picture: the route and the keyboard selection.
+  ViewOverlays Overlays() const;
   // Finds the route again between its chosen ends, as links and statuses
   // change; forgets it when an end has left the document.
   void UpdateRoute();
@@ -343,8 +331,7 @@ class CMapvineView : public QAbstractScrollArea,
   PrintLayout printLayout_ = PrintLayout::FitToPage;
 
   CMapvineDoc& doc_;
-  PictureIndex index_{doc_};
-  OverviewRenderer overview_;
+  PictureRenderer renderer_{doc_};
   QtTextDrawer textDrawer_;
   double zoom_ = 1.0;
   bool fitted_ = false;
@@ -395,7 +382,6 @@ class CMapvineView : public QAbstractScrollArea,
   CSprite* routeEnd_ = nullptr;
   Route route_;
   CSprite* selected_ = nullptr;
-  bool markInactiveLinks_ = false;
 };
 
 }  // namespace mapvine

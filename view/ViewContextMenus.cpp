@@ -92,9 +92,9 @@ std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
 std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
   // A node first, then a link (which forgets the node), then the background.
   menuOnNode_ = false;
-  if (CSprite* node = index_.NodeAt(at)) return BuildNodeMenu(*node);
+  if (CSprite* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
   menuNode_ = nullptr;
-  menuLink_ = index_.LinkAt(at);
+  menuLink_ = renderer_.Index().LinkAt(at);
   if (menuLink_ != nullptr) return BuildMenu(*this, "Link", kLinkMenu);
   return BuildMenu(*this, "Background", kBackgroundMenu);
 }

@@ -1,12 +1,12 @@
 // The Details command of the node and link menus: the dialog that decodes
 // what the SNA node reported about the node or link, and that lets the user
 // rename a node or set a node's or link's status by hand.
-#include "view/DetailEdits.h"
-#include "view/DetailTexts.h"
-#include "view/LinkDetailDialogs.h"
+#include "dialogs/DetailEdits.h"
+#include "dialogs/DetailTexts.h"
+#include "dialogs/LinkDetailDialogs.h"
 #include "view/MapvineView.h"
-#include "view/ModalDialog.h"
-#include "view/NodeDetailDialogs.h"
+#include "dialogs/ModalDialog.h"
+#include "dialogs/NodeDetailDialogs.h"
 
 namespace mapvine {
 

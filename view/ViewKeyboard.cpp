@@ -12,20 +12,10 @@
 #include <vector>
 
 #include "base/UserPrompts.h"
-#include "graphics/LineDrawing.h"
-#include "graphics/PictureMarks.h"
-#include "view/LuFolding.h"
+#include "render/LuFolding.h"
 #include "view/MapvineView.h"
-#include "view/OverlayColors.h"
 
 namespace mapvine {
-
-namespace {
-
-// Drawn inside the icon, so that moving the node redraws it whole.
-constexpr int kSelectionFrame = 2;
-
-}  // namespace
 
 CSprite* CMapvineView::SelectedNode() const {
   return InDocument(selected_) && !selected_->hidden ? selected_ : nullptr;
@@ -41,16 +31,6 @@ void CMapvineView::Select(CSprite* node) {
     const CSprite* owner = zoom_ < 1.0 ? FoldOwner(*changed) : nullptr;
     if (owner != nullptr) RepaintArea(owner->GetRect());
   }
-}
-
-void CMapvineView::DrawSelection(CDIB& window, Point origin, const Rect& area) {
-  const CSprite* node = SelectedNode();
-  if (node == nullptr || !area.Intersects(node->GetRect())) return;
-  const Rect box = node->GetRect();
-  DrawFrame(window, origin, box, kSelectionFrame, NearestTableIndex(window, kSelectionOuterColor),
-            area);
-  DrawFrame(window, origin, box.Inflated(-1, -1), 1,
-            NearestTableIndex(window, kSelectionInnerColor), area);
 }
 
 void CMapvineView::SelectStep(int step) {

@@ -96,7 +96,7 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
     emit MarkAcknowledged({ChangeMark::None, false, hitNode->fqName, {}, 0});
     return;
   }
-  CLink* link = index_.LinkAt(at);
+  CLink* link = renderer_.Index().LinkAt(at);
   if (link == nullptr || link->changeMark == ChangeMark::None) return;
   link->changeMark = ChangeMark::None;
   RepaintArea(link->bounds);
@@ -106,7 +106,7 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
 void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
   doc_.ShowNodeCount(displayedCount_, totalCount_);
-  CSprite* hit = index_.NodeAt(at);
+  CSprite* hit = renderer_.Index().NodeAt(at);
   if (linkMode_) {
     linkMode_ = false;
     CSprite* source = std::exchange(linkSource_, nullptr);

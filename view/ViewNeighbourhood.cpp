@@ -4,7 +4,7 @@
 
 #include "model/Neighbourhood.h"
 #include "view/MapvineView.h"
-#include "view/ModalDialog.h"
+#include "dialogs/ModalDialog.h"
 
 namespace mapvine {
 

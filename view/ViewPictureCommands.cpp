@@ -9,11 +9,12 @@
 #include "model/ChangeComparison.h"
 #include "model/NodeVisibility.h"
 #include "view/CommandIds.h"
-#include "view/FindDialog.h"
+#include "dialogs/FindDialog.h"
 #include "view/MapvineView.h"
-#include "view/ModalDialog.h"
-#include "view/ResizeDialog.h"
-#include "view/ShowNodesDialog.h"
+#include "dialogs/ModalDialog.h"
+#include "dialogs/ResizeDialog.h"
+#include "dialogs/ShowNodesDialog.h"
+#include "render/PaletteMapping.h"
 
 namespace mapvine {
 namespace {
@@ -94,8 +95,8 @@ bool CMapvineView::OnPictureCommand(int id) {
       emit AllMarksAcknowledged();
       return true;
     case command::kMarkInactiveLinks:
-      SetMarkInactiveLinks(!markInactiveLinks_);
-      emit MarkInactiveLinksChanged(markInactiveLinks_);
+      SetMarkInactiveLinks(!renderer_.DashInactiveLinks());
+      emit MarkInactiveLinksChanged(renderer_.DashInactiveLinks());
       return true;
     default:
       return false;
@@ -108,7 +109,7 @@ std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
   }
   if (ClassCommandOf(id) != nullptr) return CommandState{};
   if (id == command::kMarkInactiveLinks) {
-    return CommandState{.enabled = true, .checked = markInactiveLinks_};
+    return CommandState{.enabled = true, .checked = renderer_.DashInactiveLinks()};
   }
   switch (id) {
     case command::kZoomIn:
@@ -238,7 +239,7 @@ void CMapvineView::ShowBlinkImage(CSprite& node, int slot) {
   const Rect before = node.GetRect();
   if (slot > 0 && slot < static_cast<int>(doc_.workingImages.size())) {
     node.SetImage(*doc_.workingImages[static_cast<std::size_t>(slot)], 0, 0);
-    MapToViewPalette(node);
+    MapToPalette(node, Palette());
     node.PickTransparentIndex();
   }
   // The node's whole area is composed again, background first: the two

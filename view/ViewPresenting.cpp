@@ -10,7 +10,6 @@
 
 #include "export/IndexedImage.h"
 #include "view/MapvineView.h"
-#include "view/OverviewRendering.h"
 
 namespace mapvine {
 
@@ -19,16 +18,11 @@ namespace {
 // A scroll step by arrow key or wheel click: a tenth of the page.
 constexpr int kLineStepsPerPage = 10;
 
-Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-
 void SetUpScrollBar(QScrollBar& bar, int content, int page) {
   bar.setRange(0, std::max(0, content - page));
   bar.setPageStep(page);
   bar.setSingleStep(std::max(1, page / kLineStepsPerPage));
 }
-
-int FloorDiv(double value, double zoom) { return static_cast<int>(std::floor(value / zoom)); }
-int CeilDiv(double value, double zoom) { return static_cast<int>(std::ceil(value / zoom)); }
 
 }  // namespace
 
@@ -61,9 +55,8 @@ void CMapvineView::InvalidateFrame(const QRect& r) {
 
 Rect CMapvineView::VisibleArea() const {
   const Point scroll = ScrollPosition();
-  return {FloorDiv(scroll.x, zoom_), FloorDiv(scroll.y, zoom_),
-          CeilDiv(scroll.x + viewport()->width(), zoom_),
-          CeilDiv(scroll.y + viewport()->height(), zoom_)};
+  return PictureAreaOf({scroll.x, scroll.y, scroll.x + viewport()->width(), scroll.y + viewport()->height()},
+                       zoom_);
 }
 
 Point CMapvineView::ScrollPosition() const {
@@ -134,49 +127,10 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
 }
 
 void CMapvineView::DrawExposed(QRect r) {
-  if (zoom_ == 1.0) {
-    DrawExposedAtOwnSize(r);
-  } else if (zoom_ > 1.0) {
-    DrawExposedMagnified(r);
-  } else {
-    UpdateRouteToDraw();
-    const Point scroll = ScrollPosition();
-    overview_.Draw(doc_, index_, {colorTable_, Palette()}, frame_, r, QPoint(scroll.x, scroll.y),
-                   zoom_, {&route_, routeStart_, routeEnd_, SelectedNode()});
-  }
-}
-
-void CMapvineView::DrawExposedAtOwnSize(QRect r) {
+  UpdateRouteToDraw();
   const Point scroll = ScrollPosition();
-  const Rect area = ToRect(r).Offset(scroll.x, scroll.y).Intersect(BufferRect());
-  if (area.IsEmpty()) return;
-  CDIBSurface window;
-  if (!window.Create(area.Width(), area.Height(), Palette())) return;
-  RenderArea(window, {area.left, area.top}, area);
-  ConvertIndexedArea(window, colorTable_, window.GetRect(), frame_,
-                     QPoint(area.left - scroll.x, area.top - scroll.y));
-}
-
-void CMapvineView::DrawExposedMagnified(QRect r) {
-  // The picture's own pixels, drawn at 100% and each shown as a square.
-  const Point scroll = ScrollPosition();
-  const Rect zoomed = ToRect(r).Offset(scroll.x, scroll.y);
-  const Rect area = Rect{FloorDiv(zoomed.left, zoom_), FloorDiv(zoomed.top, zoom_),
-                         CeilDiv(zoomed.right, zoom_), CeilDiv(zoomed.bottom, zoom_)}
-                        .Intersect(BufferRect());
-  if (area.IsEmpty()) return;
-  CDIBSurface window;
-  if (!window.Create(area.Width(), area.Height(), Palette())) return;
-  RenderArea(window, {area.left, area.top}, area);
-  for (int y = r.top(); y <= r.bottom(); ++y) {
-    const int py = std::clamp(FloorDiv(y + scroll.y, zoom_) - area.top, 0, area.Height() - 1);
-    const std::uint8_t* from = window.PixelPtr(0, py);
-    auto* to = reinterpret_cast<QRgb*>(frame_.scanLine(y));
-    for (int x = r.left(); x <= r.right(); ++x) {
-      const int px = std::clamp(FloorDiv(x + scroll.x, zoom_) - area.left, 0, area.Width() - 1);
-      to[x] = colorTable_[from[px]];
-    }
-  }
+  const ShownPicture shown{Palette(), colorTable_, BufferRect(), QPoint(scroll.x, scroll.y), zoom_};
+  renderer_.DrawShown(frame_, r, shown, GetBufferDC(), Overlays());
 }
 
 QImage CMapvineView::PictureImage() {

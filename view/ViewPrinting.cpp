@@ -4,17 +4,13 @@
 // commands of the context menus, then to the picture commands.
 #include <QComboBox>
 #include <QPageSetupDialog>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
 
-#include <cmath>
-
 #include "base/UserPrompts.h"
-#include "export/PageTiling.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
@@ -25,42 +21,10 @@ namespace {
 constexpr const char* kNoPicture = "The picture was not printed: there is no picture to print.";
 constexpr const char* kNoPrinter = "The picture was not printed: no printer is set up.";
 
-void PrintFitted(QPainter& painter, const QImage& picture) {
-  const QRect page = painter.viewport();
-  const QSize fitted = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), fitted.width(), fitted.height());
-  painter.setWindow(picture.rect());
-  painter.drawImage(0, 0, picture);
-}
-
-// Row by row, each page showing the part of the picture that falls on it.
-bool PrintAcrossPages(QPainter& painter, QPrinter& printer, const QImage& picture) {
-  const QRect page = painter.viewport();
-  const double scale = printer.resolution() / kScreenDotsPerInch;
-  bool first = true;
-  for (const QRect& part : PartsAcrossPages(picture.size(), QSizeF(page.size()) / scale)) {
-    if (!first && !printer.newPage()) return false;
-    first = false;
-    const QRectF target(page.x(), page.y(), part.width() * scale, part.height() * scale);
-    painter.drawImage(target, picture, part);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool CMapvineView::PrintPicture(QPrinter& printer) {
-  const QImage picture = PictureImage();
-  if (picture.isNull()) return false;
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  bool printed = true;
-  if (printLayout_ == PrintLayout::AcrossPages) {
-    printed = PrintAcrossPages(painter, printer, picture);
-  } else {
-    PrintFitted(painter, picture);
-  }
-  return painter.end() && printed;
+  return mapvine::PrintPicture(printer, printer.resolution(), PictureImage(), printLayout_);
 }
 
 void CMapvineView::ShowPrintPreview() {

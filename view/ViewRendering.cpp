@@ -1,8 +1,6 @@
 // What a change of the picture costs the view: noting it, and drawing the
 // picture whole when someone wants all of it (printing, --render).
-#include "view/ChangeOverlay.h"
 #include "view/MapvineView.h"
-#include "view/PictureRendering.h"
 
 namespace mapvine {
 
@@ -19,7 +17,7 @@ void CMapvineView::Render(const Rect* clip) {
   }
   // Nodes and links may have moved, come or gone: the next paint finds
   // them anew. The pixels themselves are drawn when shown.
-  index_.MarkStale();
+  renderer_.Index().MarkStale();
   for (const CSprite* node : doc_.NodesByArrival()) {
     ++totalCount_;
     if (!node->hidden) ++displayedCount_;
@@ -30,21 +28,19 @@ void CMapvineView::Render(const Rect* clip) {
   ShowRouteStatus();
 }
 
+ViewOverlays CMapvineView::Overlays() const {
+  return {&route_, routeStart_, routeEnd_, SelectedNode()};
+}
+
 void CMapvineView::RenderArea(CDIB& window, Point origin, const Rect& area) {
-  SurfaceTextDrawer* text = GetBufferDC();
-  RenderPictureArea(doc_, index_, text, window, origin, area, markInactiveLinks_);
-  DrawChanges(doc_, index_, text, window, origin, area);
-  DrawRoute(window, origin, text, area);
-  DrawSelection(window, origin, area);
+  UpdateRouteToDraw();
+  renderer_.DrawArea(window, origin, area, GetBufferDC(), Overlays());
 }
 
 std::unique_ptr<CDIBSurface> CMapvineView::RenderWholePicture() {
   if (!HasBuffer()) return nullptr;
-  const Rect all = BufferRect();
-  auto picture = std::make_unique<CDIBSurface>();
-  if (!picture->Create(all.Width(), all.Height(), Palette())) return nullptr;
-  RenderArea(*picture, {0, 0}, all);
-  return picture;
+  UpdateRouteToDraw();
+  return renderer_.WholePicture(Palette(), BufferRect(), GetBufferDC(), Overlays());
 }
 
 }  // namespace mapvine

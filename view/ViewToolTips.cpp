@@ -3,7 +3,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-#include "view/DetailTexts.h"
+#include "dialogs/DetailTexts.h"
 #include "view/MapvineView.h"
 #include "export/NameText.h"
 
@@ -37,8 +37,8 @@ QString LinkTip(const CLink& link) {
 }  // namespace
 
 QString CMapvineView::ToolTipAt(Point at) {
-  if (const CSprite* node = index_.NodeAt(at)) return NodeTip(*node);
-  if (const CLink* link = index_.LinkAt(at)) return LinkTip(*link);
+  if (const CSprite* node = renderer_.Index().NodeAt(at)) return NodeTip(*node);
+  if (const CLink* link = renderer_.Index().LinkAt(at)) return LinkTip(*link);
   return {};
 }
 

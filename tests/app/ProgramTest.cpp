@@ -89,6 +89,19 @@ TEST(Program, RendersTheRefreshedSamplePicture) {
   EXPECT_GT(census.red, 50);           // the inoperative ones
 }
 
+// Without a window the picture is drawn as the window draws it, pixel for
+// pixel.
+TEST(Program, RendersASavedPictureAsTheWindowShowsIt) {
+  QTemporaryDir folder;
+  testing::RunningApp running;
+  running.Refresh();
+  ASSERT_TRUE(running.app.Commands().SaveTo(folder.filePath("shown.top")));
+  const ProgramRun run = RunProgram(folder, {"shown.top", "--render", "out.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_EQ(QImage(folder.filePath("out.png")).convertToFormat(QImage::Format_RGB32),
+            running.View().PictureImage().convertToFormat(QImage::Format_RGB32));
+}
+
 TEST(Program, SavesAndReopensForScripts) {
   QTemporaryDir folder;
   ASSERT_EQ(RunProgram(folder, {"--refresh", "--save", "pic.top", "--render", "first.png"}).exitCode, 0);

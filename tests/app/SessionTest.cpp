@@ -30,9 +30,9 @@
 #include "tests/view/DialogSupport.h"
 #include "tests/view/InteractionSupport.h"
 #include "view/CommandIds.h"
-#include "view/LinkDetailDialogs.h"
+#include "dialogs/LinkDetailDialogs.h"
 #include "view/MapvineView.h"
-#include "view/NodeDetailDialogs.h"
+#include "dialogs/NodeDetailDialogs.h"
 
 namespace mapvine {
 namespace {

@@ -18,7 +18,7 @@
 #include <functional>
 
 #include "tests/app/AppFixture.h"
-#include "view/ChangesDock.h"
+#include "app/ChangesDock.h"
 #include "view/CommandIds.h"
 
 namespace mapvine {

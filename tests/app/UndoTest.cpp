@@ -15,7 +15,7 @@
 #include "model/SavedTopology.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
-#include "view/ModalDialog.h"
+#include "dialogs/ModalDialog.h"
 
 namespace mapvine {
 namespace {

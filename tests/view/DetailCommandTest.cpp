@@ -7,8 +7,8 @@
 #include "protocol/SnaNames.h"
 #include "tests/view/DetailDialogSupport.h"
 #include "tests/view/InteractionSupport.h"
-#include "view/LinkDetailDialogs.h"
-#include "view/NodeDetailDialogs.h"
+#include "dialogs/LinkDetailDialogs.h"
+#include "dialogs/NodeDetailDialogs.h"
 
 namespace mapvine {
 namespace {

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "tests/view/DialogSupport.h"
-#include "view/DetailDialog.h"
+#include "dialogs/DetailDialog.h"
 
 namespace mapvine::viewtest {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "tests/view/DetailDialogSupport.h"
-#include "view/LinkDetailDialogs.h"
-#include "view/NodeDetailDialogs.h"
+#include "dialogs/LinkDetailDialogs.h"
+#include "dialogs/NodeDetailDialogs.h"
 
 namespace mapvine {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "view/DetailEdits.h"
+#include "dialogs/DetailEdits.h"
 #include "protocol/SnaNames.h"
 #include "tests/model/FakeDocumentView.h"
 

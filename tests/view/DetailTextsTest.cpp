@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/ByteReader.h"
-#include "view/DetailTexts.h"
+#include "dialogs/DetailTexts.h"
 #include "protocol/SnaNames.h"
 
 namespace mapvine {

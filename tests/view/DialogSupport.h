@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "tests/support/ScriptedPrompts.h"
-#include "view/ModalDialog.h"
+#include "dialogs/ModalDialog.h"
 
 namespace mapvine::dialogtest {
 

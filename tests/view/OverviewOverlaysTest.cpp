@@ -10,7 +10,7 @@
 #include "snanode/NetworkParser.h"
 #include "snanode/SimulatedNode.h"
 #include "tests/view/ViewTestSupport.h"
-#include "view/OverlayColors.h"
+#include "render/OverlayColors.h"
 
 namespace mapvine {
 namespace {

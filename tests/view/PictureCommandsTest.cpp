@@ -10,7 +10,7 @@
 
 #include "tests/view/DialogSupport.h"
 #include "tests/view/InteractionSupport.h"
-#include "view/FindDialog.h"
+#include "dialogs/FindDialog.h"
 
 namespace mapvine {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "graphics/CDIBLayout.h"
-#include "view/QtTextDrawer.h"
+#include "render/QtTextDrawer.h"
 #include "tests/view/ViewTestSupport.h"
 
 namespace mapvine {

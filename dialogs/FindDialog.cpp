@@ -1,0 +1,142 @@
+#include "dialogs/FindDialog.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStringListModel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "model/NodeVisibility.h"
+#include "export/NameText.h"
+
+namespace mapvine {
+
+namespace {
+
+const char* const kRecentKey = "find/recent";
+
+QStringList RecentSearches() {
+  return QSettings("Mapvine", "Mapvine").value(kRecentKey).toStringList();
+}
+
+// Every label and network-qualified name once, sorted, for the completer.
+// A large picture has a hundred thousand and more: they are sorted as views
+// of the nodes' own strings rather than copied into a tree.
+QStringList NodeNames(const CSpriteList& nodes) {
+  std::vector<std::string_view> names;
+  names.reserve(2 * nodes.size());
+  for (const auto& node : nodes) {
+    names.push_back(node->label);
+    if (!node->fqName.empty()) names.push_back(node->fqName);
+  }
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  QStringList list;
+  list.reserve(static_cast<qsizetype>(names.size()));
+  for (const std::string_view name : names) list.append(NameToQt(name));
+  return list;
+}
+
+}  // namespace
+
+FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
+    : QDialog(parent), nodes_(nodes) {
+  setWindowTitle(QStringLiteral("Locate Resource"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Enter Resource Name to Find:"), this));
+
+  name_ = new QComboBox(this);
+  name_->setEditable(true);
+  name_->setInsertPolicy(QComboBox::NoInsert);
+  name_->addItems(RecentSearches());
+  name_->setCurrentIndex(-1);
+  name_->lineEdit()->setObjectName(QStringLiteral("box1056"));
+  auto* completer = new QCompleter(new QStringListModel(NodeNames(nodes_), this), this);
+  completer->setCaseSensitivity(Qt::CaseInsensitive);
+  completer->setFilterMode(Qt::MatchContains);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  name_->setCompleter(completer);
+  // An editable box keeps Enter from the dialog's default button: Enter
+  // locates here, and in the completer's list (see eventFilter).
+  connect(name_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Finish(Choice::Locate); });
+  // Filters installed later run first: this one sees Enter before the
+  // completer takes it.
+  completer->popup()->installEventFilter(this);
+  layout->addWidget(name_);
+
+  notice_ = new QLabel(this);
+  notice_->setObjectName(QStringLiteral("notice"));
+  layout->addWidget(notice_);
+  connect(name_, &QComboBox::editTextChanged, notice_, &QLabel::clear);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  QPushButton* from = buttons->addButton(QStringLiteral("Route From Here"),
+                                         QDialogButtonBox::ActionRole);
+  QPushButton* to = buttons->addButton(QStringLiteral("Route To Here"),
+                                       QDialogButtonBox::ActionRole);
+  QPushButton* neighbourhood = buttons->addButton(QStringLiteral("Show Neighbourhood…"),
+                                                  QDialogButtonBox::ActionRole);
+  neighbourhood->setObjectName(QStringLiteral("neighbourhood"));
+  connect(neighbourhood, &QPushButton::clicked, this, [this] { Finish(Choice::Neighbourhood); });
+  from->setObjectName(QStringLiteral("routeFrom"));
+  to->setObjectName(QStringLiteral("routeTo"));
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] { Finish(Choice::Locate); });
+  connect(buttons, &QDialogButtonBox::rejected, this, &FindDialog::reject);
+  connect(from, &QPushButton::clicked, this, [this] { Finish(Choice::RouteFrom); });
+  connect(to, &QPushButton::clicked, this, [this] { Finish(Choice::RouteTo); });
+  layout->addWidget(buttons);
+}
+
+void FindDialog::Finish(Choice choice) {
+  const QString typed = name_->currentText();
+  const std::optional<std::string> text = NameFromQt(typed);
+  found_ = text ? FindResource(nodes_, *text) : nullptr;
+  if (found_ == nullptr) {
+    notice_->setText(QStringLiteral("\"%1\" not found").arg(typed));
+    name_->lineEdit()->selectAll();
+    name_->setFocus();
+    return;
+  }
+  choice_ = choice;
+  Remember(typed);
+  accept();
+}
+
+bool FindDialog::eventFilter(QObject* watched, QEvent* event) {
+  QAbstractItemView* list = name_->completer()->popup();
+  if (watched != list || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+  // A highlighted row is what the person means; otherwise the typed text.
+  const QModelIndex row = list->currentIndex();
+  if (row.isValid()) name_->lineEdit()->setText(row.data().toString());
+  list->hide();
+  Finish(Choice::Locate);
+  return true;
+}
+
+void FindDialog::Remember(const QString& text) const {
+  QStringList recent = RecentSearches();
+  recent.removeAll(text);
+  recent.prepend(text);
+  while (recent.size() > kRememberedSearches) recent.removeLast();
+  QSettings("Mapvine", "Mapvine").setValue(kRecentKey, recent);
+}
+
+void FindDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The user types the name at once, without clicking into the box.
+  name_->lineEdit()->setFocus();
+}
+
+}  // namespace mapvine

@@ -1,0 +1,49 @@
+#include "render/HeadlessPicture.h"
+
+#include "export/IndexedImage.h"
+#include "render/PaletteMapping.h"
+
+namespace mapvine {
+
+HeadlessPicture::HeadlessPicture(CMapvineDoc& doc) : doc_(doc), renderer_(doc) {
+  SetTextDrawer(&textDrawer_);
+  doc_.AttachView(this);
+}
+
+HeadlessPicture::~HeadlessPicture() {
+  if (doc_.View() == this) doc_.AttachView(nullptr);
+}
+
+QImage HeadlessPicture::PictureImage() {
+  if (!HasBuffer()) return {};
+  const std::unique_ptr<CDIBSurface> picture =
+      renderer_.WholePicture(Palette(), BufferRect(), GetBufferDC(), ViewOverlays{});
+  return picture != nullptr ? ToRgbImage(*picture) : QImage();
+}
+
+void HeadlessPicture::NodeChanged(CSprite& node) {
+  MapToPalette(node, Palette());
+  node.PickTransparentIndex();
+  renderer_.Index().MarkStale();
+}
+
+bool HeadlessPicture::SetBackground(ComposedBackground& background) {
+  renderer_.Index().MarkStale();
+  if (!CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(),
+                    doc_.mergedPalette.get())) {
+    return false;
+  }
+  MapToPalette(background, Palette());
+  MapNodesToPalette(doc_, Palette());
+  return true;
+}
+
+void HeadlessPicture::RedrawArea(const Rect&) { renderer_.Index().MarkStale(); }
+
+void HeadlessPicture::RedrawAll() { renderer_.Index().MarkStale(); }
+
+void HeadlessPicture::RequestPictureResize(int width, int height) {
+  doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);
+}
+
+}  // namespace mapvine

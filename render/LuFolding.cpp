@@ -1,0 +1,55 @@
+#include "render/LuFolding.h"
+
+#include "graphics/CLink.h"
+#include "graphics/NodeRecords.h"
+
+namespace mapvine {
+
+namespace {
+
+const CSprite* OtherEnd(const CLink& link, const CSprite& node) {
+  return link.endA == &node ? link.endB : link.endA;
+}
+
+int Urgency(ChangeMark mark) {
+  switch (mark) {
+    case ChangeMark::WentInactive:
+      return 4;
+    case ChangeMark::Gone:
+      return 3;
+    case ChangeMark::New:
+      return 2;
+    case ChangeMark::WentActive:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+const CSprite* FoldOwner(const CSprite& node) {
+  if (node.nodeType != LogicalUnit) return nullptr;
+  for (const CLink* link : node.links) {
+    const CSprite* other = OtherEnd(*link, node);
+    if (other != nullptr && other != &node && !other->hidden && other->nodeType != LogicalUnit) {
+      return other;
+    }
+  }
+  return nullptr;
+}
+
+FoldedLus FoldedInto(const CSprite& owner) {
+  FoldedLus folded{0, owner.changeMark};
+  for (const CLink* link : owner.links) {
+    const CSprite* other = OtherEnd(*link, owner);
+    if (other == nullptr || other->hidden || FoldOwner(*other) != &owner) continue;
+    ++folded.count;
+    folded.change = MorePressing(folded.change, MorePressing(other->changeMark, link->changeMark));
+  }
+  return folded;
+}
+
+ChangeMark MorePressing(ChangeMark a, ChangeMark b) { return Urgency(b) > Urgency(a) ? b : a; }
+
+}  // namespace mapvine

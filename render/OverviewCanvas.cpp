@@ -1,0 +1,124 @@
+#include "render/OverviewCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "graphics/LineDrawing.h"
+
+namespace mapvine::overview {
+
+Pixels::Pixels(QImage& frame, QRect clip)
+    : frame(frame),
+      clip(clip),
+      bits_(reinterpret_cast<QRgb*>(frame.bits())),
+      stride_(frame.bytesPerLine() / static_cast<int>(sizeof(QRgb))),
+      left_(clip.left()),
+      top_(clip.top()),
+      right_(clip.right()),
+      bottom_(clip.bottom()) {}
+
+void Pixels::Fill(int x, int y, int w, int h, QRgb color) const {
+  const QRect r = QRect(x, y, w, h).intersected(clip);
+  for (int row = r.top(); row <= r.bottom(); ++row) {
+    QRgb* line = Row(row);
+    std::fill(line + r.left(), line + r.right() + 1, color);
+  }
+}
+
+void Pixels::FillEveryOther(const QRect& area, int parity, QRgb color) const {
+  const QRect r = area.intersected(clip);
+  for (int row = r.top(); row <= r.bottom(); ++row) {
+    QRgb* line = Row(row);
+    const int first = r.left() + ((r.left() + row + parity) & 1);
+    for (int x = first; x <= r.right(); x += 2) line[x] = color;
+  }
+}
+
+namespace {
+
+// The pixel beside a line's: below a flat line, to the right of a steep one.
+QPoint Across(QPoint from, QPoint to) {
+  return std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y()) ? QPoint(0, 1) : QPoint(1, 0);
+}
+
+}  // namespace
+
+template <typename Visit>
+void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
+  if (!QRect(from, to).normalized().adjusted(-2, -2, 2, 2).intersects(clip)) return;
+  LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());
+  for (int step = 0;; ++step) {
+    visit(walk.x, walk.y, step);
+    if (walk.x == to.x() && walk.y == to.y()) break;
+    walk.Step();
+  }
+}
+
+void Pixels::Line(QPoint from, QPoint to, QRgb color) const {
+  Walk(from, to, [&](int x, int y, int) { Put(x, y, color); });
+}
+
+void Pixels::DashedLine(QPoint from, QPoint to, QRgb color, QRgb between, int dash) const {
+  // One walk for both pixels: a large network may have every line changed.
+  const QPoint across = Across(from, to);
+  Walk(from, to, [&](int x, int y, int step) {
+    if (step / dash % 2 != 0) {
+      Put(x, y, between);
+      return;
+    }
+    Put(x, y, color);
+    Put(x + across.x(), y + across.y(), color);
+  });
+}
+
+void Pixels::Band(QPoint from, QPoint to, QRgb color, int width) const {
+  const QPoint across = Across(from, to);
+  for (int offset = -(width - 1) / 2; offset <= width / 2; ++offset) {
+    Line(from + across * offset, to + across * offset, color);
+  }
+}
+
+void Pixels::Frame(const QRect& box, int thickness, QRgb color) const {
+  Fill(box.left(), box.top(), box.width(), thickness, color);
+  Fill(box.left(), box.bottom() - thickness + 1, box.width(), thickness, color);
+  Fill(box.left(), box.top(), thickness, box.height(), color);
+  Fill(box.right() - thickness + 1, box.top(), thickness, box.height(), color);
+}
+
+void Pixels::DashedFrame(const QRect& box, int thickness, int dash, QRgb color) const {
+  for (int x = box.left(); x <= box.right(); x += 2 * dash) {
+    const int length = std::min(dash, box.right() + 1 - x);
+    Fill(x, box.top(), length, thickness, color);
+    Fill(x, box.bottom() - thickness + 1, length, thickness, color);
+  }
+  for (int y = box.top(); y <= box.bottom(); y += 2 * dash) {
+    const int length = std::min(dash, box.bottom() + 1 - y);
+    Fill(box.left(), y, thickness, length, color);
+    Fill(box.right() - thickness + 1, y, thickness, length, color);
+  }
+}
+
+void Pixels::Corners(const QRect& box, int thickness, int reach, QRgb color) const {
+  const int right = box.right() + 1, bottom = box.bottom() + 1;
+  for (const int x : {box.left(), right - reach}) {
+    Fill(x, box.top(), reach, thickness, color);
+    Fill(x, bottom - thickness, reach, thickness, color);
+  }
+  for (const int y : {box.top(), bottom - reach}) {
+    Fill(box.left(), y, thickness, reach, color);
+    Fill(right - thickness, y, thickness, reach, color);
+  }
+}
+
+QPoint Placement::At(double x, double y) const {
+  return {static_cast<int>(std::lround(x * zoom)) - scroll.x(),
+          static_cast<int>(std::lround(y * zoom)) - scroll.y()};
+}
+
+QPoint Placement::CentreOf(const CSprite& node) const {
+  const Point c = node.GetCenter();
+  return At(c.x, c.y);
+}
+
+}  // namespace mapvine::overview

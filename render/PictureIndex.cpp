@@ -1,0 +1,134 @@
+#include "render/PictureIndex.h"
+
+#include <algorithm>
+
+namespace mapvine {
+
+namespace {
+
+// Cells of this many pixels a side hold a few nodes each in a dense picture
+// and keep a window-sized area to a few hundred cells.
+constexpr int kCellSize = 256;
+// A line's pen and hit tolerance reach this far beyond its ideal line.
+constexpr int kLineReach = 6;
+
+Rect AreaOf(const CSprite& node) { return node.GetRect().Inflated(0, CSprite::kLabelBand); }
+
+SpatialGrid::Line LineOf(const CLink& link) {
+  // A link read from a file may carry a wider hit tolerance.
+  const int reach = std::clamp(link.hitTolerance + kLineReach, kLineReach, kCellSize);
+  return {{link.x1, link.y1}, {link.x2, link.y2}, reach};
+}
+
+}  // namespace
+
+void PictureIndex::Build() {
+  stale_ = false;
+  const bool sameCanvas = nodeGrid_ && width_ == doc_.picture.composedWidth &&
+                          height_ == doc_.picture.composedHeight;
+  width_ = doc_.picture.composedWidth;
+  height_ = doc_.picture.composedHeight;
+  if (!sameCanvas || !RefileMovedNodes()) BuildNodes();
+  if (!sameCanvas || !RefileMovedLinks()) BuildLinks();
+}
+
+void PictureIndex::BuildNodes() {
+  nodes_.clear();
+  nodeAreas_.clear();
+  nodeGrid_.emplace(width_, height_, kCellSize);
+  nodeOrder_ = doc_.Nodes().OrderVersion();
+  for (const auto& node : doc_.Nodes()) {
+    nodeAreas_.push_back(AreaOf(*node));
+    nodeGrid_->AddArea(static_cast<int>(nodes_.size()), nodeAreas_.back());
+    nodes_.push_back(node.get());
+  }
+}
+
+void PictureIndex::BuildLinks() {
+  links_.clear();
+  lines_.clear();
+  linkGrid_.emplace(width_, height_, kCellSize);
+  for (const auto& link : doc_.Links()) {
+    lines_.push_back(LineOf(*link));
+    const SpatialGrid::Line& line = lines_.back();
+    linkGrid_->AddLine(static_cast<int>(links_.size()), line.from, line.to, line.reach);
+    links_.push_back(link.get());
+  }
+}
+
+bool PictureIndex::RefileMovedNodes() {
+  // The list's own order is a walk from node to node; the copy of it is
+  // read straight through.
+  if (doc_.Nodes().OrderVersion() != nodeOrder_) return false;
+  for (std::size_t id = 0; id < nodes_.size(); ++id) {
+    const Rect area = AreaOf(*nodes_[id]);
+    Rect& filed = nodeAreas_[id];
+    if (area != filed) {
+      nodeGrid_->MoveArea(static_cast<int>(id), filed, area);
+      filed = area;
+    }
+  }
+  return true;
+}
+
+bool PictureIndex::RefileMovedLinks() {
+  if (doc_.Links().size() != links_.size()) return false;
+  std::size_t id = 0;
+  for (const auto& link : doc_.Links()) {
+    if (link.get() != links_[id]) return false;
+    const SpatialGrid::Line line = LineOf(*link);
+    SpatialGrid::Line& filed = lines_[id];
+    if (!(line == filed)) {
+      linkGrid_->MoveLine(static_cast<int>(id), filed, line);
+      filed = line;
+    }
+    ++id;
+  }
+  return true;
+}
+
+bool PictureIndex::Lists(const CSprite* node) {
+  if (stale_) Build();
+  return std::find(nodes_.begin(), nodes_.end(), node) != nodes_.end();
+}
+
+std::vector<const CSprite*> PictureIndex::NodesNear(const Rect& area) {
+  if (stale_) Build();
+  std::vector<const CSprite*> near;
+  for (const int id : nodeGrid_->Query(area)) near.push_back(nodes_[id]);
+  return near;
+}
+
+std::vector<const CLink*> PictureIndex::LinksNear(const Rect& area) {
+  if (stale_) Build();
+  std::vector<const CLink*> near;
+  for (const int id : linkGrid_->Query(area)) near.push_back(links_[id]);
+  return near;
+}
+
+CSprite* PictureIndex::NodeAt(Point p) {
+  if (stale_) Build();
+  for (const int id : nodeGrid_->At(p)) {
+    CSprite* node = nodes_[id];
+    if (!node->hidden && node->HitTest(p.x, p.y)) return node;
+  }
+  return nullptr;
+}
+
+CLink* PictureIndex::LinkAt(Point p) {
+  if (stale_) Build();
+  CLink* nearest = nullptr;
+  double nearestDistance = 0;
+  for (const int id : linkGrid_->At(p)) {
+    CLink* link = links_[id];
+    if (!link->Shown()) continue;
+    const auto distance = link->HitDistance(p.x, p.y);
+    if (distance && (nearest == nullptr || *distance < nearestDistance)) {
+      nearest = link;
+      nearestDistance = *distance;
+    }
+  }
+  return nearest;
+}
+
+}  // namespace mapvine

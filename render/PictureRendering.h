@@ -1,0 +1,21 @@
+#pragma once
+
+#include "graphics/CDIB.h"
+#include "graphics/CDIBSurface.h"
+#include "graphics/Geometry.h"
+#include "model/MapvineDoc.h"
+#include "render/PictureIndex.h"
+
+namespace mapvine {
+
+// Draws `area` of the picture at its own size into `window`, an 8-bit image
+// in the picture's palette that shows the picture from `origin` on. The
+// steps run in a fixed order, each over what lies near the area only:
+// background, links, then the nodes in depth order with their labels. The
+// pixels are the same whatever the window, so any part drawn alone matches
+// the whole picture drawn at once. With `dashInactive` inactive links are
+// dashed as well as red.
+void RenderPictureArea(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextDrawer* text,
+                       CDIB& window, Point origin, const Rect& area, bool dashInactive);
+
+}  // namespace mapvine
