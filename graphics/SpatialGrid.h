@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "graphics/Geometry.h"
@@ -30,17 +31,42 @@ class SpatialGrid {
   // without repeats (an item may still lie just outside `area`).
   std::vector<int> Query(const Rect& area) const;
   // The item numbers filed under the one cell holding `p`, ascending.
-  const std::vector<int>& At(Point p) const;
+  std::vector<int> At(Point p) const;
 
  private:
   int ColumnOf(int x) const;
   int RowOf(int y) const;
-  std::vector<int>& Cell(int column, int row) { return cells_[row * columns_ + column]; }
+  void File(int column, int row, int id) { filings_.push_back({row * columns_ + column, id}); }
+  // Sorts what was filed since the last look by cell, once, before any look.
+  void Seal() const;
+  std::span<const int> CellItems(int cell) const;
+
+  struct Filing {
+    int cell;
+    int id;
+  };
+  struct LongLine {
+    int id;
+    Point from;
+    Point to;
+    int reach;
+  };
 
   int cellSize_;
   int columns_;
   int rows_;
-  std::vector<std::vector<int>> cells_;
+  // A picture files hundreds of thousands of items at once: they go into
+  // one list, and are sorted by cell into one array when first looked at,
+  // rather than into a growing list per cell.
+  std::vector<Filing> filings_;
+  // Lines across many cells: a look tests each against its area instead.
+  std::vector<LongLine> longLines_;
+  mutable bool sealed_ = false;
+  mutable std::vector<int> cellStarts_;  // per cell, where its items start in cellItems_
+  mutable std::vector<int> cellItems_;
+  // Every item filed anywhere, ascending: what a look at the whole picture
+  // (a picture zoomed to fit) answers without visiting the cells.
+  mutable std::vector<int> everyItem_;
   // Marks of the last query, so that an item in several cells is reported
   // once; mutable because a query changes nothing a caller can see.
   mutable std::vector<std::uint32_t> seen_;
