@@ -162,9 +162,9 @@ void CMainFrame::SetDocumentName(const QString& name) {
 }
 
 void CMainFrame::SetStatusText(std::string_view text) {
+  // Painted with the next turn of the event loop: a repaint here would
+  // paint the whole window, the picture included, for every text.
   statusMessage_->Show(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  // A refresh keeps the event loop busy: paint the pane now or never.
-  statusBar()->repaint();
 }
 
 QString CMainFrame::StatusText() const { return statusMessage_->Text(); }

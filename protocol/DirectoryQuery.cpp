@@ -38,7 +38,7 @@ bool IsLocalControlPoint(const DirectoryRecordBytes& entry) {
 
 }  // namespace
 
-VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) {
+VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables, AskingCount* count) {
   const ProbeResult directory = Probe(snaCtl, snawire::kOpDirectoryQuery, snawire::kDirectoryQueryLength,
                                       snawire::kDirectoryRecordSize);
   const ProbeResult detail = Probe(snaCtl, snawire::kOpDirectoryLuQuery, snawire::kDirectoryLuQueryLength,
@@ -48,6 +48,7 @@ VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) 
   // An empty directory is a success, but a node that failed the probe has
   // said nothing about its directory: report that failure, not an empty list.
   if (directory.total == 0) return directory.status;
+  if (count) count->Announce(directory.total);
 
   // Room for every entry and its detail, as the probes describe them, but
   // never more than the cap: the figures come from the node.
@@ -68,6 +69,7 @@ VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables) 
   EntryWalk walk(entries);
   DirectoryRecordBytes entry;
   for (std::size_t n = 0; n < directory.total && walk.Next(entry); ++n) {
+    if (count) count->Receive(1);
     if (entry[snawire::kDirParentName] == 0) {
       if (!tables.localControlPoint && IsLocalControlPoint(entry)) tables.localControlPoint = entry;
       continue;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "protocol/AskingCount.h"
 #include "protocol/TopologyTables.h"
 #include "protocol/VerbBlock.h"
 
@@ -16,6 +17,7 @@ inline constexpr std::size_t kDirectoryBufferLimit = std::size_t{16} << 20;
 // per entry that has a parent, each with its detail lookup, and the local
 // node's own entry into tables.localControlPoint. On failure the
 // table is empty and the result carries the return codes of the failed call.
-VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables);
+// `count`, when given, hears the directory's total and each entry looked at.
+VerbStatus QueryDirectory(const SnaCtlFunction& snaCtl, TopologyTables& tables, AskingCount* count = nullptr);
 
 }  // namespace mapvine

@@ -5,10 +5,10 @@
 
 namespace mapvine {
 
-NodeAnswers AskNode(const SnaCtlFunction& snaCtl) {
+NodeAnswers AskNode(const SnaCtlFunction& snaCtl, AskingCount* count) {
   NodeAnswers answers;
-  answers.outcome.topology = QueryTopology(snaCtl, answers.tables);
-  answers.outcome.directory = QueryDirectory(snaCtl, answers.tables);
+  answers.outcome.topology = QueryTopology(snaCtl, answers.tables, count);
+  answers.outcome.directory = QueryDirectory(snaCtl, answers.tables, count);
   return answers;
 }
 

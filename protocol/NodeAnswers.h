@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/AskingCount.h"
 #include "protocol/TopologyTables.h"
 #include "protocol/VerbBlock.h"
 
@@ -21,7 +22,8 @@ struct NodeAnswers {
   RefreshOutcome outcome;
 };
 
-// Queries the topology, then the directory.
-NodeAnswers AskNode(const SnaCtlFunction& snaCtl);
+// Queries the topology, then the directory; `count`, when given, hears how
+// far the queries have come.
+NodeAnswers AskNode(const SnaCtlFunction& snaCtl, AskingCount* count = nullptr);
 
 }  // namespace mapvine

@@ -62,7 +62,8 @@ class ListFetch {
         block_(list.opcode, list.blockLength) {}
 
   // Appends the list's records to `table` from index `next` on.
-  VerbStatus Run(const SnaCtlFunction& snaCtl, std::vector<TopologyEntry>& table, std::size_t& next) {
+  VerbStatus Run(const SnaCtlFunction& snaCtl, std::vector<TopologyEntry>& table, std::size_t& next,
+                 AskingCount* count) {
     std::size_t received = 0;
     std::vector<std::uint8_t> sentKey;
     for (;;) {
@@ -92,6 +93,7 @@ class ListFetch {
         ++received;
         ++next;
       }
+      if (count) count->Receive(stored);
 
       // Besides the normal end, stop on a node that cannot make progress:
       // nothing readable came back, the list limit is reached, or the batch
@@ -117,18 +119,19 @@ class ListFetch {
 
 }  // namespace
 
-VerbStatus QueryTopology(const SnaCtlFunction& snaCtl, TopologyTables& tables) {
+VerbStatus QueryTopology(const SnaCtlFunction& snaCtl, TopologyTables& tables, AskingCount* count) {
   const ProbeResult nodes = Probe(snaCtl, snawire::kOpNodeTopologyQuery, snawire::kNodeTopologyQueryLength,
                                   snawire::kNodeRecordSize);
   const ProbeResult tgs = Probe(snaCtl, snawire::kOpTgTopologyQuery, snawire::kTgTopologyQueryLength,
                                 snawire::kTgRecordSize);
 
+  if (count) count->Announce(std::size_t{nodes.total} + tgs.total);
   // Sized once from the totals, so the usual refresh never reallocates.
   auto& table = tables.topology;
   table.assign(std::size_t{nodes.total} + tgs.total, TopologyEntry{});
   std::size_t next = 0;
-  VerbStatus status = ListFetch(kNodeList, nodes).Run(snaCtl, table, next);
-  if (status.Succeeded()) status = ListFetch(kTgList, tgs).Run(snaCtl, table, next);
+  VerbStatus status = ListFetch(kNodeList, nodes).Run(snaCtl, table, next, count);
+  if (status.Succeeded()) status = ListFetch(kTgList, tgs).Run(snaCtl, table, next, count);
   // A failed batch spoils the whole query, records already received included.
   table.resize(status.Succeeded() ? next : 0);
   return status;

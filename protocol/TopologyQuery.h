@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "protocol/AskingCount.h"
 #include "protocol/TopologyTables.h"
 #include "protocol/VerbBlock.h"
 
@@ -16,7 +17,8 @@ inline constexpr std::size_t kMaxListEntries = 65535;
 // Reads every network node, connection network and TG of the node's
 // topology database into tables.topology (replacing what it held), in
 // batches with continuation keys. On failure the table is empty and the
-// result carries the return codes of the batch that failed.
-VerbStatus QueryTopology(const SnaCtlFunction& snaCtl, TopologyTables& tables);
+// result carries the return codes of the batch that failed. `count`, when
+// given, hears the lists' totals and each batch.
+VerbStatus QueryTopology(const SnaCtlFunction& snaCtl, TopologyTables& tables, AskingCount* count = nullptr);
 
 }  // namespace mapvine

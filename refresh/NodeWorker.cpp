@@ -15,12 +15,18 @@ NodeWorker::~NodeWorker() {
   gui_->quiet = nullptr;
 }
 
-bool NodeWorker::Start(std::function<void(const SnaCtlFunction&)> call, std::function<void()> deliver) {
+bool NodeWorker::Start(std::function<void(const SnaCtlFunction&, const TellGui&)> call,
+                       std::function<void()> deliver) {
   ++gui_->outstanding;
   try {
     std::thread([snaCtl = snaCtl_, poster = poster_, gui = gui_, call = std::move(call),
                  deliver = std::move(deliver)]() mutable {
-      call(*snaCtl);
+      const TellGui tell = [&poster, &gui](std::function<void()> task) {
+        poster->Post([gui, task = std::move(task)] {
+          if (gui->alive) task();
+        });
+      };
+      call(*snaCtl, tell);
       poster->Post([gui, deliver = std::move(deliver)] {
         --gui->outstanding;
         if (!gui->alive) return;

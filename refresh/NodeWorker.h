@@ -26,8 +26,20 @@ class NodeWorker {
   // returned, on the GUI thread. False when no thread could be started.
   template <class Result>
   bool Ask(std::function<Result(const SnaCtlFunction&)> ask, std::function<void(Result)> answer) {
+    return AskTelling<Result>([ask = std::move(ask)](const SnaCtlFunction& snaCtl, const TellGui&) { return ask(snaCtl); },
+                              std::move(answer));
+  }
+
+  // Hands a task to the GUI thread from inside a call (what a long call has
+  // got so far); dropped once the worker is gone.
+  using TellGui = std::function<void(std::function<void()>)>;
+  // Ask, for a call that tells the GUI thread how it is getting on.
+  template <class Result>
+  bool AskTelling(std::function<Result(const SnaCtlFunction&, const TellGui&)> ask,
+                  std::function<void(Result)> answer) {
     auto result = std::make_shared<Result>();
-    return Start([ask = std::move(ask), result](const SnaCtlFunction& snaCtl) { *result = ask(snaCtl); },
+    return Start([ask = std::move(ask), result](const SnaCtlFunction& snaCtl,
+                                                const TellGui& tell) { *result = ask(snaCtl, tell); },
                  [answer = std::move(answer), result] { answer(std::move(*result)); });
   }
 
@@ -45,7 +57,7 @@ class NodeWorker {
     std::function<void()> quiet;
   };
 
-  bool Start(std::function<void(const SnaCtlFunction&)> call, std::function<void()> deliver);
+  bool Start(std::function<void(const SnaCtlFunction&, const TellGui&)> call, std::function<void()> deliver);
 
   const std::shared_ptr<const SnaCtlFunction> snaCtl_;
   const std::shared_ptr<GuiThread> poster_;

@@ -144,7 +144,11 @@ bool RefreshPassSlices::Continue(std::size_t records) {
     AddDirectoryEntry(doc_, tables.lus[next_ - topologyCount_ - 1]);
     if (progress_ && ++done_ % kProgressEvery == 0) progress_->Step(done_);
   }
-  if (next_ > topologyCount_ + tables.lus.size() && !finished_) Finish();
+  const bool directoryDone = next_ > topologyCount_ + tables.lus.size();
+  for (; records > 0 && directoryDone && nextWaitingTg_ < waitingTgs_.size(); --records) {
+    LinkTg(doc_, *waitingTgs_[nextWaitingTg_++]);
+  }
+  if (directoryDone && nextWaitingTg_ == waitingTgs_.size() && !finished_) Finish();
   return finished_;
 }
 
@@ -155,7 +159,8 @@ void RefreshPassSlices::Abandon() {
 void RefreshPassSlices::Finish() {
   finished_ = true;
   if (progress_) progress_->Step(done_);
-  for (const TgRecordBytes* tg : waitingTgs_) LinkTg(doc_, *tg);
+  // An abandoned pass still links the TGs whose ends it found.
+  for (; nextWaitingTg_ < waitingTgs_.size(); ++nextWaitingTg_) LinkTg(doc_, *waitingTgs_[nextWaitingTg_]);
   waitingTgs_.clear();
   doc_.FinishReportRound();
   answers_.tables.Clear();

@@ -49,6 +49,7 @@ class RefreshPassSlices {
   // End nodes arrive with the directory, after the topology: their TGs wait
   // for them rather than missing from the picture until the next refresh.
   std::vector<const TgRecordBytes*> waitingTgs_;
+  std::size_t nextWaitingTg_ = 0;  // they are linked in slices too
 };
 
 }  // namespace mapvine

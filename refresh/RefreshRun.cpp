@@ -15,6 +15,7 @@ constexpr auto kSliceBudget = std::chrono::milliseconds(8);
 constexpr std::size_t kRecordsBetweenClockLooks = 64;
 // While answers are held back, they look again this often.
 constexpr int kHeldBackRetryMilliseconds = 50;
+constexpr const char* kAskingText = "Asking the node for its topology\u2026";
 
 }  // namespace
 
@@ -28,9 +29,15 @@ RefreshRun::RefreshRun(CMapvineDoc& doc, NodeWorker& worker, GuiThread& gui, Sta
       finished_(std::move(finished)) {}
 
 void RefreshRun::Start() {
-  if (progress_) progress_->Begin("Asking the node for its topology\u2026", 0);
-  const bool started = worker_.Ask<NodeAnswers>(
-      [](const SnaCtlFunction& snaCtl) { return AskNode(snaCtl); },
+  if (progress_) progress_->Begin(kAskingText, 0);
+  auto heard = lifeline_.Guard([this](AskingProgress progress) { Heard(progress); });
+  const bool started = worker_.AskTelling<NodeAnswers>(
+      [heard](const SnaCtlFunction& snaCtl, const NodeWorker::TellGui& tell) mutable {
+        AskingCount count([&tell, &heard](AskingProgress progress) {
+          tell([heard, progress]() mutable { heard(progress); });
+        });
+        return AskNode(snaCtl, &count);
+      },
       lifeline_.Guard([this](NodeAnswers answers) { Answered(std::move(answers)); }));
   if (started) return WatchSilence();
   // Out of threads: the node was never asked, which is no empty network.
@@ -47,6 +54,19 @@ void RefreshRun::WatchSilence() {
 
 void RefreshRun::KeepWaiting() {
   if (stage_ == Stage::Asking) WatchSilence();
+}
+
+void RefreshRun::Heard(AskingProgress progress) {
+  if (stage_ != Stage::Asking) return;
+  // A node still sending its lists is slow, not silent: the silence counts
+  // from its last word.
+  WatchSilence();
+  if (!progress_) return;
+  if (progress.announced != announced_) {
+    announced_ = progress.announced;
+    progress_->Begin(kAskingText, static_cast<int>(announced_));
+  }
+  progress_->Step(static_cast<int>(progress.received));
 }
 
 void RefreshRun::Answered(NodeAnswers answers) {
@@ -80,7 +100,10 @@ void RefreshRun::TakeInSlice() {
   while (!pass_->Continue(kRecordsBetweenClockLooks)) {
     if (std::chrono::steady_clock::now() - start >= kSliceBudget) return PostTakeInSlice(0);
   }
-  PassDone();
+  // What follows the pass goes over the whole picture: a turn of its own.
+  gui_.Post(lifeline_.Guard([this] {
+    if (stage_ == Stage::TakingIn) PassDone();
+  }));
 }
 
 void RefreshRun::PassDone() {

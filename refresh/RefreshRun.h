@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -68,6 +69,8 @@ class RefreshRun {
   enum class Stage { Asking, TakingIn, Checking, Over };
 
   void WatchSilence();
+  // The node sent more of its lists.
+  void Heard(AskingProgress progress);
   void Answered(NodeAnswers answers);
   void TakeInSlice();
   void PostTakeInSlice(int milliseconds);
@@ -83,6 +86,7 @@ class RefreshRun {
   std::function<bool()> holdBack_;
   Stage stage_ = Stage::Asking;
   int silenceWatch_ = 0;  // which watch counts; an earlier one is stale
+  std::size_t announced_ = 0;  // entries the node's lists announced so far
   std::optional<NodeAnswers> answers_;  // until the pass takes them
   std::optional<PictureSnapshot> before_;
   std::unique_ptr<RefreshPassSlices> pass_;

@@ -82,13 +82,13 @@ void StatusPass::ScheduleTakingIn(int milliseconds) {
 void StatusPass::TakeInReady() {
   if (over_) return;
   if (holdBack_ && holdBack_()) return ScheduleTakingIn(kHeldBackRetryMilliseconds);
-  doc_.BatchStarts();
   std::size_t taken = 0;
   for (; nextToTakeIn_ < checks_.size() && checks_[nextToTakeIn_].answer && taken < kTakenInPerSlice;
        ++nextToTakeIn_, ++taken) {
     TakeIn(checks_[nextToTakeIn_]);
   }
-  doc_.BatchEnds();
+  // Answers that changed nothing (the usual pass) leave the picture alone.
+  if (std::exchange(batchOpen_, false)) doc_.BatchEnds();
   if (progress_) progress_->Step(checked_);
   if (nextToTakeIn_ == checks_.size()) return Finish();
   if (checks_[nextToTakeIn_].answer) ScheduleTakingIn();
@@ -109,7 +109,12 @@ void StatusPass::TakeIn(const Check& check) {
   } else {
     reachable = ReportAping(*check.answer, check.fqName);
   }
-  doc_.TakeCheckedStatus(*node, StatusFor(reachable == 1));
+  const ResourceStatus status = StatusFor(reachable == 1);
+  const bool changesLook = node->status != status || node->imageIndex == 0 ||
+                           (!doc_.settings.showUnreachable && !IsActive(status));
+  // The batch holds the redraws of this slice's changes back until its end.
+  if (changesLook && !std::exchange(batchOpen_, true)) doc_.BatchStarts();
+  doc_.TakeCheckedStatus(*node, status);
   if (!node->hidden) ++displayed_;
   ++checked_;
 }

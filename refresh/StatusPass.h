@@ -76,6 +76,7 @@ class StatusPass {
   int displayed_ = 0;
   int checked_ = 0;
   bool takingInPosted_ = false;
+  bool batchOpen_ = false;  // a change in this slice opened a batch
   bool over_ = false;
   Lifeline lifeline_;  // last: posted tasks see the pass gone before its members go
 };
