@@ -8,6 +8,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
+#include "model/LuFold.h"
 #include "export/NameText.h"
 #include "export/PictureImages.h"
 
@@ -208,6 +209,7 @@ class SvgWriter {
         xml_.writeAttribute(QStringLiteral("y"), Number(r.top));
       }
       WriteLabel(node, label, ascent);
+      WriteFoldMark(node, ascent);
       xml_.writeEndElement();
     }
     xml_.writeEndElement();
@@ -228,6 +230,37 @@ class SvgWriter {
     xml_.writeAttribute(QStringLiteral("x"), Number(at.x - band.left));
     xml_.writeAttribute(QStringLiteral("y"), ascent);
     xml_.writeCharacters(label);
+    xml_.writeEndElement();
+    xml_.writeEndElement();
+  }
+
+  // The box and count of an owner's folded LUs, in the band under its label.
+  void WriteFoldMark(const CSprite& node, const QString& ascent) {
+    const int count = FoldMarkCount(picture_, node);
+    if (count == 0) return;
+    const Rect box = FoldMarkBox(node);
+    const Rect area = FoldMarkArea(node);
+    const Point at = FoldCountOrigin(node);
+    xml_.writeStartElement(QStringLiteral("g"));
+    xml_.writeAttribute(QStringLiteral("class"), QStringLiteral("folded-lus"));
+    xml_.writeAttribute(QStringLiteral("data-count"), Number(count));
+    xml_.writeEmptyElement(QStringLiteral("rect"));
+    xml_.writeAttribute(QStringLiteral("x"), Number(box.left));
+    xml_.writeAttribute(QStringLiteral("y"), Number(box.top));
+    xml_.writeAttribute(QStringLiteral("width"), Number(box.Width()));
+    xml_.writeAttribute(QStringLiteral("height"), Number(box.Height()));
+    xml_.writeAttribute(QStringLiteral("fill"), ColourText(kFoldMarkColor));
+    xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("#000000"));
+    xml_.writeStartElement(QStringLiteral("svg"));
+    xml_.writeAttribute(QStringLiteral("x"), Number(area.left));
+    xml_.writeAttribute(QStringLiteral("y"), Number(area.top));
+    xml_.writeAttribute(QStringLiteral("width"), Number(area.Width()));
+    xml_.writeAttribute(QStringLiteral("height"), Number(area.Height()));
+    xml_.writeStartElement(QStringLiteral("text"));
+    xml_.writeAttribute(QStringLiteral("x"), Number(at.x - area.left));
+    xml_.writeAttribute(QStringLiteral("y"), ascent);
+    xml_.writeCharacters(QString::fromStdString(FoldCountText(count)));
+    xml_.writeEndElement();
     xml_.writeEndElement();
     xml_.writeEndElement();
   }

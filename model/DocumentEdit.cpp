@@ -17,12 +17,20 @@ void Assign(std::unique_ptr<Detail>& kept, const std::optional<Detail>& wanted) 
   kept = wanted ? std::make_unique<Detail>(*wanted) : nullptr;
 }
 
+NodeLayout LayoutOf(const CSprite& node) { return {node.pinned, node.lusFolded}; }
+
+// Each layout flag that differs between `from` and `to` takes its `to` value.
+void ChangeLayout(CSprite& node, const NodeLayout& from, const NodeLayout& to) {
+  if (to.pinned != from.pinned) node.pinned = to.pinned;
+  if (to.lusFolded != from.lusFolded) node.lusFolded = to.lusFolded;
+}
+
 NodeState StateOf(const CSprite& node) {
   return {node.GetX(),        node.GetY(),          node.GetDepth(),
           node.label,         node.fqName,          node.hidden,
           node.status,        node.nodeType,        node.activeImage,
           node.inactiveImage, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord),
-          {node.changeMark, node.stale, node.addedByHand}};
+          {node.changeMark, node.stale, node.addedByHand}, LayoutOf(node)};
 }
 
 std::string EndName(const CSprite* end) { return end ? std::string(ReportedName(*end)) : std::string(); }
@@ -73,6 +81,7 @@ void CreateNode(CMapvineDoc& doc, const NodeState& state) {
   made->changeMark = state.tracking.mark;
   made->stale = state.tracking.stale;
   made->addedByHand = state.tracking.addedByHand;
+  ChangeLayout(*made, NodeLayout{}, state.layout);
   made->SetDepth(state.depth);
   CSprite& node = doc.InsertNode(std::move(made));
   doc.ApplyStatusImage(node);
@@ -86,6 +95,7 @@ void ChangeNode(CMapvineDoc& doc, CSprite& node, const NodeState& from, const No
   if (to.depth != from.depth) node.SetDepth(to.depth);
   if (to.label != from.label) doc.RenameNode(node, to.label);
   if (to.hidden != from.hidden) node.hidden = to.hidden;
+  ChangeLayout(node, from.layout, to.layout);
   if (to.nodeRecord != from.nodeRecord) Assign(node.nodeRecord, to.nodeRecord);
   if (to.directoryRecord != from.directoryRecord) Assign(node.directoryRecord, to.directoryRecord);
   if (to.activeImage != from.activeImage || to.inactiveImage != from.inactiveImage) {

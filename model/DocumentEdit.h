@@ -27,6 +27,14 @@ struct TrackingState {
   friend bool operator==(const TrackingState&, const TrackingState&) { return true; }
 };
 
+// How arranging and drawing treat a node: pinned, its LUs folded.
+struct NodeLayout {
+  bool pinned = false;
+  bool lusFolded = false;
+
+  friend bool operator==(const NodeLayout&, const NodeLayout&) = default;
+};
+
 // What a person can change about one node.
 struct NodeState {
   int x = 0, y = 0, depth = 0;
@@ -40,6 +48,7 @@ struct NodeState {
   std::optional<NodeRecordBytes> nodeRecord;
   std::optional<DirectoryRecordBytes> directoryRecord;
   TrackingState tracking;
+  NodeLayout layout;
 
   friend bool operator==(const NodeState&, const NodeState&) = default;
 };
