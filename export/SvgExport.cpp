@@ -215,12 +215,15 @@ class SvgWriter {
     xml_.writeEndElement();
   }
 
-  // The label is cut to its band under the icon, as the picture shows it:
-  // a nested viewport clips without a clip path of its own per node.
+  // The label is cut to its band under the icon, as the picture shows it.
   void WriteLabel(const CSprite& node, const QString& label, const QString& ascent) {
     if (label.isEmpty()) return;
-    const Rect band = node.LabelArea();
-    const Point at = node.LabelOrigin();
+    WriteCutText(node.LabelArea(), node.LabelOrigin(), label, ascent);
+  }
+
+  // Text starting at `at`, cut to `band`: a nested viewport clips without a
+  // clip path of its own per node.
+  void WriteCutText(const Rect& band, Point at, const QString& text, const QString& ascent) {
     xml_.writeStartElement(QStringLiteral("svg"));
     xml_.writeAttribute(QStringLiteral("x"), Number(band.left));
     xml_.writeAttribute(QStringLiteral("y"), Number(band.top));
@@ -229,7 +232,7 @@ class SvgWriter {
     xml_.writeStartElement(QStringLiteral("text"));
     xml_.writeAttribute(QStringLiteral("x"), Number(at.x - band.left));
     xml_.writeAttribute(QStringLiteral("y"), ascent);
-    xml_.writeCharacters(label);
+    xml_.writeCharacters(text);
     xml_.writeEndElement();
     xml_.writeEndElement();
   }
@@ -239,8 +242,6 @@ class SvgWriter {
     const int count = FoldMarkCount(picture_, node);
     if (count == 0) return;
     const Rect box = FoldMarkBox(node);
-    const Rect area = FoldMarkArea(node);
-    const Point at = FoldCountOrigin(node);
     xml_.writeStartElement(QStringLiteral("g"));
     xml_.writeAttribute(QStringLiteral("class"), QStringLiteral("folded-lus"));
     xml_.writeAttribute(QStringLiteral("data-count"), Number(count));
@@ -251,17 +252,7 @@ class SvgWriter {
     xml_.writeAttribute(QStringLiteral("height"), Number(box.Height()));
     xml_.writeAttribute(QStringLiteral("fill"), ColourText(kFoldMarkColor));
     xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("#000000"));
-    xml_.writeStartElement(QStringLiteral("svg"));
-    xml_.writeAttribute(QStringLiteral("x"), Number(area.left));
-    xml_.writeAttribute(QStringLiteral("y"), Number(area.top));
-    xml_.writeAttribute(QStringLiteral("width"), Number(area.Width()));
-    xml_.writeAttribute(QStringLiteral("height"), Number(area.Height()));
-    xml_.writeStartElement(QStringLiteral("text"));
-    xml_.writeAttribute(QStringLiteral("x"), Number(at.x - area.left));
-    xml_.writeAttribute(QStringLiteral("y"), ascent);
-    xml_.writeCharacters(QString::fromStdString(FoldCountText(count)));
-    xml_.writeEndElement();
-    xml_.writeEndElement();
+    WriteCutText(FoldMarkArea(node), FoldCountOrigin(node), QString::fromStdString(FoldCountText(count)), ascent);
     xml_.writeEndElement();
   }
 

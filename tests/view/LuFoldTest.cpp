@@ -1,5 +1,3 @@
-#include <QHelpEvent>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "model/LuFold.h"
@@ -8,13 +6,6 @@
 
 namespace mapvine {
 namespace {
-
-std::string TipAt(viewtest::InteractiveWindow& w, Point at) {
-  const QPoint pos = w.ToViewport(at);
-  QHelpEvent help(QEvent::ToolTip, pos, w.view.viewport()->mapToGlobal(pos));
-  QCoreApplication::sendEvent(w.view.viewport(), &help);
-  return help.isAccepted() ? QToolTip::text().toStdString() : std::string();
-}
 
 // An end node with two LUs, folded from its menu: the LUs and their links
 // leave the picture at 100%, the owner carries a mark with their count that
@@ -35,7 +26,7 @@ TEST(LuFold, FoldedLusLeaveThePictureForTheirOwnersMark) {
   const Point mark{FoldMarkBox(owner).left + 3, FoldMarkBox(owner).top + 3};
   const std::uint8_t unfoldedLine = w.Buffer().PixelPtr(0, onLine.y)[onLine.x];
   const std::uint8_t unfoldedMark = w.picture->PixelPtr(0, mark.y)[mark.x];
-  EXPECT_EQ(TipAt(w, mark), "");
+  EXPECT_EQ(w.TipAt(mark), "");
 
   w.Choose(viewtest::InteractiveWindow::BodyOf(owner), command::kFoldLus);
   ASSERT_TRUE(owner.lusFolded);
@@ -53,7 +44,7 @@ TEST(LuFold, FoldedLusLeaveThePictureForTheirOwnersMark) {
       {luBody, ""},
       {onLine, ""},
   };
-  for (const auto& row : rows) EXPECT_EQ(TipAt(w, row.at), row.tip) << row.at.x << "," << row.at.y;
+  for (const auto& row : rows) EXPECT_EQ(w.TipAt(row.at), row.tip) << row.at.x << "," << row.at.y;
 
   // Hiding the owner lets its LUs show on their own again.
   owner.hidden = true;
