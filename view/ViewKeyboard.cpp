@@ -14,6 +14,7 @@
 #include "base/UserPrompts.h"
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
+#include "model/LuFold.h"
 #include "view/LuFolding.h"
 #include "view/MapvineView.h"
 #include "view/OverlayColors.h"
@@ -28,7 +29,7 @@ constexpr int kSelectionFrame = 2;
 }  // namespace
 
 CSprite* CMapvineView::SelectedNode() const {
-  return InDocument(selected_) && !selected_->hidden ? selected_ : nullptr;
+  return InDocument(selected_) && !selected_->hidden && !FoldedAway(*selected_) ? selected_ : nullptr;
 }
 
 void CMapvineView::Select(CSprite* node) {
@@ -57,7 +58,7 @@ void CMapvineView::SelectStep(int step) {
   // The shown nodes in list order, wrapping round at either end.
   std::vector<CSprite*> shown;
   for (const auto& node : doc_.Nodes()) {
-    if (!node->hidden) shown.push_back(node.get());
+    if (!node->hidden && !FoldedAway(*node)) shown.push_back(node.get());
   }
   if (shown.empty()) return;
   const auto at = std::find(shown.begin(), shown.end(), SelectedNode());
@@ -78,7 +79,7 @@ void CMapvineView::SelectToward(int dx, int dy) {
   CSprite* best = nullptr;
   long long bestScore = std::numeric_limits<long long>::max();
   for (const auto& node : doc_.Nodes()) {
-    if (node->hidden || node.get() == from) continue;
+    if (node->hidden || FoldedAway(*node) || node.get() == from) continue;
     const Point centre = node->GetCenter();
     const long long along = static_cast<long long>(centre.x - origin.x) * dx +
                             static_cast<long long>(centre.y - origin.y) * dy;
