@@ -1,6 +1,7 @@
 #include "app/ArrangeCommand.h"
 
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -16,28 +17,53 @@ constexpr int kPollMilliseconds = 50;
 
 }  // namespace
 
-struct ArrangeCommand::Job {
+// What a worker works on and leaves behind. The worker holds it too, so a
+// worker the command stopped waiting for never touches freed memory.
+struct ArrangeWork {
   CapturedPicture captured;
   ArrangeProgress progress;
   std::optional<Arrangement> result;
-  std::atomic<bool> done{false};
-  std::thread worker;
-
-  explicit Job(CapturedPicture picture) : captured(std::move(picture)) {
-    worker = std::thread([this] {
-      result = ComputeArrangement(captured.graph, progress);
-      done.store(true, std::memory_order_release);
-    });
-  }
-  ~Job() {
-    progress.stopRequested.store(true);
-    if (worker.joinable()) worker.join();
-  }
-  bool Done() const { return done.load(std::memory_order_acquire); }
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;  // under mutex
 };
 
-ArrangeCommand::ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgress& progress)
-    : doc_(doc), edits_(edits), progress_(progress) {
+struct ArrangeCommand::Job {
+  std::shared_ptr<ArrangeWork> work;
+  std::thread worker;
+
+  Job(CapturedPicture picture, const Layout& layout) : work(std::make_shared<ArrangeWork>()) {
+    work->captured = std::move(picture);
+    worker = std::thread([work = work, layout] {
+      std::optional<Arrangement> result = layout(work->captured.graph, work->progress);
+      const std::lock_guard<std::mutex> lock(work->mutex);
+      work->result = std::move(result);
+      work->done = true;
+      work->finished.notify_all();
+    });
+  }
+  // Asks the worker to stop and waits for it a moment at most; one still
+  // inside the layout library is left to finish on its own.
+  ~Job() {
+    if (!worker.joinable()) return;
+    work->progress.stopRequested.store(true);
+    std::unique_lock<std::mutex> lock(work->mutex);
+    const bool done = work->finished.wait_for(lock, kLongestWaitAtEnd, [this] { return work->done; });
+    lock.unlock();
+    if (done) {
+      worker.join();
+    } else {
+      worker.detach();
+    }
+  }
+  bool Done() const {
+    const std::lock_guard<std::mutex> lock(work->mutex);
+    return work->done;
+  }
+};
+
+ArrangeCommand::ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgress& progress, Layout layout)
+    : doc_(doc), edits_(edits), progress_(progress), layout_(std::move(layout)) {
   poll_.setInterval(kPollMilliseconds);
   connect(&poll_, &QTimer::timeout, this, &ArrangeCommand::Poll);
 }
@@ -73,7 +99,7 @@ std::optional<CommandState> ArrangeCommand::CommandStateOf(int id) const {
 }
 
 void ArrangeCommand::Start() {
-  job_ = std::make_unique<Job>(CapturePicture(doc_));
+  job_ = std::make_unique<Job>(CapturePicture(doc_), layout_);
   stopAsked_ = false;
   progress_.Begin("Arrange", 100);
   poll_.start();
@@ -86,7 +112,7 @@ void ArrangeCommand::Poll() {
     return;
   }
   if (stopAsked_) {
-    job_->progress.stopRequested.store(true);
+    job_->work->progress.stopRequested.store(true);
     abandoned_.push_back(std::move(job_));
     progress_.End();
     doc_.ShowStatusText("Arrange stopped; the picture is unchanged");
@@ -94,7 +120,7 @@ void ArrangeCommand::Poll() {
     return;
   }
   if (!job_->Done()) {
-    progress_.Step(job_->progress.percent.load(std::memory_order_relaxed));
+    progress_.Step(job_->work->progress.percent.load(std::memory_order_relaxed));
     return;
   }
   Finish();
@@ -104,13 +130,14 @@ void ArrangeCommand::Finish() {
   const std::unique_ptr<Job> job = std::move(job_);
   job->worker.join();
   progress_.End();
-  if (!job->result) {
+  const ArrangeWork& work = *job->work;
+  if (!work.result) {
     doc_.ShowStatusText("The picture could not be arranged");
   } else {
     edits_.Begin(true);
-    ApplyArrangement(doc_, job->captured, *job->result);
+    ApplyArrangement(doc_, work.captured, *work.result);
     edits_.End(QString::fromUtf8(kEditName));
-    doc_.ShowStatusText("Arranged " + std::to_string(job->captured.nodes.size()) + " nodes by their connections");
+    doc_.ShowStatusText("Arranged " + std::to_string(work.captured.nodes.size()) + " nodes by their connections");
   }
   if (abandoned_.empty()) poll_.stop();
   if (finished) finished();

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,12 +21,21 @@ namespace mapvine {
 // out on a worker while the window keeps painting and shows the progress
 // with a Stop button, and the positions are applied back on the GUI thread
 // as one undoable edit. Stop abandons the worker at once; it finishes its
-// step in the background and its result is dropped.
+// step in the background and its result is dropped. The layout library
+// cannot be interrupted inside its own step, so on exit the command waits
+// for a worker only a moment and then leaves it running: the worker owns
+// everything it touches, and the process ending takes it along.
 class ArrangeCommand final : public QObject, public CommandTarget {
   Q_OBJECT
 
  public:
-  ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgress& progress);
+  // How a picture is laid out; the real layout unless a test asks otherwise.
+  using Layout = std::function<std::optional<Arrangement>(const ArrangeGraph&, ArrangeProgress&)>;
+  // The longest the command's end waits for a worker still computing.
+  static constexpr std::chrono::milliseconds kLongestWaitAtEnd{250};
+
+  ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgress& progress,
+                 Layout layout = ComputeArrangement);
   ~ArrangeCommand() override;
 
   bool OnCommand(int id) override;
@@ -52,6 +62,7 @@ class ArrangeCommand final : public QObject, public CommandTarget {
   CMapvineDoc& doc_;
   EditHistory& edits_;
   StatusProgress& progress_;
+  Layout layout_;
   std::unique_ptr<Job> job_;
   // Stopped jobs whose workers have not yet come back.
   std::vector<std::unique_ptr<Job>> abandoned_;

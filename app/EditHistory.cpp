@@ -112,6 +112,8 @@ std::optional<UndoableCommand> UndoableCommandOf(int id) {
     case c::kHideNeighbors: return UndoableCommand{"Hide Neighbors", false};
     case c::kShowNeighbourhood: return UndoableCommand{"Show Neighbourhood", false};
     case c::kShowAllNodes: return UndoableCommand{"Show All", false};
+    case c::kPinNode: return UndoableCommand{"Pin", false};
+    case c::kFoldLus: return UndoableCommand{"Fold LUs", false};
     case c::kIconHost:
     case c::kIconWorkstation:
     case c::kIconServerWorkstation:

@@ -39,7 +39,7 @@
 #include "snanode/SimulatedNode.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
-#include "view/ModalDialog.h"
+#include "dialogs/ModalDialog.h"
 
 namespace mapvine {
 namespace {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "model/LuFold.h"
+
 namespace mapvine {
 
 ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden) {
@@ -13,7 +15,8 @@ ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden) {
   picture.includeHidden = includeHidden;
   picture.nodes.reserve(doc.Nodes().size());
   for (const auto& node : doc.Nodes()) {
-    if (node->hidden && !includeHidden) continue;
+    // LUs folded into their owner are not shown: the owner's mark is.
+    if ((node->hidden || FoldedAway(*node)) && !includeHidden) continue;
     picture.nodeNumbers.emplace(node.get(), static_cast<int>(picture.nodes.size()));
     picture.nodes.push_back(node.get());
   }
@@ -28,6 +31,10 @@ ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden) {
     picture.links.push_back(link.get());
   }
   return picture;
+}
+
+int FoldMarkCount(const ExportedPicture& picture, const CSprite& node) {
+  return picture.includeHidden ? 0 : FoldedLuCount(node);
 }
 
 std::string_view NodeKindName(int nodeType) {

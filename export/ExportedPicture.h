@@ -18,8 +18,9 @@ enum class LinkKind { Tg, Owner, Manual };
 
 // The nodes and links an export writes, in the order the picture draws
 // them: links first, then the nodes in the node list's order, so that a
-// node written later lies over one written earlier. Hidden nodes, and the
-// links that end at them, are left out unless `includeHidden`.
+// node written later lies over one written earlier. Hidden nodes and LUs
+// folded into their owner, and the links that end at them, are left out
+// unless `includeHidden`; then no owner shows a mark of folded LUs.
 struct ExportedPicture {
   int width = 0;
   int height = 0;
@@ -31,6 +32,9 @@ struct ExportedPicture {
 };
 
 ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden);
+
+// How many folded LUs the node's mark counts in this picture; 0 for none.
+int FoldMarkCount(const ExportedPicture& picture, const CSprite& node);
 
 // The words the exports use, one token each, so scripts can compare them.
 std::string_view NodeKindName(int nodeType);   // "network-node", "end-node", ...

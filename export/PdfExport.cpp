@@ -13,6 +13,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
+#include "model/LuFold.h"
 #include "export/NameText.h"
 #include "export/PageTiling.h"
 #include "export/PictureImages.h"
@@ -190,6 +191,7 @@ class PdfPainter {
       if (!icon.united(band).intersects(area)) continue;
       const int image = images_.IconOf(i);
       if (image >= 0) painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
+      DrawFoldMark(painter, node);
       if (node.label.empty()) continue;
       const Point at = node.LabelOrigin();
       const QString label = NameToQt(node.label);
@@ -206,6 +208,22 @@ class PdfPainter {
       painter.drawText(baseline, label);
       painter.restore();
     }
+  }
+
+  // The box and count of an owner's folded LUs, in the band under its label.
+  void DrawFoldMark(QPainter& painter, const CSprite& node) const {
+    const int count = FoldMarkCount(picture_, node);
+    if (count == 0) return;
+    const QRect box = ToQRect(FoldMarkBox(node));
+    const Point at = FoldCountOrigin(node);
+    painter.save();
+    painter.setClipRect(ToQRect(FoldMarkArea(node)));
+    painter.fillRect(box, ToQColor(kFoldMarkColor));
+    painter.setPen(Qt::black);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(ToQColor(CSprite::kLabelColor));
+    painter.drawText(QPoint(at.x, at.y + ascent_), QString::fromStdString(FoldCountText(count)));
+    painter.restore();
   }
 
   const ExportedPicture& picture_;

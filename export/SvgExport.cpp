@@ -8,6 +8,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
+#include "model/LuFold.h"
 #include "export/NameText.h"
 #include "export/PictureImages.h"
 
@@ -208,17 +209,21 @@ class SvgWriter {
         xml_.writeAttribute(QStringLiteral("y"), Number(r.top));
       }
       WriteLabel(node, label, ascent);
+      WriteFoldMark(node, ascent);
       xml_.writeEndElement();
     }
     xml_.writeEndElement();
   }
 
-  // The label is cut to its band under the icon, as the picture shows it:
-  // a nested viewport clips without a clip path of its own per node.
+  // The label is cut to its band under the icon, as the picture shows it.
   void WriteLabel(const CSprite& node, const QString& label, const QString& ascent) {
     if (label.isEmpty()) return;
-    const Rect band = node.LabelArea();
-    const Point at = node.LabelOrigin();
+    WriteCutText(node.LabelArea(), node.LabelOrigin(), label, ascent);
+  }
+
+  // Text starting at `at`, cut to `band`: a nested viewport clips without a
+  // clip path of its own per node.
+  void WriteCutText(const Rect& band, Point at, const QString& text, const QString& ascent) {
     xml_.writeStartElement(QStringLiteral("svg"));
     xml_.writeAttribute(QStringLiteral("x"), Number(band.left));
     xml_.writeAttribute(QStringLiteral("y"), Number(band.top));
@@ -227,8 +232,27 @@ class SvgWriter {
     xml_.writeStartElement(QStringLiteral("text"));
     xml_.writeAttribute(QStringLiteral("x"), Number(at.x - band.left));
     xml_.writeAttribute(QStringLiteral("y"), ascent);
-    xml_.writeCharacters(label);
+    xml_.writeCharacters(text);
     xml_.writeEndElement();
+    xml_.writeEndElement();
+  }
+
+  // The box and count of an owner's folded LUs, in the band under its label.
+  void WriteFoldMark(const CSprite& node, const QString& ascent) {
+    const int count = FoldMarkCount(picture_, node);
+    if (count == 0) return;
+    const Rect box = FoldMarkBox(node);
+    xml_.writeStartElement(QStringLiteral("g"));
+    xml_.writeAttribute(QStringLiteral("class"), QStringLiteral("folded-lus"));
+    xml_.writeAttribute(QStringLiteral("data-count"), Number(count));
+    xml_.writeEmptyElement(QStringLiteral("rect"));
+    xml_.writeAttribute(QStringLiteral("x"), Number(box.left));
+    xml_.writeAttribute(QStringLiteral("y"), Number(box.top));
+    xml_.writeAttribute(QStringLiteral("width"), Number(box.Width()));
+    xml_.writeAttribute(QStringLiteral("height"), Number(box.Height()));
+    xml_.writeAttribute(QStringLiteral("fill"), ColourText(kFoldMarkColor));
+    xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("#000000"));
+    WriteCutText(FoldMarkArea(node), FoldCountOrigin(node), QString::fromStdString(FoldCountText(count)), ascent);
     xml_.writeEndElement();
   }
 

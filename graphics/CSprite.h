@@ -94,6 +94,8 @@ class CSprite : public CDIB {
   bool hidden = false;
   // Arranging leaves a pinned node where the person put it.
   bool pinned = false;
+  // Its LUs are drawn as one mark with their count (model/LuFold.h).
+  bool lusFolded = false;
   CLinkList links;  // links ending here; not owned
   int activeImage = 0;
   int inactiveImage = 0;

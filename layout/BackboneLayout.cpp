@@ -1,5 +1,7 @@
 #include "layout/BackboneLayout.h"
 
+#include "layout/BackboneCore.h"
+
 #include <graphviz/cgraph.h>
 #include <graphviz/gvc.h>
 
@@ -39,10 +41,8 @@ double MeanEdgeLength(const std::vector<LayoutPoint>& at, std::span<const std::p
   return edges.empty() ? 0 : sum / static_cast<double>(edges.size());
 }
 
-}  // namespace
-
-std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
-                                                       std::span<const std::pair<int, int>> edges) {
+// sfdp's own positions for the graph.
+std::optional<std::vector<LayoutPoint>> Sfdp(int count, std::span<const std::pair<int, int>> edges) {
   std::vector<LayoutPoint> at(static_cast<std::size_t>(count));
   if (count <= 1) return at;
   const std::lock_guard<std::mutex> only(graphvizInUse);
@@ -55,8 +55,8 @@ std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
       agopen(const_cast<char*>("backbone"), Agundirected, nullptr));
   if (!graph) return std::nullopt;
   // Overlaps are removed afterwards on the picture's grid; the fast quadtree
-  // keeps a 10,000-node backbone within a second or two; a fixed start seed
-  // makes the layout repeatable.
+  // keeps a core of a few thousand nodes within half a second; a fixed start
+  // seed makes the layout repeatable.
   Set(graph.get(), "overlap", "true");
   Set(graph.get(), "quadtree", "fast");
   Set(graph.get(), "start", "1");
@@ -81,6 +81,17 @@ std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
     at[static_cast<std::size_t>(i)] = {coord.x, -coord.y};  // Graphviz's y grows upwards
   }
   gvFreeLayout(gvc, graph.get());
+  return at;
+}
+
+}  // namespace
+
+std::optional<std::vector<LayoutPoint>> LayOutBackbone(int count,
+                                                       std::span<const std::pair<int, int>> edges) {
+  const BackboneCore core(count, edges);
+  const auto coreAt = Sfdp(static_cast<int>(core.Kept().size()), core.Edges());
+  if (!coreAt) return std::nullopt;
+  std::vector<LayoutPoint> at = core.Expand(*coreAt);
   const double unit = MeanEdgeLength(at, edges);
   if (unit > 0) {
     for (LayoutPoint& p : at) p = {p.x / unit, p.y / unit};

@@ -27,6 +27,7 @@ void CreateNode(CMapvineDoc& doc, const NodeLook& look, const NodeIdentity& iden
   made->fqName = identity.fqName;
   made->hidden = look.hidden;
   made->pinned = look.pinned;
+  made->lusFolded = look.lusFolded;
   made->status = look.status;
   made->nodeType = identity.nodeType;
   made->activeImage = look.activeImage;
@@ -50,6 +51,7 @@ void ChangeNode(CMapvineDoc& doc, CSprite& node, const NodeLook& from, const Nod
   if (to.label != from.label) doc.RenameNode(node, to.label);
   if (to.hidden != from.hidden) node.hidden = to.hidden;
   if (to.pinned != from.pinned) node.pinned = to.pinned;
+  if (to.lusFolded != from.lusFolded) node.lusFolded = to.lusFolded;
   if (to.activeImage != from.activeImage || to.inactiveImage != from.inactiveImage) {
     doc.SetStandardIcon(node, to.activeImage, to.inactiveImage);
   }
@@ -101,8 +103,9 @@ void InOrder(const Edits& edits, bool forth, Visit visit) {
 }  // namespace
 
 NodeLook LookOf(const CSprite& node) {
-  return {node.GetX(),       node.GetY(),         node.GetDepth(),       node.hidden, node.pinned,
-          node.status,       node.activeImage,    node.inactiveImage,    node.label};
+  return {node.GetX(),  node.GetY(),        node.GetDepth(),      node.hidden,
+          node.pinned,  node.lusFolded,     node.status,          node.activeImage,
+          node.inactiveImage, node.label};
 }
 
 NodeState WholeStateOf(const CSprite& node) {

@@ -31,6 +31,7 @@ struct NodeLook {
   int x = 0, y = 0, depth = 0;
   bool hidden = false;
   bool pinned = false;
+  bool lusFolded = false;
   ResourceStatus status = ResourceStatus::Inactive;
   int activeImage = 0;
   int inactiveImage = 0;

@@ -15,8 +15,9 @@ constexpr std::int32_t kArranged = 1;
 // default of placing them beside their neighbours.
 constexpr std::int32_t kNewOnGrid = 2;
 constexpr std::int32_t kPinned = 1;
+constexpr std::int32_t kLusFolded = 2;
 
-std::int32_t FlagsOf(const CSprite& node) { return node.pinned ? kPinned : 0; }
+std::int32_t FlagsOf(const CSprite& node) { return (node.pinned ? kPinned : 0) | (node.lusFolded ? kLusFolded : 0); }
 
 bool HasLayout(const CMapvineDoc& doc) {
   if (doc.arranged || !doc.placeNewNearNeighbours) return true;
@@ -34,6 +35,7 @@ bool ReadLayout(ByteReader& in, CMapvineDoc& doc, std::span<CSprite* const> stor
     std::int32_t flags = 0;
     in.ReadI32(flags);
     node->pinned = (flags & kPinned) != 0;
+    node->lusFolded = (flags & kLusFolded) != 0;
   }
   doc.arranged = (pictureFlags & kArranged) != 0;
   doc.placeNewNearNeighbours = (pictureFlags & kNewOnGrid) == 0;

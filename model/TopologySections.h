@@ -8,7 +8,8 @@
 // "Layout": an int of picture flags (1: arranged by connections, 2: new
 // resources go onto the grid rather than beside their neighbours), the node
 // count, and an int of flags per node in the order of the node records
-// (1: pinned; the other bits are kept for later flags and read as 0).
+// (1: pinned, 2: its LUs folded; the other bits are kept for later flags
+// and read as 0).
 
 #include <span>
 #include <string_view>

@@ -6,6 +6,7 @@
 
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
+#include "model/LuFold.h"
 #include "render/OverlayColors.h"
 
 namespace mapvine {
@@ -62,7 +63,7 @@ std::vector<Rect> DrawLinkMarks(PictureIndex& index, const Target& t) {
   std::vector<Rect> marked;
   for (const CLink* link : index.LinksNear(t.area)) {
     if (link->changeMark == ChangeMark::None && !link->stale) continue;
-    if (!link->Shown() || !t.area.Intersects(link->bounds)) continue;
+    if (!link->Shown() || FoldedAway(*link) || !t.area.Intersects(link->bounds)) continue;
     const ChangeMark shown = link->changeMark != ChangeMark::None ? link->changeMark : ChangeMark::Gone;
     Line(t, {link->x1, link->y1}, {link->x2, link->y2}, NearestTableIndex(t.window, ChangeMarkColor(shown)), kDash);
     marked.push_back(link->bounds);
@@ -103,7 +104,7 @@ void DrawChanges(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextDrawer*
   if (t.area.IsEmpty() || !window.HasHeader() || window.BitCount() != 8) return;
   const std::vector<Rect> marked = DrawLinkMarks(index, t);
   for (const CSprite* node : index.NodesNear(t.area)) {
-    if (node->hidden) continue;
+    if (node->hidden || FoldedAway(*node)) continue;
     const Rect icon = node->GetRect();
     const bool overMarkedLine =
         std::any_of(marked.begin(), marked.end(), [&](const Rect& line) { return line.Intersects(icon); });

@@ -2,6 +2,7 @@
 
 #include "graphics/CLink.h"
 #include "graphics/NodeRecords.h"
+#include "model/LuFold.h"
 
 namespace mapvine {
 
@@ -28,16 +29,7 @@ int Urgency(ChangeMark mark) {
 
 }  // namespace
 
-const CSprite* FoldOwner(const CSprite& node) {
-  if (node.nodeType != LogicalUnit) return nullptr;
-  for (const CLink* link : node.links) {
-    const CSprite* other = OtherEnd(*link, node);
-    if (other != nullptr && other != &node && !other->hidden && other->nodeType != LogicalUnit) {
-      return other;
-    }
-  }
-  return nullptr;
-}
+const CSprite* FoldOwner(const CSprite& node) { return LuOwner(node); }
 
 FoldedLus FoldedInto(const CSprite& owner) {
   FoldedLus folded{0, owner.changeMark};

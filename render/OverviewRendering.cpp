@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "graphics/NodeRecords.h"
+#include "model/LuFold.h"
 #include "export/NameText.h"
 #include "render/OverviewScene.h"
 
@@ -142,7 +143,7 @@ const QImage& OverviewRenderer::ScaledIcon(const CSprite& node, const std::array
 OverviewRenderer::ShownNode OverviewRenderer::Show(const CSprite& node, const Scene& scene) const {
   ShownNode shown{&node, QRect(), FoldedLus{}};
   if (scene.AsMarks()) {
-    if (scene.Folded()) shown.folded = FoldedInto(node);
+    if (scene.Folded() || node.lusFolded) shown.folded = FoldedInto(node);
     const int side = kMarkSide + MarkGrowth(shown.folded.count);
     const QPoint centre = scene.at.CentreOf(node);
     shown.box = QRect(centre.x() - side / 2, centre.y() - side / 2, side, side);
@@ -153,13 +154,14 @@ OverviewRenderer::ShownNode OverviewRenderer::Show(const CSprite& node, const Sc
   const QPoint bottomRight = scene.at.At(rect.right, rect.bottom);
   shown.box = QRect(topLeft, QSize(std::max(1, bottomRight.x() - topLeft.x()),
                                    std::max(1, bottomRight.y() - topLeft.y())));
+  if (node.lusFolded) shown.folded = FoldedInto(node);
   return shown;
 }
 
 OverviewRenderer::ShownNode OverviewRenderer::ShownAs(const CSprite& node,
                                                       const Scene& scene) const {
   if (node.hidden) return {};
-  const CSprite* owner = scene.Folded() ? FoldOwner(node) : nullptr;
+  const CSprite* owner = scene.Folded() || FoldedAway(node) ? FoldOwner(node) : nullptr;
   return Show(owner != nullptr ? *owner : node, scene);
 }
 
@@ -235,7 +237,7 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   std::vector<ShownNode> shown;
   shown.reserve(nodes.size());
   for (const CSprite* node : nodes) {
-    if (node->hidden || (scene.Folded() && FoldOwner(*node) != nullptr)) continue;
+    if (node->hidden || FoldedAway(*node) || (scene.Folded() && FoldOwner(*node) != nullptr)) continue;
     shown.push_back(Show(*node, scene));
   }
   int countsWritten = 0;

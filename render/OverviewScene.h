@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/LuFold.h"
 #include "render/LuFolding.h"
 #include "render/OverviewCanvas.h"
 #include "render/OverviewRendering.h"
@@ -42,7 +43,8 @@ void ForEachShownLine(std::span<const CLink* const> links, bool folded,
                       const overview::Placement& at, Draw draw) {
   std::set<std::pair<const CSprite*, const CSprite*>> drawn;
   for (const CLink* link : links) {
-    if (!link->Shown()) continue;
+    // Links of LUs their owner folds at every zoom are left out here too.
+    if (!link->Shown() || (!folded && FoldedAway(*link))) continue;
     const CSprite* a = link->endA;
     const CSprite* b = link->endB;
     const CSprite* ownerA = folded ? FoldOwner(*a) : nullptr;

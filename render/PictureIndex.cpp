@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/LuFold.h"
+
 namespace mapvine {
 
 namespace {
@@ -110,7 +112,8 @@ CSprite* PictureIndex::NodeAt(Point p) {
   if (stale_) Build();
   for (const int id : nodeGrid_->At(p)) {
     CSprite* node = nodes_[id];
-    if (!node->hidden && node->HitTest(p.x, p.y)) return node;
+    if (node->hidden || FoldedAway(*node)) continue;
+    if (node->HitTest(p.x, p.y) || OnFoldMark(*node, p)) return node;
   }
   return nullptr;
 }
@@ -121,7 +124,7 @@ CLink* PictureIndex::LinkAt(Point p) {
   double nearestDistance = 0;
   for (const int id : linkGrid_->At(p)) {
     CLink* link = links_[id];
-    if (!link->Shown()) continue;
+    if (!link->Shown() || FoldedAway(*link)) continue;
     const auto distance = link->HitDistance(p.x, p.y);
     if (distance && (nearest == nullptr || *distance < nearestDistance)) {
       nearest = link;

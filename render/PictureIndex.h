@@ -32,7 +32,8 @@ class PictureIndex {
   // Links whose line may reach `area`, in drawing order.
   std::vector<const CLink*> LinksNear(const Rect& area);
   // The node list's hit test, asking only the nodes near the point: the
-  // first shown node in list order whose icon has an opaque pixel there.
+  // first shown node in list order whose icon has an opaque pixel there, or
+  // whose mark of folded LUs lies there; LUs folded away are not shown.
   CSprite* NodeAt(Point p);
   // The link list's hit test likewise: the nearest line through the point,
   // the first in list order among equally near ones.

@@ -1,5 +1,8 @@
 #include "render/PictureRendering.h"
 
+#include "model/LuFold.h"
+#include "render/FoldMarks.h"
+
 namespace mapvine {
 
 namespace {
@@ -19,14 +22,16 @@ void DrawBackground(const CMapvineDoc& doc, const Target& t) {
 void DrawLinks(const CMapvineDoc& doc, PictureIndex& index, const Target& t, bool dashInactive) {
   const Rect picture{0, 0, doc.picture.composedWidth, doc.picture.composedHeight};
   for (const CLink* link : index.LinksNear(t.area)) {
+    if (FoldedAway(*link)) continue;
     link->DrawLineInWindow(t.window, t.origin, picture, t.area, dashInactive);
   }
 }
 
 void DrawNodes(PictureIndex& index, SurfaceTextDrawer* text, const Target& t) {
   for (const CSprite* node : index.NodesNear(t.area)) {
-    node->DrawInWindow(t.window, t.origin, text, t.area);
+    if (!FoldedAway(*node)) node->DrawInWindow(t.window, t.origin, text, t.area);
   }
+  DrawFoldMarks(index, text, t.window, t.origin, t.area);
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace mapvine {
 // Draws `area` of the picture at its own size into `window`, an 8-bit image
 // in the picture's palette that shows the picture from `origin` on. The
 // steps run in a fixed order, each over what lies near the area only:
-// background, links, then the nodes in depth order with their labels. The
+// background, links, then the nodes in depth order with their labels (LUs
+// folded into their owner left out, the owner's mark drawn instead). The
 // pixels are the same whatever the window, so any part drawn alone matches
 // the whole picture drawn at once. With `dashInactive` inactive links are
 // dashed as well as red.

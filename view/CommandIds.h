@@ -82,6 +82,7 @@ inline constexpr int kRouteFromHere = 32860;
 inline constexpr int kRouteToHere = 32861;
 inline constexpr int kPinNode = 32871;
 inline constexpr int kShowNeighbourhood = 32872;
+inline constexpr int kFoldLus = 32890;
 
 // Arrange
 inline constexpr int kArrangeByConnections = 32870;

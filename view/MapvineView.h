@@ -282,6 +282,8 @@ class CMapvineView : public QAbstractScrollArea,
   // Pinning and neighbourhoods (ViewNeighbourhood.cpp). The centre is the
   // node whose menu is open, else the selected one.
   void TogglePin();
+  void ToggleLuFold();
+  CommandState LuFoldState() const;
   CSprite* NeighbourhoodCentre() const;
   void AskAndShowNeighbourhood(CSprite& node);
   void ShowEveryNode();

@@ -39,6 +39,7 @@ constexpr MenuItem kNodeMenu[] = {
     {0, command::kRouteFromHere, "Route From Here"},
     {0, command::kRouteToHere, "Route To Here"},
     {0, command::kPinNode, "Pin"},
+    {0, command::kFoldLus, "Fold LUs"},
     {0, command::kShowNeighbourhood, "Show Neighbourhood…"},
 };
 

@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "base/UserPrompts.h"
+#include "model/LuFold.h"
 #include "render/LuFolding.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
 
 CSprite* CMapvineView::SelectedNode() const {
-  return InDocument(selected_) && !selected_->hidden ? selected_ : nullptr;
+  return InDocument(selected_) && !selected_->hidden && !FoldedAway(*selected_) ? selected_ : nullptr;
 }
 
 void CMapvineView::Select(CSprite* node) {
@@ -37,7 +38,7 @@ void CMapvineView::SelectStep(int step) {
   // The shown nodes in list order, wrapping round at either end.
   std::vector<CSprite*> shown;
   for (const auto& node : doc_.Nodes()) {
-    if (!node->hidden) shown.push_back(node.get());
+    if (!node->hidden && !FoldedAway(*node)) shown.push_back(node.get());
   }
   if (shown.empty()) return;
   const auto at = std::find(shown.begin(), shown.end(), SelectedNode());
@@ -58,7 +59,7 @@ void CMapvineView::SelectToward(int dx, int dy) {
   CSprite* best = nullptr;
   long long bestScore = std::numeric_limits<long long>::max();
   for (const auto& node : doc_.Nodes()) {
-    if (node->hidden || node.get() == from) continue;
+    if (node->hidden || FoldedAway(*node) || node.get() == from) continue;
     const Point centre = node->GetCenter();
     const long long along = static_cast<long long>(centre.x - origin.x) * dx +
                             static_cast<long long>(centre.y - origin.y) * dy;

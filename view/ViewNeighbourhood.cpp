@@ -1,7 +1,10 @@
-// Pinning a node against arranging, and showing only a node's
-// neighbourhood: the view asks, the document's operations do the work.
+// Pinning a node against arranging, folding its LUs, and showing only a
+// node's neighbourhood: the view asks, the document's operations do the work.
 #include <QInputDialog>
 
+#include <string>
+
+#include "model/LuFold.h"
 #include "model/Neighbourhood.h"
 #include "view/MapvineView.h"
 #include "dialogs/ModalDialog.h"
@@ -18,10 +21,28 @@ constexpr int kDefaultHops = 2;
 void CMapvineView::TogglePin() {
   CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
+  doc_.NodeChanging(*node);
   node->pinned = !node->pinned;
   doc_.SetModified(true);
   doc_.ShowStatusText(node->label + (node->pinned ? " is pinned: arranging leaves it where it is"
                                                   : " is no longer pinned"));
+}
+
+void CMapvineView::ToggleLuFold() {
+  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  if (node == nullptr || !SetLusFolded(doc_, *node, !node->lusFolded)) return;
+  // A selection folded away would be framed where nothing is drawn.
+  if (selected_ != nullptr && FoldedAway(*selected_)) selected_ = node;
+  const int count = OwnedLuCount(*node);
+  doc_.ShowStatusText(node->label + (node->lusFolded ? " shows its " + std::to_string(count) + " LUs as one mark"
+                                                     : " shows its " + std::to_string(count) + " LUs again"));
+}
+
+CommandState CMapvineView::LuFoldState() const {
+  const CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  // Unfolding stays offered when the LUs have gone since.
+  return CommandState{.enabled = node != nullptr && (node->lusFolded || OwnedLuCount(*node) > 0),
+                      .checked = node != nullptr && node->lusFolded};
 }
 
 CSprite* CMapvineView::NeighbourhoodCentre() const {

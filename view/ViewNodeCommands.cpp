@@ -55,6 +55,9 @@ bool CMapvineView::OnNodeCommand(int id) {
     case command::kPinNode:
       TogglePin();
       return true;
+    case command::kFoldLus:
+      ToggleLuFold();
+      return true;
     case command::kShowNeighbourhood:
       if (CSprite* node = NeighbourhoodCentre()) AskAndShowNeighbourhood(*node);
       return true;
@@ -92,6 +95,8 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
       const CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
       return CommandState{.enabled = node != nullptr, .checked = node != nullptr && node->pinned};
     }
+    case command::kFoldLus:
+      return LuFoldState();
     case command::kShowNeighbourhood:
       return CommandState{.enabled = NeighbourhoodCentre() != nullptr, .checked = false};
     case command::kShowAllNodes:

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "model/ChangeComparison.h"
+#include "model/LuFold.h"
 #include "model/NodeVisibility.h"
 #include "view/CommandIds.h"
 #include "dialogs/FindDialog.h"
@@ -173,6 +174,9 @@ void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
     doc_.SetModified(true);
     RedrawWholePicture();
   }
+  // An LU folded into its owner is what the person looks for, not the
+  // owner's count: the owner's LUs unfold, as a hidden node is shown.
+  const CSprite* unfolded = UnfoldToShow(doc_, node);
   CentreOn(node);
   switch (choice) {
     case FindDialog::Choice::RouteFrom:
@@ -188,8 +192,11 @@ void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
       AskAndShowNeighbourhood(node);
       break;
   }
-  if (wasHidden && choice != FindDialog::Choice::Neighbourhood) {
+  if (choice == FindDialog::Choice::Neighbourhood) return;
+  if (wasHidden) {
     doc_.ShowStatusText(node.label + " was hidden and is shown now");
+  } else if (unfolded != nullptr) {
+    doc_.ShowStatusText(node.label + " was folded into " + unfolded->label + ", whose LUs are unfolded now");
   }
 }
 

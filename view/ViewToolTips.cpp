@@ -1,9 +1,11 @@
-// Hovering a node or a link names it: a node's name, kind and status; a
+// Hovering a node or a link names it: a node's name, kind, status and the
+// LUs it folds; a
 // link's ends, TG number and status.
 #include <QHelpEvent>
 #include <QToolTip>
 
 #include "dialogs/DetailTexts.h"
+#include "model/LuFold.h"
 #include "view/MapvineView.h"
 #include "export/NameText.h"
 
@@ -25,6 +27,7 @@ QString NodeTip(const CSprite& node) {
   std::string text = node.label;
   if (!node.fqName.empty() && node.fqName != node.label) text += " (" + node.fqName + ")";
   text += "\n" + dialog::NodeKindText(node.nodeType) + ", " + StatusWord(node.status);
+  if (const int folded = FoldedLuCount(node); folded > 0) text += "\n" + FoldCountText(folded) + " folded";
   return TipText(text);
 }
 

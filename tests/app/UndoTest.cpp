@@ -94,6 +94,8 @@ TEST(Undo, EveryEditGoesBackAndForth) {
          r.Frame().UpdateCommandStates();
        }},
       {"add node", {}, [](Refreshed& r) { r.Frame().Route(command::kManualAddNode); }},
+      {"pin", {}, [](Refreshed& r) { r.OnNode("NN1", command::kPinNode); }},
+      {"fold", {}, [](Refreshed& r) { r.OnNode("EN1", command::kFoldLus); }},
       {"link", {}, [](Refreshed& r) { r.ByMouse([&] { r.Doc().NewLink(r.Node("NN1"), r.Node("EN1")); }); }},
       {"arrange", {}, [](Refreshed& r) {
          // The layout runs on a worker; the window keeps handling events

@@ -43,13 +43,14 @@ TEST(ArrangePicture, NodesThatLeftWhileTheWorkerRanArePassedOver) {
   EXPECT_EQ((Point{nn.GetX(), nn.GetY()}), arrangement->positions[0]);
 }
 
-// Pins and the arranged mark travel after the links, where a reader
+// Pins, folds and the arranged mark travel after the links, where a reader
 // that stops at the links never looks.
 TEST(TopologySections, CarryPinsAndTheArrangedMarkPastOlderReaders) {
   SmallPicture p;
   const std::vector<std::uint8_t> plain = Stored(p.doc);
   p.doc.FindNode("EN2")->pinned = true;
   p.doc.FindNode("LU3")->pinned = true;
+  p.doc.FindNode("EN2")->lusFolded = true;
   p.doc.arranged = true;
   const std::vector<std::uint8_t> full = Stored(p.doc);
   ASSERT_TRUE(std::equal(plain.begin(), plain.end(), full.begin())) << "the records are as before";
@@ -84,6 +85,8 @@ TEST(TopologySections, CarryPinsAndTheArrangedMarkPastOlderReaders) {
     ASSERT_EQ(d.doc.Nodes().size(), 3u);
     EXPECT_EQ(d.doc.FindNode("EN2")->pinned, f.carried);
     EXPECT_EQ(d.doc.FindNode("LU3")->pinned, f.carried);
+    EXPECT_EQ(d.doc.FindNode("EN2")->lusFolded, f.carried);
+    EXPECT_FALSE(d.doc.FindNode("LU3")->lusFolded);
     EXPECT_FALSE(d.doc.FindNode("NN1")->pinned);
     EXPECT_EQ(d.doc.arranged, f.carried);
     if (f.carried) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHelpEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 #include <string>
@@ -108,6 +110,15 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
 
   // What the window shows now, painted as the screen would get it.
   QImage Shown() { return view.viewport()->grab().toImage(); }
+
+  // What a tooltip asked for over `at` shows; empty when the view lets the
+  // request go.
+  std::string TipAt(Point at) {
+    const QPoint pos = ToViewport(at);
+    QHelpEvent help(QEvent::ToolTip, pos, view.viewport()->mapToGlobal(pos));
+    QCoreApplication::sendEvent(view.viewport(), &help);
+    return help.isAccepted() ? QToolTip::text().toStdString() : std::string();
+  }
 };
 
 }  // namespace mapvine::viewtest

@@ -301,7 +301,7 @@ TEST(ViewContextMenu, ItemsIdsAndEnablingFollowWhatWasHit) {
         "Icon/Server Workstation=32787", "Icon/Custom/Active Icon...=32831",
         "Icon/Custom/Inactive Icon=32832", "Icon/Custom/Same for Act/Inact...=32789",
         "Show Neighbors=32815", "Hide Neighbors=32816", "Route From Here=32860",
-        "Route To Here=32861", "Pin=32871", "Show Neighbourhood…=32872"},
+        "Route To Here=32861", "Pin=32871", "-Fold LUs=32890", "Show Neighbourhood…=32872"},
        true},
       {"link", onLink, "Link", {"Link Details...=32776", "Delete=32780"}, false},
       {"background", {250, 290}, "Background",

@@ -1,20 +1,9 @@
-#include <QHelpEvent>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "tests/view/InteractionSupport.h"
 
 namespace mapvine {
 namespace {
-
-// What a tooltip asked for over `at` shows; empty when the view lets the
-// request go.
-std::string TipAt(viewtest::InteractiveWindow& w, Point at) {
-  const QPoint pos = w.ToViewport(at);
-  QHelpEvent help(QEvent::ToolTip, pos, w.view.viewport()->mapToGlobal(pos));
-  QCoreApplication::sendEvent(w.view.viewport(), &help);
-  return help.isAccepted() ? QToolTip::text().toStdString() : std::string();
-}
 
 TEST(ViewToolTips, NameWhatLiesUnderThePointerWithNamesEscaped) {
   viewtest::InteractiveWindow w;
@@ -34,7 +23,7 @@ TEST(ViewToolTips, NameWhatLiesUnderThePointerWithNamesEscaped) {
       {{150, 56}, "<qt>NN1 - &lt;b&gt;B<br>TG 0, inactive"},
       {{150, 200}, ""},
   };
-  for (const auto& row : rows) EXPECT_EQ(TipAt(w, row.at), row.tip) << row.at.x << "," << row.at.y;
+  for (const auto& row : rows) EXPECT_EQ(w.TipAt(row.at), row.tip) << row.at.x << "," << row.at.y;
 }
 
 }  // namespace
