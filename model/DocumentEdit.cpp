@@ -1,6 +1,5 @@
 #include "model/DocumentEdit.h"
 
-#include <ranges>
 
 #include "model/LinkKeys.h"
 #include "model/NodeIndex.h"
@@ -96,7 +95,7 @@ void InOrder(const Edits& edits, bool forth, Visit visit) {
   if (forth) {
     for (const auto& edit : edits) visit(edit);
   } else {
-    for (const auto& edit : std::views::reverse(edits)) visit(edit);
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) visit(*edit);
   }
 }
 
