@@ -81,18 +81,34 @@ class PixelWriter {
   std::uint8_t index_;
 };
 
-// The steps of a walk (0 .. the number of pixels along the main direction)
-// whose pen can reach `area`, with a margin across the main direction.
-struct StepRange {
-  long long first;
-  long long last;
-};
+}  // namespace
+
+void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
+                  int dash) {
+  DrawWideLineInWindow(target, {0, 0}, target.GetRect(), from, to, index, clip, dash);
+}
+
+void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point from, Point to,
+                          std::uint8_t index, const Rect& clip, int dash) {
+  if (!window.HasHeader() || window.BitCount() != 8) return;
+  const Rect area =
+      clip.Intersect(picture).Intersect(window.GetRect().Offset(origin.x, origin.y));
+  const PixelWriter pixels(window, origin, area, index);
+  ForEachWideLinePixel(picture, from, to, area, dash,
+                       [&pixels](int x, int y) { pixels.Put(x, y); });
+}
+
+namespace linewalk {
+
+namespace {
 
 // Steps n whose coordinate `start + step * n` lies in [low, high].
 StepRange StepsWithin(int start, int step, long long low, long long high) {
   if (step > 0) return {low - start, high - start};
   return {start - high, start - low};
 }
+
+}  // namespace
 
 StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, int sx, int sy,
                     bool mostlyHorizontal) {
@@ -114,69 +130,6 @@ StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, 
   return {std::max(along.first, 0LL), std::min(along.last, major)};
 }
 
-}  // namespace
-
-void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
-                  int dash) {
-  DrawWideLineInWindow(target, {0, 0}, target.GetRect(), from, to, index, clip, dash);
-}
-
-void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point from, Point to,
-                          std::uint8_t index, const Rect& clip, int dash) {
-  if (!window.HasHeader() || window.BitCount() != 8) return;
-  const int width = picture.Width();
-  const int height = picture.Height();
-  const Rect area =
-      clip.Intersect(picture).Intersect(window.GetRect().Offset(origin.x, origin.y));
-  if (width <= 0 || height <= 0 || area.IsEmpty()) return;
-
-  // Ends far outside the image (a damaged saved file) must not cost a walk
-  // over billions of pixels: cut the segment to the image first, with a
-  // margin so that rounding the cut ends loses no visible pixel. A segment
-  // that lies inside comes back unchanged.
-  Segment s{double(from.x), double(from.y), double(to.x), double(to.y)};
-  if (!ClipSegment(s, -2.0, -2.0, width + 1.0, height + 1.0)) return;
-  int x = static_cast<int>(std::lround(s.x0));
-  int y = static_cast<int>(std::lround(s.y0));
-  const int xEnd = static_cast<int>(std::lround(s.x1));
-  const int yEnd = static_cast<int>(std::lround(s.y1));
-
-  // Bresenham over the visible segment as a full redraw walks it, so that a
-  // partial redraw sets exactly the pixels a full one sets there. The second
-  // pixel of the pen sits across the main direction.
-  const PixelWriter pixels(window, origin, area, index);
-  LineWalk walk = LineWalk::Between(x, y, xEnd, yEnd);
-  const bool mostlyHorizontal = walk.dx >= -walk.dy;
-  const StepRange steps =
-      StepsNear(area, {x, y}, walk.dx, -walk.dy, walk.sx, walk.sy, mostlyHorizontal);
-  if (steps.first > steps.last) return;
-  // The walk steps along the main direction every time, and the steps taken
-  // across it by then follow from their number: start where the area
-  // begins, in the state the whole walk would have there.
-  const long long major = mostlyHorizontal ? walk.dx : -walk.dy;
-  const long long minor = mostlyHorizontal ? -walk.dy : walk.dx;
-  const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
-  const long long xSteps = mostlyHorizontal ? steps.first : across;
-  const long long ySteps = mostlyHorizontal ? across : steps.first;
-  walk.x += static_cast<int>(walk.sx * xSteps);
-  walk.y += static_cast<int>(walk.sy * ySteps);
-  walk.error += xSteps * walk.dy + ySteps * walk.dx;
-  for (long long n = steps.first; n <= steps.last; ++n) {
-    // Dashes are counted along the main direction from the unclipped start,
-    // which a damaged file may put anywhere an int reaches.
-    const long long step = mostlyHorizontal ? std::llabs(static_cast<long long>(walk.x) - from.x)
-                                            : std::llabs(static_cast<long long>(walk.y) - from.y);
-    if (dash <= 0 || step / dash % 2 == 0) {
-      pixels.Put(walk.x, walk.y);
-      if (mostlyHorizontal) {
-        pixels.Put(walk.x, walk.y - 1);
-      } else {
-        pixels.Put(walk.x - 1, walk.y);
-      }
-    }
-    if (walk.x == xEnd && walk.y == yEnd) break;
-    walk.Step();
-  }
-}
+}  // namespace linewalk
 
 }  // namespace mapvine

@@ -1,6 +1,5 @@
 #include "render/HeadlessPicture.h"
 
-#include "export/IndexedImage.h"
 #include "render/PaletteMapping.h"
 
 namespace mapvine {
@@ -16,9 +15,7 @@ HeadlessPicture::~HeadlessPicture() {
 
 QImage HeadlessPicture::PictureImage() {
   if (!HasBuffer()) return {};
-  const std::unique_ptr<CDIBSurface> picture =
-      renderer_.WholePicture(Palette(), BufferRect(), GetBufferDC(), ViewOverlays{});
-  return picture != nullptr ? ToRgbImage(*picture) : QImage();
+  return renderer_.WholePicture(Palette(), BufferRect(), GetBufferDC(), ViewOverlays{});
 }
 
 void HeadlessPicture::NodeChanged(CSprite& node) {

@@ -9,12 +9,24 @@
 #include "graphics/NodeRecords.h"
 #include "model/LuFold.h"
 #include "export/NameText.h"
-#include "render/OverviewScene.h"
+#include "render/FrameOverlays.h"
+#include "render/ShownItems.h"
 
 namespace mapvine {
 
 using overview::Pixels;
 using overview::Placement;
+
+// What one drawing of an area of the frame works with.
+struct OverviewRenderer::Scene {
+  const Pixels& px;
+  Placement at;
+  Detail detail;
+  const FrameColors& colors;
+  QPainter& painter;
+  bool AsMarks() const { return mapvine::AsMarks(detail); }
+  bool Folded() const { return detail == Detail::Folded; }
+};
 
 namespace {
 
@@ -27,9 +39,6 @@ constexpr double kIconSide = 32;
 // Labels (11 pixels at 100%) smaller than this are left out.
 constexpr double kLabelPixels = 11;
 constexpr double kSmallestLabel = 8;
-// Mark size in pixels; an owner with folded LUs grows with their number.
-constexpr int kMarkSide = 5;
-constexpr int kMaxMarkGrowth = 6;
 // Counts are written beside folded owners only while few are in sight.
 constexpr int kMostCountsWritten = 300;
 constexpr int kCountPixels = 9;
@@ -79,10 +88,6 @@ void DrawBackground(const ComposedBackground* background, const std::array<QRgb,
   }
 }
 
-int MarkGrowth(int folded) {
-  return folded > 0 ? std::min(kMaxMarkGrowth, 1 + static_cast<int>(std::log2(folded))) : 0;
-}
-
 void DrawMark(const Pixels& px, const QRect& box, QRgb color, bool inactive, bool faded,
               int parity) {
   if (faded) {
@@ -96,16 +101,15 @@ void DrawMark(const Pixels& px, const QRect& box, QRgb color, bool inactive, boo
   }
 }
 
-}  // namespace
-
-QRgb StatusColor(const CLink& link) { return IsActive(link.status) ? kActiveLine : kInactiveLine; }
-
+// Each shown link's line in its status colour, green or red.
 void DrawStatusLines(std::span<const CLink* const> links, bool folded, const Pixels& px,
                      const Placement& at) {
   ForEachShownLine(links, folded, at, [&px](const CLink& link, QPoint from, QPoint to) {
-    px.Line(from, to, StatusColor(link));
+    px.Line(from, to, IsActive(link.status) ? kActiveLine : kInactiveLine);
   });
 }
+
+}  // namespace
 
 QRgb FrameColors::Nearest(PaletteEntry color) const {
   const int index = palette != nullptr ? palette->NearestIndex(color.red, color.green, color.blue)
@@ -138,31 +142,6 @@ const QImage& OverviewRenderer::ScaledIcon(const CSprite& node, const std::array
   return icons_
       .emplace(key, full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
       .first->second;
-}
-
-OverviewRenderer::ShownNode OverviewRenderer::Show(const CSprite& node, const Scene& scene) const {
-  ShownNode shown{&node, QRect(), FoldedLus{}};
-  if (scene.AsMarks()) {
-    if (scene.Folded() || node.lusFolded) shown.folded = FoldedInto(node);
-    const int side = kMarkSide + MarkGrowth(shown.folded.count);
-    const QPoint centre = scene.at.CentreOf(node);
-    shown.box = QRect(centre.x() - side / 2, centre.y() - side / 2, side, side);
-    return shown;
-  }
-  const Rect rect = node.GetRect();
-  const QPoint topLeft = scene.at.At(rect.left, rect.top);
-  const QPoint bottomRight = scene.at.At(rect.right, rect.bottom);
-  shown.box = QRect(topLeft, QSize(std::max(1, bottomRight.x() - topLeft.x()),
-                                   std::max(1, bottomRight.y() - topLeft.y())));
-  if (node.lusFolded) shown.folded = FoldedInto(node);
-  return shown;
-}
-
-OverviewRenderer::ShownNode OverviewRenderer::ShownAs(const CSprite& node,
-                                                      const Scene& scene) const {
-  if (node.hidden) return {};
-  const CSprite* owner = scene.Folded() || FoldedAway(node) ? FoldOwner(node) : nullptr;
-  return Show(owner != nullptr ? *owner : node, scene);
 }
 
 void OverviewRenderer::DrawNode(const ShownNode& shown, const Scene& scene) {
@@ -217,12 +196,7 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   // it, whatever the zoom.
   const int reach = static_cast<int>(std::ceil(kOverviewMarkReach / zoom));
   const std::vector<const CSprite*> nodes = index.NodesNear(area.Inflated(reach, reach));
-  std::vector<const CLink*> links = index.LinksNear(area.Inflated(reach, reach));
-  // Changed links are drawn after the others, over them.
-  const auto changed = std::stable_partition(links.begin(), links.end(), [](const CLink* link) {
-    return link->changeMark == ChangeMark::None && !link->stale;
-  });
-
+  const std::vector<const CLink*> links = index.LinksNear(area.Inflated(reach, reach));
   QPainter painter(&frame);
   painter.setClipRect(px.clip);
   const Scene scene{px, at, DetailFor(zoom, nodes.size()), colors, painter};
@@ -232,13 +206,12 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   painter.setFont(font);
   painter.setPen(Qt::white);
 
-  DrawStatusLines({links.begin(), changed}, scene.Folded(), px, at);
-  DrawLinkChanges({changed, links.end()}, scene);
+  DrawStatusLines(links, scene.Folded(), px, at);
   std::vector<ShownNode> shown;
   shown.reserve(nodes.size());
   for (const CSprite* node : nodes) {
     if (node->hidden || FoldedAway(*node) || (scene.Folded() && FoldOwner(*node) != nullptr)) continue;
-    shown.push_back(Show(*node, scene));
+    shown.push_back(Show(*node, at, scene.detail));
   }
   int countsWritten = 0;
   for (const ShownNode& node : shown) {
@@ -248,9 +221,15 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
       DrawCount(node, scene);
     }
   }
-  DrawNodeChanges(shown, scene);
-  DrawRoute(overlays, scene);
-  DrawSelection(overlays, scene);
+
+  // Rings around marks may reach beyond the picture's edges.
+  const int margin = kOverviewMarkReach;
+  const Rect zoomed{-margin, -margin,
+                    static_cast<int>(std::ceil(doc.picture.composedWidth * zoom)) + margin,
+                    static_cast<int>(std::ceil(doc.picture.composedHeight * zoom)) + margin};
+  const OverlayFrame over{px, at, scene.detail, colors, zoomed,
+                          [&](const ShownNode& node) { DrawNode(node, scene); }};
+  DrawOverlays(over, links, shown, overlays);
 }
 
 }  // namespace mapvine

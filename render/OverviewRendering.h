@@ -19,6 +19,8 @@
 
 namespace mapvine {
 
+struct ShownNode;
+
 // How much of each node a picture shown below 100% draws. As the zoom falls
 // the labels go first, then icons become marks, then each end node's LUs
 // fold into their owner.
@@ -52,10 +54,9 @@ struct ViewOverlays {
 
 // Draws the picture below 100% into true colour: the background sampled at
 // the zoom, links as one-pixel lines in their green or red, the nodes at the
-// detail their zoom allows, then what the picture at 100% draws over itself:
-// the marks of what changed, the route with the rest dimmed, and the
-// selection, each sized to stay visible on a node shown as a mark. It keeps
-// the icons it has scaled for as long as the zoom stays.
+// detail their zoom allows, then what lies over the picture
+// (FrameOverlays.h), sized to stay visible on a node shown as a mark. It
+// keeps the icons it has scaled for as long as the zoom stays.
 class OverviewRenderer {
  public:
   // Draws the viewport rectangle `r` of `frame`, which shows the picture
@@ -65,22 +66,10 @@ class OverviewRenderer {
 
  private:
   struct Scene;
-  struct ShownNode;
 
   const QImage& ScaledIcon(const CSprite& node, const std::array<QRgb, 256>& table, QSize size);
-  // Where the frame shows a node that is drawn: its scaled icon or its mark.
-  ShownNode Show(const CSprite& node, const Scene& scene) const;
-  // The same for any node: an LU folded into its owner shows as the owner;
-  // a hidden node nowhere (a node of count 0 and an empty box).
-  ShownNode ShownAs(const CSprite& node, const Scene& scene) const;
   void DrawNode(const ShownNode& shown, const Scene& scene);
   void DrawCount(const ShownNode& shown, const Scene& scene);
-
-  // The overlays (OverviewOverlays.cpp).
-  void DrawLinkChanges(std::span<const CLink* const> changed, const Scene& scene);
-  void DrawNodeChanges(const std::vector<ShownNode>& nodes, const Scene& scene);
-  void DrawRoute(const ViewOverlays& overlays, const Scene& scene);
-  void DrawSelection(const ViewOverlays& overlays, const Scene& scene);
 
   double cachedZoom_ = 0;
   std::map<std::tuple<const void*, int, int>, QImage> icons_;

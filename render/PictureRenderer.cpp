@@ -4,9 +4,10 @@
 #include <cmath>
 
 #include "export/IndexedImage.h"
-#include "render/ChangeOverlay.h"
-#include "render/OwnSizeOverlays.h"
+#include "model/LuFold.h"
+#include "render/FrameOverlays.h"
 #include "render/PictureRendering.h"
+#include "render/ShownItems.h"
 
 namespace mapvine {
 
@@ -17,6 +18,35 @@ Rect ToRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r
 int FloorDiv(double value, double zoom) { return static_cast<int>(std::floor(value / zoom)); }
 int CeilDiv(double value, double zoom) { return static_cast<int>(std::ceil(value / zoom)); }
 
+// Draws `node` over `frame` (showing the picture at 100% scrolled to
+// `scroll`, inside `clip`) exactly as the picture in its palette draws it,
+// leaving the pixels its drawing does not reach as they are. It is drawn
+// twice, over two different indexes: a pixel is the node's where both agree.
+void DrawNodeOverFrame(const CMapvineDoc& doc, const CSprite& node, SurfaceTextDrawer* text,
+                       const FrameColors& colors, QImage& frame, QRect clip, QPoint scroll) {
+  const Rect band = node.GetRect()
+                        .Inflated(0, CSprite::kLabelBand)
+                        .Intersect(ToRect(clip).Offset(scroll.x(), scroll.y()));
+  if (band.IsEmpty()) return;
+  CDIB drawn[2];
+  for (std::uint8_t under = 0; under < 2; ++under) {
+    if (!drawn[under].Create(band.Width(), band.Height(), colors.palette)) return;
+    for (int y = 0; y < band.Height(); ++y) {
+      std::fill_n(drawn[under].PixelPtr(0, y), band.Width(), under);
+    }
+    DrawNodeInWindow(doc, node, text, drawn[under], {band.left, band.top}, band);
+  }
+  for (int y = 0; y < band.Height(); ++y) {
+    const std::uint8_t* first = drawn[0].PixelPtr(0, y);
+    const std::uint8_t* second = drawn[1].PixelPtr(0, y);
+    auto* to = reinterpret_cast<QRgb*>(frame.scanLine(band.top + y - scroll.y())) +
+               (band.left - scroll.x());
+    for (int x = 0; x < band.Width(); ++x) {
+      if (first[x] == second[x]) to[x] = colors.table[first[x]];
+    }
+  }
+}
+
 }  // namespace
 
 Rect PictureAreaOf(const Rect& zoomedArea, double zoom) {
@@ -25,22 +55,38 @@ Rect PictureAreaOf(const Rect& zoomedArea, double zoom) {
 }
 
 void PictureRenderer::DrawArea(CDIB& window, Point origin, const Rect& area,
-                               SurfaceTextDrawer* text, const ViewOverlays& overlays) {
+                               SurfaceTextDrawer* text) {
   RenderPictureArea(doc_, index_, text, window, origin, area, dashInactiveLinks_);
-  DrawChanges(doc_, index_, text, window, origin, area);
-  const Rect picture{0, 0, doc_.picture.composedWidth, doc_.picture.composedHeight};
-  DrawRouteAtOwnSize(window, origin, picture, text, area, overlays);
-  DrawSelectionAtOwnSize(window, origin, area, overlays);
 }
 
-std::unique_ptr<CDIBSurface> PictureRenderer::WholePicture(const CDIBPal* palette,
-                                                           const Rect& extent,
-                                                           SurfaceTextDrawer* text,
-                                                           const ViewOverlays& overlays) {
-  auto picture = std::make_unique<CDIBSurface>();
-  if (!picture->Create(extent.Width(), extent.Height(), palette)) return nullptr;
-  DrawArea(*picture, {0, 0}, extent, text, overlays);
-  return picture;
+QImage PictureRenderer::WholePicture(const CDIBPal* palette, const Rect& extent,
+                                     SurfaceTextDrawer* text, const ViewOverlays& overlays) {
+  CDIBSurface picture;
+  if (!picture.Create(extent.Width(), extent.Height(), palette)) return {};
+  DrawArea(picture, {0, 0}, extent, text);
+  QImage image = ToRgbImage(picture);
+  if (image.isNull()) return {};
+  const std::array<QRgb, 256> table = ColorTableOf(picture);
+  DrawOverlaysAtOwnSize(image, image.rect(), {0, 0}, extent, {table, palette}, text, overlays);
+  return image;
+}
+
+void PictureRenderer::DrawOverlaysAtOwnSize(QImage& frame, QRect clip, QPoint scroll,
+                                            const Rect& area, const FrameColors& colors,
+                                            SurfaceTextDrawer* text,
+                                            const ViewOverlays& overlays) {
+  const overview::Pixels px(frame, clip);
+  const overview::Placement at{1.0, scroll};
+  std::vector<ShownNode> shown;
+  for (const CSprite* node : index_.NodesNear(area)) {
+    if (!node->hidden && !FoldedAway(*node)) shown.push_back(Show(*node, at, Detail::IconsAndLabels));
+  }
+  const Rect picture{0, 0, doc_.picture.composedWidth, doc_.picture.composedHeight};
+  const OverlayFrame over{px, at, Detail::IconsAndLabels, colors, picture,
+                          [&](const ShownNode& node) {
+                            DrawNodeOverFrame(doc_, *node.node, text, colors, frame, clip, scroll);
+                          }};
+  DrawOverlays(over, index_.LinksNear(area), shown, overlays);
 }
 
 void PictureRenderer::DrawShown(QImage& frame, QRect r, const ShownPicture& shown,
@@ -62,9 +108,11 @@ void PictureRenderer::DrawShownAtOwnSize(QImage& frame, QRect r, const ShownPict
   if (area.IsEmpty()) return;
   CDIBSurface window;
   if (!window.Create(area.Width(), area.Height(), shown.palette)) return;
-  DrawArea(window, {area.left, area.top}, area, text, overlays);
-  ConvertIndexedArea(window, shown.table, window.GetRect(), frame,
-                     QPoint(area.left - scroll.x(), area.top - scroll.y()));
+  DrawArea(window, {area.left, area.top}, area, text);
+  const QPoint at(area.left - scroll.x(), area.top - scroll.y());
+  ConvertIndexedArea(window, shown.table, window.GetRect(), frame, at);
+  DrawOverlaysAtOwnSize(frame, QRect(at, QSize(area.Width(), area.Height())).intersected(frame.rect()),
+                        scroll, area, {shown.table, shown.palette}, text, overlays);
 }
 
 void PictureRenderer::DrawShownMagnified(QImage& frame, QRect r, const ShownPicture& shown,
@@ -77,14 +125,18 @@ void PictureRenderer::DrawShownMagnified(QImage& frame, QRect r, const ShownPict
   if (area.IsEmpty()) return;
   CDIBSurface window;
   if (!window.Create(area.Width(), area.Height(), shown.palette)) return;
-  DrawArea(window, {area.left, area.top}, area, text, overlays);
+  DrawArea(window, {area.left, area.top}, area, text);
+  QImage own(area.Width(), area.Height(), QImage::Format_RGB32);
+  if (own.isNull()) return;
+  ConvertIndexedArea(window, shown.table, window.GetRect(), own, {0, 0});
+  DrawOverlaysAtOwnSize(own, own.rect(), {area.left, area.top}, area,
+                        {shown.table, shown.palette}, text, overlays);
   for (int y = r.top(); y <= r.bottom(); ++y) {
     const int py = std::clamp(FloorDiv(y + scroll.y(), zoom) - area.top, 0, area.Height() - 1);
-    const std::uint8_t* from = window.PixelPtr(0, py);
+    const auto* from = reinterpret_cast<const QRgb*>(own.constScanLine(py));
     auto* to = reinterpret_cast<QRgb*>(frame.scanLine(y));
     for (int x = r.left(); x <= r.right(); ++x) {
-      const int px = std::clamp(FloorDiv(x + scroll.x(), zoom) - area.left, 0, area.Width() - 1);
-      to[x] = shown.table[from[px]];
+      to[x] = from[std::clamp(FloorDiv(x + scroll.x(), zoom) - area.left, 0, area.Width() - 1)];
     }
   }
 }

@@ -51,13 +51,13 @@ class PictureRenderer {
   bool DashInactiveLinks() const { return dashInactiveLinks_; }
 
   // Draws `area` of the picture at 100% into `window`, an image in the
-  // picture's palette showing the picture from `origin` on.
-  void DrawArea(CDIB& window, Point origin, const Rect& area, SurfaceTextDrawer* text,
-                const ViewOverlays& overlays);
-  // The whole picture, `extent`, at 100% in `palette`; null when its image
-  // cannot be allocated.
-  std::unique_ptr<CDIBSurface> WholePicture(const CDIBPal* palette, const Rect& extent,
-                                            SurfaceTextDrawer* text, const ViewOverlays& overlays);
+  // picture's palette showing the picture from `origin` on, without what
+  // lies over it.
+  void DrawArea(CDIB& window, Point origin, const Rect& area, SurfaceTextDrawer* text);
+  // The whole picture, `extent`, at 100% in `palette`, in true colour with
+  // what lies over it; null when its image cannot be allocated.
+  QImage WholePicture(const CDIBPal* palette, const Rect& extent, SurfaceTextDrawer* text,
+                      const ViewOverlays& overlays);
   // Draws rectangle `r` of `frame`, which shows the picture as `shown` says.
   void DrawShown(QImage& frame, QRect r, const ShownPicture& shown, SurfaceTextDrawer* text,
                  const ViewOverlays& overlays);
@@ -67,6 +67,11 @@ class PictureRenderer {
                           SurfaceTextDrawer* text, const ViewOverlays& overlays);
   void DrawShownMagnified(QImage& frame, QRect r, const ShownPicture& shown,
                           SurfaceTextDrawer* text, const ViewOverlays& overlays);
+  // Draws what lies over `area` of the picture into `frame`, which shows the
+  // picture at 100% scrolled to `scroll`, inside `clip` (frame pixels).
+  void DrawOverlaysAtOwnSize(QImage& frame, QRect clip, QPoint scroll, const Rect& area,
+                             const FrameColors& colors, SurfaceTextDrawer* text,
+                             const ViewOverlays& overlays);
 
   const CMapvineDoc& doc_;
   PictureIndex index_;

@@ -27,9 +27,10 @@ void DrawLinks(const CMapvineDoc& doc, PictureIndex& index, const Target& t, boo
   }
 }
 
-void DrawNodes(PictureIndex& index, SurfaceTextDrawer* text, const Target& t) {
+void DrawNodes(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextDrawer* text,
+               const Target& t) {
   for (const CSprite* node : index.NodesNear(t.area)) {
-    if (!FoldedAway(*node)) node->DrawInWindow(t.window, t.origin, text, t.area);
+    if (!FoldedAway(*node)) DrawNodeInWindow(doc, *node, text, t.window, t.origin, t.area);
   }
   DrawFoldMarks(index, text, t.window, t.origin, t.area);
 }
@@ -44,7 +45,25 @@ void RenderPictureArea(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextD
   if (t.area.IsEmpty()) return;
   DrawBackground(doc, t);
   DrawLinks(doc, index, t, dashInactive);
-  DrawNodes(index, text, t);
+  DrawNodes(doc, index, text, t);
+}
+
+void DrawNodeInWindow(const CMapvineDoc& doc, const CSprite& node, SurfaceTextDrawer* text,
+                      CDIB& window, Point origin, const Rect& clip) {
+  node.DrawInWindow(window, origin, text, clip);
+  if (!node.stale || node.hidden || !doc.composedBackground) return;
+  const ComposedBackground& background = *doc.composedBackground;
+  const Rect faded = node.GetRect()
+                         .Intersect(clip)
+                         .Intersect(window.GetRect().Offset(origin.x, origin.y))
+                         .Intersect(background.GetRect());
+  for (int y = faded.top; y < faded.bottom; ++y) {
+    std::uint8_t* out = window.PixelPtr(0, y - origin.y);
+    if (out == nullptr) continue;
+    for (int x = faded.left + ((faded.left + y + 1) & 1); x < faded.right; x += 2) {
+      out[x - origin.x] = background.PixelAt(x, y);
+    }
+  }
 }
 
 }  // namespace mapvine

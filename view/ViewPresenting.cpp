@@ -49,7 +49,7 @@ void CMapvineView::PresentRect(const Rect& area) {
 void CMapvineView::InvalidateFrame() { InvalidateFrame(viewport()->rect()); }
 
 void CMapvineView::InvalidateFrame(const QRect& r) {
-  staleFrame_ += r;
+  frame_.stale += r;
   viewport()->update(r);
 }
 
@@ -91,15 +91,15 @@ void CMapvineView::resizeEvent(QResizeEvent* event) {
 
 void CMapvineView::scrollContentsBy(int dx, int dy) {
   // What stays in sight moves along; only the uncovered strip is drawn.
-  if (!frame_.isNull()) {
-    const QImage moved = frame_.copy();
-    QPainter painter(&frame_);
+  if (!frame_.image.isNull()) {
+    const QImage moved = frame_.image.copy();
+    QPainter painter(&frame_.image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(dx, dy, moved);
   }
   const QRect all = viewport()->rect();
-  staleFrame_.translate(dx, dy);
-  staleFrame_ = staleFrame_.intersected(all) + QRegion(all).subtracted(all.translated(dx, dy));
+  frame_.stale.translate(dx, dy);
+  frame_.stale = frame_.stale.intersected(all) + QRegion(all).subtracted(all.translated(dx, dy));
   viewport()->update();
 }
 
@@ -107,7 +107,7 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   // While the picture is being changed (or its images rebuilt) the window
   // keeps what it showed; the redraw that ends the change presents it.
-  if (HasBuffer() && painting) return;
+  if (HasBuffer() && InBatch()) return;
 
   const QRect picture = HasBuffer() ? ToViewport(BufferRect()) : QRect();
   const QRegion exposed = event->region();
@@ -115,27 +115,21 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
   for (const QRect& r : outside) painter.fillRect(r, palette().color(QPalette::Dark));
   if (!HasBuffer()) return;
 
-  if (frame_.size() != viewport()->size()) {
-    frame_ = QImage(viewport()->size(), QImage::Format_RGB32);
-    staleFrame_ = frame_.rect();
+  if (frame_.image.size() != viewport()->size()) {
+    frame_.image = QImage(viewport()->size(), QImage::Format_RGB32);
+    frame_.stale = frame_.image.rect();
   }
-  if (const CDIBPal* pal = Palette()) colorTable_ = ColorTableOf(*pal);
-  const QRegion shown = exposed.intersected(picture).intersected(frame_.rect());
-  for (const QRect& r : shown.intersected(staleFrame_)) DrawExposed(r);
-  staleFrame_ -= shown;
-  for (const QRect& r : shown) painter.drawImage(r.topLeft(), frame_, r);
+  if (const CDIBPal* pal = Palette()) frame_.colors = ColorTableOf(*pal);
+  const QRegion shown = exposed.intersected(picture).intersected(frame_.image.rect());
+  for (const QRect& r : shown.intersected(frame_.stale)) DrawExposed(r);
+  frame_.stale -= shown;
+  for (const QRect& r : shown) painter.drawImage(r.topLeft(), frame_.image, r);
 }
 
 void CMapvineView::DrawExposed(QRect r) {
-  UpdateRouteToDraw();
   const Point scroll = ScrollPosition();
-  const ShownPicture shown{Palette(), colorTable_, BufferRect(), QPoint(scroll.x, scroll.y), zoom_};
-  renderer_.DrawShown(frame_, r, shown, GetBufferDC(), Overlays());
-}
-
-QImage CMapvineView::PictureImage() {
-  const std::unique_ptr<CDIBSurface> picture = RenderWholePicture();
-  return picture != nullptr ? ToRgbImage(*picture) : QImage();
+  const ShownPicture shown{Palette(), frame_.colors, BufferRect(), QPoint(scroll.x, scroll.y), zoom_};
+  renderer_.DrawShown(frame_.image, r, shown, GetBufferDC(), Overlays());
 }
 
 }  // namespace mapvine

@@ -8,9 +8,9 @@ void CMapvineView::Render(const Rect* clip) {
   displayedCount_ = 0;
   totalCount_ = 0;
   // After a failed new background there is no picture to draw.
-  if (painting || !HasBuffer()) return;
+  if (InBatch() || !HasBuffer()) return;
   // A whole picture satisfies every pending dirty area, among them the
-  // thousands a refresh leaves while it places nodes with painting set.
+  // thousands a refresh leaves while it places nodes in a batch.
   if (clip == nullptr) {
     ClearDirty();
     FitWindowToResizedPicture();
@@ -24,22 +24,31 @@ void CMapvineView::Render(const Rect* clip) {
   }
   doc_.ShowNodeCount(displayedCount_, totalCount_);
   // Links may have come, gone or changed status: the route follows them.
-  UpdateRoute();
+  route_.Find();
   ShowRouteStatus();
 }
 
 ViewOverlays CMapvineView::Overlays() const {
-  return {&route_, routeStart_, routeEnd_, SelectedNode()};
+  ViewOverlays overlays;
+  route_.AddTo(overlays);
+  overlays.selected = SelectedNode();
+  return overlays;
 }
 
 void CMapvineView::RenderArea(CDIB& window, Point origin, const Rect& area) {
-  UpdateRouteToDraw();
-  renderer_.DrawArea(window, origin, area, GetBufferDC(), Overlays());
+  renderer_.DrawArea(window, origin, area, GetBufferDC());
 }
 
 std::unique_ptr<CDIBSurface> CMapvineView::RenderWholePicture() {
   if (!HasBuffer()) return nullptr;
-  UpdateRouteToDraw();
+  auto picture = std::make_unique<CDIBSurface>();
+  if (!picture->Create(BufferRect().Width(), BufferRect().Height(), Palette())) return nullptr;
+  RenderArea(*picture, {0, 0}, BufferRect());
+  return picture;
+}
+
+QImage CMapvineView::PictureImage() {
+  if (!HasBuffer()) return {};
   return renderer_.WholePicture(Palette(), BufferRect(), GetBufferDC(), Overlays());
 }
 

@@ -99,10 +99,17 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
     return nullptr;
   }
 
+  // Whether the whole picture, with what lies over it, shows the icon's
+  // body of palette index `body` whole.
   bool ShowsIconAt(const CSprite& node, std::uint8_t body) {
     const Rect r = node.GetRect();
-    return PixelsOfIndex(Buffer(), {r.left + kClearCorner, r.top + kClearCorner, r.right, r.bottom},
-                         body) == (32 - kClearCorner) * (32 - kClearCorner);
+    const QImage picture = view.PictureImage();
+    const QRgb color = ColorTableOf(*view.Palette())[body];
+    int shown = 0;
+    for (int y = r.top + kClearCorner; y < r.bottom; ++y) {
+      for (int x = r.left + kClearCorner; x < r.right; ++x) shown += picture.pixel(x, y) == color;
+    }
+    return shown == (32 - kClearCorner) * (32 - kClearCorner);
   }
   bool ShowsBackgroundAt(const Rect& area) {
     return DifferingPixels(Buffer(), *doc.composedBackground, area) == 0;

@@ -1,14 +1,13 @@
 #pragma once
 
-// The parts of the overview's drawing that its picture steps
-// (OverviewRendering.cpp) and its overlay steps (OverviewOverlays.cpp) share.
-#include <QPainter>
+// Where a frame that shows the picture at some zoom puts its nodes and
+// links: the picture's own steps and what is drawn over it agree on it.
+#include <QPoint>
+#include <QRect>
 
-#include <algorithm>
 #include <set>
 #include <span>
 #include <utility>
-#include <vector>
 
 #include "model/LuFold.h"
 #include "render/LuFolding.h"
@@ -17,23 +16,21 @@
 
 namespace mapvine {
 
-// What one drawing of an area of the frame works with.
-struct OverviewRenderer::Scene {
-  const overview::Pixels& px;
-  overview::Placement at;
-  Detail detail;
-  const FrameColors& colors;
-  QPainter& painter;
-  bool AsMarks() const { return detail == Detail::Marks || detail == Detail::Folded; }
-  bool Folded() const { return detail == Detail::Folded; }
-};
+// Whether nodes show as marks of a few pixels rather than as icons.
+constexpr bool AsMarks(Detail detail) { return detail == Detail::Marks || detail == Detail::Folded; }
 
 // A node as the frame shows it.
-struct OverviewRenderer::ShownNode {
+struct ShownNode {
   const CSprite* node = nullptr;
-  QRect box;  // its scaled icon or its mark
+  QRect box;         // its icon, scaled, or its mark
   FoldedLus folded;  // once LUs fold
 };
+
+// Where the frame shows a node that is drawn: its icon or its mark.
+ShownNode Show(const CSprite& node, const overview::Placement& at, Detail detail);
+// The same for any node: an LU folded into its owner shows as the owner; a
+// hidden node nowhere (a node of null and an empty box).
+ShownNode ShownAs(const CSprite& node, const overview::Placement& at, Detail detail);
 
 // Calls `draw`(link, from, to) with the ends of each shown link as the
 // frame shows them. Once LUs fold, a folded LU's links run from its owner,
@@ -59,11 +56,5 @@ void ForEachShownLine(std::span<const CLink* const> links, bool folded,
     draw(*link, at.CentreOf(*a), at.CentreOf(*b));
   }
 }
-
-// A link's status colour, green or red.
-QRgb StatusColor(const CLink& link);
-// Each shown link's line in its status colour.
-void DrawStatusLines(std::span<const CLink* const> links, bool folded, const overview::Pixels& px,
-                     const overview::Placement& at);
 
 }  // namespace mapvine
