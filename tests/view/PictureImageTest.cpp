@@ -83,7 +83,7 @@ TEST(ViewPictureImage, PrintsThePictureOnlyWhenThereIsOne) {
   QPrinter printer;
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(folder.filePath("picture.pdf"));
-  p.view.PrintPicture(printer);
+  p.view.Printing().Print(printer);
   EXPECT_GT(FileSize(folder.filePath("picture.pdf")), 1000u);
 
   // A view whose background failed has nothing to print.
@@ -92,7 +92,7 @@ TEST(ViewPictureImage, PrintsThePictureOnlyWhenThereIsOne) {
   ComposedBackground damaged(*image, image->GetWidth(), image->GetHeight(), BackgroundArrangement::Tile);
   ASSERT_FALSE(p.view.SetBackground(damaged));
   printer.setOutputFileName(folder.filePath("nothing.pdf"));
-  p.view.PrintPicture(printer);
+  p.view.Printing().Print(printer);
   EXPECT_FALSE(QFile::exists(folder.filePath("nothing.pdf")));
 }
 
@@ -101,10 +101,10 @@ TEST(ViewPictureImage, APictureThatIsNotPrintedSaysWhy) {
   testing::ScriptedPrompts prompts;
   QPrinter absent;
   absent.setPrinterName(QStringLiteral("mapvine-test-no-such-printer"));
-  p.view.PrintOrSayWhy(absent);
+  p.view.Printing().PrintOrSayWhy(absent);
   QPrinter toFile;
   toFile.setOutputFileName(QStringLiteral("/nonexistent-folder/picture.pdf"));
-  p.view.PrintOrSayWhy(toFile);
+  p.view.Printing().PrintOrSayWhy(toFile);
   EXPECT_EQ(prompts.messages,
             (std::vector<std::string>{"The picture was not printed: no printer is set up.",
                                       "The picture was not printed: \"/nonexistent-folder/"

@@ -32,14 +32,14 @@ TEST(PrintLayout, ALargePictureFitsOnePageOrSpreadsAcrossPagesAtScreenSize) {
   ASSERT_GT(across, 1);
 
   const struct {
-    CMapvineView::PrintLayout layout;
+    PrintLayout layout;
     int pages;
-  } cases[] = {{CMapvineView::PrintLayout::FitToPage, 1}, {CMapvineView::PrintLayout::AcrossPages, across}};
+  } cases[] = {{PrintLayout::FitToPage, 1}, {PrintLayout::AcrossPages, across}};
   for (const auto& c : cases) {
     const QString pdf = folder.filePath(QString("layout%1.pdf").arg(c.pages));
     printer.setOutputFileName(pdf);
-    s.view.SetPrintLayout(c.layout);
-    ASSERT_TRUE(s.view.PrintPicture(printer));
+    s.view.Printing().SetLayout(c.layout);
+    ASSERT_TRUE(s.view.Printing().Print(printer));
     EXPECT_EQ(PagesIn(pdf), c.pages);
   }
 }
