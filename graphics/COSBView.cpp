@@ -49,34 +49,17 @@ void COSBView::AddDirty(const Rect& rect) {
 }
 
 void COSBView::CopyToScreen(const Rect* rect) {
-  if (painting || !hasBuffer_) return;
-
+  if (InBatch() || !hasBuffer_) return;
+  // Without a rectangle, the visible part of the picture. What a scroll or
+  // a resize uncovers the window system asks for itself.
   const Rect visible = VisibleArea();
-  const Rect buffer = bufferRect_;
-  // Without a rectangle, the visible part of the picture.
   const Rect asked = rect != nullptr ? *rect : visible;
-  Rect drawn = asked.Intersect(visible).Intersect(buffer);
-
-  if (skipScrollCheck) {
-    skipScrollCheck = false;
-  } else {
-    // After a scroll or resize the window shows parts the last copies never
-    // reached; send the whole buffer.
-    if (visible != lastClipBox) drawn = buffer;
-    lastClipBox = visible;
-    const Point scroll = ScrollPosition();
-    if (scroll != lastScroll) drawn = buffer;
-    lastScroll = scroll;
-  }
-  if (copyWholeBuffer) {
-    copyWholeBuffer = false;
-    drawn = buffer;
-  }
+  const Rect drawn = asked.Intersect(visible).Intersect(bufferRect_);
   if (!drawn.IsEmpty()) PresentRect(drawn);
 }
 
 void COSBView::FlushDirty() {
-  if (painting) {
+  if (InBatch()) {
     dirty_.clear();
     return;
   }
@@ -103,7 +86,7 @@ void COSBView::OnInitialUpdate() {
 }
 
 void COSBView::OnUpdate() {
-  if (painting) return;
+  if (InBatch()) return;
   Render(nullptr);
   CopyToScreen(nullptr);
 }

@@ -37,8 +37,27 @@ class COSBView {
 
   // Scroll sizes from the buffer, 640 x 480 while there is none.
   void OnInitialUpdate();
-  // The document changed: recompose and present everything (unless painting).
+  // The document changed: recompose and present everything (unless in a
+  // batch).
   void OnUpdate();
+
+  // While a batch is under way nothing is recomposed or presented: the
+  // picture changes many times over and nobody needs to see each step.
+  // Batches nest; the end of the outermost calls BatchFinished, which shows
+  // the picture as the batch left it.
+  class Batch {
+   public:
+    explicit Batch(COSBView& view) : view_(view) { ++view_.batchDepth_; }
+    ~Batch() {
+      if (--view_.batchDepth_ == 0) view_.BatchFinished();
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    COSBView& view_;
+  };
+  bool InBatch() const { return batchDepth_ > 0; }
 
   // The text drawer labels are drawn with; kept across new buffers.
   void SetTextDrawer(SurfaceTextDrawer* drawer);
@@ -53,12 +72,8 @@ class COSBView {
   // Pending dirty rectangles, most recent first.
   const std::deque<Rect>& Dirty() const { return dirty_; }
 
-  bool painting = false;
-  bool copyWholeBuffer = false;
-  bool skipScrollCheck = false;
+  // Off while a fast drag leaves every move unpresented until its end.
   bool incrementalUpdate = true;
-  Rect lastClipBox;
-  Point lastScroll;
 
  protected:
   // Shows `area` (picture coordinates, inside the buffer) of the picture at
@@ -66,9 +81,10 @@ class COSBView {
   virtual void PresentRect(const Rect& area) = 0;
   // The part of the picture the window shows now, in picture coordinates.
   virtual Rect VisibleArea() const = 0;
-  virtual Point ScrollPosition() const = 0;
   // The scrollable size changed to the buffer's size.
   virtual void SetScrollSizes(int width, int height) = 0;
+  // The outermost batch ended.
+  virtual void BatchFinished() {}
 
  private:
   SurfaceTextDrawer* textDrawer_ = nullptr;  // not owned
@@ -76,6 +92,7 @@ class COSBView {
   Rect bufferRect_;
   std::unique_ptr<CDIBPal> palette_;
   std::deque<Rect> dirty_;
+  int batchDepth_ = 0;
 };
 
 }  // namespace mapvine

@@ -14,6 +14,7 @@ std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
   const std::vector<CLink*> links(node.links.begin(), node.links.end());
   DeleteLinks(links);
   if (recording_) recording_->NodeRemoving(node);
+  if (view_) view_->NodeRemoving(node);
   nodeIndex_.Remove(node);
   std::erase(arrivals_, &node);
   foundAgain_.Forget(node);
@@ -28,6 +29,9 @@ void CMapvineDoc::DeleteLink(CLink& link) {
 void CMapvineDoc::DeleteLinks(std::span<CLink* const> doomed) {
   if (doomed.empty()) return;
   if (recording_) recording_->LinksRemoving(doomed);
+  if (view_) {
+    for (const CLink* link : doomed) view_->LinkRemoving(*link);
+  }
   // A node may list thousands of links and the picture hold a hundred
   // thousand: each list that loses links is walked once, however many it
   // loses, and so is the document's.

@@ -5,6 +5,7 @@
 #include "graphics/CDIB.h"
 #include "graphics/COSBView.h"
 #include "graphics/ComposedBackground.h"
+#include "graphics/CLink.h"
 #include "graphics/CSprite.h"
 #include "graphics/Geometry.h"
 
@@ -39,6 +40,12 @@ class DocumentView {
   // left it.
   virtual void BatchStarted() = 0;
   virtual void BatchEnded() = 0;
+  // A node or a link is about to leave the document, or all of them are:
+  // whoever holds a pointer to one lets go of it now, so that nobody needs
+  // to search the document later to learn whether a pointer still lives.
+  virtual void NodeRemoving(const CSprite& node) { (void)node; }
+  virtual void LinkRemoving(const CLink& link) { (void)link; }
+  virtual void AllRemoving() {}
   // The auto-refresh timer: each tick runs one refresh. Setting it replaces
   // any running timer; a period of 0 stops it.
   virtual void SetRefreshTimer(int milliseconds) = 0;

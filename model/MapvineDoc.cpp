@@ -84,6 +84,7 @@ void CMapvineDoc::SetUp() {
 void CMapvineDoc::Clear() {
   if (!images.empty()) images.resize(1);
   if (!palettes.empty()) palettes.resize(1);
+  if (view_) view_->AllRemoving();
   nodeIndex_.Clear();
   linkIndex_.Clear();
   lastChanges = {};

@@ -39,7 +39,6 @@ class HeadlessPicture final : public COSBView, public DocumentView {
   // COSBView: there is no window to show anything in.
   void PresentRect(const Rect&) override {}
   Rect VisibleArea() const override { return {}; }
-  Point ScrollPosition() const override { return {}; }
   void SetScrollSizes(int, int) override {}
 
  private:

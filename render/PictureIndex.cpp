@@ -89,11 +89,6 @@ bool PictureIndex::RefileMovedLinks() {
   return true;
 }
 
-bool PictureIndex::Lists(const CSprite* node) {
-  if (stale_) Build();
-  return std::find(nodes_.begin(), nodes_.end(), node) != nodes_.end();
-}
-
 std::vector<const CSprite*> PictureIndex::NodesNear(const Rect& area) {
   if (stale_) Build();
   std::vector<const CSprite*> near;

@@ -23,9 +23,6 @@ class PictureIndex {
 
   void MarkStale() { stale_ = true; }
 
-  // Whether the node is one of the picture's. A quicker walk than the
-  // document's list, for a paint that uses the index anyway.
-  bool Lists(const CSprite* node);
   // Nodes whose icon or label band may reach `area`, in drawing order
   // (ascending depth), hidden ones included.
   std::vector<const CSprite*> NodesNear(const Rect& area);

@@ -9,8 +9,7 @@ namespace {
 using fakes::FakeView;
 using Rects = std::vector<Rect>;
 
-// A view with a 200 x 100 buffer that has presented once already, so the
-// visible-area and scroll checks start settled.
+// A view with a 200 x 100 buffer that has presented once already.
 class OsbViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -63,22 +62,19 @@ TEST_F(OsbViewTest, FlushDirtyRecomposesEverythingBeyondFortyOrWhenNotIncrementa
   }
 }
 
-TEST_F(OsbViewTest, PaintingSuppressesFlushAndCopy) {
+TEST_F(OsbViewTest, ABatchSuppressesFlushAndCopyAndItsEndIsToldOnce) {
   view.AddDirty({0, 0, 5, 5});
-  view.painting = true;
-  view.copyWholeBuffer = true;
-  view.FlushDirty();
-  view.CopyToScreen(nullptr);
+  {
+    const COSBView::Batch outer(view);
+    const COSBView::Batch inner(view);
+    view.FlushDirty();
+    view.CopyToScreen(nullptr);
+  }
   EXPECT_TRUE(view.Dirty().empty());
   EXPECT_TRUE(view.renders.empty());
   EXPECT_TRUE(view.presented.empty());
-
-  // The one-shot flag waits for a copy that really happens.
-  view.painting = false;
-  const Rect small{1, 1, 2, 2};
-  view.CopyToScreen(&small);
-  view.CopyToScreen(&small);
-  EXPECT_EQ(view.presented, (Rects{{0, 0, 200, 100}, small}));
+  EXPECT_EQ(view.batchesFinished, 1);
+  EXPECT_FALSE(view.InBatch());
 }
 
 TEST_F(OsbViewTest, CopyToScreenCutsTheAreaToBufferAndWindow) {
@@ -103,22 +99,13 @@ TEST_F(OsbViewTest, CopyToScreenCutsTheAreaToBufferAndWindow) {
   EXPECT_EQ(view.presented, (Rects{{0, 0, 100, 50}, {0, 0, 100, 50}}));
 }
 
-TEST_F(OsbViewTest, ScrollingCopiesTheWholeBufferUnlessTheCheckIsSkippedOnce) {
+// What a scroll uncovers the window asks for itself: a copy after a scroll
+// presents what it was asked for, not the whole buffer.
+TEST_F(OsbViewTest, AfterAScrollACopyPresentsOnlyItsArea) {
   const Rect asked{10, 40, 20, 50};
-  view.scroll = {0, 30};
   view.visible = {0, 30, 200, 100};
-  view.CopyToScreen(&asked);  // sees the scroll
-  view.CopyToScreen(&asked);  // settled
-  EXPECT_EQ(view.presented, (Rects{{0, 0, 200, 100}, asked}));
-
-  view.presented.clear();
-  view.scroll = {0, 0};
-  view.visible = {0, 0, 200, 100};
-  view.skipScrollCheck = true;
-  view.CopyToScreen(&asked);  // skips the check
-  view.CopyToScreen(&asked);  // the next one sees the scroll
-  EXPECT_EQ(view.presented, (Rects{asked, {0, 0, 200, 100}}));
-  EXPECT_FALSE(view.skipScrollCheck);
+  view.CopyToScreen(&asked);
+  EXPECT_EQ(view.presented, (Rects{asked}));
 }
 
 TEST(OsbViewBufferTest, CreateBufferTakesTheBackgroundSizeUnlessBothAreGiven) {
@@ -147,7 +134,6 @@ TEST(OsbViewBufferTest, WithoutBufferNothingIsPresentedAndScrollSizeIsDefault) {
   FakeView view;
   view.OnInitialUpdate();
   EXPECT_EQ(view.scrollSizes, (Point{640, 480}));
-  view.copyWholeBuffer = true;
   view.OnUpdate();
   EXPECT_EQ(view.renders.size(), 1u);
   EXPECT_TRUE(view.presented.empty());

@@ -89,8 +89,8 @@ class FakeView final : public COSBView {
   std::vector<std::optional<Rect>> renders;
   std::vector<Rect> presented;
   Rect visible{0, 0, 100, 100};
-  Point scroll;
   std::optional<Point> scrollSizes;
+  int batchesFinished = 0;
 
   void Render(const Rect* rect) override {
     renders.push_back(rect ? std::optional<Rect>(*rect) : std::nullopt);
@@ -101,8 +101,8 @@ class FakeView final : public COSBView {
     presented.push_back(area);
   }
   Rect VisibleArea() const override { return visible; }
-  Point ScrollPosition() const override { return scroll; }
   void SetScrollSizes(int width, int height) override { scrollSizes = Point{width, height}; }
+  void BatchFinished() override { ++batchesFinished; }
 };
 
 // A palette of `n` entries where entry i is (i, 255 - i, i / 2).

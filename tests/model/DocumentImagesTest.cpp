@@ -244,7 +244,7 @@ TEST_F(NewBackgroundTest, ALargerImageIsComposedAtItsOwnSizeWithoutAQuestion) {
   EXPECT_EQ(d.doc.picture.composedWidth, 640);
   EXPECT_EQ(d.doc.picture.composedHeight, 480);
   EXPECT_EQ(d.doc.picture.pictureWidth, 0);
-  EXPECT_FALSE(d.view.painting);
+  EXPECT_FALSE(d.view.InBatch());
   EXPECT_EQ(d.view.BufferRect().right, 640);
   EXPECT_GT(d.view.fullRedraws, redraws);
   EXPECT_TRUE(d.doc.IsModified());
@@ -259,7 +259,7 @@ TEST_F(NewBackgroundTest, TheResizeQuestionComesWhileTheWindowPaints) {
     void ShowMessage(std::string_view) override {}
     void ShowWarning(std::string_view) override {}
     bool AskYesNo(std::string_view) override {
-      paintingWhenAsked.push_back(view.painting);
+      paintingWhenAsked.push_back(view.InBatch());
       return false;
     }
     std::optional<std::string> AskOpenFileName(std::string_view) override { return std::nullopt; }
@@ -272,7 +272,7 @@ TEST_F(NewBackgroundTest, TheResizeQuestionComesWhileTheWindowPaints) {
   EXPECT_TRUE(d.doc.NewBackgroundImage(WriteBitmap("small.bmp", 100, 80)));
   EXPECT_EQ(watching.paintingWhenAsked, std::vector<bool>{false});
   EXPECT_EQ(d.view.nodesAtBatchAnnouncements.size(), 2u);
-  EXPECT_FALSE(d.view.painting);
+  EXPECT_FALSE(d.view.InBatch());
 }
 
 struct SmallerCase {

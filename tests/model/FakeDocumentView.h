@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "graphics/COSBView.h"
@@ -30,11 +31,11 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   // Holds back drawing during a batch as the real view does, and notes how
   // many nodes the picture held at each announcement.
   void BatchStarted() override {
-    painting = ++batchDepth > 0;
+    if (batchDepth++ == 0) batch.emplace(*this);
     nodesAtBatchAnnouncements.push_back(doc_.Nodes().size());
   }
   void BatchEnded() override {
-    painting = --batchDepth > 0;
+    if (--batchDepth == 0) batch.reset();
     nodesAtBatchAnnouncements.push_back(doc_.Nodes().size());
     // The whole redraw at the end takes the place of every pending area.
     ClearDirty();
@@ -44,6 +45,7 @@ class FakeDocumentView final : public COSBView, public DocumentView {
 
   BackgroundArrangement arrangement = BackgroundArrangement::Tile;
   int batchDepth = 0;
+  std::optional<Batch> batch;
   int nodeChanges = 0;
   int backgrounds = 0;
   int fullRedraws = 0;
@@ -57,7 +59,6 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   Rect VisibleArea() const override {
     return BufferRect();
   }
-  Point ScrollPosition() const override { return {}; }
   void SetScrollSizes(int, int) override {}
 
  private:

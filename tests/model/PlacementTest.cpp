@@ -98,7 +98,7 @@ TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
   // The moves are one batch, shown once they are all done.
   EXPECT_EQ(d.view.nodesAtBatchAnnouncements, (std::vector<std::size_t>{3, 3}));
   EXPECT_TRUE(d.view.Dirty().empty());
-  EXPECT_FALSE(d.view.painting);
+  EXPECT_FALSE(d.view.InBatch());
   EXPECT_EQ(d.view.fullRedraws, redrawsBefore + 1);
   d.doc.SetModified(false);
   d.doc.TileNodes();  // nothing moves

@@ -230,7 +230,7 @@ TEST(SavedTopology, TheOldRebuildingWordIsWrittenAsZeroAndIgnored) {
     bytes[word] = said;
     DocumentWithView target;
     ASSERT_EQ(LoadTopology(target.doc, bytes), LoadOutcome::Loaded) << int{said};
-    EXPECT_FALSE(target.view.painting);
+    EXPECT_FALSE(target.view.InBatch());
   }
 }
 

@@ -134,7 +134,7 @@ TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
   r.doc.settings.refreshSeconds = 60;
   r.Run(node);
   EXPECT_EQ(r.view.timerPeriods, (std::vector<int>{0, 60000}));
-  EXPECT_FALSE(r.view.painting);
+  EXPECT_FALSE(r.view.InBatch());
 }
 
 // A node that is down leaves the picture as it was, not all unreachable.

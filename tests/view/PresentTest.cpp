@@ -77,10 +77,11 @@ TEST(ViewPresent, WindowFitsASmallPictureExactly) {
   // window follows the drawing that ends it, and the scroll bars the larger
   // picture brought meanwhile go.
   for (const QSize picture : {QSize(300, 200), QSize(400, 250)}) {
-    w.view.painting = picture.width() == 400;
+    std::optional<COSBView::Batch> batch;
+    if (picture.width() == 400) batch.emplace(w.view);
     w.view.RequestPictureResize(picture.width(), picture.height());
     DeliverPaints();
-    w.view.painting = false;
+    batch.reset();
     w.view.RedrawAll();
     DeliverPaints();
     EXPECT_EQ(w.view.viewport()->size(), picture);

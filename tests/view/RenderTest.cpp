@@ -200,7 +200,7 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
   s.status.texts.clear();
   s.view.viewport()->installEventFilter(&counter);
 
-  s.view.painting = true;
+  std::optional<COSBView::Batch> batch(std::in_place, s.view);
   node.SetPosition(90, 90);  // placement during a refresh leaves dirty areas
   s.view.NodeChanged(node);
   s.view.RedrawAll();
@@ -212,8 +212,7 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
 
   EXPECT_FALSE(s.view.Dirty().empty());
 
-  s.view.painting = false;
-  s.view.RedrawAll();
+  batch.reset();
   QCoreApplication::processEvents();
   EXPECT_GT(counter.paints, 0);
 
@@ -221,9 +220,9 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
   s.doc.BatchStarts();
   s.doc.BatchStarts();
   s.doc.BatchEnds();
-  EXPECT_TRUE(s.view.painting);
+  EXPECT_TRUE(s.view.InBatch());
   s.doc.BatchEnds();
-  EXPECT_FALSE(s.view.painting);
+  EXPECT_FALSE(s.view.InBatch());
   EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
   // The whole picture made them moot: the next flush has nothing to redo.
   EXPECT_TRUE(s.view.Dirty().empty());
