@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QLayout>
-#include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimerEvent>
@@ -51,19 +50,17 @@ bool CMapvineView::SetBackground(ComposedBackground& background) {
   }
   // A new or opened document comes with a new background, and the node a
   // pending manual link started from belongs to the old one.
-  linkMode_ = false;
-  linkSource_ = nullptr;
-  routeStart_ = nullptr;
-  routeEnd_ = nullptr;
-  route_ = Route{};
-  selected_ = nullptr;
+  picks_.linkMode = false;
+  picks_.linkSource = nullptr;
+  route_.Clear();
+  picks_.selected = nullptr;
   renderer_.Index().MarkStale();
   MapToPalette(background, Palette());
   // The buffer takes the merged palette the node images are rebuilt in; an
   // image that was set outside a rebuild is brought to it here.
   MapNodesToPalette(doc_, Palette());
   updateGeometry();
-  if (!painting) FitWindowToPicture();
+  if (!InBatch()) FitWindowToPicture();
   RedrawWholePicture();
   return true;
 }
@@ -84,7 +81,6 @@ void CMapvineView::SetMarkInactiveLinks(bool mark) {
 }
 
 void CMapvineView::RedrawWholePicture() {
-  copyWholeBuffer = true;
   Render(nullptr);
   CopyToScreen(nullptr);
 }
@@ -97,14 +93,15 @@ void CMapvineView::RequestPictureResize(int width, int height) {
 // are rebuilt; the redraw at the end of the outermost batch takes the place
 // of every change noted meanwhile.
 void CMapvineView::BatchStarted() {
-  if (batchDepth_++ == 0) painting = true;
+  if (batchDepth_++ == 0) documentBatch_.emplace(*this);
 }
 
 void CMapvineView::BatchEnded() {
   if (batchDepth_ == 0 || --batchDepth_ > 0) return;
-  painting = false;
-  RedrawWholePicture();
+  documentBatch_.reset();
 }
+
+void CMapvineView::BatchFinished() { RedrawWholePicture(); }
 
 void CMapvineView::SetRefreshTimer(int milliseconds) {
   refreshTimer_.stop();
@@ -118,7 +115,7 @@ void CMapvineView::timerEvent(QTimerEvent* event) {
     return;
   }
   if (event->timerId() == autoScrollTimer_.timerId()) {
-    if (dragging_) {
+    if (drag_.active) {
       DragTo();
     } else {
       autoScrollTimer_.stop();
@@ -235,6 +232,16 @@ void CMapvineView::FitWindowToPicture() {
     emit ZoomChanged(zoom_, fitted_);
   }
   top->resize(wanted);
+}
+
+bool CMapvineView::OnCommand(int id) {
+  return printer_.OnCommand(id) || OnNodeCommand(id) || OnPictureCommand(id);
+}
+
+std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
+  if (auto state = printer_.CommandStateOf(id)) return state;
+  if (auto state = NodeCommandState(id)) return state;
+  return PictureCommandState(id);
 }
 
 }  // namespace mapvine

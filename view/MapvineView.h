@@ -18,12 +18,12 @@
 #include "model/MapvineDoc.h"
 #include "model/Route.h"
 #include "view/CommandTarget.h"
+#include "view/PicturePrinter.h"
+#include "view/ChosenRoute.h"
+#include "view/ViewPicks.h"
 #include "dialogs/FindDialog.h"
-#include "render/PicturePrinting.h"
 #include "render/PictureRenderer.h"
 #include "render/QtTextDrawer.h"
-
-class QPrinter;
 
 namespace mapvine {
 
@@ -59,16 +59,22 @@ class CMapvineView : public QAbstractScrollArea,
   void BatchStarted() override;
   void BatchEnded() override;
   void SetRefreshTimer(int milliseconds) override;
+  // What the menus, a drag, a pending link, the selection, the route, a
+  // blink or an open detail dialog point at is let go of here, and only here.
+  void NodeRemoving(const CSprite& node) override;
+  void LinkRemoving(const CLink& link) override;
+  void AllRemoving() override;
 
   // Takes note that `clip` of the picture (all of it when null) changed, so
   // that it is drawn anew where shown, and shows the node count in the
   // status bar.
   void Render(const Rect* clip) override;
-  // The whole picture at 100%, for printing, --render and comparisons; null
-  // without a picture or when its image cannot be allocated.
+  // The whole picture at 100% in its palette, without what lies over it;
+  // null without a picture or when its image cannot be allocated.
   std::unique_ptr<CDIBSurface> RenderWholePicture();
   // Draws `area` of the picture at 100% into `window`, an image in the
-  // picture's palette showing the picture from `origin` on.
+  // picture's palette showing the picture from `origin` on, without what
+  // lies over it.
   void RenderArea(CDIB& window, Point origin, const Rect& area);
 
   // The zoom factor: 1 shows the picture at its own size. It runs from
@@ -95,23 +101,18 @@ class CMapvineView : public QAbstractScrollArea,
   int DisplayedCount() const { return displayedCount_; }
   int TotalCount() const { return totalCount_; }
 
-  // The whole picture at 100% in true colour; null without a buffer.
+  // The whole picture at 100% in true colour with what lies over it, for
+  // printing, --render and comparisons; null without a buffer.
   QImage PictureImage();
   // Shows the node with this label or network-qualified name as Find does:
   // scrolled into the middle of the window and blinking, and shown if it
   // was hidden. False when no node has it.
   bool LocateNode(std::string_view name);
-  using PrintLayout = mapvine::PrintLayout;
-  void SetPrintLayout(PrintLayout layout) { printLayout_ = layout; }
-  PrintLayout GetPrintLayout() const { return printLayout_; }
-  // The picture as the print layout says, keeping its proportions. False
-  // when nothing was printed: no picture, or the printer would not start.
-  bool PrintPicture(QPrinter& printer);
-  // Prints, or tells the user why the picture was not printed.
-  void PrintOrSayWhy(QPrinter& printer);
+  // Printing the picture, with its page setup and layout.
+  PicturePrinter& Printing() { return printer_; }
 
-  // CommandTarget: printing, and the node and link commands of the
-  // context menus.
+  // CommandTarget: printing, the node and link commands of the context
+  // menus, and the picture commands.
   bool OnCommand(int id) override;
   std::optional<CommandState> CommandStateOf(int id) const override;
 
@@ -126,12 +127,12 @@ class CMapvineView : public QAbstractScrollArea,
 
   // What the last right click hit; the icon commands act on it. A node or
   // link that has left the document since reads as none.
-  CSprite* MenuNode() const;
-  CLink* MenuLink() const;
-  bool MenuOnNode() const { return menuOnNode_; }
-  bool Dragging() const { return dragging_; }
-  CSprite* DragNode() const { return dragNode_; }
-  bool LinkMode() const { return linkMode_; }
+  CSprite* MenuNode() const { return picks_.menuNode; }
+  CLink* MenuLink() const { return picks_.menuLink; }
+  bool MenuOnNode() const { return picks_.menuOnNode; }
+  bool Dragging() const { return drag_.active; }
+  CSprite* DragNode() const { return picks_.dragNode; }
+  bool LinkMode() const { return picks_.linkMode; }
   // Lets go of the nodes and links the menus, a drag or a pending link point
   // at, before something other than this view takes them out of the picture.
   void ForgetPicks();
@@ -145,7 +146,7 @@ class CMapvineView : public QAbstractScrollArea,
   void SetRouteEnd(CSprite& node);
   void ClearRoute();
   // The route shown; kind None while no route is shown.
-  const Route& ShownRoute() const { return route_; }
+  const Route& ShownRoute() const { return route_.Found(); }
 
   // The node the keyboard acts on; none when no node is selected.
   CSprite* SelectedNode() const;
@@ -198,8 +199,8 @@ class CMapvineView : public QAbstractScrollArea,
   // COSBView
   void PresentRect(const Rect& area) override;
   Rect VisibleArea() const override;
-  Point ScrollPosition() const override;
   void SetScrollSizes(int width, int height) override;
+  void BatchFinished() override;
 
   // Qt
   void paintEvent(QPaintEvent* event) override;
@@ -219,6 +220,8 @@ class CMapvineView : public QAbstractScrollArea,
   // The standard redraw: everything composed and presented.
   void RedrawWholePicture();
   void UpdateScrollBars();
+  // The scroll bars' values: where the shown picture starts, zoomed.
+  Point ScrollPosition() const;
   // The picture's size at the current zoom, in window pixels.
   QSize ZoomedPictureSize() const;
   // Picture rectangle to viewport rectangle at the current zoom and scroll.
@@ -227,7 +230,7 @@ class CMapvineView : public QAbstractScrollArea,
   // the picture at the next paint.
   void InvalidateFrame();
   void InvalidateFrame(const QRect& r);
-  // Draws the exposed viewport rectangle `r` into frame_.
+  // Draws the exposed viewport rectangle `r` into frame_.image.
   void DrawExposed(QRect r);
   bool OnZoomCommand(int id);
   // Grows or shrinks the top-level window so the picture shows without
@@ -257,14 +260,6 @@ class CMapvineView : public QAbstractScrollArea,
 
   // What is drawn over the picture: the route and the keyboard selection.
   ViewOverlays Overlays() const;
-  // Finds the route again between its chosen ends, as links and statuses
-  // change; forgets it when an end has left the document.
-  void UpdateRoute();
-  // The same before the route is drawn, looking for its ends among the
-  // nodes the paint draws.
-  void UpdateRouteToDraw();
-  // Forgets the ends not kept and finds the route between those left.
-  void KeepRouteEnds(bool keepStart, bool keepEnd);
   void ShowRouteStatus();
 
   // Keyboard: selection moves, and the selected node's details, menu and
@@ -288,8 +283,6 @@ class CMapvineView : public QAbstractScrollArea,
   void AskAndShowNeighbourhood(CSprite& node);
   void ShowEveryNode();
   std::optional<CommandState> NodeCommandState(int id) const;
-  bool InDocument(const CSprite* node) const;
-  bool InDocument(const CLink* link) const;
   void StartLink();
   void HideMenuNode();
   void MoveMenuNodeDepth(int step);
@@ -326,11 +319,6 @@ class CMapvineView : public QAbstractScrollArea,
   // The arrangement the background is laid out in: the one chosen here, or
   // the one a saved picture brought.
   BackgroundArrangement ShownArrangement() const;
-  void ShowPrintPreview();
-
-  // Kept between commands, so that the page setup holds for later prints.
-  std::unique_ptr<QPrinter> printer_;
-  PrintLayout printLayout_ = PrintLayout::FitToPage;
 
   CMapvineDoc& doc_;
   PictureRenderer renderer_{doc_};
@@ -343,47 +331,47 @@ class CMapvineView : public QAbstractScrollArea,
   // A found node shows its other image and back, a phase per tick.
   QBasicTimer blinkTimer_;
   struct BlinkState {
-    CSprite* node;  // looked for in the picture at every phase: it may go meanwhile
+    CSprite* node;  // forgotten at once when it leaves the document
     int shown;      // the image it showed before, and shows again at the end
     int other;
     int phase;
   };
   std::optional<BlinkState> blink_;
   int refreshPeriod_ = 0;
-  // Batches under way: `painting` holds while any is.
+  // The document's batches under way, held as one of the buffer's.
   int batchDepth_ = 0;
+  std::optional<Batch> documentBatch_;
   QSize pictureSize_;
   // The picture size the window was last fitted to.
   QSize fittedSize_;
-  // What the window shows, in true colour, kept between paints: a scroll
-  // moves it and draws only the strip it uncovers.
-  QImage frame_;
-  // The parts of frame_ that no longer show the picture.
-  QRegion staleFrame_;
-  // The picture's colour table in true colour, as the paints use it.
-  std::array<QRgb, 256> colorTable_{};
+  // What the window shows, kept between paints: a scroll moves it and
+  // draws only the strip it uncovers.
+  struct ShownFrame {
+    QImage image;  // in true colour
+    // The parts of the image that no longer show the picture.
+    QRegion stale;
+    // The picture's colour table in true colour, as the paints use it.
+    std::array<QRgb, 256> colors{};
+  };
+  ShownFrame frame_;
   int displayedCount_ = 0;
   int totalCount_ = 0;
 
-  // Interaction state. The node and link references are not owned; every
-  // deletion through this view clears the ones it invalidates.
-  bool dragging_ = false;
-  bool linkMode_ = false;
-  bool fastDrag_ = false;
-  CSprite* dragNode_ = nullptr;
-  CSprite* linkSource_ = nullptr;
-  Point dragStart_;
-  int dragOffsetX_ = 0;
-  int dragOffsetY_ = 0;
-  CSprite* menuNode_ = nullptr;
-  CLink* menuLink_ = nullptr;
-  bool menuOnNode_ = false;
-  QCursor savedCursor_;
+  // A node dragged with the left button.
+  struct DragState {
+    bool active = false;
+    // On a large picture the moves are shown only when the drag ends.
+    bool fast = false;
+    Point start;
+    int offsetX = 0;
+    int offsetY = 0;
+    QCursor savedCursor;
+  };
+  DragState drag_;
+  ViewPicks picks_;
+  ChosenRoute route_;
 
-  CSprite* routeStart_ = nullptr;
-  CSprite* routeEnd_ = nullptr;
-  Route route_;
-  CSprite* selected_ = nullptr;
+  PicturePrinter printer_{*this, [this] { return PictureImage(); }, [this] { return HasBuffer(); }};
 };
 
 }  // namespace mapvine

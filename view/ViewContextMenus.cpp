@@ -85,18 +85,18 @@ std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
 }  // namespace
 
 std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
-  menuOnNode_ = true;
-  menuNode_ = &node;
+  picks_.menuOnNode = true;
+  picks_.menuNode = &node;
   return BuildMenu(*this, "Node", kNodeMenu);
 }
 
 std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
   // A node first, then a link (which forgets the node), then the background.
-  menuOnNode_ = false;
+  picks_.menuOnNode = false;
   if (CSprite* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
-  menuNode_ = nullptr;
-  menuLink_ = renderer_.Index().LinkAt(at);
-  if (menuLink_ != nullptr) return BuildMenu(*this, "Link", kLinkMenu);
+  picks_.menuNode = nullptr;
+  picks_.menuLink = renderer_.Index().LinkAt(at);
+  if (picks_.menuLink != nullptr) return BuildMenu(*this, "Link", kLinkMenu);
   return BuildMenu(*this, "Background", kBackgroundMenu);
 }
 

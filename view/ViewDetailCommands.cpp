@@ -1,6 +1,8 @@
 // The Details command of the node and link menus: the dialog that decodes
 // what the SNA node reported about the node or link, and that lets the user
 // rename a node or set a node's or link's status by hand.
+#include <utility>
+
 #include "dialogs/DetailEdits.h"
 #include "dialogs/DetailTexts.h"
 #include "dialogs/LinkDetailDialogs.h"
@@ -15,13 +17,16 @@ bool CMapvineView::EditDetails(Item& item, const Texts& texts) {
   Dialog dialog(texts, this);
   // A refresh may run while the dialog is open; the item must still be
   // there to take the edits.
-  if (RunModal(dialog) != QDialog::Accepted || !InDocument(&item)) return false;
+  picks_.edited = &item;
+  const bool accepted = RunModal(dialog) == QDialog::Accepted;
+  const bool present = std::exchange(picks_.edited, nullptr) != nullptr;
+  if (!accepted || !present) return false;
   ApplyDetailEdits(doc_, item, dialog.Texts());
   return true;
 }
 
 void CMapvineView::ShowMenuDetails() {
-  if (menuOnNode_) {
+  if (picks_.menuOnNode) {
     if (CSprite* node = MenuNode()) ShowNodeDetails(*node);
   } else if (CLink* link = MenuLink()) {
     ShowLinkDetails(*link);

@@ -19,12 +19,13 @@
 namespace mapvine {
 
 CSprite* CMapvineView::SelectedNode() const {
-  return InDocument(selected_) && !selected_->hidden && !FoldedAway(*selected_) ? selected_ : nullptr;
+  CSprite* node = picks_.selected;
+  return node != nullptr && !node->hidden && !FoldedAway(*node) ? node : nullptr;
 }
 
 void CMapvineView::Select(CSprite* node) {
   CSprite* before = SelectedNode();
-  selected_ = node;
+  picks_.selected = node;
   for (const CSprite* changed : {before, SelectedNode()}) {
     if (changed == nullptr) continue;
     RepaintArea(changed->GetRect());
@@ -99,9 +100,9 @@ void CMapvineView::ScrollToShow(const CSprite& node) {
 void CMapvineView::DeleteSelected() {
   CSprite* node = SelectedNode();
   if (node == nullptr || !Prompts().AskYesNo("Delete " + node->label + "?")) return;
-  menuOnNode_ = true;
-  menuNode_ = node;
-  selected_ = nullptr;
+  picks_.menuOnNode = true;
+  picks_.menuNode = node;
+  picks_.selected = nullptr;
   DeleteMenuNode();
 }
 

@@ -107,11 +107,11 @@ void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
   doc_.ShowNodeCount(displayedCount_, totalCount_);
   CSprite* hit = renderer_.Index().NodeAt(at);
-  if (linkMode_) {
-    linkMode_ = false;
-    CSprite* source = std::exchange(linkSource_, nullptr);
-    // The source may have gone with a document cleared since the prompt.
-    if (hit != nullptr && InDocument(source)) {
+  if (picks_.linkMode) {
+    picks_.linkMode = false;
+    CSprite* source = std::exchange(picks_.linkSource, nullptr);
+    // The source may have gone since the prompt.
+    if (hit != nullptr && source != nullptr) {
       emit EditBegins();
       doc_.NewLink(*source, *hit);
       emit EditEnds(tr("Link"));
@@ -125,14 +125,14 @@ void CMapvineView::LeftButtonDown(Point at) {
     ClearRoute();
     return;
   }
-  if (dragging_) return;
+  if (drag_.active) return;
   emit EditBegins();
-  dragging_ = true;
-  dragNode_ = hit;
-  fastDrag_ = false;
-  dragStart_ = {hit->GetX(), hit->GetY()};
-  dragOffsetX_ = at.x - hit->GetX();
-  dragOffsetY_ = at.y - hit->GetY();
+  drag_.active = true;
+  picks_.dragNode = hit;
+  drag_.fast = false;
+  drag_.start = {hit->GetX(), hit->GetY()};
+  drag_.offsetX = at.x - hit->GetX();
+  drag_.offsetY = at.y - hit->GetY();
   doc_.NodeChanging(*hit);
   // Lifted while it moves, so that it passes over its equals.
   hit->SetDepth(hit->GetDepth() + 1);
@@ -162,26 +162,22 @@ bool CMapvineView::AutoScrollStep(QPoint corner, int width, int height) {
 
   hbar.setValue(hbar.value() + dx);
   vbar.setValue(vbar.value() + dy);
-  skipScrollCheck = false;
-  copyWholeBuffer = true;
   viewport()->repaint();
   if (!incrementalUpdate) CopyToScreen(nullptr);
   return true;
 }
 
 void CMapvineView::DragTo() {
-  copyWholeBuffer = false;
-  if (!dragging_ || dragNode_ == nullptr) return;
-  CSprite& node = *dragNode_;
+  if (!drag_.active || picks_.dragNode == nullptr) return;
+  CSprite& node = *picks_.dragNode;
   const int w = node.GetWidth();
   const int h = node.GetHeight();
-  skipScrollCheck = true;
 
   {
     // Where the cursor is now, not where the event said: while the timer
     // scrolls, the same cursor position points further into the picture.
     const Point cursor = ToPicture(viewport()->mapFromGlobal(cursorPosition()));
-    const QPoint cornerInWindow = ToViewport(Point{cursor.x - dragOffsetX_, cursor.y - dragOffsetY_});
+    const QPoint cornerInWindow = ToViewport(Point{cursor.x - drag_.offsetX, cursor.y - drag_.offsetY});
     const bool scrolled = AutoScrollStep(cornerInWindow, static_cast<int>(std::ceil(w * zoom_)),
                               static_cast<int>(std::ceil(h * zoom_)));
 
@@ -189,14 +185,14 @@ void CMapvineView::DragTo() {
     // smaller than the icon the left and top edges win.
     const int maxX = doc_.picture.composedWidth - w;
     const int maxY = doc_.picture.composedHeight - h - CSprite::kLabelBand;
-    const int x = std::max(std::min(cursor.x - dragOffsetX_, maxX), 0);
-    const int y = std::max(std::min(cursor.y - dragOffsetY_, maxY), 0);
+    const int x = std::max(std::min(cursor.x - drag_.offsetX, maxX), 0);
+    const int y = std::max(std::min(cursor.y - drag_.offsetY, maxY), 0);
 
     if (displayedCount_ > kFastDragNodes) {
       incrementalUpdate = false;
-      if (!fastDrag_) {
-        fastDrag_ = true;
-        savedCursor_ = viewport()->cursor();
+      if (!drag_.fast) {
+        drag_.fast = true;
+        drag_.savedCursor = viewport()->cursor();
         viewport()->setCursor(Qt::CrossCursor);
       }
       // Without its observer the move queues no dirty areas: the release
@@ -220,19 +216,17 @@ void CMapvineView::DragTo() {
 }
 
 void CMapvineView::LeftButtonUp() {
-  if (!dragging_) return;
-  dragging_ = false;
+  if (!drag_.active) return;
+  drag_.active = false;
   autoScrollTimer_.stop();
   // None when the node was deleted during the drag.
-  if (CSprite* node = std::exchange(dragNode_, nullptr)) {
+  if (CSprite* node = std::exchange(picks_.dragNode, nullptr)) {
     node->SetDepth(node->GetDepth() - 1);
-    if (Point{node->GetX(), node->GetY()} != dragStart_) doc_.SetModified(true);
+    if (Point{node->GetX(), node->GetY()} != drag_.start) doc_.SetModified(true);
   }
-  if (fastDrag_) {
-    fastDrag_ = false;
-    viewport()->setCursor(savedCursor_);
-    copyWholeBuffer = true;
-    skipScrollCheck = false;
+  if (drag_.fast) {
+    drag_.fast = false;
+    viewport()->setCursor(drag_.savedCursor);
     Repaint();
   }
   // With incremental updates off this renders and presents the whole
@@ -240,7 +234,7 @@ void CMapvineView::LeftButtonUp() {
   FlushDirty();
   incrementalUpdate = true;
   // The glow along a route reaches past the areas a move redraws.
-  if (route_.kind != Route::Kind::None) RedrawWholePicture();
+  if (route_.Shown()) RedrawWholePicture();
   emit EditEnds(tr("Move"));
 }
 

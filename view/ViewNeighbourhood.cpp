@@ -19,7 +19,7 @@ constexpr int kDefaultHops = 2;
 }  // namespace
 
 void CMapvineView::TogglePin() {
-  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr) return;
   doc_.NodeChanging(*node);
   node->pinned = !node->pinned;
@@ -29,24 +29,24 @@ void CMapvineView::TogglePin() {
 }
 
 void CMapvineView::ToggleLuFold() {
-  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr || !SetLusFolded(doc_, *node, !node->lusFolded)) return;
   // A selection folded away would be framed where nothing is drawn.
-  if (selected_ != nullptr && FoldedAway(*selected_)) selected_ = node;
+  if (picks_.selected != nullptr && FoldedAway(*picks_.selected)) picks_.selected = node;
   const int count = OwnedLuCount(*node);
   doc_.ShowStatusText(node->label + (node->lusFolded ? " shows its " + std::to_string(count) + " LUs as one mark"
                                                      : " shows its " + std::to_string(count) + " LUs again"));
 }
 
 CommandState CMapvineView::LuFoldState() const {
-  const CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  const CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
   // Unfolding stays offered when the LUs have gone since.
   return CommandState{.enabled = node != nullptr && (node->lusFolded || OwnedLuCount(*node) > 0),
                       .checked = node != nullptr && node->lusFolded};
 }
 
 CSprite* CMapvineView::NeighbourhoodCentre() const {
-  if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) return node;
+  if (CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr) return node;
   return SelectedNode();
 }
 

@@ -34,7 +34,7 @@ bool CMapvineView::OnNodeCommand(int id) {
       MoveMenuNodeDepth(-1);
       return true;
     case command::kDelete:
-      if (menuOnNode_) {
+      if (picks_.menuOnNode) {
         DeleteMenuNode();
       } else {
         DeleteMenuLink();
@@ -47,10 +47,10 @@ bool CMapvineView::OnNodeCommand(int id) {
       SetNeighborsHidden(true);
       return true;
     case command::kRouteFromHere:
-      if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteStart(*node);
+      if (CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteStart(*node);
       return true;
     case command::kRouteToHere:
-      if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteEnd(*node);
+      if (CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteEnd(*node);
       return true;
     case command::kPinNode:
       TogglePin();
@@ -90,9 +90,9 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
     case command::kIconWorkstation:
     case command::kIconServerWorkstation:
     case command::kIconSameForBoth:
-      return CommandState{.enabled = menuOnNode_, .checked = false};
+      return CommandState{.enabled = picks_.menuOnNode, .checked = false};
     case command::kPinNode: {
-      const CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+      const CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
       return CommandState{.enabled = node != nullptr, .checked = node != nullptr && node->pinned};
     }
     case command::kFoldLus:
@@ -106,33 +106,37 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
   }
 }
 
-bool CMapvineView::InDocument(const CSprite* node) const {
-  if (node == nullptr) return false;
-  // A straight run of addresses, not a walk from node to node.
-  const auto nodes = doc_.NodesByArrival();
-  return std::find(nodes.begin(), nodes.end(), node) != nodes.end();
+void CMapvineView::NodeRemoving(const CSprite& node) {
+  picks_.Forget(node);
+  route_.Forget(node);
+  if (blink_ && blink_->node == &node) {
+    blink_.reset();
+    blinkTimer_.stop();
+  }
 }
 
-bool CMapvineView::InDocument(const CLink* link) const {
-  if (link == nullptr) return false;
-  const auto& links = doc_.Links();
-  return std::any_of(links.begin(), links.end(), [link](const auto& l) { return l.get() == link; });
+void CMapvineView::LinkRemoving(const CLink& link) {
+  picks_.Forget(link);
+  route_.Forget(link);
 }
 
-CSprite* CMapvineView::MenuNode() const { return InDocument(menuNode_) ? menuNode_ : nullptr; }
-
-CLink* CMapvineView::MenuLink() const { return InDocument(menuLink_) ? menuLink_ : nullptr; }
+void CMapvineView::AllRemoving() {
+  picks_ = ViewPicks{};
+  route_.Clear();
+  blink_.reset();
+  blinkTimer_.stop();
+}
 
 void CMapvineView::StartLink() {
   CSprite* node = MenuNode();
   if (node == nullptr) return;
-  linkMode_ = true;
-  linkSource_ = node;
+  picks_.linkMode = true;
+  picks_.linkSource = node;
   doc_.ShowStatusText(kLinkPrompt);
 }
 
 void CMapvineView::HideMenuNode() {
-  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
   doc_.NodeChanging(*node);
@@ -153,7 +157,7 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
 }
 
 void CMapvineView::SetNeighborsHidden(bool hidden) {
-  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr) return;
   bool changed = false;
   for (CLink* link : node->links) {
@@ -173,32 +177,19 @@ void CMapvineView::DeleteMenuLink() {
   CLink* link = MenuLink();
   if (link == nullptr) return;
   const Rect area = link->bounds;
-  menuLink_ = nullptr;
+  picks_.menuLink = nullptr;
   doc_.DeleteLink(*link);
   Render(&area);
   CopyToScreen(&area);
   doc_.SetModified(true);
 }
 
-void CMapvineView::ForgetPicks() {
-  menuNode_ = nullptr;
-  menuLink_ = nullptr;
-  dragNode_ = nullptr;
-  linkSource_ = nullptr;
-  linkMode_ = false;
-}
+void CMapvineView::ForgetPicks() { picks_.ForgetMenuDragAndLink(); }
 
 void CMapvineView::DeleteMenuNode() {
   CSprite* node = MenuNode();
   if (node == nullptr) return;
   const std::unique_ptr<CSprite> removed = doc_.RemoveNode(*node);  // with its links
-
-  menuNode_ = nullptr;
-  if (dragNode_ == node) dragNode_ = nullptr;  // the release still ends the drag
-  if (linkSource_ == node) {
-    linkSource_ = nullptr;
-    linkMode_ = false;
-  }
   // One redraw covers the node with its label band and every line it had.
   RedrawWholePicture();
   doc_.SetModified(true);

@@ -213,8 +213,6 @@ void CMapvineView::CentreOn(const CSprite& node) {
                         QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
   horizontalScrollBar()->setValue(std::max(0, centre.x() - clientWidth / 2));
   verticalScrollBar()->setValue(std::max(0, centre.y() - clientHeight / 2));
-  skipScrollCheck = false;
-  copyWholeBuffer = true;
   viewport()->repaint();
   CopyToScreen(nullptr);
 }
@@ -233,10 +231,9 @@ void CMapvineView::Blink(CSprite& node) {
 void CMapvineView::BlinkPhase() {
   if (!blink_) return blinkTimer_.stop();
   BlinkState& blink = *blink_;
-  const bool present = InDocument(blink.node);
   // The last phase is the image the node showed before the blink.
-  if (present && HasBuffer()) ShowBlinkImage(*blink.node, blink.phase % 2 == 0 ? blink.other : blink.shown);
-  if (!present || ++blink.phase == kBlinkPhases) {
+  if (HasBuffer()) ShowBlinkImage(*blink.node, blink.phase % 2 == 0 ? blink.other : blink.shown);
+  if (++blink.phase == kBlinkPhases) {
     blink_.reset();
     blinkTimer_.stop();
   }

@@ -97,6 +97,29 @@ TEST(ViewLinkMode, SourceGoneWithTheDocumentLinksNothing) {
   EXPECT_FALSE(w.view.LinkMode());
 }
 
+// Whatever takes a node out of the document (an undo, a refresh), the view
+// lets go of everything that pointed at it or at its links.
+TEST(ViewDelete, NodeRemovedElsewhereLeavesNoPick) {
+  InteractiveWindow w;
+  CSprite& doomed = w.AddSquareNode("NN1", 60, 60);
+  CSprite& other = w.AddSquareNode("NN2", 300, 60);
+  w.doc.NewLink(doomed, other);
+  w.view.BuildContextMenu(MidpointOf(*w.doc.Links().begin()[0]));
+  ASSERT_NE(w.view.MenuLink(), nullptr);
+  w.view.SetRouteStart(doomed);
+  w.view.SetRouteEnd(other);
+  ASSERT_NE(w.view.ShownRoute().kind, Route::Kind::None);
+  w.view.Select(&doomed);
+
+  const std::unique_ptr<CSprite> removed = w.doc.RemoveNode(doomed);
+  EXPECT_EQ(w.view.MenuLink(), nullptr);
+  EXPECT_EQ(w.view.SelectedNode(), nullptr);
+  EXPECT_TRUE(w.view.ShownRoute().links.empty());
+  w.view.RedrawAll();
+  EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);
+  EXPECT_FALSE(w.view.PictureImage().isNull());
+}
+
 TEST(ViewDelete, NodeTakesAllItsLinksWithIt) {
   InteractiveWindow w;
   CSprite& hub = w.AddSquareNode("HUB", 200, 120);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/Route.h"
+#include "render/OverviewRendering.h"
+
+namespace mapvine {
+
+// The route the window shows between two chosen nodes. Either end may be
+// chosen first; the route is found once both are, and found again when
+// links or statuses change.
+class ChosenRoute {
+ public:
+  void SetStart(CSprite& node);
+  void SetEnd(CSprite& node);
+  // Forgets both ends; true when anything was shown or chosen.
+  bool Clear();
+  // Finds the route again between the chosen ends.
+  void Find();
+  // Lets go of a node or link that is leaving the document; the next Find
+  // goes round it.
+  void Forget(const CSprite& node);
+  void Forget(const CLink& link);
+
+  // The route found; kind None while none is shown.
+  const Route& Found() const { return route_; }
+  bool Shown() const { return route_.kind != Route::Kind::None; }
+  // What the status bar says about the route or a half-chosen one; nothing
+  // while no end is chosen.
+  std::optional<std::string> Status() const;
+  // The route with its ends, for drawing over the picture.
+  void AddTo(ViewOverlays& overlays) const;
+
+ private:
+  CSprite* start_ = nullptr;
+  CSprite* end_ = nullptr;
+  Route route_;
+};
+
+}  // namespace mapvine
