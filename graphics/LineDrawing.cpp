@@ -81,8 +81,6 @@ class PixelWriter {
   std::uint8_t index_;
 };
 
-// The steps of a walk (0 .. the number of pixels along the main direction)
-// whose pen can reach `area`, with a margin across the main direction.
 struct StepRange {
   long long first;
   long long last;
@@ -98,11 +96,12 @@ StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, 
                     bool mostlyHorizontal) {
   const long long major = mostlyHorizontal ? dx : ady;
   const long long minor = mostlyHorizontal ? ady : dx;
-  // Along: the pen's two pixels share the main coordinate.
+  // Along: within the area.
   StepRange along = mostlyHorizontal ? StepsWithin(start.x, sx, area.left, area.right - 1)
                                      : StepsWithin(start.y, sy, area.top, area.bottom - 1);
-  // Across: the pen reaches one pixel before its coordinate, and the steps
-  // taken across are known to within one of n * minor / major.
+  // Across: up to one pixel past the area's far edge (a wide pen's second
+  // pixel lies one before the walk's), and the steps taken across are known
+  // to within one of n * minor / major.
   if (minor > 0) {
     const StepRange acrossSteps =
         mostlyHorizontal ? StepsWithin(start.y, sy, area.top, area.bottom)
@@ -115,6 +114,26 @@ StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, 
 }
 
 }  // namespace
+
+std::optional<WalkPart> WalkNear(LineWalk whole, const Rect& area) {
+  const bool mostlyHorizontal = whole.MostlyHorizontal();
+  const StepRange steps = StepsNear(area, {whole.x, whole.y}, whole.dx, -whole.dy, whole.sx,
+                                    whole.sy, mostlyHorizontal);
+  if (steps.first > steps.last) return std::nullopt;
+  // The walk steps along the main direction every time, and the steps taken
+  // across it by then follow from their number: start where the area
+  // begins, in the state the whole walk would have there.
+  const long long major = mostlyHorizontal ? whole.dx : -whole.dy;
+  const long long minor = mostlyHorizontal ? -whole.dy : whole.dx;
+  const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
+  const long long xSteps = mostlyHorizontal ? steps.first : across;
+  const long long ySteps = mostlyHorizontal ? across : steps.first;
+  LineWalk walk = whole;
+  walk.x += static_cast<int>(walk.sx * xSteps);
+  walk.y += static_cast<int>(walk.sy * ySteps);
+  walk.error += xSteps * walk.dy + ySteps * walk.dx;
+  return WalkPart{walk, steps.first, steps.last};
+}
 
 void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
                   int dash) {
@@ -145,23 +164,11 @@ void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point
   // partial redraw sets exactly the pixels a full one sets there. The second
   // pixel of the pen sits across the main direction.
   const PixelWriter pixels(window, origin, area, index);
-  LineWalk walk = LineWalk::Between(x, y, xEnd, yEnd);
-  const bool mostlyHorizontal = walk.dx >= -walk.dy;
-  const StepRange steps =
-      StepsNear(area, {x, y}, walk.dx, -walk.dy, walk.sx, walk.sy, mostlyHorizontal);
-  if (steps.first > steps.last) return;
-  // The walk steps along the main direction every time, and the steps taken
-  // across it by then follow from their number: start where the area
-  // begins, in the state the whole walk would have there.
-  const long long major = mostlyHorizontal ? walk.dx : -walk.dy;
-  const long long minor = mostlyHorizontal ? -walk.dy : walk.dx;
-  const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
-  const long long xSteps = mostlyHorizontal ? steps.first : across;
-  const long long ySteps = mostlyHorizontal ? across : steps.first;
-  walk.x += static_cast<int>(walk.sx * xSteps);
-  walk.y += static_cast<int>(walk.sy * ySteps);
-  walk.error += xSteps * walk.dy + ySteps * walk.dx;
-  for (long long n = steps.first; n <= steps.last; ++n) {
+  const std::optional<WalkPart> part = WalkNear(LineWalk::Between(x, y, xEnd, yEnd), area);
+  if (!part) return;
+  LineWalk walk = part->walk;
+  const bool mostlyHorizontal = walk.MostlyHorizontal();
+  for (long long n = part->first; n <= part->last; ++n) {
     // Dashes are counted along the main direction from the unclipped start,
     // which a damaged file may put anywhere an int reaches.
     const long long step = mostlyHorizontal ? std::llabs(static_cast<long long>(walk.x) - from.x)

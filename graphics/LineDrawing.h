@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
@@ -48,7 +49,24 @@ struct LineWalk {
       y += sy;
     }
   }
+  bool MostlyHorizontal() const { return dx >= -dy; }
 };
+
+// The part of a walk that can reach an area: `walk` in the state the whole
+// walk has at step `first` (steps counted from its start, one per pixel
+// along the main direction), up to step `last`. A point one past the area's
+// far edge across the main direction counts as near: a pen reaching one
+// pixel back from it still writes inside.
+struct WalkPart {
+  LineWalk walk;
+  long long first;
+  long long last;
+};
+
+// Where the walk `whole` (at its start) comes near `area`; nullopt when it
+// never does. The walk skips what lies outside in constant time, so a long
+// line costs only the pixels it has inside the area.
+std::optional<WalkPart> WalkNear(LineWalk whole, const Rect& area);
 
 // Draws a 2-pixel-wide line from `from` to `to` (both ends included) in
 // palette index `index` into an 8-bit image. The second pixel column or row
