@@ -260,6 +260,8 @@ class CMapvineView : public QAbstractScrollArea,
   // Finds the route again between its chosen ends, as links and statuses
   // change; forgets it when an end has left the document.
   void UpdateRoute();
+  // Shows the route between the ends just chosen.
+  void ShowNewRoute();
   // The same before the route is drawn, looking for its ends among the
   // nodes the paint draws.
   void UpdateRouteToDraw();

@@ -7,13 +7,19 @@ namespace mapvine {
 
 void CMapvineView::SetRouteStart(CSprite& node) {
   routeStart_ = &node;
-  UpdateRoute();
-  RedrawWholePicture();
+  ShowNewRoute();
 }
 
 void CMapvineView::SetRouteEnd(CSprite& node) {
   routeEnd_ = &node;
-  UpdateRoute();
+  ShowNewRoute();
+}
+
+void CMapvineView::ShowNewRoute() {
+  // The whole redraw finds the route again, as after any change of the
+  // picture; only while Render draws nothing is the route found here. On a
+  // large picture a search across it costs several milliseconds.
+  if (painting || !HasBuffer()) UpdateRoute();
   RedrawWholePicture();
 }
 
