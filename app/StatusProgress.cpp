@@ -50,15 +50,7 @@ void StatusProgress::Begin(std::string_view stage, int total) {
   bar_->setValue(0);
 }
 
-void StatusProgress::Step(int done) {
-  // A progress bar paints itself at once when its value shows a change, and
-  // that paint takes whatever else waits to be painted with it, the picture
-  // included: on a large network, a whole frame for every slice of a pass.
-  // With updates held, the bar is painted with the next turn instead.
-  bar_->setUpdatesEnabled(false);
-  bar_->setValue(std::min(done, bar_->maximum()));
-  bar_->setUpdatesEnabled(true);
-}
+void StatusProgress::Step(int done) { bar_->setValue(std::min(done, bar_->maximum())); }
 
 void StatusProgress::NodeSilent() {
   if (question_) return;
