@@ -16,10 +16,8 @@ TEST(SortedNamesTest, MatchesCopiedNamesIgnoringAsciiCase) {
   }
   const SortedNames names(nodes);
   nodes.DeleteAll();  // what was taken stays
-  ASSERT_EQ(names.size(), 4u);
-  EXPECT_EQ(names[1], "NETA.LU\xE9");
-  EXPECT_EQ(names[3], "NN1");
-  EXPECT_EQ(names.Holding("a.n"), (std::vector<std::uint32_t>{2}));
+  EXPECT_EQ(names.Holding("a.n"), (std::vector<std::uint32_t>{2}));  // LU\xE9 NETA.LU\xE9 NETA.NN1 NN1
+  EXPECT_EQ(names[2], "NETA.NN1");
   EXPECT_EQ(names.Holding("lu\xE9"), (std::vector<std::uint32_t>{0, 1}));
   EXPECT_TRUE(names.Holding("LU\xC9").empty());
 }
