@@ -5,6 +5,8 @@
 // entry points, up to and including the frame it shows:
 //   BM_Find               Find (dialog, OK): located, scrolled to, first
 //                         phase of the blink; nodes spread over the picture
+//   BM_FindTyping         the first three letters typed into the Find box,
+//                         a keystroke at a time (slowest_ms: one keystroke)
 //   BM_DragStep           one mouse move of a dragged node
 //   BM_Drop               the release, with the undo record of the move
 //   BM_UndoMove, BM_RedoMove   undoing and redoing that move
@@ -116,6 +118,24 @@ void BM_Find(benchmark::State& state) {
     name = w.spread[next++ % w.spread.size()]->label;
     clock.Time([&] { w.Frame().Route(command::kFindResource); });
   }
+}
+
+// The first letters of a name typed into the Find box, each keystroke with
+// the list it offers; the dialog's opening is BM_Find's.
+void BM_FindTyping(benchmark::State& state) {
+  RefreshedWindow& w = *shared;
+  std::size_t next = 0;
+  ActionClock clock(state);
+  const DialogAnswer answer([&](QDialog& dialog) {
+    auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("box1056"));
+    const QString name = QString::fromStdString(w.spread[next++ % w.spread.size()]->label);
+    for (const QChar letter : name.left(3)) {
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(letter));
+      clock.Time([&] { QCoreApplication::sendEvent(box, &key); });
+    }
+    return int(QDialog::Rejected);
+  });
+  for (auto _ : state) w.Frame().Route(command::kFindResource);
 }
 
 QPoint ViewportPointOf(CMapvineView& view, const CSprite& node) {
@@ -298,6 +318,7 @@ void BM_ShowNeighbourhood(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_FindTyping)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
 BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_UndoMove)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);

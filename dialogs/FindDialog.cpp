@@ -1,22 +1,24 @@
 #include "dialogs/FindDialog.h"
 
 #include <QAbstractItemView>
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSettings>
-#include <QStringListModel>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <string_view>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "model/NodeVisibility.h"
+#include "model/SortedNames.h"
 #include "export/NameText.h"
 
 namespace mapvine {
@@ -29,23 +31,36 @@ QStringList RecentSearches() {
   return QSettings("Mapvine", "Mapvine").value(kRecentKey).toStringList();
 }
 
-// Every label and network-qualified name once, sorted, for the completer.
-// A large picture has a hundred thousand and more: they are sorted as views
-// of the nodes' own strings rather than copied into a tree.
-QStringList NodeNames(const CSpriteList& nodes) {
-  std::vector<std::string_view> names;
-  names.reserve(2 * nodes.size());
-  for (const auto& node : nodes) {
-    names.push_back(node->label);
-    if (!node->fqName.empty()) names.push_back(node->fqName);
+// The completer's rows: the labels and network-qualified names that hold
+// the typed text, sorted. A large picture has a hundred thousand names and
+// more, so they are taken from the nodes only once the person starts
+// typing, and matched here first: the completer, which turns each row it
+// looks at into text, then looks only at those. A row turns into text only
+// when asked for.
+class NameRows final : public QAbstractListModel {
+ public:
+  NameRows(const CSpriteList& nodes, QObject* parent) : QAbstractListModel(parent), nodes_(nodes) {}
+
+  void Match(const QString& typed) {
+    beginResetModel();
+    if (!names_) names_.emplace(nodes_);
+    const std::optional<std::string> text = NameFromQt(typed);
+    rows_ = text ? names_->Holding(*text) : std::vector<std::uint32_t>{};
+    endResetModel();
   }
-  std::sort(names.begin(), names.end());
-  names.erase(std::unique(names.begin(), names.end()), names.end());
-  QStringList list;
-  list.reserve(static_cast<qsizetype>(names.size()));
-  for (const std::string_view name : names) list.append(NameToQt(name));
-  return list;
-}
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    return NameToQt((*names_)[rows_[static_cast<std::size_t>(index.row())]]);
+  }
+
+ private:
+  const CSpriteList& nodes_;
+  std::optional<SortedNames> names_;
+  std::vector<std::uint32_t> rows_;
+};
 
 }  // namespace
 
@@ -61,10 +76,16 @@ FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
   name_->addItems(RecentSearches());
   name_->setCurrentIndex(-1);
   name_->lineEdit()->setObjectName(QStringLiteral("box1056"));
-  auto* completer = new QCompleter(new QStringListModel(NodeNames(nodes_), this), this);
+  auto* names = new NameRows(nodes_, this);
+  // The rows change before the completer hears of the same edit.
+  connect(name_->lineEdit(), &QLineEdit::textEdited, names, &NameRows::Match);
+  auto* completer = new QCompleter(names, this);
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setFilterMode(Qt::MatchContains);
   completer->setCompletionMode(QCompleter::PopupCompletion);
+  // Rows of one height: the list need not lay out a hundred thousand names
+  // to know where each lies.
+  if (auto* list = qobject_cast<QListView*>(completer->popup())) list->setUniformItemSizes(true);
   name_->setCompleter(completer);
   // An editable box keeps Enter from the dialog's default button: Enter
   // locates here, and in the completer's list (see eventFilter).

@@ -81,7 +81,59 @@ class PixelWriter {
   std::uint8_t index_;
 };
 
+struct StepRange {
+  long long first;
+  long long last;
+};
+
+// Steps n whose coordinate `start + step * n` lies in [low, high].
+StepRange StepsWithin(int start, int step, long long low, long long high) {
+  if (step > 0) return {low - start, high - start};
+  return {start - high, start - low};
+}
+
+StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, int sx, int sy,
+                    bool mostlyHorizontal) {
+  const long long major = mostlyHorizontal ? dx : ady;
+  const long long minor = mostlyHorizontal ? ady : dx;
+  // Along: within the area.
+  StepRange along = mostlyHorizontal ? StepsWithin(start.x, sx, area.left, area.right - 1)
+                                     : StepsWithin(start.y, sy, area.top, area.bottom - 1);
+  // Across: up to one pixel past the area's far edge (a wide pen's second
+  // pixel lies one before the walk's), and the steps taken across are known
+  // to within one of n * minor / major.
+  if (minor > 0) {
+    const StepRange acrossSteps =
+        mostlyHorizontal ? StepsWithin(start.y, sy, area.top, area.bottom)
+                         : StepsWithin(start.x, sx, area.left, area.right);
+    const long long slack = major / minor + 2;
+    along.first = std::max(along.first, acrossSteps.first * major / minor - slack);
+    along.last = std::min(along.last, acrossSteps.last * major / minor + slack);
+  }
+  return {std::max(along.first, 0LL), std::min(along.last, major)};
+}
+
 }  // namespace
+
+std::optional<WalkPart> WalkNear(LineWalk whole, const Rect& area) {
+  const bool mostlyHorizontal = whole.MostlyHorizontal();
+  const StepRange steps = StepsNear(area, {whole.x, whole.y}, whole.dx, -whole.dy, whole.sx,
+                                    whole.sy, mostlyHorizontal);
+  if (steps.first > steps.last) return std::nullopt;
+  // The walk steps along the main direction every time, and the steps taken
+  // across it by then follow from their number: start where the area
+  // begins, in the state the whole walk would have there.
+  const long long major = mostlyHorizontal ? whole.dx : -whole.dy;
+  const long long minor = mostlyHorizontal ? -whole.dy : whole.dx;
+  const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
+  const long long xSteps = mostlyHorizontal ? steps.first : across;
+  const long long ySteps = mostlyHorizontal ? across : steps.first;
+  LineWalk walk = whole;
+  walk.x += static_cast<int>(walk.sx * xSteps);
+  walk.y += static_cast<int>(walk.sy * ySteps);
+  walk.error += xSteps * walk.dy + ySteps * walk.dx;
+  return WalkPart{walk, steps.first, steps.last};
+}
 
 void DrawWideLine(CDIB& target, Point from, Point to, std::uint8_t index, const Rect& clip,
                   int dash) {
@@ -97,39 +149,5 @@ void DrawWideLineInWindow(CDIB& window, Point origin, const Rect& picture, Point
   ForEachWideLinePixel(picture, from, to, area, dash,
                        [&pixels](int x, int y) { pixels.Put(x, y); });
 }
-
-namespace linewalk {
-
-namespace {
-
-// Steps n whose coordinate `start + step * n` lies in [low, high].
-StepRange StepsWithin(int start, int step, long long low, long long high) {
-  if (step > 0) return {low - start, high - start};
-  return {start - high, start - low};
-}
-
-}  // namespace
-
-StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, int sx, int sy,
-                    bool mostlyHorizontal) {
-  const long long major = mostlyHorizontal ? dx : ady;
-  const long long minor = mostlyHorizontal ? ady : dx;
-  // Along: the pen's two pixels share the main coordinate.
-  StepRange along = mostlyHorizontal ? StepsWithin(start.x, sx, area.left, area.right - 1)
-                                     : StepsWithin(start.y, sy, area.top, area.bottom - 1);
-  // Across: the pen reaches one pixel before its coordinate, and the steps
-  // taken across are known to within one of n * minor / major.
-  if (minor > 0) {
-    const StepRange acrossSteps =
-        mostlyHorizontal ? StepsWithin(start.y, sy, area.top, area.bottom)
-                         : StepsWithin(start.x, sx, area.left, area.right);
-    const long long slack = major / minor + 2;
-    along.first = std::max(along.first, acrossSteps.first * major / minor - slack);
-    along.last = std::min(along.last, acrossSteps.last * major / minor + slack);
-  }
-  return {std::max(along.first, 0LL), std::min(along.last, major)};
-}
-
-}  // namespace linewalk
 
 }  // namespace mapvine

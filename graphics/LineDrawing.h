@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
@@ -49,20 +50,24 @@ struct LineWalk {
       y += sy;
     }
   }
+  bool MostlyHorizontal() const { return dx >= -dy; }
 };
 
-namespace linewalk {
-
-// The steps of a walk (0 .. the number of pixels along the main direction)
-// whose pen can reach `area`, with a margin across the main direction.
-struct StepRange {
+// The part of a walk that can reach an area: `walk` in the state the whole
+// walk has at step `first` (steps counted from its start, one per pixel
+// along the main direction), up to step `last`. A point one past the area's
+// far edge across the main direction counts as near: a pen reaching one
+// pixel back from it still writes inside.
+struct WalkPart {
+  LineWalk walk;
   long long first;
   long long last;
 };
-StepRange StepsNear(const Rect& area, Point start, long long dx, long long ady, int sx, int sy,
-                    bool mostlyHorizontal);
 
-}  // namespace linewalk
+// Where the walk `whole` (at its start) comes near `area`; nullopt when it
+// never does. The walk skips what lies outside in constant time, so a long
+// line costs only the pixels it has inside the area.
+std::optional<WalkPart> WalkNear(LineWalk whole, const Rect& area);
 
 // Calls `put`(x, y) for each pixel inside `area` of the 2-pixel-wide line
 // from `from` to `to` in a `picture`-sized picture (DrawWideLine tells its
@@ -92,23 +97,11 @@ void ForEachWideLinePixel(const Rect& picture, Point from, Point to, const Rect&
   const int yEnd = static_cast<int>(std::lround(s.y1));
 
   // The second pixel of the pen sits across the main direction.
-  LineWalk walk = LineWalk::Between(x, y, xEnd, yEnd);
-  const bool mostlyHorizontal = walk.dx >= -walk.dy;
-  const linewalk::StepRange steps =
-      linewalk::StepsNear(area, {x, y}, walk.dx, -walk.dy, walk.sx, walk.sy, mostlyHorizontal);
-  if (steps.first > steps.last) return;
-  // The walk steps along the main direction every time, and the steps taken
-  // across it by then follow from their number: start where the area
-  // begins, in the state the whole walk would have there.
-  const long long major = mostlyHorizontal ? walk.dx : -walk.dy;
-  const long long minor = mostlyHorizontal ? -walk.dy : walk.dx;
-  const long long across = major > 0 ? (2 * steps.first * minor + major) / (2 * major) : 0;
-  const long long xSteps = mostlyHorizontal ? steps.first : across;
-  const long long ySteps = mostlyHorizontal ? across : steps.first;
-  walk.x += static_cast<int>(walk.sx * xSteps);
-  walk.y += static_cast<int>(walk.sy * ySteps);
-  walk.error += xSteps * walk.dy + ySteps * walk.dx;
-  for (long long n = steps.first; n <= steps.last; ++n) {
+  const std::optional<WalkPart> part = WalkNear(LineWalk::Between(x, y, xEnd, yEnd), area);
+  if (!part) return;
+  LineWalk walk = part->walk;
+  const bool mostlyHorizontal = walk.MostlyHorizontal();
+  for (long long n = part->first; n <= part->last; ++n) {
     // Dashes are counted along the main direction from the unclipped start,
     // which a damaged file may put anywhere an int reaches.
     const long long step = mostlyHorizontal ? std::llabs(static_cast<long long>(walk.x) - from.x)

@@ -47,9 +47,16 @@ QPoint Across(QPoint from, QPoint to) {
 template <typename Visit>
 void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
   if (!QRect(from, to).normalized().adjusted(-2, -2, 2, 2).intersects(clip)) return;
-  LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());
-  for (int step = 0;; ++step) {
-    visit(walk.x, walk.y, step);
+  // A zoomed-in frame shows a few hundred pixels of lines thousands long:
+  // only the part near the clip is walked. A visit writes at most one
+  // pixel beside the walk's, on either side.
+  const Rect near{left_ - 1, top_ - 1, right_ + 2, bottom_ + 2};
+  const std::optional<WalkPart> part =
+      WalkNear(LineWalk::Between(from.x(), from.y(), to.x(), to.y()), near);
+  if (!part) return;
+  LineWalk walk = part->walk;
+  for (long long step = part->first; step <= part->last; ++step) {
+    visit(walk.x, walk.y, static_cast<int>(step));
     if (walk.x == to.x() && walk.y == to.y()) break;
     walk.Step();
   }

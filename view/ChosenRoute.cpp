@@ -6,12 +6,10 @@ namespace mapvine {
 
 void ChosenRoute::SetStart(CSprite& node) {
   start_ = &node;
-  Find();
 }
 
 void ChosenRoute::SetEnd(CSprite& node) {
   end_ = &node;
-  Find();
 }
 
 bool ChosenRoute::Clear() {

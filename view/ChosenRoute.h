@@ -9,8 +9,8 @@
 namespace mapvine {
 
 // The route the window shows between two chosen nodes. Either end may be
-// chosen first; the route is found once both are, and found again when
-// links or statuses change.
+// chosen first; Find finds the route once both are, and again when links or
+// statuses change.
 class ChosenRoute {
  public:
   void SetStart(CSprite& node);

@@ -260,6 +260,8 @@ class CMapvineView : public QAbstractScrollArea,
 
   // What is drawn over the picture: the route and the keyboard selection.
   ViewOverlays Overlays() const;
+  // Shows the route between the ends just chosen.
+  void ShowNewRoute();
   void ShowRouteStatus();
 
   // Keyboard: selection moves, and the selected node's details, menu and

@@ -7,11 +7,19 @@ namespace mapvine {
 
 void CMapvineView::SetRouteStart(CSprite& node) {
   route_.SetStart(node);
-  RedrawWholePicture();
+  ShowNewRoute();
 }
 
 void CMapvineView::SetRouteEnd(CSprite& node) {
   route_.SetEnd(node);
+  ShowNewRoute();
+}
+
+void CMapvineView::ShowNewRoute() {
+  // The whole redraw finds the route again, as after any change of the
+  // picture; only while Render draws nothing is the route found here. On a
+  // large picture a search across it costs several milliseconds.
+  if (InBatch() || !HasBuffer()) route_.Find();
   RedrawWholePicture();
 }
 

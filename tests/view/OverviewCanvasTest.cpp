@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdlib>
+
+#include "graphics/LineDrawing.h"
+#include "render/OverviewCanvas.h"
+
+namespace mapvine {
+
+// A frame shows a few pixels of lines that may run far beyond it: what it
+// shows, dashes included, is what a walk over the whole line puts there.
+TEST(OverviewCanvasTest, ClippedLinesMatchTheWholeWalk) {
+  const QPoint ends[][2] = {{{-5000, -3700}, {9000, 6100}}, {{-3000, 9000}, {170, -12000}},
+                            {{-900, 149}, {900, 151}}, {{100, 75}, {100, 75}}};
+  for (const auto& [from, to] : ends) {
+    for (const QRect clip : {QRect(0, 0, 200, 150), QRect(37, 21, 90, 64), QRect(0, 149, 200, 1)}) {
+      QImage drawn(200, 150, QImage::Format_RGB32), walked = drawn;
+      drawn.fill(0);
+      walked.fill(0);
+      overview::Pixels(drawn, clip).DashedLine(from, to, 1, 2, 3);
+      const bool flat = std::abs(to.x() - from.x()) >= std::abs(to.y() - from.y());
+      LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());
+      for (int step = 0;; ++step, walk.Step()) {
+        const auto put = [&](int x, int y, QRgb c) { if (clip.contains(x, y)) walked.setPixel(x, y, c); };
+        put(walk.x, walk.y, step / 3 % 2 != 0 ? 2 : 1);
+        if (step / 3 % 2 == 0) put(walk.x + !flat, walk.y + flat, 1);
+        if (walk.x == to.x() && walk.y == to.y()) break;
+      }
+      EXPECT_EQ(drawn, walked) << from.x() << "," << from.y() << " clip " << clip.y();
+    }
+  }
+}
+
+}  // namespace mapvine
