@@ -13,6 +13,8 @@
 //   BM_Tab                Tab at 100%: the next node selected and shown
 //   BM_Route              the end of a route chosen, the route drawn
 //   BM_ShowNeighbourhood  two hops around a node, with its undo record
+//   BM_UndoNeighbourhood, BM_RedoNeighbourhood   undoing and redoing that
+//   BM_ShowAll            Show All after it, with its undo record
 // Target: each within 50 ms. Counters: slowest_ms, the longest single
 // action; the CPU column is the GUI thread's own time.
 #include <benchmark/benchmark.h>
@@ -297,6 +299,39 @@ void BM_ShowNeighbourhood(benchmark::State& state) {
   view.Select(nullptr);
 }
 
+// Shows two hops around nodes across the picture, one after the other, and
+// times `timed` after each: the neighbourhood's undo or redo, or Show All.
+void AfterNeighbourhoods(benchmark::State& state, int timed) {
+  RefreshedWindow& w = *shared;
+  CMapvineView& view = w.View();
+  view.FitToWindow();
+  const DialogAnswer answer([](QDialog& dialog) {
+    static_cast<QInputDialog&>(dialog).setIntValue(2);
+    return int(QDialog::Accepted);
+  });
+  std::size_t next = 0;
+  ActionClock clock(state);
+  for (auto _ : state) {
+    state.PauseTiming();
+    view.Select(w.spread[next++ % w.spread.size()]);
+    w.Frame().Route(command::kShowNeighbourhood);
+    if (timed == command::kEditRedo) w.Frame().Route(command::kEditUndo);
+    ShowFrame();
+    state.ResumeTiming();
+    clock.Time([&] { w.Frame().Route(timed); });
+    state.PauseTiming();
+    // Every node shown again, for the next round.
+    w.Frame().Route(timed == command::kEditRedo ? command::kEditUndo : command::kShowAllNodes);
+    ShowFrame();
+    state.ResumeTiming();
+  }
+  view.Select(nullptr);
+}
+
+void BM_UndoNeighbourhood(benchmark::State& state) { AfterNeighbourhoods(state, command::kEditUndo); }
+void BM_RedoNeighbourhood(benchmark::State& state) { AfterNeighbourhoods(state, command::kEditRedo); }
+void BM_ShowAll(benchmark::State& state) { AfterNeighbourhoods(state, command::kShowAllNodes); }
+
 BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
 BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
@@ -307,6 +342,9 @@ BENCHMARK(BM_WheelZoom)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteration
 BENCHMARK(BM_Tab)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
 BENCHMARK(BM_Route)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_ShowNeighbourhood)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_UndoNeighbourhood)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_RedoNeighbourhood)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ShowAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 }  // namespace
 }  // namespace mapvine
