@@ -35,9 +35,7 @@ std::pair<EditRecording::TouchedNode*, bool> EditRecording::Entry(const CSprite&
   const auto [slot, added] = nodeAt_.FindOrAdd(HashOf(node), SlotOf(node));
   if (!added) return {&nodes_[slot->touched], false};
   *slot = {&node, static_cast<std::uint32_t>(nodes_.size())};
-  // Whether the name stands for this node is asked when the edit ends or
-  // the node leaves, not for each of the thousands a command may touch.
-  nodes_.push_back({&node, std::nullopt, nullptr, true});
+  nodes_.push_back({&node, std::nullopt, nullptr, doc_->FoundByItsName(node)});
   return {&nodes_.back(), true};
 }
 
@@ -58,10 +56,7 @@ void EditRecording::NodeRemoving(const CSprite& node) {
   NodeChanging(node);
   TouchedNode& touched = *Touched(node);
   // Undoing the removal makes the node anew.
-  if (touched.before) {
-    touched.namedByIt = doc_->FindNode(NameBefore(touched)) == &node;
-    touched.identity = std::make_unique<NodeIdentity>(IdentityOf(node));
-  }
+  if (touched.before) touched.identity = std::make_unique<NodeIdentity>(IdentityOf(node));
   touched.node = nullptr;
   nodeAt_.Erase(HashOf(node), SlotOf(node));
 }
@@ -110,7 +105,7 @@ std::optional<DocumentEdit> EditRecording::Finish() {
       }
       continue;
     }
-    if (!touched.namedByIt || !doc.FoundByItsName(*touched.node)) continue;
+    if (!doc.FoundByItsName(*touched.node)) continue;
     NodeLook now = LookOf(*touched.node);
     if (touched.before == now) continue;
     // A node the edit added is made anew by a redo.

@@ -52,7 +52,9 @@ class EditRecording {
     std::optional<NodeLook> before;  // none when the edit added it
     // What the network reported of it, kept when it leaves.
     std::unique_ptr<NodeIdentity> identity;
-    // A later holder of a shared name is not what the name stands for.
+    // Whether its name stood for it when the edit first touched it: a
+    // later holder of a shared name is not what the name stands for, and
+    // an undo makes a node that left anew by that name.
     bool namedByIt = true;
   };
   // Where in nodes_ a node that is still in the picture is kept.
