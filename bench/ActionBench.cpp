@@ -275,7 +275,10 @@ void BM_Route(benchmark::State& state) {
   view.ClearRoute();
 }
 
-void BM_ShowNeighbourhood(benchmark::State& state) {
+// Two hops around nodes across the picture, one after the other: times
+// Show Neighbourhood itself, or its undo or redo, or Show All after it
+// (`timed`). Every node is shown again between rounds.
+void NeighbourhoodRounds(benchmark::State& state, int timed) {
   RefreshedWindow& w = *shared;
   CMapvineView& view = w.View();
   view.FitToWindow();
@@ -288,49 +291,23 @@ void BM_ShowNeighbourhood(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     view.Select(w.spread[next++ % w.spread.size()]);
-    ShowFrame();
-    state.ResumeTiming();
-    clock.Time([&] { w.Frame().Route(command::kShowNeighbourhood); });
-    state.PauseTiming();
-    w.Frame().Route(command::kEditUndo);
-    ShowFrame();
-    state.ResumeTiming();
-  }
-  view.Select(nullptr);
-}
-
-// Shows two hops around nodes across the picture, one after the other, and
-// times `timed` after each: the neighbourhood's undo or redo, or Show All.
-void AfterNeighbourhoods(benchmark::State& state, int timed) {
-  RefreshedWindow& w = *shared;
-  CMapvineView& view = w.View();
-  view.FitToWindow();
-  const DialogAnswer answer([](QDialog& dialog) {
-    static_cast<QInputDialog&>(dialog).setIntValue(2);
-    return int(QDialog::Accepted);
-  });
-  std::size_t next = 0;
-  ActionClock clock(state);
-  for (auto _ : state) {
-    state.PauseTiming();
-    view.Select(w.spread[next++ % w.spread.size()]);
-    w.Frame().Route(command::kShowNeighbourhood);
+    if (timed != command::kShowNeighbourhood) w.Frame().Route(command::kShowNeighbourhood);
     if (timed == command::kEditRedo) w.Frame().Route(command::kEditUndo);
     ShowFrame();
     state.ResumeTiming();
     clock.Time([&] { w.Frame().Route(timed); });
     state.PauseTiming();
-    // Every node shown again, for the next round.
-    w.Frame().Route(timed == command::kEditRedo ? command::kEditUndo : command::kShowAllNodes);
+    if (timed == command::kShowNeighbourhood || timed == command::kEditRedo) w.Frame().Route(command::kEditUndo);
     ShowFrame();
     state.ResumeTiming();
   }
   view.Select(nullptr);
 }
 
-void BM_UndoNeighbourhood(benchmark::State& state) { AfterNeighbourhoods(state, command::kEditUndo); }
-void BM_RedoNeighbourhood(benchmark::State& state) { AfterNeighbourhoods(state, command::kEditRedo); }
-void BM_ShowAll(benchmark::State& state) { AfterNeighbourhoods(state, command::kShowAllNodes); }
+void BM_ShowNeighbourhood(benchmark::State& state) { NeighbourhoodRounds(state, command::kShowNeighbourhood); }
+void BM_UndoNeighbourhood(benchmark::State& state) { NeighbourhoodRounds(state, command::kEditUndo); }
+void BM_RedoNeighbourhood(benchmark::State& state) { NeighbourhoodRounds(state, command::kEditRedo); }
+void BM_ShowAll(benchmark::State& state) { NeighbourhoodRounds(state, command::kShowAllNodes); }
 
 BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
