@@ -24,9 +24,9 @@ namespace mapvine {
 //
 // One edit may touch nearly every node of a large picture (Show
 // Neighbourhood hides all but a few of a hundred thousand), so what it
-// keeps of a node is small: its look and its name, and what the network
-// reported of it only once it leaves. Its nodes are found in a flat table
-// rather than a node-based map.
+// keeps of a node is small: its look, which gives its name too, and what
+// the network reported of it only once it leaves. Its nodes are found in a
+// flat table rather than a node-based map.
 class EditRecording {
  public:
   EditRecording(CMapvineDoc& doc, bool withBackground);
