@@ -15,6 +15,8 @@
 //   BM_Tab                Tab at 100%: the next node selected and shown
 //   BM_Route              the end of a route chosen, the route drawn
 //   BM_ShowNeighbourhood  two hops around a node, with its undo record
+//   BM_UndoNeighbourhood, BM_RedoNeighbourhood   undoing and redoing that
+//   BM_ShowAll            Show All after it, with its undo record
 // Target: each within 50 ms. Counters: slowest_ms, the longest single
 // action; the CPU column is the GUI thread's own time.
 #include <benchmark/benchmark.h>
@@ -293,7 +295,10 @@ void BM_Route(benchmark::State& state) {
   view.ClearRoute();
 }
 
-void BM_ShowNeighbourhood(benchmark::State& state) {
+// Two hops around nodes across the picture, one after the other: times
+// Show Neighbourhood itself, or its undo or redo, or Show All after it
+// (`timed`). Every node is shown again between rounds.
+void NeighbourhoodRounds(benchmark::State& state, int timed) {
   RefreshedWindow& w = *shared;
   CMapvineView& view = w.View();
   view.FitToWindow();
@@ -306,16 +311,23 @@ void BM_ShowNeighbourhood(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     view.Select(w.spread[next++ % w.spread.size()]);
+    if (timed != command::kShowNeighbourhood) w.Frame().Route(command::kShowNeighbourhood);
+    if (timed == command::kEditRedo) w.Frame().Route(command::kEditUndo);
     ShowFrame();
     state.ResumeTiming();
-    clock.Time([&] { w.Frame().Route(command::kShowNeighbourhood); });
+    clock.Time([&] { w.Frame().Route(timed); });
     state.PauseTiming();
-    w.Frame().Route(command::kEditUndo);
+    if (timed == command::kShowNeighbourhood || timed == command::kEditRedo) w.Frame().Route(command::kEditUndo);
     ShowFrame();
     state.ResumeTiming();
   }
   view.Select(nullptr);
 }
+
+void BM_ShowNeighbourhood(benchmark::State& state) { NeighbourhoodRounds(state, command::kShowNeighbourhood); }
+void BM_UndoNeighbourhood(benchmark::State& state) { NeighbourhoodRounds(state, command::kEditUndo); }
+void BM_RedoNeighbourhood(benchmark::State& state) { NeighbourhoodRounds(state, command::kEditRedo); }
+void BM_ShowAll(benchmark::State& state) { NeighbourhoodRounds(state, command::kShowAllNodes); }
 
 BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_FindTyping)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
@@ -328,6 +340,9 @@ BENCHMARK(BM_WheelZoom)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteration
 BENCHMARK(BM_Tab)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(40);
 BENCHMARK(BM_Route)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_ShowNeighbourhood)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_UndoNeighbourhood)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_RedoNeighbourhood)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ShowAll)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 }  // namespace
 }  // namespace mapvine

@@ -3,6 +3,9 @@
 // what the picture holds.
 //   BM_RecordMove/N   N nodes, each linked to the next, one node moved
 //   BM_UndoMove/N     the same move undone
+//   BM_RecordHideAll/N   every node hidden in one edit, as Show
+//                     Neighbourhood hides nearly all of a large picture
+//   BM_UndoHideAll/N  that edit undone and redone
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -54,8 +57,41 @@ void BM_UndoMove(benchmark::State& state) {
   }
 }
 
+// Hides (or shows) every node, telling the recording first, as the
+// document's commands do.
+void SetAllHidden(CMapvineDoc& doc, bool hidden) {
+  for (const auto& node : doc.Nodes()) {
+    doc.NodeChanging(*node);
+    node->hidden = hidden;
+  }
+}
+
+void BM_RecordHideAll(benchmark::State& state) {
+  const auto doc = Picture(static_cast<int>(state.range(0)));
+  bool hidden = false;
+  for (auto _ : state) {
+    hidden = !hidden;
+    mapvine::EditRecording recording(*doc, false);
+    SetAllHidden(*doc, hidden);
+    benchmark::DoNotOptimize(recording.Finish());
+  }
+}
+
+void BM_UndoHideAll(benchmark::State& state) {
+  const auto doc = Picture(static_cast<int>(state.range(0)));
+  mapvine::EditRecording recording(*doc, false);
+  SetAllHidden(*doc, true);
+  const auto edit = recording.Finish();
+  for (auto _ : state) {
+    edit->Undo(*doc);
+    edit->Redo(*doc);
+  }
+}
+
 BENCHMARK(BM_RecordMove)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoMove)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecordHideAll)->Arg(1000)->Arg(70000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoHideAll)->Arg(1000)->Arg(70000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -19,7 +19,7 @@ void Assign(std::unique_ptr<Detail>& kept, const std::optional<Detail>& wanted) 
 
 std::string EndName(const CSprite* end) { return end ? std::string(ReportedName(*end)) : std::string(); }
 
-// A node as `state` describes it; its icon follows its status.
+// A node as `look` and `identity` describe it; its icon follows its status.
 void CreateNode(CMapvineDoc& doc, const NodeLook& look, const NodeIdentity& identity) {
   auto made = std::make_unique<CSprite>();
   made->label = look.label;
@@ -107,11 +107,12 @@ NodeLook LookOf(const CSprite& node) {
           node.inactiveImage, node.label};
 }
 
-NodeState WholeStateOf(const CSprite& node) {
-  return {LookOf(node),
-          NodeIdentity{node.fqName, node.nodeType, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord),
-                       {node.changeMark, node.stale, node.addedByHand}}};
+NodeIdentity IdentityOf(const CSprite& node) {
+  return {node.fqName, node.nodeType, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord),
+          {node.changeMark, node.stale, node.addedByHand}};
 }
+
+NodeState WholeStateOf(const CSprite& node) { return {LookOf(node), IdentityOf(node)}; }
 
 LinkState StateOf(const CLink& link) {
   return {link.ownerName, link.destinationName, link.title,          link.tgNumber,
@@ -162,17 +163,17 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
     }
   });
   InOrder(nodes_, forth, [&](const NodeEdit& edit) {
-    const std::optional<NodeState>& was = forth ? edit.before : edit.after;
-    const std::optional<NodeState>& wanted = forth ? edit.after : edit.before;
+    const std::optional<NodeLook>& was = forth ? edit.before : edit.after;
+    const std::optional<NodeLook>& wanted = forth ? edit.after : edit.before;
     // The name the node goes by now, or will go by once made.
     const bool onBeforeSide = was ? forth : !forth;
     CSprite* node = doc.FindNode(onBeforeSide ? edit.nameBefore : edit.nameAfter);
     if (!wanted) {
       if (node != nullptr) doc.RemoveNode(*node);
     } else if (!was) {
-      if (node == nullptr) CreateNode(doc, wanted->look, *wanted->identity);
+      if (node == nullptr) CreateNode(doc, *wanted, *edit.identity);
     } else if (node != nullptr) {
-      ChangeNode(doc, *node, was->look, wanted->look);
+      ChangeNode(doc, *node, *was, *wanted);
     }
   });
   // Removed nodes took their links along.

@@ -62,6 +62,7 @@ struct NodeState {
 };
 
 NodeLook LookOf(const CSprite& node);
+NodeIdentity IdentityOf(const CSprite& node);
 NodeState WholeStateOf(const CSprite& node);
 
 // A link, with its ends named the way a refresh finds nodes.
@@ -106,13 +107,15 @@ struct Change {
   State after;
 };
 
-// A node an edit added (no state before), removed (none after) or changed,
-// by the name a refresh finds it by on each side.
+// A node an edit added (no look before), removed (none after) or changed,
+// by the name a refresh finds it by on each side. What the network reported
+// of it is kept only where the edit added or removed it, to make it anew.
 struct NodeEdit {
   std::string nameBefore;
   std::string nameAfter;
-  std::optional<NodeState> before;
-  std::optional<NodeState> after;
+  std::optional<NodeLook> before;
+  std::optional<NodeLook> after;
+  std::unique_ptr<const NodeIdentity> identity;
 };
 
 struct LinkEdit {

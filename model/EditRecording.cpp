@@ -17,36 +17,48 @@ void EditRecording::Detach() {
   if (doc_ != nullptr) doc_->SetEditRecording(nullptr);
 }
 
+namespace {
+
+std::uint64_t HashOf(const CSprite& node) { return std::hash<const CSprite*>{}(&node); }
+auto SlotOf(const CSprite& node) {
+  return [&node](const auto& slot) { return slot.node == &node; };
+}
+
+}  // namespace
+
 EditRecording::TouchedNode* EditRecording::Touched(const CSprite& node) {
-  const auto found = nodeAt_.find(&node);
-  return found == nodeAt_.end() ? nullptr : &nodes_[found->second];
+  const NodeSlot* slot = nodeAt_.Find(HashOf(node), SlotOf(node));
+  return slot == nullptr ? nullptr : &nodes_[slot->touched];
+}
+
+std::pair<EditRecording::TouchedNode*, bool> EditRecording::Entry(const CSprite& node) {
+  const auto [slot, added] = nodeAt_.FindOrAdd(HashOf(node), SlotOf(node));
+  if (!added) return {&nodes_[slot->touched], false};
+  *slot = {&node, static_cast<std::uint32_t>(nodes_.size())};
+  nodes_.push_back({&node, std::nullopt, nullptr, doc_->FoundByItsName(node)});
+  return {&nodes_.back(), true};
+}
+
+std::string EditRecording::NameBefore(const TouchedNode& touched) {
+  // Only a rename changes a node's name, and only when the network did not
+  // name it: the name it had follows from the label it had.
+  const std::string& fqName = touched.node != nullptr ? touched.node->fqName : touched.identity->fqName;
+  return std::string(ReportedName(touched.before->label, fqName));
 }
 
 void EditRecording::NodeChanging(const CSprite& node) {
-  if (Touched(node) != nullptr) return;
-  const std::string_view name = ReportedName(node);
-  nodeAt_.emplace(&node, nodes_.size());
-  // Whether the name stands for this node is asked when the edit ends or
-  // the node leaves, not for each of the thousands a command may touch.
-  nodes_.push_back({&node, std::string(name), NodeState{LookOf(node), std::nullopt}, std::nullopt, true});
+  if (const auto [touched, isNew] = Entry(node); isNew) touched->before = LookOf(node);
 }
 
-void EditRecording::NodeAdded(const CSprite& node) {
-  nodeAt_.insert_or_assign(&node, nodes_.size());
-  nodes_.push_back({&node, std::string(ReportedName(node)), std::nullopt, std::nullopt, true});
-}
+void EditRecording::NodeAdded(const CSprite& node) { Entry(node); }
 
 void EditRecording::NodeRemoving(const CSprite& node) {
-  TouchedNode* touched = Touched(node);
-  if (touched == nullptr) {
-    NodeChanging(node);
-    touched = &nodes_.back();
-  }
+  NodeChanging(node);
+  TouchedNode& touched = *Touched(node);
   // Undoing the removal makes the node anew.
-  if (touched->before && !touched->before->identity) touched->before->identity = WholeStateOf(node).identity;
-  touched->namedByIt = doc_->FindNode(touched->name) == &node;
-  touched->node = nullptr;
-  nodeAt_.erase(&node);
+  if (touched.before) touched.identity = std::make_unique<NodeIdentity>(IdentityOf(node));
+  touched.node = nullptr;
+  nodeAt_.Erase(HashOf(node), SlotOf(node));
 }
 
 void EditRecording::LinkChanging(const CLink& link) {
@@ -83,20 +95,29 @@ std::optional<DocumentEdit> EditRecording::Finish() {
   const CMapvineDoc& doc = *doc_;
   doc_ = nullptr;
   DocumentEdit edit;
+  edit.nodes_.reserve(nodes_.size());
   for (TouchedNode& touched : nodes_) {
     if (touched.node == nullptr) {
       // It left; only what it was before the edit, if anything, counts.
       if (touched.before && touched.namedByIt) {
-        edit.nodes_.push_back({touched.name, {}, std::move(touched.before), std::nullopt});
+        edit.nodes_.push_back({NameBefore(touched), {}, std::move(touched.before), std::nullopt,
+                               std::move(touched.identity)});
       }
       continue;
     }
-    const std::string_view name = ReportedName(*touched.node);
-    if (!touched.namedByIt || doc.FindNode(name) != touched.node) continue;
-    // A node the edit added is made anew by a redo.
-    NodeState now = touched.before ? NodeState{LookOf(*touched.node), std::nullopt} : WholeStateOf(*touched.node);
+    if (!doc.FoundByItsName(*touched.node)) continue;
+    NodeLook now = LookOf(*touched.node);
     if (touched.before == now) continue;
-    edit.nodes_.push_back({touched.name, std::string(name), std::move(touched.before), std::move(now)});
+    // A node the edit added is made anew by a redo.
+    std::unique_ptr<NodeIdentity> identity;
+    std::string nameBefore;
+    if (touched.before) {
+      nameBefore = NameBefore(touched);
+    } else {
+      identity = std::make_unique<NodeIdentity>(IdentityOf(*touched.node));
+    }
+    edit.nodes_.push_back({std::move(nameBefore), std::string(ReportedName(*touched.node)),
+                           std::move(touched.before), std::move(now), std::move(identity)});
   }
 
   std::vector<const CLink*> present;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "model/DocumentEdit.h"
+#include "model/HashSlots.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -18,6 +21,12 @@ namespace mapvine {
 // costs what it touched, not what the picture holds. The background is
 // kept only when the edit says it may change it, as copying it costs more
 // than most edits.
+//
+// One edit may touch nearly every node of a large picture (Show
+// Neighbourhood hides all but a few of a hundred thousand), so what it
+// keeps of a node is small: its look, which gives its name too, and what
+// the network reported of it only once it leaves. Its nodes are found in a
+// flat table rather than a node-based map.
 class EditRecording {
  public:
   EditRecording(CMapvineDoc& doc, bool withBackground);
@@ -40,11 +49,18 @@ class EditRecording {
  private:
   struct TouchedNode {
     const CSprite* node;  // null once it left the picture
-    std::string name;     // as a refresh finds it, before the edit
-    std::optional<NodeState> before;
-    std::optional<NodeState> after;  // set when it left
-    // A later holder of a shared name is not what the name stands for.
+    std::optional<NodeLook> before;  // none when the edit added it
+    // What the network reported of it, kept when it leaves.
+    std::unique_ptr<NodeIdentity> identity;
+    // Whether its name stood for it when the edit first touched it: a
+    // later holder of a shared name is not what the name stands for, and
+    // an undo makes a node that left anew by that name.
     bool namedByIt = true;
+  };
+  // Where in nodes_ a node that is still in the picture is kept.
+  struct NodeSlot {
+    const CSprite* node = nullptr;
+    std::uint32_t touched = 0;
   };
   struct TouchedLink {
     const CLink* link;  // null once it left the picture
@@ -52,11 +68,17 @@ class EditRecording {
     std::optional<LinkState> before;
   };
   TouchedNode* Touched(const CSprite& node);
+  // The entry of `node`, made with its name and nothing before when it has
+  // none yet; `.second` is true when it is new.
+  std::pair<TouchedNode*, bool> Entry(const CSprite& node);
+  // The name a refresh found a node by before the edit; only for a node
+  // that was there.
+  static std::string NameBefore(const TouchedNode& touched);
   void Detach();
 
   CMapvineDoc* doc_;
   std::vector<TouchedNode> nodes_;
-  std::unordered_map<const CSprite*, std::size_t> nodeAt_;
+  HashSlots<NodeSlot> nodeAt_;
   std::vector<TouchedLink> links_;
   std::unordered_map<const CLink*, std::size_t> linkAt_;
   std::optional<BackgroundState> background_;

@@ -135,6 +135,9 @@ class CMapvineDoc {
   // The node a refresh reports by this name (ReportedName): a node the user
   // renamed is still the one the network means.
   CSprite* FindNode(std::string_view name) const;
+  // Whether FindNode answers `node` by its name; a later holder of a shared
+  // name is not what the name stands for.
+  bool FoundByItsName(const CSprite& node) const { return nodeIndex_.FindsByItsName(node); }
   // The link between the nodes a refresh reports by these names, with this
   // TG number, in either direction.
   CLink* FindLink(std::string_view owner, std::string_view destination, int tgNumber) const {

@@ -41,8 +41,8 @@ void NodeIndex::Add(CSprite& node) {
     entry->node = &node;
     entry->count = 1;
     entry->name.Keep(name);
-  } else {
-    ++entry->count;
+  } else if (++entry->count == 2) {
+    ++sharedNames_;
   }
 }
 
@@ -56,6 +56,7 @@ void NodeIndex::Remove(const CSprite& node) {
     byName_.Erase(hash, NameIs(name));
     return;
   }
+  if (entry->count == 1) --sharedNames_;
   // The entry must keep naming its name through a node that stays; and
   // when one holder is left, that holder is the answer.
   if (entry->node == &node || entry->count == 1) {

@@ -43,11 +43,18 @@ class NodeIndex {
   void Remove(const CSprite& node);
   void Clear() {
     byName_.Clear();
+    sharedNames_ = 0;
     lastFound_ = nullptr;
   }
   // Room for this many names without growing on the way.
   void Reserve(std::size_t count) { byName_.Reserve(count); }
   CSprite* Find(std::string_view name) const;
+  // Whether Find answers `node`, an indexed node, by its name. An edit asks
+  // this of each of the thousands of nodes it may touch: while no two
+  // nodes share a name, the answer needs no lookup.
+  bool FindsByItsName(const CSprite& node) const {
+    return sharedNames_ == 0 || Find(ReportedName(node)) == &node;
+  }
 
   struct LinkEnds {
     CSprite* owner = nullptr;
@@ -78,6 +85,7 @@ class NodeIndex {
 
   const CSpriteList& listOrder_;
   HashSlots<Entry> byName_;
+  std::size_t sharedNames_ = 0;  // names with more than one holder
   // The node Find last answered; null once it leaves the index.
   mutable const CSprite* lastFound_ = nullptr;
 };

@@ -11,13 +11,14 @@ namespace mapvine {
 namespace {
 
 // NODE0..NODE3, two hand-drawn links from NODE0 to NODE1 (same key but for
-// their number), and a second node reported as NODE1 in front of the first,
-// which the name no longer stands for.
+// their number), a second node reported as NODE1 in front of the first,
+// which the name no longer stands for, and PLAIN, known by its label only.
 struct Picture {
   Picture() {
     for (int i = 0; i < 4; ++i) Add("NODE" + std::to_string(i));
     shadowed = &Node(1);
     Add("NODE1");
+    Add("PLAIN").fqName.clear();
     doc.NewLink(Node(0), Node(1));
     doc.NewLink(Node(0), Node(1));
   }
@@ -28,6 +29,7 @@ struct Picture {
     return doc.InsertNode(std::move(node));
   }
   CSprite& Node(int i) { return *doc.FindNode("NODE" + std::to_string(i)); }
+  CSprite& Plain() { return *doc.FindNode("PLAIN"); }
   CLink& Link(int i) { return *std::next(doc.Links().begin(), i)->get(); }
 
   CMapvineDoc doc;
@@ -50,6 +52,16 @@ TEST(EditRecording, KeepsWhatTheEditTouchedAndUndoesIt) {
          p.doc.NodeChanging(*p.shadowed);
          p.shadowed->hidden = true;
        }, false},
+      {"renamed, then deleted, known by its label", [](Picture& p) {
+         p.doc.RenameNode(p.Plain(), "OTHER");
+         p.doc.RemoveNode(*p.doc.FindNode("OTHER"));
+       }, true},
+      {"every node hidden", [](Picture& p) {
+         for (const auto& node : p.doc.Nodes()) {
+           p.doc.NodeChanging(*node);
+           node->hidden = true;
+         }
+       }, true},
       {"the second of two same-named links", [](Picture& p) {
          p.doc.LinkChanging(p.Link(1));
          p.Link(1).status = StatusFor(!IsActive(p.Link(1).status));
