@@ -33,13 +33,13 @@ ShapedLabel Shape(const QString& text, const QFont& font) {
   shaped.mixedFaces = runs.size() > 1;
   if (runs.size() != 1) return shaped;
   shaped.glyphs = runs.front().glyphIndexes();
-  // Each glyph on the whole pixel nearest its place, as the picture draws
-  // it: the writer puts a glyph's place down in a digit or two where a
-  // fraction takes ten, and half a pixel is far less than the gap a reader
-  // takes for a space. The layout's baseline lies at the line's ascent; the
-  // writer takes the glyphs from the label's own baseline.
+  // Each glyph on the whole pixel at or before its place, as the picture
+  // draws it: the writer puts a glyph's place down in a digit or two where
+  // a fraction takes ten, and less than a pixel is less than the gap a
+  // reader takes for a space. The layout's baseline lies at the line's
+  // ascent; the writer takes the glyphs from the label's own baseline.
   shaped.positions = runs.front().positions();
-  for (QPointF& position : shaped.positions) position = QPointF(std::round(position.x()), 0);
+  for (QPointF& position : shaped.positions) position = QPointF(std::floor(position.x()), 0);
   return shaped;
 }
 
