@@ -131,10 +131,25 @@ class PdfPainter {
     painter.restore();
   }
 
+  // Labels that fit their bands, waiting to go down as one run of glyphs:
+  // the writer wraps each text it is given in a dozen operators, as many
+  // characters as a short label's own. They wait only while nothing drawn
+  // later covers them.
+  struct LabelRun {
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    std::vector<QRect> bands;
+
+    bool Covers(const QRect& r) const {
+      return std::any_of(bands.begin(), bands.end(), [&](const QRect& band) { return band.intersects(r); });
+    }
+  };
+
   void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes,
                  const std::vector<ShapedLabel>& labels) const {
     painter.setFont(font_);
     painter.setPen(ToQColor(CSprite::kLabelColor));
+    LabelRun run;
     for (std::size_t n = 0; n < nodes.size(); ++n) {
       const int i = nodes[n];
       const CSprite& node = *picture_.nodes[static_cast<std::size_t>(i)];
@@ -142,42 +157,63 @@ class PdfPainter {
       const QRect band = ToQRect(node.LabelArea());
       if (!icon.united(band).intersects(area)) continue;
       const int image = images_.IconOf(i);
-      if (image >= 0) painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
-      DrawFoldMark(painter, node);
+      if (image >= 0) {
+        if (run.Covers(icon)) Flush(painter, run);
+        painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
+      }
+      if (const int folded = FoldMarkCount(picture_, node); folded > 0) {
+        Flush(painter, run);
+        DrawFoldMark(painter, node, folded);
+      }
       if (node.label.empty()) continue;
       const Point at = node.LabelOrigin();
+      const QPoint baseline(at.x, at.y + ascent_);
       const ShapedLabel& label = labels[n];
       // The label is cut to its band under the icon, as the picture shows
       // it; most fit, and a clip of their own would only cost time. The
       // page's own clip cuts one that runs over the page's edge.
-      if (at.x + label.width <= band.right() + 1) {
-        DrawLabel(painter, QPoint(at.x, at.y + ascent_), node, label);
+      const bool fits = at.x + label.width <= band.right() + 1;
+      if (fits && !label.mixedFaces) {
+        for (qsizetype g = 0; g < label.glyphs.size(); ++g) {
+          run.glyphs.push_back(label.glyphs[g]);
+          run.positions.push_back(baseline + label.positions[g]);
+        }
+        run.bands.push_back(band);
         continue;
       }
+      Flush(painter, run);
       painter.save();
-      painter.setClipRect(band.intersected(area));
-      DrawLabel(painter, QPoint(at.x, at.y + ascent_), node, label);
+      if (!fits) painter.setClipRect(band.intersected(area));
+      DrawLabel(painter, baseline, node, label);
       painter.restore();
     }
+    Flush(painter, run);
   }
 
-  // Real text either way: the writer maps each glyph back to its character.
+  // Real text: the writer maps each glyph back to its character.
+  void Flush(QPainter& painter, LabelRun& run) const {
+    if (run.glyphs.isEmpty()) return;
+    QGlyphRun glyphs;
+    glyphs.setRawFont(rawFont_);
+    glyphs.setGlyphIndexes(run.glyphs);
+    glyphs.setPositions(run.positions);
+    painter.drawGlyphRun(QPointF(0, 0), glyphs);
+    run = {};
+  }
+
   void DrawLabel(QPainter& painter, QPoint baseline, const CSprite& node, const ShapedLabel& label) const {
     if (label.mixedFaces) {
       painter.drawText(baseline, NameToQt(node.label));
       return;
     }
-    QGlyphRun glyphs;
-    glyphs.setRawFont(rawFont_);
-    glyphs.setGlyphIndexes(label.glyphs);
-    glyphs.setPositions(label.positions);
-    painter.drawGlyphRun(baseline, glyphs);
+    LabelRun run{label.glyphs, label.positions, {}};
+    for (QPointF& position : run.positions) position += baseline;
+    Flush(painter, run);
   }
 
-  // The box and count of an owner's folded LUs, in the band under its label.
-  void DrawFoldMark(QPainter& painter, const CSprite& node) const {
-    const int count = FoldMarkCount(picture_, node);
-    if (count == 0) return;
+  // The box and count of an owner's `count` folded LUs, in the band under
+  // its label.
+  void DrawFoldMark(QPainter& painter, const CSprite& node, int count) const {
     const QRect box = ToQRect(FoldMarkBox(node));
     const Point at = FoldCountOrigin(node);
     painter.save();
