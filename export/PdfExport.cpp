@@ -134,7 +134,8 @@ class PdfPainter {
   // Labels that fit their bands, waiting to go down as one run of glyphs:
   // the writer wraps each text it is given in a dozen operators, as many
   // characters as a short label's own. They wait only while nothing drawn
-  // later covers them.
+  // later covers them, and only so many that looking for that stays cheap.
+  static constexpr std::size_t kLabelsARun = 64;
   struct LabelRun {
     QList<quint32> glyphs;
     QList<QPointF> positions;
@@ -179,6 +180,7 @@ class PdfPainter {
           run.positions.push_back(baseline + label.positions[g]);
         }
         run.bands.push_back(band);
+        if (run.bands.size() == kLabelsARun) Flush(painter, run);
         continue;
       }
       Flush(painter, run);
