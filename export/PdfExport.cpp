@@ -1,10 +1,11 @@
 // The picture as PDF through Qt's PDF writer: lines, embedded images (each
 // distinct one stored once, as the writer keeps an image it has seen) and
 // labels as real text, which a reader can search and copy.
-#include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cmath>
@@ -16,8 +17,9 @@
 #include "model/LuFold.h"
 #include "export/NameText.h"
 #include "export/PageTiling.h"
+#include "export/PdfPagePreparation.h"
 #include "export/PictureImages.h"
-#include "graphics/LineDrawing.h"
+#include "export/WorkAhead.h"
 
 namespace mapvine {
 
@@ -32,49 +34,36 @@ QColor ToQColor(PaletteEntry colour) { return QColor(colour.red, colour.green, c
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-// How far outside a page a line's piece still counts, in picture pixels:
-// more than half a line's width, so a line along the page's edge is drawn.
-constexpr double kLineReach = 2.0;
-// Link pieces are placed to 1/8 pixel and their widths to 1/64.
-constexpr int kPieceSteps = 8;
-constexpr int kWidthSteps = 64;
-
-// A link's piece on one page.
-struct LinePiece {
-  QLine line;  // page-relative, in 1/kPieceSteps pixel
-  int width;   // in 1/kWidthSteps pixel
-  QRgb colour;
-};
-
-// The nodes and links a page shows, by their numbers in the picture.
-struct PageContents {
-  std::vector<int> nodes;
-  std::vector<int> links;
-};
-
 class PdfPainter {
  public:
   PdfPainter(const CMapvineDoc& doc, const ExportedPicture& picture)
-      : picture_(picture), images_(doc, picture), metrics_(LabelFont()), ascent_(LabelAscent()) {
-    lines_.reserve(picture.links.size());
-    for (const CLink* link : picture.links) {
-      lines_.push_back({StrokeOf(*link), ToQColor(CLink::ColorOf(link->status)).rgb()});
-    }
+      : picture_(picture),
+        images_(doc, picture),
+        preparation_(picture),
+        font_(LabelFont()),
+        rawFont_(QRawFont::fromFont(font_)),
+        ascent_(LabelAscent()) {}
+
+  // What the page showing `area` draws, worked out on any thread.
+  PreparedPdfPage Prepare(const QRect& area, const PdfPageContents& contents) const {
+    return preparation_.Prepare(area, contents);
   }
 
   // Draws the part of the picture inside `area` (picture pixels) with
   // `painter` set up to take picture pixels: of the nodes and links only
-  // `contents`, which hold at least those that reach into the area.
-  void Draw(QPainter& painter, const QRect& area, const PageContents& contents) const {
+  // `contents`, which hold at least those that reach into the area, as
+  // `prepared` for them.
+  void Draw(QPainter& painter, const QRect& area, const PdfPageContents& contents,
+            const PreparedPdfPage& prepared) const {
     painter.setClipRect(area);
     DrawBackground(painter, area);
-    DrawLinks(painter, area, contents.links);
-    DrawNodes(painter, area, contents.nodes);
+    DrawLinks(painter, area, prepared.links);
+    DrawNodes(painter, area, contents.nodes, prepared.labels);
   }
 
   // Every node and link, for a page that shows the whole picture.
-  PageContents Everything() const {
-    PageContents all{std::vector<int>(picture_.nodes.size()), std::vector<int>(picture_.links.size())};
+  PdfPageContents Everything() const {
+    PdfPageContents all{std::vector<int>(picture_.nodes.size()), std::vector<int>(picture_.links.size())};
     std::iota(all.nodes.begin(), all.nodes.end(), 0);
     std::iota(all.links.begin(), all.links.end(), 0);
     return all;
@@ -84,11 +73,11 @@ class PdfPainter {
   // picture, row by row: each node goes to the parts its bounds reach and
   // each link to the parts its line passes through, so that a page looks at
   // its own few rather than at all of them.
-  std::vector<PageContents> SortIntoParts(QSize part) const {
+  std::vector<PdfPageContents> SortIntoParts(QSize part) const {
     const PartGrid grid{QSize(std::max(1, picture_.width), std::max(1, picture_.height)), part};
     const QRect whole(QPoint(0, 0), grid.picture);
     const int columns = grid.Columns();
-    std::vector<PageContents> parts(static_cast<std::size_t>(grid.Count()));
+    std::vector<PdfPageContents> parts(static_cast<std::size_t>(grid.Count()));
     for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
       const CSprite& node = *picture_.nodes[i];
       const QRect inside = ToQRect(node.GetRect()).united(ToQRect(node.LabelArea())).intersected(whole);
@@ -100,8 +89,8 @@ class PdfPainter {
       }
     }
     for (std::size_t i = 0; i < picture_.links.size(); ++i) {
-      const LinkStroke& stroke = lines_[i].stroke;
-      for (const int number : PartsAlong(grid, stroke.from, stroke.to, kLineReach)) {
+      const LinkStroke& stroke = preparation_.StrokeOf(static_cast<int>(i));
+      for (const int number : PartsAlong(grid, stroke.from, stroke.to, kPdfLineReach)) {
         parts[static_cast<std::size_t>(number)].links.push_back(static_cast<int>(i));
       }
     }
@@ -127,93 +116,106 @@ class PdfPainter {
     }
   }
 
-  // The links as pieces cut to the page and placed to 1/8 pixel: whole
-  // numbers of a few digits, where the PDF writer puts down ten for a
-  // fraction, and a page of a large picture holds thousands of pieces. An
-  // eighth of a pixel is far below what paper or a reader's zoom shows, and
-  // the ends that move lie outside the page, under its clip. Pieces of one
-  // colour may go down in any order, so within each run of one colour those
-  // of one width are one path; the runs keep the picture's order, where a
-  // later line covers an earlier one.
-  void DrawLinks(QPainter& painter, const QRect& area, const std::vector<int>& links) const {
-    std::vector<LinePiece> pieces = CutToArea(area, links);
+  void DrawLinks(QPainter& painter, const QRect& area, const std::vector<PdfPenGroup>& groups) const {
     painter.save();
     painter.translate(area.topLeft());
-    painter.scale(1.0 / kPieceSteps, 1.0 / kPieceSteps);
+    painter.setBrush(Qt::NoBrush);
     QPen pen(Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
-    std::vector<QLineF> batch;
-    for (auto run = pieces.begin(); run != pieces.end();) {
-      const auto runEnd = std::find_if(run, pieces.end(), [&](const LinePiece& p) { return p.colour != run->colour; });
-      std::sort(run, runEnd, [](const LinePiece& a, const LinePiece& b) { return a.width < b.width; });
-      pen.setColor(QColor(run->colour));
-      for (auto group = run; group != runEnd;) {
-        batch.clear();
-        auto next = group;
-        for (; next != runEnd && next->width == group->width; ++next) batch.emplace_back(next->line);
-        pen.setWidthF(double(group->width) * kPieceSteps / kWidthSteps);
-        painter.setPen(pen);
-        painter.drawLines(batch.data(), static_cast<int>(batch.size()));
-        group = next;
-      }
-      run = runEnd;
+    for (const PdfPenGroup& group : groups) {
+      pen.setColor(QColor(group.colour));
+      pen.setWidthF(double(group.width) / kPdfWidthSteps);
+      painter.setPen(pen);
+      painter.drawPath(group.path);
     }
     painter.restore();
   }
 
-  // The pieces of `links` inside `area` (grown by the lines' reach), in the
-  // picture's order.
-  std::vector<LinePiece> CutToArea(const QRect& area, const std::vector<int>& links) const {
-    std::vector<LinePiece> pieces;
-    pieces.reserve(links.size());
-    const auto step = [](double v, int steps) { return static_cast<int>(std::lround(v * steps)); };
-    for (const int number : links) {
-      const LinkStroke& stroke = lines_[static_cast<std::size_t>(number)].stroke;
-      Segment part{stroke.from.x(), stroke.from.y(), stroke.to.x(), stroke.to.y()};
-      if (!ClipSegment(part, area.left() - kLineReach, area.top() - kLineReach,
-                       area.left() + area.width() + kLineReach, area.top() + area.height() + kLineReach)) {
-        continue;
-      }
-      pieces.push_back({QLine(step(part.x0 - area.left(), kPieceSteps), step(part.y0 - area.top(), kPieceSteps),
-                              step(part.x1 - area.left(), kPieceSteps), step(part.y1 - area.top(), kPieceSteps)),
-                        step(stroke.width, kWidthSteps), lines_[static_cast<std::size_t>(number)].colour});
-    }
-    return pieces;
-  }
+  // Labels that fit their bands, waiting to go down as one run of glyphs:
+  // the writer wraps each text it is given in a dozen operators, as many
+  // characters as a short label's own. They wait only while nothing drawn
+  // later covers them, and only so many that looking for that stays cheap.
+  static constexpr std::size_t kLabelsARun = 64;
+  struct LabelRun {
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    std::vector<QRect> bands;
 
-  void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes) const {
-    painter.setFont(LabelFont());
+    bool Covers(const QRect& r) const {
+      return std::any_of(bands.begin(), bands.end(), [&](const QRect& band) { return band.intersects(r); });
+    }
+  };
+
+  void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes,
+                 const std::vector<ShapedLabel>& labels) const {
+    painter.setFont(font_);
     painter.setPen(ToQColor(CSprite::kLabelColor));
-    for (const int i : nodes) {
+    LabelRun run;
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+      const int i = nodes[n];
       const CSprite& node = *picture_.nodes[static_cast<std::size_t>(i)];
       const QRect icon = ToQRect(node.GetRect());
       const QRect band = ToQRect(node.LabelArea());
       if (!icon.united(band).intersects(area)) continue;
       const int image = images_.IconOf(i);
-      if (image >= 0) painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
-      DrawFoldMark(painter, node);
+      if (image >= 0) {
+        if (run.Covers(icon)) Flush(painter, run);
+        painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
+      }
+      if (const int folded = FoldMarkCount(picture_, node); folded > 0) {
+        Flush(painter, run);
+        DrawFoldMark(painter, node, folded);
+      }
       if (node.label.empty()) continue;
       const Point at = node.LabelOrigin();
-      const QString label = NameToQt(node.label);
       const QPoint baseline(at.x, at.y + ascent_);
+      const ShapedLabel& label = labels[n];
       // The label is cut to its band under the icon, as the picture shows
       // it; most fit, and a clip of their own would only cost time. The
       // page's own clip cuts one that runs over the page's edge.
-      if (at.x + metrics_.horizontalAdvance(label) <= band.right() + 1) {
-        painter.drawText(baseline, label);
+      const bool fits = at.x + label.width <= band.right() + 1;
+      if (fits && !label.mixedFaces) {
+        for (qsizetype g = 0; g < label.glyphs.size(); ++g) {
+          run.glyphs.push_back(label.glyphs[g]);
+          run.positions.push_back(baseline + label.positions[g]);
+        }
+        run.bands.push_back(band);
+        if (run.bands.size() == kLabelsARun) Flush(painter, run);
         continue;
       }
+      Flush(painter, run);
       painter.save();
-      painter.setClipRect(band.intersected(area));
-      painter.drawText(baseline, label);
+      if (!fits) painter.setClipRect(band.intersected(area));
+      DrawLabel(painter, baseline, node, label);
       painter.restore();
     }
+    Flush(painter, run);
   }
 
-  // The box and count of an owner's folded LUs, in the band under its label.
-  void DrawFoldMark(QPainter& painter, const CSprite& node) const {
-    const int count = FoldMarkCount(picture_, node);
-    if (count == 0) return;
+  // Real text: the writer maps each glyph back to its character.
+  void Flush(QPainter& painter, LabelRun& run) const {
+    if (run.glyphs.isEmpty()) return;
+    QGlyphRun glyphs;
+    glyphs.setRawFont(rawFont_);
+    glyphs.setGlyphIndexes(run.glyphs);
+    glyphs.setPositions(run.positions);
+    painter.drawGlyphRun(QPointF(0, 0), glyphs);
+    run = {};
+  }
+
+  void DrawLabel(QPainter& painter, QPoint baseline, const CSprite& node, const ShapedLabel& label) const {
+    if (label.mixedFaces) {
+      painter.drawText(baseline, NameToQt(node.label));
+      return;
+    }
+    LabelRun run{label.glyphs, label.positions, {}};
+    for (QPointF& position : run.positions) position += baseline;
+    Flush(painter, run);
+  }
+
+  // The box and count of an owner's `count` folded LUs, in the band under
+  // its label.
+  void DrawFoldMark(QPainter& painter, const CSprite& node, int count) const {
     const QRect box = ToQRect(FoldMarkBox(node));
     const Point at = FoldCountOrigin(node);
     painter.save();
@@ -228,15 +230,10 @@ class PdfPainter {
 
   const ExportedPicture& picture_;
   PictureImages images_;
-  QFontMetrics metrics_;
+  PdfPagePreparation preparation_;
+  QFont font_;
+  QRawFont rawFont_;
   int ascent_;
-  // Each link's line and colour by its number, at hand for every page
-  // without a visit to the link itself.
-  struct LinkLine {
-    LinkStroke stroke;
-    QRgb colour;
-  };
-  std::vector<LinkLine> lines_;
 };
 
 // One page the picture's size at screen resolution, or coarser where the
@@ -253,7 +250,9 @@ bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPd
   QPainter painter;
   if (!painter.begin(&pdf)) return false;
   painter.setWindow(QRect(QPoint(0, 0), size));
-  drawing.Draw(painter, QRect(QPoint(0, 0), size), drawing.Everything());
+  const QRect whole(QPoint(0, 0), size);
+  const PdfPageContents everything = drawing.Everything();
+  drawing.Draw(painter, whole, everything, drawing.Prepare(whole, everything));
   return painter.end();
 }
 
@@ -269,12 +268,18 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
   QPainter painter;
   if (!painter.begin(&pdf)) return false;
   const std::vector<QRect> parts = PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()));
-  const std::vector<PageContents> contents = drawing.SortIntoParts(parts.front().size());
+  const std::vector<PdfPageContents> contents = drawing.SortIntoParts(parts.front().size());
+  // The next pages are worked out on another thread while the writer draws
+  // and compresses this one, which takes it longer.
+  constexpr std::size_t kPagesAhead = 2;
+  WorkAhead<PreparedPdfPage> prepared(parts.size(), kPagesAhead,
+                                      [&](std::size_t i) { return drawing.Prepare(parts[i], contents[i]); });
   for (std::size_t i = 0; i < parts.size(); ++i) {
+    const PreparedPdfPage page = prepared.Take();
     if (i > 0 && !pdf.newPage()) return false;
     painter.save();
     painter.translate(-parts[i].topLeft());
-    drawing.Draw(painter, parts[i], contents[i]);
+    drawing.Draw(painter, parts[i], contents[i], page);
     painter.restore();
   }
   return painter.end();

@@ -4,7 +4,11 @@
 // one image repeated, stretched or centred by the SVG itself.
 #include <QBuffer>
 #include <QFontInfo>
+#include <QTextLayout>
 #include <QXmlStreamWriter>
+
+#include <cmath>
+#include <vector>
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
@@ -41,6 +45,20 @@ QString PngData(const QImage& image) {
   buffer.open(QIODevice::WriteOnly);
   image.save(&buffer, "PNG");
   return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+}
+
+// Where each character of a label starts, from the start of its line, as
+// the picture draws it: unsmoothed glyphs go on the whole pixel at or
+// before their laid-out place.
+std::vector<int> CharacterStarts(const QString& text) {
+  QTextLayout layout(text, LabelFont());
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  std::vector<int> starts;
+  starts.reserve(static_cast<std::size_t>(text.size()));
+  for (int i = 0; i < text.size(); ++i) starts.push_back(static_cast<int>(std::floor(line.cursorToX(i))));
+  return starts;
 }
 
 QString IconId(int icon) { return QStringLiteral("icon-%1").arg(icon); }
@@ -222,7 +240,9 @@ class SvgWriter {
   }
 
   // Text starting at `at`, cut to `band`: a nested viewport clips without a
-  // clip path of its own per node.
+  // clip path of its own per node. Each character is a span of its own at
+  // the pixel the picture draws it on, where renderers would place glyphs
+  // between pixels; librsvg reads only one x a span.
   void WriteCutText(const Rect& band, Point at, const QString& text, const QString& ascent) {
     xml_.writeStartElement(QStringLiteral("svg"));
     xml_.writeAttribute(QStringLiteral("x"), Number(band.left));
@@ -230,9 +250,14 @@ class SvgWriter {
     xml_.writeAttribute(QStringLiteral("width"), Number(band.Width()));
     xml_.writeAttribute(QStringLiteral("height"), Number(band.Height()));
     xml_.writeStartElement(QStringLiteral("text"));
-    xml_.writeAttribute(QStringLiteral("x"), Number(at.x - band.left));
     xml_.writeAttribute(QStringLiteral("y"), ascent);
-    xml_.writeCharacters(text);
+    const std::vector<int> starts = CharacterStarts(text);
+    for (int i = 0; i < text.size(); ++i) {
+      xml_.writeStartElement(QStringLiteral("tspan"));
+      xml_.writeAttribute(QStringLiteral("x"), Number(at.x - band.left + starts[static_cast<std::size_t>(i)]));
+      xml_.writeCharacters(text.sliced(i, 1));
+      xml_.writeEndElement();
+    }
     xml_.writeEndElement();
     xml_.writeEndElement();
   }

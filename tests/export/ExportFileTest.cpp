@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "base/UserPrompts.h"
+#include "export/ExportedPicture.h"
 #include "export/IndexedImage.h"
 #include "export/PictureExport.h"
+#include "export/PictureImages.h"
 #include "tests/export/PixelMatch.h"
 #include "tests/support/ScriptedPrompts.h"
 
@@ -102,6 +104,39 @@ TEST(ExportFile, TheSvgBackgroundIsLaidOutAsThePictureLaysItOut) {
     EXPECT_GE(testing::ShareMatching(drawn.convertToFormat(QImage::Format_RGB32), expectedAt, stretched), 0.99)
         << static_cast<int>(arrangement);
   }
+}
+
+TEST(ExportFile, APdfIconDrawnAfterALabelCoversItAsInThePicture) {
+  CMapvineDoc doc;
+  doc.SetHeadless(true);
+  doc.NewDocument();
+  doc.NewNode("WWWWWW", "NETA.WWWWWW", NetworkNode, nullptr, nullptr);
+  doc.NewNode("MMMMMM", "NETA.MMMMMM", NetworkNode, nullptr, nullptr);
+  const ExportedPicture picture = CollectPicture(doc, false);
+  ASSERT_EQ(picture.nodes.size(), 2u);
+  const CSprite& first = *picture.nodes[0];
+  CSprite& later = const_cast<CSprite&>(*picture.nodes[1]);
+  later.SetPosition(first.GetRect().left, first.LabelArea().top - later.GetRect().Height() / 2);
+  QTemporaryDir folder;
+  const QString pdf = folder.filePath("o.pdf");
+  ASSERT_TRUE(ExportPicture(doc, pdf.toStdString(), ExportFormat::Pdf, {}));
+  ReadBack("pdftoppm", {"-r", "96", "-png", "-singlefile", pdf, folder.filePath("o")});
+  const QImage drawn = QImage(folder.filePath("o.png")).convertToFormat(QImage::Format_RGB32);
+  const PictureImages images(doc, picture);
+  const QImage icon = images.Icons()[static_cast<std::size_t>(images.IconOf(1))].convertToFormat(QImage::Format_ARGB32);
+  // The first label's strokes would show as pixels far lighter than the
+  // later icon where it is opaque.
+  int lighter = 0, opaque = 0;
+  for (int y = 0; y < icon.height(); ++y) {
+    for (int x = 0; x < icon.width(); ++x) {
+      if (qAlpha(icon.pixel(x, y)) < 255) continue;
+      ++opaque;
+      lighter += qGray(drawn.pixel(later.GetRect().left + x, later.GetRect().top + y)) > qGray(icon.pixel(x, y)) + 96;
+    }
+  }
+  EXPECT_GT(opaque, 200);
+  EXPECT_LT(lighter, 4);
+  EXPECT_TRUE(ReadBack("pdftotext", {pdf, "-"}).contains(QString::fromStdString(first.label)));
 }
 
 TEST(ExportFile, APathThatCannotBeWrittenSaysSoAndLeavesNothingBehind) {

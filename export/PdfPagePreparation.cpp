@@ -1,0 +1,105 @@
+#include "export/PdfPagePreparation.h"
+
+#include <QTextLayout>
+#include <QTextLine>
+
+#include <algorithm>
+#include <cmath>
+
+#include "export/LabelFont.h"
+#include "export/NameText.h"
+#include "graphics/LineDrawing.h"
+
+namespace mapvine {
+
+namespace {
+
+// A link's piece on one page.
+struct LinePiece {
+  QLine line;  // page-relative
+  int width;   // in 1/kPdfWidthSteps pixel
+  QRgb colour;
+};
+
+ShapedLabel Shape(const QString& text, const QFont& font) {
+  ShapedLabel shaped;
+  if (text.isEmpty()) return shaped;
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  shaped.width = line.horizontalAdvance();
+  const QList<QGlyphRun> runs = layout.glyphRuns();
+  shaped.mixedFaces = runs.size() > 1;
+  if (runs.size() != 1) return shaped;
+  shaped.glyphs = runs.front().glyphIndexes();
+  // Each glyph on the whole pixel at or before its place, as the picture
+  // draws it: the writer puts a glyph's place down in a digit or two where
+  // a fraction takes ten, and less than a pixel is less than the gap a
+  // reader takes for a space. The layout's baseline lies at the line's
+  // ascent; the writer takes the glyphs from the label's own baseline.
+  shaped.positions = runs.front().positions();
+  for (QPointF& position : shaped.positions) position = QPointF(std::floor(position.x()), 0);
+  return shaped;
+}
+
+}  // namespace
+
+PdfPagePreparation::PdfPagePreparation(const ExportedPicture& picture) {
+  lines_.reserve(picture.links.size());
+  for (const CLink* link : picture.links) {
+    const PaletteEntry colour = CLink::ColorOf(link->status);
+    lines_.push_back({mapvine::StrokeOf(*link), qRgb(colour.red, colour.green, colour.blue)});
+  }
+  labels_.reserve(picture.nodes.size());
+  for (const CSprite* node : picture.nodes) labels_.push_back(NameToQt(node->label));
+}
+
+PreparedPdfPage PdfPagePreparation::Prepare(const QRect& area, const PdfPageContents& contents) const {
+  PreparedPdfPage page;
+  page.links = CutLinks(area, contents.links);
+  const QFont font = LabelFont();
+  page.labels.reserve(contents.nodes.size());
+  for (const int node : contents.nodes) page.labels.push_back(Shape(labels_[static_cast<std::size_t>(node)], font));
+  return page;
+}
+
+// The links as pieces cut to the page and placed to the whole pixel: the
+// PDF writer puts a whole number down in three or four digits where it
+// takes ten for a fraction, and a page of a large picture holds thousands
+// of pieces. Half a pixel (0.13 mm on paper) is less than a line's width;
+// the ends at nodes lie under their icons, and the ends cut at the page's
+// edge lie outside it, under its clip. Pieces of one
+// colour may go down in any order, so within each run of one colour those
+// of one width are one path; the runs keep the picture's order, where a
+// later line covers an earlier one.
+std::vector<PdfPenGroup> PdfPagePreparation::CutLinks(const QRect& area, const std::vector<int>& links) const {
+  std::vector<LinePiece> pieces;
+  pieces.reserve(links.size());
+  const auto whole = [](double v) { return static_cast<int>(std::lround(v)); };
+  for (const int number : links) {
+    const LinkLine& link = lines_[static_cast<std::size_t>(number)];
+    Segment part{link.stroke.from.x(), link.stroke.from.y(), link.stroke.to.x(), link.stroke.to.y()};
+    if (!ClipSegment(part, area.left() - kPdfLineReach, area.top() - kPdfLineReach,
+                     area.left() + area.width() + kPdfLineReach, area.top() + area.height() + kPdfLineReach)) {
+      continue;
+    }
+    pieces.push_back({QLine(whole(part.x0 - area.left()), whole(part.y0 - area.top()), whole(part.x1 - area.left()),
+                            whole(part.y1 - area.top())),
+                      whole(link.stroke.width * kPdfWidthSteps), link.colour});
+  }
+  std::vector<PdfPenGroup> groups;
+  for (auto run = pieces.begin(); run != pieces.end();) {
+    const auto runEnd = std::find_if(run, pieces.end(), [&](const LinePiece& p) { return p.colour != run->colour; });
+    std::sort(run, runEnd, [](const LinePiece& a, const LinePiece& b) { return a.width < b.width; });
+    for (auto piece = run; piece != runEnd; ++piece) {
+      if (piece == run || piece->width != groups.back().width) groups.push_back({piece->colour, piece->width, {}});
+      groups.back().path.moveTo(piece->line.p1());
+      groups.back().path.lineTo(piece->line.p2());
+    }
+    run = runEnd;
+  }
+  return groups;
+}
+
+}  // namespace mapvine

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QGlyphRun>
+#include <QPainterPath>
+#include <QRect>
+#include <QString>
+
+#include <vector>
+
+#include "export/ExportedPicture.h"
+
+namespace mapvine {
+
+// Link widths go in eighths of a pixel: each width a page holds costs the
+// PDF writer a change of pen, and finer steps than an eighth of a pixel
+// (0.03 mm on paper) made one for nearly every piece.
+inline constexpr int kPdfWidthSteps = 8;
+// How far outside a page a line's piece still counts, in picture pixels:
+// more than half a line's width, so a line along the page's edge is drawn.
+inline constexpr double kPdfLineReach = 2.0;
+
+// The nodes and links a page shows, by their numbers in the picture.
+struct PdfPageContents {
+  std::vector<int> nodes;
+  std::vector<int> links;
+};
+
+// Link pieces of one colour and width, drawn as one path in page-relative
+// pixels.
+struct PdfPenGroup {
+  QRgb colour = 0;
+  int width = 0;  // in 1/kPdfWidthSteps pixel
+  QPainterPath path;
+};
+
+// A label laid out: its glyphs and where each lies from the label's
+// baseline origin, and how far the text reaches.
+struct ShapedLabel {
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  double width = 0;
+  // Laid out in more than one face (a character the label face lacks): the
+  // writer lays such a label out itself.
+  bool mixedFaces = false;
+};
+
+// What one page draws, worked out ahead of the PDF writer: the pieces of
+// its links, grouped by pen in the picture's order, and a label for each of
+// its nodes.
+struct PreparedPdfPage {
+  std::vector<PdfPenGroup> links;
+  std::vector<ShapedLabel> labels;
+};
+
+// Works pages out on any thread: it keeps its own copy of the lines and
+// labels it needs, so that it never reads the document, and `Prepare` only
+// reads that copy.
+class PdfPagePreparation {
+ public:
+  explicit PdfPagePreparation(const ExportedPicture& picture);
+
+  PreparedPdfPage Prepare(const QRect& area, const PdfPageContents& contents) const;
+
+  // Each link's line by its number in the picture.
+  const LinkStroke& StrokeOf(int link) const { return lines_[static_cast<std::size_t>(link)].stroke; }
+
+ private:
+  std::vector<PdfPenGroup> CutLinks(const QRect& area, const std::vector<int>& links) const;
+
+  struct LinkLine {
+    LinkStroke stroke;
+    QRgb colour;
+  };
+  std::vector<LinkLine> lines_;
+  std::vector<QString> labels_;
+};
+
+}  // namespace mapvine
