@@ -11,6 +11,7 @@
 #include "protocol/SnaNames.h"
 #include "protocol/SnaWire.h"
 #include "protocol/TopologyQuery.h"
+#include "snanode/NetworkGenerator.h"
 
 namespace mapvine {
 namespace {
@@ -143,6 +144,34 @@ TEST(QueryBatching, DirectoryLooksUpOnlyEntriesWithAParent) {
     // The detail answers to the same name.
     EXPECT_EQ(snawire::GetU16(tables.lus[i].luDetail.data(), 0), 92);
   }
+}
+
+// Every list exactly as long as its 16-bit total can say: nothing is lost
+// to the last, short batch and nothing is cut off at the limit.
+TEST(QueryBatching, ListsOf65535EntriesArriveWhole) {
+  const snanode::SimulatedNode simulated(snanode::GenerateLargestNetwork(3));
+  RecordingNode node(EntryOf(simulated));
+  TopologyTables tables;
+  ASSERT_TRUE(QueryTopology(node.Function(), tables).Succeeded());
+  ASSERT_EQ(tables.topology.size(), 2u * 65535u);
+  EXPECT_EQ(tables.topology[65534].holdsNode, 1);
+  EXPECT_EQ(tables.topology[65535].holdsTg, 1);
+  EXPECT_NE(tables.topology.back().tg, tables.topology[tables.topology.size() - 2].tg);
+  struct Batches {
+    std::uint16_t opcode;
+    std::size_t perBatch;
+  };
+  for (const Batches list : {Batches{kNodeOp, 585}, Batches{kTgOp, 264}}) {
+    const auto requests = node.RequestsFor(list.opcode);
+    const std::size_t full = 65535 / list.perBatch;
+    ASSERT_EQ(requests.size(), 1u + full + 1u) << list.opcode;
+    EXPECT_EQ(requests.back().entryCount, 65535 - full * list.perBatch) << list.opcode;
+  }
+
+  ASSERT_TRUE(QueryDirectory(EntryOf(simulated), tables).Succeeded());
+  ASSERT_EQ(tables.lus.size(), 65535u);
+  // The last entry's detail lookup finds it too.
+  EXPECT_EQ(snawire::GetU16(tables.lus.back().luDetail.data(), 0), 92);
 }
 
 TEST(QueryBatching, FailingNodeFailsBothQueries) {
