@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "tests/model/FakeDocumentView.h"
@@ -76,6 +78,30 @@ TEST(NextPosition, AsksTheWindowToGrowWhenALoadedPictureSaysSo) {
   d.Walk(16);
   EXPECT_EQ(d.view.resizeRequests, (std::vector<Point>{{610, 410}}));
   EXPECT_EQ(d.doc.picture.composedWidth, 610);
+}
+
+// The largest picture that can still be saved: growth stops at its side,
+// and a full one wraps to the top row as if it could not grow at all.
+TEST(NextPosition, GrowthStopsAtTheLargestSavableSide) {
+  constexpr int kSide = 32768;
+  constexpr int kPlaces = (kSide / 90) * (kSide / 90);
+  Canvas520x320 d;
+  d.doc.ComposeBackground(nullptr, kArrangementChosenInView, kSide - 28, 320);
+  d.Walk(3 * (kSide / 90) + 1);
+  EXPECT_EQ(d.doc.picture.composedWidth, kSide);
+  EXPECT_EQ(d.doc.picture.composedHeight, 410);
+
+  d.doc.ComposeBackground(nullptr, kArrangementChosenInView, kSide, kSide);
+  d.doc.placement = PlacementState{};
+  std::set<std::pair<int, int>> distinct;
+  for (const Point place : d.Walk(kPlaces)) {
+    ASSERT_LE(place.y + 90, kSide);
+    distinct.emplace(place.x, place.y);
+  }
+  EXPECT_EQ(distinct.size(), static_cast<std::size_t>(kPlaces));
+  EXPECT_EQ(d.doc.NextPosition().y, 0);
+  EXPECT_EQ(d.doc.picture.composedWidth, kSide);
+  EXPECT_EQ(d.doc.picture.composedHeight, kSide);
 }
 
 TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
