@@ -13,6 +13,9 @@ constexpr int kMaxCellsPerSide = 1024;
 
 const std::vector<int> kNoItems;
 
+// A query that finds more than one item in this many scans for them.
+constexpr std::size_t kScanShare = 8;
+
 int CellsFor(int length, int cellSize) {
   return std::clamp((std::max(length, 1) + cellSize - 1) / cellSize, 1, kMaxCellsPerSide);
 }
@@ -112,7 +115,16 @@ std::vector<int> SpatialGrid::Query(const Rect& area) const {
       }
     }
   }
-  std::sort(found.begin(), found.end());
+  // An area holding a good part of all items (a whole large picture fitted
+  // to the window) reads them off the marks in order, quicker than sorting.
+  if (found.size() < seen_.size() / kScanShare) {
+    std::sort(found.begin(), found.end());
+    return found;
+  }
+  found.clear();
+  for (std::size_t id = 0; id < seen_.size(); ++id) {
+    if (seen_[id] == queryStamp_) found.push_back(static_cast<int>(id));
+  }
   return found;
 }
 
