@@ -15,14 +15,26 @@ JobThread::~JobThread() {
   // Queued after every job, so they all run first.
   Post([this] { thread_.quit(); });
   thread_.wait();
+  handOver_.Take();
 }
 
-void JobThread::Post(std::function<void()> job) { QMetaObject::invokeMethod(worker_, std::move(job)); }
+void JobThread::Post(std::function<void()> job) {
+  handOver_.Give();
+  QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] {
+    handOver_.Take();
+    job();
+    handOver_.Give();  // for the destructor, which waits for the thread's end
+  });
+}
 
 void JobThread::Flush() {
   QSemaphore done;
-  Post([&done] { done.release(); });
+  Post([this, &done] {
+    handOver_.Give();  // before the semaphore, which TSan cannot see either
+    done.release();
+  });
   done.acquire();
+  handOver_.Take();
 }
 
 }  // namespace mapvine
