@@ -19,10 +19,25 @@
 #include <sanitizer/tsan_interface.h>
 #endif
 
+#include <utility>
+
 namespace mapvine {
 
 class HandOver {
  public:
+  // `job` wrapped for posting now: what this thread wrote before is ordered
+  // before the job, and the job before whoever Take()s after it ran. The
+  // hand-over must outlive the wrapped job, as its receiver's owner does.
+  template <typename Job>
+  auto Carrying(Job job) {
+    Give();
+    return [this, job = std::move(job)]() mutable {
+      Take();
+      job();
+      Give();
+    };
+  }
+
   void Give() {
 #ifdef MAPVINE_TSAN_ANNOTATIONS
     __tsan_release(this);

@@ -19,12 +19,8 @@ JobThread::~JobThread() {
 }
 
 void JobThread::Post(std::function<void()> job) {
-  handOver_.Give();
-  QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] {
-    handOver_.Take();
-    job();
-    handOver_.Give();  // for the destructor, which waits for the thread's end
-  });
+  // The destructor and Flush take what the jobs gave once they waited.
+  QMetaObject::invokeMethod(worker_, handOver_.Carrying(std::move(job)));
 }
 
 void JobThread::Flush() {
