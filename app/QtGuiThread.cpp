@@ -13,12 +13,14 @@ QtGuiThread::~QtGuiThread() = default;
 void QtGuiThread::Post(std::function<void()> task) {
   const std::lock_guard lock(mutex_);
   // Held while posting, so Close cannot destroy the receiver under it.
-  if (receiver_) QMetaObject::invokeMethod(receiver_.get(), std::move(task), Qt::QueuedConnection);
+  if (receiver_) {
+    QMetaObject::invokeMethod(receiver_.get(), handOver_.Carrying(std::move(task)), Qt::QueuedConnection);
+  }
 }
 
 void QtGuiThread::PostAfter(int milliseconds, std::function<void()> task) {
   const std::lock_guard lock(mutex_);
-  if (receiver_) QTimer::singleShot(milliseconds, receiver_.get(), std::move(task));
+  if (receiver_) QTimer::singleShot(milliseconds, receiver_.get(), handOver_.Carrying(std::move(task)));
 }
 
 void QtGuiThread::Close() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 
+#include "base/HandOver.h"
 #include "refresh/GuiThread.h"
 
 namespace mapvine {
@@ -26,6 +27,7 @@ class QtGuiThread final : public GuiThread {
  private:
   std::mutex mutex_;
   std::unique_ptr<QObject> receiver_;  // lives on the GUI thread; none once closed
+  HandOver handOver_;
 };
 
 }  // namespace mapvine

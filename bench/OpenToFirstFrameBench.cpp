@@ -12,70 +12,23 @@
 // picture takes the programs beside it half a minute.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <chrono>
 #include <memory>
 #include <vector>
 
 #include "QtBenchmarkMain.h"
-#include "app/MainFrame.h"
-#include "app/MapvineApp.h"
-#include "view/MapvineView.h"
+#include "SavedPictureRun.h"
 
 namespace mapvine {
 namespace {
 
-constexpr int kSlowestStepMs = 120000;
-
-// Runs a program that lies beside this one; false when it fails.
-bool RunBeside(const QString& program, const QStringList& arguments,
-               const QProcessEnvironment& environment, const QString& output) {
-  QProcess process;
-  process.setProcessEnvironment(environment);
-  process.setStandardOutputFile(output);
-  process.setStandardErrorFile(QProcess::nullDevice());
-  process.start(QCoreApplication::applicationDirPath() + "/" + program, arguments);
-  return process.waitForFinished(kSlowestStepMs) && process.exitStatus() == QProcess::NormalExit &&
-         process.exitCode() == 0;
-}
-
-// The saved picture, made by the programs themselves in other processes, so
-// that none of their memory counts against the window's.
-struct SavedLargePicture {
-  SavedLargePicture() {
-    const QString network = folder.filePath("big.net");
-    path = folder.filePath("big.top");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("SNANODE_NETWORK", network);
-    environment.insert("MAPVINE_SNACTL", QCoreApplication::applicationDirPath() + "/libsnactl.so");
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    made =
-        RunBeside("snanode-gen", {"--resources", "100000", "--seed", "1"}, environment, network) &&
-        RunBeside("mapvine", {"--refresh", "--save", path}, environment, QProcess::nullDevice());
-    bytes = static_cast<std::size_t>(QFileInfo(path).size());
-  }
-  QTemporaryDir folder;
-  QString path;
-  bool made = false;
-  std::size_t bytes = 0;
+// The 100,000-resource picture.
+struct SavedLargePicture : SavedPicture {
+  SavedLargePicture() : SavedPicture({"--resources", "100000", "--seed", "1"}) {}
 };
 
 SavedLargePicture* savedPicture = nullptr;
-
-double Seconds(auto&& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Reads the whole file through a small buffer (the page cache keeps it for
 // both the open and the plain read), or into memory when `into` is given.
@@ -95,43 +48,6 @@ void ReadFile(const QString& path, std::vector<std::uint8_t>* into) {
   ::close(fd);
 }
 
-double PeakResidentMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024;  // kilobytes on Linux
-}
-
-// Notes the first paint the watched widget receives; the paint itself runs
-// right after the filter, before the event loop returns.
-class FirstPaint : public QObject {
- public:
-  bool seen = false;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) seen = true;
-    return false;
-  }
-};
-
-// Opens the picture as the program does for `mapvine FILE` and waits until
-// the window has painted its first frame; false when that never came.
-bool OpenAndShow(CMapvineApp& app, const QString& path) {
-  CommandLine line;
-  line.file = path.toStdString();
-  if (!app.InitInstance(line)) return false;
-  FirstPaint paint;
-  app.MainFrame().View().viewport()->installEventFilter(&paint);
-  QElapsedTimer waited;
-  waited.start();
-  while (!paint.seen) {
-    if (waited.elapsed() > kSlowestStepMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  // The loop returned, so the paint it delivered is done.
-  return true;
-}
-
 void BM_OpenToFirstFrame(benchmark::State& state) {
   const SavedLargePicture& picture = *savedPicture;
   if (!picture.made) {
@@ -141,9 +57,7 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
   ReadFile(picture.path, nullptr);
   double open = 0, plain = 0, peak = 0, nodes = 0;
   for (auto _ : state) {
-    // No node library is needed to open a picture; one that answers nothing
-    // keeps the window from warning that it is missing.
-    auto app = std::make_unique<CMapvineApp>(SnaLibrary{[](void*, std::uint32_t) {}, {}});
+    auto app = AppWithoutNode();
     bool shown = false;
     const double seconds = Seconds([&] { shown = OpenAndShow(*app, picture.path); });
     if (!shown) state.SkipWithError("the picture was not shown");

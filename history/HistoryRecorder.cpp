@@ -37,7 +37,7 @@ void HistoryRecorder::Fail(const HistoryProblem& problem) {
     const QMutexLocker lock(&failureMutex_);
     failureMessage_ = message;
   }
-  QMetaObject::invokeMethod(this, [this, message] { emit Failed(message); });
+  QMetaObject::invokeMethod(this, toWindow_.Carrying([this, message] { emit Failed(message); }));
 }
 
 void HistoryRecorder::Record(const NetworkKey& network, HistoryTime when,
@@ -63,7 +63,8 @@ void HistoryRecorder::Read(const HistoryFilter& filter, std::function<void(std::
         })) {
       return Fail(store.Problem());
     }
-    QMetaObject::invokeMethod(this, [done, rows = std::move(rows)]() mutable { done(std::move(rows)); });
+    QMetaObject::invokeMethod(this,
+                              toWindow_.Carrying([done, rows = std::move(rows)]() mutable { done(std::move(rows)); }));
   });
 }
 

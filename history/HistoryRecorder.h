@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "history/HistoryStore.h"
+#include "base/HandOver.h"
 #include "history/JobThread.h"
 
 namespace mapvine {
@@ -57,6 +58,7 @@ class HistoryRecorder final : public QObject {
   std::atomic<bool> failing_{false};
   mutable QMutex failureMutex_;
   QString failureMessage_;
+  HandOver toWindow_;  // what the jobs hand back to the window's thread
   JobThread thread_{"history"};  // last: it finishes its jobs before the rest goes
 };
 

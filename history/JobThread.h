@@ -4,6 +4,8 @@
 #include <QThread>
 #include <functional>
 
+#include "base/HandOver.h"
+
 namespace mapvine {
 
 // A thread of its own that runs the jobs posted to it one after another,
@@ -23,6 +25,7 @@ class JobThread {
  private:
   QThread thread_;
   QObject* worker_;  // lives on thread_, deleted there
+  HandOver handOver_;
 };
 
 }  // namespace mapvine

@@ -49,12 +49,13 @@ void RefreshHistory::Follow(std::shared_ptr<const RecordedRefresh> refresh, std:
     // the one they hold.
     if (!report.events.empty()) trackerFlapping_ = std::make_shared<FlappingSet>(tracker_.FlappingKeys());
     if (notice) report.notice = NoticeFor(refresh->Changes(), tracker_, *notice);
-    QMetaObject::invokeMethod(&replies_, [this, refresh, report = std::move(report), flapping = trackerFlapping_] {
+    QMetaObject::invokeMethod(&replies_, toWindow_.Carrying([this, refresh, report = std::move(report),
+                                                             flapping = trackerFlapping_] {
       // A report of a network the picture no longer shows changes nothing.
       if (refresh->network != last_->network) return;
       flapping_ = flapping;
       if (flappingFollowed) flappingFollowed(*refresh, report);
-    });
+    }));
   });
 }
 

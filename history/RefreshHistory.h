@@ -10,6 +10,7 @@
 
 #include "history/FlapRule.h"
 #include "history/HistoryRow.h"
+#include "base/HandOver.h"
 #include "history/JobThread.h"
 #include "history/RefreshNotice.h"
 #include "history/ServedNetwork.h"
@@ -88,6 +89,7 @@ class RefreshHistory {
   // Reports come back through it; it goes after the thread, dropping any
   // report still on the way.
   QObject replies_;
+  HandOver toWindow_;  // what the jobs hand back through replies_
   JobThread thread_{"flapping"};
 };
 

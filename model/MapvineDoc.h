@@ -287,7 +287,9 @@ class CMapvineDoc {
   std::unique_ptr<CDIB> backgroundSource;
 
  private:
-  void Grow();
+  // Enlarges the canvas by one grid step each way, up to the largest side;
+  // false when it is that large already.
+  bool Grow();
   // The canvas's width and height: the requested size, or the background's
   // own.
   Point CanvasSize() const;

@@ -1,18 +1,31 @@
 // Where new nodes go: a square grid walked row by row; a full picture wraps
 // or grows by one grid step, and once grown the walk also fills the new
 // right-hand column, bottom to top.
+#include <algorithm>
+
+#include "graphics/CDIBLayout.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
+namespace {
 
-void CMapvineDoc::Grow() {
-  const int width = picture.composedWidth + placement.gridSpacing;
-  const int height = picture.composedHeight + placement.gridSpacing;
+// A picture side beyond this could not be saved (nor shown as one image),
+// so growth stops there; the largest network a node can describe still
+// finds a free grid place on a canvas of that size.
+constexpr int kLargestSide = static_cast<int>(dib::kMaxSide);
+
+}  // namespace
+
+bool CMapvineDoc::Grow() {
+  const int width = std::min(picture.composedWidth + placement.gridSpacing, kLargestSide);
+  const int height = std::min(picture.composedHeight + placement.gridSpacing, kLargestSide);
+  if (width == picture.composedWidth && height == picture.composedHeight) return false;
   if (placement.resizeWindowOnGrow && view_) {
     view_->RequestPictureResize(width, height);
   } else {
     ComposeBackground(nullptr, picture.backgroundMode, width, height);
   }
+  return true;
 }
 
 Point CMapvineDoc::NextPosition() {
@@ -53,12 +66,12 @@ Point CMapvineDoc::NextPosition() {
   }
 
   if (picture.composedHeight > p.cursorY + step) return {p.cursorX, p.cursorY};
-  if (!settings.autoGrow) {
+  // The window shows the larger picture the next time it paints; a picture
+  // that cannot grow any more wraps as one that may not.
+  if (!settings.autoGrow || !Grow()) {
     p.cursorY = 0;
     return {p.cursorX, p.cursorY};
   }
-  // The window shows the larger picture the next time it paints.
-  Grow();
   p.pictureGrown = true;
   return {p.cursorX, p.cursorY};
 }

@@ -19,6 +19,10 @@ struct Plan {
   std::size_t endNodes = 0;
   std::size_t lus = 0;
   std::size_t extraBackboneTgs = 0;  // beyond the spanning tree
+  // The first connection networks each join the two ends of one backbone
+  // tree edge in place of a direct TG, so that they cost no extra TG.
+  bool connectionNetworksInTree = false;
+  bool endNodeTgs = true;
 };
 
 std::size_t ConnectionNetworkTgs(const Plan& plan) {
@@ -45,6 +49,20 @@ Plan MakePlan(std::size_t resources) {
   return plan;
 }
 
+Plan MakeLargestPlan() {
+  Plan plan;
+  plan.connectionNetworks = kMaxListEntries / 100;
+  plan.networkNodes = kMaxListEntries - plan.connectionNetworks;
+  plan.endNodes = kMaxListEntries / 4;
+  plan.lus = kMaxListEntries - plan.endNodes;
+  plan.connectionNetworksInTree = true;
+  plan.endNodeTgs = false;
+  // The tree's edges, connection networks counted twice, fill all but one
+  // slot of the TG list.
+  plan.extraBackboneTgs = kMaxListEntries - (plan.networkNodes - 1 + plan.connectionNetworks);
+  return plan;
+}
+
 class TextGenerator {
  public:
   TextGenerator(const Plan& plan, std::uint32_t seed) : plan_(plan), random_(seed) {}
@@ -56,8 +74,10 @@ class TextGenerator {
     for (std::size_t i = 0; i < plan_.endNodes; ++i) EndNode(i);
     for (std::size_t i = 0; i < plan_.lus; ++i) LogicalUnit(i);
     Backbone();
-    for (std::size_t i = 0; i < plan_.connectionNetworks; ++i) JoinConnectionNetwork(i);
-    for (std::size_t i = 0; i < plan_.endNodes; ++i) {
+    if (!plan_.connectionNetworksInTree) {
+      for (std::size_t i = 0; i < plan_.connectionNetworks; ++i) JoinConnectionNetwork(i);
+    }
+    for (std::size_t i = 0; plan_.endNodeTgs && i < plan_.endNodes; ++i) {
       Tg(Name("NN", servers_[i]), Name("EN", i), 1, Chance(97) ? "operative cp-cp" : "");
     }
     Aping();
@@ -104,6 +124,11 @@ class TextGenerator {
   void Backbone() {
     for (std::size_t i = 1; i < plan_.networkNodes; ++i) {
       const std::size_t parent = Below(i);
+      if (plan_.connectionNetworksInTree && i <= plan_.connectionNetworks) {
+        Tg(Name("NN", parent), Name("CN", i - 1), 1, "operative");
+        Tg(Name("NN", i), Name("CN", i - 1), 1, "operative");
+        continue;
+      }
       Tg(Name("NN", parent), Name("NN", i), kBackboneTgNumber, Chance(95) ? "operative cp-cp hpr" : "");
     }
     std::unordered_map<std::uint64_t, unsigned> parallel;
@@ -145,15 +170,23 @@ class TextGenerator {
   std::string text_;
 };
 
+Network ParsedNetwork(const std::string& text) {
+  ParseResult parsed = ParseNetwork(text, "snanode-gen");
+  return parsed.network ? std::move(*parsed.network) : Network{};
+}
+
 }  // namespace
 
 std::string GenerateNetworkText(std::size_t resources, std::uint32_t seed) {
   return TextGenerator(MakePlan(std::min(resources, kMaxGeneratedResources)), seed).Generate();
 }
 
+std::string GenerateLargestNetworkText(std::uint32_t seed) { return TextGenerator(MakeLargestPlan(), seed).Generate(); }
+
 Network GenerateNetwork(std::size_t resources, std::uint32_t seed) {
-  ParseResult parsed = ParseNetwork(GenerateNetworkText(resources, seed), "snanode-gen");
-  return parsed.network ? std::move(*parsed.network) : Network{};
+  return ParsedNetwork(GenerateNetworkText(resources, seed));
 }
+
+Network GenerateLargestNetwork(std::uint32_t seed) { return ParsedNetwork(GenerateLargestNetworkText(seed)); }
 
 }  // namespace snanode

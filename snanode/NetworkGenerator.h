@@ -25,4 +25,13 @@ std::string GenerateNetworkText(std::size_t resources, std::uint32_t seed);
 // The same network, already parsed.
 Network GenerateNetwork(std::size_t resources, std::uint32_t seed);
 
+// The largest network the node's 16-bit totals can describe: 65,535 node
+// records (network nodes and about 1% connection networks), 65,535 TGs and
+// 65,535 directory entries (a quarter end nodes, the rest LUs). With every
+// TG slot needed to keep the backbone connected, connection networks stand
+// in the backbone's tree and end nodes reach their servers through their
+// directory entries only, as APPN's topology database holds no end-node TGs.
+std::string GenerateLargestNetworkText(std::uint32_t seed);
+Network GenerateLargestNetwork(std::uint32_t seed);
+
 }  // namespace snanode

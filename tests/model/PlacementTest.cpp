@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "tests/model/FakeDocumentView.h"
@@ -76,6 +78,26 @@ TEST(NextPosition, AsksTheWindowToGrowWhenALoadedPictureSaysSo) {
   d.Walk(16);
   EXPECT_EQ(d.view.resizeRequests, (std::vector<Point>{{610, 410}}));
   EXPECT_EQ(d.doc.picture.composedWidth, 610);
+}
+
+// The largest picture that can still be saved: growth stops at its side,
+// and a full one wraps to the top row as if it could not grow at all.
+TEST(NextPosition, GrowthStopsAtTheLargestSavableSide) {
+  constexpr int kSide = 32768, kPerSide = kSide / 90;
+  Canvas520x320 d;
+  d.doc.ComposeBackground(nullptr, kArrangementChosenInView, kSide - 28, 320);
+  d.Walk(3 * kPerSide + 1);
+  EXPECT_EQ(d.doc.picture.composedWidth, kSide);
+  EXPECT_EQ(d.doc.picture.composedHeight, 410);
+
+  d.doc.ComposeBackground(nullptr, kArrangementChosenInView, kSide, kSide);
+  d.doc.placement = PlacementState{};
+  const std::vector<Point> places = d.Walk(kPerSide * kPerSide + 1);
+  std::set<std::pair<int, int>> seen;
+  for (const Point place : places) seen.emplace(place.x, place.y);
+  EXPECT_EQ(seen.size(), places.size() - 1);  // all but the last, back at the top
+  EXPECT_EQ(places.back().y, 0);
+  EXPECT_EQ(d.doc.picture.composedHeight, kSide);
 }
 
 TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {

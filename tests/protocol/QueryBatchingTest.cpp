@@ -11,6 +11,7 @@
 #include "protocol/SnaNames.h"
 #include "protocol/SnaWire.h"
 #include "protocol/TopologyQuery.h"
+#include "snanode/NetworkGenerator.h"
 
 namespace mapvine {
 namespace {
@@ -143,6 +144,25 @@ TEST(QueryBatching, DirectoryLooksUpOnlyEntriesWithAParent) {
     // The detail answers to the same name.
     EXPECT_EQ(snawire::GetU16(tables.lus[i].luDetail.data(), 0), 92);
   }
+}
+
+// Every list exactly as long as its 16-bit total can say: nothing is lost
+// to the last, short batch and nothing is cut off at the limit.
+TEST(QueryBatching, ListsOf65535EntriesArriveWhole) {
+  const snanode::SimulatedNode simulated(snanode::GenerateLargestNetwork(3));
+  RecordingNode node(EntryOf(simulated));
+  TopologyTables tables;
+  ASSERT_TRUE(QueryTopology(node.Function(), tables).Succeeded());
+  ASSERT_EQ(tables.topology.size(), 2u * 65535u);
+  EXPECT_EQ(tables.topology[65534].holdsNode + tables.topology[65535].holdsTg, 2);
+  // The probe, 112 full batches of 585 node entries and one of the last 15.
+  ASSERT_EQ(node.RequestsFor(kNodeOp).size(), 114u);
+  EXPECT_EQ(node.RequestsFor(kNodeOp).back().entryCount, 65535 - 112 * 585);
+
+  ASSERT_TRUE(QueryDirectory(EntryOf(simulated), tables).Succeeded());
+  ASSERT_EQ(tables.lus.size(), 65535u);
+  // The last entry's detail lookup finds it too.
+  EXPECT_EQ(snawire::GetU16(tables.lus.back().luDetail.data(), 0), 92);
 }
 
 TEST(QueryBatching, FailingNodeFailsBothQueries) {

@@ -51,21 +51,14 @@ std::size_t Root(std::vector<std::size_t>& parent, std::size_t i) {
   return i;
 }
 
-TEST(NetworkGenerator, LargeNetworksAreSpreadConnectedAndWithinListLimits) {
-  const Network network = GenerateNetwork(kMaxGeneratedResources, 2024);
-  const Census census = Count(network);
-  ASSERT_EQ(census.Resources(), kMaxGeneratedResources);
-  const auto share = [&](std::size_t count) { return 100.0 * static_cast<double>(count) / kMaxGeneratedResources; };
-  EXPECT_NEAR(share(census.Of(ResourceKind::NetworkNode)), 10, 2);
-  EXPECT_NEAR(share(census.Of(ResourceKind::EndNode)), 15, 3);
-  EXPECT_NEAR(share(census.Of(ResourceKind::LogicalUnit)), 45, 5);
-  EXPECT_GE(census.Of(ResourceKind::ConnectionNetwork), 1u);
-  EXPECT_NEAR(share(census.tgs), 29, 5);
-
-  // The backbone is one connected mesh and every end node hangs off its server.
+// Network nodes and connection networks form one connected backbone; the
+// TGs that leave it are returned as destination -> owner.
+std::map<std::string, std::string> ExpectConnectedBackbone(const Network& network) {
   std::map<std::string, std::size_t> index;
   for (const Resource& r : network.resources) {
-    if (r.kind == ResourceKind::NetworkNode) index.emplace(r.name, index.size());
+    if (r.kind == ResourceKind::NetworkNode || r.kind == ResourceKind::ConnectionNetwork) {
+      index.emplace(r.name, index.size());
+    }
   }
   std::vector<std::size_t> parent(index.size());
   std::iota(parent.begin(), parent.end(), std::size_t{0});
@@ -78,7 +71,29 @@ TEST(NetworkGenerator, LargeNetworksAreSpreadConnectedAndWithinListLimits) {
     }
   }
   const std::size_t root = Root(parent, 0);
-  for (std::size_t i = 0; i < parent.size(); ++i) ASSERT_EQ(Root(parent, i), root) << i;
+  for (std::size_t i = 0; i < parent.size(); ++i) EXPECT_EQ(Root(parent, i), root) << i;
+  return attachedTo;
+}
+
+std::uint16_t ListTotal(const SimulatedNode& node, std::uint16_t opcode) {
+  const QueryReply reply = Query(node, {.opcode = opcode, .entryCount = 1});
+  EXPECT_EQ(reply.primary, 0);
+  return reply.total;
+}
+
+TEST(NetworkGenerator, LargeNetworksAreSpreadConnectedAndWithinListLimits) {
+  const Network network = GenerateNetwork(kMaxGeneratedResources, 2024);
+  const Census census = Count(network);
+  ASSERT_EQ(census.Resources(), kMaxGeneratedResources);
+  const auto share = [&](std::size_t count) { return 100.0 * static_cast<double>(count) / kMaxGeneratedResources; };
+  EXPECT_NEAR(share(census.Of(ResourceKind::NetworkNode)), 10, 2);
+  EXPECT_NEAR(share(census.Of(ResourceKind::EndNode)), 15, 3);
+  EXPECT_NEAR(share(census.Of(ResourceKind::LogicalUnit)), 45, 5);
+  EXPECT_GE(census.Of(ResourceKind::ConnectionNetwork), 1u);
+  EXPECT_NEAR(share(census.tgs), 29, 5);
+
+  // Every end node hangs off its server by a TG.
+  std::map<std::string, std::string> attachedTo = ExpectConnectedBackbone(network);
   for (const Resource& r : network.resources) {
     if (r.kind == ResourceKind::EndNode) {
       EXPECT_EQ(attachedTo[r.name], r.parent) << r.name;
@@ -87,14 +102,22 @@ TEST(NetworkGenerator, LargeNetworksAreSpreadConnectedAndWithinListLimits) {
 
   // Every list fits its 16-bit total, as the node reports it.
   const SimulatedNode node(network);
+  EXPECT_GT(ListTotal(node, snawire::kOpNodeTopologyQuery), 0);
+  EXPECT_GT(ListTotal(node, snawire::kOpTgTopologyQuery), 0);
+  EXPECT_EQ(ListTotal(node, snawire::kOpDirectoryQuery),
+            census.Of(ResourceKind::EndNode) + census.Of(ResourceKind::LogicalUnit));
+}
+
+TEST(NetworkGenerator, TheLargestNetworkFillsEveryListAndStaysConnected) {
+  const Network network = GenerateLargestNetwork(5);
+  // End nodes reach their servers through the directory alone: every TG
+  // slot holds the backbone.
+  EXPECT_TRUE(ExpectConnectedBackbone(network).empty());
+  const SimulatedNode node(network);
   for (const std::uint16_t opcode : {snawire::kOpNodeTopologyQuery, snawire::kOpTgTopologyQuery,
                                      snawire::kOpDirectoryQuery}) {
-    const QueryReply reply = Query(node, {.opcode = opcode, .entryCount = 1});
-    EXPECT_EQ(reply.primary, 0);
-    EXPECT_GT(reply.total, 0);
+    EXPECT_EQ(ListTotal(node, opcode), kMaxListEntries) << opcode;
   }
-  EXPECT_EQ(Query(node, {.opcode = snawire::kOpDirectoryQuery, .entryCount = 1}).total,
-            census.Of(ResourceKind::EndNode) + census.Of(ResourceKind::LogicalUnit));
 }
 
 TEST(NetworkGenerator, RequestsBeyondTheLimitAreGeneratedAtTheLimit) {

@@ -1,0 +1,53 @@
+#pragma once
+
+// Work handed to another thread through Qt's event queue is ordered by a
+// lock inside Qt. Where Qt is not built with ThreadSanitizer, TSan cannot
+// see that lock and takes everything the posting thread wrote before the
+// hand-over for a race with the work that reads it. A HandOver states the
+// same order for TSan: Give() before posting, Take() where the work starts.
+// In other builds both do nothing.
+
+#if defined(__SANITIZE_THREAD__)
+#define MAPVINE_TSAN_ANNOTATIONS 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define MAPVINE_TSAN_ANNOTATIONS 1
+#endif
+#endif
+
+#ifdef MAPVINE_TSAN_ANNOTATIONS
+#include <sanitizer/tsan_interface.h>
+#endif
+
+#include <utility>
+
+namespace mapvine {
+
+class HandOver {
+ public:
+  // `job` wrapped for posting now: what this thread wrote before is ordered
+  // before the job, and the job before whoever Take()s after it ran. The
+  // hand-over must outlive the wrapped job, as its receiver's owner does.
+  template <typename Job>
+  auto Carrying(Job job) {
+    Give();
+    return [this, job = std::move(job)]() mutable {
+      Take();
+      job();
+      Give();
+    };
+  }
+
+  void Give() {
+#ifdef MAPVINE_TSAN_ANNOTATIONS
+    __tsan_release(this);
+#endif
+  }
+  void Take() {
+#ifdef MAPVINE_TSAN_ANNOTATIONS
+    __tsan_acquire(this);
+#endif
+  }
+};
+
+}  // namespace mapvine
