@@ -87,7 +87,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   node->reportedGeneration = refreshGeneration_;
 
   CSprite& added = InsertNode(std::move(node));
-  const Point place = NextPosition();
+  const Point place = AdvancePlacement();
   added.SetPosition(place.x, place.y);
   SetModified(true);
   TraceF("CMapvineDoc::NewNode - Notifying view of resource for %s, fq %s", resourceText.c_str(),

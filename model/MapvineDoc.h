@@ -171,7 +171,9 @@ class CMapvineDoc {
   // earlier ones.
   int RefreshGeneration() const { return refreshGeneration_; }
 
-  Point NextPosition();
+  // The place for the next new node: moves the placement cursor one grid
+  // step on, and grows the picture when the cursor runs off its edge.
+  Point AdvancePlacement();
   void TileNodes();
   bool ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArrangement mode, int width,
                          int height);

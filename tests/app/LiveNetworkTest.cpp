@@ -121,7 +121,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
       } else if (row.seconds > 0) {  // a new resource, where placement puts the next node
         const PlacementState after = doc.placement;
         doc.placement = placement;
-        const Point place = doc.NextPosition();
+        const Point place = doc.AdvancePlacement();
         doc.placement = after;
         EXPECT_EQ(Point(r.left, r.top), place) << label;
       }
