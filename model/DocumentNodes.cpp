@@ -43,9 +43,9 @@ KindRules RulesFor(int kind) {
 
 }  // namespace
 
-int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int kind,
-                         const ReportedNodeRecord* nodeRecord,
-                         const DirectoryRecordBytes* directoryRecord) {
+NewNodeResult CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int kind,
+                                   const ReportedNodeRecord* nodeRecord,
+                                   const DirectoryRecordBytes* directoryRecord) {
   const std::string resourceText(resource);
   const std::string fqText(fqName);
   TraceF("Entered CMapvineDoc::NewNode() for resource %s, fq %s\n", resourceText.c_str(),
@@ -59,18 +59,17 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
       ApplyStatusImage(*existing);
     }
     foundAgain_.Note(*existing);
-    return kNodePresent;
+    return NewNodeResult::Present;
   }
   TraceF("Did not find resource for %s, fq %s, adding...\n", resourceText.c_str(),
          fqText.c_str());
-  if (kind < NetworkNode || kind > ConnectionNetwork) return kNodeInvalidKind;
+  if (kind < NetworkNode || kind > ConnectionNetwork) return NewNodeResult::InvalidKind;
 
   auto node = std::make_unique<CSprite>();
   TraceF("CMapvineDoc::NewNode - Adding type %i\n", kind);
   const int activeSlot = kind;
   const int inactiveSlot = kind + kInactiveOffset;
-  // Failure codes -2 to -5 name the kind whose icon could not be set.
-  if (activeSlot >= static_cast<int>(workingImages.size())) return -1 - kind;
+  if (activeSlot >= static_cast<int>(workingImages.size())) return NewNodeResult::IconMissing;
   node->SetImage(*workingImages[activeSlot], activeSlot, inactiveSlot);
   if (kind == EndNode) node->hidden = !settings.showEnOnDiscovery;
   if (kind == LogicalUnit) node->hidden = !settings.showLuOnDiscovery;
@@ -94,7 +93,7 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
          fqText.c_str());
   ApplyStatusImage(added);
   if (view_) view_->NodeChanged(added);
-  return kNodeAdded;
+  return NewNodeResult::Added;
 }
 
 void CMapvineDoc::ManualAddNode() {
@@ -102,7 +101,7 @@ void CMapvineDoc::ManualAddNode() {
   char name[32];
   std::snprintf(name, sizeof name, "ENNODE%i", manualNodeCounter++);
   placement.resizeWindowOnGrow = false;
-  if (NewNode(name, name, EndNode, nullptr, nullptr) == kNodeAdded) {
+  if (NewNode(name, name, EndNode, nullptr, nullptr) == NewNodeResult::Added) {
     FindNode(name)->addedByHand = true;
   }
 }

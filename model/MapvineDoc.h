@@ -32,11 +32,10 @@ inline constexpr int kHostSlot = 5;  // "MN.BMP", the "Host" family
 inline constexpr int kInactiveOffset = 5;
 inline constexpr int kStandardImageCount = 11;
 
-// NewNode results.
-inline constexpr int kNodeAdded = 0;
-inline constexpr int kNodePresent = -1;
-// Refused: a kind outside NetworkNode..ConnectionNetwork.
-inline constexpr int kNodeInvalidKind = -6;
+// What NewNode did: added the node, found it already there (and took the
+// new record), could not give it its kind's icon, or refused a kind outside
+// NetworkNode..ConnectionNetwork.
+enum class NewNodeResult { Added, Present, IconMissing, InvalidKind };
 // NewLink results.
 inline constexpr int kLinkAdded = 0;
 inline constexpr int kLinkUpdated = -1;
@@ -123,8 +122,9 @@ class CMapvineDoc {
   void ResetToNewPicture();
 
   // `nodeRecord` comes with the status the caller decoded from it.
-  int NewNode(std::string_view resource, std::string_view fqName, int kind,
-              const ReportedNodeRecord* nodeRecord, const DirectoryRecordBytes* directoryRecord);
+  NewNodeResult NewNode(std::string_view resource, std::string_view fqName, int kind,
+                        const ReportedNodeRecord* nodeRecord,
+                        const DirectoryRecordBytes* directoryRecord);
   int NewLink(std::string_view owner, std::string_view destination, bool active, int tgNumber,
               const TgRecordBytes* tgRecord);
   int NewLink(CSprite& first, CSprite& second);

@@ -25,7 +25,7 @@ TEST(NewNode, AddsEachKindWithItsIconSlots) {
   } cases[] = {{NetworkNode, "NN1"}, {EndNode, "EN1"}, {LogicalUnit, "LU1"}, {ConnectionNetwork, "CN1"}};
   for (const Case& c : cases) {
     EXPECT_EQ(d.doc.NewNode(c.name, std::string("NETA.") + c.name, c.kind, nullptr, nullptr),
-              kNodeAdded);
+              NewNodeResult::Added);
     CSprite* node = d.doc.FindNode(c.name);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->nodeType, c.kind);
@@ -62,11 +62,12 @@ TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
   CSprite* node = d.doc.FindNode("NN1");
   const Point before{node->GetX(), node->GetY()};
 
-  EXPECT_EQ(d.doc.NewNode("NN1", "OTHER.NN1", EndNode, nullptr, nullptr), kNodePresent);
+  EXPECT_EQ(d.doc.NewNode("NN1", "OTHER.NN1", EndNode, nullptr, nullptr), NewNodeResult::Present);
   EXPECT_EQ(node->status, ResourceStatus::Active);
   EXPECT_EQ(node->nodeRecord, nullptr);
 
-  EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr), kNodePresent);
+  EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr),
+            NewNodeResult::Present);
   EXPECT_EQ(node->status, ResourceStatus::Inactive);
   EXPECT_NE(node->nodeRecord, nullptr);
   EXPECT_EQ(node->fqName, "NETA.NN1");
@@ -107,9 +108,11 @@ TEST(NewNode, HiddenOnDiscoveryFollowsOnlyEndNodeAndLuSettings) {
 TEST(NewNode, FailsWithoutTouchingTheDocumentWhenTheIconIsMissing) {
   DocumentWithView d;
   d.doc.workingImages.resize(3);  // slots 3 and up gone
-  EXPECT_EQ(d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, nullptr), -4);
-  EXPECT_EQ(d.doc.NewNode("CN1", "NETA.CN1", ConnectionNetwork, nullptr, nullptr), -5);
-  EXPECT_EQ(d.doc.NewNode("XX", "NETA.XX", 9, nullptr, nullptr), kNodeInvalidKind);
+  EXPECT_EQ(d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, nullptr),
+            NewNodeResult::IconMissing);
+  EXPECT_EQ(d.doc.NewNode("CN1", "NETA.CN1", ConnectionNetwork, nullptr, nullptr),
+            NewNodeResult::IconMissing);
+  EXPECT_EQ(d.doc.NewNode("XX", "NETA.XX", 9, nullptr, nullptr), NewNodeResult::InvalidKind);
   EXPECT_TRUE(d.doc.Nodes().empty());
   EXPECT_EQ(d.doc.FindNode("LU1"), nullptr);
 }

@@ -190,7 +190,8 @@ TEST(ShowChosenNodes, ALabelWhoseFirstHolderIsShownShowsNothing) {
   // The newest node heads the list: the visible twin is the first holder.
   CSprite& hiddenTwin = p.Node("NN1");
   hiddenTwin.hidden = 1;
-  ASSERT_EQ(p.doc.NewNode("TWIN", "NETA.TWIN", NetworkNode, nullptr, nullptr), kNodeAdded);
+  ASSERT_EQ(p.doc.NewNode("TWIN", "NETA.TWIN", NetworkNode, nullptr, nullptr),
+            NewNodeResult::Added);
   CSprite& twin = *p.doc.FindNode("TWIN");
   p.doc.RenameNode(twin, "NN1");
   ASSERT_EQ(p.doc.Nodes().FindByLabel("NN1"), &twin);
