@@ -56,6 +56,7 @@ DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFi
       file_(file),
       gui_(std::make_shared<QtGuiThread>()) {
   statusLimits = RememberedStatusLimits();
+  doc_.SetListener(&refreshTimer_);
   if (!node_.Loaded()) return;
   worker_ = std::make_unique<NodeWorker>(node_.snaCtl, gui_);
   worker_->SetQuietHandler([this] { TellRefreshState(); });
@@ -67,6 +68,7 @@ DocumentCommands::~DocumentCommands() {
   run_.reset();
   worker_.reset();
   gui_->Close();
+  doc_.SetListener(nullptr);
 }
 
 bool DocumentCommands::Refresh(RefreshTrigger trigger) {
@@ -161,7 +163,7 @@ void DocumentCommands::EditSettings() {
   RememberStatusLimits(statusLimits);
   switch (ApplyViewSettings(doc_, dialog.Values())) {
     case RefreshTimerAction::Stop:
-      if (DocumentView* view = doc_.View()) view->SetRefreshTimer(0);
+      refreshTimer_.Stop();
       break;
     case RefreshTimerAction::RefreshNow:
       // The refresh arms the timer with the new period when it ends.

@@ -8,6 +8,7 @@
 #include "model/MapvineDoc.h"
 #include "history/RefreshHistory.h"
 #include "app/QtGuiThread.h"
+#include "app/RefreshTimer.h"
 #include "refresh/NodeWorker.h"
 #include "refresh/RefreshNotices.h"
 #include "refresh/RefreshProgress.h"
@@ -45,6 +46,8 @@ class DocumentCommands final : public CommandTarget {
   // The node stayed silent and the person chose to keep waiting.
   void KeepWaiting();
   bool Refreshing() const { return static_cast<bool>(run_); }
+  // Ticks while auto refresh is on; the main window runs a refresh per tick.
+  RefreshTimer& Timer() { return refreshTimer_; }
   // A verb is outstanding, perhaps of a refresh already stopped: no other
   // may start until the node answers it.
   bool NodeBusy() const { return worker_ && worker_->Outstanding() > 0; }
@@ -89,6 +92,7 @@ class DocumentCommands final : public CommandTarget {
   void EditSettings();
 
   CMapvineDoc& doc_;
+  RefreshTimer refreshTimer_{doc_};
   SnaLibrary node_;
   RefreshNotices notices_;
   DocumentFile& file_;

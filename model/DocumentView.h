@@ -39,9 +39,6 @@ class DocumentView {
   // left it.
   virtual void BatchStarted() = 0;
   virtual void BatchEnded() = 0;
-  // The auto-refresh timer: each tick runs one refresh. Setting it replaces
-  // any running timer; a period of 0 stops it.
-  virtual void SetRefreshTimer(int milliseconds) = 0;
 };
 
 // The first pane of the main window's status bar. A text set here is shown

@@ -14,6 +14,7 @@
 #include "graphics/CSpriteList.h"
 #include "graphics/ComposedBackground.h"
 #include "graphics/NodeRecords.h"
+#include "model/DocumentListener.h"
 #include "model/DocumentView.h"
 #include "model/FoundAgain.h"
 #include "model/LinkIndex.h"
@@ -112,6 +113,10 @@ class CMapvineDoc {
   void AttachView(DocumentView* view);
   void AttachStatusLine(StatusLine* status) { statusLine_ = status; }
   DocumentView* View() const { return view_; }
+  // Who hears that the document holds another picture or that a refresh
+  // ended (the application); none hears nothing.
+  void SetListener(DocumentListener* listener) { listener_ = listener; }
+  DocumentListener* Listener() const { return listener_; }
 
   void SetUp();
   void Clear();
@@ -306,6 +311,7 @@ class CMapvineDoc {
   void DeleteLinks(std::span<CLink* const> doomed);
 
   DocumentView* view_ = nullptr;
+  DocumentListener* listener_ = nullptr;
   StatusLine* statusLine_ = nullptr;
   EditRecording* recording_ = nullptr;
   int refreshGeneration_ = 1;

@@ -58,7 +58,7 @@ class TopologyLoader {
     if (!ComposePicture() || !topology::PictureStorable(doc_)) {
       return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
     }
-    ArmRefreshTimer();
+    TellPictureLoaded();
     if (doc_.View()) doc_.View()->RedrawAll();
     doc_.SetModified(false);
     doc_.SetBaseline();
@@ -166,16 +166,15 @@ class TopologyLoader {
                                   picture.pictureHeight);
   }
 
-  void ArmRefreshTimer() {
-    const DocumentSettings& s = doc_.settings;
-    if (doc_.View()) doc_.View()->SetRefreshTimer(s.autoRefresh ? s.refreshSeconds * 1000 : 0);
+  void TellPictureLoaded() {
+    if (DocumentListener* listener = doc_.Listener()) listener->PictureLoaded();
   }
 
   // Whatever was read is dropped for a new, empty picture, made before the
   // message shows so that anything drawn meanwhile draws a whole document.
   LoadOutcome Refuse(LoadOutcome outcome, std::string_view message) {
     doc_.ResetToNewPicture();
-    ArmRefreshTimer();
+    TellPictureLoaded();
     Prompts().ShowMessage(message);
     return outcome;
   }

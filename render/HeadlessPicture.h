@@ -33,7 +33,6 @@ class HeadlessPicture final : public COSBView, public DocumentView {
   void BatchStarted() override {}
   void BatchEnded() override {}
   // Nothing is refreshed again once the picture is written.
-  void SetRefreshTimer(int) override {}
 
  protected:
   // COSBView: there is no window to show anything in.

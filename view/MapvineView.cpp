@@ -106,17 +106,7 @@ void CMapvineView::BatchEnded() {
   RedrawWholePicture();
 }
 
-void CMapvineView::SetRefreshTimer(int milliseconds) {
-  refreshTimer_.stop();
-  refreshPeriod_ = std::max(0, milliseconds);
-  if (refreshPeriod_ > 0) refreshTimer_.start(refreshPeriod_, this);
-}
-
 void CMapvineView::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == refreshTimer_.timerId()) {
-    emit RefreshTimerFired();
-    return;
-  }
   if (event->timerId() == autoScrollTimer_.timerId()) {
     if (dragging_) {
       DragTo();

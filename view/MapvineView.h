@@ -58,7 +58,6 @@ class CMapvineView : public QAbstractScrollArea,
   BackgroundArrangement ChosenArrangement() const override { return backgroundArrangement; }
   void BatchStarted() override;
   void BatchEnded() override;
-  void SetRefreshTimer(int milliseconds) override;
 
   // Takes note that `clip` of the picture (all of it when null) changed, so
   // that it is drawn anew where shown, and shows the node count in the
@@ -164,16 +163,11 @@ class CMapvineView : public QAbstractScrollArea,
   bool Blinking() const { return blink_.has_value(); }
   void BlinkPhase();
 
-  // The auto-refresh period in milliseconds; 0 while the timer is stopped.
-  int RefreshTimerPeriod() const { return refreshPeriod_; }
-
   // The layout the background is composed with when the document asks for
   // the user's choice.
   BackgroundArrangement backgroundArrangement = BackgroundArrangement::Tile;
 
  signals:
-  // The auto-refresh timer ticked; the application runs a refresh.
-  void RefreshTimerFired();
   // A context-menu item was chosen; the main window routes the command
   // (to this view first).
   void CommandChosen(int id);
@@ -337,7 +331,6 @@ class CMapvineView : public QAbstractScrollArea,
   QtTextDrawer textDrawer_;
   double zoom_ = 1.0;
   bool fitted_ = false;
-  QBasicTimer refreshTimer_;
   // A dragged node held beyond an edge scrolls the picture a step per tick.
   QBasicTimer autoScrollTimer_;
   // A found node shows its other image and back, a phase per tick.
@@ -349,7 +342,6 @@ class CMapvineView : public QAbstractScrollArea,
     int phase;
   };
   std::optional<BlinkState> blink_;
-  int refreshPeriod_ = 0;
   // Batches under way: `painting` holds while any is.
   int batchDepth_ = 0;
   QSize pictureSize_;

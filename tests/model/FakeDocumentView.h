@@ -9,8 +9,8 @@
 namespace mapvine::testing {
 
 // A window-less view: it keeps the off-screen buffer like the real view,
-// presents nothing, and records what the document asked of it.
-class FakeDocumentView final : public COSBView, public DocumentView {
+// presents nothing, and records what the document asked of it and told it.
+class FakeDocumentView final : public COSBView, public DocumentView, public DocumentListener {
  public:
   explicit FakeDocumentView(CMapvineDoc& doc) : doc_(doc) {}
 
@@ -40,7 +40,8 @@ class FakeDocumentView final : public COSBView, public DocumentView {
     ClearDirty();
     RedrawAll();
   }
-  void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
+  void PictureLoaded() override { ++picturesLoaded; }
+  void RefreshFinished() override { ++refreshesFinished; }
 
   BackgroundArrangement arrangement = BackgroundArrangement::Tile;
   int batchDepth = 0;
@@ -50,7 +51,8 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   std::vector<Rect> redrawnAreas;
   std::vector<Point> resizeRequests;
   std::vector<std::size_t> nodesAtBatchAnnouncements;
-  std::vector<int> timerPeriods;
+  int picturesLoaded = 0;
+  int refreshesFinished = 0;
 
  protected:
   void PresentRect(const Rect&) override {}
@@ -70,6 +72,7 @@ struct DocumentWithView {
   FakeDocumentView view{doc};
   DocumentWithView() {
     doc.AttachView(&view);
+    doc.SetListener(&view);
     doc.NewDocument();
   }
 };
