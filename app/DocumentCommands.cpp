@@ -133,7 +133,7 @@ void DocumentCommands::TellRefreshState() const {
   if (refreshStateChanged) refreshStateChanged();
 }
 
-void DocumentCommands::SetIcon(CSprite& node, int id) {
+void DocumentCommands::SetIcon(CNode& node, int id) {
   switch (id) {
     case command::kIconHost:
       doc_.SetStandardIcon(node, kHostSlot, kHostSlot + kInactiveOffset);
@@ -200,7 +200,7 @@ bool DocumentCommands::OnCommand(int id) {
     case command::kIconActive:
     case command::kIconInactive:
     case command::kIconSameForBoth:
-      if (CSprite* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
+      if (CNode* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
       return true;
     case command::kFileSave:
       Save();

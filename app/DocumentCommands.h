@@ -68,7 +68,7 @@ class DocumentCommands final : public CommandTarget {
   std::function<SaveChoice(const QString& name)> askSaveChanges;
   // The node the icon commands act on (the one whose context menu was
   // opened); none until the main window installs it.
-  std::function<CSprite*()> selectedNode;
+  std::function<CNode*()> selectedNode;
   // Called after every refresh that ran, with the document's lastChanges set
   // and, when there is a history, the refresh recorded in it.
   std::function<void()> refreshed;
@@ -87,7 +87,7 @@ class DocumentCommands final : public CommandTarget {
   RefreshProgress* progress = nullptr;
 
  private:
-  void SetIcon(CSprite& node, int id);
+  void SetIcon(CNode& node, int id);
   // The "View Settings" dialog; switching auto refresh on refreshes at once.
   void EditSettings();
 

@@ -127,7 +127,7 @@ void HistoryWindow::RestoreUnacknowledgedMarks() {
   for (const auto& [key, row] : latest) {
     const TopologyChange& change = row->change;
     if (!change.isLink) {
-      CSprite* node = doc_.FindNode(ShortNameView(change.name));
+      CNode* node = doc_.FindNode(ShortNameView(change.name));
       if (node && node->changeMark == ChangeMark::None) node->changeMark = change.kind;
     } else if (CLink* link = doc_.FindLink(ShortNameView(change.name), ShortNameView(change.destinationName),
                                            change.tgNumber);

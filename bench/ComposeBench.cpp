@@ -21,7 +21,7 @@ struct Picture {
   CDIB background;
   CDIB buffer;
   CDIB icon;
-  std::vector<std::unique_ptr<CSprite>> sprites;
+  std::vector<std::unique_ptr<CNode>> sprites;
 
   // On the 90-pixel grid the document places nodes on (5,000 of them fill
   // the picture), or scattered at random over it.
@@ -43,7 +43,7 @@ struct Picture {
     constexpr int kGrid = 90;
     constexpr int kPerRow = kSide / kGrid;
     for (int i = 0; i < kSprites; ++i) {
-      auto sprite = std::make_unique<CSprite>();
+      auto sprite = std::make_unique<CNode>();
       sprite->SetImage(icon, 1, 6);
       if (onGrid) {
         sprite->SetPosition(i % kPerRow * kGrid + 10, i / kPerRow * kGrid + 10);

@@ -90,7 +90,7 @@ class PdfPainter {
     const int columns = grid.Columns();
     std::vector<PageContents> parts(static_cast<std::size_t>(grid.Count()));
     for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
-      const CSprite& node = *picture_.nodes[i];
+      const CNode& node = *picture_.nodes[i];
       const QRect inside = ToQRect(node.GetRect()).united(ToQRect(node.LabelArea())).intersected(whole);
       if (inside.isEmpty()) continue;
       for (int row = inside.top() / part.height(); row <= inside.bottom() / part.height(); ++row) {
@@ -183,9 +183,9 @@ class PdfPainter {
 
   void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes) const {
     painter.setFont(LabelFont());
-    painter.setPen(ToQColor(CSprite::kLabelColor));
+    painter.setPen(ToQColor(CNode::kLabelColor));
     for (const int i : nodes) {
-      const CSprite& node = *picture_.nodes[static_cast<std::size_t>(i)];
+      const CNode& node = *picture_.nodes[static_cast<std::size_t>(i)];
       const QRect icon = ToQRect(node.GetRect());
       const QRect band = ToQRect(node.LabelArea());
       if (!icon.united(band).intersects(area)) continue;
@@ -211,7 +211,7 @@ class PdfPainter {
   }
 
   // The box and count of an owner's folded LUs, in the band under its label.
-  void DrawFoldMark(QPainter& painter, const CSprite& node) const {
+  void DrawFoldMark(QPainter& painter, const CNode& node) const {
     const int count = FoldMarkCount(picture_, node);
     if (count == 0) return;
     const QRect box = ToQRect(FoldMarkBox(node));
@@ -221,7 +221,7 @@ class PdfPainter {
     painter.fillRect(box, ToQColor(kFoldMarkColor));
     painter.setPen(Qt::black);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
-    painter.setPen(ToQColor(CSprite::kLabelColor));
+    painter.setPen(ToQColor(CNode::kLabelColor));
     painter.drawText(QPoint(at.x, at.y + ascent_), QString::fromStdString(FoldCountText(count)));
     painter.restore();
   }

@@ -17,6 +17,8 @@
 namespace mapvine {
 
 class CSprite;
+// The node of the topology that a sprite shows.
+using CNode = CSprite;
 
 // What a sprite reports when it moves, changes depth or changes image.
 enum SpriteChange : int {

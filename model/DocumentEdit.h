@@ -61,8 +61,8 @@ struct NodeState {
   friend bool operator==(const NodeState&, const NodeState&) = default;
 };
 
-NodeLook LookOf(const CSprite& node);
-NodeState WholeStateOf(const CSprite& node);
+NodeLook LookOf(const CNode& node);
+NodeState WholeStateOf(const CNode& node);
 
 // A link, with its ends named the way a refresh finds nodes.
 struct LinkState {

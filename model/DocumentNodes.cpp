@@ -10,7 +10,7 @@ namespace {
 
 // A node takes a new record and the status it reports. Every refresh
 // reports the node again, so the storage of the last record is reused.
-void TakeNodeRecord(CSprite& node, const ReportedNodeRecord& record) {
+void TakeNodeRecord(CNode& node, const ReportedNodeRecord& record) {
   if (node.nodeRecord) {
     *node.nodeRecord = record.bytes;
   } else {
@@ -19,7 +19,7 @@ void TakeNodeRecord(CSprite& node, const ReportedNodeRecord& record) {
   node.status = StatusFor(record.active);
 }
 
-void TakeLinksDownIfUnreachable(CSprite& node) {
+void TakeLinksDownIfUnreachable(CNode& node) {
   if (IsActive(node.status) || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
   for (CLink* link : node.links) link->status = ResourceStatus::Inactive;
 }
@@ -51,7 +51,7 @@ NewNodeResult CMapvineDoc::NewNode(std::string_view resource, std::string_view f
   TraceF("Entered CMapvineDoc::NewNode() for resource %s, fq %s\n", resourceText.c_str(),
          fqText.c_str());
 
-  if (CSprite* existing = FindNode(resource)) {
+  if (CNode* existing = FindNode(resource)) {
     TraceF("Found resource for %s, fq %s\n", resourceText.c_str(), fqText.c_str());
     if (nodeRecord) {
       TakeNodeRecord(*existing, *nodeRecord);
@@ -65,7 +65,7 @@ NewNodeResult CMapvineDoc::NewNode(std::string_view resource, std::string_view f
          fqText.c_str());
   if (kind < NetworkNode || kind > ConnectionNetwork) return NewNodeResult::InvalidKind;
 
-  auto node = std::make_unique<CSprite>();
+  auto node = std::make_unique<CNode>();
   TraceF("CMapvineDoc::NewNode - Adding type %i\n", kind);
   const int activeSlot = kind;
   const int inactiveSlot = kind + kInactiveOffset;
@@ -85,7 +85,7 @@ NewNodeResult CMapvineDoc::NewNode(std::string_view resource, std::string_view f
   node->fqName = fqText;
   node->reportedGeneration = refreshGeneration_;
 
-  CSprite& added = InsertNode(std::move(node));
+  CNode& added = InsertNode(std::move(node));
   const Point place = AdvancePlacement();
   added.SetPosition(place.x, place.y);
   SetModified(true);
@@ -106,12 +106,12 @@ void CMapvineDoc::ManualAddNode() {
   }
 }
 
-void CMapvineDoc::ShowImage(CSprite& node, int slot) {
+void CMapvineDoc::ShowImage(CNode& node, int slot) {
   node.SetImage(*workingImages[slot], 0, 0);
   node.imageIndex = slot;
 }
 
-void CMapvineDoc::ApplyStatusImage(CSprite& node) {
+void CMapvineDoc::ApplyStatusImage(CNode& node) {
   const int wanted = IsActive(node.status) ? node.activeImage : node.inactiveImage;
   if (node.imageIndex != 0 && node.imageIndex == wanted) return;
   // A slot the image table does not hold (a damaged file) leaves the node as it is.
@@ -127,7 +127,7 @@ void CMapvineDoc::ApplyStatusImage(CSprite& node) {
   }
 }
 
-void CMapvineDoc::TakeCheckedStatus(CSprite& node, ResourceStatus status) {
+void CMapvineDoc::TakeCheckedStatus(CNode& node, ResourceStatus status) {
   node.status = status;
   ApplyStatusImage(node);
   TakeLinksDownIfUnreachable(node);

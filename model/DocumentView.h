@@ -20,7 +20,7 @@ class DocumentView {
   virtual COSBView& OffscreenView() = 0;
 
   // A node was added or changed its image: redraw the whole picture.
-  virtual void NodeChanged(CSprite& node) = 0;
+  virtual void NodeChanged(CNode& node) = 0;
   // Shows `background` as the new picture background; false when the
   // buffer could not be made.
   virtual bool SetBackground(ComposedBackground& background) = 0;

@@ -17,12 +17,12 @@ void EditRecording::Detach() {
   if (doc_ != nullptr) doc_->SetEditRecording(nullptr);
 }
 
-EditRecording::TouchedNode* EditRecording::Touched(const CSprite& node) {
+EditRecording::TouchedNode* EditRecording::Touched(const CNode& node) {
   const auto found = nodeAt_.find(&node);
   return found == nodeAt_.end() ? nullptr : &nodes_[found->second];
 }
 
-void EditRecording::NodeChanging(const CSprite& node) {
+void EditRecording::NodeChanging(const CNode& node) {
   if (Touched(node) != nullptr) return;
   const std::string_view name = ReportedName(node);
   nodeAt_.emplace(&node, nodes_.size());
@@ -31,12 +31,12 @@ void EditRecording::NodeChanging(const CSprite& node) {
   nodes_.push_back({&node, std::string(name), NodeState{LookOf(node), std::nullopt}, std::nullopt, true});
 }
 
-void EditRecording::NodeAdded(const CSprite& node) {
+void EditRecording::NodeAdded(const CNode& node) {
   nodeAt_.insert_or_assign(&node, nodes_.size());
   nodes_.push_back({&node, std::string(ReportedName(node)), std::nullopt, std::nullopt, true});
 }
 
-void EditRecording::NodeRemoving(const CSprite& node) {
+void EditRecording::NodeRemoving(const CNode& node) {
   TouchedNode* touched = Touched(node);
   if (touched == nullptr) {
     NodeChanging(node);

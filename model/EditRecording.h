@@ -26,9 +26,9 @@ class EditRecording {
   EditRecording& operator=(const EditRecording&) = delete;
 
   // The document calls these (CMapvineDoc::NodeChanging and the like).
-  void NodeChanging(const CSprite& node);
-  void NodeAdded(const CSprite& node);
-  void NodeRemoving(const CSprite& node);
+  void NodeChanging(const CNode& node);
+  void NodeAdded(const CNode& node);
+  void NodeRemoving(const CNode& node);
   void LinkChanging(const CLink& link);
   void LinkAdded(const CLink& link);
   void LinksRemoving(std::span<CLink* const> links);
@@ -39,7 +39,7 @@ class EditRecording {
 
  private:
   struct TouchedNode {
-    const CSprite* node;  // null once it left the picture
+    const CNode* node;  // null once it left the picture
     std::string name;     // as a refresh finds it, before the edit
     std::optional<NodeState> before;
     std::optional<NodeState> after;  // set when it left
@@ -51,12 +51,12 @@ class EditRecording {
     std::optional<LinkKey> keyBefore;
     std::optional<LinkState> before;
   };
-  TouchedNode* Touched(const CSprite& node);
+  TouchedNode* Touched(const CNode& node);
   void Detach();
 
   CMapvineDoc* doc_;
   std::vector<TouchedNode> nodes_;
-  std::unordered_map<const CSprite*, std::size_t> nodeAt_;
+  std::unordered_map<const CNode*, std::size_t> nodeAt_;
   std::vector<TouchedLink> links_;
   std::unordered_map<const CLink*, std::size_t> linkAt_;
   std::optional<BackgroundState> background_;

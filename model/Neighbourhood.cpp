@@ -22,15 +22,15 @@ std::string WithThousands(int value) {
 
 }  // namespace
 
-std::vector<CSprite*> NodesWithin(CSprite& centre, int hops) {
-  std::vector<CSprite*> found{&centre};
-  std::unordered_set<const CSprite*> seen{&centre};
+std::vector<CNode*> NodesWithin(CNode& centre, int hops) {
+  std::vector<CNode*> found{&centre};
+  std::unordered_set<const CNode*> seen{&centre};
   std::size_t ringStart = 0;
   for (int hop = 0; hop < hops && ringStart < found.size(); ++hop) {
     const std::size_t ringEnd = found.size();
     for (std::size_t i = ringStart; i < ringEnd; ++i) {
       for (const CLink* link : found[i]->links) {
-        for (CSprite* end : {link->endA, link->endB}) {
+        for (CNode* end : {link->endA, link->endB}) {
           if (end != nullptr && seen.insert(end).second) found.push_back(end);
         }
       }
@@ -40,9 +40,9 @@ std::vector<CSprite*> NodesWithin(CSprite& centre, int hops) {
   return found;
 }
 
-int ShowNeighbourhood(CMapvineDoc& doc, CSprite& centre, int hops) {
-  const std::vector<CSprite*> shown = NodesWithin(centre, std::clamp(hops, kMinNeighbourhoodHops, kMaxNeighbourhoodHops));
-  const std::unordered_set<const CSprite*> inside(shown.begin(), shown.end());
+int ShowNeighbourhood(CMapvineDoc& doc, CNode& centre, int hops) {
+  const std::vector<CNode*> shown = NodesWithin(centre, std::clamp(hops, kMinNeighbourhoodHops, kMaxNeighbourhoodHops));
+  const std::unordered_set<const CNode*> inside(shown.begin(), shown.end());
   for (const auto& node : doc.Nodes()) {
     const bool hidden = !inside.contains(node.get());
     if (node->hidden == hidden) continue;

@@ -15,7 +15,7 @@ namespace mapvine {
 // node, but the network does not, so this name stays. A node without a
 // network-qualified name (from a file that stored none) goes by its label.
 std::string_view ReportedName(std::string_view label, std::string_view fqName);
-inline std::string_view ReportedName(const CSprite& node) {
+inline std::string_view ReportedName(const CNode& node) {
   return ReportedName(node.label, node.fqName);
 }
 
@@ -37,21 +37,21 @@ class NodeIndex {
   // `listOrder` is the list the indexed nodes live in.
   explicit NodeIndex(const CSpriteList& listOrder) : listOrder_(listOrder) {}
 
-  void Add(CSprite& node);
+  void Add(CNode& node);
   // Call before the node leaves the list or changes its label or
   // network-qualified name.
-  void Remove(const CSprite& node);
+  void Remove(const CNode& node);
   void Clear() {
     byName_.Clear();
     lastFound_ = nullptr;
   }
   // Room for this many names without growing on the way.
   void Reserve(std::size_t count) { byName_.Reserve(count); }
-  CSprite* Find(std::string_view name) const;
+  CNode* Find(std::string_view name) const;
 
   struct LinkEnds {
-    CSprite* owner = nullptr;
-    CSprite* destination = nullptr;
+    CNode* owner = nullptr;
+    CNode* destination = nullptr;
   };
   // Both ends of a link about to be made, each as Find answers it; the
   // destination is not looked up when the owner is missing.
@@ -62,7 +62,7 @@ class NodeIndex {
   // `count` is 1, otherwise the list order decides. The entry's key is the
   // holders' reported name, kept in the entry too when it is short.
   struct Entry {
-    CSprite* node = nullptr;
+    CNode* node = nullptr;
     std::uint32_t count = 0;
     InlineName name;
 
@@ -74,12 +74,12 @@ class NodeIndex {
   static auto NameIs(std::string_view name) {
     return [name](const Entry& entry) { return entry.HasName(name); };
   }
-  CSprite* FirstInList(std::string_view name) const;
+  CNode* FirstInList(std::string_view name) const;
 
   const CSpriteList& listOrder_;
   HashSlots<Entry> byName_;
   // The node Find last answered; null once it leaves the index.
-  mutable const CSprite* lastFound_ = nullptr;
+  mutable const CNode* lastFound_ = nullptr;
 };
 
 }  // namespace mapvine

@@ -113,7 +113,7 @@ class TopologyLoader {
   bool ReadNodes() {
     std::size_t count = 0;
     if (!ReadCount(in_, topology::kMinimumNodeBytes, count)) return false;
-    std::vector<std::unique_ptr<CSprite>> read;
+    std::vector<std::unique_ptr<CNode>> read;
     read.reserve(count);
     doc_.ReserveNodes(count);
     // The icon stored with each node must be a sound image, but the node
@@ -124,7 +124,7 @@ class TopologyLoader {
       const bool whole = in_.ReadWhole(
           [&record](ByteReader& window) { return CDIB::Skip(window) && record.Read(window); });
       if (!whole || !record.Acceptable(imageCount)) return false;
-      auto node = std::make_unique<CSprite>();
+      auto node = std::make_unique<CNode>();
       record.MoveInto(*node);
       stored_.push_back(node.get());
       read.push_back(std::move(node));
@@ -181,7 +181,7 @@ class TopologyLoader {
 
   CMapvineDoc& doc_;
   ByteSource& in_;
-  std::vector<CSprite*> stored_;  // the nodes in the order of their records
+  std::vector<CNode*> stored_;  // the nodes in the order of their records
 };
 
 }  // namespace

@@ -71,7 +71,7 @@ std::vector<Rect> DrawLinkMarks(PictureIndex& index, const Target& t) {
   return marked;
 }
 
-void DrawNodeMark(const CMapvineDoc& doc, const Target& t, const CSprite& node) {
+void DrawNodeMark(const CMapvineDoc& doc, const Target& t, const CNode& node) {
   const Rect icon = node.GetRect();
   if (!t.area.Intersects(icon)) return;
   if (node.stale && doc.composedBackground) Fade(t, *doc.composedBackground, icon);
@@ -103,7 +103,7 @@ void DrawChanges(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextDrawer*
                  area.Intersect(picture).Intersect(window.GetRect().Offset(origin.x, origin.y))};
   if (t.area.IsEmpty() || !window.HasHeader() || window.BitCount() != 8) return;
   const std::vector<Rect> marked = DrawLinkMarks(index, t);
-  for (const CSprite* node : index.NodesNear(t.area)) {
+  for (const CNode* node : index.NodesNear(t.area)) {
     if (node->hidden || FoldedAway(*node)) continue;
     const Rect icon = node->GetRect();
     const bool overMarkedLine =

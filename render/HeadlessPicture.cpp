@@ -21,7 +21,7 @@ QImage HeadlessPicture::PictureImage() {
   return picture != nullptr ? ToRgbImage(*picture) : QImage();
 }
 
-void HeadlessPicture::NodeChanged(CSprite& node) {
+void HeadlessPicture::NodeChanged(CNode& node) {
   MapToPalette(node, Palette());
   node.PickTransparentIndex();
   renderer_.Index().MarkStale();

@@ -24,7 +24,7 @@ class HeadlessPicture final : public COSBView, public DocumentView {
 
   // DocumentView
   COSBView& OffscreenView() override { return *this; }
-  void NodeChanged(CSprite& node) override;
+  void NodeChanged(CNode& node) override;
   bool SetBackground(ComposedBackground& background) override;
   void RedrawArea(const Rect& area) override;
   void RedrawAll() override;

@@ -101,11 +101,11 @@ void OverviewRenderer::DrawRoute(const ViewOverlays& overlays, const Scene& scen
   });
   DrawStatusLines(links, scene.Folded(), px, scene.at);
   // A route through a folded LU shows on its owner.
-  for (const CSprite* node : overlays.route->nodes) {
+  for (const CNode* node : overlays.route->nodes) {
     const ShownNode shown = ShownAs(*node, scene);
     if (shown.node != nullptr) DrawNode(shown, scene);
   }
-  for (const CSprite* end : {overlays.routeStart, overlays.routeEnd}) {
+  for (const CNode* end : {overlays.routeStart, overlays.routeEnd}) {
     const ShownNode shown = end != nullptr ? ShownAs(*end, scene) : ShownNode{};
     if (shown.node != nullptr) px.Frame(FrameBox(shown.box, scene.AsMarks()), kFrame, lit);
   }

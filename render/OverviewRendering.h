@@ -45,9 +45,9 @@ struct FrameColors {
 // which the nodes and links carry themselves.
 struct ViewOverlays {
   const Route* route = nullptr;  // none shown when null or of kind None
-  const CSprite* routeStart = nullptr;
-  const CSprite* routeEnd = nullptr;
-  const CSprite* selected = nullptr;
+  const CNode* routeStart = nullptr;
+  const CNode* routeEnd = nullptr;
+  const CNode* selected = nullptr;
 };
 
 // Draws the picture below 100% into true colour: the background sampled at
@@ -67,12 +67,12 @@ class OverviewRenderer {
   struct Scene;
   struct ShownNode;
 
-  const QImage& ScaledIcon(const CSprite& node, const std::array<QRgb, 256>& table, QSize size);
+  const QImage& ScaledIcon(const CNode& node, const std::array<QRgb, 256>& table, QSize size);
   // Where the frame shows a node that is drawn: its scaled icon or its mark.
-  ShownNode Show(const CSprite& node, const Scene& scene) const;
+  ShownNode Show(const CNode& node, const Scene& scene) const;
   // The same for any node: an LU folded into its owner shows as the owner;
   // a hidden node nowhere (a node of count 0 and an empty box).
-  ShownNode ShownAs(const CSprite& node, const Scene& scene) const;
+  ShownNode ShownAs(const CNode& node, const Scene& scene) const;
   void DrawNode(const ShownNode& shown, const Scene& scene);
   void DrawCount(const ShownNode& shown, const Scene& scene);
 

@@ -30,7 +30,7 @@ struct OverviewRenderer::Scene {
 
 // A node as the frame shows it.
 struct OverviewRenderer::ShownNode {
-  const CSprite* node = nullptr;
+  const CNode* node = nullptr;
   QRect box;  // its scaled icon or its mark
   FoldedLus folded;  // once LUs fold
 };
@@ -41,14 +41,14 @@ struct OverviewRenderer::ShownNode {
 template <typename Draw>
 void ForEachShownLine(std::span<const CLink* const> links, bool folded,
                       const overview::Placement& at, Draw draw) {
-  std::set<std::pair<const CSprite*, const CSprite*>> drawn;
+  std::set<std::pair<const CNode*, const CNode*>> drawn;
   for (const CLink* link : links) {
     // Links of LUs their owner folds at every zoom are left out here too.
     if (!link->Shown() || (!folded && FoldedAway(*link))) continue;
-    const CSprite* a = link->endA;
-    const CSprite* b = link->endB;
-    const CSprite* ownerA = folded ? FoldOwner(*a) : nullptr;
-    const CSprite* ownerB = folded ? FoldOwner(*b) : nullptr;
+    const CNode* a = link->endA;
+    const CNode* b = link->endB;
+    const CNode* ownerA = folded ? FoldOwner(*a) : nullptr;
+    const CNode* ownerB = folded ? FoldOwner(*b) : nullptr;
     if (ownerA == nullptr && ownerB == nullptr) {
       draw(*link, at.At(link->x1, link->y1), at.At(link->x2, link->y2));
       continue;

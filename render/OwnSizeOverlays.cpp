@@ -37,15 +37,15 @@ void DrawRouteAtOwnSize(CDIB& window, Point origin, const Rect& picture, Surface
   // A broken route's inactive links are dashed whatever the view setting;
   // its nodes are drawn over the lines.
   for (const CLink* link : route->links) link->DrawLineInWindow(window, origin, picture, area, true);
-  for (const CSprite* node : route->nodes) node->DrawInWindow(window, origin, text, area);
-  for (const CSprite* end : {overlays.routeStart, overlays.routeEnd}) {
+  for (const CNode* node : route->nodes) node->DrawInWindow(window, origin, text, area);
+  for (const CNode* end : {overlays.routeStart, overlays.routeEnd}) {
     if (end != nullptr && !end->hidden) DrawFrame(window, origin, end->GetRect(), kEndFrame, lit, area);
   }
 }
 
 void DrawSelectionAtOwnSize(CDIB& window, Point origin, const Rect& area,
                             const ViewOverlays& overlays) {
-  const CSprite* node = overlays.selected;
+  const CNode* node = overlays.selected;
   if (node == nullptr || !area.Intersects(node->GetRect())) return;
   const Rect box = node->GetRect();
   DrawFrame(window, origin, box, kSelectionFrame, NearestTableIndex(window, kSelectionOuterColor),

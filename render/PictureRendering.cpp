@@ -28,7 +28,7 @@ void DrawLinks(const CMapvineDoc& doc, PictureIndex& index, const Target& t, boo
 }
 
 void DrawNodes(PictureIndex& index, SurfaceTextDrawer* text, const Target& t) {
-  for (const CSprite* node : index.NodesNear(t.area)) {
+  for (const CNode* node : index.NodesNear(t.area)) {
     if (!FoldedAway(*node)) node->DrawInWindow(t.window, t.origin, text, t.area);
   }
   DrawFoldMarks(index, text, t.window, t.origin, t.area);

@@ -33,7 +33,7 @@ CMapvineView::~CMapvineView() {
   if (doc_.View() == this) doc_.AttachView(nullptr);
 }
 
-void CMapvineView::NodeChanged(CSprite& node) {
+void CMapvineView::NodeChanged(CNode& node) {
   MapToPalette(node, Palette());
   node.PickTransparentIndex();
   RedrawWholePicture();

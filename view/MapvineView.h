@@ -50,7 +50,7 @@ class CMapvineView : public QAbstractScrollArea,
 
   // DocumentView
   COSBView& OffscreenView() override { return *this; }
-  void NodeChanged(CSprite& node) override;
+  void NodeChanged(CNode& node) override;
   bool SetBackground(ComposedBackground& background) override;
   void RedrawArea(const Rect& area) override;
   void RedrawAll() override;
@@ -119,17 +119,17 @@ class CMapvineView : public QAbstractScrollArea,
   // Choosing an item emits CommandChosen.
   std::unique_ptr<QMenu> BuildContextMenu(Point picturePoint);
   // The node menu for `node`, as a right click on it opens.
-  std::unique_ptr<QMenu> BuildNodeMenu(CSprite& node);
+  std::unique_ptr<QMenu> BuildNodeMenu(CNode& node);
   // Opens that menu at a point of the viewport and waits for the choice.
   void ShowContextMenuAt(QPoint viewportPos);
 
   // What the last right click hit; the icon commands act on it. A node or
   // link that has left the document since reads as none.
-  CSprite* MenuNode() const;
+  CNode* MenuNode() const;
   CLink* MenuLink() const;
   bool MenuOnNode() const { return menuOnNode_; }
   bool Dragging() const { return dragging_; }
-  CSprite* DragNode() const { return dragNode_; }
+  CNode* DragNode() const { return dragNode_; }
   bool LinkMode() const { return linkMode_; }
   // Lets go of the nodes and links the menus, a drag or a pending link point
   // at, before something other than this view takes them out of the picture.
@@ -140,15 +140,15 @@ class CMapvineView : public QAbstractScrollArea,
   // The route between two chosen nodes: highlighted over a dimmed picture
   // until cleared (Escape, a click on the background). Either end may be
   // chosen first; the route shows once both are.
-  void SetRouteStart(CSprite& node);
-  void SetRouteEnd(CSprite& node);
+  void SetRouteStart(CNode& node);
+  void SetRouteEnd(CNode& node);
   void ClearRoute();
   // The route shown; kind None while no route is shown.
   const Route& ShownRoute() const { return route_; }
 
   // The node the keyboard acts on; none when no node is selected.
-  CSprite* SelectedNode() const;
-  void Select(CSprite* node);
+  CNode* SelectedNode() const;
+  void Select(CNode* node);
 
   // Inactive links are drawn dashed as well as red.
   void SetMarkInactiveLinks(bool mark);
@@ -238,7 +238,7 @@ class CMapvineView : public QAbstractScrollArea,
   QPoint ToViewport(Point p) const;
   void LeftButtonDown(Point at);
   // A click on a node's or link's change mark acknowledges that change.
-  void AcknowledgeChangeAt(CSprite* hitNode, Point at);
+  void AcknowledgeChangeAt(CNode* hitNode, Point at);
   // Only what the view draws over the picture changed in `area` (the
   // selection, a change mark): shown anew without finding the picture's
   // nodes and links again, which on a large picture costs a frame's time.
@@ -265,7 +265,7 @@ class CMapvineView : public QAbstractScrollArea,
   // deletion.
   void SelectStep(int step);
   void SelectToward(int dx, int dy);
-  void ScrollToShow(const CSprite& node);
+  void ScrollToShow(const CNode& node);
   void DeleteSelected();
   // The text a tooltip shows for what lies under `at`; empty over the
   // background.
@@ -278,11 +278,11 @@ class CMapvineView : public QAbstractScrollArea,
   void TogglePin();
   void ToggleLuFold();
   CommandState LuFoldState() const;
-  CSprite* NeighbourhoodCentre() const;
-  void AskAndShowNeighbourhood(CSprite& node);
+  CNode* NeighbourhoodCentre() const;
+  void AskAndShowNeighbourhood(CNode& node);
   void ShowEveryNode();
   std::optional<CommandState> NodeCommandState(int id) const;
-  bool InDocument(const CSprite* node) const;
+  bool InDocument(const CNode* node) const;
   bool InDocument(const CLink* link) const;
   void StartLink();
   void HideMenuNode();
@@ -292,7 +292,7 @@ class CMapvineView : public QAbstractScrollArea,
   void DeleteMenuNode();
   // The detail dialog of the node or link under the last right click.
   void ShowMenuDetails();
-  void ShowNodeDetails(CSprite& node);
+  void ShowNodeDetails(CNode& node);
   void ShowLinkDetails(CLink& link);
   // Runs `Dialog` on `texts` and writes its edits back to `item` on OK;
   // false on Cancel or when the item left the document meanwhile.
@@ -306,14 +306,14 @@ class CMapvineView : public QAbstractScrollArea,
   void FindResourceByName();
   // Brings a found node into sight (showing it if it was hidden), then
   // blinks it or makes it an end of the route, as chosen.
-  void ShowFound(CSprite& node, FindDialog::Choice choice);
+  void ShowFound(CNode& node, FindDialog::Choice choice);
   // Scrolls the node to the middle of the window when the picture does not
   // fit in it.
-  void CentreOn(const CSprite& node);
+  void CentreOn(const CNode& node);
   // Shows the node's other image and back, four times over, a phase per
   // tick of a timer; a blink still under way ends at once.
-  void Blink(CSprite& node);
-  void ShowBlinkImage(CSprite& node, int slot);
+  void Blink(CNode& node);
+  void ShowBlinkImage(CNode& node, int slot);
   void ShowChosenHiddenNodes();
   void ResizeBackground();
   void ArrangeBackground(BackgroundArrangement arrangement);
@@ -336,7 +336,7 @@ class CMapvineView : public QAbstractScrollArea,
   // A found node shows its other image and back, a phase per tick.
   QBasicTimer blinkTimer_;
   struct BlinkState {
-    CSprite* node;  // looked for in the picture at every phase: it may go meanwhile
+    CNode* node;  // looked for in the picture at every phase: it may go meanwhile
     int shown;      // the image it showed before, and shows again at the end
     int other;
     int phase;
@@ -362,20 +362,20 @@ class CMapvineView : public QAbstractScrollArea,
   bool dragging_ = false;
   bool linkMode_ = false;
   bool fastDrag_ = false;
-  CSprite* dragNode_ = nullptr;
-  CSprite* linkSource_ = nullptr;
+  CNode* dragNode_ = nullptr;
+  CNode* linkSource_ = nullptr;
   Point dragStart_;
   int dragOffsetX_ = 0;
   int dragOffsetY_ = 0;
-  CSprite* menuNode_ = nullptr;
+  CNode* menuNode_ = nullptr;
   CLink* menuLink_ = nullptr;
   bool menuOnNode_ = false;
   QCursor savedCursor_;
 
-  CSprite* routeStart_ = nullptr;
-  CSprite* routeEnd_ = nullptr;
+  CNode* routeStart_ = nullptr;
+  CNode* routeEnd_ = nullptr;
   Route route_;
-  CSprite* selected_ = nullptr;
+  CNode* selected_ = nullptr;
 };
 
 }  // namespace mapvine

@@ -84,7 +84,7 @@ std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
 
 }  // namespace
 
-std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
+std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CNode& node) {
   menuOnNode_ = true;
   menuNode_ = &node;
   return BuildMenu(*this, "Node", kNodeMenu);
@@ -93,7 +93,7 @@ std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
 std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
   // A node first, then a link (which forgets the node), then the background.
   menuOnNode_ = false;
-  if (CSprite* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
+  if (CNode* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
   menuNode_ = nullptr;
   menuLink_ = renderer_.Index().LinkAt(at);
   if (menuLink_ != nullptr) return BuildMenu(*this, "Link", kLinkMenu);

@@ -88,7 +88,7 @@ void CMapvineView::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
-void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
+void CMapvineView::AcknowledgeChangeAt(CNode* hitNode, Point at) {
   if (hitNode != nullptr) {
     if (hitNode->changeMark == ChangeMark::None) return;
     hitNode->changeMark = ChangeMark::None;
@@ -106,10 +106,10 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
 void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
   doc_.ShowNodeCount(displayedCount_, totalCount_);
-  CSprite* hit = renderer_.Index().NodeAt(at);
+  CNode* hit = renderer_.Index().NodeAt(at);
   if (linkMode_) {
     linkMode_ = false;
-    CSprite* source = std::exchange(linkSource_, nullptr);
+    CNode* source = std::exchange(linkSource_, nullptr);
     // The source may have gone with a document cleared since the prompt.
     if (hit != nullptr && InDocument(source)) {
       emit EditBegins();
@@ -172,7 +172,7 @@ bool CMapvineView::AutoScrollStep(QPoint corner, int width, int height) {
 void CMapvineView::DragTo() {
   copyWholeBuffer = false;
   if (!dragging_ || dragNode_ == nullptr) return;
-  CSprite& node = *dragNode_;
+  CNode& node = *dragNode_;
   const int w = node.GetWidth();
   const int h = node.GetHeight();
   skipScrollCheck = true;
@@ -188,7 +188,7 @@ void CMapvineView::DragTo() {
     // The icon and its label band stay inside the picture; in a picture
     // smaller than the icon the left and top edges win.
     const int maxX = doc_.picture.composedWidth - w;
-    const int maxY = doc_.picture.composedHeight - h - CSprite::kLabelBand;
+    const int maxY = doc_.picture.composedHeight - h - CNode::kLabelBand;
     const int x = std::max(std::min(cursor.x - dragOffsetX_, maxX), 0);
     const int y = std::max(std::min(cursor.y - dragOffsetY_, maxY), 0);
 
@@ -224,7 +224,7 @@ void CMapvineView::LeftButtonUp() {
   dragging_ = false;
   autoScrollTimer_.stop();
   // None when the node was deleted during the drag.
-  if (CSprite* node = std::exchange(dragNode_, nullptr)) {
+  if (CNode* node = std::exchange(dragNode_, nullptr)) {
     node->SetDepth(node->GetDepth() - 1);
     if (Point{node->GetX(), node->GetY()} != dragStart_) doc_.SetModified(true);
   }

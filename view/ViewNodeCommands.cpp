@@ -47,10 +47,10 @@ bool CMapvineView::OnNodeCommand(int id) {
       SetNeighborsHidden(true);
       return true;
     case command::kRouteFromHere:
-      if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteStart(*node);
+      if (CNode* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteStart(*node);
       return true;
     case command::kRouteToHere:
-      if (CSprite* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteEnd(*node);
+      if (CNode* node = menuOnNode_ ? MenuNode() : nullptr) SetRouteEnd(*node);
       return true;
     case command::kPinNode:
       TogglePin();
@@ -59,7 +59,7 @@ bool CMapvineView::OnNodeCommand(int id) {
       ToggleLuFold();
       return true;
     case command::kShowNeighbourhood:
-      if (CSprite* node = NeighbourhoodCentre()) AskAndShowNeighbourhood(*node);
+      if (CNode* node = NeighbourhoodCentre()) AskAndShowNeighbourhood(*node);
       return true;
     case command::kShowAllNodes:
       ShowEveryNode();
@@ -92,7 +92,7 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
     case command::kIconSameForBoth:
       return CommandState{.enabled = menuOnNode_, .checked = false};
     case command::kPinNode: {
-      const CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+      const CNode* node = menuOnNode_ ? MenuNode() : nullptr;
       return CommandState{.enabled = node != nullptr, .checked = node != nullptr && node->pinned};
     }
     case command::kFoldLus:
@@ -106,7 +106,7 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
   }
 }
 
-bool CMapvineView::InDocument(const CSprite* node) const {
+bool CMapvineView::InDocument(const CNode* node) const {
   if (node == nullptr) return false;
   // A straight run of addresses, not a walk from node to node.
   const auto nodes = doc_.NodesByArrival();
@@ -119,12 +119,12 @@ bool CMapvineView::InDocument(const CLink* link) const {
   return std::any_of(links.begin(), links.end(), [link](const auto& l) { return l.get() == link; });
 }
 
-CSprite* CMapvineView::MenuNode() const { return InDocument(menuNode_) ? menuNode_ : nullptr; }
+CNode* CMapvineView::MenuNode() const { return InDocument(menuNode_) ? menuNode_ : nullptr; }
 
 CLink* CMapvineView::MenuLink() const { return InDocument(menuLink_) ? menuLink_ : nullptr; }
 
 void CMapvineView::StartLink() {
-  CSprite* node = MenuNode();
+  CNode* node = MenuNode();
   if (node == nullptr) return;
   linkMode_ = true;
   linkSource_ = node;
@@ -132,7 +132,7 @@ void CMapvineView::StartLink() {
 }
 
 void CMapvineView::HideMenuNode() {
-  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  CNode* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
   doc_.NodeChanging(*node);
@@ -142,7 +142,7 @@ void CMapvineView::HideMenuNode() {
 }
 
 void CMapvineView::MoveMenuNodeDepth(int step) {
-  CSprite* node = MenuNode();
+  CNode* node = MenuNode();
   if (node == nullptr) return;
   // The list re-sorts, so the node is drawn over (under) the nodes it now
   // passes in depth.
@@ -153,11 +153,11 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
 }
 
 void CMapvineView::SetNeighborsHidden(bool hidden) {
-  CSprite* node = menuOnNode_ ? MenuNode() : nullptr;
+  CNode* node = menuOnNode_ ? MenuNode() : nullptr;
   if (node == nullptr) return;
   bool changed = false;
   for (CLink* link : node->links) {
-    CSprite* other = link->endA == node ? link->endB : link->endA;
+    CNode* other = link->endA == node ? link->endB : link->endA;
     // A link to itself has no neighbour: the node stays as it is.
     if (other == nullptr || other == node || other->hidden == hidden) continue;
     doc_.NodeChanging(*other);
@@ -189,9 +189,9 @@ void CMapvineView::ForgetPicks() {
 }
 
 void CMapvineView::DeleteMenuNode() {
-  CSprite* node = MenuNode();
+  CNode* node = MenuNode();
   if (node == nullptr) return;
-  const std::unique_ptr<CSprite> removed = doc_.RemoveNode(*node);  // with its links
+  const std::unique_ptr<CNode> removed = doc_.RemoveNode(*node);  // with its links
 
   menuNode_ = nullptr;
   if (dragNode_ == node) dragNode_ = nullptr;  // the release still ends the drag

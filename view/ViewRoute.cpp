@@ -5,13 +5,13 @@
 
 namespace mapvine {
 
-void CMapvineView::SetRouteStart(CSprite& node) {
+void CMapvineView::SetRouteStart(CNode& node) {
   routeStart_ = &node;
   UpdateRoute();
   RedrawWholePicture();
 }
 
-void CMapvineView::SetRouteEnd(CSprite& node) {
+void CMapvineView::SetRouteEnd(CNode& node) {
   routeEnd_ = &node;
   UpdateRoute();
   RedrawWholePicture();

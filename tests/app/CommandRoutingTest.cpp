@@ -166,7 +166,7 @@ TEST(MainFrameRouting, ExitOffersAModifiedPictureForSaving) {
 TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
   testing::RunningApp running;
   running.Refresh();
-  CSprite* node = running.Doc().FindNode("EN1");
+  CNode* node = running.Doc().FindNode("EN1");
   ASSERT_NE(node, nullptr);
   node->status = ResourceStatus::Inactive;
   running.Doc().ApplyStatusImage(*node);

@@ -112,7 +112,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
       EXPECT_EQ(node->imageIndex, IsActive(node->status) ? node->activeImage : node->inactiveImage) << node->label;
     }
     for (const auto& [label, status] : row.nodes) {
-      const CSprite* node = doc.FindNode(label);
+      const CNode* node = doc.FindNode(label);
       ASSERT_NE(node, nullptr) << label;
       EXPECT_EQ(IsActive(node->status), status == 1) << label;
       const Rect r = node->GetRect();

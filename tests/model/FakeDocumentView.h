@@ -15,7 +15,7 @@ class FakeDocumentView final : public COSBView, public DocumentView, public Docu
   explicit FakeDocumentView(CMapvineDoc& doc) : doc_(doc) {}
 
   COSBView& OffscreenView() override { return *this; }
-  void NodeChanged(CSprite&) override { ++nodeChanges; }
+  void NodeChanged(CNode&) override { ++nodeChanges; }
   bool SetBackground(ComposedBackground& background) override {
     ++backgrounds;
     return CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(), nullptr);
