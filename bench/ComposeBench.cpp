@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graphics/CDIB.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 
 namespace mapvine {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "graphics/CLinkList.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 
 namespace {
 

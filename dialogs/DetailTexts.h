@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/ResourceStatus.h"
 
 namespace mapvine {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/CSpriteList.h"
 
 class QComboBox;

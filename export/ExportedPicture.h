@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {

@@ -1,6 +1,6 @@
 #include "graphics/CLinkList.h"
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 
 namespace mapvine {
 

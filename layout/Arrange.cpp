@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "graphics/CDIBLayout.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "layout/BackboneLayout.h"
 #include "layout/CellGrid.h"
 #include "layout/EvenDensity.h"

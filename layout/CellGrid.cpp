@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 
 namespace mapvine {
 namespace {

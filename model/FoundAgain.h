@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 
 namespace mapvine {
 

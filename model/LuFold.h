@@ -3,7 +3,7 @@
 #include <string>
 
 #include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/Geometry.h"
 #include "model/MapvineDoc.h"
 

@@ -10,7 +10,7 @@
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
 #include "graphics/CLinkList.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/CSpriteList.h"
 #include "graphics/ComposedBackground.h"
 #include "graphics/NodeRecords.h"

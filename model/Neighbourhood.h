@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {

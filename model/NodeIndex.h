@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/CSpriteList.h"
 #include "model/HashSlots.h"
 #include "model/InlineName.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 
 namespace mapvine {
 

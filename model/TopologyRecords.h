@@ -15,7 +15,7 @@
 #include "base/ByteSink.h"
 #include "graphics/CDIB.h"
 #include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine::topology {

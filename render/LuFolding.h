@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/ChangeMark.h"
 
 namespace mapvine {

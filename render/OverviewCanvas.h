@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 
 namespace mapvine::overview {
 

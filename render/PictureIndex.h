@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/SpatialGrid.h"
 #include "model/MapvineDoc.h"
 

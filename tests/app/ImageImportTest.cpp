@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "app/ImageImport.h"
 #include "export/IndexedImage.h"
 

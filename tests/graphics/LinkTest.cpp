@@ -11,7 +11,7 @@
 
 #include "graphics/CLink.h"
 #include "graphics/CLinkList.h"
-#include "graphics/CSprite.h"
+#include "graphics/CNode.h"
 #include "graphics/LineDrawing.h"
 #include "tests/graphics/SpriteTestSupport.h"
 
@@ -76,8 +76,8 @@ TEST(LinkListTest, RemoveTakesTheFirstOccurrenceOut) {
 
 // Two shown nodes joined by a link through the given points.
 struct Joined {
-  CSprite a;
-  CSprite b;
+  CNode a;
+  CNode b;
   CLink link;
   Joined(Point from, Point to) {
     link.endA = &a;
