@@ -29,8 +29,8 @@
 #include <cmath>
 #include <random>
 
-#include "graphics/CLink.h"
-#include "graphics/NodeRecords.h"
+#include "model/CLink.h"
+#include "model/NodeRecords.h"
 #include "layout/ArrangePicture.h"
 #include "layout/BackboneLayout.h"
 #include "layout/Owners.h"

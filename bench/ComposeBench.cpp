@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graphics/CDIB.h"
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 namespace {

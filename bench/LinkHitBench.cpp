@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/CLinkList.h"
-#include "graphics/CNode.h"
+#include "model/CLinkList.h"
+#include "model/CNode.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "dialogs/DetailTexts.h"
 #include "model/MapvineDoc.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
-#include "graphics/ResourceStatus.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
+#include "model/ResourceStatus.h"
 
 namespace mapvine {
 

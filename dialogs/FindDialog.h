@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "graphics/CNode.h"
-#include "graphics/CSpriteList.h"
+#include "model/CNode.h"
+#include "model/CSpriteList.h"
 
 class QComboBox;
 class QLabel;

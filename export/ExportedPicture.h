@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {

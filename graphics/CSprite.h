@@ -26,8 +26,8 @@ class SpriteObserver {
   virtual ~SpriteObserver() = default;
   // `what` is a set of SpriteChange bits; `second` may be null.
   virtual void Changed(CSprite& sprite, int what, const Rect& first, const Rect* second) = 0;
-  // An area of the picture that must be redrawn (the bounds of an attached
-  // link before and after a move).
+  // An area of the picture that must be redrawn (the bounds of what hangs
+  // on a sprite, before and after a move).
   virtual void AddDirty(const Rect& area) = 0;
 };
 

@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "graphics/CDIBLayout.h"
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 #include "layout/BackboneLayout.h"
 #include "layout/CellGrid.h"
 #include "layout/EvenDensity.h"

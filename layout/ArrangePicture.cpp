@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 namespace mapvine {
 

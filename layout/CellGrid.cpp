@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 namespace {

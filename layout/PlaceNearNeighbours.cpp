@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "graphics/CDIBLayout.h"
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 #include "layout/Arrange.h"
 #include "layout/CellGrid.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "graphics/CDIB.h"
-#include "graphics/ChangeMark.h"
-#include "graphics/NodeRecords.h"
-#include "graphics/ResourceStatus.h"
+#include "model/ChangeMark.h"
+#include "model/NodeRecords.h"
+#include "model/ResourceStatus.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {

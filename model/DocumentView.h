@@ -5,7 +5,7 @@
 #include "graphics/CDIB.h"
 #include "graphics/COSBView.h"
 #include "graphics/ComposedBackground.h"
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 #include "graphics/Geometry.h"
 
 namespace mapvine {

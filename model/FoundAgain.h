@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 

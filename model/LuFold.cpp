@@ -1,6 +1,6 @@
 #include "model/LuFold.h"
 
-#include "graphics/NodeRecords.h"
+#include "model/NodeRecords.h"
 
 namespace mapvine {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "graphics/Geometry.h"
 #include "model/MapvineDoc.h"
 

@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 namespace mapvine {
 namespace {

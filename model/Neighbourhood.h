@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "graphics/CNode.h"
-#include "graphics/CSpriteList.h"
+#include "model/CNode.h"
+#include "model/CSpriteList.h"
 #include "model/HashSlots.h"
 #include "model/InlineName.h"
 

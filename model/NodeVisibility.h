@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/CNode.h"
-#include "graphics/CSpriteList.h"
+#include "model/CNode.h"
+#include "model/CSpriteList.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 

@@ -14,8 +14,8 @@
 #include "base/ByteReader.h"
 #include "base/ByteSink.h"
 #include "graphics/CDIB.h"
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine::topology {

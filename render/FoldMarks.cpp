@@ -1,6 +1,6 @@
 #include "render/FoldMarks.h"
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
 #include "model/LuFold.h"

@@ -1,7 +1,7 @@
 #include "render/LuFolding.h"
 
-#include "graphics/CLink.h"
-#include "graphics/NodeRecords.h"
+#include "model/CLink.h"
+#include "model/NodeRecords.h"
 #include "model/LuFold.h"
 
 namespace mapvine {

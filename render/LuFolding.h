@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/CNode.h"
-#include "graphics/ChangeMark.h"
+#include "model/CNode.h"
+#include "model/ChangeMark.h"
 
 namespace mapvine {
 

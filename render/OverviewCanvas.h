@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 
 namespace mapvine::overview {
 

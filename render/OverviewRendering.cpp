@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/NodeRecords.h"
+#include "model/NodeRecords.h"
 #include "model/LuFold.h"
 #include "export/NameText.h"
 #include "render/OverviewScene.h"

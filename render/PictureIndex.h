@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "graphics/SpatialGrid.h"
 #include "model/MapvineDoc.h"
 

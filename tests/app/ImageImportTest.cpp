@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 #include "app/ImageImport.h"
 #include "export/IndexedImage.h"
 

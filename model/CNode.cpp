@@ -1,6 +1,6 @@
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 namespace mapvine {
 

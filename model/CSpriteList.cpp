@@ -1,4 +1,4 @@
-#include "graphics/CSpriteList.h"
+#include "model/CSpriteList.h"
 
 #include <algorithm>
 #include <cassert>

@@ -8,10 +8,10 @@
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
 #include "graphics/CDIBSurface.h"
-#include "graphics/ChangeMark.h"
+#include "model/ChangeMark.h"
 #include "graphics/Geometry.h"
-#include "graphics/NodeRecords.h"
-#include "graphics/ResourceStatus.h"
+#include "model/NodeRecords.h"
+#include "model/ResourceStatus.h"
 
 namespace mapvine {
 

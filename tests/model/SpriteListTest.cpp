@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/CSpriteList.h"
+#include "model/CSpriteList.h"
 #include "tests/graphics/SpriteTestSupport.h"
 
 namespace mapvine {

@@ -1,10 +1,10 @@
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 #include "graphics/LineDrawing.h"
 
 namespace mapvine {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "graphics/COSBView.h"
-#include "graphics/CNode.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 

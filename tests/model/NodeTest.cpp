@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "graphics/CLink.h"
-#include "graphics/CNode.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "tests/graphics/SpriteTestSupport.h"
 
 namespace mapvine {

@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
-#include "graphics/CLinkList.h"
+#include "model/CLinkList.h"
 #include "graphics/CSprite.h"
-#include "graphics/ChangeMark.h"
-#include "graphics/NodeRecords.h"
-#include "graphics/ResourceStatus.h"
+#include "model/ChangeMark.h"
+#include "model/NodeRecords.h"
+#include "model/ResourceStatus.h"
 
 namespace mapvine {
 
