@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graphics/CDIB.h"
-#include "model/CNode.h"
+#include "graphics/CSprite.h"
 
 namespace mapvine {
 namespace {
@@ -21,7 +21,7 @@ struct Picture {
   CDIB background;
   CDIB buffer;
   CDIB icon;
-  std::vector<std::unique_ptr<CNode>> sprites;
+  std::vector<std::unique_ptr<CSprite>> sprites;
 
   // On the 90-pixel grid the document places nodes on (5,000 of them fill
   // the picture), or scattered at random over it.
@@ -43,8 +43,8 @@ struct Picture {
     constexpr int kGrid = 90;
     constexpr int kPerRow = kSide / kGrid;
     for (int i = 0; i < kSprites; ++i) {
-      auto sprite = std::make_unique<CNode>();
-      sprite->SetImage(icon, 1, 6);
+      auto sprite = std::make_unique<CSprite>();
+      sprite->SetImage(icon);
       if (onGrid) {
         sprite->SetPosition(i % kPerRow * kGrid + 10, i / kPerRow * kGrid + 10);
       } else {
