@@ -56,6 +56,7 @@ DocumentCommands::DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFi
       file_(file),
       gui_(std::make_shared<QtGuiThread>()) {
   statusLimits = RememberedStatusLimits();
+  doc_.SetListener(&refreshTimer_);
   if (!node_.Loaded()) return;
   worker_ = std::make_unique<NodeWorker>(node_.snaCtl, gui_);
   worker_->SetQuietHandler([this] { TellRefreshState(); });
@@ -67,6 +68,7 @@ DocumentCommands::~DocumentCommands() {
   run_.reset();
   worker_.reset();
   gui_->Close();
+  doc_.SetListener(nullptr);
 }
 
 bool DocumentCommands::Refresh(RefreshTrigger trigger) {
@@ -131,7 +133,7 @@ void DocumentCommands::TellRefreshState() const {
   if (refreshStateChanged) refreshStateChanged();
 }
 
-void DocumentCommands::SetIcon(CSprite& node, int id) {
+void DocumentCommands::SetIcon(CNode& node, int id) {
   switch (id) {
     case command::kIconHost:
       doc_.SetStandardIcon(node, kHostSlot, kHostSlot + kInactiveOffset);
@@ -161,7 +163,7 @@ void DocumentCommands::EditSettings() {
   RememberStatusLimits(statusLimits);
   switch (ApplyViewSettings(doc_, dialog.Values())) {
     case RefreshTimerAction::Stop:
-      if (DocumentView* view = doc_.View()) view->SetRefreshTimer(0);
+      refreshTimer_.Stop();
       break;
     case RefreshTimerAction::RefreshNow:
       // The refresh arms the timer with the new period when it ends.
@@ -198,7 +200,7 @@ bool DocumentCommands::OnCommand(int id) {
     case command::kIconActive:
     case command::kIconInactive:
     case command::kIconSameForBoth:
-      if (CSprite* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
+      if (CNode* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
       return true;
     case command::kFileSave:
       Save();

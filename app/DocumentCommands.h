@@ -8,6 +8,7 @@
 #include "model/MapvineDoc.h"
 #include "history/RefreshHistory.h"
 #include "app/QtGuiThread.h"
+#include "app/RefreshTimer.h"
 #include "refresh/NodeWorker.h"
 #include "refresh/RefreshNotices.h"
 #include "refresh/RefreshProgress.h"
@@ -45,6 +46,8 @@ class DocumentCommands final : public CommandTarget {
   // The node stayed silent and the person chose to keep waiting.
   void KeepWaiting();
   bool Refreshing() const { return static_cast<bool>(run_); }
+  // Ticks while auto refresh is on; the main window runs a refresh per tick.
+  RefreshTimer& Timer() { return refreshTimer_; }
   // A verb is outstanding, perhaps of a refresh already stopped: no other
   // may start until the node answers it.
   bool NodeBusy() const { return worker_ && worker_->Outstanding() > 0; }
@@ -65,7 +68,7 @@ class DocumentCommands final : public CommandTarget {
   std::function<SaveChoice(const QString& name)> askSaveChanges;
   // The node the icon commands act on (the one whose context menu was
   // opened); none until the main window installs it.
-  std::function<CSprite*()> selectedNode;
+  std::function<CNode*()> selectedNode;
   // Called after every refresh that ran, with the document's lastChanges set
   // and, when there is a history, the refresh recorded in it.
   std::function<void()> refreshed;
@@ -84,11 +87,12 @@ class DocumentCommands final : public CommandTarget {
   RefreshProgress* progress = nullptr;
 
  private:
-  void SetIcon(CSprite& node, int id);
+  void SetIcon(CNode& node, int id);
   // The "View Settings" dialog; switching auto refresh on refreshes at once.
   void EditSettings();
 
   CMapvineDoc& doc_;
+  RefreshTimer refreshTimer_{doc_};
   SnaLibrary node_;
   RefreshNotices notices_;
   DocumentFile& file_;

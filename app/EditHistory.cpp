@@ -3,7 +3,7 @@
 #include <QSignalBlocker>
 #include <QUndoCommand>
 
-#include "view/CommandIds.h"
+#include "view/CommandTable.h"
 
 namespace mapvine {
 namespace {
@@ -85,43 +85,9 @@ void EditHistory::End(const QString& name) {
 }
 
 std::optional<UndoableCommand> UndoableCommandOf(int id) {
-  namespace c = command;
-  switch (id) {
-    case c::kTileNodes: return UndoableCommand{"Tile Nodes", false};
-    case c::kManualAddNode: return UndoableCommand{"Add Node", false};
-    case c::kNewBackgroundImage: return UndoableCommand{"New Background", true};
-    case c::kResizeBackground: return UndoableCommand{"Resize", true};
-    case c::kHideAllNetworkNodes:
-    case c::kHideAllConnectionNetworks:
-    case c::kHideAllEndNodes:
-    case c::kHideAllLogicalUnits:
-    case c::kHideAllUnreachable: return UndoableCommand{"Hide All", false};
-    case c::kShowAllNetworkNodes:
-    case c::kShowAllConnectionNetworks:
-    case c::kShowAllEndNodes:
-    case c::kShowAllLogicalUnits:
-    case c::kShowAllUnreachable: return UndoableCommand{"Show All", false};
-    case c::kShowHiddenNodes: return UndoableCommand{"Show Hidden Nodes", false};
-    case c::kFindResource: return UndoableCommand{"Find", false};
-    case c::kDetails: return UndoableCommand{"Details", false};
-    case c::kMoveCloser: return UndoableCommand{"Move Closer", false};
-    case c::kMoveFarther: return UndoableCommand{"Move Farther", false};
-    case c::kDelete: return UndoableCommand{"Delete", false};
-    case c::kHide: return UndoableCommand{"Hide", false};
-    case c::kShowNeighbors: return UndoableCommand{"Show Neighbors", false};
-    case c::kHideNeighbors: return UndoableCommand{"Hide Neighbors", false};
-    case c::kShowNeighbourhood: return UndoableCommand{"Show Neighbourhood", false};
-    case c::kShowAllNodes: return UndoableCommand{"Show All", false};
-    case c::kPinNode: return UndoableCommand{"Pin", false};
-    case c::kFoldLus: return UndoableCommand{"Fold LUs", false};
-    case c::kIconHost:
-    case c::kIconWorkstation:
-    case c::kIconServerWorkstation:
-    case c::kIconActive:
-    case c::kIconInactive:
-    case c::kIconSameForBoth: return UndoableCommand{"Icon", false};
-    default: return std::nullopt;
-  }
+  const CommandInfo* info = FindCommand(id);
+  if (info == nullptr || info->undoName == nullptr) return std::nullopt;
+  return UndoableCommand{info->undoName, info->changesBackground};
 }
 
 }  // namespace mapvine

@@ -13,7 +13,7 @@
 #include "base/QualifiedName.h"
 #include "history/HistoryRecorder.h"
 #include "history/RefreshHistory.h"
-#include "view/CommandIds.h"
+#include "view/CommandTable.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
@@ -30,14 +30,16 @@ HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory
   dock_->hide();
   QAction* toggle = dock_->toggleViewAction();
   toggle->setData(command::kHistoryWindow);
-  toggle->setStatusTip(tr("Show or hide the change history and its time slider"));
+  toggle->setStatusTip(QString::fromUtf8(FindCommand(command::kHistoryWindow)->prompt));
   for (QAction* menu : frame.menuBar()->actions()) {
     if (menu->text() != "&View" || menu->menu() == nullptr) continue;
     menu->menu()->addAction(toggle);
-    QAction* settings = menu->menu()->addAction(tr("History Settings..."), this, &HistoryWindow::EditSettings);
+    const CommandInfo& settingsInfo = *FindCommand(command::kHistorySettings);
+    QAction* settings =
+        menu->menu()->addAction(QString::fromUtf8(settingsInfo.text), this, &HistoryWindow::EditSettings);
     settings->setObjectName("HistorySettings");
     settings->setData(command::kHistorySettings);
-    settings->setStatusTip(tr("Keep a change history, for how long and where; desktop notifications"));
+    settings->setStatusTip(QString::fromUtf8(settingsInfo.prompt));
   }
   // The banner says the picture is not today's, and takes the person back.
   banner_->setObjectName("HistoryBanner");
@@ -127,7 +129,7 @@ void HistoryWindow::RestoreUnacknowledgedMarks() {
   for (const auto& [key, row] : latest) {
     const TopologyChange& change = row->change;
     if (!change.isLink) {
-      CSprite* node = doc_.FindNode(ShortNameView(change.name));
+      CNode* node = doc_.FindNode(ShortNameView(change.name));
       if (node && node->changeMark == ChangeMark::None) node->changeMark = change.kind;
     } else if (CLink* link = doc_.FindLink(ShortNameView(change.name), ShortNameView(change.destinationName),
                                            change.tgNumber);

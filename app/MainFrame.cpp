@@ -83,7 +83,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   // A drag or another edit in the making keeps a refresh's answers waiting.
   documentCommands_.holdBackRefresh = [this] { return edits_.Open(); };
   // A timer tick runs what F5 runs, but reports a failing node only once.
-  connect(view_, &CMapvineView::RefreshTimerFired, this, [this] {
+  connect(&documentCommands_.Timer(), &RefreshTimer::Fired, this, [this] {
     // Nothing changes the picture while it is being arranged.
     if (arrange_->Running()) return;
     documentCommands_.Refresh(RefreshTrigger::Timer);

@@ -5,7 +5,7 @@
 
 #include "app/MainFrame.h"
 #include "app/ChangesDock.h"
-#include "view/CommandIds.h"
+#include "view/CommandTable.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
@@ -16,7 +16,7 @@ void CMainFrame::BuildChangesDock() {
   changesDock_->hide();  // the picture keeps the whole window until asked
   QAction* toggle = changesDock_->toggleViewAction();
   toggle->setData(command::kChangesWindow);
-  toggle->setStatusTip(tr("Show or hide the list of what the refreshes changed"));
+  toggle->setStatusTip(QString::fromUtf8(FindCommand(command::kChangesWindow)->prompt));
   for (QAction* menu : menuBar()->actions()) {
     if (menu->text() == "&View" && menu->menu() != nullptr) menu->menu()->addAction(toggle);
   }

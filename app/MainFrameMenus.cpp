@@ -14,36 +14,27 @@
 #include "app/MenuLayout.h"
 #include "app/RecentFileList.h"
 #include "view/CommandIds.h"
+#include "view/CommandTable.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
 namespace {
 
-struct ToolbarImage {
-  int id;
-  const char* resource;
-};
-
-constexpr ToolbarImage kToolbarImages[] = {
-    {command::kFileNew, ":/toolbar/new.png"},
-    {command::kManualAddNode, ":/toolbar/add-node.png"},
-    {command::kFileOpen, ":/toolbar/open.png"},
-    {command::kFileSave, ":/toolbar/save.png"},
-    {command::kContextHelp, ":/toolbar/context-help.png"},
-    {command::kFitToWindow, ":/toolbar/fit.png"},
-};
-
-// Qt shows a prompt's first line in the status bar and its second as the tip.
-void ApplyPrompt(QAction& action, const QString& prompt) {
-  const qsizetype newline = prompt.indexOf('\n');
-  action.setStatusTip(prompt.left(newline));
-  if (newline >= 0) action.setToolTip(prompt.mid(newline + 1));
-}
-
-void AddShortcut(QAction& action, const QKeySequence& keys) {
-  QList<QKeySequence> shortcuts = action.shortcuts();
-  if (!shortcuts.contains(keys)) shortcuts.append(keys);
-  action.setShortcuts(shortcuts);
+// What the command's row says: text, keys (the first shown in menus),
+// prompt (Qt shows its first line in the status bar and its second as the
+// tip) and toolbar image.
+void ApplyCommandInfo(QAction& action, const CommandInfo& info) {
+  if (info.text != nullptr) action.setText(QString::fromUtf8(info.text));
+  if (info.keys != nullptr) {
+    action.setShortcuts(QKeySequence::listFromString(info.keys, QKeySequence::PortableText));
+  }
+  if (info.prompt != nullptr) {
+    const QString prompt = QString::fromUtf8(info.prompt);
+    const qsizetype newline = prompt.indexOf('\n');
+    action.setStatusTip(prompt.left(newline));
+    if (newline >= 0) action.setToolTip(prompt.mid(newline + 1));
+  }
+  if (info.toolbarImage != nullptr) action.setIcon(QIcon(info.toolbarImage));
 }
 
 QMenu* MenuNamed(QWidget& parent, const QList<QMenu*>& menus, const QString& title) {
@@ -59,6 +50,7 @@ QAction* CMainFrame::ActionOf(int id) {
   if (QAction* existing = actions_.value(id)) return existing;
   auto* action = new QAction(this);
   action->setData(id);
+  if (const CommandInfo* info = FindCommand(id)) ApplyCommandInfo(*action, *info);
   // The window listens for every command's keys, also for commands that
   // appear in no menu.
   addAction(action);
@@ -89,21 +81,14 @@ void CMainFrame::BuildMenus() {
       continue;
     }
     const int count = item.id == command::kFileMruFirst ? command::kRecentFileCount : 1;
-    for (int i = 0; i < count; ++i) {
-      QAction* action = ActionOf(item.id + i);
-      const QString text = item.text;
-      const qsizetype tab = text.indexOf('\t');
-      action->setText(text.left(tab));
-      if (tab >= 0) AddShortcut(*action, QKeySequence(text.mid(tab + 1), QKeySequence::PortableText));
-      ApplyPrompt(*action, item.prompt);
-      menu->addAction(action);
-    }
+    for (int i = 0; i < count; ++i) menu->addAction(ActionOf(item.id + i));
   }
 }
 
 void CMainFrame::BuildAccelerators() {
-  for (const AcceleratorKey& key : Accelerators()) {
-    AddShortcut(*ActionOf(key.id), QKeySequence(key.keys, QKeySequence::PortableText));
+  // Keys reach their command also when it is in no menu.
+  for (const CommandInfo& info : Commands()) {
+    if (info.keys != nullptr) ActionOf(info.id);
   }
 }
 
@@ -111,10 +96,6 @@ void CMainFrame::BuildToolBar() {
   QToolBar* toolbar = addToolBar(tr("Standard"));
   toolbar->setObjectName("toolbar");
   toolbar->setIconSize(QSize(16, 15));
-  QAction* contextHelp = ActionOf(command::kContextHelp);
-  contextHelp->setText(tr("Help"));
-  ApplyPrompt(*contextHelp, tr("Display help for clicked on buttons, menus and windows\nHelp"));
-  for (const ToolbarImage& image : kToolbarImages) ActionOf(image.id)->setIcon(QIcon(image.resource));
   for (int id : ToolbarCommands()) {
     if (id == 0) {
       toolbar->addSeparator();

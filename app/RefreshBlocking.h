@@ -2,10 +2,9 @@
 
 namespace mapvine {
 
-// The commands that cannot run alongside a refresh: they replace or remove
-// what the refresh is feeding (a new or opened picture, a deletion, an undo
-// that takes a node away), or they would start a second refresh. The window
-// disables them while one runs and says why.
+// The commands that cannot run alongside a refresh (their rows in
+// view/CommandTable.h say so). The window disables them while one runs and
+// says why.
 bool BlockedWhileRefreshing(int id);
 
 // Why, in the tooltip and the status bar.

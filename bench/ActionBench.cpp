@@ -68,7 +68,7 @@ struct RefreshedWindow {
 
   snanode::SimulatedNode node;
   CMapvineApp app;
-  std::vector<CSprite*> spread;
+  std::vector<CNode*> spread;
 };
 
 RefreshedWindow* shared = nullptr;
@@ -140,7 +140,7 @@ void BM_FindTyping(benchmark::State& state) {
   for (auto _ : state) w.Frame().Route(command::kFindResource);
 }
 
-QPoint ViewportPointOf(CMapvineView& view, const CSprite& node) {
+QPoint ViewportPointOf(CMapvineView& view, const CNode& node) {
   const Point centre = node.GetCenter();
   return QPoint(static_cast<int>((centre.x) * view.Zoom()) - view.horizontalScrollBar()->value(),
                 static_cast<int>((centre.y) * view.Zoom()) - view.verticalScrollBar()->value());
@@ -166,8 +166,8 @@ struct MouseHand {
 };
 
 // A node in the middle of the picture, shown at 100% in the window's middle.
-CSprite& NodeInSight(RefreshedWindow& w) {
-  CSprite& node = *w.spread[w.spread.size() / 2];
+CNode& NodeInSight(RefreshedWindow& w) {
+  CNode& node = *w.spread[w.spread.size() / 2];
   w.View().SetZoom(1.0);
   w.View().LocateNode(node.label);
   ShowFrame();
@@ -176,7 +176,7 @@ CSprite& NodeInSight(RefreshedWindow& w) {
 
 void BM_DragStep(benchmark::State& state) {
   RefreshedWindow& w = *shared;
-  CSprite& node = NodeInSight(w);
+  CNode& node = NodeInSight(w);
   MouseHand hand(w.View());
   hand.Press(ViewportPointOf(w.View(), node));
   // The press must have caught the node, or nothing is measured.
@@ -195,7 +195,7 @@ void BM_DragStep(benchmark::State& state) {
 
 void BM_Drop(benchmark::State& state) {
   RefreshedWindow& w = *shared;
-  CSprite& node = NodeInSight(w);
+  CNode& node = NodeInSight(w);
   MouseHand hand(w.View());
   ActionClock clock(state);
   int step = 0;
@@ -213,7 +213,7 @@ void BM_Drop(benchmark::State& state) {
 // Undoes (or redoes) a move, the other direction untimed.
 void UndoMoves(benchmark::State& state, int timed, int untimed) {
   RefreshedWindow& w = *shared;
-  CSprite& node = NodeInSight(w);
+  CNode& node = NodeInSight(w);
   MouseHand hand(w.View());
   hand.Press(ViewportPointOf(w.View(), node));
   hand.Move(hand.at + QPoint(40, 20));
@@ -289,7 +289,7 @@ void BM_Route(benchmark::State& state) {
     view.SetRouteStart(*w.spread[next++ % w.spread.size()]);
     ShowFrame();
     state.ResumeTiming();
-    CSprite& end = *w.spread[(next * 7 + 31) % w.spread.size()];
+    CNode& end = *w.spread[(next * 7 + 31) % w.spread.size()];
     clock.Time([&] { view.SetRouteEnd(end); });
   }
   view.ClearRoute();

@@ -29,8 +29,8 @@
 #include <cmath>
 #include <random>
 
-#include "graphics/CLink.h"
-#include "graphics/NodeRecords.h"
+#include "model/CLink.h"
+#include "model/NodeRecords.h"
 #include "layout/ArrangePicture.h"
 #include "layout/BackboneLayout.h"
 #include "layout/Owners.h"
@@ -284,7 +284,7 @@ BENCHMARK(BM_ApplyArrangementLarge)->Unit(benchmark::kMillisecond)->Iterations(3
 // command's own work, then with the undo record the window makes of it.
 void BM_ShowNeighbourhoodLarge(benchmark::State& state) {
   mapvine::CMapvineDoc& doc = LargePicture();
-  mapvine::CSprite& centre = **doc.Nodes().begin();
+  mapvine::CNode& centre = **doc.Nodes().begin();
   int shown = 0;
   for (auto _ : state) {
     if (state.range(0) == 0) {

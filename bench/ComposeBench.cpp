@@ -44,7 +44,7 @@ struct Picture {
     constexpr int kPerRow = kSide / kGrid;
     for (int i = 0; i < kSprites; ++i) {
       auto sprite = std::make_unique<CSprite>();
-      sprite->SetImage(icon, 1, 6);
+      sprite->SetImage(icon);
       if (onGrid) {
         sprite->SetPosition(i % kPerRow * kGrid + 10, i / kPerRow * kGrid + 10);
       } else {

@@ -16,16 +16,16 @@
 namespace {
 
 using mapvine::CMapvineDoc;
-using mapvine::CSprite;
+using mapvine::CNode;
 
 std::unique_ptr<CMapvineDoc> Picture(int nodes) {
   auto doc = std::make_unique<CMapvineDoc>();
-  CSprite* previous = nullptr;
+  CNode* previous = nullptr;
   for (int i = 0; i < nodes; ++i) {
-    auto node = std::make_unique<CSprite>();
+    auto node = std::make_unique<CNode>();
     node->label = "NODE" + std::to_string(i);
     node->fqName = "NETA." + node->label;
-    CSprite& added = doc->InsertNode(std::move(node));
+    CNode& added = doc->InsertNode(std::move(node));
     if (previous) doc->NewLink(*previous, added);
     previous = &added;
   }
@@ -34,7 +34,7 @@ std::unique_ptr<CMapvineDoc> Picture(int nodes) {
 
 void BM_RecordMove(benchmark::State& state) {
   const auto doc = Picture(static_cast<int>(state.range(0)));
-  CSprite& moved = **doc->Nodes().begin();
+  CNode& moved = **doc->Nodes().begin();
   int step = 0;
   for (auto _ : state) {
     mapvine::EditRecording recording(*doc, false);
@@ -46,7 +46,7 @@ void BM_RecordMove(benchmark::State& state) {
 
 void BM_UndoMove(benchmark::State& state) {
   const auto doc = Picture(static_cast<int>(state.range(0)));
-  CSprite& moved = **doc->Nodes().begin();
+  CNode& moved = **doc->Nodes().begin();
   mapvine::EditRecording recording(*doc, false);
   doc->NodeChanging(moved);
   moved.SetPosition(300, 10);

@@ -154,7 +154,7 @@ void BM_ReplayAt100k(benchmark::State& state) {
     }
   }
   index = 0;
-  for (const CSprite* node : picture.doc.NodesByArrival()) {
+  for (const CNode* node : picture.doc.NodesByArrival()) {
     if (index++ % 50 == 0) rows.push_back({++when, 0, {ChangeMark::New, false, node->fqName, {}, 0}, false});
   }
   PictureReplay replay;

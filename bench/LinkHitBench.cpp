@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/CLinkList.h"
-#include "graphics/CSprite.h"
+#include "model/CLinkList.h"
+#include "model/CNode.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void BM_LinkHitTest(benchmark::State& state) {
   constexpr int kLinks = 74000;
   constexpr int kColumns = 200;
   constexpr int kGrid = 90;
-  mapvine::CSprite shownEnd;
+  mapvine::CNode shownEnd;
   mapvine::OwningLinkList links;
   for (int i = 0; i < kLinks; ++i) {
     const int cell = i / 2;

@@ -136,7 +136,7 @@ struct HandWrittenIndexes {
     for (const auto& node : doc.Nodes()) nodes.Add(*node);
     for (const auto& link : doc.Links()) links.Add(*link);
   }
-  mapvine::CSprite* FindNode(std::string_view name) const { return nodes.Find(name); }
+  mapvine::CNode* FindNode(std::string_view name) const { return nodes.Find(name); }
   mapvine::CLink* FindLink(std::string_view a, std::string_view b, int tg) const {
     return links.Find(a, b, tg);
   }
@@ -173,7 +173,7 @@ struct BoostIndexes {
       links.try_emplace(KeyOf(link->ownerName, link->destinationName, link->tgNumber), link.get());
     }
   }
-  mapvine::CSprite* FindNode(std::string_view name) const {
+  mapvine::CNode* FindNode(std::string_view name) const {
     const auto found = nodes.find(name);
     return found == nodes.end() ? nullptr : found->second;
   }
@@ -181,7 +181,7 @@ struct BoostIndexes {
     const auto found = links.find(KeyOf(a, b, tg));
     return found == links.end() ? nullptr : found->second;
   }
-  boost::unordered_flat_map<std::string_view, mapvine::CSprite*, std::hash<std::string_view>> nodes;
+  boost::unordered_flat_map<std::string_view, mapvine::CNode*, std::hash<std::string_view>> nodes;
   boost::unordered_flat_map<LinkKey, mapvine::CLink*, LinkKeyHash> links;
 };
 

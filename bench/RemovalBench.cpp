@@ -13,12 +13,12 @@
 namespace {
 
 using mapvine::CMapvineDoc;
-using mapvine::CSprite;
+using mapvine::CNode;
 
 constexpr int kOtherLinks = 100000;
 
-CSprite& AddNode(CMapvineDoc& doc, int serial) {
-  auto node = std::make_unique<CSprite>();
+CNode& AddNode(CMapvineDoc& doc, int serial) {
+  auto node = std::make_unique<CNode>();
   node->label = "NODE" + std::to_string(serial);
   return doc.InsertNode(std::move(node));
 }
@@ -28,12 +28,12 @@ void BM_DeleteHubNode(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     auto doc = std::make_unique<CMapvineDoc>();
-    CSprite& hub = AddNode(*doc, 0);
+    CNode& hub = AddNode(*doc, 0);
     for (int i = 1; i <= hubLinks; ++i) doc->NewLink(hub, AddNode(*doc, i));
     // The rest of the picture: pairs of nodes, ten links each.
     for (int i = 0; i < kOtherLinks / 10; ++i) {
-      CSprite& a = AddNode(*doc, hubLinks + 1 + 2 * i);
-      CSprite& b = AddNode(*doc, hubLinks + 2 + 2 * i);
+      CNode& a = AddNode(*doc, hubLinks + 1 + 2 * i);
+      CNode& b = AddNode(*doc, hubLinks + 2 + 2 * i);
       for (int j = 0; j < 10; ++j) doc->NewLink(a, b);
     }
     state.ResumeTiming();

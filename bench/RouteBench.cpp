@@ -22,8 +22,8 @@ void BM_RouteAcross(benchmark::State& state) {
   mapvine::CMapvineDoc doc;
   doc.NewDocument();
   mapvine::dorefresh(doc, snaCtl);
-  const mapvine::CSprite& first = **doc.Nodes().begin();
-  const mapvine::CSprite& last = **std::prev(doc.Nodes().end());
+  const mapvine::CNode& first = **doc.Nodes().begin();
+  const mapvine::CNode& last = **std::prev(doc.Nodes().end());
   mapvine::Route route;
   for (auto _ : state) {
     route = mapvine::FindRoute(first, last);

@@ -79,7 +79,7 @@ void BM_Redraw(benchmark::State& state) {
 
 // Area of the picture a move of `node` marks dirty besides its own band:
 // the bounds of its links.
-long LinkedArea(const mapvine::CSprite& node) {
+long LinkedArea(const mapvine::CNode& node) {
   long area = 0;
   for (const mapvine::CLink* link : node.links) {
     area += static_cast<long>(link->bounds.Width()) * link->bounds.Height();
@@ -90,8 +90,8 @@ long LinkedArea(const mapvine::CSprite& node) {
 // Argument 0: the node in the picture's top-left corner, where the window
 // opens. Argument 1: the node whose links span the least area, the cheapest
 // drag the picture offers.
-mapvine::CSprite& NodeToDrag(const LargePicture& picture, bool cheapest) {
-  mapvine::CSprite* chosen = nullptr;
+mapvine::CNode& NodeToDrag(const LargePicture& picture, bool cheapest) {
+  mapvine::CNode* chosen = nullptr;
   for (const auto& node : picture.doc.Nodes()) {
     if (node->hidden) continue;
     const bool better = chosen == nullptr ||
@@ -104,7 +104,7 @@ mapvine::CSprite& NodeToDrag(const LargePicture& picture, bool cheapest) {
 
 void BM_DragStep(benchmark::State& state) {
   LargePicture& picture = Picture();
-  mapvine::CSprite& node = NodeToDrag(picture, state.range(0) != 0);
+  mapvine::CNode& node = NodeToDrag(picture, state.range(0) != 0);
   // Moved back and forth by one pixel, the way a slow drag moves it.
   const int x = node.GetX();
   const int y = node.GetY();

@@ -9,7 +9,7 @@ namespace {
 // A network-qualified name as the dialogs show it never replaces a label,
 // and neither does an emptied box: a node without a label could not be
 // told apart on the picture nor found by name.
-bool RenameToPlainName(CMapvineDoc& doc, CSprite& node, std::string_view name) {
+bool RenameToPlainName(CMapvineDoc& doc, CNode& node, std::string_view name) {
   if (name.empty() || name.find('.') != std::string_view::npos || name == node.label) {
     return false;
   }
@@ -24,7 +24,7 @@ bool SetStatusFromWord(ResourceStatus& status, std::string_view word) {
   return true;
 }
 
-bool FinishNodeEdits(CMapvineDoc& doc, CSprite& node, bool changed) {
+bool FinishNodeEdits(CMapvineDoc& doc, CNode& node, bool changed) {
   doc.ApplyStatusImage(node);
   if (changed) doc.SetModified(true);
   return changed;
@@ -39,14 +39,14 @@ bool FinishLinkEdits(CMapvineDoc& doc, CLink& link, std::string_view status) {
 
 }  // namespace
 
-bool ApplyDetailEdits(CMapvineDoc& doc, CSprite& node, const NodeDetailTexts& texts) {
+bool ApplyDetailEdits(CMapvineDoc& doc, CNode& node, const NodeDetailTexts& texts) {
   doc.NodeChanging(node);
   bool changed = RenameToPlainName(doc, node, texts.name);
   changed = SetStatusFromWord(node.status, texts.status) || changed;
   return FinishNodeEdits(doc, node, changed);
 }
 
-bool ApplyDetailEdits(CMapvineDoc& doc, CSprite& node, const DirectoryDetailTexts& texts) {
+bool ApplyDetailEdits(CMapvineDoc& doc, CNode& node, const DirectoryDetailTexts& texts) {
   return FinishNodeEdits(doc, node, RenameToPlainName(doc, node, texts.name));
 }
 

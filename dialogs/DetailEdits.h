@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "dialogs/DetailTexts.h"
 #include "model/MapvineDoc.h"
 
@@ -16,9 +16,9 @@ namespace mapvine {
 // ".", not empty); the status box sets its status when it holds one of the
 // status words. Then the node's image follows its status, and an end node or
 // LU passes the status on to its links.
-bool ApplyDetailEdits(CMapvineDoc& doc, CSprite& node, const NodeDetailTexts& texts);
+bool ApplyDetailEdits(CMapvineDoc& doc, CNode& node, const NodeDetailTexts& texts);
 // Directory form: as the node form, but the status is left as it is.
-bool ApplyDetailEdits(CMapvineDoc& doc, CSprite& node, const DirectoryDetailTexts& texts);
+bool ApplyDetailEdits(CMapvineDoc& doc, CNode& node, const DirectoryDetailTexts& texts);
 // Link forms: the status box sets the link's status; names are not used.
 bool ApplyDetailEdits(CMapvineDoc& doc, CLink& link, const TgDetailTexts& texts);
 bool ApplyDetailEdits(CMapvineDoc& doc, CLink& link, const LinkDetailTexts& texts);

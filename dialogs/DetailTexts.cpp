@@ -42,7 +42,7 @@ std::string TrimmedDecimal(int value) {
 
 }  // namespace
 
-DetailForm DetailFormOf(const CSprite& node) {
+DetailForm DetailFormOf(const CNode& node) {
   if (!node.nodeRecord && node.directoryRecord) return DetailForm::Directory;
   return DetailForm::Node;
 }
@@ -157,7 +157,7 @@ NodeDetailTexts NodeTextsFromRecord(std::span<const std::uint8_t> record, int no
   return texts;
 }
 
-NodeDetailTexts NodeTextsWithoutRecord(const CSprite& node) {
+NodeDetailTexts NodeTextsWithoutRecord(const CNode& node) {
   NodeDetailTexts texts;
   texts.name = node.label;
   texts.type = dialog::NodeKindText(node.nodeType);
@@ -170,7 +170,7 @@ NodeDetailTexts NodeTextsWithoutRecord(const CSprite& node) {
   return texts;
 }
 
-NodeDetailTexts NodeDetailTextsOf(const CSprite& node) {
+NodeDetailTexts NodeDetailTextsOf(const CNode& node) {
   if (node.nodeRecord) return NodeTextsFromRecord(*node.nodeRecord, node.nodeType);
   return NodeTextsWithoutRecord(node);
 }

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
-#include "graphics/ResourceStatus.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
+#include "model/ResourceStatus.h"
 
 namespace mapvine {
 
@@ -65,7 +65,7 @@ struct LinkDetailTexts {
 // record or no record at all, the directory form when it has only a
 // directory record; the TG form for a link with a TG record.
 enum class DetailForm { Node, Directory, TransmissionGroup, Link };
-DetailForm DetailFormOf(const CSprite& node);
+DetailForm DetailFormOf(const CNode& node);
 DetailForm DetailFormOf(const CLink& link);
 
 // The texts of each form. Records are untrusted: a field that lies beyond
@@ -73,9 +73,9 @@ DetailForm DetailFormOf(const CLink& link);
 // for the TG status, "Unknown".
 NodeDetailTexts NodeTextsFromRecord(std::span<const std::uint8_t> record, int nodeType);
 // The fixed values every node without records shows.
-NodeDetailTexts NodeTextsWithoutRecord(const CSprite& node);
+NodeDetailTexts NodeTextsWithoutRecord(const CNode& node);
 // From the node record when there is one, else the fixed values.
-NodeDetailTexts NodeDetailTextsOf(const CSprite& node);
+NodeDetailTexts NodeDetailTextsOf(const CNode& node);
 DirectoryDetailTexts DirectoryTextsFromRecord(std::span<const std::uint8_t> record);
 TgDetailTexts TgTextsFromRecord(std::span<const std::uint8_t> record, const CLink& link);
 LinkDetailTexts LinkTextsWithoutRecord(const CLink& link);

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "graphics/CSprite.h"
-#include "graphics/CSpriteList.h"
+#include "model/CNode.h"
+#include "model/CSpriteList.h"
 
 class QComboBox;
 class QLabel;
@@ -24,7 +24,7 @@ class FindDialog final : public QDialog {
 
   explicit FindDialog(const CSpriteList& nodes, QWidget* parent = nullptr);
   // After OK or a route button: the node found and what to do with it.
-  CSprite* Found() const { return found_; }
+  CNode* Found() const { return found_; }
   Choice Chosen() const { return choice_; }
 
   // How many searches the list remembers.
@@ -42,7 +42,7 @@ class FindDialog final : public QDialog {
   const CSpriteList& nodes_;
   QComboBox* name_;
   QLabel* notice_;
-  CSprite* found_ = nullptr;
+  CNode* found_ = nullptr;
   Choice choice_ = Choice::Locate;
 };
 

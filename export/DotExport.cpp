@@ -52,7 +52,7 @@ bool WriteDot(const ExportedPicture& picture, QIODevice& out) {
   dot += "  node [shape=box, fixedsize=true, fontsize=8, penwidth=2];\n";
   dot += "  edge [penwidth=2];\n";
   for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
-    const CSprite& node = *picture.nodes[i];
+    const CNode& node = *picture.nodes[i];
     const Rect r = node.GetRect();
     const Point centre = node.GetCenter();
     dot += "  n" + QByteArray::number(static_cast<qulonglong>(i)) + " [label=" + Quoted(node.label) +

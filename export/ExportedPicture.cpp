@@ -33,7 +33,7 @@ ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden) {
   return picture;
 }
 
-int FoldMarkCount(const ExportedPicture& picture, const CSprite& node) {
+int FoldMarkCount(const ExportedPicture& picture, const CNode& node) {
   return picture.includeHidden ? 0 : FoldedLuCount(node);
 }
 
@@ -58,7 +58,7 @@ LinkKind KindOf(const CLink& link) {
   if (link.tgNumber != 0) return LinkKind::Tg;
   if (link.addedByHand) return LinkKind::Manual;
   // A refresh joins an end node or LU to its owner without a TG number.
-  const auto ownedKind = [](const CSprite* end) {
+  const auto ownedKind = [](const CNode* end) {
     return end != nullptr && (end->nodeType == LogicalUnit || end->nodeType == EndNode);
   };
   return ownedKind(link.endA) || ownedKind(link.endB) ? LinkKind::Owner : LinkKind::Manual;

@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -25,16 +25,16 @@ struct ExportedPicture {
   int width = 0;
   int height = 0;
   bool includeHidden = false;
-  std::vector<const CSprite*> nodes;
+  std::vector<const CNode*> nodes;
   std::vector<const CLink*> links;
   // Each node's place in `nodes`, which the graph formats name it by.
-  std::unordered_map<const CSprite*, int> nodeNumbers;
+  std::unordered_map<const CNode*, int> nodeNumbers;
 };
 
 ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden);
 
 // How many folded LUs the node's mark counts in this picture; 0 for none.
-int FoldMarkCount(const ExportedPicture& picture, const CSprite& node);
+int FoldMarkCount(const ExportedPicture& picture, const CNode& node);
 
 // The words the exports use, one token each, so scripts can compare them.
 std::string_view NodeKindName(int nodeType);   // "network-node", "end-node", ...

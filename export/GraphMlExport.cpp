@@ -68,7 +68,7 @@ class GraphMlWriter {
     xml_.writeEndElement();
   }
 
-  void WriteNode(std::size_t number, const CSprite& node) {
+  void WriteNode(std::size_t number, const CNode& node) {
     xml_.writeStartElement(QStringLiteral("node"));
     xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("n%1").arg(number));
     const Point centre = node.GetCenter();

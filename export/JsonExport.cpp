@@ -17,7 +17,7 @@ constexpr int kSchemaVersion = 1;
 
 QString Token(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
-QJsonObject NodeObject(std::size_t number, const CSprite& node, bool withHidden) {
+QJsonObject NodeObject(std::size_t number, const CNode& node, bool withHidden) {
   const Point centre = node.GetCenter();
   QJsonObject object{
       {"id", QStringLiteral("n%1").arg(number)},

@@ -79,7 +79,7 @@ class PdfPainter {
     const int columns = grid.Columns();
     std::vector<PdfPageContents> parts(static_cast<std::size_t>(grid.Count()));
     for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
-      const CSprite& node = *picture_.nodes[i];
+      const CNode& node = *picture_.nodes[i];
       const QRect inside = ToQRect(node.GetRect()).united(ToQRect(node.LabelArea())).intersected(whole);
       if (inside.isEmpty()) continue;
       for (int row = inside.top() / part.height(); row <= inside.bottom() / part.height(); ++row) {
@@ -149,11 +149,11 @@ class PdfPainter {
   void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes,
                  const std::vector<ShapedLabel>& labels) const {
     painter.setFont(font_);
-    painter.setPen(ToQColor(CSprite::kLabelColor));
+    painter.setPen(ToQColor(CNode::kLabelColor));
     LabelRun run;
     for (std::size_t n = 0; n < nodes.size(); ++n) {
       const int i = nodes[n];
-      const CSprite& node = *picture_.nodes[static_cast<std::size_t>(i)];
+      const CNode& node = *picture_.nodes[static_cast<std::size_t>(i)];
       const QRect icon = ToQRect(node.GetRect());
       const QRect band = ToQRect(node.LabelArea());
       if (!icon.united(band).intersects(area)) continue;
@@ -203,7 +203,7 @@ class PdfPainter {
     run = {};
   }
 
-  void DrawLabel(QPainter& painter, QPoint baseline, const CSprite& node, const ShapedLabel& label) const {
+  void DrawLabel(QPainter& painter, QPoint baseline, const CNode& node, const ShapedLabel& label) const {
     if (label.mixedFaces) {
       painter.drawText(baseline, NameToQt(node.label));
       return;
@@ -215,7 +215,7 @@ class PdfPainter {
 
   // The box and count of an owner's `count` folded LUs, in the band under
   // its label.
-  void DrawFoldMark(QPainter& painter, const CSprite& node, int count) const {
+  void DrawFoldMark(QPainter& painter, const CNode& node, int count) const {
     const QRect box = ToQRect(FoldMarkBox(node));
     const Point at = FoldCountOrigin(node);
     painter.save();
@@ -223,7 +223,7 @@ class PdfPainter {
     painter.fillRect(box, ToQColor(kFoldMarkColor));
     painter.setPen(Qt::black);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
-    painter.setPen(ToQColor(CSprite::kLabelColor));
+    painter.setPen(ToQColor(CNode::kLabelColor));
     painter.drawText(QPoint(at.x, at.y + ascent_), QString::fromStdString(FoldCountText(count)));
     painter.restore();
   }

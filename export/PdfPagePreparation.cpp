@@ -52,7 +52,7 @@ PdfPagePreparation::PdfPagePreparation(const ExportedPicture& picture) {
     lines_.push_back({mapvine::StrokeOf(*link), qRgb(colour.red, colour.green, colour.blue)});
   }
   labels_.reserve(picture.nodes.size());
-  for (const CSprite* node : picture.nodes) labels_.push_back(NameToQt(node->label));
+  for (const CNode* node : picture.nodes) labels_.push_back(NameToQt(node->label));
 }
 
 PreparedPdfPage PdfPagePreparation::Prepare(const QRect& area, const PdfPageContents& contents) const {

@@ -9,7 +9,7 @@ PictureImages::PictureImages(const CMapvineDoc& doc, const ExportedPicture& pict
   // which of them look alike.
   std::unordered_map<const std::uint8_t*, int> iconOfStorage;
   iconOfNode_.reserve(picture.nodes.size());
-  for (const CSprite* node : picture.nodes) {
+  for (const CNode* node : picture.nodes) {
     if (!node->HasHeader()) {
       iconOfNode_.push_back(-1);
       continue;

@@ -200,12 +200,12 @@ class SvgWriter {
     xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("nodes"));
     xml_.writeAttribute(QStringLiteral("font-family"), QFontInfo(LabelFont()).family() + ", sans-serif");
     xml_.writeAttribute(QStringLiteral("font-size"), QStringLiteral("%1px").arg(LabelFont().pixelSize()));
-    xml_.writeAttribute(QStringLiteral("fill"), ColourText(CSprite::kLabelColor));
+    xml_.writeAttribute(QStringLiteral("fill"), ColourText(CNode::kLabelColor));
     // Unsmoothed where the renderer allows, as the picture draws them.
     xml_.writeAttribute(QStringLiteral("text-rendering"), QStringLiteral("optimizeSpeed"));
     const QString ascent = Number(LabelAscent());
     for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
-      const CSprite& node = *picture_.nodes[i];
+      const CNode& node = *picture_.nodes[i];
       const QString name = NameToQt(node.fqName);
       const QString label = NameToQt(node.label);
       const QString kind = QString::fromLatin1(NodeKindName(node.nodeType));
@@ -234,7 +234,7 @@ class SvgWriter {
   }
 
   // The label is cut to its band under the icon, as the picture shows it.
-  void WriteLabel(const CSprite& node, const QString& label, const QString& ascent) {
+  void WriteLabel(const CNode& node, const QString& label, const QString& ascent) {
     if (label.isEmpty()) return;
     WriteCutText(node.LabelArea(), node.LabelOrigin(), label, ascent);
   }
@@ -263,7 +263,7 @@ class SvgWriter {
   }
 
   // The box and count of an owner's folded LUs, in the band under its label.
-  void WriteFoldMark(const CSprite& node, const QString& ascent) {
+  void WriteFoldMark(const CNode& node, const QString& ascent) {
     const int count = FoldMarkCount(picture_, node);
     if (count == 0) return;
     const Rect box = FoldMarkBox(node);

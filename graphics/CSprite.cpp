@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <atomic>
 
-#include "graphics/CLink.h"
-
 namespace mapvine {
 
 namespace {
@@ -93,20 +91,11 @@ void CSprite::DrawInWindow(CDIB& window, Point origin, SurfaceTextDrawer* text,
 
 void CSprite::SetPosition(int x, int y) {
   const Rect oldBand = GetRect().Inflated(0, kLabelBand);
-  const int dx = x - x_;
-  const int dy = y - y_;
   x_ = x;
   y_ = y;
   const Rect newBand = GetRect().Inflated(0, kLabelBand);
 
-  if (observer_ != nullptr) {
-    for (CLink* link : links) observer_->AddDirty(link->bounds);
-    observer_->Changed(*this, kPositionChanged, oldBand, &newBand);
-  }
-  for (CLink* link : links) link->MoveEndOf(*this, dx, dy);
-  if (observer_ != nullptr) {
-    for (CLink* link : links) observer_->AddDirty(link->bounds);
-  }
+  if (observer_ != nullptr) observer_->Changed(*this, kPositionChanged, oldBand, &newBand);
 }
 
 void CSprite::SetDepth(int depth) {
@@ -115,10 +104,8 @@ void CSprite::SetDepth(int depth) {
   if (observer_ != nullptr) observer_->Changed(*this, kDepthChanged, GetRect(), nullptr);
 }
 
-void CSprite::SetImage(const CDIB& image, int activeSlot, int inactiveSlot) {
+void CSprite::SetImage(const CDIB& image) {
   ShareStorageOf(image);
-  if (activeSlot != 0) activeImage = activeSlot;
-  if (inactiveSlot != 0) inactiveImage = inactiveSlot;
   PickTransparentIndex();
 }
 

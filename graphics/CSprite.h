@@ -8,11 +8,7 @@
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
 #include "graphics/CDIBSurface.h"
-#include "graphics/ChangeMark.h"
-#include "graphics/CLinkList.h"
 #include "graphics/Geometry.h"
-#include "graphics/NodeRecords.h"
-#include "graphics/ResourceStatus.h"
 
 namespace mapvine {
 
@@ -30,16 +26,15 @@ class SpriteObserver {
   virtual ~SpriteObserver() = default;
   // `what` is a set of SpriteChange bits; `second` may be null.
   virtual void Changed(CSprite& sprite, int what, const Rect& first, const Rect* second) = 0;
-  // An area of the picture that must be redrawn (the bounds of an attached
-  // link before and after a move).
+  // An area of the picture that must be redrawn (the bounds of what hangs
+  // on a sprite, before and after a move).
   virtual void AddDirty(const Rect& area) = 0;
 };
 
-// A node of the picture: an image with a position, a depth, a transparent
-// palette index and a label drawn under it, plus the topology data of the
-// node it stands for. A sprite never owns image storage of its own making:
-// it shows the storage of an image of the document (SetImage) or what it
-// loaded itself.
+// An image at a place of the picture: a position, a depth, a transparent
+// palette index and a label drawn under it, unless it is hidden. A sprite
+// never owns image storage of its own making: it shows the storage of an
+// image of the document (SetImage) or what it loaded itself.
 class CSprite : public CDIB {
  public:
   // Height of the label band under (and, for redraws, over) the image.
@@ -72,14 +67,15 @@ class CSprite : public CDIB {
   // top-left corner is `origin`; `clip` is in picture coordinates. The
   // pixels are those Draw sets in a whole-picture image there.
   void DrawInWindow(CDIB& window, Point origin, SurfaceTextDrawer* text, const Rect& clip) const;
-  void SetPosition(int x, int y);
+  // Moves the sprite and reports the old and the new place; virtual, so
+  // that what hangs on a sprite moves with it however the move is asked for.
+  virtual void SetPosition(int x, int y);
   void SetDepth(int depth);
   void SetObserver(SpriteObserver* observer) { observer_ = observer; }
   SpriteObserver* Observer() const { return observer_; }
 
-  // Shows `image`'s storage (shared, not copied). Non-zero slots are stored
-  // in activeImage / inactiveImage.
-  void SetImage(const CDIB& image, int activeSlot, int inactiveSlot);
+  // Shows `image`'s storage (shared, not copied).
+  void SetImage(const CDIB& image);
 
   using CDIB::Load;
   bool LoadFromResource(std::string_view name) override;
@@ -88,31 +84,9 @@ class CSprite : public CDIB {
   bool RemapToPalette(const CDIBPal& palette) override;
   void PickTransparentIndex();
 
-  // Node data.
   std::string label;
-  std::string fqName;
   bool hidden = false;
-  // Arranging leaves a pinned node where the person put it.
-  bool pinned = false;
-  // Its LUs are drawn as one mark with their count (model/LuFold.h).
-  bool lusFolded = false;
-  CLinkList links;  // links ending here; not owned
-  int activeImage = 0;
-  int inactiveImage = 0;
-  int imageIndex = 0;
-  std::unique_ptr<NodeRecordBytes> nodeRecord;
-  std::unique_ptr<DirectoryRecordBytes> directoryRecord;
-  int nodeType = 0;
-  ResourceStatus status = ResourceStatus::Active;
   std::uint8_t transparentIndex = 0;
-  // Change tracking: the refresh generation that last reported the node,
-  // whether the last refresh that could tell found it missing (it keeps its
-  // last status), and the unacknowledged change. A node a person added is
-  // not missed until some refresh has reported it. None of it is saved.
-  int reportedGeneration = 0;
-  bool stale = false;
-  bool addedByHand = false;
-  ChangeMark changeMark = ChangeMark::None;
 
  private:
   // Takes over the storage of a freshly loaded image; true.

@@ -28,7 +28,7 @@ void PictureReplay::Show(CMapvineDoc& doc, std::span<const HistoryRow> rowsAfter
   Restore(doc);
   nodes_.clear();
   links_.clear();
-  for (CSprite* node : doc.NodesByArrival()) {
+  for (CNode* node : doc.NodesByArrival()) {
     nodes_.push_back({node->status, node->stale, node->changeMark});
     node->changeMark = ChangeMark::None;
   }
@@ -39,7 +39,7 @@ void PictureReplay::Show(CMapvineDoc& doc, std::span<const HistoryRow> rowsAfter
   showing_ = true;
   const auto states = StatesAt(rowsAfter, [&doc](const TopologyChange& change) -> std::optional<ReplayedState> {
     if (!change.isLink) {
-      const CSprite* node = doc.FindNode(ShortNameView(change.name));
+      const CNode* node = doc.FindNode(ShortNameView(change.name));
       return node ? std::optional(StateOf(*node)) : std::nullopt;
     }
     const CLink* link = FindLink(doc, change);
@@ -51,7 +51,7 @@ void PictureReplay::Show(CMapvineDoc& doc, std::span<const HistoryRow> rowsAfter
   for (const auto& [key, replayed] : states) {
     const auto& [resource, state] = replayed;
     if (!resource.isLink) {
-      if (CSprite* node = doc.FindNode(ShortNameView(resource.name))) {
+      if (CNode* node = doc.FindNode(ShortNameView(resource.name))) {
         Take(*node, state.status, !state.present, ChangeMark::None);
         doc.ApplyStatusImage(*node);
       }
@@ -66,7 +66,7 @@ void PictureReplay::Restore(CMapvineDoc& doc) {
   if (!showing_) return;
   showing_ = false;
   std::size_t index = 0;
-  for (CSprite* node : doc.NodesByArrival()) {
+  for (CNode* node : doc.NodesByArrival()) {
     if (index >= nodes_.size()) break;
     const Kept& kept = nodes_[index++];
     const bool statusChanged = node->status != kept.status;

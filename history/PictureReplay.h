@@ -3,8 +3,8 @@
 #include <span>
 #include <vector>
 
-#include "graphics/ChangeMark.h"
-#include "graphics/ResourceStatus.h"
+#include "model/ChangeMark.h"
+#include "model/ResourceStatus.h"
 #include "history/HistoryRow.h"
 #include "model/MapvineDoc.h"
 

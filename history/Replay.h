@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "graphics/ResourceStatus.h"
+#include "model/ResourceStatus.h"
 #include "history/HistoryRow.h"
 
 namespace mapvine {

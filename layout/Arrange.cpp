@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "graphics/CDIBLayout.h"
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 #include "layout/BackboneLayout.h"
 #include "layout/CellGrid.h"
 #include "layout/EvenDensity.h"
@@ -228,7 +228,7 @@ class Arranger {
       const Point at = node.pinned ? node.at : CornerInCell(cells_[i], side_, node.width, node.height);
       result.positions.push_back(at);
       result.width = std::max(result.width, at.x + node.width + side_ / 2);
-      result.height = std::max(result.height, at.y + node.height + CSprite::kLabelBand + side_ / 2);
+      result.height = std::max(result.height, at.y + node.height + CNode::kLabelBand + side_ / 2);
     }
     return result;
   }
@@ -254,7 +254,7 @@ class Arranger {
 int CellSide(const ArrangeGraph& graph) {
   int side = std::max(graph.spacing, 1);
   for (const ArrangeNode& node : graph.nodes) {
-    side = std::max({side, node.width + kCellMargin, node.height + CSprite::kLabelBand + kCellMargin});
+    side = std::max({side, node.width + kCellMargin, node.height + CNode::kLabelBand + kCellMargin});
   }
   return side;
 }

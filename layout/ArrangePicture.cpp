@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 namespace mapvine {
 
@@ -14,9 +14,9 @@ CapturedPicture CapturePicture(const CMapvineDoc& doc) {
   captured.graph.nodes.reserve(arrivals.size());
   captured.nodes.assign(arrivals.begin(), arrivals.end());
   captured.names.reserve(arrivals.size());
-  std::unordered_map<const CSprite*, int> index;
+  std::unordered_map<const CNode*, int> index;
   index.reserve(arrivals.size());
-  for (CSprite* node : arrivals) {
+  for (CNode* node : arrivals) {
     index.emplace(node, static_cast<int>(captured.graph.nodes.size()));
     captured.graph.nodes.push_back(
         {node->nodeType, node->GetWidth(), node->GetHeight(), {node->GetX(), node->GetY()}, node->pinned});
@@ -33,7 +33,7 @@ CapturedPicture CapturePicture(const CMapvineDoc& doc) {
 
 bool ApplyArrangement(CMapvineDoc& doc, const CapturedPicture& captured, const Arrangement& arrangement) {
   const auto arrivals = doc.NodesByArrival();
-  const std::unordered_set<const CSprite*> present(arrivals.begin(), arrivals.end());
+  const std::unordered_set<const CNode*> present(arrivals.begin(), arrivals.end());
   bool changed = false;
   doc.BatchStarts();
   // The canvas first, so that nodes moved beyond the old one are not pulled
@@ -44,7 +44,7 @@ bool ApplyArrangement(CMapvineDoc& doc, const CapturedPicture& captured, const A
     changed = true;
   }
   for (std::size_t i = 0; i < captured.nodes.size() && i < arrangement.positions.size(); ++i) {
-    CSprite* node = captured.nodes[i];
+    CNode* node = captured.nodes[i];
     if (!present.contains(node) || node->fqName != captured.names[i]) continue;
     const Point at = arrangement.positions[i];
     if (at == Point{node->GetX(), node->GetY()}) continue;

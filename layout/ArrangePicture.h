@@ -12,7 +12,7 @@ namespace mapvine {
 // graph a worker lays out, and which node each entry of it stands for.
 struct CapturedPicture {
   ArrangeGraph graph;
-  std::vector<CSprite*> nodes;    // not owned; may leave the picture meanwhile
+  std::vector<CNode*> nodes;    // not owned; may leave the picture meanwhile
   std::vector<std::string> names;  // each node's fqName when captured
 };
 CapturedPicture CapturePicture(const CMapvineDoc& doc);

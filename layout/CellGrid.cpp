@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 namespace {
@@ -42,14 +42,14 @@ CellGrid::CellGrid(int limit) : limit_(std::max(limit, 1)) {
 
 void CellGrid::TakeTouched(const Rect& icon, int side) {
   const int right = icon.left + std::max(icon.Width(), 1) - 1;
-  const int bottom = icon.bottom + CSprite::kLabelBand - 1;
+  const int bottom = icon.bottom + CNode::kLabelBand - 1;
   for (int y = std::max(0, icon.top) / side; y <= std::max(0, bottom) / side; ++y) {
     for (int x = std::max(0, icon.left) / side; x <= std::max(0, right) / side; ++x) Take({x, y});
   }
 }
 
 Point CornerInCell(Point cell, int side, int width, int height) {
-  return {cell.x * side + (side - width) / 2, cell.y * side + (side - height - CSprite::kLabelBand) / 2};
+  return {cell.x * side + (side - width) / 2, cell.y * side + (side - height - CNode::kLabelBand) / 2};
 }
 
 Point CellUnder(Point at, int side, int width, int height) {

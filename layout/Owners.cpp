@@ -1,6 +1,6 @@
 #include "layout/Owners.h"
 
-#include "graphics/NodeRecords.h"
+#include "model/NodeRecords.h"
 
 namespace mapvine {
 namespace {

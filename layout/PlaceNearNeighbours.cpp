@@ -4,14 +4,14 @@
 #include <unordered_set>
 
 #include "graphics/CDIBLayout.h"
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 #include "layout/Arrange.h"
 #include "layout/CellGrid.h"
 
 namespace mapvine {
 namespace {
 
-Point CellOf(const CSprite& node, int side) {
+Point CellOf(const CNode& node, int side) {
   return CellUnder({node.GetX(), node.GetY()}, side, node.GetWidth(), node.GetHeight());
 }
 
@@ -24,11 +24,11 @@ int PlaceNearNeighbours(CMapvineDoc& doc, std::size_t placedBefore) {
   {
     ArrangeGraph sizes;
     sizes.spacing = side;
-    for (const CSprite* node : arrivals) sizes.nodes.push_back({0, node->GetWidth(), node->GetHeight(), {}, false});
+    for (const CNode* node : arrivals) sizes.nodes.push_back({0, node->GetWidth(), node->GetHeight(), {}, false});
     side = CellSide(sizes);
   }
   CellGrid grid(static_cast<int>(dib::kMaxSide) / side - 1);
-  std::unordered_set<const CSprite*> placed;
+  std::unordered_set<const CNode*> placed;
   for (std::size_t i = 0; i < placedBefore; ++i) {
     grid.TakeTouched(arrivals[i]->GetRect(), side);
     placed.insert(arrivals[i]);
@@ -37,10 +37,10 @@ int PlaceNearNeighbours(CMapvineDoc& doc, std::size_t placedBefore) {
   Point extent{doc.picture.composedWidth, doc.picture.composedHeight};
   doc.BatchStarts();
   for (std::size_t i = placedBefore; i < arrivals.size(); ++i) {
-    CSprite& node = *arrivals[i];
+    CNode& node = *arrivals[i];
     Point wanted = CellOf(node, side);
     for (const CLink* link : node.links) {
-      const CSprite* other = link->endA == &node ? link->endB : link->endA;
+      const CNode* other = link->endA == &node ? link->endB : link->endA;
       if (other != nullptr && other != &node && placed.contains(other)) {
         wanted = CellOf(*other, side);
         break;
@@ -51,7 +51,7 @@ int PlaceNearNeighbours(CMapvineDoc& doc, std::size_t placedBefore) {
     if (at == Point{node.GetX(), node.GetY()}) continue;
     node.SetPosition(at.x, at.y);
     extent = {std::max(extent.x, at.x + node.GetWidth() + side / 2),
-              std::max(extent.y, at.y + node.GetHeight() + CSprite::kLabelBand + side / 2)};
+              std::max(extent.y, at.y + node.GetHeight() + CNode::kLabelBand + side / 2)};
     ++moved;
   }
   if (extent.x != doc.picture.composedWidth || extent.y != doc.picture.composedHeight) {

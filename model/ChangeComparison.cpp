@@ -37,7 +37,7 @@ ChangeMark Judge(bool known, ResourceStatus statusBefore, bool staleBefore, bool
   return IsActive(status) ? ChangeMark::WentActive : ChangeMark::WentInactive;
 }
 
-TopologyChange NodeChange(const CSprite& node, ChangeMark kind) {
+TopologyChange NodeChange(const CNode& node, ChangeMark kind) {
   return {kind, false, node.fqName, {}, 0};
 }
 
@@ -54,7 +54,7 @@ TopologyChange LinkChange(const CLink& link, ChangeMark kind) {
 
 PictureSnapshot::PictureSnapshot(const CMapvineDoc& doc) : hadBaseline_(doc.HasBaseline()) {
   nodes_.reserve(doc.Nodes().size());
-  VisitFetchingAhead(doc.NodesByArrival(), [this](const CSprite& node) {
+  VisitFetchingAhead(doc.NodesByArrival(), [this](const CNode& node) {
     nodes_.push_back({node.status, node.stale});
   });
   links_.reserve(doc.Links().size());
@@ -72,7 +72,7 @@ ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) cons
   // A refresh only adds, and what it adds comes after what the snapshot
   // holds, in the same order.
   std::size_t index = 0;
-  VisitFetchingAhead(doc.NodesByArrival(), [&](CSprite& node) {
+  VisitFetchingAhead(doc.NodesByArrival(), [&](CNode& node) {
     const bool known = index < nodes_.size();
     const Before was = known ? nodes_[index++] : Before{};
     const ChangeMark kind = Judge(known, was.status, was.stale,

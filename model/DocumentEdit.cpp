@@ -17,11 +17,11 @@ void Assign(std::unique_ptr<Detail>& kept, const std::optional<Detail>& wanted) 
   kept = wanted ? std::make_unique<Detail>(*wanted) : nullptr;
 }
 
-std::string EndName(const CSprite* end) { return end ? std::string(ReportedName(*end)) : std::string(); }
+std::string EndName(const CNode* end) { return end ? std::string(ReportedName(*end)) : std::string(); }
 
 // A node as `look` and `identity` describe it; its icon follows its status.
 void CreateNode(CMapvineDoc& doc, const NodeLook& look, const NodeIdentity& identity) {
-  auto made = std::make_unique<CSprite>();
+  auto made = std::make_unique<CNode>();
   made->label = look.label;
   made->fqName = identity.fqName;
   made->hidden = look.hidden;
@@ -37,14 +37,14 @@ void CreateNode(CMapvineDoc& doc, const NodeLook& look, const NodeIdentity& iden
   made->stale = identity.tracking.stale;
   made->addedByHand = identity.tracking.addedByHand;
   made->SetDepth(look.depth);
-  CSprite& node = doc.InsertNode(std::move(made));
+  CNode& node = doc.InsertNode(std::move(made));
   doc.ApplyStatusImage(node);
   node.SetPosition(look.x, look.y);
 }
 
 // What differs between `from` and `to`, changed on `node`; whatever else
 // the node now shows (a refresh's news) stays.
-void ChangeNode(CMapvineDoc& doc, CSprite& node, const NodeLook& from, const NodeLook& to) {
+void ChangeNode(CMapvineDoc& doc, CNode& node, const NodeLook& from, const NodeLook& to) {
   if (to.x != from.x || to.y != from.y) node.SetPosition(to.x, to.y);
   if (to.depth != from.depth) node.SetDepth(to.depth);
   if (to.label != from.label) doc.RenameNode(node, to.label);
@@ -61,8 +61,8 @@ void ChangeNode(CMapvineDoc& doc, CSprite& node, const NodeLook& from, const Nod
 }
 
 void CreateLink(CMapvineDoc& doc, const LinkState& state) {
-  CSprite* a = doc.FindNode(state.endA);
-  CSprite* b = doc.FindNode(state.endB);
+  CNode* a = doc.FindNode(state.endA);
+  CNode* b = doc.FindNode(state.endB);
   if (a == nullptr || b == nullptr) return;  // an end has gone since
   auto link = std::make_unique<CLink>();
   link->ownerName = state.ownerName;
@@ -101,18 +101,18 @@ void InOrder(const Edits& edits, bool forth, Visit visit) {
 
 }  // namespace
 
-NodeLook LookOf(const CSprite& node) {
+NodeLook LookOf(const CNode& node) {
   return {node.GetX(),  node.GetY(),        node.GetDepth(),      node.hidden,
           node.pinned,  node.lusFolded,     node.status,          node.activeImage,
           node.inactiveImage, node.label};
 }
 
-NodeIdentity IdentityOf(const CSprite& node) {
+NodeIdentity IdentityOf(const CNode& node) {
   return {node.fqName, node.nodeType, CopyOf(node.nodeRecord), CopyOf(node.directoryRecord),
           {node.changeMark, node.stale, node.addedByHand}};
 }
 
-NodeState WholeStateOf(const CSprite& node) { return {LookOf(node), IdentityOf(node)}; }
+NodeState WholeStateOf(const CNode& node) { return {LookOf(node), IdentityOf(node)}; }
 
 LinkState StateOf(const CLink& link) {
   return {link.ownerName, link.destinationName, link.title,          link.tgNumber,
@@ -167,7 +167,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
     const std::optional<NodeLook>& wanted = forth ? edit.after : edit.before;
     // The name the node goes by now, or will go by once made.
     const bool onBeforeSide = was ? forth : !forth;
-    CSprite* node = doc.FindNode(onBeforeSide ? edit.nameBefore : edit.nameAfter);
+    CNode* node = doc.FindNode(onBeforeSide ? edit.nameBefore : edit.nameAfter);
     if (!wanted) {
       if (node != nullptr) doc.RemoveNode(*node);
     } else if (!was) {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "graphics/CDIB.h"
-#include "graphics/ChangeMark.h"
-#include "graphics/NodeRecords.h"
-#include "graphics/ResourceStatus.h"
+#include "model/ChangeMark.h"
+#include "model/NodeRecords.h"
+#include "model/ResourceStatus.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -61,9 +61,9 @@ struct NodeState {
   friend bool operator==(const NodeState&, const NodeState&) = default;
 };
 
-NodeLook LookOf(const CSprite& node);
-NodeIdentity IdentityOf(const CSprite& node);
-NodeState WholeStateOf(const CSprite& node);
+NodeLook LookOf(const CNode& node);
+NodeIdentity IdentityOf(const CNode& node);
+NodeState WholeStateOf(const CNode& node);
 
 // A link, with its ends named the way a refresh finds nodes.
 struct LinkState {

@@ -12,7 +12,7 @@ constexpr std::string_view kResizeQuestion = "Resize window to fit smaller backg
 
 // A node's links are drawn from its centre: when a new icon of another size
 // moves the centre, the ends follow.
-void MoveLinkEnds(CSprite& node, Point centreBefore) {
+void MoveLinkEnds(CNode& node, Point centreBefore) {
   const Point centreAfter = node.GetCenter();
   const int dx = centreAfter.x - centreBefore.x;
   const int dy = centreAfter.y - centreBefore.y;
@@ -58,7 +58,7 @@ bool CMapvineDoc::NewBackgroundImage(std::unique_ptr<CDIB> image) {
   return composed;
 }
 
-void CMapvineDoc::SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlot) {
+void CMapvineDoc::SetStandardIcon(CNode& node, int activeSlot, int inactiveSlot) {
   const int slots = static_cast<int>(workingImages.size());
   if (activeSlot <= 0 || activeSlot >= slots || inactiveSlot <= 0 || inactiveSlot >= slots) return;
 
@@ -108,11 +108,11 @@ int CMapvineDoc::AddUserImage(std::unique_ptr<CDIB> image) {
   return slot;
 }
 
-void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, const std::string& path) {
+void CMapvineDoc::SetCustomIcon(CNode& node, CustomIconRole role, const std::string& path) {
   SetCustomIcon(node, role, LoadUserBitmap(path));
 }
 
-void CMapvineDoc::SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_ptr<CDIB> image) {
+void CMapvineDoc::SetCustomIcon(CNode& node, CustomIconRole role, std::unique_ptr<CDIB> image) {
   const Point centreBefore = node.GetCenter();
   const int slot = AddUserImage(std::move(image));
   if (slot < 0) return;

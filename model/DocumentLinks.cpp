@@ -43,7 +43,7 @@ void KeepRecord(std::unique_ptr<TgRecordBytes>& kept, const TgRecordBytes* recor
 
 // Joins `link` to the centres of `a` and `b`, both ends moved `shift`
 // pixels along each axis (parallel links are offset diagonally).
-void JoinEnds(CLink& link, CSprite& a, CSprite& b, int shift) {
+void JoinEnds(CLink& link, CNode& a, CNode& b, int shift) {
   const Point centreA = a.GetCenter();
   const Point centreB = b.GetCenter();
   link.x1 = centreA.x + shift;
@@ -100,7 +100,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, b
   return kLinkAdded;
 }
 
-int CMapvineDoc::NewLink(CSprite& first, CSprite& second) {
+int CMapvineDoc::NewLink(CNode& first, CNode& second) {
   Trace("CMapvineDoc::NewLink(2) Called for manual link add\n");
   auto created = std::make_unique<CLink>();
   created->ownerName = first.label;
@@ -111,7 +111,7 @@ int CMapvineDoc::NewLink(CSprite& first, CSprite& second) {
   return kLinkAdded;
 }
 
-CLink& CMapvineDoc::AppendJoinedLink(std::unique_ptr<CLink> created, CSprite& a, CSprite& b) {
+CLink& CMapvineDoc::AppendJoinedLink(std::unique_ptr<CLink> created, CNode& a, CNode& b) {
   JoinEnds(*created, a, b, 0);
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);

@@ -10,7 +10,7 @@ namespace {
 
 // A node takes a new record and the status it reports. Every refresh
 // reports the node again, so the storage of the last record is reused.
-void TakeNodeRecord(CSprite& node, const ReportedNodeRecord& record) {
+void TakeNodeRecord(CNode& node, const ReportedNodeRecord& record) {
   if (node.nodeRecord) {
     *node.nodeRecord = record.bytes;
   } else {
@@ -19,7 +19,7 @@ void TakeNodeRecord(CSprite& node, const ReportedNodeRecord& record) {
   node.status = StatusFor(record.active);
 }
 
-void TakeLinksDownIfUnreachable(CSprite& node) {
+void TakeLinksDownIfUnreachable(CNode& node) {
   if (IsActive(node.status) || (node.nodeType != EndNode && node.nodeType != LogicalUnit)) return;
   for (CLink* link : node.links) link->status = ResourceStatus::Inactive;
 }
@@ -43,15 +43,15 @@ KindRules RulesFor(int kind) {
 
 }  // namespace
 
-int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int kind,
-                         const ReportedNodeRecord* nodeRecord,
-                         const DirectoryRecordBytes* directoryRecord) {
+NewNodeResult CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int kind,
+                                   const ReportedNodeRecord* nodeRecord,
+                                   const DirectoryRecordBytes* directoryRecord) {
   const std::string resourceText(resource);
   const std::string fqText(fqName);
   TraceF("Entered CMapvineDoc::NewNode() for resource %s, fq %s\n", resourceText.c_str(),
          fqText.c_str());
 
-  if (CSprite* existing = FindNode(resource)) {
+  if (CNode* existing = FindNode(resource)) {
     TraceF("Found resource for %s, fq %s\n", resourceText.c_str(), fqText.c_str());
     if (nodeRecord) {
       TakeNodeRecord(*existing, *nodeRecord);
@@ -59,18 +59,17 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
       ApplyStatusImage(*existing);
     }
     foundAgain_.Note(*existing);
-    return kNodePresent;
+    return NewNodeResult::Present;
   }
   TraceF("Did not find resource for %s, fq %s, adding...\n", resourceText.c_str(),
          fqText.c_str());
-  if (kind < NetworkNode || kind > ConnectionNetwork) return kNodeInvalidKind;
+  if (kind < NetworkNode || kind > ConnectionNetwork) return NewNodeResult::InvalidKind;
 
-  auto node = std::make_unique<CSprite>();
+  auto node = std::make_unique<CNode>();
   TraceF("CMapvineDoc::NewNode - Adding type %i\n", kind);
   const int activeSlot = kind;
   const int inactiveSlot = kind + kInactiveOffset;
-  // Failure codes -2 to -5 name the kind whose icon could not be set.
-  if (activeSlot >= static_cast<int>(workingImages.size())) return -1 - kind;
+  if (activeSlot >= static_cast<int>(workingImages.size())) return NewNodeResult::IconMissing;
   node->SetImage(*workingImages[activeSlot], activeSlot, inactiveSlot);
   if (kind == EndNode) node->hidden = !settings.showEnOnDiscovery;
   if (kind == LogicalUnit) node->hidden = !settings.showLuOnDiscovery;
@@ -86,15 +85,15 @@ int CMapvineDoc::NewNode(std::string_view resource, std::string_view fqName, int
   node->fqName = fqText;
   node->reportedGeneration = refreshGeneration_;
 
-  CSprite& added = InsertNode(std::move(node));
-  const Point place = NextPosition();
+  CNode& added = InsertNode(std::move(node));
+  const Point place = AdvancePlacement();
   added.SetPosition(place.x, place.y);
   SetModified(true);
   TraceF("CMapvineDoc::NewNode - Notifying view of resource for %s, fq %s", resourceText.c_str(),
          fqText.c_str());
   ApplyStatusImage(added);
   if (view_) view_->NodeChanged(added);
-  return kNodeAdded;
+  return NewNodeResult::Added;
 }
 
 void CMapvineDoc::ManualAddNode() {
@@ -102,17 +101,17 @@ void CMapvineDoc::ManualAddNode() {
   char name[32];
   std::snprintf(name, sizeof name, "ENNODE%i", manualNodeCounter++);
   placement.resizeWindowOnGrow = false;
-  if (NewNode(name, name, EndNode, nullptr, nullptr) == kNodeAdded) {
+  if (NewNode(name, name, EndNode, nullptr, nullptr) == NewNodeResult::Added) {
     FindNode(name)->addedByHand = true;
   }
 }
 
-void CMapvineDoc::ShowImage(CSprite& node, int slot) {
+void CMapvineDoc::ShowImage(CNode& node, int slot) {
   node.SetImage(*workingImages[slot], 0, 0);
   node.imageIndex = slot;
 }
 
-void CMapvineDoc::ApplyStatusImage(CSprite& node) {
+void CMapvineDoc::ApplyStatusImage(CNode& node) {
   const int wanted = IsActive(node.status) ? node.activeImage : node.inactiveImage;
   if (node.imageIndex != 0 && node.imageIndex == wanted) return;
   // A slot the image table does not hold (a damaged file) leaves the node as it is.
@@ -128,7 +127,7 @@ void CMapvineDoc::ApplyStatusImage(CSprite& node) {
   }
 }
 
-void CMapvineDoc::TakeCheckedStatus(CSprite& node, ResourceStatus status) {
+void CMapvineDoc::TakeCheckedStatus(CNode& node, ResourceStatus status) {
   node.status = status;
   ApplyStatusImage(node);
   TakeLinksDownIfUnreachable(node);

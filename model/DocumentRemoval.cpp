@@ -10,7 +10,7 @@
 
 namespace mapvine {
 
-std::unique_ptr<CSprite> CMapvineDoc::RemoveNode(CSprite& node) {
+std::unique_ptr<CNode> CMapvineDoc::RemoveNode(CNode& node) {
   const std::vector<CLink*> links(node.links.begin(), node.links.end());
   DeleteLinks(links);
   if (recording_) recording_->NodeRemoving(node);
@@ -36,7 +36,7 @@ void CMapvineDoc::DeleteLinks(std::span<CLink* const> doomed) {
   // thousand: each list that loses links is walked once, however many it
   // loses, and so is the document's.
   const std::unordered_set<const CLink*> gone(doomed.begin(), doomed.end());
-  std::vector<CSprite*> listers;
+  std::vector<CNode*> listers;
   for (CLink* link : doomed) {
     linkIndex_.Remove(*link);
     if (link->endA != nullptr) listers.push_back(link->endA);
@@ -46,7 +46,7 @@ void CMapvineDoc::DeleteLinks(std::span<CLink* const> doomed) {
   std::sort(listers.begin(), listers.end());
   listers.erase(std::unique(listers.begin(), listers.end()), listers.end());
   auto isGone = [&gone](const CLink* link) { return gone.contains(link); };
-  for (CSprite* node : listers) node->links.RemoveIf(isGone);
+  for (CNode* node : listers) node->links.RemoveIf(isGone);
   links_.RemoveIf(isGone);
   SetModified(true);
 }

@@ -5,8 +5,8 @@
 #include "graphics/CDIB.h"
 #include "graphics/COSBView.h"
 #include "graphics/ComposedBackground.h"
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "graphics/Geometry.h"
 
 namespace mapvine {
@@ -21,7 +21,7 @@ class DocumentView {
   virtual COSBView& OffscreenView() = 0;
 
   // A node was added or changed its image: redraw the whole picture.
-  virtual void NodeChanged(CSprite& node) = 0;
+  virtual void NodeChanged(CNode& node) = 0;
   // Shows `background` as the new picture background; false when the
   // buffer could not be made.
   virtual bool SetBackground(ComposedBackground& background) = 0;
@@ -43,12 +43,9 @@ class DocumentView {
   // A node or a link is about to leave the document, or all of them are:
   // whoever holds a pointer to one lets go of it now, so that nobody needs
   // to search the document later to learn whether a pointer still lives.
-  virtual void NodeRemoving(const CSprite& node) { (void)node; }
+  virtual void NodeRemoving(const CNode& node) { (void)node; }
   virtual void LinkRemoving(const CLink& link) { (void)link; }
   virtual void AllRemoving() {}
-  // The auto-refresh timer: each tick runs one refresh. Setting it replaces
-  // any running timer; a period of 0 stops it.
-  virtual void SetRefreshTimer(int milliseconds) = 0;
 };
 
 // The first pane of the main window's status bar. A text set here is shown

@@ -19,19 +19,19 @@ void EditRecording::Detach() {
 
 namespace {
 
-std::uint64_t HashOf(const CSprite& node) { return std::hash<const CSprite*>{}(&node); }
-auto SlotOf(const CSprite& node) {
+std::uint64_t HashOf(const CNode& node) { return std::hash<const CNode*>{}(&node); }
+auto SlotOf(const CNode& node) {
   return [&node](const auto& slot) { return slot.node == &node; };
 }
 
 }  // namespace
 
-EditRecording::TouchedNode* EditRecording::Touched(const CSprite& node) {
+EditRecording::TouchedNode* EditRecording::Touched(const CNode& node) {
   const NodeSlot* slot = nodeAt_.Find(HashOf(node), SlotOf(node));
   return slot == nullptr ? nullptr : &nodes_[slot->touched];
 }
 
-std::pair<EditRecording::TouchedNode*, bool> EditRecording::Entry(const CSprite& node) {
+std::pair<EditRecording::TouchedNode*, bool> EditRecording::Entry(const CNode& node) {
   const auto [slot, added] = nodeAt_.FindOrAdd(HashOf(node), SlotOf(node));
   if (!added) return {&nodes_[slot->touched], false};
   *slot = {&node, static_cast<std::uint32_t>(nodes_.size())};
@@ -46,13 +46,13 @@ std::string EditRecording::NameBefore(const TouchedNode& touched) {
   return std::string(ReportedName(touched.before->label, fqName));
 }
 
-void EditRecording::NodeChanging(const CSprite& node) {
+void EditRecording::NodeChanging(const CNode& node) {
   if (const auto [touched, isNew] = Entry(node); isNew) touched->before = LookOf(node);
 }
 
-void EditRecording::NodeAdded(const CSprite& node) { Entry(node); }
+void EditRecording::NodeAdded(const CNode& node) { Entry(node); }
 
-void EditRecording::NodeRemoving(const CSprite& node) {
+void EditRecording::NodeRemoving(const CNode& node) {
   NodeChanging(node);
   TouchedNode& touched = *Touched(node);
   // Undoing the removal makes the node anew.

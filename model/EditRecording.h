@@ -35,9 +35,9 @@ class EditRecording {
   EditRecording& operator=(const EditRecording&) = delete;
 
   // The document calls these (CMapvineDoc::NodeChanging and the like).
-  void NodeChanging(const CSprite& node);
-  void NodeAdded(const CSprite& node);
-  void NodeRemoving(const CSprite& node);
+  void NodeChanging(const CNode& node);
+  void NodeAdded(const CNode& node);
+  void NodeRemoving(const CNode& node);
   void LinkChanging(const CLink& link);
   void LinkAdded(const CLink& link);
   void LinksRemoving(std::span<CLink* const> links);
@@ -48,7 +48,7 @@ class EditRecording {
 
  private:
   struct TouchedNode {
-    const CSprite* node;  // null once it left the picture
+    const CNode* node;  // null once it left the picture
     std::optional<NodeLook> before;  // none when the edit added it
     // What the network reported of it, kept when it leaves.
     std::unique_ptr<NodeIdentity> identity;
@@ -59,7 +59,7 @@ class EditRecording {
   };
   // Where in nodes_ a node that is still in the picture is kept.
   struct NodeSlot {
-    const CSprite* node = nullptr;
+    const CNode* node = nullptr;
     std::uint32_t touched = 0;
   };
   struct TouchedLink {
@@ -67,10 +67,10 @@ class EditRecording {
     std::optional<LinkKey> keyBefore;
     std::optional<LinkState> before;
   };
-  TouchedNode* Touched(const CSprite& node);
+  TouchedNode* Touched(const CNode& node);
   // The entry of `node`, made with its name and nothing before when it has
   // none yet; `.second` is true when it is new.
-  std::pair<TouchedNode*, bool> Entry(const CSprite& node);
+  std::pair<TouchedNode*, bool> Entry(const CNode& node);
   // The name a refresh found a node by before the edit; only for a node
   // that was there.
   static std::string NameBefore(const TouchedNode& touched);

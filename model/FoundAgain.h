@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 
@@ -14,9 +14,9 @@ namespace mapvine {
 // together at the end, a few fetched ahead, they overlap.
 class FoundAgain {
  public:
-  void Note(CSprite& node) { nodes_.push_back(&node); }
+  void Note(CNode& node) { nodes_.push_back(&node); }
   // Call before the node goes.
-  void Forget(const CSprite& node) { std::erase(nodes_, &node); }
+  void Forget(const CNode& node) { std::erase(nodes_, &node); }
   void Clear() { nodes_.clear(); }
   // Marks every noted node reported in `generation` (a node added by hand
   // is now the network's), and forgets them.
@@ -33,7 +33,7 @@ class FoundAgain {
   }
 
  private:
-  std::vector<CSprite*> nodes_;
+  std::vector<CNode*> nodes_;
 };
 
 }  // namespace mapvine

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 #include "model/HashSlots.h"
 #include "model/InlineName.h"
 

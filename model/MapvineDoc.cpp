@@ -131,17 +131,17 @@ void CMapvineDoc::ShowStatusText(std::string_view text) {
   if (statusLine_) statusLine_->SetStatusText(text);
 }
 
-CSprite* CMapvineDoc::FindNode(std::string_view name) const { return nodeIndex_.Find(name); }
+CNode* CMapvineDoc::FindNode(std::string_view name) const { return nodeIndex_.Find(name); }
 
-CSprite& CMapvineDoc::InsertNode(std::unique_ptr<CSprite> node) {
-  CSprite& inserted = nodes_.Insert(std::move(node));
+CNode& CMapvineDoc::InsertNode(std::unique_ptr<CNode> node) {
+  CNode& inserted = nodes_.Insert(std::move(node));
   nodeIndex_.Add(inserted);
   arrivals_.push_back(&inserted);
   if (recording_) recording_->NodeAdded(inserted);
   return inserted;
 }
 
-void CMapvineDoc::NodeChanging(const CSprite& node) {
+void CMapvineDoc::NodeChanging(const CNode& node) {
   if (recording_) recording_->NodeChanging(node);
 }
 
@@ -149,7 +149,7 @@ void CMapvineDoc::LinkChanging(const CLink& link) {
   if (recording_) recording_->LinkChanging(link);
 }
 
-void CMapvineDoc::RenameNode(CSprite& node, std::string_view label) {
+void CMapvineDoc::RenameNode(CNode& node, std::string_view label) {
   NodeChanging(node);
   nodeIndex_.Remove(node);
   node.label = label;

@@ -9,11 +9,12 @@
 
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
-#include "graphics/CLinkList.h"
-#include "graphics/CSprite.h"
-#include "graphics/CSpriteList.h"
+#include "model/CLinkList.h"
+#include "model/CNode.h"
+#include "model/CSpriteList.h"
 #include "graphics/ComposedBackground.h"
-#include "graphics/NodeRecords.h"
+#include "model/NodeRecords.h"
+#include "model/DocumentListener.h"
 #include "model/DocumentView.h"
 #include "model/FoundAgain.h"
 #include "model/LinkIndex.h"
@@ -32,11 +33,10 @@ inline constexpr int kHostSlot = 5;  // "MN.BMP", the "Host" family
 inline constexpr int kInactiveOffset = 5;
 inline constexpr int kStandardImageCount = 11;
 
-// NewNode results.
-inline constexpr int kNodeAdded = 0;
-inline constexpr int kNodePresent = -1;
-// Refused: a kind outside NetworkNode..ConnectionNetwork.
-inline constexpr int kNodeInvalidKind = -6;
+// What NewNode did: added the node, found it already there (and took the
+// new record), could not give it its kind's icon, or refused a kind outside
+// NetworkNode..ConnectionNetwork.
+enum class NewNodeResult { Added, Present, IconMissing, InvalidKind };
 // NewLink results.
 inline constexpr int kLinkAdded = 0;
 inline constexpr int kLinkUpdated = -1;
@@ -113,6 +113,10 @@ class CMapvineDoc {
   void AttachView(DocumentView* view);
   void AttachStatusLine(StatusLine* status) { statusLine_ = status; }
   DocumentView* View() const { return view_; }
+  // Who hears that the document holds another picture or that a refresh
+  // ended (the application); none hears nothing.
+  void SetListener(DocumentListener* listener) { listener_ = listener; }
+  DocumentListener* Listener() const { return listener_; }
 
   void SetUp();
   void Clear();
@@ -123,21 +127,22 @@ class CMapvineDoc {
   void ResetToNewPicture();
 
   // `nodeRecord` comes with the status the caller decoded from it.
-  int NewNode(std::string_view resource, std::string_view fqName, int kind,
-              const ReportedNodeRecord* nodeRecord, const DirectoryRecordBytes* directoryRecord);
+  NewNodeResult NewNode(std::string_view resource, std::string_view fqName, int kind,
+                        const ReportedNodeRecord* nodeRecord,
+                        const DirectoryRecordBytes* directoryRecord);
   int NewLink(std::string_view owner, std::string_view destination, bool active, int tgNumber,
               const TgRecordBytes* tgRecord);
-  int NewLink(CSprite& first, CSprite& second);
+  int NewLink(CNode& first, CNode& second);
   void ManualAddNode();
   void ShowNodeCount(int displayed, int total);
   // Puts a text in the main window's status bar, when there is one.
   void ShowStatusText(std::string_view text);
   // The node a refresh reports by this name (ReportedName): a node the user
   // renamed is still the one the network means.
-  CSprite* FindNode(std::string_view name) const;
+  CNode* FindNode(std::string_view name) const;
   // Whether FindNode answers `node` by its name; a later holder of a shared
   // name is not what the name stands for.
-  bool FoundByItsName(const CSprite& node) const { return nodeIndex_.FindsByItsName(node); }
+  bool FoundByItsName(const CNode& node) const { return nodeIndex_.FindsByItsName(node); }
   // The link between the nodes a refresh reports by these names, with this
   // TG number, in either direction.
   CLink* FindLink(std::string_view owner, std::string_view destination, int tgNumber) const {
@@ -146,11 +151,11 @@ class CMapvineDoc {
 
   // The node's image follows its status; end nodes and LUs pass their status
   // on to their links.
-  void ApplyStatusImage(CSprite& node);
+  void ApplyStatusImage(CNode& node);
   // A status check found the node reachable (active) or not: it shows that
   // status, an unreachable end node or LU takes its links down, and an
   // unreachable node is hidden when the settings do not show such nodes.
-  void TakeCheckedStatus(CSprite& node, ResourceStatus status);
+  void TakeCheckedStatus(CNode& node, ResourceStatus status);
   // Every refresh reports an end node's or LU's link to its owner as active
   // again, while the image rule leaves links alone when the node already
   // shows its inactive image: the links of unreachable ones go down here,
@@ -174,7 +179,9 @@ class CMapvineDoc {
   // earlier ones.
   int RefreshGeneration() const { return refreshGeneration_; }
 
-  Point NextPosition();
+  // The place for the next new node: moves the placement cursor one grid
+  // step on, and grows the picture when the cursor runs off its edge.
+  Point AdvancePlacement();
   void TileNodes();
   bool ComposeBackground(std::unique_ptr<CDIB> image, BackgroundArrangement mode, int width,
                          int height);
@@ -187,14 +194,14 @@ class CMapvineDoc {
   // the active one + kInactiveOffset. AddUserImage answers the image slot,
   // -1 when nothing was loaded.
   bool NewBackgroundImage(const std::string& path = {});
-  void SetStandardIcon(CSprite& node, int activeSlot, int inactiveSlot);
+  void SetStandardIcon(CNode& node, int activeSlot, int inactiveSlot);
   int AddUserImage(const std::string& path = {});
-  void SetCustomIcon(CSprite& node, CustomIconRole role, const std::string& path = {});
+  void SetCustomIcon(CNode& node, CustomIconRole role, const std::string& path = {});
   // The same with an 8-bit image already in hand (one the window side
   // converted from another format); null changes nothing.
   bool NewBackgroundImage(std::unique_ptr<CDIB> image);
   int AddUserImage(std::unique_ptr<CDIB> image);
-  void SetCustomIcon(CSprite& node, CustomIconRole role, std::unique_ptr<CDIB> image);
+  void SetCustomIcon(CNode& node, CustomIconRole role, std::unique_ptr<CDIB> image);
 
   // While deferred, placement growth records the new canvas size but lays
   // out no new background until FinishDeferredComposition: a large refresh
@@ -213,14 +220,14 @@ class CMapvineDoc {
   // Inserting, removing and renaming nodes and links goes through the
   // document so that its name indexes stay right, and so that no node is
   // left listing a destroyed link.
-  CSprite& InsertNode(std::unique_ptr<CSprite> node);
+  CNode& InsertNode(std::unique_ptr<CNode> node);
   // Takes the node out and destroys every link it lists.
-  std::unique_ptr<CSprite> RemoveNode(CSprite& node);
-  void RenameNode(CSprite& node, std::string_view label);
+  std::unique_ptr<CNode> RemoveNode(CNode& node);
+  void RenameNode(CNode& node, std::string_view label);
   CLink& AppendLink(std::unique_ptr<CLink> link);
   // Joins the link's ends to the centres of `a` and `b`, appends it and
   // lists it at both.
-  CLink& AppendJoinedLink(std::unique_ptr<CLink> link, CSprite& a, CSprite& b);
+  CLink& AppendJoinedLink(std::unique_ptr<CLink> link, CNode& a, CNode& b);
   // Takes the link out of the link list and of every node that lists it,
   // and destroys it.
   void DeleteLink(CLink& link);
@@ -235,7 +242,7 @@ class CMapvineDoc {
   // leaves. The document's own operations tell it; code that sets a node's
   // or link's fields directly calls NodeChanging or LinkChanging first.
   void SetEditRecording(EditRecording* recording) { recording_ = recording; }
-  void NodeChanging(const CSprite& node);
+  void NodeChanging(const CNode& node);
   void LinkChanging(const CLink& link);
 
   bool IsModified() const { return modified_; }
@@ -252,7 +259,7 @@ class CMapvineDoc {
   // Every node in the order it joined the picture. The node list is linked,
   // and a walk over a large picture pays a trip to memory per node to find
   // the next; this one can fetch ahead.
-  std::span<CSprite* const> NodesByArrival() const { return arrivals_; }
+  std::span<CNode* const> NodesByArrival() const { return arrivals_; }
   const OwningLinkList& Links() const { return links_; }
 
   DocumentSettings settings;
@@ -304,16 +311,17 @@ class CMapvineDoc {
   void PullNodesInside();
   std::unique_ptr<CDIB> LoadStandardBitmap(std::string_view name) const;
   std::unique_ptr<CDIB> MakeDefaultBackground() const;
-  void ShowImage(CSprite& node, int slot);
+  void ShowImage(CNode& node, int slot);
   void AttachToEnds(CLink& link);
   void DeleteLinks(std::span<CLink* const> doomed);
 
   DocumentView* view_ = nullptr;
+  DocumentListener* listener_ = nullptr;
   StatusLine* statusLine_ = nullptr;
   EditRecording* recording_ = nullptr;
   int refreshGeneration_ = 1;
   CSpriteList nodes_;
-  std::vector<CSprite*> arrivals_;
+  std::vector<CNode*> arrivals_;
   FoundAgain foundAgain_;
   OwningLinkList links_;
   NodeIndex nodeIndex_{nodes_};

@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 namespace mapvine {
 namespace {
@@ -22,15 +22,15 @@ std::string WithThousands(int value) {
 
 }  // namespace
 
-std::vector<CSprite*> NodesWithin(CSprite& centre, int hops) {
-  std::vector<CSprite*> found{&centre};
-  std::unordered_set<const CSprite*> seen{&centre};
+std::vector<CNode*> NodesWithin(CNode& centre, int hops) {
+  std::vector<CNode*> found{&centre};
+  std::unordered_set<const CNode*> seen{&centre};
   std::size_t ringStart = 0;
   for (int hop = 0; hop < hops && ringStart < found.size(); ++hop) {
     const std::size_t ringEnd = found.size();
     for (std::size_t i = ringStart; i < ringEnd; ++i) {
       for (const CLink* link : found[i]->links) {
-        for (CSprite* end : {link->endA, link->endB}) {
+        for (CNode* end : {link->endA, link->endB}) {
           if (end != nullptr && seen.insert(end).second) found.push_back(end);
         }
       }
@@ -40,12 +40,12 @@ std::vector<CSprite*> NodesWithin(CSprite& centre, int hops) {
   return found;
 }
 
-int ShowNeighbourhood(CMapvineDoc& doc, CSprite& centre, int hops) {
-  const std::vector<CSprite*> shown = NodesWithin(centre, std::clamp(hops, kMinNeighbourhoodHops, kMaxNeighbourhoodHops));
-  const std::unordered_set<const CSprite*> inside(shown.begin(), shown.end());
+int ShowNeighbourhood(CMapvineDoc& doc, CNode& centre, int hops) {
+  const std::vector<CNode*> shown = NodesWithin(centre, std::clamp(hops, kMinNeighbourhoodHops, kMaxNeighbourhoodHops));
+  const std::unordered_set<const CNode*> inside(shown.begin(), shown.end());
   // The nodes by arrival, not in drawing order: a hundred thousand of them
   // are read one after another from an array rather than through a list.
-  for (CSprite* node : doc.NodesByArrival()) {
+  for (CNode* node : doc.NodesByArrival()) {
     const bool hidden = !inside.contains(node);
     if (node->hidden == hidden) continue;
     doc.NodeChanging(*node);
@@ -62,7 +62,7 @@ std::string NeighbourhoodText(int shown, int total, int hops, std::string_view c
 
 int ShowAllNodes(CMapvineDoc& doc) {
   int shown = 0;
-  for (CSprite* node : doc.NodesByArrival()) {
+  for (CNode* node : doc.NodesByArrival()) {
     if (!node->hidden) continue;
     doc.NodeChanging(*node);
     node->hidden = false;

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -15,11 +15,11 @@ inline constexpr int kMaxNeighbourhoodHops = 5;
 
 // The nodes within `hops` links (TGs and owner links alike) of `centre`,
 // hidden or not, in breadth-first order from the centre itself.
-std::vector<CSprite*> NodesWithin(CSprite& centre, int hops);
+std::vector<CNode*> NodesWithin(CNode& centre, int hops);
 
 // Shows exactly the nodes within `hops` of `centre` and hides every other
 // one. The caller redraws. Answers how many nodes are shown.
-int ShowNeighbourhood(CMapvineDoc& doc, CSprite& centre, int hops);
+int ShowNeighbourhood(CMapvineDoc& doc, CNode& centre, int hops);
 
 // "Showing 23 of 71,000 nodes within 2 hops of NN1".
 std::string NeighbourhoodText(int shown, int total, int hops, std::string_view centre);

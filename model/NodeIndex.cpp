@@ -9,17 +9,17 @@ namespace {
 
 // Starts fetching the node, so that its trip to memory overlaps the work
 // done before it is read.
-void FetchNode(const CSprite& node) {
+void FetchNode(const CNode& node) {
   constexpr std::size_t kCacheLine = 64;
   const auto* bytes = reinterpret_cast<const char*>(&node);
-  for (std::size_t offset = 0; offset < sizeof(CSprite); offset += kCacheLine) {
+  for (std::size_t offset = 0; offset < sizeof(CNode); offset += kCacheLine) {
     __builtin_prefetch(bytes + offset);
   }
 }
 
 // Starts fetching the node and the storage of its link list, where a link
 // joining it is about to be appended.
-void FetchNodeAndLinks(const CSprite& node) {
+void FetchNodeAndLinks(const CNode& node) {
   FetchNode(node);
   if (!node.links.empty()) __builtin_prefetch(&*node.links.begin());
 }
@@ -34,7 +34,7 @@ std::uint64_t NodeIndex::HashOf(std::string_view name) {
   return std::hash<std::string_view>{}(name);
 }
 
-void NodeIndex::Add(CSprite& node) {
+void NodeIndex::Add(CNode& node) {
   const std::string_view name = ReportedName(node);
   const auto [entry, added] = byName_.FindOrAdd(HashOf(name), NameIs(name));
   if (added) {
@@ -46,7 +46,7 @@ void NodeIndex::Add(CSprite& node) {
   }
 }
 
-void NodeIndex::Remove(const CSprite& node) {
+void NodeIndex::Remove(const CNode& node) {
   if (lastFound_ == &node) lastFound_ = nullptr;
   const std::string_view name = ReportedName(node);
   const std::uint64_t hash = HashOf(name);
@@ -69,20 +69,20 @@ void NodeIndex::Remove(const CSprite& node) {
   }
 }
 
-CSprite* NodeIndex::FirstInList(std::string_view name) const {
+CNode* NodeIndex::FirstInList(std::string_view name) const {
   for (const auto& node : listOrder_) {
     if (ReportedName(*node) == name) return node.get();
   }
   return nullptr;
 }
 
-CSprite* NodeIndex::Find(std::string_view name) const {
+CNode* NodeIndex::Find(std::string_view name) const {
   const Entry* entry = byName_.Find(HashOf(name), NameIs(name));
   if (entry == nullptr) {
     if (lastFound_) FetchNode(*lastFound_);
     return nullptr;
   }
-  CSprite* found = entry->count == 1 ? entry->node : FirstInList(name);
+  CNode* found = entry->count == 1 ? entry->node : FirstInList(name);
   lastFound_ = found;
   return found;
 }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "graphics/CSprite.h"
-#include "graphics/CSpriteList.h"
+#include "model/CNode.h"
+#include "model/CSpriteList.h"
 #include "model/HashSlots.h"
 #include "model/InlineName.h"
 
@@ -15,7 +15,7 @@ namespace mapvine {
 // node, but the network does not, so this name stays. A node without a
 // network-qualified name (from a file that stored none) goes by its label.
 std::string_view ReportedName(std::string_view label, std::string_view fqName);
-inline std::string_view ReportedName(const CSprite& node) {
+inline std::string_view ReportedName(const CNode& node) {
   return ReportedName(node.label, node.fqName);
 }
 
@@ -37,10 +37,10 @@ class NodeIndex {
   // `listOrder` is the list the indexed nodes live in.
   explicit NodeIndex(const CSpriteList& listOrder) : listOrder_(listOrder) {}
 
-  void Add(CSprite& node);
+  void Add(CNode& node);
   // Call before the node leaves the list or changes its label or
   // network-qualified name.
-  void Remove(const CSprite& node);
+  void Remove(const CNode& node);
   void Clear() {
     byName_.Clear();
     sharedNames_ = 0;
@@ -48,17 +48,17 @@ class NodeIndex {
   }
   // Room for this many names without growing on the way.
   void Reserve(std::size_t count) { byName_.Reserve(count); }
-  CSprite* Find(std::string_view name) const;
+  CNode* Find(std::string_view name) const;
   // Whether Find answers `node`, an indexed node, by its name. An edit asks
   // this of each of the thousands of nodes it may touch: while no two
   // nodes share a name, the answer needs no lookup.
-  bool FindsByItsName(const CSprite& node) const {
+  bool FindsByItsName(const CNode& node) const {
     return sharedNames_ == 0 || Find(ReportedName(node)) == &node;
   }
 
   struct LinkEnds {
-    CSprite* owner = nullptr;
-    CSprite* destination = nullptr;
+    CNode* owner = nullptr;
+    CNode* destination = nullptr;
   };
   // Both ends of a link about to be made, each as Find answers it; the
   // destination is not looked up when the owner is missing.
@@ -69,7 +69,7 @@ class NodeIndex {
   // `count` is 1, otherwise the list order decides. The entry's key is the
   // holders' reported name, kept in the entry too when it is short.
   struct Entry {
-    CSprite* node = nullptr;
+    CNode* node = nullptr;
     std::uint32_t count = 0;
     InlineName name;
 
@@ -81,13 +81,13 @@ class NodeIndex {
   static auto NameIs(std::string_view name) {
     return [name](const Entry& entry) { return entry.HasName(name); };
   }
-  CSprite* FirstInList(std::string_view name) const;
+  CNode* FirstInList(std::string_view name) const;
 
   const CSpriteList& listOrder_;
   HashSlots<Entry> byName_;
   std::size_t sharedNames_ = 0;  // names with more than one holder
   // The node Find last answered; null once it leaves the index.
-  mutable const CSprite* lastFound_ = nullptr;
+  mutable const CNode* lastFound_ = nullptr;
 };
 
 }  // namespace mapvine

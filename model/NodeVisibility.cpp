@@ -6,7 +6,7 @@
 
 namespace mapvine {
 
-bool IsOfClass(const CSprite& node, NodeClass nodeClass) {
+bool IsOfClass(const CNode& node, NodeClass nodeClass) {
   switch (nodeClass) {
     case NodeClass::NetworkNodes:
       return node.nodeType == NetworkNode;
@@ -54,7 +54,7 @@ int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
   return changed;
 }
 
-CSprite* FindResource(const CSpriteList& nodes, std::string_view text) {
+CNode* FindResource(const CSpriteList& nodes, std::string_view text) {
   for (const auto& node : nodes) {
     if (SameNameIgnoringCase(node->label, text) || SameNameIgnoringCase(node->fqName, text)) {
       return node.get();
@@ -74,7 +74,7 @@ std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {
 int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
   int changed = 0;
   for (const std::string& label : labels) {
-    CSprite* node = doc.Nodes().FindByLabel(label);
+    CNode* node = doc.Nodes().FindByLabel(label);
     if (node == nullptr || !node->hidden) continue;
     doc.NodeChanging(*node);
     node->hidden = false;

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/CSprite.h"
-#include "graphics/CSpriteList.h"
+#include "model/CNode.h"
+#include "model/CSpriteList.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -17,7 +17,7 @@ enum class NodeClass { NetworkNodes, ConnectionNetworks, EndNodes, LogicalUnits,
 inline constexpr int kTiledPictureWidth = 520;
 inline constexpr int kTiledPictureHeight = 320;
 
-bool IsOfClass(const CSprite& node, NodeClass nodeClass);
+bool IsOfClass(const CNode& node, NodeClass nodeClass);
 
 // Hides every node of the class. With autoTile set the picture shrinks to
 // 520 x 320 and every node is laid out again on the grid. The caller
@@ -29,7 +29,7 @@ int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
 
 // The first node, in list order, whose label or network-qualified name is
 // `text` ignoring case; hidden nodes count. Null when there is none.
-CSprite* FindResource(const CSpriteList& nodes, std::string_view text);
+CNode* FindResource(const CSpriteList& nodes, std::string_view text);
 
 // The labels of the hidden nodes, in list order (one per node, so a label
 // two hidden nodes share appears twice).

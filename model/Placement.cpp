@@ -28,7 +28,7 @@ bool CMapvineDoc::Grow() {
   return true;
 }
 
-Point CMapvineDoc::NextPosition() {
+Point CMapvineDoc::AdvancePlacement() {
   PlacementState& p = placement;
   const int step = p.gridSpacing;
   if (p.firstPlacement) {
@@ -90,7 +90,7 @@ void CMapvineDoc::TileNodes() {
   auto placeAll = [&](bool hidden) {
     for (const auto& node : nodes_) {
       if (node->hidden != hidden) continue;
-      const Point place = NextPosition();
+      const Point place = AdvancePlacement();
       if (place == Point{node->GetX(), node->GetY()}) continue;
       moved = true;
       NodeChanging(*node);

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 
@@ -21,7 +21,7 @@ struct Route {
   Kind kind = Kind::None;
   // From the start node to the end node; `links[i]` joins `nodes[i]` and
   // `nodes[i + 1]`.
-  std::vector<const CSprite*> nodes;
+  std::vector<const CNode*> nodes;
   std::vector<const CLink*> links;
 
   int Hops() const { return static_cast<int>(links.size()); }
@@ -35,9 +35,9 @@ struct Route {
 // Hidden nodes take part: they are still in the network. Ties are settled
 // the same way every time: the path found first when every node's links are
 // tried in the order the node lists them.
-Route FindRoute(const CSprite& from, const CSprite& to);
+Route FindRoute(const CNode& from, const CNode& to);
 
 // What the status bar says about a route, naming its ends by label.
-std::string RouteSummary(const Route& route, const CSprite& from, const CSprite& to);
+std::string RouteSummary(const Route& route, const CNode& from, const CNode& to);
 
 }  // namespace mapvine

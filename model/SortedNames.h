@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/CSpriteList.h"
+#include "model/CSpriteList.h"
 
 namespace mapvine {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/ChangeMark.h"
+#include "model/ChangeMark.h"
 
 namespace mapvine {
 

@@ -58,7 +58,7 @@ class TopologyLoader {
     if (!ComposePicture() || !topology::PictureStorable(doc_)) {
       return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
     }
-    ArmRefreshTimer();
+    TellPictureLoaded();
     if (doc_.View()) doc_.View()->RedrawAll();
     doc_.SetModified(false);
     doc_.SetBaseline();
@@ -113,7 +113,7 @@ class TopologyLoader {
   bool ReadNodes() {
     std::size_t count = 0;
     if (!ReadCount(in_, topology::kMinimumNodeBytes, count)) return false;
-    std::vector<std::unique_ptr<CSprite>> read;
+    std::vector<std::unique_ptr<CNode>> read;
     read.reserve(count);
     doc_.ReserveNodes(count);
     // The icon stored with each node must be a sound image, but the node
@@ -124,7 +124,7 @@ class TopologyLoader {
       const bool whole = in_.ReadWhole(
           [&record](ByteReader& window) { return CDIB::Skip(window) && record.Read(window); });
       if (!whole || !record.Acceptable(imageCount)) return false;
-      auto node = std::make_unique<CSprite>();
+      auto node = std::make_unique<CNode>();
       record.MoveInto(*node);
       stored_.push_back(node.get());
       read.push_back(std::move(node));
@@ -166,23 +166,22 @@ class TopologyLoader {
                                   picture.pictureHeight);
   }
 
-  void ArmRefreshTimer() {
-    const DocumentSettings& s = doc_.settings;
-    if (doc_.View()) doc_.View()->SetRefreshTimer(s.autoRefresh ? s.refreshSeconds * 1000 : 0);
+  void TellPictureLoaded() {
+    if (DocumentListener* listener = doc_.Listener()) listener->PictureLoaded();
   }
 
   // Whatever was read is dropped for a new, empty picture, made before the
   // message shows so that anything drawn meanwhile draws a whole document.
   LoadOutcome Refuse(LoadOutcome outcome, std::string_view message) {
     doc_.ResetToNewPicture();
-    ArmRefreshTimer();
+    TellPictureLoaded();
     Prompts().ShowMessage(message);
     return outcome;
   }
 
   CMapvineDoc& doc_;
   ByteSource& in_;
-  std::vector<CSprite*> stored_;  // the nodes in the order of their records
+  std::vector<CNode*> stored_;  // the nodes in the order of their records
 };
 
 }  // namespace

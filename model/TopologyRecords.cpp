@@ -154,7 +154,7 @@ void ApplySettings(const SettingsBlock& block, CMapvineDoc& doc) {
 }
 
 template <typename Text>
-BasicSavedNode<Text> BasicSavedNode<Text>::Of(const CSprite& node)
+BasicSavedNode<Text> BasicSavedNode<Text>::Of(const CNode& node)
   requires(!OwnedText<Text>)
 {
   BasicSavedNode r;
@@ -202,7 +202,7 @@ bool BasicSavedNode<Text>::Read(ByteReader& in)
 }
 
 template <typename Text>
-void BasicSavedNode<Text>::MoveInto(CSprite& node)
+void BasicSavedNode<Text>::MoveInto(CNode& node)
   requires OwnedText<Text>
 {
   node.SetPosition(x, y);
@@ -292,7 +292,7 @@ template struct BasicSavedNode<std::string>;
 template struct BasicSavedLink<std::string>;
 // The views are instantiated member by member: clang 14 would otherwise also
 // instantiate Read and MoveInto, whose constraints exclude views.
-template SavedNodeView SavedNodeView::Of(const CSprite&);
+template SavedNodeView SavedNodeView::Of(const CNode&);
 template bool SavedNodeView::Acceptable(std::size_t) const;
 template bool SavedNodeView::Write(ByteSink&) const;
 template SavedLinkView SavedLinkView::Of(const CLink&);

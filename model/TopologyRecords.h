@@ -14,8 +14,8 @@
 #include "base/ByteReader.h"
 #include "base/ByteSink.h"
 #include "graphics/CDIB.h"
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine::topology {
@@ -73,7 +73,7 @@ struct BasicSavedNode {
   std::int32_t status = 0;
 
   // Views the node's names, which must outlive the record.
-  static BasicSavedNode Of(const CSprite& node)
+  static BasicSavedNode Of(const CNode& node)
     requires(!OwnedText<Text>);
   bool Acceptable(std::size_t imageCount) const;
   bool Write(ByteSink& out) const;
@@ -81,7 +81,7 @@ struct BasicSavedNode {
     requires OwnedText<Text>;
   // Everything but the image, which the caller takes from the image table.
   // The names move over.
-  void MoveInto(CSprite& node)
+  void MoveInto(CNode& node)
     requires OwnedText<Text>;
 };
 using SavedNode = BasicSavedNode<std::string>;

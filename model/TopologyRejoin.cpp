@@ -15,8 +15,8 @@ void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
   // them. The groups name their key through their first node, whose name
   // does not change meanwhile.
   struct Carriers {
-    CSprite* first = nullptr;
-    std::unique_ptr<std::vector<CSprite*>> more;  // rarely two nodes share a name
+    CNode* first = nullptr;
+    std::unique_ptr<std::vector<CNode*>> more;  // rarely two nodes share a name
   };
   auto nameIs = [](std::string_view name) {
     return [name](const Carriers& c) { return SameNameIgnoringCase(c.first->fqName, name); };
@@ -31,7 +31,7 @@ void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
       carriers->first = node.get();
       continue;
     }
-    if (!carriers->more) carriers->more = std::make_unique<std::vector<CSprite*>>();
+    if (!carriers->more) carriers->more = std::make_unique<std::vector<CNode*>>();
     carriers->more->push_back(node.get());
   }
   auto carriersOf = [&byName, &nameIs](std::string_view name) -> const Carriers* {
@@ -42,7 +42,7 @@ void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
     if (carriers == nullptr) return;
     visit(carriers->first);
     if (carriers->more) {
-      for (CSprite* node : *carriers->more) visit(node);
+      for (CNode* node : *carriers->more) visit(node);
     }
   };
 
@@ -50,19 +50,19 @@ void RejoinLinks(const CSpriteList& nodes, const OwningLinkList& links) {
     CLink& link = *owned;
     const Carriers* carriersA = carriersOf(link.endAName);
     const Carriers* carriersB = carriersOf(link.endBName);
-    forEachCarrier(carriersA, [&link](CSprite* node) {
+    forEachCarrier(carriersA, [&link](CNode* node) {
       link.endA = node;
       node->links.Add(&link);
     });
     // With both names alike, these nodes listed the link just above.
     const bool listedAlready = carriersA == carriersB;
-    forEachCarrier(carriersB, [&link, listedAlready](CSprite* node) {
+    forEachCarrier(carriersB, [&link, listedAlready](CNode* node) {
       link.endB = node;
       if (!listedAlready) node->links.Add(&link);
     });
     // The carriers that did not become ends still list the link: it must
     // know them, so that removing it reaches every list it is in.
-    auto noteOtherListers = [&link](CSprite* node) {
+    auto noteOtherListers = [&link](CNode* node) {
       if (node != link.endA && node != link.endB) link.otherListers.push_back(node);
     };
     if (carriersA != nullptr && carriersA->more) forEachCarrier(carriersA, noteOtherListers);

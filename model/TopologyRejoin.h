@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/CLinkList.h"
-#include "graphics/CSpriteList.h"
+#include "model/CLinkList.h"
+#include "model/CSpriteList.h"
 
 namespace mapvine::topology {
 

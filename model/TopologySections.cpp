@@ -17,7 +17,7 @@ constexpr std::int32_t kNewOnGrid = 2;
 constexpr std::int32_t kPinned = 1;
 constexpr std::int32_t kLusFolded = 2;
 
-std::int32_t FlagsOf(const CSprite& node) { return (node.pinned ? kPinned : 0) | (node.lusFolded ? kLusFolded : 0); }
+std::int32_t FlagsOf(const CNode& node) { return (node.pinned ? kPinned : 0) | (node.lusFolded ? kLusFolded : 0); }
 
 bool HasLayout(const CMapvineDoc& doc) {
   if (doc.arranged || !doc.placeNewNearNeighbours) return true;
@@ -27,11 +27,11 @@ bool HasLayout(const CMapvineDoc& doc) {
   return false;
 }
 
-bool ReadLayout(ByteReader& in, CMapvineDoc& doc, std::span<CSprite* const> stored) {
+bool ReadLayout(ByteReader& in, CMapvineDoc& doc, std::span<CNode* const> stored) {
   std::int32_t pictureFlags = 0, count = 0;
   if (!in.ReadI32(pictureFlags) || !in.ReadI32(count)) return false;
   if (count < 0 || static_cast<std::size_t>(count) != stored.size() || !in.Has(stored.size() * 4)) return false;
-  for (CSprite* node : stored) {
+  for (CNode* node : stored) {
     std::int32_t flags = 0;
     in.ReadI32(flags);
     node->pinned = (flags & kPinned) != 0;
@@ -56,7 +56,7 @@ bool WriteSections(const CMapvineDoc& doc, ByteSink& out) {
          out.Write(bytes);
 }
 
-void ReadSections(ByteSource& in, CMapvineDoc& doc, std::span<CSprite* const> stored) {
+void ReadSections(ByteSource& in, CMapvineDoc& doc, std::span<CNode* const> stored) {
   doc.arranged = false;
   doc.placeNewNearNeighbours = true;
   while (in.Remaining() > 0) {

@@ -30,6 +30,6 @@ bool WriteSections(const CMapvineDoc& doc, ByteSink& out);
 // of their records. Unknown sections are passed over; a damaged one, or one
 // that does not fit the picture, ends the reading and the picture keeps
 // what was read before it, as a reader that knows no sections would.
-void ReadSections(ByteSource& in, CMapvineDoc& doc, std::span<CSprite* const> stored);
+void ReadSections(ByteSource& in, CMapvineDoc& doc, std::span<CNode* const> stored);
 
 }  // namespace mapvine::topology

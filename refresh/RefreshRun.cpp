@@ -148,10 +148,8 @@ void RefreshRun::Finish(bool stopped) {
   // A run stopped before any answer was taken in changed nothing.
   doc_.lastChanges = before_ ? before_->Compare(doc_, outcome_.Succeeded() && !stopped) : ChangeList{};
   // The status pass and the comparison change images and marks.
-  if (DocumentView* view = doc_.View()) {
-    view->RedrawAll();
-    view->SetRefreshTimer(doc_.settings.autoRefresh ? doc_.settings.refreshSeconds * 1000 : 0);
-  }
+  if (DocumentView* view = doc_.View()) view->RedrawAll();
+  if (DocumentListener* listener = doc_.Listener()) listener->RefreshFinished();
   if (progress_) progress_->End();
   // The caller may end the run from here.
   const RefreshResult result{outcome_, stopped};

@@ -95,7 +95,7 @@ void StatusPass::TakeInReady() {
 }
 
 void StatusPass::TakeIn(const Check& check) {
-  CSprite* node = doc_.FindNode(check.name);
+  CNode* node = doc_.FindNode(check.name);
   // Hidden meanwhile, by the person or by an earlier answer: passed over.
   if (node == nullptr || node->hidden) return;
   if (displayed_ % kProgressEvery == 0) {

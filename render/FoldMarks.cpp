@@ -1,6 +1,6 @@
 #include "render/FoldMarks.h"
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 #include "graphics/LineDrawing.h"
 #include "graphics/PictureMarks.h"
 #include "model/LuFold.h"
@@ -13,17 +13,17 @@ namespace {
 
 constexpr PaletteEntry kBoxEdgeColor{0, 0, 0, 0};
 
-ChangeMark FoldedChange(const CSprite& owner) {
+ChangeMark FoldedChange(const CNode& owner) {
   ChangeMark change = ChangeMark::None;
   for (const CLink* link : owner.links) {
-    const CSprite* lu = link->endA == &owner ? link->endB : link->endA;
+    const CNode* lu = link->endA == &owner ? link->endB : link->endA;
     if (lu == nullptr || lu->hidden || LuOwner(*lu) != &owner) continue;
     change = MorePressing(change, MorePressing(lu->changeMark, link->changeMark));
   }
   return change;
 }
 
-void DrawMark(const CSprite& owner, int count, SurfaceTextDrawer* text, CDIB& window, Point origin,
+void DrawMark(const CNode& owner, int count, SurfaceTextDrawer* text, CDIB& window, Point origin,
               const Rect& area) {
   const Rect box = FoldMarkBox(owner);
   const ChangeMark change = FoldedChange(owner);
@@ -38,13 +38,13 @@ void DrawMark(const CSprite& owner, int count, SurfaceTextDrawer* text, CDIB& wi
   if (strip.IsEmpty()) return;
   const Point at = FoldCountOrigin(owner);
   text->DrawText(window, FoldCountText(count), {at.x - origin.x, at.y - origin.y}, strip.Offset(-origin.x, -origin.y),
-                 CSprite::kLabelColor);
+                 CNode::kLabelColor);
 }
 
 }  // namespace
 
 void DrawFoldMarks(PictureIndex& index, SurfaceTextDrawer* text, CDIB& window, Point origin, const Rect& area) {
-  for (const CSprite* node : index.NodesNear(area)) {
+  for (const CNode* node : index.NodesNear(area)) {
     if (!node->lusFolded || node->hidden || !FoldMarkArea(*node).Intersects(area)) continue;
     if (const int count = FoldedLuCount(*node); count > 0) DrawMark(*node, count, text, window, origin, area);
   }

@@ -151,11 +151,11 @@ void DrawRoute(const OverlayFrame& f, const ViewOverlays& overlays) {
              IsActive(link.status) ? 0 : CLink::kDash);
   });
   // A route through a folded LU shows on its owner.
-  for (const CSprite* node : route->nodes) {
+  for (const CNode* node : route->nodes) {
     const ShownNode shown = ShownAs(*node, f.at, f.detail);
     if (shown.node != nullptr) f.drawNodeAgain(shown);
   }
-  for (const CSprite* end : {overlays.routeStart, overlays.routeEnd}) {
+  for (const CNode* end : {overlays.routeStart, overlays.routeEnd}) {
     const ShownNode shown = end != nullptr ? ShownAs(*end, f.at, f.detail) : ShownNode{};
     if (shown.node != nullptr) px.Frame(FrameBox(f, shown.box), kFrame, lit);
   }

@@ -18,7 +18,7 @@ QImage HeadlessPicture::PictureImage() {
   return renderer_.WholePicture(Palette(), BufferRect(), GetBufferDC(), ViewOverlays{});
 }
 
-void HeadlessPicture::NodeChanged(CSprite& node) {
+void HeadlessPicture::NodeChanged(CNode& node) {
   MapToPalette(node, Palette());
   node.PickTransparentIndex();
   renderer_.Index().MarkStale();

@@ -24,7 +24,7 @@ class HeadlessPicture final : public COSBView, public DocumentView {
 
   // DocumentView
   COSBView& OffscreenView() override { return *this; }
-  void NodeChanged(CSprite& node) override;
+  void NodeChanged(CNode& node) override;
   bool SetBackground(ComposedBackground& background) override;
   void RedrawArea(const Rect& area) override;
   void RedrawAll() override;
@@ -33,7 +33,6 @@ class HeadlessPicture final : public COSBView, public DocumentView {
   void BatchStarted() override {}
   void BatchEnded() override {}
   // Nothing is refreshed again once the picture is written.
-  void SetRefreshTimer(int) override {}
 
  protected:
   // COSBView: there is no window to show anything in.

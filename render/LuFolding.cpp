@@ -1,14 +1,14 @@
 #include "render/LuFolding.h"
 
-#include "graphics/CLink.h"
-#include "graphics/NodeRecords.h"
+#include "model/CLink.h"
+#include "model/NodeRecords.h"
 #include "model/LuFold.h"
 
 namespace mapvine {
 
 namespace {
 
-const CSprite* OtherEnd(const CLink& link, const CSprite& node) {
+const CNode* OtherEnd(const CLink& link, const CNode& node) {
   return link.endA == &node ? link.endB : link.endA;
 }
 
@@ -29,12 +29,12 @@ int Urgency(ChangeMark mark) {
 
 }  // namespace
 
-const CSprite* FoldOwner(const CSprite& node) { return LuOwner(node); }
+const CNode* FoldOwner(const CNode& node) { return LuOwner(node); }
 
-FoldedLus FoldedInto(const CSprite& owner) {
+FoldedLus FoldedInto(const CNode& owner) {
   FoldedLus folded{0, owner.changeMark};
   for (const CLink* link : owner.links) {
-    const CSprite* other = OtherEnd(*link, owner);
+    const CNode* other = OtherEnd(*link, owner);
     if (other == nullptr || other->hidden || FoldOwner(*other) != &owner) continue;
     ++folded.count;
     folded.change = MorePressing(folded.change, MorePressing(other->changeMark, link->changeMark));

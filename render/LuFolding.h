@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/CSprite.h"
-#include "graphics/ChangeMark.h"
+#include "model/CNode.h"
+#include "model/ChangeMark.h"
 
 namespace mapvine {
 
@@ -10,7 +10,7 @@ namespace mapvine {
 
 // The shown node an LU folds into: the first node it is linked with that is
 // not an LU itself. None for other nodes and for LUs without one.
-const CSprite* FoldOwner(const CSprite& node);
+const CNode* FoldOwner(const CNode& node);
 
 // What a node stands for once LUs fold: how many LUs folded into it, and the
 // most pressing change among itself, those LUs and their links to it.
@@ -18,7 +18,7 @@ struct FoldedLus {
   int count = 0;
   ChangeMark change = ChangeMark::None;
 };
-FoldedLus FoldedInto(const CSprite& owner);
+FoldedLus FoldedInto(const CNode& owner);
 
 // The change that asks more of an operator: a resource that went inactive,
 // then one gone, then a new one, then one that went active.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graphics/CDIBPal.h"
-#include "graphics/ChangeMark.h"
+#include "model/ChangeMark.h"
 
 namespace mapvine {
 

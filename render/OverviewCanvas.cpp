@@ -123,7 +123,7 @@ QPoint Placement::At(double x, double y) const {
           static_cast<int>(std::lround(y * zoom)) - scroll.y()};
 }
 
-QPoint Placement::CentreOf(const CSprite& node) const {
+QPoint Placement::CentreOf(const CNode& node) const {
   const Point c = node.GetCenter();
   return At(c.x, c.y);
 }

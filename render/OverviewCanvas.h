@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 
 namespace mapvine::overview {
 
@@ -61,7 +61,7 @@ struct Placement {
   double zoom;
   QPoint scroll;
   QPoint At(double x, double y) const;
-  QPoint CentreOf(const CSprite& node) const;
+  QPoint CentreOf(const CNode& node) const;
   // The checkerboard parity that stays fixed to the picture.
   int Parity() const { return scroll.x() + scroll.y(); }
 };

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/NodeRecords.h"
+#include "model/NodeRecords.h"
 #include "model/LuFold.h"
 #include "export/NameText.h"
 #include "render/FrameOverlays.h"
@@ -63,7 +63,7 @@ QRgb KindColor(int nodeType) {
 }
 
 // Whether the node shows its inactive image.
-bool ShowsInactive(const CSprite& node) {
+bool ShowsInactive(const CNode& node) {
   return node.imageIndex != 0 && node.imageIndex != node.activeImage;
 }
 
@@ -125,7 +125,7 @@ Detail DetailFor(double zoom, std::size_t nodesInSight) {
   return Detail::IconsAndLabels;
 }
 
-const QImage& OverviewRenderer::ScaledIcon(const CSprite& node, const std::array<QRgb, 256>& table,
+const QImage& OverviewRenderer::ScaledIcon(const CNode& node, const std::array<QRgb, 256>& table,
                                            QSize size) {
   const auto key = std::make_tuple(static_cast<const void*>(node.HeaderBlock()),
                                    int{node.transparentIndex}, size.width() * 65536 + size.height());
@@ -145,7 +145,7 @@ const QImage& OverviewRenderer::ScaledIcon(const CSprite& node, const std::array
 }
 
 void OverviewRenderer::DrawNode(const ShownNode& shown, const Scene& scene) {
-  const CSprite& node = *shown.node;
+  const CNode& node = *shown.node;
   if (scene.AsMarks()) {
     DrawMark(scene.px, shown.box, KindColor(node.nodeType), ShowsInactive(node), node.stale,
              scene.at.Parity());
@@ -161,7 +161,7 @@ void OverviewRenderer::DrawNode(const ShownNode& shown, const Scene& scene) {
   if (scene.detail != Detail::IconsAndLabels) return;
   // Cut at the icon's right edge, as at 100%.
   const QRect band(shown.box.left(), shown.box.bottom() + 1, shown.box.width(),
-                   static_cast<int>(std::ceil(CSprite::kLabelBand * scene.at.zoom)));
+                   static_cast<int>(std::ceil(CNode::kLabelBand * scene.at.zoom)));
   painter.save();
   painter.setClipRect(band.intersected(scene.px.clip));
   painter.drawText(band.adjusted(static_cast<int>(10 * scene.at.zoom), 0, 0, 0),
@@ -195,7 +195,7 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   // What is drawn for a node or along a line reaches a few pixels beyond
   // it, whatever the zoom.
   const int reach = static_cast<int>(std::ceil(kOverviewMarkReach / zoom));
-  const std::vector<const CSprite*> nodes = index.NodesNear(area.Inflated(reach, reach));
+  const std::vector<const CNode*> nodes = index.NodesNear(area.Inflated(reach, reach));
   const std::vector<const CLink*> links = index.LinksNear(area.Inflated(reach, reach));
   QPainter painter(&frame);
   painter.setClipRect(px.clip);
@@ -209,7 +209,7 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   DrawStatusLines(links, scene.Folded(), px, at);
   std::vector<ShownNode> shown;
   shown.reserve(nodes.size());
-  for (const CSprite* node : nodes) {
+  for (const CNode* node : nodes) {
     if (node->hidden || FoldedAway(*node) || (scene.Folded() && FoldOwner(*node) != nullptr)) continue;
     shown.push_back(Show(*node, at, scene.detail));
   }

@@ -47,9 +47,9 @@ struct FrameColors {
 // which the nodes and links carry themselves.
 struct ViewOverlays {
   const Route* route = nullptr;  // none shown when null or of kind None
-  const CSprite* routeStart = nullptr;
-  const CSprite* routeEnd = nullptr;
-  const CSprite* selected = nullptr;
+  const CNode* routeStart = nullptr;
+  const CNode* routeEnd = nullptr;
+  const CNode* selected = nullptr;
 };
 
 // Draws the picture below 100% into true colour: the background sampled at
@@ -67,7 +67,7 @@ class OverviewRenderer {
  private:
   struct Scene;
 
-  const QImage& ScaledIcon(const CSprite& node, const std::array<QRgb, 256>& table, QSize size);
+  const QImage& ScaledIcon(const CNode& node, const std::array<QRgb, 256>& table, QSize size);
   void DrawNode(const ShownNode& shown, const Scene& scene);
   void DrawCount(const ShownNode& shown, const Scene& scene);
 

@@ -14,7 +14,7 @@ constexpr int kCellSize = 256;
 // A line's pen and hit tolerance reach this far beyond its ideal line.
 constexpr int kLineReach = 6;
 
-Rect AreaOf(const CSprite& node) { return node.GetRect().Inflated(0, CSprite::kLabelBand); }
+Rect AreaOf(const CNode& node) { return node.GetRect().Inflated(0, CNode::kLabelBand); }
 
 SpatialGrid::Line LineOf(const CLink& link) {
   // A link read from a file may carry a wider hit tolerance.
@@ -89,9 +89,9 @@ bool PictureIndex::RefileMovedLinks() {
   return true;
 }
 
-std::vector<const CSprite*> PictureIndex::NodesNear(const Rect& area) {
+std::vector<const CNode*> PictureIndex::NodesNear(const Rect& area) {
   if (stale_) Build();
-  std::vector<const CSprite*> near;
+  std::vector<const CNode*> near;
   for (const int id : nodeGrid_->Query(area)) near.push_back(nodes_[id]);
   return near;
 }
@@ -103,10 +103,10 @@ std::vector<const CLink*> PictureIndex::LinksNear(const Rect& area) {
   return near;
 }
 
-CSprite* PictureIndex::NodeAt(Point p) {
+CNode* PictureIndex::NodeAt(Point p) {
   if (stale_) Build();
   for (const int id : nodeGrid_->At(p)) {
-    CSprite* node = nodes_[id];
+    CNode* node = nodes_[id];
     if (node->hidden || FoldedAway(*node)) continue;
     if (node->HitTest(p.x, p.y) || OnFoldMark(*node, p)) return node;
   }

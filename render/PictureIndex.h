@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 #include "graphics/SpatialGrid.h"
 #include "model/MapvineDoc.h"
 
@@ -25,13 +25,13 @@ class PictureIndex {
 
   // Nodes whose icon or label band may reach `area`, in drawing order
   // (ascending depth), hidden ones included.
-  std::vector<const CSprite*> NodesNear(const Rect& area);
+  std::vector<const CNode*> NodesNear(const Rect& area);
   // Links whose line may reach `area`, in drawing order.
   std::vector<const CLink*> LinksNear(const Rect& area);
   // The node list's hit test, asking only the nodes near the point: the
   // first shown node in list order whose icon has an opaque pixel there, or
   // whose mark of folded LUs lies there; LUs folded away are not shown.
-  CSprite* NodeAt(Point p);
+  CNode* NodeAt(Point p);
   // The link list's hit test likewise: the nearest line through the point,
   // the first in list order among equally near ones.
   CLink* LinkAt(Point p);
@@ -49,7 +49,7 @@ class PictureIndex {
   bool stale_ = true;
   int width_ = 0;
   int height_ = 0;
-  std::vector<CSprite*> nodes_;  // in list order
+  std::vector<CNode*> nodes_;  // in list order
   std::uint64_t nodeOrder_ = 0;  // the list's version they were taken at
   std::vector<Rect> nodeAreas_;  // as filed
   std::vector<CLink*> links_;

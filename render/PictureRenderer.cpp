@@ -22,10 +22,10 @@ int CeilDiv(double value, double zoom) { return static_cast<int>(std::ceil(value
 // `scroll`, inside `clip`) exactly as the picture in its palette draws it,
 // leaving the pixels its drawing does not reach as they are. It is drawn
 // twice, over two different indexes: a pixel is the node's where both agree.
-void DrawNodeOverFrame(const CMapvineDoc& doc, const CSprite& node, SurfaceTextDrawer* text,
+void DrawNodeOverFrame(const CMapvineDoc& doc, const CNode& node, SurfaceTextDrawer* text,
                        const FrameColors& colors, QImage& frame, QRect clip, QPoint scroll) {
   const Rect band = node.GetRect()
-                        .Inflated(0, CSprite::kLabelBand)
+                        .Inflated(0, CNode::kLabelBand)
                         .Intersect(ToRect(clip).Offset(scroll.x(), scroll.y()));
   if (band.IsEmpty()) return;
   CDIB drawn[2];
@@ -78,7 +78,7 @@ void PictureRenderer::DrawOverlaysAtOwnSize(QImage& frame, QRect clip, QPoint sc
   const overview::Pixels px(frame, clip);
   const overview::Placement at{1.0, scroll};
   std::vector<ShownNode> shown;
-  for (const CSprite* node : index_.NodesNear(area)) {
+  for (const CNode* node : index_.NodesNear(area)) {
     if (!node->hidden && !FoldedAway(*node)) shown.push_back(Show(*node, at, Detail::IconsAndLabels));
   }
   const Rect picture{0, 0, doc_.picture.composedWidth, doc_.picture.composedHeight};

@@ -29,7 +29,7 @@ void DrawLinks(const CMapvineDoc& doc, PictureIndex& index, const Target& t, boo
 
 void DrawNodes(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextDrawer* text,
                const Target& t) {
-  for (const CSprite* node : index.NodesNear(t.area)) {
+  for (const CNode* node : index.NodesNear(t.area)) {
     if (!FoldedAway(*node)) DrawNodeInWindow(doc, *node, text, t.window, t.origin, t.area);
   }
   DrawFoldMarks(index, text, t.window, t.origin, t.area);
@@ -48,7 +48,7 @@ void RenderPictureArea(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextD
   DrawNodes(doc, index, text, t);
 }
 
-void DrawNodeInWindow(const CMapvineDoc& doc, const CSprite& node, SurfaceTextDrawer* text,
+void DrawNodeInWindow(const CMapvineDoc& doc, const CNode& node, SurfaceTextDrawer* text,
                       CDIB& window, Point origin, const Rect& clip) {
   node.DrawInWindow(window, origin, text, clip);
   if (!node.stale || node.hidden || !doc.composedBackground) return;

@@ -23,7 +23,7 @@ void RenderPictureArea(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextD
 // Draws one node as the picture shows it into `window` (as above), inside
 // `clip`: its icon and label, and when it is stale, faded: every other pixel
 // of its icon (a checkerboard fixed to the picture) shows the background.
-void DrawNodeInWindow(const CMapvineDoc& doc, const CSprite& node, SurfaceTextDrawer* text,
+void DrawNodeInWindow(const CMapvineDoc& doc, const CNode& node, SurfaceTextDrawer* text,
                       CDIB& window, Point origin, const Rect& clip);
 
 }  // namespace mapvine

@@ -17,7 +17,7 @@ int MarkGrowth(int folded) {
 
 }  // namespace
 
-ShownNode Show(const CSprite& node, const overview::Placement& at, Detail detail) {
+ShownNode Show(const CNode& node, const overview::Placement& at, Detail detail) {
   ShownNode shown{&node, QRect(), FoldedLus{}};
   if (AsMarks(detail)) {
     if (detail == Detail::Folded || node.lusFolded) shown.folded = FoldedInto(node);
@@ -35,9 +35,9 @@ ShownNode Show(const CSprite& node, const overview::Placement& at, Detail detail
   return shown;
 }
 
-ShownNode ShownAs(const CSprite& node, const overview::Placement& at, Detail detail) {
+ShownNode ShownAs(const CNode& node, const overview::Placement& at, Detail detail) {
   if (node.hidden) return {};
-  const CSprite* owner = detail == Detail::Folded || FoldedAway(node) ? FoldOwner(node) : nullptr;
+  const CNode* owner = detail == Detail::Folded || FoldedAway(node) ? FoldOwner(node) : nullptr;
   return Show(owner != nullptr ? *owner : node, at, detail);
 }
 

@@ -21,16 +21,16 @@ constexpr bool AsMarks(Detail detail) { return detail == Detail::Marks || detail
 
 // A node as the frame shows it.
 struct ShownNode {
-  const CSprite* node = nullptr;
+  const CNode* node = nullptr;
   QRect box;         // its icon, scaled, or its mark
   FoldedLus folded;  // once LUs fold
 };
 
 // Where the frame shows a node that is drawn: its icon or its mark.
-ShownNode Show(const CSprite& node, const overview::Placement& at, Detail detail);
+ShownNode Show(const CNode& node, const overview::Placement& at, Detail detail);
 // The same for any node: an LU folded into its owner shows as the owner; a
 // hidden node nowhere (a node of null and an empty box).
-ShownNode ShownAs(const CSprite& node, const overview::Placement& at, Detail detail);
+ShownNode ShownAs(const CNode& node, const overview::Placement& at, Detail detail);
 
 // Calls `draw`(link, from, to) with the ends of each shown link as the
 // frame shows them. Once LUs fold, a folded LU's links run from its owner,
@@ -38,14 +38,14 @@ ShownNode ShownAs(const CSprite& node, const overview::Placement& at, Detail det
 template <typename Draw>
 void ForEachShownLine(std::span<const CLink* const> links, bool folded,
                       const overview::Placement& at, Draw draw) {
-  std::set<std::pair<const CSprite*, const CSprite*>> drawn;
+  std::set<std::pair<const CNode*, const CNode*>> drawn;
   for (const CLink* link : links) {
     // Links of LUs their owner folds at every zoom are left out here too.
     if (!link->Shown() || (!folded && FoldedAway(*link))) continue;
-    const CSprite* a = link->endA;
-    const CSprite* b = link->endB;
-    const CSprite* ownerA = folded ? FoldOwner(*a) : nullptr;
-    const CSprite* ownerB = folded ? FoldOwner(*b) : nullptr;
+    const CNode* a = link->endA;
+    const CNode* b = link->endB;
+    const CNode* ownerA = folded ? FoldOwner(*a) : nullptr;
+    const CNode* ownerB = folded ? FoldOwner(*b) : nullptr;
     if (ownerA == nullptr && ownerB == nullptr) {
       draw(*link, at.At(link->x1, link->y1), at.At(link->x2, link->y2));
       continue;

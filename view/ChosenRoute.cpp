@@ -4,11 +4,11 @@
 
 namespace mapvine {
 
-void ChosenRoute::SetStart(CSprite& node) {
+void ChosenRoute::SetStart(CNode& node) {
   start_ = &node;
 }
 
-void ChosenRoute::SetEnd(CSprite& node) {
+void ChosenRoute::SetEnd(CNode& node) {
   end_ = &node;
 }
 
@@ -24,7 +24,7 @@ void ChosenRoute::Find() {
   route_ = start_ != nullptr && end_ != nullptr ? FindRoute(*start_, *end_) : Route{};
 }
 
-void ChosenRoute::Forget(const CSprite& node) {
+void ChosenRoute::Forget(const CNode& node) {
   if (start_ == &node) start_ = nullptr;
   if (end_ == &node) end_ = nullptr;
   if (std::find(route_.nodes.begin(), route_.nodes.end(), &node) != route_.nodes.end()) {

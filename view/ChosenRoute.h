@@ -13,15 +13,15 @@ namespace mapvine {
 // statuses change.
 class ChosenRoute {
  public:
-  void SetStart(CSprite& node);
-  void SetEnd(CSprite& node);
+  void SetStart(CNode& node);
+  void SetEnd(CNode& node);
   // Forgets both ends; true when anything was shown or chosen.
   bool Clear();
   // Finds the route again between the chosen ends.
   void Find();
   // Lets go of a node or link that is leaving the document; the next Find
   // goes round it.
-  void Forget(const CSprite& node);
+  void Forget(const CNode& node);
   void Forget(const CLink& link);
 
   // The route found; kind None while none is shown.
@@ -34,8 +34,8 @@ class ChosenRoute {
   void AddTo(ViewOverlays& overlays) const;
 
  private:
-  CSprite* start_ = nullptr;
-  CSprite* end_ = nullptr;
+  CNode* start_ = nullptr;
+  CNode* end_ = nullptr;
   Route route_;
 };
 

@@ -32,7 +32,7 @@ CMapvineView::~CMapvineView() {
   if (doc_.View() == this) doc_.AttachView(nullptr);
 }
 
-void CMapvineView::NodeChanged(CSprite& node) {
+void CMapvineView::NodeChanged(CNode& node) {
   MapToPalette(node, Palette());
   node.PickTransparentIndex();
   RedrawWholePicture();
@@ -103,17 +103,7 @@ void CMapvineView::BatchEnded() {
 
 void CMapvineView::BatchFinished() { RedrawWholePicture(); }
 
-void CMapvineView::SetRefreshTimer(int milliseconds) {
-  refreshTimer_.stop();
-  refreshPeriod_ = std::max(0, milliseconds);
-  if (refreshPeriod_ > 0) refreshTimer_.start(refreshPeriod_, this);
-}
-
 void CMapvineView::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == refreshTimer_.timerId()) {
-    emit RefreshTimerFired();
-    return;
-  }
   if (event->timerId() == autoScrollTimer_.timerId()) {
     if (drag_.active) {
       DragTo();

@@ -50,7 +50,7 @@ class CMapvineView : public QAbstractScrollArea,
 
   // DocumentView
   COSBView& OffscreenView() override { return *this; }
-  void NodeChanged(CSprite& node) override;
+  void NodeChanged(CNode& node) override;
   bool SetBackground(ComposedBackground& background) override;
   void RedrawArea(const Rect& area) override;
   void RedrawAll() override;
@@ -58,10 +58,9 @@ class CMapvineView : public QAbstractScrollArea,
   BackgroundArrangement ChosenArrangement() const override { return backgroundArrangement; }
   void BatchStarted() override;
   void BatchEnded() override;
-  void SetRefreshTimer(int milliseconds) override;
   // What the menus, a drag, a pending link, the selection, the route, a
   // blink or an open detail dialog point at is let go of here, and only here.
-  void NodeRemoving(const CSprite& node) override;
+  void NodeRemoving(const CNode& node) override;
   void LinkRemoving(const CLink& link) override;
   void AllRemoving() override;
 
@@ -121,17 +120,17 @@ class CMapvineView : public QAbstractScrollArea,
   // Choosing an item emits CommandChosen.
   std::unique_ptr<QMenu> BuildContextMenu(Point picturePoint);
   // The node menu for `node`, as a right click on it opens.
-  std::unique_ptr<QMenu> BuildNodeMenu(CSprite& node);
+  std::unique_ptr<QMenu> BuildNodeMenu(CNode& node);
   // Opens that menu at a point of the viewport and waits for the choice.
   void ShowContextMenuAt(QPoint viewportPos);
 
   // What the last right click hit; the icon commands act on it. A node or
   // link that has left the document since reads as none.
-  CSprite* MenuNode() const { return picks_.menuNode; }
+  CNode* MenuNode() const { return picks_.menuNode; }
   CLink* MenuLink() const { return picks_.menuLink; }
   bool MenuOnNode() const { return picks_.menuOnNode; }
   bool Dragging() const { return drag_.active; }
-  CSprite* DragNode() const { return picks_.dragNode; }
+  CNode* DragNode() const { return picks_.dragNode; }
   bool LinkMode() const { return picks_.linkMode; }
   // Lets go of the nodes and links the menus, a drag or a pending link point
   // at, before something other than this view takes them out of the picture.
@@ -142,15 +141,15 @@ class CMapvineView : public QAbstractScrollArea,
   // The route between two chosen nodes: highlighted over a dimmed picture
   // until cleared (Escape, a click on the background). Either end may be
   // chosen first; the route shows once both are.
-  void SetRouteStart(CSprite& node);
-  void SetRouteEnd(CSprite& node);
+  void SetRouteStart(CNode& node);
+  void SetRouteEnd(CNode& node);
   void ClearRoute();
   // The route shown; kind None while no route is shown.
   const Route& ShownRoute() const { return route_.Found(); }
 
   // The node the keyboard acts on; none when no node is selected.
-  CSprite* SelectedNode() const;
-  void Select(CSprite* node);
+  CNode* SelectedNode() const;
+  void Select(CNode* node);
 
   // Inactive links are drawn dashed as well as red.
   void SetMarkInactiveLinks(bool mark);
@@ -165,16 +164,11 @@ class CMapvineView : public QAbstractScrollArea,
   bool Blinking() const { return blink_.has_value(); }
   void BlinkPhase();
 
-  // The auto-refresh period in milliseconds; 0 while the timer is stopped.
-  int RefreshTimerPeriod() const { return refreshPeriod_; }
-
   // The layout the background is composed with when the document asks for
   // the user's choice.
   BackgroundArrangement backgroundArrangement = BackgroundArrangement::Tile;
 
  signals:
-  // The auto-refresh timer ticked; the application runs a refresh.
-  void RefreshTimerFired();
   // A context-menu item was chosen; the main window routes the command
   // (to this view first).
   void CommandChosen(int id);
@@ -247,7 +241,7 @@ class CMapvineView : public QAbstractScrollArea,
   QPoint ToViewport(Point p) const;
   void LeftButtonDown(Point at);
   // A click on a node's or link's change mark acknowledges that change.
-  void AcknowledgeChangeAt(CSprite* hitNode, Point at);
+  void AcknowledgeChangeAt(CNode* hitNode, Point at);
   // Only what the view draws over the picture changed in `area` (the
   // selection, a change mark): shown anew without finding the picture's
   // nodes and links again, which on a large picture costs a frame's time.
@@ -268,7 +262,7 @@ class CMapvineView : public QAbstractScrollArea,
   // deletion.
   void SelectStep(int step);
   void SelectToward(int dx, int dy);
-  void ScrollToShow(const CSprite& node);
+  void ScrollToShow(const CNode& node);
   void DeleteSelected();
   // The text a tooltip shows for what lies under `at`; empty over the
   // background.
@@ -281,8 +275,8 @@ class CMapvineView : public QAbstractScrollArea,
   void TogglePin();
   void ToggleLuFold();
   CommandState LuFoldState() const;
-  CSprite* NeighbourhoodCentre() const;
-  void AskAndShowNeighbourhood(CSprite& node);
+  CNode* NeighbourhoodCentre() const;
+  void AskAndShowNeighbourhood(CNode& node);
   void ShowEveryNode();
   std::optional<CommandState> NodeCommandState(int id) const;
   void StartLink();
@@ -293,7 +287,7 @@ class CMapvineView : public QAbstractScrollArea,
   void DeleteMenuNode();
   // The detail dialog of the node or link under the last right click.
   void ShowMenuDetails();
-  void ShowNodeDetails(CSprite& node);
+  void ShowNodeDetails(CNode& node);
   void ShowLinkDetails(CLink& link);
   // Runs `Dialog` on `texts` and writes its edits back to `item` on OK;
   // false on Cancel or when the item left the document meanwhile.
@@ -307,14 +301,14 @@ class CMapvineView : public QAbstractScrollArea,
   void FindResourceByName();
   // Brings a found node into sight (showing it if it was hidden), then
   // blinks it or makes it an end of the route, as chosen.
-  void ShowFound(CSprite& node, FindDialog::Choice choice);
+  void ShowFound(CNode& node, FindDialog::Choice choice);
   // Scrolls the node to the middle of the window when the picture does not
   // fit in it.
-  void CentreOn(const CSprite& node);
+  void CentreOn(const CNode& node);
   // Shows the node's other image and back, four times over, a phase per
   // tick of a timer; a blink still under way ends at once.
-  void Blink(CSprite& node);
-  void ShowBlinkImage(CSprite& node, int slot);
+  void Blink(CNode& node);
+  void ShowBlinkImage(CNode& node, int slot);
   void ShowChosenHiddenNodes();
   void ResizeBackground();
   void ArrangeBackground(BackgroundArrangement arrangement);
@@ -327,19 +321,17 @@ class CMapvineView : public QAbstractScrollArea,
   QtTextDrawer textDrawer_;
   double zoom_ = 1.0;
   bool fitted_ = false;
-  QBasicTimer refreshTimer_;
   // A dragged node held beyond an edge scrolls the picture a step per tick.
   QBasicTimer autoScrollTimer_;
   // A found node shows its other image and back, a phase per tick.
   QBasicTimer blinkTimer_;
   struct BlinkState {
-    CSprite* node;  // forgotten at once when it leaves the document
+    CNode* node;  // forgotten at once when it leaves the document
     int shown;      // the image it showed before, and shows again at the end
     int other;
     int phase;
   };
   std::optional<BlinkState> blink_;
-  int refreshPeriod_ = 0;
   // The document's batches under way, held as one of the buffer's.
   int batchDepth_ = 0;
   std::optional<Batch> documentBatch_;

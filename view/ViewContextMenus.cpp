@@ -4,72 +4,73 @@
 #include <span>
 #include <vector>
 
-#include "view/CommandIds.h"
+#include "view/CommandTable.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
 
 namespace {
 
-// One line of a menu table. An item with id 0 opens a popup: the items of
-// the next level that follow it belong to that popup.
+// One line of a menu's layout. An item with id 0 opens a popup titled
+// `popup`: the items of the next level that follow it belong to that popup.
+// Every other item's text is its command's (view/CommandTable.h).
 struct MenuItem {
   int level;
   int id;
-  const char* text;
+  const char* popup = nullptr;
 };
 
 constexpr MenuItem kNodeMenu[] = {
-    {0, command::kDetails, "Node Details..."},
-    {0, command::kLink, "Link"},
-    {0, command::kHide, "Hide"},
-    {0, command::kMoveCloser, "Move Closer"},
-    {0, command::kMoveFarther, "Move Farther"},
-    {0, command::kDelete, "Delete"},
+    {0, command::kDetails},
+    {0, command::kLink},
+    {0, command::kHide},
+    {0, command::kMoveCloser},
+    {0, command::kMoveFarther},
+    {0, command::kDelete},
     {0, 0, "Icon"},
-    {1, command::kIconHost, "Host"},
-    {1, command::kIconWorkstation, "Workstation"},
-    {1, command::kIconServerWorkstation, "Server Workstation"},
+    {1, command::kIconHost},
+    {1, command::kIconWorkstation},
+    {1, command::kIconServerWorkstation},
     {1, 0, "Custom"},
-    {2, command::kIconActive, "Active Icon..."},
-    {2, command::kIconInactive, "Inactive Icon"},
-    {2, command::kIconSameForBoth, "Same for Act/Inact..."},
-    {0, command::kShowNeighbors, "Show Neighbors"},
-    {0, command::kHideNeighbors, "Hide Neighbors"},
-    {0, command::kRouteFromHere, "Route From Here"},
-    {0, command::kRouteToHere, "Route To Here"},
-    {0, command::kPinNode, "Pin"},
-    {0, command::kFoldLus, "Fold LUs"},
-    {0, command::kShowNeighbourhood, "Show Neighbourhood…"},
+    {2, command::kIconActive},
+    {2, command::kIconInactive},
+    {2, command::kIconSameForBoth},
+    {0, command::kShowNeighbors},
+    {0, command::kHideNeighbors},
+    {0, command::kRouteFromHere},
+    {0, command::kRouteToHere},
+    {0, command::kPinNode},
+    {0, command::kFoldLus},
+    {0, command::kShowNeighbourhood},
 };
 
 constexpr MenuItem kLinkMenu[] = {
-    {0, command::kDetails, "Link Details..."},
-    {0, command::kDelete, "Delete"},
+    {0, command::kDetails},
+    {0, command::kDelete},
 };
 
 constexpr MenuItem kBackgroundMenu[] = {
-    {0, command::kNewBackgroundImage, "&Open Background Image"},
-    {0, command::kResizeBackground, "&Resize Background..."},
+    {0, command::kNewBackgroundImage},
+    {0, command::kResizeBackground},
     {0, 0, "Background Image"},
-    {1, command::kBackgroundTile, "&Tile"},
-    {1, command::kBackgroundStretch, "&Stretch to Fit"},
-    {1, command::kBackgroundCenter, "&Center Image"},
+    {1, command::kBackgroundTile},
+    {1, command::kBackgroundStretch},
+    {1, command::kBackgroundCenter},
 };
 
 // A menu of `items`; choosing one asks `view` to route its command.
 std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
-                                 std::span<const MenuItem> items) {
+                                 std::span<const MenuItem> items, bool onLink = false) {
   auto menu = std::make_unique<QMenu>(QString::fromUtf8(title));
   std::vector<QMenu*> levels{menu.get()};
   for (const MenuItem& item : items) {
     levels.resize(static_cast<std::size_t>(item.level) + 1);
     QMenu& parent = *levels.back();
     if (item.id == 0) {
-      levels.push_back(parent.addMenu(QString::fromUtf8(item.text)));
+      levels.push_back(parent.addMenu(QString::fromUtf8(item.popup)));
       continue;
     }
-    QAction* action = parent.addAction(QString::fromUtf8(item.text));
+    QAction* action = parent.addAction(QString::fromUtf8(FindCommand(item.id)->ContextText(onLink)));
     action->setData(item.id);
     const CommandState state = view.CommandStateOf(item.id).value_or(CommandState{});
     action->setEnabled(state.enabled);
@@ -84,7 +85,7 @@ std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
 
 }  // namespace
 
-std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
+std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CNode& node) {
   picks_.menuOnNode = true;
   picks_.menuNode = &node;
   return BuildMenu(*this, "Node", kNodeMenu);
@@ -93,10 +94,10 @@ std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CSprite& node) {
 std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
   // A node first, then a link (which forgets the node), then the background.
   picks_.menuOnNode = false;
-  if (CSprite* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
+  if (CNode* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
   picks_.menuNode = nullptr;
   picks_.menuLink = renderer_.Index().LinkAt(at);
-  if (picks_.menuLink != nullptr) return BuildMenu(*this, "Link", kLinkMenu);
+  if (picks_.menuLink != nullptr) return BuildMenu(*this, "Link", kLinkMenu, true);
   return BuildMenu(*this, "Background", kBackgroundMenu);
 }
 

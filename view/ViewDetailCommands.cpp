@@ -27,13 +27,13 @@ bool CMapvineView::EditDetails(Item& item, const Texts& texts) {
 
 void CMapvineView::ShowMenuDetails() {
   if (picks_.menuOnNode) {
-    if (CSprite* node = MenuNode()) ShowNodeDetails(*node);
+    if (CNode* node = MenuNode()) ShowNodeDetails(*node);
   } else if (CLink* link = MenuLink()) {
     ShowLinkDetails(*link);
   }
 }
 
-void CMapvineView::ShowNodeDetails(CSprite& node) {
+void CMapvineView::ShowNodeDetails(CNode& node) {
   const bool edited = DetailFormOf(node) == DetailForm::Directory
                           ? EditDetails<CDirectoryDetailDialog>(
                                 node, DirectoryTextsFromRecord(*node.directoryRecord))

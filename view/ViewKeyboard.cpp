@@ -18,26 +18,26 @@
 
 namespace mapvine {
 
-CSprite* CMapvineView::SelectedNode() const {
-  CSprite* node = picks_.selected;
+CNode* CMapvineView::SelectedNode() const {
+  CNode* node = picks_.selected;
   return node != nullptr && !node->hidden && !FoldedAway(*node) ? node : nullptr;
 }
 
-void CMapvineView::Select(CSprite* node) {
-  CSprite* before = SelectedNode();
+void CMapvineView::Select(CNode* node) {
+  CNode* before = SelectedNode();
   picks_.selected = node;
-  for (const CSprite* changed : {before, SelectedNode()}) {
+  for (const CNode* changed : {before, SelectedNode()}) {
     if (changed == nullptr) continue;
     RepaintArea(changed->GetRect());
     // Far out, an LU may show folded into its owner, which carries the frame.
-    const CSprite* owner = zoom_ < 1.0 ? FoldOwner(*changed) : nullptr;
+    const CNode* owner = zoom_ < 1.0 ? FoldOwner(*changed) : nullptr;
     if (owner != nullptr) RepaintArea(owner->GetRect());
   }
 }
 
 void CMapvineView::SelectStep(int step) {
   // The shown nodes in list order, wrapping round at either end.
-  std::vector<CSprite*> shown;
+  std::vector<CNode*> shown;
   for (const auto& node : doc_.Nodes()) {
     if (!node->hidden && !FoldedAway(*node)) shown.push_back(node.get());
   }
@@ -51,13 +51,13 @@ void CMapvineView::SelectStep(int step) {
 }
 
 void CMapvineView::SelectToward(int dx, int dy) {
-  const CSprite* from = SelectedNode();
+  const CNode* from = SelectedNode();
   if (from == nullptr) {
     SelectStep(1);
     return;
   }
   const Point origin = from->GetCenter();
-  CSprite* best = nullptr;
+  CNode* best = nullptr;
   long long bestScore = std::numeric_limits<long long>::max();
   for (const auto& node : doc_.Nodes()) {
     if (node->hidden || FoldedAway(*node) || node.get() == from) continue;
@@ -80,12 +80,12 @@ void CMapvineView::SelectToward(int dx, int dy) {
   ScrollToShow(*best);
 }
 
-void CMapvineView::ScrollToShow(const CSprite& node) {
+void CMapvineView::ScrollToShow(const CNode& node) {
   // Where the node and its label show now, at the zoom shown.
   const Rect box = node.GetRect();
   const QRect icon = ToViewport(box);
   const QRect withLabel =
-      ToViewport(Rect{box.left, box.top, box.right, box.bottom + CSprite::kLabelBand});
+      ToViewport(Rect{box.left, box.top, box.right, box.bottom + CNode::kLabelBand});
   const QRect room = viewport()->rect();
   if (icon.left() < room.left() || icon.right() > room.right()) {
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + icon.left() -
@@ -98,7 +98,7 @@ void CMapvineView::ScrollToShow(const CSprite& node) {
 }
 
 void CMapvineView::DeleteSelected() {
-  CSprite* node = SelectedNode();
+  CNode* node = SelectedNode();
   if (node == nullptr || !Prompts().AskYesNo("Delete " + node->label + "?")) return;
   picks_.menuOnNode = true;
   picks_.menuNode = node;
@@ -128,7 +128,7 @@ void CMapvineView::keyPressEvent(QKeyEvent* event) {
       break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (CSprite* node = SelectedNode()) ShowNodeDetails(*node);
+      if (CNode* node = SelectedNode()) ShowNodeDetails(*node);
       break;
     case Qt::Key_F10:
       if (!shift) {
@@ -137,7 +137,7 @@ void CMapvineView::keyPressEvent(QKeyEvent* event) {
       }
       [[fallthrough]];
     case Qt::Key_Menu:
-      if (CSprite* node = SelectedNode()) {
+      if (CNode* node = SelectedNode()) {
         BuildNodeMenu(*node)->exec(viewport()->mapToGlobal(ToViewport(node->GetCenter())));
       }
       break;

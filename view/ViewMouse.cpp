@@ -88,7 +88,7 @@ void CMapvineView::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
-void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
+void CMapvineView::AcknowledgeChangeAt(CNode* hitNode, Point at) {
   if (hitNode != nullptr) {
     if (hitNode->changeMark == ChangeMark::None) return;
     hitNode->changeMark = ChangeMark::None;
@@ -106,10 +106,10 @@ void CMapvineView::AcknowledgeChangeAt(CSprite* hitNode, Point at) {
 void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
   doc_.ShowNodeCount(displayedCount_, totalCount_);
-  CSprite* hit = renderer_.Index().NodeAt(at);
+  CNode* hit = renderer_.Index().NodeAt(at);
   if (picks_.linkMode) {
     picks_.linkMode = false;
-    CSprite* source = std::exchange(picks_.linkSource, nullptr);
+    CNode* source = std::exchange(picks_.linkSource, nullptr);
     // The source may have gone since the prompt.
     if (hit != nullptr && source != nullptr) {
       emit EditBegins();
@@ -169,7 +169,7 @@ bool CMapvineView::AutoScrollStep(QPoint corner, int width, int height) {
 
 void CMapvineView::DragTo() {
   if (!drag_.active || picks_.dragNode == nullptr) return;
-  CSprite& node = *picks_.dragNode;
+  CNode& node = *picks_.dragNode;
   const int w = node.GetWidth();
   const int h = node.GetHeight();
 
@@ -184,7 +184,7 @@ void CMapvineView::DragTo() {
     // The icon and its label band stay inside the picture; in a picture
     // smaller than the icon the left and top edges win.
     const int maxX = doc_.picture.composedWidth - w;
-    const int maxY = doc_.picture.composedHeight - h - CSprite::kLabelBand;
+    const int maxY = doc_.picture.composedHeight - h - CNode::kLabelBand;
     const int x = std::max(std::min(cursor.x - drag_.offsetX, maxX), 0);
     const int y = std::max(std::min(cursor.y - drag_.offsetY, maxY), 0);
 
@@ -220,7 +220,7 @@ void CMapvineView::LeftButtonUp() {
   drag_.active = false;
   autoScrollTimer_.stop();
   // None when the node was deleted during the drag.
-  if (CSprite* node = std::exchange(picks_.dragNode, nullptr)) {
+  if (CNode* node = std::exchange(picks_.dragNode, nullptr)) {
     node->SetDepth(node->GetDepth() - 1);
     if (Point{node->GetX(), node->GetY()} != drag_.start) doc_.SetModified(true);
   }

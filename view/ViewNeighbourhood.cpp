@@ -19,7 +19,7 @@ constexpr int kDefaultHops = 2;
 }  // namespace
 
 void CMapvineView::TogglePin() {
-  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
+  CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr) return;
   doc_.NodeChanging(*node);
   node->pinned = !node->pinned;
@@ -29,7 +29,7 @@ void CMapvineView::TogglePin() {
 }
 
 void CMapvineView::ToggleLuFold() {
-  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
+  CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr || !SetLusFolded(doc_, *node, !node->lusFolded)) return;
   // A selection folded away would be framed where nothing is drawn.
   if (picks_.selected != nullptr && FoldedAway(*picks_.selected)) picks_.selected = node;
@@ -39,18 +39,18 @@ void CMapvineView::ToggleLuFold() {
 }
 
 CommandState CMapvineView::LuFoldState() const {
-  const CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
+  const CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
   // Unfolding stays offered when the LUs have gone since.
   return CommandState{.enabled = node != nullptr && (node->lusFolded || OwnedLuCount(*node) > 0),
                       .checked = node != nullptr && node->lusFolded};
 }
 
-CSprite* CMapvineView::NeighbourhoodCentre() const {
-  if (CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr) return node;
+CNode* CMapvineView::NeighbourhoodCentre() const {
+  if (CNode* node = picks_.menuOnNode ? MenuNode() : nullptr) return node;
   return SelectedNode();
 }
 
-void CMapvineView::AskAndShowNeighbourhood(CSprite& node) {
+void CMapvineView::AskAndShowNeighbourhood(CNode& node) {
   QInputDialog dialog(this);
   dialog.setWindowTitle(QStringLiteral("Show Neighbourhood"));
   dialog.setLabelText(QStringLiteral("Show the resources within this many hops of %1:")

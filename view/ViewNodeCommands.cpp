@@ -47,10 +47,10 @@ bool CMapvineView::OnNodeCommand(int id) {
       SetNeighborsHidden(true);
       return true;
     case command::kRouteFromHere:
-      if (CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteStart(*node);
+      if (CNode* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteStart(*node);
       return true;
     case command::kRouteToHere:
-      if (CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteEnd(*node);
+      if (CNode* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteEnd(*node);
       return true;
     case command::kPinNode:
       TogglePin();
@@ -59,7 +59,7 @@ bool CMapvineView::OnNodeCommand(int id) {
       ToggleLuFold();
       return true;
     case command::kShowNeighbourhood:
-      if (CSprite* node = NeighbourhoodCentre()) AskAndShowNeighbourhood(*node);
+      if (CNode* node = NeighbourhoodCentre()) AskAndShowNeighbourhood(*node);
       return true;
     case command::kShowAllNodes:
       ShowEveryNode();
@@ -92,7 +92,7 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
     case command::kIconSameForBoth:
       return CommandState{.enabled = picks_.menuOnNode, .checked = false};
     case command::kPinNode: {
-      const CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
+      const CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
       return CommandState{.enabled = node != nullptr, .checked = node != nullptr && node->pinned};
     }
     case command::kFoldLus:
@@ -106,7 +106,7 @@ std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
   }
 }
 
-void CMapvineView::NodeRemoving(const CSprite& node) {
+void CMapvineView::NodeRemoving(const CNode& node) {
   picks_.Forget(node);
   route_.Forget(node);
   if (blink_ && blink_->node == &node) {
@@ -128,7 +128,7 @@ void CMapvineView::AllRemoving() {
 }
 
 void CMapvineView::StartLink() {
-  CSprite* node = MenuNode();
+  CNode* node = MenuNode();
   if (node == nullptr) return;
   picks_.linkMode = true;
   picks_.linkSource = node;
@@ -136,7 +136,7 @@ void CMapvineView::StartLink() {
 }
 
 void CMapvineView::HideMenuNode() {
-  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
+  CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
   doc_.NodeChanging(*node);
@@ -146,7 +146,7 @@ void CMapvineView::HideMenuNode() {
 }
 
 void CMapvineView::MoveMenuNodeDepth(int step) {
-  CSprite* node = MenuNode();
+  CNode* node = MenuNode();
   if (node == nullptr) return;
   // The list re-sorts, so the node is drawn over (under) the nodes it now
   // passes in depth.
@@ -157,11 +157,11 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
 }
 
 void CMapvineView::SetNeighborsHidden(bool hidden) {
-  CSprite* node = picks_.menuOnNode ? MenuNode() : nullptr;
+  CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
   if (node == nullptr) return;
   bool changed = false;
   for (CLink* link : node->links) {
-    CSprite* other = link->endA == node ? link->endB : link->endA;
+    CNode* other = link->endA == node ? link->endB : link->endA;
     // A link to itself has no neighbour: the node stays as it is.
     if (other == nullptr || other == node || other->hidden == hidden) continue;
     doc_.NodeChanging(*other);
@@ -187,9 +187,9 @@ void CMapvineView::DeleteMenuLink() {
 void CMapvineView::ForgetPicks() { picks_.ForgetMenuDragAndLink(); }
 
 void CMapvineView::DeleteMenuNode() {
-  CSprite* node = MenuNode();
+  CNode* node = MenuNode();
   if (node == nullptr) return;
-  const std::unique_ptr<CSprite> removed = doc_.RemoveNode(*node);  // with its links
+  const std::unique_ptr<CNode> removed = doc_.RemoveNode(*node);  // with its links
   // One redraw covers the node with its label band and every line it had.
   RedrawWholePicture();
   doc_.SetModified(true);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphics/CLink.h"
-#include "graphics/CSprite.h"
+#include "model/CLink.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 
@@ -11,16 +11,16 @@ namespace mapvine {
 // None is owned; Forget is the one place that lets go of an item leaving
 // the document.
 struct ViewPicks {
-  CSprite* menuNode = nullptr;
+  CNode* menuNode = nullptr;
   CLink* menuLink = nullptr;
   bool menuOnNode = false;
-  CSprite* dragNode = nullptr;
-  CSprite* linkSource = nullptr;
+  CNode* dragNode = nullptr;
+  CNode* linkSource = nullptr;
   bool linkMode = false;
-  CSprite* selected = nullptr;
+  CNode* selected = nullptr;
   const void* edited = nullptr;
 
-  void Forget(const CSprite& node) {
+  void Forget(const CNode& node) {
     if (menuNode == &node) menuNode = nullptr;
     if (dragNode == &node) dragNode = nullptr;  // the release still ends the drag
     if (linkSource == &node) {

@@ -153,19 +153,19 @@ bool CMapvineView::OnZoomCommand(int id) {
 void CMapvineView::FindResourceByName() {
   FindDialog dialog(doc_.Nodes(), this);
   if (RunModal(dialog) != QDialog::Accepted) return;
-  CSprite* node = dialog.Found();
+  CNode* node = dialog.Found();
   if (node == nullptr) return;  // nothing found: nothing to show, nothing to say
   ShowFound(*node, dialog.Chosen());
 }
 
 bool CMapvineView::LocateNode(std::string_view name) {
-  CSprite* node = FindResource(doc_.Nodes(), name);
+  CNode* node = FindResource(doc_.Nodes(), name);
   if (node == nullptr) return false;
   ShowFound(*node, FindDialog::Choice::Locate);
   return true;
 }
 
-void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
+void CMapvineView::ShowFound(CNode& node, FindDialog::Choice choice) {
   // A hidden node would blink unseen: it is shown, and the person told so.
   const bool wasHidden = node.hidden;
   if (wasHidden) {
@@ -176,7 +176,7 @@ void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
   }
   // An LU folded into its owner is what the person looks for, not the
   // owner's count: the owner's LUs unfold, as a hidden node is shown.
-  const CSprite* unfolded = UnfoldToShow(doc_, node);
+  const CNode* unfolded = UnfoldToShow(doc_, node);
   CentreOn(node);
   switch (choice) {
     case FindDialog::Choice::RouteFrom:
@@ -200,7 +200,7 @@ void CMapvineView::ShowFound(CSprite& node, FindDialog::Choice choice) {
   }
 }
 
-void CMapvineView::CentreOn(const CSprite& node) {
+void CMapvineView::CentreOn(const CNode& node) {
   // A node drawn as a mark, or folded into its owner, is not yet found for
   // the eye: the picture comes in to its own size around it.
   if (zoom_ < 1.0 && DetailFor(zoom_, 0) != Detail::IconsAndLabels) SetZoom(1.0);
@@ -217,7 +217,7 @@ void CMapvineView::CentreOn(const CSprite& node) {
   CopyToScreen(nullptr);
 }
 
-void CMapvineView::Blink(CSprite& node) {
+void CMapvineView::Blink(CNode& node) {
   if (!HasBuffer()) return;
   // A blink under way jumps to its end, the image it started from.
   while (blink_) BlinkPhase();
@@ -239,7 +239,7 @@ void CMapvineView::BlinkPhase() {
   }
 }
 
-void CMapvineView::ShowBlinkImage(CSprite& node, int slot) {
+void CMapvineView::ShowBlinkImage(CNode& node, int slot) {
   const Rect before = node.GetRect();
   if (slot > 0 && slot < static_cast<int>(doc_.workingImages.size())) {
     node.SetImage(*doc_.workingImages[static_cast<std::size_t>(slot)], 0, 0);

@@ -18,7 +18,7 @@ void CMapvineView::Render(const Rect* clip) {
   // Nodes and links may have moved, come or gone: the next paint finds
   // them anew. The pixels themselves are drawn when shown.
   renderer_.Index().MarkStale();
-  for (const CSprite* node : doc_.NodesByArrival()) {
+  for (const CNode* node : doc_.NodesByArrival()) {
     ++totalCount_;
     if (!node->hidden) ++displayedCount_;
   }

@@ -5,12 +5,12 @@
 
 namespace mapvine {
 
-void CMapvineView::SetRouteStart(CSprite& node) {
+void CMapvineView::SetRouteStart(CNode& node) {
   route_.SetStart(node);
   ShowNewRoute();
 }
 
-void CMapvineView::SetRouteEnd(CSprite& node) {
+void CMapvineView::SetRouteEnd(CNode& node) {
   route_.SetEnd(node);
   ShowNewRoute();
 }

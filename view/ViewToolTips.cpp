@@ -23,7 +23,7 @@ QString TipText(const std::string& text) {
   return QStringLiteral("<qt>") + NameToQt(text).toHtmlEscaped().replace('\n', "<br>");
 }
 
-QString NodeTip(const CSprite& node) {
+QString NodeTip(const CNode& node) {
   std::string text = node.label;
   if (!node.fqName.empty() && node.fqName != node.label) text += " (" + node.fqName + ")";
   text += "\n" + dialog::NodeKindText(node.nodeType) + ", " + StatusWord(node.status);
@@ -40,7 +40,7 @@ QString LinkTip(const CLink& link) {
 }  // namespace
 
 QString CMapvineView::ToolTipAt(Point at) {
-  if (const CSprite* node = renderer_.Index().NodeAt(at)) return NodeTip(*node);
+  if (const CNode* node = renderer_.Index().NodeAt(at)) return NodeTip(*node);
   if (const CLink* link = renderer_.Index().LinkAt(at)) return LinkTip(*link);
   return {};
 }

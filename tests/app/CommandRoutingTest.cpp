@@ -11,6 +11,7 @@
 #include "app/MenuLayout.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
+#include "view/CommandTable.h"
 
 namespace mapvine {
 namespace {
@@ -90,12 +91,17 @@ TEST(MainFrameRouting, HelpTopicsShowTheProgramsOwnHelp) {
   // Every menu command and every key is explained.
   for (const auto& item : MainMenuItems()) {
     if (item.id == 0) continue;
-    for (const char* name : {item.submenu, item.text}) {
-      const QString shown = QString(name).section('\t', 0, 0).remove('&');
+    for (const char* name : {item.submenu, FindCommand(item.id)->text}) {
+      const QString shown = QString(name).remove('&');
       EXPECT_TRUE(name == nullptr || help.contains(shown)) << shown.toStdString();
     }
   }
-  for (const auto& key : Accelerators()) EXPECT_TRUE(help.contains(key.keys)) << key.keys;
+  for (const CommandInfo& info : Commands()) {
+    if (info.keys == nullptr) continue;
+    for (const QString& key : QString(info.keys).split("; ")) {
+      EXPECT_TRUE(help.contains(key)) << key.toStdString();
+    }
+  }
 }
 
 // F5 and the menu item run the same refresh against the node.
@@ -166,7 +172,7 @@ TEST(MainFrameRouting, ExitOffersAModifiedPictureForSaving) {
 TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
   testing::RunningApp running;
   running.Refresh();
-  CSprite* node = running.Doc().FindNode("EN1");
+  CNode* node = running.Doc().FindNode("EN1");
   ASSERT_NE(node, nullptr);
   node->status = ResourceStatus::Inactive;
   running.Doc().ApplyStatusImage(*node);

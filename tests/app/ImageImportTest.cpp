@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 #include "app/ImageImport.h"
 #include "export/IndexedImage.h"
 
@@ -49,7 +49,7 @@ TEST(ImageImport, TransparentPngBecomesAnIconClearWhereItWasClear) {
   const ImportedImage imported = ImportImage(path, ImageUse::Icon);
   ASSERT_TRUE(imported.image) << imported.error;
   ExpectFullTable(*imported.image);
-  CSprite node;
+  CNode node;
   node.SetImage(*imported.image, 0, 0);
   const QImage shown = ToRgbImage(*imported.image);
   for (int y = 1; y < icon.height(); ++y) {

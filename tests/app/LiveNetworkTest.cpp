@@ -112,7 +112,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
       EXPECT_EQ(node->imageIndex, IsActive(node->status) ? node->activeImage : node->inactiveImage) << node->label;
     }
     for (const auto& [label, status] : row.nodes) {
-      const CSprite* node = doc.FindNode(label);
+      const CNode* node = doc.FindNode(label);
       ASSERT_NE(node, nullptr) << label;
       EXPECT_EQ(IsActive(node->status), status == 1) << label;
       const Rect r = node->GetRect();
@@ -121,7 +121,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
       } else if (row.seconds > 0) {  // a new resource, where placement puts the next node
         const PlacementState after = doc.placement;
         doc.placement = placement;
-        const Point place = doc.NextPosition();
+        const Point place = doc.AdvancePlacement();
         doc.placement = after;
         EXPECT_EQ(Point(r.left, r.top), place) << label;
       }

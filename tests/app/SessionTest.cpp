@@ -47,7 +47,7 @@ int Setting(const char* name, int fallback) {
 // What is wrong with the picture, or nothing.
 std::string Inconsistency(const CMapvineDoc& doc, const CMapvineView& view, const QString& status) {
   std::ostringstream wrong;
-  std::set<const CSprite*> nodes;
+  std::set<const CNode*> nodes;
   std::set<const CLink*> links;
   int previousDepth = 0;
   int displayed = 0;
@@ -59,15 +59,15 @@ std::string Inconsistency(const CMapvineDoc& doc, const CMapvineView& view, cons
     displayed += node->hidden ? 0 : 1;
   }
   for (const auto& link : doc.Links()) links.insert(link.get());
-  auto listsOnce = [](const CSprite* node, const CLink* link) {
+  auto listsOnce = [](const CNode* node, const CLink* link) {
     return std::count(node->links.begin(), node->links.end(), link) == 1;
   };
   for (const auto& link : doc.Links()) {
-    std::vector<const CSprite*> listers(link->otherListers.begin(), link->otherListers.end());
-    for (const CSprite* end : {link->endA, link->endB}) {
+    std::vector<const CNode*> listers(link->otherListers.begin(), link->otherListers.end());
+    for (const CNode* end : {link->endA, link->endB}) {
       if (end != nullptr) listers.push_back(end);
     }
-    for (const CSprite* lister : listers) {
+    for (const CNode* lister : listers) {
       if (!nodes.contains(lister)) {
         wrong << link->title << " names a node the picture lost; ";
       } else if (!listsOnce(lister, link.get())) {
@@ -164,8 +164,8 @@ class Session {
   }
 
   // A shown node, or none.
-  CSprite* SomeNode() {
-    std::vector<CSprite*> shown;
+  CNode* SomeNode() {
+    std::vector<CNode*> shown;
     for (const auto& node : Doc().Nodes()) {
       if (!node->hidden) shown.push_back(node.get());
     }
@@ -177,7 +177,7 @@ class Session {
     return std::next(links.begin(), Pick(static_cast<int>(links.size())))->get();
   }
   // The icon's middle; a see-through pixel there hits what lies beneath.
-  static Point MiddleOf(const CSprite& node) { return node.GetCenter(); }
+  static Point MiddleOf(const CNode& node) { return node.GetCenter(); }
   Point AnyPoint() {
     return {Pick(std::max(1, Doc().picture.composedWidth)),
             Pick(std::max(1, Doc().picture.composedHeight))};
@@ -211,7 +211,7 @@ class Session {
     if (action != nullptr && action->isEnabled()) action->trigger();  // greyed items are not chosen
   }
   std::string OnNode(int id) {
-    if (CSprite* node = SomeNode()) Choose(MiddleOf(*node), id);
+    if (CNode* node = SomeNode()) Choose(MiddleOf(*node), id);
     return "node command " + std::to_string(id);
   }
   std::string OnLink(int id) {
@@ -222,7 +222,7 @@ class Session {
 
   std::string LinkToAnother() {
     OnNode(c::kLink);
-    CSprite* other = SomeNode();
+    CNode* other = SomeNode();
     const Point at = other != nullptr && Pick(4) != 0 ? MiddleOf(*other) : AnyPoint();
     QTest::mousePress(View().viewport(), Qt::LeftButton, {}, ToViewport(at));
     QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, ToViewport(at));
@@ -230,7 +230,7 @@ class Session {
   }
 
   std::string Drag() {
-    CSprite* node = SomeNode();
+    CNode* node = SomeNode();
     if (node == nullptr) return "drag nothing";
     QTest::mousePress(View().viewport(), Qt::LeftButton, {}, ToViewport(MiddleOf(*node)));
     for (int move = Pick(3) + 1; move > 0; --move) {
@@ -263,7 +263,7 @@ class Session {
     for (int id : {int{CNodeDetailDialog::kNameBox}, int{CDirectoryDetailDialog::kNameBox}}) {
       QLineEdit* box = detail.Box(id);
       if (box == nullptr || Pick(2) == 0) continue;
-      CSprite* other = SomeNode();
+      CNode* other = SomeNode();
       box->setText(other != nullptr && Pick(2) ? QString::fromStdString(other->label)
                                                : QString("R%1").arg(Pick(50)));
     }

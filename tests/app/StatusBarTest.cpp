@@ -110,12 +110,12 @@ TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
   }
 }
 
-// The view's timer runs the document's refresh through the same command.
+// The application's timer runs the document's refresh through the same command.
 TEST(RefreshTimer, ArmedWithRefreshSecondsAndKilledWhenAutoRefreshIsOff) {
   testing::RunningApp running(testing::NetworkNodes(3, 0));
   running.Doc().settings.autoRefresh = 1;
   running.Doc().settings.refreshSeconds = 1;
-  QSignalSpy ticks(&running.View(), &CMapvineView::RefreshTimerFired);
+  QSignalSpy ticks(&running.app.Commands().Timer(), &RefreshTimer::Fired);
   running.Refresh();
   const int generation = running.Doc().RefreshGeneration();
   QElapsedTimer clock;

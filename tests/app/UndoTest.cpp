@@ -25,8 +25,8 @@ struct Refreshed : testing::RunningApp {
     Refresh();
     Frame().Edits().Clear();
   }
-  CSprite& Node(const char* name) {
-    CSprite* node = Doc().FindNode(name);
+  CNode& Node(const char* name) {
+    CNode* node = Doc().FindNode(name);
     EXPECT_NE(node, nullptr) << name;
     return *node;
   }

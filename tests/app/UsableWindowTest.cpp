@@ -140,7 +140,7 @@ TEST(UsableWindow, AHungTopologyQueryLeavesTheWindowUsableAndExitDoesNotWait) {
   EXPECT_TRUE(live->app->Commands().NodeBusy());
 
   // The timer does not start another while the query is outstanding.
-  emit live->Frame().View().RefreshTimerFired();
+  emit live->app->Commands().Timer().Fired();
   EXPECT_FALSE(live->app->Commands().Refreshing());
 
   // Exit: the window closes and the program goes without the answer,

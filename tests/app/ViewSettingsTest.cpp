@@ -148,34 +148,34 @@ TEST(ViewSettingsDialog, SwitchingAutoRefreshOnRefreshesAtOnceWithTheNewPeriod) 
   testing::FinishRefresh(running.app);
   EXPECT_EQ(running.Doc().settings.autoRefresh, 1);
   EXPECT_EQ(running.Doc().Nodes().size(), 36u);  // the sample network
-  EXPECT_EQ(running.View().RefreshTimerPeriod(), 5000);
+  EXPECT_EQ(running.app.Commands().Timer().Period(), 5000);
 }
 
 TEST(ViewSettingsDialog, SwitchingAutoRefreshOffStopsTheTimer) {
   testing::RunningApp running;
   running.Doc().settings.autoRefresh = 1;
-  running.View().SetRefreshTimer(60000);
+  running.app.Commands().Timer().Start(60000);
   RunSettings(running, [](QDialog& dialog) {
     Check(dialog, 1065).setChecked(false);
     PressOk(dialog);
   });
-  EXPECT_EQ(running.View().RefreshTimerPeriod(), 0);
+  EXPECT_EQ(running.app.Commands().Timer().Period(), 0);
   EXPECT_TRUE(running.Doc().Nodes().empty());
 }
 
 TEST(ViewSettingsDialog, NewPeriodWhileOnWaitsForTheNextRefresh) {
   testing::RunningApp running;
   running.Doc().settings.autoRefresh = 1;
-  running.View().SetRefreshTimer(60000);
+  running.app.Commands().Timer().Start(60000);
   RunSettings(running, [](QDialog& dialog) {
     Find(dialog, "box1066").setText("10");
     PressOk(dialog);
   });
   EXPECT_EQ(running.Doc().settings.refreshSeconds, 10);
   EXPECT_TRUE(running.Doc().Nodes().empty());
-  EXPECT_EQ(running.View().RefreshTimerPeriod(), 60000);
+  EXPECT_EQ(running.app.Commands().Timer().Period(), 60000);
   running.Refresh();
-  EXPECT_EQ(running.View().RefreshTimerPeriod(), 10000);
+  EXPECT_EQ(running.app.Commands().Timer().Period(), 10000);
 }
 
 TEST(MainMenu, BackgroundItemsCheckTheCurrentArrangement) {
@@ -188,6 +188,21 @@ TEST(MainMenu, BackgroundItemsCheckTheCurrentArrangement) {
       EXPECT_TRUE(running.Frame().ActionFor(id)->isEnabled());
     }
   }
+}
+
+// A loaded picture brings its own auto refresh: the timer follows it.
+TEST(RefreshTimer, ALoadedPictureArmsItWithItsPeriodOrStopsIt) {
+  testing::RunningApp running;
+  RefreshTimer& timer = running.app.Commands().Timer();
+  DocumentSettings& settings = running.Doc().settings;
+  ASSERT_EQ(running.Doc().Listener(), &timer);
+  settings.autoRefresh = 1;
+  settings.refreshSeconds = 45;
+  timer.PictureLoaded();
+  EXPECT_EQ(timer.Period(), 45000);
+  settings.autoRefresh = 0;
+  timer.PictureLoaded();
+  EXPECT_EQ(timer.Period(), 0);
 }
 
 }  // namespace

@@ -114,8 +114,8 @@ TEST(ExportFile, APdfIconDrawnAfterALabelCoversItAsInThePicture) {
   doc.NewNode("MMMMMM", "NETA.MMMMMM", NetworkNode, nullptr, nullptr);
   const ExportedPicture picture = CollectPicture(doc, false);
   ASSERT_EQ(picture.nodes.size(), 2u);
-  const CSprite& first = *picture.nodes[0];
-  CSprite& later = const_cast<CSprite&>(*picture.nodes[1]);
+  const CNode& first = *picture.nodes[0];
+  CNode& later = const_cast<CNode&>(*picture.nodes[1]);
   later.SetPosition(first.GetRect().left, first.LabelArea().top - later.GetRect().Height() / 2);
   QTemporaryDir folder;
   const QString pdf = folder.filePath("o.pdf");

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "graphics/CLink.h"
 #include "graphics/CSprite.h"
 #include "tests/graphics/SpriteTestSupport.h"
 
@@ -39,7 +38,7 @@ class SpriteTest : public ::testing::Test {
     fakes::MakeImage(icon, 32, 32, kBody);
     *icon.PixelPtr(0, 0) = kKey;
     *icon.PixelPtr(31, 10) = kKey;
-    sprite.SetImage(icon, 1, 6);
+    sprite.SetImage(icon);
     sprite.SetPosition(100, 100);
     fakes::MakeImage(picture, 300, 200, kPaper);
   }
@@ -67,35 +66,13 @@ TEST_F(SpriteTest, HitTestIsStrictOnTheLeftAndTopEdgesAndSkipsTheKey) {
   for (const auto& [p, hit] : cases) EXPECT_EQ(sprite.HitTest(p.x, p.y), hit) << p.x << "," << p.y;
 }
 
-TEST_F(SpriteTest, SetPositionReportsBandsAndMovesTheLinkEnds) {
-  CSprite other;
-  CLink out;  // this sprite is its first end ...
-  out.endA = &sprite, out.endB = &other;
-  out.x1 = 116, out.y1 = 116, out.x2 = 200, out.y2 = 150;
-  out.UpdateBounds();
-  CLink in;  // ... and the second end of this one
-  in.endA = &other, in.endB = &sprite;
-  in.x1 = 10, in.y1 = 10, in.x2 = 116, in.y2 = 116;
-  in.UpdateBounds();
-  sprite.links.Add(&out);
-  sprite.links.Add(&in);
+TEST_F(SpriteTest, SetPositionReportsTheBandsBeforeAndAfter) {
   RecordingObserver observer;
   sprite.SetObserver(&observer);
-
   sprite.SetPosition(110, 100);
   EXPECT_EQ(observer.reports, (std::vector<RecordingObserver::Report>{
                                   {kPositionChanged, {100, 70, 132, 162}, Rect{110, 70, 142, 162}}}));
-  EXPECT_EQ((std::vector<int>{out.x1, out.y1, out.x2, out.y2}), (std::vector{126, 116, 200, 150}));
-  EXPECT_EQ((std::vector<int>{in.x1, in.y1, in.x2, in.y2}), (std::vector{10, 10, 126, 116}));
-  // Both links' bounds before and after the move.
-  EXPECT_EQ(observer.dirty, (std::vector<Rect>{
-                                {115, 115, 201, 151}, {9, 9, 117, 117}, out.bounds, in.bounds}));
-  EXPECT_EQ(out.bounds, (Rect{125, 115, 201, 151}));
-
-  // Without an observer the links still follow.
-  sprite.SetObserver(nullptr);
-  sprite.SetPosition(100, 130);
-  EXPECT_EQ((Point{out.x1, out.y1}), (Point{116, 146}));
+  EXPECT_TRUE(observer.dirty.empty());
 }
 
 TEST_F(SpriteTest, SetDepthReportsOnlyARealChange) {
@@ -167,21 +144,19 @@ TEST_F(SpriteTest, DrawStaysInsideTheTargetAndSkipsHiddenSprites) {
   EXPECT_EQ(text.calls.size(), 1u);
 }
 
-TEST_F(SpriteTest, SetImageSharesStorageAndKeepsSlotsGivenAsZero) {
+TEST_F(SpriteTest, SetImageSharesStorageAndPicksTheTransparentIndex) {
   CDIB other;
   fakes::MakeImage(other, 8, 8, 42);
-  sprite.SetImage(other, 0, 0);
+  sprite.SetImage(other);
   EXPECT_TRUE(sprite.SharesStorageWith(other));
-  EXPECT_EQ((std::pair{sprite.activeImage, sprite.inactiveImage}), (std::pair{1, 6}));
   EXPECT_EQ(sprite.transparentIndex, 42);
   EXPECT_EQ(sprite.GetRect(), (Rect{100, 100, 108, 108}));
-  sprite.SetImage(icon, 3, 0);
-  EXPECT_EQ((std::pair{sprite.activeImage, sprite.inactiveImage}), (std::pair{3, 6}));
+  sprite.SetImage(icon);
   EXPECT_EQ(sprite.transparentIndex, kKey);
 
   // A remap through one sprite changes the image every sharer shows.
   CSprite twin;
-  twin.SetImage(icon, 1, 6);
+  twin.SetImage(icon);
   CDIBPal one;
   one.SetEntries({{40, 40, 40, 0}});
   ASSERT_TRUE(sprite.RemapToPalette(one));
@@ -201,7 +176,7 @@ TEST_F(SpriteTest, OwnLoadsNeverWriteIntoTheSharedImage) {
   EXPECT_EQ(fakes::PixelAt(icon, 1, 1), kBody);
 
   // A failed load changes nothing, not even the sharing.
-  sprite.SetImage(icon, 0, 0);
+  sprite.SetImage(icon);
   EXPECT_FALSE(sprite.LoadFile(path + ".missing"));
   EXPECT_TRUE(sprite.SharesStorageWith(icon));
   EXPECT_EQ(sprite.transparentIndex, kKey);
@@ -212,7 +187,7 @@ TEST_F(SpriteTest, CenterTruncatesTowardZero) {
   EXPECT_EQ(sprite.GetCenter(), (Point{116, 116}));
   CDIB odd;
   fakes::MakeImage(odd, 5, 3, 0);
-  sprite.SetImage(odd, 0, 0);
+  sprite.SetImage(odd);
   sprite.SetPosition(-8, 2);
   EXPECT_EQ(sprite.GetCenter(), (Point{-5, 3}));
 }

@@ -39,7 +39,7 @@ TEST(ArrangePicture, NodesThatLeftWhileTheWorkerRanArePassedOver) {
   const Point en{p.doc.FindNode("EN2")->GetX(), p.doc.FindNode("EN2")->GetY()};
   EXPECT_TRUE(ApplyArrangement(p.doc, captured, *arrangement));
   EXPECT_EQ((Point{p.doc.FindNode("EN2")->GetX(), p.doc.FindNode("EN2")->GetY()}), en);
-  const CSprite& nn = *p.doc.FindNode("NN1");
+  const CNode& nn = *p.doc.FindNode("NN1");
   EXPECT_EQ((Point{nn.GetX(), nn.GetY()}), arrangement->positions[0]);
 }
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "graphics/NodeRecords.h"
+#include "model/NodeRecords.h"
 #include "layout/Arrange.h"
 #include "layout/Owners.h"
 

@@ -10,9 +10,9 @@
 namespace mapvine {
 namespace {
 
-Rect Footprint(const CSprite& node) {
+Rect Footprint(const CNode& node) {
   const Rect r = node.GetRect();
-  return {r.left, r.top, r.right, r.bottom + CSprite::kLabelBand};
+  return {r.left, r.top, r.right, r.bottom + CNode::kLabelBand};
 }
 
 TEST(PlaceNearNeighbours, NewResourcesOfAnArrangedPictureGoBesideWhatTheyConnectTo) {

@@ -78,8 +78,8 @@ TEST(ComposeBackground, PullsNodesBackInsideASmallerCanvas) {
   d.doc.ComposeBackground(PatternImage(520, 320), kArrangementChosenInView, 0, 0);
   d.doc.NewNode("A", "NETA.A", NetworkNode, nullptr, nullptr);
   d.doc.NewNode("B", "NETA.B", NetworkNode, nullptr, nullptr);
-  CSprite* a = d.doc.FindNode("A");
-  CSprite* b = d.doc.FindNode("B");
+  CNode* a = d.doc.FindNode("A");
+  CNode* b = d.doc.FindNode("B");
   a->SetPosition(450, 10);
   b->SetPosition(10, 290);
 

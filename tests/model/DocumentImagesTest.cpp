@@ -53,13 +53,13 @@ class DocumentImagesTest : public ::testing::Test {
     return path;
   }
 
-  CSprite& AddNode(const std::string& label, int kind = NetworkNode) {
+  CNode& AddNode(const std::string& label, int kind = NetworkNode) {
     d.doc.NewNode(label, "NETA." + label, kind, nullptr, nullptr);
     return *d.doc.FindNode(label);
   }
 
   // The node shows working image `slot` and says so.
-  void ExpectShows(const CSprite& node, int slot) {
+  void ExpectShows(const CNode& node, int slot) {
     ASSERT_LT(slot, static_cast<int>(d.doc.workingImages.size()));
     EXPECT_EQ(node.imageIndex, slot);
     EXPECT_TRUE(node.SharesStorageWith(*d.doc.workingImages[slot])) << "slot " << slot;
@@ -110,8 +110,8 @@ TEST_F(DocumentImagesTest, TheBackgroundBitmapChosenAsAnIconGetsASlotOfItsOwn) {
 }
 
 TEST_F(DocumentImagesTest, EveryNodeShowsTheNewWorkingImagesAfterASlotIsAdded) {
-  CSprite& standard = AddNode("STD", EndNode);
-  CSprite& custom = AddNode("CUST");
+  CNode& standard = AddNode("STD", EndNode);
+  CNode& custom = AddNode("CUST");
   d.doc.SetCustomIcon(custom, CustomIconRole::Both, WriteBitmap("a.bmp", 40, 30));
   const int customSlot = custom.imageIndex;
 
@@ -142,7 +142,7 @@ TEST_F(DocumentImagesTest, CustomIconsTakeTheirRoleAndShowWhenTheStatusCallsForT
   int n = 0;
   for (const CustomRoleCase& c : cases) {
     SCOPED_TRACE(n);
-    CSprite& node = AddNode("N" + std::to_string(n++));
+    CNode& node = AddNode("N" + std::to_string(n++));
     node.status = c.status;
     d.doc.ApplyStatusImage(node);
     const int shownBefore = node.imageIndex;
@@ -177,7 +177,7 @@ TEST_F(DocumentImagesTest, StandardIconsFollowTheStatus) {
   int n = 0;
   for (const Family& f : families) {
     SCOPED_TRACE(f.active);
-    CSprite& node = AddNode("S" + std::to_string(n++), ConnectionNetwork);
+    CNode& node = AddNode("S" + std::to_string(n++), ConnectionNetwork);
     node.status = ResourceStatus::Inactive;
     d.doc.ApplyStatusImage(node);
     d.doc.SetModified(false);
@@ -197,8 +197,8 @@ TEST_F(DocumentImagesTest, StandardIconsFollowTheStatus) {
 }
 
 TEST_F(DocumentImagesTest, LinkEndsFollowTheCentreOfAnIconOfAnotherSize) {
-  CSprite& a = AddNode("A");
-  CSprite& b = AddNode("B");
+  CNode& a = AddNode("A");
+  CNode& b = AddNode("B");
   d.doc.SetCustomIcon(a, CustomIconRole::Both, WriteBitmap("wide.bmp", 80, 32));
   d.doc.NewLink(a, b);
   d.doc.NewLink(a, a);  // a loop moves both of its ends
@@ -340,12 +340,12 @@ class RefusedFileTest : public DocumentImagesTest {
     int imageIndex, activeImage, inactiveImage;
     int nodeChanges;
   };
-  Snapshot Take(const CSprite& node) const {
+  Snapshot Take(const CNode& node) const {
     return {d.doc.images.size(), d.doc.composedBackground.get(), d.doc.picture.composedWidth,
             d.doc.picture.composedHeight, node.imageIndex, node.activeImage, node.inactiveImage,
             d.view.nodeChanges};
   }
-  void ExpectUnchanged(const Snapshot& before, const CSprite& node) const {
+  void ExpectUnchanged(const Snapshot& before, const CNode& node) const {
     const Snapshot after = Take(node);
     EXPECT_EQ(after.images, before.images);
     EXPECT_EQ(after.background, before.background);
@@ -359,7 +359,7 @@ class RefusedFileTest : public DocumentImagesTest {
   }
 
   // Runs each command once with the open dialog answering `answer`.
-  void RunEveryCommand(CSprite& node, const std::optional<std::string>& answer) {
+  void RunEveryCommand(CNode& node, const std::optional<std::string>& answer) {
     for (int command = 0; command < 4; ++command) {
       SCOPED_TRACE(command);
       const Snapshot before = Take(node);
@@ -384,7 +384,7 @@ class RefusedFileTest : public DocumentImagesTest {
 };
 
 TEST_F(RefusedFileTest, ACancelledDialogChangesNothing) {
-  CSprite& node = AddNode("N");
+  CNode& node = AddNode("N");
   d.doc.SetModified(false);
   RunEveryCommand(node, std::nullopt);
   EXPECT_TRUE(prompts.messages.empty());
@@ -392,7 +392,7 @@ TEST_F(RefusedFileTest, ACancelledDialogChangesNothing) {
 }
 
 TEST_F(RefusedFileTest, BitmapsThatAreNot8BitAreRefusedWithAWarningNamingThem) {
-  CSprite& node = AddNode("N");
+  CNode& node = AddNode("N");
   for (std::uint16_t bits : {std::uint16_t{4}, std::uint16_t{24}}) {
     SCOPED_TRACE(bits);
     dibtest::BmpDescription description;
@@ -410,7 +410,7 @@ TEST_F(RefusedFileTest, BitmapsThatAreNot8BitAreRefusedWithAWarningNamingThem) {
 }
 
 TEST_F(RefusedFileTest, AMissingFileChangesNothingAndIsNamedInAWarning) {
-  CSprite& node = AddNode("N");
+  CNode& node = AddNode("N");
   d.doc.SetModified(false);
   const std::string path = "/nonexistent/mapvine/icon.bmp";
   RunEveryCommand(node, path);

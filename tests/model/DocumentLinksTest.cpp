@@ -14,8 +14,8 @@ namespace {
 using testing::DocumentWithView;
 
 struct TwoNodes : DocumentWithView {
-  CSprite* a;
-  CSprite* b;
+  CNode* a;
+  CNode* b;
   TwoNodes() {
     doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
     doc.NewNode("NN2", "NETA.NN2", NetworkNode, nullptr, nullptr);

@@ -25,8 +25,8 @@ TEST(NewNode, AddsEachKindWithItsIconSlots) {
   } cases[] = {{NetworkNode, "NN1"}, {EndNode, "EN1"}, {LogicalUnit, "LU1"}, {ConnectionNetwork, "CN1"}};
   for (const Case& c : cases) {
     EXPECT_EQ(d.doc.NewNode(c.name, std::string("NETA.") + c.name, c.kind, nullptr, nullptr),
-              kNodeAdded);
-    CSprite* node = d.doc.FindNode(c.name);
+              NewNodeResult::Added);
+    CNode* node = d.doc.FindNode(c.name);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->nodeType, c.kind);
     EXPECT_EQ(node->activeImage, c.kind);
@@ -59,14 +59,15 @@ TEST(NewNode, KeepsTheRecordsItsKindUses) {
 TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
   DocumentWithView d;
   d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
-  CSprite* node = d.doc.FindNode("NN1");
+  CNode* node = d.doc.FindNode("NN1");
   const Point before{node->GetX(), node->GetY()};
 
-  EXPECT_EQ(d.doc.NewNode("NN1", "OTHER.NN1", EndNode, nullptr, nullptr), kNodePresent);
+  EXPECT_EQ(d.doc.NewNode("NN1", "OTHER.NN1", EndNode, nullptr, nullptr), NewNodeResult::Present);
   EXPECT_EQ(node->status, ResourceStatus::Active);
   EXPECT_EQ(node->nodeRecord, nullptr);
 
-  EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr), kNodePresent);
+  EXPECT_EQ(d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr),
+            NewNodeResult::Present);
   EXPECT_EQ(node->status, ResourceStatus::Inactive);
   EXPECT_NE(node->nodeRecord, nullptr);
   EXPECT_EQ(node->fqName, "NETA.NN1");
@@ -78,7 +79,7 @@ TEST(NewNode, ExistingLabelOnlyTakesANewNodeRecord) {
 TEST(NewNode, CongestedNodeShowsItsInactiveImage) {
   DocumentWithView d;
   d.doc.NewNode("NN1", "NETA.NN1", NetworkNode, &kInactive, nullptr);
-  CSprite* node = d.doc.FindNode("NN1");
+  CNode* node = d.doc.FindNode("NN1");
   EXPECT_EQ(node->status, ResourceStatus::Inactive);
   EXPECT_EQ(node->imageIndex, 6);
   EXPECT_TRUE(node->SharesStorageWith(*d.doc.workingImages[6]));
@@ -107,9 +108,11 @@ TEST(NewNode, HiddenOnDiscoveryFollowsOnlyEndNodeAndLuSettings) {
 TEST(NewNode, FailsWithoutTouchingTheDocumentWhenTheIconIsMissing) {
   DocumentWithView d;
   d.doc.workingImages.resize(3);  // slots 3 and up gone
-  EXPECT_EQ(d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, nullptr), -4);
-  EXPECT_EQ(d.doc.NewNode("CN1", "NETA.CN1", ConnectionNetwork, nullptr, nullptr), -5);
-  EXPECT_EQ(d.doc.NewNode("XX", "NETA.XX", 9, nullptr, nullptr), kNodeInvalidKind);
+  EXPECT_EQ(d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, nullptr),
+            NewNodeResult::IconMissing);
+  EXPECT_EQ(d.doc.NewNode("CN1", "NETA.CN1", ConnectionNetwork, nullptr, nullptr),
+            NewNodeResult::IconMissing);
+  EXPECT_EQ(d.doc.NewNode("XX", "NETA.XX", 9, nullptr, nullptr), NewNodeResult::InvalidKind);
   EXPECT_TRUE(d.doc.Nodes().empty());
   EXPECT_EQ(d.doc.FindNode("LU1"), nullptr);
 }
@@ -143,8 +146,8 @@ TEST(StatusImage, EndNodesPassTheirStatusToLinksNetworkNodesDoNot) {
   d.doc.NewNode("EN1", "NETA.EN1", EndNode, nullptr, nullptr);
   d.doc.NewLink("NN1", "NN2", 1, 21, nullptr);
   d.doc.NewLink("NN1", "EN1", 1, 1, nullptr);
-  CSprite* nn = d.doc.FindNode("NN1");
-  CSprite* en = d.doc.FindNode("EN1");
+  CNode* nn = d.doc.FindNode("NN1");
+  CNode* en = d.doc.FindNode("EN1");
 
   nn->status = ResourceStatus::Inactive;
   d.doc.ApplyStatusImage(*nn);
@@ -193,13 +196,13 @@ TEST(NodeIndex, AgreesWithTheListWalk) {
   for (int step = 0; step < 600; ++step) {
     const unsigned action = random() % 4;
     if (action < 2 || list.empty()) {
-      auto node = std::make_unique<CSprite>();
+      auto node = std::make_unique<CNode>();
       node->label = anyLabel();
       if (random() % 2 == 0) node->fqName = "NETA." + anyLabel();
       node->SetDepth(static_cast<int>(random() % 3));
       index.Add(list.Insert(std::move(node)));
     } else {
-      CSprite& node = **std::next(list.begin(), random() % list.size());
+      CNode& node = **std::next(list.begin(), random() % list.size());
       index.Remove(node);
       if (action == 2) {
         list.Remove(node);
@@ -211,7 +214,7 @@ TEST(NodeIndex, AgreesWithTheListWalk) {
     for (const std::string& name : labels) {
       const auto walk = std::find_if(list.begin(), list.end(),
                                      [&](const auto& node) { return ReportedName(*node) == name; });
-      const CSprite* first = walk == list.end() ? nullptr : walk->get();
+      const CNode* first = walk == list.end() ? nullptr : walk->get();
       ASSERT_EQ(index.Find(name), first) << "'" << name << "' at step " << step;
     }
   }

@@ -22,18 +22,18 @@ struct Picture {
     doc.NewLink(Node(0), Node(1));
     doc.NewLink(Node(0), Node(1));
   }
-  CSprite& Add(const std::string& name) {
-    auto node = std::make_unique<CSprite>();
+  CNode& Add(const std::string& name) {
+    auto node = std::make_unique<CNode>();
     node->label = name;
     node->fqName = "NETA." + name;
     return doc.InsertNode(std::move(node));
   }
-  CSprite& Node(int i) { return *doc.FindNode("NODE" + std::to_string(i)); }
-  CSprite& Plain() { return *doc.FindNode("PLAIN"); }
+  CNode& Node(int i) { return *doc.FindNode("NODE" + std::to_string(i)); }
+  CNode& Plain() { return *doc.FindNode("PLAIN"); }
   CLink& Link(int i) { return *std::next(doc.Links().begin(), i)->get(); }
 
   CMapvineDoc doc;
-  CSprite* shadowed = nullptr;
+  CNode* shadowed = nullptr;
 };
 
 TEST(EditRecording, KeepsWhatTheEditTouchedAndUndoesIt) {

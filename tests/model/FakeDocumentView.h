@@ -10,13 +10,13 @@
 namespace mapvine::testing {
 
 // A window-less view: it keeps the off-screen buffer like the real view,
-// presents nothing, and records what the document asked of it.
-class FakeDocumentView final : public COSBView, public DocumentView {
+// presents nothing, and records what the document asked of it and told it.
+class FakeDocumentView final : public COSBView, public DocumentView, public DocumentListener {
  public:
   explicit FakeDocumentView(CMapvineDoc& doc) : doc_(doc) {}
 
   COSBView& OffscreenView() override { return *this; }
-  void NodeChanged(CSprite&) override { ++nodeChanges; }
+  void NodeChanged(CNode&) override { ++nodeChanges; }
   bool SetBackground(ComposedBackground& background) override {
     ++backgrounds;
     return CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(), nullptr);
@@ -41,7 +41,8 @@ class FakeDocumentView final : public COSBView, public DocumentView {
     ClearDirty();
     RedrawAll();
   }
-  void SetRefreshTimer(int milliseconds) override { timerPeriods.push_back(milliseconds); }
+  void PictureLoaded() override { ++picturesLoaded; }
+  void RefreshFinished() override { ++refreshesFinished; }
 
   BackgroundArrangement arrangement = BackgroundArrangement::Tile;
   int batchDepth = 0;
@@ -52,7 +53,8 @@ class FakeDocumentView final : public COSBView, public DocumentView {
   std::vector<Rect> redrawnAreas;
   std::vector<Point> resizeRequests;
   std::vector<std::size_t> nodesAtBatchAnnouncements;
-  std::vector<int> timerPeriods;
+  int picturesLoaded = 0;
+  int refreshesFinished = 0;
 
  protected:
   void PresentRect(const Rect&) override {}
@@ -71,6 +73,7 @@ struct DocumentWithView {
   FakeDocumentView view{doc};
   DocumentWithView() {
     doc.AttachView(&view);
+    doc.SetListener(&view);
     doc.NewDocument();
   }
 };

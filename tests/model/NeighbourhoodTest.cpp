@@ -16,9 +16,9 @@ TEST(Neighbourhood, IsWhatABreadthFirstSearchOverTheLinksReaches) {
     std::mt19937 random(seed);
     CMapvineDoc doc;
     const int count = 60;
-    std::vector<CSprite*> nodes;
+    std::vector<CNode*> nodes;
     for (int i = 0; i < count; ++i) {
-      auto node = std::make_unique<CSprite>();
+      auto node = std::make_unique<CNode>();
       node->label = "N" + std::to_string(i);
       node->fqName = "NETA." + node->label;
       node->hidden = random() % 4 == 0;  // hidden nodes are reached all the same

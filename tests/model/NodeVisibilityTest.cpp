@@ -26,13 +26,13 @@ struct MixedPicture : DocumentWithView {
     Add("NN2", NetworkNode, {500, 400}).status = ResourceStatus::Inactive;
     doc.SetModified(false);
   }
-  CSprite& Add(const std::string& name, int kind, Point at) {
+  CNode& Add(const std::string& name, int kind, Point at) {
     doc.NewNode(name, "NETA." + name, kind, nullptr, nullptr);
-    CSprite& node = *doc.FindNode(name);
+    CNode& node = *doc.FindNode(name);
     node.SetPosition(at.x, at.y);
     return node;
   }
-  CSprite& Node(const std::string& name) { return *doc.FindNode(name); }
+  CNode& Node(const std::string& name) { return *doc.FindNode(name); }
   std::vector<std::string> Hidden() {
     std::vector<std::string> names;
     for (const char* name : {"NN1", "CN1", "EN1", "LU1", "NN2"}) {
@@ -161,11 +161,11 @@ TEST(NameMatching, FindTakesTheFirstNodeByLabelOrQualifiedName) {
       {"NETA.NN", nullptr}, {"", nullptr},
   };
   for (const Case& c : cases) {
-    const CSprite* found = FindResource(p.doc.Nodes(), c.text);
+    const CNode* found = FindResource(p.doc.Nodes(), c.text);
     EXPECT_EQ(found, c.found ? &p.Node(c.found) : nullptr) << c.text;
   }
   // A label that is another node's qualified name: list order decides.
-  CSprite& tricky = p.Add("neta.en1", EndNode, {0, 0});
+  CNode& tricky = p.Add("neta.en1", EndNode, {0, 0});
   EXPECT_EQ(FindResource(p.doc.Nodes(), "NETA.EN1"), &tricky);
 }
 
@@ -188,10 +188,11 @@ TEST(ShowChosenNodes, HiddenLabelsAndFirstHolders) {
 TEST(ShowChosenNodes, ALabelWhoseFirstHolderIsShownShowsNothing) {
   MixedPicture p;
   // The newest node heads the list: the visible twin is the first holder.
-  CSprite& hiddenTwin = p.Node("NN1");
+  CNode& hiddenTwin = p.Node("NN1");
   hiddenTwin.hidden = 1;
-  ASSERT_EQ(p.doc.NewNode("TWIN", "NETA.TWIN", NetworkNode, nullptr, nullptr), kNodeAdded);
-  CSprite& twin = *p.doc.FindNode("TWIN");
+  ASSERT_EQ(p.doc.NewNode("TWIN", "NETA.TWIN", NetworkNode, nullptr, nullptr),
+            NewNodeResult::Added);
+  CNode& twin = *p.doc.FindNode("TWIN");
   p.doc.RenameNode(twin, "NN1");
   ASSERT_EQ(p.doc.Nodes().FindByLabel("NN1"), &twin);
   p.doc.SetModified(false);

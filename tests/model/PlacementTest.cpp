@@ -21,12 +21,12 @@ struct Canvas520x320 : DocumentWithView {
   }
   std::vector<Point> Walk(int count) {
     std::vector<Point> places;
-    for (int i = 0; i < count; ++i) places.push_back(doc.NextPosition());
+    for (int i = 0; i < count; ++i) places.push_back(doc.AdvancePlacement());
     return places;
   }
 };
 
-TEST(NextPosition, FillsRowsOfFiveOnA520By320Picture) {
+TEST(AdvancePlacement, FillsRowsOfFiveOnA520By320Picture) {
   Canvas520x320 d;
   const std::vector<Point> places = d.Walk(11);
   const std::vector<Point> expected = {{0, 0},   {90, 0},   {180, 0},  {270, 0},
@@ -36,7 +36,7 @@ TEST(NextPosition, FillsRowsOfFiveOnA520By320Picture) {
   EXPECT_EQ(d.doc.picture.composedWidth, 520);
 }
 
-TEST(NextPosition, GrowsOneStepWhenTheFourthRowStarts) {
+TEST(AdvancePlacement, GrowsOneStepWhenTheFourthRowStarts) {
   Canvas520x320 d;
   const std::vector<Point> places = d.Walk(16);
   EXPECT_EQ(places[15], (Point{0, 270}));
@@ -46,7 +46,7 @@ TEST(NextPosition, GrowsOneStepWhenTheFourthRowStarts) {
   EXPECT_EQ(d.view.BufferRect().Width(), 610);
 }
 
-TEST(NextPosition, WrapsToTheTopRowWithoutAutoGrow) {
+TEST(AdvancePlacement, WrapsToTheTopRowWithoutAutoGrow) {
   Canvas520x320 d;
   d.doc.settings.autoGrow = 0;
   const std::vector<Point> places = d.Walk(17);
@@ -55,7 +55,7 @@ TEST(NextPosition, WrapsToTheTopRowWithoutAutoGrow) {
   EXPECT_EQ(d.doc.picture.composedWidth, 520);
 }
 
-TEST(NextPosition, WalksUpTheNewColumnAfterGrowing) {
+TEST(AdvancePlacement, WalksUpTheNewColumnAfterGrowing) {
   Canvas520x320 d;
   const std::vector<Point> places = d.Walk(22);
   // Row 270 on the 610-wide picture: 0, 90, ... 450, then 540 is too wide,
@@ -72,7 +72,7 @@ TEST(NextPosition, WalksUpTheNewColumnAfterGrowing) {
   EXPECT_FALSE(d.doc.placement.columnMode);
 }
 
-TEST(NextPosition, AsksTheWindowToGrowWhenALoadedPictureSaysSo) {
+TEST(AdvancePlacement, AsksTheWindowToGrowWhenALoadedPictureSaysSo) {
   Canvas520x320 d;
   d.doc.placement.resizeWindowOnGrow = true;
   d.Walk(16);

@@ -24,16 +24,16 @@ struct Picture {
       link.tgNumber = word[cut] == '>' ? 0 : 1;
     }
   }
-  CSprite& Node(const std::string& label) {
-    if (CSprite* known = doc.Nodes().FindByLabel(label)) return *known;
-    auto node = std::make_unique<CSprite>();
+  CNode& Node(const std::string& label) {
+    if (CNode* known = doc.Nodes().FindByLabel(label)) return *known;
+    auto node = std::make_unique<CNode>();
     node->label = label;
     node->nodeType = label.find_first_of("EF") == 0 ? EndNode : label.find_first_of("LM") == 0 ? LogicalUnit : NetworkNode;
     return doc.InsertNode(std::move(node));
   }
   static std::string Path(const Route& route) {
     std::string path;
-    for (const CSprite* node : route.nodes) path += node->label;
+    for (const CNode* node : route.nodes) path += node->label;
     return path;
   }
   CMapvineDoc doc;

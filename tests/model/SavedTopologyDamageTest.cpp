@@ -179,12 +179,12 @@ class TinyStandardBitmaps {
 TEST(LoadTopology, RefusesEveryPrefixOfAValidFile) {
   TinyStandardBitmaps bitmaps;
   // One node, a link to it from a node not stored, and one to itself.
-  CSprite notStored;
+  CNode notStored;
   notStored.fqName = "NETA.NN2";
   DocumentWithView source;
   testing::UseTinyImages(source.doc);
   source.doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
-  CSprite& nn1 = *source.doc.FindNode("NN1");
+  CNode& nn1 = *source.doc.FindNode("NN1");
   source.doc.NewLink(nn1, notStored);
   source.doc.NewLink(nn1, nn1);
   const Bytes good = Stored(source.doc);

@@ -87,7 +87,7 @@ TEST(StoreTopology, WritesTheExactBytesOfATinyPicture) {
   doc.nodesAdded = 1;
   doc.settings.internalTest = 0;
 
-  auto node = std::make_unique<CSprite>();
+  auto node = std::make_unique<CNode>();
   node->SetImage(*doc.images[7], 2, 7);
   node->SetPosition(10, 20);
   node->SetDepth(48);
@@ -98,7 +98,7 @@ TEST(StoreTopology, WritesTheExactBytesOfATinyPicture) {
   node->status = ResourceStatus::Inactive;
   node->hidden = 1;
   node->directoryRecord = std::make_unique<DirectoryRecordBytes>();
-  CSprite& en1 = doc.InsertNode(std::move(node));
+  CNode& en1 = doc.InsertNode(std::move(node));
 
   auto link = std::make_unique<CLink>();
   link->x1 = 12;

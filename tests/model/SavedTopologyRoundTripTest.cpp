@@ -80,12 +80,12 @@ struct RichPicture : DocumentWithView {
     doc.palettes.push_back(std::make_unique<CDIBPal>());
     doc.palettes.back()->CreateFromImage(*doc.images.back());
     doc.RebuildImages();
-    CSprite& cn = *doc.FindNode("CN4");
+    CNode& cn = *doc.FindNode("CN4");
     cn.activeImage = 11;
     cn.imageIndex = 0;
     doc.ApplyStatusImage(cn);
 
-    CSprite& en = *doc.FindNode("EN2");
+    CNode& en = *doc.FindNode("EN2");
     en.status = ResourceStatus::Inactive;
     doc.ApplyStatusImage(en);
     doc.Nodes().FindByLabel("LU3")->hidden = 1;
@@ -99,7 +99,7 @@ struct RichPicture : DocumentWithView {
   }
 };
 
-void ExpectSameNode(const CSprite& got, const CSprite& want) {
+void ExpectSameNode(const CNode& got, const CNode& want) {
   SCOPED_TRACE(want.label.substr(0, 20));
   EXPECT_EQ(got.label, want.label);
   EXPECT_EQ(got.fqName, want.fqName);
@@ -152,7 +152,7 @@ TEST(SavedTopology, ReopensEveryStoredField) {
   EXPECT_EQ(got.picture.composedWidth, 400);
   EXPECT_EQ(got.picture.composedHeight, 300);
   EXPECT_FALSE(got.IsModified());
-  EXPECT_EQ(target.view.timerPeriods.back(), 45000);
+  EXPECT_EQ(target.view.picturesLoaded, 1);
 
   ASSERT_EQ(got.images.size(), source.doc.images.size());
   for (std::size_t i = 0; i < got.images.size(); ++i) {
@@ -265,7 +265,7 @@ TEST(SavedTopology, ALinkFromANodeToItselfIsListedOnce) {
   SmallPicture source;
   DocumentWithView target;
   ASSERT_EQ(LoadTopology(target.doc, Stored(source.doc)), LoadOutcome::Loaded);
-  CSprite* nn1 = target.doc.FindNode("NN1");
+  CNode* nn1 = target.doc.FindNode("NN1");
   ASSERT_NE(nn1, nullptr);
   const CLink& self = **std::prev(target.doc.Links().end());
   EXPECT_EQ(self.endA, nn1);
@@ -280,7 +280,7 @@ TEST(SavedTopology, ALinkFromANodeToItselfIsListedOnce) {
 
 TEST(SavedTopology, LinksWhoseNamesMatchNoNodeStayWithoutEnds) {
   // A link whose first end is a node the picture does not hold.
-  CSprite gone;
+  CNode gone;
   gone.fqName = "NETA.GONE";
   SmallPicture source;
   std::next(source.doc.Links().begin())->get()->endA = &gone;
@@ -301,15 +301,15 @@ TEST(SavedTopology, ALinkMatchingTwoNodesEndsOnTheLaterAndIsListedByBoth) {
   source.doc.NewNode("EN2B", "neta.en2", EndNode, nullptr, nullptr);
   DocumentWithView target;
   ASSERT_EQ(LoadTopology(target.doc, Stored(source.doc)), LoadOutcome::Loaded);
-  CSprite* first = nullptr;
-  CSprite* later = nullptr;
+  CNode* first = nullptr;
+  CNode* later = nullptr;
   for (const auto& node : target.doc.Nodes()) {
     if (node->label == "EN2" || node->label == "EN2B") (first ? later : first) = node.get();
   }
   ASSERT_NE(later, nullptr);
   const CLink& reported = **target.doc.Links().begin();  // NN1 - EN2
   EXPECT_EQ(reported.endB, later);
-  for (CSprite* node : {first, later}) {
+  for (CNode* node : {first, later}) {
     EXPECT_EQ(std::count(node->links.begin(), node->links.end(), &reported), 1) << node->label;
   }
 }
@@ -324,7 +324,7 @@ TEST(SavedTopology, RemovalReachesEveryNodeThatListsALink) {
     DocumentWithView target;
     ASSERT_EQ(LoadTopology(target.doc, bytes), LoadOutcome::Loaded);
     CLink& reported = **target.doc.Links().begin();  // NN1 - EN2
-    std::unique_ptr<CSprite> gone;
+    std::unique_ptr<CNode> gone;
     if (std::string_view(removed) == "link") {
       target.doc.DeleteLink(reported);
     } else {
@@ -365,7 +365,7 @@ TEST(SavedTopology, LinkEndsMatchNamesIgnoringLetterCaseOnly) {
     source.doc.NewLink("OWNER", ShortName(c.nodeName), 1, 21, nullptr);
     DocumentWithView target;
     ASSERT_EQ(LoadTopology(target.doc, Stored(source.doc)), LoadOutcome::Loaded);
-    const CSprite& other = *target.doc.Nodes().FindByLabel("OTHER");
+    const CNode& other = *target.doc.Nodes().FindByLabel("OTHER");
     EXPECT_EQ(other.links.size(), c.same ? 1u : 0u) << c.nodeName << " / " << c.otherName;
   }
 }

@@ -10,7 +10,7 @@ namespace mapvine {
 TEST(SortedNamesTest, MatchesCopiedNamesIgnoringAsciiCase) {
   CSpriteList nodes;
   for (const auto& [label, fqName] : {std::pair{"NN1", "NETA.NN1"}, {"LU\xE9", "NETA.LU\xE9"}, {"NN1", ""}}) {
-    CSprite& node = nodes.Insert(std::make_unique<CSprite>());
+    CNode& node = nodes.Insert(std::make_unique<CNode>());
     node.label = label;
     node.fqName = fqName;
   }

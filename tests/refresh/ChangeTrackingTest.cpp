@@ -81,7 +81,7 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
     if (row.seconds == 0) {
       for (const auto& link : doc.Links()) EXPECT_EQ(link->changeMark, ChangeMark::None);
     }
-    const CSprite* nn3 = doc.FindNode("NN3");
+    const CNode* nn3 = doc.FindNode("NN3");
     if (row.seconds >= 30) {
       ASSERT_NE(nn3, nullptr);
       EXPECT_EQ(nn3->stale, row.seconds < 40) << row.seconds;

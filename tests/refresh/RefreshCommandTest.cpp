@@ -126,14 +126,12 @@ TEST(RefreshCommand, AnnouncesItsStartAndEndToTheView) {
   EXPECT_EQ(r.view.nodesAtBatchAnnouncements, (std::vector<std::size_t>{0, 3}));
 }
 
-TEST(RefreshCommand, ReArmsTheTimerOnlyWithAutoRefresh) {
+TEST(RefreshCommand, TellsTheListenerThatEachRunFinished) {
   Refreshing r;
   const auto node = NetworkNodes(3, 0);
   r.Run(node);
-  r.doc.settings.autoRefresh = 1;
-  r.doc.settings.refreshSeconds = 60;
   r.Run(node);
-  EXPECT_EQ(r.view.timerPeriods, (std::vector<int>{0, 60000}));
+  EXPECT_EQ(r.view.refreshesFinished, 2);
   EXPECT_FALSE(r.view.InBatch());
 }
 

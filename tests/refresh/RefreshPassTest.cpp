@@ -76,8 +76,8 @@ TEST_F(RefreshTrace, NodesTgsAndLusTraceTheirLines) {
     EXPECT_NE(trace.find(line), std::string::npos) << line;
   }
 
-  const CSprite* en = d.doc.FindNode("EN1");
-  const CSprite* lu = d.doc.FindNode("LU1");
+  const CNode* en = d.doc.FindNode("EN1");
+  const CNode* lu = d.doc.FindNode("LU1");
   ASSERT_NE(en, nullptr);
   ASSERT_NE(lu, nullptr);
   EXPECT_EQ(en->nodeType, EndNode);

@@ -240,7 +240,7 @@ TEST_F(Run, StopWhileTheNodeIsSilentEndsAtOnce) {
   run_->Stop();
   ASSERT_TRUE(result_ && result_->stopped);
   EXPECT_TRUE(progress_.ended);
-  EXPECT_EQ(doc_.view.timerPeriods, std::vector<int>{30000});
+  EXPECT_EQ(doc_.view.refreshesFinished, 1);
   EXPECT_EQ(worker_->Outstanding(), 1);
   node.OpenAll();
   while (worker_->Outstanding() > 0) queue_->RunReady();

@@ -15,10 +15,10 @@ using namespace viewtest;
 // A - B - C in a row with active links, D below B linked to A and C by
 // inactive ones.
 struct Diamond : InteractiveWindow {
-  CSprite& a = AddSquareNode("A", 40, 40);
-  CSprite& b = AddSquareNode("B", 200, 40);
-  CSprite& c = AddSquareNode("C", 360, 40);
-  CSprite& d = AddSquareNode("D", 200, 200);
+  CNode& a = AddSquareNode("A", 40, 40);
+  CNode& b = AddSquareNode("B", 200, 40);
+  CNode& c = AddSquareNode("C", 360, 40);
+  CNode& d = AddSquareNode("D", 200, 200);
   Diamond() {
     Join(a, b, ResourceStatus::Active);
     Join(b, c, ResourceStatus::Active);
@@ -26,7 +26,7 @@ struct Diamond : InteractiveWindow {
     Join(d, c, ResourceStatus::Inactive);
     view.RedrawAll();
   }
-  void Join(CSprite& from, CSprite& to, ResourceStatus status) {
+  void Join(CNode& from, CNode& to, ResourceStatus status) {
     doc.NewLink(from, to);
     from.links.begin()[from.links.size() - 1]->status = status;
   }
@@ -79,7 +79,7 @@ TEST(ViewKeyboard, TabAndArrowsMoveTheSelectionDeleteAsks) {
   w.view.setFocus();
   // List order is newest first; the hidden D is passed over; nothing lies
   // above C.
-  const std::pair<Qt::Key, CSprite*> steps[] = {{Qt::Key_Tab, &w.c}, {Qt::Key_Backtab, &w.a},
+  const std::pair<Qt::Key, CNode*> steps[] = {{Qt::Key_Tab, &w.c}, {Qt::Key_Backtab, &w.a},
                                                 {Qt::Key_Backtab, &w.b}, {Qt::Key_Right, &w.c},
                                                 {Qt::Key_Up, &w.c}};
   for (const auto& [key, selected] : steps) {

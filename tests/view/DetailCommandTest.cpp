@@ -37,18 +37,18 @@ struct DetailWindow : InteractiveWindow {
     };
   }
 
-  void ChooseDetails(const CSprite& node) { Choose(BodyOf(node), command::kDetails); }
+  void ChooseDetails(const CNode& node) { Choose(BodyOf(node), command::kDetails); }
   void ChooseDetails(const CLink& link) {
     Choose({(link.x1 + link.x2) / 2, (link.y1 + link.y2) / 2}, command::kDetails);
   }
 
   // A manually added end node showing the square icons: the body of the
   // active one, kOtherBody for the inactive one.
-  CSprite& AddManualEndNode(int x, int y) {
+  CNode& AddManualEndNode(int x, int y) {
     doc.workingImages[EndNode] = SquareIcons::Make(kBody);
     doc.workingImages[EndNode + kInactiveOffset] = SquareIcons::Make(kOtherBody);
     doc.ManualAddNode();
-    CSprite* added = nullptr;
+    CNode* added = nullptr;
     for (const auto& node : doc.Nodes()) {
       if (node->nodeType == EndNode) added = node.get();
     }
@@ -67,8 +67,8 @@ std::string NameOf() {
 
 TEST(DetailCommand, EnabledOnNodeAndLinkMenus) {
   DetailWindow w;
-  CSprite& a = w.AddSquareNode("NN1", 60, 60);
-  CSprite& b = w.AddSquareNode("NN2", 300, 60);
+  CNode& a = w.AddSquareNode("NN1", 60, 60);
+  CNode& b = w.AddSquareNode("NN2", 300, 60);
   w.doc.NewLink(a, b);
   for (Point at : {DetailWindow::BodyOf(a), Point{200, 76}}) {
     const std::unique_ptr<QMenu> menu = w.view.BuildContextMenu(at);
@@ -81,10 +81,10 @@ TEST(DetailCommand, EnabledOnNodeAndLinkMenus) {
 
 TEST(DetailCommand, RecordsChooseTheDialog) {
   DetailWindow w;
-  CSprite& plain = w.AddSquareNode("NN1", 60, 60);
-  CSprite& reported = w.AddSquareNode("NN2", 300, 60);
-  CSprite& lu = w.AddSquareNode("LU1", 60, 250);
-  CSprite& endNode = w.AddSquareNode("EN1", 300, 250);
+  CNode& plain = w.AddSquareNode("NN1", 60, 60);
+  CNode& reported = w.AddSquareNode("NN2", 300, 60);
+  CNode& lu = w.AddSquareNode("LU1", 60, 250);
+  CNode& endNode = w.AddSquareNode("EN1", 300, 250);
   NodeRecordBytes nodeRecord{};
   EncodeName("NETA.NN2", std::span(nodeRecord).subspan(2, 17));
   reported.nodeRecord = std::make_unique<NodeRecordBytes>(nodeRecord);
@@ -117,7 +117,7 @@ TEST(DetailCommand, RecordsChooseTheDialog) {
 
 TEST(DetailCommand, ManualNodeShowsTheFixedValues) {
   DetailWindow w;
-  CSprite& node = w.AddManualEndNode(60, 60);
+  CNode& node = w.AddManualEndNode(60, 60);
   std::vector<QString> shown;
   w.answer = [&shown](CDetailDialog& dialog) {
     for (int id : {1011, 1012, 1014, 1015, 1017, 1020, 1016, 1018}) {
@@ -132,7 +132,7 @@ TEST(DetailCommand, ManualNodeShowsTheFixedValues) {
 
 TEST(DetailCommand, OnlyAPlainNameRenames) {
   DetailWindow w;
-  CSprite& node = w.AddSquareNode("NN1", 60, 60);
+  CNode& node = w.AddSquareNode("NN1", 60, 60);
   w.doc.SetModified(false);
 
   w.AnswerOk(CNodeDetailDialog::kNameBox, "NETA.NN9");
@@ -152,8 +152,8 @@ TEST(DetailCommand, OnlyAPlainNameRenames) {
 
 TEST(DetailCommand, InactiveManualEndNodeTurnsItAndItsLinksRed) {
   DetailWindow w;
-  CSprite& endNode = w.AddManualEndNode(60, 60);
-  CSprite& other = w.AddSquareNode("NN1", 300, 60);
+  CNode& endNode = w.AddManualEndNode(60, 60);
+  CNode& other = w.AddSquareNode("NN1", 300, 60);
   w.doc.NewLink(endNode, other);
   CLink& link = **w.doc.Links().begin();
   link.status = ResourceStatus::Active;
@@ -176,8 +176,8 @@ TEST(DetailCommand, InactiveManualEndNodeTurnsItAndItsLinksRed) {
 
 TEST(DetailCommand, LinkStatusWordRedrawsTheLine) {
   DetailWindow w;
-  CSprite& a = w.AddSquareNode("NN1", 60, 60);
-  CSprite& b = w.AddSquareNode("NN2", 300, 60);
+  CNode& a = w.AddSquareNode("NN1", 60, 60);
+  CNode& b = w.AddSquareNode("NN2", 300, 60);
   w.doc.NewLink(a, b);
   CLink& link = **w.doc.Links().begin();
   link.tgRecord = std::make_unique<TgRecordBytes>();
@@ -205,8 +205,8 @@ TEST(DetailCommand, LinkStatusWordRedrawsTheLine) {
 TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
   testing::ScriptedPrompts prompts;
   DetailWindow w;
-  CSprite& a = w.AddSquareNode("NETWORKNODE01", 60, 60);
-  CSprite& b = w.AddSquareNode("NETWORKNODE02", 300, 60);
+  CNode& a = w.AddSquareNode("NETWORKNODE01", 60, 60);
+  CNode& b = w.AddSquareNode("NETWORKNODE02", 300, 60);
   w.doc.NewLink(a, b);
   CLink& link = **w.doc.Links().begin();
   link.status = ResourceStatus::Active;
@@ -242,7 +242,7 @@ TEST(DetailCommand, RefusedLongNameKeepsTheDialogOpenAndCancelChangesNothing) {
 
 TEST(DetailCommand, NodeGoneWhileTheDialogIsOpenTakesNoEdits) {
   DetailWindow w;
-  CSprite& node = w.AddSquareNode("NN1", 60, 60);
+  CNode& node = w.AddSquareNode("NN1", 60, 60);
   w.answer = [&w](CDetailDialog& dialog) {
     // A new picture (as an opened file would bring) while the dialog waits.
     w.doc.NewDocument();

@@ -12,8 +12,8 @@ using testing::DocumentWithView;
 // A manually added end node linked by hand to a network node, the document
 // not modified.
 struct LinkedEndNode : DocumentWithView {
-  CSprite* endNode = nullptr;
-  CSprite* networkNode = nullptr;
+  CNode* endNode = nullptr;
+  CNode* networkNode = nullptr;
   LinkedEndNode() {
     doc.NewNode("NN1", "NETA.NN1", NetworkNode, nullptr, nullptr);
     doc.ManualAddNode();
@@ -52,7 +52,7 @@ TEST(NodeDetailEdits, OnlyPlainNewNamesRename) {
 
 TEST(NodeDetailEdits, UneditedDialogChangesNothing) {
   LinkedEndNode d;
-  for (CSprite* node : {d.endNode, d.networkNode}) {
+  for (CNode* node : {d.endNode, d.networkNode}) {
     EXPECT_FALSE(ApplyDetailEdits(d.doc, *node, NodeDetailTextsOf(*node)));
   }
   // A node record's status words are not status words: a congested node
@@ -107,7 +107,7 @@ TEST(NodeDetailEdits, EndNodeWithBothRecordsTakesTheTypedStatus) {
   const ReportedNodeRecord uncongested{nodeRecord, true};
   const DirectoryRecordBytes directoryRecord{};
   d.doc.NewNode("EN2", "NETA.EN2", EndNode, &uncongested, &directoryRecord);
-  CSprite& node = *d.doc.FindNode("EN2");
+  CNode& node = *d.doc.FindNode("EN2");
   ASSERT_EQ(DetailFormOf(node), DetailForm::Node);
   NodeDetailTexts texts = NodeDetailTextsOf(node);
   EXPECT_EQ(texts.status, "Uncongested");
@@ -121,7 +121,7 @@ TEST(DirectoryDetailEdits, RenamesButNeverChangesStatus) {
   DirectoryRecordBytes record{};
   EncodeName("NETA.LU1", std::span(record).subspan(2, 17));
   d.doc.NewNode("LU1", "NETA.LU1", LogicalUnit, nullptr, &record);
-  CSprite& lu = *d.doc.FindNode("LU1");
+  CNode& lu = *d.doc.FindNode("LU1");
   lu.status = ResourceStatus::Inactive;
   d.doc.ApplyStatusImage(lu);
   d.doc.SetModified(false);

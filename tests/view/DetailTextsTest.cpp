@@ -149,7 +149,7 @@ TEST(NodeDetailTexts, DecodesTheNodeRecord) {
 }
 
 TEST(NodeDetailTexts, NodeWithoutRecordsShowsTheFixedValues) {
-  CSprite node;
+  CNode node;
   node.label = "ENNODE1";
   node.nodeType = EndNode;
   for (const bool active : {true, false}) {
@@ -248,8 +248,8 @@ TEST(DirectoryDetailTexts, ShortRecordLeavesMissingFieldsEmpty) {
 }
 
 TEST(TgDetailTexts, DecodesTheTgRecordWithTheLinkEnds) {
-  CSprite owner;
-  CSprite destination;
+  CNode owner;
+  CNode destination;
   owner.label = "NN1";
   destination.label = "EN1";
   CLink link;
@@ -300,7 +300,7 @@ TEST(TgDetailTexts, ShortRecordShowsUnknownStatus) {
 }
 
 TEST(DetailForms, RecordsChooseTheForm) {
-  CSprite node;
+  CNode node;
   EXPECT_EQ(DetailFormOf(node), DetailForm::Node);
   node.directoryRecord = std::make_unique<DirectoryRecordBytes>();
   EXPECT_EQ(DetailFormOf(node), DetailForm::Directory);
@@ -314,8 +314,8 @@ TEST(DetailForms, RecordsChooseTheForm) {
 }
 
 TEST(LinkDetailTexts, WithoutRecordShowsNameAndStatusWord) {
-  CSprite a;
-  CSprite b;
+  CNode a;
+  CNode b;
   a.label = "ENNODE1";
   b.label = "NN2";
   CLink link;

@@ -51,15 +51,15 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   }
 
   // A network node showing the 32 x 32 icon at (x, y).
-  CSprite& AddSquareNode(const std::string& name, int x, int y, const CDIB* image = nullptr) {
-    CSprite& node = AddNode(name, x, y);
+  CNode& AddSquareNode(const std::string& name, int x, int y, const CDIB* image = nullptr) {
+    CNode& node = AddNode(name, x, y);
     node.SetImage(image != nullptr ? *image : *icon, 0, 0);
     view.RedrawAll();
     return node;
   }
 
   // A point on the node's opaque body.
-  static Point BodyOf(const CSprite& node) { return {node.GetX() + 20, node.GetY() + 20}; }
+  static Point BodyOf(const CNode& node) { return {node.GetX() + 20, node.GetY() + 20}; }
 
   QPoint ToViewport(Point p) const {
     const double zoom = view.Zoom();
@@ -74,7 +74,7 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   }
   void MoveTo(Point at) { HoldCursorAt(ToViewport(at)); }
   void Release() { QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, cursor); }
-  void Drag(const CSprite& node, Point to) {
+  void Drag(const CNode& node, Point to) {
     Press(BodyOf(node));
     MoveTo(to);
     Release();
@@ -101,7 +101,7 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
 
   // Whether the whole picture, with what lies over it, shows the icon's
   // body of palette index `body` whole.
-  bool ShowsIconAt(const CSprite& node, std::uint8_t body) {
+  bool ShowsIconAt(const CNode& node, std::uint8_t body) {
     const Rect r = node.GetRect();
     const QImage picture = view.PictureImage();
     const QRgb color = ColorTableOf(*view.Palette())[body];

@@ -12,11 +12,11 @@ namespace {
 // points at it, and finding an LU unfolds them again.
 TEST(LuFold, FoldedLusLeaveThePictureForTheirOwnersMark) {
   viewtest::InteractiveWindow w;
-  CSprite& owner = w.AddSquareNode("EN1", 40, 40);
+  CNode& owner = w.AddSquareNode("EN1", 40, 40);
   owner.nodeType = EndNode;
-  CSprite& lu1 = w.AddSquareNode("LU1", 240, 40);
-  CSprite& lu2 = w.AddSquareNode("LU2", 40, 240);
-  for (CSprite* lu : {&lu1, &lu2}) {
+  CNode& lu1 = w.AddSquareNode("LU1", 240, 40);
+  CNode& lu2 = w.AddSquareNode("LU2", 40, 240);
+  for (CNode* lu : {&lu1, &lu2}) {
     lu->nodeType = LogicalUnit;
     w.doc.NewLink(owner, *lu);
   }

@@ -23,7 +23,7 @@ TEST(ViewDrag, StartsOnlyOnAShownOpaquePixel) {
                         Case{"hidden node", {20, 20}, true, false}}) {
     SCOPED_TRACE(c.name);
     InteractiveWindow w;
-    CSprite& node = w.AddSquareNode("NN1", 100, 100);
+    CNode& node = w.AddSquareNode("NN1", 100, 100);
     node.hidden = c.hidden ? 1 : 0;
     w.doc.SetModified(false);
     w.Press({100 + c.offset.x, 100 + c.offset.y});
@@ -43,8 +43,8 @@ TEST(ViewDrag, StartsOnlyOnAShownOpaquePixel) {
 // drops the node where it is, and the next press starts a new drag.
 TEST(ViewDrag, ARightClickEndsTheDragFirst) {
   InteractiveWindow w;
-  CSprite& node = w.AddSquareNode("NN1", 100, 100);
-  CSprite& other = w.AddSquareNode("NN2", 300, 100);
+  CNode& node = w.AddSquareNode("NN1", 100, 100);
+  CNode& other = w.AddSquareNode("NN2", 300, 100);
   w.Press(InteractiveWindow::BodyOf(node));
   w.MoveTo({200, 200});
   QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
@@ -61,8 +61,8 @@ TEST(ViewZoom, DragRightClickAndKeyboardMenuFollowTheZoom) {
   for (const double zoom : {2.0, 0.5}) {
     SCOPED_TRACE(zoom);
     InteractiveWindow w;
-    CSprite& node = w.AddSquareNode("NN1", 20, 20);
-    CSprite& other = w.AddSquareNode("NN2", 120, 20);
+    CNode& node = w.AddSquareNode("NN1", 20, 20);
+    CNode& other = w.AddSquareNode("NN2", 120, 20);
     w.view.SetZoom(zoom);
     w.view.horizontalScrollBar()->setValue(0);
     w.view.verticalScrollBar()->setValue(0);
@@ -88,8 +88,8 @@ TEST(ViewZoom, DragRightClickAndKeyboardMenuFollowTheZoom) {
 
 TEST(ViewDrag, OverlappingIconsGiveTheOneDrawnUnderneath) {
   InteractiveWindow w;
-  CSprite& over = w.AddSquareNode("OVER", 110, 110);
-  CSprite& under = w.AddSquareNode("UNDER", 100, 100);
+  CNode& over = w.AddSquareNode("OVER", 110, 110);
+  CNode& under = w.AddSquareNode("UNDER", 100, 100);
   over.SetDepth(60);
   under.SetDepth(40);
   w.view.RedrawAll();
@@ -107,8 +107,8 @@ TEST(ViewDrag, OverlappingIconsGiveTheOneDrawnUnderneath) {
 // background again: the drag redraws both.
 TEST(ViewDrag, MoveRedrawsTheOldAndNewPlaces) {
   InteractiveWindow w;
-  CSprite& node = w.AddSquareNode("NN1", 40, 40);
-  const Rect old = node.GetRect().Inflated(0, CSprite::kLabelBand);
+  CNode& node = w.AddSquareNode("NN1", 40, 40);
+  const Rect old = node.GetRect().Inflated(0, CNode::kLabelBand);
   ASSERT_FALSE(w.ShowsBackgroundAt(old));
   w.Press(InteractiveWindow::BodyOf(node));
   w.MoveTo({300, 120});
@@ -133,10 +133,10 @@ TEST(ViewDrag, IconAndLabelBandStayInsideThePicture) {
     // The whole picture shows: nothing scrolls.
     ASSERT_EQ(w.view.verticalScrollBar()->maximum(), 0);
     ASSERT_EQ(w.doc.picture.composedWidth, 520);
-    CSprite& node = w.AddSquareNode("NN1", 100, 100);
+    CNode& node = w.AddSquareNode("NN1", 100, 100);
     w.Drag(node, c.cursor);
     const int farX = 488;  // 520 - 32
-    const int farY = w.doc.picture.composedHeight - 32 - CSprite::kLabelBand;
+    const int farY = w.doc.picture.composedHeight - 32 - CNode::kLabelBand;
     EXPECT_EQ(node.GetX(), c.expected.x < 0 ? farX : c.expected.x);
     EXPECT_EQ(node.GetY(), c.expected.y < 0 ? farY : c.expected.y);
   }
@@ -157,7 +157,7 @@ TEST(ViewDrag, HoldingANodeBeyondAnEdgeScrollsToTheEndOfTheRange) {
     if (!c.down) bar.setValue(bar.maximum());
     const int end = c.down ? bar.maximum() : bar.minimum();
 
-    CSprite& node = w.AddSquareNode("NN1", 100, bar.value() + 20);
+    CNode& node = w.AddSquareNode("NN1", 100, bar.value() + 20);
     w.Press(InteractiveWindow::BodyOf(node));
     const int outside = c.down ? w.view.viewport()->height() + 40 : -40;
     // One move: a timer keeps scrolling while the cursor stays put, a
@@ -166,7 +166,7 @@ TEST(ViewDrag, HoldingANodeBeyondAnEdgeScrollsToTheEndOfTheRange) {
     while (bar.value() != end) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     w.HoldCursorAt({120, outside});  // the node follows to the end
     EXPECT_EQ(w.view.horizontalScrollBar()->value(), 0);
-    const int farY = w.doc.picture.composedHeight - 32 - CSprite::kLabelBand;
+    const int farY = w.doc.picture.composedHeight - 32 - CNode::kLabelBand;
     EXPECT_EQ(node.GetY(), c.down ? farY : 0);
     w.Release();
     EXPECT_FALSE(w.view.Dragging());
@@ -184,7 +184,7 @@ TEST(ViewDrag, FastModeAboveAHundredNodes) {
     for (int i = 1; i < count; ++i) {
       w.AddNode("N" + std::to_string(i), 280 + (i % 16) * 10, (i / 16) * 10);
     }
-    CSprite& node = w.AddSquareNode("MOVED", 0, 150);
+    CNode& node = w.AddSquareNode("MOVED", 0, 150);
     ASSERT_EQ(w.view.DisplayedCount(), count);
     // So many nodes make a picture larger than the test screen, which
     // opens fitted; the drag is followed at its own size.

@@ -18,7 +18,7 @@ constexpr const char* kLinkPrompt = "Select node to link with left mouse button 
 
 Point MidpointOf(const CLink& link) { return {(link.x1 + link.x2) / 2, (link.y1 + link.y2) / 2}; }
 
-bool Lists(const CSprite& node, const CLink* link) {
+bool Lists(const CNode& node, const CLink* link) {
   return std::find(node.links.begin(), node.links.end(), link) != node.links.end();
 }
 
@@ -38,7 +38,7 @@ TEST(ViewLinkMode, NextLeftClickLinksOrCancels) {
                         Case{"the background", nullptr, false}}) {
     SCOPED_TRACE(c.name);
     InteractiveWindow w;
-    CSprite& source = w.AddSquareNode("NN1", 60, 60);
+    CNode& source = w.AddSquareNode("NN1", 60, 60);
     w.AddSquareNode("NN2", 300, 60);
     w.doc.SetModified(false);
 
@@ -46,7 +46,7 @@ TEST(ViewLinkMode, NextLeftClickLinksOrCancels) {
     EXPECT_TRUE(w.view.LinkMode());
     EXPECT_EQ(w.status.Last(), kLinkPrompt);
 
-    const CSprite* target = c.target != nullptr ? w.doc.FindNode(c.target) : nullptr;
+    const CNode* target = c.target != nullptr ? w.doc.FindNode(c.target) : nullptr;
     w.Press(target != nullptr ? InteractiveWindow::BodyOf(*target) : Point{200, 250});
     w.Release();
     EXPECT_FALSE(w.view.LinkMode());
@@ -74,8 +74,8 @@ TEST(ViewLinkMode, NextLeftClickLinksOrCancels) {
 // link.
 TEST(ViewLinkMode, DoubleClickCompletesTheLink) {
   InteractiveWindow w;
-  CSprite& source = w.AddSquareNode("NN1", 60, 60);
-  CSprite& target = w.AddSquareNode("NN2", 300, 60);
+  CNode& source = w.AddSquareNode("NN1", 60, 60);
+  CNode& target = w.AddSquareNode("NN2", 300, 60);
   w.Choose(InteractiveWindow::BodyOf(source), command::kLink);
   const QPoint at = w.ToViewport(InteractiveWindow::BodyOf(target));
   QMouseEvent click(QEvent::MouseButtonDblClick, at, w.view.viewport()->mapToGlobal(at),
@@ -87,11 +87,11 @@ TEST(ViewLinkMode, DoubleClickCompletesTheLink) {
 
 TEST(ViewLinkMode, SourceGoneWithTheDocumentLinksNothing) {
   InteractiveWindow w;
-  CSprite& source = w.AddSquareNode("NN1", 60, 60);
+  CNode& source = w.AddSquareNode("NN1", 60, 60);
   w.Choose(InteractiveWindow::BodyOf(source), command::kLink);
   ASSERT_TRUE(w.view.LinkMode());
   w.doc.NewDocument();
-  CSprite& fresh = w.AddSquareNode("NN2", 60, 60);
+  CNode& fresh = w.AddSquareNode("NN2", 60, 60);
   w.Press(InteractiveWindow::BodyOf(fresh));
   EXPECT_TRUE(w.doc.Links().empty());
   EXPECT_FALSE(w.view.LinkMode());
@@ -101,8 +101,8 @@ TEST(ViewLinkMode, SourceGoneWithTheDocumentLinksNothing) {
 // lets go of everything that pointed at it or at its links.
 TEST(ViewDelete, NodeRemovedElsewhereLeavesNoPick) {
   InteractiveWindow w;
-  CSprite& doomed = w.AddSquareNode("NN1", 60, 60);
-  CSprite& other = w.AddSquareNode("NN2", 300, 60);
+  CNode& doomed = w.AddSquareNode("NN1", 60, 60);
+  CNode& other = w.AddSquareNode("NN2", 300, 60);
   w.doc.NewLink(doomed, other);
   w.view.BuildContextMenu(MidpointOf(*w.doc.Links().begin()[0]));
   ASSERT_NE(w.view.MenuLink(), nullptr);
@@ -111,7 +111,7 @@ TEST(ViewDelete, NodeRemovedElsewhereLeavesNoPick) {
   ASSERT_NE(w.view.ShownRoute().kind, Route::Kind::None);
   w.view.Select(&doomed);
 
-  const std::unique_ptr<CSprite> removed = w.doc.RemoveNode(doomed);
+  const std::unique_ptr<CNode> removed = w.doc.RemoveNode(doomed);
   EXPECT_EQ(w.view.MenuLink(), nullptr);
   EXPECT_EQ(w.view.SelectedNode(), nullptr);
   EXPECT_TRUE(w.view.ShownRoute().links.empty());
@@ -122,15 +122,15 @@ TEST(ViewDelete, NodeRemovedElsewhereLeavesNoPick) {
 
 TEST(ViewDelete, NodeTakesAllItsLinksWithIt) {
   InteractiveWindow w;
-  CSprite& hub = w.AddSquareNode("HUB", 200, 120);
-  CSprite& b = w.AddSquareNode("B", 20, 20);
-  CSprite& c = w.AddSquareNode("C", 420, 20);
-  CSprite& d = w.AddSquareNode("D", 420, 220);
-  for (CSprite* end : {&b, &c, &d}) w.doc.NewLink(hub, *end);
+  CNode& hub = w.AddSquareNode("HUB", 200, 120);
+  CNode& b = w.AddSquareNode("B", 20, 20);
+  CNode& c = w.AddSquareNode("C", 420, 20);
+  CNode& d = w.AddSquareNode("D", 420, 220);
+  for (CNode* end : {&b, &c, &d}) w.doc.NewLink(hub, *end);
   w.doc.NewLink(b, c);
   const CLink* kept = w.doc.Links().begin()[3].get();
   const Point onDeletedLine = MidpointOf(*w.doc.Links().begin()[2]);  // hub - D
-  const Rect hubBand = hub.GetRect().Inflated(0, CSprite::kLabelBand);
+  const Rect hubBand = hub.GetRect().Inflated(0, CNode::kLabelBand);
   w.view.RedrawAll();
   ASSERT_FALSE(w.ShowsBackgroundAt(hubBand));
   w.doc.SetModified(false);
@@ -156,8 +156,8 @@ TEST(ViewDelete, NodeTakesAllItsLinksWithIt) {
 // nothing of it: the rest of the drag and the next click are harmless.
 TEST(ViewDelete, DraggedOrLinkingNodeLeavesNoReference) {
   InteractiveWindow w;
-  CSprite& doomed = w.AddSquareNode("NN1", 60, 60);
-  CSprite& other = w.AddSquareNode("NN2", 300, 60);
+  CNode& doomed = w.AddSquareNode("NN1", 60, 60);
+  CNode& other = w.AddSquareNode("NN2", 300, 60);
   w.doc.NewLink(doomed, doomed);
   const Point body = InteractiveWindow::BodyOf(doomed);
   w.Choose(body, command::kLink);
@@ -178,7 +178,7 @@ TEST(ViewDelete, DraggedOrLinkingNodeLeavesNoReference) {
   EXPECT_EQ(w.view.DragNode(), &other);
   w.Release();
 
-  CSprite& dragged = w.AddSquareNode("NN3", 60, 200);
+  CNode& dragged = w.AddSquareNode("NN3", 60, 200);
   w.Press(InteractiveWindow::BodyOf(dragged));
   w.Choose(InteractiveWindow::BodyOf(dragged), command::kDelete);
   EXPECT_EQ(w.view.DragNode(), nullptr);
@@ -191,8 +191,8 @@ TEST(ViewDelete, DraggedOrLinkingNodeLeavesNoReference) {
 
 TEST(ViewDelete, LinkFromTheLinkMenu) {
   InteractiveWindow w;
-  CSprite& a = w.AddSquareNode("NN1", 40, 40);
-  CSprite& b = w.AddSquareNode("NN2", 400, 200);
+  CNode& a = w.AddSquareNode("NN1", 40, 40);
+  CNode& b = w.AddSquareNode("NN2", 400, 200);
   w.doc.NewLink(a, b);
   CLink* link = w.doc.Links().begin()->get();
   const Point middle = MidpointOf(*link);
@@ -217,10 +217,10 @@ TEST(ViewDelete, LinkFromTheLinkMenu) {
 
 TEST(ViewNeighbors, HideAndShowTheOtherEnds) {
   InteractiveWindow w;
-  CSprite& centre = w.AddSquareNode("C", 200, 120);
-  CSprite& left = w.AddSquareNode("L", 20, 20);
-  CSprite& right = w.AddSquareNode("R", 420, 20);
-  CSprite& lonely = w.AddSquareNode("LONELY", 420, 220);
+  CNode& centre = w.AddSquareNode("C", 200, 120);
+  CNode& left = w.AddSquareNode("L", 20, 20);
+  CNode& right = w.AddSquareNode("R", 420, 20);
+  CNode& lonely = w.AddSquareNode("LONELY", 420, 220);
   w.doc.NewLink(left, centre);   // centre is the second end
   w.doc.NewLink(centre, right);  // centre is the first end
   w.doc.NewLink(centre, centre);
@@ -247,7 +247,7 @@ TEST(ViewNeighbors, HideAndShowTheOtherEnds) {
 
 TEST(ViewHide, HidesTheMenuNodeOnly) {
   InteractiveWindow w;
-  CSprite& node = w.AddSquareNode("NN1", 60, 60);
+  CNode& node = w.AddSquareNode("NN1", 60, 60);
   w.AddSquareNode("NN2", 300, 60);
   w.doc.SetModified(false);
   // The background menu forgets the node: nothing to hide.
@@ -259,7 +259,7 @@ TEST(ViewHide, HidesTheMenuNodeOnly) {
   w.Choose(InteractiveWindow::BodyOf(node), command::kHide);
   EXPECT_EQ(node.hidden, 1);
   EXPECT_TRUE(w.doc.IsModified());
-  EXPECT_TRUE(w.ShowsBackgroundAt(node.GetRect().Inflated(0, CSprite::kLabelBand)));
+  EXPECT_TRUE(w.ShowsBackgroundAt(node.GetRect().Inflated(0, CNode::kLabelBand)));
   EXPECT_EQ(w.status.Last(), "Displaying 1 of 2 nodes");
 }
 
@@ -267,9 +267,9 @@ TEST(ViewHide, HidesTheMenuNodeOnly) {
 // moving it farther again puts it under its equals.
 TEST(ViewDepth, MoveCloserAndFartherResortTheList) {
   InteractiveWindow w;
-  CSprite& c = w.AddSquareNode("C", 120, 100);
+  CNode& c = w.AddSquareNode("C", 120, 100);
   w.AddSquareNode("B", 110, 100);
-  CSprite& a = w.AddSquareNode("A", 100, 100, w.otherIcon.get());
+  CNode& a = w.AddSquareNode("A", 100, 100, w.otherIcon.get());
   ASSERT_EQ(LabelsInOrder(w.doc), (std::vector<std::string>{"A", "B", "C"}));
   const Point overlap{125, 120};
   EXPECT_NE(*w.Buffer().PixelPtr(overlap.x, overlap.y), kOtherBody);
@@ -305,8 +305,8 @@ void Flatten(const QMenu& menu, const std::string& path, std::vector<std::string
 
 TEST(ViewContextMenu, ItemsIdsAndEnablingFollowWhatWasHit) {
   InteractiveWindow w;
-  CSprite& a = w.AddSquareNode("NN1", 40, 40);
-  CSprite& b = w.AddSquareNode("NN2", 400, 200);
+  CNode& a = w.AddSquareNode("NN1", 40, 40);
+  CNode& b = w.AddSquareNode("NN2", 400, 200);
   w.doc.NewLink(a, b);
   const Point onLink = MidpointOf(**w.doc.Links().begin());
 
@@ -355,7 +355,7 @@ TEST(ViewContextMenu, ItemsIdsAndEnablingFollowWhatWasHit) {
 
 TEST(ViewContextMenu, ChosenItemIsEmittedAndOnlyTheViewsOwnCommandsRunHere) {
   InteractiveWindow w;
-  CSprite& node = w.AddSquareNode("NN1", 40, 40);
+  CNode& node = w.AddSquareNode("NN1", 40, 40);
   dialogtest::DialogScript dialogs([](QDialog&) {});
   std::vector<int> chosen;
   QObject::connect(&w.view, &CMapvineView::CommandChosen, [&](int id) { chosen.push_back(id); });

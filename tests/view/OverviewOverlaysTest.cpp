@@ -41,21 +41,21 @@ struct FarPicture : ShownDocument {
     const snanode::SimulatedNode node(std::move(*parsed.network));
     RefreshCommand(doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
   }
-  CSprite& Node(const char* label) { return *doc.FindNode(label); }
+  CNode& Node(const char* label) { return *doc.FindNode(label); }
   void ShowAt(double zoom) {
     view.SetZoom(zoom);
     view.horizontalScrollBar()->setValue(0);
     view.verticalScrollBar()->setValue(0);
     Deliver();
   }
-  QPoint Shown(const CSprite& node) const {
+  QPoint Shown(const CNode& node) const {
     const Point c = node.GetCenter();
     return QPoint(static_cast<int>(c.x * view.Zoom()) - view.horizontalScrollBar()->value(),
                   static_cast<int>(c.y * view.Zoom()) - view.verticalScrollBar()->value());
   }
   // Pixels of `color`, as the picture's palette shows it, around where the
   // window shows `node`.
-  int PixelsNear(const CSprite& node, PaletteEntry color) {
+  int PixelsNear(const CNode& node, PaletteEntry color) {
     const QImage shown = view.viewport()->grab().toImage();
     const CDIBPal& palette = *view.Palette();
     const QRgb wanted =
@@ -75,7 +75,7 @@ TEST(ViewOverview, ChangeMarksShowFarOutUntilAcknowledged) {
   w.view.OnCommand(command::kAcknowledgeChanges);
   w.Refresh(kNetwork + "lu NETA.LU2 parent=NETA.EN1\n");
   // Shown as a mark, the new LU is ringed; folded, its owner carries it.
-  const std::pair<double, const CSprite*> views[] = {{0.2, &w.Node("LU2")},
+  const std::pair<double, const CNode*> views[] = {{0.2, &w.Node("LU2")},
                                                      {0.08, &w.Node("EN1")}};
   const PaletteEntry blue = ChangeMarkColor(ChangeMark::New);
   for (const auto& [zoom, shownAs] : views) {
@@ -107,7 +107,7 @@ TEST(ViewOverview, RouteShowsAtFitToWindow) {
 
 TEST(ViewOverview, KeyboardSelectionIsFramedAndKeptInSightFarOut) {
   FarPicture w;
-  CSprite& nn1 = w.Node("NN1");
+  CNode& nn1 = w.Node("NN1");
   nn1.SetPosition(2000, 1500);
   w.view.RedrawAll();
   w.ShowAt(0.2);

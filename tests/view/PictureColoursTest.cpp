@@ -118,7 +118,7 @@ TEST(ViewPictureColours, ReopenedPictureLooksTheSameAsBeforeSaving) {
     }
     for (const auto& node : s.doc.Nodes()) {
       const Rect icon = node->GetRect();
-      const Rect label{icon.left, icon.bottom, icon.right, icon.bottom + CSprite::kLabelBand};
+      const Rect label{icon.left, icon.bottom, icon.right, icon.bottom + CNode::kLabelBand};
       EXPECT_GT(PixelsWhere(before, label, [](QRgb p) { return p == ToRgb(kWhite); }), 0);
     }
 

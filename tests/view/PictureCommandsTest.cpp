@@ -26,7 +26,7 @@ using testing::ScriptedPrompts;
 struct FindWindow : InteractiveWindow {
   // The colour at the found node's body at each phase of the blink.
   std::vector<QRgb> phases;
-  const CSprite* watched = nullptr;
+  const CNode* watched = nullptr;
 
   FindWindow() {
     doc.workingImages[NetworkNode] = SquareIcons::Make(kBody);
@@ -44,8 +44,8 @@ struct FindWindow : InteractiveWindow {
       phases.push_back(ColorAt(Buffer(), body.x, body.y));
     }
   }
-  CSprite& AddNetworkNode(const std::string& name, int x, int y) {
-    CSprite& node = AddNode(name, x, y);
+  CNode& AddNetworkNode(const std::string& name, int x, int y) {
+    CNode& node = AddNode(name, x, y);
     view.RedrawAll();
     return node;
   }
@@ -78,7 +78,7 @@ TEST(ViewFindResource, MatchesWholeNamesIgnoringCaseAndBlinksEightPhases) {
     SCOPED_TRACE(c.text);
     FindWindow w;
     w.view.resize(700, 500);  // the 520 x 320 picture fits
-    CSprite& node = w.AddNetworkNode("NN1\xFC", 200, 100);  // typed in UTF-8, held in Latin-1
+    CNode& node = w.AddNetworkNode("NN1\xFC", 200, 100);  // typed in UTF-8, held in Latin-1
     w.watched = &node;
     const int imageBefore = node.imageIndex;
 
@@ -140,7 +140,7 @@ TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
   w.doc.workingImages[NetworkNode + kInactiveOffset] =
       MakeImage(32, 32, {kBlack, kWhite, kRed},
                 [](int x, int) { return x < 16 ? kClear : kOtherBody; });
-  CSprite& node = w.AddNetworkNode("NN1", 200, 100);
+  CNode& node = w.AddNetworkNode("NN1", 200, 100);
   node.status = ResourceStatus::Inactive;
   w.doc.ApplyStatusImage(node);
   w.watched = &node;
@@ -160,7 +160,7 @@ TEST(ViewFindResource, BigPictureScrollsTheNodeToTheMiddle) {
   w.doc.ComposeBackground(nullptr, kArrangementChosenInView, 1200, 900);
   w.view.resize(300, 200);
   InteractiveWindow::DeliverEvents();
-  CSprite& node = w.AddNetworkNode("NN1", 700, 500);
+  CNode& node = w.AddNetworkNode("NN1", 700, 500);
   w.watched = &node;
   w.FindText("nn1");
 
@@ -171,7 +171,7 @@ TEST(ViewFindResource, BigPictureScrollsTheNodeToTheMiddle) {
   EXPECT_EQ(w.phases.size(), 8u);
   // The node near the top-left corner cannot go to the middle: the scroll
   // stops at 0.
-  CSprite& corner = w.AddNetworkNode("NN2", 10, 10);
+  CNode& corner = w.AddNetworkNode("NN2", 10, 10);
   w.watched = &corner;
   w.FindText("NN2");
   EXPECT_EQ(w.Scroll(), (Point{0, 0}));

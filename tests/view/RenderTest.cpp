@@ -27,7 +27,7 @@ TEST(ViewRender, EmptyDocumentShowsTheBackgroundOnly) {
 TEST(ViewRender, HiddenNodesAreCountedButNotDrawn) {
   ShownDocument s;
   s.AddNode("NN1", 0, 0);
-  CSprite& hidden = s.AddNode("NN2", 200, 100);
+  CNode& hidden = s.AddNode("NN2", 200, 100);
   s.AddNode("NN3", 400, 0);
   hidden.hidden = 1;
   s.view.Render(nullptr);
@@ -35,7 +35,7 @@ TEST(ViewRender, HiddenNodesAreCountedButNotDrawn) {
   EXPECT_EQ(s.view.DisplayedCount(), 2);
   EXPECT_EQ(s.view.TotalCount(), 3);
   // Neither the icon nor the label of the hidden node is there.
-  const Rect band = hidden.GetRect().Inflated(0, CSprite::kLabelBand);
+  const Rect band = hidden.GetRect().Inflated(0, CNode::kLabelBand);
   EXPECT_EQ(DifferingPixels(s.Buffer(), *s.doc.composedBackground, band), 0);
   EXPECT_GT(DifferingPixels(s.Buffer(), *s.doc.composedBackground, s.doc.FindNode("NN1")->GetRect()),
             0);
@@ -48,9 +48,9 @@ TEST(ViewRender, PartialRedrawDrawsLinksOnlyInsideItsArea) {
   for (const bool endHidden : {false, true}) {
     SCOPED_TRACE(endHidden ? "end hidden" : "both ends shown");
     ShownDocument s;
-    CSprite& a = s.AddNode("NNA", 0, 0);
-    CSprite& b = s.AddNode("NNB", 180, 180);
-    CSprite& inside = s.AddNode("NNC", 110, 100);  // within the link's bounds
+    CNode& a = s.AddNode("NNA", 0, 0);
+    CNode& b = s.AddNode("NNB", 180, 180);
+    CNode& inside = s.AddNode("NNC", 110, 100);  // within the link's bounds
     s.doc.NewLink(a, b);
     b.hidden = endHidden ? 1 : 0;
     s.view.Render(nullptr);
@@ -61,7 +61,7 @@ TEST(ViewRender, PartialRedrawDrawsLinksOnlyInsideItsArea) {
     // Crosses the line (centre to centre: y = x - 24) just right of the
     // first node, and touches no node's band.
     const Rect clip{84, 56, 92, 68};
-    ASSERT_FALSE(clip.Intersects(inside.GetRect().Inflated(0, CSprite::kLabelBand)));
+    ASSERT_FALSE(clip.Intersects(inside.GetRect().Inflated(0, CNode::kLabelBand)));
     ASSERT_FALSE(clip.Intersects(a.GetRect()));
     s.RedrawOver(clip);
 
@@ -85,9 +85,9 @@ TEST(ViewRender, PartialRedrawDrawsLinksOnlyInsideItsArea) {
 // nodes in its bounds are not redrawn for it.
 TEST(ViewRender, LinkWhoseLineMissesTheAreaIsNotDrawn) {
   ShownDocument s;
-  CSprite& a = s.AddNode("NNA", 0, 0);
-  CSprite& b = s.AddNode("NNB", 400, 200);
-  CSprite& inside = s.AddNode("NNC", 100, 130);  // in the bounds, clear of the line
+  CNode& a = s.AddNode("NNA", 0, 0);
+  CNode& b = s.AddNode("NNB", 400, 200);
+  CNode& inside = s.AddNode("NNC", 100, 130);  // in the bounds, clear of the line
   s.doc.NewLink(a, b);
   s.view.Render(nullptr);
 
@@ -96,7 +96,7 @@ TEST(ViewRender, LinkWhoseLineMissesTheAreaIsNotDrawn) {
   const Rect clip{60, 180, 70, 190};  // the line passes near y = 30 here
   const CLink& link = **s.doc.Links().begin();
   ASSERT_TRUE(clip.Intersects(link.bounds));
-  ASSERT_FALSE(clip.Intersects(inside.GetRect().Inflated(0, CSprite::kLabelBand)));
+  ASSERT_FALSE(clip.Intersects(inside.GetRect().Inflated(0, CNode::kLabelBand)));
   s.RedrawOver(clip);
   EXPECT_EQ(PixelsOfIndex((*s.picture), inside.GetRect(), marker),
             inside.GetRect().Width() * inside.GetRect().Height());
@@ -112,10 +112,10 @@ TEST(ViewRender, LinkWhoseLineMissesTheAreaIsNotDrawn) {
 
 TEST(ViewRender, LabelIsDrawnWhiteUnderTheIconAndCutAtItsRightEdge) {
   ShownDocument s;
-  CSprite& node = s.AddNode("NN1WITHAVERYLONGLABELTEXT", 100, 60);
+  CNode& node = s.AddNode("NN1WITHAVERYLONGLABELTEXT", 100, 60);
   // Only the label band is redrawn: the label is drawn, the icon is not.
   const Rect icon = node.GetRect();
-  const Rect labelBand{icon.left, icon.bottom, icon.right, icon.bottom + CSprite::kLabelBand};
+  const Rect labelBand{icon.left, icon.bottom, icon.right, icon.bottom + CNode::kLabelBand};
   s.view.Render(nullptr);
   const std::uint8_t marker = s.IndexOf(kMagenta);
   Fill(s.Buffer(), icon, marker);
@@ -123,7 +123,7 @@ TEST(ViewRender, LabelIsDrawnWhiteUnderTheIconAndCutAtItsRightEdge) {
   s.RedrawOver(clip);
   EXPECT_EQ(PixelsOfIndex((*s.picture), icon, marker), icon.Width() * icon.Height());
 
-  const Rect wide{icon.left - 20, icon.bottom, icon.right + 60, icon.bottom + CSprite::kLabelBand};
+  const Rect wide{icon.left - 20, icon.bottom, icon.right + 60, icon.bottom + CNode::kLabelBand};
   const std::uint8_t white = s.IndexOf(kWhite);
   int textPixels = 0;
   for (int y = wide.top; y < wide.bottom; ++y) {
@@ -159,12 +159,12 @@ TEST(ViewRender, NodesSharingAnIconAreMappedOnceAndKeepTheirTransparentIndex) {
   // An icon in a palette of its own: index 3 (yellow) frames a red square.
   const auto icon = MakeImage(20, 20, {kBlack, kBlue, kRed, {255, 255, 0, 0}},
                               [](int x, int y) { return x < 5 || y < 5 ? 3 : 2; });
-  auto first = std::make_unique<CSprite>();
-  auto second = std::make_unique<CSprite>();
+  auto first = std::make_unique<CNode>();
+  auto second = std::make_unique<CNode>();
   first->SetImage(*icon, 0, 0);
   second->SetImage(*icon, 0, 0);
-  CSprite& a = s.doc.InsertNode(std::move(first));
-  CSprite& b = s.doc.InsertNode(std::move(second));
+  CNode& a = s.doc.InsertNode(std::move(first));
+  CNode& b = s.doc.InsertNode(std::move(second));
   a.SetPosition(10, 10);
   b.SetPosition(200, 10);
 
@@ -194,7 +194,7 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
   ShownDocument s;
   s.view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.view));
-  CSprite& node = s.AddNode("NN1", 0, 0);
+  CNode& node = s.AddNode("NN1", 0, 0);
   s.view.Render(nullptr);
   QCoreApplication::processEvents();
   s.status.texts.clear();
@@ -264,7 +264,7 @@ TEST(ViewRender, PictureResizeRecomposesInTheChosenArrangement) {
 
 TEST(ViewRender, FailedBackgroundLeavesTheMissingBufferAlone) {
   ShownDocument s;
-  CSprite& node = s.AddNode("NN1", 0, 0);
+  CNode& node = s.AddNode("NN1", 0, 0);
   // A damaged picture that claims no width: no buffer can be made for it.
   auto image = MakeImage(10, 10, {kBlack}, [](int, int) { return 0; });
   StoreU32(image->HeaderBlock() + dib::kBiWidth, 0);

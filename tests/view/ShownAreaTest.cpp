@@ -70,12 +70,12 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
     s.view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.view));
     s.view.RequestPictureResize(1400, 1000);
-    std::vector<CSprite*> nodes;
+    std::vector<CNode*> nodes;
     for (int i = 0; i < 60; ++i) {
       nodes.push_back(&s.AddNode("N" + std::to_string(i), upTo(1340), upTo(930)));
     }
     for (int i = 0; i < 80; ++i) s.doc.NewLink(*nodes[upTo(60)], *nodes[upTo(60)]);
-    for (CSprite* node : nodes) {
+    for (CNode* node : nodes) {
       node->changeMark = static_cast<ChangeMark>(upTo(5));
       node->stale = upTo(4) == 0;
     }
@@ -86,7 +86,7 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
     s.view.SetZoom(zoom);
 
     for (int step = 0; step < 12; ++step) {
-      CSprite& node = *nodes[upTo(60)];
+      CNode& node = *nodes[upTo(60)];
       switch (upTo(4)) {
         case 0:  // a drag step
           node.SetPosition(upTo(1340), upTo(930));

@@ -7,8 +7,8 @@ namespace {
 
 TEST(ViewToolTips, NameWhatLiesUnderThePointerWithNamesEscaped) {
   viewtest::InteractiveWindow w;
-  CSprite& a = w.AddSquareNode("NN1", 40, 40);
-  CSprite& b = w.AddSquareNode("NN2", 240, 40);
+  CNode& a = w.AddSquareNode("NN1", 40, 40);
+  CNode& b = w.AddSquareNode("NN2", 240, 40);
   b.label = "<b>B";  // a name from a file may hold markup
   b.status = ResourceStatus::Inactive;
   w.doc.NewLink(a, b);

@@ -46,9 +46,9 @@ struct ShownDocument {
   }
   std::unique_ptr<CDIBSurface> picture;
   // Adds a network node and moves it to (x, y).
-  CSprite& AddNode(const std::string& name, int x, int y) {
+  CNode& AddNode(const std::string& name, int x, int y) {
     doc.NewNode(name, "NETA." + name, NetworkNode, nullptr, nullptr);
-    CSprite& node = *doc.FindNode(name);
+    CNode& node = *doc.FindNode(name);
     node.SetPosition(x, y);
     view.ClearDirty();
     return node;

@@ -1,6 +1,6 @@
-#include "graphics/CLinkList.h"
+#include "model/CLinkList.h"
 
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 

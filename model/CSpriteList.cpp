@@ -1,4 +1,4 @@
-#include "graphics/CSpriteList.h"
+#include "model/CSpriteList.h"
 
 #include <algorithm>
 #include <cassert>
@@ -23,7 +23,7 @@ void SpriteListObserver::AddDirty(const Rect& area) {
 
 namespace {
 
-using SpriteIterator = std::list<std::unique_ptr<CSprite>>::iterator;
+using SpriteIterator = std::list<std::unique_ptr<CNode>>::iterator;
 
 // Walks from both ends of [first, last) at once and answers the position
 // where `fromFront` first holds going forward, or just after the element
@@ -48,7 +48,7 @@ SpriteIterator MeetFromBothEnds(SpriteIterator first, SpriteIterator last, FromF
 
 }  // namespace
 
-CSprite& CSpriteList::Insert(std::unique_ptr<CSprite> sprite) {
+CNode& CSpriteList::Insert(std::unique_ptr<CNode> sprite) {
   assert(sprite != nullptr);
   sprite->SetObserver(&observer_);
   ++orderVersion_;
@@ -56,15 +56,15 @@ CSprite& CSpriteList::Insert(std::unique_ptr<CSprite> sprite) {
   // In front of every sprite of the same depth: before the first deeper or
   // equal one, which is just after the last shallower one.
   const auto place = MeetFromBothEnds(
-      sprites_.begin(), sprites_.end(), [depth](const CSprite& s) { return s.GetDepth() >= depth; },
-      [depth](const CSprite& s) { return s.GetDepth() < depth; });
+      sprites_.begin(), sprites_.end(), [depth](const CNode& s) { return s.GetDepth() >= depth; },
+      [depth](const CNode& s) { return s.GetDepth() < depth; });
   return **sprites_.insert(place, std::move(sprite));
 }
 
-std::unique_ptr<CSprite> CSpriteList::Remove(const CSprite& sprite) {
+std::unique_ptr<CNode> CSpriteList::Remove(const CSprite& sprite) {
   auto it = Locate(sprite);
   if (it == sprites_.end()) return nullptr;
-  std::unique_ptr<CSprite> taken = std::move(*it);
+  std::unique_ptr<CNode> taken = std::move(*it);
   sprites_.erase(it);
   ++orderVersion_;
   // Out of the list it has nobody to report to (the list may go first).
@@ -73,27 +73,27 @@ std::unique_ptr<CSprite> CSpriteList::Remove(const CSprite& sprite) {
 }
 
 void CSpriteList::Reorder(const CSprite& sprite) {
-  if (std::unique_ptr<CSprite> taken = Remove(sprite)) Insert(std::move(taken));
+  if (std::unique_ptr<CNode> taken = Remove(sprite)) Insert(std::move(taken));
 }
 
-CSprite* CSpriteList::HitTest(int x, int y) const {
+CNode* CSpriteList::HitTest(int x, int y) const {
   for (const auto& s : sprites_) {
     if (!s->hidden && s->HitTest(x, y)) return s.get();
   }
   return nullptr;
 }
 
-CSprite* CSpriteList::FindByLabel(std::string_view label) const {
+CNode* CSpriteList::FindByLabel(std::string_view label) const {
   for (const auto& s : sprites_) {
     if (s->label == label) return s.get();
   }
   return nullptr;
 }
 
-std::list<std::unique_ptr<CSprite>>::iterator CSpriteList::Locate(const CSprite& sprite) {
+std::list<std::unique_ptr<CNode>>::iterator CSpriteList::Locate(const CSprite& sprite) {
   const auto found = MeetFromBothEnds(
-      sprites_.begin(), sprites_.end(), [&sprite](const CSprite& s) { return &s == &sprite; },
-      [&sprite](const CSprite& s) { return &s == &sprite; });
+      sprites_.begin(), sprites_.end(), [&sprite](const CNode& s) { return &s == &sprite; },
+      [&sprite](const CNode& s) { return &s == &sprite; });
   if (found != sprites_.end() && found->get() == &sprite) return found;
   // Met from the back, the answer is the position after it.
   if (found != sprites_.begin() && std::prev(found)->get() == &sprite) return std::prev(found);

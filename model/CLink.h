@@ -8,14 +8,14 @@
 #include "graphics/CDIB.h"
 #include "graphics/CDIBPal.h"
 #include "graphics/CDIBSurface.h"
-#include "graphics/ChangeMark.h"
+#include "model/ChangeMark.h"
 #include "graphics/Geometry.h"
-#include "graphics/NodeRecords.h"
-#include "graphics/ResourceStatus.h"
+#include "model/NodeRecords.h"
+#include "model/ResourceStatus.h"
 
 namespace mapvine {
 
-class CSprite;
+class CNode;
 
 // A line between two nodes: a transmission group, an LU-to-owner link or a
 // link drawn by hand. Green while active, red while not.
@@ -51,14 +51,14 @@ class CLink {
   std::string destinationName;
   int x1 = 0, y1 = 0;
   int x2 = 0, y2 = 0;
-  CSprite* endA = nullptr;  // not owned
-  CSprite* endB = nullptr;  // not owned
+  CNode* endA = nullptr;  // not owned
+  CNode* endB = nullptr;  // not owned
   std::string endAName;     // endpoint names read from a file, to rejoin
   std::string endBName;
   // Nodes besides its ends that list this link. Only opening a file makes
   // them: every node carrying an end's stored name lists the link, though
   // only the last of them becomes the end.
-  std::vector<CSprite*> otherListers;  // not owned
+  std::vector<CNode*> otherListers;  // not owned
   std::string title;
   Rect bounds;
   int hitTolerance = 2;
@@ -83,7 +83,7 @@ class CLink {
   void UpdateBounds();
   // Moves the end (or both ends) belonging to `node` by (dx, dy) and updates
   // `bounds`.
-  void MoveEndOf(const CSprite& node, int dx, int dy);
+  void MoveEndOf(const CNode& node, int dx, int dy);
 };
 
 }  // namespace mapvine

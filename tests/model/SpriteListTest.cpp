@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/CSpriteList.h"
+#include "model/CSpriteList.h"
 #include "tests/graphics/SpriteTestSupport.h"
 
 namespace mapvine {
@@ -18,8 +18,8 @@ class SpriteListTest : public ::testing::Test {
     *icon.PixelPtr(0, 0) = 7;
   }
 
-  CSprite& Add(const std::string& label, int depth, int x = 0, int y = 0) {
-    auto sprite = std::make_unique<CSprite>();
+  CNode& Add(const std::string& label, int depth, int x = 0, int y = 0) {
+    auto sprite = std::make_unique<CNode>();
     sprite->label = label;
     sprite->SetImage(icon, 1, 6);
     sprite->SetPosition(x, y);
@@ -50,7 +50,7 @@ TEST_F(SpriteListTest, InsertKeepsAscendingDepthWithNewcomersInFront) {
 
 TEST_F(SpriteListTest, SetDepthReordersAndReportsOnlyRealChanges) {
   list.SetView(&view);
-  CSprite& a = Add("a", 10, 40, 40);
+  CNode& a = Add("a", 10, 40, 40);
   Add("b", 20);
   Add("c", 30);
   a.SetDepth(10);
@@ -71,15 +71,15 @@ TEST_F(SpriteListTest, SetDepthReordersAndReportsOnlyRealChanges) {
 
 TEST_F(SpriteListTest, MovesBecomeMergedDirtyRectanglesOfTheView) {
   list.SetView(&view);
-  CSprite& a = Add("a", 10, 0, 100);
+  CNode& a = Add("a", 10, 0, 100);
   a.SetPosition(10, 100);
   a.SetPosition(200, 100);
   EXPECT_EQ(view.Dirty(), (std::deque<Rect>{{200, 70, 232, 162}, {0, 70, 42, 162}}));
 }
 
 TEST_F(SpriteListTest, HitTestPrefersTheHeadAndSkipsHiddenSprites) {
-  CSprite& below = Add("below", 60, 100, 100);
-  CSprite& above = Add("above", 10, 110, 110);
+  CNode& below = Add("below", 60, 100, 100);
+  CNode& above = Add("above", 10, 110, 110);
   EXPECT_EQ(list.HitTest(120, 120), &above);
   above.hidden = 1;
   EXPECT_EQ(list.HitTest(120, 120), &below);
@@ -89,7 +89,7 @@ TEST_F(SpriteListTest, HitTestPrefersTheHeadAndSkipsHiddenSprites) {
 
 TEST_F(SpriteListTest, FindByLabelIsExactAndPrefersTheHead) {
   Add("NODE1", 50);
-  CSprite& nearer = Add("NODE1", 40);
+  CNode& nearer = Add("NODE1", 40);
   EXPECT_EQ(list.FindByLabel("NODE1"), &nearer);
   EXPECT_EQ(list.FindByLabel("node1"), nullptr);
   EXPECT_EQ(list.FindByLabel("NODE"), nullptr);
@@ -97,9 +97,9 @@ TEST_F(SpriteListTest, FindByLabelIsExactAndPrefersTheHead) {
 
 TEST_F(SpriteListTest, RemoveHandsTheSpriteBackAndStopsItsReports) {
   list.SetView(&view);
-  CSprite& a = Add("a", 10);
+  CNode& a = Add("a", 10);
   Add("b", 20);
-  std::unique_ptr<CSprite> taken = list.Remove(a);
+  std::unique_ptr<CNode> taken = list.Remove(a);
   ASSERT_EQ(taken.get(), &a);
   EXPECT_EQ(list.Remove(a), nullptr);
   taken->SetPosition(300, 300);

@@ -1,10 +1,10 @@
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 #include "graphics/LineDrawing.h"
 
 namespace mapvine {
@@ -88,7 +88,7 @@ void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
 
 void CLink::UpdateBounds() { bounds = Rect{x1, y1, x2, y2}.Normalized().Inflated(1, 1); }
 
-void CLink::MoveEndOf(const CSprite& node, int dx, int dy) {
+void CLink::MoveEndOf(const CNode& node, int dx, int dy) {
   if (endA != &node && endB != &node) return;
   // A link from a node to itself moves both of its ends.
   if (endA == &node) {

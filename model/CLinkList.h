@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/CLink.h"
+#include "model/CLink.h"
 
 namespace mapvine {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "graphics/COSBView.h"
-#include "graphics/CSprite.h"
+#include "model/CNode.h"
 
 namespace mapvine {
 
@@ -36,13 +36,13 @@ class CSpriteList {
   CSpriteList& operator=(const CSpriteList&) = delete;
 
   // Inserts before the first sprite of equal or greater depth.
-  CSprite& Insert(std::unique_ptr<CSprite> sprite);
+  CNode& Insert(std::unique_ptr<CNode> sprite);
   // Takes the sprite out (not destroyed); empty when absent.
-  std::unique_ptr<CSprite> Remove(const CSprite& sprite);
+  std::unique_ptr<CNode> Remove(const CSprite& sprite);
   void Reorder(const CSprite& sprite);
   // First shown sprite, from the head, whose HitTest passes.
-  CSprite* HitTest(int x, int y) const;
-  CSprite* FindByLabel(std::string_view label) const;
+  CNode* HitTest(int x, int y) const;
+  CNode* FindByLabel(std::string_view label) const;
   void DeleteAll() {
     sprites_.clear();
     ++orderVersion_;
@@ -61,10 +61,10 @@ class CSpriteList {
   std::uint64_t OrderVersion() const { return orderVersion_; }
 
  private:
-  std::list<std::unique_ptr<CSprite>>::iterator Locate(const CSprite& sprite);
+  std::list<std::unique_ptr<CNode>>::iterator Locate(const CSprite& sprite);
 
   SpriteListObserver observer_;
-  std::list<std::unique_ptr<CSprite>> sprites_;
+  std::list<std::unique_ptr<CNode>> sprites_;
   std::uint64_t orderVersion_ = 0;
 };
 
