@@ -82,7 +82,7 @@ TEST(AdvancePlacement, AsksTheWindowToGrowWhenALoadedPictureSaysSo) {
 
 // The largest picture that can still be saved: growth stops at its side,
 // and a full one wraps to the top row as if it could not grow at all.
-TEST(NextPosition, GrowthStopsAtTheLargestSavableSide) {
+TEST(AdvancePlacement, GrowthStopsAtTheLargestSavableSide) {
   constexpr int kSide = 32768, kPerSide = kSide / 90;
   Canvas520x320 d;
   d.doc.ComposeBackground(nullptr, kArrangementChosenInView, kSide - 28, 320);
