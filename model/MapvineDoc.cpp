@@ -33,6 +33,8 @@ std::unique_ptr<CDIBPal> DefaultPalette() {
 CMapvineDoc::CMapvineDoc() { SetUp(); }
 
 CMapvineDoc::~CMapvineDoc() {
+  // The view may already be gone, and nobody is left to tell what leaves.
+  view_ = nullptr;
   // Links point at nodes and nodes list links: drop both together.
   Clear();
 }
