@@ -70,32 +70,18 @@ ArrangeCommand::ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgr
 
 ArrangeCommand::~ArrangeCommand() = default;
 
-bool ArrangeCommand::OnCommand(int id) {
-  switch (id) {
-    case command::kArrangeByConnections:
-      // Not while a refresh (which shows the same progress) changes the
-      // picture.
-      if (!Running() && !progress_.Running()) Start();
-      return true;
-    case command::kPlaceNewNearNeighbours:
-      doc_.placeNewNearNeighbours = !doc_.placeNewNearNeighbours;
-      doc_.SetModified(true);
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::optional<CommandState> ArrangeCommand::CommandStateOf(int id) const {
-  switch (id) {
-    case command::kArrangeByConnections:
-      return CommandState{.enabled = !Running() && !progress_.Running() && doc_.Nodes().size() > 0,
-                          .checked = false};
-    case command::kPlaceNewNearNeighbours:
-      return CommandState{.enabled = doc_.arranged, .checked = doc_.arranged && doc_.placeNewNearNeighbours};
-    default:
-      return std::nullopt;
-  }
+void ArrangeCommand::BindCommands(CommandBindings& commands) {
+  // Not while a refresh (which shows the same progress) changes the picture.
+  commands.Bind(command::kArrangeByConnections, [this] { Start(); }, [this] {
+    return CommandState{.enabled = !Running() && !progress_.Running() && doc_.Nodes().size() > 0, .checked = false};
+  });
+  commands.Bind(
+      command::kPlaceNewNearNeighbours,
+      [this] {
+        doc_.placeNewNearNeighbours = !doc_.placeNewNearNeighbours;
+        doc_.SetModified(true);
+      },
+      [this] { return CommandState{.enabled = doc_.arranged, .checked = doc_.arranged && doc_.placeNewNearNeighbours}; });
 }
 
 void ArrangeCommand::Start() {

@@ -13,7 +13,7 @@
 #include "app/StatusProgress.h"
 #include "layout/ArrangePicture.h"
 #include "model/MapvineDoc.h"
-#include "view/CommandTarget.h"
+#include "view/CommandBindings.h"
 
 namespace mapvine {
 
@@ -25,7 +25,7 @@ namespace mapvine {
 // cannot be interrupted inside its own step, so on exit the command waits
 // for a worker only a moment and then leaves it running: the worker owns
 // everything it touches, and the process ending takes it along.
-class ArrangeCommand final : public QObject, public CommandTarget {
+class ArrangeCommand final : public QObject {
   Q_OBJECT
 
  public:
@@ -38,8 +38,8 @@ class ArrangeCommand final : public QObject, public CommandTarget {
                  Layout layout = ComputeArrangement);
   ~ArrangeCommand() override;
 
-  bool OnCommand(int id) override;
-  std::optional<CommandState> CommandStateOf(int id) const override;
+  // Binds "Arrange by Connections" and "Place New Resources Near Neighbours".
+  void BindCommands(CommandBindings& commands);
 
   // Whether an arrangement is being computed; the picture must not change
   // under it meanwhile.

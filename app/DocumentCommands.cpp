@@ -174,60 +174,32 @@ void DocumentCommands::EditSettings() {
   }
 }
 
-bool DocumentCommands::OnCommand(int id) {
-  switch (id) {
-    case command::kRefresh:
-      Refresh(RefreshTrigger::User);
-      return true;
-    case command::kTileNodes:
-      doc_.TileNodes();
-      return true;
-    case command::kManualAddNode:
-      doc_.ManualAddNode();
-      return true;
-    case command::kTrace:
-      ToggleTrace();
-      return true;
-    case command::kSettings:
-      EditSettings();
-      return true;
-    case command::kNewBackgroundImage:
-      doc_.NewBackgroundImage(AskForImage(ImageUse::Background));
-      return true;
-    case command::kIconHost:
-    case command::kIconWorkstation:
-    case command::kIconServerWorkstation:
-    case command::kIconActive:
-    case command::kIconInactive:
-    case command::kIconSameForBoth:
-      if (CNode* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
-      return true;
-    case command::kFileSave:
-      Save();
-      return true;
-    case command::kFileSaveAs:
-      SaveAs();
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::optional<CommandState> DocumentCommands::CommandStateOf(int id) const {
-  switch (id) {
-    case command::kTrace:
-      return CommandState{true, TraceEnabled()};
-    case command::kRefresh:
-      return CommandState{.enabled = !Refreshing() && !NodeBusy(), .checked = false};
-    case command::kTileNodes:
-    case command::kManualAddNode:
-    case command::kNewBackgroundImage:
-    case command::kSettings:
-    case command::kFileSave:
-    case command::kFileSaveAs:
-      return CommandState{};
-    default:
-      return std::nullopt;
+void DocumentCommands::BindCommands(CommandBindings& commands) {
+  commands.Bind(command::kRefresh, [this] { Refresh(RefreshTrigger::User); },
+                [this] { return CommandState{.enabled = !Refreshing() && !NodeBusy(), .checked = false}; });
+  commands.Bind(command::kTileNodes, [this] { doc_.TileNodes(); });
+  commands.Bind(command::kManualAddNode, [this] { doc_.ManualAddNode(); });
+  commands.Bind(command::kTrace, [] { ToggleTrace(); },
+                [] { return CommandState{.enabled = true, .checked = TraceEnabled()}; });
+  commands.Bind(command::kSettings, [this] { EditSettings(); });
+  commands.Bind(command::kNewBackgroundImage,
+                [this] { doc_.NewBackgroundImage(AskForImage(ImageUse::Background)); });
+  commands.Bind(command::kFileSave, [this] { Save(); });
+  commands.Bind(command::kFileSaveAs, [this] { SaveAs(); });
+  // A standard icon family needs the node the menu was opened on; the
+  // custom icons are offered on every menu.
+  const auto needsNode = [this] {
+    return CommandState{.enabled = selectedNode && selectedNode() != nullptr, .checked = false};
+  };
+  for (const int id : {command::kIconHost, command::kIconWorkstation, command::kIconServerWorkstation,
+                       command::kIconSameForBoth, command::kIconActive, command::kIconInactive}) {
+    const bool custom = id == command::kIconActive || id == command::kIconInactive;
+    commands.Bind(
+        id,
+        [this, id] {
+          if (CNode* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
+        },
+        custom ? CommandBindings::StateRule{} : needsNode);
   }
 }
 

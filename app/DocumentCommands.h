@@ -14,7 +14,7 @@
 #include "refresh/RefreshProgress.h"
 #include "refresh/RefreshRun.h"
 #include "protocol/SnaLibrary.h"
-#include "view/CommandTarget.h"
+#include "view/CommandBindings.h"
 
 namespace mapvine {
 
@@ -24,15 +24,15 @@ enum class SaveChoice { Yes, No, Cancel };
 // The document's commands: refresh, tile, add a node by hand, the trace
 // toggle, the view settings, a new background image, the icons of a node,
 // save and save as.
-class DocumentCommands final : public CommandTarget {
+class DocumentCommands final {
  public:
   // Without a loaded node library everything but Refresh works, and Refresh
   // says why it cannot.
   DocumentCommands(CMapvineDoc& doc, SnaLibrary node, DocumentFile& file);
-  ~DocumentCommands() override;
+  ~DocumentCommands();
 
-  bool OnCommand(int id) override;
-  std::optional<CommandState> CommandStateOf(int id) const override;
+  // Binds each command named above.
+  void BindCommands(CommandBindings& commands);
 
   // Starts a refresh of the picture; the window goes on meanwhile, and at
   // the end the person learns how the node answered. False when none could

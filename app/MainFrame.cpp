@@ -49,7 +49,7 @@ void ShowWhyBlocked(QAction& action, const char* why) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, CommandTarget& application)
+CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, CommandOwner& application)
     : doc_(doc),
       documentCommands_(documentCommands),
       view_(new CMapvineView(doc, this)),
@@ -78,7 +78,12 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   documentCommands_.progress = progress_.get();
   arrange_ = std::make_unique<ArrangeCommand>(doc_, edits_, *progress_);
   arrange_->finished = [this] { UpdateCommandStates(); };
-  router_ = CommandRouter{view_, &documentCommands, arrange_.get(), this, &application};
+  // Each part binds the commands it carries out, once.
+  view_->BindCommands(commands_);
+  documentCommands_.BindCommands(commands_);
+  arrange_->BindCommands(commands_);
+  BindCommands(commands_);
+  application.BindCommands(commands_);
   documentCommands_.refreshStateChanged = [this] { UpdateCommandStates(); };
   // A drag or another edit in the making keeps a refresh's answers waiting.
   documentCommands_.holdBackRefresh = [this] { return edits_.Open(); };
@@ -95,7 +100,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
     edits_.End(name);
     UpdateCommandStates();
   });
-  // Context-menu choices go down the same chain as the main menu's.
+  // Context-menu choices run as the main menu's do.
   connect(view_, &CMapvineView::CommandChosen, this, [this](int id) { Route(id); });
   // "Mark inactive links" is the person's, not the picture's: it outlives
   // the session and is not saved with the file.
@@ -128,7 +133,7 @@ bool CMainFrame::Route(int id) {
   }
   const std::optional<UndoableCommand> edit = UndoableCommandOf(id);
   if (edit) edits_.Begin(edit->changesBackground);
-  const bool handled = router_.Route(id);
+  const bool handled = commands_.Run(id);
   if (edit) edits_.End(QString::fromUtf8(edit->name));
   UpdateCommandStates();
   return handled;
@@ -142,7 +147,8 @@ const char* CMainFrame::WhyBlocked(int id) const {
 
 void CMainFrame::UpdateCommandStates() {
   for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
-    const CommandState state = router_.StateOf(it.key());
+    // A command nobody carries out is greyed, and its keys do nothing.
+    const CommandState state = commands_.StateOf(it.key()).value_or(CommandState{false, false});
     const char* why = WhyBlocked(it.key());
     ShowWhyBlocked(*it.value(), why);
     it.value()->setEnabled(state.enabled && why == nullptr);
@@ -169,49 +175,15 @@ void CMainFrame::SetStatusText(std::string_view text) {
 
 QString CMainFrame::StatusText() const { return statusMessage_->Text(); }
 
-bool CMainFrame::OnCommand(int id) {
-  switch (id) {
-    case command::kHelpTopics:
-    case command::kHelp:
-    case command::kDefaultHelp:
-      ShowHelp();
-      return true;
-    case command::kContextHelp:
-      QWhatsThis::enterWhatsThisMode();
-      return true;
-    case command::kAppAbout:
-      ShowAbout();
-      return true;
-    case command::kEditUndo:
-      edits_.Stack().undo();
-      return true;
-    case command::kFileExport:
-      ExportFromDialog();
-      return true;
-    case command::kEditRedo:
-      edits_.Stack().redo();
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::optional<CommandState> CMainFrame::CommandStateOf(int id) const {
-  switch (id) {
-    case command::kHelpTopics:
-    case command::kHelp:
-    case command::kDefaultHelp:
-    case command::kContextHelp:
-    case command::kAppAbout:
-    case command::kFileExport:
-      return CommandState{};
-    case command::kEditUndo:
-      return CommandState{.enabled = edits_.Stack().canUndo(), .checked = false};
-    case command::kEditRedo:
-      return CommandState{.enabled = edits_.Stack().canRedo(), .checked = false};
-    default:
-      return std::nullopt;
-  }
+void CMainFrame::BindCommands(CommandBindings& commands) {
+  for (const int id : {command::kHelpTopics, command::kHelp}) commands.Bind(id, [this] { ShowHelp(); });
+  commands.Bind(command::kContextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
+  commands.Bind(command::kAppAbout, [this] { ShowAbout(); });
+  commands.Bind(command::kFileExport, [this] { ExportFromDialog(); });
+  commands.Bind(command::kEditUndo, [this] { edits_.Stack().undo(); },
+                [this] { return CommandState{.enabled = edits_.Stack().canUndo(), .checked = false}; });
+  commands.Bind(command::kEditRedo, [this] { edits_.Stack().redo(); },
+                [this] { return CommandState{.enabled = edits_.Stack().canRedo(), .checked = false}; });
 }
 
 void CMainFrame::ExportFromDialog() {

@@ -11,14 +11,13 @@
 #include <optional>
 
 #include "app/ArrangeCommand.h"
-#include "app/CommandRouter.h"
 #include "app/DocumentCommands.h"
 #include "app/EditHistory.h"
 #include "app/LockKeys.h"
 #include "app/StatusProgress.h"
 #include "model/DocumentView.h"
 #include "model/MapvineDoc.h"
-#include "view/CommandTarget.h"
+#include "view/CommandBindings.h"
 
 class QAction;
 class QLabel;
@@ -32,22 +31,24 @@ class StatusMessage;
 
 // The main window: the menu, the toolbar, the accelerators, the status bar
 // whose first pane carries the document's status texts, and the topology
-// view in the middle. Every command goes through Route: the view first,
-// then the document, then this frame (help), then the application.
-class CMainFrame final : public QMainWindow, public StatusLine, public CommandTarget {
+// view in the middle. Every command goes through Route to the handler its
+// owner bound: the view, the document's commands, the arrangement, this
+// frame (help, export, undo) or the application.
+class CMainFrame final : public QMainWindow, public StatusLine {
   Q_OBJECT
 
  public:
   static constexpr const char* kTitle = "Kelvra Tarnwell Topology";
   static constexpr const char* kIdleText = "For Help, press F1";
 
-  CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, CommandTarget& application);
+  CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, CommandOwner& application);
   ~CMainFrame() override;
 
   CMapvineView& View() const { return *view_; }
   ChangesDock& ChangesWindow() const { return *changesDock_; }
 
-  // Offers the command along the chain; true when some target handled it.
+  // Runs the command unless a refresh or its state keeps it from running;
+  // true when it ran (or the status bar says why it cannot now).
   bool Route(int id);
   // Brings every item's enabled and checked state up to date.
   void UpdateCommandStates();
@@ -67,9 +68,8 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   void SetStatusText(std::string_view text) override;
   QString StatusText() const;
 
-  // CommandTarget: the help commands.
-  bool OnCommand(int id) override;
-  std::optional<CommandState> CommandStateOf(int id) const override;
+  // Every command's handler and state, as the window's parts bound them.
+  const CommandBindings& Bindings() const { return commands_; }
 
   // The help window, once F1 or "Help Topics" has opened it.
   QDialog* HelpWindow() const { return helpWindow_; }
@@ -101,13 +101,15 @@ class CMainFrame final : public QMainWindow, public StatusLine, public CommandTa
   const char* WhyBlocked(int id) const;
   void ShowHelp();
   void ShowAbout();
+  // Binds help, about, export, undo and redo.
+  void BindCommands(CommandBindings& commands);
 
   CMapvineDoc& doc_;
   DocumentCommands& documentCommands_;
   CMapvineView* view_;  // owned by Qt as the central widget
   ChangesDock* changesDock_ = nullptr;  // owned by Qt
   StatusMessage* statusMessage_ = nullptr;  // owned by the status bar
-  CommandRouter router_;
+  CommandBindings commands_;
   EditHistory edits_;
   std::unique_ptr<StatusProgress> progress_;
   std::unique_ptr<ArrangeCommand> arrange_;

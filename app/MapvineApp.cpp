@@ -174,36 +174,24 @@ void CMapvineApp::OnPathChanged() {
   }
 }
 
-bool CMapvineApp::OnCommand(int id) {
-  if (id == command::kFileNew) {
-    NewDocumentFile();
-    return true;
-  }
-  if (id == command::kFileOpen) {
+void CMapvineApp::BindCommands(CommandBindings& commands) {
+  commands.Bind(command::kFileNew, [this] { NewDocumentFile(); });
+  commands.Bind(command::kFileOpen, [this] {
     if (const auto path = Prompts().AskOpenFileName(kTopologyFileFilter)) {
       OpenDocumentFile(QString::fromStdString(*path));
     }
-    return true;
+  });
+  for (int recent = 0; recent < command::kRecentFileCount; ++recent) {
+    commands.Bind(
+        command::kFileMruFirst + recent,
+        [this, recent] {
+          if (recent < recentFiles_.Files().size()) OpenDocumentFile(recentFiles_.Files()[recent]);
+        },
+        [this, recent] { return CommandState{recent < recentFiles_.Files().size(), false}; });
   }
-  const int recent = id - command::kFileMruFirst;
-  if (recent >= 0 && recent < recentFiles_.Files().size()) {
-    OpenDocumentFile(recentFiles_.Files()[recent]);
-    return true;
-  }
-  if (id == command::kAppExit) {
+  commands.Bind(command::kAppExit, [this] {
     if (frame_) frame_->close();
-    return true;
-  }
-  return false;
-}
-
-std::optional<CommandState> CMapvineApp::CommandStateOf(int id) const {
-  if (id == command::kFileNew || id == command::kFileOpen || id == command::kAppExit) return CommandState{};
-  const int recent = id - command::kFileMruFirst;
-  if (recent >= 0 && recent < command::kRecentFileCount) {
-    return CommandState{recent < recentFiles_.Files().size(), false};
-  }
-  return std::nullopt;
+  });
 }
 
 }  // namespace mapvine

@@ -12,7 +12,7 @@
 #include "model/MapvineDoc.h"
 #include "model/SavedTopology.h"
 #include "protocol/SnaLibrary.h"
-#include "view/CommandTarget.h"
+#include "view/CommandBindings.h"
 
 namespace mapvine {
 
@@ -24,7 +24,7 @@ class QtPrompts;
 // It handles new, open, the recent files and exit. The node library is
 // handed in, so the program and its tests can serve it differently; when it
 // did not load, the window still opens and says why.
-class CMapvineApp final : public CommandTarget {
+class CMapvineApp final : public CommandOwner {
  public:
   explicit CMapvineApp(SnaLibrary node);
   ~CMapvineApp() override;
@@ -56,9 +56,8 @@ class CMapvineApp final : public CommandTarget {
   // Only in a run with a window.
   HistoryWindow& HistoryInWindow() { return *historyWindow_; }
 
-  // CommandTarget: new, open, the recent files, exit.
-  bool OnCommand(int id) override;
-  std::optional<CommandState> CommandStateOf(int id) const override;
+  // Binds new, open, the recent files and exit.
+  void BindCommands(CommandBindings& commands) override;
 
  private:
   LoadOutcome OpenWithoutAsking(const QString& path);

@@ -12,7 +12,6 @@ inline constexpr int kFileSave = 57603;
 inline constexpr int kFileSaveAs = 57604;
 inline constexpr int kFilePageSetup = 57605;
 inline constexpr int kFilePrint = 57607;
-inline constexpr int kFilePrintDirect = 57608;
 inline constexpr int kFilePrintPreview = 57609;
 inline constexpr int kFileExport = 32950;
 inline constexpr int kFileMruFirst = 57616;  // recent files: 57616..57619
@@ -60,7 +59,6 @@ inline constexpr int kFitToWindow = 32903;
 inline constexpr int kHelpTopics = 57667;
 inline constexpr int kHelp = 57670;
 inline constexpr int kContextHelp = 57669;
-inline constexpr int kDefaultHelp = 57671;
 inline constexpr int kAppAbout = 57664;
 
 // Context menus of the picture

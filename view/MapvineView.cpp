@@ -224,14 +224,4 @@ void CMapvineView::FitWindowToPicture() {
   top->resize(wanted);
 }
 
-bool CMapvineView::OnCommand(int id) {
-  return printer_.OnCommand(id) || OnNodeCommand(id) || OnPictureCommand(id);
-}
-
-std::optional<CommandState> CMapvineView::CommandStateOf(int id) const {
-  if (auto state = printer_.CommandStateOf(id)) return state;
-  if (auto state = NodeCommandState(id)) return state;
-  return PictureCommandState(id);
-}
-
 }  // namespace mapvine

@@ -17,7 +17,7 @@
 #include "model/DocumentView.h"
 #include "model/MapvineDoc.h"
 #include "model/Route.h"
-#include "view/CommandTarget.h"
+#include "view/CommandBindings.h"
 #include "view/PicturePrinter.h"
 #include "view/ChosenRoute.h"
 #include "view/ViewPicks.h"
@@ -40,8 +40,7 @@ namespace mapvine {
 // those menus are the view's own.
 class CMapvineView : public QAbstractScrollArea,
                      public COSBView,
-                     public DocumentView,
-                     public CommandTarget {
+                     public DocumentView {
   Q_OBJECT
 
  public:
@@ -110,10 +109,10 @@ class CMapvineView : public QAbstractScrollArea,
   // Printing the picture, with its page setup and layout.
   PicturePrinter& Printing() { return printer_; }
 
-  // CommandTarget: printing, the node and link commands of the context
-  // menus, and the picture commands.
-  bool OnCommand(int id) override;
-  std::optional<CommandState> CommandStateOf(int id) const override;
+  // Binds printing, the node and link commands of the context menus, the
+  // picture commands and zooming (ViewCommands.cpp). The context menus ask
+  // `commands` for their items' states.
+  void BindCommands(CommandBindings& commands);
 
   // The context menu for a right click at `picturePoint`; records what the
   // click hit (MenuNode, MenuLink, MenuOnNode) as the click itself does.
@@ -226,7 +225,6 @@ class CMapvineView : public QAbstractScrollArea,
   void InvalidateFrame(const QRect& r);
   // Draws the exposed viewport rectangle `r` into frame_.image.
   void DrawExposed(QRect r);
-  bool OnZoomCommand(int id);
   // Grows or shrinks the top-level window so the picture shows without
   // scroll bars, as far as the screen allows.
   void FitWindowToPicture();
@@ -269,7 +267,6 @@ class CMapvineView : public QAbstractScrollArea,
   QString ToolTipAt(Point at);
 
   // Node and link commands of the context menus.
-  bool OnNodeCommand(int id);
   // Pinning and neighbourhoods (ViewNeighbourhood.cpp). The centre is the
   // node whose menu is open, else the selected one.
   void TogglePin();
@@ -278,7 +275,6 @@ class CMapvineView : public QAbstractScrollArea,
   CNode* NeighbourhoodCentre() const;
   void AskAndShowNeighbourhood(CNode& node);
   void ShowEveryNode();
-  std::optional<CommandState> NodeCommandState(int id) const;
   void StartLink();
   void HideMenuNode();
   void MoveMenuNodeDepth(int step);
@@ -296,8 +292,6 @@ class CMapvineView : public QAbstractScrollArea,
 
   // Find, show hidden nodes, resize, background arrangement, hide and show
   // all of a class.
-  bool OnPictureCommand(int id);
-  std::optional<CommandState> PictureCommandState(int id) const;
   void FindResourceByName();
   // Brings a found node into sight (showing it if it was hidden), then
   // blinks it or makes it an end of the route, as chosen.
@@ -365,6 +359,7 @@ class CMapvineView : public QAbstractScrollArea,
   ViewPicks picks_;
   ChosenRoute route_;
 
+  const CommandBindings* commands_ = nullptr;  // where the commands were bound
   PicturePrinter printer_{*this, [this] { return PictureImage(); }, [this] { return HasBuffer(); }};
 };
 

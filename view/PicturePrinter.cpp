@@ -73,41 +73,21 @@ void PicturePrinter::PrintOrSayWhy(QPrinter& printer) {
                         "\" could not be written to.");
 }
 
-bool PicturePrinter::OnCommand(int id) {
-  switch (id) {
-    case command::kFilePageSetup: {
-      QPageSetupDialog dialog(&Printer(), &parent_);
-      dialog.exec();
-      return true;
-    }
-    case command::kFilePrint: {
-      QPrintDialog dialog(&Printer(), &parent_);
-      if (dialog.exec() == QDialog::Accepted) PrintOrSayWhy(Printer());
-      return true;
-    }
-    case command::kFilePrintDirect:
-      PrintOrSayWhy(Printer());
-      return true;
-    case command::kFilePrintPreview:
-      ShowPreview();
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::optional<CommandState> PicturePrinter::CommandStateOf(int id) const {
-  switch (id) {
-    case command::kFilePageSetup:
-      return CommandState{};
-    case command::kFilePrint:
-    case command::kFilePrintDirect:
-    case command::kFilePrintPreview:
-      // Without a picture there is nothing to print.
-      return CommandState{.enabled = hasPicture_(), .checked = false};
-    default:
-      return std::nullopt;
-  }
+void PicturePrinter::BindCommands(CommandBindings& commands) {
+  commands.Bind(command::kFilePageSetup, [this] {
+    QPageSetupDialog dialog(&Printer(), &parent_);
+    dialog.exec();
+  });
+  // Without a picture there is nothing to print.
+  const auto needsPicture = [this] { return CommandState{.enabled = hasPicture_(), .checked = false}; };
+  commands.Bind(
+      command::kFilePrint,
+      [this] {
+        QPrintDialog dialog(&Printer(), &parent_);
+        if (dialog.exec() == QDialog::Accepted) PrintOrSayWhy(Printer());
+      },
+      needsPicture);
+  commands.Bind(command::kFilePrintPreview, [this] { ShowPreview(); }, needsPicture);
 }
 
 }  // namespace mapvine

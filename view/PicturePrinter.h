@@ -4,10 +4,9 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include "render/PicturePrinting.h"
-#include "view/CommandTarget.h"
+#include "view/CommandBindings.h"
 
 class QPrinter;
 class QWidget;
@@ -18,13 +17,13 @@ namespace mapvine {
 // printer without a dialog, and the print preview, where the person chooses
 // between one page and several. The printer is made when first needed and
 // kept, so that the page setup holds for later prints.
-class PicturePrinter : public CommandTarget {
+class PicturePrinter {
  public:
   // `dialogParent` owns the dialogs; `picture` draws the whole picture to
   // print, and `hasPicture` tells whether there is one.
   PicturePrinter(QWidget& dialogParent, std::function<QImage()> picture,
                  std::function<bool()> hasPicture);
-  ~PicturePrinter() override;
+  ~PicturePrinter();
 
   void SetLayout(PrintLayout layout) { layout_ = layout; }
   PrintLayout Layout() const { return layout_; }
@@ -34,9 +33,8 @@ class PicturePrinter : public CommandTarget {
   // Prints, or tells the user why the picture was not printed.
   void PrintOrSayWhy(QPrinter& printer);
 
-  // CommandTarget: the page setup and the three ways to print.
-  bool OnCommand(int id) override;
-  std::optional<CommandState> CommandStateOf(int id) const override;
+  // The page setup, print and print preview.
+  void BindCommands(CommandBindings& commands);
 
  private:
   QPrinter& Printer();

@@ -58,8 +58,9 @@ constexpr MenuItem kBackgroundMenu[] = {
     {1, command::kBackgroundCenter},
 };
 
-// A menu of `items`; choosing one asks `view` to route its command.
-std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
+// A menu of `items`, each as `commands` says it is now (enabled while
+// unbound); choosing one asks `view` to route its command.
+std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const CommandBindings* commands, const char* title,
                                  std::span<const MenuItem> items, bool onLink = false) {
   auto menu = std::make_unique<QMenu>(QString::fromUtf8(title));
   std::vector<QMenu*> levels{menu.get()};
@@ -72,7 +73,7 @@ std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
     }
     QAction* action = parent.addAction(QString::fromUtf8(FindCommand(item.id)->ContextText(onLink)));
     action->setData(item.id);
-    const CommandState state = view.CommandStateOf(item.id).value_or(CommandState{});
+    const CommandState state = commands != nullptr ? commands->StateOf(item.id).value_or(CommandState{}) : CommandState{};
     action->setEnabled(state.enabled);
     // The background arrangement in force carries a check mark.
     action->setCheckable(state.checked);
@@ -88,7 +89,7 @@ std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const char* title,
 std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CNode& node) {
   picks_.menuOnNode = true;
   picks_.menuNode = &node;
-  return BuildMenu(*this, "Node", kNodeMenu);
+  return BuildMenu(*this, commands_, "Node", kNodeMenu);
 }
 
 std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
@@ -97,8 +98,8 @@ std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
   if (CNode* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
   picks_.menuNode = nullptr;
   picks_.menuLink = renderer_.Index().LinkAt(at);
-  if (picks_.menuLink != nullptr) return BuildMenu(*this, "Link", kLinkMenu, true);
-  return BuildMenu(*this, "Background", kBackgroundMenu);
+  if (picks_.menuLink != nullptr) return BuildMenu(*this, commands_, "Link", kLinkMenu, true);
+  return BuildMenu(*this, commands_, "Background", kBackgroundMenu);
 }
 
 void CMapvineView::ShowContextMenuAt(QPoint viewportPos) {

@@ -3,7 +3,6 @@
 // last right click hit.
 #include <algorithm>
 
-#include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
@@ -15,96 +14,6 @@ constexpr const char* kLinkPrompt =
     "Select node to link with left mouse button or none to cancel";
 
 }  // namespace
-
-bool CMapvineView::OnNodeCommand(int id) {
-  switch (id) {
-    case command::kDetails:
-      ShowMenuDetails();
-      return true;
-    case command::kLink:
-      StartLink();
-      return true;
-    case command::kHide:
-      HideMenuNode();
-      return true;
-    case command::kMoveCloser:
-      MoveMenuNodeDepth(1);
-      return true;
-    case command::kMoveFarther:
-      MoveMenuNodeDepth(-1);
-      return true;
-    case command::kDelete:
-      if (picks_.menuOnNode) {
-        DeleteMenuNode();
-      } else {
-        DeleteMenuLink();
-      }
-      return true;
-    case command::kShowNeighbors:
-      SetNeighborsHidden(false);
-      return true;
-    case command::kHideNeighbors:
-      SetNeighborsHidden(true);
-      return true;
-    case command::kRouteFromHere:
-      if (CNode* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteStart(*node);
-      return true;
-    case command::kRouteToHere:
-      if (CNode* node = picks_.menuOnNode ? MenuNode() : nullptr) SetRouteEnd(*node);
-      return true;
-    case command::kPinNode:
-      TogglePin();
-      return true;
-    case command::kFoldLus:
-      ToggleLuFold();
-      return true;
-    case command::kShowNeighbourhood:
-      if (CNode* node = NeighbourhoodCentre()) AskAndShowNeighbourhood(*node);
-      return true;
-    case command::kShowAllNodes:
-      ShowEveryNode();
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::optional<CommandState> CMapvineView::NodeCommandState(int id) const {
-  switch (id) {
-    case command::kDetails:
-    case command::kLink:
-    case command::kHide:
-    case command::kMoveCloser:
-    case command::kMoveFarther:
-    case command::kDelete:
-    case command::kShowNeighbors:
-    case command::kHideNeighbors:
-    case command::kRouteFromHere:
-    case command::kRouteToHere:
-    // The custom icon commands work from any menu.
-    case command::kIconActive:
-    case command::kIconInactive:
-      return CommandState{};
-    // A standard icon family needs the node the menu was opened on.
-    case command::kIconHost:
-    case command::kIconWorkstation:
-    case command::kIconServerWorkstation:
-    case command::kIconSameForBoth:
-      return CommandState{.enabled = picks_.menuOnNode, .checked = false};
-    case command::kPinNode: {
-      const CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
-      return CommandState{.enabled = node != nullptr, .checked = node != nullptr && node->pinned};
-    }
-    case command::kFoldLus:
-      return LuFoldState();
-    case command::kShowNeighbourhood:
-      return CommandState{.enabled = NeighbourhoodCentre() != nullptr, .checked = false};
-    case command::kShowAllNodes:
-      return CommandState{};
-    default:
-      return std::nullopt;
-  }
-}
 
 void CMapvineView::NodeRemoving(const CNode& node) {
   picks_.Forget(node);

@@ -1,15 +1,13 @@
 // The view commands that change what the picture shows or how: find a node
 // by name, show chosen hidden nodes, resize the picture, arrange its
-// background, and hide or show whole classes of nodes.
+// background. What the picture shows is bound to its commands in
+// ViewCommands.cpp.
 #include <QScrollBar>
 
 #include <algorithm>
-#include <optional>
 
-#include "model/ChangeComparison.h"
 #include "model/LuFold.h"
 #include "model/NodeVisibility.h"
-#include "view/CommandIds.h"
 #include "dialogs/FindDialog.h"
 #include "view/MapvineView.h"
 #include "dialogs/ModalDialog.h"
@@ -24,131 +22,7 @@ namespace {
 constexpr int kBlinkPhases = 8;
 constexpr int kBlinkPhaseMilliseconds = 150;
 
-struct ClassCommand {
-  int id;
-  NodeClass nodeClass;
-  bool hide;
-};
-
-constexpr ClassCommand kClassCommands[] = {
-    {command::kHideAllNetworkNodes, NodeClass::NetworkNodes, true},
-    {command::kHideAllConnectionNetworks, NodeClass::ConnectionNetworks, true},
-    {command::kHideAllEndNodes, NodeClass::EndNodes, true},
-    {command::kHideAllLogicalUnits, NodeClass::LogicalUnits, true},
-    {command::kHideAllUnreachable, NodeClass::Unreachable, true},
-    {command::kShowAllNetworkNodes, NodeClass::NetworkNodes, false},
-    {command::kShowAllConnectionNetworks, NodeClass::ConnectionNetworks, false},
-    {command::kShowAllEndNodes, NodeClass::EndNodes, false},
-    {command::kShowAllLogicalUnits, NodeClass::LogicalUnits, false},
-    {command::kShowAllUnreachable, NodeClass::Unreachable, false},
-};
-
-const ClassCommand* ClassCommandOf(int id) {
-  const auto* found = std::find_if(std::begin(kClassCommands), std::end(kClassCommands),
-                                   [id](const ClassCommand& c) { return c.id == id; });
-  return found != std::end(kClassCommands) ? found : nullptr;
-}
-
-// The arrangement a background command selects, if it is one.
-std::optional<BackgroundArrangement> ArrangementOf(int id) {
-  switch (id) {
-    case command::kBackgroundTile:
-      return BackgroundArrangement::Tile;
-    case command::kBackgroundStretch:
-      return BackgroundArrangement::Stretch;
-    case command::kBackgroundCenter:
-      return BackgroundArrangement::Centre;
-    default:
-      return std::nullopt;
-  }
-}
-
 }  // namespace
-
-bool CMapvineView::OnPictureCommand(int id) {
-  if (const ClassCommand* c = ClassCommandOf(id)) {
-    if (c->hide) {
-      HideAllOfClass(doc_, c->nodeClass);
-    } else {
-      ShowAllOfClass(doc_, c->nodeClass);
-    }
-    RedrawWholePicture();
-    return true;
-  }
-  if (const auto arrangement = ArrangementOf(id)) {
-    ArrangeBackground(*arrangement);
-    return true;
-  }
-  if (OnZoomCommand(id)) return true;
-  switch (id) {
-    case command::kFindResource:
-      FindResourceByName();
-      return true;
-    case command::kShowHiddenNodes:
-      ShowChosenHiddenNodes();
-      return true;
-    case command::kResizeBackground:
-      ResizeBackground();
-      return true;
-    case command::kAcknowledgeChanges:
-      AcknowledgeChanges(doc_);
-      RedrawWholePicture();
-      emit AllMarksAcknowledged();
-      return true;
-    case command::kMarkInactiveLinks:
-      SetMarkInactiveLinks(!renderer_.DashInactiveLinks());
-      emit MarkInactiveLinksChanged(renderer_.DashInactiveLinks());
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::optional<CommandState> CMapvineView::PictureCommandState(int id) const {
-  if (const auto arrangement = ArrangementOf(id)) {
-    return CommandState{.enabled = true, .checked = *arrangement == ShownArrangement()};
-  }
-  if (ClassCommandOf(id) != nullptr) return CommandState{};
-  if (id == command::kMarkInactiveLinks) {
-    return CommandState{.enabled = true, .checked = renderer_.DashInactiveLinks()};
-  }
-  switch (id) {
-    case command::kZoomIn:
-      return CommandState{.enabled = HasBuffer() && zoom_ < kMaxZoom, .checked = false};
-    case command::kZoomOut:
-      return CommandState{.enabled = HasBuffer() && zoom_ > MinimumZoom(), .checked = false};
-    case command::kActualSize:
-      return CommandState{.enabled = HasBuffer(), .checked = zoom_ == 1.0};
-    case command::kFitToWindow:
-      return CommandState{.enabled = HasBuffer(), .checked = fitted_};
-    case command::kFindResource:
-    case command::kShowHiddenNodes:
-    case command::kResizeBackground:
-    case command::kAcknowledgeChanges:
-      return CommandState{};
-    default:
-      return std::nullopt;
-  }
-}
-
-bool CMapvineView::OnZoomCommand(int id) {
-  switch (id) {
-    case command::kZoomIn:
-      ZoomIn();
-      return true;
-    case command::kZoomOut:
-      ZoomOut();
-      return true;
-    case command::kActualSize:
-      SetZoom(1.0);
-      return true;
-    case command::kFitToWindow:
-      FitToWindow();
-      return true;
-    default:
-      return false;
-  }
-}
 
 void CMapvineView::FindResourceByName() {
   FindDialog dialog(doc_.Nodes(), this);

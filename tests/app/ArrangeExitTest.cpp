@@ -44,7 +44,9 @@ TEST(ArrangeCommand, EndingWhileComputingLeavesTheWorkerToFinishAlone) {
   StatusProgress progress(*window.statusBar(), window);
   StuckLayout layout;
   auto command = std::make_unique<ArrangeCommand>(doc, edits, progress, layout.Layout());
-  ASSERT_TRUE(command->OnCommand(command::kArrangeByConnections));
+  CommandBindings commands;
+  command->BindCommands(commands);
+  ASSERT_TRUE(commands.Run(command::kArrangeByConnections));
   ASSERT_TRUE(command->Running());
   command.reset();
   EXPECT_FALSE(layout.returned->load()) << "the command ended before the layout did";

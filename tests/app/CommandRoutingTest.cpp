@@ -7,7 +7,6 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
-#include "app/CommandRouter.h"
 #include "app/MenuLayout.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
@@ -16,51 +15,47 @@
 namespace mapvine {
 namespace {
 
-// A target that handles a fixed set of commands and records what reached it.
-struct RecordingTarget final : CommandTarget {
-  explicit RecordingTarget(std::vector<int> ids, bool enabled = true) : handles(std::move(ids)), enabled(enabled) {}
-  bool OnCommand(int id) override {
-    if (std::find(handles.begin(), handles.end(), id) == handles.end()) return false;
-    received.push_back(id);
-    return true;
-  }
-  std::optional<CommandState> CommandStateOf(int id) const override {
-    if (std::find(handles.begin(), handles.end(), id) == handles.end()) return std::nullopt;
-    return CommandState{enabled, id == 7};
-  }
-  std::vector<int> handles;
-  bool enabled;
-  std::vector<int> received;
-};
+TEST(CommandBindings, OneOwnerPerCommandAndADisabledCommandDoesNotRun) {
+  CommandBindings commands;
+  std::vector<int> ran;
+  bool enabled = false;
+  commands.Bind(command::kTileNodes, [&] { ran.push_back(command::kTileNodes); },
+                [&] { return CommandState{.enabled = enabled, .checked = true}; });
+  commands.Bind(command::kTileNodes, [&] { ran.push_back(-1); });  // a second owner
+  commands.Bind(12345, [&] { ran.push_back(12345); });             // no row in the table
+  commands.Bind(command::kFileMruFirst + 2, [&] { ran.push_back(command::kFileMruFirst + 2); });
+  EXPECT_EQ(commands.Refused(), (std::vector<int>{command::kTileNodes, 12345}));
 
-TEST(CommandRouter, FirstTargetThatHandlesWins) {
-  RecordingTarget view({1, 2}), document({2, 3}), frame({3, 4}), application({4, 5, 7});
-  const CommandRouter router{&view, &document, &frame, &application};
-  for (int id : {1, 2, 3, 4, 5, 7}) EXPECT_TRUE(router.Route(id));
-  EXPECT_FALSE(router.Route(6));
-  EXPECT_EQ(view.received, (std::vector<int>{1, 2}));
-  EXPECT_EQ(document.received, (std::vector<int>{3}));
-  EXPECT_EQ(frame.received, (std::vector<int>{4}));
-  EXPECT_EQ(application.received, (std::vector<int>{5, 7}));
-  EXPECT_TRUE(router.StateOf(7).checked);
-  EXPECT_FALSE(router.StateOf(6).enabled);
+  EXPECT_FALSE(commands.Run(command::kTileNodes));
+  EXPECT_FALSE(commands.StateOf(command::kTileNodes)->enabled);
+  enabled = true;
+  EXPECT_TRUE(commands.Run(command::kTileNodes));
+  EXPECT_TRUE(commands.StateOf(command::kTileNodes)->checked);
+  EXPECT_TRUE(commands.Run(command::kFileMruFirst + 2));
+  EXPECT_FALSE(commands.Run(12345));
+  EXPECT_FALSE(commands.StateOf(command::kRefresh).has_value());
+  EXPECT_EQ(ran, (std::vector<int>{command::kTileNodes, command::kFileMruFirst + 2}));
 }
 
-TEST(CommandRouter, DisabledCommandIsNotRun) {
-  RecordingTarget view({1}, false), document({1});
-  const CommandRouter router{&view, nullptr, &document};
-  EXPECT_FALSE(router.Route(1));
-  EXPECT_TRUE(view.received.empty());
-  EXPECT_TRUE(document.received.empty());
-  EXPECT_FALSE(router.StateOf(1).enabled);
+// Every command of the table has one owner in the running program; only the
+// docked windows' toggles and History Settings are their windows' own
+// actions.
+TEST(MainFrameRouting, EveryCommandIsBoundOnce) {
+  testing::RunningApp running;
+  const CommandBindings& bindings = running.Frame().Bindings();
+  EXPECT_TRUE(bindings.Refused().empty());
+  for (const CommandInfo& info : Commands()) {
+    const bool windowsOwn = info.id == command::kChangesWindow || info.id == command::kHistoryWindow ||
+                            info.id == command::kHistorySettings;
+    EXPECT_EQ(bindings.StateOf(info.id).has_value(), !windowsOwn) << info.id;
+  }
 }
 
-// The real chain: the view answers print itself, the document refresh and
-// trace, the frame help and the application new and exit.
+// Each command reaches its owner: the view prints, the document adds a
+// node, the frame shows help and the application starts a new picture.
 TEST(MainFrameRouting, EachCommandReachesItsOwner) {
   testing::RunningApp running;
   CMainFrame& frame = running.Frame();
-  EXPECT_EQ(running.View().CommandStateOf(command::kFilePrint).has_value(), true);
   EXPECT_TRUE(frame.ActionFor(command::kFilePrint)->isEnabled());
 
   ASSERT_TRUE(frame.Route(command::kManualAddNode));
@@ -185,6 +180,16 @@ TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
     if (action->data().toInt() == command::kIconHost) host = action;
   }
   ASSERT_NE(host, nullptr);
+  EXPECT_TRUE(host->isEnabled());
+  // The standard icon families need a node; custom icons never do.
+  const CommandBindings& bindings = running.Frame().Bindings();
+  const std::unique_ptr<QMenu> background = running.View().BuildContextMenu({-100, -100});
+  for (const int id : {command::kIconHost, command::kIconWorkstation, command::kIconServerWorkstation,
+                       command::kIconSameForBoth}) {
+    EXPECT_FALSE(bindings.StateOf(id)->enabled) << id;
+  }
+  for (const int id : {command::kIconActive, command::kIconInactive}) EXPECT_TRUE(bindings.StateOf(id)->enabled) << id;
+  running.View().BuildContextMenu(centre);
   host->trigger();
   EXPECT_EQ(node->activeImage, kHostSlot);
   EXPECT_EQ(node->inactiveImage, kHostSlot + kInactiveOffset);

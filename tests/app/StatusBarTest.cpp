@@ -28,9 +28,8 @@ TEST(StatusBar, IdleTextUntilTheFirstRenderThenTheNodeCount) {
   CMapvineDoc doc;
   DocumentFile file;
   DocumentCommands commands(doc, SnaLibrary{[](void*, std::uint32_t) {}, {}}, file);
-  struct NoApplication final : CommandTarget {
-    bool OnCommand(int) override { return false; }
-    std::optional<CommandState> CommandStateOf(int) const override { return std::nullopt; }
+  struct NoApplication final : CommandOwner {
+    void BindCommands(CommandBindings&) override {}
   } application;
   {
     CMainFrame frame(doc, commands, application);

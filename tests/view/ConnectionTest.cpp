@@ -67,8 +67,8 @@ TEST(ViewMarkInactiveLinks, DashesInactiveLinesOnly) {
   const Rect slant{80, 80, 190, 190}, straight{80, 50, 190, 60};
   const int solidRed = PixelsOfIndex(w.Buffer(), slant, red);
   const int green = PixelsOfIndex(w.Buffer(), straight, w.IndexOf(kGreen));
-  ASSERT_TRUE(w.view.OnCommand(command::kMarkInactiveLinks));
-  EXPECT_TRUE(w.view.CommandStateOf(command::kMarkInactiveLinks)->checked);
+  ASSERT_TRUE(w.commands.Run(command::kMarkInactiveLinks));
+  EXPECT_TRUE(w.commands.StateOf(command::kMarkInactiveLinks)->checked);
   EXPECT_NEAR(PixelsOfIndex(w.Buffer(), slant, red) * 2, solidRed, CLink::kDash * 4);
   EXPECT_EQ(PixelsOfIndex(w.Buffer(), straight, w.IndexOf(kGreen)), green);
 }
@@ -116,7 +116,7 @@ TEST(ViewFind, OffersNamesSaysNotFoundAndShowsAHiddenNode) {
       dialog.findChild<QPushButton*>(button)->click();
       notice = dialogtest::Find<QLabel>(dialog, "notice").text();
     });
-    w.view.OnCommand(command::kFindResource);
+    w.commands.Run(command::kFindResource);
     return std::pair(offered, notice);
   };
   EXPECT_EQ(find("eta.b", "routeFrom"), std::pair(QStringList{"NETA.B"}, QString()));

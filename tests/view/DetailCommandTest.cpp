@@ -76,7 +76,7 @@ TEST(DetailCommand, EnabledOnNodeAndLinkMenus) {
     ASSERT_NE(action, nullptr);
     EXPECT_TRUE(action->isEnabled());
   }
-  EXPECT_TRUE(w.view.CommandStateOf(command::kDetails)->enabled);
+  EXPECT_TRUE(w.commands.StateOf(command::kDetails)->enabled);
 }
 
 TEST(DetailCommand, RecordsChooseTheDialog) {

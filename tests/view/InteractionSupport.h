@@ -40,7 +40,7 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   InteractiveWindow() {
     view.cursorPosition = [this] { return view.viewport()->mapToGlobal(cursor); };
     QObject::connect(&view, &CMapvineView::CommandChosen, &view,
-                     [this](int id) { view.OnCommand(id); });
+                     [this](int id) { commands.Run(id); });
     view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     DeliverEvents();

@@ -161,7 +161,7 @@ TEST(ViewDelete, DraggedOrLinkingNodeLeavesNoReference) {
   w.doc.NewLink(doomed, doomed);
   const Point body = InteractiveWindow::BodyOf(doomed);
   w.Choose(body, command::kLink);
-  w.view.OnCommand(command::kLink);  // still the menu's node
+  w.commands.Run(command::kLink);  // still the menu's node
   w.Press(InteractiveWindow::BodyOf(other));  // links doomed - other
   ASSERT_EQ(w.doc.Links().size(), 2u);
   w.Choose(body, command::kLink);
@@ -252,7 +252,7 @@ TEST(ViewHide, HidesTheMenuNodeOnly) {
   w.doc.SetModified(false);
   // The background menu forgets the node: nothing to hide.
   w.Choose({200, 250}, command::kNewBackgroundImage);
-  w.view.OnCommand(command::kHide);
+  w.commands.Run(command::kHide);
   EXPECT_EQ(node.hidden, 0);
   EXPECT_FALSE(w.doc.IsModified());
 
@@ -342,14 +342,6 @@ TEST(ViewContextMenu, ItemsIdsAndEnablingFollowWhatWasHit) {
     EXPECT_EQ(items, c.items);
     EXPECT_EQ(w.view.MenuOnNode(), c.onNode);
     EXPECT_EQ(w.view.MenuNode(), c.onNode ? &a : nullptr);
-    // The standard icon families need a node; custom icons never do.
-    for (const int id : {command::kIconHost, command::kIconWorkstation,
-                         command::kIconServerWorkstation, command::kIconSameForBoth}) {
-      EXPECT_EQ(w.view.CommandStateOf(id)->enabled, c.onNode) << id;
-    }
-    for (const int id : {command::kIconActive, command::kIconInactive}) {
-      EXPECT_TRUE(w.view.CommandStateOf(id)->enabled) << id;
-    }
   }
 }
 
@@ -365,9 +357,9 @@ TEST(ViewContextMenu, ChosenItemIsEmittedAndOnlyTheViewsOwnCommandsRunHere) {
   EXPECT_EQ(dialogs.opened, 1);  // the details are the view's own
   // Icons and a new background image belong to the document.
   for (const int id : {command::kIconHost, command::kIconActive, command::kNewBackgroundImage}) {
-    EXPECT_FALSE(w.view.OnCommand(id)) << id;
+    EXPECT_FALSE(w.commands.Run(id)) << id;
   }
-  EXPECT_FALSE(w.view.CommandStateOf(command::kNewBackgroundImage).has_value());
+  EXPECT_FALSE(w.commands.StateOf(command::kNewBackgroundImage).has_value());
 }
 
 }  // namespace

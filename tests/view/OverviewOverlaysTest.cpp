@@ -72,7 +72,7 @@ struct FarPicture : ShownDocument {
 
 TEST(ViewOverview, ChangeMarksShowFarOutUntilAcknowledged) {
   FarPicture w;
-  w.view.OnCommand(command::kAcknowledgeChanges);
+  w.commands.Run(command::kAcknowledgeChanges);
   w.Refresh(kNetwork + "lu NETA.LU2 parent=NETA.EN1\n");
   // Shown as a mark, the new LU is ringed; folded, its owner carries it.
   const std::pair<double, const CNode*> views[] = {{0.2, &w.Node("LU2")},
@@ -82,7 +82,7 @@ TEST(ViewOverview, ChangeMarksShowFarOutUntilAcknowledged) {
     w.ShowAt(zoom);
     EXPECT_GT(w.PixelsNear(*shownAs, blue), 20) << zoom;
   }
-  w.view.OnCommand(command::kAcknowledgeChanges);
+  w.commands.Run(command::kAcknowledgeChanges);
   for (const auto& [zoom, shownAs] : views) {
     w.ShowAt(zoom);
     EXPECT_EQ(w.PixelsNear(*shownAs, blue), 0) << zoom;

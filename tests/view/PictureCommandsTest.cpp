@@ -59,7 +59,7 @@ struct FindWindow : InteractiveWindow {
       box.setText(QString::fromStdString(text));
       PressOk(dialog);
     });
-    ASSERT_TRUE(view.OnCommand(command::kFindResource));
+    ASSERT_TRUE(commands.Run(command::kFindResource));
     EXPECT_EQ(script.opened, 1);
     StepThroughBlink();
   }
@@ -200,7 +200,7 @@ TEST(ViewShowHiddenNodes, EmptyListWhenNothingIsHidden) {
     items = ListItems(Find<QListWidget>(dialog, "list1055"));
     PressOk(dialog);
   });
-  w.view.OnCommand(command::kShowHiddenNodes);
+  w.commands.Run(command::kShowHiddenNodes);
   EXPECT_TRUE(items.empty());
   EXPECT_FALSE(w.doc.IsModified());
   EXPECT_EQ(w.view.DisplayedCount(), 1);
@@ -224,7 +224,7 @@ TEST(ViewShowHiddenNodes, SortedListWhereAClickTogglesOneItem) {
     after = ListItems(list);
     PressOk(dialog);
   });
-  w.view.OnCommand(command::kShowHiddenNodes);
+  w.commands.Run(command::kShowHiddenNodes);
   EXPECT_EQ(before, (std::vector<std::string>{"bb1", "CC1", "\u00C4" "A1"}));
   EXPECT_EQ(after, (std::vector<std::string>{"bb1", "*CC1", "*\u00C4" "A1"}));
   EXPECT_EQ(w.doc.FindNode("bb1")->hidden, 1);
@@ -268,7 +268,7 @@ TEST(ViewResize, BoxesStartWithThePictureSizeAndRefuseOutOfRangeNumbers) {
       stayedOpen = dialog.isVisible();
       if (dialog.focusWidget() != nullptr) focused = dialog.focusWidget()->objectName().toStdString();
     });
-    s.view.OnCommand(command::kResizeBackground);
+    s.commands.Run(command::kResizeBackground);
     EXPECT_EQ(start, (std::vector<std::string>{"520", "320"}));
     if (c.focused == nullptr) {
       EXPECT_FALSE(stayedOpen);
@@ -306,7 +306,7 @@ TEST(ViewResize, LimitsAreAcceptedAndZeroMeansTheBackgroundsOwnSize) {
       Find(dialog, "box1001").setText(c.height);
       PressOk(dialog);
     });
-    s.view.OnCommand(command::kResizeBackground);
+    s.commands.Run(command::kResizeBackground);
     EXPECT_EQ(s.doc.picture.composedWidth, c.composedWidth) << c.width;
     EXPECT_EQ(s.doc.picture.composedHeight, c.composedHeight) << c.height;
   }
@@ -327,8 +327,8 @@ struct HalvedBackground : InteractiveWindow {
     for (int id : {command::kBackgroundTile, command::kBackgroundStretch, command::kBackgroundCenter}) {
       QAction* action = FindAction(menu, id);
       checks.push_back(action != nullptr && action->isChecked());
-      EXPECT_EQ(view.CommandStateOf(id)->checked, checks.back()) << id;
-      EXPECT_TRUE(view.CommandStateOf(id)->enabled) << id;
+      EXPECT_EQ(commands.StateOf(id)->checked, checks.back()) << id;
+      EXPECT_TRUE(commands.StateOf(id)->enabled) << id;
     }
     return checks;
   }
@@ -383,12 +383,12 @@ TEST(ViewHideAll, RedrawsWithTheClassHidden) {
   w.doc.NewNode("EN1", "NETA.EN1", EndNode, nullptr, nullptr);
   w.doc.settings.autoTile = 1;
   w.doc.SetModified(false);
-  ASSERT_TRUE(w.view.OnCommand(command::kHideAllEndNodes));
+  ASSERT_TRUE(w.commands.Run(command::kHideAllEndNodes));
   EXPECT_EQ(w.view.DisplayedCount(), 1);
   EXPECT_EQ(w.view.TotalCount(), 2);
   EXPECT_EQ(w.Buffer().GetWidth(), 520);
   EXPECT_TRUE(w.doc.IsModified());
-  ASSERT_TRUE(w.view.OnCommand(command::kShowAllEndNodes));
+  ASSERT_TRUE(w.commands.Run(command::kShowAllEndNodes));
   EXPECT_EQ(w.view.DisplayedCount(), 2);
 }
 

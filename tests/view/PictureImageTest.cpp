@@ -113,16 +113,15 @@ TEST(ViewPictureImage, APictureThatIsNotPrintedSaysWhy) {
 
 TEST(ViewCommands, OnlyThePrintCommandsAreTheViews) {
   ShownDocument s;
-  for (const int id : {command::kFilePrint, command::kFilePrintDirect,
-                       command::kFilePrintPreview}) {
-    const auto state = s.view.CommandStateOf(id);
+  for (const int id : {command::kFilePrint, command::kFilePrintPreview}) {
+    const auto state = s.commands.StateOf(id);
     ASSERT_TRUE(state.has_value()) << id;
     EXPECT_TRUE(state->enabled);
   }
   for (const int id : {command::kRefresh, command::kFileSave, command::kTileNodes,
                        command::kEditUndo, 0}) {
-    EXPECT_FALSE(s.view.CommandStateOf(id).has_value()) << id;
-    EXPECT_FALSE(s.view.OnCommand(id)) << id;
+    EXPECT_FALSE(s.commands.StateOf(id).has_value()) << id;
+    EXPECT_FALSE(s.commands.Run(id)) << id;
   }
 }
 

@@ -279,13 +279,13 @@ TEST(ViewRender, FailedBackgroundLeavesTheMissingBufferAlone) {
   s.view.FlushDirty();
   EXPECT_TRUE(s.status.texts.empty());
   EXPECT_TRUE(s.view.PictureImage().isNull());
-  EXPECT_FALSE(s.view.CommandStateOf(command::kFilePrint)->enabled);
+  EXPECT_FALSE(s.commands.StateOf(command::kFilePrint)->enabled);
 
   // The next good background brings the picture back.
   EXPECT_TRUE(s.view.SetBackground(*s.doc.composedBackground));
   EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
   EXPECT_FALSE(s.view.PictureImage().isNull());
-  EXPECT_TRUE(s.view.CommandStateOf(command::kFilePrint)->enabled);
+  EXPECT_TRUE(s.commands.StateOf(command::kFilePrint)->enabled);
 }
 
 }  // namespace

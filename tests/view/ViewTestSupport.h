@@ -29,7 +29,9 @@ struct ShownDocument {
   CMapvineDoc doc;
   RecordingStatusLine status;
   CMapvineView view{doc};
+  CommandBindings commands;  // the view's own commands only
   ShownDocument() {
+    view.BindCommands(commands);
     doc.AttachStatusLine(&status);
     doc.NewDocument();
   }
