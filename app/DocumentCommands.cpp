@@ -22,6 +22,28 @@
 namespace mapvine {
 namespace {
 
+// The icon commands: a standard family's active image, whose inactive one
+// follows it in the image slots, or a custom image for one role or both.
+struct StandardIcon {
+  int id;
+  int slot;
+};
+constexpr StandardIcon kStandardIcons[] = {
+    {command::kIconHost, kHostSlot},
+    {command::kIconWorkstation, EndNode},
+    {command::kIconServerWorkstation, NetworkNode},
+};
+struct CustomIcon {
+  int id;
+  CustomIconRole role;
+  bool needsNode;
+};
+constexpr CustomIcon kCustomIcons[] = {
+    {command::kIconActive, CustomIconRole::Active, false},
+    {command::kIconInactive, CustomIconRole::Inactive, false},
+    {command::kIconSameForBoth, CustomIconRole::Both, true},
+};
+
 constexpr const char* kChecksAtOnceKey = "status/checksAtOnce";
 constexpr const char* kCheckDeadlineKey = "status/deadlineSeconds";
 
@@ -133,29 +155,6 @@ void DocumentCommands::TellRefreshState() const {
   if (refreshStateChanged) refreshStateChanged();
 }
 
-void DocumentCommands::SetIcon(CNode& node, int id) {
-  switch (id) {
-    case command::kIconHost:
-      doc_.SetStandardIcon(node, kHostSlot, kHostSlot + kInactiveOffset);
-      break;
-    case command::kIconWorkstation:
-      doc_.SetStandardIcon(node, EndNode, EndNode + kInactiveOffset);
-      break;
-    case command::kIconServerWorkstation:
-      doc_.SetStandardIcon(node, NetworkNode, NetworkNode + kInactiveOffset);
-      break;
-    case command::kIconActive:
-      doc_.SetCustomIcon(node, CustomIconRole::Active, AskForImage(ImageUse::Icon));
-      break;
-    case command::kIconInactive:
-      doc_.SetCustomIcon(node, CustomIconRole::Inactive, AskForImage(ImageUse::Icon));
-      break;
-    default:  // "Same for Act/Inact..."
-      doc_.SetCustomIcon(node, CustomIconRole::Both, AskForImage(ImageUse::Icon));
-      break;
-  }
-}
-
 void DocumentCommands::EditSettings() {
   SettingsDialog dialog(doc_.settings, QApplication::activeWindow(), statusLimits);
   if (RunModal(dialog) != QDialog::Accepted) return;
@@ -186,20 +185,27 @@ void DocumentCommands::BindCommands(CommandBindings& commands) {
                 [this] { doc_.NewBackgroundImage(AskForImage(ImageUse::Background)); });
   commands.Bind(command::kFileSave, [this] { Save(); });
   commands.Bind(command::kFileSaveAs, [this] { SaveAs(); });
-  // A standard icon family needs the node the menu was opened on; the
-  // custom icons are offered on every menu.
+  // The icons act on the node whose menu was opened; a standard family
+  // needs one to be enabled, the custom icons are offered on every menu.
+  const auto onMenuNode = [this](std::function<void(CNode&)> act) {
+    return [this, act = std::move(act)] {
+      if (CNode* node = selectedNode ? selectedNode() : nullptr) act(*node);
+    };
+  };
   const auto needsNode = [this] {
     return CommandState{.enabled = selectedNode && selectedNode() != nullptr, .checked = false};
   };
-  for (const int id : {command::kIconHost, command::kIconWorkstation, command::kIconServerWorkstation,
-                       command::kIconSameForBoth, command::kIconActive, command::kIconInactive}) {
-    const bool custom = id == command::kIconActive || id == command::kIconInactive;
-    commands.Bind(
-        id,
-        [this, id] {
-          if (CNode* node = selectedNode ? selectedNode() : nullptr) SetIcon(*node, id);
-        },
-        custom ? CommandBindings::StateRule{} : needsNode);
+  for (const StandardIcon& icon : kStandardIcons) {
+    commands.Bind(icon.id, onMenuNode([this, slot = icon.slot](CNode& node) {
+                    doc_.SetStandardIcon(node, slot, slot + kInactiveOffset);
+                  }),
+                  needsNode);
+  }
+  for (const CustomIcon& icon : kCustomIcons) {
+    commands.Bind(icon.id, onMenuNode([this, role = icon.role](CNode& node) {
+                    doc_.SetCustomIcon(node, role, AskForImage(ImageUse::Icon));
+                  }),
+                  icon.needsNode ? CommandBindings::StateRule{needsNode} : CommandBindings::StateRule{});
   }
 }
 

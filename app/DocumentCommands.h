@@ -87,7 +87,6 @@ class DocumentCommands final {
   RefreshProgress* progress = nullptr;
 
  private:
-  void SetIcon(CNode& node, int id);
   // The "View Settings" dialog; switching auto refresh on refreshes at once.
   void EditSettings();
 
