@@ -2,39 +2,81 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
+#include <utility>
 
+#include "export/IndexedImage.h"
 #include "model/LuFold.h"
 
 namespace mapvine {
+
+namespace {
+
+ExportedNode CopyOf(const CNode& node, bool includeHidden) {
+  ExportedNode copy{.fqName = node.fqName,
+                    .label = node.label,
+                    .nodeType = node.nodeType,
+                    .status = node.status,
+                    .hidden = node.hidden,
+                    .icon = node.GetRect(),
+                    .centre = node.GetCenter(),
+                    .labelArea = node.LabelArea(),
+                    .labelOrigin = node.LabelOrigin()};
+  // With the hidden nodes written, the folded LUs are there themselves.
+  copy.foldedLus = includeHidden ? 0 : FoldedLuCount(node);
+  if (copy.foldedLus > 0) {
+    copy.foldBox = FoldMarkBox(node);
+    copy.foldArea = FoldMarkArea(node);
+    copy.foldCountOrigin = FoldCountOrigin(node);
+  }
+  return copy;
+}
+
+}  // namespace
 
 ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden) {
   ExportedPicture picture;
   picture.width = doc.picture.composedWidth;
   picture.height = doc.picture.composedHeight;
   picture.includeHidden = includeHidden;
+  picture.images.TakeBackground(doc, picture.width, picture.height);
+  // Nodes show the storage of the document's images: the storage tells
+  // which of them look alike, so each distinct icon is converted once.
+  std::unordered_map<const std::uint8_t*, int> imageOfStorage;
+  std::unordered_map<const CNode*, int> numberOf;
+  numberOf.reserve(doc.Nodes().size());
   picture.nodes.reserve(doc.Nodes().size());
   for (const auto& node : doc.Nodes()) {
     // LUs folded into their owner are not shown: the owner's mark is.
     if ((node->hidden || FoldedAway(*node)) && !includeHidden) continue;
-    picture.nodeNumbers.emplace(node.get(), static_cast<int>(picture.nodes.size()));
-    picture.nodes.push_back(node.get());
+    numberOf.emplace(node.get(), static_cast<int>(picture.nodes.size()));
+    picture.nodes.push_back(CopyOf(*node, includeHidden));
+    if (!node->HasHeader()) continue;
+    const auto [found, added] = imageOfStorage.try_emplace(node->HeaderBlock(), -1);
+    if (added) {
+      QImage icon = ToArgbImage(*node, node->transparentIndex);
+      if (!icon.isNull()) found->second = picture.images.AddIcon(std::move(icon));
+    }
+    picture.nodes.back().image = found->second;
   }
   picture.links.reserve(doc.Links().size());
   for (const auto& link : doc.Links()) {
     // A link whose end is missing (not rejoined after a load) is drawn
     // nowhere and joins nothing a reader could name.
-    if (link->endA == nullptr || link->endB == nullptr) continue;
-    if (!picture.nodeNumbers.contains(link->endA) || !picture.nodeNumbers.contains(link->endB)) {
-      continue;
-    }
-    picture.links.push_back(link.get());
+    const auto from = numberOf.find(link->endA);
+    const auto to = numberOf.find(link->endB);
+    if (from == numberOf.end() || to == numberOf.end()) continue;
+    picture.links.push_back({.from = from->second,
+                             .to = to->second,
+                             .tgNumber = link->tgNumber,
+                             .status = link->status,
+                             .kind = KindOf(*link),
+                             .start = {link->x1, link->y1},
+                             .end = {link->x2, link->y2}});
   }
   return picture;
-}
-
-int FoldMarkCount(const ExportedPicture& picture, const CNode& node) {
-  return picture.includeHidden ? 0 : FoldedLuCount(node);
 }
 
 std::string_view NodeKindName(int nodeType) {
@@ -76,9 +118,9 @@ std::string_view LinkKindName(LinkKind kind) {
   return "manual";
 }
 
-LinkStroke StrokeOf(const CLink& link) {
-  const double dx = double(link.x2) - link.x1;
-  const double dy = double(link.y2) - link.y1;
+LinkStroke StrokeOf(const ExportedLink& link) {
+  const double dx = double(link.end.x) - link.start.x;
+  const double dy = double(link.end.y) - link.start.y;
   const bool mostlyHorizontal = std::abs(dx) >= std::abs(dy);
   // Pixel (x, y) covers [x, x + 1) along the main direction; across it the
   // two pixels meet at the link's own coordinate. Where the line passes
@@ -90,7 +132,7 @@ LinkStroke StrokeOf(const CLink& link) {
   const QPointF shift = mostlyHorizontal ? QPointF(0.5, kTowardsTheEnd * sign(dy))
                                          : QPointF(kTowardsTheEnd * sign(dx), 0.5);
   const double length = std::hypot(dx, dy);
-  return {QPointF(link.x1, link.y1) + shift, QPointF(link.x2, link.y2) + shift,
+  return {QPointF(link.start.x, link.start.y) + shift, QPointF(link.end.x, link.end.y) + shift,
           length > 0 ? 2 * std::max(std::abs(dx), std::abs(dy)) / length : 2.0};
 }
 
