@@ -55,7 +55,7 @@ void BM_CollectPicture(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_CollectPicture)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CollectPicture)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK_CAPTURE(BM_Export, svg, ExportFormat::Svg, false, "/tmp/mapvine-bench-export.svg")
     ->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK_CAPTURE(BM_Export, pdf_one_page, ExportFormat::Pdf, false, "/tmp/mapvine-bench-export.pdf")

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "export/IndexedImage.h"
 #include "model/LuFold.h"
@@ -45,13 +46,16 @@ ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden) {
   // Nodes show the storage of the document's images: the storage tells
   // which of them look alike, so each distinct icon is converted once.
   std::unordered_map<const std::uint8_t*, int> imageOfStorage;
-  std::unordered_map<const CNode*, int> numberOf;
+  // Each written node's number by its address, sorted for the links to
+  // look their ends up: cheaper to build than a hash table of as many
+  // entries, which allocates one for each.
+  std::vector<std::pair<const CNode*, int>> numberOf;
   numberOf.reserve(doc.Nodes().size());
   picture.nodes.reserve(doc.Nodes().size());
   for (const auto& node : doc.Nodes()) {
     // LUs folded into their owner are not shown: the owner's mark is.
     if ((node->hidden || FoldedAway(*node)) && !includeHidden) continue;
-    numberOf.emplace(node.get(), static_cast<int>(picture.nodes.size()));
+    numberOf.emplace_back(node.get(), static_cast<int>(picture.nodes.size()));
     picture.nodes.push_back(CopyOf(*node, includeHidden));
     if (!node->HasHeader()) continue;
     const auto [found, added] = imageOfStorage.try_emplace(node->HeaderBlock(), -1);
@@ -61,15 +65,20 @@ ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden) {
     }
     picture.nodes.back().image = found->second;
   }
+  std::sort(numberOf.begin(), numberOf.end());
+  const auto numberOfNode = [&numberOf](const CNode* node) {
+    const auto found = std::lower_bound(numberOf.begin(), numberOf.end(), std::pair<const CNode*, int>(node, -1));
+    return found != numberOf.end() && found->first == node ? found->second : -1;
+  };
   picture.links.reserve(doc.Links().size());
   for (const auto& link : doc.Links()) {
     // A link whose end is missing (not rejoined after a load) is drawn
     // nowhere and joins nothing a reader could name.
-    const auto from = numberOf.find(link->endA);
-    const auto to = numberOf.find(link->endB);
-    if (from == numberOf.end() || to == numberOf.end()) continue;
-    picture.links.push_back({.from = from->second,
-                             .to = to->second,
+    const int from = numberOfNode(link->endA);
+    const int to = numberOfNode(link->endB);
+    if (from < 0 || to < 0) continue;
+    picture.links.push_back({.from = from,
+                             .to = to,
                              .tgNumber = link->tgNumber,
                              .status = link->status,
                              .kind = KindOf(*link),
