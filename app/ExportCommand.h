@@ -16,8 +16,9 @@ namespace mapvine {
 // with the progress and a Stop button in the status bar. Whatever the
 // document does meanwhile, the copy is what is written. Stop, a failure or
 // the command's end leave neither a half-written file nor the temporary
-// file beside it: the writer looks at the stop flag after each node and
-// link, so the end waits for it only a moment.
+// file beside it: the writer looks at the stop flag as it goes (after each
+// node or link it writes; a PDF after each node it draws), so the end
+// waits for it only a moment, and never longer than kLongestWaitAtEnd.
 class ExportCommand {
  public:
   // The longest the command's end waits for the writer to stop.

@@ -24,9 +24,14 @@ ExportedNode CopyOf(const CNode& node, bool includeHidden) {
                     .icon = node.GetRect(),
                     .centre = node.GetCenter(),
                     .labelArea = node.LabelArea(),
-                    .labelOrigin = node.LabelOrigin()};
-  // With the hidden nodes written, the folded LUs are there themselves.
-  copy.foldedLus = includeHidden ? 0 : FoldedLuCount(node);
+                    .labelOrigin = node.LabelOrigin(),
+                    .image = -1,
+                    // With the hidden nodes written, the folded LUs are
+                    // there themselves.
+                    .foldedLus = includeHidden ? 0 : FoldedLuCount(node),
+                    .foldBox = {},
+                    .foldArea = {},
+                    .foldCountOrigin = {}};
   if (copy.foldedLus > 0) {
     copy.foldBox = FoldMarkBox(node);
     copy.foldArea = FoldMarkArea(node);
