@@ -71,7 +71,9 @@ TEST(ExportCommand, StopAndClosingTheWindowLeaveNoFile) {
       r.Frame().Progress().StopButton().click();
     }
     EXPECT_EQ(r.FilesOnceSettled(), QStringList{}) << closing;
-    if (!closing) EXPECT_EQ(r.Status(), "Export stopped; p.svg was not written");
+    if (!closing) {
+      EXPECT_EQ(r.Status(), "Export stopped; p.svg was not written");
+    }
   }
 }
 
