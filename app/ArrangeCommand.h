@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
+#include "app/BackgroundRun.h"
 #include "app/EditHistory.h"
 #include "app/StatusProgress.h"
 #include "layout/ArrangePicture.h"
@@ -43,31 +42,25 @@ class ArrangeCommand final : public QObject {
 
   // Whether an arrangement is being computed; the picture must not change
   // under it meanwhile.
-  bool Running() const { return job_ != nullptr; }
+  bool Running() const { return run_.Running(); }
   // The person asked to stop (the progress's Stop button or Escape): the
   // arrangement is dropped and the picture left as it is.
-  void Stop() { stopAsked_ = true; }
+  void Stop() { run_.Stop(); }
   // Called when an arrangement was applied, stopped or failed.
   std::function<void()> finished;
 
   static constexpr const char* kEditName = "Arrange by Connections";
 
  private:
-  struct Job;
+  struct Work;
   void Start();
-  void Poll();
-  void Finish();
-  void ReapAbandoned();
+  void Finish(const Work& work, BackgroundRun::End end);
 
   CMapvineDoc& doc_;
   EditHistory& edits_;
   StatusProgress& progress_;
   Layout layout_;
-  std::unique_ptr<Job> job_;
-  // Stopped jobs whose workers have not yet come back.
-  std::vector<std::unique_ptr<Job>> abandoned_;
-  QTimer poll_;
-  bool stopAsked_ = false;
+  BackgroundRun run_;
 };
 
 }  // namespace mapvine

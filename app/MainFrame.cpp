@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSettings>
@@ -16,6 +15,7 @@
 #include "app/RefreshBlocking.h"
 #include "app/RememberedSettings.h"
 #include "app/StatusMessage.h"
+#include "base/UserPrompts.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
 
@@ -65,10 +65,13 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   BuildStatusBar();
   BuildChangesDock();
   progress_ = std::make_unique<StatusProgress>(*statusBar(), *this);
-  // The progress serves a refresh and an arrangement, never both at once.
+  // The progress serves a refresh, an arrangement or an export, one at a
+  // time.
   progress_->stop = [this] {
     if (arrange_->Running()) {
       arrange_->Stop();
+    } else if (export_->Running()) {
+      export_->Stop();
     } else {
       documentCommands_.StopRefresh();
     }
@@ -78,6 +81,8 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   documentCommands_.progress = progress_.get();
   arrange_ = std::make_unique<ArrangeCommand>(doc_, edits_, *progress_);
   arrange_->finished = [this] { UpdateCommandStates(); };
+  export_ = std::make_unique<ExportCommand>(doc_, *progress_);
+  export_->finished = [this] { UpdateCommandStates(); };
   // Each part binds the commands it carries out, once.
   view_->BindCommands(commands_);
   documentCommands_.BindCommands(commands_);
@@ -89,8 +94,9 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
   documentCommands_.holdBackRefresh = [this] { return edits_.Open(); };
   // A timer tick runs what F5 runs, but reports a failing node only once.
   connect(&documentCommands_.Timer(), &RefreshTimer::Fired, this, [this] {
-    // Nothing changes the picture while it is being arranged.
-    if (arrange_->Running()) return;
+    // Nothing changes the picture while it is being arranged, and a refresh
+    // would take the progress an export shows.
+    if (arrange_->Running() || export_->Running()) return;
     documentCommands_.Refresh(RefreshTrigger::Timer);
     UpdateCommandStates();
   });
@@ -179,7 +185,8 @@ void CMainFrame::BindCommands(CommandBindings& commands) {
   for (const int id : {command::kHelpTopics, command::kHelp}) commands.Bind(id, [this] { ShowHelp(); });
   commands.Bind(command::kContextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
   commands.Bind(command::kAppAbout, [this] { ShowAbout(); });
-  commands.Bind(command::kFileExport, [this] { ExportFromDialog(); });
+  commands.Bind(command::kFileExport, [this] { ExportFromDialog(); },
+                [this] { return CommandState{.enabled = !progress_->Running(), .checked = false}; });
   commands.Bind(command::kEditUndo, [this] { edits_.Stack().undo(); },
                 [this] { return CommandState{.enabled = edits_.Stack().canUndo(), .checked = false}; });
   commands.Bind(command::kEditRedo, [this] { edits_.Stack().redo(); },
@@ -187,11 +194,10 @@ void CMainFrame::BindCommands(CommandBindings& commands) {
 }
 
 void CMainFrame::ExportFromDialog() {
+  // The command is greyed while the progress serves something else, but
+  // the dialog may outlast that.
   const std::optional<ExportChoice> choice = AskExportChoice(this);
-  // A failed export has said so itself.
-  if (choice && ExportPicture(doc_, choice->path, choice->format, choice->options)) {
-    SetStatusText("Exported the picture to " + QFileInfo(QString::fromStdString(choice->path)).fileName().toStdString());
-  }
+  if (choice && !export_->Start(*choice)) SetStatusText(ExportCommand::kBusyText);
 }
 
 void CMainFrame::ShowHelp() {
@@ -222,7 +228,15 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // An export still being written is stopped as the window goes, leaving no
+  // file behind; the person may rather wait for it.
+  if (export_->Running() &&
+      !Prompts().AskYesNo("The picture is still being exported to " + export_->Path() + ". Stop the export and close?")) {
+    event->ignore();
+    return;
+  }
   if (documentCommands_.SaveModified()) {
+    export_->Stop();
     SaveWindowLayout(*this);
     event->accept();
   } else {

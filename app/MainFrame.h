@@ -13,6 +13,7 @@
 #include "app/ArrangeCommand.h"
 #include "app/DocumentCommands.h"
 #include "app/EditHistory.h"
+#include "app/ExportCommand.h"
 #include "app/LockKeys.h"
 #include "app/StatusProgress.h"
 #include "model/DocumentView.h"
@@ -59,7 +60,8 @@ class CMainFrame final : public QMainWindow, public StatusLine {
   void SetDocumentName(const QString& name);
   // What Undo and Redo run through; a new or opened picture starts it anew.
   EditHistory& Edits() { return edits_; }
-  // The progress bar and Stop button a refresh shows.
+  // The progress bar and Stop button a refresh, an arrangement or an
+  // export shows.
   StatusProgress& Progress() const { return *progress_; }
   // Fills the recent-file items; "Recent File", greyed, while there is none.
   void SetRecentFiles(const QStringList& files);
@@ -70,6 +72,9 @@ class CMainFrame final : public QMainWindow, public StatusLine {
 
   // Every command's handler and state, as the window's parts bound them.
   const CommandBindings& Bindings() const { return commands_; }
+
+  // The export being written, if any.
+  ExportCommand& Export() const { return *export_; }
 
   // The help window, once F1 or "Help Topics" has opened it.
   QDialog* HelpWindow() const { return helpWindow_; }
@@ -95,7 +100,8 @@ class CMainFrame final : public QMainWindow, public StatusLine {
   // The zoom pane: the factor, and whether the picture is fitted.
   void ShowZoom(double zoom, bool fitted);
   QAction* ActionOf(int id);
-  // File > Export...: asks for a file and a format, and writes the picture.
+  // File > Export...: asks for a file and a format, and starts writing the
+  // picture.
   void ExportFromDialog();
   // Why the command cannot run now, when a refresh keeps it from running.
   const char* WhyBlocked(int id) const;
@@ -113,6 +119,7 @@ class CMainFrame final : public QMainWindow, public StatusLine {
   EditHistory edits_;
   std::unique_ptr<StatusProgress> progress_;
   std::unique_ptr<ArrangeCommand> arrange_;
+  std::unique_ptr<ExportCommand> export_;
   QHash<int, QAction*> actions_;
   QPointer<QDialog> helpWindow_;
 };

@@ -8,6 +8,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/PageTiling.h"
+#include "export/WriteSteps.h"
 
 namespace mapvine {
 
@@ -36,7 +37,8 @@ QByteArray Colour(ResourceStatus status) {
 
 }  // namespace
 
-bool WriteDot(const ExportedPicture& picture, QIODevice& out) {
+bool WriteDot(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress) {
+  WriteSteps steps(progress, picture.nodes.size() + picture.links.size());
   QByteArray dot;
   // Written a megabyte at a time, so that a large graph is not held whole.
   const auto flushFull = [&dot, &out] {
@@ -52,9 +54,9 @@ bool WriteDot(const ExportedPicture& picture, QIODevice& out) {
   dot += "  node [shape=box, fixedsize=true, fontsize=8, penwidth=2];\n";
   dot += "  edge [penwidth=2];\n";
   for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
-    const CNode& node = *picture.nodes[i];
-    const Rect r = node.GetRect();
-    const Point centre = node.GetCenter();
+    const ExportedNode& node = picture.nodes[i];
+    const Rect& r = node.icon;
+    const Point& centre = node.centre;
     dot += "  n" + QByteArray::number(static_cast<qulonglong>(i)) + " [label=" + Quoted(node.label) +
            ", fqname=" + Quoted(node.fqName) + ", kind=\"" + QByteArray(NodeKindName(node.nodeType).data()) +
            "\", status=\"" + StatusName(node.status).data() + "\", color=" + Colour(node.status) + ", pos=\"" +
@@ -63,14 +65,13 @@ bool WriteDot(const ExportedPicture& picture, QIODevice& out) {
            ", height=" + QByteArray::number(r.Height() / kScreenDotsPerInch, 'f', 3);
     if (picture.includeHidden) dot += node.hidden ? ", hidden=true" : ", hidden=false";
     dot += "];\n";
-    if (!flushFull()) return false;
+    if (!flushFull() || !steps.Next()) return false;
   }
-  for (const CLink* link : picture.links) {
-    dot += "  n" + QByteArray::number(picture.nodeNumbers.at(link->endA)) + " -- n" +
-           QByteArray::number(picture.nodeNumbers.at(link->endB)) + " [kind=\"" +
-           LinkKindName(KindOf(*link)).data() + "\", tg=" + QByteArray::number(link->tgNumber) +
-           ", status=\"" + StatusName(link->status).data() + "\", color=" + Colour(link->status) + "];\n";
-    if (!flushFull()) return false;
+  for (const ExportedLink& link : picture.links) {
+    dot += "  n" + QByteArray::number(link.from) + " -- n" + QByteArray::number(link.to) + " [kind=\"" +
+           LinkKindName(link.kind).data() + "\", tg=" + QByteArray::number(link.tgNumber) + ", status=\"" +
+           StatusName(link.status).data() + "\", color=" + Colour(link.status) + "];\n";
+    if (!flushFull() || !steps.Next()) return false;
   }
   dot += "}\n";
   return out.write(dot) == dot.size();

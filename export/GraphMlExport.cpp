@@ -4,6 +4,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/NameText.h"
+#include "export/WriteSteps.h"
 
 namespace mapvine {
 
@@ -30,7 +31,8 @@ constexpr Key kEdgeKeys[] = {
 
 class GraphMlWriter {
  public:
-  GraphMlWriter(const ExportedPicture& picture, QIODevice& out) : picture_(picture), xml_(&out) {}
+  GraphMlWriter(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress)
+      : picture_(picture), xml_(&out), steps_(progress, picture.nodes.size() + picture.links.size()) {}
 
   bool Write() {
     xml_.setAutoFormatting(true);
@@ -44,8 +46,14 @@ class GraphMlWriter {
     xml_.writeStartElement(QStringLiteral("graph"));
     xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("topology"));
     xml_.writeAttribute(QStringLiteral("edgedefault"), QStringLiteral("undirected"));
-    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) WriteNode(i, *picture_.nodes[i]);
-    for (std::size_t i = 0; i < picture_.links.size(); ++i) WriteEdge(i, *picture_.links[i]);
+    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
+      WriteNode(i, picture_.nodes[i]);
+      if (!steps_.Next()) return false;
+    }
+    for (std::size_t i = 0; i < picture_.links.size(); ++i) {
+      WriteEdge(i, picture_.links[i]);
+      if (!steps_.Next()) return false;
+    }
     xml_.writeEndElement();
     xml_.writeEndElement();
     xml_.writeEndDocument();
@@ -68,10 +76,10 @@ class GraphMlWriter {
     xml_.writeEndElement();
   }
 
-  void WriteNode(std::size_t number, const CNode& node) {
+  void WriteNode(std::size_t number, const ExportedNode& node) {
     xml_.writeStartElement(QStringLiteral("node"));
     xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("n%1").arg(number));
-    const Point centre = node.GetCenter();
+    const Point& centre = node.centre;
     Data("kind", QString::fromLatin1(NodeKindName(node.nodeType)));
     Data("name", NameToQt(node.fqName));
     Data("label", NameToQt(node.label));
@@ -82,23 +90,26 @@ class GraphMlWriter {
     xml_.writeEndElement();
   }
 
-  void WriteEdge(std::size_t number, const CLink& link) {
+  void WriteEdge(std::size_t number, const ExportedLink& link) {
     xml_.writeStartElement(QStringLiteral("edge"));
     xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("e%1").arg(number));
-    xml_.writeAttribute(QStringLiteral("source"), QStringLiteral("n%1").arg(picture_.nodeNumbers.at(link.endA)));
-    xml_.writeAttribute(QStringLiteral("target"), QStringLiteral("n%1").arg(picture_.nodeNumbers.at(link.endB)));
+    xml_.writeAttribute(QStringLiteral("source"), QStringLiteral("n%1").arg(link.from));
+    xml_.writeAttribute(QStringLiteral("target"), QStringLiteral("n%1").arg(link.to));
     Data("link-tg", QString::number(link.tgNumber));
     Data("link-status", QString::fromLatin1(StatusName(link.status)));
-    Data("link-kind", QString::fromLatin1(LinkKindName(KindOf(link))));
+    Data("link-kind", QString::fromLatin1(LinkKindName(link.kind)));
     xml_.writeEndElement();
   }
 
   const ExportedPicture& picture_;
   QXmlStreamWriter xml_;
+  WriteSteps steps_;
 };
 
 }  // namespace
 
-bool WriteGraphMl(const ExportedPicture& picture, QIODevice& out) { return GraphMlWriter(picture, out).Write(); }
+bool WriteGraphMl(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress) {
+  return GraphMlWriter(picture, out, progress).Write();
+}
 
 }  // namespace mapvine

@@ -6,6 +6,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/NameText.h"
+#include "export/WriteSteps.h"
 
 namespace mapvine {
 
@@ -17,8 +18,8 @@ constexpr int kSchemaVersion = 1;
 
 QString Token(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
-QJsonObject NodeObject(std::size_t number, const CNode& node, bool withHidden) {
-  const Point centre = node.GetCenter();
+QJsonObject NodeObject(std::size_t number, const ExportedNode& node, bool withHidden) {
+  const Point& centre = node.centre;
   QJsonObject object{
       {"id", QStringLiteral("n%1").arg(number)},
       {"kind", Token(NodeKindName(node.nodeType))},
@@ -32,12 +33,12 @@ QJsonObject NodeObject(std::size_t number, const CNode& node, bool withHidden) {
   return object;
 }
 
-QJsonObject LinkObject(std::size_t number, const CLink& link, const ExportedPicture& picture) {
+QJsonObject LinkObject(std::size_t number, const ExportedLink& link) {
   return QJsonObject{
       {"id", QStringLiteral("e%1").arg(number)},
-      {"source", QStringLiteral("n%1").arg(picture.nodeNumbers.at(link.endA))},
-      {"target", QStringLiteral("n%1").arg(picture.nodeNumbers.at(link.endB))},
-      {"kind", Token(LinkKindName(KindOf(link)))},
+      {"source", QStringLiteral("n%1").arg(link.from)},
+      {"target", QStringLiteral("n%1").arg(link.to)},
+      {"kind", Token(LinkKindName(link.kind))},
       {"tg", link.tgNumber},
       {"status", Token(StatusName(link.status))},
   };
@@ -45,13 +46,18 @@ QJsonObject LinkObject(std::size_t number, const CLink& link, const ExportedPict
 
 }  // namespace
 
-bool WriteJson(const ExportedPicture& picture, QIODevice& out) {
+bool WriteJson(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress) {
+  WriteSteps steps(progress, picture.nodes.size() + picture.links.size());
   QJsonArray nodes;
   for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
-    nodes.append(NodeObject(i, *picture.nodes[i], picture.includeHidden));
+    nodes.append(NodeObject(i, picture.nodes[i], picture.includeHidden));
+    if (!steps.Next()) return false;
   }
   QJsonArray links;
-  for (std::size_t i = 0; i < picture.links.size(); ++i) links.append(LinkObject(i, *picture.links[i], picture));
+  for (std::size_t i = 0; i < picture.links.size(); ++i) {
+    links.append(LinkObject(i, picture.links[i]));
+    if (!steps.Next()) return false;
+  }
   const QJsonObject document{
       {"format", "mapvine-topology"},
       {"version", kSchemaVersion},

@@ -14,12 +14,12 @@
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
-#include "model/LuFold.h"
 #include "export/NameText.h"
 #include "export/PageTiling.h"
 #include "export/PdfPagePreparation.h"
-#include "export/PictureImages.h"
 #include "export/WorkAhead.h"
+#include "export/WriteSteps.h"
+#include "model/LuFold.h"
 
 namespace mapvine {
 
@@ -36,9 +36,9 @@ QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()
 
 class PdfPainter {
  public:
-  PdfPainter(const CMapvineDoc& doc, const ExportedPicture& picture)
+  explicit PdfPainter(const ExportedPicture& picture)
       : picture_(picture),
-        images_(doc, picture),
+        images_(picture.images),
         preparation_(picture),
         font_(LabelFont()),
         rawFont_(QRawFont::fromFont(font_)),
@@ -52,13 +52,14 @@ class PdfPainter {
   // Draws the part of the picture inside `area` (picture pixels) with
   // `painter` set up to take picture pixels: of the nodes and links only
   // `contents`, which hold at least those that reach into the area, as
-  // `prepared` for them.
-  void Draw(QPainter& painter, const QRect& area, const PdfPageContents& contents,
-            const PreparedPdfPage& prepared) const {
+  // `prepared` for them. Each node counts a step; false when the steps say
+  // to stop.
+  bool Draw(QPainter& painter, const QRect& area, const PdfPageContents& contents, const PreparedPdfPage& prepared,
+            WriteSteps& steps) const {
     painter.setClipRect(area);
     DrawBackground(painter, area);
     DrawLinks(painter, area, prepared.links);
-    DrawNodes(painter, area, contents.nodes, prepared.labels);
+    return DrawNodes(painter, area, contents.nodes, prepared.labels, steps);
   }
 
   // Every node and link, for a page that shows the whole picture.
@@ -79,8 +80,8 @@ class PdfPainter {
     const int columns = grid.Columns();
     std::vector<PdfPageContents> parts(static_cast<std::size_t>(grid.Count()));
     for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
-      const CNode& node = *picture_.nodes[i];
-      const QRect inside = ToQRect(node.GetRect()).united(ToQRect(node.LabelArea())).intersected(whole);
+      const ExportedNode& node = picture_.nodes[i];
+      const QRect inside = ToQRect(node.icon).united(ToQRect(node.labelArea)).intersected(whole);
       if (inside.isEmpty()) continue;
       for (int row = inside.top() / part.height(); row <= inside.bottom() / part.height(); ++row) {
         for (int column = inside.left() / part.width(); column <= inside.right() / part.width(); ++column) {
@@ -146,28 +147,27 @@ class PdfPainter {
     }
   };
 
-  void DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes,
-                 const std::vector<ShapedLabel>& labels) const {
+  bool DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes,
+                 const std::vector<ShapedLabel>& labels, WriteSteps& steps) const {
     painter.setFont(font_);
     painter.setPen(ToQColor(CNode::kLabelColor));
     LabelRun run;
     for (std::size_t n = 0; n < nodes.size(); ++n) {
-      const int i = nodes[n];
-      const CNode& node = *picture_.nodes[static_cast<std::size_t>(i)];
-      const QRect icon = ToQRect(node.GetRect());
-      const QRect band = ToQRect(node.LabelArea());
+      if (!steps.Next()) return false;
+      const ExportedNode& node = picture_.nodes[static_cast<std::size_t>(nodes[n])];
+      const QRect icon = ToQRect(node.icon);
+      const QRect band = ToQRect(node.labelArea);
       if (!icon.united(band).intersects(area)) continue;
-      const int image = images_.IconOf(i);
-      if (image >= 0) {
+      if (node.image >= 0) {
         if (run.Covers(icon)) Flush(painter, run);
-        painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(image)]);
+        painter.drawImage(icon.topLeft(), images_.Icons()[static_cast<std::size_t>(node.image)]);
       }
-      if (const int folded = FoldMarkCount(picture_, node); folded > 0) {
+      if (node.foldedLus > 0) {
         Flush(painter, run);
-        DrawFoldMark(painter, node, folded);
+        DrawFoldMark(painter, node);
       }
       if (node.label.empty()) continue;
-      const Point at = node.LabelOrigin();
+      const Point at = node.labelOrigin;
       const QPoint baseline(at.x, at.y + ascent_);
       const ShapedLabel& label = labels[n];
       // The label is cut to its band under the icon, as the picture shows
@@ -190,6 +190,7 @@ class PdfPainter {
       painter.restore();
     }
     Flush(painter, run);
+    return true;
   }
 
   // Real text: the writer maps each glyph back to its character.
@@ -203,9 +204,11 @@ class PdfPainter {
     run = {};
   }
 
-  void DrawLabel(QPainter& painter, QPoint baseline, const CNode& node, const ShapedLabel& label) const {
+  void DrawLabel(QPainter& painter, QPoint baseline, const ExportedNode& node, const ShapedLabel& label) const {
     if (label.mixedFaces) {
-      painter.drawText(baseline, NameToQt(node.label));
+      // Faces are looked up again on this thread rather than carried over
+      // from the one that shaped the label.
+      for (const QGlyphRun& run : PlacedGlyphRuns(NameToQt(node.label), font_)) painter.drawGlyphRun(baseline, run);
       return;
     }
     LabelRun run{label.glyphs, label.positions, {}};
@@ -213,23 +216,23 @@ class PdfPainter {
     Flush(painter, run);
   }
 
-  // The box and count of an owner's `count` folded LUs, in the band under
-  // its label.
-  void DrawFoldMark(QPainter& painter, const CNode& node, int count) const {
-    const QRect box = ToQRect(FoldMarkBox(node));
-    const Point at = FoldCountOrigin(node);
+  // The box and count of an owner's folded LUs, in the band under its
+  // label.
+  void DrawFoldMark(QPainter& painter, const ExportedNode& node) const {
+    const QRect box = ToQRect(node.foldBox);
+    const Point at = node.foldCountOrigin;
     painter.save();
-    painter.setClipRect(ToQRect(FoldMarkArea(node)));
+    painter.setClipRect(ToQRect(node.foldArea));
     painter.fillRect(box, ToQColor(kFoldMarkColor));
     painter.setPen(Qt::black);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     painter.setPen(ToQColor(CNode::kLabelColor));
-    painter.drawText(QPoint(at.x, at.y + ascent_), QString::fromStdString(FoldCountText(count)));
+    painter.drawText(QPoint(at.x, at.y + ascent_), QString::fromStdString(FoldCountText(node.foldedLus)));
     painter.restore();
   }
 
   const ExportedPicture& picture_;
-  PictureImages images_;
+  const PictureImages& images_;
   PdfPagePreparation preparation_;
   QFont font_;
   QRawFont rawFont_;
@@ -238,7 +241,8 @@ class PdfPainter {
 
 // One page the picture's size at screen resolution, or coarser where the
 // picture is longer than a page may be.
-bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf) {
+bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf,
+                  WorkProgress& progress) {
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
   const double longestInches = std::max(size.width(), size.height()) / kScreenDotsPerInch;
   const double shrink = std::max(1.0, longestInches * kPointsPerInch / kLongestPagePoints);
@@ -252,13 +256,15 @@ bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPd
   painter.setWindow(QRect(QPoint(0, 0), size));
   const QRect whole(QPoint(0, 0), size);
   const PdfPageContents everything = drawing.Everything();
-  drawing.Draw(painter, whole, everything, drawing.Prepare(whole, everything));
-  return painter.end();
+  WriteSteps steps(progress, everything.nodes.size());
+  const bool drawn = drawing.Draw(painter, whole, everything, drawing.Prepare(whole, everything), steps);
+  return painter.end() && drawn;
 }
 
 // The picture at screen size across A4 pages, row by row, as printing
 // across pages does.
-bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf) {
+bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf,
+                      WorkProgress& progress) {
   pdf.setResolution(static_cast<int>(kScreenDotsPerInch));
   pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                 QMarginsF(kPageMarginMillimetres, kPageMarginMillimetres,
@@ -269,6 +275,11 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
   if (!painter.begin(&pdf)) return false;
   const std::vector<QRect> parts = PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()));
   const std::vector<PdfPageContents> contents = drawing.SortIntoParts(parts.front().size());
+  // A node on several pages counts a step on each.
+  WriteSteps steps(progress, std::accumulate(contents.begin(), contents.end(), std::size_t{0},
+                                             [](std::size_t sum, const PdfPageContents& page) {
+                                               return sum + page.nodes.size();
+                                             }));
   // The next pages are worked out on another thread while the writer draws
   // and compresses this one, which takes it longer.
   constexpr std::size_t kPagesAhead = 2;
@@ -279,20 +290,25 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
     if (i > 0 && !pdf.newPage()) return false;
     painter.save();
     painter.translate(-parts[i].topLeft());
-    drawing.Draw(painter, parts[i], contents[i], page);
+    const bool drawn = drawing.Draw(painter, parts[i], contents[i], page, steps);
     painter.restore();
+    if (!drawn) {
+      painter.end();
+      return false;
+    }
   }
   return painter.end();
 }
 
 }  // namespace
 
-bool WritePdf(const CMapvineDoc& doc, const ExportedPicture& picture, bool acrossPages, QIODevice& out) {
+bool WritePdf(const ExportedPicture& picture, bool acrossPages, QIODevice& out, WorkProgress& progress) {
   QPdfWriter pdf(&out);
   pdf.setCreator(QStringLiteral("Mapvine"));
   pdf.setTitle(QStringLiteral("APPN topology"));
-  const PdfPainter drawing(doc, picture);
-  return acrossPages ? WriteAcrossPages(drawing, picture, pdf) : WriteOnePage(drawing, picture, pdf);
+  const PdfPainter drawing(picture);
+  return acrossPages ? WriteAcrossPages(drawing, picture, pdf, progress)
+                     : WriteOnePage(drawing, picture, pdf, progress);
 }
 
 }  // namespace mapvine

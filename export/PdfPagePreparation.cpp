@@ -24,35 +24,44 @@ struct LinePiece {
 ShapedLabel Shape(const QString& text, const QFont& font) {
   ShapedLabel shaped;
   if (text.isEmpty()) return shaped;
-  QTextLayout layout(text, font);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
-  layout.endLayout();
-  shaped.width = line.horizontalAdvance();
-  const QList<QGlyphRun> runs = layout.glyphRuns();
+  const QList<QGlyphRun> runs = PlacedGlyphRuns(text, font, &shaped.width);
   shaped.mixedFaces = runs.size() > 1;
   if (runs.size() != 1) return shaped;
   shaped.glyphs = runs.front().glyphIndexes();
-  // Each glyph on the whole pixel at or before its place, as the picture
-  // draws it: the writer puts a glyph's place down in a digit or two where
-  // a fraction takes ten, and less than a pixel is less than the gap a
-  // reader takes for a space. The layout's baseline lies at the line's
-  // ascent; the writer takes the glyphs from the label's own baseline.
   shaped.positions = runs.front().positions();
-  for (QPointF& position : shaped.positions) position = QPointF(std::floor(position.x()), 0);
   return shaped;
 }
 
 }  // namespace
 
+QList<QGlyphRun> PlacedGlyphRuns(const QString& text, const QFont& font, double* width) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (width != nullptr) *width = line.horizontalAdvance();
+  QList<QGlyphRun> runs = layout.glyphRuns();
+  // Each glyph on the whole pixel at or before its place, as the picture
+  // draws it: the writer puts a glyph's place down in a digit or two where
+  // a fraction takes ten, and a reader takes a gap the face's own advances
+  // do not explain for a space. The layout's baseline lies at the line's
+  // ascent; the writer takes the glyphs from the label's own baseline.
+  for (QGlyphRun& run : runs) {
+    QList<QPointF> positions = run.positions();
+    for (QPointF& position : positions) position = QPointF(std::floor(position.x()), 0);
+    run.setPositions(positions);
+  }
+  return runs;
+}
+
 PdfPagePreparation::PdfPagePreparation(const ExportedPicture& picture) {
   lines_.reserve(picture.links.size());
-  for (const CLink* link : picture.links) {
-    const PaletteEntry colour = CLink::ColorOf(link->status);
-    lines_.push_back({mapvine::StrokeOf(*link), qRgb(colour.red, colour.green, colour.blue)});
+  for (const ExportedLink& link : picture.links) {
+    const PaletteEntry colour = CLink::ColorOf(link.status);
+    lines_.push_back({mapvine::StrokeOf(link), qRgb(colour.red, colour.green, colour.blue)});
   }
   labels_.reserve(picture.nodes.size());
-  for (const CNode* node : picture.nodes) labels_.push_back(NameToQt(node->label));
+  for (const ExportedNode& node : picture.nodes) labels_.push_back(NameToQt(node.label));
 }
 
 PreparedPdfPage PdfPagePreparation::Prepare(const QRect& area, const PdfPageContents& contents) const {

@@ -41,9 +41,14 @@ struct ShapedLabel {
   QList<QPointF> positions;
   double width = 0;
   // Laid out in more than one face (a character the label face lacks): the
-  // writer lays such a label out itself.
+  // writer lays such a label out itself, a run for each face.
   bool mixedFaces = false;
 };
+
+// `text` laid out in `font`, one run of glyphs per face, each glyph on the
+// whole pixel at or before its place, from the text's baseline origin;
+// `width`, if asked for, is how far the text reaches.
+QList<QGlyphRun> PlacedGlyphRuns(const QString& text, const QFont& font, double* width = nullptr);
 
 // What one page draws, worked out ahead of the PDF writer: the pieces of
 // its links, grouped by pen in the picture's order, and a label for each of

@@ -34,35 +34,43 @@ std::optional<ExportFormat> ExportFormatOf(std::string_view path) {
 
 namespace {
 
-bool WriteFormat(const CMapvineDoc& doc, const ExportedPicture& picture, ExportFormat format,
-                 const ExportOptions& options, QIODevice& out) {
+bool WriteFormat(const ExportedPicture& picture, ExportFormat format, const ExportOptions& options, QIODevice& out,
+                 WorkProgress& progress) {
   switch (format) {
     case ExportFormat::Svg:
-      return WriteSvg(doc, picture, out);
+      return WriteSvg(picture, out, progress);
     case ExportFormat::Pdf:
-      return WritePdf(doc, picture, options.pdfAcrossPages, out);
+      return WritePdf(picture, options.pdfAcrossPages, out, progress);
     case ExportFormat::GraphMl:
-      return WriteGraphMl(picture, out);
+      return WriteGraphMl(picture, out, progress);
     case ExportFormat::Dot:
-      return WriteDot(picture, out);
+      return WriteDot(picture, out, progress);
     case ExportFormat::Json:
-      return WriteJson(picture, out);
+      return WriteJson(picture, out, progress);
   }
   return false;
 }
 
 }  // namespace
 
+ExportOutcome WritePicture(const ExportedPicture& picture, const std::string& path, ExportFormat format,
+                           const ExportOptions& options, WorkProgress& progress) {
+  QSaveFile file(QString::fromStdString(path));
+  const bool written = file.open(QIODevice::WriteOnly) && WriteFormat(picture, format, options, file, progress) &&
+                       !progress.Stopped() && file.commit();
+  if (written) return ExportOutcome::Written;
+  file.cancelWriting();
+  return progress.Stopped() ? ExportOutcome::Stopped : ExportOutcome::Failed;
+}
+
+void ReportExportFailure() { Prompts().ShowMessage(CDIB::kFailedToSave); }
+
 bool ExportPicture(const CMapvineDoc& doc, const std::string& path, ExportFormat format,
                    const ExportOptions& options) {
-  QSaveFile file(QString::fromStdString(path));
-  const ExportedPicture picture = CollectPicture(doc, options.includeHidden);
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       WriteFormat(doc, picture, format, options, file) && file.commit();
-  if (!written) {
-    file.cancelWriting();
-    Prompts().ShowMessage(CDIB::kFailedToSave);
-  }
+  WorkProgress progress;
+  const bool written = WritePicture(CollectPicture(doc, options.includeHidden), path, format, options, progress) ==
+                       ExportOutcome::Written;
+  if (!written) ReportExportFailure();
   return written;
 }
 

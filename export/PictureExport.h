@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/WorkerThread.h"
+#include "export/ExportedPicture.h"
 #include "model/MapvineDoc.h"
 
 namespace mapvine {
@@ -31,11 +33,22 @@ const std::vector<ExportFormatRow>& ExportFormats();
 // an extension no format has.
 std::optional<ExportFormat> ExportFormatOf(std::string_view path);
 
-// Writes the picture as shown (see ExportedPicture.h) to `path` in
-// `format`. The file is written beside its final name and renamed over it
-// when complete, so a failed export leaves no half-written file and any
-// file of that name as it was. False when it could not be written, after
-// the same message a failed save shows.
+enum class ExportOutcome { Written, Failed, Stopped };
+
+// Writes `picture`, the copy CollectPicture took of the picture as shown,
+// to `path` in `format`, on any thread. The file is written beside its
+// final name and renamed over it when complete, so an export that failed
+// or was stopped through `progress` leaves no half-written file and any
+// file of that name as it was.
+ExportOutcome WritePicture(const ExportedPicture& picture, const std::string& path, ExportFormat format,
+                           const ExportOptions& options, WorkProgress& progress);
+
+// What a failed export shows: the message a failed save shows.
+void ReportExportFailure();
+
+// Copies the picture and writes it at once on the caller's thread, for a
+// run without a window. False when it could not be written, after
+// ReportExportFailure.
 bool ExportPicture(const CMapvineDoc& doc, const std::string& path, ExportFormat format,
                    const ExportOptions& options);
 

@@ -4,13 +4,10 @@
 #include <QRect>
 #include <QRgb>
 
-#include <cstdint>
-#include <memory>
-#include <unordered_map>
 #include <vector>
 
-#include "export/ExportedPicture.h"
 #include "graphics/ComposedBackground.h"
+#include "model/MapvineDoc.h"
 
 namespace mapvine {
 
@@ -19,15 +16,17 @@ namespace mapvine {
 // colour see-through, and the background's source with the way it is laid
 // out on the canvas, so that a vector format can repeat, stretch or centre
 // the one image instead of holding a canvas that on a large network runs to
-// hundreds of megabytes.
+// hundreds of megabytes. Images are shared, not copied, when handed to
+// another thread.
 class PictureImages {
  public:
-  PictureImages(const CMapvineDoc& doc, const ExportedPicture& picture);
+  // Takes the document's background as it lies on a `width` x `height`
+  // canvas.
+  void TakeBackground(const CMapvineDoc& doc, int width, int height);
+  // Keeps `icon`; its number in Icons().
+  int AddIcon(QImage icon);
 
   const std::vector<QImage>& Icons() const { return icons_; }
-  // The icon the picture's node number `node` shows, an index into Icons();
-  // -1 for a node without an image.
-  int IconOf(int node) const { return iconOfNode_[static_cast<std::size_t>(node)]; }
 
   // Null when the picture has no background image.
   const QImage& Background() const { return background_; }
@@ -39,7 +38,6 @@ class PictureImages {
 
  private:
   std::vector<QImage> icons_;
-  std::vector<int> iconOfNode_;
   QImage background_;
   BackgroundArrangement arrangement_ = BackgroundArrangement::Tile;
   QRect centred_;

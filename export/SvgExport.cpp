@@ -12,9 +12,9 @@
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
-#include "model/LuFold.h"
 #include "export/NameText.h"
-#include "export/PictureImages.h"
+#include "export/WriteSteps.h"
+#include "model/LuFold.h"
 
 namespace mapvine {
 
@@ -65,8 +65,8 @@ QString IconId(int icon) { return QStringLiteral("icon-%1").arg(icon); }
 
 class SvgWriter {
  public:
-  SvgWriter(const CMapvineDoc& doc, const ExportedPicture& picture, QIODevice& out)
-      : picture_(picture), images_(doc, picture), xml_(&out) {}
+  SvgWriter(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress)
+      : picture_(picture), images_(picture.images), xml_(&out), steps_(progress, picture.nodes.size() + picture.links.size()) {}
 
   bool Write() {
     xml_.setAutoFormatting(false);
@@ -82,8 +82,7 @@ class SvgWriter {
     xml_.writeTextElement(QStringLiteral("title"), QStringLiteral("APPN topology"));
     WriteDefinitions();
     WriteBackground();
-    WriteLinks();
-    WriteNodes();
+    if (!WriteLinks() || !WriteNodes()) return false;
     xml_.writeEndElement();
     xml_.writeEndDocument();
     return !xml_.hasError();
@@ -162,40 +161,42 @@ class SvgWriter {
     xml_.writeEndElement();
   }
 
-  void WriteLinks() {
+  bool WriteLinks() {
     xml_.writeStartElement(QStringLiteral("g"));
     xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("links"));
     xml_.writeAttribute(QStringLiteral("stroke-width"), QStringLiteral("2"));
     // Unsmoothed, as the picture draws them.
     xml_.writeAttribute(QStringLiteral("shape-rendering"), QStringLiteral("crispEdges"));
-    for (const CLink* link : picture_.links) {
-      const QString status = QString::fromLatin1(StatusName(link->status));
-      const QString owner = NameToQt(link->endA->fqName);
-      const QString destination = NameToQt(link->endB->fqName);
+    for (const ExportedLink& link : picture_.links) {
+      const QString status = QString::fromLatin1(StatusName(link.status));
+      const QString owner = NameToQt(picture_.nodes[static_cast<std::size_t>(link.from)].fqName);
+      const QString destination = NameToQt(picture_.nodes[static_cast<std::size_t>(link.to)].fqName);
       xml_.writeStartElement(QStringLiteral("g"));
       xml_.writeAttribute(QStringLiteral("class"), QStringLiteral("link"));
-      xml_.writeAttribute(QStringLiteral("data-kind"), QString::fromLatin1(LinkKindName(KindOf(*link))));
+      xml_.writeAttribute(QStringLiteral("data-kind"), QString::fromLatin1(LinkKindName(link.kind)));
       xml_.writeAttribute(QStringLiteral("data-owner"), owner);
       xml_.writeAttribute(QStringLiteral("data-destination"), destination);
-      xml_.writeAttribute(QStringLiteral("data-tg"), Number(link->tgNumber));
+      xml_.writeAttribute(QStringLiteral("data-tg"), Number(link.tgNumber));
       xml_.writeAttribute(QStringLiteral("data-status"), status);
       QString title = owner + QStringLiteral(" - ") + destination;
-      if (link->tgNumber != 0) title += QStringLiteral(", TG ") + Number(link->tgNumber);
+      if (link.tgNumber != 0) title += QStringLiteral(", TG ") + Number(link.tgNumber);
       xml_.writeTextElement(QStringLiteral("title"), title + QStringLiteral(": ") + status);
-      const LinkStroke stroke = StrokeOf(*link);
+      const LinkStroke stroke = StrokeOf(link);
       xml_.writeEmptyElement(QStringLiteral("line"));
       xml_.writeAttribute(QStringLiteral("x1"), Decimal(stroke.from.x()));
       xml_.writeAttribute(QStringLiteral("y1"), Decimal(stroke.from.y()));
       xml_.writeAttribute(QStringLiteral("x2"), Decimal(stroke.to.x()));
       xml_.writeAttribute(QStringLiteral("y2"), Decimal(stroke.to.y()));
       if (stroke.width != 2) xml_.writeAttribute(QStringLiteral("stroke-width"), Decimal(stroke.width));
-      xml_.writeAttribute(QStringLiteral("stroke"), ColourText(CLink::ColorOf(link->status)));
+      xml_.writeAttribute(QStringLiteral("stroke"), ColourText(CLink::ColorOf(link.status)));
       xml_.writeEndElement();
+      if (!steps_.Next()) return false;
     }
     xml_.writeEndElement();
+    return true;
   }
 
-  void WriteNodes() {
+  bool WriteNodes() {
     xml_.writeStartElement(QStringLiteral("g"));
     xml_.writeAttribute(QStringLiteral("id"), QStringLiteral("nodes"));
     xml_.writeAttribute(QStringLiteral("font-family"), QFontInfo(LabelFont()).family() + ", sans-serif");
@@ -204,8 +205,7 @@ class SvgWriter {
     // Unsmoothed where the renderer allows, as the picture draws them.
     xml_.writeAttribute(QStringLiteral("text-rendering"), QStringLiteral("optimizeSpeed"));
     const QString ascent = Number(LabelAscent());
-    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
-      const CNode& node = *picture_.nodes[i];
+    for (const ExportedNode& node : picture_.nodes) {
       const QString name = NameToQt(node.fqName);
       const QString label = NameToQt(node.label);
       const QString kind = QString::fromLatin1(NodeKindName(node.nodeType));
@@ -219,24 +219,24 @@ class SvgWriter {
       if (node.hidden) xml_.writeAttribute(QStringLiteral("data-hidden"), QStringLiteral("true"));
       xml_.writeTextElement(QStringLiteral("title"), name + QStringLiteral(" (") + kind +
                                                          QStringLiteral(", ") + status + QStringLiteral(")"));
-      const Rect r = node.GetRect();
-      const int icon = images_.IconOf(static_cast<int>(i));
-      if (icon >= 0) {
-        Use(IconId(icon));
-        xml_.writeAttribute(QStringLiteral("x"), Number(r.left));
-        xml_.writeAttribute(QStringLiteral("y"), Number(r.top));
+      if (node.image >= 0) {
+        Use(IconId(node.image));
+        xml_.writeAttribute(QStringLiteral("x"), Number(node.icon.left));
+        xml_.writeAttribute(QStringLiteral("y"), Number(node.icon.top));
       }
       WriteLabel(node, label, ascent);
       WriteFoldMark(node, ascent);
       xml_.writeEndElement();
+      if (!steps_.Next()) return false;
     }
     xml_.writeEndElement();
+    return true;
   }
 
   // The label is cut to its band under the icon, as the picture shows it.
-  void WriteLabel(const CNode& node, const QString& label, const QString& ascent) {
+  void WriteLabel(const ExportedNode& node, const QString& label, const QString& ascent) {
     if (label.isEmpty()) return;
-    WriteCutText(node.LabelArea(), node.LabelOrigin(), label, ascent);
+    WriteCutText(node.labelArea, node.labelOrigin, label, ascent);
   }
 
   // Text starting at `at`, cut to `band`: a nested viewport clips without a
@@ -263,10 +263,10 @@ class SvgWriter {
   }
 
   // The box and count of an owner's folded LUs, in the band under its label.
-  void WriteFoldMark(const CNode& node, const QString& ascent) {
-    const int count = FoldMarkCount(picture_, node);
+  void WriteFoldMark(const ExportedNode& node, const QString& ascent) {
+    const int count = node.foldedLus;
     if (count == 0) return;
-    const Rect box = FoldMarkBox(node);
+    const Rect& box = node.foldBox;
     xml_.writeStartElement(QStringLiteral("g"));
     xml_.writeAttribute(QStringLiteral("class"), QStringLiteral("folded-lus"));
     xml_.writeAttribute(QStringLiteral("data-count"), Number(count));
@@ -277,19 +277,20 @@ class SvgWriter {
     xml_.writeAttribute(QStringLiteral("height"), Number(box.Height()));
     xml_.writeAttribute(QStringLiteral("fill"), ColourText(kFoldMarkColor));
     xml_.writeAttribute(QStringLiteral("stroke"), QStringLiteral("#000000"));
-    WriteCutText(FoldMarkArea(node), FoldCountOrigin(node), QString::fromStdString(FoldCountText(count)), ascent);
+    WriteCutText(node.foldArea, node.foldCountOrigin, QString::fromStdString(FoldCountText(count)), ascent);
     xml_.writeEndElement();
   }
 
   const ExportedPicture& picture_;
-  PictureImages images_;
+  const PictureImages& images_;
   QXmlStreamWriter xml_;
+  WriteSteps steps_;
 };
 
 }  // namespace
 
-bool WriteSvg(const CMapvineDoc& doc, const ExportedPicture& picture, QIODevice& out) {
-  return SvgWriter(doc, picture, out).Write();
+bool WriteSvg(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress) {
+  return SvgWriter(picture, out, progress).Write();
 }
 
 }  // namespace mapvine

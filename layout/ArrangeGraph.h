@@ -1,9 +1,9 @@
 #pragma once
 
-#include <atomic>
 #include <utility>
 #include <vector>
 
+#include "base/WorkerThread.h"
 #include "graphics/Geometry.h"
 
 namespace mapvine {
@@ -34,14 +34,7 @@ struct Arrangement {
   int height = 0;
 };
 
-// How far an arrangement got, and whether the person asked it to stop; read
-// and written across threads.
-struct ArrangeProgress {
-  std::atomic<int> percent{0};
-  std::atomic<bool> stopRequested{false};
-
-  bool Stopped() const { return stopRequested.load(std::memory_order_relaxed); }
-  void Reach(int done) { percent.store(done, std::memory_order_relaxed); }
-};
+// How far an arrangement got, and whether the person asked it to stop.
+using ArrangeProgress = WorkProgress;
 
 }  // namespace mapvine

@@ -11,7 +11,7 @@
 #include "export/ExportedPicture.h"
 #include "export/IndexedImage.h"
 #include "export/PictureExport.h"
-#include "export/PictureImages.h"
+#include "model/SavedTopology.h"
 #include "tests/export/PixelMatch.h"
 #include "tests/support/ScriptedPrompts.h"
 
@@ -112,18 +112,19 @@ TEST(ExportFile, APdfIconDrawnAfterALabelCoversItAsInThePicture) {
   doc.NewDocument();
   doc.NewNode("WWWWWW", "NETA.WWWWWW", NetworkNode, nullptr, nullptr);
   doc.NewNode("MMMMMM", "NETA.MMMMMM", NetworkNode, nullptr, nullptr);
+  // The first drawn and the one drawn later, in the node list's order.
+  const CNode& first = *doc.Nodes().begin()->get();
+  CNode& later = *std::next(doc.Nodes().begin())->get();
+  later.SetPosition(first.GetRect().left, first.LabelArea().top - later.GetRect().Height() / 2);
   const ExportedPicture picture = CollectPicture(doc, false);
   ASSERT_EQ(picture.nodes.size(), 2u);
-  const CNode& first = *picture.nodes[0];
-  CNode& later = const_cast<CNode&>(*picture.nodes[1]);
-  later.SetPosition(first.GetRect().left, first.LabelArea().top - later.GetRect().Height() / 2);
   QTemporaryDir folder;
   const QString pdf = folder.filePath("o.pdf");
   ASSERT_TRUE(ExportPicture(doc, pdf.toStdString(), ExportFormat::Pdf, {}));
   ReadBack("pdftoppm", {"-r", "96", "-png", "-singlefile", pdf, folder.filePath("o")});
   const QImage drawn = QImage(folder.filePath("o.png")).convertToFormat(QImage::Format_RGB32);
-  const PictureImages images(doc, picture);
-  const QImage icon = images.Icons()[static_cast<std::size_t>(images.IconOf(1))].convertToFormat(QImage::Format_ARGB32);
+  const QImage icon =
+      picture.images.Icons()[static_cast<std::size_t>(picture.nodes[1].image)].convertToFormat(QImage::Format_ARGB32);
   // The first label's strokes would show as pixels far lighter than the
   // later icon where it is opaque.
   int lighter = 0, opaque = 0;
@@ -139,6 +140,58 @@ TEST(ExportFile, APdfIconDrawnAfterALabelCoversItAsInThePicture) {
   EXPECT_TRUE(ReadBack("pdftotext", {pdf, "-"}).contains(QString::fromStdString(first.label)));
 }
 
+// A label with a letter the label face lacks is laid out across faces and
+// goes down as text Qt lays out itself; a reader still finds it whole,
+// beside labels that go down as one face's glyphs. The program gets a face
+// without Latin-1's upper half, cut from the packaged one, through a
+// fontconfig file of its own.
+TEST(ExportFile, ALabelAcrossFacesIsStillWholeText) {
+  QTemporaryDir folder;
+  const QString face = folder.filePath("ascii.ttf");
+  ASSERT_EQ(QProcess::execute("/usr/bin/python3",
+                              {"-c",
+                               "import sys\n"
+                               "from fontTools import subset, ttLib\n"
+                               "font = ttLib.TTFont(sys.argv[1])\n"
+                               "cut = subset.Subsetter()\n"
+                               "cut.populate(unicodes=range(0x20, 0x7f))\n"
+                               "cut.subset(font)\n"
+                               "for name in font['name'].names:\n"
+                               "  if name.nameID in (1, 4, 6, 16): name.string = 'AsciiSans'\n"
+                               "font.save(sys.argv[2])\n",
+                               "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", face}),
+            0);
+  QFile config(folder.filePath("fonts.conf"));
+  ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+  config.write(QStringLiteral("<fontconfig><dir>%1</dir><dir>/usr/share/fonts/truetype/dejavu</dir>"
+                              "<cachedir>%1</cachedir><alias binding=\"strong\"><family>Sans Serif</family>"
+                              "<prefer><family>AsciiSans</family></prefer></alias>"
+                              // Metrics as the system's settings give them.
+                              "<match target=\"font\"><edit name=\"hintstyle\" mode=\"assign\">"
+                              "<const>hintslight</const></edit></match></fontconfig>")
+                   .arg(folder.path())
+                   .toUtf8());
+  config.close();
+  Picture picture;
+  const QString top = folder.filePath("p.top");
+  const QString pdf = folder.filePath("p.pdf");
+  ASSERT_TRUE(SaveTopologyFile(picture.doc, top.toStdString()));
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("FONTCONFIG_FILE", config.fileName());
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  program.setProcessEnvironment(environment);
+  program.start(MAPVINE_BINARY, {top, "--export", pdf});
+  ASSERT_TRUE(program.waitForFinished(60000));
+  ASSERT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+  const QString fonts = ReadBack("pdffonts", {pdf});
+  EXPECT_TRUE(fonts.contains("AsciiSans")) << fonts.toStdString();
+  EXPECT_GE(fonts.count("DejaVu"), 1) << "the missing letter's face: " << fonts.toStdString();
+  const QString text = ReadBack("pdftotext", {"-enc", "UTF-8", pdf, "-"});
+  EXPECT_TRUE(text.contains(QString::fromLatin1(kShownLabel))) << text.toStdString();
+  EXPECT_TRUE(text.contains("LU1")) << text.toStdString();
+}
+
 TEST(ExportFile, APathThatCannotBeWrittenSaysSoAndLeavesNothingBehind) {
   Picture picture;
   QTemporaryDir folder;
@@ -152,6 +205,25 @@ TEST(ExportFile, APathThatCannotBeWrittenSaysSoAndLeavesNothingBehind) {
     EXPECT_FALSE(ExportPicture(picture.doc, path.toStdString(), *ExportFormatOf(path.toStdString() + ".svg"), {}));
     EXPECT_EQ(prompts.messages, std::vector<std::string>{std::string(CDIB::kFailedToSave)}) << path.toStdString();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"kept.json"});
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "kept");
+  }
+}
+
+TEST(ExportFile, AStoppedWriteLeavesTheFileOfThatNameAsItWas) {
+  Picture picture;
+  const ExportedPicture copy = CollectPicture(picture.doc, false);
+  for (const ExportFormatRow& row : ExportFormats()) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("p") + row.extension);
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("kept");
+    kept.close();
+    WorkProgress progress;
+    progress.stopRequested = true;
+    EXPECT_EQ(WritePicture(copy, path.toStdString(), row.format, {}, progress), ExportOutcome::Stopped) << row.extension;
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << row.extension;
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "kept");
   }
