@@ -6,8 +6,9 @@ namespace mapvine {
 
 namespace {
 
-// Beyond this many changed areas exposing the whole window is cheaper.
-constexpr std::size_t kMaxExposedAreas = 40;
+// Beyond this many changed areas in a batch the whole window is exposed:
+// joining ever more areas into the window's region costs more than drawing.
+constexpr std::size_t kMaxExposedAreas = 1024;
 
 constexpr int kDefaultScrollWidth = 640;
 constexpr int kDefaultScrollHeight = 480;
@@ -58,6 +59,11 @@ void COSBView::OverlayChanged(const Rect& area) {
   if (!InBatch()) return Expose(area);
   // A batch that already shows everything at its end needs no list.
   if (wholeChanged_ || exposeAll_) return;
+  if (dirty_.size() == kMaxExposedAreas) {
+    dirty_.clear();
+    exposeAll_ = true;
+    return;
+  }
   // Only the most recent area is merged with: a drag's stream of
   // overlapping areas collapses without searching the list.
   if (!dirty_.empty() && dirty_.front().Intersects(area)) {
@@ -88,7 +94,7 @@ void COSBView::EndBatch() {
   std::deque<Rect> changed;
   changed.swap(dirty_);
   const bool whole = std::exchange(wholeChanged_, false);
-  const bool all = std::exchange(exposeAll_, false) || changed.size() > kMaxExposedAreas;
+  const bool all = std::exchange(exposeAll_, false);
   if (whole) WholePictureChanged();
   if (whole || all) {
     ExposeVisible();

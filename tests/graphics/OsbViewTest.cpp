@@ -81,11 +81,11 @@ TEST_F(OsbViewTest, ABatchExposesItsMergedAreasAtItsEndMostRecentFirst) {
   EXPECT_FALSE(view.InBatch());
 }
 
-// Beyond forty areas, after an overlay changed all over or the picture did,
+// Beyond 1,024 areas, after an overlay changed all over or the picture did,
 // the end exposes the window once; the picture's whole change is told once.
 TEST_F(OsbViewTest, ABatchEndExposesTheWindowOnceForManyAreasOrAWholeChange) {
   const std::function<void()> changes[] = {
-      [&] { ChangeDisjoint(41); },
+      [&] { ChangeDisjoint(1025); },
       [&] { ChangeDisjoint(3), view.OverlayChanged(), ChangeDisjoint(3); },
       [&] { ChangeDisjoint(3), view.PictureChanged(), view.PictureChanged(), ChangeDisjoint(3); },
   };
