@@ -117,13 +117,21 @@ void CMapvineView::LeftButtonDown(Point at) {
   emit EditBegins();
   drag_.active = true;
   picks_.dragNode = hit;
-  drag_.fast = false;
+  // On a large picture the moves are shown only when the drag ends; the
+  // cursor says so.
+  drag_.fast = counts_.Displayed() > kFastDragNodes;
+  if (drag_.fast) {
+    drag_.savedCursor = viewport()->cursor();
+    viewport()->setCursor(Qt::CrossCursor);
+  }
   drag_.start = {hit->GetX(), hit->GetY()};
   drag_.offsetX = at.x - hit->GetX();
   drag_.offsetY = at.y - hit->GetY();
   doc_.NodeChanging(*hit);
-  // Lifted while it moves, so that it passes over its equals.
-  hit->SetDepth(hit->GetDepth() + 1);
+  // Lifted while it moves, so that it passes over its equals. A fast drag
+  // is lifted only at its release, with its moves: shown at the press as
+  // well, the picture's nodes would be found anew twice.
+  if (!drag_.fast) hit->SetDepth(hit->GetDepth() + 1);
 }
 
 bool CMapvineView::AutoScrollStep(QPoint corner, int width, int height) {
@@ -178,12 +186,7 @@ void CMapvineView::DragTo() {
     const int x = std::max(std::min(cursor.x - drag_.offsetX, maxX), 0);
     const int y = std::max(std::min(cursor.y - drag_.offsetY, maxY), 0);
 
-    if (counts_.Displayed() > kFastDragNodes) {
-      if (!drag_.fast) {
-        drag_.fast = true;
-        drag_.savedCursor = viewport()->cursor();
-        viewport()->setCursor(Qt::CrossCursor);
-      }
+    if (drag_.fast) {
       // Without its observer the move reports no changed areas: the release
       // shows the picture changed as a whole, once.
       SpriteObserver* observer = node.Observer();
@@ -209,6 +212,7 @@ void CMapvineView::LeftButtonUp() {
   autoScrollTimer_.stop();
   // None when the node was deleted during the drag.
   if (CNode* node = std::exchange(picks_.dragNode, nullptr)) {
+    if (drag_.fast) node->SetDepth(node->GetDepth() + 1);
     node->SetDepth(node->GetDepth() - 1);
     if (Point{node->GetX(), node->GetY()} != drag_.start) doc_.SetModified(true);
   }
