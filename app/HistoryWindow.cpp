@@ -137,7 +137,7 @@ void HistoryWindow::RestoreUnacknowledgedMarks() {
       link->changeMark = change.kind;
     }
   }
-  if (!latest.empty()) frame_.View().RedrawAll();
+  if (!latest.empty()) frame_.View().PictureChanged();
 }
 
 void HistoryWindow::Acknowledged(const std::vector<std::string>* keys) {
@@ -159,7 +159,7 @@ void HistoryWindow::ShowTime(HistoryTime when) {
   replay_.Show(doc_, std::span(after, rows_.end()));
   bannerText_->setText(BannerText());
   banner_->show();
-  frame_.View().RedrawAll();
+  frame_.View().PictureChanged();
 }
 
 void HistoryWindow::GoLive() {
@@ -167,7 +167,7 @@ void HistoryWindow::GoLive() {
   replay_.Restore(doc_);
   banner_->hide();
   dock_->GoLive();
-  frame_.View().RedrawAll();
+  frame_.View().PictureChanged();
 }
 
 // Decided as the refresh ends: the marks already tell a person looking at

@@ -109,7 +109,7 @@ void CMainFrame::BuildStatusBar() {
   auto* zoom = new QLabel(statusBar());
   zoom->setObjectName("ZOOM");
   statusBar()->addPermanentWidget(zoom);
-  ShowZoom(view_->Zoom(), view_->Fitted());
+  ShowZoom(view_->Zooming().Zoom(), view_->Zooming().Fitted());
   connect(view_, &CMapvineView::ZoomChanged, this, &CMainFrame::ShowZoom);
   for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
     auto* label = new QLabel(indicator, statusBar());

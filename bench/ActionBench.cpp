@@ -106,7 +106,7 @@ class DialogAnswer {
 
 void BM_Find(benchmark::State& state) {
   RefreshedWindow& w = *shared;
-  w.View().SetZoom(1.0);
+  w.View().Zooming().SetZoom(1.0);
   std::size_t next = 0;
   std::string name;
   const DialogAnswer answer([&name](QDialog& dialog) {
@@ -142,8 +142,8 @@ void BM_FindTyping(benchmark::State& state) {
 
 QPoint ViewportPointOf(CMapvineView& view, const CNode& node) {
   const Point centre = node.GetCenter();
-  return QPoint(static_cast<int>((centre.x) * view.Zoom()) - view.horizontalScrollBar()->value(),
-                static_cast<int>((centre.y) * view.Zoom()) - view.verticalScrollBar()->value());
+  return QPoint(static_cast<int>((centre.x) * view.Zooming().Zoom()) - view.horizontalScrollBar()->value(),
+                static_cast<int>((centre.y) * view.Zooming().Zoom()) - view.verticalScrollBar()->value());
 }
 
 // The left button pressed on a node in sight, moved and let go, the
@@ -168,7 +168,7 @@ struct MouseHand {
 // A node in the middle of the picture, shown at 100% in the window's middle.
 CNode& NodeInSight(RefreshedWindow& w) {
   CNode& node = *w.spread[w.spread.size() / 2];
-  w.View().SetZoom(1.0);
+  w.View().Zooming().SetZoom(1.0);
   w.View().LocateNode(node.label);
   ShowFrame();
   return node;
@@ -237,16 +237,16 @@ void BM_RedoMove(benchmark::State& state) { UndoMoves(state, command::kEditRedo,
 // and back out, over and over; `step` zooms in (true) or out.
 void WalkTheZoomRange(benchmark::State& state, const std::function<void(bool in)>& step) {
   CMapvineView& view = shared->View();
-  view.FitToWindow();
+  view.Zooming().FitToWindow();
   ShowFrame();
   bool in = true;
   ActionClock clock(state);
   for (auto _ : state) {
-    if (view.Zoom() >= CMapvineView::kMaxZoom) in = false;
-    if (view.Zoom() <= view.MinimumZoom()) in = true;
+    if (view.Zooming().Zoom() >= ViewZoom::kMaxZoom) in = false;
+    if (view.Zooming().Zoom() <= view.Zooming().MinimumZoom()) in = true;
     clock.Time([&] { step(in); });
   }
-  state.counters["zoom_pct"] = view.Zoom() * 100;
+  state.counters["zoom_pct"] = view.Zooming().Zoom() * 100;
 }
 
 void BM_ZoomKey(benchmark::State& state) {
@@ -265,7 +265,7 @@ void BM_WheelZoom(benchmark::State& state) {
 
 void BM_Tab(benchmark::State& state) {
   CMapvineView& view = shared->View();
-  view.SetZoom(1.0);
+  view.Zooming().SetZoom(1.0);
   ShowFrame();
   ActionClock clock(state);
   for (auto _ : state) {
@@ -279,7 +279,7 @@ void BM_Tab(benchmark::State& state) {
 void BM_Route(benchmark::State& state) {
   RefreshedWindow& w = *shared;
   CMapvineView& view = w.View();
-  view.FitToWindow();
+  view.Zooming().FitToWindow();
   ShowFrame();
   std::size_t next = 0;
   ActionClock clock(state);
@@ -301,7 +301,7 @@ void BM_Route(benchmark::State& state) {
 void NeighbourhoodRounds(benchmark::State& state, int timed) {
   RefreshedWindow& w = *shared;
   CMapvineView& view = w.View();
-  view.FitToWindow();
+  view.Zooming().FitToWindow();
   const DialogAnswer answer([](QDialog& dialog) {
     static_cast<QInputDialog&>(dialog).setIntValue(2);
     return int(QDialog::Accepted);

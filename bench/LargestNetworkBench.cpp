@@ -126,17 +126,17 @@ void BM_FitFrame(benchmark::State& state) {
   CMapvineView& view = app->MainFrame().View();
   app->MainFrame().resize(1280, 1024);
   QCoreApplication::processEvents();
-  view.FitToWindow();
+  view.Zooming().FitToWindow();
   // The first frame after a change of the picture also finds its nodes and
   // links anew; that is not what is measured.
   view.viewport()->repaint();
   for (auto _ : state) {
-    view.Repaint();
+    view.OverlayChanged();
     view.viewport()->repaint();
   }
   state.counters["nodes"] = static_cast<double>(app->Document().Nodes().size());
   state.counters["links"] = static_cast<double>(app->Document().Links().size());
-  state.counters["zoom_pct"] = view.Zoom() * 100;
+  state.counters["zoom_pct"] = view.Zooming().Zoom() * 100;
 }
 BENCHMARK(BM_FitFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 

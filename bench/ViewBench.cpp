@@ -5,8 +5,8 @@
 //                  --render draw it
 //   BM_Redraw      the standard redraw: the window's part of the picture
 //                  drawn and converted
-//   BM_DragStep    one step of dragging a node: SetPosition, FlushDirty of
-//                  the dirty areas, and the paint of what they exposed
+//   BM_DragStep    one step of dragging a node: SetPosition, which exposes
+//                  the areas it changed, and the paint of them
 //   BM_RefreshShownPicture  the first refresh of a new picture in a view:
 //                  the pass, the canvas composed at its grown size and
 //                  brought to the view's palette, and the full redraw
@@ -62,8 +62,8 @@ void Describe(benchmark::State& state, const LargePicture& picture) {
 void BM_FullRender(benchmark::State& state) {
   LargePicture& picture = Picture();
   for (auto _ : state) {
-    picture.view.RedrawAll();
-    benchmark::DoNotOptimize(picture.view.RenderWholePicture());
+    picture.view.PictureChanged();
+    benchmark::DoNotOptimize(picture.view.PalettedPicture());
   }
   Describe(state, picture);
 }
@@ -71,7 +71,7 @@ void BM_FullRender(benchmark::State& state) {
 void BM_Redraw(benchmark::State& state) {
   LargePicture& picture = Picture();
   for (auto _ : state) {
-    picture.view.RedrawAll();
+    picture.view.PictureChanged();
     picture.view.viewport()->repaint();
   }
   Describe(state, picture);
@@ -112,11 +112,9 @@ void BM_DragStep(benchmark::State& state) {
   for (auto _ : state) {
     ++step;
     node.SetPosition(x + (step & 1), y + (step & 1));
-    picture.view.FlushDirty();
     LargePicture::DeliverPaints();
   }
   node.SetPosition(x, y);
-  picture.view.FlushDirty();
   state.counters["node_links"] = static_cast<double>(node.links.size());
   state.counters["link_area_px"] = static_cast<double>(LinkedArea(node));
   Describe(state, picture);

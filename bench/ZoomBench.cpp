@@ -72,17 +72,17 @@ HugePicture* hugePicture = nullptr;
 void Describe(benchmark::State& state, const HugePicture& picture) {
   state.counters["nodes"] = static_cast<double>(picture.doc.Nodes().size());
   state.counters["links"] = static_cast<double>(picture.doc.Links().size());
-  state.counters["zoom_pct"] = picture.view.Zoom() * 100;
+  state.counters["zoom_pct"] = picture.view.Zooming().Zoom() * 100;
 }
 
 void DrawFitFrames(benchmark::State& state, HugePicture& picture) {
-  picture.view.FitToWindow();
+  picture.view.Zooming().FitToWindow();
   // The first frame after a change of the picture also finds its nodes and
   // links anew; that is not what is measured.
   picture.view.viewport()->repaint();
   for (auto _ : state) {
     // The whole window drawn anew, as after a zoom.
-    picture.view.Repaint();
+    picture.view.OverlayChanged();
     picture.view.viewport()->repaint();
   }
   Describe(state, picture);
@@ -111,7 +111,7 @@ void BM_FitFrameWithRoute(benchmark::State& state) {
 
 void BM_ScrollStep(benchmark::State& state) {
   HugePicture& picture = *hugePicture;
-  picture.view.SetZoom(1.0);
+  picture.view.Zooming().SetZoom(1.0);
   QScrollBar& bar = *picture.view.verticalScrollBar();
   bar.setValue(bar.maximum() / 2);
   picture.view.viewport()->repaint();
@@ -130,7 +130,7 @@ void BM_ScrollStep(benchmark::State& state) {
 
 void BM_SelectStep(benchmark::State& state) {
   HugePicture& picture = *hugePicture;
-  picture.view.SetZoom(1.0);
+  picture.view.Zooming().SetZoom(1.0);
   picture.view.viewport()->repaint();
   for (auto _ : state) {
     // The frame moves to the next node, which the window keeps in sight.

@@ -1,11 +1,14 @@
 #include "graphics/COSBView.h"
 
+#include <utility>
+
 namespace mapvine {
 
 namespace {
 
-// Beyond this many pending rectangles one full recomposition is cheaper.
-constexpr std::size_t kMaxIncrementalRects = 40;
+// Beyond this many changed areas in a batch the whole window is exposed:
+// joining ever more areas into the window's region costs more than drawing.
+constexpr std::size_t kMaxExposedAreas = 1024;
 
 constexpr int kDefaultScrollWidth = 640;
 constexpr int kDefaultScrollHeight = 480;
@@ -38,43 +41,67 @@ bool COSBView::CreateBuffer(const CDIB& background, int width, int height,
   return true;
 }
 
-void COSBView::AddDirty(const Rect& rect) {
-  // Only the most recent rectangle is merged with: a drag's stream of
-  // overlapping rectangles collapses without searching the list.
-  if (!dirty_.empty() && dirty_.front().Intersects(rect)) {
-    dirty_.front() = dirty_.front().Union(rect);
-    return;
-  }
-  dirty_.push_front(rect);
+void COSBView::PictureChanged(const Rect& area) {
+  PictureAreaChanged(area);
+  OverlayChanged(area);
 }
 
-void COSBView::CopyToScreen(const Rect* rect) {
-  if (InBatch() || !hasBuffer_) return;
-  // Without a rectangle, the visible part of the picture. What a scroll or
-  // a resize uncovers the window system asks for itself.
-  const Rect visible = VisibleArea();
-  const Rect asked = rect != nullptr ? *rect : visible;
-  const Rect drawn = asked.Intersect(visible).Intersect(bufferRect_);
-  if (!drawn.IsEmpty()) PresentRect(drawn);
-}
-
-void COSBView::FlushDirty() {
+void COSBView::PictureChanged() {
   if (InBatch()) {
-    dirty_.clear();
+    wholeChanged_ = true;
     return;
   }
-  if (dirty_.size() > kMaxIncrementalRects || !incrementalUpdate) {
+  WholePictureChanged();
+  ExposeVisible();
+}
+
+void COSBView::OverlayChanged(const Rect& area) {
+  if (!InBatch()) return Expose(area);
+  // A batch that already shows everything at its end needs no list.
+  if (wholeChanged_ || exposeAll_) return;
+  if (dirty_.size() == kMaxExposedAreas) {
     dirty_.clear();
-    Render(nullptr);
-    CopyToScreen(nullptr);
+    exposeAll_ = true;
     return;
   }
-  // Taken out first, so that whatever Render reports meanwhile waits for the
-  // next flush instead of disturbing this one.
-  std::deque<Rect> pending;
-  pending.swap(dirty_);
-  for (const Rect& r : pending) Render(&r);
-  for (const Rect& r : pending) CopyToScreen(&r);
+  // Only the most recent area is merged with: a drag's stream of
+  // overlapping areas collapses without searching the list.
+  if (!dirty_.empty() && dirty_.front().Intersects(area)) {
+    dirty_.front() = dirty_.front().Union(area);
+    return;
+  }
+  dirty_.push_front(area);
+}
+
+void COSBView::OverlayChanged() {
+  if (InBatch()) {
+    exposeAll_ = true;
+    return;
+  }
+  ExposeVisible();
+}
+
+void COSBView::Expose(const Rect& area) {
+  if (!hasBuffer_) return;
+  // What a scroll or a resize uncovers the window system asks for itself.
+  const Rect shown = area.Intersect(VisibleArea()).Intersect(bufferRect_);
+  if (!shown.IsEmpty()) ExposeArea(shown);
+}
+
+void COSBView::ExposeVisible() { Expose(VisibleArea()); }
+
+void COSBView::EndBatch() {
+  std::deque<Rect> changed;
+  changed.swap(dirty_);
+  const bool whole = std::exchange(wholeChanged_, false);
+  const bool all = std::exchange(exposeAll_, false);
+  if (whole) WholePictureChanged();
+  if (whole || all) {
+    ExposeVisible();
+  } else {
+    for (const Rect& r : changed) Expose(r);
+  }
+  BatchFinished();
 }
 
 void COSBView::OnInitialUpdate() {
@@ -83,12 +110,6 @@ void COSBView::OnInitialUpdate() {
   } else {
     SetScrollSizes(kDefaultScrollWidth, kDefaultScrollHeight);
   }
-}
-
-void COSBView::OnUpdate() {
-  if (InBatch()) return;
-  Render(nullptr);
-  CopyToScreen(nullptr);
 }
 
 void COSBView::SetTextDrawer(SurfaceTextDrawer* drawer) { textDrawer_ = drawer; }

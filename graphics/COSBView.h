@@ -11,13 +11,14 @@
 namespace mapvine {
 
 // The platform-free half of the scrolling view that shows the picture.
-// Changes only mark rectangles dirty; FlushDirty recomposes exactly those
-// (through Render, which the topology view overrides) and presents them.
-// The buffer is the picture's extent and palette: its pixels are drawn
-// only for the parts the window shows, when it shows them, so a picture of
-// any size costs no memory for the parts nobody looks at. The window-system
-// half (presenting a rectangle, the visible area, the scroll position and
-// size) is the protected interface at the bottom.
+// Whoever changes something says so with one of two verbs: the picture
+// changed (in an area, or all over), or only what is drawn over it changed.
+// The view then exposes the changed part of the window, whose next paint
+// draws it anew. The buffer is the picture's extent and palette: its pixels
+// are drawn only for the parts the window shows, when it shows them, so a
+// picture of any size costs no memory for the parts nobody looks at. The
+// window-system half (exposing an area, the visible area, the scroll size)
+// is the protected interface at the bottom.
 class COSBView {
  public:
   COSBView() = default;
@@ -26,30 +27,29 @@ class COSBView {
   COSBView& operator=(const COSBView&) = delete;
 
   bool CreateBuffer(const CDIB& background, int width, int height, const CDIBPal* palette);
-  void AddDirty(const Rect& rect);
-  // Presents `rect` of the buffer, or the visible client area when null.
-  void CopyToScreen(const Rect* rect);
-  void FlushDirty();
-  void ClearDirty() { dirty_.clear(); }
 
-  // Recomposes `rect` of the buffer, or all of it when null.
-  virtual void Render(const Rect* rect) { (void)rect; }
+  // The picture itself (background, links, nodes) changed in `area`, or
+  // all over: nodes came, went, moved or changed how they look.
+  void PictureChanged(const Rect& area);
+  void PictureChanged();
+  // Only what is drawn over the picture (the selection, a change mark, the
+  // route) changed in `area`, or all over: the picture's nodes and links
+  // stay where they were.
+  void OverlayChanged(const Rect& area);
+  void OverlayChanged();
 
   // Scroll sizes from the buffer, 640 x 480 while there is none.
   void OnInitialUpdate();
-  // The document changed: recompose and present everything (unless in a
-  // batch).
-  void OnUpdate();
 
-  // While a batch is under way nothing is recomposed or presented: the
-  // picture changes many times over and nobody needs to see each step.
-  // Batches nest; the end of the outermost calls BatchFinished, which shows
-  // the picture as the batch left it.
+  // While a batch is under way nothing is shown: the picture changes many
+  // times over and nobody needs to see each step. The changes are noted and
+  // the end of the outermost batch shows them: the areas that changed, or
+  // the whole window when the picture changed all over.
   class Batch {
    public:
     explicit Batch(COSBView& view) : view_(view) { ++view_.batchDepth_; }
     ~Batch() {
-      if (--view_.batchDepth_ == 0) view_.BatchFinished();
+      if (--view_.batchDepth_ == 0) view_.EndBatch();
     }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
@@ -69,29 +69,41 @@ class COSBView {
   // The picture's extent, (0, 0, width, height); empty without a buffer.
   Rect BufferRect() const { return bufferRect_; }
   const CDIBPal* Palette() const { return palette_.get(); }
-  // Pending dirty rectangles, most recent first.
+  // The areas the batch under way changed, most recent first.
   const std::deque<Rect>& Dirty() const { return dirty_; }
-
-  // Off while a fast drag leaves every move unpresented until its end.
-  bool incrementalUpdate = true;
+  // Whether the batch under way changed the picture all over.
+  bool WholeChangePending() const { return wholeChanged_; }
 
  protected:
-  // Shows `area` (picture coordinates, inside the buffer) of the picture at
-  // its place in the window.
-  virtual void PresentRect(const Rect& area) = 0;
+  // Exposes `area` (picture coordinates, inside the buffer) of the window
+  // for its next paint.
+  virtual void ExposeArea(const Rect& area) = 0;
   // The part of the picture the window shows now, in picture coordinates.
   virtual Rect VisibleArea() const = 0;
   // The scrollable size changed to the buffer's size.
   virtual void SetScrollSizes(int width, int height) = 0;
-  // The outermost batch ended.
+  // The picture changed in an area: what the view keeps about where nodes
+  // and links lie goes stale. Called at once, batch or not.
+  virtual void PictureAreaChanged(const Rect& area) { (void)area; }
+  // The picture changed all over: called at once outside a batch, and at
+  // the end of the batch in which it happened, before anything is shown.
+  virtual void WholePictureChanged() {}
+  // The outermost batch ended and its changes were exposed.
   virtual void BatchFinished() {}
 
  private:
+  void Expose(const Rect& area);
+  void ExposeVisible();
+  void EndBatch();
+
   SurfaceTextDrawer* textDrawer_ = nullptr;  // not owned
   bool hasBuffer_ = false;
   Rect bufferRect_;
   std::unique_ptr<CDIBPal> palette_;
   std::deque<Rect> dirty_;
+  bool wholeChanged_ = false;
+  // The batch under way changed what lies over the whole picture.
+  bool exposeAll_ = false;
   int batchDepth_ = 0;
 };
 

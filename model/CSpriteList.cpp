@@ -18,7 +18,7 @@ void SpriteListObserver::Changed(CSprite& sprite, int what, const Rect& first, c
 }
 
 void SpriteListObserver::AddDirty(const Rect& area) {
-  if (view_ != nullptr) view_->AddDirty(area);
+  if (view_ != nullptr) view_->PictureChanged(area);
 }
 
 namespace {

@@ -192,7 +192,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
   if (placement_) doc.placement = To(*placement_, forth);
   if (arranged_) doc.arranged = To(*arranged_, forth);
   doc.SetModified(true);
-  if (DocumentView* view = doc.View()) view->RedrawAll();
+  doc.PictureChanged();
 }
 
 }  // namespace mapvine

@@ -102,7 +102,7 @@ int CMapvineDoc::AddUserImage(std::unique_ptr<CDIB> image) {
     RebuildImages();
     ComposeBackground(nullptr, picture.backgroundMode, picture.pictureWidth,
                       picture.pictureHeight);
-    if (view_) view_->RedrawAll();
+    PictureChanged();
   }
   SetModified(true);
   return slot;

@@ -95,7 +95,7 @@ int CMapvineDoc::NewLink(std::string_view owner, std::string_view destination, b
   JoinEnds(*created, *a, *b, ParallelShift(linkIndex_.CountOfPair(owner, destination)));
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);
-  if (view_) view_->RedrawArea(link.bounds);
+  PictureChanged(link.bounds);
   SetModified(true);
   return kLinkAdded;
 }
@@ -115,7 +115,7 @@ CLink& CMapvineDoc::AppendJoinedLink(std::unique_ptr<CLink> created, CNode& a, C
   JoinEnds(*created, a, b, 0);
   CLink& link = AppendLink(std::move(created));
   AttachToEnds(link);
-  if (view_) view_->RedrawArea(link.bounds);
+  PictureChanged(link.bounds);
   SetModified(true);
   return link;
 }

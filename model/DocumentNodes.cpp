@@ -128,10 +128,17 @@ void CMapvineDoc::ApplyStatusImage(CNode& node) {
 }
 
 void CMapvineDoc::TakeCheckedStatus(CNode& node, ResourceStatus status) {
+  const bool statusChanged = node.status != status;
+  const bool wasHidden = node.hidden;
+  const int imageBefore = node.imageIndex;
   node.status = status;
   ApplyStatusImage(node);
   TakeLinksDownIfUnreachable(node);
   if (!settings.showUnreachable && !IsActive(status)) node.hidden = true;
+  // A new image was announced already; a node hidden now (its lines go with
+  // it) or links taken down under the same image were not.
+  const bool announced = node.imageIndex != imageBefore;
+  if (view_ && !announced && (statusChanged || node.hidden != wasHidden)) view_->NodeChanged(node);
 }
 
 void CMapvineDoc::TakeLinksOfUnreachableNodesDown() {

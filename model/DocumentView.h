@@ -17,18 +17,17 @@ class DocumentView {
  public:
   virtual ~DocumentView() = default;
 
-  // The off-screen view whose dirty rectangles the node list feeds.
+  // The off-screen view that hears what changed in the picture
+  // (PictureChanged) from the document and its node list.
   virtual COSBView& OffscreenView() = 0;
 
-  // A node was added or changed its image: redraw the whole picture.
+  // A node came, or changed how it shows (its image, status or
+  // visibility): its area and its lines are drawn anew, and what the window
+  // says about the nodes follows.
   virtual void NodeChanged(CNode& node) = 0;
   // Shows `background` as the new picture background; false when the
   // buffer could not be made.
   virtual bool SetBackground(ComposedBackground& background) = 0;
-  // Redraws one area of the picture now.
-  virtual void RedrawArea(const Rect& area) = 0;
-  // Redraws the whole picture now.
-  virtual void RedrawAll() = 0;
   // Placement wants a larger picture and the window is to grow with it.
   virtual void RequestPictureResize(int width, int height) = 0;
   // The background arrangement the user chose.
@@ -36,8 +35,7 @@ class DocumentView {
   // A batch of changes starts and ends: a refresh feeding the network's
   // nodes and links in, or tiling moving every node. Nobody needs to see
   // the picture change one step at a time: the view may hold back its
-  // drawing until the end, and then shows the whole picture as the batch
-  // left it.
+  // drawing until the end, and then shows what the batch changed.
   virtual void BatchStarted() = 0;
   virtual void BatchEnded() = 0;
   // A node or a link is about to leave the document, or all of them are:

@@ -85,7 +85,7 @@ bool SetLusFolded(CMapvineDoc& doc, CNode& owner, bool folded) {
   doc.NodeChanging(owner);
   owner.lusFolded = folded;
   doc.SetModified(true);
-  if (DocumentView* view = doc.View()) view->RedrawAll();
+  doc.PictureChanged();
   return true;
 }
 

@@ -45,6 +45,14 @@ void CMapvineDoc::AttachView(DocumentView* view) {
   if (view_) ComposePendingPicture();
 }
 
+void CMapvineDoc::PictureChanged(const Rect& area) const {
+  if (view_) view_->OffscreenView().PictureChanged(area);
+}
+
+void CMapvineDoc::PictureChanged() const {
+  if (view_) view_->OffscreenView().PictureChanged();
+}
+
 std::unique_ptr<CDIB> CMapvineDoc::LoadStandardBitmap(std::string_view name) const {
   auto image = std::make_unique<CDIB>();
   // A missing or unreadable file leaves the default blank image in its slot.
@@ -112,7 +120,7 @@ bool CMapvineDoc::NewDocument() {
   backgroundSource.reset();
   ComposeBackground(MakeDefaultBackground(), kArrangementChosenInView, 0, 0);
 
-  if (view_) view_->RedrawAll();
+  PictureChanged();
   modified_ = false;
   return true;
 }

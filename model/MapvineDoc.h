@@ -113,6 +113,9 @@ class CMapvineDoc {
   void AttachView(DocumentView* view);
   void AttachStatusLine(StatusLine* status) { statusLine_ = status; }
   DocumentView* View() const { return view_; }
+  // Tells the view, if any, that the picture changed in `area`, or all over.
+  void PictureChanged(const Rect& area) const;
+  void PictureChanged() const;
   // Who hears that the document holds another picture or that a refresh
   // ended (the application); none hears nothing.
   void SetListener(DocumentListener* listener) { listener_ = listener; }

@@ -59,7 +59,7 @@ class TopologyLoader {
       return Refuse(LoadOutcome::Corrupted, kCorruptedFile);
     }
     TellPictureLoaded();
-    if (doc_.View()) doc_.View()->RedrawAll();
+    doc_.PictureChanged();
     doc_.SetModified(false);
     doc_.SetBaseline();
     return LoadOutcome::Loaded;

@@ -148,7 +148,7 @@ void RefreshRun::Finish(bool stopped) {
   // A run stopped before any answer was taken in changed nothing.
   doc_.lastChanges = before_ ? before_->Compare(doc_, outcome_.Succeeded() && !stopped) : ChangeList{};
   // The status pass and the comparison change images and marks.
-  if (DocumentView* view = doc_.View()) view->RedrawAll();
+  doc_.PictureChanged();
   if (DocumentListener* listener = doc_.Listener()) listener->RefreshFinished();
   if (progress_) progress_->End();
   // The caller may end the run from here.

@@ -35,9 +35,9 @@ bool HeadlessPicture::SetBackground(ComposedBackground& background) {
   return true;
 }
 
-void HeadlessPicture::RedrawArea(const Rect&) { renderer_.Index().MarkStale(); }
+void HeadlessPicture::PictureAreaChanged(const Rect&) { renderer_.Index().MarkStale(); }
 
-void HeadlessPicture::RedrawAll() { renderer_.Index().MarkStale(); }
+void HeadlessPicture::WholePictureChanged() { renderer_.Index().MarkStale(); }
 
 void HeadlessPicture::RequestPictureResize(int width, int height) {
   doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);

@@ -26,8 +26,6 @@ class HeadlessPicture final : public COSBView, public DocumentView {
   COSBView& OffscreenView() override { return *this; }
   void NodeChanged(CNode& node) override;
   bool SetBackground(ComposedBackground& background) override;
-  void RedrawArea(const Rect& area) override;
-  void RedrawAll() override;
   void RequestPictureResize(int width, int height) override;
   BackgroundArrangement ChosenArrangement() const override { return kArrangementChosenInView; }
   void BatchStarted() override {}
@@ -35,10 +33,13 @@ class HeadlessPicture final : public COSBView, public DocumentView {
   // Nothing is refreshed again once the picture is written.
 
  protected:
-  // COSBView: there is no window to show anything in.
-  void PresentRect(const Rect&) override {}
+  // COSBView: there is no window to show anything in; a change only makes
+  // the next picture find the nodes and links anew.
+  void ExposeArea(const Rect&) override {}
   Rect VisibleArea() const override { return {}; }
   void SetScrollSizes(int, int) override {}
+  void PictureAreaChanged(const Rect& area) override;
+  void WholePictureChanged() override;
 
  private:
   CMapvineDoc& doc_;

@@ -1,15 +1,18 @@
 #include "view/ChosenRoute.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace mapvine {
 
 void ChosenRoute::SetStart(CNode& node) {
   start_ = &node;
+  stale_ = true;
 }
 
 void ChosenRoute::SetEnd(CNode& node) {
   end_ = &node;
+  stale_ = true;
 }
 
 bool ChosenRoute::Clear() {
@@ -17,11 +20,16 @@ bool ChosenRoute::Clear() {
   start_ = nullptr;
   end_ = nullptr;
   route_ = Route{};
+  stale_ = false;
   return shown;
 }
 
-void ChosenRoute::Find() {
-  route_ = start_ != nullptr && end_ != nullptr ? FindRoute(*start_, *end_) : Route{};
+bool ChosenRoute::FindIfStale() {
+  // Without both ends there is nothing to search, and nothing shown that
+  // could change.
+  if (!std::exchange(stale_, false) || start_ == nullptr || end_ == nullptr) return false;
+  route_ = FindRoute(*start_, *end_);
+  return true;
 }
 
 void ChosenRoute::Forget(const CNode& node) {

@@ -9,16 +9,20 @@
 namespace mapvine {
 
 // The route the window shows between two chosen nodes. Either end may be
-// chosen first; Find finds the route once both are, and again when links or
-// statuses change.
+// chosen first; the route is found once both are, and again when links or
+// statuses change, once per change however many parts of it there were.
 class ChosenRoute {
  public:
   void SetStart(CNode& node);
   void SetEnd(CNode& node);
   // Forgets both ends; true when anything was shown or chosen.
   bool Clear();
-  // Finds the route again between the chosen ends.
-  void Find();
+  // Links, statuses or visibility changed: the route is to be found again
+  // between the chosen ends.
+  void TopologyChanged() { stale_ = true; }
+  // Finds the route if an end or the topology changed since it was last
+  // found; true when it searched.
+  bool FindIfStale();
   // Lets go of a node or link that is leaving the document; the next Find
   // goes round it.
   void Forget(const CNode& node);
@@ -37,6 +41,7 @@ class ChosenRoute {
   CNode* start_ = nullptr;
   CNode* end_ = nullptr;
   Route route_;
+  bool stale_ = false;
 };
 
 }  // namespace mapvine

@@ -20,7 +20,10 @@
 #include "view/CommandBindings.h"
 #include "view/PicturePrinter.h"
 #include "view/ChosenRoute.h"
+#include "view/NodeBlink.h"
+#include "view/NodeCounts.h"
 #include "view/ViewPicks.h"
+#include "view/ViewZoom.h"
 #include "dialogs/FindDialog.h"
 #include "render/PictureRenderer.h"
 #include "render/QtTextDrawer.h"
@@ -51,8 +54,6 @@ class CMapvineView : public QAbstractScrollArea,
   COSBView& OffscreenView() override { return *this; }
   void NodeChanged(CNode& node) override;
   bool SetBackground(ComposedBackground& background) override;
-  void RedrawArea(const Rect& area) override;
-  void RedrawAll() override;
   void RequestPictureResize(int width, int height) override;
   BackgroundArrangement ChosenArrangement() const override { return backgroundArrangement; }
   void BatchStarted() override;
@@ -63,41 +64,21 @@ class CMapvineView : public QAbstractScrollArea,
   void LinkRemoving(const CLink& link) override;
   void AllRemoving() override;
 
-  // Takes note that `clip` of the picture (all of it when null) changed, so
-  // that it is drawn anew where shown, and shows the node count in the
-  // status bar.
-  void Render(const Rect* clip) override;
   // The whole picture at 100% in its palette, without what lies over it;
   // null without a picture or when its image cannot be allocated.
-  std::unique_ptr<CDIBSurface> RenderWholePicture();
+  std::unique_ptr<CDIBSurface> PalettedPicture();
   // Draws `area` of the picture at 100% into `window`, an image in the
   // picture's palette showing the picture from `origin` on, without what
   // lies over it.
-  void RenderArea(CDIB& window, Point origin, const Rect& area);
+  void DrawPalettedArea(CDIB& window, Point origin, const Rect& area);
 
-  // The zoom factor: 1 shows the picture at its own size. It runs from
-  // MinimumZoom (the whole picture fits the window, or 100% when it fits
-  // already) to kMaxZoom.
-  static constexpr double kMaxZoom = 4.0;
-  double Zoom() const { return zoom_; }
-  double MinimumZoom() const;
-  // The zoom at which the whole picture just fits the window.
-  double FitZoom() const;
-  // Zooms keeping the picture point under `anchor` (viewport coordinates)
-  // where it is; the viewport's centre when none is given.
-  void SetZoom(double zoom, std::optional<QPoint> anchor = std::nullopt);
-  void ZoomIn(std::optional<QPoint> anchor = std::nullopt);
-  void ZoomOut(std::optional<QPoint> anchor = std::nullopt);
-  void FitToWindow();
-  // Whether the last zoom was Fit to Window (the window's size decides it).
-  bool Fitted() const { return fitted_; }
+  // The zoom the picture is shown at, with the scroll position.
+  ViewZoom& Zooming() { return zoom_; }
+  const ViewZoom& Zooming() const { return zoom_; }
 
-  // Repaints the whole window from the buffer.
-  void Repaint();
-
-  // Nodes drawn and nodes listed by the last render.
-  int DisplayedCount() const { return displayedCount_; }
-  int TotalCount() const { return totalCount_; }
+  // Nodes shown and nodes listed, as the status bar says them.
+  int DisplayedCount() const { return counts_.Displayed(); }
+  int TotalCount() const { return counts_.Total(); }
 
   // The whole picture at 100% in true colour with what lies over it, for
   // printing, --render and comparisons; null without a buffer.
@@ -158,10 +139,8 @@ class CMapvineView : public QAbstractScrollArea,
   // edge keeps scrolling the picture without further moves.
   std::function<QPoint()> cursorPosition = [] { return QCursor::pos(); };
 
-  // A found node is blinking; each tick of its timer is one BlinkPhase,
-  // which tests call to step through a blink without waiting.
-  bool Blinking() const { return blink_.has_value(); }
-  void BlinkPhase();
+  // A found node's blink.
+  NodeBlink& Blink() { return blink_; }
 
   // The layout the background is composed with when the document asks for
   // the user's choice.
@@ -190,9 +169,11 @@ class CMapvineView : public QAbstractScrollArea,
 
  protected:
   // COSBView
-  void PresentRect(const Rect& area) override;
+  void ExposeArea(const Rect& area) override;
   Rect VisibleArea() const override;
   void SetScrollSizes(int width, int height) override;
+  void PictureAreaChanged(const Rect& area) override;
+  void WholePictureChanged() override;
   void BatchFinished() override;
 
   // Qt
@@ -210,40 +191,16 @@ class CMapvineView : public QAbstractScrollArea,
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  // The standard redraw: everything composed and presented.
-  void RedrawWholePicture();
-  void UpdateScrollBars();
-  // The scroll bars' values: where the shown picture starts, zoomed.
-  Point ScrollPosition() const;
-  // The picture's size at the current zoom, in window pixels.
-  QSize ZoomedPictureSize() const;
-  // Picture rectangle to viewport rectangle at the current zoom and scroll.
-  QRect ToViewport(const Rect& area) const;
-  // Marks the whole window, or one rectangle of it, to be drawn anew from
-  // the picture at the next paint.
-  void InvalidateFrame();
-  void InvalidateFrame(const QRect& r);
+  // Marks a rectangle of the window to be drawn anew from the picture at
+  // the next paint.
+  void MarkFrameStale(const QRect& r);
   // Draws the exposed viewport rectangle `r` into frame_.image.
   void DrawExposed(QRect r);
-  // Grows or shrinks the top-level window so the picture shows without
-  // scroll bars, as far as the screen allows.
-  void FitWindowToPicture();
-  // Fits the window once the picture has a size it was not fitted to: a
-  // refresh grows the picture while nothing is shown, and the window
-  // follows when the whole picture is drawn.
-  void FitWindowToResizedPicture();
 
   // Mouse handling.
-  Point ToPicture(QPoint viewportPos) const;
-  // A picture point in viewport coordinates.
-  QPoint ToViewport(Point p) const;
   void LeftButtonDown(Point at);
   // A click on a node's or link's change mark acknowledges that change.
   void AcknowledgeChangeAt(CNode* hitNode, Point at);
-  // Only what the view draws over the picture changed in `area` (the
-  // selection, a change mark): shown anew without finding the picture's
-  // nodes and links again, which on a large picture costs a frame's time.
-  void RepaintArea(const Rect& area);
   void DragTo();
   // Scrolls one auto-scroll step towards a node corner held at window
   // position `corner` beyond an edge; false when nothing scrolled.
@@ -254,7 +211,11 @@ class CMapvineView : public QAbstractScrollArea,
   ViewOverlays Overlays() const;
   // Shows the route between the ends just chosen.
   void ShowNewRoute();
-  void ShowRouteStatus();
+  // Brings the counts and the route up to date after what changed, and
+  // says them in the status bar when they changed.
+  void SettleStatus();
+  // The node count, or the route's summary while one is chosen.
+  void ShowStatus();
 
   // Keyboard: selection moves, and the selected node's details, menu and
   // deletion.
@@ -280,7 +241,7 @@ class CMapvineView : public QAbstractScrollArea,
   void MoveMenuNodeDepth(int step);
   void SetNeighborsHidden(bool hidden);
   void DeleteMenuLink();
-  void DeleteMenuNode();
+  void DeleteNode(CNode& node);
   // The detail dialog of the node or link under the last right click.
   void ShowMenuDetails();
   void ShowNodeDetails(CNode& node);
@@ -299,9 +260,7 @@ class CMapvineView : public QAbstractScrollArea,
   // Scrolls the node to the middle of the window when the picture does not
   // fit in it.
   void CentreOn(const CNode& node);
-  // Shows the node's other image and back, four times over, a phase per
-  // tick of a timer; a blink still under way ends at once.
-  void Blink(CNode& node);
+  // Puts the image of `slot` on the node, for its blink, and shows it.
   void ShowBlinkImage(CNode& node, int slot);
   void ShowChosenHiddenNodes();
   void ResizeBackground();
@@ -313,25 +272,13 @@ class CMapvineView : public QAbstractScrollArea,
   CMapvineDoc& doc_;
   PictureRenderer renderer_{doc_};
   QtTextDrawer textDrawer_;
-  double zoom_ = 1.0;
-  bool fitted_ = false;
+  ViewZoom zoom_;
   // A dragged node held beyond an edge scrolls the picture a step per tick.
   QBasicTimer autoScrollTimer_;
-  // A found node shows its other image and back, a phase per tick.
-  QBasicTimer blinkTimer_;
-  struct BlinkState {
-    CNode* node;  // forgotten at once when it leaves the document
-    int shown;      // the image it showed before, and shows again at the end
-    int other;
-    int phase;
-  };
-  std::optional<BlinkState> blink_;
+  NodeBlink blink_{[this](CNode& node, int slot) { ShowBlinkImage(node, slot); }};
   // The document's batches under way, held as one of the buffer's.
   int batchDepth_ = 0;
   std::optional<Batch> documentBatch_;
-  QSize pictureSize_;
-  // The picture size the window was last fitted to.
-  QSize fittedSize_;
   // What the window shows, kept between paints: a scroll moves it and
   // draws only the strip it uncovers.
   struct ShownFrame {
@@ -342,8 +289,7 @@ class CMapvineView : public QAbstractScrollArea,
     std::array<QRgb, 256> colors{};
   };
   ShownFrame frame_;
-  int displayedCount_ = 0;
-  int totalCount_ = 0;
+  NodeCounts counts_;
 
   // A node dragged with the left button.
   struct DragState {

@@ -53,7 +53,7 @@ void CMapvineView::BindCommands(CommandBindings& commands) {
   commands.Bind(command::kMoveFarther, [this] { MoveMenuNodeDepth(-1); });
   commands.Bind(command::kDelete, [this] {
     if (picks_.menuOnNode) {
-      DeleteMenuNode();
+      if (CNode* node = MenuNode()) DeleteNode(*node);
     } else {
       DeleteMenuLink();
     }
@@ -86,7 +86,7 @@ void CMapvineView::BindCommands(CommandBindings& commands) {
       } else {
         ShowAllOfClass(doc_, c.nodeClass);
       }
-      RedrawWholePicture();
+      PictureChanged();
     });
   }
   for (const ArrangementCommand& c : kArrangementCommands) {
@@ -98,7 +98,7 @@ void CMapvineView::BindCommands(CommandBindings& commands) {
   commands.Bind(command::kResizeBackground, [this] { ResizeBackground(); });
   commands.Bind(command::kAcknowledgeChanges, [this] {
     AcknowledgeChanges(doc_);
-    RedrawWholePicture();
+    PictureChanged();
     emit AllMarksAcknowledged();
   });
   commands.Bind(
@@ -110,14 +110,16 @@ void CMapvineView::BindCommands(CommandBindings& commands) {
       [this] { return CommandState{.enabled = true, .checked = renderer_.DashInactiveLinks()}; });
 
   // Zooming needs a picture.
-  commands.Bind(command::kZoomIn, [this] { ZoomIn(); },
-                [this] { return CommandState{.enabled = HasBuffer() && zoom_ < kMaxZoom, .checked = false}; });
-  commands.Bind(command::kZoomOut, [this] { ZoomOut(); },
-                [this] { return CommandState{.enabled = HasBuffer() && zoom_ > MinimumZoom(), .checked = false}; });
-  commands.Bind(command::kActualSize, [this] { SetZoom(1.0); },
-                [this] { return CommandState{.enabled = HasBuffer(), .checked = zoom_ == 1.0}; });
-  commands.Bind(command::kFitToWindow, [this] { FitToWindow(); },
-                [this] { return CommandState{.enabled = HasBuffer(), .checked = fitted_}; });
+  commands.Bind(command::kZoomIn, [this] { zoom_.ZoomIn(); }, [this] {
+    return CommandState{.enabled = HasBuffer() && zoom_.Zoom() < ViewZoom::kMaxZoom, .checked = false};
+  });
+  commands.Bind(command::kZoomOut, [this] { zoom_.ZoomOut(); }, [this] {
+    return CommandState{.enabled = HasBuffer() && zoom_.Zoom() > zoom_.MinimumZoom(), .checked = false};
+  });
+  commands.Bind(command::kActualSize, [this] { zoom_.SetZoom(1.0); },
+                [this] { return CommandState{.enabled = HasBuffer(), .checked = zoom_.Zoom() == 1.0}; });
+  commands.Bind(command::kFitToWindow, [this] { zoom_.FitToWindow(); },
+                [this] { return CommandState{.enabled = HasBuffer(), .checked = zoom_.Fitted()}; });
 }
 
 }  // namespace mapvine

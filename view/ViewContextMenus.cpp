@@ -106,7 +106,7 @@ void CMapvineView::ShowContextMenuAt(QPoint viewportPos) {
   // The menu takes the mouse, so the release that ends a drag under way
   // would never arrive: the drag ends here, the node dropped where it is.
   LeftButtonUp();
-  const std::unique_ptr<QMenu> menu = BuildContextMenu(ToPicture(viewportPos));
+  const std::unique_ptr<QMenu> menu = BuildContextMenu(zoom_.ToPicture(viewportPos));
   menu->exec(viewport()->mapToGlobal(viewportPos));
 }
 

@@ -28,10 +28,10 @@ void CMapvineView::Select(CNode* node) {
   picks_.selected = node;
   for (const CNode* changed : {before, SelectedNode()}) {
     if (changed == nullptr) continue;
-    RepaintArea(changed->GetRect());
+    OverlayChanged(changed->GetRect());
     // Far out, an LU may show folded into its owner, which carries the frame.
-    const CNode* owner = zoom_ < 1.0 ? FoldOwner(*changed) : nullptr;
-    if (owner != nullptr) RepaintArea(owner->GetRect());
+    const CNode* owner = zoom_.Zoom() < 1.0 ? FoldOwner(*changed) : nullptr;
+    if (owner != nullptr) OverlayChanged(owner->GetRect());
   }
 }
 
@@ -83,9 +83,9 @@ void CMapvineView::SelectToward(int dx, int dy) {
 void CMapvineView::ScrollToShow(const CNode& node) {
   // Where the node and its label show now, at the zoom shown.
   const Rect box = node.GetRect();
-  const QRect icon = ToViewport(box);
+  const QRect icon = zoom_.ToViewport(box);
   const QRect withLabel =
-      ToViewport(Rect{box.left, box.top, box.right, box.bottom + CNode::kLabelBand});
+      zoom_.ToViewport(Rect{box.left, box.top, box.right, box.bottom + CNode::kLabelBand});
   const QRect room = viewport()->rect();
   if (icon.left() < room.left() || icon.right() > room.right()) {
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + icon.left() -
@@ -100,10 +100,7 @@ void CMapvineView::ScrollToShow(const CNode& node) {
 void CMapvineView::DeleteSelected() {
   CNode* node = SelectedNode();
   if (node == nullptr || !Prompts().AskYesNo("Delete " + node->label + "?")) return;
-  picks_.menuOnNode = true;
-  picks_.menuNode = node;
-  picks_.selected = nullptr;
-  DeleteMenuNode();
+  DeleteNode(*node);
 }
 
 bool CMapvineView::focusNextPrevChild(bool next) {
@@ -138,7 +135,7 @@ void CMapvineView::keyPressEvent(QKeyEvent* event) {
       [[fallthrough]];
     case Qt::Key_Menu:
       if (CNode* node = SelectedNode()) {
-        BuildNodeMenu(*node)->exec(viewport()->mapToGlobal(ToViewport(node->GetCenter())));
+        BuildNodeMenu(*node)->exec(viewport()->mapToGlobal(zoom_.ToViewport(node->GetCenter())));
       }
       break;
     case Qt::Key_Delete:

@@ -39,18 +39,6 @@ int ForwardStep(int overshoot, int line, int page) {
 
 }  // namespace
 
-Point CMapvineView::ToPicture(QPoint viewportPos) const {
-  const Point scroll = ScrollPosition();
-  return {static_cast<int>(std::floor((viewportPos.x() + scroll.x) / zoom_)),
-          static_cast<int>(std::floor((viewportPos.y() + scroll.y) / zoom_))};
-}
-
-QPoint CMapvineView::ToViewport(Point p) const {
-  const Point scroll = ScrollPosition();
-  return {static_cast<int>(std::floor(p.x * zoom_)) - scroll.x,
-          static_cast<int>(std::floor(p.y * zoom_)) - scroll.y};
-}
-
 void CMapvineView::wheelEvent(QWheelEvent* event) {
   if (!(event->modifiers() & Qt::ControlModifier)) {
     QAbstractScrollArea::wheelEvent(event);
@@ -59,15 +47,15 @@ void CMapvineView::wheelEvent(QWheelEvent* event) {
   // Ctrl+wheel zooms around the pointer, a step per notch.
   const int notches = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
   const QPoint at = event->position().toPoint();
-  for (int i = 0; i < notches; ++i) ZoomIn(at);
-  for (int i = 0; i > notches; --i) ZoomOut(at);
+  for (int i = 0; i < notches; ++i) zoom_.ZoomIn(at);
+  for (int i = 0; i > notches; --i) zoom_.ZoomOut(at);
   event->accept();
 }
 
 void CMapvineView::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (event->button() == Qt::LeftButton) {
-    LeftButtonDown(ToPicture(at));
+    LeftButtonDown(zoom_.ToPicture(at));
   } else if (event->button() == Qt::RightButton) {
     ShowContextMenuAt(at);
   }
@@ -92,20 +80,20 @@ void CMapvineView::AcknowledgeChangeAt(CNode* hitNode, Point at) {
   if (hitNode != nullptr) {
     if (hitNode->changeMark == ChangeMark::None) return;
     hitNode->changeMark = ChangeMark::None;
-    RepaintArea(hitNode->GetRect());
+    OverlayChanged(hitNode->GetRect());
     emit MarkAcknowledged({ChangeMark::None, false, hitNode->fqName, {}, 0});
     return;
   }
   CLink* link = renderer_.Index().LinkAt(at);
   if (link == nullptr || link->changeMark == ChangeMark::None) return;
   link->changeMark = ChangeMark::None;
-  RepaintArea(link->bounds);
+  OverlayChanged(link->bounds);
   if (link->endA && link->endB) emit MarkAcknowledged({ChangeMark::None, true, link->endA->fqName, link->endB->fqName, link->tgNumber});
 }
 
 void CMapvineView::LeftButtonDown(Point at) {
   // Also replaces the link prompt.
-  doc_.ShowNodeCount(displayedCount_, totalCount_);
+  doc_.ShowNodeCount(counts_.Displayed(), counts_.Total());
   CNode* hit = renderer_.Index().NodeAt(at);
   if (picks_.linkMode) {
     picks_.linkMode = false;
@@ -129,13 +117,21 @@ void CMapvineView::LeftButtonDown(Point at) {
   emit EditBegins();
   drag_.active = true;
   picks_.dragNode = hit;
-  drag_.fast = false;
+  // On a large picture the moves are shown only when the drag ends; the
+  // cursor says so.
+  drag_.fast = counts_.Displayed() > kFastDragNodes;
+  if (drag_.fast) {
+    drag_.savedCursor = viewport()->cursor();
+    viewport()->setCursor(Qt::CrossCursor);
+  }
   drag_.start = {hit->GetX(), hit->GetY()};
   drag_.offsetX = at.x - hit->GetX();
   drag_.offsetY = at.y - hit->GetY();
   doc_.NodeChanging(*hit);
-  // Lifted while it moves, so that it passes over its equals.
-  hit->SetDepth(hit->GetDepth() + 1);
+  // Lifted while it moves, so that it passes over its equals. A fast drag
+  // is lifted only at its release, with its moves: shown at the press as
+  // well, the picture's nodes would be found anew twice.
+  if (!drag_.fast) hit->SetDepth(hit->GetDepth() + 1);
 }
 
 bool CMapvineView::AutoScrollStep(QPoint corner, int width, int height) {
@@ -163,7 +159,9 @@ bool CMapvineView::AutoScrollStep(QPoint corner, int width, int height) {
   hbar.setValue(hbar.value() + dx);
   vbar.setValue(vbar.value() + dy);
   viewport()->repaint();
-  if (!incrementalUpdate) CopyToScreen(nullptr);
+  // A fast drag's node is not reported as it moves: the window is drawn
+  // anew with it where it now is.
+  if (drag_.fast) OverlayChanged();
   return true;
 }
 
@@ -176,10 +174,10 @@ void CMapvineView::DragTo() {
   {
     // Where the cursor is now, not where the event said: while the timer
     // scrolls, the same cursor position points further into the picture.
-    const Point cursor = ToPicture(viewport()->mapFromGlobal(cursorPosition()));
-    const QPoint cornerInWindow = ToViewport(Point{cursor.x - drag_.offsetX, cursor.y - drag_.offsetY});
-    const bool scrolled = AutoScrollStep(cornerInWindow, static_cast<int>(std::ceil(w * zoom_)),
-                              static_cast<int>(std::ceil(h * zoom_)));
+    const Point cursor = zoom_.ToPicture(viewport()->mapFromGlobal(cursorPosition()));
+    const QPoint cornerInWindow = zoom_.ToViewport(Point{cursor.x - drag_.offsetX, cursor.y - drag_.offsetY});
+    const bool scrolled = AutoScrollStep(cornerInWindow, static_cast<int>(std::ceil(w * zoom_.Zoom())),
+                              static_cast<int>(std::ceil(h * zoom_.Zoom())));
 
     // The icon and its label band stay inside the picture; in a picture
     // smaller than the icon the left and top edges win.
@@ -188,15 +186,9 @@ void CMapvineView::DragTo() {
     const int x = std::max(std::min(cursor.x - drag_.offsetX, maxX), 0);
     const int y = std::max(std::min(cursor.y - drag_.offsetY, maxY), 0);
 
-    if (displayedCount_ > kFastDragNodes) {
-      incrementalUpdate = false;
-      if (!drag_.fast) {
-        drag_.fast = true;
-        drag_.savedCursor = viewport()->cursor();
-        viewport()->setCursor(Qt::CrossCursor);
-      }
-      // Without its observer the move queues no dirty areas: the release
-      // redraws everything once.
+    if (drag_.fast) {
+      // Without its observer the move reports no changed areas: the release
+      // shows the picture changed as a whole, once.
       SpriteObserver* observer = node.Observer();
       node.SetObserver(nullptr);
       node.SetPosition(x, y);
@@ -204,7 +196,6 @@ void CMapvineView::DragTo() {
     } else {
       node.SetPosition(x, y);
     }
-    if (incrementalUpdate) FlushDirty();
     // While the cursor holds the node beyond an edge, the picture goes on
     // scrolling without further moves, a step per tick, until the range ends.
     if (scrolled) {
@@ -221,20 +212,17 @@ void CMapvineView::LeftButtonUp() {
   autoScrollTimer_.stop();
   // None when the node was deleted during the drag.
   if (CNode* node = std::exchange(picks_.dragNode, nullptr)) {
+    if (drag_.fast) node->SetDepth(node->GetDepth() + 1);
     node->SetDepth(node->GetDepth() - 1);
     if (Point{node->GetX(), node->GetY()} != drag_.start) doc_.SetModified(true);
   }
   if (drag_.fast) {
     drag_.fast = false;
     viewport()->setCursor(drag_.savedCursor);
-    Repaint();
+    PictureChanged();
   }
-  // With incremental updates off this renders and presents the whole
-  // picture; otherwise the node's area, where it now sits under its equals.
-  FlushDirty();
-  incrementalUpdate = true;
   // The glow along a route reaches past the areas a move redraws.
-  if (route_.Shown()) RedrawWholePicture();
+  if (route_.Shown()) OverlayChanged();
   emit EditEnds(tr("Move"));
 }
 

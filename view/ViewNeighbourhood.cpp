@@ -61,12 +61,12 @@ void CMapvineView::AskAndShowNeighbourhood(CNode& node) {
   if (RunModal(dialog) != QDialog::Accepted) return;
   const int hops = dialog.intValue();
   const int shown = ShowNeighbourhood(doc_, node, hops);
-  RedrawWholePicture();
+  PictureChanged();
   doc_.ShowStatusText(NeighbourhoodText(shown, static_cast<int>(doc_.Nodes().size()), hops, node.label));
 }
 
 void CMapvineView::ShowEveryNode() {
-  if (ShowAllNodes(doc_) > 0) RedrawWholePicture();
+  if (ShowAllNodes(doc_) > 0) PictureChanged();
 }
 
 }  // namespace mapvine

@@ -18,10 +18,7 @@ constexpr const char* kLinkPrompt =
 void CMapvineView::NodeRemoving(const CNode& node) {
   picks_.Forget(node);
   route_.Forget(node);
-  if (blink_ && blink_->node == &node) {
-    blink_.reset();
-    blinkTimer_.stop();
-  }
+  blink_.Forget(&node);
 }
 
 void CMapvineView::LinkRemoving(const CLink& link) {
@@ -32,8 +29,7 @@ void CMapvineView::LinkRemoving(const CLink& link) {
 void CMapvineView::AllRemoving() {
   picks_ = ViewPicks{};
   route_.Clear();
-  blink_.reset();
-  blinkTimer_.stop();
+  blink_.Forget(nullptr);
 }
 
 void CMapvineView::StartLink() {
@@ -50,7 +46,7 @@ void CMapvineView::HideMenuNode() {
   // Its links disappear with it.
   doc_.NodeChanging(*node);
   node->hidden = true;
-  RedrawWholePicture();
+  PictureChanged();
   doc_.SetModified(true);
 }
 
@@ -61,7 +57,6 @@ void CMapvineView::MoveMenuNodeDepth(int step) {
   // passes in depth.
   doc_.NodeChanging(*node);
   node->SetDepth(node->GetDepth() + step);
-  FlushDirty();
   doc_.SetModified(true);
 }
 
@@ -78,7 +73,7 @@ void CMapvineView::SetNeighborsHidden(bool hidden) {
     changed = true;
   }
   if (!changed) return;
-  RedrawWholePicture();
+  PictureChanged();
   doc_.SetModified(true);
 }
 
@@ -88,19 +83,18 @@ void CMapvineView::DeleteMenuLink() {
   const Rect area = link->bounds;
   picks_.menuLink = nullptr;
   doc_.DeleteLink(*link);
-  Render(&area);
-  CopyToScreen(&area);
+  PictureChanged(area);
   doc_.SetModified(true);
 }
 
 void CMapvineView::ForgetPicks() { picks_.ForgetMenuDragAndLink(); }
 
-void CMapvineView::DeleteMenuNode() {
-  CNode* node = MenuNode();
-  if (node == nullptr) return;
-  const std::unique_ptr<CNode> removed = doc_.RemoveNode(*node);  // with its links
+void CMapvineView::DeleteNode(CNode& node) {
+  // Whatever pointed at it (a menu, the selection, the route) lets go as it
+  // leaves.
+  const std::unique_ptr<CNode> removed = doc_.RemoveNode(node);  // with its links
   // One redraw covers the node with its label band and every line it had.
-  RedrawWholePicture();
+  PictureChanged();
   doc_.SetModified(true);
 }
 

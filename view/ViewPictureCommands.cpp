@@ -19,8 +19,6 @@ namespace mapvine {
 namespace {
 
 // A found node shows its other image and back again four times.
-constexpr int kBlinkPhases = 8;
-constexpr int kBlinkPhaseMilliseconds = 150;
 
 }  // namespace
 
@@ -46,7 +44,7 @@ void CMapvineView::ShowFound(CNode& node, FindDialog::Choice choice) {
     doc_.NodeChanging(node);
     node.hidden = 0;
     doc_.SetModified(true);
-    RedrawWholePicture();
+    PictureChanged();
   }
   // An LU folded into its owner is what the person looks for, not the
   // owner's count: the owner's LUs unfold, as a hidden node is shown.
@@ -60,7 +58,7 @@ void CMapvineView::ShowFound(CNode& node, FindDialog::Choice choice) {
       SetRouteEnd(node);
       break;
     case FindDialog::Choice::Locate:
-      Blink(node);
+      if (HasBuffer()) blink_.Start(node);
       break;
     case FindDialog::Choice::Neighbourhood:
       AskAndShowNeighbourhood(node);
@@ -77,43 +75,22 @@ void CMapvineView::ShowFound(CNode& node, FindDialog::Choice choice) {
 void CMapvineView::CentreOn(const CNode& node) {
   // A node drawn as a mark, or folded into its owner, is not yet found for
   // the eye: the picture comes in to its own size around it.
-  if (zoom_ < 1.0 && DetailFor(zoom_, 0) != Detail::IconsAndLabels) SetZoom(1.0);
+  if (zoom_.Zoom() < 1.0 && DetailFor(zoom_.Zoom(), 0) != Detail::IconsAndLabels) zoom_.SetZoom(1.0);
   const int clientWidth = viewport()->width();
   const int clientHeight = viewport()->height();
   // A picture the window shows whole is left where it is.
-  const QSize zoomed = ZoomedPictureSize();
+  const QSize zoomed = zoom_.ZoomedPictureSize();
   if (zoomed.width() <= clientWidth && zoomed.height() <= clientHeight) return;
-  const QPoint centre = ToViewport(node.GetCenter()) +
+  const QPoint centre = zoom_.ToViewport(node.GetCenter()) +
                         QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
   horizontalScrollBar()->setValue(std::max(0, centre.x() - clientWidth / 2));
   verticalScrollBar()->setValue(std::max(0, centre.y() - clientHeight / 2));
   viewport()->repaint();
-  CopyToScreen(nullptr);
-}
-
-void CMapvineView::Blink(CNode& node) {
-  if (!HasBuffer()) return;
-  // A blink under way jumps to its end, the image it started from.
-  while (blink_) BlinkPhase();
-  const int shown = node.imageIndex != 0 ? node.imageIndex : node.activeImage;
-  const int other = node.imageIndex == node.activeImage ? node.inactiveImage : node.activeImage;
-  blink_ = BlinkState{&node, shown, other, 0};
-  BlinkPhase();
-  blinkTimer_.start(kBlinkPhaseMilliseconds, this);
-}
-
-void CMapvineView::BlinkPhase() {
-  if (!blink_) return blinkTimer_.stop();
-  BlinkState& blink = *blink_;
-  // The last phase is the image the node showed before the blink.
-  if (HasBuffer()) ShowBlinkImage(*blink.node, blink.phase % 2 == 0 ? blink.other : blink.shown);
-  if (++blink.phase == kBlinkPhases) {
-    blink_.reset();
-    blinkTimer_.stop();
-  }
+  OverlayChanged();
 }
 
 void CMapvineView::ShowBlinkImage(CNode& node, int slot) {
+  if (!HasBuffer()) return;
   const Rect before = node.GetRect();
   if (slot > 0 && slot < static_cast<int>(doc_.workingImages.size())) {
     node.SetImage(*doc_.workingImages[static_cast<std::size_t>(slot)], 0, 0);
@@ -124,15 +101,14 @@ void CMapvineView::ShowBlinkImage(CNode& node, int slot) {
   // images may differ in size or be see-through in different places, and
   // drawing one over the other would leave pixels of both.
   const Rect area = before.Union(node.GetRect());
-  Render(&area);
-  CopyToScreen(&area);
+  PictureChanged(area);
 }
 
 void CMapvineView::ShowChosenHiddenNodes() {
   ShowNodesDialog dialog(HiddenLabels(doc_.Nodes()), this);
   if (RunModal(dialog) != QDialog::Accepted) return;
   ShowFirstHolders(doc_, dialog.SelectedLabels());
-  RedrawWholePicture();
+  PictureChanged();
 }
 
 void CMapvineView::ResizeBackground() {

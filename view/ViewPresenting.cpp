@@ -1,91 +1,36 @@
-// Presenting the picture: dirty areas become update requests of the
+// Presenting the picture: changed areas become update requests of the
 // viewport, and a paint draws only the exposed part of the picture, at the
 // current zoom, and converts it into true colour.
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
-
-#include <algorithm>
-#include <cmath>
 
 #include "export/IndexedImage.h"
 #include "view/MapvineView.h"
 
 namespace mapvine {
 
-namespace {
-
-// A scroll step by arrow key or wheel click: a tenth of the page.
-constexpr int kLineStepsPerPage = 10;
-
-void SetUpScrollBar(QScrollBar& bar, int content, int page) {
-  bar.setRange(0, std::max(0, content - page));
-  bar.setPageStep(page);
-  bar.setSingleStep(std::max(1, page / kLineStepsPerPage));
-}
-
-}  // namespace
-
-QSize CMapvineView::ZoomedPictureSize() const {
-  return {static_cast<int>(std::ceil(pictureSize_.width() * zoom_)),
-          static_cast<int>(std::ceil(pictureSize_.height() * zoom_))};
-}
-
-QRect CMapvineView::ToViewport(const Rect& area) const {
-  const Point scroll = ScrollPosition();
-  const int left = static_cast<int>(std::floor(area.left * zoom_));
-  const int top = static_cast<int>(std::floor(area.top * zoom_));
-  const int right = static_cast<int>(std::ceil(area.right * zoom_));
-  const int bottom = static_cast<int>(std::ceil(area.bottom * zoom_));
-  return QRect(left - scroll.x, top - scroll.y, right - left, bottom - top);
-}
-
-void CMapvineView::PresentRect(const Rect& area) {
+void CMapvineView::ExposeArea(const Rect& area) {
   // Far out, a node's mark and the rings around it reach beyond its place.
-  const int reach = zoom_ < 1.0 ? kOverviewMarkReach : 0;
-  InvalidateFrame(ToViewport(area).adjusted(-reach, -reach, reach, reach));
+  const int reach = zoom_.Zoom() < 1.0 ? kOverviewMarkReach : 0;
+  MarkFrameStale(zoom_.ToViewport(area).adjusted(-reach, -reach, reach, reach));
 }
 
-void CMapvineView::InvalidateFrame() { InvalidateFrame(viewport()->rect()); }
-
-void CMapvineView::InvalidateFrame(const QRect& r) {
+void CMapvineView::MarkFrameStale(const QRect& r) {
   frame_.stale += r;
   viewport()->update(r);
 }
 
-Rect CMapvineView::VisibleArea() const {
-  const Point scroll = ScrollPosition();
-  return PictureAreaOf({scroll.x, scroll.y, scroll.x + viewport()->width(), scroll.y + viewport()->height()},
-                       zoom_);
-}
+Rect CMapvineView::VisibleArea() const { return zoom_.VisibleArea(); }
 
-Point CMapvineView::ScrollPosition() const {
-  return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-}
-
-void CMapvineView::SetScrollSizes(int width, int height) {
-  pictureSize_ = QSize(width, height);
-  UpdateScrollBars();
-}
-
-void CMapvineView::UpdateScrollBars() {
-  // A picture that fits the room the viewport has without scroll bars needs
-  // none, even while bars shown for a larger picture still take that room.
-  const QSize zoomed = ZoomedPictureSize();
-  QSize page = viewport()->size();
-  const QSize room = maximumViewportSize();
-  if (zoomed.width() <= room.width() && zoomed.height() <= room.height()) page = room;
-  SetUpScrollBar(*horizontalScrollBar(), std::max(0, zoomed.width()), page.width());
-  SetUpScrollBar(*verticalScrollBar(), std::max(0, zoomed.height()), page.height());
-}
+void CMapvineView::SetScrollSizes(int width, int height) { zoom_.SetPictureSize(QSize(width, height)); }
 
 void CMapvineView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   // A fitted picture stays fitted to the window it is shown in.
-  if (fitted_) {
-    FitToWindow();
+  if (zoom_.Fitted()) {
+    zoom_.FitToWindow();
   } else {
-    UpdateScrollBars();
+    zoom_.UpdateScrollBars();
   }
 }
 
@@ -109,7 +54,7 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
   // keeps what it showed; the redraw that ends the change presents it.
   if (HasBuffer() && InBatch()) return;
 
-  const QRect picture = HasBuffer() ? ToViewport(BufferRect()) : QRect();
+  const QRect picture = HasBuffer() ? zoom_.ToViewport(BufferRect()) : QRect();
   const QRegion exposed = event->region();
   const QRegion outside = exposed.subtracted(picture);
   for (const QRect& r : outside) painter.fillRect(r, palette().color(QPalette::Dark));
@@ -127,8 +72,8 @@ void CMapvineView::paintEvent(QPaintEvent* event) {
 }
 
 void CMapvineView::DrawExposed(QRect r) {
-  const Point scroll = ScrollPosition();
-  const ShownPicture shown{Palette(), frame_.colors, BufferRect(), QPoint(scroll.x, scroll.y), zoom_};
+  const Point scroll = zoom_.ScrollPosition();
+  const ShownPicture shown{Palette(), frame_.colors, BufferRect(), QPoint(scroll.x, scroll.y), zoom_.Zoom()};
   renderer_.DrawShown(frame_.image, r, shown, GetBufferDC(), Overlays());
 }
 

@@ -16,19 +16,17 @@ void CMapvineView::SetRouteEnd(CNode& node) {
 }
 
 void CMapvineView::ShowNewRoute() {
-  // The whole redraw finds the route again, as after any change of the
-  // picture; only while Render draws nothing is the route found here. On a
-  // large picture a search across it costs several milliseconds.
-  if (InBatch() || !HasBuffer()) route_.Find();
-  RedrawWholePicture();
+  // During a batch the route is found once, at its end.
+  if (InBatch()) return;
+  route_.FindIfStale();
+  OverlayChanged();
+  ShowStatus();
 }
 
 void CMapvineView::ClearRoute() {
-  if (route_.Clear()) RedrawWholePicture();
-}
-
-void CMapvineView::ShowRouteStatus() {
-  if (const auto status = route_.Status()) doc_.ShowStatusText(*status);
+  if (!route_.Clear()) return;
+  OverlayChanged();
+  ShowStatus();
 }
 
 }  // namespace mapvine

@@ -48,7 +48,7 @@ QString CMapvineView::ToolTipAt(Point at) {
 bool CMapvineView::viewportEvent(QEvent* event) {
   if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
   const auto* help = static_cast<QHelpEvent*>(event);
-  const QString tip = ToolTipAt(ToPicture(help->pos()));
+  const QString tip = ToolTipAt(zoom_.ToPicture(help->pos()));
   if (tip.isEmpty()) {
     QToolTip::hideText();
     event->ignore();

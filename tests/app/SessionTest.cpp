@@ -183,7 +183,7 @@ class Session {
             Pick(std::max(1, Doc().picture.composedHeight))};
   }
   QPoint ToViewport(Point p) {
-    const double zoom = View().Zoom();
+    const double zoom = View().Zooming().Zoom();
     return {static_cast<int>(p.x * zoom) - View().horizontalScrollBar()->value(),
             static_cast<int>(p.y * zoom) - View().verticalScrollBar()->value()};
   }

@@ -91,9 +91,9 @@ TEST(UsableWindow, FindZoomAndStopWorkDuringASlowStatusPass) {
   EXPECT_TRUE(dialogSeen);
   LiveApp::RunUntil([&] { return live.Bar().value() > checkedBefore; });
 
-  const double zoom = live.Frame().View().Zoom();
+  const double zoom = live.Frame().View().Zooming().Zoom();
   live.Frame().Route(command::kZoomIn);
-  EXPECT_GT(live.Frame().View().Zoom(), zoom);
+  EXPECT_GT(live.Frame().View().Zooming().Zoom(), zoom);
 
   // New and a second Refresh wait; they say why.
   QAction* refresh = live.Frame().ActionFor(command::kRefresh);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "graphics/COSBView.h"
 #include "tests/graphics/SpriteTestSupport.h"
 
@@ -9,103 +11,99 @@ namespace {
 using fakes::FakeView;
 using Rects = std::vector<Rect>;
 
-// A view with a 200 x 100 buffer that has presented once already.
+// A view with a 200 x 100 buffer, all of it in the window.
 class OsbViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fakes::MakeImage(background, 200, 100, 3);
     ASSERT_TRUE(view.CreateBuffer(background, 0, 0, nullptr));
     view.visible = {0, 0, 200, 100};
-    view.CopyToScreen(nullptr);
-    view.presented.clear();
   }
 
-  void AddDisjoint(int n) {
-    for (int i = 0; i < n; ++i) view.AddDirty({i * 4, 0, i * 4 + 2, 2});
+  void ChangeDisjoint(int n) {
+    for (int i = 0; i < n; ++i) view.PictureChanged({i * 4, 0, i * 4 + 2, 2});
   }
 
   CDIB background;
   FakeView view;
 };
 
-TEST_F(OsbViewTest, AddDirtyMergesWithTheMostRecentRectangleOnly) {
-  view.AddDirty({0, 0, 10, 10});
-  view.AddDirty({5, 5, 20, 20});
-  EXPECT_EQ(view.Dirty(), (std::deque<Rect>{{0, 0, 20, 20}}));
-  view.AddDirty({100, 100, 110, 110});
-  view.AddDirty({0, 0, 1, 1});  // overlaps an older one, not the front one
-  view.AddDirty({1, 0, 5, 1});  // only touches the front one
-  EXPECT_EQ(view.Dirty(), (std::deque<Rect>{
-                              {1, 0, 5, 1}, {0, 0, 1, 1}, {100, 100, 110, 110}, {0, 0, 20, 20}}));
-}
-
-TEST_F(OsbViewTest, FlushDirtyHandlesUpToFortyRectanglesOneByOneMostRecentFirst) {
-  AddDisjoint(40);
-  const std::deque<Rect> pending = view.Dirty();
-  view.FlushDirty();
-  ASSERT_EQ(view.renders.size(), 40u);
-  EXPECT_EQ(view.presented, Rects(pending.begin(), pending.end()));
-  for (std::size_t i = 0; i < 40; ++i) EXPECT_EQ(view.renders[i], pending[i]);
-  EXPECT_TRUE(view.Dirty().empty());
-}
-
-TEST_F(OsbViewTest, FlushDirtyRecomposesEverythingBeyondFortyOrWhenNotIncremental) {
-  for (const auto& [count, incremental] : {std::pair{41, true}, std::pair{3, false}}) {
-    view.renders.clear();
-    view.presented.clear();
-    view.incrementalUpdate = incremental;
-    AddDisjoint(count);
-    view.FlushDirty();
-    EXPECT_EQ(view.renders, (std::vector<std::optional<Rect>>{std::nullopt})) << count;
-    EXPECT_EQ(view.presented, (Rects{{0, 0, 200, 100}}));
-    EXPECT_TRUE(view.Dirty().empty());
-  }
-}
-
-TEST_F(OsbViewTest, ABatchSuppressesFlushAndCopyAndItsEndIsToldOnce) {
-  view.AddDirty({0, 0, 5, 5});
-  {
-    const COSBView::Batch outer(view);
-    const COSBView::Batch inner(view);
-    view.FlushDirty();
-    view.CopyToScreen(nullptr);
-  }
-  EXPECT_TRUE(view.Dirty().empty());
-  EXPECT_TRUE(view.renders.empty());
-  EXPECT_TRUE(view.presented.empty());
-  EXPECT_EQ(view.batchesFinished, 1);
-  EXPECT_FALSE(view.InBatch());
-}
-
-TEST_F(OsbViewTest, CopyToScreenCutsTheAreaToBufferAndWindow) {
+// Outside a batch a change is exposed at once, cut to the buffer and the
+// window; only a change of the picture itself is told as one.
+TEST_F(OsbViewTest, AChangeIsExposedAtOnceCutToBufferAndWindow) {
   const std::pair<Rect, Rects> cases[] = {
       {{10, 10, 20, 20}, {{10, 10, 20, 20}}},
       {{190, 90, 260, 150}, {{190, 90, 200, 100}}},
       {{-5, -5, 3, 3}, {{0, 0, 3, 3}}},
       {{300, 300, 310, 310}, {}},  // wholly outside
   };
-  for (const auto& [asked, presented] : cases) {
+  for (const auto& [asked, exposed] : cases) {
     view.presented.clear();
-    view.CopyToScreen(&asked);
-    EXPECT_EQ(view.presented, presented);
+    view.changedAreas.clear();
+    view.PictureChanged(asked);
+    EXPECT_EQ(view.presented, exposed);
+    EXPECT_EQ(view.changedAreas, Rects{asked});
+    view.presented.clear();
+    view.OverlayChanged(asked);
+    EXPECT_EQ(view.presented, exposed);
+    EXPECT_EQ(view.changedAreas, Rects{asked});
   }
-  // A smaller window, once settled, cuts the copies, with or without area.
-  view.visible = {0, 0, 100, 50};
-  view.CopyToScreen(nullptr);
+  // After a scroll or in a smaller window only what it shows is exposed.
+  view.visible = {0, 30, 100, 80};
   view.presented.clear();
-  const Rect big{0, 0, 500, 500};
-  view.CopyToScreen(&big);
-  view.CopyToScreen(nullptr);
-  EXPECT_EQ(view.presented, (Rects{{0, 0, 100, 50}, {0, 0, 100, 50}}));
+  view.PictureChanged({0, 0, 500, 500});
+  view.PictureChanged();
+  view.OverlayChanged();
+  EXPECT_EQ(view.presented, (Rects{{0, 30, 100, 80}, {0, 30, 100, 80}, {0, 30, 100, 80}}));
+  EXPECT_EQ(view.wholeChanges, 1);
 }
 
-// What a scroll uncovers the window asks for itself: a copy after a scroll
-// presents what it was asked for, not the whole buffer.
-TEST_F(OsbViewTest, AfterAScrollACopyPresentsOnlyItsArea) {
-  const Rect asked{10, 40, 20, 50};
-  view.visible = {0, 30, 200, 100};
-  view.CopyToScreen(&asked);
-  EXPECT_EQ(view.presented, (Rects{asked}));
+TEST_F(OsbViewTest, ABatchExposesItsMergedAreasAtItsEndMostRecentFirst) {
+  {
+    const COSBView::Batch outer(view);
+    {
+      const COSBView::Batch inner(view);
+      view.OverlayChanged({0, 0, 10, 10});
+      view.PictureChanged({5, 5, 20, 20});
+      view.PictureChanged({100, 50, 110, 60});
+      view.OverlayChanged({0, 0, 1, 1});  // overlaps an older one, not the front one
+      view.PictureChanged({1, 0, 5, 1});  // only touches the front one
+    }
+    EXPECT_EQ(view.Dirty(), (std::deque<Rect>{{1, 0, 5, 1}, {0, 0, 1, 1}, {100, 50, 110, 60}, {0, 0, 20, 20}}));
+    EXPECT_TRUE(view.presented.empty());
+    EXPECT_EQ(view.batchesFinished, 0);
+  }
+  EXPECT_EQ(view.presented, (Rects{{1, 0, 5, 1}, {0, 0, 1, 1}, {100, 50, 110, 60}, {0, 0, 20, 20}}));
+  EXPECT_EQ(view.changedAreas.size(), 3u);  // told at once, batch or not
+  EXPECT_EQ(view.wholeChanges, 0);
+  EXPECT_EQ(view.batchesFinished, 1);
+  EXPECT_TRUE(view.Dirty().empty());
+  EXPECT_FALSE(view.InBatch());
+}
+
+// Beyond 1,024 areas, after an overlay changed all over or the picture did,
+// the end exposes the window once; the picture's whole change is told once.
+TEST_F(OsbViewTest, ABatchEndExposesTheWindowOnceForManyAreasOrAWholeChange) {
+  const std::function<void()> changes[] = {
+      [&] { ChangeDisjoint(1025); },
+      [&] { ChangeDisjoint(3), view.OverlayChanged(), ChangeDisjoint(3); },
+      [&] { ChangeDisjoint(3), view.PictureChanged(), view.PictureChanged(), ChangeDisjoint(3); },
+  };
+  int wholeChanges = 0;
+  for (const auto& change : changes) {
+    view.presented.clear();
+    const int wholeBefore = view.wholeChanges;
+    {
+      const COSBView::Batch batch(view);
+      change();
+      EXPECT_EQ(view.wholeChanges, wholeBefore);
+    }
+    wholeChanges += view.wholeChanges - wholeBefore;
+    EXPECT_EQ(view.presented, (Rects{{0, 0, 200, 100}}));
+    EXPECT_TRUE(view.Dirty().empty());
+    EXPECT_FALSE(view.WholeChangePending());
+  }
+  EXPECT_EQ(wholeChanges, 1);
 }
 
 TEST(OsbViewBufferTest, CreateBufferTakesTheBackgroundSizeUnlessBothAreGiven) {
@@ -134,8 +132,9 @@ TEST(OsbViewBufferTest, WithoutBufferNothingIsPresentedAndScrollSizeIsDefault) {
   FakeView view;
   view.OnInitialUpdate();
   EXPECT_EQ(view.scrollSizes, (Point{640, 480}));
-  view.OnUpdate();
-  EXPECT_EQ(view.renders.size(), 1u);
+  view.PictureChanged();
+  view.PictureChanged({0, 0, 10, 10});
+  EXPECT_EQ(view.wholeChanges, 1);
   EXPECT_TRUE(view.presented.empty());
 }
 

@@ -82,26 +82,22 @@ class RecordingTextDrawer final : public SurfaceTextDrawer {
   std::vector<Call> calls;
 };
 
-// The window half of the view: records what was presented and rendered.
+// The window half of the view: records what changed and was exposed.
 class FakeView final : public COSBView {
  public:
-  // Render calls; nullopt stands for "everything".
-  std::vector<std::optional<Rect>> renders;
+  std::vector<Rect> changedAreas;
+  int wholeChanges = 0;
   std::vector<Rect> presented;
   Rect visible{0, 0, 100, 100};
   std::optional<Point> scrollSizes;
   int batchesFinished = 0;
 
-  void Render(const Rect* rect) override {
-    renders.push_back(rect ? std::optional<Rect>(*rect) : std::nullopt);
-  }
-
  protected:
-  void PresentRect(const Rect& area) override {
-    presented.push_back(area);
-  }
+  void ExposeArea(const Rect& area) override { presented.push_back(area); }
   Rect VisibleArea() const override { return visible; }
   void SetScrollSizes(int width, int height) override { scrollSizes = Point{width, height}; }
+  void PictureAreaChanged(const Rect& area) override { changedAreas.push_back(area); }
+  void WholePictureChanged() override { ++wholeChanges; }
   void BatchFinished() override { ++batchesFinished; }
 };
 

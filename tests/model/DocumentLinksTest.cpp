@@ -28,6 +28,7 @@ TEST(NewLink, ReportedLinkJoinsTheCentresAndIsListedEverywhere) {
   TwoNodes d;
   TgRecordBytes record{};
   record[38] = 21;
+  d.view.redrawnAreas.clear();
   EXPECT_EQ(d.doc.NewLink("NN1", "NN2", 1, 21, &record), kLinkAdded);
   ASSERT_EQ(d.doc.Links().size(), 1u);
   const CLink& link = **d.doc.Links().begin();

@@ -19,10 +19,11 @@ class FakeDocumentView final : public COSBView, public DocumentView, public Docu
   void NodeChanged(CNode&) override { ++nodeChanges; }
   bool SetBackground(ComposedBackground& background) override {
     ++backgrounds;
-    return CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(), nullptr);
+    // As the real view, a new background changes the picture all over.
+    if (!CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(), nullptr)) return false;
+    PictureChanged();
+    return true;
   }
-  void RedrawArea(const Rect& area) override { redrawnAreas.push_back(area); }
-  void RedrawAll() override { ++fullRedraws; }
   void RequestPictureResize(int width, int height) override {
     resizeRequests.push_back({width, height});
     doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);
@@ -37,9 +38,6 @@ class FakeDocumentView final : public COSBView, public DocumentView, public Docu
   void BatchEnded() override {
     if (--batchDepth == 0) batch.reset();
     nodesAtBatchAnnouncements.push_back(doc_.Nodes().size());
-    // The whole redraw at the end takes the place of every pending area.
-    ClearDirty();
-    RedrawAll();
   }
   void PictureLoaded() override { ++picturesLoaded; }
   void RefreshFinished() override { ++refreshesFinished; }
@@ -57,7 +55,9 @@ class FakeDocumentView final : public COSBView, public DocumentView, public Docu
   int refreshesFinished = 0;
 
  protected:
-  void PresentRect(const Rect&) override {}
+  void ExposeArea(const Rect&) override {}
+  void PictureAreaChanged(const Rect& area) override { redrawnAreas.push_back(area); }
+  void WholePictureChanged() override { ++fullRedraws; }
   Rect VisibleArea() const override {
     return BufferRect();
   }

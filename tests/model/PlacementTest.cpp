@@ -108,6 +108,7 @@ TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
   d.doc.FindNode("B")->hidden = 1;
   for (const auto& node : d.doc.Nodes()) node->SetPosition(300, 200);
   const int redrawsBefore = d.view.fullRedraws;
+  d.view.redrawnAreas.clear();
   d.doc.SetModified(false);
 
   d.doc.TileNodes();
@@ -121,7 +122,10 @@ TEST(TileNodes, PlacesVisibleNodesFirstThenHiddenOnes) {
   EXPECT_EQ(d.view.nodesAtBatchAnnouncements, (std::vector<std::size_t>{3, 3}));
   EXPECT_TRUE(d.view.Dirty().empty());
   EXPECT_FALSE(d.view.InBatch());
-  EXPECT_EQ(d.view.fullRedraws, redrawsBefore + 1);
+  // Moving nodes changes only where they were and are: nothing is counted
+  // or searched again.
+  EXPECT_FALSE(d.view.redrawnAreas.empty());
+  EXPECT_EQ(d.view.fullRedraws, redrawsBefore);
   d.doc.SetModified(false);
   d.doc.TileNodes();  // nothing moves
   EXPECT_FALSE(d.doc.IsModified());

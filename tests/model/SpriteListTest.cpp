@@ -53,13 +53,14 @@ TEST_F(SpriteListTest, SetDepthReordersAndReportsOnlyRealChanges) {
   CNode& a = Add("a", 10, 40, 40);
   Add("b", 20);
   Add("c", 30);
+  view.changedAreas.clear();
   a.SetDepth(10);
   EXPECT_EQ(Order(), (Labels{"a", "b", "c"}));
-  EXPECT_TRUE(view.Dirty().empty());
+  EXPECT_TRUE(view.changedAreas.empty());
 
   a.SetDepth(25);
   EXPECT_EQ(Order(), (Labels{"b", "a", "c"}));
-  EXPECT_EQ(view.Dirty(), (std::deque<Rect>{{40, 40, 72, 72}}));  // no label band
+  EXPECT_EQ(view.changedAreas, (std::vector<Rect>{{40, 40, 72, 72}}));  // no label band
   a.SetDepth(99);  // still reporting after its move inside the list
   EXPECT_EQ(Order(), (Labels{"b", "c", "a"}));
 
@@ -72,6 +73,7 @@ TEST_F(SpriteListTest, SetDepthReordersAndReportsOnlyRealChanges) {
 TEST_F(SpriteListTest, MovesBecomeMergedDirtyRectanglesOfTheView) {
   list.SetView(&view);
   CNode& a = Add("a", 10, 0, 100);
+  const COSBView::Batch batch(view);
   a.SetPosition(10, 100);
   a.SetPosition(200, 100);
   EXPECT_EQ(view.Dirty(), (std::deque<Rect>{{200, 70, 232, 162}, {0, 70, 42, 162}}));
@@ -102,9 +104,10 @@ TEST_F(SpriteListTest, RemoveHandsTheSpriteBackAndStopsItsReports) {
   std::unique_ptr<CNode> taken = list.Remove(a);
   ASSERT_EQ(taken.get(), &a);
   EXPECT_EQ(list.Remove(a), nullptr);
+  view.changedAreas.clear();
   taken->SetPosition(300, 300);
   taken->SetDepth(1);
-  EXPECT_TRUE(view.Dirty().empty());
+  EXPECT_TRUE(view.changedAreas.empty());
   EXPECT_EQ(Order(), (Labels{"b"}));
 
   list.Insert(std::move(taken));

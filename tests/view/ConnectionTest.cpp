@@ -24,7 +24,7 @@ struct Diamond : InteractiveWindow {
     Join(b, c, ResourceStatus::Active);
     Join(a, d, ResourceStatus::Inactive);
     Join(d, c, ResourceStatus::Inactive);
-    view.RedrawAll();
+    view.PictureChanged();
   }
   void Join(CNode& from, CNode& to, ResourceStatus status) {
     doc.NewLink(from, to);
@@ -48,14 +48,14 @@ TEST(ViewRoute, LightsTheActivePathDimsTheRestAndClears) {
 
   // With B's links down there is no active path: the shortest is shown broken.
   for (CLink* link : w.b.links) link->status = ResourceStatus::Inactive;
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   EXPECT_EQ(w.status.Last(), "No active route from A to C; broken route shown: 2 hops, 2 inactive");
   EXPECT_TRUE(w.ShowsIconAt(w.b, kBody));
 
   w.Key(Qt::Key_Escape);
   EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);
   for (CLink* link : w.b.links) link->status = ResourceStatus::Active;
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   const CDIBSurface& cleared = w.Buffer();
   EXPECT_EQ(DifferingPixels(plain, cleared, cleared.GetRect()), 0);
 }

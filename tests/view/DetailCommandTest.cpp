@@ -53,7 +53,7 @@ struct DetailWindow : InteractiveWindow {
       if (node->nodeType == EndNode) added = node.get();
     }
     added->SetPosition(x, y);
-    view.RedrawAll();
+    view.PictureChanged();
     return *added;
   }
 
@@ -140,7 +140,7 @@ TEST(DetailCommand, OnlyAPlainNameRenames) {
   EXPECT_EQ(node.label, "NN1");
   EXPECT_FALSE(w.doc.IsModified());
 
-  w.view.SetZoom(1.0);
+  w.view.Zooming().SetZoom(1.0);
   const QImage named = w.Shown();
   w.AnswerOk(CNodeDetailDialog::kNameBox, "HOST9");
   w.ChooseDetails(node);
@@ -157,7 +157,7 @@ TEST(DetailCommand, InactiveManualEndNodeTurnsItAndItsLinksRed) {
   w.doc.NewLink(endNode, other);
   CLink& link = **w.doc.Links().begin();
   link.status = ResourceStatus::Active;
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   const Point onLine{(link.x1 + link.x2) / 2, link.y1};
   ASSERT_EQ(w.PixelAt(onLine), w.IndexOf(kGreen));
   ASSERT_EQ(w.PixelAt(DetailWindow::BodyOf(endNode)), w.IndexOf(kWhite));
@@ -181,7 +181,7 @@ TEST(DetailCommand, LinkStatusWordRedrawsTheLine) {
   w.doc.NewLink(a, b);
   CLink& link = **w.doc.Links().begin();
   link.tgRecord = std::make_unique<TgRecordBytes>();
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   const Point onLine{(link.x1 + link.x2) / 2, link.y1};
   ASSERT_EQ(w.PixelAt(onLine), w.IndexOf(kRed));
   w.doc.SetModified(false);

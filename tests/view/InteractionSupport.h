@@ -54,7 +54,7 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   CNode& AddSquareNode(const std::string& name, int x, int y, const CDIB* image = nullptr) {
     CNode& node = AddNode(name, x, y);
     node.SetImage(image != nullptr ? *image : *icon, 0, 0);
-    view.RedrawAll();
+    view.PictureChanged();
     return node;
   }
 
@@ -62,7 +62,7 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   static Point BodyOf(const CNode& node) { return {node.GetX() + 20, node.GetY() + 20}; }
 
   QPoint ToViewport(Point p) const {
-    const double zoom = view.Zoom();
+    const double zoom = view.Zooming().Zoom();
     return {static_cast<int>(p.x * zoom) - view.horizontalScrollBar()->value(),
             static_cast<int>(p.y * zoom) - view.verticalScrollBar()->value()};
   }

@@ -20,7 +20,7 @@ TEST(LuFold, FoldedLusLeaveThePictureForTheirOwnersMark) {
     lu->nodeType = LogicalUnit;
     w.doc.NewLink(owner, *lu);
   }
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   const Point luBody = viewtest::InteractiveWindow::BodyOf(lu1);
   const Point onLine{150, 56};
   const Point mark{FoldMarkBox(owner).left + 3, FoldMarkBox(owner).top + 3};

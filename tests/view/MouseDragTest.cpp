@@ -63,7 +63,7 @@ TEST(ViewZoom, DragRightClickAndKeyboardMenuFollowTheZoom) {
     InteractiveWindow w;
     CNode& node = w.AddSquareNode("NN1", 20, 20);
     CNode& other = w.AddSquareNode("NN2", 120, 20);
-    w.view.SetZoom(zoom);
+    w.view.Zooming().SetZoom(zoom);
     w.view.horizontalScrollBar()->setValue(0);
     w.view.verticalScrollBar()->setValue(0);
     w.Drag(node, {60, 70});  // held at (40, 40)
@@ -92,7 +92,7 @@ TEST(ViewDrag, OverlappingIconsGiveTheOneDrawnUnderneath) {
   CNode& under = w.AddSquareNode("UNDER", 100, 100);
   over.SetDepth(60);
   under.SetDepth(40);
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   ASSERT_TRUE(w.ShowsIconAt(over, kBody));
 
   w.Press({125, 125});  // inside both
@@ -188,23 +188,17 @@ TEST(ViewDrag, FastModeAboveAHundredNodes) {
     ASSERT_EQ(w.view.DisplayedCount(), count);
     // So many nodes make a picture larger than the test screen, which
     // opens fitted; the drag is followed at its own size.
-    w.view.SetZoom(1.0);
+    w.view.Zooming().SetZoom(1.0);
 
     w.Press(InteractiveWindow::BodyOf(node));
-    const std::size_t dirtyAfterPress = w.view.Dirty().size();
     const QImage pressed = w.Shown();
     for (int step = 1; step <= 5; ++step) {
       w.MoveTo({20 + 15 * step, 170 + 10 * step});
       EXPECT_EQ(w.view.viewport()->cursor().shape(), fast ? Qt::CrossCursor : Qt::ArrowCursor);
-      if (fast) {
-        EXPECT_EQ(w.view.Dirty().size(), dirtyAfterPress);
-        EXPECT_FALSE(w.view.incrementalUpdate);
-      }
     }
     w.Release();
     EXPECT_NE(w.Shown(), pressed);
     EXPECT_EQ(w.view.viewport()->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_TRUE(w.view.incrementalUpdate);
     EXPECT_EQ(node.GetX(), 75);
     EXPECT_EQ(node.GetY(), 200);
     EXPECT_TRUE(w.ShowsIconAt(node, kBody));

@@ -43,15 +43,15 @@ struct FarPicture : ShownDocument {
   }
   CNode& Node(const char* label) { return *doc.FindNode(label); }
   void ShowAt(double zoom) {
-    view.SetZoom(zoom);
+    view.Zooming().SetZoom(zoom);
     view.horizontalScrollBar()->setValue(0);
     view.verticalScrollBar()->setValue(0);
     Deliver();
   }
   QPoint Shown(const CNode& node) const {
     const Point c = node.GetCenter();
-    return QPoint(static_cast<int>(c.x * view.Zoom()) - view.horizontalScrollBar()->value(),
-                  static_cast<int>(c.y * view.Zoom()) - view.verticalScrollBar()->value());
+    return QPoint(static_cast<int>(c.x * view.Zooming().Zoom()) - view.horizontalScrollBar()->value(),
+                  static_cast<int>(c.y * view.Zooming().Zoom()) - view.verticalScrollBar()->value());
   }
   // Pixels of `color`, as the picture's palette shows it, around where the
   // window shows `node`.
@@ -91,8 +91,8 @@ TEST(ViewOverview, ChangeMarksShowFarOutUntilAcknowledged) {
 
 TEST(ViewOverview, RouteShowsAtFitToWindow) {
   FarPicture w;
-  w.view.FitToWindow();
-  ASSERT_LT(w.view.Zoom(), 0.1);  // LUs fold
+  w.view.Zooming().FitToWindow();
+  ASSERT_LT(w.view.Zooming().Zoom(), 0.1);  // LUs fold
   w.view.SetRouteStart(w.Node("NN1"));
   w.view.SetRouteEnd(w.Node("LU1"));
   w.Deliver();
@@ -109,7 +109,7 @@ TEST(ViewOverview, KeyboardSelectionIsFramedAndKeptInSightFarOut) {
   FarPicture w;
   CNode& nn1 = w.Node("NN1");
   nn1.SetPosition(2000, 1500);
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   w.ShowAt(0.2);
   w.view.setFocus();
   for (int i = 0; i < 3 && w.view.SelectedNode() != &nn1; ++i) {

@@ -87,7 +87,7 @@ TEST(ViewPictureColours, ReopenedPictureLooksTheSameAsBeforeSaving) {
     ShownDocument s;
     RefreshChain(s.doc, c.nodes);
     AcknowledgeChanges(s.doc);  // the marks of what a refresh changed are not saved
-    s.view.RedrawAll();
+    s.view.PictureChanged();
     ASSERT_EQ(s.doc.picture.pictureWidth == 0, c.nodes < 16);
     if (c.change == kCustomIcon) {
       std::vector<PaletteEntry> oranges;

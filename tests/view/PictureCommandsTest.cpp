@@ -36,17 +36,17 @@ struct FindWindow : InteractiveWindow {
   // would, noting each phase.
   void StepThroughBlink() {
     phases.clear();
-    if (!view.Blinking()) return;
+    if (!view.Blink().Active()) return;
     const Point body = BodyOf(*watched);
     phases.push_back(ColorAt(Buffer(), body.x, body.y));
-    while (view.Blinking()) {
-      view.BlinkPhase();
+    while (view.Blink().Active()) {
+      view.Blink().Phase();
       phases.push_back(ColorAt(Buffer(), body.x, body.y));
     }
   }
   CNode& AddNetworkNode(const std::string& name, int x, int y) {
     CNode& node = AddNode(name, x, y);
-    view.RedrawAll();
+    view.PictureChanged();
     return node;
   }
   // Runs Find Resource with `text` typed into the dialog.
@@ -151,7 +151,7 @@ TEST(ViewFindResource, InactiveNodeBlinksTheOtherWayAndEndsInactive) {
   const CDIBSurface& shown = w.Buffer();
   ASSERT_TRUE(blinked.CopyPixels(std::span(shown.HeaderBlock(), CDIB::kHeaderBlockSize),
                                  shown.Bits()));
-  w.view.Render(nullptr);
+  w.view.PictureChanged();
   EXPECT_EQ(DifferingPixels(blinked, w.Buffer(), node.GetRect()), 0);
 }
 

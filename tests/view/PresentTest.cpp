@@ -23,7 +23,7 @@ struct ShownWindow : ShownDocument {
   ShownWindow() {
     view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
-    view.RedrawAll();
+    view.PictureChanged();
     DeliverPaints();
   }
 };
@@ -55,15 +55,21 @@ TEST(ViewPresent, SmallDirtyAreaRedrawsOnlyItsPixelsAndABatchEndsWithAllOfThem) 
   w.doc.composedBackground = std::make_unique<ComposedBackground>(
       inverted, shownBackground.GetWidth(), shownBackground.GetHeight(), shownBackground.Arrangement());
 
-  w.view.AddDirty({30, 30, 40, 40});
-  w.view.FlushDirty();
+  w.view.PictureChanged({30, 30, 40, 40});
   DeliverPaints();
   const QImage small = Shown(w.view);
   const int inside = Differing(before, small, QRect(30, 30, 10, 10));
   EXPECT_GT(inside, 0);
   EXPECT_EQ(Differing(before, small, small.rect()), inside);
 
+  // A batch that changed nothing shows nothing anew; one that changed the
+  // picture all over shows all of it.
   w.doc.BatchStarts();
+  w.doc.BatchEnds();
+  DeliverPaints();
+  EXPECT_EQ(Shown(w.view), small);
+  w.doc.BatchStarts();
+  w.doc.PictureChanged();
   w.doc.BatchEnds();
   DeliverPaints();
   const QImage whole = w.view.PictureImage();
@@ -82,7 +88,7 @@ TEST(ViewPresent, WindowFitsASmallPictureExactly) {
     w.view.RequestPictureResize(picture.width(), picture.height());
     DeliverPaints();
     batch.reset();
-    w.view.RedrawAll();
+    w.view.PictureChanged();
     DeliverPaints();
     EXPECT_EQ(w.view.viewport()->size(), picture);
     EXPECT_EQ(w.view.horizontalScrollBar()->maximum(), 0);
@@ -104,12 +110,12 @@ TEST(ViewPresent, PictureLargerThanTheScreenOpensFittedAndScrollsAtItsOwnSize) {
   const QScrollBar& h = *w.view.horizontalScrollBar();
   const QScrollBar& v = *w.view.verticalScrollBar();
   // It opens whole, fitted to the window.
-  EXPECT_TRUE(w.view.Fitted());
-  EXPECT_LT(w.view.Zoom(), 1.0);
+  EXPECT_TRUE(w.view.Zooming().Fitted());
+  EXPECT_LT(w.view.Zooming().Zoom(), 1.0);
   EXPECT_EQ(h.maximum(), 0);
   EXPECT_EQ(v.maximum(), 0);
 
-  w.view.SetZoom(1.0);
+  w.view.Zooming().SetZoom(1.0);
   const QSize page = w.view.viewport()->size();
   EXPECT_EQ(h.maximum(), picture.width() - page.width());
   EXPECT_EQ(v.maximum(), picture.height() - page.height());

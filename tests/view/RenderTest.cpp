@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QPaintEvent>
 #include <QTest>
 
 #include <string>
@@ -16,7 +17,7 @@ using namespace viewtest;
 
 TEST(ViewRender, EmptyDocumentShowsTheBackgroundOnly) {
   ShownDocument s;
-  s.view.Render(nullptr);
+  s.view.PictureChanged();
   const CDIBSurface& shown = s.Buffer();
   EXPECT_EQ(DifferingPixels(shown, *s.doc.composedBackground, shown.GetRect()), 0);
   EXPECT_EQ(s.status.Last(), "Displaying 0 of 0 nodes");
@@ -30,7 +31,7 @@ TEST(ViewRender, HiddenNodesAreCountedButNotDrawn) {
   CNode& hidden = s.AddNode("NN2", 200, 100);
   s.AddNode("NN3", 400, 0);
   hidden.hidden = 1;
-  s.view.Render(nullptr);
+  s.view.PictureChanged();
   EXPECT_EQ(s.status.Last(), "Displaying 2 of 3 nodes");
   EXPECT_EQ(s.view.DisplayedCount(), 2);
   EXPECT_EQ(s.view.TotalCount(), 3);
@@ -53,7 +54,7 @@ TEST(ViewRender, PartialRedrawDrawsLinksOnlyInsideItsArea) {
     CNode& inside = s.AddNode("NNC", 110, 100);  // within the link's bounds
     s.doc.NewLink(a, b);
     b.hidden = endHidden ? 1 : 0;
-    s.view.Render(nullptr);
+    s.view.PictureChanged();
 
     const std::uint8_t marker = s.IndexOf(kMagenta);
     const Rect insideIcon = inside.GetRect();
@@ -89,7 +90,7 @@ TEST(ViewRender, LinkWhoseLineMissesTheAreaIsNotDrawn) {
   CNode& b = s.AddNode("NNB", 400, 200);
   CNode& inside = s.AddNode("NNC", 100, 130);  // in the bounds, clear of the line
   s.doc.NewLink(a, b);
-  s.view.Render(nullptr);
+  s.view.PictureChanged();
 
   const std::uint8_t marker = s.IndexOf(kMagenta);
   Fill(s.Buffer(), inside.GetRect(), marker);
@@ -116,7 +117,7 @@ TEST(ViewRender, LabelIsDrawnWhiteUnderTheIconAndCutAtItsRightEdge) {
   // Only the label band is redrawn: the label is drawn, the icon is not.
   const Rect icon = node.GetRect();
   const Rect labelBand{icon.left, icon.bottom, icon.right, icon.bottom + CNode::kLabelBand};
-  s.view.Render(nullptr);
+  s.view.PictureChanged();
   const std::uint8_t marker = s.IndexOf(kMagenta);
   Fill(s.Buffer(), icon, marker);
   const Rect clip{0, icon.bottom + 5, (*s.picture).GetWidth(), icon.bottom + 6};
@@ -195,7 +196,7 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
   s.view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.view));
   CNode& node = s.AddNode("NN1", 0, 0);
-  s.view.Render(nullptr);
+  s.view.PictureChanged();
   QCoreApplication::processEvents();
   s.status.texts.clear();
   s.view.viewport()->installEventFilter(&counter);
@@ -203,14 +204,13 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
   std::optional<COSBView::Batch> batch(std::in_place, s.view);
   node.SetPosition(90, 90);  // placement during a refresh leaves dirty areas
   s.view.NodeChanged(node);
-  s.view.RedrawAll();
-  s.view.RedrawArea(node.GetRect());
+  s.view.PictureChanged();
+  s.view.PictureChanged(node.GetRect());
   EXPECT_TRUE(s.status.texts.empty());
-  EXPECT_EQ(s.view.TotalCount(), 0);
   QCoreApplication::processEvents();
   EXPECT_EQ(counter.paints, 0);
 
-  EXPECT_FALSE(s.view.Dirty().empty());
+  EXPECT_TRUE(s.view.WholeChangePending());
 
   batch.reset();
   QCoreApplication::processEvents();
@@ -226,6 +226,44 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
   EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
   // The whole picture made them moot: the next flush has nothing to redo.
   EXPECT_TRUE(s.view.Dirty().empty());
+}
+
+// A status change moves nothing: the end of its batch paints the changed
+// node and its line and nothing else, and the count follows a node that hid.
+TEST(ViewRender, AStatusBatchPaintsOnlyTheChangedNodeAndItsLine) {
+  struct PaintedRegion : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+      return false;
+    }
+    QRegion painted;
+  };
+  for (const bool showUnreachable : {true, false}) {
+    ShownDocument s;
+    s.doc.settings.showUnreachable = showUnreachable;
+    s.view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.view));
+    CNode& a = s.AddNode("NN1", 10, 10);
+    CNode& b = s.AddNode("NN2", 100, 10);
+    const CNode& far = s.AddNode("NN3", 300, 200);
+    s.doc.NewLink(a, b);
+    QCoreApplication::processEvents();
+    const QRect farShown = s.view.Zooming().ToViewport(far.GetRect());
+    ASSERT_TRUE(s.view.viewport()->rect().contains(farShown));
+    PaintedRegion region;
+    s.view.viewport()->installEventFilter(&region);
+    {
+      const DocumentBatch batch(s.doc);
+      s.doc.TakeCheckedStatus(a, ResourceStatus::Inactive);
+      QCoreApplication::processEvents();
+      EXPECT_TRUE(region.painted.isEmpty());
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(region.painted.intersects(s.view.Zooming().ToViewport(a.GetRect())));
+    EXPECT_TRUE(region.painted.intersects(s.view.Zooming().ToViewport((*b.links.begin())->bounds)));
+    EXPECT_FALSE(region.painted.intersects(farShown)) << showUnreachable;
+    EXPECT_EQ(s.status.Last(), showUnreachable ? "Displaying 3 of 3 nodes" : "Displaying 2 of 3 nodes");
+  }
 }
 
 // Source 100 x 80 in black / red / blue: red at (0, 0), blue elsewhere.
@@ -273,10 +311,9 @@ TEST(ViewRender, FailedBackgroundLeavesTheMissingBufferAlone) {
   EXPECT_FALSE(s.view.HasBuffer());
 
   s.status.texts.clear();
-  s.view.RedrawAll();
-  s.view.RedrawArea({0, 0, 50, 50});
+  s.view.PictureChanged();
+  s.view.PictureChanged({0, 0, 50, 50});
   s.view.NodeChanged(node);
-  s.view.FlushDirty();
   EXPECT_TRUE(s.status.texts.empty());
   EXPECT_TRUE(s.view.PictureImage().isNull());
   EXPECT_FALSE(s.commands.StateOf(command::kFilePrint)->enabled);

@@ -19,7 +19,7 @@ using namespace viewtest;
 // enough to show all of it draws it (zoomed out, nodes become marks).
 QImage WholePictureAtZoom(CMapvineView& view) {
   const QImage whole = view.PictureImage();
-  const double zoom = view.Zoom();
+  const double zoom = view.Zooming().Zoom();
   if (zoom == 1.0) return whole;
   if (zoom > 1.0) {
     return whole.scaled(static_cast<int>(whole.width() * zoom), static_cast<int>(whole.height() * zoom),
@@ -83,20 +83,19 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
       link->changeMark = static_cast<ChangeMark>(upTo(5));
       link->stale = upTo(4) == 0;
     }
-    s.view.SetZoom(zoom);
+    s.view.Zooming().SetZoom(zoom);
 
     for (int step = 0; step < 12; ++step) {
       CNode& node = *nodes[upTo(60)];
       switch (upTo(4)) {
         case 0:  // a drag step
           node.SetPosition(upTo(1340), upTo(930));
-          s.view.FlushDirty();
           break;
         case 1:  // a refresh finds it gone quiet, or hides it
           node.status = StatusFor(!IsActive(node.status));
           s.doc.ApplyStatusImage(node);
           node.hidden = upTo(3) == 0 ? 1 : 0;
-          s.view.RedrawAll();
+          s.view.PictureChanged();
           break;
         case 2:  // a refresh finds a new link
           s.doc.NewLink(node, *nodes[upTo(60)]);

@@ -12,7 +12,7 @@ TEST(ViewToolTips, NameWhatLiesUnderThePointerWithNamesEscaped) {
   b.label = "<b>B";  // a name from a file may hold markup
   b.status = ResourceStatus::Inactive;
   w.doc.NewLink(a, b);
-  w.view.RedrawAll();
+  w.view.PictureChanged();
   const struct {
     Point at;
     std::string tip;

@@ -37,13 +37,13 @@ struct ShownDocument {
   }
   // The whole picture, drawn now as the window would show it at 100%.
   CDIBSurface& Buffer() {
-    picture = view.RenderWholePicture();
+    picture = view.PalettedPicture();
     return *picture;
   }
   // Draws `area` anew over the picture last taken with Buffer(), as a
   // partial redraw does, and answers it.
   CDIBSurface& RedrawOver(const Rect& area) {
-    view.RenderArea(*picture, {0, 0}, area);
+    view.DrawPalettedArea(*picture, {0, 0}, area);
     return *picture;
   }
   std::unique_ptr<CDIBSurface> picture;
@@ -52,7 +52,6 @@ struct ShownDocument {
     doc.NewNode(name, "NETA." + name, NetworkNode, nullptr, nullptr);
     CNode& node = *doc.FindNode(name);
     node.SetPosition(x, y);
-    view.ClearDirty();
     return node;
   }
   std::uint8_t IndexOf(PaletteEntry color) {
