@@ -6,6 +6,8 @@
 #include <QDBusMessage>
 #include <QVariantMap>
 
+#include "base/LibraryHandOver.h"
+
 namespace mapvine {
 namespace {
 
@@ -27,9 +29,14 @@ DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject* parent) : QObject
 }
 
 void DesktopNotifier::UseBus(QDBusConnection bus) {
-  bus_.disconnect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
+  // QtDBus keeps a subscription on its connection's own thread.
+  {
+    const LibraryHandOver subscription;
+    bus_.disconnect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
+  }
   bus_ = std::move(bus);
   shown_.clear();
+  const LibraryHandOver subscription;
   bus_.connect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
 }
 

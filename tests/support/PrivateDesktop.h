@@ -17,6 +17,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "base/LibraryHandOver.h"
+
 namespace mapvine::testing {
 
 class PrivateDesktop : public ::testing::Test {
@@ -39,7 +41,11 @@ class PrivateDesktop : public ::testing::Test {
     config.write("[global]\nstack_duplicates = false\nnotification_limit = 0\n");
     config.close();
     daemon_.start("xvfb-run", {"-a", "dunst", "-config", config.fileName()});
-    connection_ = QDBusConnection::connectToBus(address_, "private-desktop");
+    {
+      // QtDBus opens the connection on a thread of its own.
+      const LibraryHandOver opening;
+      connection_ = QDBusConnection::connectToBus(address_, "private-desktop");
+    }
     ASSERT_TRUE(connection_.isConnected());
     QElapsedTimer waited;
     waited.start();
