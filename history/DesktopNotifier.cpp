@@ -49,7 +49,12 @@ void DesktopNotifier::Notify(const RefreshNotice& notice) {
   call << QStringLiteral("Mapvine") << kReplacesNone << QStringLiteral("mapvine")
        << QString::fromStdString(notice.summary) << QString::fromStdString(notice.body)
        << QStringList{"default", tr("Show")} << hints << kServerDecidesTimeout;
-  auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+  QDBusPendingCall pending = [&] {
+    // QtDBus sends the call from its connection's thread.
+    const LibraryHandOver sending;
+    return bus_.asyncCall(call);
+  }();
+  auto* watcher = new QDBusPendingCallWatcher(pending, this);
   const TopologyChange resource = notice.first;
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, resource](QDBusPendingCallWatcher* done) {
     const QDBusPendingReply<uint> reply = *done;
