@@ -25,18 +25,12 @@ namespace mapvine {
 
 class HandOver {
  public:
-  // `job` wrapped for posting now: what this thread wrote before is ordered
-  // before the job, and the job before whoever Take()s after it ran. The
-  // hand-over must outlive the wrapped job, as its receiver's owner does.
+  // `job` wrapped for posting now: what this thread wrote before the
+  // wrapped job is whole in Qt's event is ordered before the job, and the
+  // job before whoever Take()s after it ran. The hand-over must outlive
+  // the wrapped job, as its receiver's owner does.
   template <typename Job>
-  auto Carrying(Job job) {
-    Give();
-    return [this, job = std::move(job)]() mutable {
-      Take();
-      job();
-      Give();
-    };
-  }
+  auto Carrying(Job job);
 
   void Give() {
 #ifdef MAPVINE_TSAN_ANNOTATIONS
@@ -49,5 +43,32 @@ class HandOver {
 #endif
   }
 };
+
+// A job on its way through a HandOver. Qt moves it into the event it
+// queues after it was made, so every copy gives again once it is whole:
+// the last, inside the event, covers the job's own bytes too.
+template <typename Job>
+class HandedOver {
+ public:
+  HandedOver(HandOver& handOver, Job job) : handOver_(&handOver), job_(std::move(job)) { handOver_->Give(); }
+  HandedOver(HandedOver&& other) : handOver_(other.handOver_), job_(std::move(other.job_)) { handOver_->Give(); }
+  HandedOver(const HandedOver& other) : handOver_(other.handOver_), job_(other.job_) { handOver_->Give(); }
+  HandedOver& operator=(const HandedOver&) = delete;
+
+  void operator()() {
+    handOver_->Take();
+    job_();
+    handOver_->Give();
+  }
+
+ private:
+  HandOver* handOver_;
+  Job job_;
+};
+
+template <typename Job>
+auto HandOver::Carrying(Job job) {
+  return HandedOver<Job>(*this, std::move(job));
+}
 
 }  // namespace mapvine

@@ -6,6 +6,8 @@
 #include <QDBusMessage>
 #include <QVariantMap>
 
+#include "base/LibraryHandOver.h"
+
 namespace mapvine {
 namespace {
 
@@ -27,9 +29,14 @@ DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject* parent) : QObject
 }
 
 void DesktopNotifier::UseBus(QDBusConnection bus) {
-  bus_.disconnect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
+  // QtDBus keeps a subscription on its connection's own thread.
+  {
+    const LibraryHandOver subscription;
+    bus_.disconnect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
+  }
   bus_ = std::move(bus);
   shown_.clear();
+  const LibraryHandOver subscription;
   bus_.connect(kService, kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
 }
 
@@ -42,7 +49,12 @@ void DesktopNotifier::Notify(const RefreshNotice& notice) {
   call << QStringLiteral("Mapvine") << kReplacesNone << QStringLiteral("mapvine")
        << QString::fromStdString(notice.summary) << QString::fromStdString(notice.body)
        << QStringList{"default", tr("Show")} << hints << kServerDecidesTimeout;
-  auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+  QDBusPendingCall pending = [&] {
+    // QtDBus sends the call from its connection's thread.
+    const LibraryHandOver sending;
+    return bus_.asyncCall(call);
+  }();
+  auto* watcher = new QDBusPendingCallWatcher(pending, this);
   const TopologyChange resource = notice.first;
   connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, resource](QDBusPendingCallWatcher* done) {
     const QDBusPendingReply<uint> reply = *done;

@@ -2,6 +2,7 @@
 // stretched or centred, drawn area by area as it is shown), and the working
 // images and merged palette every node is drawn from.
 #include <algorithm>
+#include <utility>
 
 #include "model/MapvineDoc.h"
 
@@ -124,13 +125,14 @@ void CMapvineDoc::DeferComposition(bool defer) { deferComposition_ = defer; }
 
 void CMapvineDoc::FinishDeferredComposition() {
   deferComposition_ = false;
+  const bool pullBack = std::exchange(pullBackPending_, false);
+  // Without a window nobody sees the pixels: they are laid out when a view
+  // attaches. Laying them out pulls the nodes inside too, and one walk over
+  // a large picture's nodes is enough.
+  if (view_ && compositionPending_) return ComposePendingPicture();
   // Once per pass that changed the size, not per pass while the pixels
   // wait for a view.
-  if (pullBackPending_) PullNodesInside();
-  pullBackPending_ = false;
-  // Without a window nobody sees the pixels: they are laid out when a view
-  // attaches.
-  if (view_) ComposePendingPicture();
+  if (pullBack) PullNodesInside();
 }
 
 void CMapvineDoc::ComposePendingPicture() {

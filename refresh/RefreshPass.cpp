@@ -148,15 +148,11 @@ bool RefreshPassSlices::Continue(std::size_t records) {
   for (; records > 0 && directoryDone && nextWaitingTg_ < waitingTgs_.size(); --records) {
     LinkTg(doc_, *waitingTgs_[nextWaitingTg_++]);
   }
-  if (directoryDone && nextWaitingTg_ == waitingTgs_.size() && !finished_) Finish();
-  return finished_;
-}
-
-void RefreshPassSlices::Abandon() {
-  if (!finished_) Finish();
+  return directoryDone && nextWaitingTg_ == waitingTgs_.size();
 }
 
 void RefreshPassSlices::Finish() {
+  if (finished_) return;
   finished_ = true;
   if (progress_) progress_->Step(done_);
   // An abandoned pass still links the TGs whose ends it found.
@@ -171,6 +167,7 @@ RefreshOutcome dorefresh(CMapvineDoc& doc, NodeAnswers& answers, RefreshProgress
   RefreshPassSlices pass(doc, std::move(answers), progress);
   while (!pass.Continue(SIZE_MAX)) {
   }
+  pass.Finish();
   return pass.Outcome();
 }
 

@@ -29,16 +29,16 @@ class RefreshPassSlices {
   RefreshPassSlices(const RefreshPassSlices&) = delete;
   RefreshPassSlices& operator=(const RefreshPassSlices&) = delete;
 
-  // Takes in at most `records` more records; true once the pass is done.
+  // Takes in at most `records` more records; true once all are in.
   bool Continue(std::size_t records);
-  // Leaves the records not yet taken in out, and ends the pass as Continue
-  // would have.
-  void Abandon();
+  // Ends the pass once Continue took everything in, or leaves the records
+  // not yet taken in out. It goes over the whole picture (the report round,
+  // the canvas laid out at its final size), so a window gives it a turn of
+  // its own rather than the end of the last slice.
+  void Finish();
   const RefreshOutcome& Outcome() const { return answers_.outcome; }
 
  private:
-  void Finish();
-
   CMapvineDoc& doc_;
   NodeAnswers answers_;
   RefreshProgress* progress_;

@@ -100,9 +100,14 @@ void RefreshRun::TakeInSlice() {
   while (!pass_->Continue(kRecordsBetweenClockLooks)) {
     if (std::chrono::steady_clock::now() - start >= kSliceBudget) return PostTakeInSlice(0);
   }
-  // What follows the pass goes over the whole picture: a turn of its own.
+  // What follows the records goes over the whole picture: the pass's end
+  // and what the document does with it, each a turn of its own.
   gui_.Post(lifeline_.Guard([this] {
-    if (stage_ == Stage::TakingIn) PassDone();
+    if (stage_ != Stage::TakingIn) return;
+    pass_->Finish();
+    gui_.Post(lifeline_.Guard([this] {
+      if (stage_ == Stage::TakingIn) PassDone();
+    }));
   }));
 }
 
@@ -127,7 +132,7 @@ void RefreshRun::Stop() {
     case Stage::TakingIn:
       Trace("Refresh stopped while its answers were taken in\n");
       if (pass_) {
-        pass_->Abandon();
+        pass_->Finish();
         pass_.reset();
         doc_.BatchEnds();
       }

@@ -1,5 +1,8 @@
 #include "render/PaletteMapping.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics/CDIBLayout.h"
@@ -42,8 +45,21 @@ void MapToPalette(ComposedBackground& background, const CDIBPal* palette) {
 }
 
 void MapNodesToPalette(CMapvineDoc& doc, const CDIBPal* palette) {
+  // Most nodes share one of a few icons: each icon's colour table is held
+  // against the palette once, not once for each of 100,000 nodes. The few
+  // icons seen last are enough to know, and a picture of many icons of its
+  // own costs no more than checking each.
+  constexpr std::size_t kIconsRemembered = 8;
+  std::array<const CDIB*, kIconsRemembered> mapped{};
+  std::size_t next = 0;
   for (const auto& node : doc.Nodes()) {
-    MapToPalette(*node, palette);
+    const bool seen = std::any_of(mapped.begin(), mapped.end(), [&node](const CDIB* icon) {
+      return icon != nullptr && node->SharesStorageWith(*icon);
+    });
+    if (!seen) {
+      MapToPalette(*node, palette);
+      mapped[next++ % kIconsRemembered] = node.get();
+    }
     node->PickTransparentIndex();
   }
 }

@@ -17,6 +17,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "base/LibraryHandOver.h"
+
 namespace mapvine::testing {
 
 class PrivateDesktop : public ::testing::Test {
@@ -39,15 +41,20 @@ class PrivateDesktop : public ::testing::Test {
     config.write("[global]\nstack_duplicates = false\nnotification_limit = 0\n");
     config.close();
     daemon_.start("xvfb-run", {"-a", "dunst", "-config", config.fileName()});
-    connection_ = QDBusConnection::connectToBus(address_, "private-desktop");
+    {
+      // QtDBus opens the connection on a thread of its own.
+      const LibraryHandOver opening;
+      connection_ = QDBusConnection::connectToBus(address_, "private-desktop");
+    }
     ASSERT_TRUE(connection_.isConnected());
     QElapsedTimer waited;
     waited.start();
-    while (!connection_.interface()->isServiceRegistered("org.freedesktop.Notifications") &&
-           waited.elapsed() < 20000) {
-      QThread::msleep(50);
-    }
-    ASSERT_TRUE(connection_.interface()->isServiceRegistered("org.freedesktop.Notifications"));
+    const auto daemonRegistered = [this] {
+      const LibraryHandOver asking;  // QtDBus asks from its own thread too
+      return connection_.interface()->isServiceRegistered("org.freedesktop.Notifications").value();
+    };
+    while (!daemonRegistered() && waited.elapsed() < 20000) QThread::msleep(50);
+    ASSERT_TRUE(daemonRegistered());
   }
 
   void TearDown() override {
