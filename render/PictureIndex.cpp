@@ -8,6 +8,10 @@ namespace mapvine {
 
 namespace {
 
+// Fewer shown nodes than one in this many is a neighbourhood: a frame then
+// starts from them instead of from everything near the area.
+constexpr std::size_t kFewShownShare = 16;
+
 // Cells of this many pixels a side hold a few nodes each in a dense picture
 // and keep a window-sized area to a few hundred cells.
 constexpr int kCellSize = 256;
@@ -30,8 +34,10 @@ void PictureIndex::Build() {
                           height_ == doc_.picture.composedHeight;
   width_ = doc_.picture.composedWidth;
   height_ = doc_.picture.composedHeight;
-  if (!sameCanvas || !RefileMovedNodes()) BuildNodes();
+  const bool sameNodes = sameCanvas && RefileMovedNodes();
+  if (!sameNodes) BuildNodes();
   if (!sameCanvas || !RefileMovedLinks()) BuildLinks();
+  looks_.Take(nodes_, links_, sameNodes);
 }
 
 void PictureIndex::BuildNodes() {
@@ -100,6 +106,57 @@ std::vector<const CLink*> PictureIndex::LinksNear(const Rect& area) {
   if (stale_) Build();
   std::vector<const CLink*> near;
   for (const int id : linkGrid_->Query(area)) near.push_back(links_[id]);
+  return near;
+}
+
+ItemLooks& PictureIndex::Looks() {
+  if (stale_) Build();
+  return looks_;
+}
+
+bool PictureIndex::FewShown() const {
+  return looks_.ShownNodes().size() * kFewShownShare < looks_.NodeCount();
+}
+
+std::vector<int> PictureIndex::ShownNodesNear(const Rect& area) {
+  if (stale_) Build();
+  std::vector<int> near;
+  if (FewShown()) {
+    for (const int id : looks_.ShownNodes()) {
+      if (nodeGrid_->Meets(nodeAreas_[static_cast<std::size_t>(id)], area)) near.push_back(id);
+    }
+    return near;
+  }
+  for (const int id : nodeGrid_->Query(area)) {
+    if (looks_.Shown(id)) near.push_back(id);
+  }
+  return near;
+}
+
+std::size_t PictureIndex::NodeCountNear(const Rect& area) {
+  if (stale_) Build();
+  return nodeGrid_->Count(area);
+}
+
+std::vector<int> PictureIndex::ShownLinksNear(const Rect& area) {
+  if (stale_) Build();
+  std::vector<int> near;
+  if (FewShown()) {
+    for (const int node : looks_.ShownNodes()) {
+      for (const int id : looks_.LinksAt(node)) {
+        if (looks_.LinkShown(id) && linkGrid_->Meets(lines_[static_cast<std::size_t>(id)], area)) {
+          near.push_back(id);
+        }
+      }
+    }
+    // A link between two shown nodes was met at both.
+    std::sort(near.begin(), near.end());
+    near.erase(std::unique(near.begin(), near.end()), near.end());
+    return near;
+  }
+  for (const int id : linkGrid_->Query(area)) {
+    if (looks_.LinkShown(id)) near.push_back(id);
+  }
   return near;
 }
 

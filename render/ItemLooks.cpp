@@ -1,0 +1,169 @@
+#include "render/ItemLooks.h"
+
+#include <cstdint>
+
+#include "model/LuFold.h"
+#include "model/NodeRecords.h"
+
+namespace mapvine {
+
+namespace {
+
+std::uint64_t HashOf(const void* item) { return reinterpret_cast<std::uintptr_t>(item); }
+
+}  // namespace
+
+void ItemLooks::Take(std::span<CNode* const> nodes, std::span<CLink* const> links, bool sameNodes) {
+  TakeNodes(nodes, sameNodes);
+  TakeLinks(links, sameNodes);
+  LinkEndsToNodes();
+  folded_.clear();
+  foldedKnown_ = false;
+}
+
+void ItemLooks::TakeNodes(std::span<CNode* const> nodes, bool sameNodes) {
+  if (!sameNodes) {
+    nodeIds_.Clear();
+    nodeIds_.Reserve(nodes.size());
+    for (std::size_t id = 0; id < nodes.size(); ++id) {
+      const CNode* node = nodes[id];
+      *nodeIds_.FindOrAdd(HashOf(node), [node](const NodeSlot& slot) { return slot.node == node; })
+           .first = {node, static_cast<int>(id)};
+    }
+  }
+  nodes_.resize(nodes.size());
+  shownNodes_.clear();
+  for (std::size_t id = 0; id < nodes.size(); ++id) {
+    const CNode& node = *nodes[id];
+    nodes_[id] = {&node,
+                  node.GetCenter(),
+                  kNone,
+                  node.nodeType,
+                  node.changeMark,
+                  node.hidden,
+                  node.lusFolded,
+                  node.imageIndex != 0 && node.imageIndex != node.activeImage,
+                  node.stale};
+    if (!node.hidden) shownNodes_.push_back(static_cast<int>(id));
+  }
+  // Only LUs fold, into a node found along their links.
+  for (NodeLook& look : nodes_) {
+    if (look.nodeType == LogicalUnit) look.foldOwner = NumberOf(LuOwner(*look.node));
+  }
+}
+
+void ItemLooks::TakeLinks(std::span<CLink* const> links, bool sameNodes) {
+  bool sameLinks = links.size() == links_.size();
+  for (std::size_t id = 0; sameLinks && id < links.size(); ++id) {
+    sameLinks = links_[id].link == links[id];
+  }
+  if (!sameLinks) {
+    linkIdsByPointer_.Clear();
+    linkIdsByPointer_.Reserve(links.size());
+    for (std::size_t id = 0; id < links.size(); ++id) {
+      const CLink* link = links[id];
+      *linkIdsByPointer_.FindOrAdd(HashOf(link), [link](const LinkSlot& slot) { return slot.link == link; })
+           .first = {link, static_cast<int>(id)};
+    }
+  }
+  // Numbers of the same nodes stay valid while the node list does.
+  const std::size_t endsKnown = sameNodes ? endsTaken_.size() : 0;
+  endsTaken_.resize(links.size());
+  links_.resize(links.size());
+  for (std::size_t id = 0; id < links.size(); ++id) {
+    const CLink& link = *links[id];
+    LinkLook& look = links_[id];
+    const std::pair<const CNode*, const CNode*> ends{link.endA, link.endB};
+    if (id >= endsKnown || endsTaken_[id] != ends) {
+      look.endA = NumberOf(link.endA);
+      look.endB = NumberOf(link.endB);
+      endsTaken_[id] = ends;
+    }
+    look.link = &link;
+    look.from = {link.x1, link.y1};
+    look.to = {link.x2, link.y2};
+    look.changeMark = link.changeMark;
+    look.active = IsActive(link.status);
+    look.stale = link.stale;
+  }
+}
+
+void ItemLooks::LinkEndsToNodes() {
+  // Counted first, then filled: one block for all of them.
+  linkStart_.assign(nodes_.size() + 1, 0);
+  for (const LinkLook& look : links_) {
+    if (look.endA != kNone) ++linkStart_[static_cast<std::size_t>(look.endA) + 1];
+    if (look.endB != kNone && look.endB != look.endA) ++linkStart_[static_cast<std::size_t>(look.endB) + 1];
+  }
+  for (std::size_t n = 1; n < linkStart_.size(); ++n) linkStart_[n] += linkStart_[n - 1];
+  linkIds_.resize(static_cast<std::size_t>(linkStart_.back()));
+  std::vector<int> next(linkStart_.begin(), linkStart_.end() - 1);
+  for (std::size_t id = 0; id < links_.size(); ++id) {
+    const LinkLook& look = links_[id];
+    if (look.endA != kNone) linkIds_[static_cast<std::size_t>(next[look.endA]++)] = static_cast<int>(id);
+    if (look.endB != kNone && look.endB != look.endA) {
+      linkIds_[static_cast<std::size_t>(next[look.endB]++)] = static_cast<int>(id);
+    }
+  }
+}
+
+int ItemLooks::NumberOf(const CNode* node) const {
+  if (node == nullptr) return kNone;
+  const NodeSlot* slot = nodeIds_.Find(HashOf(node), [node](const NodeSlot& s) { return s.node == node; });
+  return slot != nullptr ? slot->id : kNone;
+}
+
+std::span<const int> ItemLooks::LinksAt(int node) const {
+  const auto n = static_cast<std::size_t>(node);
+  return std::span(linkIds_).subspan(static_cast<std::size_t>(linkStart_[n]),
+                                     static_cast<std::size_t>(linkStart_[n + 1] - linkStart_[n]));
+}
+
+std::optional<int> ItemLooks::IdOf(const CNode& node) const {
+  const int id = NumberOf(&node);
+  return id != kNone ? std::optional(id) : std::nullopt;
+}
+
+std::optional<int> ItemLooks::IdOf(const CLink& link) const {
+  const LinkSlot* slot =
+      linkIdsByPointer_.Find(HashOf(&link), [&link](const LinkSlot& s) { return s.link == &link; });
+  return slot != nullptr ? std::optional(slot->id) : std::nullopt;
+}
+
+bool ItemLooks::LinkShown(int link) const {
+  const LinkLook& look = Link(link);
+  return look.endA != kNone && look.endB != kNone && Shown(look.endA) && Shown(look.endB);
+}
+
+bool ItemLooks::FoldedAway(int node) const {
+  const int owner = Node(node).foldOwner;
+  return owner != kNone && Node(owner).lusFolded;
+}
+
+bool ItemLooks::LinkFoldedAway(int link) const {
+  const LinkLook& look = Link(link);
+  return (look.endA != kNone && FoldedAway(look.endA)) || (look.endB != kNone && FoldedAway(look.endB));
+}
+
+const FoldedLus& ItemLooks::FoldedInto(int owner) {
+  if (!foldedKnown_) {
+    folded_.resize(nodes_.size());
+    for (std::size_t id = 0; id < nodes_.size(); ++id) {
+      const NodeLook& look = nodes_[id];
+      // Nothing folds into an LU.
+      if (look.nodeType == LogicalUnit) {
+        folded_[id] = {0, look.changeMark};
+        continue;
+      }
+      folded_[id] = FoldedIntoWhere(*look.node, [&](const CNode& other) {
+        if (other.nodeType != LogicalUnit) return false;
+        const int lu = NumberOf(&other);
+        return lu != kNone && Node(lu).foldOwner == static_cast<int>(id);
+      });
+    }
+    foldedKnown_ = true;
+  }
+  return folded_[static_cast<std::size_t>(owner)];
+}
+
+}  // namespace mapvine
