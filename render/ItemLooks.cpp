@@ -17,6 +17,7 @@ void ItemLooks::Take(std::span<CNode* const> nodes, std::span<CLink* const> link
   TakeNodes(nodes, sameNodes);
   TakeLinks(links, sameNodes);
   LinkEndsToNodes();
+  FoldLinkEnds();
   folded_.clear();
   foldedKnown_ = false;
 }
@@ -107,6 +108,17 @@ void ItemLooks::LinkEndsToNodes() {
   }
 }
 
+void ItemLooks::FoldLinkEnds() {
+  for (LinkLook& look : links_) {
+    const bool joined = look.endA != kNone && look.endB != kNone;
+    look.shown = joined && Shown(look.endA) && Shown(look.endB);
+    look.foldA = look.endA != kNone ? Node(look.endA).foldOwner : kNone;
+    look.foldB = look.endB != kNone ? Node(look.endB).foldOwner : kNone;
+    look.foldedAway = (look.endA != kNone && FoldedAway(look.endA)) ||
+                      (look.endB != kNone && FoldedAway(look.endB));
+  }
+}
+
 int ItemLooks::NumberOf(const CNode* node) const {
   if (node == nullptr) return kNone;
   const NodeSlot* slot = nodeIds_.Find(HashOf(node), [node](const NodeSlot& s) { return s.node == node; });
@@ -130,19 +142,9 @@ std::optional<int> ItemLooks::IdOf(const CLink& link) const {
   return slot != nullptr ? std::optional(slot->id) : std::nullopt;
 }
 
-bool ItemLooks::LinkShown(int link) const {
-  const LinkLook& look = Link(link);
-  return look.endA != kNone && look.endB != kNone && Shown(look.endA) && Shown(look.endB);
-}
-
 bool ItemLooks::FoldedAway(int node) const {
   const int owner = Node(node).foldOwner;
   return owner != kNone && Node(owner).lusFolded;
-}
-
-bool ItemLooks::LinkFoldedAway(int link) const {
-  const LinkLook& look = Link(link);
-  return (look.endA != kNone && FoldedAway(look.endA)) || (look.endB != kNone && FoldedAway(look.endB));
 }
 
 const FoldedLus& ItemLooks::FoldedInto(int owner) {

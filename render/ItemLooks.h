@@ -41,9 +41,12 @@ class ItemLooks {
     const CLink* link = nullptr;
     Point from, to;
     int endA = kNone, endB = kNone;  // by number; none while not joined
+    int foldA = kNone, foldB = kNone;  // the ends' fold owners
     ChangeMark changeMark = ChangeMark::None;
     bool active = false;
     bool stale = false;
+    bool shown = false;       // both ends are there and shown
+    bool foldedAway = false;  // either end is folded away
   };
 
   // Takes the looks of `nodes` and `links`, numbered by their place there.
@@ -65,12 +68,8 @@ class ItemLooks {
   std::optional<int> IdOf(const CLink& link) const;
 
   bool Shown(int node) const { return !Node(node).hidden; }
-  // Whether the line is drawn at all: both ends are there and shown.
-  bool LinkShown(int link) const;
-  // Whether the node is an LU whose owner folds its LUs at every zoom, and
-  // whether either end of a link is.
+  // Whether the node is an LU whose owner folds its LUs at every zoom.
   bool FoldedAway(int node) const;
-  bool LinkFoldedAway(int link) const;
   // How many LUs fold into `owner` and their most pressing change
   // (LuFolding.h), worked out for every node at the first question.
   const FoldedLus& FoldedInto(int owner);
@@ -79,6 +78,7 @@ class ItemLooks {
   void TakeNodes(std::span<CNode* const> nodes, bool sameNodes);
   void TakeLinks(std::span<CLink* const> links, bool sameNodes);
   void LinkEndsToNodes();
+  void FoldLinkEnds();
   int NumberOf(const CNode* node) const;
 
   struct NodeSlot {

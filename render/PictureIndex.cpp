@@ -144,7 +144,7 @@ std::vector<int> PictureIndex::ShownLinksNear(const Rect& area) {
   if (FewShown()) {
     for (const int node : looks_.ShownNodes()) {
       for (const int id : looks_.LinksAt(node)) {
-        if (looks_.LinkShown(id) && linkGrid_->Meets(lines_[static_cast<std::size_t>(id)], area)) {
+        if (looks_.Link(id).shown && linkGrid_->Meets(lines_[static_cast<std::size_t>(id)], area)) {
           near.push_back(id);
         }
       }
@@ -155,7 +155,7 @@ std::vector<int> PictureIndex::ShownLinksNear(const Rect& area) {
     return near;
   }
   for (const int id : linkGrid_->Query(area)) {
-    if (looks_.LinkShown(id)) near.push_back(id);
+    if (looks_.Link(id).shown) near.push_back(id);
   }
   return near;
 }

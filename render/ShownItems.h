@@ -54,10 +54,10 @@ void ForEachShownLine(const ItemLooks& looks, std::span<const int> links, bool f
   HashSlots<DrawnPair> drawn;
   for (const int id : links) {
     // Links of LUs their owner folds at every zoom are left out here too.
-    if (!looks.LinkShown(id) || (!folded && looks.LinkFoldedAway(id))) continue;
     const ItemLooks::LinkLook& link = looks.Link(id);
-    const int ownerA = folded ? looks.Node(link.endA).foldOwner : ItemLooks::kNone;
-    const int ownerB = folded ? looks.Node(link.endB).foldOwner : ItemLooks::kNone;
+    if (!link.shown || (!folded && link.foldedAway)) continue;
+    const int ownerA = folded ? link.foldA : ItemLooks::kNone;
+    const int ownerB = folded ? link.foldB : ItemLooks::kNone;
     if (ownerA == ItemLooks::kNone && ownerB == ItemLooks::kNone) {
       draw(link, FramePointOf(at, link.from), FramePointOf(at, link.to));
       continue;
