@@ -1,6 +1,7 @@
 #include "render/ItemLooks.h"
 
 #include <cstdint>
+#include <tuple>
 
 #include "model/LuFold.h"
 #include "model/NodeRecords.h"
@@ -11,10 +12,14 @@ namespace {
 
 std::uint64_t HashOf(const void* item) { return reinterpret_cast<std::uintptr_t>(item); }
 
+// Where CSprite::GetCenter puts it, from the icon the index has just read.
+Point CentreOf(const Rect& icon) { return {(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2}; }
+
 }  // namespace
 
-void ItemLooks::Take(std::span<CNode* const> nodes, std::span<CLink* const> links, bool sameNodes) {
-  TakeNodes(nodes, sameNodes);
+void ItemLooks::Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
+                     std::span<CLink* const> links, bool sameNodes) {
+  TakeNodes(nodes, icons, sameNodes);
   TakeLinks(links, sameNodes);
   LinkEndsToNodes();
   FoldLinkEnds();
@@ -22,7 +27,8 @@ void ItemLooks::Take(std::span<CNode* const> nodes, std::span<CLink* const> link
   foldedKnown_ = false;
 }
 
-void ItemLooks::TakeNodes(std::span<CNode* const> nodes, bool sameNodes) {
+void ItemLooks::TakeNodes(std::span<CNode* const> nodes, std::span<const Rect> icons,
+                          bool sameNodes) {
   if (!sameNodes) {
     nodeIds_.Clear();
     nodeIds_.Reserve(nodes.size());
@@ -37,7 +43,7 @@ void ItemLooks::TakeNodes(std::span<CNode* const> nodes, bool sameNodes) {
   for (std::size_t id = 0; id < nodes.size(); ++id) {
     const CNode& node = *nodes[id];
     nodes_[id] = {&node,
-                  node.GetCenter(),
+                  CentreOf(icons[id]),
                   kNone,
                   node.nodeType,
                   node.changeMark,
@@ -47,9 +53,10 @@ void ItemLooks::TakeNodes(std::span<CNode* const> nodes, bool sameNodes) {
                   node.stale};
     if (!node.hidden) shownNodes_.push_back(static_cast<int>(id));
   }
-  // Only LUs fold, into a node found along their links.
+  // Only LUs fold, into a node found along their links. A neighbourhood
+  // hides most of them: those need not be followed.
   for (NodeLook& look : nodes_) {
-    if (look.nodeType == LogicalUnit) look.foldOwner = NumberOf(LuOwner(*look.node));
+    if (look.nodeType == LogicalUnit && !look.hidden) look.foldOwner = NumberOf(LuOwner(*look.node));
   }
 }
 
@@ -71,9 +78,11 @@ void ItemLooks::TakeLinks(std::span<CLink* const> links, bool sameNodes) {
   const std::size_t endsKnown = sameNodes ? endsTaken_.size() : 0;
   endsTaken_.resize(links.size());
   links_.resize(links.size());
+  listedElsewhere_ = false;
   for (std::size_t id = 0; id < links.size(); ++id) {
     const CLink& link = *links[id];
     LinkLook& look = links_[id];
+    listedElsewhere_ = listedElsewhere_ || !link.otherListers.empty();
     const std::pair<const CNode*, const CNode*> ends{link.endA, link.endB};
     if (id >= endsKnown || endsTaken_[id] != ends) {
       look.endA = NumberOf(link.endA);
@@ -149,23 +158,38 @@ bool ItemLooks::FoldedAway(int node) const {
 
 const FoldedLus& ItemLooks::FoldedInto(int owner) {
   if (!foldedKnown_) {
-    folded_.resize(nodes_.size());
+    CountFoldedLus();
+    foldedKnown_ = true;
+  }
+  return folded_[static_cast<std::size_t>(owner)];
+}
+
+void ItemLooks::CountFoldedLus() {
+  folded_.resize(nodes_.size());
+  for (std::size_t id = 0; id < nodes_.size(); ++id) folded_[id] = {0, nodes_[id].changeMark};
+  if (listedElsewhere_) {
     for (std::size_t id = 0; id < nodes_.size(); ++id) {
-      const NodeLook& look = nodes_[id];
       // Nothing folds into an LU.
-      if (look.nodeType == LogicalUnit) {
-        folded_[id] = {0, look.changeMark};
-        continue;
-      }
-      folded_[id] = FoldedIntoWhere(*look.node, [&](const CNode& other) {
+      if (nodes_[id].nodeType == LogicalUnit) continue;
+      folded_[id] = FoldedIntoWhere(*nodes_[id].node, [&](const CNode& other) {
         if (other.nodeType != LogicalUnit) return false;
         const int lu = NumberOf(&other);
         return lu != kNone && Node(lu).foldOwner == static_cast<int>(id);
       });
     }
-    foldedKnown_ = true;
+    return;
   }
-  return folded_[static_cast<std::size_t>(owner)];
+  // Otherwise an owner lists exactly the links it is an end of: each link
+  // from an LU to the owner it folds into counts, read straight through.
+  for (const LinkLook& link : links_) {
+    for (const auto [owner, lu, luFoldsInto] : {std::tuple{link.endA, link.endB, link.foldB},
+                                                std::tuple{link.endB, link.endA, link.foldA}}) {
+      if (owner == kNone || luFoldsInto != owner || Node(lu).hidden) continue;
+      FoldedLus& folded = folded_[static_cast<std::size_t>(owner)];
+      ++folded.count;
+      folded.change = MorePressing(folded.change, MorePressing(Node(lu).changeMark, link.changeMark));
+    }
+  }
 }
 
 }  // namespace mapvine

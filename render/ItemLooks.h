@@ -29,7 +29,9 @@ class ItemLooks {
   struct NodeLook {
     const CNode* node = nullptr;
     Point centre;
-    int foldOwner = kNone;  // the LU's owner (LuOwner), by number
+    // The LU's owner (LuOwner), by number; a hidden LU, never drawn, is
+    // not looked for one.
+    int foldOwner = kNone;
     int nodeType = 0;
     ChangeMark changeMark = ChangeMark::None;
     bool hidden = false;
@@ -49,10 +51,12 @@ class ItemLooks {
     bool foldedAway = false;  // either end is folded away
   };
 
-  // Takes the looks of `nodes` and `links`, numbered by their place there.
-  // `sameNodes` says the node list is the one taken last time, in the same
-  // order: then a link whose ends are the same nodes keeps their numbers.
-  void Take(std::span<CNode* const> nodes, std::span<CLink* const> links, bool sameNodes);
+  // Takes the looks of `nodes`, whose icons lie at `icons`, and of
+  // `links`, numbered by their place there. `sameNodes` says the node list
+  // is the one taken last time, in the same order: then a link whose ends
+  // are the same nodes keeps their numbers.
+  void Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
+            std::span<CLink* const> links, bool sameNodes);
 
   const NodeLook& Node(int id) const { return nodes_[static_cast<std::size_t>(id)]; }
   const LinkLook& Link(int id) const { return links_[static_cast<std::size_t>(id)]; }
@@ -75,10 +79,11 @@ class ItemLooks {
   const FoldedLus& FoldedInto(int owner);
 
  private:
-  void TakeNodes(std::span<CNode* const> nodes, bool sameNodes);
+  void TakeNodes(std::span<CNode* const> nodes, std::span<const Rect> icons, bool sameNodes);
   void TakeLinks(std::span<CLink* const> links, bool sameNodes);
   void LinkEndsToNodes();
   void FoldLinkEnds();
+  void CountFoldedLus();
   int NumberOf(const CNode* node) const;
 
   struct NodeSlot {
@@ -103,6 +108,10 @@ class ItemLooks {
   std::vector<std::pair<const CNode*, const CNode*>> endsTaken_;
   std::vector<FoldedLus> folded_;
   bool foldedKnown_ = false;
+  // Whether a node lists a link it is no end of (only a file with two
+  // nodes of one name makes them): their LUs are then counted along each
+  // owner's own list.
+  bool listedElsewhere_ = false;
 };
 
 }  // namespace mapvine

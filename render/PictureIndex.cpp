@@ -18,7 +18,8 @@ constexpr int kCellSize = 256;
 // A line's pen and hit tolerance reach this far beyond its ideal line.
 constexpr int kLineReach = 6;
 
-Rect AreaOf(const CNode& node) { return node.GetRect().Inflated(0, CNode::kLabelBand); }
+// A node is filed with its label's band.
+Rect AreaOf(const Rect& icon) { return icon.Inflated(0, CNode::kLabelBand); }
 
 SpatialGrid::Line LineOf(const CLink& link) {
   // A link read from a file may carry a wider hit tolerance.
@@ -37,17 +38,17 @@ void PictureIndex::Build() {
   const bool sameNodes = sameCanvas && RefileMovedNodes();
   if (!sameNodes) BuildNodes();
   if (!sameCanvas || !RefileMovedLinks()) BuildLinks();
-  looks_.Take(nodes_, links_, sameNodes);
+  looks_.Take(nodes_, nodeRects_, links_, sameNodes);
 }
 
 void PictureIndex::BuildNodes() {
   nodes_.clear();
-  nodeAreas_.clear();
+  nodeRects_.clear();
   nodeGrid_.emplace(width_, height_, kCellSize);
   nodeOrder_ = doc_.Nodes().OrderVersion();
   for (const auto& node : doc_.Nodes()) {
-    nodeAreas_.push_back(AreaOf(*node));
-    nodeGrid_->AddArea(static_cast<int>(nodes_.size()), nodeAreas_.back());
+    nodeRects_.push_back(node->GetRect());
+    nodeGrid_->AddArea(static_cast<int>(nodes_.size()), AreaOf(nodeRects_.back()));
     nodes_.push_back(node.get());
   }
 }
@@ -69,11 +70,11 @@ bool PictureIndex::RefileMovedNodes() {
   // read straight through.
   if (doc_.Nodes().OrderVersion() != nodeOrder_) return false;
   for (std::size_t id = 0; id < nodes_.size(); ++id) {
-    const Rect area = AreaOf(*nodes_[id]);
-    Rect& filed = nodeAreas_[id];
-    if (area != filed) {
-      nodeGrid_->MoveArea(static_cast<int>(id), filed, area);
-      filed = area;
+    const Rect icon = nodes_[id]->GetRect();
+    Rect& filed = nodeRects_[id];
+    if (icon != filed) {
+      nodeGrid_->MoveArea(static_cast<int>(id), AreaOf(filed), AreaOf(icon));
+      filed = icon;
     }
   }
   return true;
@@ -123,7 +124,7 @@ std::vector<int> PictureIndex::ShownNodesNear(const Rect& area) {
   std::vector<int> near;
   if (FewShown()) {
     for (const int id : looks_.ShownNodes()) {
-      if (nodeGrid_->Meets(nodeAreas_[static_cast<std::size_t>(id)], area)) near.push_back(id);
+      if (nodeGrid_->Meets(AreaOf(nodeRects_[static_cast<std::size_t>(id)]), area)) near.push_back(id);
     }
     return near;
   }

@@ -64,7 +64,7 @@ class PictureIndex {
   int height_ = 0;
   std::vector<CNode*> nodes_;  // in list order
   std::uint64_t nodeOrder_ = 0;  // the list's version they were taken at
-  std::vector<Rect> nodeAreas_;  // as filed
+  std::vector<Rect> nodeRects_;  // their icons as filed
   std::vector<CLink*> links_;
   std::vector<SpatialGrid::Line> lines_;
   std::optional<SpatialGrid> nodeGrid_;
