@@ -17,6 +17,25 @@ Point CentreOf(const Rect& icon) { return {(icon.left + icon.right) / 2, (icon.t
 
 }  // namespace
 
+template <typename Item>
+void ItemLooks::NumberAll(HashSlots<Numbered<Item>>& numbers, std::span<Item* const> items) {
+  numbers.Clear();
+  numbers.Reserve(items.size());
+  for (std::size_t id = 0; id < items.size(); ++id) {
+    const Item* item = items[id];
+    *numbers.FindOrAdd(HashOf(item), [item](const Numbered<Item>& n) { return n.item == item; }).first =
+        {item, static_cast<int>(id)};
+  }
+}
+
+template <typename Item>
+int ItemLooks::Lookup(const HashSlots<Numbered<Item>>& numbers, const Item* item) {
+  if (item == nullptr) return kNone;
+  const Numbered<Item>* found =
+      numbers.Find(HashOf(item), [item](const Numbered<Item>& n) { return n.item == item; });
+  return found != nullptr ? found->id : kNone;
+}
+
 void ItemLooks::Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
                      std::span<CLink* const> links, bool sameNodes) {
   TakeNodes(nodes, icons, sameNodes);
@@ -29,15 +48,7 @@ void ItemLooks::Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
 
 void ItemLooks::TakeNodes(std::span<CNode* const> nodes, std::span<const Rect> icons,
                           bool sameNodes) {
-  if (!sameNodes) {
-    nodeIds_.Clear();
-    nodeIds_.Reserve(nodes.size());
-    for (std::size_t id = 0; id < nodes.size(); ++id) {
-      const CNode* node = nodes[id];
-      *nodeIds_.FindOrAdd(HashOf(node), [node](const NodeSlot& slot) { return slot.node == node; })
-           .first = {node, static_cast<int>(id)};
-    }
-  }
+  if (!sameNodes) NumberAll(nodeNumbers_, nodes);
   nodes_.resize(nodes.size());
   shownNodes_.clear();
   for (std::size_t id = 0; id < nodes.size(); ++id) {
@@ -65,15 +76,7 @@ void ItemLooks::TakeLinks(std::span<CLink* const> links, bool sameNodes) {
   for (std::size_t id = 0; sameLinks && id < links.size(); ++id) {
     sameLinks = links_[id].link == links[id];
   }
-  if (!sameLinks) {
-    linkIdsByPointer_.Clear();
-    linkIdsByPointer_.Reserve(links.size());
-    for (std::size_t id = 0; id < links.size(); ++id) {
-      const CLink* link = links[id];
-      *linkIdsByPointer_.FindOrAdd(HashOf(link), [link](const LinkSlot& slot) { return slot.link == link; })
-           .first = {link, static_cast<int>(id)};
-    }
-  }
+  if (!sameLinks) NumberAll(linkNumbers_, links);
   // Numbers of the same nodes stay valid while the node list does.
   const std::size_t endsKnown = sameNodes ? endsTaken_.size() : 0;
   endsTaken_.resize(links.size());
@@ -128,11 +131,7 @@ void ItemLooks::FoldLinkEnds() {
   }
 }
 
-int ItemLooks::NumberOf(const CNode* node) const {
-  if (node == nullptr) return kNone;
-  const NodeSlot* slot = nodeIds_.Find(HashOf(node), [node](const NodeSlot& s) { return s.node == node; });
-  return slot != nullptr ? slot->id : kNone;
-}
+int ItemLooks::NumberOf(const CNode* node) const { return Lookup(nodeNumbers_, node); }
 
 std::span<const int> ItemLooks::LinksAt(int node) const {
   const auto n = static_cast<std::size_t>(node);
@@ -146,9 +145,8 @@ std::optional<int> ItemLooks::IdOf(const CNode& node) const {
 }
 
 std::optional<int> ItemLooks::IdOf(const CLink& link) const {
-  const LinkSlot* slot =
-      linkIdsByPointer_.Find(HashOf(&link), [&link](const LinkSlot& s) { return s.link == &link; });
-  return slot != nullptr ? std::optional(slot->id) : std::nullopt;
+  const int id = Lookup(linkNumbers_, &link);
+  return id != kNone ? std::optional(id) : std::nullopt;
 }
 
 bool ItemLooks::FoldedAway(int node) const {
@@ -182,7 +180,7 @@ void ItemLooks::CountFoldedLus() {
   // Otherwise an owner lists exactly the links it is an end of: each link
   // from an LU to the owner it folds into counts, read straight through.
   for (const LinkLook& link : links_) {
-    for (const auto [owner, lu, luFoldsInto] : {std::tuple{link.endA, link.endB, link.foldB},
+    for (const auto& [owner, lu, luFoldsInto] : {std::tuple{link.endA, link.endB, link.foldB},
                                                 std::tuple{link.endB, link.endA, link.foldA}}) {
       if (owner == kNone || luFoldsInto != owner || Node(lu).hidden) continue;
       FoldedLus& folded = folded_[static_cast<std::size_t>(owner)];

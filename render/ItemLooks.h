@@ -86,14 +86,15 @@ class ItemLooks {
   void CountFoldedLus();
   int NumberOf(const CNode* node) const;
 
-  struct NodeSlot {
-    const CNode* node = nullptr;
+  template <typename Item>
+  struct Numbered {
+    const Item* item = nullptr;
     int id = kNone;
   };
-  struct LinkSlot {
-    const CLink* link = nullptr;
-    int id = kNone;
-  };
+  template <typename Item>
+  static void NumberAll(HashSlots<Numbered<Item>>& numbers, std::span<Item* const> items);
+  template <typename Item>
+  static int Lookup(const HashSlots<Numbered<Item>>& numbers, const Item* item);
 
   std::vector<NodeLook> nodes_;
   std::vector<LinkLook> links_;
@@ -102,8 +103,8 @@ class ItemLooks {
   // linkIds_[linkStart_[n] .. linkStart_[n + 1]).
   std::vector<int> linkStart_;
   std::vector<int> linkIds_;
-  HashSlots<NodeSlot> nodeIds_;
-  HashSlots<LinkSlot> linkIdsByPointer_;
+  HashSlots<Numbered<CNode>> nodeNumbers_;
+  HashSlots<Numbered<CLink>> linkNumbers_;
   // The ends each link had when its numbers were looked up.
   std::vector<std::pair<const CNode*, const CNode*>> endsTaken_;
   std::vector<FoldedLus> folded_;

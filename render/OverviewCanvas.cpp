@@ -75,30 +75,11 @@ void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
 }
 
 void Pixels::Line(QPoint from, QPoint to, QRgb color) const {
-  if (!clip.contains(QRect(from, to).normalized())) {
+  // Most lines of a fitted frame lie wholly inside: no check per pixel.
+  if (clip.contains(QRect(from, to).normalized())) {
+    Walk(from, to, [&](int x, int y, int) { Row(y)[x] = color; });
+  } else {
     Walk(from, to, [&](int x, int y, int) { Put(x, y, color); });
-    return;
-  }
-  // Most lines of a fitted frame lie wholly inside: the same walk, writing
-  // along the rows without a check per pixel.
-  const int dx = std::abs(to.x() - from.x());
-  const int dy = -std::abs(to.y() - from.y());
-  const int sx = from.x() < to.x() ? 1 : -1;
-  const std::ptrdiff_t rowStep = from.y() < to.y() ? stride_ : -stride_;
-  QRgb* pixel = Row(from.y()) + from.x();
-  const QRgb* const last = Row(to.y()) + to.x();
-  for (int error = dx + dy;;) {
-    *pixel = color;
-    if (pixel == last) break;
-    const int doubled = 2 * error;
-    if (doubled >= dy) {
-      error += dy;
-      pixel += sx;
-    }
-    if (doubled <= dx) {
-      error += dx;
-      pixel += rowStep;
-    }
   }
 }
 
