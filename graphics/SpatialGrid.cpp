@@ -37,17 +37,17 @@ int SpatialGrid::ColumnOf(int x) const { return std::clamp(x / cellSize_, 0, col
 int SpatialGrid::RowOf(int y) const { return std::clamp(y / cellSize_, 0, rows_ - 1); }
 
 template <typename Visit>
-void SpatialGrid::ForEachCellOf(const Rect& area, Visit visit) {
+void SpatialGrid::ForEachCellOf(const Rect& area, Visit visit) const {
   if (area.IsEmpty()) return;
   for (int row = RowOf(area.top); row <= RowOf(area.bottom - 1); ++row) {
     for (int column = ColumnOf(area.left); column <= ColumnOf(area.right - 1); ++column) {
-      visit(Cell(column, row));
+      visit(column, row);
     }
   }
 }
 
 template <typename Visit>
-void SpatialGrid::ForEachCellOf(const Line& line, Visit visit) {
+void SpatialGrid::ForEachCellOf(const Line& line, Visit visit) const {
   // Row by row of cells: the part of the line inside the row's band, grown
   // by the reach, spans a run of columns.
   const auto [from, to, reach] = line;
@@ -66,42 +66,88 @@ void SpatialGrid::ForEachCellOf(const Line& line, Visit visit) {
     }
     const int left = ColumnOf(static_cast<int>(std::floor(std::min(xa, xb))) - reach);
     const int right = ColumnOf(static_cast<int>(std::ceil(std::max(xa, xb))) + reach);
-    for (int column = left; column <= right; ++column) visit(Cell(column, row));
+    for (int column = left; column <= right; ++column) visit(column, row);
   }
+}
+
+void SpatialGrid::Counted(int id, int cells) {
+  if (static_cast<std::size_t>(id) >= cellsOf_.size()) cellsOf_.resize(static_cast<std::size_t>(id) + 1, 0);
+  int& count = cellsOf_[static_cast<std::size_t>(id)];
+  if (count == 0 && cells > 0) ++filedItems_;
+  count += cells;
+  if (count == 0 && cells < 0) --filedItems_;
 }
 
 // Items are added in ascending order, so appending keeps every cell sorted.
 void SpatialGrid::AddArea(int id, const Rect& area) {
-  ForEachCellOf(area, [id](std::vector<int>& cell) { cell.push_back(id); });
+  int cells = 0;
+  ForEachCellOf(area, [&](int column, int row) {
+    Cell(column, row).push_back(id);
+    ++cells;
+  });
+  Counted(id, cells);
 }
 
 void SpatialGrid::AddLine(int id, Point from, Point to, int reach) {
-  ForEachCellOf(Line{from, to, reach}, [id](std::vector<int>& cell) { cell.push_back(id); });
+  int cells = 0;
+  ForEachCellOf(Line{from, to, reach}, [&](int column, int row) {
+    Cell(column, row).push_back(id);
+    ++cells;
+  });
+  Counted(id, cells);
 }
 
-void SpatialGrid::Insert(std::vector<int>& cell, int id) {
+void SpatialGrid::Insert(int column, int row, int id) {
+  std::vector<int>& cell = Cell(column, row);
   const auto at = std::lower_bound(cell.begin(), cell.end(), id);
-  if (at == cell.end() || *at != id) cell.insert(at, id);
+  if (at != cell.end() && *at == id) return;
+  cell.insert(at, id);
+  Counted(id, 1);
 }
 
-void SpatialGrid::Erase(std::vector<int>& cell, int id) {
+void SpatialGrid::Erase(int column, int row, int id) {
+  std::vector<int>& cell = Cell(column, row);
   const auto at = std::lower_bound(cell.begin(), cell.end(), id);
-  if (at != cell.end() && *at == id) cell.erase(at);
+  if (at == cell.end() || *at != id) return;
+  cell.erase(at);
+  Counted(id, -1);
 }
 
 void SpatialGrid::MoveArea(int id, const Rect& was, const Rect& now) {
-  ForEachCellOf(was, [id](std::vector<int>& cell) { Erase(cell, id); });
-  ForEachCellOf(now, [id](std::vector<int>& cell) { Insert(cell, id); });
+  ForEachCellOf(was, [&](int column, int row) { Erase(column, row, id); });
+  ForEachCellOf(now, [&](int column, int row) { Insert(column, row, id); });
 }
 
 void SpatialGrid::MoveLine(int id, const Line& was, const Line& now) {
-  ForEachCellOf(was, [id](std::vector<int>& cell) { Erase(cell, id); });
-  ForEachCellOf(now, [id](std::vector<int>& cell) { Insert(cell, id); });
+  ForEachCellOf(was, [&](int column, int row) { Erase(column, row, id); });
+  ForEachCellOf(now, [&](int column, int row) { Insert(column, row, id); });
 }
+
+template <typename Filed>
+bool SpatialGrid::MeetsCells(const Filed& filed, const Rect& query) const {
+  if (query.IsEmpty()) return false;
+  const int left = ColumnOf(query.left), right = ColumnOf(query.right - 1);
+  const int top = RowOf(query.top), bottom = RowOf(query.bottom - 1);
+  bool met = false;
+  ForEachCellOf(filed, [&](int column, int row) {
+    met = met || (column >= left && column <= right && row >= top && row <= bottom);
+  });
+  return met;
+}
+
+bool SpatialGrid::Meets(const Rect& area, const Rect& query) const { return MeetsCells(area, query); }
+bool SpatialGrid::Meets(const Line& line, const Rect& query) const { return MeetsCells(line, query); }
 
 std::vector<int> SpatialGrid::Query(const Rect& area) const {
   std::vector<int> found;
   if (area.IsEmpty()) return found;
+  // A fitted frame asks for the whole picture.
+  if (TouchesEveryCell(area)) {
+    for (std::size_t id = 0; id < cellsOf_.size(); ++id) {
+      if (cellsOf_[id] > 0) found.push_back(static_cast<int>(id));
+    }
+    return found;
+  }
   if (++queryStamp_ == 0) {
     std::fill(seen_.begin(), seen_.end(), 0);
     queryStamp_ = 1;
@@ -127,6 +173,16 @@ std::vector<int> SpatialGrid::Query(const Rect& area) const {
     std::sort(found.begin(), found.end());
   }
   return found;
+}
+
+std::size_t SpatialGrid::Count(const Rect& area) const {
+  if (area.IsEmpty()) return 0;
+  return TouchesEveryCell(area) ? filedItems_ : Query(area).size();
+}
+
+bool SpatialGrid::TouchesEveryCell(const Rect& area) const {
+  return ColumnOf(area.left) == 0 && RowOf(area.top) == 0 && ColumnOf(area.right - 1) == columns_ - 1 &&
+         RowOf(area.bottom - 1) == rows_ - 1;
 }
 
 const std::vector<int>& SpatialGrid::At(Point p) const {

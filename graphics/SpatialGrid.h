@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -38,26 +39,42 @@ class SpatialGrid {
   // Numbers of the items filed under the cells `area` touches, ascending,
   // without repeats (an item may still lie just outside `area`).
   std::vector<int> Query(const Rect& area) const;
+  // How many numbers Query(area) answers.
+  std::size_t Count(const Rect& area) const;
   // The item numbers filed under the one cell holding `p`, ascending.
   const std::vector<int>& At(Point p) const;
+  // Whether an item filed with `area` or `line` is among those a Query of
+  // `query` answers: lets a caller that knows the few items it wants ask
+  // about them alone.
+  bool Meets(const Rect& area, const Rect& query) const;
+  bool Meets(const Line& line, const Rect& query) const;
 
  private:
   int ColumnOf(int x) const;
   int RowOf(int y) const;
   std::vector<int>& Cell(int column, int row) { return cells_[row * columns_ + column]; }
-  // Calls `visit` with each cell the area or line is filed under.
+  // Calls `visit`(column, row) with each cell the area or line is filed
+  // under.
   template <typename Visit>
-  void ForEachCellOf(const Rect& area, Visit visit);
+  void ForEachCellOf(const Rect& area, Visit visit) const;
   template <typename Visit>
-  void ForEachCellOf(const Line& line, Visit visit);
+  void ForEachCellOf(const Line& line, Visit visit) const;
   // Keeps each cell's numbers ascending, as a query of one cell answers them.
-  static void Insert(std::vector<int>& cell, int id);
-  static void Erase(std::vector<int>& cell, int id);
+  void Insert(int column, int row, int id);
+  void Erase(int column, int row, int id);
+  void Counted(int id, int cells);
+  bool TouchesEveryCell(const Rect& area) const;
+  template <typename Filed>
+  bool MeetsCells(const Filed& filed, const Rect& query) const;
 
   int cellSize_;
   int columns_;
   int rows_;
   std::vector<std::vector<int>> cells_;
+  // How many cells each item is filed under: a query that touches every
+  // cell answers the items filed anywhere without visiting the cells.
+  std::vector<int> cellsOf_;
+  std::size_t filedItems_ = 0;  // items filed under at least one cell
   // Marks of the last query, so that an item in several cells is reported
   // once; mutable because a query changes nothing a caller can see.
   mutable std::vector<std::uint32_t> seen_;

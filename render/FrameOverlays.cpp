@@ -95,15 +95,16 @@ QRect FrameBox(const OverlayFrame& f, const QRect& shown) {
 
 // Dashes along every changed or stale line, their status colour showing
 // between; the boxes of the lines drawn.
-std::vector<QRect> DrawLinkChanges(const OverlayFrame& f, std::span<const CLink* const> links,
+std::vector<QRect> DrawLinkChanges(const OverlayFrame& f, std::span<const int> links,
                                    const ChangeColors& colors) {
-  std::vector<const CLink*> changed;
-  for (const CLink* link : links) {
-    if (link->changeMark != ChangeMark::None || link->stale) changed.push_back(link);
+  std::vector<int> changed;
+  for (const int id : links) {
+    const ItemLooks::LinkLook& link = f.looks.Link(id);
+    if (link.changeMark != ChangeMark::None || link.stale) changed.push_back(id);
   }
   std::vector<QRect> marked;
-  ForEachShownLine(changed, f.detail == Detail::Folded, f.at,
-                   [&](const CLink& link, QPoint from, QPoint to) {
+  ForEachShownLine(f.looks, changed, f.detail == Detail::Folded, f.at,
+                   [&](const ItemLooks::LinkLook& link, QPoint from, QPoint to) {
                      const QRect box = QRect(from, to).normalized().adjusted(-1, -1, 0, 0);
                      if (!box.intersects(f.px.clip)) return;
                      const ChangeMark shown =
@@ -114,7 +115,7 @@ std::vector<QRect> DrawLinkChanges(const OverlayFrame& f, std::span<const CLink*
   return marked;
 }
 
-void DrawChanges(const OverlayFrame& f, std::span<const CLink* const> links,
+void DrawChanges(const OverlayFrame& f, std::span<const int> links,
                  std::span<const ShownNode> nodes) {
   const ChangeColors colors = ChangeColorsOf(f.colors);
   const std::vector<QRect> marked = DrawLinkChanges(f, links, colors);
@@ -126,7 +127,7 @@ void DrawChanges(const OverlayFrame& f, std::span<const CLink* const> links,
     }
   }
   for (const ShownNode& shown : nodes) {
-    const ChangeMark mark = f.detail == Detail::Folded ? shown.folded.change : shown.node->changeMark;
+    const ChangeMark mark = f.detail == Detail::Folded ? shown.folded.change : shown.look->changeMark;
     if (mark == ChangeMark::None) continue;
     ChangeFrame(f, FrameBox(f, shown.box), mark, colors[static_cast<std::size_t>(mark)]);
   }
@@ -139,32 +140,35 @@ void DrawRoute(const OverlayFrame& f, const ViewOverlays& overlays) {
   px.FillEveryOther(px.clip, f.at.Parity(), f.colors.Nearest(kRouteDimColor));
   const QRgb lit = f.colors.Nearest(kRouteColor);
   const bool folded = f.detail == Detail::Folded;
-  ForEachShownLine(route->links, folded, f.at, [&](const CLink&, QPoint from, QPoint to) {
+  const std::vector<int> links = IdsOf(f.looks, route->links);
+  ForEachShownLine(f.looks, links, folded, f.at, [&](const ItemLooks::LinkLook&, QPoint from, QPoint to) {
     for (int offset = -kGlowReach; offset <= kGlowReach; ++offset) {
       WideLine(f, from + QPoint(offset, 0), to + QPoint(offset, 0), lit);
       WideLine(f, from + QPoint(0, offset), to + QPoint(0, offset), lit);
     }
   });
   // A broken route's inactive links are dashed whatever the view setting.
-  ForEachShownLine(route->links, folded, f.at, [&](const CLink& link, QPoint from, QPoint to) {
-    WideLine(f, from, to, f.colors.Nearest(CLink::ColorOf(link.status)),
-             IsActive(link.status) ? 0 : CLink::kDash);
-  });
+  ForEachShownLine(f.looks, links, folded, f.at,
+                   [&](const ItemLooks::LinkLook& link, QPoint from, QPoint to) {
+                     WideLine(f, from, to,
+                              f.colors.Nearest(link.active ? CLink::kActiveColor : CLink::kInactiveColor),
+                              link.active ? 0 : CLink::kDash);
+                   });
   // A route through a folded LU shows on its owner.
   for (const CNode* node : route->nodes) {
-    const ShownNode shown = ShownAs(*node, f.at, f.detail);
-    if (shown.node != nullptr) f.drawNodeAgain(shown);
+    const ShownNode shown = ShownAs(f.looks, *node, f.at, f.detail);
+    if (shown.look != nullptr) f.drawNodeAgain(shown);
   }
   for (const CNode* end : {overlays.routeStart, overlays.routeEnd}) {
-    const ShownNode shown = end != nullptr ? ShownAs(*end, f.at, f.detail) : ShownNode{};
-    if (shown.node != nullptr) px.Frame(FrameBox(f, shown.box), kFrame, lit);
+    const ShownNode shown = end != nullptr ? ShownAs(f.looks, *end, f.at, f.detail) : ShownNode{};
+    if (shown.look != nullptr) px.Frame(FrameBox(f, shown.box), kFrame, lit);
   }
 }
 
 void DrawSelection(const OverlayFrame& f, const ViewOverlays& overlays) {
   if (overlays.selected == nullptr) return;
-  const ShownNode shown = ShownAs(*overlays.selected, f.at, f.detail);
-  if (shown.node == nullptr) return;
+  const ShownNode shown = ShownAs(f.looks, *overlays.selected, f.at, f.detail);
+  if (shown.look == nullptr) return;
   const QRect box = FrameBox(f, shown.box);
   f.px.Frame(box, kFrame, f.colors.Nearest(kSelectionOuterColor));
   f.px.Frame(box.adjusted(1, 1, -1, -1), 1, f.colors.Nearest(kSelectionInnerColor));
@@ -172,7 +176,7 @@ void DrawSelection(const OverlayFrame& f, const ViewOverlays& overlays) {
 
 }  // namespace
 
-void DrawOverlays(const OverlayFrame& frame, std::span<const CLink* const> links,
+void DrawOverlays(const OverlayFrame& frame, std::span<const int> links,
                   std::span<const ShownNode> nodes, const ViewOverlays& overlays) {
   DrawChanges(frame, links, nodes);
   DrawRoute(frame, overlays);

@@ -21,6 +21,7 @@ struct OverlayFrame {
   // the scroll): lines are walked in it as the whole picture walks them, so
   // that any part drawn alone matches the whole.
   Rect zoomedPicture;
+  ItemLooks& looks;
   // Draws a node again over what was drawn over it.
   std::function<void(const ShownNode&)> drawNodeAgain;
 };
@@ -35,8 +36,8 @@ struct OverlayFrame {
 // marks of the LUs folded into it). Then the route with the rest dimmed: its
 // links glow, broken links dashed, its nodes lit, both ends framed. Last the
 // keyboard's selection, black with white inside. `links` and `nodes` are
-// those near the frame's clip.
-void DrawOverlays(const OverlayFrame& frame, std::span<const CLink* const> links,
+// the shown ones near the frame's clip.
+void DrawOverlays(const OverlayFrame& frame, std::span<const int> links,
                   std::span<const ShownNode> nodes, const ViewOverlays& overlays);
 
 }  // namespace mapvine

@@ -8,10 +8,6 @@ namespace mapvine {
 
 namespace {
 
-const CNode* OtherEnd(const CLink& link, const CNode& node) {
-  return link.endA == &node ? link.endB : link.endA;
-}
-
 int Urgency(ChangeMark mark) {
   switch (mark) {
     case ChangeMark::WentInactive:
@@ -30,17 +26,6 @@ int Urgency(ChangeMark mark) {
 }  // namespace
 
 const CNode* FoldOwner(const CNode& node) { return LuOwner(node); }
-
-FoldedLus FoldedInto(const CNode& owner) {
-  FoldedLus folded{0, owner.changeMark};
-  for (const CLink* link : owner.links) {
-    const CNode* other = OtherEnd(*link, owner);
-    if (other == nullptr || other->hidden || FoldOwner(*other) != &owner) continue;
-    ++folded.count;
-    folded.change = MorePressing(folded.change, MorePressing(other->changeMark, link->changeMark));
-  }
-  return folded;
-}
 
 ChangeMark MorePressing(ChangeMark a, ChangeMark b) { return Urgency(b) > Urgency(a) ? b : a; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CLink.h"
 #include "model/CNode.h"
 #include "model/ChangeMark.h"
 
@@ -18,10 +19,23 @@ struct FoldedLus {
   int count = 0;
   ChangeMark change = ChangeMark::None;
 };
-FoldedLus FoldedInto(const CNode& owner);
 
 // The change that asks more of an operator: a resource that went inactive,
 // then one gone, then a new one, then one that went active.
 ChangeMark MorePressing(ChangeMark a, ChangeMark b);
+
+// What `owner` stands for, where `foldsInto(node)` tells whether a node not
+// hidden folds into `owner`: each of its links to such a node counts once.
+template <typename FoldsInto>
+FoldedLus FoldedIntoWhere(const CNode& owner, FoldsInto foldsInto) {
+  FoldedLus folded{0, owner.changeMark};
+  for (const CLink* link : owner.links) {
+    const CNode* other = link->endA == &owner ? link->endB : link->endA;
+    if (other == nullptr || other->hidden || !foldsInto(*other)) continue;
+    ++folded.count;
+    folded.change = MorePressing(folded.change, MorePressing(other->changeMark, link->changeMark));
+  }
+  return folded;
+}
 
 }  // namespace mapvine

@@ -46,7 +46,19 @@ QPoint Across(QPoint from, QPoint to) {
 
 template <typename Visit>
 void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
-  if (!QRect(from, to).normalized().adjusted(-2, -2, 2, 2).intersects(clip)) return;
+  const QRect box = QRect(from, to).normalized();
+  if (!box.adjusted(-2, -2, 2, 2).intersects(clip)) return;
+  if (clip.contains(box.adjusted(-1, -1, 1, 1))) {
+    // Wholly inside, as most lines of a fitted frame are: the walk needs no
+    // skipping ahead.
+    LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());
+    for (int step = 0;; ++step) {
+      visit(walk.x, walk.y, step);
+      if (walk.x == to.x() && walk.y == to.y()) break;
+      walk.Step();
+    }
+    return;
+  }
   // A zoomed-in frame shows a few hundred pixels of lines thousands long:
   // only the part near the clip is walked. A visit writes at most one
   // pixel beside the walk's, on either side.
@@ -63,7 +75,12 @@ void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
 }
 
 void Pixels::Line(QPoint from, QPoint to, QRgb color) const {
-  Walk(from, to, [&](int x, int y, int) { Put(x, y, color); });
+  // Most lines of a fitted frame lie wholly inside: no check per pixel.
+  if (clip.contains(QRect(from, to).normalized())) {
+    Walk(from, to, [&](int x, int y, int) { Row(y)[x] = color; });
+  } else {
+    Walk(from, to, [&](int x, int y, int) { Put(x, y, color); });
+  }
 }
 
 void Pixels::DashedLine(QPoint from, QPoint to, QRgb color, QRgb between, int dash) const {

@@ -62,11 +62,6 @@ QRgb KindColor(int nodeType) {
   }
 }
 
-// Whether the node shows its inactive image.
-bool ShowsInactive(const CNode& node) {
-  return node.imageIndex != 0 && node.imageIndex != node.activeImage;
-}
-
 void DrawBackground(const ComposedBackground* background, const std::array<QRgb, 256>& table,
                     const Pixels& px, const Placement& at) {
   if (background == nullptr || background->GetRect().IsEmpty()) return;
@@ -102,11 +97,12 @@ void DrawMark(const Pixels& px, const QRect& box, QRgb color, bool inactive, boo
 }
 
 // Each shown link's line in its status colour, green or red.
-void DrawStatusLines(std::span<const CLink* const> links, bool folded, const Pixels& px,
-                     const Placement& at) {
-  ForEachShownLine(links, folded, at, [&px](const CLink& link, QPoint from, QPoint to) {
-    px.Line(from, to, IsActive(link.status) ? kActiveLine : kInactiveLine);
-  });
+void DrawStatusLines(const ItemLooks& looks, std::span<const int> links, bool folded,
+                     const Pixels& px, const Placement& at) {
+  ForEachShownLine(looks, links, folded, at,
+                   [&px](const ItemLooks::LinkLook& link, QPoint from, QPoint to) {
+                     px.Line(from, to, link.active ? kActiveLine : kInactiveLine);
+                   });
 }
 
 }  // namespace
@@ -145,12 +141,13 @@ const QImage& OverviewRenderer::ScaledIcon(const CNode& node, const std::array<Q
 }
 
 void OverviewRenderer::DrawNode(const ShownNode& shown, const Scene& scene) {
-  const CNode& node = *shown.node;
+  const ItemLooks::NodeLook& look = *shown.look;
   if (scene.AsMarks()) {
-    DrawMark(scene.px, shown.box, KindColor(node.nodeType), ShowsInactive(node), node.stale,
+    DrawMark(scene.px, shown.box, KindColor(look.nodeType), look.inactiveImage, look.stale,
              scene.at.Parity());
     return;
   }
+  const CNode& node = *look.node;
   if (!node.HasHeader()) return;
   QPainter& painter = scene.painter;
   painter.save();
@@ -171,7 +168,7 @@ void OverviewRenderer::DrawNode(const ShownNode& shown, const Scene& scene) {
 
 void OverviewRenderer::DrawCount(const ShownNode& shown, const Scene& scene) {
   QPainter& painter = scene.painter;
-  painter.setPen(QColor(KindColor(shown.node->nodeType)));
+  painter.setPen(QColor(KindColor(shown.look->nodeType)));
   painter.drawText(shown.box.center() + QPoint(shown.box.width() / 2 + 2, 4),
                    QString::number(shown.folded.count));
 }
@@ -195,23 +192,29 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   // What is drawn for a node or along a line reaches a few pixels beyond
   // it, whatever the zoom.
   const int reach = static_cast<int>(std::ceil(kOverviewMarkReach / zoom));
-  const std::vector<const CNode*> nodes = index.NodesNear(area.Inflated(reach, reach));
-  const std::vector<const CLink*> links = index.LinksNear(area.Inflated(reach, reach));
+  const Rect near = area.Inflated(reach, reach);
+  const std::vector<int> nodes = index.ShownNodesNear(near);
+  const std::vector<int> links = index.ShownLinksNear(near);
+  ItemLooks& looks = index.Looks();
+  // Hidden nodes count as in sight too; far out, LUs fold whatever the
+  // count, and counting is left out.
+  const std::size_t inSight = zoom < kFoldZoom ? 0 : index.NodeCountNear(near);
   QPainter painter(&frame);
   painter.setClipRect(px.clip);
-  const Scene scene{px, at, DetailFor(zoom, nodes.size()), colors, painter};
+  const Scene scene{px, at, DetailFor(zoom, inSight), colors, painter};
   QFont font = painter.font();
   const int labelPixels = static_cast<int>(std::lround(kLabelPixels * zoom));
   font.setPixelSize(scene.AsMarks() ? kCountPixels : std::max(1, labelPixels));
   painter.setFont(font);
   painter.setPen(Qt::white);
 
-  DrawStatusLines(links, scene.Folded(), px, at);
+  DrawStatusLines(looks, links, scene.Folded(), px, at);
   std::vector<ShownNode> shown;
   shown.reserve(nodes.size());
-  for (const CNode* node : nodes) {
-    if (node->hidden || FoldedAway(*node) || (scene.Folded() && FoldOwner(*node) != nullptr)) continue;
-    shown.push_back(Show(*node, at, scene.detail));
+  for (const int node : nodes) {
+    const bool foldsIntoOwner = looks.Node(node).foldOwner != ItemLooks::kNone;
+    if (looks.FoldedAway(node) || (scene.Folded() && foldsIntoOwner)) continue;
+    shown.push_back(Show(looks, node, at, scene.detail));
   }
   int countsWritten = 0;
   for (const ShownNode& node : shown) {
@@ -227,7 +230,7 @@ void OverviewRenderer::Draw(const CMapvineDoc& doc, PictureIndex& index, const F
   const Rect zoomed{-margin, -margin,
                     static_cast<int>(std::ceil(doc.picture.composedWidth * zoom)) + margin,
                     static_cast<int>(std::ceil(doc.picture.composedHeight * zoom)) + margin};
-  const OverlayFrame over{px, at, scene.detail, colors, zoomed,
+  const OverlayFrame over{px, at, scene.detail, colors, zoomed, looks,
                           [&](const ShownNode& node) { DrawNode(node, scene); }};
   DrawOverlays(over, links, shown, overlays);
 }

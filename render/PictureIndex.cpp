@@ -8,13 +8,18 @@ namespace mapvine {
 
 namespace {
 
+// Fewer shown nodes than one in this many is a neighbourhood: a frame then
+// starts from them instead of from everything near the area.
+constexpr std::size_t kFewShownShare = 16;
+
 // Cells of this many pixels a side hold a few nodes each in a dense picture
 // and keep a window-sized area to a few hundred cells.
 constexpr int kCellSize = 256;
 // A line's pen and hit tolerance reach this far beyond its ideal line.
 constexpr int kLineReach = 6;
 
-Rect AreaOf(const CNode& node) { return node.GetRect().Inflated(0, CNode::kLabelBand); }
+// A node is filed with its label's band.
+Rect AreaOf(const Rect& icon) { return icon.Inflated(0, CNode::kLabelBand); }
 
 SpatialGrid::Line LineOf(const CLink& link) {
   // A link read from a file may carry a wider hit tolerance.
@@ -30,18 +35,20 @@ void PictureIndex::Build() {
                           height_ == doc_.picture.composedHeight;
   width_ = doc_.picture.composedWidth;
   height_ = doc_.picture.composedHeight;
-  if (!sameCanvas || !RefileMovedNodes()) BuildNodes();
+  const bool sameNodes = sameCanvas && RefileMovedNodes();
+  if (!sameNodes) BuildNodes();
   if (!sameCanvas || !RefileMovedLinks()) BuildLinks();
+  looks_.Take(nodes_, nodeRects_, links_, sameNodes);
 }
 
 void PictureIndex::BuildNodes() {
   nodes_.clear();
-  nodeAreas_.clear();
+  nodeRects_.clear();
   nodeGrid_.emplace(width_, height_, kCellSize);
   nodeOrder_ = doc_.Nodes().OrderVersion();
   for (const auto& node : doc_.Nodes()) {
-    nodeAreas_.push_back(AreaOf(*node));
-    nodeGrid_->AddArea(static_cast<int>(nodes_.size()), nodeAreas_.back());
+    nodeRects_.push_back(node->GetRect());
+    nodeGrid_->AddArea(static_cast<int>(nodes_.size()), AreaOf(nodeRects_.back()));
     nodes_.push_back(node.get());
   }
 }
@@ -63,11 +70,11 @@ bool PictureIndex::RefileMovedNodes() {
   // read straight through.
   if (doc_.Nodes().OrderVersion() != nodeOrder_) return false;
   for (std::size_t id = 0; id < nodes_.size(); ++id) {
-    const Rect area = AreaOf(*nodes_[id]);
-    Rect& filed = nodeAreas_[id];
-    if (area != filed) {
-      nodeGrid_->MoveArea(static_cast<int>(id), filed, area);
-      filed = area;
+    const Rect icon = nodes_[id]->GetRect();
+    Rect& filed = nodeRects_[id];
+    if (icon != filed) {
+      nodeGrid_->MoveArea(static_cast<int>(id), AreaOf(filed), AreaOf(icon));
+      filed = icon;
     }
   }
   return true;
@@ -100,6 +107,57 @@ std::vector<const CLink*> PictureIndex::LinksNear(const Rect& area) {
   if (stale_) Build();
   std::vector<const CLink*> near;
   for (const int id : linkGrid_->Query(area)) near.push_back(links_[id]);
+  return near;
+}
+
+ItemLooks& PictureIndex::Looks() {
+  if (stale_) Build();
+  return looks_;
+}
+
+bool PictureIndex::FewShown() const {
+  return looks_.ShownNodes().size() * kFewShownShare < looks_.NodeCount();
+}
+
+std::vector<int> PictureIndex::ShownNodesNear(const Rect& area) {
+  if (stale_) Build();
+  std::vector<int> near;
+  if (FewShown()) {
+    for (const int id : looks_.ShownNodes()) {
+      if (nodeGrid_->Meets(AreaOf(nodeRects_[static_cast<std::size_t>(id)]), area)) near.push_back(id);
+    }
+    return near;
+  }
+  for (const int id : nodeGrid_->Query(area)) {
+    if (looks_.Shown(id)) near.push_back(id);
+  }
+  return near;
+}
+
+std::size_t PictureIndex::NodeCountNear(const Rect& area) {
+  if (stale_) Build();
+  return nodeGrid_->Count(area);
+}
+
+std::vector<int> PictureIndex::ShownLinksNear(const Rect& area) {
+  if (stale_) Build();
+  std::vector<int> near;
+  if (FewShown()) {
+    for (const int node : looks_.ShownNodes()) {
+      for (const int id : looks_.LinksAt(node)) {
+        if (looks_.Link(id).shown && linkGrid_->Meets(lines_[static_cast<std::size_t>(id)], area)) {
+          near.push_back(id);
+        }
+      }
+    }
+    // A link between two shown nodes was met at both.
+    std::sort(near.begin(), near.end());
+    near.erase(std::unique(near.begin(), near.end()), near.end());
+    return near;
+  }
+  for (const int id : linkGrid_->Query(area)) {
+    if (looks_.Link(id).shown) near.push_back(id);
+  }
   return near;
 }
 

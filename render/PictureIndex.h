@@ -8,6 +8,7 @@
 #include "model/CNode.h"
 #include "graphics/SpatialGrid.h"
 #include "model/MapvineDoc.h"
+#include "render/ItemLooks.h"
 
 namespace mapvine {
 
@@ -36,8 +37,20 @@ class PictureIndex {
   // the first in list order among equally near ones.
   CLink* LinkAt(Point p);
 
+  // The same as numbers into Looks(): the nodes near `area` that are not
+  // hidden, and the links near it with both ends shown. When few nodes are
+  // shown (a neighbourhood), only they and their links are looked at.
+  std::vector<int> ShownNodesNear(const Rect& area);
+  // How many nodes NodesNear(area) answers, hidden ones included.
+  std::size_t NodeCountNear(const Rect& area);
+  std::vector<int> ShownLinksNear(const Rect& area);
+  // What a frame needs of each node and link, numbered as the index numbers
+  // them.
+  ItemLooks& Looks();
+
  private:
   void Build();
+  bool FewShown() const;
   // Files what moved anew; false when the list no longer lines up with the
   // one filed.
   bool RefileMovedNodes();
@@ -51,11 +64,12 @@ class PictureIndex {
   int height_ = 0;
   std::vector<CNode*> nodes_;  // in list order
   std::uint64_t nodeOrder_ = 0;  // the list's version they were taken at
-  std::vector<Rect> nodeAreas_;  // as filed
+  std::vector<Rect> nodeRects_;  // their icons as filed
   std::vector<CLink*> links_;
   std::vector<SpatialGrid::Line> lines_;
   std::optional<SpatialGrid> nodeGrid_;
   std::optional<SpatialGrid> linkGrid_;
+  ItemLooks looks_;
 };
 
 }  // namespace mapvine

@@ -77,16 +77,17 @@ void PictureRenderer::DrawOverlaysAtOwnSize(QImage& frame, QRect clip, QPoint sc
                                             const ViewOverlays& overlays) {
   const overview::Pixels px(frame, clip);
   const overview::Placement at{1.0, scroll};
+  ItemLooks& looks = index_.Looks();
   std::vector<ShownNode> shown;
-  for (const CNode* node : index_.NodesNear(area)) {
-    if (!node->hidden && !FoldedAway(*node)) shown.push_back(Show(*node, at, Detail::IconsAndLabels));
+  for (const int node : index_.ShownNodesNear(area)) {
+    if (!looks.FoldedAway(node)) shown.push_back(Show(looks, node, at, Detail::IconsAndLabels));
   }
   const Rect picture{0, 0, doc_.picture.composedWidth, doc_.picture.composedHeight};
-  const OverlayFrame over{px, at, Detail::IconsAndLabels, colors, picture,
+  const OverlayFrame over{px, at, Detail::IconsAndLabels, colors, picture, looks,
                           [&](const ShownNode& node) {
-                            DrawNodeOverFrame(doc_, *node.node, text, colors, frame, clip, scroll);
+                            DrawNodeOverFrame(doc_, *node.look->node, text, colors, frame, clip, scroll);
                           }};
-  DrawOverlays(over, index_.LinksNear(area), shown, overlays);
+  DrawOverlays(over, index_.ShownLinksNear(area), shown, overlays);
 }
 
 void PictureRenderer::DrawShown(QImage& frame, QRect r, const ShownPicture& shown,

@@ -2,14 +2,18 @@
 
 // Where a frame that shows the picture at some zoom puts its nodes and
 // links: the picture's own steps and what is drawn over it agree on it.
+// Nodes and links are named by their numbers in the picture index, whose
+// looks (ItemLooks.h) tell all a frame needs of them.
 #include <QPoint>
 #include <QRect>
 
-#include <set>
+#include <algorithm>
+#include <cstdint>
 #include <span>
-#include <utility>
+#include <vector>
 
-#include "model/LuFold.h"
+#include "model/HashSlots.h"
+#include "render/ItemLooks.h"
 #include "render/LuFolding.h"
 #include "render/OverviewCanvas.h"
 #include "render/OverviewRendering.h"
@@ -21,40 +25,55 @@ constexpr bool AsMarks(Detail detail) { return detail == Detail::Marks || detail
 
 // A node as the frame shows it.
 struct ShownNode {
-  const CNode* node = nullptr;
+  int id = ItemLooks::kNone;
+  const ItemLooks::NodeLook* look = nullptr;
   QRect box;         // its icon, scaled, or its mark
   FoldedLus folded;  // once LUs fold
 };
 
 // Where the frame shows a node that is drawn: its icon or its mark.
-ShownNode Show(const CNode& node, const overview::Placement& at, Detail detail);
+ShownNode Show(ItemLooks& looks, int node, const overview::Placement& at, Detail detail);
 // The same for any node: an LU folded into its owner shows as the owner; a
-// hidden node nowhere (a node of null and an empty box).
-ShownNode ShownAs(const CNode& node, const overview::Placement& at, Detail detail);
+// hidden node nowhere (no look and an empty box).
+ShownNode ShownAs(ItemLooks& looks, int node, const overview::Placement& at, Detail detail);
+ShownNode ShownAs(ItemLooks& looks, const CNode& node, const overview::Placement& at, Detail detail);
 
-// Calls `draw`(link, from, to) with the ends of each shown link as the
-// frame shows them. Once LUs fold, a folded LU's links run from its owner,
-// each pair of ends is drawn once, and a link inside one owner not at all.
+inline QPoint FramePointOf(const overview::Placement& at, Point p) { return at.At(p.x, p.y); }
+
+// Calls `draw`(link's look, from, to) with the ends of each shown link as
+// the frame shows them. Once LUs fold, a folded LU's links run from its
+// owner, each pair of ends is drawn once, and a link inside one owner not
+// at all.
 template <typename Draw>
-void ForEachShownLine(std::span<const CLink* const> links, bool folded,
+void ForEachShownLine(const ItemLooks& looks, std::span<const int> links, bool folded,
                       const overview::Placement& at, Draw draw) {
-  std::set<std::pair<const CNode*, const CNode*>> drawn;
-  for (const CLink* link : links) {
+  // Pairs of ends already drawn, as the two numbers in one key.
+  struct DrawnPair {
+    std::uint64_t ends = 0;
+  };
+  HashSlots<DrawnPair> drawn;
+  for (const int id : links) {
     // Links of LUs their owner folds at every zoom are left out here too.
-    if (!link->Shown() || (!folded && FoldedAway(*link))) continue;
-    const CNode* a = link->endA;
-    const CNode* b = link->endB;
-    const CNode* ownerA = folded ? FoldOwner(*a) : nullptr;
-    const CNode* ownerB = folded ? FoldOwner(*b) : nullptr;
-    if (ownerA == nullptr && ownerB == nullptr) {
-      draw(*link, at.At(link->x1, link->y1), at.At(link->x2, link->y2));
+    const ItemLooks::LinkLook& link = looks.Link(id);
+    if (!link.shown || (!folded && link.foldedAway)) continue;
+    const int ownerA = folded ? link.foldA : ItemLooks::kNone;
+    const int ownerB = folded ? link.foldB : ItemLooks::kNone;
+    if (ownerA == ItemLooks::kNone && ownerB == ItemLooks::kNone) {
+      draw(link, FramePointOf(at, link.from), FramePointOf(at, link.to));
       continue;
     }
-    if (ownerA != nullptr) a = ownerA;
-    if (ownerB != nullptr) b = ownerB;
-    if (a == b || !drawn.insert(std::minmax(a, b)).second) continue;
-    draw(*link, at.CentreOf(*a), at.CentreOf(*b));
+    const int a = ownerA != ItemLooks::kNone ? ownerA : link.endA;
+    const int b = ownerB != ItemLooks::kNone ? ownerB : link.endB;
+    if (a == b) continue;
+    const std::uint64_t ends = (std::uint64_t(std::min(a, b)) << 32) | std::uint32_t(std::max(a, b));
+    const auto [pair, added] = drawn.FindOrAdd(ends, [ends](const DrawnPair& p) { return p.ends == ends; });
+    if (!added) continue;
+    pair->ends = ends;
+    draw(link, FramePointOf(at, looks.Node(a).centre), FramePointOf(at, looks.Node(b).centre));
   }
 }
+
+// The route's or any few links as numbers into `looks`.
+std::vector<int> IdsOf(const ItemLooks& looks, std::span<const CLink* const> links);
 
 }  // namespace mapvine

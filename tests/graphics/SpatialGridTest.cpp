@@ -1,5 +1,6 @@
 // A query answers exactly the items filed under the cells it touches, each
-// once and ascending, however large a share of the picture it covers.
+// once and ascending, however large a share of the picture it covers, and
+// asking about one item agrees with it.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -19,14 +20,24 @@ TEST(SpatialGrid, QueriesOfAnySizeAnswerEachFiledItemOnceInOrder) {
     areas.push_back({x, y, x + side, y + side});
     grid.AddArea(id, areas.back());
   }
+  // Moves in and out of being filed anywhere keep the whole picture's
+  // answer, which no cell is visited for, true.
+  for (int id = 0; id < 300; id += 3) {
+    const Rect now = id % 2 == 0 ? Rect{} : Rect{10 * id, 20, 10 * id + 40, 60};
+    grid.MoveArea(id, areas[id], now);
+    areas[id] = now;
+  }
   // On cell boundaries, so an item is answered when its area meets the query.
   for (const Rect query : {Rect{0, 0, 4000, 4000}, Rect{-50, -50, 4050, 4050}, Rect{0, 0, 2000, 4000},
                            Rect{1000, 1000, 1300, 1200}}) {
     std::vector<int> expected;
     for (int id = 0; id < static_cast<int>(areas.size()); ++id) {
-      if (!areas[id].Intersect(query).IsEmpty()) expected.push_back(id);
+      const bool meets = !areas[id].Intersect(query).IsEmpty();
+      if (meets) expected.push_back(id);
+      EXPECT_EQ(grid.Meets(areas[id], query), meets) << id;
     }
     EXPECT_EQ(grid.Query(query), expected) << query.left << " " << query.right;
+    EXPECT_EQ(grid.Count(query), expected.size());
   }
 }
 
