@@ -102,7 +102,7 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
           break;
         case 3:  // a neighbourhood: a frame then starts from the few shown
           for (CNode* each : nodes) each->hidden = each != &node && upTo(30) != 0;
-          s.view.RedrawAll();
+          s.view.PictureChanged();
           break;
         default:
           break;
