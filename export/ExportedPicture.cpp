@@ -106,37 +106,68 @@ void DropFoldedLus(ExportedPicture& picture, std::vector<const CNode*>& written)
   picture.nodes.resize(kept);
 }
 
-// Copies the links whose both ends were written, joining them by the
-// ends' numbers.
-void CopyLinks(const OwningLinkList& links, const std::vector<const CNode*>& written, ExportedPicture& picture) {
-  // Each written node's number and kind by its address, sorted for the
-  // links to look their ends up: cheaper to build than a hash table of as
-  // many entries, which allocates one for each, and the kind comes with
-  // the number rather than from a node copy far away in memory.
-  struct Numbered {
-    const CNode* node;
-    int number;
-    int kind;
-    bool operator<(const Numbered& other) const { return node < other.node; }
+// The written nodes' numbers and kinds by their addresses, for the links
+// to look their ends up: open addressing in one allocation of at least
+// twice as many slots as nodes, so that an end is mostly found at its
+// first slot, and that slot can be fetched ahead like the links.
+class NodeNumbers {
+ public:
+  struct Slot {
+    const CNode* node = nullptr;
+    int number = -1;
+    int kind = 0;
   };
-  std::vector<Numbered> numbers;
-  numbers.reserve(written.size());
-  for (std::size_t i = 0; i < written.size(); ++i) {
-    numbers.push_back({written[i], static_cast<int>(i), picture.nodes[i].nodeType});
+
+  NodeNumbers(const std::vector<const CNode*>& written, const std::vector<ExportedNode>& nodes) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * written.size()) capacity *= 2;
+    slots_.resize(capacity);
+    for (std::uint64_t c = capacity; c > 1; c >>= 1) --shift_;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+      std::size_t at = Home(written[i]);
+      while (slots_[at].node != nullptr) at = (at + 1) & (capacity - 1);
+      slots_[at] = {written[i], static_cast<int>(i), nodes[i].nodeType};
+    }
   }
-  std::sort(numbers.begin(), numbers.end());
-  const auto numbered = [&numbers](const CNode* node) -> const Numbered* {
-    const auto found = std::lower_bound(numbers.begin(), numbers.end(), Numbered{node, -1, 0});
-    return found != numbers.end() && found->node == node ? &*found : nullptr;
-  };
+
+  // None for a node that was not written.
+  const Slot* Find(const CNode* node) const {
+    for (std::size_t at = Home(node);; at = (at + 1) & (slots_.size() - 1)) {
+      if (slots_[at].node == nullptr) return nullptr;
+      if (slots_[at].node == node) return &slots_[at];
+    }
+  }
+  void FetchAhead(const CNode* node) const { __builtin_prefetch(&slots_[Home(node)]); }
+
+ private:
+  std::size_t Home(const CNode* node) const {
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(node) * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+
+  std::vector<Slot> slots_;
+  int shift_ = 64;
+};
+
+// Copies the links whose both ends were written, joining them by the
+// ends' numbers. Each link is fetched well ahead, and its ends' slots a
+// little ahead once the link is there.
+void CopyLinks(const OwningLinkList& links, const std::vector<const CNode*>& written, ExportedPicture& picture) {
+  const NodeNumbers numbers(written, picture.nodes);
+  constexpr std::ptrdiff_t kLinksAhead = 2 * kFetchAhead;
+  constexpr std::ptrdiff_t kEndsAhead = kFetchAhead / 2;
   picture.links.reserve(links.size());
   for (auto link = links.begin(); link != links.end(); ++link) {
-    if (links.end() - link > static_cast<std::ptrdiff_t>(kFetchAhead)) FetchAhead(*link[kFetchAhead]);
+    const std::ptrdiff_t left = links.end() - link;
+    if (left > kLinksAhead) FetchAhead(*link[kLinksAhead]);
+    if (left > kEndsAhead) {
+      numbers.FetchAhead(link[kEndsAhead]->endA);
+      numbers.FetchAhead(link[kEndsAhead]->endB);
+    }
     // A link whose end is missing (not rejoined after a load) is drawn
     // nowhere and joins nothing a reader could name.
     const CLink& line = **link;
-    const Numbered* from = numbered(line.endA);
-    const Numbered* to = numbered(line.endB);
+    const NodeNumbers::Slot* from = numbers.Find(line.endA);
+    const NodeNumbers::Slot* to = numbers.Find(line.endB);
     if (from == nullptr || to == nullptr) continue;
     picture.links.push_back({.from = from->number,
                              .to = to->number,
