@@ -17,8 +17,10 @@ namespace mapvine {
 // document does meanwhile, the copy is what is written. Stop, a failure or
 // the command's end leave neither a half-written file nor the temporary
 // file beside it: the writer looks at the stop flag as it goes, in every
-// phase, so a stopped export ends within moments and the end waits for it
-// only that long, never longer than kLongestWaitAtEnd. What the status bar
+// phase, so a stopped export ends within moments (a one-page PDF still
+// lets Qt's writer compress the part of the page it drew, a fraction of a
+// second on a large picture) and the end waits for it only that long,
+// never longer than kLongestWaitAtEnd. What the status bar
 // says comes from the writer's own outcome once it ended: a stop that
 // came as the file was being renamed into place finds it written.
 class ExportCommand {
