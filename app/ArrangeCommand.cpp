@@ -15,7 +15,11 @@ struct ArrangeCommand::Work {
 };
 
 ArrangeCommand::ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgress& progress, Layout layout)
-    : doc_(doc), edits_(edits), progress_(progress), layout_(std::move(layout)), run_(progress, kLongestWaitAtEnd) {}
+    : doc_(doc),
+      edits_(edits),
+      progress_(progress),
+      layout_(std::move(layout)),
+      run_(progress, BackgroundRun::OnStop::LetGo, kLongestWaitAtEnd) {}
 
 ArrangeCommand::~ArrangeCommand() = default;
 

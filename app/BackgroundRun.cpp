@@ -7,13 +7,13 @@ namespace mapvine {
 namespace {
 
 // How often the GUI thread looks at the worker: often enough for a smooth
-// bar, seldom enough to cost nothing.
+// bar and a prompt end, seldom enough to cost nothing.
 constexpr int kPollMilliseconds = 50;
 
 }  // namespace
 
-BackgroundRun::BackgroundRun(StatusProgress& progress, std::chrono::milliseconds longestWaitAtEnd)
-    : progress_(progress), longestWaitAtEnd_(longestWaitAtEnd) {
+BackgroundRun::BackgroundRun(StatusProgress& progress, OnStop onStop, std::chrono::milliseconds longestWaitAtEnd)
+    : progress_(progress), onStop_(onStop), longestWaitAtEnd_(longestWaitAtEnd) {
   poll_.setInterval(kPollMilliseconds);
   connect(&poll_, &QTimer::timeout, this, &BackgroundRun::Poll);
 }
@@ -29,26 +29,31 @@ void BackgroundRun::Start(std::string_view stage, WorkerThread::Work work, std::
   poll_.start();
 }
 
+void BackgroundRun::Stop() {
+  if (!worker_) return;
+  stopAsked_ = true;
+  worker_->RequestStop();
+}
+
 void BackgroundRun::Poll() {
   std::erase_if(abandoned_, [](const std::unique_ptr<WorkerThread>& worker) { return worker->Done(); });
   if (!worker_) {
     if (abandoned_.empty()) poll_.stop();
     return;
   }
-  if (!stopAsked_ && !worker_->Done()) {
-    progress_.Step(worker_->Percent());
-    return;
-  }
-  std::unique_ptr<WorkerThread> worker = std::move(worker_);
-  End end = End::Finished;
-  if (!worker->Done()) {
-    end = End::Stopped;
-    worker->RequestStop();
-    abandoned_.push_back(std::move(worker));
+  if (worker_->Done()) {
+    worker_->Join();
+    worker_.reset();
+    Report(stopAsked_ ? End::EndedAfterStop : End::Finished);
+  } else if (stopAsked_ && onStop_ == OnStop::LetGo) {
+    abandoned_.push_back(std::move(worker_));
+    Report(End::Stopped);
   } else {
-    if (stopAsked_) end = End::FinishedDespiteStop;
-    worker->Join();
+    progress_.Step(worker_->Percent());
   }
+}
+
+void BackgroundRun::Report(End end) {
   if (abandoned_.empty()) poll_.stop();
   progress_.End();
   // The command may start another run from here.

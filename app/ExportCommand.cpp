@@ -3,14 +3,20 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <utility>
 
 namespace mapvine {
 
-ExportCommand::ExportCommand(CMapvineDoc& doc, StatusProgress& progress)
-    : doc_(doc), progress_(progress), run_(progress, kLongestWaitAtEnd) {}
+ExportCommand::ExportCommand(CMapvineDoc& doc, StatusProgress& progress, Writer writer)
+    : doc_(doc),
+      progress_(progress),
+      writer_(std::move(writer)),
+      run_(progress, BackgroundRun::OnStop::FollowToTheEnd, kLongestWaitAtEnd) {}
 
 bool ExportCommand::Start(const ExportChoice& choice) {
   if (Running() || progress_.Running()) return false;
+  // What the worker writes and leaves behind, shared with it, so that one
+  // the command's end stopped waiting for never touches freed memory.
   struct Work {
     ExportedPicture picture;
     ExportOutcome outcome = ExportOutcome::Failed;
@@ -20,22 +26,28 @@ bool ExportCommand::Start(const ExportChoice& choice) {
   path_ = choice.path;
   run_.Start(
       "Export",
-      [work, choice](WorkProgress& progress) {
-        work->outcome = WritePicture(work->picture, choice.path, choice.format, choice.options, progress);
+      [work, choice, writer = writer_](WorkProgress& progress) {
+        work->outcome = writer(work->picture, choice.path, choice.format, choice.options, progress);
       },
-      [this, work](BackgroundRun::End end) {
-        const std::string name = QFileInfo(QString::fromStdString(path_)).fileName().toStdString();
-        // A file written by the time the stop was seen is there: say so.
-        if (end == BackgroundRun::End::Stopped || work->outcome == ExportOutcome::Stopped) {
-          doc_.ShowStatusText("Export stopped; " + name + " was not written");
-        } else if (work->outcome == ExportOutcome::Written) {
-          doc_.ShowStatusText("Exported the picture to " + name);
-        } else {
-          ReportExportFailure();
-        }
-        if (finished) finished();
-      });
+      // The worker has ended: its outcome is the truth, whatever was asked.
+      [this, work](BackgroundRun::End) { Report(work->outcome); });
   return true;
+}
+
+void ExportCommand::Report(ExportOutcome outcome) {
+  const std::string name = QFileInfo(QString::fromStdString(path_)).fileName().toStdString();
+  switch (outcome) {
+    case ExportOutcome::Written:
+      doc_.ShowStatusText("Exported the picture to " + name);
+      break;
+    case ExportOutcome::Stopped:
+      doc_.ShowStatusText("Export stopped; " + name + " was not written");
+      break;
+    case ExportOutcome::Failed:
+      ReportExportFailure();
+      break;
+  }
+  if (finished) finished();
 }
 
 }  // namespace mapvine

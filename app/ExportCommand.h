@@ -16,9 +16,13 @@ namespace mapvine {
 // with the progress and a Stop button in the status bar. Whatever the
 // document does meanwhile, the copy is what is written. Stop, a failure or
 // the command's end leave neither a half-written file nor the temporary
-// file beside it: the writer looks at the stop flag as it goes (after each
-// node or link it writes; a PDF after each node it draws), so the end
-// waits for it only a moment, and never longer than kLongestWaitAtEnd.
+// file beside it: the writer looks at the stop flag as it goes, in every
+// phase, so a stopped export ends within moments (a one-page PDF still
+// lets Qt's writer compress the part of the page it drew, a fraction of a
+// second on a large picture) and the end waits for it only that long,
+// never longer than kLongestWaitAtEnd. What the status bar
+// says comes from the writer's own outcome once it ended: a stop that
+// came as the file was being renamed into place finds it written.
 class ExportCommand {
  public:
   // The longest the command's end waits for the writer to stop.
@@ -26,14 +30,19 @@ class ExportCommand {
   // Why an export cannot start now.
   static constexpr const char* kBusyText = "Not while a refresh or an arrangement runs: Stop it first (Esc)";
 
-  ExportCommand(CMapvineDoc& doc, StatusProgress& progress);
+  // How the copy is written; WritePicture unless a test asks otherwise.
+  using Writer = std::function<ExportOutcome(const ExportedPicture&, const std::string& path, ExportFormat,
+                                             const ExportOptions&, WorkProgress&)>;
+
+  ExportCommand(CMapvineDoc& doc, StatusProgress& progress, Writer writer = WritePicture);
 
   // Starts writing `choice`; false (and nothing started) while this or
   // anything else shows its progress.
   bool Start(const ExportChoice& choice);
+  // True until the writer ended, stopped or not.
   bool Running() const { return run_.Running(); }
-  // The person asked to stop: nothing is written, and any file of that
-  // name stays as it was.
+  // The person asked to stop: unless the file was complete by then,
+  // nothing is written, and any file of that name stays as it was.
   void Stop() { run_.Stop(); }
   // The name of the file being written, for a question before closing.
   const std::string& Path() const { return path_; }
@@ -42,8 +51,11 @@ class ExportCommand {
   std::function<void()> finished;
 
  private:
+  void Report(ExportOutcome outcome);
+
   CMapvineDoc& doc_;
   StatusProgress& progress_;
+  Writer writer_;
   BackgroundRun run_;
   std::string path_;
 };

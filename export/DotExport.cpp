@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "export/ChunkedText.h"
 #include "export/ExportWriters.h"
 #include "export/PageTiling.h"
 #include "export/WriteSteps.h"
@@ -39,42 +40,35 @@ QByteArray Colour(ResourceStatus status) {
 
 bool WriteDot(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress) {
   WriteSteps steps(progress, picture.nodes.size() + picture.links.size());
-  QByteArray dot;
-  // Written a megabyte at a time, so that a large graph is not held whole.
-  const auto flushFull = [&dot, &out] {
-    if (dot.size() < (1 << 20)) return true;
-    const bool written = out.write(dot) == dot.size();
-    dot.clear();
-    return written;
-  };
-  dot += "graph \"APPN topology\" {\n";
+  ChunkedText dot{out, {}};
+  dot.text += "graph \"APPN topology\" {\n";
   // notranslate: neato keeps the picture's origin instead of moving the
   // drawing into the corner.
-  dot += "  graph [notranslate=true, bb=\"0,0," + Points(picture.width) + "," + Points(picture.height) + "\"];\n";
-  dot += "  node [shape=box, fixedsize=true, fontsize=8, penwidth=2];\n";
-  dot += "  edge [penwidth=2];\n";
+  dot.text += "  graph [notranslate=true, bb=\"0,0," + Points(picture.width) + "," + Points(picture.height) + "\"];\n";
+  dot.text += "  node [shape=box, fixedsize=true, fontsize=8, penwidth=2];\n";
+  dot.text += "  edge [penwidth=2];\n";
   for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
     const ExportedNode& node = picture.nodes[i];
     const Rect& r = node.icon;
     const Point& centre = node.centre;
-    dot += "  n" + QByteArray::number(static_cast<qulonglong>(i)) + " [label=" + Quoted(node.label) +
+    dot.text += "  n" + QByteArray::number(static_cast<qulonglong>(i)) + " [label=" + Quoted(node.label) +
            ", fqname=" + Quoted(node.fqName) + ", kind=\"" + QByteArray(NodeKindName(node.nodeType).data()) +
            "\", status=\"" + StatusName(node.status).data() + "\", color=" + Colour(node.status) + ", pos=\"" +
            Points(centre.x) + "," + Points(picture.height - centre.y) + "!\", width=" +
            QByteArray::number(r.Width() / kScreenDotsPerInch, 'f', 3) +
            ", height=" + QByteArray::number(r.Height() / kScreenDotsPerInch, 'f', 3);
-    if (picture.includeHidden) dot += node.hidden ? ", hidden=true" : ", hidden=false";
-    dot += "];\n";
-    if (!flushFull() || !steps.Next()) return false;
+    if (picture.includeHidden) dot.text += node.hidden ? ", hidden=true" : ", hidden=false";
+    dot.text += "];\n";
+    if (!dot.PassOnFull() || !steps.Next()) return false;
   }
   for (const ExportedLink& link : picture.links) {
-    dot += "  n" + QByteArray::number(link.from) + " -- n" + QByteArray::number(link.to) + " [kind=\"" +
+    dot.text += "  n" + QByteArray::number(link.from) + " -- n" + QByteArray::number(link.to) + " [kind=\"" +
            LinkKindName(link.kind).data() + "\", tg=" + QByteArray::number(link.tgNumber) + ", status=\"" +
            StatusName(link.status).data() + "\", color=" + Colour(link.status) + "];\n";
-    if (!flushFull() || !steps.Next()) return false;
+    if (!dot.PassOnFull() || !steps.Next()) return false;
   }
-  dot += "}\n";
-  return out.write(dot) == dot.size();
+  dot.text += "}\n";
+  return dot.PassOn();
 }
 
 }  // namespace mapvine

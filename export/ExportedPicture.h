@@ -70,7 +70,6 @@ ExportedPicture CollectPicture(const CMapvineDoc& doc, bool includeHidden);
 // The words the exports use, one token each, so scripts can compare them.
 std::string_view NodeKindName(int nodeType);   // "network-node", "end-node", ...
 std::string_view StatusName(ResourceStatus status);  // "active" or "inactive"
-LinkKind KindOf(const CLink& link);
 std::string_view LinkKindName(LinkKind kind);  // "tg", "owner" or "manual"
 
 // A link's line as a vector stroke covering the pixels the picture sets:

@@ -1,9 +1,9 @@
 // The picture's graph as JSON, after docs/export.schema.json: the content
 // of the GraphML export, for scripts.
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "export/ChunkedText.h"
 #include "export/ExportWriters.h"
 #include "export/NameText.h"
 #include "export/WriteSteps.h"
@@ -46,29 +46,33 @@ QJsonObject LinkObject(std::size_t number, const ExportedLink& link) {
 
 }  // namespace
 
+// Written item by item rather than as one document, so that the writer
+// holds a megabyte of text at most and can stop between any two items: the
+// frame is plain text, and each node and link Qt's JSON on a line of its
+// own.
 bool WriteJson(const ExportedPicture& picture, QIODevice& out, WorkProgress& progress) {
   WriteSteps steps(progress, picture.nodes.size() + picture.links.size());
-  QJsonArray nodes;
-  for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
-    nodes.append(NodeObject(i, picture.nodes[i], picture.includeHidden));
-    if (!steps.Next()) return false;
-  }
-  QJsonArray links;
-  for (std::size_t i = 0; i < picture.links.size(); ++i) {
-    links.append(LinkObject(i, picture.links[i]));
-    if (!steps.Next()) return false;
-  }
-  const QJsonObject document{
-      {"format", "mapvine-topology"},
-      {"version", kSchemaVersion},
-      {"width", picture.width},
-      {"height", picture.height},
-      {"includesHidden", picture.includeHidden},
-      {"nodes", nodes},
-      {"links", links},
+  ChunkedText json{out, {}};
+  const auto item = [&json, &steps](const QJsonObject& object, bool first) {
+    json.text += first ? "\n    " : ",\n    ";
+    json.text += QJsonDocument(object).toJson(QJsonDocument::Compact);
+    return json.PassOnFull() && steps.Next();
   };
-  const QByteArray text = QJsonDocument(document).toJson(QJsonDocument::Indented);
-  return out.write(text) == text.size();
+  json.text += "{\n  \"format\": \"mapvine-topology\"";
+  json.text += ",\n  \"version\": " + QByteArray::number(kSchemaVersion);
+  json.text += ",\n  \"width\": " + QByteArray::number(picture.width);
+  json.text += ",\n  \"height\": " + QByteArray::number(picture.height);
+  json.text += QByteArray(",\n  \"includesHidden\": ") + (picture.includeHidden ? "true" : "false");
+  json.text += ",\n  \"nodes\": [";
+  for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
+    if (!item(NodeObject(i, picture.nodes[i], picture.includeHidden), i == 0)) return false;
+  }
+  json.text += "\n  ],\n  \"links\": [";
+  for (std::size_t i = 0; i < picture.links.size(); ++i) {
+    if (!item(LinkObject(i, picture.links[i]), i == 0)) return false;
+  }
+  json.text += "\n  ]\n}\n";
+  return json.PassOn();
 }
 
 }  // namespace mapvine

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 #include "export/ExportWriters.h"
@@ -44,22 +45,24 @@ class PdfPainter {
         rawFont_(QRawFont::fromFont(font_)),
         ascent_(LabelAscent()) {}
 
-  // What the page showing `area` draws, worked out on any thread.
-  PreparedPdfPage Prepare(const QRect& area, const PdfPageContents& contents) const {
-    return preparation_.Prepare(area, contents);
+  // What the page showing `area` draws, worked out on any thread; none
+  // once `progress` asks to stop.
+  std::optional<PreparedPdfPage> Prepare(const QRect& area, const PdfPageContents& contents,
+                                         const WorkProgress& progress) const {
+    return preparation_.Prepare(area, contents, progress);
   }
 
   // Draws the part of the picture inside `area` (picture pixels) with
   // `painter` set up to take picture pixels: of the nodes and links only
   // `contents`, which hold at least those that reach into the area, as
   // `prepared` for them. Each node counts a step; false when the steps say
-  // to stop.
+  // to stop, which they are asked between two paths of links too.
   bool Draw(QPainter& painter, const QRect& area, const PdfPageContents& contents, const PreparedPdfPage& prepared,
             WriteSteps& steps) const {
     painter.setClipRect(area);
     DrawBackground(painter, area);
-    DrawLinks(painter, area, prepared.links);
-    return DrawNodes(painter, area, contents.nodes, prepared.labels, steps);
+    return DrawLinks(painter, area, prepared.links, steps) &&
+           DrawNodes(painter, area, contents.nodes, prepared.labels, steps);
   }
 
   // Every node and link, for a page that shows the whole picture.
@@ -73,13 +76,15 @@ class PdfPainter {
   // The contents of each part of a grid of `part`-sized parts over the
   // picture, row by row: each node goes to the parts its bounds reach and
   // each link to the parts its line passes through, so that a page looks at
-  // its own few rather than at all of them.
-  std::vector<PdfPageContents> SortIntoParts(QSize part) const {
+  // its own few rather than at all of them. None once `progress` asks to
+  // stop.
+  std::optional<std::vector<PdfPageContents>> SortIntoParts(QSize part, const WorkProgress& progress) const {
     const PartGrid grid{QSize(std::max(1, picture_.width), std::max(1, picture_.height)), part};
     const QRect whole(QPoint(0, 0), grid.picture);
     const int columns = grid.Columns();
     std::vector<PdfPageContents> parts(static_cast<std::size_t>(grid.Count()));
     for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
+      if (progress.Stopped()) return std::nullopt;
       const ExportedNode& node = picture_.nodes[i];
       const QRect inside = ToQRect(node.icon).united(ToQRect(node.labelArea)).intersected(whole);
       if (inside.isEmpty()) continue;
@@ -90,6 +95,7 @@ class PdfPainter {
       }
     }
     for (std::size_t i = 0; i < picture_.links.size(); ++i) {
+      if (progress.Stopped()) return std::nullopt;
       const LinkStroke& stroke = preparation_.StrokeOf(static_cast<int>(i));
       for (const int number : PartsAlong(grid, stroke.from, stroke.to, kPdfLineReach)) {
         parts[static_cast<std::size_t>(number)].links.push_back(static_cast<int>(i));
@@ -117,19 +123,22 @@ class PdfPainter {
     }
   }
 
-  void DrawLinks(QPainter& painter, const QRect& area, const std::vector<PdfPenGroup>& groups) const {
+  bool DrawLinks(QPainter& painter, const QRect& area, const std::vector<PdfPenGroup>& groups,
+                 const WriteSteps& steps) const {
     painter.save();
     painter.translate(area.topLeft());
     painter.setBrush(Qt::NoBrush);
     QPen pen(Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
     for (const PdfPenGroup& group : groups) {
+      if (!steps.GoOn()) break;
       pen.setColor(QColor(group.colour));
       pen.setWidthF(double(group.width) / kPdfWidthSteps);
       painter.setPen(pen);
       painter.drawPath(group.path);
     }
     painter.restore();
+    return steps.GoOn();
   }
 
   // Labels that fit their bands, waiting to go down as one run of glyphs:
@@ -257,7 +266,8 @@ bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPd
   const QRect whole(QPoint(0, 0), size);
   const PdfPageContents everything = drawing.Everything();
   WriteSteps steps(progress, everything.nodes.size());
-  const bool drawn = drawing.Draw(painter, whole, everything, drawing.Prepare(whole, everything), steps);
+  const std::optional<PreparedPdfPage> prepared = drawing.Prepare(whole, everything, progress);
+  const bool drawn = prepared && drawing.Draw(painter, whole, everything, *prepared, steps);
   return painter.end() && drawn;
 }
 
@@ -274,7 +284,12 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
   QPainter painter;
   if (!painter.begin(&pdf)) return false;
   const std::vector<QRect> parts = PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()));
-  const std::vector<PdfPageContents> contents = drawing.SortIntoParts(parts.front().size());
+  const std::optional<std::vector<PdfPageContents>> sorted = drawing.SortIntoParts(parts.front().size(), progress);
+  if (!sorted) {
+    painter.end();
+    return false;
+  }
+  const std::vector<PdfPageContents>& contents = *sorted;
   // A node on several pages counts a step on each.
   WriteSteps steps(progress, std::accumulate(contents.begin(), contents.end(), std::size_t{0},
                                              [](std::size_t sum, const PdfPageContents& page) {
@@ -283,14 +298,14 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
   // The next pages are worked out on another thread while the writer draws
   // and compresses this one, which takes it longer.
   constexpr std::size_t kPagesAhead = 2;
-  WorkAhead<PreparedPdfPage> prepared(parts.size(), kPagesAhead,
-                                      [&](std::size_t i) { return drawing.Prepare(parts[i], contents[i]); });
+  WorkAhead<std::optional<PreparedPdfPage>> prepared(
+      parts.size(), kPagesAhead, [&](std::size_t i) { return drawing.Prepare(parts[i], contents[i], progress); });
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    const PreparedPdfPage page = prepared.Take();
+    const std::optional<PreparedPdfPage> page = prepared.Take();
     if (i > 0 && !pdf.newPage()) return false;
     painter.save();
     painter.translate(-parts[i].topLeft());
-    const bool drawn = drawing.Draw(painter, parts[i], contents[i], page, steps);
+    const bool drawn = page && drawing.Draw(painter, parts[i], contents[i], *page, steps);
     painter.restore();
     if (!drawn) {
       painter.end();

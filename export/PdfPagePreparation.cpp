@@ -64,12 +64,18 @@ PdfPagePreparation::PdfPagePreparation(const ExportedPicture& picture) {
   for (const ExportedNode& node : picture.nodes) labels_.push_back(NameToQt(node.label));
 }
 
-PreparedPdfPage PdfPagePreparation::Prepare(const QRect& area, const PdfPageContents& contents) const {
+std::optional<PreparedPdfPage> PdfPagePreparation::Prepare(const QRect& area, const PdfPageContents& contents,
+                                                          const WorkProgress& progress) const {
   PreparedPdfPage page;
-  page.links = CutLinks(area, contents.links);
+  std::optional<std::vector<PdfPenGroup>> links = CutLinks(area, contents.links, progress);
+  if (!links) return std::nullopt;
+  page.links = std::move(*links);
   const QFont font = LabelFont();
   page.labels.reserve(contents.nodes.size());
-  for (const int node : contents.nodes) page.labels.push_back(Shape(labels_[static_cast<std::size_t>(node)], font));
+  for (const int node : contents.nodes) {
+    if (progress.Stopped()) return std::nullopt;
+    page.labels.push_back(Shape(labels_[static_cast<std::size_t>(node)], font));
+  }
   return page;
 }
 
@@ -82,11 +88,13 @@ PreparedPdfPage PdfPagePreparation::Prepare(const QRect& area, const PdfPageCont
 // colour may go down in any order, so within each run of one colour those
 // of one width are one path; the runs keep the picture's order, where a
 // later line covers an earlier one.
-std::vector<PdfPenGroup> PdfPagePreparation::CutLinks(const QRect& area, const std::vector<int>& links) const {
+std::optional<std::vector<PdfPenGroup>> PdfPagePreparation::CutLinks(const QRect& area, const std::vector<int>& links,
+                                                                     const WorkProgress& progress) const {
   std::vector<LinePiece> pieces;
   pieces.reserve(links.size());
   const auto whole = [](double v) { return static_cast<int>(std::lround(v)); };
   for (const int number : links) {
+    if (progress.Stopped()) return std::nullopt;
     const LinkLine& link = lines_[static_cast<std::size_t>(number)];
     Segment part{link.stroke.from.x(), link.stroke.from.y(), link.stroke.to.x(), link.stroke.to.y()};
     if (!ClipSegment(part, area.left() - kPdfLineReach, area.top() - kPdfLineReach,
@@ -101,10 +109,16 @@ std::vector<PdfPenGroup> PdfPagePreparation::CutLinks(const QRect& area, const s
   for (auto run = pieces.begin(); run != pieces.end();) {
     const auto runEnd = std::find_if(run, pieces.end(), [&](const LinePiece& p) { return p.colour != run->colour; });
     std::sort(run, runEnd, [](const LinePiece& a, const LinePiece& b) { return a.width < b.width; });
+    std::size_t inGroup = 0;
     for (auto piece = run; piece != runEnd; ++piece) {
-      if (piece == run || piece->width != groups.back().width) groups.push_back({piece->colour, piece->width, {}});
+      if (piece == run || piece->width != groups.back().width || inGroup == kPdfPiecesAGroup) {
+        if (progress.Stopped()) return std::nullopt;
+        groups.push_back({piece->colour, piece->width, {}});
+        inGroup = 0;
+      }
       groups.back().path.moveTo(piece->line.p1());
       groups.back().path.lineTo(piece->line.p2());
+      ++inGroup;
     }
     run = runEnd;
   }

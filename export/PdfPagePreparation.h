@@ -6,8 +6,10 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
+#include "base/WorkerThread.h"
 #include "export/ExportedPicture.h"
 
 namespace mapvine {
@@ -27,7 +29,9 @@ struct PdfPageContents {
 };
 
 // Link pieces of one colour and width, drawn as one path in page-relative
-// pixels.
+// pixels; at most kPdfPiecesAGroup of them, so that the writer can stop
+// between two paths soon.
+inline constexpr std::size_t kPdfPiecesAGroup = 4096;
 struct PdfPenGroup {
   QRgb colour = 0;
   int width = 0;  // in 1/kPdfWidthSteps pixel
@@ -65,13 +69,17 @@ class PdfPagePreparation {
  public:
   explicit PdfPagePreparation(const ExportedPicture& picture);
 
-  PreparedPdfPage Prepare(const QRect& area, const PdfPageContents& contents) const;
+  // None once `progress` asks to stop: it looks after every link and
+  // label, as a page may hold them all.
+  std::optional<PreparedPdfPage> Prepare(const QRect& area, const PdfPageContents& contents,
+                                         const WorkProgress& progress) const;
 
   // Each link's line by its number in the picture.
   const LinkStroke& StrokeOf(int link) const { return lines_[static_cast<std::size_t>(link)].stroke; }
 
  private:
-  std::vector<PdfPenGroup> CutLinks(const QRect& area, const std::vector<int>& links) const;
+  std::optional<std::vector<PdfPenGroup>> CutLinks(const QRect& area, const std::vector<int>& links,
+                                                  const WorkProgress& progress) const;
 
   struct LinkLine {
     LinkStroke stroke;

@@ -80,7 +80,7 @@ class SvgWriter {
     xml_.writeAttribute(QStringLiteral("viewBox"),
                         QStringLiteral("0 0 %1 %2").arg(picture_.width).arg(picture_.height));
     xml_.writeTextElement(QStringLiteral("title"), QStringLiteral("APPN topology"));
-    WriteDefinitions();
+    if (!WriteDefinitions()) return false;
     WriteBackground();
     if (!WriteLinks() || !WriteNodes()) return false;
     xml_.writeEndElement();
@@ -100,7 +100,8 @@ class SvgWriter {
     xml_.writeAttribute(kXlink, QStringLiteral("href"), PngData(image));
   }
 
-  void WriteDefinitions() {
+  // Each image costs a PNG encoding: the writer may stop between two.
+  bool WriteDefinitions() {
     xml_.writeStartElement(QStringLiteral("defs"));
     const QImage& background = images_.Background();
     if (!background.isNull()) {
@@ -116,9 +117,11 @@ class SvgWriter {
       }
     }
     for (std::size_t i = 0; i < images_.Icons().size(); ++i) {
+      if (!steps_.GoOn()) return false;
       if (!images_.Icons()[i].isNull()) WriteImage(IconId(static_cast<int>(i)), images_.Icons()[i]);
     }
     xml_.writeEndElement();
+    return steps_.GoOn();
   }
 
   void Use(const QString& id) {

@@ -18,6 +18,8 @@ class WriteSteps {
     progress_.Reach(static_cast<int>(done_ * 100 / total_));
     return !progress_.Stopped();
   }
+  // Whether the writer may go on, between items or inside a long one.
+  bool GoOn() const { return !progress_.Stopped(); }
 
  private:
   WorkProgress& progress_;

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "snanode/NetworkGenerator.h"
 #include "tests/app/AppFixture.h"
 #include "view/CommandIds.h"
@@ -55,7 +58,7 @@ TEST(ExportCommand, WritesThePictureAsItWasWhenStartedWhileTheDocumentChanges) {
   QFile written(r.folder.filePath("p.json"));
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   const QByteArray text = written.readAll();
-  EXPECT_TRUE(text.contains("\"label\": \"" + QByteArray::fromStdString(label) + "\"")) << label;
+  EXPECT_TRUE(text.contains("\"label\":\"" + QByteArray::fromStdString(label) + "\"")) << label;
   EXPECT_FALSE(text.contains("LATER"));
 }
 
@@ -74,6 +77,74 @@ TEST(ExportCommand, StopAndClosingTheWindowLeaveNoFile) {
     if (!closing) {
       EXPECT_EQ(r.Status(), "Export stopped; p.svg was not written");
     }
+  }
+}
+
+// Lets the event loop run until `command`'s writer has ended and the
+// command said so.
+void Settle(const ExportCommand& command) {
+  while (command.Running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+}
+
+// What the status bar says after a stop is how the writer really ended: a
+// stop that came as the file was being renamed into place finds it
+// written, one the writer saw leaves the file of that name as it was, and
+// a failure says so. Each writer waits for the stop, then ends its way;
+// the real writer then races a stop asked as soon as it starts.
+TEST(ExportCommand, WhatItSaysAfterAStopIsHowTheWriterReallyEnded) {
+  testing::RunningApp r;
+  QTemporaryDir folder;
+  const std::string path = folder.filePath("p.json").toStdString();
+  const auto keep = [&folder] {
+    QFile kept(folder.filePath("p.json"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("kept");
+  };
+  const auto content = [&folder] {
+    QFile file(folder.filePath("p.json"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("none");
+  };
+  struct Row {
+    ExportOutcome end;
+    const char* status;
+    bool written;
+  };
+  const Row rows[] = {
+      {ExportOutcome::Written, "Exported the picture to p.json", true},
+      {ExportOutcome::Stopped, "Export stopped; p.json was not written", false},
+      {ExportOutcome::Failed, "Before", false},  // the failure is a message box
+  };
+  for (const Row& row : rows) {
+    keep();
+    r.Doc().ShowStatusText("Before");
+    testing::ScriptedPrompts prompts;
+    ExportCommand command(r.Doc(), r.Frame().Progress(),
+                          [&row](const ExportedPicture& picture, const std::string& to, ExportFormat format,
+                                 const ExportOptions& options, WorkProgress& progress) {
+                            while (!progress.Stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                            if (row.end == ExportOutcome::Failed) return ExportOutcome::Failed;
+                            // Written: the file was complete before the writer looked.
+                            WorkProgress unstopped;
+                            return WritePicture(picture, to, format, options,
+                                                row.end == ExportOutcome::Written ? unstopped : progress);
+                          });
+    ASSERT_TRUE(command.Start({path, ExportFormat::Json, {}}));
+    QCoreApplication::processEvents();
+    command.Stop();
+    Settle(command);
+    EXPECT_EQ(r.Status(), row.status) << static_cast<int>(row.end);
+    EXPECT_EQ(content() != "kept", row.written) << static_cast<int>(row.end);
+    EXPECT_EQ(prompts.messages.size(), row.end == ExportOutcome::Failed ? 1u : 0u);
+  }
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    keep();
+    ExportCommand command(r.Doc(), r.Frame().Progress());
+    ASSERT_TRUE(command.Start({path, ExportFormat::Json, {}}));
+    command.Stop();
+    Settle(command);
+    const bool written = content() != "kept";
+    EXPECT_EQ(r.Status(), written ? "Exported the picture to p.json" : "Export stopped; p.json was not written");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.json"}) << attempt;
   }
 }
 

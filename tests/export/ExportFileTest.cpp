@@ -7,10 +7,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "base/UserPrompts.h"
 #include "export/ExportedPicture.h"
 #include "export/IndexedImage.h"
 #include "export/PictureExport.h"
+#include "model/LuFold.h"
 #include "model/SavedTopology.h"
 #include "tests/export/PixelMatch.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -226,6 +231,42 @@ TEST(ExportFile, AStoppedWriteLeavesTheFileOfThatNameAsItWas) {
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << row.extension;
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "kept");
+  }
+}
+
+// An owner that folds its LUs is written with their count as its mark, and
+// they are not written, nor their links to it, unless hidden nodes are
+// asked for too: then they are, and no owner shows a mark. Each link keeps
+// its kind and joins the nodes it joins in the picture.
+TEST(ExportFile, FoldedLusAreWrittenAsTheirOwnersMarkOnly) {
+  CMapvineDoc doc;
+  doc.SetHeadless(true);
+  doc.NewDocument();
+  for (const char* name : {"NN1", "LU1", "NN2", "LU2"}) {
+    doc.NewNode(name, std::string("NETA.") + name, name[0] == 'L' ? LogicalUnit : NetworkNode, nullptr, nullptr);
+  }
+  doc.NewLink("NN1", "LU1", true, 0, nullptr);
+  doc.NewLink("NN1", "LU2", true, 0, nullptr);
+  doc.NewLink("NN1", "NN2", false, 21, nullptr);
+  ASSERT_TRUE(SetLusFolded(doc, *doc.FindNode("NN1"), true));
+  for (const bool all : {false, true}) {
+    const ExportedPicture picture = CollectPicture(doc, all);
+    std::vector<std::string> names;
+    for (const ExportedNode& node : picture.nodes) names.push_back(node.label + ":" + std::to_string(node.foldedLus));
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> allNames{"LU1:0", "LU2:0", "NN1:0", "NN2:0"};
+    const std::vector<std::string> shownNames{"NN1:2", "NN2:0"};
+    EXPECT_EQ(names, all ? allNames : shownNames);
+    std::vector<std::string> links;
+    for (const ExportedLink& link : picture.links) {
+      links.push_back(picture.nodes[static_cast<std::size_t>(link.from)].label + "-" +
+                      picture.nodes[static_cast<std::size_t>(link.to)].label + " " +
+                      std::string(LinkKindName(link.kind)));
+    }
+    std::sort(links.begin(), links.end());
+    const std::vector<std::string> allLinks{"NN1-LU1 owner", "NN1-LU2 owner", "NN1-NN2 tg"};
+    const std::vector<std::string> shownLinks{"NN1-NN2 tg"};
+    EXPECT_EQ(links, all ? allLinks : shownLinks);
   }
 }
 
