@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include "base/LibraryHandOver.h"
+
 namespace mapvine {
 
 QtGuiThread::QtGuiThread() : receiver_(std::make_unique<QObject>()) {}
@@ -14,13 +16,18 @@ void QtGuiThread::Post(std::function<void()> task) {
   const std::lock_guard lock(mutex_);
   // Held while posting, so Close cannot destroy the receiver under it.
   if (receiver_) {
+    // Qt builds the event here and hands it to the GUI thread, whose event
+    // filters of ours read it.
+    const LibraryHandOver posting;
     QMetaObject::invokeMethod(receiver_.get(), handOver_.Carrying(std::move(task)), Qt::QueuedConnection);
   }
 }
 
 void QtGuiThread::PostAfter(int milliseconds, std::function<void()> task) {
   const std::lock_guard lock(mutex_);
-  if (receiver_) QTimer::singleShot(milliseconds, receiver_.get(), handOver_.Carrying(std::move(task)));
+  if (!receiver_) return;
+  const LibraryHandOver posting;  // as in Post
+  QTimer::singleShot(milliseconds, receiver_.get(), handOver_.Carrying(std::move(task)));
 }
 
 void QtGuiThread::Close() {

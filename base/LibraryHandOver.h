@@ -10,12 +10,6 @@
 
 #include "base/HandOver.h"
 
-#ifdef MAPVINE_TSAN_ANNOTATIONS
-// The runtime has these without declaring them in a header.
-extern "C" void __tsan_ignore_thread_begin();
-extern "C" void __tsan_ignore_thread_end();
-#endif
-
 namespace mapvine {
 
 class LibraryHandOver {

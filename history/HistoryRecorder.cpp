@@ -1,5 +1,6 @@
 #include "history/HistoryRecorder.h"
 
+#include "base/LibraryHandOver.h"
 #include <QDateTime>
 
 namespace mapvine {
@@ -37,6 +38,9 @@ void HistoryRecorder::Fail(const HistoryProblem& problem) {
     const QMutexLocker lock(&failureMutex_);
     failureMessage_ = message;
   }
+  // Qt builds the event here and hands it to the GUI thread, whose event
+  // filters read it.
+  const LibraryHandOver posting;
   QMetaObject::invokeMethod(this, toWindow_.Carrying([this, message] { emit Failed(message); }));
 }
 
@@ -63,6 +67,7 @@ void HistoryRecorder::Read(const HistoryFilter& filter, std::function<void(std::
         })) {
       return Fail(store.Problem());
     }
+    const LibraryHandOver posting;  // as in Fail
     QMetaObject::invokeMethod(this,
                               toWindow_.Carrying([done, rows = std::move(rows)]() mutable { done(std::move(rows)); }));
   });

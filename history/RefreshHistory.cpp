@@ -1,5 +1,6 @@
 #include "history/RefreshHistory.h"
 
+#include "base/LibraryHandOver.h"
 #include "history/HistoryRecorder.h"
 
 namespace mapvine {
@@ -49,6 +50,9 @@ void RefreshHistory::Follow(std::shared_ptr<const RecordedRefresh> refresh, std:
     // the one they hold.
     if (!report.events.empty()) trackerFlapping_ = std::make_shared<FlappingSet>(tracker_.FlappingKeys());
     if (notice) report.notice = NoticeFor(refresh->Changes(), tracker_, *notice);
+    // Qt builds the event here and hands it to the GUI thread, whose event
+    // filters read it.
+    const LibraryHandOver posting;
     QMetaObject::invokeMethod(&replies_, toWindow_.Carrying([this, refresh, report = std::move(report),
                                                              flapping = trackerFlapping_] {
       // A report of a network the picture no longer shows changes nothing.
