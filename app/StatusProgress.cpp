@@ -9,6 +9,27 @@
 #include <algorithm>
 
 namespace mapvine {
+namespace {
+
+// How often at most the count of a running stage is drawn anew.
+constexpr int kStepShownMilliseconds = 100;
+
+// The bar repaints at once when its text changes or its range is reset, and
+// a repaint in the middle of a turn paints every part of the window waiting
+// to be painted, the picture too. While this lives the bar's changes wait
+// for the next turn's paint instead.
+class PaintedLater {
+ public:
+  explicit PaintedLater(QWidget& widget) : widget_(widget) { widget_.setUpdatesEnabled(false); }
+  ~PaintedLater() { widget_.setUpdatesEnabled(true); }
+  PaintedLater(const PaintedLater&) = delete;
+  PaintedLater& operator=(const PaintedLater&) = delete;
+
+ private:
+  QWidget& widget_;
+};
+
+}  // namespace
 
 StatusProgress::StatusProgress(QStatusBar& bar, QWidget& window)
     : window_(window),
@@ -28,6 +49,9 @@ StatusProgress::StatusProgress(QStatusBar& bar, QWidget& window)
   // Escape stops only while a refresh runs; otherwise it is the window's.
   escape_->setEnabled(false);
   connect(escape_, &QShortcut::activated, this, &StatusProgress::RequestStop);
+  stepShown_.setSingleShot(true);
+  stepShown_.setInterval(kStepShownMilliseconds);
+  connect(&stepShown_, &QTimer::timeout, this, &StatusProgress::ShowStep);
 }
 
 StatusProgress::~StatusProgress() { CloseQuestion(); }
@@ -38,6 +62,7 @@ void StatusProgress::Begin(std::string_view stage, int total) {
   const QString text = QString::fromUtf8(stage.data(), static_cast<qsizetype>(stage.size()));
   bar_->show();
   stop_->show();
+  const PaintedLater later(*bar_);
   if (total <= 0) {
     // Nothing to count yet: the bar moves to and fro, and the pane says why.
     bar_->setRange(0, 0);
@@ -47,10 +72,20 @@ void StatusProgress::Begin(std::string_view stage, int total) {
     bar_->setFormat(text + tr(": %v of %m"));
     bar_->setRange(0, total);
   }
+  stepShown_.stop();
+  steps_ = 0;
   bar_->setValue(0);
 }
 
-void StatusProgress::Step(int done) { bar_->setValue(std::min(done, bar_->maximum())); }
+void StatusProgress::Step(int done) {
+  steps_ = done;
+  if (!stepShown_.isActive()) stepShown_.start();
+}
+
+void StatusProgress::ShowStep() {
+  const PaintedLater later(*bar_);
+  bar_->setValue(std::min(steps_, bar_->maximum()));
+}
 
 void StatusProgress::NodeSilent() {
   if (question_) return;
@@ -75,6 +110,7 @@ void StatusProgress::NodeSilent() {
 
 void StatusProgress::End() {
   running_ = false;
+  stepShown_.stop();
   escape_->setEnabled(false);
   bar_->hide();
   stop_->hide();

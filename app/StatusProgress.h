@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 
 #include "refresh/RefreshProgress.h"
@@ -19,7 +20,8 @@ namespace mapvine {
 // refresh is waiting for, or a bar with the count done and the count to do;
 // and a Stop button that Escape presses too, for as long as the refresh
 // runs. The window stays usable meanwhile. When the node stays silent the
-// person is asked whether to keep waiting, without a modal box.
+// person is asked whether to keep waiting, without a modal box. The count
+// is shown a few times a second, whatever the rate of the steps.
 class StatusProgress final : public QObject, public RefreshProgress {
   Q_OBJECT
 
@@ -49,12 +51,15 @@ class StatusProgress final : public QObject, public RefreshProgress {
  private:
   void RequestStop();
   void CloseQuestion();
+  void ShowStep();
 
   QWidget& window_;
   QProgressBar* bar_;    // owned by the status bar
   QPushButton* stop_;    // owned by the status bar
   QShortcut* escape_;    // owned by the window
   QPointer<QMessageBox> question_;
+  QTimer stepShown_;  // runs while a step waits to be shown
+  int steps_ = 0;     // the steps done, shown or not
   bool running_ = false;
 };
 

@@ -10,7 +10,12 @@
 // Counters: longest_stall_ms, and total_s, the run from F5 to its end;
 // longest_stall_cpu_ms is the GUI thread's own CPU time in the longest turn,
 // which is what the work costs when other programs share the processors (a
-// wall-clock gap then also holds the time the thread waited for a CPU).
+// wall-clock gap then also holds the time the thread waited for a CPU);
+// gui_cpu_s the GUI thread's CPU time over the whole run, and
+// turns_over_50ms_cpu how many turns cost it more than a frame.
+// With MAPVINE_STALL_TURNS=N set, the N longest turns (by CPU) are written
+// to the standard error with their CLOCK_MONOTONIC span, for
+// `perf record -k CLOCK_MONOTONIC` and `perf report --time START,END`.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -20,6 +25,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "QtBenchmarkMain.h"
 #include "QuietStandardOutput.h"
@@ -52,29 +60,79 @@ std::int64_t ThreadCpuNanoseconds() {
   return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
+double MonotonicSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
 struct Stall {
   double wallMs = 0;
   double cpuMs = 0;
+  double cpuS = 0;
+  int overFrame = 0;
+};
+
+// One turn of the event loop: its CPU time and where it lay in time.
+struct Turn {
+  std::int64_t cpu = 0;
+  qint64 wall = 0;
+  double from = 0;
+  double to = 0;
+};
+
+// The longest turns, kept when asked for (MAPVINE_STALL_TURNS).
+class LongestTurns {
+ public:
+  LongestTurns() {
+    const char* wanted = std::getenv("MAPVINE_STALL_TURNS");
+    kept_ = wanted ? static_cast<std::size_t>(std::max(0, std::atoi(wanted))) : 0;
+  }
+  void Add(const Turn& turn) {
+    if (kept_ == 0) return;
+    turns_.push_back(turn);
+    std::sort(turns_.begin(), turns_.end(), [](const Turn& a, const Turn& b) { return a.cpu > b.cpu; });
+    if (turns_.size() > kept_) turns_.pop_back();
+  }
+  ~LongestTurns() {
+    for (const Turn& turn : turns_) {
+      std::fprintf(stderr, "turn cpu %.1f ms wall %.1f ms --time %.6f,%.6f\n", static_cast<double>(turn.cpu) / 1e6,
+                   static_cast<double>(turn.wall) / 1e6, turn.from, turn.to);
+    }
+  }
+
+ private:
+  std::size_t kept_;
+  std::vector<Turn> turns_;
 };
 
 // Runs F5 to its end and answers the longest gap between event-loop turns,
 // in wall-clock time and in the GUI thread's CPU time.
 Stall LongestStall(CMapvineApp& app) {
+  constexpr std::int64_t kFrameNanoseconds = 50'000'000;
   QElapsedTimer clock;
   clock.start();
   qint64 last = 0;
   qint64 longest = 0;
-  std::int64_t lastCpu = ThreadCpuNanoseconds();
+  const std::int64_t firstCpu = ThreadCpuNanoseconds();
+  std::int64_t lastCpu = firstCpu;
   std::int64_t longestCpu = 0;
+  double lastMonotonic = MonotonicSeconds();
   int turns = 0;
+  int overFrame = 0;
+  LongestTurns kept;
   const auto turn = [&] {
     ++turns;
     const qint64 now = clock.nsecsElapsed();
     const std::int64_t cpu = ThreadCpuNanoseconds();
+    const double monotonic = MonotonicSeconds();
     longest = std::max(longest, now - last);
     longestCpu = std::max(longestCpu, cpu - lastCpu);
+    if (cpu - lastCpu > kFrameNanoseconds) ++overFrame;
+    kept.Add({cpu - lastCpu, now - last, lastMonotonic, monotonic});
     last = now;
     lastCpu = cpu;
+    lastMonotonic = monotonic;
   };
   QTimer ticker;
   QObject::connect(&ticker, &QTimer::timeout, turn);
@@ -84,7 +142,8 @@ Stall LongestStall(CMapvineApp& app) {
   while (app.Commands().Refreshing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   // The picture the run left is painted after it ended: that turn counts.
   for (const int ended = turns; turns < ended + 2;) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return {static_cast<double>(longest) / 1e6, static_cast<double>(longestCpu) / 1e6};
+  return {static_cast<double>(longest) / 1e6, static_cast<double>(longestCpu) / 1e6,
+          static_cast<double>(ThreadCpuNanoseconds() - firstCpu) / 1e9, overFrame};
 }
 
 void BM_RefreshStall(benchmark::State& state) {
@@ -100,6 +159,8 @@ void BM_RefreshStall(benchmark::State& state) {
   }
   state.counters["longest_stall_ms"] = stall.wallMs;
   state.counters["longest_stall_cpu_ms"] = stall.cpuMs;
+  state.counters["gui_cpu_s"] = stall.cpuS;
+  state.counters["turns_over_50ms_cpu"] = stall.overFrame;
   state.counters["total_s"] = static_cast<double>(run.elapsed()) / 1000.0;
 }
 BENCHMARK(BM_RefreshStall)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <utility>
 
@@ -11,12 +12,16 @@ namespace mapvine {
 // they drain themselves.
 class GuiThread {
  public:
+  using Clock = std::chrono::steady_clock;
+
   virtual ~GuiThread() = default;
   // From any thread: runs `task` on the GUI thread after what already waits
   // there. Once the GUI side has shut down the task is dropped unrun.
   virtual void Post(std::function<void()> task) = 0;
   // From the GUI thread: runs `task` there once `milliseconds` have passed.
   virtual void PostAfter(int milliseconds, std::function<void()> task) = 0;
+  // The time PostAfter counts by (a test's queue moves it by hand).
+  virtual Clock::time_point Now() const { return Clock::now(); }
 
   // From the GUI thread: after what waits there now, or after a while.
   void PostIn(int milliseconds, std::function<void()> task) {

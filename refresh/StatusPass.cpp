@@ -1,6 +1,7 @@
 #include "refresh/StatusPass.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <utility>
 
@@ -56,9 +57,28 @@ void StatusPass::AskMore() {
       Answered(index, ApingAnswer{}, true);
       continue;
     }
-    gui_.PostAfter(limits_.deadlineMilliseconds,
-                   lifeline_.Guard([this, index] { Answered(index, ApingAnswer{}, true); }));
+    checks_[index].due = gui_.Now() + std::chrono::milliseconds(limits_.deadlineMilliseconds);
+    WatchDeadlines();
   }
+}
+
+void StatusPass::WatchDeadlines() {
+  while (oldestWaiting_ < nextToAsk_ && checks_[oldestWaiting_].answer) ++oldestWaiting_;
+  if (over_ || deadlineWatched_ || oldestWaiting_ == nextToAsk_) return;
+  deadlineWatched_ = true;
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(checks_[oldestWaiting_].due - gui_.Now());
+  gui_.PostAfter(static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, wait.count())),
+                 lifeline_.Guard([this] { DeadlinesPassed(); }));
+}
+
+void StatusPass::DeadlinesPassed() {
+  // A timer may fire a little early; what is not due yet is watched anew.
+  const auto now = gui_.Now();
+  for (std::size_t index = oldestWaiting_; index < nextToAsk_ && checks_[index].due <= now; ++index) {
+    Answered(index, ApingAnswer{}, true);
+  }
+  deadlineWatched_ = false;
+  WatchDeadlines();
 }
 
 void StatusPass::Answered(std::size_t index, ApingAnswer answer, bool late) {

@@ -53,9 +53,15 @@ class StatusPass {
     std::string fqName;  // the partner asked for
     std::optional<ApingAnswer> answer;
     bool late = false;   // no answer came within the deadline
+    GuiThread::Clock::time_point due{};  // once asked: when it is given up
   };
 
   void AskMore();
+  // One watch serves every deadline: the checks are asked in order, so the
+  // oldest check still waiting is always the next to be given up (a timer
+  // per check costs the window dearly with tens of thousands of them).
+  void WatchDeadlines();
+  void DeadlinesPassed();
   void Answered(std::size_t index, ApingAnswer answer, bool late);
   void ScheduleTakingIn(int milliseconds = 0);
   void TakeInReady();
@@ -72,10 +78,12 @@ class StatusPass {
   std::vector<Check> checks_;
   std::size_t nextToAsk_ = 0;
   std::size_t nextToTakeIn_ = 0;
+  std::size_t oldestWaiting_ = 0;  // no check before it is still waiting for its answer
   int inFlight_ = 0;
   int displayed_ = 0;
   int checked_ = 0;
   bool takingInPosted_ = false;
+  bool deadlineWatched_ = false;
   bool batchOpen_ = false;  // a change in this slice opened a batch
   bool over_ = false;
   Lifeline lifeline_;  // last: posted tasks see the pass gone before its members go

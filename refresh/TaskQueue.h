@@ -17,11 +17,11 @@ namespace mapvine {
 // to end; tests drain it step by step and move its clock by hand.
 class TaskQueue final : public GuiThread {
  public:
-  using Clock = std::chrono::steady_clock;
   explicit TaskQueue(std::function<Clock::time_point()> now = Clock::now);
 
   void Post(std::function<void()> task) override;
   void PostAfter(int milliseconds, std::function<void()> task) override;
+  Clock::time_point Now() const override { return now_(); }
 
   // Runs the tasks waiting now and the timed ones that are due, including
   // those they post in turn; how many ran.

@@ -222,6 +222,41 @@ TEST_F(Run, ALateAnswerCountsAsUnreachableAndIsDropped) {
   EXPECT_EQ(Statuses(), expected);
 }
 
+// Each check has its own deadline, counted from when it was asked: a check
+// asked later is given up later.
+TEST_F(Run, EachCheckIsGivenUpItsDeadlineAfterItWasAsked) {
+  doc_.doc.settings.activeQuery = 1;
+  GatedNode node("nn NETA.NN0\nnn NETA.NN1\nnn NETA.NN2\n");
+  node.Open("query");
+  ::testing::internal::CaptureStdout();
+  Start(node, {.atOnce = 2, .deadlineMilliseconds = 5000});
+  DrainUntil([&] { return node.Waiting().size() == 2; });
+  std::set<std::string> third{"NETA.NN0", "NETA.NN1", "NETA.NN2"};
+  for (const std::string& asked : node.Waiting()) third.erase(asked);
+  const std::string answered = *node.Waiting().begin();
+  const std::string last = *third.begin();
+  MoveClock(1000);
+  node.Open(answered);
+  DrainUntil([&] { return node.Waiting().count(last) == 1; });
+  MoveClock(4000);
+  queue_->RunReady();
+  EXPECT_EQ(progress_.last, 2);  // the first asked given up, the answer taken in
+  MoveClock(999);
+  queue_->RunReady();
+  EXPECT_FALSE(result_.has_value());
+  MoveClock(1);
+  DrainToEnd();
+  node.OpenAll();
+  node.WaitForWaiting(0);
+  while (worker_->Outstanding() > 0) queue_->RunReady();
+  ::testing::internal::GetCapturedStdout();
+  std::map<std::string, ResourceStatus> expected{{"NN0", ResourceStatus::Inactive},
+                                                 {"NN1", ResourceStatus::Inactive},
+                                                 {"NN2", ResourceStatus::Inactive}};
+  expected[answered.substr(5)] = ResourceStatus::Active;
+  EXPECT_EQ(Statuses(), expected);
+}
+
 // Stop ends the run at once, also while the node has not answered; the
 // verb stays outstanding until the node answers, and its answer is dropped.
 TEST_F(Run, StopWhileTheNodeIsSilentEndsAtOnce) {
