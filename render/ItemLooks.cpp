@@ -160,7 +160,8 @@ void ItemLooks::Renumber(std::span<const int> newId) {
     look.foldOwner = renumbered(look.foldOwner);
     if (newId[id] != static_cast<int>(id)) {
       const CNode* node = look.node;
-      auto* numbered = nodeNumbers_.Find(HashOf(node), [node](const Numbered<CNode>& n) { return n.item == node; });
+      auto* numbered =
+          nodeNumbers_.Find(HashOf(node), [node](const Numbered<CNode>& n) { return n.item == node; });
       if (numbered != nullptr) numbered->id = newId[id];
     }
   }

@@ -132,7 +132,9 @@ bool PictureIndex::TakeNewOrder() {
     }
   }
   std::vector<Rect> rects(nodeRects_.size());
-  for (std::size_t id = 0; id < newId.size(); ++id) rects[static_cast<std::size_t>(newId[id])] = nodeRects_[id];
+  for (std::size_t id = 0; id < newId.size(); ++id) {
+    rects[static_cast<std::size_t>(newId[id])] = nodeRects_[id];
+  }
   nodeRects_ = std::move(rects);
   nodes_ = std::move(order);
   nodeGrid_->Renumber(newId);

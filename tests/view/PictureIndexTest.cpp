@@ -3,6 +3,7 @@
 // an index built afresh from the document does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -97,27 +98,39 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
     CMapvineDoc doc;
     IndexedPicture picture(doc);
     doc.NewDocument();
-    picture.RequestPictureResize(3000, 2000);
+    picture.RequestPictureResize(8000, 5000);
+    // Nodes near their neighbours in the list, so that most changes reach
+    // a few of them and only some reach far.
     std::vector<CNode*> nodes;
     int named = 0;
-    const auto addNode = [&](int kind) {
+    const auto addNode = [&](int kind, Point near) {
       const std::string name = "N" + std::to_string(named++);
       doc.NewNode(name, "NETA." + name, kind, nullptr, nullptr);
       CNode* node = doc.FindNode(name);
-      node->SetPosition(upTo(2900), upTo(1900));
+      node->SetPosition(std::clamp(near.x + upTo(400) - 200, 0, 7900),
+                        std::clamp(near.y + upTo(400) - 200, 0, 4900));
       nodes.push_back(node);
       return node;
     };
-    for (int i = 0; i < 40; ++i) addNode(NetworkNode);
-    for (int i = 0; i < 60; ++i) doc.NewLink(*addNode(LogicalUnit), *nodes[static_cast<std::size_t>(upTo(40))]);
-    for (int i = 0; i < 60; ++i) doc.NewLink(*nodes[static_cast<std::size_t>(upTo(40))], *nodes[static_cast<std::size_t>(upTo(100))]);
+    const auto nodeAt = [&](int i) { return nodes[static_cast<std::size_t>(i)]; };
+    for (int i = 0; i < 150; ++i) addNode(NetworkNode, {i % 15 * 520 + 200, i / 15 * 480 + 200});
+    for (int i = 0; i < 150; ++i) doc.NewLink(*nodeAt(i), *nodeAt((i + 1 + upTo(3)) % 150));
+    for (int i = 0; i < 250; ++i) {
+      CNode* owner = nodeAt(upTo(150));
+      doc.NewLink(*addNode(LogicalUnit, {owner->GetX(), owner->GetY()}), *owner);
+    }
     picture.Index().Looks();
 
     for (int step = 0; step < 40; ++step) {
       CNode& node = *nodes[static_cast<std::size_t>(upTo(static_cast<int>(nodes.size())))];
       switch (upTo(9)) {
-        case 0:  // a drag step
-          node.SetPosition(upTo(2900), upTo(1900));
+        case 0:  // a drag step, now and then a long one
+          if (upTo(4) == 0) {
+            node.SetPosition(upTo(7900), upTo(4900));
+          } else {
+            node.SetPosition(std::clamp(node.GetX() + upTo(300) - 150, 0, 7900),
+                             std::clamp(node.GetY() + upTo(300) - 150, 0, 4900));
+          }
           break;
         case 1:  // lifted over its equals, or put under them
           node.SetDepth(node.GetDepth() + upTo(3) - 1);
@@ -141,7 +154,7 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
           picture.PictureChanged();
           break;
         case 6:  // a new link
-          doc.NewLink(node, *nodes[static_cast<std::size_t>(upTo(static_cast<int>(nodes.size())))]);
+          doc.NewLink(node, *nodeAt(upTo(static_cast<int>(nodes.size()))));
           break;
         case 7:  // a link marked changed by a refresh
           if (!node.links.empty()) {
@@ -151,7 +164,7 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
           }
           break;
         default:  // a new node
-          addNode(upTo(2) == 0 ? LogicalUnit : NetworkNode);
+          addNode(upTo(2) == 0 ? LogicalUnit : NetworkNode, {node.GetX(), node.GetY()});
           break;
       }
       // Asked now and then, as paints come between changes.
@@ -160,8 +173,8 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
       SCOPED_TRACE("step " + std::to_string(step));
       ExpectSameLooks(picture.Index(), fresh);
       for (int probe = 0; probe < 20; ++probe) {
-        const int x = upTo(3000), y = upTo(2000);
-        const Rect area{x, y, x + upTo(900), y + upTo(600)};
+        const int x = upTo(8000), y = upTo(5000);
+        const Rect area{x, y, x + upTo(1500), y + upTo(1000)};
         EXPECT_EQ(picture.Index().NodesNear(area), fresh.NodesNear(area));
         EXPECT_EQ(picture.Index().ShownNodesNear(area), fresh.ShownNodesNear(area));
         EXPECT_EQ(picture.Index().ShownLinksNear(area), fresh.ShownLinksNear(area));
