@@ -97,6 +97,58 @@ void SpatialGrid::AddLine(int id, Point from, Point to, int reach) {
   Counted(id, cells);
 }
 
+template <typename ForEachCell>
+void SpatialGrid::AddCounted(std::size_t items, ForEachCell forEachCell) {
+  // The cells of each item are worked out once and kept, so that the count
+  // and the fill need not walk a line's cells twice.
+  std::vector<int> cellOf;
+  std::vector<int> itemCells(items, 0);
+  std::vector<int> perCell(cells_.size(), 0);
+  for (std::size_t id = 0; id < items; ++id) {
+    forEachCell(id, [&](int column, int row) {
+      const int cell = row * columns_ + column;
+      cellOf.push_back(cell);
+      ++perCell[static_cast<std::size_t>(cell)];
+      ++itemCells[id];
+    });
+  }
+  for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
+    cells_[cell].reserve(cells_[cell].size() + static_cast<std::size_t>(perCell[cell]));
+  }
+  std::size_t at = 0;
+  for (std::size_t id = 0; id < items; ++id) {
+    for (int i = 0; i < itemCells[id]; ++i) {
+      cells_[static_cast<std::size_t>(cellOf[at++])].push_back(static_cast<int>(id));
+    }
+    Counted(static_cast<int>(id), itemCells[id]);
+  }
+}
+
+void SpatialGrid::AddAll(std::span<const Rect> areas) {
+  AddCounted(areas.size(), [&](std::size_t id, auto visit) { ForEachCellOf(areas[id], visit); });
+}
+
+void SpatialGrid::AddAll(std::span<const Line> lines) {
+  AddCounted(lines.size(), [&](std::size_t id, auto visit) { ForEachCellOf(lines[id], visit); });
+}
+
+void SpatialGrid::Renumber(std::span<const int> newId) {
+  for (std::vector<int>& cell : cells_) {
+    bool moved = false;
+    for (int& id : cell) {
+      const int renumbered = newId[static_cast<std::size_t>(id)];
+      moved = moved || renumbered != id;
+      id = renumbered;
+    }
+    if (moved) std::sort(cell.begin(), cell.end());
+  }
+  std::vector<int> counts(newId.size(), 0);
+  for (std::size_t id = 0; id < std::min(cellsOf_.size(), newId.size()); ++id) {
+    counts[static_cast<std::size_t>(newId[id])] = cellsOf_[id];
+  }
+  cellsOf_ = std::move(counts);
+}
+
 void SpatialGrid::Insert(int column, int row, int id) {
   std::vector<int>& cell = Cell(column, row);
   const auto at = std::lower_bound(cell.begin(), cell.end(), id);

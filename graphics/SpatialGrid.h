@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "graphics/Geometry.h"
@@ -26,15 +27,23 @@ class SpatialGrid {
   // Files item `id` under the cells a line from `from` to `to` passes
   // through, counting `reach` pixels on either side of it.
   void AddLine(int id, Point from, Point to, int reach);
-  // Files an item that was added with `was` under the cells of `now`
-  // instead: a node or line that moved, without building the grid again.
-  void MoveArea(int id, const Rect& was, const Rect& now);
   struct Line {
     Point from, to;
     int reach = 0;
     friend bool operator==(const Line&, const Line&) = default;
   };
+  // Files items 0..n-1 of an empty grid at once, as AddArea or AddLine one
+  // after another would: each cell's list is sized once instead of growing.
+  void AddAll(std::span<const Rect> areas);
+  void AddAll(std::span<const Line> lines);
+  // Files an item that was added with `was` under the cells of `now`
+  // instead: a node or line that moved, without building the grid again.
+  void MoveArea(int id, const Rect& was, const Rect& now);
   void MoveLine(int id, const Line& was, const Line& now);
+  // Gives every item `id` the number `newId[id]` (a permutation of
+  // 0..n-1, n the items filed), keeping each cell ascending: the items'
+  // drawing order changed while they stayed where they are.
+  void Renumber(std::span<const int> newId);
 
   // Numbers of the items filed under the cells `area` touches, ascending,
   // without repeats (an item may still lie just outside `area`).
@@ -63,6 +72,10 @@ class SpatialGrid {
   void Insert(int column, int row, int id);
   void Erase(int column, int row, int id);
   void Counted(int id, int cells);
+  // Files each item's cells, given by `forEachCell`(id, visit), counting
+  // them first.
+  template <typename ForEachCell>
+  void AddCounted(std::size_t items, ForEachCell forEachCell);
   bool TouchesEveryCell(const Rect& area) const;
   template <typename Filed>
   bool MeetsCells(const Filed& filed, const Rect& query) const;

@@ -35,7 +35,7 @@ bool HeadlessPicture::SetBackground(ComposedBackground& background) {
   return true;
 }
 
-void HeadlessPicture::PictureAreaChanged(const Rect&) { renderer_.Index().MarkStale(); }
+void HeadlessPicture::PictureAreaChanged(const Rect& area) { renderer_.Index().AreaChanged(area); }
 
 void HeadlessPicture::WholePictureChanged() { renderer_.Index().MarkStale(); }
 

@@ -1,7 +1,9 @@
 #include "render/ItemLooks.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <tuple>
+#include <utility>
 
 #include "model/LuFold.h"
 #include "model/NodeRecords.h"
@@ -41,33 +43,42 @@ void ItemLooks::Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
   TakeNodes(nodes, icons, sameNodes);
   TakeLinks(links, sameNodes);
   LinkEndsToNodes();
-  FoldLinkEnds();
+  TakeOwnerCandidates();
+  FindFoldOwners();
+  for (LinkLook& look : links_) FoldLinkEnd(look);
+  retaken_ = {};
   folded_.clear();
   foldedKnown_ = false;
 }
+
+namespace {
+
+ItemLooks::NodeLook LookOf(const CNode& node, const Rect& icon, int foldOwner) {
+  return {&node,
+          CentreOf(icon),
+          foldOwner,
+          node.nodeType,
+          node.changeMark,
+          node.hidden,
+          node.lusFolded,
+          node.imageIndex != 0 && node.imageIndex != node.activeImage,
+          node.stale};
+}
+
+}  // namespace
 
 void ItemLooks::TakeNodes(std::span<CNode* const> nodes, std::span<const Rect> icons,
                           bool sameNodes) {
   if (!sameNodes) NumberAll(nodeNumbers_, nodes);
   nodes_.resize(nodes.size());
+  for (std::size_t id = 0; id < nodes.size(); ++id) nodes_[id] = LookOf(*nodes[id], icons[id], kNone);
+  RebuildShownNodes();
+}
+
+void ItemLooks::RebuildShownNodes() {
   shownNodes_.clear();
-  for (std::size_t id = 0; id < nodes.size(); ++id) {
-    const CNode& node = *nodes[id];
-    nodes_[id] = {&node,
-                  CentreOf(icons[id]),
-                  kNone,
-                  node.nodeType,
-                  node.changeMark,
-                  node.hidden,
-                  node.lusFolded,
-                  node.imageIndex != 0 && node.imageIndex != node.activeImage,
-                  node.stale};
-    if (!node.hidden) shownNodes_.push_back(static_cast<int>(id));
-  }
-  // Only LUs fold, into a node found along their links. A neighbourhood
-  // hides most of them: those need not be followed.
-  for (NodeLook& look : nodes_) {
-    if (look.nodeType == LogicalUnit && !look.hidden) look.foldOwner = NumberOf(LuOwner(*look.node));
+  for (std::size_t id = 0; id < nodes_.size(); ++id) {
+    if (!nodes_[id].hidden) shownNodes_.push_back(static_cast<int>(id));
   }
 }
 
@@ -78,27 +89,107 @@ void ItemLooks::TakeLinks(std::span<CLink* const> links, bool sameNodes) {
   }
   if (!sameLinks) NumberAll(linkNumbers_, links);
   // Numbers of the same nodes stay valid while the node list does.
-  const std::size_t endsKnown = sameNodes ? endsTaken_.size() : 0;
+  const std::size_t endsKnown = sameNodes ? std::min(endsTaken_.size(), links.size()) : 0;
   endsTaken_.resize(links.size());
   links_.resize(links.size());
   listedElsewhere_ = false;
   for (std::size_t id = 0; id < links.size(); ++id) {
-    const CLink& link = *links[id];
     LinkLook& look = links_[id];
-    listedElsewhere_ = listedElsewhere_ || !link.otherListers.empty();
-    const std::pair<const CNode*, const CNode*> ends{link.endA, link.endB};
-    if (id >= endsKnown || endsTaken_[id] != ends) {
-      look.endA = NumberOf(link.endA);
-      look.endB = NumberOf(link.endB);
-      endsTaken_[id] = ends;
+    look.link = links[id];
+    if (id >= endsKnown) {
+      look.endA = NumberOf(look.link->endA);
+      look.endB = NumberOf(look.link->endB);
+      endsTaken_[id] = {look.link->endA, look.link->endB};
     }
-    look.link = &link;
-    look.from = {link.x1, link.y1};
-    look.to = {link.x2, link.y2};
-    look.changeMark = link.changeMark;
-    look.active = IsActive(link.status);
-    look.stale = link.stale;
+    RetakeLink(static_cast<int>(id));
   }
+}
+
+void ItemLooks::RetakeNode(int id, const Rect& icon) {
+  NodeLook& look = nodes_[static_cast<std::size_t>(id)];
+  const NodeLook was = look;
+  look = LookOf(*was.node, icon, was.foldOwner);
+  retaken_.shown = retaken_.shown || look.hidden != was.hidden;
+  retaken_.folds = retaken_.folds || look.lusFolded != was.lusFolded;
+}
+
+void ItemLooks::RetakeLink(int id) {
+  LinkLook& look = links_[static_cast<std::size_t>(id)];
+  const CLink& link = *look.link;
+  listedElsewhere_ = listedElsewhere_ || !link.otherListers.empty();
+  const std::pair<const CNode*, const CNode*> ends{link.endA, link.endB};
+  auto& taken = endsTaken_[static_cast<std::size_t>(id)];
+  if (taken != ends) {
+    look.endA = NumberOf(link.endA);
+    look.endB = NumberOf(link.endB);
+    taken = ends;
+    retaken_.ends = true;
+  }
+  look.from = {link.x1, link.y1};
+  look.to = {link.x2, link.y2};
+  look.changeMark = link.changeMark;
+  look.active = IsActive(link.status);
+  look.stale = link.stale;
+  retaken_.links.push_back(id);
+}
+
+void ItemLooks::Settle() {
+  const Retaken retaken = std::exchange(retaken_, {});
+  if (retaken.ends) {
+    LinkEndsToNodes();
+    TakeOwnerCandidates();
+  }
+  if (retaken.shown) RebuildShownNodes();
+  // Who an LU folds into depends on whether its neighbours are shown.
+  if (retaken.ends || retaken.shown) FindFoldOwners();
+  if (retaken.ends || retaken.shown || retaken.folds) {
+    for (LinkLook& look : links_) FoldLinkEnd(look);
+  } else {
+    for (const int id : retaken.links) FoldLinkEnd(links_[static_cast<std::size_t>(id)]);
+  }
+  folded_.clear();
+  foldedKnown_ = false;
+}
+
+void ItemLooks::Renumber(std::span<const int> newId) {
+  const auto renumbered = [&](int id) { return id == kNone ? kNone : newId[static_cast<std::size_t>(id)]; };
+  std::vector<NodeLook> nodes(nodes_.size());
+  for (std::size_t id = 0; id < nodes_.size(); ++id) {
+    NodeLook& look = nodes[static_cast<std::size_t>(newId[id])];
+    look = nodes_[id];
+    look.foldOwner = renumbered(look.foldOwner);
+    if (newId[id] != static_cast<int>(id)) {
+      const CNode* node = look.node;
+      auto* numbered =
+          nodeNumbers_.Find(HashOf(node), [node](const Numbered<CNode>& n) { return n.item == node; });
+      if (numbered != nullptr) numbered->id = newId[id];
+    }
+  }
+  nodes_ = std::move(nodes);
+  for (LinkLook& look : links_) {
+    look.endA = renumbered(look.endA);
+    look.endB = renumbered(look.endB);
+  }
+  // Each node's candidates move with it; their own numbers are renumbered.
+  std::vector<int> start(candidateStart_.size(), 0);
+  for (std::size_t id = 0; id + 1 < candidateStart_.size(); ++id) {
+    start[static_cast<std::size_t>(newId[id]) + 1] = candidateStart_[id + 1] - candidateStart_[id];
+  }
+  for (std::size_t n = 1; n < start.size(); ++n) start[n] += start[n - 1];
+  std::vector<int> candidates(candidates_.size());
+  for (std::size_t id = 0; id + 1 < candidateStart_.size(); ++id) {
+    int at = start[static_cast<std::size_t>(newId[id])];
+    for (int c = candidateStart_[id]; c < candidateStart_[id + 1]; ++c) {
+      candidates[static_cast<std::size_t>(at++)] = renumbered(candidates_[static_cast<std::size_t>(c)]);
+    }
+  }
+  candidateStart_ = std::move(start);
+  candidates_ = std::move(candidates);
+  LinkEndsToNodes();
+  RebuildShownNodes();
+  for (LinkLook& look : links_) FoldLinkEnd(look);
+  folded_.clear();
+  foldedKnown_ = false;
 }
 
 void ItemLooks::LinkEndsToNodes() {
@@ -120,15 +211,47 @@ void ItemLooks::LinkEndsToNodes() {
   }
 }
 
-void ItemLooks::FoldLinkEnds() {
-  for (LinkLook& look : links_) {
-    const bool joined = look.endA != kNone && look.endB != kNone;
-    look.shown = joined && Shown(look.endA) && Shown(look.endB);
-    look.foldA = look.endA != kNone ? Node(look.endA).foldOwner : kNone;
-    look.foldB = look.endB != kNone ? Node(look.endB).foldOwner : kNone;
-    look.foldedAway = (look.endA != kNone && FoldedAway(look.endA)) ||
-                      (look.endB != kNone && FoldedAway(look.endB));
+void ItemLooks::TakeOwnerCandidates() {
+  // Only LUs fold, into a node found along their links.
+  candidateStart_.assign(nodes_.size() + 1, 0);
+  candidates_.clear();
+  for (std::size_t id = 0; id < nodes_.size(); ++id) {
+    const CNode& node = *nodes_[id].node;
+    if (node.nodeType == LogicalUnit) {
+      for (const CLink* link : node.links) {
+        candidates_.push_back(NumberOf(link->endA == &node ? link->endB : link->endA));
+      }
+    }
+    candidateStart_[id + 1] = static_cast<int>(candidates_.size());
   }
+}
+
+void ItemLooks::FindFoldOwners() {
+  // As LuOwner: the first other end that is shown and no LU. A hidden LU,
+  // never drawn, is not looked for one.
+  for (std::size_t id = 0; id < nodes_.size(); ++id) {
+    NodeLook& look = nodes_[id];
+    look.foldOwner = kNone;
+    if (look.nodeType != LogicalUnit || look.hidden) continue;
+    for (int c = candidateStart_[id]; c < candidateStart_[id + 1]; ++c) {
+      const int other = candidates_[static_cast<std::size_t>(c)];
+      if (other == kNone || other == static_cast<int>(id)) continue;
+      const NodeLook& end = Node(other);
+      if (!end.hidden && end.nodeType != LogicalUnit) {
+        look.foldOwner = other;
+        break;
+      }
+    }
+  }
+}
+
+void ItemLooks::FoldLinkEnd(LinkLook& look) const {
+  const bool joined = look.endA != kNone && look.endB != kNone;
+  look.shown = joined && Shown(look.endA) && Shown(look.endB);
+  look.foldA = look.endA != kNone ? Node(look.endA).foldOwner : kNone;
+  look.foldB = look.endB != kNone ? Node(look.endB).foldOwner : kNone;
+  look.foldedAway =
+      (look.endA != kNone && FoldedAway(look.endA)) || (look.endB != kNone && FoldedAway(look.endB));
 }
 
 int ItemLooks::NumberOf(const CNode* node) const { return Lookup(nodeNumbers_, node); }

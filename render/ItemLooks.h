@@ -20,8 +20,9 @@ namespace mapvine {
 // an LU along its links to its owner, a trip to memory each. Here it is
 // worked out once per change of the picture and read straight through.
 //
-// Like the index that keeps it, it is a snapshot: it is taken anew whenever
-// the view marks the index stale.
+// Like the index that keeps it, it is a snapshot: the index takes it whole
+// when the lists change, and otherwise has it retake the nodes and links
+// that changed and then settle what depends on them.
 class ItemLooks {
  public:
   static constexpr int kNone = -1;
@@ -57,6 +58,15 @@ class ItemLooks {
   // are the same nodes keeps their numbers.
   void Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
             std::span<CLink* const> links, bool sameNodes);
+  // Reads node `id` again, its icon now at `icon`, or link `id`; Settle()
+  // then works out what depends on them (who is shown, which LUs fold into
+  // which owner).
+  void RetakeNode(int id, const Rect& icon);
+  void RetakeLink(int id);
+  void Settle();
+  // The node list took a new order with the same nodes: node `id` is now
+  // node `newId[id]`.
+  void Renumber(std::span<const int> newId);
 
   const NodeLook& Node(int id) const { return nodes_[static_cast<std::size_t>(id)]; }
   const LinkLook& Link(int id) const { return links_[static_cast<std::size_t>(id)]; }
@@ -82,7 +92,10 @@ class ItemLooks {
   void TakeNodes(std::span<CNode* const> nodes, std::span<const Rect> icons, bool sameNodes);
   void TakeLinks(std::span<CLink* const> links, bool sameNodes);
   void LinkEndsToNodes();
-  void FoldLinkEnds();
+  void TakeOwnerCandidates();
+  void FindFoldOwners();
+  void FoldLinkEnd(LinkLook& look) const;
+  void RebuildShownNodes();
   void CountFoldedLus();
   int NumberOf(const CNode* node) const;
 
@@ -107,6 +120,18 @@ class ItemLooks {
   HashSlots<Numbered<CLink>> linkNumbers_;
   // The ends each link had when its numbers were looked up.
   std::vector<std::pair<const CNode*, const CNode*>> endsTaken_;
+  // What an LU may fold into, in the order LuOwner tries them: the other
+  // ends of its links, by number, read once per change of the lists.
+  std::vector<int> candidateStart_;
+  std::vector<int> candidates_;
+  // What the retakes since the last Settle() changed beyond themselves.
+  struct Retaken {
+    bool shown = false;   // a node was hidden or shown
+    bool folds = false;   // an owner folded or unfolded its LUs
+    bool ends = false;    // a link joins other nodes
+    std::vector<int> links;
+  };
+  Retaken retaken_;
   std::vector<FoldedLus> folded_;
   bool foldedKnown_ = false;
   // Whether a node lists a link it is no end of (only a file with two

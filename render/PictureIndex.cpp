@@ -1,6 +1,8 @@
 #include "render/PictureIndex.h"
 
 #include <algorithm>
+#include <numeric>
+#include <span>
 
 #include "model/LuFold.h"
 
@@ -15,6 +17,9 @@ constexpr std::size_t kFewShownShare = 16;
 // Cells of this many pixels a side hold a few nodes each in a dense picture
 // and keep a window-sized area to a few hundred cells.
 constexpr int kCellSize = 256;
+// Changes that reach more than one item in this many are read straight
+// through, all of them.
+constexpr std::size_t kWholeChangeShare = 8;
 // A line's pen and hit tolerance reach this far beyond its ideal line.
 constexpr int kLineReach = 6;
 
@@ -27,91 +32,206 @@ SpatialGrid::Line LineOf(const CLink& link) {
   return {{link.x1, link.y1}, {link.x2, link.y2}, reach};
 }
 
+// When `now` is `was` with one node taken out and put back elsewhere, each
+// node's new number by its old one; otherwise nothing. Whatever lies
+// between the two places moves up or down by one.
+std::vector<int> OneNodeMoved(std::span<CNode* const> was, std::span<CNode* const> now) {
+  std::size_t first = 0;
+  while (first < was.size() && was[first] == now[first]) ++first;
+  if (first == was.size()) {
+    std::vector<int> same(was.size());
+    std::iota(same.begin(), same.end(), 0);
+    return same;
+  }
+  std::size_t last = was.size() - 1;
+  while (was[last] == now[last]) --last;
+  const auto same = [](std::span<CNode* const> a, std::span<CNode* const> b) {
+    return std::equal(a.begin(), a.end(), b.begin());
+  };
+  const std::size_t span = last - first;
+  std::vector<int> newId;
+  if (now[first] == was[last] && same(now.subspan(first + 1, span), was.subspan(first, span))) {
+    newId.resize(was.size());
+    for (std::size_t id = first; id < last; ++id) newId[id] = static_cast<int>(id + 1);
+    newId[last] = static_cast<int>(first);
+  } else if (now[last] == was[first] && same(now.subspan(first, span), was.subspan(first + 1, span))) {
+    newId.resize(was.size());
+    for (std::size_t id = first + 1; id <= last; ++id) newId[id] = static_cast<int>(id - 1);
+    newId[first] = static_cast<int>(last);
+  } else {
+    return {};
+  }
+  for (std::size_t id = 0; id < first; ++id) newId[id] = static_cast<int>(id);
+  for (std::size_t id = last + 1; id < was.size(); ++id) newId[id] = static_cast<int>(id);
+  return newId;
+}
+
 }  // namespace
 
-void PictureIndex::Build() {
-  stale_ = false;
+void PictureIndex::AreaChanged(const Rect& area) {
+  if (wholeChanged_ || !nodeGrid_) return;
+  const auto mark = [](std::vector<int>& ids, std::vector<char>& marked, std::size_t count, int id) {
+    if (marked.size() < count) marked.resize(count, 0);
+    if (marked[static_cast<std::size_t>(id)] != 0) return;
+    marked[static_cast<std::size_t>(id)] = 1;
+    ids.push_back(id);
+  };
+  for (const int id : nodeGrid_->Query(area)) mark(changed_.nodes, changed_.nodeMarked, nodes_.size(), id);
+  for (const int id : linkGrid_->Query(area)) mark(changed_.links, changed_.linkMarked, links_.size(), id);
+  // Past a share of everything, reading it all straight through is quicker
+  // than following the marks.
+  if ((changed_.nodes.size() + changed_.links.size()) * kWholeChangeShare > nodes_.size() + links_.size()) {
+    wholeChanged_ = true;
+  }
+}
+
+void PictureIndex::Update() {
+  if (!wholeChanged_ && changed_.nodes.empty() && changed_.links.empty()) return;
   const bool sameCanvas = nodeGrid_ && width_ == doc_.picture.composedWidth &&
                           height_ == doc_.picture.composedHeight;
   width_ = doc_.picture.composedWidth;
   height_ = doc_.picture.composedHeight;
-  const bool sameNodes = sameCanvas && RefileMovedNodes();
-  if (!sameNodes) BuildNodes();
-  if (!sameCanvas || !RefileMovedLinks()) BuildLinks();
-  looks_.Take(nodes_, nodeRects_, links_, sameNodes);
+  const bool sameNodes = sameCanvas && TakeNewOrder();
+  const bool sameLinks = sameCanvas && doc_.Links().Version() == linkVersion_;
+  if (!sameNodes || !sameLinks) {
+    if (sameNodes) {
+      for (std::size_t id = 0; id < nodes_.size(); ++id) RefileNode(static_cast<int>(id));
+    } else {
+      BuildNodes();
+    }
+    BuildLinks();
+    looks_.Take(nodes_, nodeRects_, links_, sameNodes);
+  } else if (wholeChanged_) {
+    RetakeAll();
+  } else {
+    RetakeChanged();
+  }
+  wholeChanged_ = false;
+  for (const int id : changed_.nodes) changed_.nodeMarked[static_cast<std::size_t>(id)] = 0;
+  for (const int id : changed_.links) changed_.linkMarked[static_cast<std::size_t>(id)] = 0;
+  changed_.nodes.clear();
+  changed_.links.clear();
+}
+
+bool PictureIndex::TakeNewOrder() {
+  if (doc_.Nodes().OrderVersion() == nodeOrder_) return true;
+  if (doc_.Nodes().size() != nodes_.size()) return false;
+  // The same nodes in another order (a node lifted over its equals): the
+  // index renumbers what it holds instead of reading every node again.
+  std::vector<CNode*> order;
+  order.reserve(nodes_.size());
+  for (const auto& node : doc_.Nodes()) order.push_back(node.get());
+  std::vector<int> newId = OneNodeMoved(nodes_, order);
+  if (newId.empty()) {
+    newId.assign(nodes_.size(), ItemLooks::kNone);
+    for (std::size_t at = 0; at < order.size(); ++at) {
+      const std::optional<int> was = order[at] == nodes_[at] ? std::optional(static_cast<int>(at))
+                                                               : looks_.IdOf(*order[at]);
+      if (!was || newId[static_cast<std::size_t>(*was)] != ItemLooks::kNone) return false;
+      newId[static_cast<std::size_t>(*was)] = static_cast<int>(at);
+    }
+  }
+  std::vector<Rect> rects(nodeRects_.size());
+  for (std::size_t id = 0; id < newId.size(); ++id) {
+    rects[static_cast<std::size_t>(newId[id])] = nodeRects_[id];
+  }
+  nodeRects_ = std::move(rects);
+  nodes_ = std::move(order);
+  nodeGrid_->Renumber(newId);
+  looks_.Renumber(newId);
+  // Nodes marked changed were marked by their old numbers.
+  for (int& id : changed_.nodes) {
+    changed_.nodeMarked[static_cast<std::size_t>(id)] = 0;
+    id = newId[static_cast<std::size_t>(id)];
+  }
+  for (const int id : changed_.nodes) changed_.nodeMarked[static_cast<std::size_t>(id)] = 1;
+  nodeOrder_ = doc_.Nodes().OrderVersion();
+  return true;
 }
 
 void PictureIndex::BuildNodes() {
   nodes_.clear();
   nodeRects_.clear();
-  nodeGrid_.emplace(width_, height_, kCellSize);
   nodeOrder_ = doc_.Nodes().OrderVersion();
+  std::vector<Rect> areas;
   for (const auto& node : doc_.Nodes()) {
     nodeRects_.push_back(node->GetRect());
-    nodeGrid_->AddArea(static_cast<int>(nodes_.size()), AreaOf(nodeRects_.back()));
+    areas.push_back(AreaOf(nodeRects_.back()));
     nodes_.push_back(node.get());
   }
+  nodeGrid_.emplace(width_, height_, kCellSize);
+  nodeGrid_->AddAll(areas);
 }
 
 void PictureIndex::BuildLinks() {
   links_.clear();
   lines_.clear();
-  linkGrid_.emplace(width_, height_, kCellSize);
+  linkVersion_ = doc_.Links().Version();
   for (const auto& link : doc_.Links()) {
     lines_.push_back(LineOf(*link));
-    const SpatialGrid::Line& line = lines_.back();
-    linkGrid_->AddLine(static_cast<int>(links_.size()), line.from, line.to, line.reach);
     links_.push_back(link.get());
   }
+  linkGrid_.emplace(width_, height_, kCellSize);
+  linkGrid_->AddAll(lines_);
 }
 
-bool PictureIndex::RefileMovedNodes() {
-  // The list's own order is a walk from node to node; the copy of it is
-  // read straight through.
-  if (doc_.Nodes().OrderVersion() != nodeOrder_) return false;
+void PictureIndex::RefileNode(int id) {
+  const auto at = static_cast<std::size_t>(id);
+  const Rect icon = nodes_[at]->GetRect();
+  Rect& filed = nodeRects_[at];
+  if (icon != filed) {
+    nodeGrid_->MoveArea(id, AreaOf(filed), AreaOf(icon));
+    filed = icon;
+  }
+}
+
+void PictureIndex::RetakeLink(int id) {
+  const auto at = static_cast<std::size_t>(id);
+  const SpatialGrid::Line line = LineOf(*links_[at]);
+  SpatialGrid::Line& filed = lines_[at];
+  if (!(line == filed)) {
+    linkGrid_->MoveLine(id, filed, line);
+    filed = line;
+  }
+  looks_.RetakeLink(id);
+}
+
+void PictureIndex::RetakeAll() {
   for (std::size_t id = 0; id < nodes_.size(); ++id) {
-    const Rect icon = nodes_[id]->GetRect();
-    Rect& filed = nodeRects_[id];
-    if (icon != filed) {
-      nodeGrid_->MoveArea(static_cast<int>(id), AreaOf(filed), AreaOf(icon));
-      filed = icon;
-    }
+    RefileNode(static_cast<int>(id));
+    looks_.RetakeNode(static_cast<int>(id), nodeRects_[id]);
   }
-  return true;
+  for (std::size_t id = 0; id < links_.size(); ++id) RetakeLink(static_cast<int>(id));
+  looks_.Settle();
 }
 
-bool PictureIndex::RefileMovedLinks() {
-  if (doc_.Links().size() != links_.size()) return false;
-  std::size_t id = 0;
-  for (const auto& link : doc_.Links()) {
-    if (link.get() != links_[id]) return false;
-    const SpatialGrid::Line line = LineOf(*link);
-    SpatialGrid::Line& filed = lines_[id];
-    if (!(line == filed)) {
-      linkGrid_->MoveLine(static_cast<int>(id), filed, line);
-      filed = line;
+void PictureIndex::RetakeChanged() {
+  // A node that moved or changed its looks takes its lines along; the
+  // links at it are known by the ends they had.
+  std::vector<int> links = changed_.links;
+  changed_.linkMarked.resize(links_.size(), 0);
+  for (const int id : changed_.nodes) {
+    RefileNode(id);
+    looks_.RetakeNode(id, nodeRects_[static_cast<std::size_t>(id)]);
+    for (const int link : looks_.LinksAt(id)) {
+      if (changed_.linkMarked[static_cast<std::size_t>(link)] == 0) links.push_back(link);
     }
-    ++id;
   }
-  return true;
+  std::sort(links.begin(), links.end());
+  links.erase(std::unique(links.begin(), links.end()), links.end());
+  for (const int id : links) RetakeLink(id);
+  looks_.Settle();
 }
 
 std::vector<const CNode*> PictureIndex::NodesNear(const Rect& area) {
-  if (stale_) Build();
+  Update();
   std::vector<const CNode*> near;
   for (const int id : nodeGrid_->Query(area)) near.push_back(nodes_[id]);
   return near;
 }
 
-std::vector<const CLink*> PictureIndex::LinksNear(const Rect& area) {
-  if (stale_) Build();
-  std::vector<const CLink*> near;
-  for (const int id : linkGrid_->Query(area)) near.push_back(links_[id]);
-  return near;
-}
-
 ItemLooks& PictureIndex::Looks() {
-  if (stale_) Build();
+  Update();
   return looks_;
 }
 
@@ -120,7 +240,7 @@ bool PictureIndex::FewShown() const {
 }
 
 std::vector<int> PictureIndex::ShownNodesNear(const Rect& area) {
-  if (stale_) Build();
+  Update();
   std::vector<int> near;
   if (FewShown()) {
     for (const int id : looks_.ShownNodes()) {
@@ -135,12 +255,12 @@ std::vector<int> PictureIndex::ShownNodesNear(const Rect& area) {
 }
 
 std::size_t PictureIndex::NodeCountNear(const Rect& area) {
-  if (stale_) Build();
+  Update();
   return nodeGrid_->Count(area);
 }
 
 std::vector<int> PictureIndex::ShownLinksNear(const Rect& area) {
-  if (stale_) Build();
+  Update();
   std::vector<int> near;
   if (FewShown()) {
     for (const int node : looks_.ShownNodes()) {
@@ -162,7 +282,7 @@ std::vector<int> PictureIndex::ShownLinksNear(const Rect& area) {
 }
 
 CNode* PictureIndex::NodeAt(Point p) {
-  if (stale_) Build();
+  Update();
   for (const int id : nodeGrid_->At(p)) {
     CNode* node = nodes_[id];
     if (node->hidden || FoldedAway(*node)) continue;
@@ -172,7 +292,7 @@ CNode* PictureIndex::NodeAt(Point p) {
 }
 
 CLink* PictureIndex::LinkAt(Point p) {
-  if (stale_) Build();
+  Update();
   CLink* nearest = nullptr;
   double nearestDistance = 0;
   for (const int id : linkGrid_->At(p)) {

@@ -14,21 +14,23 @@ namespace mapvine {
 
 // Where the document's nodes and links lie on the picture, so that drawing
 // or hit testing one area of a large picture visits only what is near it.
-// It is a snapshot: the view marks it stale whenever the document may have
-// changed and it is brought up to date on the next use. Most changes move
-// a few nodes and lines and leave the lists as they are: then only those
-// are filed anew, as building it whole costs a large picture several frames.
+// It is a snapshot, told what changed as the picture is and brought up to
+// date on the next use. Most changes touch a few nodes and lines and leave
+// the lists as they are: then only what was filed where the picture changed
+// is read again, as building it whole costs a large picture several frames.
 class PictureIndex {
  public:
   explicit PictureIndex(const CMapvineDoc& doc) : doc_(doc) {}
 
-  void MarkStale() { stale_ = true; }
+  // The picture changed all over: every node and link is read again.
+  void MarkStale() { wholeChanged_ = true; }
+  // The picture changed inside `area`: what was filed there is read again,
+  // and the links at the nodes among it.
+  void AreaChanged(const Rect& area);
 
   // Nodes whose icon or label band may reach `area`, in drawing order
   // (ascending depth), hidden ones included.
   std::vector<const CNode*> NodesNear(const Rect& area);
-  // Links whose line may reach `area`, in drawing order.
-  std::vector<const CLink*> LinksNear(const Rect& area);
   // The node list's hit test, asking only the nodes near the point: the
   // first shown node in list order whose icon has an opaque pixel there, or
   // whose mark of folded LUs lies there; LUs folded away are not shown.
@@ -49,23 +51,36 @@ class PictureIndex {
   ItemLooks& Looks();
 
  private:
-  void Build();
+  void Update();
   bool FewShown() const;
-  // Files what moved anew; false when the list no longer lines up with the
-  // one filed.
-  bool RefileMovedNodes();
-  bool RefileMovedLinks();
+  // Takes the node list's new order when it holds the same nodes as
+  // before; false when nodes came or went.
+  bool TakeNewOrder();
   void BuildNodes();
   void BuildLinks();
+  // Files the node anew if it moved; reads the link again, filing it anew
+  // if it moved.
+  void RefileNode(int id);
+  void RetakeLink(int id);
+  void RetakeAll();
+  void RetakeChanged();
 
   const CMapvineDoc& doc_;
-  bool stale_ = true;
+  bool wholeChanged_ = true;
+  // Nodes and links filed where the picture changed since the last update,
+  // each once.
+  struct Changed {
+    std::vector<int> nodes, links;
+    std::vector<char> nodeMarked, linkMarked;
+  };
+  Changed changed_;
   int width_ = 0;
   int height_ = 0;
   std::vector<CNode*> nodes_;  // in list order
   std::uint64_t nodeOrder_ = 0;  // the list's version they were taken at
   std::vector<Rect> nodeRects_;  // their icons as filed
   std::vector<CLink*> links_;
+  std::uint64_t linkVersion_ = 0;  // the list's version they were taken at
   std::vector<SpatialGrid::Line> lines_;
   std::optional<SpatialGrid> nodeGrid_;
   std::optional<SpatialGrid> linkGrid_;

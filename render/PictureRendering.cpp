@@ -1,6 +1,5 @@
 #include "render/PictureRendering.h"
 
-#include "model/LuFold.h"
 #include "render/FoldMarks.h"
 
 namespace mapvine {
@@ -21,16 +20,20 @@ void DrawBackground(const CMapvineDoc& doc, const Target& t) {
 // what the picture shows there.
 void DrawLinks(const CMapvineDoc& doc, PictureIndex& index, const Target& t, bool dashInactive) {
   const Rect picture{0, 0, doc.picture.composedWidth, doc.picture.composedHeight};
-  for (const CLink* link : index.LinksNear(t.area)) {
-    if (FoldedAway(*link)) continue;
-    link->DrawLineInWindow(t.window, t.origin, picture, t.area, dashInactive);
+  // The index knows which lines are shown and folded away without asking
+  // each end's links for its owner.
+  const ItemLooks& looks = index.Looks();
+  for (const int id : index.ShownLinksNear(t.area)) {
+    const ItemLooks::LinkLook& look = looks.Link(id);
+    if (!look.foldedAway) look.link->DrawLineInWindow(t.window, t.origin, picture, t.area, dashInactive);
   }
 }
 
 void DrawNodes(const CMapvineDoc& doc, PictureIndex& index, SurfaceTextDrawer* text,
                const Target& t) {
-  for (const CNode* node : index.NodesNear(t.area)) {
-    if (!FoldedAway(*node)) DrawNodeInWindow(doc, *node, text, t.window, t.origin, t.area);
+  const ItemLooks& looks = index.Looks();
+  for (const int id : index.ShownNodesNear(t.area)) {
+    if (!looks.FoldedAway(id)) DrawNodeInWindow(doc, *looks.Node(id).node, text, t.window, t.origin, t.area);
   }
   DrawFoldMarks(index, text, t.window, t.origin, t.area);
 }

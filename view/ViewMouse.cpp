@@ -212,14 +212,25 @@ void CMapvineView::LeftButtonUp() {
   autoScrollTimer_.stop();
   // None when the node was deleted during the drag.
   if (CNode* node = std::exchange(picks_.dragNode, nullptr)) {
-    if (drag_.fast) node->SetDepth(node->GetDepth() + 1);
+    if (drag_.fast) {
+      // The moves went unreported: the whole move is reported now, from
+      // where the node started, so that only what it changed is read again.
+      const Point end{node->GetX(), node->GetY()};
+      SpriteObserver* observer = node->Observer();
+      node->SetObserver(nullptr);
+      node->SetPosition(drag_.start.x, drag_.start.y);
+      node->SetObserver(observer);
+      node->SetPosition(end.x, end.y);
+      node->SetDepth(node->GetDepth() + 1);
+    }
     node->SetDepth(node->GetDepth() - 1);
     if (Point{node->GetX(), node->GetY()} != drag_.start) doc_.SetModified(true);
   }
   if (drag_.fast) {
     drag_.fast = false;
     viewport()->setCursor(drag_.savedCursor);
-    PictureChanged();
+    // The frames shown during the drag drew the node wherever it was.
+    OverlayChanged();
   }
   // The glow along a route reaches past the areas a move redraws.
   if (route_.Shown()) OverlayChanged();

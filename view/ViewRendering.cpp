@@ -55,10 +55,10 @@ void CMapvineView::NodeChanged(CNode& node) {
   if (!InBatch()) SettleStatus();
 }
 
-void CMapvineView::PictureAreaChanged(const Rect&) {
-  // The pixels themselves are drawn when shown; the next paint files what
-  // moved anew.
-  renderer_.Index().MarkStale();
+void CMapvineView::PictureAreaChanged(const Rect& area) {
+  // The pixels themselves are drawn when shown; the next paint reads what
+  // lies there anew.
+  renderer_.Index().AreaChanged(area);
 }
 
 void CMapvineView::WholePictureChanged() {
