@@ -32,7 +32,7 @@ struct Refreshed : testing::RunningApp {
   }
   // Right click on the node and choose `id` from its menu.
   void OnNode(const char* name, int id) {
-    const std::unique_ptr<QMenu> menu = View().BuildContextMenu(Node(name).GetCenter());
+    const std::unique_ptr<QMenu> menu = View().Menus().Build(Node(name).GetCenter());
     for (QAction* action : menu->findChildren<QAction*>()) {
       if (action->data().toInt() == id) return action->trigger();
     }
