@@ -40,9 +40,9 @@ struct Refreshed : testing::RunningApp {
   }
   // What the view does around a drag or a finished link.
   void ByMouse(const std::function<void()>& change) {
-    emit View().EditBegins();
+    emit View().Signals().EditBegins();
     change();
-    emit View().EditEnds("Move");
+    emit View().Signals().EditEnds("Move");
   }
   // A drag: the press tells the picture which node is about to move.
   void Drag(const char* name, int x, int y) {
