@@ -59,9 +59,9 @@ HistoryWindow::HistoryWindow(CMainFrame& frame, CMapvineDoc& doc, RefreshHistory
   connect(dock_, &HistoryDock::TimePicked, this, [this](qint64 when) { ShowTime(when); });
   connect(dock_, &HistoryDock::LiveAsked, this, &HistoryWindow::GoLive);
   connect(dock_, &HistoryDock::LocateRequested, this,
-          [this](const QString& name) { frame_.View().LocateNode(name.toStdString()); });
-  connect(&frame.View(), &CMapvineView::AllMarksAcknowledged, this, [this] { Acknowledged(nullptr); });
-  connect(&frame.View(), &CMapvineView::MarkAcknowledged, this, [this](const TopologyChange& resource) {
+          [this](const QString& name) { frame_.View().Finder().LocateNode(name.toStdString()); });
+  connect(&frame.View().Signals(), &ViewSignals::AllMarksAcknowledged, this, [this] { Acknowledged(nullptr); });
+  connect(&frame.View().Signals(), &ViewSignals::MarkAcknowledged, this, [this](const TopologyChange& resource) {
     const std::vector<std::string> keys{ResourceKey(resource)};
     Acknowledged(&keys);
   });
@@ -188,7 +188,7 @@ void HistoryWindow::BringToFront(const TopologyChange& resource) {
   frame_.showNormal();
   frame_.raise();
   frame_.activateWindow();
-  frame_.View().LocateNode(resource.name);
+  frame_.View().Finder().LocateNode(resource.name);
 }
 
 void HistoryWindow::EditSettings() {

@@ -53,7 +53,7 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
     : doc_(doc),
       documentCommands_(documentCommands),
       view_(new CMapvineView(doc, this)),
-      edits_(doc, [this] { view_->ForgetPicks(); }) {
+      edits_(doc, [this] { view_->Picks().ForgetMenuDragAndLink(); }) {
   setCentralWidget(view_);
   setWindowIcon(QIcon(":/mapvine.png"));
   view_->setWhatsThis(
@@ -101,21 +101,21 @@ CMainFrame::CMainFrame(CMapvineDoc& doc, DocumentCommands& documentCommands, Com
     UpdateCommandStates();
   });
   // A drag or a completed link is an edit too.
-  connect(view_, &CMapvineView::EditBegins, this, [this] { edits_.Begin(false); });
-  connect(view_, &CMapvineView::EditEnds, this, [this](const QString& name) {
+  connect(&view_->Signals(), &ViewSignals::EditBegins, this, [this] { edits_.Begin(false); });
+  connect(&view_->Signals(), &ViewSignals::EditEnds, this, [this](const QString& name) {
     edits_.End(name);
     UpdateCommandStates();
   });
   // Context-menu choices run as the main menu's do.
-  connect(view_, &CMapvineView::CommandChosen, this, [this](int id) { Route(id); });
+  connect(&view_->Signals(), &ViewSignals::CommandChosen, this, [this](int id) { Route(id); });
   // "Mark inactive links" is the person's, not the picture's: it outlives
   // the session and is not saved with the file.
   static const char* const kMarkInactiveKey = "view/markInactiveLinks";
-  view_->SetMarkInactiveLinks(QSettings("Mapvine", "Mapvine").value(kMarkInactiveKey).toBool());
-  connect(view_, &CMapvineView::MarkInactiveLinksChanged, this,
+  view_->Picture().SetMarkInactiveLinks(QSettings("Mapvine", "Mapvine").value(kMarkInactiveKey).toBool());
+  connect(&view_->Signals(), &ViewSignals::MarkInactiveLinksChanged, this,
           [](bool mark) { QSettings("Mapvine", "Mapvine").setValue(kMarkInactiveKey, mark); });
   // The icon commands act on the node whose context menu was opened.
-  documentCommands_.selectedNode = [this] { return view_->MenuNode(); };
+  documentCommands_.selectedNode = [this] { return view_->Picks().menuNode; };
   doc_.AttachStatusLine(this);
   documentCommands_.askSaveChanges = [this](const QString& name) { return AskInMessageBox(this, name); };
   SetRecentFiles({});

@@ -21,7 +21,7 @@ void CMainFrame::BuildChangesDock() {
     if (menu->text() == "&View" && menu->menu() != nullptr) menu->menu()->addAction(toggle);
   }
   connect(changesDock_, &ChangesDock::LocateRequested, view_,
-          [this](const QString& name) { view_->LocateNode(name.toStdString()); });
+          [this](const QString& name) { view_->Finder().LocateNode(name.toStdString()); });
   documentCommands_.refreshed = [this] { changesDock_->Add(doc_.lastChanges.Changes()); };
 }
 

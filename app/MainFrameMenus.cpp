@@ -110,7 +110,7 @@ void CMainFrame::BuildStatusBar() {
   zoom->setObjectName("ZOOM");
   statusBar()->addPermanentWidget(zoom);
   ShowZoom(view_->Zooming().Zoom(), view_->Zooming().Fitted());
-  connect(view_, &CMapvineView::ZoomChanged, this, &CMainFrame::ShowZoom);
+  connect(&view_->Signals(), &ViewSignals::ZoomChanged, this, &CMainFrame::ShowZoom);
   for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
     auto* label = new QLabel(indicator, statusBar());
     label->setObjectName(indicator);

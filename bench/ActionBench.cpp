@@ -150,7 +150,7 @@ QPoint ViewportPointOf(CMapvineView& view, const CNode& node) {
 // cursor following the events.
 struct MouseHand {
   explicit MouseHand(CMapvineView& view) : view(view) {
-    view.cursorPosition = [this] { return this->view.viewport()->mapToGlobal(at); };
+    view.Drag().cursorPosition = [this] { return this->view.viewport()->mapToGlobal(at); };
   }
   void Send(QEvent::Type type, QPoint to, Qt::MouseButtons buttons) {
     at = to;
@@ -169,7 +169,7 @@ struct MouseHand {
 CNode& NodeInSight(RefreshedWindow& w) {
   CNode& node = *w.spread[w.spread.size() / 2];
   w.View().Zooming().SetZoom(1.0);
-  w.View().LocateNode(node.label);
+  w.View().Finder().LocateNode(node.label);
   ShowFrame();
   return node;
 }
@@ -180,7 +180,7 @@ void BM_DragStep(benchmark::State& state) {
   MouseHand hand(w.View());
   hand.Press(ViewportPointOf(w.View(), node));
   // The press must have caught the node, or nothing is measured.
-  state.counters["dragging"] = w.View().Dragging();
+  state.counters["dragging"] = w.View().Drag().Active();
   ActionClock clock(state);
   int step = 0;
   for (auto _ : state) {
@@ -285,14 +285,14 @@ void BM_Route(benchmark::State& state) {
   ActionClock clock(state);
   for (auto _ : state) {
     state.PauseTiming();
-    view.ClearRoute();
-    view.SetRouteStart(*w.spread[next++ % w.spread.size()]);
+    view.Route().Clear();
+    view.Route().SetStart(*w.spread[next++ % w.spread.size()]);
     ShowFrame();
     state.ResumeTiming();
     CNode& end = *w.spread[(next * 7 + 31) % w.spread.size()];
-    clock.Time([&] { view.SetRouteEnd(end); });
+    clock.Time([&] { view.Route().SetEnd(end); });
   }
-  view.ClearRoute();
+  view.Route().Clear();
 }
 
 // Two hops around nodes across the picture, one after the other: times
@@ -310,7 +310,7 @@ void NeighbourhoodRounds(benchmark::State& state, int timed) {
   ActionClock clock(state);
   for (auto _ : state) {
     state.PauseTiming();
-    view.Select(w.spread[next++ % w.spread.size()]);
+    view.Selection().Select(w.spread[next++ % w.spread.size()]);
     if (timed != command::kShowNeighbourhood) w.Frame().Route(command::kShowNeighbourhood);
     if (timed == command::kEditRedo) w.Frame().Route(command::kEditUndo);
     ShowFrame();
@@ -321,7 +321,7 @@ void NeighbourhoodRounds(benchmark::State& state, int timed) {
     ShowFrame();
     state.ResumeTiming();
   }
-  view.Select(nullptr);
+  view.Selection().Select(nullptr);
 }
 
 void BM_ShowNeighbourhood(benchmark::State& state) { NeighbourhoodRounds(state, command::kShowNeighbourhood); }

@@ -63,7 +63,7 @@ void BM_FullRender(benchmark::State& state) {
   LargePicture& picture = Picture();
   for (auto _ : state) {
     picture.view.PictureChanged();
-    benchmark::DoNotOptimize(picture.view.PalettedPicture());
+    benchmark::DoNotOptimize(picture.view.Frame().PalettedPicture());
   }
   Describe(state, picture);
 }

@@ -102,11 +102,11 @@ void BM_FitFrameWithChanges(benchmark::State& state) {
 void BM_FitFrameWithRoute(benchmark::State& state) {
   HugePicture& picture = *hugePicture;
   picture.ShowChanges(false);
-  picture.view.SetRouteStart(**picture.doc.Nodes().begin());
-  picture.view.SetRouteEnd(**std::prev(picture.doc.Nodes().end()));
+  picture.view.Route().SetStart(**picture.doc.Nodes().begin());
+  picture.view.Route().SetEnd(**std::prev(picture.doc.Nodes().end()));
   DrawFitFrames(state, picture);
-  state.counters["hops"] = picture.view.ShownRoute().Hops();
-  picture.view.ClearRoute();
+  state.counters["hops"] = picture.view.Route().Found().Hops();
+  picture.view.Route().Clear();
 }
 
 void BM_ScrollStep(benchmark::State& state) {
@@ -144,7 +144,7 @@ void BM_SelectStep(benchmark::State& state) {
 void BM_FirstFrame(benchmark::State& state) {
   HugePicture& picture = *hugePicture;
   for (auto _ : state) {
-    picture.view.SetBackground(*picture.doc.composedBackground);
+    picture.view.Document().SetBackground(*picture.doc.composedBackground);
     picture.view.viewport()->repaint();
   }
   Describe(state, picture);

@@ -1,3 +1,6 @@
+// The route between two chosen nodes: the picture is dimmed and the route's
+// links and nodes are drawn again over it, lit; a route over inactive links
+// shows them dashed, as broken.
 #include "view/ChosenRoute.h"
 
 #include <algorithm>
@@ -8,14 +11,30 @@ namespace mapvine {
 void ChosenRoute::SetStart(CNode& node) {
   start_ = &node;
   stale_ = true;
+  ShowNew();
 }
 
 void ChosenRoute::SetEnd(CNode& node) {
   end_ = &node;
   stale_ = true;
+  ShowNew();
 }
 
-bool ChosenRoute::Clear() {
+void ChosenRoute::ShowNew() {
+  // During a batch the route is found once, at its end.
+  if (picture_.InBatch()) return;
+  FindIfStale();
+  picture_.OverlayChanged();
+  SayStatus();
+}
+
+void ChosenRoute::Clear() {
+  if (!ForgetAll()) return;
+  picture_.OverlayChanged();
+  SayStatus();
+}
+
+bool ChosenRoute::ForgetAll() {
   const bool shown = Shown() || start_ != nullptr || end_ != nullptr;
   start_ = nullptr;
   end_ = nullptr;
@@ -44,6 +63,21 @@ void ChosenRoute::Forget(const CLink& link) {
   if (std::find(route_.links.begin(), route_.links.end(), &link) != route_.links.end()) {
     route_ = Route{};
   }
+}
+
+void ChosenRoute::Settle() {
+  // Without a picture (a background that failed) the window says nothing;
+  // the next good one brings the counts.
+  if (!picture_.HasBuffer()) return;
+  const bool recounted = counts_.Settle(doc_);
+  const bool refound = FindIfStale();
+  if (refound) picture_.OverlayChanged();
+  if (recounted || refound) SayStatus();
+}
+
+void ChosenRoute::SayStatus() {
+  doc_.ShowNodeCount(counts_.Displayed(), counts_.Total());
+  if (const auto status = Status()) doc_.ShowStatusText(*status);
 }
 
 std::optional<std::string> ChosenRoute::Status() const {

@@ -1,16 +1,21 @@
 #include "view/MapvineView.h"
 
-#include <QTimerEvent>
-
-#include "render/PaletteMapping.h"
-
 namespace mapvine {
 
 CMapvineView::CMapvineView(CMapvineDoc& doc, QWidget* parent)
-    : QAbstractScrollArea(parent), doc_(doc), zoom_(*this, [this](bool changed) {
-        // A new zoom or a new scroll position shows every pixel anew.
-        MarkFrameStale(viewport()->rect());
-        if (changed) emit ZoomChanged(zoom_.Zoom(), zoom_.Fitted());
+    : QAbstractScrollArea(parent),
+      doc_(doc),
+      zoom_(*this,
+            [this](bool changed) {
+              // A new zoom or a new scroll position shows every pixel anew.
+              frame_.MarkStale(viewport()->rect());
+              if (changed) emit signals_.ZoomChanged(zoom_.Zoom(), zoom_.Fitted());
+            }),
+      frame_(*this, doc_, *this, zoom_, [this] {
+        ViewOverlays overlays;
+        route_.AddTo(overlays);
+        overlays.selected = selection_.SelectedNode();
+        return overlays;
       }) {
   // Every paint covers its whole region from the buffer: nothing needs
   // erasing first.
@@ -20,72 +25,21 @@ CMapvineView::CMapvineView(CMapvineDoc& doc, QWidget* parent)
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   // The keyboard moves a selection over the nodes.
   setFocusPolicy(Qt::StrongFocus);
-  SetTextDrawer(&textDrawer_);
   OnInitialUpdate();
-  doc_.AttachView(this);
+  doc_.AttachView(&document_);
 }
 
 CMapvineView::~CMapvineView() {
-  if (doc_.View() == this) doc_.AttachView(nullptr);
+  if (doc_.View() == &document_) doc_.AttachView(nullptr);
 }
 
-bool CMapvineView::SetBackground(ComposedBackground& background) {
-  if (!CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(),
-                    doc_.mergedPalette.get())) {
-    // Whatever the window showed is gone with the buffer.
-    zoom_.SetPictureSize(QSize());
-    renderer_.Index().MarkStale();
-    MarkFrameStale(viewport()->rect());
-    return false;
-  }
-  // A new or opened document comes with a new background, and the node a
-  // pending manual link started from belongs to the old one.
-  picks_.linkMode = false;
-  picks_.linkSource = nullptr;
-  route_.Clear();
-  picks_.selected = nullptr;
-  renderer_.Index().MarkStale();
-  MapToPalette(background, Palette());
-  // The buffer takes the merged palette the node images are rebuilt in; an
-  // image that was set outside a rebuild is brought to it here.
-  MapNodesToPalette(doc_, Palette());
-  updateGeometry();
-  if (!InBatch()) zoom_.FitWindowToPicture();
-  PictureChanged();
-  return true;
-}
-
-void CMapvineView::SetMarkInactiveLinks(bool mark) {
-  if (mark == renderer_.DashInactiveLinks()) return;
-  renderer_.SetDashInactiveLinks(mark);
-  OverlayChanged();
-}
-
-void CMapvineView::RequestPictureResize(int width, int height) {
-  doc_.ComposeBackground(nullptr, kArrangementChosenInView, width, height);
-}
-
-// Nothing is shown while nodes arrive or move or the images are rebuilt;
-// the end of the outermost batch shows what changed meanwhile.
-void CMapvineView::BatchStarted() {
-  if (batchDepth_++ == 0) documentBatch_.emplace(*this);
-}
-
-void CMapvineView::BatchEnded() {
-  if (batchDepth_ == 0 || --batchDepth_ > 0) return;
-  documentBatch_.reset();
-}
-
-void CMapvineView::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == autoScrollTimer_.timerId()) {
-    if (drag_.active) {
-      DragTo();
-    } else {
-      autoScrollTimer_.stop();
-    }
-    return;
-  }
-  QAbstractScrollArea::timerEvent(event);
+void CMapvineView::BindCommands(CommandBindings& commands) {
+  menus_.AskStatesOf(commands);
+  printer_.BindCommands(commands);
+  nodeCommands_.BindCommands(commands);
+  finder_.BindCommands(commands);
+  pictureCommands_.BindCommands(commands);
+  zoom_.BindCommands(commands, [this] { return HasBuffer(); });
 }
 
 QSize CMapvineView::sizeHint() const {
@@ -93,5 +47,33 @@ QSize CMapvineView::sizeHint() const {
   if (zoom_.PictureSize().isEmpty()) return QAbstractScrollArea::sizeHint();
   return zoom_.PictureSize() + QSize(frame, frame);
 }
+
+void CMapvineView::ExposeArea(const Rect& area) {
+  // Far out, a node's mark and the rings around it reach beyond its place.
+  const int reach = zoom_.Zoom() < 1.0 ? kOverviewMarkReach : 0;
+  frame_.MarkStale(zoom_.ToViewport(area).adjusted(-reach, -reach, reach, reach));
+}
+
+Rect CMapvineView::VisibleArea() const { return zoom_.VisibleArea(); }
+
+void CMapvineView::SetScrollSizes(int width, int height) { zoom_.SetPictureSize(QSize(width, height)); }
+
+void CMapvineView::PictureAreaChanged(const Rect& area) {
+  // The pixels themselves are drawn when shown; the next paint reads what
+  // lies there anew.
+  frame_.Renderer().Index().AreaChanged(area);
+}
+
+void CMapvineView::WholePictureChanged() {
+  // A refresh grows the picture while nothing is shown; the window follows
+  // when the picture is shown again.
+  zoom_.FitWindowToNewPictureSize();
+  frame_.Renderer().Index().MarkStale();
+  counts_.MarkStale();
+  route_.TopologyChanged();
+  route_.Settle();
+}
+
+void CMapvineView::BatchFinished() { route_.Settle(); }
 
 }  // namespace mapvine

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "render/PictureRenderer.h"
+#include "view/CommandIds.h"
 
 namespace mapvine {
 
@@ -74,6 +75,19 @@ void ViewZoom::FitToWindow() {
   window_.horizontalScrollBar()->setValue(0);
   window_.verticalScrollBar()->setValue(0);
   shown_(true);
+}
+
+void ViewZoom::BindCommands(CommandBindings& commands, std::function<bool()> hasPicture) {
+  commands.Bind(command::kZoomIn, [this] { ZoomIn(); }, [this, hasPicture] {
+    return CommandState{.enabled = hasPicture() && Zoom() < kMaxZoom, .checked = false};
+  });
+  commands.Bind(command::kZoomOut, [this] { ZoomOut(); }, [this, hasPicture] {
+    return CommandState{.enabled = hasPicture() && Zoom() > MinimumZoom(), .checked = false};
+  });
+  commands.Bind(command::kActualSize, [this] { SetZoom(1.0); },
+                [this, hasPicture] { return CommandState{.enabled = hasPicture(), .checked = Zoom() == 1.0}; });
+  commands.Bind(command::kFitToWindow, [this] { FitToWindow(); },
+                [this, hasPicture] { return CommandState{.enabled = hasPicture(), .checked = Fitted()}; });
 }
 
 bool ViewZoom::ResetToOwnSize() {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "graphics/Geometry.h"
+#include "view/CommandBindings.h"
 
 namespace mapvine {
 
@@ -38,6 +39,9 @@ class ViewZoom {
   void ZoomIn(std::optional<QPoint> anchor = std::nullopt);
   void ZoomOut(std::optional<QPoint> anchor = std::nullopt);
   void FitToWindow();
+  // Zoom In, Zoom Out, Actual Size and Fit to Window, which need a picture:
+  // `hasPicture` says whether there is one.
+  void BindCommands(CommandBindings& commands, std::function<bool()> hasPicture);
   // Back to 100%, the scroll position kept, without a word to `shown`; true
   // when the zoom or the fitting changed.
   bool ResetToOwnSize();

@@ -115,10 +115,10 @@ TEST(MainFrameRouting, F5AndTheMenuItemRefreshAlike) {
   EXPECT_EQ(byKey.Doc().Nodes().size(), 36u);
   EXPECT_EQ(byMenu.Doc().Nodes().size(), byKey.Doc().Nodes().size());
   EXPECT_EQ(byMenu.Doc().Links().size(), byKey.Doc().Links().size());
-  EXPECT_EQ(byKey.View().DisplayedCount(), 36);
+  EXPECT_EQ(byKey.View().Counts().Displayed(), 36);
   EXPECT_EQ(byKey.Status(), "36 nodes, 49 links");  // the first refresh of a new picture
   EXPECT_EQ(byMenu.Status(), byKey.Status());
-  EXPECT_EQ(byMenu.View().PictureImage(), byKey.View().PictureImage());
+  EXPECT_EQ(byMenu.View().Frame().PictureImage(), byKey.View().Frame().PictureImage());
 }
 
 // Keys nothing would handle are bound to nothing: copy, cut, paste and
@@ -173,8 +173,8 @@ TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
   running.Doc().ApplyStatusImage(*node);
   // A point on the icon's opaque middle.
   const Point centre = node->GetCenter();
-  const std::unique_ptr<QMenu> menu = running.View().BuildContextMenu(centre);
-  ASSERT_EQ(running.View().MenuNode(), node);
+  const std::unique_ptr<QMenu> menu = running.View().Menus().Build(centre);
+  ASSERT_EQ(running.View().Picks().menuNode, node);
   QAction* host = nullptr;
   for (QAction* action : menu->findChildren<QAction*>()) {
     if (action->data().toInt() == command::kIconHost) host = action;
@@ -183,13 +183,13 @@ TEST(CommandRouting, ContextMenuIconCommandsActOnTheClickedNode) {
   EXPECT_TRUE(host->isEnabled());
   // The standard icon families need a node; custom icons never do.
   const CommandBindings& bindings = running.Frame().Bindings();
-  const std::unique_ptr<QMenu> background = running.View().BuildContextMenu({-100, -100});
+  const std::unique_ptr<QMenu> background = running.View().Menus().Build({-100, -100});
   for (const int id : {command::kIconHost, command::kIconWorkstation, command::kIconServerWorkstation,
                        command::kIconSameForBoth}) {
     EXPECT_FALSE(bindings.StateOf(id)->enabled) << id;
   }
   for (const int id : {command::kIconActive, command::kIconInactive}) EXPECT_TRUE(bindings.StateOf(id)->enabled) << id;
-  running.View().BuildContextMenu(centre);
+  running.View().Menus().Build(centre);
   host->trigger();
   EXPECT_EQ(node->activeImage, kHostSlot);
   EXPECT_EQ(node->inactiveImage, kHostSlot + kInactiveOffset);

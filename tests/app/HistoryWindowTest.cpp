@@ -66,7 +66,7 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
   for (const char* seconds : {"0", "5", "15", "45"}) {
     sample.RefreshAt(seconds);
     frame.Route(command::kAcknowledgeChanges);  // a past picture shows no marks
-    seen.emplace_back(app.History().Last().when, frame.View().PictureImage());
+    seen.emplace_back(app.History().Last().when, frame.View().Frame().PictureImage());
     QCoreApplication::processEvents();
   }
   sample.Settle();  // the dock's rows come back from the history's threads
@@ -79,21 +79,21 @@ TEST(HistoryWindow, ReplaysThePictureAsItWasAtEachTime) {
     history.ShowTime(seen[i].first);
     EXPECT_TRUE(history.ShowingPast());
     EXPECT_EQ(frame.findChild<QToolBar*>("HistoryBanner")->findChild<QLabel*>()->text(), history.BannerText());
-    EXPECT_TRUE(frame.View().PictureImage() == seen[i].second);
+    EXPECT_TRUE(frame.View().Frame().PictureImage() == seen[i].second);
   }
   // A refresh while the past is shown runs on today's picture, and the
   // replay follows.
   setenv("SNANODE_TIME", "15", 1);
   history.ShowTime(seen[1].first);
   testing::RefreshAndWait(app);
-  EXPECT_TRUE(frame.View().PictureImage() == seen[1].second);
+  EXPECT_TRUE(frame.View().Frame().PictureImage() == seen[1].second);
   // Saving writes today's picture, not the one shown.
   ASSERT_TRUE(app.Commands().SaveTo(sample.folder.filePath("saved.top")));
   EXPECT_FALSE(history.ShowingPast());
   sample.Settle();
   EXPECT_EQ(history.Dock().Model().rowCount(), 3);
   frame.Route(command::kAcknowledgeChanges);
-  EXPECT_TRUE(frame.View().PictureImage() == seen[2].second);
+  EXPECT_TRUE(frame.View().Frame().PictureImage() == seen[2].second);
 }
 
 // During auto refresh a refresh with changes notifies, unless the window

@@ -98,7 +98,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
       ASSERT_TRUE(app.Commands().SaveTo(folder.filePath("live.top")));
       ASSERT_TRUE(app.OpenDocumentFile(folder.filePath("live.top")));
       // The reopened picture maps its colours afresh: compare with it as it opens.
-      for (auto& seen : shown) seen.second.second = app.MainFrame().View().PictureImage();
+      for (auto& seen : shown) seen.second.second = app.MainFrame().View().Frame().PictureImage();
     }
     CMapvineDoc& doc = app.Document();
     doc.settings.activeQuery = row.statusPass ? 1 : 0;
@@ -106,7 +106,7 @@ TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
     ::testing::internal::CaptureStdout();  // APING timings
     mapvine::testing::RefreshAndWait(app);
     ::testing::internal::GetCapturedStdout();
-    const QImage picture = app.MainFrame().View().PictureImage();
+    const QImage picture = app.MainFrame().View().Frame().PictureImage();
 
     for (const auto& node : doc.Nodes()) {
       EXPECT_EQ(node->imageIndex, IsActive(node->status) ? node->activeImage : node->inactiveImage) << node->label;

@@ -81,7 +81,7 @@ TEST(Program, RendersTheRefreshedSamplePicture) {
   // The same picture refreshed in this process gives the expected size.
   testing::RunningApp running;
   running.Refresh();
-  EXPECT_EQ(rendered.size(), running.View().PictureImage().size());
+  EXPECT_EQ(rendered.size(), running.View().Frame().PictureImage().size());
 
   const PixelCensus census = Census(rendered);
   EXPECT_GT(census.colours, 20u);      // background, icons, labels
@@ -99,7 +99,7 @@ TEST(Program, RendersASavedPictureAsTheWindowShowsIt) {
   const ProgramRun run = RunProgram(folder, {"shown.top", "--render", "out.png"});
   ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
   EXPECT_EQ(QImage(folder.filePath("out.png")).convertToFormat(QImage::Format_RGB32),
-            running.View().PictureImage().convertToFormat(QImage::Format_RGB32));
+            running.View().Frame().PictureImage().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Program, SavesAndReopensForScripts) {

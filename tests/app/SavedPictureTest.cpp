@@ -31,7 +31,7 @@ TEST(SavedPicture, SaveAsThenOpenFromTheRecentList) {
   testing::RunningApp running;
   running.Refresh();
   running.Frame().Route(command::kManualAddNode);
-  const QImage picture = running.View().PictureImage();
+  const QImage picture = running.View().Frame().PictureImage();
 
   // The extension is added when the name has none.
   running.Prompts().fileNames.push_back(QDir(folder.path()).filePath("network").toStdString());
@@ -55,7 +55,7 @@ TEST(SavedPicture, SaveAsThenOpenFromTheRecentList) {
   for (const auto& node : running.Doc().Nodes()) addedByHand += node->label.rfind("ENNODE", 0) == 0;
   EXPECT_EQ(addedByHand, 1);
   EXPECT_EQ(running.Frame().windowTitle(), "network.top[*] - Kelvra Tarnwell Topology");
-  EXPECT_EQ(running.View().PictureImage().size(), picture.size());
+  EXPECT_EQ(running.View().Frame().PictureImage().size(), picture.size());
   EXPECT_TRUE(running.Prompts().messages.empty());
 }
 
@@ -84,15 +84,15 @@ TEST(BackgroundImage, CtrlBAsksForTheBitmapAndCancelChangesNothing) {
   testing::RunningApp running;
   running.Refresh();
   running.Doc().SetModified(false);
-  const QImage before = running.View().PictureImage();
+  const QImage before = running.View().Frame().PictureImage();
   ASSERT_TRUE(running.Frame().Route(command::kNewBackgroundImage));  // cancelled
   EXPECT_FALSE(running.Doc().IsModified());
-  EXPECT_EQ(running.View().PictureImage(), before);
+  EXPECT_EQ(running.View().Frame().PictureImage(), before);
 
   running.Prompts().fileNames.push_back(MAPVINE_SOURCE_DIR "/resources/EN.BMP");
   ASSERT_TRUE(running.Frame().Route(command::kNewBackgroundImage));
   EXPECT_TRUE(running.Doc().IsModified());
-  EXPECT_NE(running.View().PictureImage(), before);
+  EXPECT_NE(running.View().Frame().PictureImage(), before);
   EXPECT_EQ(running.Doc().Nodes().size(), 36u);
 }
 
@@ -151,7 +151,7 @@ TEST(HeadlessRuns, DrawNothingTillRenderedAndSaveWhatTheWindowSaves) {
 
   EXPECT_EQ(Contents(folder.filePath("batch.top")), Contents(folder.filePath("window.top")));
   EXPECT_EQ(QImage(folder.filePath("batch.png")).convertToFormat(QImage::Format_RGB32),
-            window.View().PictureImage().convertToFormat(QImage::Format_RGB32));
+            window.View().Frame().PictureImage().convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace

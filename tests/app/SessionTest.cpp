@@ -89,8 +89,8 @@ std::string Inconsistency(const CMapvineDoc& doc, const CMapvineView& view, cons
     }
   }
   const int total = static_cast<int>(doc.Nodes().size());
-  if (view.TotalCount() != total || view.DisplayedCount() != displayed) {
-    wrong << "view counts " << view.DisplayedCount() << " of " << view.TotalCount() << ", held "
+  if (view.Counts().Total() != total || view.Counts().Displayed() != displayed) {
+    wrong << "view counts " << view.Counts().Displayed() << " of " << view.Counts().Total() << ", held "
           << displayed << " of " << total << "; ";
   }
   const QString held = QString("Displaying %1 of %2 nodes").arg(displayed).arg(total);
@@ -107,7 +107,7 @@ class Session {
     EXPECT_TRUE(app_.InitInstance(CommandLine{}));
     prompts_ = std::make_unique<testing::ScriptedPrompts>();
     app_.Commands().askSaveChanges = [](const QString&) { return SaveChoice::No; };
-    View().cursorPosition = [this] { return View().viewport()->mapToGlobal(cursor_); };
+    View().Drag().cursorPosition = [this] { return View().viewport()->mapToGlobal(cursor_); };
   }
 
   CMapvineDoc& Doc() { return app_.Document(); }
@@ -206,7 +206,7 @@ class Session {
 
   // Right click at `at` and choose `id` when the menu that opens has it.
   void Choose(Point at, int id) {
-    const std::unique_ptr<QMenu> menu = View().BuildContextMenu(at);
+    const std::unique_ptr<QMenu> menu = View().Menus().Build(at);
     QAction* action = viewtest::InteractiveWindow::FindAction(*menu, id);
     if (action != nullptr && action->isEnabled()) action->trigger();  // greyed items are not chosen
   }

@@ -104,7 +104,7 @@ TEST(StatusBar, UnreachableNodesAreHiddenWhenNotShown) {
     running.Refresh();
     ::testing::internal::GetCapturedStdout();
     const int displayed = showUnreachable ? 25 : 20;
-    EXPECT_EQ(running.View().DisplayedCount(), displayed);
+    EXPECT_EQ(running.View().Counts().Displayed(), displayed);
     EXPECT_EQ(running.Status(), "25 nodes, 0 links");
   }
 }
@@ -202,18 +202,18 @@ TEST(StatusBar, SaysWhatARefreshChangedAndTheChangesWindowKeepsIt) {
   // A new picture's first refresh is its baseline: it marks nothing.
   EXPECT_EQ(running.Status(), "2 nodes, 1 link");
   EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 0);
-  const int unmarked = NewMarkPixels(running.View().PictureImage());
+  const int unmarked = NewMarkPixels(running.View().Frame().PictureImage());
   running.node = testing::NodeServing(
       "nn NETA.NN1\nnn NETA.NN2\nnn NETA.NN3\ntg NETA.NN1 NETA.NN2 21 operative\ntg NETA.NN1 NETA.NN3 1 operative\n");
   running.Refresh();
   EXPECT_EQ(running.Status(), "2 new");
-  const int marked = NewMarkPixels(running.View().PictureImage());
+  const int marked = NewMarkPixels(running.View().Frame().PictureImage());
   running.Refresh();
   EXPECT_EQ(running.Status(), "No changes");
   EXPECT_EQ(running.Frame().ChangesWindow().Model().rowCount(), 2);
   running.Frame().Route(command::kAcknowledgeChanges);
   // The icons have some blue of their own.
-  EXPECT_GT(marked, NewMarkPixels(running.View().PictureImage()) + 100);
+  EXPECT_GT(marked, NewMarkPixels(running.View().Frame().PictureImage()) + 100);
   EXPECT_LT(unmarked, marked - 100);
 }
 

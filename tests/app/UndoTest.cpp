@@ -32,7 +32,7 @@ struct Refreshed : testing::RunningApp {
   }
   // Right click on the node and choose `id` from its menu.
   void OnNode(const char* name, int id) {
-    const std::unique_ptr<QMenu> menu = View().BuildContextMenu(Node(name).GetCenter());
+    const std::unique_ptr<QMenu> menu = View().Menus().Build(Node(name).GetCenter());
     for (QAction* action : menu->findChildren<QAction*>()) {
       if (action->data().toInt() == id) return action->trigger();
     }
@@ -40,9 +40,9 @@ struct Refreshed : testing::RunningApp {
   }
   // What the view does around a drag or a finished link.
   void ByMouse(const std::function<void()>& change) {
-    emit View().EditBegins();
+    emit View().Signals().EditBegins();
     change();
-    emit View().EditEnds("Move");
+    emit View().Signals().EditEnds("Move");
   }
   // A drag: the press tells the picture which node is about to move.
   void Drag(const char* name, int x, int y) {

@@ -40,7 +40,7 @@ TEST(ViewRoute, LightsTheActivePathDimsTheRestAndClears) {
   ASSERT_TRUE(plain.CopyPixels(std::span(before.HeaderBlock(), CDIB::kHeaderBlockSize),
                                before.Bits()));
   w.Choose(InteractiveWindow::BodyOf(w.a), command::kRouteFromHere);
-  EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);  // no end yet
+  EXPECT_EQ(w.view.Route().Found().kind, Route::Kind::None);  // no end yet
   w.Choose(InteractiveWindow::BodyOf(w.c), command::kRouteToHere);
   EXPECT_EQ(w.status.Last(), "Route from A to C: 2 hops");
   // Off the route the picture is dimmed; on it the icons are whole.
@@ -53,7 +53,7 @@ TEST(ViewRoute, LightsTheActivePathDimsTheRestAndClears) {
   EXPECT_TRUE(w.ShowsIconAt(w.b, kBody));
 
   w.Key(Qt::Key_Escape);
-  EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);
+  EXPECT_EQ(w.view.Route().Found().kind, Route::Kind::None);
   for (CLink* link : w.b.links) link->status = ResourceStatus::Active;
   w.view.PictureChanged();
   const CDIBSurface& cleared = w.Buffer();
@@ -84,7 +84,7 @@ TEST(ViewKeyboard, TabAndArrowsMoveTheSelectionDeleteAsks) {
                                                 {Qt::Key_Up, &w.c}};
   for (const auto& [key, selected] : steps) {
     w.Key(key);
-    EXPECT_EQ(w.view.SelectedNode(), selected) << key;
+    EXPECT_EQ(w.view.Selection().SelectedNode(), selected) << key;
   }
   // The selection is framed inside the icon.
   EXPECT_FALSE(w.ShowsIconAt(w.c, kBody));
@@ -124,7 +124,7 @@ TEST(ViewFind, OffersNamesSaysNotFoundAndShowsAHiddenNode) {
   EXPECT_EQ(find("d", "routeTo").first, (QStringList{"D", "NETA.D"}));
   EXPECT_EQ(w.d.hidden, 0);
   EXPECT_EQ(w.status.Last(), "D was hidden and is shown now");
-  EXPECT_EQ(w.view.ShownRoute().Hops(), 2);  // B - A - D over the inactive A - D
+  EXPECT_EQ(w.view.Route().Found().Hops(), 2);  // B - A - D over the inactive A - D
   EXPECT_EQ(QSettings("Mapvine", "Mapvine").value("find/recent").toStringList(),
             (QStringList{"D", "NETA.B"}));
 }

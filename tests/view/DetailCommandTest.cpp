@@ -71,7 +71,7 @@ TEST(DetailCommand, EnabledOnNodeAndLinkMenus) {
   CNode& b = w.AddSquareNode("NN2", 300, 60);
   w.doc.NewLink(a, b);
   for (Point at : {DetailWindow::BodyOf(a), Point{200, 76}}) {
-    const std::unique_ptr<QMenu> menu = w.view.BuildContextMenu(at);
+    const std::unique_ptr<QMenu> menu = w.view.Menus().Build(at);
     QAction* action = DetailWindow::FindAction(*menu, command::kDetails);
     ASSERT_NE(action, nullptr);
     EXPECT_TRUE(action->isEnabled());

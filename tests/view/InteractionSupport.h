@@ -38,8 +38,8 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   QPoint cursor;
 
   InteractiveWindow() {
-    view.cursorPosition = [this] { return view.viewport()->mapToGlobal(cursor); };
-    QObject::connect(&view, &CMapvineView::CommandChosen, &view,
+    view.Drag().cursorPosition = [this] { return view.viewport()->mapToGlobal(cursor); };
+    QObject::connect(&view.Signals(), &ViewSignals::CommandChosen, &view,
                      [this](int id) { commands.Run(id); });
     view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -82,7 +82,7 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
 
   // Opens the context menu at `at` without showing it and chooses `id`.
   void Choose(Point at, int id) {
-    const std::unique_ptr<QMenu> menu = view.BuildContextMenu(at);
+    const std::unique_ptr<QMenu> menu = view.Menus().Build(at);
     QAction* action = FindAction(*menu, id);
     ASSERT_NE(action, nullptr) << id;
     action->trigger();
@@ -103,7 +103,7 @@ struct InteractiveWindow : SquareIcons, ShownDocument {
   // body of palette index `body` whole.
   bool ShowsIconAt(const CNode& node, std::uint8_t body) {
     const Rect r = node.GetRect();
-    const QImage picture = view.PictureImage();
+    const QImage picture = view.Frame().PictureImage();
     const QRgb color = ColorTableOf(*view.Palette())[body];
     int shown = 0;
     for (int y = r.top + kClearCorner; y < r.bottom; ++y) {

@@ -51,7 +51,7 @@ TEST(LuFold, FoldedLusLeaveThePictureForTheirOwnersMark) {
   EXPECT_FALSE(FoldedAway(lu1));
   owner.hidden = false;
 
-  ASSERT_TRUE(w.view.LocateNode("LU2"));
+  ASSERT_TRUE(w.view.Finder().LocateNode("LU2"));
   EXPECT_FALSE(owner.lusFolded);
   EXPECT_EQ(w.status.texts.back(), "LU2 was folded into EN1, whose LUs are unfolded now");
   EXPECT_EQ(w.Buffer().PixelPtr(0, luBody.y)[luBody.x], viewtest::kBody);

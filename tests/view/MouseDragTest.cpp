@@ -27,14 +27,14 @@ TEST(ViewDrag, StartsOnlyOnAShownOpaquePixel) {
     node.hidden = c.hidden ? 1 : 0;
     w.doc.SetModified(false);
     w.Press({100 + c.offset.x, 100 + c.offset.y});
-    EXPECT_EQ(w.view.Dragging(), c.drags);
+    EXPECT_EQ(w.view.Drag().Active(), c.drags);
     EXPECT_EQ(node.GetDepth(), c.drags ? 51 : 50);
     w.MoveTo({250, 150});
     w.Release();
     EXPECT_EQ(node.GetX(), c.drags ? 230 : 100);
     EXPECT_EQ(node.GetY(), c.drags ? 130 : 100);
     EXPECT_EQ(node.GetDepth(), 50);
-    EXPECT_FALSE(w.view.Dragging());
+    EXPECT_FALSE(w.view.Drag().Active());
     EXPECT_EQ(w.doc.IsModified(), c.drags);
   }
 }
@@ -71,10 +71,10 @@ TEST(ViewZoom, DragRightClickAndKeyboardMenuFollowTheZoom) {
 
     QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
     QTest::mousePress(w.view.viewport(), Qt::RightButton, {}, w.ToViewport(InteractiveWindow::BodyOf(other)));
-    EXPECT_EQ(w.view.MenuNode(), &other);
+    EXPECT_EQ(w.view.Picks().menuNode, &other);
 
-    for (int i = 0; i < 3 && w.view.SelectedNode() != &node; ++i) QTest::keyClick(&w.view, Qt::Key_Tab);
-    ASSERT_EQ(w.view.SelectedNode(), &node);
+    for (int i = 0; i < 3 && w.view.Selection().SelectedNode() != &node; ++i) QTest::keyClick(&w.view, Qt::Key_Tab);
+    ASSERT_EQ(w.view.Selection().SelectedNode(), &node);
     QPoint menuAt;
     QTimer::singleShot(0, [&menuAt] {
       QWidget* menu = QApplication::activePopupWidget();
@@ -96,7 +96,7 @@ TEST(ViewDrag, OverlappingIconsGiveTheOneDrawnUnderneath) {
   ASSERT_TRUE(w.ShowsIconAt(over, kBody));
 
   w.Press({125, 125});  // inside both
-  EXPECT_EQ(w.view.DragNode(), &under);
+  EXPECT_EQ(w.view.Picks().dragNode, &under);
   w.MoveTo({325, 225});
   w.Release();
   EXPECT_EQ(under.GetX(), 300);
@@ -169,7 +169,7 @@ TEST(ViewDrag, HoldingANodeBeyondAnEdgeScrollsToTheEndOfTheRange) {
     const int farY = w.doc.picture.composedHeight - 32 - CNode::kLabelBand;
     EXPECT_EQ(node.GetY(), c.down ? farY : 0);
     w.Release();
-    EXPECT_FALSE(w.view.Dragging());
+    EXPECT_FALSE(w.view.Drag().Active());
   }
 }
 
@@ -185,7 +185,7 @@ TEST(ViewDrag, FastModeAboveAHundredNodes) {
       w.AddNode("N" + std::to_string(i), 280 + (i % 16) * 10, (i / 16) * 10);
     }
     CNode& node = w.AddSquareNode("MOVED", 0, 150);
-    ASSERT_EQ(w.view.DisplayedCount(), count);
+    ASSERT_EQ(w.view.Counts().Displayed(), count);
     // So many nodes make a picture larger than the test screen, which
     // opens fitted; the drag is followed at its own size.
     w.view.Zooming().SetZoom(1.0);

@@ -43,14 +43,14 @@ TEST(ViewLinkMode, NextLeftClickLinksOrCancels) {
     w.doc.SetModified(false);
 
     w.Choose(InteractiveWindow::BodyOf(source), command::kLink);
-    EXPECT_TRUE(w.view.LinkMode());
+    EXPECT_TRUE(w.view.Picks().linkMode);
     EXPECT_EQ(w.status.Last(), kLinkPrompt);
 
     const CNode* target = c.target != nullptr ? w.doc.FindNode(c.target) : nullptr;
     w.Press(target != nullptr ? InteractiveWindow::BodyOf(*target) : Point{200, 250});
     w.Release();
-    EXPECT_FALSE(w.view.LinkMode());
-    EXPECT_FALSE(w.view.Dragging());  // the completing click moves nothing
+    EXPECT_FALSE(w.view.Picks().linkMode);
+    EXPECT_FALSE(w.view.Drag().Active());  // the completing click moves nothing
     EXPECT_NE(w.status.Last(), kLinkPrompt);
     ASSERT_EQ(w.doc.Links().size(), c.links ? 1u : 0u);
     EXPECT_EQ(w.doc.IsModified(), c.links);
@@ -64,7 +64,7 @@ TEST(ViewLinkMode, NextLeftClickLinksOrCancels) {
 
     // The mode is over: the next click on a node drags it instead.
     w.Press(InteractiveWindow::BodyOf(source));
-    EXPECT_TRUE(w.view.Dragging());
+    EXPECT_TRUE(w.view.Drag().Active());
     w.Release();
     EXPECT_EQ(w.doc.Links().size(), c.links ? 1u : 0u);
   }
@@ -89,12 +89,12 @@ TEST(ViewLinkMode, SourceGoneWithTheDocumentLinksNothing) {
   InteractiveWindow w;
   CNode& source = w.AddSquareNode("NN1", 60, 60);
   w.Choose(InteractiveWindow::BodyOf(source), command::kLink);
-  ASSERT_TRUE(w.view.LinkMode());
+  ASSERT_TRUE(w.view.Picks().linkMode);
   w.doc.NewDocument();
   CNode& fresh = w.AddSquareNode("NN2", 60, 60);
   w.Press(InteractiveWindow::BodyOf(fresh));
   EXPECT_TRUE(w.doc.Links().empty());
-  EXPECT_FALSE(w.view.LinkMode());
+  EXPECT_FALSE(w.view.Picks().linkMode);
 }
 
 // Whatever takes a node out of the document (an undo, a refresh), the view
@@ -104,20 +104,20 @@ TEST(ViewDelete, NodeRemovedElsewhereLeavesNoPick) {
   CNode& doomed = w.AddSquareNode("NN1", 60, 60);
   CNode& other = w.AddSquareNode("NN2", 300, 60);
   w.doc.NewLink(doomed, other);
-  w.view.BuildContextMenu(MidpointOf(*w.doc.Links().begin()[0]));
-  ASSERT_NE(w.view.MenuLink(), nullptr);
-  w.view.SetRouteStart(doomed);
-  w.view.SetRouteEnd(other);
-  ASSERT_NE(w.view.ShownRoute().kind, Route::Kind::None);
-  w.view.Select(&doomed);
+  w.view.Menus().Build(MidpointOf(*w.doc.Links().begin()[0]));
+  ASSERT_NE(w.view.Picks().menuLink, nullptr);
+  w.view.Route().SetStart(doomed);
+  w.view.Route().SetEnd(other);
+  ASSERT_NE(w.view.Route().Found().kind, Route::Kind::None);
+  w.view.Selection().Select(&doomed);
 
   const std::unique_ptr<CNode> removed = w.doc.RemoveNode(doomed);
-  EXPECT_EQ(w.view.MenuLink(), nullptr);
-  EXPECT_EQ(w.view.SelectedNode(), nullptr);
-  EXPECT_TRUE(w.view.ShownRoute().links.empty());
+  EXPECT_EQ(w.view.Picks().menuLink, nullptr);
+  EXPECT_EQ(w.view.Selection().SelectedNode(), nullptr);
+  EXPECT_TRUE(w.view.Route().Found().links.empty());
   w.view.PictureChanged();
-  EXPECT_EQ(w.view.ShownRoute().kind, Route::Kind::None);
-  EXPECT_FALSE(w.view.PictureImage().isNull());
+  EXPECT_EQ(w.view.Route().Found().kind, Route::Kind::None);
+  EXPECT_FALSE(w.view.Frame().PictureImage().isNull());
 }
 
 TEST(ViewDelete, NodeTakesAllItsLinksWithIt) {
@@ -143,7 +143,7 @@ TEST(ViewDelete, NodeTakesAllItsLinksWithIt) {
   EXPECT_EQ(b.links.size(), 1u);
   EXPECT_EQ(c.links.size(), 1u);
   EXPECT_TRUE(d.links.empty());
-  EXPECT_EQ(w.view.MenuNode(), nullptr);
+  EXPECT_EQ(w.view.Picks().menuNode, nullptr);
   EXPECT_TRUE(w.doc.IsModified());
   // Neither the icon with its label nor its lines are on the picture.
   EXPECT_TRUE(w.ShowsBackgroundAt(hubBand));
@@ -170,21 +170,21 @@ TEST(ViewDelete, DraggedOrLinkingNodeLeavesNoReference) {
   w.Choose(body, command::kLink);
 
   w.Choose(body, command::kDelete);
-  EXPECT_FALSE(w.view.LinkMode());
+  EXPECT_FALSE(w.view.Picks().linkMode);
   EXPECT_TRUE(w.doc.Links().empty());
   EXPECT_TRUE(other.links.empty());
   w.Press(InteractiveWindow::BodyOf(other));  // a drag, not a link
   EXPECT_TRUE(w.doc.Links().empty());
-  EXPECT_EQ(w.view.DragNode(), &other);
+  EXPECT_EQ(w.view.Picks().dragNode, &other);
   w.Release();
 
   CNode& dragged = w.AddSquareNode("NN3", 60, 200);
   w.Press(InteractiveWindow::BodyOf(dragged));
   w.Choose(InteractiveWindow::BodyOf(dragged), command::kDelete);
-  EXPECT_EQ(w.view.DragNode(), nullptr);
+  EXPECT_EQ(w.view.Picks().dragNode, nullptr);
   w.MoveTo({200, 200});
   w.Release();
-  EXPECT_FALSE(w.view.Dragging());
+  EXPECT_FALSE(w.view.Drag().Active());
   EXPECT_EQ(w.doc.Nodes().size(), 1u);
 }
 
@@ -199,17 +199,17 @@ TEST(ViewDelete, LinkFromTheLinkMenu) {
   ASSERT_FALSE(w.ShowsBackgroundAt(around));
 
   // A node hit afterwards keeps the link the menu found before.
-  const std::unique_ptr<QMenu> linkMenu = w.view.BuildContextMenu(middle);
-  EXPECT_EQ(w.view.MenuLink(), link);
-  const std::unique_ptr<QMenu> nodeMenu = w.view.BuildContextMenu(InteractiveWindow::BodyOf(a));
-  EXPECT_EQ(w.view.MenuLink(), link);
-  EXPECT_EQ(w.view.MenuNode(), &a);
+  const std::unique_ptr<QMenu> linkMenu = w.view.Menus().Build(middle);
+  EXPECT_EQ(w.view.Picks().menuLink, link);
+  const std::unique_ptr<QMenu> nodeMenu = w.view.Menus().Build(InteractiveWindow::BodyOf(a));
+  EXPECT_EQ(w.view.Picks().menuLink, link);
+  EXPECT_EQ(w.view.Picks().menuNode, &a);
 
   w.Choose(middle, command::kDelete);
   EXPECT_TRUE(w.doc.Links().empty());
   EXPECT_TRUE(a.links.empty());
   EXPECT_TRUE(b.links.empty());
-  EXPECT_EQ(w.view.MenuLink(), nullptr);
+  EXPECT_EQ(w.view.Picks().menuLink, nullptr);
   EXPECT_EQ(w.doc.Nodes().size(), 2u);
   EXPECT_TRUE(w.ShowsBackgroundAt(around));
 }
@@ -334,13 +334,13 @@ TEST(ViewContextMenu, ItemsIdsAndEnablingFollowWhatWasHit) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::unique_ptr<QMenu> menu = w.view.BuildContextMenu(c.at);
+    const std::unique_ptr<QMenu> menu = w.view.Menus().Build(c.at);
     EXPECT_EQ(menu->title().toStdString(), c.title);
     std::vector<std::string> items;
     Flatten(*menu, "", items);
     EXPECT_EQ(items, c.items);
-    EXPECT_EQ(w.view.MenuOnNode(), c.onNode);
-    EXPECT_EQ(w.view.MenuNode(), c.onNode ? &a : nullptr);
+    EXPECT_EQ(w.view.Picks().menuOnNode, c.onNode);
+    EXPECT_EQ(w.view.Picks().menuNode, c.onNode ? &a : nullptr);
   }
 }
 
@@ -349,7 +349,7 @@ TEST(ViewContextMenu, ChosenItemIsEmittedAndOnlyTheViewsOwnCommandsRunHere) {
   CNode& node = w.AddSquareNode("NN1", 40, 40);
   dialogtest::DialogScript dialogs([](QDialog&) {});
   std::vector<int> chosen;
-  QObject::connect(&w.view, &CMapvineView::CommandChosen, [&](int id) { chosen.push_back(id); });
+  QObject::connect(&w.view.Signals(), &ViewSignals::CommandChosen, [&](int id) { chosen.push_back(id); });
   w.Choose(InteractiveWindow::BodyOf(node), command::kIconHost);
   w.Choose(InteractiveWindow::BodyOf(node), command::kDetails);
   EXPECT_EQ(chosen, (std::vector<int>{command::kIconHost, command::kDetails}));

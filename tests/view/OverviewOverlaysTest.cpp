@@ -28,7 +28,7 @@ struct FarPicture : ShownDocument {
     view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     Refresh(kNetwork);
-    view.RequestPictureResize(4000, 3000);
+    view.Document().RequestPictureResize(4000, 3000);
     view.resize(300, 200);
     Deliver();
   }
@@ -93,14 +93,14 @@ TEST(ViewOverview, RouteShowsAtFitToWindow) {
   FarPicture w;
   w.view.Zooming().FitToWindow();
   ASSERT_LT(w.view.Zooming().Zoom(), 0.1);  // LUs fold
-  w.view.SetRouteStart(w.Node("NN1"));
-  w.view.SetRouteEnd(w.Node("LU1"));
+  w.view.Route().SetStart(w.Node("NN1"));
+  w.view.Route().SetEnd(w.Node("LU1"));
   w.Deliver();
   // The route's end LU1 shows on its owner.
   for (const char* end : {"NN1", "EN1"}) {
     EXPECT_GT(w.PixelsNear(w.Node(end), kRouteColor), 20) << end;
   }
-  w.view.ClearRoute();
+  w.view.Route().Clear();
   w.Deliver();
   EXPECT_EQ(w.PixelsNear(w.Node("EN1"), kRouteColor), 0);
 }
@@ -112,10 +112,10 @@ TEST(ViewOverview, KeyboardSelectionIsFramedAndKeptInSightFarOut) {
   w.view.PictureChanged();
   w.ShowAt(0.2);
   w.view.setFocus();
-  for (int i = 0; i < 3 && w.view.SelectedNode() != &nn1; ++i) {
+  for (int i = 0; i < 3 && w.view.Selection().SelectedNode() != &nn1; ++i) {
     QTest::keyClick(&w.view, Qt::Key_Tab);
   }
-  ASSERT_EQ(w.view.SelectedNode(), &nn1);
+  ASSERT_EQ(w.view.Selection().SelectedNode(), &nn1);
   w.Deliver();
   EXPECT_TRUE(w.view.viewport()->rect().contains(w.Shown(nn1)));
   EXPECT_GT(w.PixelsNear(nn1, kSelectionOuterColor), 20);

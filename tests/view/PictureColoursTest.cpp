@@ -100,7 +100,7 @@ TEST(ViewPictureColours, ReopenedPictureLooksTheSameAsBeforeSaving) {
           ImageOf({{10, 60, 20, 0}, {30, 90, 40, 0}}, 400, [](int x, int) { return x / 8 % 2; }),
           kArrangementChosenInView, 0, 0);
     }
-    const QImage before = s.view.PictureImage();
+    const QImage before = s.view.Frame().PictureImage();
     EXPECT_EQ(MiscolouredIconPixels(s.doc, before), 0);
     const CDIB& artwork = *s.doc.images[kBackgroundSlot];
     std::array<int, 256> uses{};
@@ -126,7 +126,7 @@ TEST(ViewPictureColours, ReopenedPictureLooksTheSameAsBeforeSaving) {
     ASSERT_TRUE(SaveTopologyFile(s.doc, path));
     ShownDocument reopened;
     ASSERT_EQ(OpenTopologyFile(reopened.doc, path), LoadOutcome::Loaded);
-    const QImage after = reopened.view.PictureImage();
+    const QImage after = reopened.view.Frame().PictureImage();
     ASSERT_EQ(after.size(), before.size());
     EXPECT_TRUE(after == before) << "every pixel compared";
   }

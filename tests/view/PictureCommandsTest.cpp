@@ -36,11 +36,11 @@ struct FindWindow : InteractiveWindow {
   // would, noting each phase.
   void StepThroughBlink() {
     phases.clear();
-    if (!view.Blink().Active()) return;
+    if (!view.Finder().Blink().Active()) return;
     const Point body = BodyOf(*watched);
     phases.push_back(ColorAt(Buffer(), body.x, body.y));
-    while (view.Blink().Active()) {
-      view.Blink().Phase();
+    while (view.Finder().Blink().Active()) {
+      view.Finder().Blink().Phase();
       phases.push_back(ColorAt(Buffer(), body.x, body.y));
     }
   }
@@ -203,7 +203,7 @@ TEST(ViewShowHiddenNodes, EmptyListWhenNothingIsHidden) {
   w.commands.Run(command::kShowHiddenNodes);
   EXPECT_TRUE(items.empty());
   EXPECT_FALSE(w.doc.IsModified());
-  EXPECT_EQ(w.view.DisplayedCount(), 1);
+  EXPECT_EQ(w.view.Counts().Displayed(), 1);
 }
 
 // Sorted from A to Z ignoring case (each new node goes to the front of the
@@ -231,7 +231,7 @@ TEST(ViewShowHiddenNodes, SortedListWhereAClickTogglesOneItem) {
   EXPECT_EQ(w.doc.FindNode("CC1")->hidden, 0);
   EXPECT_EQ(w.doc.FindNode("\xC4" "A1")->hidden, 0);
   EXPECT_TRUE(w.doc.IsModified());
-  EXPECT_EQ(w.view.DisplayedCount(), 3);  // redrawn
+  EXPECT_EQ(w.view.Counts().Displayed(), 3);  // redrawn
 }
 
 TEST(ViewResize, BoxesStartWithThePictureSizeAndRefuseOutOfRangeNumbers) {
@@ -337,7 +337,7 @@ struct HalvedBackground : InteractiveWindow {
 TEST(ViewBackgroundArrangement, LaysOutAnewAndChecksTheCurrentChoice) {
   HalvedBackground w;
   const Point empty{260, 300};  // no node there
-  EXPECT_EQ(w.Checks(*w.view.BuildContextMenu(empty)), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(w.Checks(*w.view.Menus().Build(empty)), (std::vector<bool>{true, false, false}));
   EXPECT_EQ(w.BackgroundAt(60, 10), ToRgb(kRed));  // tiled: source column 60
 
   struct Case {
@@ -356,8 +356,8 @@ TEST(ViewBackgroundArrangement, LaysOutAnewAndChecksTheCurrentChoice) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.id);
     w.Choose(empty, c.id);
-    EXPECT_EQ(w.view.backgroundArrangement, c.arrangement);
-    EXPECT_EQ(w.Checks(*w.view.BuildContextMenu(empty)), c.checks);
+    EXPECT_EQ(w.view.Picture().arrangement, c.arrangement);
+    EXPECT_EQ(w.Checks(*w.view.Menus().Build(empty)), c.checks);
     EXPECT_EQ(w.BackgroundAt(60, 10), c.at60);
     // The picture keeps its size and shows the new layout.
     EXPECT_EQ(w.doc.picture.composedWidth, 520);
@@ -370,10 +370,10 @@ TEST(ViewBackgroundArrangement, AnArrangementTheSavedPictureBroughtGivesWayToThe
   HalvedBackground w;
   w.doc.ComposeBackground(nullptr, BackgroundArrangement::Centre, 520, 320);
   const Point empty{260, 300};
-  EXPECT_EQ(w.Checks(*w.view.BuildContextMenu(empty)), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(w.Checks(*w.view.Menus().Build(empty)), (std::vector<bool>{false, false, true}));
   w.Choose(empty, command::kBackgroundStretch);
   EXPECT_EQ(w.BackgroundAt(60, 10), ToRgb(kWhite));
-  EXPECT_EQ(w.Checks(*w.view.BuildContextMenu(empty)), (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(w.Checks(*w.view.Menus().Build(empty)), (std::vector<bool>{false, true, false}));
   EXPECT_EQ(w.doc.picture.backgroundMode, BackgroundArrangement::Stretch);  // saved with it
 }
 
@@ -384,12 +384,12 @@ TEST(ViewHideAll, RedrawsWithTheClassHidden) {
   w.doc.settings.autoTile = 1;
   w.doc.SetModified(false);
   ASSERT_TRUE(w.commands.Run(command::kHideAllEndNodes));
-  EXPECT_EQ(w.view.DisplayedCount(), 1);
-  EXPECT_EQ(w.view.TotalCount(), 2);
+  EXPECT_EQ(w.view.Counts().Displayed(), 1);
+  EXPECT_EQ(w.view.Counts().Total(), 2);
   EXPECT_EQ(w.Buffer().GetWidth(), 520);
   EXPECT_TRUE(w.doc.IsModified());
   ASSERT_TRUE(w.commands.Run(command::kShowAllEndNodes));
-  EXPECT_EQ(w.view.DisplayedCount(), 2);
+  EXPECT_EQ(w.view.Counts().Displayed(), 2);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(ViewPictureImage, HoldsThePicturesSizeAndLinkColours) {
   ASSERT_EQ(p.doc.Links().size(), 2u);
   EXPECT_EQ(p.status.Last(), "Displaying 3 of 3 nodes");
 
-  const QImage picture = p.view.PictureImage();
+  const QImage picture = p.view.Frame().PictureImage();
   EXPECT_EQ(picture.format(), QImage::Format_RGB32);
   EXPECT_EQ(picture.width(), p.doc.picture.composedWidth);
   EXPECT_EQ(picture.height(), p.doc.picture.composedHeight);
@@ -90,7 +90,7 @@ TEST(ViewPictureImage, PrintsThePictureOnlyWhenThereIsOne) {
   auto image = MakeImage(4, 4, {kBlack}, [](int, int) { return 0; });
   StoreU32(image->HeaderBlock() + dib::kBiWidth, 0);  // no width
   ComposedBackground damaged(*image, image->GetWidth(), image->GetHeight(), BackgroundArrangement::Tile);
-  ASSERT_FALSE(p.view.SetBackground(damaged));
+  ASSERT_FALSE(p.view.Document().SetBackground(damaged));
   printer.setOutputFileName(folder.filePath("nothing.pdf"));
   p.view.Printing().Print(printer);
   EXPECT_FALSE(QFile::exists(folder.filePath("nothing.pdf")));
@@ -123,6 +123,23 @@ TEST(ViewCommands, OnlyThePrintCommandsAreTheViews) {
     EXPECT_FALSE(s.commands.StateOf(id).has_value()) << id;
     EXPECT_FALSE(s.commands.Run(id)) << id;
   }
+}
+
+// The view's parts each bind their own commands; none may be lost or bound
+// twice between them.
+TEST(ViewCommands, EveryCommandOfTheViewsPartsIsBoundOnce) {
+  ShownDocument s;
+  namespace c = command;
+  for (const int id :
+       {c::kFilePageSetup, c::kFilePrint, c::kFilePrintPreview, c::kDetails, c::kLink, c::kHide, c::kMoveCloser,
+        c::kMoveFarther, c::kDelete, c::kShowNeighbors, c::kHideNeighbors, c::kRouteFromHere, c::kRouteToHere,
+        c::kPinNode, c::kFoldLus, c::kShowNeighbourhood, c::kShowAllNodes, c::kFindResource, c::kShowHiddenNodes,
+        c::kResizeBackground, c::kBackgroundTile, c::kBackgroundStretch, c::kBackgroundCenter,
+        c::kAcknowledgeChanges, c::kMarkInactiveLinks, c::kHideAllNetworkNodes, c::kShowAllUnreachable,
+        c::kZoomIn, c::kZoomOut, c::kActualSize, c::kFitToWindow}) {
+    EXPECT_TRUE(s.commands.StateOf(id).has_value()) << id;
+  }
+  EXPECT_TRUE(s.commands.Refused().empty());
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST(ViewPresent, SmallDirtyAreaRedrawsOnlyItsPixelsAndABatchEndsWithAllOfThem) 
   w.doc.PictureChanged();
   w.doc.BatchEnds();
   DeliverPaints();
-  const QImage whole = w.view.PictureImage();
+  const QImage whole = w.view.Frame().PictureImage();
   const QImage shown = Shown(w.view);
   EXPECT_EQ(Differing(shown, whole, shown.rect().intersected(whole.rect())), 0);
 }
@@ -85,7 +85,7 @@ TEST(ViewPresent, WindowFitsASmallPictureExactly) {
   for (const QSize picture : {QSize(300, 200), QSize(400, 250)}) {
     std::optional<COSBView::Batch> batch;
     if (picture.width() == 400) batch.emplace(w.view);
-    w.view.RequestPictureResize(picture.width(), picture.height());
+    w.view.Document().RequestPictureResize(picture.width(), picture.height());
     DeliverPaints();
     batch.reset();
     w.view.PictureChanged();
@@ -102,7 +102,7 @@ TEST(ViewPresent, PictureLargerThanTheScreenOpensFittedAndScrollsAtItsOwnSize) {
   const QSize picture = room * 2;
   w.AddNode("NN1", 0, 0);
   w.AddNode("NN2", 150, 100);
-  w.view.RequestPictureResize(picture.width(), picture.height());
+  w.view.Document().RequestPictureResize(picture.width(), picture.height());
   DeliverPaints();
 
   EXPECT_LE(w.view.window()->width(), room.width());
@@ -127,7 +127,7 @@ TEST(ViewPresent, PictureLargerThanTheScreenOpensFittedAndScrollsAtItsOwnSize) {
   w.view.horizontalScrollBar()->setValue(100);
   w.view.verticalScrollBar()->setValue(70);
   DeliverPaints();
-  const QImage whole = w.view.PictureImage();
+  const QImage whole = w.view.Frame().PictureImage();
   const QImage shown = w.view.viewport()->grab().toImage();
   int mismatches = 0;
   std::set<QRgb> colors;

@@ -21,8 +21,8 @@ TEST(ViewRender, EmptyDocumentShowsTheBackgroundOnly) {
   const CDIBSurface& shown = s.Buffer();
   EXPECT_EQ(DifferingPixels(shown, *s.doc.composedBackground, shown.GetRect()), 0);
   EXPECT_EQ(s.status.Last(), "Displaying 0 of 0 nodes");
-  EXPECT_EQ(s.view.DisplayedCount(), 0);
-  EXPECT_EQ(s.view.TotalCount(), 0);
+  EXPECT_EQ(s.view.Counts().Displayed(), 0);
+  EXPECT_EQ(s.view.Counts().Total(), 0);
 }
 
 TEST(ViewRender, HiddenNodesAreCountedButNotDrawn) {
@@ -33,8 +33,8 @@ TEST(ViewRender, HiddenNodesAreCountedButNotDrawn) {
   hidden.hidden = 1;
   s.view.PictureChanged();
   EXPECT_EQ(s.status.Last(), "Displaying 2 of 3 nodes");
-  EXPECT_EQ(s.view.DisplayedCount(), 2);
-  EXPECT_EQ(s.view.TotalCount(), 3);
+  EXPECT_EQ(s.view.Counts().Displayed(), 2);
+  EXPECT_EQ(s.view.Counts().Total(), 3);
   // Neither the icon nor the label of the hidden node is there.
   const Rect band = hidden.GetRect().Inflated(0, CNode::kLabelBand);
   EXPECT_EQ(DifferingPixels(s.Buffer(), *s.doc.composedBackground, band), 0);
@@ -169,8 +169,8 @@ TEST(ViewRender, NodesSharingAnIconAreMappedOnceAndKeepTheirTransparentIndex) {
   a.SetPosition(10, 10);
   b.SetPosition(200, 10);
 
-  s.view.NodeChanged(a);
-  s.view.NodeChanged(b);
+  s.view.Document().NodeChanged(a);
+  s.view.Document().NodeChanged(b);
   const auto viewPalette = s.view.Palette()->Entries();
   EXPECT_EQ(icon->ColorCount(), static_cast<int>(viewPalette.size()));
   EXPECT_EQ(ColorAt(*icon, 10, 10), ToRgb(kRed));
@@ -203,7 +203,7 @@ TEST(ViewRender, NothingIsPaintedOrCountedWhilePainting) {
 
   std::optional<COSBView::Batch> batch(std::in_place, s.view);
   node.SetPosition(90, 90);  // placement during a refresh leaves dirty areas
-  s.view.NodeChanged(node);
+  s.view.Document().NodeChanged(node);
   s.view.PictureChanged();
   s.view.PictureChanged(node.GetRect());
   EXPECT_TRUE(s.status.texts.empty());
@@ -287,8 +287,8 @@ TEST(ViewRender, PictureResizeRecomposesInTheChosenArrangement) {
     SCOPED_TRACE(static_cast<int>(c.arrangement));
     ShownDocument s;
     ASSERT_TRUE(s.doc.ComposeBackground(MarkedBackground(), kArrangementChosenInView, 0, 0));
-    s.view.backgroundArrangement = c.arrangement;
-    s.view.RequestPictureResize(800, 600);
+    s.view.Picture().arrangement = c.arrangement;
+    s.view.Document().RequestPictureResize(800, 600);
 
     EXPECT_EQ(s.doc.picture.backgroundMode, kArrangementChosenInView);
     ASSERT_EQ(s.doc.composedBackground->GetWidth(), 800);
@@ -307,21 +307,21 @@ TEST(ViewRender, FailedBackgroundLeavesTheMissingBufferAlone) {
   auto image = MakeImage(10, 10, {kBlack}, [](int, int) { return 0; });
   StoreU32(image->HeaderBlock() + dib::kBiWidth, 0);
   ComposedBackground damaged(*image, image->GetWidth(), image->GetHeight(), BackgroundArrangement::Tile);
-  EXPECT_FALSE(s.view.SetBackground(damaged));
+  EXPECT_FALSE(s.view.Document().SetBackground(damaged));
   EXPECT_FALSE(s.view.HasBuffer());
 
   s.status.texts.clear();
   s.view.PictureChanged();
   s.view.PictureChanged({0, 0, 50, 50});
-  s.view.NodeChanged(node);
+  s.view.Document().NodeChanged(node);
   EXPECT_TRUE(s.status.texts.empty());
-  EXPECT_TRUE(s.view.PictureImage().isNull());
+  EXPECT_TRUE(s.view.Frame().PictureImage().isNull());
   EXPECT_FALSE(s.commands.StateOf(command::kFilePrint)->enabled);
 
   // The next good background brings the picture back.
-  EXPECT_TRUE(s.view.SetBackground(*s.doc.composedBackground));
+  EXPECT_TRUE(s.view.Document().SetBackground(*s.doc.composedBackground));
   EXPECT_EQ(s.status.Last(), "Displaying 1 of 1 nodes");
-  EXPECT_FALSE(s.view.PictureImage().isNull());
+  EXPECT_FALSE(s.view.Frame().PictureImage().isNull());
   EXPECT_TRUE(s.commands.StateOf(command::kFilePrint)->enabled);
 }
 

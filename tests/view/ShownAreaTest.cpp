@@ -18,7 +18,7 @@ using namespace viewtest;
 // draws it, magnified pixel for pixel above, and below as a window large
 // enough to show all of it draws it (zoomed out, nodes become marks).
 QImage WholePictureAtZoom(CMapvineView& view) {
-  const QImage whole = view.PictureImage();
+  const QImage whole = view.Frame().PictureImage();
   const double zoom = view.Zooming().Zoom();
   if (zoom == 1.0) return whole;
   if (zoom > 1.0) {
@@ -69,7 +69,7 @@ TEST(ViewShownArea, RandomViewsMatchTheWholePicture) {
     s.view.resize(300, 220);
     s.view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&s.view));
-    s.view.RequestPictureResize(1400, 1000);
+    s.view.Document().RequestPictureResize(1400, 1000);
     std::vector<CNode*> nodes;
     for (int i = 0; i < 60; ++i) {
       nodes.push_back(&s.AddNode("N" + std::to_string(i), upTo(1340), upTo(930)));

@@ -37,13 +37,13 @@ struct ShownDocument {
   }
   // The whole picture, drawn now as the window would show it at 100%.
   CDIBSurface& Buffer() {
-    picture = view.PalettedPicture();
+    picture = view.Frame().PalettedPicture();
     return *picture;
   }
   // Draws `area` anew over the picture last taken with Buffer(), as a
   // partial redraw does, and answers it.
   CDIBSurface& RedrawOver(const Rect& area) {
-    view.DrawPalettedArea(*picture, {0, 0}, area);
+    view.Frame().DrawPalettedArea(*picture, {0, 0}, area);
     return *picture;
   }
   std::unique_ptr<CDIBSurface> picture;

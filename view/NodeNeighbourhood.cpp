@@ -6,8 +6,8 @@
 
 #include "model/LuFold.h"
 #include "model/Neighbourhood.h"
-#include "view/MapvineView.h"
 #include "dialogs/ModalDialog.h"
+#include "view/NodeCommands.h"
 
 namespace mapvine {
 
@@ -18,8 +18,8 @@ constexpr int kDefaultHops = 2;
 
 }  // namespace
 
-void CMapvineView::TogglePin() {
-  CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
+void NodeCommands::TogglePin() {
+  CNode* node = picks_.menuOnNode ? picks_.menuNode : nullptr;
   if (node == nullptr) return;
   doc_.NodeChanging(*node);
   node->pinned = !node->pinned;
@@ -28,8 +28,8 @@ void CMapvineView::TogglePin() {
                                                   : " is no longer pinned"));
 }
 
-void CMapvineView::ToggleLuFold() {
-  CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
+void NodeCommands::ToggleLuFold() {
+  CNode* node = picks_.menuOnNode ? picks_.menuNode : nullptr;
   if (node == nullptr || !SetLusFolded(doc_, *node, !node->lusFolded)) return;
   // A selection folded away would be framed where nothing is drawn.
   if (picks_.selected != nullptr && FoldedAway(*picks_.selected)) picks_.selected = node;
@@ -38,20 +38,20 @@ void CMapvineView::ToggleLuFold() {
                                                      : " shows its " + std::to_string(count) + " LUs again"));
 }
 
-CommandState CMapvineView::LuFoldState() const {
-  const CNode* node = picks_.menuOnNode ? MenuNode() : nullptr;
+CommandState NodeCommands::LuFoldState() const {
+  const CNode* node = picks_.menuOnNode ? picks_.menuNode : nullptr;
   // Unfolding stays offered when the LUs have gone since.
   return CommandState{.enabled = node != nullptr && (node->lusFolded || OwnedLuCount(*node) > 0),
                       .checked = node != nullptr && node->lusFolded};
 }
 
-CNode* CMapvineView::NeighbourhoodCentre() const {
-  if (CNode* node = picks_.menuOnNode ? MenuNode() : nullptr) return node;
-  return SelectedNode();
+CNode* NodeCommands::NeighbourhoodCentre() const {
+  if (CNode* node = picks_.menuOnNode ? picks_.menuNode : nullptr) return node;
+  return selection_.SelectedNode();
 }
 
-void CMapvineView::AskAndShowNeighbourhood(CNode& node) {
-  QInputDialog dialog(this);
+void NodeCommands::AskAndShowNeighbourhood(CNode& node) {
+  QInputDialog dialog(&dialogParent_);
   dialog.setWindowTitle(QStringLiteral("Show Neighbourhood"));
   dialog.setLabelText(QStringLiteral("Show the resources within this many hops of %1:")
                           .arg(QString::fromStdString(node.label)));
@@ -61,12 +61,12 @@ void CMapvineView::AskAndShowNeighbourhood(CNode& node) {
   if (RunModal(dialog) != QDialog::Accepted) return;
   const int hops = dialog.intValue();
   const int shown = ShowNeighbourhood(doc_, node, hops);
-  PictureChanged();
+  picture_.PictureChanged();
   doc_.ShowStatusText(NeighbourhoodText(shown, static_cast<int>(doc_.Nodes().size()), hops, node.label));
 }
 
-void CMapvineView::ShowEveryNode() {
-  if (ShowAllNodes(doc_) > 0) PictureChanged();
+void NodeCommands::ShowEveryNode() {
+  if (ShowAllNodes(doc_) > 0) picture_.PictureChanged();
 }
 
 }  // namespace mapvine

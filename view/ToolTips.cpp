@@ -1,13 +1,10 @@
-// Hovering a node or a link names it: a node's name, kind, status and the
-// LUs it folds; a
-// link's ends, TG number and status.
-#include <QHelpEvent>
-#include <QToolTip>
+#include "view/ToolTips.h"
+
+#include <string>
 
 #include "dialogs/DetailTexts.h"
-#include "model/LuFold.h"
-#include "view/MapvineView.h"
 #include "export/NameText.h"
+#include "model/LuFold.h"
 
 namespace mapvine {
 
@@ -39,23 +36,10 @@ QString LinkTip(const CLink& link) {
 
 }  // namespace
 
-QString CMapvineView::ToolTipAt(Point at) {
-  if (const CNode* node = renderer_.Index().NodeAt(at)) return NodeTip(*node);
-  if (const CLink* link = renderer_.Index().LinkAt(at)) return LinkTip(*link);
+QString ToolTipAt(PictureIndex& index, Point at) {
+  if (const CNode* node = index.NodeAt(at)) return NodeTip(*node);
+  if (const CLink* link = index.LinkAt(at)) return LinkTip(*link);
   return {};
-}
-
-bool CMapvineView::viewportEvent(QEvent* event) {
-  if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
-  const auto* help = static_cast<QHelpEvent*>(event);
-  const QString tip = ToolTipAt(zoom_.ToPicture(help->pos()));
-  if (tip.isEmpty()) {
-    QToolTip::hideText();
-    event->ignore();
-  } else {
-    QToolTip::showText(help->globalPos(), tip, viewport());
-  }
-  return true;
 }
 
 }  // namespace mapvine

@@ -1,11 +1,10 @@
-// The three context menus of the picture: on a node, on a link and on the
-// background. What the right click hit is remembered for the commands the
-// menu leads to.
+#include "view/ContextMenus.h"
+
 #include <span>
 #include <vector>
 
+#include "view/CommandIds.h"
 #include "view/CommandTable.h"
-#include "view/MapvineView.h"
 
 namespace mapvine {
 
@@ -59,8 +58,8 @@ constexpr MenuItem kBackgroundMenu[] = {
 };
 
 // A menu of `items`, each as `commands` says it is now (enabled while
-// unbound); choosing one asks `view` to route its command.
-std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const CommandBindings* commands, const char* title,
+// unbound); choosing one sends its command to be routed.
+std::unique_ptr<QMenu> BuildMenu(ViewSignals& viewSignals, const CommandBindings* commands, const char* title,
                                  std::span<const MenuItem> items, bool onLink = false) {
   auto menu = std::make_unique<QMenu>(QString::fromUtf8(title));
   std::vector<QMenu*> levels{menu.get()};
@@ -78,36 +77,28 @@ std::unique_ptr<QMenu> BuildMenu(CMapvineView& view, const CommandBindings* comm
     // The background arrangement in force carries a check mark.
     action->setCheckable(state.checked);
     action->setChecked(state.checked);
-    QObject::connect(action, &QAction::triggered, &view,
-                     [&view, id = item.id] { emit view.CommandChosen(id); });
+    QObject::connect(action, &QAction::triggered, &viewSignals,
+                     [&viewSignals, id = item.id] { emit viewSignals.CommandChosen(id); });
   }
   return menu;
 }
 
 }  // namespace
 
-std::unique_ptr<QMenu> CMapvineView::BuildNodeMenu(CNode& node) {
+std::unique_ptr<QMenu> ContextMenus::BuildNodeMenu(CNode& node) {
   picks_.menuOnNode = true;
   picks_.menuNode = &node;
-  return BuildMenu(*this, commands_, "Node", kNodeMenu);
+  return BuildMenu(signals_, commands_, "Node", kNodeMenu);
 }
 
-std::unique_ptr<QMenu> CMapvineView::BuildContextMenu(Point at) {
+std::unique_ptr<QMenu> ContextMenus::Build(Point at) {
   // A node first, then a link (which forgets the node), then the background.
   picks_.menuOnNode = false;
-  if (CNode* node = renderer_.Index().NodeAt(at)) return BuildNodeMenu(*node);
+  if (CNode* node = index_.NodeAt(at)) return BuildNodeMenu(*node);
   picks_.menuNode = nullptr;
-  picks_.menuLink = renderer_.Index().LinkAt(at);
-  if (picks_.menuLink != nullptr) return BuildMenu(*this, commands_, "Link", kLinkMenu, true);
-  return BuildMenu(*this, commands_, "Background", kBackgroundMenu);
-}
-
-void CMapvineView::ShowContextMenuAt(QPoint viewportPos) {
-  // The menu takes the mouse, so the release that ends a drag under way
-  // would never arrive: the drag ends here, the node dropped where it is.
-  LeftButtonUp();
-  const std::unique_ptr<QMenu> menu = BuildContextMenu(zoom_.ToPicture(viewportPos));
-  menu->exec(viewport()->mapToGlobal(viewportPos));
+  picks_.menuLink = index_.LinkAt(at);
+  if (picks_.menuLink != nullptr) return BuildMenu(signals_, commands_, "Link", kLinkMenu, true);
+  return BuildMenu(signals_, commands_, "Background", kBackgroundMenu);
 }
 
 }  // namespace mapvine

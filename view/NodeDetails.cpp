@@ -6,15 +6,15 @@
 #include "dialogs/DetailEdits.h"
 #include "dialogs/DetailTexts.h"
 #include "dialogs/LinkDetailDialogs.h"
-#include "view/MapvineView.h"
 #include "dialogs/ModalDialog.h"
 #include "dialogs/NodeDetailDialogs.h"
+#include "view/NodeCommands.h"
 
 namespace mapvine {
 
 template <typename Dialog, typename Item, typename Texts>
-bool CMapvineView::EditDetails(Item& item, const Texts& texts) {
-  Dialog dialog(texts, this);
+bool NodeCommands::EditDetails(Item& item, const Texts& texts) {
+  Dialog dialog(texts, &dialogParent_);
   // A refresh may run while the dialog is open; the item must still be
   // there to take the edits.
   picks_.edited = &item;
@@ -25,31 +25,31 @@ bool CMapvineView::EditDetails(Item& item, const Texts& texts) {
   return true;
 }
 
-void CMapvineView::ShowMenuDetails() {
+void NodeCommands::ShowMenuDetails() {
   if (picks_.menuOnNode) {
-    if (CNode* node = MenuNode()) ShowNodeDetails(*node);
-  } else if (CLink* link = MenuLink()) {
+    if (CNode* node = picks_.menuNode) ShowNodeDetails(*node);
+  } else if (CLink* link = picks_.menuLink) {
     ShowLinkDetails(*link);
   }
 }
 
-void CMapvineView::ShowNodeDetails(CNode& node) {
+void NodeCommands::ShowNodeDetails(CNode& node) {
   const bool edited = DetailFormOf(node) == DetailForm::Directory
                           ? EditDetails<CDirectoryDetailDialog>(
                                 node, DirectoryTextsFromRecord(*node.directoryRecord))
                           : EditDetails<CNodeDetailDialog>(node, NodeDetailTextsOf(node));
-  if (edited) NodeChanged(node);
+  if (edited) documentView_.NodeChanged(node);
 }
 
-void CMapvineView::ShowLinkDetails(CLink& link) {
+void NodeCommands::ShowLinkDetails(CLink& link) {
   const bool edited =
       DetailFormOf(link) == DetailForm::TransmissionGroup
           ? EditDetails<CTgDetailDialog>(link, TgTextsFromRecord(*link.tgRecord, link))
           : EditDetails<CLinkDetailDialog>(link, LinkTextsWithoutRecord(link));
   if (!edited) return;
   // Both ends are redrawn, and the line between them with them.
-  if (link.endA != nullptr) NodeChanged(*link.endA);
-  if (link.endB != nullptr) NodeChanged(*link.endB);
+  if (link.endA != nullptr) documentView_.NodeChanged(*link.endA);
+  if (link.endB != nullptr) documentView_.NodeChanged(*link.endB);
 }
 
 }  // namespace mapvine

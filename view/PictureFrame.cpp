@@ -1,0 +1,84 @@
+#include "view/PictureFrame.h"
+
+#include <QPainter>
+
+#include <utility>
+
+#include "export/IndexedImage.h"
+
+namespace mapvine {
+
+PictureFrame::PictureFrame(COSBView& picture, const CMapvineDoc& doc, QAbstractScrollArea& window,
+                           const ViewZoom& zoom, std::function<ViewOverlays()> overlays)
+    : picture_(picture), window_(window), zoom_(zoom), overlays_(std::move(overlays)), renderer_(doc) {
+  picture_.SetTextDrawer(&textDrawer_);
+}
+
+void PictureFrame::MarkStale(const QRect& r) {
+  stale_ += r;
+  window_.viewport()->update(r);
+}
+
+void PictureFrame::Scroll(int dx, int dy) {
+  // What stays in sight moves along; only the uncovered strip is drawn.
+  if (!image_.isNull()) {
+    const QImage moved = image_.copy();
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(dx, dy, moved);
+  }
+  const QRect all = window_.viewport()->rect();
+  stale_.translate(dx, dy);
+  stale_ = stale_.intersected(all) + QRegion(all).subtracted(all.translated(dx, dy));
+  window_.viewport()->update();
+}
+
+void PictureFrame::Paint(const QRegion& exposed) {
+  QWidget& viewport = *window_.viewport();
+  QPainter painter(&viewport);
+  // While the picture is being changed (or its images rebuilt) the window
+  // keeps what it showed; the redraw that ends the change presents it.
+  if (picture_.HasBuffer() && picture_.InBatch()) return;
+
+  const QRect picture = picture_.HasBuffer() ? zoom_.ToViewport(picture_.BufferRect()) : QRect();
+  const QRegion outside = exposed.subtracted(picture);
+  for (const QRect& r : outside) painter.fillRect(r, window_.palette().color(QPalette::Dark));
+  if (!picture_.HasBuffer()) return;
+
+  if (image_.size() != viewport.size()) {
+    image_ = QImage(viewport.size(), QImage::Format_RGB32);
+    stale_ = image_.rect();
+  }
+  if (const CDIBPal* pal = picture_.Palette()) colors_ = ColorTableOf(*pal);
+  const QRegion shown = exposed.intersected(picture).intersected(image_.rect());
+  for (const QRect& r : shown.intersected(stale_)) DrawExposed(r);
+  stale_ -= shown;
+  for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
+}
+
+void PictureFrame::DrawExposed(QRect r) {
+  const Point scroll = zoom_.ScrollPosition();
+  const ShownPicture shown{picture_.Palette(), colors_, picture_.BufferRect(), QPoint(scroll.x, scroll.y),
+                           zoom_.Zoom()};
+  renderer_.DrawShown(image_, r, shown, picture_.GetBufferDC(), overlays_());
+}
+
+void PictureFrame::DrawPalettedArea(CDIB& window, Point origin, const Rect& area) {
+  renderer_.DrawArea(window, origin, area, picture_.GetBufferDC());
+}
+
+std::unique_ptr<CDIBSurface> PictureFrame::PalettedPicture() {
+  if (!picture_.HasBuffer()) return nullptr;
+  auto picture = std::make_unique<CDIBSurface>();
+  const Rect extent = picture_.BufferRect();
+  if (!picture->Create(extent.Width(), extent.Height(), picture_.Palette())) return nullptr;
+  DrawPalettedArea(*picture, {0, 0}, extent);
+  return picture;
+}
+
+QImage PictureFrame::PictureImage() {
+  if (!picture_.HasBuffer()) return {};
+  return renderer_.WholePicture(picture_.Palette(), picture_.BufferRect(), picture_.GetBufferDC(), overlays_());
+}
+
+}  // namespace mapvine
