@@ -11,12 +11,12 @@ ExportCommand::ExportCommand(CMapvineDoc& doc, StatusProgress& progress, Writer 
     : doc_(doc),
       progress_(progress),
       writer_(std::move(writer)),
-      run_(progress, BackgroundRun::OnStop::FollowToTheEnd, kLongestWaitAtEnd) {}
+      run_(progress, BackgroundRun::OnStop::FollowToTheEnd) {}
 
 bool ExportCommand::Start(const ExportChoice& choice) {
   if (Running() || progress_.Running()) return false;
   // What the worker writes and leaves behind, shared with it, so that one
-  // the command's end stopped waiting for never touches freed memory.
+  // the command's end let go of never touches freed memory.
   struct Work {
     ExportedPicture picture;
     ExportOutcome outcome = ExportOutcome::Failed;

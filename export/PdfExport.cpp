@@ -9,12 +9,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numeric>
 #include <optional>
 #include <vector>
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
+#include "export/PdfDocument.h"
 #include "export/NameText.h"
 #include "export/PageTiling.h"
 #include "export/PdfPagePreparation.h"
@@ -249,9 +251,10 @@ class PdfPainter {
 };
 
 // One page the picture's size at screen resolution, or coarser where the
-// picture is longer than a page may be.
-bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf,
-                  WorkProgress& progress) {
+// picture is longer than a page may be. False when it stopped.
+bool DrawOnePage(const PdfPainter& drawing, const ExportedPicture& picture, PdfDocument& document,
+                 WorkProgress& progress) {
+  QPdfWriter& pdf = document.Writer();
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
   const double longestInches = std::max(size.width(), size.height()) / kScreenDotsPerInch;
   const double shrink = std::max(1.0, longestInches * kPointsPerInch / kLongestPagePoints);
@@ -260,35 +263,32 @@ bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPd
   const QSizeF points(size.width() * kPointsPerInch / resolution, size.height() * kPointsPerInch / resolution);
   pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
                                 QPageLayout::Portrait, QMarginsF()));
-  QPainter painter;
+  QPainter& painter = document.Painter();
   if (!painter.begin(&pdf)) return false;
   painter.setWindow(QRect(QPoint(0, 0), size));
   const QRect whole(QPoint(0, 0), size);
   const PdfPageContents everything = drawing.Everything();
   WriteSteps steps(progress, everything.nodes.size());
   const std::optional<PreparedPdfPage> prepared = drawing.Prepare(whole, everything, progress);
-  const bool drawn = prepared && drawing.Draw(painter, whole, everything, *prepared, steps);
-  return painter.end() && drawn;
+  return prepared && drawing.Draw(painter, whole, everything, *prepared, steps);
 }
 
 // The picture at screen size across A4 pages, row by row, as printing
-// across pages does.
-bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf,
-                      WorkProgress& progress) {
+// across pages does. False when it stopped.
+bool DrawAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, PdfDocument& document,
+                     WorkProgress& progress) {
+  QPdfWriter& pdf = document.Writer();
   pdf.setResolution(static_cast<int>(kScreenDotsPerInch));
   pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                 QMarginsF(kPageMarginMillimetres, kPageMarginMillimetres,
                                           kPageMarginMillimetres, kPageMarginMillimetres),
                                 QPageLayout::Millimeter));
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
-  QPainter painter;
+  QPainter& painter = document.Painter();
   if (!painter.begin(&pdf)) return false;
   const std::vector<QRect> parts = PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()));
   const std::optional<std::vector<PdfPageContents>> sorted = drawing.SortIntoParts(parts.front().size(), progress);
-  if (!sorted) {
-    painter.end();
-    return false;
-  }
+  if (!sorted) return false;
   const std::vector<PdfPageContents>& contents = *sorted;
   // A node on several pages counts a step on each.
   WriteSteps steps(progress, std::accumulate(contents.begin(), contents.end(), std::size_t{0},
@@ -307,23 +307,23 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
     painter.translate(-parts[i].topLeft());
     const bool drawn = page && drawing.Draw(painter, parts[i], contents[i], *page, steps);
     painter.restore();
-    if (!drawn) {
-      painter.end();
-      return false;
-    }
+    if (!drawn) return false;
   }
-  return painter.end();
+  return true;
 }
 
 }  // namespace
 
 bool WritePdf(const ExportedPicture& picture, bool acrossPages, QIODevice& out, WorkProgress& progress) {
-  QPdfWriter pdf(&out);
-  pdf.setCreator(QStringLiteral("Mapvine"));
-  pdf.setTitle(QStringLiteral("APPN topology"));
-  const PdfPainter drawing(picture);
-  return acrossPages ? WriteAcrossPages(drawing, picture, pdf, progress)
-                     : WriteOnePage(drawing, picture, pdf, progress);
+  const std::shared_ptr<PdfDocument> document = PdfDocument::Open(out);
+  document->Writer().setCreator(QStringLiteral("Mapvine"));
+  document->Writer().setTitle(QStringLiteral("APPN topology"));
+  const bool drawn = [&] {
+    const PdfPainter drawing(picture);
+    return acrossPages ? DrawAcrossPages(drawing, picture, *document, progress)
+                       : DrawOnePage(drawing, picture, *document, progress);
+  }();
+  return PdfDocument::End(document, drawn, progress);
 }
 
 }  // namespace mapvine
