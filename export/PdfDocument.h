@@ -1,60 +1,30 @@
 #pragma once
 
 #include <QIODevice>
-#include <QMutex>
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <memory>
+#include <functional>
 
 #include "base/WorkerThread.h"
 
 namespace mapvine {
 
-// A PDF that Qt's writer draws onto a file and that can be abandoned at
-// any moment. The writer compresses each page as it closes it, and the
-// last one only as it ends: for a large one-page PDF that is much of the
-// whole time, and no part of it can be cut short. So the document ends on
-// a thread of its own while the export watches its stop flag; a stop
-// turns the file away from the writer, which then ends alone into
-// nowhere, and the export goes on at once.
-class PdfDocument {
- public:
-  // A document drawn onto `file`, which must stay open until End returns.
-  static std::shared_ptr<PdfDocument> Open(QIODevice& file);
+// How a PDF's pages are drawn: `painter` not yet begun on `pdf`. False
+// when it failed or stopped.
+using PdfDrawing = std::function<bool(QPdfWriter& pdf, QPainter& painter)>;
 
-  QPdfWriter& Writer() { return writer_; }
-  QPainter& Painter() { return painter_; }
-
-  // Ends `document`, whose pages are drawn if `drawn`: true once it is
-  // complete on the file; false when it failed or `progress` asked to stop
-  // first, and the file is no longer written to from then on.
-  static bool End(std::shared_ptr<PdfDocument> document, bool drawn, const WorkProgress& progress);
-
- private:
-  // Where the writer's bytes go: the file, until it is turned away.
-  class Output final : public QIODevice {
-   public:
-    explicit Output(QIODevice& file);
-    void TurnAway();
-
-   protected:
-    qint64 readData(char* data, qint64 size) override;
-    qint64 writeData(const char* data, qint64 size) override;
-
-   private:
-    QMutex mutex_;
-    QIODevice* file_;  // none once turned away
-  };
-
-  explicit PdfDocument(QIODevice& file);
-
-  // Ends the painter on a thread of its own, which owns the document.
-  static void EndAlone(std::shared_ptr<PdfDocument> document);
-
-  Output output_;
-  QPdfWriter writer_;
-  QPainter painter_;
-};
+// Writes a PDF onto `file` through Qt's writer, drawn by `draw`, in a way
+// that a stop never waits for: the writer compresses each page as it
+// closes it and the last one only as it ends, which for a large one-page
+// PDF is much of the whole time and cannot be cut short. So the document
+// is drawn and ended on a thread of its own (Qt's fonts belong to the
+// thread that used them) while this one watches `progress`: once the
+// drawing is over (it heeds `progress` itself and is done with what it
+// reads), a stop turns the file away from the writer, which then ends
+// alone into nowhere, and this returns at once. True once the document is
+// complete on `file`; false when it failed or stopped, and `file` is no
+// longer written to from then on.
+bool WritePdfDocument(QIODevice& file, const PdfDrawing& draw, const WorkProgress& progress);
 
 }  // namespace mapvine

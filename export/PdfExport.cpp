@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <numeric>
 #include <optional>
 #include <vector>
@@ -252,9 +251,8 @@ class PdfPainter {
 
 // One page the picture's size at screen resolution, or coarser where the
 // picture is longer than a page may be. False when it stopped.
-bool DrawOnePage(const PdfPainter& drawing, const ExportedPicture& picture, PdfDocument& document,
+bool DrawOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf, QPainter& painter,
                  WorkProgress& progress) {
-  QPdfWriter& pdf = document.Writer();
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
   const double longestInches = std::max(size.width(), size.height()) / kScreenDotsPerInch;
   const double shrink = std::max(1.0, longestInches * kPointsPerInch / kLongestPagePoints);
@@ -263,7 +261,6 @@ bool DrawOnePage(const PdfPainter& drawing, const ExportedPicture& picture, PdfD
   const QSizeF points(size.width() * kPointsPerInch / resolution, size.height() * kPointsPerInch / resolution);
   pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
                                 QPageLayout::Portrait, QMarginsF()));
-  QPainter& painter = document.Painter();
   if (!painter.begin(&pdf)) return false;
   painter.setWindow(QRect(QPoint(0, 0), size));
   const QRect whole(QPoint(0, 0), size);
@@ -275,16 +272,14 @@ bool DrawOnePage(const PdfPainter& drawing, const ExportedPicture& picture, PdfD
 
 // The picture at screen size across A4 pages, row by row, as printing
 // across pages does. False when it stopped.
-bool DrawAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, PdfDocument& document,
+bool DrawAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf, QPainter& painter,
                      WorkProgress& progress) {
-  QPdfWriter& pdf = document.Writer();
   pdf.setResolution(static_cast<int>(kScreenDotsPerInch));
   pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                 QMarginsF(kPageMarginMillimetres, kPageMarginMillimetres,
                                           kPageMarginMillimetres, kPageMarginMillimetres),
                                 QPageLayout::Millimeter));
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
-  QPainter& painter = document.Painter();
   if (!painter.begin(&pdf)) return false;
   const std::vector<QRect> parts = PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()));
   const std::optional<std::vector<PdfPageContents>> sorted = drawing.SortIntoParts(parts.front().size(), progress);
@@ -315,15 +310,13 @@ bool DrawAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, 
 }  // namespace
 
 bool WritePdf(const ExportedPicture& picture, bool acrossPages, QIODevice& out, WorkProgress& progress) {
-  const std::shared_ptr<PdfDocument> document = PdfDocument::Open(out);
-  document->Writer().setCreator(QStringLiteral("Mapvine"));
-  document->Writer().setTitle(QStringLiteral("APPN topology"));
-  const bool drawn = [&] {
+  return WritePdfDocument(out, [&](QPdfWriter& pdf, QPainter& painter) {
+    pdf.setCreator(QStringLiteral("Mapvine"));
+    pdf.setTitle(QStringLiteral("APPN topology"));
     const PdfPainter drawing(picture);
-    return acrossPages ? DrawAcrossPages(drawing, picture, *document, progress)
-                       : DrawOnePage(drawing, picture, *document, progress);
-  }();
-  return PdfDocument::End(document, drawn, progress);
+    return acrossPages ? DrawAcrossPages(drawing, picture, pdf, painter, progress)
+                       : DrawOnePage(drawing, picture, pdf, painter, progress);
+  }, progress);
 }
 
 }  // namespace mapvine
