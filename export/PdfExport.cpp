@@ -63,7 +63,7 @@ class PdfPainter {
     painter.setClipRect(area);
     DrawBackground(painter, area);
     return DrawLinks(painter, area, prepared.links, steps) &&
-           DrawNodes(painter, area, contents.nodes, prepared.labels, steps);
+           DrawNodes(painter, area, contents.nodes, prepared, steps);
   }
 
   // Every node and link, for a page that shows the whole picture.
@@ -158,7 +158,7 @@ class PdfPainter {
   };
 
   bool DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes,
-                 const std::vector<ShapedLabel>& labels, WriteSteps& steps) const {
+                 const PreparedPdfPage& prepared, WriteSteps& steps) const {
     painter.setFont(font_);
     painter.setPen(ToQColor(CNode::kLabelColor));
     LabelRun run;
@@ -176,18 +176,18 @@ class PdfPainter {
         Flush(painter, run);
         DrawFoldMark(painter, node);
       }
-      if (node.label.empty()) continue;
+      if (node.label.empty() || !band.intersects(area)) continue;
       const Point at = node.labelOrigin;
       const QPoint baseline(at.x, at.y + ascent_);
-      const ShapedLabel& label = labels[n];
+      const ShapedLabel& label = prepared.labels[n];
       // The label is cut to its band under the icon, as the picture shows
       // it; most fit, and a clip of their own would only cost time. The
       // page's own clip cuts one that runs over the page's edge.
       const bool fits = at.x + label.width <= band.right() + 1;
       if (fits && !label.mixedFaces) {
-        for (qsizetype g = 0; g < label.glyphs.size(); ++g) {
-          run.glyphs.push_back(label.glyphs[g]);
-          run.positions.push_back(baseline + label.positions[g]);
+        for (qsizetype g = label.first; g < label.first + label.count; ++g) {
+          run.glyphs.push_back(prepared.glyphs[g]);
+          run.positions.push_back(baseline + prepared.positions[g]);
         }
         run.bands.push_back(band);
         if (run.bands.size() == kLabelsARun) Flush(painter, run);
@@ -196,7 +196,7 @@ class PdfPainter {
       Flush(painter, run);
       painter.save();
       if (!fits) painter.setClipRect(band.intersected(area));
-      DrawLabel(painter, baseline, node, label);
+      DrawLabel(painter, baseline, node, label, prepared);
       painter.restore();
     }
     Flush(painter, run);
@@ -214,14 +214,15 @@ class PdfPainter {
     run = {};
   }
 
-  void DrawLabel(QPainter& painter, QPoint baseline, const ExportedNode& node, const ShapedLabel& label) const {
+  void DrawLabel(QPainter& painter, QPoint baseline, const ExportedNode& node, const ShapedLabel& label,
+                 const PreparedPdfPage& prepared) const {
     if (label.mixedFaces) {
       // Faces are looked up again on this thread rather than carried over
       // from the one that shaped the label.
       for (const QGlyphRun& run : PlacedGlyphRuns(NameToQt(node.label), font_)) painter.drawGlyphRun(baseline, run);
       return;
     }
-    LabelRun run{label.glyphs, label.positions, {}};
+    LabelRun run{prepared.glyphs.mid(label.first, label.count), prepared.positions.mid(label.first, label.count), {}};
     for (QPointF& position : run.positions) position += baseline;
     Flush(painter, run);
   }
