@@ -35,6 +35,8 @@ class WorkerThread {
 
   WorkerThread(Work work, AtProgramEnd atProgramEnd);
   // Asks the work to stop and lets the thread finish alone: it never waits.
+  // A thread that must finish is kept to be joined later, so that it has
+  // wholly ended (Qt tidies its threads as they exit) before Qt does.
   ~WorkerThread();
 
   WorkerThread(const WorkerThread&) = delete;
@@ -48,18 +50,24 @@ class WorkerThread {
 
   // For the program's end, once its windows are gone and before Qt goes:
   // waits, at most `longest`, for the workers let go of whose work must
-  // finish; false when some still run.
+  // finish, and joins them; false when some still run.
   static bool FinishLetGoWorkers(std::chrono::milliseconds longest);
+  // Joins the workers let go of that have ended since, which a thread
+  // holds until it is joined. Never on the GUI thread: a join waits for
+  // the thread's own tidying as it exits.
+  static void JoinEndedLetGoWorkers();
 
  private:
   struct Shared {
     WorkProgress progress;
     mutable std::mutex mutex;
     bool done = false;  // under mutex
+    bool exiting = false;  // under the let-go workers' mutex; only for AtProgramEnd::Finish
   };
 
   std::shared_ptr<Shared> shared_;
   std::thread thread_;
+  AtProgramEnd atProgramEnd_;
 };
 
 // Finishes, at its own end, the workers let go of that must finish (at

@@ -3,8 +3,9 @@
 #include <QMutex>
 
 #include <chrono>
-#include <future>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 
@@ -48,39 +49,57 @@ struct Document {
     std::optional<QPainter> painter(std::in_place);
     const bool drawnOk = draw(*writer, *painter);
     if (!drawnOk) output.TurnAway();
-    drawn.set_value(drawnOk);
+    Say(drawn, drawnOk);
     const bool complete = painter->isActive() && painter->end();
     // The writer and its fonts go on the thread they belong to.
     painter.reset();
     writer.reset();
-    ended.set_value(drawnOk && complete);
+    Say(ended, drawnOk && complete);
+  }
+
+  void Say(std::optional<bool>& what, bool value) {
+    const std::lock_guard lock(mutex);
+    what = value;
+    changed.notify_all();
   }
 
   Output output;
-  std::promise<bool> drawn;
-  std::promise<bool> ended;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::optional<bool> drawn;  // under mutex
+  std::optional<bool> ended;  // under mutex
 };
 
 }  // namespace
 
 bool WritePdfDocument(QIODevice& file, const PdfDrawing& draw, const WorkProgress& progress) {
+  // Writers let go of after earlier stops are done with by now.
+  WorkerThread::JoinEndedLetGoWorkers();
   const auto document = std::make_shared<Document>(file);
-  std::future<bool> drawn = document->drawn.get_future();
-  std::future<bool> ended = document->ended.get_future();
+  std::optional<WorkerThread> writing;
   try {
-    // Let go of at once; the program's end still waits for it, so that Qt
-    // does not end under it.
-    const WorkerThread writing([document, &draw](WorkProgress&) { document->Write(draw); },
-                               WorkerThread::AtProgramEnd::Finish);
+    // Let go of on a stop; the program's end still finishes it, so that
+    // Qt does not end under it.
+    writing.emplace([document, &draw](WorkProgress&) { document->Write(draw); }, WorkerThread::AtProgramEnd::Finish);
   } catch (const std::system_error&) {
     return false;
   }
-  if (!drawn.get()) return false;
-  while (!progress.Stopped()) {
-    if (ended.wait_for(kStopLook) == std::future_status::ready) return ended.get();
+  std::unique_lock lock(document->mutex);
+  document->changed.wait(lock, [&] { return document->drawn.has_value(); });
+  if (!*document->drawn) return false;
+  while (!document->ended) {
+    if (progress.Stopped()) {
+      lock.unlock();
+      document->output.TurnAway();
+      return false;
+    }
+    document->changed.wait_for(lock, kStopLook);
   }
-  document->output.TurnAway();
-  return false;
+  const bool complete = *document->ended;
+  lock.unlock();
+  // Its fonts are gone with the thread before the export goes on.
+  writing->Join();
+  return complete;
 }
 
 }  // namespace mapvine
