@@ -81,19 +81,11 @@ bool WorkerThread::Done() const {
 }
 
 bool WorkerThread::FinishLetGoWorkers(std::chrono::milliseconds longest) {
-  const auto allExiting = [] {
+  std::unique_lock lock(LetGo().mutex);
+  const bool finished = LetGo().exiting.wait_for(lock, longest, [] {
     return std::all_of(LetGo().threads.begin(), LetGo().threads.end(),
                        [](const auto& letGo) { return *letGo.second; });
-  };
-  // Short waits by the system clock, which ThreadSanitizer follows through
-  // the wait (it misses the steady clock's), within a steady deadline.
-  constexpr std::chrono::milliseconds kLook{20};
-  const auto deadline = std::chrono::steady_clock::now() + longest;
-  std::unique_lock lock(LetGo().mutex);
-  while (!allExiting() && std::chrono::steady_clock::now() < deadline) {
-    LetGo().exiting.wait_until(lock, std::chrono::system_clock::now() + kLook);
-  }
-  const bool finished = allExiting();
+  });
   JoinLetGo(lock, true);
   return finished;
 }

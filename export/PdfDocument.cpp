@@ -93,10 +93,7 @@ bool WritePdfDocument(QIODevice& file, const PdfDrawing& draw, const WorkProgres
       document->output.TurnAway();
       return false;
     }
-    // By the system clock, which ThreadSanitizer follows through the wait
-    // (it misses the steady clock's); a clock set meanwhile only moves
-    // one look.
-    document->changed.wait_until(lock, std::chrono::system_clock::now() + kStopLook);
+    document->changed.wait_for(lock, kStopLook);
   }
   const bool complete = *document->ended;
   lock.unlock();
