@@ -19,7 +19,7 @@ ArrangeCommand::ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgr
       edits_(edits),
       progress_(progress),
       layout_(std::move(layout)),
-      run_(progress, BackgroundRun::OnStop::LetGo, kLongestWaitAtEnd) {}
+      run_(progress, BackgroundRun::OnStop::LetGo) {}
 
 ArrangeCommand::~ArrangeCommand() = default;
 

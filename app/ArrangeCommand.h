@@ -2,7 +2,6 @@
 
 #include <QObject>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,17 +20,15 @@ namespace mapvine {
 // with a Stop button, and the positions are applied back on the GUI thread
 // as one undoable edit. Stop abandons the worker at once; it finishes its
 // step in the background and its result is dropped. The layout library
-// cannot be interrupted inside its own step, so on exit the command waits
-// for a worker only a moment and then leaves it running: the worker owns
-// everything it touches, and the process ending takes it along.
+// cannot be interrupted inside its own step, so on exit the command leaves
+// a worker running without waiting: the worker owns everything it
+// touches, and the process ending takes it along.
 class ArrangeCommand final : public QObject {
   Q_OBJECT
 
  public:
   // How a picture is laid out; the real layout unless a test asks otherwise.
   using Layout = std::function<std::optional<Arrangement>(const ArrangeGraph&, ArrangeProgress&)>;
-  // The longest the command's end waits for a worker still computing.
-  static constexpr std::chrono::milliseconds kLongestWaitAtEnd{250};
 
   ArrangeCommand(CMapvineDoc& doc, EditHistory& edits, StatusProgress& progress,
                  Layout layout = ComputeArrangement);

@@ -12,17 +12,20 @@ constexpr int kPollMilliseconds = 50;
 
 }  // namespace
 
-BackgroundRun::BackgroundRun(StatusProgress& progress, OnStop onStop, std::chrono::milliseconds longestWaitAtEnd)
-    : progress_(progress), onStop_(onStop), longestWaitAtEnd_(longestWaitAtEnd) {
+BackgroundRun::BackgroundRun(StatusProgress& progress, OnStop onStop) : progress_(progress), onStop_(onStop) {
   poll_.setInterval(kPollMilliseconds);
   connect(&poll_, &QTimer::timeout, this, &BackgroundRun::Poll);
 }
 
-// The workers are asked to stop and waited for a moment at most each.
+// The workers are asked to stop and let go of: the GUI thread never waits
+// for them. Work followed to its end (it tidies up after a stop) is
+// finished at the program's end.
 BackgroundRun::~BackgroundRun() = default;
 
 void BackgroundRun::Start(std::string_view stage, WorkerThread::Work work, std::function<void(End)> ended) {
-  worker_ = std::make_unique<WorkerThread>(std::move(work), longestWaitAtEnd_);
+  worker_ = std::make_unique<WorkerThread>(std::move(work), onStop_ == OnStop::FollowToTheEnd
+                                                                ? WorkerThread::AtProgramEnd::Finish
+                                                                : WorkerThread::AtProgramEnd::Abandon);
   ended_ = std::move(ended);
   stopAsked_ = false;
   progress_.Begin(stage, 100);

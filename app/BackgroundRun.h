@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QTimer>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -37,7 +36,7 @@ class BackgroundRun final : public QObject {
   // whether to keep them).
   enum class End { Finished, Stopped, EndedAfterStop };
 
-  BackgroundRun(StatusProgress& progress, OnStop onStop, std::chrono::milliseconds longestWaitAtEnd);
+  BackgroundRun(StatusProgress& progress, OnStop onStop);
   ~BackgroundRun() override;
 
   // Starts `work` under `stage` in the progress; `ended` is called on the
@@ -56,7 +55,6 @@ class BackgroundRun final : public QObject {
 
   StatusProgress& progress_;
   const OnStop onStop_;
-  const std::chrono::milliseconds longestWaitAtEnd_;
   std::unique_ptr<WorkerThread> worker_;
   std::function<void(End)> ended_;
   // Workers let go of that have not yet come back.

@@ -11,26 +11,23 @@ ExportCommand::ExportCommand(CMapvineDoc& doc, StatusProgress& progress, Writer 
     : doc_(doc),
       progress_(progress),
       writer_(std::move(writer)),
-      run_(progress, BackgroundRun::OnStop::FollowToTheEnd, kLongestWaitAtEnd) {}
+      run_(progress, BackgroundRun::OnStop::FollowToTheEnd) {}
 
 bool ExportCommand::Start(const ExportChoice& choice) {
   if (Running() || progress_.Running()) return false;
-  // What the worker writes and leaves behind, shared with it, so that one
-  // the command's end stopped waiting for never touches freed memory.
-  struct Work {
-    ExportedPicture picture;
-    ExportOutcome outcome = ExportOutcome::Failed;
-  };
-  auto work = std::make_shared<Work>();
-  work->picture = CollectPicture(doc_, choice.options.includeHidden);
+  // The copy is the worker's alone, so that it is freed as the worker ends
+  // rather than on the GUI thread; the outcome is shared with it, so that
+  // one the command's end let go of never touches freed memory.
+  auto picture = std::make_shared<const ExportedPicture>(CollectPicture(doc_, choice.options.includeHidden));
+  auto outcome = std::make_shared<ExportOutcome>(ExportOutcome::Failed);
   path_ = choice.path;
   run_.Start(
       "Export",
-      [work, choice, writer = writer_](WorkProgress& progress) {
-        work->outcome = writer(work->picture, choice.path, choice.format, choice.options, progress);
+      [picture, outcome, choice, writer = writer_](WorkProgress& progress) {
+        *outcome = writer(*picture, choice.path, choice.format, choice.options, progress);
       },
       // The worker has ended: its outcome is the truth, whatever was asked.
-      [this, work](BackgroundRun::End) { Report(work->outcome); });
+      [this, outcome](BackgroundRun::End) { Report(*outcome); });
   return true;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <string>
 
@@ -17,16 +16,15 @@ namespace mapvine {
 // document does meanwhile, the copy is what is written. Stop, a failure or
 // the command's end leave neither a half-written file nor the temporary
 // file beside it: the writer looks at the stop flag as it goes, in every
-// phase, so a stopped export ends within moments (a one-page PDF still
-// lets Qt's writer compress the part of the page it drew, a fraction of a
-// second on a large picture) and the end waits for it only that long,
-// never longer than kLongestWaitAtEnd. What the status bar
-// says comes from the writer's own outcome once it ended: a stop that
-// came as the file was being renamed into place finds it written.
+// phase, so a stopped export ends within moments. The command's end (the
+// window closing) never waits for the writer: it asks it to stop and lets
+// it go, and the writer, which owns its copy and never touches the
+// document, removes its temporary file alone; the program's end waits for
+// it. What the status bar says comes from the writer's own outcome once it
+// ended: a stop that came as the file was being renamed into place finds
+// it written.
 class ExportCommand {
  public:
-  // The longest the command's end waits for the writer to stop.
-  static constexpr std::chrono::milliseconds kLongestWaitAtEnd{2000};
   // Why an export cannot start now.
   static constexpr const char* kBusyText = "Not while a refresh or an arrangement runs: Stop it first (Esc)";
 

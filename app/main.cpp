@@ -9,6 +9,7 @@
 
 #include "app/CommandLine.h"
 #include "base/Diagnostics.h"
+#include "base/WorkerThread.h"
 #include "app/HistoryCommand.h"
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
@@ -38,6 +39,9 @@ int RunDesktop(int argc, char** argv, const mapvine::CommandLine& line) {
   QApplication::setApplicationName("Mapvine");
   QApplication::setApplicationVersion(MAPVINE_VERSION);
   QApplication::setDesktopFileName("mapvine");
+  // Declared between Qt and the window: an export the closing window let
+  // go of removes its temporary file before Qt ends under it.
+  const mapvine::WorkersFinishFirst workersFinishFirst;
 
   mapvine::CMapvineApp app(std::move(library));
   if (!app.InitInstance(line)) return trouble;

@@ -28,10 +28,15 @@ class WorkerThread {
  public:
   using Work = std::function<void(WorkProgress&)>;
 
-  // `longestWaitAtEnd`: how long the end waits, after asking the work to
-  // stop, for work that does not look at the stop flag often; work still
-  // busy after that is left to finish alone.
-  WorkerThread(Work work, std::chrono::milliseconds longestWaitAtEnd);
+  // What the program's end does with the worker if it is still running
+  // then: waits for work that must tidy up after a stop (a file it wrote
+  // in part), or leaves work that has nothing to tidy to the process's end.
+  enum class AtProgramEnd { Finish, Abandon };
+
+  WorkerThread(Work work, AtProgramEnd atProgramEnd);
+  // Asks the work to stop and lets the thread finish alone: it never waits.
+  // A thread that must finish is kept to be joined later, so that it has
+  // wholly ended (Qt tidies its threads as they exit) before Qt does.
   ~WorkerThread();
 
   WorkerThread(const WorkerThread&) = delete;
@@ -43,17 +48,36 @@ class WorkerThread {
   // After Done(): the thread's end, and with it what the work left.
   void Join() { thread_.join(); }
 
+  // For the program's end, once its windows are gone and before Qt goes:
+  // waits, at most `longest`, for the workers let go of whose work must
+  // finish, and joins them; false when some still run.
+  static bool FinishLetGoWorkers(std::chrono::milliseconds longest);
+  // Joins the workers let go of that have ended since, which a thread
+  // holds until it is joined. Never on the GUI thread: a join waits for
+  // the thread's own tidying as it exits.
+  static void JoinEndedLetGoWorkers();
+
  private:
   struct Shared {
     WorkProgress progress;
     mutable std::mutex mutex;
-    std::condition_variable finished;
     bool done = false;  // under mutex
+    bool exiting = false;  // under the let-go workers' mutex; only for AtProgramEnd::Finish
   };
 
   std::shared_ptr<Shared> shared_;
-  std::chrono::milliseconds longestWaitAtEnd_;
   std::thread thread_;
+  AtProgramEnd atProgramEnd_;
+};
+
+// Finishes, at its own end, the workers let go of that must finish (at
+// most kLongestWait): the program declares one before its windows.
+struct WorkersFinishFirst {
+  static constexpr std::chrono::milliseconds kLongestWait{5000};
+  WorkersFinishFirst() = default;
+  WorkersFinishFirst(const WorkersFinishFirst&) = delete;
+  WorkersFinishFirst& operator=(const WorkersFinishFirst&) = delete;
+  ~WorkersFinishFirst() { WorkerThread::FinishLetGoWorkers(kLongestWait); }
 };
 
 }  // namespace mapvine

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "base/WorkerThread.h"
+
 namespace mapvine {
 
 // The main of a benchmark program that needs widgets: the application on
@@ -13,6 +15,8 @@ template <typename Fixture>
 int RunWidgetBenchmarks(int argc, char** argv, Fixture*& shared) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // A writer a benchmark let go of ends before Qt does.
+  const WorkersFinishFirst workersFinishFirst;
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   {

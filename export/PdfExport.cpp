@@ -15,6 +15,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
+#include "export/PdfDocument.h"
 #include "export/NameText.h"
 #include "export/PageTiling.h"
 #include "export/PdfPagePreparation.h"
@@ -62,7 +63,7 @@ class PdfPainter {
     painter.setClipRect(area);
     DrawBackground(painter, area);
     return DrawLinks(painter, area, prepared.links, steps) &&
-           DrawNodes(painter, area, contents.nodes, prepared.labels, steps);
+           DrawNodes(painter, area, contents.nodes, prepared, steps);
   }
 
   // Every node and link, for a page that shows the whole picture.
@@ -157,7 +158,7 @@ class PdfPainter {
   };
 
   bool DrawNodes(QPainter& painter, const QRect& area, const std::vector<int>& nodes,
-                 const std::vector<ShapedLabel>& labels, WriteSteps& steps) const {
+                 const PreparedPdfPage& prepared, WriteSteps& steps) const {
     painter.setFont(font_);
     painter.setPen(ToQColor(CNode::kLabelColor));
     LabelRun run;
@@ -175,18 +176,18 @@ class PdfPainter {
         Flush(painter, run);
         DrawFoldMark(painter, node);
       }
-      if (node.label.empty()) continue;
+      if (node.label.empty() || !band.intersects(area)) continue;
       const Point at = node.labelOrigin;
       const QPoint baseline(at.x, at.y + ascent_);
-      const ShapedLabel& label = labels[n];
+      const ShapedLabel& label = prepared.labels[n];
       // The label is cut to its band under the icon, as the picture shows
       // it; most fit, and a clip of their own would only cost time. The
       // page's own clip cuts one that runs over the page's edge.
       const bool fits = at.x + label.width <= band.right() + 1;
       if (fits && !label.mixedFaces) {
-        for (qsizetype g = 0; g < label.glyphs.size(); ++g) {
-          run.glyphs.push_back(label.glyphs[g]);
-          run.positions.push_back(baseline + label.positions[g]);
+        for (qsizetype g = label.first; g < label.first + label.count; ++g) {
+          run.glyphs.push_back(prepared.glyphs[g]);
+          run.positions.push_back(baseline + prepared.positions[g]);
         }
         run.bands.push_back(band);
         if (run.bands.size() == kLabelsARun) Flush(painter, run);
@@ -195,7 +196,7 @@ class PdfPainter {
       Flush(painter, run);
       painter.save();
       if (!fits) painter.setClipRect(band.intersected(area));
-      DrawLabel(painter, baseline, node, label);
+      DrawLabel(painter, baseline, node, label, prepared);
       painter.restore();
     }
     Flush(painter, run);
@@ -213,14 +214,15 @@ class PdfPainter {
     run = {};
   }
 
-  void DrawLabel(QPainter& painter, QPoint baseline, const ExportedNode& node, const ShapedLabel& label) const {
+  void DrawLabel(QPainter& painter, QPoint baseline, const ExportedNode& node, const ShapedLabel& label,
+                 const PreparedPdfPage& prepared) const {
     if (label.mixedFaces) {
       // Faces are looked up again on this thread rather than carried over
       // from the one that shaped the label.
       for (const QGlyphRun& run : PlacedGlyphRuns(NameToQt(node.label), font_)) painter.drawGlyphRun(baseline, run);
       return;
     }
-    LabelRun run{label.glyphs, label.positions, {}};
+    LabelRun run{prepared.glyphs.mid(label.first, label.count), prepared.positions.mid(label.first, label.count), {}};
     for (QPointF& position : run.positions) position += baseline;
     Flush(painter, run);
   }
@@ -249,9 +251,9 @@ class PdfPainter {
 };
 
 // One page the picture's size at screen resolution, or coarser where the
-// picture is longer than a page may be.
-bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf,
-                  WorkProgress& progress) {
+// picture is longer than a page may be. False when it stopped.
+bool DrawOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf, QPainter& painter,
+                 WorkProgress& progress) {
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
   const double longestInches = std::max(size.width(), size.height()) / kScreenDotsPerInch;
   const double shrink = std::max(1.0, longestInches * kPointsPerInch / kLongestPagePoints);
@@ -260,35 +262,29 @@ bool WriteOnePage(const PdfPainter& drawing, const ExportedPicture& picture, QPd
   const QSizeF points(size.width() * kPointsPerInch / resolution, size.height() * kPointsPerInch / resolution);
   pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
                                 QPageLayout::Portrait, QMarginsF()));
-  QPainter painter;
   if (!painter.begin(&pdf)) return false;
   painter.setWindow(QRect(QPoint(0, 0), size));
   const QRect whole(QPoint(0, 0), size);
   const PdfPageContents everything = drawing.Everything();
   WriteSteps steps(progress, everything.nodes.size());
   const std::optional<PreparedPdfPage> prepared = drawing.Prepare(whole, everything, progress);
-  const bool drawn = prepared && drawing.Draw(painter, whole, everything, *prepared, steps);
-  return painter.end() && drawn;
+  return prepared && drawing.Draw(painter, whole, everything, *prepared, steps);
 }
 
 // The picture at screen size across A4 pages, row by row, as printing
-// across pages does.
-bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf,
-                      WorkProgress& progress) {
+// across pages does. False when it stopped.
+bool DrawAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture, QPdfWriter& pdf, QPainter& painter,
+                     WorkProgress& progress) {
   pdf.setResolution(static_cast<int>(kScreenDotsPerInch));
   pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                 QMarginsF(kPageMarginMillimetres, kPageMarginMillimetres,
                                           kPageMarginMillimetres, kPageMarginMillimetres),
                                 QPageLayout::Millimeter));
   const QSize size(std::max(1, picture.width), std::max(1, picture.height));
-  QPainter painter;
   if (!painter.begin(&pdf)) return false;
   const std::vector<QRect> parts = PartsAcrossPages(size, QSizeF(pdf.width(), pdf.height()));
   const std::optional<std::vector<PdfPageContents>> sorted = drawing.SortIntoParts(parts.front().size(), progress);
-  if (!sorted) {
-    painter.end();
-    return false;
-  }
+  if (!sorted) return false;
   const std::vector<PdfPageContents>& contents = *sorted;
   // A node on several pages counts a step on each.
   WriteSteps steps(progress, std::accumulate(contents.begin(), contents.end(), std::size_t{0},
@@ -307,23 +303,21 @@ bool WriteAcrossPages(const PdfPainter& drawing, const ExportedPicture& picture,
     painter.translate(-parts[i].topLeft());
     const bool drawn = page && drawing.Draw(painter, parts[i], contents[i], *page, steps);
     painter.restore();
-    if (!drawn) {
-      painter.end();
-      return false;
-    }
+    if (!drawn) return false;
   }
-  return painter.end();
+  return true;
 }
 
 }  // namespace
 
 bool WritePdf(const ExportedPicture& picture, bool acrossPages, QIODevice& out, WorkProgress& progress) {
-  QPdfWriter pdf(&out);
-  pdf.setCreator(QStringLiteral("Mapvine"));
-  pdf.setTitle(QStringLiteral("APPN topology"));
-  const PdfPainter drawing(picture);
-  return acrossPages ? WriteAcrossPages(drawing, picture, pdf, progress)
-                     : WriteOnePage(drawing, picture, pdf, progress);
+  return WritePdfDocument(out, [&](QPdfWriter& pdf, QPainter& painter) {
+    pdf.setCreator(QStringLiteral("Mapvine"));
+    pdf.setTitle(QStringLiteral("APPN topology"));
+    const PdfPainter drawing(picture);
+    return acrossPages ? DrawAcrossPages(drawing, picture, pdf, painter, progress)
+                       : DrawOnePage(drawing, picture, pdf, painter, progress);
+  }, progress);
 }
 
 }  // namespace mapvine

@@ -21,14 +21,16 @@ struct LinePiece {
   QRgb colour;
 };
 
-ShapedLabel Shape(const QString& text, const QFont& font) {
-  ShapedLabel shaped;
+// Lays `text` out onto the end of `page`'s glyphs.
+ShapedLabel Shape(const QString& text, const QFont& font, PreparedPdfPage& page) {
+  ShapedLabel shaped{.first = page.glyphs.size()};
   if (text.isEmpty()) return shaped;
   const QList<QGlyphRun> runs = PlacedGlyphRuns(text, font, &shaped.width);
   shaped.mixedFaces = runs.size() > 1;
   if (runs.size() != 1) return shaped;
-  shaped.glyphs = runs.front().glyphIndexes();
-  shaped.positions = runs.front().positions();
+  page.glyphs.append(runs.front().glyphIndexes());
+  page.positions.append(runs.front().positions());
+  shaped.count = page.glyphs.size() - shaped.first;
   return shaped;
 }
 
@@ -61,7 +63,12 @@ PdfPagePreparation::PdfPagePreparation(const ExportedPicture& picture) {
     lines_.push_back({mapvine::StrokeOf(link), qRgb(colour.red, colour.green, colour.blue)});
   }
   labels_.reserve(picture.nodes.size());
-  for (const ExportedNode& node : picture.nodes) labels_.push_back(NameToQt(node.label));
+  labelBands_.reserve(picture.nodes.size());
+  for (const ExportedNode& node : picture.nodes) {
+    labels_.push_back(NameToQt(node.label));
+    const Rect& band = node.labelArea;
+    labelBands_.emplace_back(band.left, band.top, band.Width(), band.Height());
+  }
 }
 
 std::optional<PreparedPdfPage> PdfPagePreparation::Prepare(const QRect& area, const PdfPageContents& contents,
@@ -74,7 +81,10 @@ std::optional<PreparedPdfPage> PdfPagePreparation::Prepare(const QRect& area, co
   page.labels.reserve(contents.nodes.size());
   for (const int node : contents.nodes) {
     if (progress.Stopped()) return std::nullopt;
-    page.labels.push_back(Shape(labels_[static_cast<std::size_t>(node)], font));
+    const auto number = static_cast<std::size_t>(node);
+    // A label under an icon near the page's edge may lie on the next page.
+    page.labels.push_back(labelBands_[number].intersects(area) ? Shape(labels_[number], font, page)
+                                                               : ShapedLabel{.first = page.glyphs.size()});
   }
   return page;
 }
@@ -114,6 +124,9 @@ std::optional<std::vector<PdfPenGroup>> PdfPagePreparation::CutLinks(const QRect
       if (piece == run || piece->width != groups.back().width || inGroup == kPdfPiecesAGroup) {
         if (progress.Stopped()) return std::nullopt;
         groups.push_back({piece->colour, piece->width, {}});
+        // Each piece is two points, known before the path grows.
+        const auto sameWidth = std::find_if(piece, runEnd, [&](const LinePiece& p) { return p.width != piece->width; });
+        groups.back().path.reserve(2 * static_cast<int>(std::min<std::ptrdiff_t>(sameWidth - piece, kPdfPiecesAGroup)));
         inGroup = 0;
       }
       groups.back().path.moveTo(piece->line.p1());

@@ -38,11 +38,12 @@ struct PdfPenGroup {
   QPainterPath path;
 };
 
-// A label laid out: its glyphs and where each lies from the label's
-// baseline origin, and how far the text reaches.
+// A label laid out: where its glyphs lie among its page's (each placed
+// from the label's baseline origin), and how far the text reaches. None
+// for a label the page does not show.
 struct ShapedLabel {
-  QList<quint32> glyphs;
-  QList<QPointF> positions;
+  qsizetype first = 0;
+  qsizetype count = 0;
   double width = 0;
   // Laid out in more than one face (a character the label face lacks): the
   // writer lays such a label out itself, a run for each face.
@@ -56,10 +57,13 @@ QList<QGlyphRun> PlacedGlyphRuns(const QString& text, const QFont& font, double*
 
 // What one page draws, worked out ahead of the PDF writer: the pieces of
 // its links, grouped by pen in the picture's order, and a label for each of
-// its nodes.
+// its nodes, their glyphs kept together (a page holds thousands, and a
+// list of its own for each cost more than laying it out).
 struct PreparedPdfPage {
   std::vector<PdfPenGroup> links;
   std::vector<ShapedLabel> labels;
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
 };
 
 // Works pages out on any thread: it keeps its own copy of the lines and
@@ -87,6 +91,7 @@ class PdfPagePreparation {
   };
   std::vector<LinkLine> lines_;
   std::vector<QString> labels_;
+  std::vector<QRect> labelBands_;  // where each node's label may show
 };
 
 }  // namespace mapvine

@@ -33,8 +33,8 @@ struct StuckLayout {
 };
 
 // Closing the window while a layout is being computed neither waits for it
-// nor leaves it touching what is gone: the command waits a moment, lets the
-// worker go and the worker finishes on its own.
+// nor leaves it touching what is gone: the command lets the worker go and
+// the worker finishes on its own.
 TEST(ArrangeCommand, EndingWhileComputingLeavesTheWorkerToFinishAlone) {
   QMainWindow window;
   CMapvineDoc doc;

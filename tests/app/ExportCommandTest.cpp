@@ -9,7 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <future>
+#include <memory>
 #include <thread>
 
 #include "snanode/NetworkGenerator.h"
@@ -78,6 +81,37 @@ TEST(ExportCommand, StopAndClosingTheWindowLeaveNoFile) {
       EXPECT_EQ(r.Status(), "Export stopped; p.svg was not written");
     }
   }
+}
+
+// The command's end (the window going) never waits for its writer: it asks
+// it to stop and lets it go. The writer here holds on until the command is
+// gone, then writes as the real one does with what it owns, and leaves no
+// file behind.
+TEST(ExportCommand, EndingWhileWritingLetsTheWriterFinishAloneAndLeavesNoFile) {
+  testing::RunningApp r;
+  QTemporaryDir folder;
+  std::promise<void> entered;
+  std::promise<void> release;
+  auto outcome = std::make_shared<std::atomic<int>>(-1);
+  auto command = std::make_unique<ExportCommand>(
+      r.Doc(), r.Frame().Progress(),
+      [&entered, released = release.get_future().share(), outcome](
+          const ExportedPicture& picture, const std::string& to, ExportFormat format, const ExportOptions& options,
+          WorkProgress& progress) {
+        entered.set_value();
+        released.wait();
+        const ExportOutcome end = WritePicture(picture, to, format, options, progress);
+        outcome->store(static_cast<int>(end));
+        return end;
+      });
+  ASSERT_TRUE(command->Start({folder.filePath("p.json").toStdString(), ExportFormat::Json, {}}));
+  entered.get_future().wait();
+  command.reset();
+  EXPECT_EQ(outcome->load(), -1) << "the command's end waited for the writer";
+  release.set_value();
+  EXPECT_TRUE(WorkerThread::FinishLetGoWorkers(std::chrono::seconds(30)));
+  EXPECT_EQ(outcome->load(), static_cast<int>(ExportOutcome::Stopped));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 
 // Lets the event loop run until `command`'s writer has ended and the

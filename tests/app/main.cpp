@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "base/WorkerThread.h"
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // The recent-file list lives in the user's settings, the change history
@@ -14,6 +16,7 @@ int main(int argc, char** argv) {
   QTemporaryDir data;
   qputenv("XDG_DATA_HOME", data.path().toUtf8());
   QApplication application(argc, argv);
+  const mapvine::WorkersFinishFirst workersFinishFirst;
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,19 +1,24 @@
 // The export layer alone: names that need escaping, hidden nodes, and
 // files that cannot be written, each format read back by its own reader.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "base/UserPrompts.h"
 #include "export/ExportedPicture.h"
 #include "export/IndexedImage.h"
+#include "export/PdfDocument.h"
 #include "export/PictureExport.h"
 #include "model/LuFold.h"
 #include "model/SavedTopology.h"
@@ -232,6 +237,28 @@ TEST(ExportFile, AStoppedWriteLeavesTheFileOfThatNameAsItWas) {
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "kept");
   }
+}
+
+// A stop that comes while Qt's writer ends a PDF (compressing the page it
+// drew) does not wait for it: the writer ends alone, and nothing more
+// reaches the file once the stop returned.
+TEST(ExportFile, APdfStoppedAsItsWriterEndsReturnsAtOnceAndWritesNoMore) {
+  QBuffer file;
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  WorkProgress progress;
+  const bool complete = WritePdfDocument(
+      file,
+      [&progress](QPdfWriter& pdf, QPainter& painter) {
+        if (!painter.begin(&pdf)) return false;
+        for (int i = 0; i < 20000; ++i) painter.drawLine(i % 300, 0, 0, i % 400);
+        progress.stopRequested = true;  // as the drawing was over
+        return true;
+      },
+      progress);
+  EXPECT_FALSE(complete);
+  const qint64 sizeAtStop = file.size();
+  EXPECT_TRUE(WorkerThread::FinishLetGoWorkers(std::chrono::seconds(30)));
+  EXPECT_EQ(file.size(), sizeAtStop);
 }
 
 // An owner that folds its LUs is written with their count as its mark, and

@@ -4,9 +4,13 @@
 
 #include <QGuiApplication>
 
+#include "base/WorkerThread.h"
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  // A PDF writer a test let go of ends before Qt does.
+  const mapvine::WorkersFinishFirst workersFinishFirst;
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
