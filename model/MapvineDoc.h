@@ -116,6 +116,9 @@ class CMapvineDoc {
   // Tells the view, if any, that the picture changed in `area`, or all over.
   void PictureChanged(const Rect& area) const;
   void PictureChanged() const;
+  // Tells the view that `nodes` were hidden or shown, or folded or unfolded
+  // their LUs (DocumentView::NodesShownChanged); an empty list tells nothing.
+  void NodesShownChanged(std::span<const CNode* const> nodes) const;
   // Who hears that the document holds another picture or that a refresh
   // ended (the application); none hears nothing.
   void SetListener(DocumentListener* listener) { listener_ = listener; }

@@ -2,6 +2,8 @@
 // showing hidden nodes chosen by label.
 #include "model/NodeVisibility.h"
 
+#include <utility>
+
 #include "model/FoldedNames.h"
 
 namespace mapvine {
@@ -23,15 +25,26 @@ bool IsOfClass(const CNode& node, NodeClass nodeClass) {
   return false;
 }
 
+void VisibilityChange::Set(CNode& node, bool hidden) {
+  if (node.hidden == hidden) return;
+  doc_.NodeChanging(node);
+  node.hidden = hidden;
+  changed_.push_back(&node);
+}
+
+int VisibilityChange::Finish() {
+  if (changed_.empty()) return 0;
+  doc_.SetModified(true);
+  doc_.NodesShownChanged(changed_);
+  return static_cast<int>(std::exchange(changed_, {}).size());
+}
+
 int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
-  int changed = 0;
+  VisibilityChange change(doc);
   for (const auto& node : doc.Nodes()) {
-    if (!IsOfClass(*node, nodeClass) || node->hidden) continue;
-    ++changed;
-    doc.NodeChanging(*node);
-    node->hidden = true;
+    if (IsOfClass(*node, nodeClass)) change.Set(*node, true);
   }
-  if (changed > 0) doc.SetModified(true);
+  const int changed = change.Finish();
   if (doc.settings.autoTile) {
     // The remaining nodes close up from the top-left corner of a small
     // picture; placement grows it again as far as they need.
@@ -43,15 +56,11 @@ int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
 }
 
 int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
-  int changed = 0;
+  VisibilityChange change(doc);
   for (const auto& node : doc.Nodes()) {
-    if (!IsOfClass(*node, nodeClass) || !node->hidden) continue;
-    ++changed;
-    doc.NodeChanging(*node);
-    node->hidden = false;
+    if (IsOfClass(*node, nodeClass)) change.Set(*node, false);
   }
-  if (changed > 0) doc.SetModified(true);
-  return changed;
+  return change.Finish();
 }
 
 CNode* FindResource(const CSpriteList& nodes, std::string_view text) {
@@ -72,16 +81,11 @@ std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {
 }
 
 int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
-  int changed = 0;
+  VisibilityChange change(doc);
   for (const std::string& label : labels) {
-    CNode* node = doc.Nodes().FindByLabel(label);
-    if (node == nullptr || !node->hidden) continue;
-    doc.NodeChanging(*node);
-    node->hidden = false;
-    ++changed;
+    if (CNode* node = doc.Nodes().FindByLabel(label)) change.Set(*node, false);
   }
-  if (changed > 0) doc.SetModified(true);
-  return changed;
+  return change.Finish();
 }
 
 }  // namespace mapvine

@@ -56,6 +56,16 @@ void DocumentLink::NodeChanged(CNode& node) {
   if (!picture_.InBatch()) route_.Settle();
 }
 
+void DocumentLink::NodesShownChanged(std::span<const CNode* const> nodes) {
+  // Their images stay what they were; what shows where changes, here and
+  // at the owners LUs fold into, wherever the window looks.
+  frame_.Renderer().Index().NodesShownChanged(nodes);
+  picture_.OverlayChanged();
+  counts_.MarkStale();
+  route_.TopologyChanged();
+  if (!picture_.InBatch()) route_.Settle();
+}
+
 bool DocumentLink::SetBackground(ComposedBackground& background) {
   if (!picture_.CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(),
                              doc_.mergedPalette.get())) {

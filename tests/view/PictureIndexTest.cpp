@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "model/LuFold.h"
 #include "model/MapvineDoc.h"
 #include "model/NodeRecords.h"
+#include "model/NodeVisibility.h"
 #include "render/PictureIndex.h"
 
 namespace mapvine {
@@ -33,6 +35,7 @@ class IndexedPicture final : public COSBView, public DocumentView {
     for (const CLink* link : node.links) PictureChanged(link->bounds);
     if (const CNode* owner = LuOwner(node)) PictureChanged(owner->GetRect().Inflated(0, CNode::kLabelBand));
   }
+  void NodesShownChanged(std::span<const CNode* const> nodes) override { index_.NodesShownChanged(nodes); }
   bool SetBackground(ComposedBackground& background) override {
     index_.MarkStale();
     return CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(),
@@ -146,13 +149,17 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
           picture.NodeChanged(node);
           break;
         case 4:  // its LUs folded or unfolded
-          node.lusFolded = !node.lusFolded;
-          picture.PictureChanged();
+          SetLusFolded(doc, node, !node.lusFolded);
           break;
-        case 5:  // a neighbourhood, or everything shown again
-          for (CNode* each : nodes) each->hidden = upTo(2) == 0 && each != &node;
-          picture.PictureChanged();
+        case 5: {  // a neighbourhood, everything shown again, or a few hidden or shown
+          VisibilityChange change(doc);
+          const bool few = upTo(2) == 0;
+          for (CNode* each : nodes) {
+            if (!few || upTo(40) == 0) change.Set(*each, upTo(2) == 0 && each != &node);
+          }
+          change.Finish();
           break;
+        }
         case 6:  // a new link
           doc.NewLink(node, *nodeAt(upTo(static_cast<int>(nodes.size()))));
           break;
