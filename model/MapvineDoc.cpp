@@ -159,6 +159,10 @@ void CMapvineDoc::NodeChanging(const CNode& node) {
   if (recording_) recording_->NodeChanging(node);
 }
 
+void CMapvineDoc::ExpectNodesChanging(std::size_t count) {
+  if (recording_) recording_->ExpectNodes(count);
+}
+
 void CMapvineDoc::LinkChanging(const CLink& link) {
   if (recording_) recording_->LinkChanging(link);
 }

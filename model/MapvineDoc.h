@@ -250,6 +250,9 @@ class CMapvineDoc {
   void SetEditRecording(EditRecording* recording) { recording_ = recording; }
   void NodeChanging(const CNode& node);
   void LinkChanging(const CLink& link);
+  // Tells the edit being recorded that about `count` nodes are about to
+  // change, so that it makes room for them at once.
+  void ExpectNodesChanging(std::size_t count);
 
   bool IsModified() const { return modified_; }
   void SetModified(bool modified) {

@@ -2,6 +2,7 @@
 // showing hidden nodes chosen by label.
 #include "model/NodeVisibility.h"
 
+#include <unordered_set>
 #include <utility>
 
 #include "model/FoldedNames.h"
@@ -26,14 +27,16 @@ bool IsOfClass(const CNode& node, NodeClass nodeClass) {
 }
 
 void VisibilityChange::Set(CNode& node, bool hidden) {
-  if (node.hidden == hidden) return;
-  doc_.NodeChanging(node);
-  node.hidden = hidden;
-  changed_.push_back(&node);
+  if (node.hidden != hidden) changed_.push_back(&node);
 }
 
 int VisibilityChange::Finish() {
   if (changed_.empty()) return 0;
+  doc_.ExpectNodesChanging(changed_.size());
+  for (CNode* node : changed_) {
+    doc_.NodeChanging(*node);
+    node->hidden = !node->hidden;
+  }
   doc_.SetModified(true);
   doc_.NodesShownChanged(changed_);
   return static_cast<int>(std::exchange(changed_, {}).size());
@@ -82,8 +85,11 @@ std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {
 
 int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
   VisibilityChange change(doc);
+  // Two hidden nodes of one name list their label twice.
+  std::unordered_set<const CNode*> seen;
   for (const std::string& label : labels) {
-    if (CNode* node = doc.Nodes().FindByLabel(label)) change.Set(*node, false);
+    CNode* node = doc.Nodes().FindByLabel(label);
+    if (node != nullptr && seen.insert(node).second) change.Set(*node, false);
   }
   return change.Finish();
 }

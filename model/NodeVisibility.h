@@ -19,20 +19,23 @@ inline constexpr int kTiledPictureHeight = 320;
 
 bool IsOfClass(const CNode& node, NodeClass nodeClass);
 
-// Hides and shows nodes one at a time, the edit being recorded hearing of
-// each, and at the end tells the view which changed, all at once: hiding
-// all but a neighbourhood changes nearly every node of a large picture.
+// Hides and shows nodes, the edit being recorded hearing of each, and
+// tells the view which changed, all at once: hiding all but a
+// neighbourhood changes nearly every node of a large picture. The nodes
+// that are to change are gathered first, so that the edit makes room for
+// all of them at once.
 class VisibilityChange {
  public:
   explicit VisibilityChange(CMapvineDoc& doc) : doc_(doc) {}
+  // Each node at most once.
   void Set(CNode& node, bool hidden);
-  // Tells the view and marks the document modified when anything changed;
-  // answers how many nodes did.
+  // Makes the changes, tells the view and marks the document modified when
+  // anything changed; answers how many nodes did.
   int Finish();
 
  private:
   CMapvineDoc& doc_;
-  std::vector<const CNode*> changed_;
+  std::vector<CNode*> changed_;
 };
 
 // Hides every node of the class. With autoTile set the picture shrinks to
