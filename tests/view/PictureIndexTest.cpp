@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <span>
 #include <string>
@@ -11,7 +12,9 @@
 
 #include "graphics/COSBView.h"
 #include "graphics/ComposedBackground.h"
+#include "model/DocumentEdit.h"
 #include "model/DocumentView.h"
+#include "model/EditRecording.h"
 #include "model/LuFold.h"
 #include "model/MapvineDoc.h"
 #include "model/NodeRecords.h"
@@ -124,10 +127,18 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
     }
     picture.Index().Looks();
 
+    // Moves, folds and visibility changes are recorded as a person's edits
+    // are; the last one is undone and redone now and then.
+    std::optional<DocumentEdit> lastEdit;
+    bool lastUndone = false;
     for (int step = 0; step < 40; ++step) {
       CNode& node = *nodes[static_cast<std::size_t>(upTo(static_cast<int>(nodes.size())))];
-      switch (upTo(9)) {
+      const int kind = upTo(10);
+      std::optional<EditRecording> recording;
+      if (kind == 0 || kind == 4 || kind == 5) recording.emplace(doc, false);
+      switch (kind) {
         case 0:  // a drag step, now and then a long one
+          doc.NodeChanging(node);
           if (upTo(4) == 0) {
             node.SetPosition(upTo(7900), upTo(4900));
           } else {
@@ -170,9 +181,19 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
             picture.PictureChanged(link.bounds);
           }
           break;
+        case 8:  // the last edit undone or redone
+          if (lastEdit) {
+            lastUndone ? lastEdit->Redo(doc) : lastEdit->Undo(doc);
+            lastUndone = !lastUndone;
+          }
+          break;
         default:  // a new node
           addNode(upTo(2) == 0 ? LogicalUnit : NetworkNode, {node.GetX(), node.GetY()});
           break;
+      }
+      if (recording) {
+        lastEdit = recording->Finish();
+        lastUndone = false;
       }
       // Asked now and then, as paints come between changes.
       if (upTo(3) != 0) continue;
