@@ -2,7 +2,6 @@
 // showing hidden nodes chosen by label.
 #include "model/NodeVisibility.h"
 
-#include <unordered_set>
 #include <utility>
 
 #include "model/FoldedNames.h"
@@ -27,19 +26,24 @@ bool IsOfClass(const CNode& node, NodeClass nodeClass) {
 }
 
 void VisibilityChange::Set(CNode& node, bool hidden) {
-  if (node.hidden != hidden) changed_.push_back(&node);
+  if (node.hidden != hidden) wanted_.emplace_back(&node, hidden);
 }
 
 int VisibilityChange::Finish() {
-  if (changed_.empty()) return 0;
-  doc_.ExpectNodesChanging(changed_.size());
-  for (CNode* node : changed_) {
+  if (wanted_.empty()) return 0;
+  doc_.ExpectNodesChanging(wanted_.size());
+  std::vector<CNode*> changed;
+  changed.reserve(wanted_.size());
+  for (const auto& [node, hidden] : std::exchange(wanted_, {})) {
+    // A node set twice changes once.
+    if (node->hidden == hidden) continue;
     doc_.NodeChanging(*node);
-    node->hidden = !node->hidden;
+    node->hidden = hidden;
+    changed.push_back(node);
   }
   doc_.SetModified(true);
-  doc_.NodesShownChanged(changed_);
-  return static_cast<int>(std::exchange(changed_, {}).size());
+  doc_.NodesShownChanged(changed);
+  return static_cast<int>(changed.size());
 }
 
 int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
@@ -85,11 +89,8 @@ std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {
 
 int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
   VisibilityChange change(doc);
-  // Two hidden nodes of one name list their label twice.
-  std::unordered_set<const CNode*> seen;
   for (const std::string& label : labels) {
-    CNode* node = doc.Nodes().FindByLabel(label);
-    if (node != nullptr && seen.insert(node).second) change.Set(*node, false);
+    if (CNode* node = doc.Nodes().FindByLabel(label)) change.Set(*node, false);
   }
   return change.Finish();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/CNode.h"
@@ -22,12 +23,11 @@ bool IsOfClass(const CNode& node, NodeClass nodeClass);
 // Hides and shows nodes, the edit being recorded hearing of each, and
 // tells the view which changed, all at once: hiding all but a
 // neighbourhood changes nearly every node of a large picture. The nodes
-// that are to change are gathered first, so that the edit makes room for
-// all of them at once.
+// are gathered first and changed at the end, so that the edit makes room
+// for all of them at once.
 class VisibilityChange {
  public:
   explicit VisibilityChange(CMapvineDoc& doc) : doc_(doc) {}
-  // Each node at most once.
   void Set(CNode& node, bool hidden);
   // Makes the changes, tells the view and marks the document modified when
   // anything changed; answers how many nodes did.
@@ -35,7 +35,7 @@ class VisibilityChange {
 
  private:
   CMapvineDoc& doc_;
-  std::vector<CNode*> changed_;
+  std::vector<std::pair<CNode*, bool>> wanted_;
 };
 
 // Hides every node of the class. With autoTile set the picture shrinks to
