@@ -150,6 +150,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
   // told it where, and the nodes hidden or shown are told all at once.
   bool wholePicture = background_.has_value();
   std::vector<const CNode*> shownChanged;
+  shownChanged.reserve(nodes_.size());
   // The background first: a node's place is only kept on a canvas that
   // holds it.
   if (background_) {
