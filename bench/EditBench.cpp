@@ -12,6 +12,7 @@
 #include <string>
 
 #include "model/EditRecording.h"
+#include "model/NodeVisibility.h"
 
 namespace {
 
@@ -57,13 +58,11 @@ void BM_UndoMove(benchmark::State& state) {
   }
 }
 
-// Hides (or shows) every node, telling the recording first, as the
-// document's commands do.
+// Hides (or shows) every node, as the document's commands do.
 void SetAllHidden(CMapvineDoc& doc, bool hidden) {
-  for (const auto& node : doc.Nodes()) {
-    doc.NodeChanging(*node);
-    node->hidden = hidden;
-  }
+  mapvine::VisibilityChange change(doc);
+  for (const auto& node : doc.Nodes()) change.Set(*node, hidden);
+  change.Finish();
 }
 
 void BM_RecordHideAll(benchmark::State& state) {

@@ -8,17 +8,25 @@ namespace mapvine {
 void SpriteListObserver::Changed(CSprite& sprite, int what, const Rect& first, const Rect* second) {
   if (what & kDepthChanged) {
     list_.Reorder(sprite);
-    AddDirty(first);
+    PictureChanged(first);
   }
   if (what & kPositionChanged) {
-    AddDirty(first);
-    if (second != nullptr) AddDirty(*second);
+    PictureChanged(first);
+    if (second != nullptr) PictureChanged(*second);
   }
-  if (what & kImageChanged) AddDirty(first);
+  if (what & kImageChanged) PictureChanged(first);
+}
+
+void SpriteListObserver::PictureChanged(const Rect& area) {
+  if (view_ != nullptr) view_->PictureChanged(area);
 }
 
 void SpriteListObserver::AddDirty(const Rect& area) {
-  if (view_ != nullptr) view_->PictureChanged(area);
+  // The lines of a moved node: the window draws them anew there, and
+  // whoever keeps where lines lie finds them through the node, which
+  // reported its own move. Told as a change of the picture, everything
+  // else the area holds would be read again for nothing.
+  if (view_ != nullptr) view_->OverlayChanged(area);
 }
 
 namespace {

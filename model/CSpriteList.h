@@ -13,7 +13,8 @@ namespace mapvine {
 class CSpriteList;
 
 // The observer every sprite of a list reports to: depth changes re-sort the
-// list, every change becomes dirty rectangles of the view.
+// list, every change becomes dirty rectangles of the view, and a sprite's
+// own changes are changes of the picture there.
 class SpriteListObserver final : public SpriteObserver {
  public:
   explicit SpriteListObserver(CSpriteList& list) : list_(list) {}
@@ -23,6 +24,8 @@ class SpriteListObserver final : public SpriteObserver {
   COSBView* View() const { return view_; }
 
  private:
+  void PictureChanged(const Rect& area);
+
   COSBView* view_ = nullptr;  // not owned; none until a view attaches
   CSpriteList& list_;
 };

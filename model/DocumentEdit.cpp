@@ -43,11 +43,16 @@ void CreateNode(CMapvineDoc& doc, const NodeLook& look, const NodeIdentity& iden
 }
 
 // What differs between `from` and `to`, changed on `node`; whatever else
-// the node now shows (a refresh's news) stays.
-void ChangeNode(CMapvineDoc& doc, CNode& node, const NodeLook& from, const NodeLook& to) {
+// the node now shows (a refresh's news) stays. A move, a new depth or a new
+// image tells the view itself; answers whether the node was hidden or
+// shown or folded or unfolded its LUs, which the caller tells.
+bool ChangeNode(CMapvineDoc& doc, CNode& node, const NodeLook& from, const NodeLook& to) {
   if (to.x != from.x || to.y != from.y) node.SetPosition(to.x, to.y);
   if (to.depth != from.depth) node.SetDepth(to.depth);
-  if (to.label != from.label) doc.RenameNode(node, to.label);
+  if (to.label != from.label) {
+    doc.RenameNode(node, to.label);
+    doc.PictureChanged(node.LabelArea());
+  }
   if (to.hidden != from.hidden) node.hidden = to.hidden;
   if (to.pinned != from.pinned) node.pinned = to.pinned;
   if (to.lusFolded != from.lusFolded) node.lusFolded = to.lusFolded;
@@ -58,6 +63,7 @@ void ChangeNode(CMapvineDoc& doc, CNode& node, const NodeLook& from, const NodeL
     node.status = to.status;
     doc.ApplyStatusImage(node);
   }
+  return to.hidden != from.hidden || to.lusFolded != from.lusFolded;
 }
 
 void CreateLink(CMapvineDoc& doc, const LinkState& state) {
@@ -139,6 +145,12 @@ void DocumentEdit::Redo(CMapvineDoc& doc) const { Apply(doc, Direction::Forth); 
 
 void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
   const bool forth = direction == Direction::Forth;
+  // What the view hears at the end: nodes or links that came or went, or a
+  // new background, change the picture all over; otherwise each change
+  // told it where, and the nodes hidden or shown are told all at once.
+  bool wholePicture = background_.has_value();
+  std::vector<const CNode*> shownChanged;
+  shownChanged.reserve(nodes_.size());
   // The background first: a node's place is only kept on a canvas that
   // holds it.
   if (background_) {
@@ -160,6 +172,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
     if (const auto found = links.find(*keyFrom(edit)); found != links.end()) {
       doc.DeleteLink(*found->second);
       links.erase(found);
+      wholePicture = true;
     }
   });
   InOrder(nodes_, forth, [&](const NodeEdit& edit) {
@@ -170,10 +183,12 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
     CNode* node = doc.FindNode(onBeforeSide ? edit.nameBefore : edit.nameAfter);
     if (!wanted) {
       if (node != nullptr) doc.RemoveNode(*node);
+      wholePicture = true;
     } else if (!was) {
       if (node == nullptr) CreateNode(doc, *wanted, *edit.identity);
-    } else if (node != nullptr) {
-      ChangeNode(doc, *node, *was, *wanted);
+      wholePicture = true;
+    } else if (node != nullptr && ChangeNode(doc, *node, *was, *wanted)) {
+      shownChanged.push_back(node);
     }
   });
   // Removed nodes took their links along.
@@ -185,14 +200,20 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
     const auto found = links.find(*keyTo(edit));
     if (found == links.end()) {
       if (!was) CreateLink(doc, *wanted);
+      wholePicture = true;
     } else if (was && was->status != wanted->status) {
       found->second->status = wanted->status;
+      doc.PictureChanged(found->second->bounds);
     }
   });
   if (placement_) doc.placement = To(*placement_, forth);
   if (arranged_) doc.arranged = To(*arranged_, forth);
   doc.SetModified(true);
-  doc.PictureChanged();
+  if (wholePicture) {
+    doc.PictureChanged();
+  } else {
+    doc.NodesShownChanged(shownChanged);
+  }
 }
 
 }  // namespace mapvine

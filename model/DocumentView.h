@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "graphics/CDIB.h"
@@ -25,6 +26,15 @@ class DocumentView {
   // visibility): its area and its lines are drawn anew, and what the window
   // says about the nodes follows.
   virtual void NodeChanged(CNode& node) = 0;
+  // Nodes were hidden or shown, or folded or unfolded their LUs, and
+  // nothing else of them changed: neither place nor image. Hiding all but a
+  // neighbourhood tells of nearly every node at once, so the view reads
+  // again only what showing depends on; unless it knows better, the whole
+  // picture changed.
+  virtual void NodesShownChanged(std::span<const CNode* const> nodes) {
+    (void)nodes;
+    OffscreenView().PictureChanged();
+  }
   // Shows `background` as the new picture background; false when the
   // buffer could not be made.
   virtual bool SetBackground(ComposedBackground& background) = 0;

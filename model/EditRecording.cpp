@@ -50,6 +50,11 @@ void EditRecording::NodeChanging(const CNode& node) {
   if (const auto [touched, isNew] = Entry(node); isNew) touched->before = LookOf(node);
 }
 
+void EditRecording::ExpectNodes(std::size_t count) {
+  nodes_.reserve(nodes_.size() + count);
+  nodeAt_.Reserve(nodeAt_.Size() + count);
+}
+
 void EditRecording::NodeAdded(const CNode& node) { Entry(node); }
 
 void EditRecording::NodeRemoving(const CNode& node) {

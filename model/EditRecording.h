@@ -36,6 +36,8 @@ class EditRecording {
 
   // The document calls these (CMapvineDoc::NodeChanging and the like).
   void NodeChanging(const CNode& node);
+  // About `count` more nodes are to change: room is made for them at once.
+  void ExpectNodes(std::size_t count);
   void NodeAdded(const CNode& node);
   void NodeRemoving(const CNode& node);
   void LinkChanging(const CLink& link);

@@ -85,7 +85,8 @@ bool SetLusFolded(CMapvineDoc& doc, CNode& owner, bool folded) {
   doc.NodeChanging(owner);
   owner.lusFolded = folded;
   doc.SetModified(true);
-  doc.PictureChanged();
+  const CNode* changed[] = {&owner};
+  doc.NodesShownChanged(changed);
   return true;
 }
 

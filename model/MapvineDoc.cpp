@@ -53,6 +53,10 @@ void CMapvineDoc::PictureChanged() const {
   if (view_) view_->OffscreenView().PictureChanged();
 }
 
+void CMapvineDoc::NodesShownChanged(std::span<const CNode* const> nodes) const {
+  if (view_ && !nodes.empty()) view_->NodesShownChanged(nodes);
+}
+
 std::unique_ptr<CDIB> CMapvineDoc::LoadStandardBitmap(std::string_view name) const {
   auto image = std::make_unique<CDIB>();
   // A missing or unreadable file leaves the default blank image in its slot.
@@ -153,6 +157,10 @@ CNode& CMapvineDoc::InsertNode(std::unique_ptr<CNode> node) {
 
 void CMapvineDoc::NodeChanging(const CNode& node) {
   if (recording_) recording_->NodeChanging(node);
+}
+
+void CMapvineDoc::ExpectNodesChanging(std::size_t count) {
+  if (recording_) recording_->ExpectNodes(count);
 }
 
 void CMapvineDoc::LinkChanging(const CLink& link) {

@@ -116,6 +116,9 @@ class CMapvineDoc {
   // Tells the view, if any, that the picture changed in `area`, or all over.
   void PictureChanged(const Rect& area) const;
   void PictureChanged() const;
+  // Tells the view that `nodes` were hidden or shown, or folded or unfolded
+  // their LUs (DocumentView::NodesShownChanged); an empty list tells nothing.
+  void NodesShownChanged(std::span<const CNode* const> nodes) const;
   // Who hears that the document holds another picture or that a refresh
   // ended (the application); none hears nothing.
   void SetListener(DocumentListener* listener) { listener_ = listener; }
@@ -247,6 +250,9 @@ class CMapvineDoc {
   void SetEditRecording(EditRecording* recording) { recording_ = recording; }
   void NodeChanging(const CNode& node);
   void LinkChanging(const CLink& link);
+  // Tells the edit being recorded that about `count` nodes are about to
+  // change, so that it makes room for them at once.
+  void ExpectNodesChanging(std::size_t count);
 
   bool IsModified() const { return modified_; }
   void SetModified(bool modified) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/CLink.h"
+#include "model/NodeVisibility.h"
 
 namespace mapvine {
 namespace {
@@ -45,13 +46,9 @@ int ShowNeighbourhood(CMapvineDoc& doc, CNode& centre, int hops) {
   const std::unordered_set<const CNode*> inside(shown.begin(), shown.end());
   // The nodes by arrival, not in drawing order: a hundred thousand of them
   // are read one after another from an array rather than through a list.
-  for (CNode* node : doc.NodesByArrival()) {
-    const bool hidden = !inside.contains(node);
-    if (node->hidden == hidden) continue;
-    doc.NodeChanging(*node);
-    node->hidden = hidden;
-  }
-  doc.SetModified(true);
+  VisibilityChange change(doc);
+  for (CNode* node : doc.NodesByArrival()) change.Set(*node, !inside.contains(node));
+  change.Finish();
   return static_cast<int>(shown.size());
 }
 
@@ -61,15 +58,9 @@ std::string NeighbourhoodText(int shown, int total, int hops, std::string_view c
 }
 
 int ShowAllNodes(CMapvineDoc& doc) {
-  int shown = 0;
-  for (CNode* node : doc.NodesByArrival()) {
-    if (!node->hidden) continue;
-    doc.NodeChanging(*node);
-    node->hidden = false;
-    ++shown;
-  }
-  if (shown > 0) doc.SetModified(true);
-  return shown;
+  VisibilityChange change(doc);
+  for (CNode* node : doc.NodesByArrival()) change.Set(*node, false);
+  return change.Finish();
 }
 
 }  // namespace mapvine

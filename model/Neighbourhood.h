@@ -18,14 +18,14 @@ inline constexpr int kMaxNeighbourhoodHops = 5;
 std::vector<CNode*> NodesWithin(CNode& centre, int hops);
 
 // Shows exactly the nodes within `hops` of `centre` and hides every other
-// one. The caller redraws. Answers how many nodes are shown.
+// one. Answers how many nodes are shown.
 int ShowNeighbourhood(CMapvineDoc& doc, CNode& centre, int hops);
 
 // "Showing 23 of 71,000 nodes within 2 hops of NN1".
 std::string NeighbourhoodText(int shown, int total, int hops, std::string_view centre);
 
-// Shows every node of the picture. The caller redraws. Answers how many
-// nodes were hidden before.
+// Shows every node of the picture. Answers how many nodes were hidden
+// before.
 int ShowAllNodes(CMapvineDoc& doc);
 
 }  // namespace mapvine

@@ -2,6 +2,8 @@
 // showing hidden nodes chosen by label.
 #include "model/NodeVisibility.h"
 
+#include <utility>
+
 #include "model/FoldedNames.h"
 
 namespace mapvine {
@@ -23,15 +25,33 @@ bool IsOfClass(const CNode& node, NodeClass nodeClass) {
   return false;
 }
 
-int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
-  int changed = 0;
-  for (const auto& node : doc.Nodes()) {
-    if (!IsOfClass(*node, nodeClass) || node->hidden) continue;
-    ++changed;
-    doc.NodeChanging(*node);
-    node->hidden = true;
+void VisibilityChange::Set(CNode& node, bool hidden) {
+  if (node.hidden != hidden) wanted_.emplace_back(&node, hidden);
+}
+
+int VisibilityChange::Finish() {
+  if (wanted_.empty()) return 0;
+  doc_.ExpectNodesChanging(wanted_.size());
+  std::vector<CNode*> changed;
+  changed.reserve(wanted_.size());
+  for (const auto& [node, hidden] : std::exchange(wanted_, {})) {
+    // A node set twice changes once.
+    if (node->hidden == hidden) continue;
+    doc_.NodeChanging(*node);
+    node->hidden = hidden;
+    changed.push_back(node);
   }
-  if (changed > 0) doc.SetModified(true);
+  doc_.SetModified(true);
+  doc_.NodesShownChanged(changed);
+  return static_cast<int>(changed.size());
+}
+
+int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
+  VisibilityChange change(doc);
+  for (const auto& node : doc.Nodes()) {
+    if (IsOfClass(*node, nodeClass)) change.Set(*node, true);
+  }
+  const int changed = change.Finish();
   if (doc.settings.autoTile) {
     // The remaining nodes close up from the top-left corner of a small
     // picture; placement grows it again as far as they need.
@@ -43,15 +63,11 @@ int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
 }
 
 int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
-  int changed = 0;
+  VisibilityChange change(doc);
   for (const auto& node : doc.Nodes()) {
-    if (!IsOfClass(*node, nodeClass) || !node->hidden) continue;
-    ++changed;
-    doc.NodeChanging(*node);
-    node->hidden = false;
+    if (IsOfClass(*node, nodeClass)) change.Set(*node, false);
   }
-  if (changed > 0) doc.SetModified(true);
-  return changed;
+  return change.Finish();
 }
 
 CNode* FindResource(const CSpriteList& nodes, std::string_view text) {
@@ -72,16 +88,11 @@ std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {
 }
 
 int ShowFirstHolders(CMapvineDoc& doc, const std::vector<std::string>& labels) {
-  int changed = 0;
+  VisibilityChange change(doc);
   for (const std::string& label : labels) {
-    CNode* node = doc.Nodes().FindByLabel(label);
-    if (node == nullptr || !node->hidden) continue;
-    doc.NodeChanging(*node);
-    node->hidden = false;
-    ++changed;
+    if (CNode* node = doc.Nodes().FindByLabel(label)) change.Set(*node, false);
   }
-  if (changed > 0) doc.SetModified(true);
-  return changed;
+  return change.Finish();
 }
 
 }  // namespace mapvine

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/CNode.h"
@@ -19,12 +20,28 @@ inline constexpr int kTiledPictureHeight = 320;
 
 bool IsOfClass(const CNode& node, NodeClass nodeClass);
 
+// Hides and shows nodes, the edit being recorded hearing of each, and
+// tells the view which changed, all at once: hiding all but a
+// neighbourhood changes nearly every node of a large picture. The nodes
+// are gathered first and changed at the end, so that the edit makes room
+// for all of them at once.
+class VisibilityChange {
+ public:
+  explicit VisibilityChange(CMapvineDoc& doc) : doc_(doc) {}
+  void Set(CNode& node, bool hidden);
+  // Makes the changes, tells the view and marks the document modified when
+  // anything changed; answers how many nodes did.
+  int Finish();
+
+ private:
+  CMapvineDoc& doc_;
+  std::vector<std::pair<CNode*, bool>> wanted_;
+};
+
 // Hides every node of the class. With autoTile set the picture shrinks to
-// 520 x 320 and every node is laid out again on the grid. The caller
-// redraws. Answers the number of nodes that were shown before.
+// 520 x 320 and every node is laid out again on the grid. Answers the number of nodes that were shown before.
 int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
-// Shows every node of the class; never re-tiles. The caller redraws.
-// Answers the number of nodes that were hidden before.
+// Shows every node of the class; never re-tiles. Answers the number of nodes that were hidden before.
 int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
 
 // The first node, in list order, whose label or network-qualified name is

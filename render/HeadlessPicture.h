@@ -25,6 +25,9 @@ class HeadlessPicture final : public COSBView, public DocumentView {
   // DocumentView
   COSBView& OffscreenView() override { return *this; }
   void NodeChanged(CNode& node) override;
+  void NodesShownChanged(std::span<const CNode* const> nodes) override {
+    renderer_.Index().NodesShownChanged(nodes);
+  }
   bool SetBackground(ComposedBackground& background) override;
   void RequestPictureResize(int width, int height) override;
   BackgroundArrangement ChosenArrangement() const override { return kArrangementChosenInView; }

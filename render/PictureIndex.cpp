@@ -70,14 +70,40 @@ std::vector<int> OneNodeMoved(std::span<CNode* const> was, std::span<CNode* cons
 
 void PictureIndex::AreaChanged(const Rect& area) {
   if (wholeChanged_ || !nodeGrid_) return;
-  const auto mark = [](std::vector<int>& ids, std::vector<char>& marked, std::size_t count, int id) {
-    if (marked.size() < count) marked.resize(count, 0);
-    if (marked[static_cast<std::size_t>(id)] != 0) return;
-    marked[static_cast<std::size_t>(id)] = 1;
-    ids.push_back(id);
-  };
-  for (const int id : nodeGrid_->Query(area)) mark(changed_.nodes, changed_.nodeMarked, nodes_.size(), id);
-  for (const int id : linkGrid_->Query(area)) mark(changed_.links, changed_.linkMarked, links_.size(), id);
+  for (const int id : nodeGrid_->Query(area)) MarkNode(id);
+  for (const int id : linkGrid_->Query(area)) MarkLink(id);
+  ReadAllWhenMany();
+}
+
+void PictureIndex::NodesShownChanged(std::span<const CNode* const> nodes) {
+  if (wholeChanged_ || shownChanged_ || !nodeGrid_) return;
+  if (nodes.size() * kWholeChangeShare > nodes_.size()) {
+    shownChanged_ = true;
+    return;
+  }
+  for (const CNode* node : nodes) {
+    // One the index does not hold came since it was read: the node list
+    // changed, and the next use reads it whole anyway.
+    if (const std::optional<int> id = looks_.IdOf(*node)) MarkNode(*id);
+  }
+  ReadAllWhenMany();
+}
+
+namespace {
+
+void MarkOnce(std::vector<int>& ids, std::vector<char>& marked, std::size_t count, int id) {
+  if (marked.size() < count) marked.resize(count, 0);
+  if (marked[static_cast<std::size_t>(id)] != 0) return;
+  marked[static_cast<std::size_t>(id)] = 1;
+  ids.push_back(id);
+}
+
+}  // namespace
+
+void PictureIndex::MarkNode(int id) { MarkOnce(changed_.nodes, changed_.nodeMarked, nodes_.size(), id); }
+void PictureIndex::MarkLink(int id) { MarkOnce(changed_.links, changed_.linkMarked, links_.size(), id); }
+
+void PictureIndex::ReadAllWhenMany() {
   // Past a share of everything, reading it all straight through is quicker
   // than following the marks.
   if ((changed_.nodes.size() + changed_.links.size()) * kWholeChangeShare > nodes_.size() + links_.size()) {
@@ -86,7 +112,7 @@ void PictureIndex::AreaChanged(const Rect& area) {
 }
 
 void PictureIndex::Update() {
-  if (!wholeChanged_ && changed_.nodes.empty() && changed_.links.empty()) return;
+  if (!wholeChanged_ && !shownChanged_ && changed_.nodes.empty() && changed_.links.empty()) return;
   const bool sameCanvas = nodeGrid_ && width_ == doc_.picture.composedWidth &&
                           height_ == doc_.picture.composedHeight;
   width_ = doc_.picture.composedWidth;
@@ -104,9 +130,13 @@ void PictureIndex::Update() {
   } else if (wholeChanged_) {
     RetakeAll();
   } else {
+    if (shownChanged_) {
+      for (std::size_t id = 0; id < nodes_.size(); ++id) looks_.RetakeNode(static_cast<int>(id), nodeRects_[id]);
+    }
     RetakeChanged();
   }
   wholeChanged_ = false;
+  shownChanged_ = false;
   for (const int id : changed_.nodes) changed_.nodeMarked[static_cast<std::size_t>(id)] = 0;
   for (const int id : changed_.links) changed_.linkMarked[static_cast<std::size_t>(id)] = 0;
   changed_.nodes.clear();

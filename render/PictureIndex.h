@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "model/CLink.h"
@@ -27,6 +28,11 @@ class PictureIndex {
   // The picture changed inside `area`: what was filed there is read again,
   // and the links at the nodes among it.
   void AreaChanged(const Rect& area);
+  // `nodes` were hidden or shown, or folded or unfolded their LUs, and
+  // nothing else of them changed: their looks and their links' are read
+  // again. When they are many (a neighbourhood hides nearly all), every
+  // node's looks are read straight through, and nothing is filed anew.
+  void NodesShownChanged(std::span<const CNode* const> nodes);
 
   // Nodes whose icon or label band may reach `area`, in drawing order
   // (ascending depth), hidden ones included.
@@ -64,9 +70,17 @@ class PictureIndex {
   void RetakeLink(int id);
   void RetakeAll();
   void RetakeChanged();
+  // Marks node or link `id` changed, once; past a share of everything the
+  // whole picture is read again instead.
+  void MarkNode(int id);
+  void MarkLink(int id);
+  void ReadAllWhenMany();
 
   const CMapvineDoc& doc_;
   bool wholeChanged_ = true;
+  // Many nodes were hidden or shown (NodesShownChanged): every node's looks
+  // are read again, and nothing moved.
+  bool shownChanged_ = false;
   // Nodes and links filed where the picture changed since the last update,
   // each once.
   struct Changed {

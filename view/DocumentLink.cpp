@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
+#include "graphics/LinePieces.h"
 #include "render/LuFolding.h"
 #include "render/PaletteMapping.h"
 
@@ -19,24 +19,6 @@ namespace {
 
 // A piece of a changed line spans about this many window pixels.
 constexpr double kLinePieceWindowPixels = 64.0;
-
-// The areas a line covers, piece by piece along it: its box may span much
-// of a large picture while the line itself covers little of it. Each piece
-// has the margin the whole line's box has.
-template <typename Area>
-void ForEachPieceOf(const CLink& link, int pieceLength, Area area) {
-  const int length = std::max(std::abs(link.x2 - link.x1), std::abs(link.y2 - link.y1));
-  const int pieces = std::max(1, (length + pieceLength - 1) / pieceLength);
-  for (int i = 0; i < pieces; ++i) {
-    const auto at = [&](int step) {
-      return Point{link.x1 + static_cast<int>(static_cast<long long>(link.x2 - link.x1) * step / pieces),
-                   link.y1 + static_cast<int>(static_cast<long long>(link.y2 - link.y1) * step / pieces)};
-    };
-    const Point from = at(i);
-    const Point to = at(i + 1);
-    area(Rect{from.x, from.y, to.x, to.y}.Normalized().Inflated(1, 1));
-  }
-}
 
 }  // namespace
 
@@ -48,9 +30,20 @@ void DocumentLink::NodeChanged(CNode& node) {
   picture_.PictureChanged(node.GetRect().Inflated(0, CNode::kLabelBand));
   const int pieceLength = static_cast<int>(std::ceil(kLinePieceWindowPixels / std::min(zoom_.Zoom(), 1.0)));
   for (const CLink* link : node.links) {
-    ForEachPieceOf(*link, pieceLength, [this](const Rect& piece) { picture_.PictureChanged(piece); });
+    ForEachPieceOfLine({link->x1, link->y1}, {link->x2, link->y2}, pieceLength, 1,
+                       [this](const Rect& piece) { picture_.PictureChanged(piece); });
   }
   if (const CNode* owner = FoldOwner(node)) picture_.PictureChanged(owner->GetRect().Inflated(0, CNode::kLabelBand));
+  counts_.MarkStale();
+  route_.TopologyChanged();
+  if (!picture_.InBatch()) route_.Settle();
+}
+
+void DocumentLink::NodesShownChanged(std::span<const CNode* const> nodes) {
+  // Their images stay what they were; what shows where changes, here and
+  // at the owners LUs fold into, wherever the window looks.
+  frame_.Renderer().Index().NodesShownChanged(nodes);
+  picture_.OverlayChanged();
   counts_.MarkStale();
   route_.TopologyChanged();
   if (!picture_.InBatch()) route_.Settle();

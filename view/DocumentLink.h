@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 
 #include <optional>
+#include <span>
 
 #include "graphics/COSBView.h"
 #include "model/DocumentView.h"
@@ -40,6 +41,7 @@ class DocumentLink final : public DocumentView {
 
   COSBView& OffscreenView() override { return picture_; }
   void NodeChanged(CNode& node) override;
+  void NodesShownChanged(std::span<const CNode* const> nodes) override;
   bool SetBackground(ComposedBackground& background) override;
   void RequestPictureResize(int width, int height) override;
   BackgroundArrangement ChosenArrangement() const override { return pictureCommands_.arrangement; }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/UserPrompts.h"
+#include "model/NodeVisibility.h"
 #include "view/CommandIds.h"
 
 namespace mapvine {
@@ -79,10 +80,9 @@ void NodeCommands::HideMenuNode() {
   CNode* node = picks_.menuOnNode ? picks_.menuNode : nullptr;
   if (node == nullptr) return;
   // Its links disappear with it.
-  doc_.NodeChanging(*node);
-  node->hidden = true;
-  picture_.PictureChanged();
-  doc_.SetModified(true);
+  VisibilityChange change(doc_);
+  change.Set(*node, true);
+  change.Finish();
 }
 
 void NodeCommands::MoveMenuNodeDepth(int step) {
@@ -98,18 +98,13 @@ void NodeCommands::MoveMenuNodeDepth(int step) {
 void NodeCommands::SetNeighborsHidden(bool hidden) {
   CNode* node = picks_.menuOnNode ? picks_.menuNode : nullptr;
   if (node == nullptr) return;
-  bool changed = false;
+  VisibilityChange change(doc_);
   for (CLink* link : node->links) {
     CNode* other = link->endA == node ? link->endB : link->endA;
     // A link to itself has no neighbour: the node stays as it is.
-    if (other == nullptr || other == node || other->hidden == hidden) continue;
-    doc_.NodeChanging(*other);
-    other->hidden = hidden;
-    changed = true;
+    if (other != nullptr && other != node) change.Set(*other, hidden);
   }
-  if (!changed) return;
-  picture_.PictureChanged();
-  doc_.SetModified(true);
+  change.Finish();
 }
 
 void NodeCommands::DeleteMenuLink() {

@@ -11,8 +11,9 @@ namespace mapvine {
 
 namespace {
 
-// Above this many displayed nodes a drag stops redrawing per move: one full
-// redraw at the release keeps dragging responsive in large pictures.
+// Above this many displayed nodes a drag does not show each move: the
+// release reports the whole move, from where the node started, and draws
+// the window once, which keeps dragging responsive in large pictures.
 constexpr int kFastDragNodes = 100;
 // Pixels of overshoot beyond a window edge per scroll line of a step.
 constexpr int kOvershootPerLine = 10;
@@ -120,7 +121,7 @@ void NodeDrag::Follow() {
 
     if (fast_) {
       // Without its observer the move reports no changed areas: the release
-      // shows the picture changed as a whole, once.
+      // reports the whole move, once.
       SpriteObserver* observer = node.Observer();
       node.SetObserver(nullptr);
       node.SetPosition(x, y);

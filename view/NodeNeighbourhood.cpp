@@ -61,12 +61,11 @@ void NodeCommands::AskAndShowNeighbourhood(CNode& node) {
   if (RunModal(dialog) != QDialog::Accepted) return;
   const int hops = dialog.intValue();
   const int shown = ShowNeighbourhood(doc_, node, hops);
-  picture_.PictureChanged();
   doc_.ShowStatusText(NeighbourhoodText(shown, static_cast<int>(doc_.Nodes().size()), hops, node.label));
 }
 
 void NodeCommands::ShowEveryNode() {
-  if (ShowAllNodes(doc_) > 0) picture_.PictureChanged();
+  ShowAllNodes(doc_);
 }
 
 }  // namespace mapvine

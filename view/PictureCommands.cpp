@@ -54,7 +54,6 @@ void PictureCommands::BindCommands(CommandBindings& commands) {
       } else {
         ShowAllOfClass(doc_, c.nodeClass);
       }
-      picture_.PictureChanged();
     });
   }
   for (const ArrangementCommand& c : kArrangementCommands) {
@@ -102,7 +101,6 @@ void PictureCommands::ShowChosenHiddenNodes() {
   ShowNodesDialog dialog(HiddenLabels(doc_.Nodes()), &dialogParent_);
   if (RunModal(dialog) != QDialog::Accepted) return;
   ShowFirstHolders(doc_, dialog.SelectedLabels());
-  picture_.PictureChanged();
 }
 
 void PictureCommands::ResizeBackground() {

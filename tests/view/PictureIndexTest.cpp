@@ -4,16 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "graphics/COSBView.h"
 #include "graphics/ComposedBackground.h"
+#include "model/DocumentEdit.h"
 #include "model/DocumentView.h"
+#include "model/EditRecording.h"
 #include "model/LuFold.h"
 #include "model/MapvineDoc.h"
 #include "model/NodeRecords.h"
+#include "model/NodeVisibility.h"
 #include "render/PictureIndex.h"
 
 namespace mapvine {
@@ -33,6 +38,7 @@ class IndexedPicture final : public COSBView, public DocumentView {
     for (const CLink* link : node.links) PictureChanged(link->bounds);
     if (const CNode* owner = LuOwner(node)) PictureChanged(owner->GetRect().Inflated(0, CNode::kLabelBand));
   }
+  void NodesShownChanged(std::span<const CNode* const> nodes) override { index_.NodesShownChanged(nodes); }
   bool SetBackground(ComposedBackground& background) override {
     index_.MarkStale();
     return CreateBuffer(background.Source(), background.GetWidth(), background.GetHeight(),
@@ -121,10 +127,18 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
     }
     picture.Index().Looks();
 
+    // Moves, folds and visibility changes are recorded as a person's edits
+    // are; the last one is undone and redone now and then.
+    std::optional<DocumentEdit> lastEdit;
+    bool lastUndone = false;
     for (int step = 0; step < 40; ++step) {
       CNode& node = *nodes[static_cast<std::size_t>(upTo(static_cast<int>(nodes.size())))];
-      switch (upTo(9)) {
+      const int kind = upTo(10);
+      std::optional<EditRecording> recording;
+      if (kind == 0 || kind == 4 || kind == 5) recording.emplace(doc, false);
+      switch (kind) {
         case 0:  // a drag step, now and then a long one
+          doc.NodeChanging(node);
           if (upTo(4) == 0) {
             node.SetPosition(upTo(7900), upTo(4900));
           } else {
@@ -146,13 +160,17 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
           picture.NodeChanged(node);
           break;
         case 4:  // its LUs folded or unfolded
-          node.lusFolded = !node.lusFolded;
-          picture.PictureChanged();
+          SetLusFolded(doc, node, !node.lusFolded);
           break;
-        case 5:  // a neighbourhood, or everything shown again
-          for (CNode* each : nodes) each->hidden = upTo(2) == 0 && each != &node;
-          picture.PictureChanged();
+        case 5: {  // a neighbourhood, everything shown again, or a few hidden or shown
+          VisibilityChange change(doc);
+          const bool few = upTo(2) == 0;
+          for (CNode* each : nodes) {
+            if (!few || upTo(40) == 0) change.Set(*each, upTo(2) == 0 && each != &node);
+          }
+          change.Finish();
           break;
+        }
         case 6:  // a new link
           doc.NewLink(node, *nodeAt(upTo(static_cast<int>(nodes.size()))));
           break;
@@ -163,9 +181,19 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
             picture.PictureChanged(link.bounds);
           }
           break;
+        case 8:  // the last edit undone or redone
+          if (lastEdit) {
+            lastUndone ? lastEdit->Redo(doc) : lastEdit->Undo(doc);
+            lastUndone = !lastUndone;
+          }
+          break;
         default:  // a new node
           addNode(upTo(2) == 0 ? LogicalUnit : NetworkNode, {node.GetX(), node.GetY()});
           break;
+      }
+      if (recording) {
+        lastEdit = recording->Finish();
+        lastUndone = false;
       }
       // Asked now and then, as paints come between changes.
       if (upTo(3) != 0) continue;
