@@ -1,8 +1,6 @@
-// Hiding and showing whole classes of nodes, finding a node by name, and
-// showing hidden nodes chosen by label.
+// Hiding and showing whole classes of nodes, and showing hidden nodes
+// chosen by label.
 #include "model/NodeVisibility.h"
-
-#include "model/FoldedNames.h"
 
 namespace mapvine {
 
@@ -52,15 +50,6 @@ int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
   }
   if (changed > 0) doc.SetModified(true);
   return changed;
-}
-
-CNode* FindResource(const CSpriteList& nodes, std::string_view text) {
-  for (const auto& node : nodes) {
-    if (SameNameIgnoringCase(node->label, text) || SameNameIgnoringCase(node->fqName, text)) {
-      return node.get();
-    }
-  }
-  return nullptr;
 }
 
 std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {

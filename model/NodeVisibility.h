@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "model/CNode.h"
@@ -26,10 +25,6 @@ int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
 // Shows every node of the class; never re-tiles. The caller redraws.
 // Answers the number of nodes that were hidden before.
 int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
-
-// The first node, in list order, whose label or network-qualified name is
-// `text` ignoring case; hidden nodes count. Null when there is none.
-CNode* FindResource(const CSpriteList& nodes, std::string_view text);
 
 // The labels of the hidden nodes, in list order (one per node, so a label
 // two hidden nodes share appears twice).
