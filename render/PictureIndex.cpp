@@ -66,20 +66,36 @@ std::vector<int> OneNodeMoved(std::span<CNode* const> was, std::span<CNode* cons
   return newId;
 }
 
+// Notes item `id` of `count` among the changed ones, once.
+void MarkOnce(std::vector<int>& ids, std::vector<char>& marked, std::size_t count, int id) {
+  if (marked.size() < count) marked.resize(count, 0);
+  if (marked[static_cast<std::size_t>(id)] != 0) return;
+  marked[static_cast<std::size_t>(id)] = 1;
+  ids.push_back(id);
+}
+
 }  // namespace
 
 void PictureIndex::AreaChanged(const Rect& area) {
   if (wholeChanged_ || !nodeGrid_) return;
-  const auto mark = [](std::vector<int>& ids, std::vector<char>& marked, std::size_t count, int id) {
-    if (marked.size() < count) marked.resize(count, 0);
-    if (marked[static_cast<std::size_t>(id)] != 0) return;
-    marked[static_cast<std::size_t>(id)] = 1;
-    ids.push_back(id);
-  };
-  for (const int id : nodeGrid_->Query(area)) mark(changed_.nodes, changed_.nodeMarked, nodes_.size(), id);
-  for (const int id : linkGrid_->Query(area)) mark(changed_.links, changed_.linkMarked, links_.size(), id);
-  // Past a share of everything, reading it all straight through is quicker
-  // than following the marks.
+  for (const int id : nodeGrid_->Query(area)) MarkOnce(changed_.nodes, changed_.nodeMarked, nodes_.size(), id);
+  for (const int id : linkGrid_->Query(area)) MarkOnce(changed_.links, changed_.linkMarked, links_.size(), id);
+  ReadAllWhenMany();
+}
+
+void PictureIndex::NodesChanged(std::span<const CNode* const> nodes) {
+  if (wholeChanged_ || !nodeGrid_) return;
+  for (const CNode* node : nodes) {
+    // A node the index does not hold came since it was read: the list
+    // changed, and the next use reads it whole anyway.
+    if (const std::optional<int> id = looks_.IdOf(*node)) {
+      MarkOnce(changed_.nodes, changed_.nodeMarked, nodes_.size(), *id);
+    }
+  }
+  ReadAllWhenMany();
+}
+
+void PictureIndex::ReadAllWhenMany() {
   if ((changed_.nodes.size() + changed_.links.size()) * kWholeChangeShare > nodes_.size() + links_.size()) {
     wholeChanged_ = true;
   }
@@ -153,7 +169,10 @@ void PictureIndex::BuildNodes() {
   nodes_.clear();
   nodeRects_.clear();
   nodeOrder_ = doc_.Nodes().OrderVersion();
+  nodes_.reserve(doc_.Nodes().size());
+  nodeRects_.reserve(doc_.Nodes().size());
   std::vector<Rect> areas;
+  areas.reserve(doc_.Nodes().size());
   for (const auto& node : doc_.Nodes()) {
     nodeRects_.push_back(node->GetRect());
     areas.push_back(AreaOf(nodeRects_.back()));
@@ -167,6 +186,8 @@ void PictureIndex::BuildLinks() {
   links_.clear();
   lines_.clear();
   linkVersion_ = doc_.Links().Version();
+  links_.reserve(doc_.Links().size());
+  lines_.reserve(doc_.Links().size());
   for (const auto& link : doc_.Links()) {
     lines_.push_back(LineOf(*link));
     links_.push_back(link.get());

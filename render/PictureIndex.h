@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "model/CLink.h"
@@ -27,6 +28,10 @@ class PictureIndex {
   // The picture changed inside `area`: what was filed there is read again,
   // and the links at the nodes among it.
   void AreaChanged(const Rect& area);
+  // `nodes` changed how or where they show (image, status, visibility,
+  // marks, place): they and the links at them are read again, and nothing
+  // else, however far their lines reach.
+  void NodesChanged(std::span<const CNode* const> nodes);
 
   // Nodes whose icon or label band may reach `area`, in drawing order
   // (ascending depth), hidden ones included.
@@ -64,6 +69,9 @@ class PictureIndex {
   void RetakeLink(int id);
   void RetakeAll();
   void RetakeChanged();
+  // Past a share of everything, reading it all straight through is quicker
+  // than following the marks.
+  void ReadAllWhenMany();
 
   const CMapvineDoc& doc_;
   bool wholeChanged_ = true;
