@@ -79,8 +79,9 @@ ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything, Chan
                                   node.reportedGeneration == generation, node.status,
                                   heardEverything, node.addedByHand, node.stale);
     const bool marked = !list.baseline && kind != ChangeMark::None;
-    if (looks && (!known || node.status != was.status || node.stale != was.stale ||
-                  (marked && node.changeMark != kind))) {
+    // A node's status shows in its image, whose every change was told
+    // already.
+    if (looks && (!known || node.stale != was.stale || (marked && node.changeMark != kind))) {
       looks->nodes.push_back(&node);
     }
     if (!marked) return;

@@ -7,8 +7,8 @@
 
 namespace mapvine {
 
-// The nodes and links a refresh added or changed the looks of (status,
-// change mark, staleness), in the order Compare visits them.
+// The nodes and links a refresh added or changed the looks of (change
+// mark, staleness, a link's status), in the order Compare visits them.
 struct ChangedLooks {
   std::vector<CNode*> nodes;
   std::vector<CLink*> links;

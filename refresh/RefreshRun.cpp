@@ -21,7 +21,7 @@ constexpr const char* kAskingText = "Asking the node for its topology\u2026";
 constexpr std::size_t kWholePictureShare = 8;
 
 // Tells the window what the refresh changed beyond what it reported on the
-// way: marks, staleness and statuses that changed silently. A link is told
+// way: marks, staleness and links' statuses changed silently. A link is told
 // through its ends, which take their links along.
 void ReportChangedLooks(CMapvineDoc& doc, const ChangedLooks& looks) {
   DocumentView* view = doc.View();
