@@ -11,7 +11,7 @@ namespace mapvine {
 namespace {
 
 // Beyond this many stale areas in sight, a paint draws their bounding box.
-constexpr int kMostAreasDrawnApart = 8;
+constexpr int kMostAreasDrawnApart = 2;
 
 }  // namespace
 
