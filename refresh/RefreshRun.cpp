@@ -26,7 +26,8 @@ constexpr std::size_t kWholePictureShare = 8;
 void ReportChangedLooks(CMapvineDoc& doc, const ChangedLooks& looks) {
   DocumentView* view = doc.View();
   if (view == nullptr || (looks.nodes.empty() && looks.links.empty())) return;
-  if ((looks.nodes.size() + looks.links.size()) * kWholePictureShare > doc.Nodes().size() + doc.Links().size()) {
+  const std::size_t changed = looks.nodes.size() + looks.links.size();
+  if (changed * kWholePictureShare > doc.Nodes().size() + doc.Links().size()) {
     return doc.PictureChanged();
   }
   const DocumentBatch batch(doc);

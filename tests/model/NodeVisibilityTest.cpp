@@ -181,13 +181,19 @@ TEST(NameMatching, FindAnswersAsAWalkOfTheListThroughEveryEdit) {
   const std::vector<std::string> names = {"A", "a", "B", "NETA.A", "neta.a", "NETA.B", "C"};
   const auto walk = [&](std::string_view text) -> CNode* {
     for (const auto& node : d.doc.Nodes()) {
-      if (SameNameIgnoringCase(node->label, text) || SameNameIgnoringCase(node->fqName, text)) return node.get();
+      if (SameNameIgnoringCase(node->label, text) || SameNameIgnoringCase(node->fqName, text)) {
+        return node.get();
+      }
     }
     return nullptr;
   };
   std::mt19937 random(28);
-  const auto pick = [&](std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(random); };
-  const auto anyNode = [&]() -> CNode& { return *std::next(d.doc.Nodes().begin(), static_cast<long>(pick(d.doc.Nodes().size())))->get(); };
+  const auto pick = [&](std::size_t count) {
+    return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+  };
+  const auto anyNode = [&]() -> CNode& {
+    return **std::next(d.doc.Nodes().begin(), static_cast<long>(pick(d.doc.Nodes().size())));
+  };
   for (int step = 0; step < 400; ++step) {
     const std::size_t action = d.doc.Nodes().empty() ? 0 : pick(4);
     if (action == 0) {

@@ -148,7 +148,9 @@ TEST(ChangeTracking, TheWindowHearsOfEachChangedLookAndOnlyThen) {
     if (seconds == 10 || seconds == 20) EXPECT_EQ(picture.view.fullRedraws, fullRedraws) << seconds;
     if (picture.view.fullRedraws > fullRedraws) continue;
     for (const auto& n : doc.Nodes()) {
-      if (changed(n.get(), {n->status, n->stale, n->changeMark})) EXPECT_TRUE(told(n.get())) << n->label << " " << seconds;
+      if (changed(n.get(), {n->status, n->stale, n->changeMark})) {
+        EXPECT_TRUE(told(n.get())) << n->label << " " << seconds;
+      }
     }
     for (const auto& l : doc.Links()) {
       if (changed(l.get(), {l->status, l->stale, l->changeMark})) {
