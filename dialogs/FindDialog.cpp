@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "model/NodeVisibility.h"
 #include "model/SortedNames.h"
 #include "export/NameText.h"
 
@@ -64,8 +63,8 @@ class NameRows final : public QAbstractListModel {
 
 }  // namespace
 
-FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
-    : QDialog(parent), nodes_(nodes) {
+FindDialog::FindDialog(const CMapvineDoc& doc, QWidget* parent)
+    : QDialog(parent), doc_(doc) {
   setWindowTitle(QStringLiteral("Locate Resource"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Enter Resource Name to Find:"), this));
@@ -76,7 +75,7 @@ FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
   name_->addItems(RecentSearches());
   name_->setCurrentIndex(-1);
   name_->lineEdit()->setObjectName(QStringLiteral("box1056"));
-  auto* names = new NameRows(nodes_, this);
+  auto* names = new NameRows(doc_.Nodes(), this);
   // The rows change before the completer hears of the same edit.
   connect(name_->lineEdit(), &QLineEdit::textEdited, names, &NameRows::Match);
   auto* completer = new QCompleter(names, this);
@@ -121,7 +120,7 @@ FindDialog::FindDialog(const CSpriteList& nodes, QWidget* parent)
 void FindDialog::Finish(Choice choice) {
   const QString typed = name_->currentText();
   const std::optional<std::string> text = NameFromQt(typed);
-  found_ = text ? FindResource(nodes_, *text) : nullptr;
+  found_ = text ? doc_.FindResource(*text) : nullptr;
   if (found_ == nullptr) {
     notice_->setText(QStringLiteral("\"%1\" not found").arg(typed));
     name_->lineEdit()->selectAll();

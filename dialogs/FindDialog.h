@@ -3,7 +3,7 @@
 #include <QDialog>
 
 #include "model/CNode.h"
-#include "model/CSpriteList.h"
+#include "model/MapvineDoc.h"
 
 class QComboBox;
 class QLabel;
@@ -22,7 +22,7 @@ class FindDialog final : public QDialog {
  public:
   enum class Choice { Locate, RouteFrom, RouteTo, Neighbourhood };
 
-  explicit FindDialog(const CSpriteList& nodes, QWidget* parent = nullptr);
+  explicit FindDialog(const CMapvineDoc& doc, QWidget* parent = nullptr);
   // After OK or a route button: the node found and what to do with it.
   CNode* Found() const { return found_; }
   Choice Chosen() const { return choice_; }
@@ -39,7 +39,7 @@ class FindDialog final : public QDialog {
   void Finish(Choice choice);
   void Remember(const QString& text) const;
 
-  const CSpriteList& nodes_;
+  const CMapvineDoc& doc_;
   QComboBox* name_;
   QLabel* notice_;
   CNode* found_ = nullptr;

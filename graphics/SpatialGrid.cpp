@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace mapvine {
 
@@ -54,6 +55,14 @@ void SpatialGrid::ForEachCellOf(const Line& line, Visit visit) const {
   const double x0 = from.x, y0 = from.y, x1 = to.x, y1 = to.y;
   const int top = RowOf(std::min(from.y, to.y) - reach);
   const int bottom = RowOf(std::max(from.y, to.y) + reach);
+  if (top == bottom) {
+    // Within one row of cells, as most short lines are: the whole line's
+    // span of columns, with no cutting.
+    const int left = ColumnOf(std::min(from.x, to.x) - reach);
+    const int right = ColumnOf(std::max(from.x, to.x) + reach);
+    for (int column = left; column <= right; ++column) visit(column, top);
+    return;
+  }
   for (int row = top; row <= bottom; ++row) {
     const double bandTop = double(row) * cellSize_ - reach;
     const double bandBottom = double(row + 1) * cellSize_ + reach;
@@ -98,10 +107,14 @@ void SpatialGrid::AddLine(int id, Point from, Point to, int reach) {
 }
 
 template <typename ForEachCell>
-void SpatialGrid::AddCounted(std::size_t items, ForEachCell forEachCell) {
+void SpatialGrid::AddCounted(std::size_t items, std::size_t expectedCells, ForEachCell forEachCell) {
   // The cells of each item are worked out once and kept, so that the count
-  // and the fill need not walk a line's cells twice.
+  // and the fill need not walk a line's cells twice. A large network's
+  // lines reach millions of cells: the list of them is sized from an
+  // estimate, and each cell's list once, as growing them cost more than
+  // the walk itself.
   std::vector<int> cellOf;
+  cellOf.reserve(expectedCells);
   std::vector<int> itemCells(items, 0);
   std::vector<int> perCell(cells_.size(), 0);
   for (std::size_t id = 0; id < items; ++id) {
@@ -115,6 +128,7 @@ void SpatialGrid::AddCounted(std::size_t items, ForEachCell forEachCell) {
   for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
     cells_[cell].reserve(cells_[cell].size() + static_cast<std::size_t>(perCell[cell]));
   }
+  if (cellsOf_.size() < items) cellsOf_.resize(items, 0);
   std::size_t at = 0;
   for (std::size_t id = 0; id < items; ++id) {
     for (int i = 0; i < itemCells[id]; ++i) {
@@ -125,11 +139,25 @@ void SpatialGrid::AddCounted(std::size_t items, ForEachCell forEachCell) {
 }
 
 void SpatialGrid::AddAll(std::span<const Rect> areas) {
-  AddCounted(areas.size(), [&](std::size_t id, auto visit) { ForEachCellOf(areas[id], visit); });
+  std::size_t expected = 0;
+  for (const Rect& area : areas) {
+    if (area.IsEmpty()) continue;
+    expected += static_cast<std::size_t>(ColumnOf(area.right - 1) - ColumnOf(area.left) + 1) *
+                static_cast<std::size_t>(RowOf(area.bottom - 1) - RowOf(area.top) + 1);
+  }
+  AddCounted(areas.size(), expected, [&](std::size_t id, auto visit) { ForEachCellOf(areas[id], visit); });
 }
 
 void SpatialGrid::AddAll(std::span<const Line> lines) {
-  AddCounted(lines.size(), [&](std::size_t id, auto visit) { ForEachCellOf(lines[id], visit); });
+  // A line reaches about a cell per cell-length it runs, across and down,
+  // and one or two more across each row for its reach.
+  std::size_t expected = 0;
+  for (const Line& line : lines) {
+    const std::size_t across = static_cast<std::size_t>(std::abs(ColumnOf(line.to.x) - ColumnOf(line.from.x)));
+    const std::size_t down = static_cast<std::size_t>(std::abs(RowOf(line.to.y) - RowOf(line.from.y)));
+    expected += across + 3 * (down + 1);
+  }
+  AddCounted(lines.size(), expected, [&](std::size_t id, auto visit) { ForEachCellOf(lines[id], visit); });
 }
 
 void SpatialGrid::Renumber(std::span<const int> newId) {

@@ -72,10 +72,10 @@ class SpatialGrid {
   void Insert(int column, int row, int id);
   void Erase(int column, int row, int id);
   void Counted(int id, int cells);
-  // Files each item's cells, given by `forEachCell`(id, visit), counting
-  // them first.
+  // Files each item's cells, given by `forEachCell`(id, visit), about
+  // `expectedCells` of them in all.
   template <typename ForEachCell>
-  void AddCounted(std::size_t items, ForEachCell forEachCell);
+  void AddCounted(std::size_t items, std::size_t expectedCells, ForEachCell forEachCell);
   bool TouchesEveryCell(const Rect& area) const;
   template <typename Filed>
   bool MeetsCells(const Filed& filed, const Rect& query) const;

@@ -64,13 +64,6 @@ bool CLink::Shown() const {
   return endA != nullptr && endB != nullptr && !endA->hidden && !endB->hidden;
 }
 
-void CLink::DrawLineInWindow(CDIB& window, Point origin, const Rect& picture, const Rect& clip,
-                             bool dashInactive) const {
-  if (!Shown() || !clip.Intersects(bounds)) return;
-  DrawWideLineInWindow(window, origin, picture, {x1, y1}, {x2, y2}, LineIndex(window, status),
-                       clip, DashLength(status, dashInactive));
-}
-
 void CLink::Draw(CDIB& target, SurfaceTextDrawer* text, const Rect& clip,
                  bool dashInactive) const {
   if (!Shown() || !clip.Intersects(bounds)) return;

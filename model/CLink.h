@@ -75,10 +75,6 @@ class CLink {
             bool dashInactive = false) const;
   // Whether the line is drawn at all: both ends are there and shown.
   bool Shown() const;
-  // The line alone, into `window`, an image showing the part of a
-  // `picture`-sized picture from `origin` on; `clip` in picture coordinates.
-  void DrawLineInWindow(CDIB& window, Point origin, const Rect& picture, const Rect& clip,
-                        bool dashInactive = false) const;
   // `bounds` = the rectangle spanned by the two ends, normalised, inflated by 1.
   void UpdateBounds();
   // Moves the end (or both ends) belonging to `node` by (dx, dy) and updates

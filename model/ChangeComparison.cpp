@@ -63,7 +63,7 @@ PictureSnapshot::PictureSnapshot(const CMapvineDoc& doc) : hadBaseline_(doc.HasB
   });
 }
 
-ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) const {
+ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything, ChangedLooks* looks) const {
   ChangeList list;
   std::vector<TopologyChange> changes;
   list.baseline = !hadBaseline_;
@@ -78,7 +78,13 @@ ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) cons
     const ChangeMark kind = Judge(known, was.status, was.stale,
                                   node.reportedGeneration == generation, node.status,
                                   heardEverything, node.addedByHand, node.stale);
-    if (list.baseline || kind == ChangeMark::None) return;
+    const bool marked = !list.baseline && kind != ChangeMark::None;
+    // A node's status shows in its image, whose every change was told
+    // already.
+    if (looks && (!known || node.stale != was.stale || (marked && node.changeMark != kind))) {
+      looks->nodes.push_back(&node);
+    }
+    if (!marked) return;
     node.changeMark = kind;
     changes.push_back(NodeChange(node, kind));
   });
@@ -88,7 +94,12 @@ ChangeList PictureSnapshot::Compare(CMapvineDoc& doc, bool heardEverything) cons
     const Before was = known ? links_[index++] : Before{};
     const ChangeMark kind = Judge(known, was.status, was.stale, link.generation == generation,
                                   link.status, heardEverything, link.addedByHand, link.stale);
-    if (list.baseline || kind == ChangeMark::None) return;
+    const bool marked = !list.baseline && kind != ChangeMark::None;
+    if (looks && (!known || link.status != was.status || link.stale != was.stale ||
+                  (marked && link.changeMark != kind))) {
+      looks->links.push_back(&link);
+    }
+    if (!marked) return;
     link.changeMark = kind;
     changes.push_back(LinkChange(link, kind));
   });

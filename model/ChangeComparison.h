@@ -7,6 +7,13 @@
 
 namespace mapvine {
 
+// The nodes and links a refresh added or changed the looks of (change
+// mark, staleness, a link's status), in the order Compare visits them.
+struct ChangedLooks {
+  std::vector<CNode*> nodes;
+  std::vector<CLink*> links;
+};
+
 // What the picture held just before a refresh: the status of every node and
 // link and whether it was stale, in the order they joined the picture (a
 // refresh only adds, after them). A picture just opened holds what its file
@@ -24,7 +31,8 @@ class PictureSnapshot {
   // order they joined the picture, then links in list order.
   // A picture without a baseline has no changes: nothing is marked, and a
   // refresh that heard everything makes what it found the baseline.
-  ChangeList Compare(CMapvineDoc& doc, bool heardEverything) const;
+  // `looks`, when given, receives what the window must draw anew.
+  ChangeList Compare(CMapvineDoc& doc, bool heardEverything, ChangedLooks* looks = nullptr) const;
 
  private:
   struct Before {

@@ -146,6 +146,9 @@ class CMapvineDoc {
   // The node a refresh reports by this name (ReportedName): a node the user
   // renamed is still the one the network means.
   CNode* FindNode(std::string_view name) const;
+  // The first node, in list order, whose label or network-qualified name
+  // is `text` ignoring case; hidden nodes count. Null when there is none.
+  CNode* FindResource(std::string_view text) const { return nodeIndex_.FindByAnyName(text); }
   // Whether FindNode answers `node` by its name; a later holder of a shared
   // name is not what the name stands for.
   bool FoundByItsName(const CNode& node) const { return nodeIndex_.FindsByItsName(node); }

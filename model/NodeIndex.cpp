@@ -35,6 +35,7 @@ std::uint64_t NodeIndex::HashOf(std::string_view name) {
 }
 
 void NodeIndex::Add(CNode& node) {
+  anyName_.Add(node);
   const std::string_view name = ReportedName(node);
   const auto [entry, added] = byName_.FindOrAdd(HashOf(name), NameIs(name));
   if (added) {
@@ -47,6 +48,7 @@ void NodeIndex::Add(CNode& node) {
 }
 
 void NodeIndex::Remove(const CNode& node) {
+  anyName_.Remove(node);
   if (lastFound_ == &node) lastFound_ = nullptr;
   const std::string_view name = ReportedName(node);
   const std::uint64_t hash = HashOf(name);

@@ -5,6 +5,7 @@
 
 #include "model/CNode.h"
 #include "model/CSpriteList.h"
+#include "model/FoldedNameIndex.h"
 #include "model/HashSlots.h"
 #include "model/InlineName.h"
 
@@ -35,7 +36,7 @@ inline std::string_view ReportedName(const CNode& node) {
 class NodeIndex {
  public:
   // `listOrder` is the list the indexed nodes live in.
-  explicit NodeIndex(const CSpriteList& listOrder) : listOrder_(listOrder) {}
+  explicit NodeIndex(const CSpriteList& listOrder) : listOrder_(listOrder), anyName_(listOrder) {}
 
   void Add(CNode& node);
   // Call before the node leaves the list or changes its label or
@@ -43,12 +44,17 @@ class NodeIndex {
   void Remove(const CNode& node);
   void Clear() {
     byName_.Clear();
+    anyName_.Clear();
     sharedNames_ = 0;
     lastFound_ = nullptr;
   }
   // Room for this many names without growing on the way.
   void Reserve(std::size_t count) { byName_.Reserve(count); }
   CNode* Find(std::string_view name) const;
+  // The first node in list order whose label or network-qualified name is
+  // `text` ignoring case, hidden ones included: what a person finds by the
+  // names the picture shows.
+  CNode* FindByAnyName(std::string_view text) const { return anyName_.FindFirst(text); }
   // Whether Find answers `node`, an indexed node, by its name. An edit asks
   // this of each of the thousands of nodes it may touch: while no two
   // nodes share a name, the answer needs no lookup.
@@ -86,6 +92,7 @@ class NodeIndex {
   const CSpriteList& listOrder_;
   HashSlots<Entry> byName_;
   std::size_t sharedNames_ = 0;  // names with more than one holder
+  FoldedNameIndex anyName_;
   // The node Find last answered; null once it leaves the index.
   mutable const CNode* lastFound_ = nullptr;
 };

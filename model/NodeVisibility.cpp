@@ -1,10 +1,8 @@
-// Hiding and showing whole classes of nodes, finding a node by name, and
-// showing hidden nodes chosen by label.
+// Hiding and showing whole classes of nodes, and showing hidden nodes
+// chosen by label.
 #include "model/NodeVisibility.h"
 
 #include <utility>
-
-#include "model/FoldedNames.h"
 
 namespace mapvine {
 
@@ -68,15 +66,6 @@ int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass) {
     if (IsOfClass(*node, nodeClass)) change.Set(*node, false);
   }
   return change.Finish();
-}
-
-CNode* FindResource(const CSpriteList& nodes, std::string_view text) {
-  for (const auto& node : nodes) {
-    if (SameNameIgnoringCase(node->label, text) || SameNameIgnoringCase(node->fqName, text)) {
-      return node.get();
-    }
-  }
-  return nullptr;
 }
 
 std::vector<std::string> HiddenLabels(const CSpriteList& nodes) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,14 +38,12 @@ class VisibilityChange {
 };
 
 // Hides every node of the class. With autoTile set the picture shrinks to
-// 520 x 320 and every node is laid out again on the grid. Answers the number of nodes that were shown before.
+// 520 x 320 and every node is laid out again on the grid. Answers the
+// number of nodes that were shown before.
 int HideAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
-// Shows every node of the class; never re-tiles. Answers the number of nodes that were hidden before.
+// Shows every node of the class; never re-tiles. Answers the number of
+// nodes that were hidden before.
 int ShowAllOfClass(CMapvineDoc& doc, NodeClass nodeClass);
-
-// The first node, in list order, whose label or network-qualified name is
-// `text` ignoring case; hidden nodes count. Null when there is none.
-CNode* FindResource(const CSpriteList& nodes, std::string_view text);
 
 // The labels of the hidden nodes, in list order (one per node, so a label
 // two hidden nodes share appears twice).

@@ -16,6 +16,28 @@ constexpr std::size_t kRecordsBetweenClockLooks = 64;
 // While answers are held back, they look again this often.
 constexpr int kHeldBackRetryMilliseconds = 50;
 constexpr const char* kAskingText = "Asking the node for its topology\u2026";
+// Past one node or link in this many, the window reads the whole picture
+// again rather than each changed one.
+constexpr std::size_t kWholePictureShare = 8;
+
+// Tells the window what the refresh changed beyond what it reported on the
+// way: marks, staleness and links' statuses changed silently. A link is told
+// through its ends, which take their links along.
+void ReportChangedLooks(CMapvineDoc& doc, const ChangedLooks& looks) {
+  DocumentView* view = doc.View();
+  if (view == nullptr || (looks.nodes.empty() && looks.links.empty())) return;
+  const std::size_t changed = looks.nodes.size() + looks.links.size();
+  if (changed * kWholePictureShare > doc.Nodes().size() + doc.Links().size()) {
+    return doc.PictureChanged();
+  }
+  const DocumentBatch batch(doc);
+  for (CNode* node : looks.nodes) view->NodeChanged(*node);
+  for (const CLink* link : looks.links) {
+    for (CNode* end : {link->endA, link->endB}) {
+      if (end != nullptr) view->NodeChanged(*end);
+    }
+  }
+}
 
 }  // namespace
 
@@ -151,9 +173,9 @@ void RefreshRun::Finish(bool stopped) {
   stage_ = Stage::Over;
   // Only a refresh that heard everything may call a resource gone.
   // A run stopped before any answer was taken in changed nothing.
-  doc_.lastChanges = before_ ? before_->Compare(doc_, outcome_.Succeeded() && !stopped) : ChangeList{};
-  // The status pass and the comparison change images and marks.
-  doc_.PictureChanged();
+  ChangedLooks looks;
+  doc_.lastChanges = before_ ? before_->Compare(doc_, outcome_.Succeeded() && !stopped, &looks) : ChangeList{};
+  ReportChangedLooks(doc_, looks);
   if (DocumentListener* listener = doc_.Listener()) listener->RefreshFinished();
   if (progress_) progress_->End();
   // The caller may end the run from here.

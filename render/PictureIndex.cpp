@@ -66,31 +66,7 @@ std::vector<int> OneNodeMoved(std::span<CNode* const> was, std::span<CNode* cons
   return newId;
 }
 
-}  // namespace
-
-void PictureIndex::AreaChanged(const Rect& area) {
-  if (wholeChanged_ || !nodeGrid_) return;
-  for (const int id : nodeGrid_->Query(area)) MarkNode(id);
-  for (const int id : linkGrid_->Query(area)) MarkLink(id);
-  ReadAllWhenMany();
-}
-
-void PictureIndex::NodesShownChanged(std::span<const CNode* const> nodes) {
-  if (wholeChanged_ || shownChanged_ || !nodeGrid_) return;
-  if (nodes.size() * kWholeChangeShare > nodes_.size()) {
-    shownChanged_ = true;
-    return;
-  }
-  for (const CNode* node : nodes) {
-    // One the index does not hold came since it was read: the node list
-    // changed, and the next use reads it whole anyway.
-    if (const std::optional<int> id = looks_.IdOf(*node)) MarkNode(*id);
-  }
-  ReadAllWhenMany();
-}
-
-namespace {
-
+// Notes item `id` of `count` among the changed ones, once.
 void MarkOnce(std::vector<int>& ids, std::vector<char>& marked, std::size_t count, int id) {
   if (marked.size() < count) marked.resize(count, 0);
   if (marked[static_cast<std::size_t>(id)] != 0) return;
@@ -100,12 +76,40 @@ void MarkOnce(std::vector<int>& ids, std::vector<char>& marked, std::size_t coun
 
 }  // namespace
 
+void PictureIndex::AreaChanged(const Rect& area) {
+  if (wholeChanged_ || !nodeGrid_) return;
+  for (const int id : nodeGrid_->Query(area)) MarkNode(id);
+  for (const int id : linkGrid_->Query(area)) MarkLink(id);
+  ReadAllWhenMany();
+}
+
+void PictureIndex::NodesChanged(std::span<const CNode* const> nodes) {
+  if (wholeChanged_ || !nodeGrid_) return;
+  MarkNodes(nodes);
+}
+
+void PictureIndex::NodesShownChanged(std::span<const CNode* const> nodes) {
+  if (wholeChanged_ || shownChanged_ || !nodeGrid_) return;
+  if (nodes.size() * kWholeChangeShare > nodes_.size()) {
+    shownChanged_ = true;
+    return;
+  }
+  MarkNodes(nodes);
+}
+
+void PictureIndex::MarkNodes(std::span<const CNode* const> nodes) {
+  for (const CNode* node : nodes) {
+    // A node the index does not hold came since it was read: the list
+    // changed, and the next use reads it whole anyway.
+    if (const std::optional<int> id = looks_.IdOf(*node)) MarkNode(*id);
+  }
+  ReadAllWhenMany();
+}
+
 void PictureIndex::MarkNode(int id) { MarkOnce(changed_.nodes, changed_.nodeMarked, nodes_.size(), id); }
 void PictureIndex::MarkLink(int id) { MarkOnce(changed_.links, changed_.linkMarked, links_.size(), id); }
 
 void PictureIndex::ReadAllWhenMany() {
-  // Past a share of everything, reading it all straight through is quicker
-  // than following the marks.
   if ((changed_.nodes.size() + changed_.links.size()) * kWholeChangeShare > nodes_.size() + links_.size()) {
     wholeChanged_ = true;
   }
@@ -183,7 +187,10 @@ void PictureIndex::BuildNodes() {
   nodes_.clear();
   nodeRects_.clear();
   nodeOrder_ = doc_.Nodes().OrderVersion();
+  nodes_.reserve(doc_.Nodes().size());
+  nodeRects_.reserve(doc_.Nodes().size());
   std::vector<Rect> areas;
+  areas.reserve(doc_.Nodes().size());
   for (const auto& node : doc_.Nodes()) {
     nodeRects_.push_back(node->GetRect());
     areas.push_back(AreaOf(nodeRects_.back()));
@@ -197,6 +204,8 @@ void PictureIndex::BuildLinks() {
   links_.clear();
   lines_.clear();
   linkVersion_ = doc_.Links().Version();
+  links_.reserve(doc_.Links().size());
+  lines_.reserve(doc_.Links().size());
   for (const auto& link : doc_.Links()) {
     lines_.push_back(LineOf(*link));
     links_.push_back(link.get());

@@ -28,10 +28,14 @@ class PictureIndex {
   // The picture changed inside `area`: what was filed there is read again,
   // and the links at the nodes among it.
   void AreaChanged(const Rect& area);
+  // `nodes` changed how or where they show (image, status, visibility,
+  // marks, place): they and the links at them are read again, and nothing
+  // else, however far their lines reach.
+  void NodesChanged(std::span<const CNode* const> nodes);
   // `nodes` were hidden or shown, or folded or unfolded their LUs, and
-  // nothing else of them changed: their looks and their links' are read
-  // again. When they are many (a neighbourhood hides nearly all), every
-  // node's looks are read straight through, and nothing is filed anew.
+  // nothing else of them changed: read as NodesChanged reads, but when they
+  // are many (a neighbourhood hides nearly all), every node's looks are
+  // read straight through, and nothing is filed anew.
   void NodesShownChanged(std::span<const CNode* const> nodes);
 
   // Nodes whose icon or label band may reach `area`, in drawing order
@@ -74,6 +78,9 @@ class PictureIndex {
   // whole picture is read again instead.
   void MarkNode(int id);
   void MarkLink(int id);
+  void MarkNodes(std::span<const CNode* const> nodes);
+  // Past a share of everything, reading it all straight through is quicker
+  // than following the marks.
   void ReadAllWhenMany();
 
   const CMapvineDoc& doc_;

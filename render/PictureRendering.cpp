@@ -1,5 +1,6 @@
 #include "render/PictureRendering.h"
 
+#include "graphics/LineDrawing.h"
 #include "render/FoldMarks.h"
 
 namespace mapvine {
@@ -20,12 +21,19 @@ void DrawBackground(const CMapvineDoc& doc, const Target& t) {
 // what the picture shows there.
 void DrawLinks(const CMapvineDoc& doc, PictureIndex& index, const Target& t, bool dashInactive) {
   const Rect picture{0, 0, doc.picture.composedWidth, doc.picture.composedHeight};
-  // The index knows which lines are shown and folded away without asking
-  // each end's links for its owner.
+  // The index knows where each line runs, its status, whether it is shown
+  // and folded away: a window full of lines visits no link and no end, and
+  // looks the two colours up once.
   const ItemLooks& looks = index.Looks();
+  const std::uint8_t active = NearestTableIndex(t.window, CLink::kActiveColor);
+  const std::uint8_t inactive = NearestTableIndex(t.window, CLink::kInactiveColor);
+  const int inactiveDash = dashInactive ? CLink::kDash : 0;
   for (const int id : index.ShownLinksNear(t.area)) {
     const ItemLooks::LinkLook& look = looks.Link(id);
-    if (!look.foldedAway) look.link->DrawLineInWindow(t.window, t.origin, picture, t.area, dashInactive);
+    const Rect bounds = Rect{look.from.x, look.from.y, look.to.x, look.to.y}.Normalized().Inflated(1, 1);
+    if (look.foldedAway || !t.area.Intersects(bounds)) continue;
+    DrawWideLineInWindow(t.window, t.origin, picture, look.from, look.to, look.active ? active : inactive,
+                         t.area, look.active ? 0 : inactiveDash);
   }
 }
 

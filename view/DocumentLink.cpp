@@ -25,15 +25,20 @@ constexpr double kLinePieceWindowPixels = 64.0;
 void DocumentLink::NodeChanged(CNode& node) {
   MapToPalette(node, picture_.Palette());
   node.PickTransparentIndex();
-  // A status change moves nothing: the node, its lines and, far out, the
-  // owner it may show folded into are drawn anew, and nothing else.
-  picture_.PictureChanged(node.GetRect().Inflated(0, CNode::kLabelBand));
+  // A status change moves nothing: the index reads the node and its lines
+  // again, and they and, far out, the owner it may show folded into are
+  // drawn anew, and nothing else. What else lies where they run is as it
+  // was: the long lines of a network node reach across much of a large
+  // picture.
+  const CNode* const changed[] = {&node};
+  frame_.Renderer().Index().NodesChanged(changed);
+  picture_.OverlayChanged(node.GetRect().Inflated(0, CNode::kLabelBand));
   const int pieceLength = static_cast<int>(std::ceil(kLinePieceWindowPixels / std::min(zoom_.Zoom(), 1.0)));
   for (const CLink* link : node.links) {
     ForEachPieceOfLine({link->x1, link->y1}, {link->x2, link->y2}, pieceLength, 1,
-                       [this](const Rect& piece) { picture_.PictureChanged(piece); });
+                       [this](const Rect& piece) { picture_.OverlayChanged(piece); });
   }
-  if (const CNode* owner = FoldOwner(node)) picture_.PictureChanged(owner->GetRect().Inflated(0, CNode::kLabelBand));
+  if (const CNode* owner = FoldOwner(node)) picture_.OverlayChanged(owner->GetRect().Inflated(0, CNode::kLabelBand));
   counts_.MarkStale();
   route_.TopologyChanged();
   if (!picture_.InBatch()) route_.Settle();

@@ -6,7 +6,6 @@
 
 #include "dialogs/ModalDialog.h"
 #include "model/LuFold.h"
-#include "model/NodeVisibility.h"
 #include "render/PaletteMapping.h"
 #include "view/CommandIds.h"
 
@@ -17,7 +16,7 @@ void NodeFinder::BindCommands(CommandBindings& commands) {
 }
 
 void NodeFinder::FindResourceByName() {
-  FindDialog dialog(doc_.Nodes(), &window_);
+  FindDialog dialog(doc_, &window_);
   if (RunModal(dialog) != QDialog::Accepted) return;
   CNode* node = dialog.Found();
   if (node == nullptr) return;  // nothing found: nothing to show, nothing to say
@@ -25,7 +24,7 @@ void NodeFinder::FindResourceByName() {
 }
 
 bool NodeFinder::LocateNode(std::string_view name) {
-  CNode* node = FindResource(doc_.Nodes(), name);
+  CNode* node = doc_.FindResource(name);
   if (node == nullptr) return false;
   ShowFound(*node, FindDialog::Choice::Locate);
   return true;

@@ -8,6 +8,13 @@
 
 namespace mapvine {
 
+namespace {
+
+// Beyond this many stale areas in sight, a paint draws their bounding box.
+constexpr int kMostAreasDrawnApart = 2;
+
+}  // namespace
+
 PictureFrame::PictureFrame(COSBView& picture, const CMapvineDoc& doc, QAbstractScrollArea& window,
                            const ViewZoom& zoom, std::function<ViewOverlays()> overlays)
     : picture_(picture), window_(window), zoom_(zoom), overlays_(std::move(overlays)), renderer_(doc) {
@@ -51,7 +58,16 @@ void PictureFrame::Paint(const QRegion& exposed) {
   }
   if (const CDIBPal* pal = picture_.Palette()) colors_ = ColorTableOf(*pal);
   const QRegion shown = exposed.intersected(picture).intersected(image_.rect());
-  for (const QRect& r : shown.intersected(stale_)) DrawExposed(r);
+  const QRegion toDraw = shown.intersected(stale_);
+  // Each area drawn asks the index what lies near it and walks the lines
+  // through it anew: the many small areas a slice of status answers leaves
+  // across a fitted picture cost several times their bounding box drawn
+  // once. Drawing more than is stale shows nothing old.
+  if (toDraw.rectCount() > kMostAreasDrawnApart) {
+    DrawExposed(toDraw.boundingRect());
+  } else {
+    for (const QRect& r : toDraw) DrawExposed(r);
+  }
   stale_ -= shown;
   for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
 }

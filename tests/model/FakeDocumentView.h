@@ -16,7 +16,10 @@ class FakeDocumentView final : public COSBView, public DocumentView, public Docu
   explicit FakeDocumentView(CMapvineDoc& doc) : doc_(doc) {}
 
   COSBView& OffscreenView() override { return *this; }
-  void NodeChanged(CNode&) override { ++nodeChanges; }
+  void NodeChanged(CNode& node) override {
+    ++nodeChanges;
+    changedNodes.push_back(&node);
+  }
   bool SetBackground(ComposedBackground& background) override {
     ++backgrounds;
     // As the real view, a new background changes the picture all over.
@@ -46,6 +49,7 @@ class FakeDocumentView final : public COSBView, public DocumentView, public Docu
   int batchDepth = 0;
   std::optional<Batch> batch;
   int nodeChanges = 0;
+  std::vector<const CNode*> changedNodes;  // in the order told, repeats kept
   int backgrounds = 0;
   int fullRedraws = 0;
   std::vector<Rect> redrawnAreas;

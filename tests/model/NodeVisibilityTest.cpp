@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -161,12 +164,56 @@ TEST(NameMatching, FindTakesTheFirstNodeByLabelOrQualifiedName) {
       {"NETA.NN", nullptr}, {"", nullptr},
   };
   for (const Case& c : cases) {
-    const CNode* found = FindResource(p.doc.Nodes(), c.text);
+    const CNode* found = p.doc.FindResource(c.text);
     EXPECT_EQ(found, c.found ? &p.Node(c.found) : nullptr) << c.text;
   }
   // A label that is another node's qualified name: list order decides.
   CNode& tricky = p.Add("neta.en1", EndNode, {0, 0});
-  EXPECT_EQ(FindResource(p.doc.Nodes(), "NETA.EN1"), &tricky);
+  EXPECT_EQ(p.doc.FindResource("NETA.EN1"), &tricky);
+}
+
+// Find keeps its index up to date as nodes come, go, are renamed and
+// change places in the list, and answers as a walk of the list comparing
+// both names would. The names are few and share letters in both cases, so
+// that most of them have several holders.
+TEST(NameMatching, FindAnswersAsAWalkOfTheListThroughEveryEdit) {
+  DocumentWithView d;
+  const std::vector<std::string> names = {"A", "a", "B", "NETA.A", "neta.a", "NETA.B", "C"};
+  const auto walk = [&](std::string_view text) -> CNode* {
+    for (const auto& node : d.doc.Nodes()) {
+      if (SameNameIgnoringCase(node->label, text) || SameNameIgnoringCase(node->fqName, text)) {
+        return node.get();
+      }
+    }
+    return nullptr;
+  };
+  std::mt19937 random(28);
+  const auto pick = [&](std::size_t count) {
+    return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+  };
+  const auto anyNode = [&]() -> CNode& {
+    return **std::next(d.doc.Nodes().begin(), static_cast<long>(pick(d.doc.Nodes().size())));
+  };
+  for (int step = 0; step < 400; ++step) {
+    const std::size_t action = d.doc.Nodes().empty() ? 0 : pick(4);
+    if (action == 0) {
+      auto node = std::make_unique<CNode>();
+      node->label = names[pick(names.size())];
+      node->fqName = pick(4) == 0 ? std::string() : names[pick(names.size())];
+      node->SetDepth(static_cast<int>(pick(3)));
+      d.doc.InsertNode(std::move(node));
+    } else if (action == 1) {
+      d.doc.RemoveNode(anyNode());
+    } else if (action == 2) {
+      d.doc.RenameNode(anyNode(), names[pick(names.size())]);
+    } else {
+      anyNode().SetDepth(static_cast<int>(pick(3)));
+    }
+    for (const std::string& text : names) {
+      ASSERT_EQ(d.doc.FindResource(text), walk(text)) << "step " << step << ", " << text;
+    }
+    ASSERT_EQ(d.doc.FindResource(""), walk("")) << "step " << step;
+  }
 }
 
 TEST(ShowChosenNodes, HiddenLabelsAndFirstHolders) {

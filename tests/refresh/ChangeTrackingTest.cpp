@@ -4,8 +4,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -105,6 +108,58 @@ TEST(ChangeTracking, EachRefreshReportsWhatAppearedWentAndFlipped) {
   EXPECT_FALSE(empty.doc.lastChanges.baseline);
   unsetenv("SNANODE_TIME");
   std::remove(saved.c_str());
+  std::remove(path.c_str());
+}
+
+// The window hears of every node and link whose status, staleness or mark
+// a refresh changed (a link through its ends), or draws everything anew;
+// on a large picture a few changes must not cost the whole of it.
+TEST(ChangeTracking, TheWindowHearsOfEachChangedLookAndOnlyThen) {
+  const std::string path = ::testing::TempDir() + "looks-" + std::to_string(::getpid()) + ".net";
+  std::ofstream network(path);
+  network << "nn NETA.NN1\nnn NETA.NN2\nlu NETA.LU1 parent=NETA.NN2\ntg NETA.NN1 NETA.NN2 21 operative\n"
+             "at 10 tg NETA.NN1 NETA.NN2 21\nat 20 remove NETA.LU1\nat 30 nn NETA.NN3\n";
+  // Quiet nodes, so that the changes are a small share of the picture.
+  for (int i = 0; i < 40; ++i) network << "nn NETA.Q" << i << "\n";
+  network.close();
+  snanode::LiveNode node(path);
+  testing::DocumentWithView picture;
+  CMapvineDoc& doc = picture.doc;
+  using Looks = std::tuple<ResourceStatus, bool, ChangeMark>;
+  std::map<const void*, Looks> before;
+  for (const int seconds : {0, 5, 10, 20, 30}) {
+    before.clear();
+    for (const auto& n : doc.Nodes()) before[n.get()] = {n->status, n->stale, n->changeMark};
+    for (const auto& l : doc.Links()) before[l.get()] = {l->status, l->stale, l->changeMark};
+    picture.view.changedNodes.clear();
+    const int fullRedraws = picture.view.fullRedraws;
+    setenv("SNANODE_TIME", std::to_string(seconds).c_str(), 1);
+    RefreshCommand(doc, [&node](void* block, std::uint32_t length) { node.Call(block, length); });
+    const auto changed = [&before](const void* item, const Looks& now) {
+      const auto was = before.find(item);
+      return was == before.end() || was->second != now;
+    };
+    const auto told = [&picture](const CNode* n) {
+      return std::find(picture.view.changedNodes.begin(), picture.view.changedNodes.end(), n) !=
+             picture.view.changedNodes.end();
+    };
+    // Statuses and staleness alone never draw everything anew; what came
+    // may grow the picture, which does.
+    if (seconds == 10 || seconds == 20) EXPECT_EQ(picture.view.fullRedraws, fullRedraws) << seconds;
+    if (picture.view.fullRedraws > fullRedraws) continue;
+    for (const auto& n : doc.Nodes()) {
+      if (changed(n.get(), {n->status, n->stale, n->changeMark})) {
+        EXPECT_TRUE(told(n.get())) << n->label << " " << seconds;
+      }
+    }
+    for (const auto& l : doc.Links()) {
+      if (changed(l.get(), {l->status, l->stale, l->changeMark})) {
+        EXPECT_TRUE(told(l->endA) && told(l->endB)) << l->title << " " << seconds;
+      }
+    }
+    EXPECT_LT(picture.view.changedNodes.size(), 8u) << seconds;
+  }
+  unsetenv("SNANODE_TIME");
   std::remove(path.c_str());
 }
 

@@ -115,7 +115,7 @@ TEST(ViewFindResource, EnterLocatesTheTypedNameOrTheHighlightedRow) {
     FindWindow w;
     w.AddNetworkNode("NN1", 100, 100);
     w.AddNetworkNode("NN10", 200, 100);
-    FindDialog dialog(w.doc.Nodes());
+    FindDialog dialog(w.doc);
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));

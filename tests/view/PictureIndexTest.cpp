@@ -1,6 +1,7 @@
-// The picture index is told only where the picture changed and reads again
-// just what lies there: after any run of changes it must answer exactly as
-// an index built afresh from the document does.
+// The picture index is told only where the picture changed, or which nodes
+// did, and reads again just what lies there or those nodes with their
+// lines: after any run of changes it must answer exactly as an index built
+// afresh from the document does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -34,9 +35,8 @@ class IndexedPicture final : public COSBView, public DocumentView {
 
   COSBView& OffscreenView() override { return *this; }
   void NodeChanged(CNode& node) override {
-    PictureChanged(node.GetRect().Inflated(0, CNode::kLabelBand));
-    for (const CLink* link : node.links) PictureChanged(link->bounds);
-    if (const CNode* owner = LuOwner(node)) PictureChanged(owner->GetRect().Inflated(0, CNode::kLabelBand));
+    const CNode* const changed[] = {&node};
+    index_.NodesChanged(changed);
   }
   void NodesShownChanged(std::span<const CNode* const> nodes) override { index_.NodesShownChanged(nodes); }
   bool SetBackground(ComposedBackground& background) override {
