@@ -29,7 +29,7 @@ SortedNames::SortedNames(const CSpriteList& nodes) {
               spans.end());
   text_.reserve(gathered.size());
   starts_.reserve(spans.size() + 1);
-  for (const auto span : spans) {
+  for (const auto& span : spans) {
     starts_.push_back(text_.size());
     text_ += view(span);
   }

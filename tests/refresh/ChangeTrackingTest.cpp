@@ -145,7 +145,9 @@ TEST(ChangeTracking, TheWindowHearsOfEachChangedLookAndOnlyThen) {
     };
     // Statuses and staleness alone never draw everything anew; what came
     // may grow the picture, which does.
-    if (seconds == 10 || seconds == 20) EXPECT_EQ(picture.view.fullRedraws, fullRedraws) << seconds;
+    if (seconds == 10 || seconds == 20) {
+      EXPECT_EQ(picture.view.fullRedraws, fullRedraws) << seconds;
+    }
     if (picture.view.fullRedraws > fullRedraws) continue;
     for (const auto& n : doc.Nodes()) {
       if (changed(n.get(), {n->status, n->stale, n->changeMark})) {
