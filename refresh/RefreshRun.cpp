@@ -1,6 +1,8 @@
 #include "refresh/RefreshRun.h"
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 #include "base/Trace.h"
 #include "protocol/RecordFields.h"
@@ -30,13 +32,18 @@ void ReportChangedLooks(CMapvineDoc& doc, const ChangedLooks& looks) {
   if (changed * kWholePictureShare > doc.Nodes().size() + doc.Links().size()) {
     return doc.PictureChanged();
   }
-  const DocumentBatch batch(doc);
-  for (CNode* node : looks.nodes) view->NodeChanged(*node);
+  // A node is told once, however many of its links changed: each telling
+  // walks all of its lines.
+  std::vector<CNode*> told(looks.nodes.begin(), looks.nodes.end());
   for (const CLink* link : looks.links) {
     for (CNode* end : {link->endA, link->endB}) {
-      if (end != nullptr) view->NodeChanged(*end);
+      if (end != nullptr) told.push_back(end);
     }
   }
+  std::sort(told.begin(), told.end());
+  told.erase(std::unique(told.begin(), told.end()), told.end());
+  const DocumentBatch batch(doc);
+  for (CNode* node : told) view->NodeChanged(*node);
 }
 
 }  // namespace
