@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QSettings>
 #include <QStatusBar>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include "snanode/NetworkParser.h"
 #include "snanode/SampleNetwork.h"
 #include "snanode/SimulatedNode.h"
+#include "tests/support/ForgottenSettings.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
@@ -46,10 +46,9 @@ inline void RefreshAndWait(CMapvineApp& app) {
 }
 
 // The application with its window up, against a simulated node.
-struct RunningApp {
+struct RunningApp : ForgottenSettings {
   explicit RunningApp(std::string_view description = snanode::SampleNetworkText())
       : node(NodeServing(description)), app(SnaLibrary{[this](void* b, std::uint32_t l) { node.Call(b, l); }, {}}) {
-    QSettings("Mapvine", "Mapvine").clear();  // every test starts without recent files
     EXPECT_TRUE(app.InitInstance(CommandLine{}));
     // Installed after the window's message boxes, so it answers instead.
     scripted = std::make_unique<ScriptedPrompts>();

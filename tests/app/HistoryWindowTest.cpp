@@ -11,12 +11,17 @@
 
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "app/HistoryDock.h"
 #include "app/HistoryWindow.h"
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "history/HistoryRecorder.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/NodeLibrary.h"
 #include "tests/support/PrivateDesktop.h"
 #include "view/CommandIds.h"
 #include "view/MapvineView.h"
@@ -30,13 +35,11 @@ using testing::PrivateDesktop;
 // history in a temporary folder. The sample's NN1-NN5 TG goes down at 10 s
 // and comes back at 40 (SNANODE_TIME sets the node's clock).
 SnaLibrary SampleNode() {
-  setenv("SNANODE_NETWORK", MAPVINE_SOURCE_DIR "/resources/sample.net", 1);
-  SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
-  EXPECT_TRUE(library.Loaded()) << library.error;
-  return library;
+  std::ifstream sample(MAPVINE_SOURCE_DIR "/resources/sample.net");
+  return testing::NodeLibraryServing(std::string(std::istreambuf_iterator<char>(sample), {}));
 }
 
-struct SampleWithHistory {
+struct SampleWithHistory : testing::ForgottenSettings {
   explicit SampleWithHistory(const QString& history = {}) : app(SampleNode()) {
     CommandLine line;
     line.historyDb = (history.isEmpty() ? folder.filePath("history.sqlite") : history).toStdString();

@@ -5,13 +5,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <fstream>
+#include <cstdlib>
 #include <map>
 
 #include "app/MainFrame.h"
 #include "tests/app/AppFixture.h"
+#include "tests/app/NodeLibrary.h"
 #include "app/MapvineApp.h"
 #include "protocol/SnaLibrary.h"
 #include "view/CommandIds.h"
@@ -80,12 +79,10 @@ bool SameIcon(const CMapvineDoc& doc, const QImage& a, const QImage& b, const Re
 class LiveNetwork : public ::testing::TestWithParam<bool> {};
 
 TEST_P(LiveNetwork, EachRefreshShowsTheNetworkAsItIsNow) {
-  // The library reads this file on its first call and again whenever it changes.
-  // One file per process: ctest runs the two sittings side by side.
-  const std::string path = ::testing::TempDir() + "mapvine-live-" + std::to_string(::getpid()) + ".net";
-  setenv("SNANODE_NETWORK", path.c_str(), 1);
-  std::ofstream(path, std::ios::trunc) << kNetwork << (GetParam() ? "# reopened\n" : "");
-  const SnaLibrary library = LoadSnaLibrary({SNACTL_LIBRARY});
+  // The two sittings' descriptions differ in length, so that the library
+  // sees the file change when both run in one process.
+  const SnaLibrary library =
+      testing::NodeLibraryServing(std::string(kNetwork) + (GetParam() ? "# reopened\n" : ""));
   ASSERT_TRUE(library.Loaded()) << library.error;
   QTemporaryDir folder;
   CMapvineApp app(library);

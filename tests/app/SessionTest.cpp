@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QKeySequence>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -26,6 +25,7 @@
 #include "app/MainFrame.h"
 #include "app/MapvineApp.h"
 #include "protocol/SnaLibrary.h"
+#include "tests/support/ForgottenSettings.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/view/DialogSupport.h"
 #include "tests/view/InteractionSupport.h"
@@ -100,10 +100,9 @@ std::string Inconsistency(const CMapvineDoc& doc, const CMapvineView& view, cons
 }
 
 // The program, its window and a user who issues random commands.
-class Session {
+class Session : testing::ForgottenSettings {
  public:
   Session(const SnaLibrary& library, unsigned seed) : app_(library), random_(seed) {
-    QSettings("Mapvine", "Mapvine").clear();
     EXPECT_TRUE(app_.InitInstance(CommandLine{}));
     prompts_ = std::make_unique<testing::ScriptedPrompts>();
     app_.Commands().askSaveChanges = [](const QString&) { return SaveChoice::No; };

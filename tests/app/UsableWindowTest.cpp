@@ -28,10 +28,10 @@ namespace {
 struct LiveApp {
   explicit LiveApp(const std::string& description) {
     Describe(description);
+    QSettings("Mapvine", "Mapvine").clear();
     auto node = std::make_shared<snanode::LiveNode>(path);
     app = std::make_unique<CMapvineApp>(
         SnaLibrary{[node](void* block, std::uint32_t length) { node->Call(block, length); }, {}});
-    QSettings("Mapvine", "Mapvine").clear();
     EXPECT_TRUE(app->InitInstance(CommandLine{}));
     prompts = std::make_unique<testing::ScriptedPrompts>();
   }
