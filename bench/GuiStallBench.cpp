@@ -118,11 +118,9 @@ Stall LongestStall(CMapvineApp& app) {
   std::int64_t lastCpu = firstCpu;
   std::int64_t longestCpu = 0;
   double lastMonotonic = MonotonicSeconds();
-  int turns = 0;
   int overFrame = 0;
   LongestTurns kept;
   const auto turn = [&] {
-    ++turns;
     const qint64 now = clock.nsecsElapsed();
     const std::int64_t cpu = ThreadCpuNanoseconds();
     const double monotonic = MonotonicSeconds();
@@ -140,8 +138,15 @@ Stall LongestStall(CMapvineApp& app) {
   app.MainFrame().Route(command::kRefresh);
   turn();
   while (app.Commands().Refreshing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  // The picture the run left is painted after it ended: that turn counts.
-  for (const int ended = turns; turns < ended + 2;) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  // The picture the run left is painted after it ended, a large one over
+  // several turns: they count, until the loop turns idle a while.
+  constexpr std::int64_t kIdleTurnNanoseconds = 1'000'000;
+  constexpr int kIdleTurns = 10;
+  for (int idle = 0; idle < kIdleTurns;) {
+    const std::int64_t before = ThreadCpuNanoseconds();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    idle = ThreadCpuNanoseconds() - before < kIdleTurnNanoseconds ? idle + 1 : 0;
+  }
   return {static_cast<double>(longest) / 1e6, static_cast<double>(longestCpu) / 1e6,
           static_cast<double>(ThreadCpuNanoseconds() - firstCpu) / 1e9, overFrame};
 }

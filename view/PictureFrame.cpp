@@ -1,7 +1,10 @@
 #include "view/PictureFrame.h"
 
 #include <QPainter>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "export/IndexedImage.h"
@@ -12,6 +15,12 @@ namespace {
 
 // Beyond this many stale areas in sight, a paint draws their bounding box.
 constexpr int kMostAreasDrawnApart = 2;
+// A paint reads a large picture whole for at most this long before it shows
+// what the window held, and draws bands of a frame while less than this has
+// passed: each turn of the event loop stays within a frame.
+constexpr auto kPaintBudget = std::chrono::milliseconds(16);
+// A frame drawn in bands is cut into this many.
+constexpr int kBandsAFrame = 4;
 
 }  // namespace
 
@@ -52,13 +61,32 @@ void PictureFrame::Paint(const QRegion& exposed) {
   for (const QRect& r : outside) painter.fillRect(r, window_.palette().color(QPalette::Dark));
   if (!picture_.HasBuffer()) return;
 
+  const auto start = PictureIndex::Clock::now();
   if (image_.size() != viewport.size()) {
     image_ = QImage(viewport.size(), QImage::Format_RGB32);
+    image_.fill(window_.palette().color(QPalette::Dark));
     stale_ = image_.rect();
   }
   if (const CDIBPal* pal = picture_.Palette()) colors_ = ColorTableOf(*pal);
   const QRegion shown = exposed.intersected(picture).intersected(image_.rect());
+  // A large picture read whole (the first refresh's, nodes that came or
+  // went) costs several frames: meanwhile the window shows what it held.
+  if (!renderer_.Index().Prepare(start + kPaintBudget)) {
+    catchingUp_ = true;
+    for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
+    return PaintAgainSoon();
+  }
   const QRegion toDraw = shown.intersected(stale_);
+  if (catchingUp_) {
+    DrawInBands(toDraw, start);
+    for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
+    if (stale_.intersected(shown).isEmpty()) {
+      catchingUp_ = false;
+    } else {
+      PaintAgainSoon();
+    }
+    return;
+  }
   // Each area drawn asks the index what lies near it and walks the lines
   // through it anew: the many small areas a slice of status answers leaves
   // across a fitted picture cost several times their bounding box drawn
@@ -70,6 +98,26 @@ void PictureFrame::Paint(const QRegion& exposed) {
   }
   stale_ -= shown;
   for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
+}
+
+void PictureFrame::DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start) {
+  const QRect box = toDraw.boundingRect();
+  const int bandHeight = std::max(1, (window_.viewport()->height() + kBandsAFrame - 1) / kBandsAFrame);
+  for (int top = box.top(); top <= box.bottom(); top += bandHeight) {
+    if (PictureIndex::Clock::now() - start >= kPaintBudget) return;
+    const QRect band(box.left(), top, box.width(), std::min(bandHeight, box.bottom() + 1 - top));
+    DrawExposed(band);
+    stale_ -= band;
+  }
+}
+
+void PictureFrame::PaintAgainSoon() {
+  if (paintPosted_) return;
+  paintPosted_ = true;
+  QTimer::singleShot(0, window_.viewport(), [this] {
+    paintPosted_ = false;
+    window_.viewport()->update(stale_);
+  });
 }
 
 void PictureFrame::DrawExposed(QRect r) {

@@ -53,6 +53,11 @@ class PictureFrame {
  private:
   // Draws the exposed viewport rectangle `r` into image_.
   void DrawExposed(QRect r);
+  // After the index of a large picture was built over several turns, its
+  // first frame is drawn band by band, a few bands a turn, from `start`.
+  void DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start);
+  // Paints what is still stale at the next turn.
+  void PaintAgainSoon();
 
   COSBView& picture_;
   QAbstractScrollArea& window_;
@@ -65,6 +70,10 @@ class PictureFrame {
   QRegion stale_;
   // The picture's colour table in true colour, as the paints use it.
   std::array<QRgb, 256> colors_{};
+  // The index was not ready at a paint: the frame is drawn in bands until
+  // nothing stale is in sight.
+  bool catchingUp_ = false;
+  bool paintPosted_ = false;
 };
 
 }  // namespace mapvine
