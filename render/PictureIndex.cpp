@@ -19,8 +19,6 @@ constexpr std::size_t kFewShownShare = 16;
 // Changes that reach more than one item in this many are read straight
 // through, all of them.
 constexpr std::size_t kWholeChangeShare = 8;
-// A picture of fewer nodes and links than this is read whole at once.
-constexpr std::size_t kItemsReadAtOnce = 20000;
 
 using picture_index::AreaOf;
 using picture_index::LineOf;
@@ -70,21 +68,21 @@ void MarkOnce(std::vector<int>& ids, std::vector<char>& marked, std::size_t coun
 }  // namespace
 
 void PictureIndex::AreaChanged(const Rect& area) {
-  if (ChangedDuringBuild() || wholeChanged_ || !nodeGrid_) return;
+  if (ChangedDuringBuild() || changed_.whole || !nodeGrid_) return;
   for (const int id : nodeGrid_->Query(area)) MarkNode(id);
   for (const int id : linkGrid_->Query(area)) MarkLink(id);
   ReadAllWhenMany();
 }
 
 void PictureIndex::NodesChanged(std::span<const CNode* const> nodes) {
-  if (ChangedDuringBuild() || wholeChanged_ || !nodeGrid_) return;
+  if (ChangedDuringBuild() || changed_.whole || !nodeGrid_) return;
   MarkNodes(nodes);
 }
 
 void PictureIndex::NodesShownChanged(std::span<const CNode* const> nodes) {
-  if (ChangedDuringBuild() || wholeChanged_ || shownChanged_ || !nodeGrid_) return;
+  if (ChangedDuringBuild() || changed_.whole || changed_.shown || !nodeGrid_) return;
   if (nodes.size() * kWholeChangeShare > nodes_.size()) {
-    shownChanged_ = true;
+    changed_.shown = true;
     return;
   }
   MarkNodes(nodes);
@@ -104,17 +102,17 @@ void PictureIndex::MarkLink(int id) { MarkOnce(changed_.links, changed_.linkMark
 
 void PictureIndex::ReadAllWhenMany() {
   if ((changed_.nodes.size() + changed_.links.size()) * kWholeChangeShare > nodes_.size() + links_.size()) {
-    wholeChanged_ = true;
+    changed_.whole = true;
   }
 }
 
 bool PictureIndex::Prepare(Clock::time_point deadline) {
   // A small picture is read whole within a frame: there is nothing to gain
   // from spreading it, and a window shows it at its first paint.
-  if (doc_.Nodes().size() + doc_.Links().size() < kItemsReadAtOnce) deadline = Clock::time_point::max();
+  if (doc_.Nodes().size() + doc_.Links().size() < itemsReadAtOnce_) deadline = Clock::time_point::max();
   if (build_ && !BuildStillValid()) Forget();
   if (!build_) {
-    if (!wholeChanged_ && !shownChanged_ && changed_.nodes.empty() && changed_.links.empty()) return true;
+    if (!changed_.whole && !changed_.shown && changed_.nodes.empty() && changed_.links.empty()) return true;
     if (!StartBuild()) {
       RetakeWhatChanged();
       return true;
@@ -123,17 +121,17 @@ bool PictureIndex::Prepare(Clock::time_point deadline) {
   if (!ContinueBuild(deadline)) return false;
   build_.reset();
   // What the document reported changed while the lists were read.
-  if (!wholeChanged_) return true;
+  if (!changed_.whole) return true;
   if (Clock::now() >= deadline) return false;
   RetakeWhatChanged();
   return true;
 }
 
 void PictureIndex::RetakeWhatChanged() {
-  if (wholeChanged_) {
+  if (changed_.whole) {
     RetakeAll();
   } else {
-    if (shownChanged_) {
+    if (changed_.shown) {
       for (std::size_t id = 0; id < nodes_.size(); ++id) looks_.RetakeNode(static_cast<int>(id), nodeRects_[id]);
     }
     RetakeChanged();
@@ -142,8 +140,8 @@ void PictureIndex::RetakeWhatChanged() {
 }
 
 void PictureIndex::ClearChanged() {
-  wholeChanged_ = false;
-  shownChanged_ = false;
+  changed_.whole = false;
+  changed_.shown = false;
   for (const int id : changed_.nodes) changed_.nodeMarked[static_cast<std::size_t>(id)] = 0;
   for (const int id : changed_.links) changed_.linkMarked[static_cast<std::size_t>(id)] = 0;
   changed_.nodes.clear();

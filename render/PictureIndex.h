@@ -27,7 +27,11 @@ class PictureIndex {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit PictureIndex(const CMapvineDoc& doc);
+  // A picture of fewer nodes and links than `itemsReadAtOnce` is read
+  // whole at once, however soon Prepare's deadline: it costs less than a
+  // frame.
+  static constexpr std::size_t kItemsReadAtOnce = 20000;
+  explicit PictureIndex(const CMapvineDoc& doc, std::size_t itemsReadAtOnce = kItemsReadAtOnce);
   ~PictureIndex();
   PictureIndex(const PictureIndex&) = delete;
   PictureIndex& operator=(const PictureIndex&) = delete;
@@ -40,7 +44,7 @@ class PictureIndex {
   bool Prepare(Clock::time_point deadline);
 
   // The picture changed all over: every node and link is read again.
-  void MarkStale() { wholeChanged_ = true; }
+  void MarkStale() { changed_.whole = true; }
   // The picture changed inside `area`: what was filed there is read again,
   // and the links at the nodes among it.
   void AreaChanged(const Rect& area);
@@ -120,13 +124,14 @@ class PictureIndex {
   void ReadAllWhenMany();
 
   const CMapvineDoc& doc_;
-  bool wholeChanged_ = true;
-  // Many nodes were hidden or shown (NodesShownChanged): every node's looks
-  // are read again, and nothing moved.
-  bool shownChanged_ = false;
-  // Nodes and links filed where the picture changed since the last update,
-  // each once.
+  const std::size_t itemsReadAtOnce_;
+  // What changed since the last update.
   struct Changed {
+    bool whole = true;
+    // Many nodes were hidden or shown (NodesShownChanged): every node's
+    // looks are read again, and nothing moved.
+    bool shown = false;
+    // Nodes and links filed where the picture changed, each once.
     std::vector<int> nodes, links;
     std::vector<char> nodeMarked, linkMarked;
   };

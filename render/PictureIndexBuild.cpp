@@ -15,7 +15,8 @@ constexpr std::size_t kItemsBetweenClockLooks = 2048;
 
 }  // namespace
 
-PictureIndex::PictureIndex(const CMapvineDoc& doc) : doc_(doc) {}
+PictureIndex::PictureIndex(const CMapvineDoc& doc, std::size_t itemsReadAtOnce)
+    : doc_(doc), itemsReadAtOnce_(itemsReadAtOnce) {}
 PictureIndex::~PictureIndex() = default;
 
 bool PictureIndex::StartBuild() {
@@ -66,12 +67,12 @@ void PictureIndex::Forget() {
   nodeRects_.clear();
   links_.clear();
   lines_.clear();
-  wholeChanged_ = true;
+  changed_.whole = true;
 }
 
 bool PictureIndex::ChangedDuringBuild() {
   if (!build_) return false;
-  wholeChanged_ = true;
+  changed_.whole = true;
   return true;
 }
 
