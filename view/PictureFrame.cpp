@@ -73,18 +73,15 @@ void PictureFrame::Paint(const QRegion& exposed) {
   // went) costs several frames: meanwhile the window shows what it held.
   if (!renderer_.Index().Prepare(start + kPaintBudget)) {
     catchingUp_ = true;
+    nextBand_ = 0;
     for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
     return PaintAgainSoon();
   }
   const QRegion toDraw = shown.intersected(stale_);
   if (catchingUp_) {
-    DrawInBands(toDraw, start);
+    catchingUp_ = !DrawInBands(toDraw, start);
     for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
-    if (stale_.intersected(shown).isEmpty()) {
-      catchingUp_ = false;
-    } else {
-      PaintAgainSoon();
-    }
+    if (catchingUp_) PaintAgainSoon();
     return;
   }
   // Each area drawn asks the index what lies near it and walks the lines
@@ -100,15 +97,20 @@ void PictureFrame::Paint(const QRegion& exposed) {
   for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
 }
 
-void PictureFrame::DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start) {
+bool PictureFrame::DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start) {
+  // Each paint goes on where the last stopped, so that areas going stale
+  // again at the top (a status pass running) cannot hold the bottom back.
   const QRect box = toDraw.boundingRect();
-  const int bandHeight = std::max(1, (window_.viewport()->height() + kBandsAFrame - 1) / kBandsAFrame);
-  for (int top = box.top(); top <= box.bottom(); top += bandHeight) {
-    if (PictureIndex::Clock::now() - start >= kPaintBudget) return;
-    const QRect band(box.left(), top, box.width(), std::min(bandHeight, box.bottom() + 1 - top));
+  const int bandHeight = std::max(1, (image_.height() + kBandsAFrame - 1) / kBandsAFrame);
+  for (; nextBand_ < kBandsAFrame; ++nextBand_) {
+    if (PictureIndex::Clock::now() - start >= kPaintBudget) return false;
+    const QRect band = QRect(0, nextBand_ * bandHeight, image_.width(), bandHeight).intersected(box);
+    if (band.isEmpty()) continue;
     DrawExposed(band);
     stale_ -= band;
   }
+  nextBand_ = 0;
+  return true;
 }
 
 void PictureFrame::PaintAgainSoon() {

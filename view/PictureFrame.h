@@ -54,8 +54,9 @@ class PictureFrame {
   // Draws the exposed viewport rectangle `r` into image_.
   void DrawExposed(QRect r);
   // After the index of a large picture was built over several turns, its
-  // first frame is drawn band by band, a few bands a turn, from `start`.
-  void DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start);
+  // first frame is drawn band by band, a few bands a turn, from `start`;
+  // true once the last band is drawn.
+  bool DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start);
   // Paints what is still stale at the next turn.
   void PaintAgainSoon();
 
@@ -70,9 +71,9 @@ class PictureFrame {
   QRegion stale_;
   // The picture's colour table in true colour, as the paints use it.
   std::array<QRgb, 256> colors_{};
-  // The index was not ready at a paint: the frame is drawn in bands until
-  // nothing stale is in sight.
+  // The index was not ready at a paint: the next frame is drawn in bands.
   bool catchingUp_ = false;
+  int nextBand_ = 0;  // the band of the viewport drawn next
   bool paintPosted_ = false;
 };
 
