@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <unordered_set>
 
 #include "model/MapvineDoc.h"
@@ -7,54 +8,34 @@
 namespace mapvine {
 
 // How many of the document's nodes are shown and how many there are, as
-// the status bar says them. The hidden ones are known one by one: only the
-// nodes that changed are looked at again, so that the end of each slice of
-// a status pass over a large picture does not count every node. Counted
-// again from every node after many hid or showed at once.
+// the status bar says them. While few nodes are hidden they are known one
+// by one, and only the nodes reported changed are looked at again: the end
+// of each slice of a status pass over a large picture then does not count
+// every node. Counted again from every node after many changed at once, or
+// while many are hidden.
 class NodeCounts {
  public:
   void MarkStale() { stale_ = true; }
   // `node` came or changed how it shows; whether it is hidden is read at
   // the next Settle, as it may hide later in the same change.
-  void NodeChanged(const CNode& node) {
-    if (!stale_) changed_.insert(&node);
-  }
+  void NodeChanged(const CNode& node);
   // Called before the node is destroyed: no pointer to it is kept.
-  void NodeRemoving(const CNode& node) {
-    changed_.erase(&node);
-    hidden_.erase(&node);
-  }
+  void NodeRemoving(const CNode& node);
   // Counts again when anything changed; true when it did.
-  bool Settle(const CMapvineDoc& doc) {
-    const auto nodes = doc.NodesByArrival();
-    const int total = static_cast<int>(nodes.size());
-    if (!stale_ && changed_.empty() && total == total_) return false;
-    if (stale_) {
-      hidden_.clear();
-      for (const CNode* node : nodes) {
-        if (node->hidden) hidden_.insert(node);
-      }
-    }
-    for (const CNode* node : changed_) {
-      if (node->hidden) {
-        hidden_.insert(node);
-      } else {
-        hidden_.erase(node);
-      }
-    }
-    stale_ = false;
-    changed_.clear();
-    total_ = total;
-    displayed_ = total - static_cast<int>(hidden_.size());
-    return true;
-  }
+  bool Settle(const CMapvineDoc& doc);
   int Displayed() const { return displayed_; }
   int Total() const { return total_; }
 
  private:
+  // Each answers how many nodes are hidden.
+  int CountAll(std::span<CNode* const> nodes);
+  int CountChanged();
+
   bool stale_ = true;
-  std::unordered_set<const CNode*> changed_;
+  // hidden_ holds every hidden node; otherwise any change counts all again.
+  bool known_ = false;
   std::unordered_set<const CNode*> hidden_;
+  std::unordered_set<const CNode*> changed_;
   int displayed_ = 0;
   int total_ = 0;
 };
