@@ -7,7 +7,9 @@
 //   BM_RefreshStall/0      the first refresh of an empty picture
 //   BM_RefreshStall/1      a refresh over the picture, status pass included
 //                          (8 checks at once against the in-process node)
-// Counters: longest_stall_ms, and total_s, the run from F5 to its end;
+// Counters: longest_stall_ms, and total_s, the run from F5 until the
+// window has painted what it left (over several turns for a large picture)
+// and turns idle;
 // longest_stall_cpu_ms is the GUI thread's own CPU time in the longest turn,
 // which is what the work costs when other programs share the processors (a
 // wall-clock gap then also holds the time the thread waited for a CPU);

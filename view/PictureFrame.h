@@ -38,6 +38,10 @@ class PictureFrame {
   void Scroll(int dx, int dy);
   // Paints the `exposed` region of the window's viewport.
   void Paint(const QRegion& exposed);
+  // False while the window shows what it held, or only part of the picture,
+  // as the index of a large picture is built and the first frame after it
+  // drawn, over several turns; paints that finish it are on their way.
+  bool ShowsWhole() const { return !catchingUp_; }
 
   // The whole picture at 100% in its palette, without what lies over it;
   // null without a picture or when its image cannot be allocated.
