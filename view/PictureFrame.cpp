@@ -71,7 +71,9 @@ void PictureFrame::Paint(const QRegion& exposed) {
   const QRegion shown = exposed.intersected(picture).intersected(image_.rect());
   // A large picture read whole (the first refresh's, nodes that came or
   // went) costs several frames: meanwhile the window shows what it held.
-  if (!renderer_.Index().Prepare(start + kPaintBudget)) {
+  // The paint that finds it so only starts the build, as its turn may have
+  // done much already (the end of a refresh); the next ones go on with it.
+  if (!renderer_.Index().Prepare(catchingUp_ ? start + kPaintBudget : start)) {
     catchingUp_ = true;
     nextBand_ = 0;
     for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
@@ -116,9 +118,11 @@ bool PictureFrame::DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_
 void PictureFrame::PaintAgainSoon() {
   if (paintPosted_) return;
   paintPosted_ = true;
+  // The whole viewport: what is stale may lie outside the last paint's
+  // region, or nothing may be stale when only the bands are left to go.
   QTimer::singleShot(0, window_.viewport(), [this] {
     paintPosted_ = false;
-    window_.viewport()->update(stale_);
+    window_.viewport()->update();
   });
 }
 
