@@ -7,7 +7,9 @@
 //   BM_RefreshStall/0      the first refresh of an empty picture
 //   BM_RefreshStall/1      a refresh over the picture, status pass included
 //                          (8 checks at once against the in-process node)
-// Counters: longest_stall_ms, and total_s, the run from F5 to its end;
+// Counters: longest_stall_ms, and total_s, the run from F5 until the
+// window has painted what it left (over several turns for a large picture)
+// and turns idle;
 // longest_stall_cpu_ms is the GUI thread's own CPU time in the longest turn,
 // which is what the work costs when other programs share the processors (a
 // wall-clock gap then also holds the time the thread waited for a CPU);
@@ -118,11 +120,9 @@ Stall LongestStall(CMapvineApp& app) {
   std::int64_t lastCpu = firstCpu;
   std::int64_t longestCpu = 0;
   double lastMonotonic = MonotonicSeconds();
-  int turns = 0;
   int overFrame = 0;
   LongestTurns kept;
   const auto turn = [&] {
-    ++turns;
     const qint64 now = clock.nsecsElapsed();
     const std::int64_t cpu = ThreadCpuNanoseconds();
     const double monotonic = MonotonicSeconds();
@@ -140,8 +140,15 @@ Stall LongestStall(CMapvineApp& app) {
   app.MainFrame().Route(command::kRefresh);
   turn();
   while (app.Commands().Refreshing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  // The picture the run left is painted after it ended: that turn counts.
-  for (const int ended = turns; turns < ended + 2;) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  // The picture the run left is painted after it ended, a large one over
+  // several turns: they count, until the loop turns idle a while.
+  constexpr std::int64_t kIdleTurnNanoseconds = 1'000'000;
+  constexpr int kIdleTurns = 10;
+  for (int idle = 0; idle < kIdleTurns;) {
+    const std::int64_t before = ThreadCpuNanoseconds();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    idle = ThreadCpuNanoseconds() - before < kIdleTurnNanoseconds ? idle + 1 : 0;
+  }
   return {static_cast<double>(longest) / 1e6, static_cast<double>(longestCpu) / 1e6,
           static_cast<double>(ThreadCpuNanoseconds() - firstCpu) / 1e9, overFrame};
 }

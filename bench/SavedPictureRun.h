@@ -88,7 +88,8 @@ class FirstPaint : public QObject {
 };
 
 // Opens the picture as the program does for `mapvine FILE` and waits until
-// the window has painted its first frame; false when that never came.
+// the window has painted its first frame, the whole picture in it (a large
+// one takes several turns); false when that never came.
 inline bool OpenAndShow(CMapvineApp& app, const QString& path) {
   CommandLine line;
   line.file = path.toStdString();
@@ -97,7 +98,7 @@ inline bool OpenAndShow(CMapvineApp& app, const QString& path) {
   app.MainFrame().View().viewport()->installEventFilter(&paint);
   QElapsedTimer waited;
   waited.start();
-  while (!paint.seen) {
+  while (!paint.seen || !app.MainFrame().View().Frame().ShowsWhole()) {
     if (waited.elapsed() > kSlowestStepMs) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }

@@ -106,49 +106,17 @@ void SpatialGrid::AddLine(int id, Point from, Point to, int reach) {
   Counted(id, cells);
 }
 
-template <typename ForEachCell>
-void SpatialGrid::AddCounted(std::size_t items, std::size_t expectedCells, ForEachCell forEachCell) {
-  // The cells of each item are worked out once and kept, so that the count
-  // and the fill need not walk a line's cells twice. A large network's
-  // lines reach millions of cells: the list of them is sized from an
-  // estimate, and each cell's list once, as growing them cost more than
-  // the walk itself.
-  std::vector<int> cellOf;
-  cellOf.reserve(expectedCells);
-  std::vector<int> itemCells(items, 0);
-  std::vector<int> perCell(cells_.size(), 0);
-  for (std::size_t id = 0; id < items; ++id) {
-    forEachCell(id, [&](int column, int row) {
-      const int cell = row * columns_ + column;
-      cellOf.push_back(cell);
-      ++perCell[static_cast<std::size_t>(cell)];
-      ++itemCells[id];
-    });
-  }
-  for (std::size_t cell = 0; cell < cells_.size(); ++cell) {
-    cells_[cell].reserve(cells_[cell].size() + static_cast<std::size_t>(perCell[cell]));
-  }
-  if (cellsOf_.size() < items) cellsOf_.resize(items, 0);
-  std::size_t at = 0;
-  for (std::size_t id = 0; id < items; ++id) {
-    for (int i = 0; i < itemCells[id]; ++i) {
-      cells_[static_cast<std::size_t>(cellOf[at++])].push_back(static_cast<int>(id));
-    }
-    Counted(static_cast<int>(id), itemCells[id]);
-  }
-}
-
-void SpatialGrid::AddAll(std::span<const Rect> areas) {
+std::size_t SpatialGrid::ExpectedCells(std::span<const Rect> areas) const {
   std::size_t expected = 0;
   for (const Rect& area : areas) {
     if (area.IsEmpty()) continue;
     expected += static_cast<std::size_t>(ColumnOf(area.right - 1) - ColumnOf(area.left) + 1) *
                 static_cast<std::size_t>(RowOf(area.bottom - 1) - RowOf(area.top) + 1);
   }
-  AddCounted(areas.size(), expected, [&](std::size_t id, auto visit) { ForEachCellOf(areas[id], visit); });
+  return expected;
 }
 
-void SpatialGrid::AddAll(std::span<const Line> lines) {
+std::size_t SpatialGrid::ExpectedCells(std::span<const Line> lines) const {
   // A line reaches about a cell per cell-length it runs, across and down,
   // and one or two more across each row for its reach.
   std::size_t expected = 0;
@@ -157,7 +125,80 @@ void SpatialGrid::AddAll(std::span<const Line> lines) {
     const std::size_t down = static_cast<std::size_t>(std::abs(RowOf(line.to.y) - RowOf(line.from.y)));
     expected += across + 3 * (down + 1);
   }
-  AddCounted(lines.size(), expected, [&](std::size_t id, auto visit) { ForEachCellOf(lines[id], visit); });
+  return expected;
+}
+
+void SpatialGrid::AddAll(std::span<const Rect> areas) {
+  Filing filing(*this, areas);
+  while (!filing.Continue(areas.size())) {
+  }
+}
+
+void SpatialGrid::AddAll(std::span<const Line> lines) {
+  Filing filing(*this, lines);
+  while (!filing.Continue(lines.size())) {
+  }
+}
+
+SpatialGrid::Filing::Filing(SpatialGrid& grid, std::span<const Rect> areas)
+    : Filing(grid, areas, {}, grid.ExpectedCells(areas)) {}
+SpatialGrid::Filing::Filing(SpatialGrid& grid, std::span<const Line> lines)
+    : Filing(grid, {}, lines, grid.ExpectedCells(lines)) {}
+
+SpatialGrid::Filing::Filing(SpatialGrid& grid, std::span<const Rect> areas, std::span<const Line> lines,
+                            std::size_t expectedCells)
+    : grid_(grid),
+      areas_(areas),
+      lines_(lines),
+      items_(areas.size() + lines.size()),
+      itemCells_(items_, 0),
+      perCell_(grid.cells_.size(), 0) {
+  // A large network's lines reach millions of cells: the list of them is
+  // sized from an estimate, and each cell's list once, as growing them cost
+  // more than the walk itself.
+  cellOf_.reserve(expectedCells);
+}
+
+template <typename Visit>
+void SpatialGrid::Filing::ForEachCell(std::size_t id, Visit visit) const {
+  // A filing holds areas or lines, never both.
+  if (!areas_.empty()) {
+    grid_.ForEachCellOf(areas_[id], visit);
+  } else {
+    grid_.ForEachCellOf(lines_[id], visit);
+  }
+}
+
+bool SpatialGrid::Filing::Continue(std::size_t items) {
+  std::size_t budget = std::max<std::size_t>(items, 1);
+  if (walked_ < items_) {
+    const std::size_t end = std::min(items_, walked_ + budget);
+    budget -= end - walked_;
+    for (; walked_ < end; ++walked_) {
+      ForEachCell(walked_, [&](int column, int row) {
+        const int cell = row * grid_.columns_ + column;
+        cellOf_.push_back(cell);
+        ++perCell_[static_cast<std::size_t>(cell)];
+        ++itemCells_[walked_];
+      });
+    }
+    if (walked_ < items_) return false;
+    for (std::size_t cell = 0; cell < grid_.cells_.size(); ++cell) {
+      grid_.cells_[cell].reserve(grid_.cells_[cell].size() + static_cast<std::size_t>(perCell_[cell]));
+    }
+    perCell_ = {};
+    if (grid_.cellsOf_.size() < items_) grid_.cellsOf_.resize(items_, 0);
+  }
+  // Items are filed in ascending order, so appending keeps every cell sorted.
+  const std::size_t end = std::min(items_, filed_ + budget);
+  for (; filed_ < end; ++filed_) {
+    const int cells = itemCells_[filed_];
+    for (int i = 0; i < cells; ++i) {
+      grid_.cells_[static_cast<std::size_t>(cellOf_[nextCell_++])].push_back(static_cast<int>(filed_));
+    }
+    grid_.Counted(static_cast<int>(filed_), cells);
+  }
+  return filed_ == items_;
 }
 
 void SpatialGrid::Renumber(std::span<const int> newId) {

@@ -36,6 +36,36 @@ class SpatialGrid {
   // after another would: each cell's list is sized once instead of growing.
   void AddAll(std::span<const Rect> areas);
   void AddAll(std::span<const Line> lines);
+  // AddAll a part at a time, for a caller that must answer between the
+  // parts (a window's event loop spreading a large picture over several
+  // turns). The grid and the items stay as they are until it is done, and
+  // the grid answers nothing useful before.
+  class Filing {
+   public:
+    Filing(SpatialGrid& grid, std::span<const Rect> areas);
+    Filing(SpatialGrid& grid, std::span<const Line> lines);
+    // Does about `items` items' worth more; true once all are filed.
+    bool Continue(std::size_t items);
+
+   private:
+    Filing(SpatialGrid& grid, std::span<const Rect> areas, std::span<const Line> lines,
+           std::size_t expectedCells);
+    template <typename Visit>
+    void ForEachCell(std::size_t id, Visit visit) const;
+
+    SpatialGrid& grid_;
+    std::span<const Rect> areas_;
+    std::span<const Line> lines_;
+    std::size_t items_;
+    std::size_t walked_ = 0;  // items whose cells are worked out
+    std::size_t filed_ = 0;   // items filed under them
+    std::size_t nextCell_ = 0;  // into cellOf_, of the next item to file
+    // The cells of each item, worked out once and kept, so that the count
+    // and the fill need not walk a line's cells twice.
+    std::vector<int> cellOf_;
+    std::vector<int> itemCells_;
+    std::vector<int> perCell_;
+  };
   // Files an item that was added with `was` under the cells of `now`
   // instead: a node or line that moved, without building the grid again.
   void MoveArea(int id, const Rect& was, const Rect& now);
@@ -72,10 +102,9 @@ class SpatialGrid {
   void Insert(int column, int row, int id);
   void Erase(int column, int row, int id);
   void Counted(int id, int cells);
-  // Files each item's cells, given by `forEachCell`(id, visit), about
-  // `expectedCells` of them in all.
-  template <typename ForEachCell>
-  void AddCounted(std::size_t items, std::size_t expectedCells, ForEachCell forEachCell);
+  // About how many cells the items are filed under in all.
+  std::size_t ExpectedCells(std::span<const Rect> areas) const;
+  std::size_t ExpectedCells(std::span<const Line> lines) const;
   bool TouchesEveryCell(const Rect& area) const;
   template <typename Filed>
   bool MeetsCells(const Filed& filed, const Rect& query) const;

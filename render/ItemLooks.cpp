@@ -40,15 +40,30 @@ int ItemLooks::Lookup(const HashSlots<Numbered<Item>>& numbers, const Item* item
 
 void ItemLooks::Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
                      std::span<CLink* const> links, bool sameNodes) {
-  TakeNodes(nodes, icons, sameNodes);
-  TakeLinks(links, sameNodes);
-  LinkEndsToNodes();
-  TakeOwnerCandidates();
-  FindFoldOwners();
-  for (LinkLook& look : links_) FoldLinkEnd(look);
-  retaken_ = {};
-  folded_.clear();
-  foldedKnown_ = false;
+  for (int stage = 0; stage < kTakeStages; ++stage) TakeStage(stage, nodes, icons, links, sameNodes);
+}
+
+void ItemLooks::TakeStage(int stage, std::span<CNode* const> nodes, std::span<const Rect> icons,
+                          std::span<CLink* const> links, bool sameNodes) {
+  switch (stage) {
+    case 0:
+      TakeNodes(nodes, icons, sameNodes);
+      break;
+    case 1:
+      TakeLinks(links, sameNodes);
+      break;
+    case 2:
+      LinkEndsToNodes();
+      TakeOwnerCandidates();
+      break;
+    default:
+      FindFoldOwners();
+      for (LinkLook& look : links_) FoldLinkEnd(look);
+      retaken_ = {};
+      folded_.clear();
+      foldedKnown_ = false;
+      break;
+  }
 }
 
 namespace {

@@ -58,6 +58,12 @@ class ItemLooks {
   // are the same nodes keeps their numbers.
   void Take(std::span<CNode* const> nodes, std::span<const Rect> icons,
             std::span<CLink* const> links, bool sameNodes);
+  // Take() a stage at a time, for a caller that spreads a large picture
+  // over several turns: stages 0 .. kTakeStages - 1 in order, each given
+  // the same lists. The looks answer nothing useful until the last.
+  static constexpr int kTakeStages = 4;
+  void TakeStage(int stage, std::span<CNode* const> nodes, std::span<const Rect> icons,
+                 std::span<CLink* const> links, bool sameNodes);
   // Reads node `id` again, its icon now at `icon`, or link `id`; Settle()
   // then works out what depends on them (who is shown, which LUs fold into
   // which owner).

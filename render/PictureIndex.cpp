@@ -5,6 +5,8 @@
 #include <span>
 
 #include "model/LuFold.h"
+#include "render/PictureIndexBuild.h"
+#include "render/PictureIndexFiling.h"
 
 namespace mapvine {
 
@@ -14,23 +16,12 @@ namespace {
 // starts from them instead of from everything near the area.
 constexpr std::size_t kFewShownShare = 16;
 
-// Cells of this many pixels a side hold a few nodes each in a dense picture
-// and keep a window-sized area to a few hundred cells.
-constexpr int kCellSize = 256;
 // Changes that reach more than one item in this many are read straight
 // through, all of them.
 constexpr std::size_t kWholeChangeShare = 8;
-// A line's pen and hit tolerance reach this far beyond its ideal line.
-constexpr int kLineReach = 6;
 
-// A node is filed with its label's band.
-Rect AreaOf(const Rect& icon) { return icon.Inflated(0, CNode::kLabelBand); }
-
-SpatialGrid::Line LineOf(const CLink& link) {
-  // A link read from a file may carry a wider hit tolerance.
-  const int reach = std::clamp(link.hitTolerance + kLineReach, kLineReach, kCellSize);
-  return {{link.x1, link.y1}, {link.x2, link.y2}, reach};
-}
+using picture_index::AreaOf;
+using picture_index::LineOf;
 
 // When `now` is `was` with one node taken out and put back elsewhere, each
 // node's new number by its old one; otherwise nothing. Whatever lies
@@ -77,21 +68,21 @@ void MarkOnce(std::vector<int>& ids, std::vector<char>& marked, std::size_t coun
 }  // namespace
 
 void PictureIndex::AreaChanged(const Rect& area) {
-  if (wholeChanged_ || !nodeGrid_) return;
+  if (ChangedDuringBuild() || changed_.whole || !nodeGrid_) return;
   for (const int id : nodeGrid_->Query(area)) MarkNode(id);
   for (const int id : linkGrid_->Query(area)) MarkLink(id);
   ReadAllWhenMany();
 }
 
 void PictureIndex::NodesChanged(std::span<const CNode* const> nodes) {
-  if (wholeChanged_ || !nodeGrid_) return;
+  if (ChangedDuringBuild() || changed_.whole || !nodeGrid_) return;
   MarkNodes(nodes);
 }
 
 void PictureIndex::NodesShownChanged(std::span<const CNode* const> nodes) {
-  if (wholeChanged_ || shownChanged_ || !nodeGrid_) return;
+  if (ChangedDuringBuild() || changed_.whole || changed_.shown || !nodeGrid_) return;
   if (nodes.size() * kWholeChangeShare > nodes_.size()) {
-    shownChanged_ = true;
+    changed_.shown = true;
     return;
   }
   MarkNodes(nodes);
@@ -111,36 +102,46 @@ void PictureIndex::MarkLink(int id) { MarkOnce(changed_.links, changed_.linkMark
 
 void PictureIndex::ReadAllWhenMany() {
   if ((changed_.nodes.size() + changed_.links.size()) * kWholeChangeShare > nodes_.size() + links_.size()) {
-    wholeChanged_ = true;
+    changed_.whole = true;
   }
 }
 
-void PictureIndex::Update() {
-  if (!wholeChanged_ && !shownChanged_ && changed_.nodes.empty() && changed_.links.empty()) return;
-  const bool sameCanvas = nodeGrid_ && width_ == doc_.picture.composedWidth &&
-                          height_ == doc_.picture.composedHeight;
-  width_ = doc_.picture.composedWidth;
-  height_ = doc_.picture.composedHeight;
-  const bool sameNodes = sameCanvas && TakeNewOrder();
-  const bool sameLinks = sameCanvas && doc_.Links().Version() == linkVersion_;
-  if (!sameNodes || !sameLinks) {
-    if (sameNodes) {
-      for (std::size_t id = 0; id < nodes_.size(); ++id) RefileNode(static_cast<int>(id));
-    } else {
-      BuildNodes();
+bool PictureIndex::Prepare(Clock::time_point deadline) {
+  // A small picture is read whole within a frame: there is nothing to gain
+  // from spreading it, and a window shows it at its first paint.
+  if (doc_.Nodes().size() + doc_.Links().size() < itemsReadAtOnce_) deadline = Clock::time_point::max();
+  if (build_ && !BuildStillValid()) Forget();
+  if (!build_) {
+    if (!changed_.whole && !changed_.shown && changed_.nodes.empty() && changed_.links.empty()) return true;
+    if (!StartBuild()) {
+      RetakeWhatChanged();
+      return true;
     }
-    BuildLinks();
-    looks_.Take(nodes_, nodeRects_, links_, sameNodes);
-  } else if (wholeChanged_) {
+  }
+  if (!ContinueBuild(deadline)) return false;
+  build_.reset();
+  // What the document reported changed while the lists were read.
+  if (!changed_.whole) return true;
+  if (Clock::now() >= deadline) return false;
+  RetakeWhatChanged();
+  return true;
+}
+
+void PictureIndex::RetakeWhatChanged() {
+  if (changed_.whole) {
     RetakeAll();
   } else {
-    if (shownChanged_) {
+    if (changed_.shown) {
       for (std::size_t id = 0; id < nodes_.size(); ++id) looks_.RetakeNode(static_cast<int>(id), nodeRects_[id]);
     }
     RetakeChanged();
   }
-  wholeChanged_ = false;
-  shownChanged_ = false;
+  ClearChanged();
+}
+
+void PictureIndex::ClearChanged() {
+  changed_.whole = false;
+  changed_.shown = false;
   for (const int id : changed_.nodes) changed_.nodeMarked[static_cast<std::size_t>(id)] = 0;
   for (const int id : changed_.links) changed_.linkMarked[static_cast<std::size_t>(id)] = 0;
   changed_.nodes.clear();
@@ -181,37 +182,6 @@ bool PictureIndex::TakeNewOrder() {
   for (const int id : changed_.nodes) changed_.nodeMarked[static_cast<std::size_t>(id)] = 1;
   nodeOrder_ = doc_.Nodes().OrderVersion();
   return true;
-}
-
-void PictureIndex::BuildNodes() {
-  nodes_.clear();
-  nodeRects_.clear();
-  nodeOrder_ = doc_.Nodes().OrderVersion();
-  nodes_.reserve(doc_.Nodes().size());
-  nodeRects_.reserve(doc_.Nodes().size());
-  std::vector<Rect> areas;
-  areas.reserve(doc_.Nodes().size());
-  for (const auto& node : doc_.Nodes()) {
-    nodeRects_.push_back(node->GetRect());
-    areas.push_back(AreaOf(nodeRects_.back()));
-    nodes_.push_back(node.get());
-  }
-  nodeGrid_.emplace(width_, height_, kCellSize);
-  nodeGrid_->AddAll(areas);
-}
-
-void PictureIndex::BuildLinks() {
-  links_.clear();
-  lines_.clear();
-  linkVersion_ = doc_.Links().Version();
-  links_.reserve(doc_.Links().size());
-  lines_.reserve(doc_.Links().size());
-  for (const auto& link : doc_.Links()) {
-    lines_.push_back(LineOf(*link));
-    links_.push_back(link.get());
-  }
-  linkGrid_.emplace(width_, height_, kCellSize);
-  linkGrid_->AddAll(lines_);
 }
 
 void PictureIndex::RefileNode(int id) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -19,12 +21,30 @@ namespace mapvine {
 // date on the next use. Most changes touch a few nodes and lines and leave
 // the lists as they are: then only what was filed where the picture changed
 // is read again, as building it whole costs a large picture several frames.
+// When it must be built whole (the first picture, nodes that came or went),
+// a window may spread the build over several turns (Prepare).
 class PictureIndex {
  public:
-  explicit PictureIndex(const CMapvineDoc& doc) : doc_(doc) {}
+  using Clock = std::chrono::steady_clock;
+
+  // A picture of fewer nodes and links than `itemsReadAtOnce` is read
+  // whole at once, however soon Prepare's deadline: it costs less than a
+  // frame.
+  static constexpr std::size_t kItemsReadAtOnce = 20000;
+  explicit PictureIndex(const CMapvineDoc& doc, std::size_t itemsReadAtOnce = kItemsReadAtOnce);
+  ~PictureIndex();
+  PictureIndex(const PictureIndex&) = delete;
+  PictureIndex& operator=(const PictureIndex&) = delete;
+
+  // Brings the index up to date as far as `deadline` allows; true once it
+  // is. Reading a large picture whole takes several calls, and a change
+  // the document reports meanwhile is read once the build is done; anything
+  // else is done at once. A question asked before then brings the index up
+  // to date whatever that costs, so it never answers from a stale index.
+  bool Prepare(Clock::time_point deadline);
 
   // The picture changed all over: every node and link is read again.
-  void MarkStale() { wholeChanged_ = true; }
+  void MarkStale() { changed_.whole = true; }
   // The picture changed inside `area`: what was filed there is read again,
   // and the links at the nodes among it.
   void AreaChanged(const Rect& area);
@@ -61,13 +81,33 @@ class PictureIndex {
   ItemLooks& Looks();
 
  private:
-  void Update();
+  void Update() { Prepare(Clock::time_point::max()); }
   bool FewShown() const;
   // Takes the node list's new order when it holds the same nodes as
   // before; false when nodes came or went.
   bool TakeNewOrder();
-  void BuildNodes();
-  void BuildLinks();
+
+  // Reading the lists whole (PictureIndexBuild.cpp).
+  struct Build;
+  // Starts the build when the lists or the canvas changed; false when
+  // reading what changed is enough.
+  bool StartBuild();
+  // Goes on with the build until it is done (true) or `deadline` passed.
+  bool ContinueBuild(Clock::time_point deadline);
+  bool BuildStillValid() const;
+  // Reads a part of a list or a stage of the looks; the build's stage
+  // moves on once one is done.
+  void ReadNodes(Build& build, std::size_t items);
+  void ReadLinks(Build& build, std::size_t items);
+  void FileAll(Build& build, std::size_t items);
+  // Drops everything read, so that the next build starts from nothing.
+  void Forget();
+  // A change reported while the build runs: everything is read again
+  // once it is done. True while it runs.
+  bool ChangedDuringBuild();
+
+  void RetakeWhatChanged();
+  void ClearChanged();
   // Files the node anew if it moved; reads the link again, filing it anew
   // if it moved.
   void RefileNode(int id);
@@ -84,13 +124,14 @@ class PictureIndex {
   void ReadAllWhenMany();
 
   const CMapvineDoc& doc_;
-  bool wholeChanged_ = true;
-  // Many nodes were hidden or shown (NodesShownChanged): every node's looks
-  // are read again, and nothing moved.
-  bool shownChanged_ = false;
-  // Nodes and links filed where the picture changed since the last update,
-  // each once.
+  const std::size_t itemsReadAtOnce_;
+  // What changed since the last update.
   struct Changed {
+    bool whole = true;
+    // Many nodes were hidden or shown (NodesShownChanged): every node's
+    // looks are read again, and nothing moved.
+    bool shown = false;
+    // Nodes and links filed where the picture changed, each once.
     std::vector<int> nodes, links;
     std::vector<char> nodeMarked, linkMarked;
   };
@@ -106,6 +147,7 @@ class PictureIndex {
   std::optional<SpatialGrid> nodeGrid_;
   std::optional<SpatialGrid> linkGrid_;
   ItemLooks looks_;
+  std::unique_ptr<Build> build_;  // while the lists are read whole
 };
 
 }  // namespace mapvine

@@ -39,7 +39,7 @@ void DocumentLink::NodeChanged(CNode& node) {
                        [this](const Rect& piece) { picture_.OverlayChanged(piece); });
   }
   if (const CNode* owner = FoldOwner(node)) picture_.OverlayChanged(owner->GetRect().Inflated(0, CNode::kLabelBand));
-  counts_.MarkStale();
+  counts_.NodeChanged(node);
   route_.TopologyChanged();
   if (!picture_.InBatch()) route_.Settle();
 }
@@ -96,6 +96,7 @@ void DocumentLink::BatchEnded() {
 }
 
 void DocumentLink::NodeRemoving(const CNode& node) {
+  counts_.NodeRemoving(node);
   picks_.Forget(node);
   route_.Forget(node);
   blink_.Forget(&node);
@@ -107,6 +108,7 @@ void DocumentLink::LinkRemoving(const CLink& link) {
 }
 
 void DocumentLink::AllRemoving() {
+  counts_.MarkStale();
   picks_ = ViewPicks{};
   route_.ForgetAll();
   blink_.Forget(nullptr);

@@ -1,7 +1,10 @@
 #include "view/PictureFrame.h"
 
 #include <QPainter>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "export/IndexedImage.h"
@@ -12,6 +15,12 @@ namespace {
 
 // Beyond this many stale areas in sight, a paint draws their bounding box.
 constexpr int kMostAreasDrawnApart = 2;
+// A paint reads a large picture whole for at most this long before it shows
+// what the window held, and draws bands of a frame while less than this has
+// passed: each turn of the event loop stays within a frame.
+constexpr auto kPaintBudget = std::chrono::milliseconds(16);
+// A frame drawn in bands is cut into this many.
+constexpr int kBandsAFrame = 4;
 
 }  // namespace
 
@@ -52,13 +61,31 @@ void PictureFrame::Paint(const QRegion& exposed) {
   for (const QRect& r : outside) painter.fillRect(r, window_.palette().color(QPalette::Dark));
   if (!picture_.HasBuffer()) return;
 
+  const auto start = PictureIndex::Clock::now();
   if (image_.size() != viewport.size()) {
     image_ = QImage(viewport.size(), QImage::Format_RGB32);
+    image_.fill(window_.palette().color(QPalette::Dark));
     stale_ = image_.rect();
   }
   if (const CDIBPal* pal = picture_.Palette()) colors_ = ColorTableOf(*pal);
   const QRegion shown = exposed.intersected(picture).intersected(image_.rect());
+  // A large picture read whole (the first refresh's, nodes that came or
+  // went) costs several frames: meanwhile the window shows what it held.
+  // The paint that finds it so only starts the build, as its turn may have
+  // done much already (the end of a refresh); the next ones go on with it.
+  if (!renderer_.Index().Prepare(catchingUp_ ? start + kPaintBudget : start)) {
+    catchingUp_ = true;
+    nextBand_ = 0;
+    for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
+    return PaintAgainSoon();
+  }
   const QRegion toDraw = shown.intersected(stale_);
+  if (catchingUp_) {
+    catchingUp_ = !DrawInBands(toDraw, start);
+    for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
+    if (catchingUp_) PaintAgainSoon();
+    return;
+  }
   // Each area drawn asks the index what lies near it and walks the lines
   // through it anew: the many small areas a slice of status answers leaves
   // across a fitted picture cost several times their bounding box drawn
@@ -70,6 +97,33 @@ void PictureFrame::Paint(const QRegion& exposed) {
   }
   stale_ -= shown;
   for (const QRect& r : shown) painter.drawImage(r.topLeft(), image_, r);
+}
+
+bool PictureFrame::DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start) {
+  // Each paint goes on where the last stopped, so that areas going stale
+  // again at the top (a status pass running) cannot hold the bottom back.
+  const QRect box = toDraw.boundingRect();
+  const int bandHeight = std::max(1, (image_.height() + kBandsAFrame - 1) / kBandsAFrame);
+  for (; nextBand_ < kBandsAFrame; ++nextBand_) {
+    if (PictureIndex::Clock::now() - start >= kPaintBudget) return false;
+    const QRect band = QRect(0, nextBand_ * bandHeight, image_.width(), bandHeight).intersected(box);
+    if (band.isEmpty()) continue;
+    DrawExposed(band);
+    stale_ -= band;
+  }
+  nextBand_ = 0;
+  return true;
+}
+
+void PictureFrame::PaintAgainSoon() {
+  if (paintPosted_) return;
+  paintPosted_ = true;
+  // The whole viewport: what is stale may lie outside the last paint's
+  // region, or nothing may be stale when only the bands are left to go.
+  QTimer::singleShot(0, window_.viewport(), [this] {
+    paintPosted_ = false;
+    window_.viewport()->update();
+  });
 }
 
 void PictureFrame::DrawExposed(QRect r) {

@@ -38,6 +38,10 @@ class PictureFrame {
   void Scroll(int dx, int dy);
   // Paints the `exposed` region of the window's viewport.
   void Paint(const QRegion& exposed);
+  // False while the window shows what it held, or only part of the picture,
+  // as the index of a large picture is built and the first frame after it
+  // drawn, over several turns; paints that finish it are on their way.
+  bool ShowsWhole() const { return !catchingUp_; }
 
   // The whole picture at 100% in its palette, without what lies over it;
   // null without a picture or when its image cannot be allocated.
@@ -53,6 +57,12 @@ class PictureFrame {
  private:
   // Draws the exposed viewport rectangle `r` into image_.
   void DrawExposed(QRect r);
+  // After the index of a large picture was built over several turns, its
+  // first frame is drawn band by band, a few bands a turn, from `start`;
+  // true once the last band is drawn.
+  bool DrawInBands(const QRegion& toDraw, PictureIndex::Clock::time_point start);
+  // Paints what is still stale at the next turn.
+  void PaintAgainSoon();
 
   COSBView& picture_;
   QAbstractScrollArea& window_;
@@ -65,6 +75,10 @@ class PictureFrame {
   QRegion stale_;
   // The picture's colour table in true colour, as the paints use it.
   std::array<QRgb, 256> colors_{};
+  // The index was not ready at a paint: the next frame is drawn in bands.
+  bool catchingUp_ = false;
+  int nextBand_ = 0;  // the band of the viewport drawn next
+  bool paintPosted_ = false;
 };
 
 }  // namespace mapvine

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "graphics/SpatialGrid.h"
 
@@ -38,6 +39,44 @@ TEST(SpatialGrid, QueriesOfAnySizeAnswerEachFiledItemOnceInOrder) {
     }
     EXPECT_EQ(grid.Query(query), expected) << query.left << " " << query.right;
     EXPECT_EQ(grid.Count(query), expected.size());
+  }
+}
+
+// Filing in parts of any size, the count of each cell worked out before any
+// is filled, files every item as adding them one by one does.
+TEST(SpatialGrid, FilingInPartsFilesAsAddingOneByOne) {
+  std::mt19937 random(5);
+  const auto upTo = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  std::vector<Rect> areas;
+  std::vector<SpatialGrid::Line> lines;
+  for (int id = 0; id < 400; ++id) {
+    // Some reach beyond the picture, some are empty.
+    const int x = upTo(4400) - 200, y = upTo(3400) - 200;
+    areas.push_back({x, y, x + upTo(3) * 60, y + 30});
+    lines.push_back({{x, y}, {upTo(4400) - 200, upTo(3400) - 200}, 1 + upTo(20)});
+  }
+  SpatialGrid oneByOneAreas(4000, 3000, 128), oneByOneLines(4000, 3000, 128);
+  for (int id = 0; id < 400; ++id) {
+    oneByOneAreas.AddArea(id, areas[static_cast<std::size_t>(id)]);
+    const SpatialGrid::Line& line = lines[static_cast<std::size_t>(id)];
+    oneByOneLines.AddLine(id, line.from, line.to, line.reach);
+  }
+  for (const std::size_t part : {std::size_t{1}, std::size_t{7}, std::size_t{399}, std::size_t{10000}}) {
+    SpatialGrid inPartsAreas(4000, 3000, 128), inPartsLines(4000, 3000, 128);
+    SpatialGrid::Filing filingAreas(inPartsAreas, areas), filingLines(inPartsLines, lines);
+    while (!filingAreas.Continue(part)) {
+    }
+    while (!filingLines.Continue(part)) {
+    }
+    for (int probe = 0; probe < 50; ++probe) {
+      const int x = upTo(4000), y = upTo(3000);
+      const Rect query{x, y, x + upTo(1500), y + upTo(1500)};
+      EXPECT_EQ(inPartsAreas.Query(query), oneByOneAreas.Query(query)) << part;
+      EXPECT_EQ(inPartsLines.Query(query), oneByOneLines.Query(query)) << part;
+      EXPECT_EQ(inPartsLines.Count(query), oneByOneLines.Count(query)) << part;
+      EXPECT_EQ(inPartsLines.At({x, y}), oneByOneLines.At({x, y})) << part;
+    }
+    EXPECT_EQ(inPartsAreas.Count({0, 0, 4000, 3000}), oneByOneAreas.Count({0, 0, 4000, 3000})) << part;
   }
 }
 

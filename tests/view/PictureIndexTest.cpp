@@ -29,7 +29,9 @@ namespace {
 // as the real window does.
 class IndexedPicture final : public COSBView, public DocumentView {
  public:
-  explicit IndexedPicture(CMapvineDoc& doc) : doc_(doc), index_(doc) { doc_.AttachView(this); }
+  IndexedPicture(CMapvineDoc& doc, std::size_t itemsReadAtOnce) : doc_(doc), index_(doc, itemsReadAtOnce) {
+    doc_.AttachView(this);
+  }
   ~IndexedPicture() override { doc_.AttachView(nullptr); }
   PictureIndex& Index() { return index_; }
 
@@ -95,14 +97,17 @@ void ExpectSameLooks(PictureIndex& kept, PictureIndex& fresh) {
 
 // Random networks of network nodes with LUs, changed as people and
 // refreshes change them: each change reported as the document and the
-// window report it.
+// window report it. Built whole over several turns, as a large picture is,
+// the changes come between its steps.
 TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
-  for (unsigned seed = 1; seed <= 8; ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
+  for (unsigned run = 0; run < 16; ++run) {
+    const unsigned seed = run / 2 + 1;
+    const bool spread = run % 2 == 1;
+    SCOPED_TRACE("seed " + std::to_string(seed) + (spread ? ", built over several turns" : ""));
     std::mt19937 random(seed);
     auto upTo = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     CMapvineDoc doc;
-    IndexedPicture picture(doc);
+    IndexedPicture picture(doc, spread ? 0 : PictureIndex::kItemsReadAtOnce);
     doc.NewDocument();
     picture.RequestPictureResize(8000, 5000);
     // Nodes near their neighbours in the list, so that most changes reach
@@ -194,6 +199,10 @@ TEST(PictureIndex, AfterRandomChangesAnswersAsOneBuiltAfresh) {
       if (recording) {
         lastEdit = recording->Finish();
         lastUndone = false;
+      }
+      // A deadline already past: one step of a build at a time.
+      for (int turn = spread ? upTo(4) : 0; turn > 0; --turn) {
+        picture.Index().Prepare(PictureIndex::Clock::time_point::min());
       }
       // Asked now and then, as paints come between changes.
       if (upTo(3) != 0) continue;
