@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "base/QualifiedName.h"
+#include "model/SortedNames.h"
 
 namespace mapvine {
 namespace {
@@ -35,6 +36,7 @@ std::uint64_t NodeIndex::HashOf(std::string_view name) {
 }
 
 void NodeIndex::Add(CNode& node) {
+  sortedNames_.reset();
   anyName_.Add(node);
   const std::string_view name = ReportedName(node);
   const auto [entry, added] = byName_.FindOrAdd(HashOf(name), NameIs(name));
@@ -48,6 +50,7 @@ void NodeIndex::Add(CNode& node) {
 }
 
 void NodeIndex::Remove(const CNode& node) {
+  sortedNames_.reset();
   anyName_.Remove(node);
   if (lastFound_ == &node) lastFound_ = nullptr;
   const std::string_view name = ReportedName(node);
@@ -87,6 +90,11 @@ CNode* NodeIndex::Find(std::string_view name) const {
   CNode* found = entry->count == 1 ? entry->node : FirstInList(name);
   lastFound_ = found;
   return found;
+}
+
+std::shared_ptr<const SortedNames> NodeIndex::SortedAnyNames() const {
+  if (!sortedNames_) sortedNames_ = std::make_shared<const SortedNames>(listOrder_);
+  return sortedNames_;
 }
 
 NodeIndex::LinkEnds NodeIndex::FindLinkEnds(std::string_view owner,

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/SortedNames.h"
+#include "tests/model/FakeDocumentView.h"
 
 namespace mapvine {
 
@@ -20,6 +24,42 @@ TEST(SortedNamesTest, MatchesCopiedNamesIgnoringAsciiCase) {
   EXPECT_EQ(names[2], "NETA.NN1");
   EXPECT_EQ(names.Holding("lu\xE9"), (std::vector<std::uint32_t>{0, 1}));
   EXPECT_TRUE(names.Holding("LU\xC9").empty());
+}
+
+std::vector<std::string> AllOf(const SortedNames& names) {
+  std::vector<std::string> all;
+  for (std::size_t i = 0; i < names.size(); ++i) all.emplace_back(names[i]);
+  return all;
+}
+
+// The document keeps its sorted names across Find dialogs; after every way
+// a name or the set of nodes changes they must be those of a fresh sort,
+// while names taken earlier stay as they were.
+TEST(SortedNamesTest, TheDocumentsNamesFollowEveryChange) {
+  testing::DocumentWithView d;
+  CMapvineDoc& doc = d.doc;
+  for (const char* name : {"NN1", "EN1", "LU1"}) doc.NewNode(name, std::string("NETA.") + name, NetworkNode, nullptr, nullptr);
+  const auto first = doc.SortedResourceNames();
+  EXPECT_EQ(doc.SortedResourceNames(), first);  // kept while nothing changes
+  const std::vector<std::string> firstNames = AllOf(*first);
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"rename", [&] { doc.RenameNode(*doc.FindNode("LU1"), "ZZ9"); }},
+      {"add", [&] { doc.NewNode("AA1", "NETB.AA1", EndNode, nullptr, nullptr); }},
+      {"remove", [&] { doc.RemoveNode(*doc.FindNode("EN1")); }},
+      {"insert", [&] {
+         auto node = std::make_unique<CNode>();
+         node->label = "MM1";
+         doc.InsertNode(std::move(node));
+       }},
+      {"clear", [&] { doc.Clear(); }},
+  };
+  for (const auto& [what, change] : changes) {
+    SCOPED_TRACE(what);
+    doc.SortedResourceNames();
+    change();
+    EXPECT_EQ(AllOf(*doc.SortedResourceNames()), AllOf(SortedNames(doc.Nodes())));
+  }
+  EXPECT_EQ(AllOf(*first), firstNames);
 }
 
 }  // namespace mapvine
