@@ -1,6 +1,7 @@
 #include "model/EditRecording.h"
 
 #include "model/LinkKeys.h"
+#include "model/NodeFetch.h"
 #include "model/NodeIndex.h"
 
 namespace mapvine {
@@ -101,7 +102,13 @@ std::optional<DocumentEdit> EditRecording::Finish() {
   doc_ = nullptr;
   DocumentEdit edit;
   edit.nodes_.reserve(nodes_.size());
-  for (TouchedNode& touched : nodes_) {
+  for (std::size_t i = 0; i < nodes_.size(); ++i) {
+    // An edit may have touched a hundred thousand nodes, scattered over
+    // memory, since it read them first: each is fetched again ahead.
+    if (i + kNodesFetchedAhead < nodes_.size() && nodes_[i + kNodesFetchedAhead].node != nullptr) {
+      FetchNode(*nodes_[i + kNodesFetchedAhead].node);
+    }
+    TouchedNode& touched = nodes_[i];
     if (touched.node == nullptr) {
       // It left; only what it was before the edit, if anything, counts.
       if (touched.before && touched.namedByIt) {

@@ -3,20 +3,11 @@
 #include <functional>
 
 #include "base/QualifiedName.h"
+#include "model/NodeFetch.h"
 #include "model/SortedNames.h"
 
 namespace mapvine {
 namespace {
-
-// Starts fetching the node, so that its trip to memory overlaps the work
-// done before it is read.
-void FetchNode(const CNode& node) {
-  constexpr std::size_t kCacheLine = 64;
-  const auto* bytes = reinterpret_cast<const char*>(&node);
-  for (std::size_t offset = 0; offset < sizeof(CNode); offset += kCacheLine) {
-    __builtin_prefetch(bytes + offset);
-  }
-}
 
 // Starts fetching the node and the storage of its link list, where a link
 // joining it is about to be appended.

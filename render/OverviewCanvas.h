@@ -49,6 +49,11 @@ class Pixels {
   // `to`, both included, unless the line misses the clip.
   template <typename Visit>
   void Walk(QPoint from, QPoint to, Visit visit) const;
+  bool Inside(QPoint p) const { return p.x() >= left_ && p.x() <= right_ && p.y() >= top_ && p.y() <= bottom_; }
+  // A one-pixel line with both ends inside the clip, the pixels Walk
+  // visits; false, drawing nothing, when it is too long for the way it is
+  // stepped.
+  bool SteppedLine(QPoint from, QPoint to, QRgb color) const;
 
   QRgb* bits_;
   int stride_;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,23 @@ std::vector<std::string> AllOf(const SortedNames& names) {
   std::vector<std::string> all;
   for (std::size_t i = 0; i < names.size(); ++i) all.emplace_back(names[i]);
   return all;
+}
+
+// Names that agree in their first sixteen bytes, or differ only in zero
+// bytes and length, still come out in byte order, each once.
+TEST(SortedNamesTest, SortsInByteOrderBeyondTheFirstBytes) {
+  std::mt19937 random(7);
+  const std::string letters("AB\0\xE9", 4);
+  CSpriteList nodes;
+  std::set<std::string> expected;
+  for (int n = 0; n < 2000; ++n) {
+    // A run of one letter as long as the heads or longer, then a few at random.
+    std::string name(random() % 20, 'A');
+    for (std::size_t tail = random() % 4; tail > 0; --tail) name += letters[random() % letters.size()];
+    nodes.Insert(std::make_unique<CNode>()).label = name;
+    expected.insert(name);
+  }
+  EXPECT_EQ(AllOf(SortedNames(nodes)), std::vector<std::string>(expected.begin(), expected.end()));
 }
 
 // The document keeps its sorted names across Find dialogs; after every way

@@ -33,4 +33,26 @@ TEST(OverviewCanvasTest, ClippedLinesMatchTheWholeWalk) {
   }
 }
 
+// A line, in any direction and of any length down to one pixel, sets the
+// pixels the walk visits, whether it lies inside the clip or runs out.
+TEST(OverviewCanvasTest, WholeLinesMatchTheWalkInEveryDirection) {
+  QImage drawn(61, 61, QImage::Format_RGB32), walked = drawn;
+  const QRect clip(1, 1, 59, 59);
+  for (int x = -29; x <= 29; ++x) {
+    for (int y = -29; y <= 29; ++y) {
+      for (const QPoint from : {QPoint(30, 30), QPoint(30 + y / 2, 30 - x / 2)}) {
+        const QPoint to = from + QPoint(x, y);
+        drawn.fill(0);
+        walked.fill(0);
+        overview::Pixels(drawn, clip).Line(from, to, 7);
+        for (LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());; walk.Step()) {
+          if (clip.contains(walk.x, walk.y)) walked.setPixel(walk.x, walk.y, 7);
+          if (walk.x == to.x() && walk.y == to.y()) break;
+        }
+        EXPECT_EQ(drawn, walked) << from.x() << "," << from.y() << " to " << to.x() << "," << to.y();
+      }
+    }
+  }
+}
+
 }  // namespace mapvine
