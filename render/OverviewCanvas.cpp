@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "graphics/LineDrawing.h"
 
@@ -78,7 +79,24 @@ void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
 void Pixels::Line(QPoint from, QPoint to, QRgb color) const {
   // Most lines of a fitted frame lie wholly inside, as both their ends do:
   // no check per pixel.
-  if (Inside(from) && Inside(to) && SteppedLine(from, to, color)) return;
+  if (Inside(from) && Inside(to)) {
+    if (Stepped(from, to, 0, std::numeric_limits<long long>::max(), color)) return;
+  } else if (QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                   QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())))
+                 .intersects(clip)) {
+    // (Not QRect::normalized: it moves the corners of a reversed box in by
+    // one, leaving an end out.)
+    // A zoomed-in frame shows a few hundred pixels of lines thousands long:
+    // only the steps near the clip are taken.
+    // The walk counts a step near an area by its main coordinate and by
+    // where it lies across with some slack; the steps taken are cut to
+    // those inside.
+    const Rect near{left_ - 1, top_ - 1, right_ + 2, bottom_ + 2};
+    const std::optional<WalkPart> part = WalkNear(LineWalk::Between(from.x(), from.y(), to.x(), to.y()), near);
+    if (!part || Stepped(from, to, part->first, part->last, color)) return;
+  } else {
+    return;
+  }
   Walk(from, to, [&](int x, int y, int) { Put(x, y, color); });
 }
 
@@ -104,35 +122,59 @@ class ExactDivision {
   int shift_;
 };
 
+// Lines as long as this or longer are walked: below it the numerators
+// ExactDivision divides, 2 * major * (minor + 1) at most, stay below 2^31.
+constexpr long long kLongestStepped = 16384;
+
 }  // namespace
 
-bool Pixels::SteppedLine(QPoint from, QPoint to, QRgb color) const {
-  const int along = std::abs(to.x() - from.x());
-  const int across = std::abs(to.y() - from.y());
+bool Pixels::Stepped(QPoint from, QPoint to, long long first, long long last, QRgb color) const {
+  const long long along = std::llabs(static_cast<long long>(to.x()) - from.x());
+  const long long across = std::llabs(static_cast<long long>(to.y()) - from.y());
   const bool flat = along >= across;
-  const int major = flat ? along : across;
-  const int minor = flat ? across : along;
-  // Below this, 2 * major * (minor + 1) stays below 2^31.
-  constexpr int kLongestStepped = 16384;
+  const long long major = flat ? along : across;
+  const long long minor = flat ? across : along;
   if (major >= kLongestStepped) return false;
-  const std::ptrdiff_t stepX = from.x() < to.x() ? 1 : -1;
-  const std::ptrdiff_t stepY = (from.y() < to.y() ? 1 : -1) * static_cast<std::ptrdiff_t>(stride_);
-  const std::ptrdiff_t stepMajor = flat ? stepX : stepY;
-  const std::ptrdiff_t stepMinor = flat ? stepY : stepX;
-  QRgb* pixel = Row(from.y()) + from.x();
-  *pixel = color;
-  if (major == 0) return true;
+  first = std::max(first, 0LL);
+  last = std::min(last, major);
+  const int signX = from.x() < to.x() ? 1 : -1;
+  const int signY = from.y() < to.y() ? 1 : -1;
   // LineWalk's pixel at step i lies floor((2 i minor + major) / (2 major))
   // pixels across from the start. Worked out afresh at each step, rather
   // than carried from the step before as the walk's error is, the steps
   // do not wait for one another: a fitted frame of a large network draws
   // millions of pixels of lines.
-  const ExactDivision acrossOf(2 * static_cast<std::uint64_t>(major));
+  const ExactDivision acrossOf(2 * static_cast<std::uint64_t>(std::max(major, 1LL)));
   const std::uint64_t grow = 2 * static_cast<std::uint64_t>(minor);
-  std::uint64_t numerator = static_cast<std::uint64_t>(major) + grow;
-  for (int step = 1; step <= major; ++step, numerator += grow) {
-    pixel += stepMajor;
-    pixel[static_cast<std::ptrdiff_t>(acrossOf.Of(numerator)) * stepMinor] = color;
+  const auto acrossAt = [&](long long step) {
+    return static_cast<std::ptrdiff_t>(acrossOf.Of(static_cast<std::uint64_t>(major + step * minor * 2)));
+  };
+  const auto pointAt = [&](long long step) {
+    const long long offset = acrossAt(step);
+    return QPoint(from.x() + signX * static_cast<int>(flat ? step : offset),
+                  from.y() + signY * static_cast<int>(flat ? offset : step));
+  };
+  // Steps near the clip's edge may fall just outside it. Both coordinates
+  // only grow or only shrink along a walk: once the first and the last
+  // step are inside, so is every step between.
+  while (first <= last && !Inside(pointAt(first))) ++first;
+  while (last >= first && !Inside(pointAt(last))) --last;
+  if (first > last) return true;
+  const std::ptrdiff_t stepX = signX;
+  const std::ptrdiff_t stepY = signY * static_cast<std::ptrdiff_t>(stride_);
+  const std::ptrdiff_t stepMajor = flat ? stepX : stepY;
+  const std::ptrdiff_t stepMinor = flat ? stepY : stepX;
+  // `base` moves along the main direction only; the step's pixel lies
+  // across from it by how far the walk has moved across since `first`.
+  const QPoint start = pointAt(first);
+  const std::ptrdiff_t acrossFirst = acrossAt(first);
+  QRgb* base = Row(start.y()) + start.x();
+  *base = color;
+  std::uint64_t numerator = static_cast<std::uint64_t>(major) + static_cast<std::uint64_t>(first) * grow;
+  for (long long step = first + 1; step <= last; ++step) {
+    numerator += grow;
+    base += stepMajor;
+    base[(static_cast<std::ptrdiff_t>(acrossOf.Of(numerator)) - acrossFirst) * stepMinor] = color;
   }
   return true;
 }

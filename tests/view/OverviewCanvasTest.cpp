@@ -13,7 +13,9 @@ namespace mapvine {
 // shows, dashes included, is what a walk over the whole line puts there.
 TEST(OverviewCanvasTest, ClippedLinesMatchTheWholeWalk) {
   const QPoint ends[][2] = {{{-5000, -3700}, {9000, 6100}}, {{-3000, 9000}, {170, -12000}},
-                            {{-900, 149}, {900, 151}}, {{100, 75}, {100, 75}}};
+                            {{-900, 149}, {900, 151}}, {{100, 75}, {100, 75}},
+                            {{-30000, 140}, {170, -9}}, {{-70000, 149}, {210, 60}},
+                            {{300, 400}, {126, 84}}};  // ends on a corner of a clip
   for (const auto& [from, to] : ends) {
     for (const QRect clip : {QRect(0, 0, 200, 150), QRect(37, 21, 90, 64), QRect(0, 149, 200, 1)}) {
       QImage drawn(200, 150, QImage::Format_RGB32), walked = drawn;
@@ -29,6 +31,15 @@ TEST(OverviewCanvasTest, ClippedLinesMatchTheWholeWalk) {
         if (walk.x == to.x() && walk.y == to.y()) break;
       }
       EXPECT_EQ(drawn, walked) << from.x() << "," << from.y() << " clip " << clip.y();
+      // A plain line is the walk's pixels alone.
+      drawn.fill(0);
+      walked.fill(0);
+      overview::Pixels(drawn, clip).Line(from, to, 1);
+      for (LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());; walk.Step()) {
+        if (clip.contains(walk.x, walk.y)) walked.setPixel(walk.x, walk.y, 1);
+        if (walk.x == to.x() && walk.y == to.y()) break;
+      }
+      EXPECT_EQ(drawn, walked) << "line " << from.x() << "," << from.y() << " clip " << clip.y();
     }
   }
 }
