@@ -84,13 +84,11 @@ void Pixels::Line(QPoint from, QPoint to, QRgb color) const {
   } else if (QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                    QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())))
                  .intersects(clip)) {
-    // (Not QRect::normalized: it moves the corners of a reversed box in by
-    // one, leaving an end out.)
-    // A zoomed-in frame shows a few hundred pixels of lines thousands long:
-    // only the steps near the clip are taken.
-    // The walk counts a step near an area by its main coordinate and by
-    // where it lies across with some slack; the steps taken are cut to
-    // those inside.
+    // (The box is built by hand: QRect::normalized moves the corners of a
+    // reversed box in by one, leaving an end out.) A zoomed-in frame shows
+    // a few hundred pixels of lines thousands long: only the steps near
+    // the clip are taken, with the slack Walk gives them, and Stepped cuts
+    // them to those inside.
     const Rect near{left_ - 1, top_ - 1, right_ + 2, bottom_ + 2};
     const std::optional<WalkPart> part = WalkNear(LineWalk::Between(from.x(), from.y(), to.x(), to.y()), near);
     if (!part || Stepped(from, to, part->first, part->last, color)) return;
