@@ -229,9 +229,23 @@ void Pixels::Corners(const QRect& box, int thickness, int reach, QRgb color) con
   }
 }
 
+namespace {
+
+// std::lround's answer, halves away from zero, without its library call:
+// a fitted frame places both ends of every line. The integer part is cut
+// off exactly, and so is what remains of `v` without it.
+long RoundedHalfAway(double v) {
+  if (!(std::abs(v) < 1e15)) return std::lround(v);
+  const auto whole = static_cast<long>(v);
+  const double rest = v - static_cast<double>(whole);
+  return whole + (rest >= 0.5 ? 1 : 0) - (rest <= -0.5 ? 1 : 0);
+}
+
+}  // namespace
+
 QPoint Placement::At(double x, double y) const {
-  return {static_cast<int>(std::lround(x * zoom)) - scroll.x(),
-          static_cast<int>(std::lround(y * zoom)) - scroll.y()};
+  return {static_cast<int>(RoundedHalfAway(x * zoom)) - scroll.x(),
+          static_cast<int>(RoundedHalfAway(y * zoom)) - scroll.y()};
 }
 
 QPoint Placement::CentreOf(const CNode& node) const {
