@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <random>
 #include <set>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,11 +65,6 @@ TEST(SortedNamesTest, TheDocumentsNamesFollowEveryChange) {
       {"rename", [&] { doc.RenameNode(*doc.FindNode("LU1"), "ZZ9"); }},
       {"add", [&] { doc.NewNode("AA1", "NETB.AA1", EndNode, nullptr, nullptr); }},
       {"remove", [&] { doc.RemoveNode(*doc.FindNode("EN1")); }},
-      {"insert", [&] {
-         auto node = std::make_unique<CNode>();
-         node->label = "MM1";
-         doc.InsertNode(std::move(node));
-       }},
       {"clear", [&] { doc.Clear(); }},
   };
   for (const auto& [what, change] : changes) {

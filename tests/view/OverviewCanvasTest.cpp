@@ -8,6 +8,20 @@
 #include "render/OverviewCanvas.h"
 
 namespace mapvine {
+namespace {
+
+// A plain line is the walk's pixels inside the clip, and nothing else.
+void ExpectLineIsTheWalk(QSize size, QRect clip, QPoint from, QPoint to) {
+  QImage drawn(size, QImage::Format_RGB32), walked = drawn;
+  drawn.fill(0);
+  walked.fill(0);
+  overview::Pixels(drawn, clip).Line(from, to, 1);
+  for (LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());; walk.Step()) {
+    if (clip.contains(walk.x, walk.y)) walked.setPixel(walk.x, walk.y, 1);
+    if (walk.x == to.x() && walk.y == to.y()) break;
+  }
+  EXPECT_EQ(drawn, walked) << from.x() << "," << from.y() << " to " << to.x() << "," << to.y();
+}
 
 // A frame shows a few pixels of lines that may run far beyond it: what it
 // shows, dashes included, is what a walk over the whole line puts there.
@@ -31,39 +45,22 @@ TEST(OverviewCanvasTest, ClippedLinesMatchTheWholeWalk) {
         if (walk.x == to.x() && walk.y == to.y()) break;
       }
       EXPECT_EQ(drawn, walked) << from.x() << "," << from.y() << " clip " << clip.y();
-      // A plain line is the walk's pixels alone.
-      drawn.fill(0);
-      walked.fill(0);
-      overview::Pixels(drawn, clip).Line(from, to, 1);
-      for (LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());; walk.Step()) {
-        if (clip.contains(walk.x, walk.y)) walked.setPixel(walk.x, walk.y, 1);
-        if (walk.x == to.x() && walk.y == to.y()) break;
-      }
-      EXPECT_EQ(drawn, walked) << "line " << from.x() << "," << from.y() << " clip " << clip.y();
+      ExpectLineIsTheWalk(drawn.size(), clip, from, to);
     }
   }
 }
 
 // A line, in any direction and of any length down to one pixel, sets the
 // pixels the walk visits, whether it lies inside the clip or runs out.
-TEST(OverviewCanvasTest, WholeLinesMatchTheWalkInEveryDirection) {
-  QImage drawn(61, 61, QImage::Format_RGB32), walked = drawn;
-  const QRect clip(1, 1, 59, 59);
+TEST(OverviewCanvasTest, LinesMatchTheWalkInEveryDirection) {
   for (int x = -29; x <= 29; ++x) {
     for (int y = -29; y <= 29; ++y) {
       for (const QPoint from : {QPoint(30, 30), QPoint(30 + y / 2, 30 - x / 2)}) {
-        const QPoint to = from + QPoint(x, y);
-        drawn.fill(0);
-        walked.fill(0);
-        overview::Pixels(drawn, clip).Line(from, to, 7);
-        for (LineWalk walk = LineWalk::Between(from.x(), from.y(), to.x(), to.y());; walk.Step()) {
-          if (clip.contains(walk.x, walk.y)) walked.setPixel(walk.x, walk.y, 7);
-          if (walk.x == to.x() && walk.y == to.y()) break;
-        }
-        EXPECT_EQ(drawn, walked) << from.x() << "," << from.y() << " to " << to.x() << "," << to.y();
+        ExpectLineIsTheWalk(QSize(61, 61), QRect(1, 1, 59, 59), from, from + QPoint(x, y));
       }
     }
   }
 }
 
+}  // namespace
 }  // namespace mapvine
