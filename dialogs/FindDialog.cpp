@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,18 +34,19 @@ QStringList RecentSearches() {
 
 // The completer's rows: the labels and network-qualified names that hold
 // the typed text, sorted. A large picture has a hundred thousand names and
-// more, so they are taken from the nodes only once the person starts
-// typing, and matched here first: the completer, which turns each row it
-// looks at into text, then looks only at those. A row turns into text only
-// when asked for.
+// more, so they are matched here first: the completer, which turns each row
+// it looks at into text, then looks only at those. The document keeps the
+// names sorted while they stay the same, and each keystroke takes them
+// anew, so that names a refresh changed meanwhile are offered. A row turns
+// into text only when asked for.
 class NameRows final : public QAbstractListModel {
  public:
-  NameRows(const CSpriteList& nodes, QObject* parent) : QAbstractListModel(parent), nodes_(nodes) {}
+  NameRows(const CMapvineDoc& doc, QObject* parent) : QAbstractListModel(parent), doc_(doc) {}
 
   void Match(const QString& typed) {
     beginResetModel();
-    if (!names_) names_.emplace(nodes_);
     const std::optional<std::string> text = NameFromQt(typed);
+    names_ = doc_.SortedResourceNames();
     rows_ = text ? names_->Holding(*text) : std::vector<std::uint32_t>{};
     endResetModel();
   }
@@ -56,8 +59,9 @@ class NameRows final : public QAbstractListModel {
   }
 
  private:
-  const CSpriteList& nodes_;
-  std::optional<SortedNames> names_;
+  const CMapvineDoc& doc_;
+  // The names rows_ counts in, as they were at the last keystroke.
+  std::shared_ptr<const SortedNames> names_;
   std::vector<std::uint32_t> rows_;
 };
 
@@ -75,16 +79,22 @@ FindDialog::FindDialog(const CMapvineDoc& doc, QWidget* parent)
   name_->addItems(RecentSearches());
   name_->setCurrentIndex(-1);
   name_->lineEdit()->setObjectName(QStringLiteral("box1056"));
-  auto* names = new NameRows(doc_.Nodes(), this);
+  auto* names = new NameRows(doc_, this);
   // The rows change before the completer hears of the same edit.
   connect(name_->lineEdit(), &QLineEdit::textEdited, names, &NameRows::Match);
   auto* completer = new QCompleter(names, this);
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setFilterMode(Qt::MatchContains);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
-  // Rows of one height: the list need not lay out a hundred thousand names
-  // to know where each lies.
-  if (auto* list = qobject_cast<QListView*>(completer->popup())) list->setUniformItemSizes(true);
+  // The rows hold only names that match already: filtering them again
+  // would turn each of up to a hundred thousand rows into text at every
+  // keystroke.
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+  if (auto* list = qobject_cast<QListView*>(completer->popup())) {
+    // Rows of one height, laid out a batch at a time between other events:
+    // the list need not lay out a hundred thousand names before it shows.
+    list->setUniformItemSizes(true);
+    list->setLayoutMode(QListView::Batched);
+  }
   name_->setCompleter(completer);
   // An editable box keeps Enter from the dialog's default button: Enter
   // locates here, and in the completer's list (see eventFilter).
@@ -138,8 +148,11 @@ bool FindDialog::eventFilter(QObject* watched, QEvent* event) {
   const int key = static_cast<QKeyEvent*>(event)->key();
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
   // A highlighted row is what the person means; otherwise the typed text.
+  // The list makes its first row current without highlighting it.
   const QModelIndex row = list->currentIndex();
-  if (row.isValid()) name_->lineEdit()->setText(row.data().toString());
+  if (row.isValid() && list->selectionModel()->isSelected(row)) {
+    name_->lineEdit()->setText(row.data().toString());
+  }
   list->hide();
   Finish(Choice::Locate);
   return true;

@@ -150,7 +150,7 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
   // told it where, and the nodes hidden or shown are told all at once.
   bool wholePicture = background_.has_value();
   std::vector<const CNode*> shownChanged;
-  shownChanged.reserve(nodes_.size());
+  shownChanged.reserve(nodes_.size() + shown_.size());
   // The background first: a node's place is only kept on a canvas that
   // holds it.
   if (background_) {
@@ -188,6 +188,12 @@ void DocumentEdit::Apply(CMapvineDoc& doc, Direction direction) const {
       if (node == nullptr) CreateNode(doc, *wanted, *edit.identity);
       wholePicture = true;
     } else if (node != nullptr && ChangeNode(doc, *node, *was, *wanted)) {
+      shownChanged.push_back(node);
+    }
+  });
+  InOrder(shown_, forth, [&](const ShownEdit& edit) {
+    if (CNode* node = doc.FindNode(edit.name)) {
+      node->hidden = forth ? edit.hiddenAfter : !edit.hiddenAfter;
       shownChanged.push_back(node);
     }
   });

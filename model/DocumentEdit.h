@@ -118,6 +118,15 @@ struct NodeEdit {
   std::unique_ptr<const NodeIdentity> identity;
 };
 
+// A node an edit only hid or showed, by the name a refresh finds it by
+// (the same before and after). Hiding all but a neighbourhood does that to
+// nearly every node of a large picture: a NodeEdit for each would take
+// several times the room, and the time to fill it.
+struct ShownEdit {
+  std::string name;
+  bool hiddenAfter = false;
+};
+
 struct LinkEdit {
   std::optional<LinkKey> keyBefore;
   std::optional<LinkKey> keyAfter;
@@ -141,8 +150,10 @@ class DocumentEdit {
   enum class Direction { Back, Forth };
   void Apply(CMapvineDoc& doc, Direction direction) const;
 
-  // In the order the edit first touched them.
+  // In the order the edit first touched them. An edit that did nothing to
+  // nodes but hide or show them keeps them in shown_ instead.
   std::vector<NodeEdit> nodes_;
+  std::vector<ShownEdit> shown_;
   std::vector<LinkEdit> links_;
   std::optional<Change<BackgroundState>> background_;
   std::optional<Change<PlacementState>> placement_;

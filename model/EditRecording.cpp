@@ -1,6 +1,9 @@
 #include "model/EditRecording.h"
 
+#include <utility>
+
 #include "model/LinkKeys.h"
+#include "model/NodeFetch.h"
 #include "model/NodeIndex.h"
 
 namespace mapvine {
@@ -100,19 +103,8 @@ std::optional<DocumentEdit> EditRecording::Finish() {
   const CMapvineDoc& doc = *doc_;
   doc_ = nullptr;
   DocumentEdit edit;
-  edit.nodes_.reserve(nodes_.size());
-  for (TouchedNode& touched : nodes_) {
-    if (touched.node == nullptr) {
-      // It left; only what it was before the edit, if anything, counts.
-      if (touched.before && touched.namedByIt) {
-        edit.nodes_.push_back({NameBefore(touched), {}, std::move(touched.before), std::nullopt,
-                               std::move(touched.identity)});
-      }
-      continue;
-    }
-    if (!doc.FoundByItsName(*touched.node)) continue;
-    NodeLook now = LookOf(*touched.node);
-    if (touched.before == now) continue;
+  // The NodeEdit of a node still in the picture, `now` as it shows now.
+  const auto changed = [&edit](TouchedNode& touched, NodeLook now) {
     // A node the edit added is made anew by a redo.
     std::unique_ptr<NodeIdentity> identity;
     std::string nameBefore;
@@ -123,6 +115,50 @@ std::optional<DocumentEdit> EditRecording::Finish() {
     }
     edit.nodes_.push_back({std::move(nameBefore), std::string(ReportedName(*touched.node)),
                            std::move(touched.before), std::move(now), std::move(identity)});
+  };
+  // Nodes only hidden or shown go to edit.shown_ while nothing else
+  // happened to nodes; at the first other change they become NodeEdits,
+  // so that every node's change keeps its place in the order.
+  std::vector<std::uint32_t> onlyShown;
+  bool compact = true;
+  const auto toNodeEdits = [&] {
+    if (!std::exchange(compact, false)) return;
+    edit.nodes_.reserve(nodes_.size());
+    for (const std::uint32_t at : onlyShown) changed(nodes_[at], LookOf(*nodes_[at].node));
+    edit.shown_.clear();
+  };
+  for (std::size_t i = 0; i < nodes_.size(); ++i) {
+    // An edit may have touched a hundred thousand nodes, scattered over
+    // memory, since it read them first: each is fetched again ahead.
+    if (i + kNodesFetchedAhead < nodes_.size() && nodes_[i + kNodesFetchedAhead].node != nullptr) {
+      FetchNode(*nodes_[i + kNodesFetchedAhead].node);
+    }
+    TouchedNode& touched = nodes_[i];
+    if (touched.node == nullptr) {
+      // It left; only what it was before the edit, if anything, counts.
+      if (touched.before && touched.namedByIt) {
+        toNodeEdits();
+        edit.nodes_.push_back({NameBefore(touched), {}, std::move(touched.before), std::nullopt,
+                               std::move(touched.identity)});
+      }
+      continue;
+    }
+    if (!doc.FoundByItsName(*touched.node)) continue;
+    NodeLook now = LookOf(*touched.node);
+    if (touched.before == now) continue;
+    if (compact && touched.before) {
+      // Whether only `hidden` differs, without copying either look.
+      const bool hiddenNow = std::exchange(now.hidden, touched.before->hidden);
+      const bool onlyHidden = touched.before == now;
+      now.hidden = hiddenNow;
+      if (onlyHidden) {
+        edit.shown_.push_back({std::string(ReportedName(*touched.node)), now.hidden});
+        onlyShown.push_back(static_cast<std::uint32_t>(i));
+        continue;
+      }
+    }
+    toNodeEdits();
+    changed(touched, std::move(now));
   }
 
   std::vector<const CLink*> present;
@@ -147,7 +183,8 @@ std::optional<DocumentEdit> EditRecording::Finish() {
   }
   if (doc.placement != placement_) edit.placement_ = {placement_, doc.placement};
   if (doc.arranged != arranged_) edit.arranged_ = {arranged_, doc.arranged};
-  if (edit.nodes_.empty() && edit.links_.empty() && !edit.background_ && !edit.placement_ && !edit.arranged_) {
+  if (edit.nodes_.empty() && edit.shown_.empty() && edit.links_.empty() && !edit.background_ && !edit.placement_ &&
+      !edit.arranged_) {
     return std::nullopt;
   }
   return edit;

@@ -149,6 +149,9 @@ class CMapvineDoc {
   // The first node, in list order, whose label or network-qualified name
   // is `text` ignoring case; hidden nodes count. Null when there is none.
   CNode* FindResource(std::string_view text) const { return nodeIndex_.FindByAnyName(text); }
+  // Every label and network-qualified name once, sorted; what FindResource
+  // offers a person typing. Kept while no name changes.
+  std::shared_ptr<const SortedNames> SortedResourceNames() const { return nodeIndex_.SortedAnyNames(); }
   // Whether FindNode answers `node` by its name; a later holder of a shared
   // name is not what the name stands for.
   bool FoundByItsName(const CNode& node) const { return nodeIndex_.FindsByItsName(node); }

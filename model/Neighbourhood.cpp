@@ -47,7 +47,7 @@ int ShowNeighbourhood(CMapvineDoc& doc, CNode& centre, int hops) {
   // The nodes by arrival, not in drawing order: a hundred thousand of them
   // are read one after another from an array rather than through a list.
   VisibilityChange change(doc);
-  for (CNode* node : doc.NodesByArrival()) change.Set(*node, !inside.contains(node));
+  change.SetEach(doc.NodesByArrival(), [&inside](const CNode& node) { return !inside.contains(&node); });
   change.Finish();
   return static_cast<int>(shown.size());
 }
@@ -59,7 +59,7 @@ std::string NeighbourhoodText(int shown, int total, int hops, std::string_view c
 
 int ShowAllNodes(CMapvineDoc& doc) {
   VisibilityChange change(doc);
-  for (CNode* node : doc.NodesByArrival()) change.Set(*node, false);
+  change.SetEach(doc.NodesByArrival(), [](const CNode&) { return false; });
   return change.Finish();
 }
 

@@ -3,19 +3,11 @@
 #include <functional>
 
 #include "base/QualifiedName.h"
+#include "model/NodeFetch.h"
+#include "model/SortedNames.h"
 
 namespace mapvine {
 namespace {
-
-// Starts fetching the node, so that its trip to memory overlaps the work
-// done before it is read.
-void FetchNode(const CNode& node) {
-  constexpr std::size_t kCacheLine = 64;
-  const auto* bytes = reinterpret_cast<const char*>(&node);
-  for (std::size_t offset = 0; offset < sizeof(CNode); offset += kCacheLine) {
-    __builtin_prefetch(bytes + offset);
-  }
-}
 
 // Starts fetching the node and the storage of its link list, where a link
 // joining it is about to be appended.
@@ -35,6 +27,7 @@ std::uint64_t NodeIndex::HashOf(std::string_view name) {
 }
 
 void NodeIndex::Add(CNode& node) {
+  sortedNames_.reset();
   anyName_.Add(node);
   const std::string_view name = ReportedName(node);
   const auto [entry, added] = byName_.FindOrAdd(HashOf(name), NameIs(name));
@@ -48,6 +41,7 @@ void NodeIndex::Add(CNode& node) {
 }
 
 void NodeIndex::Remove(const CNode& node) {
+  sortedNames_.reset();
   anyName_.Remove(node);
   if (lastFound_ == &node) lastFound_ = nullptr;
   const std::string_view name = ReportedName(node);
@@ -87,6 +81,11 @@ CNode* NodeIndex::Find(std::string_view name) const {
   CNode* found = entry->count == 1 ? entry->node : FirstInList(name);
   lastFound_ = found;
   return found;
+}
+
+std::shared_ptr<const SortedNames> NodeIndex::SortedAnyNames() const {
+  if (!sortedNames_) sortedNames_ = std::make_shared<const SortedNames>(listOrder_);
+  return sortedNames_;
 }
 
 NodeIndex::LinkEnds NodeIndex::FindLinkEnds(std::string_view owner,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "model/CNode.h"
@@ -10,6 +11,8 @@
 #include "model/InlineName.h"
 
 namespace mapvine {
+
+class SortedNames;
 
 // The name a refresh knows a node by: the short name of its
 // network-qualified name, as the node reports it. The user may rename the
@@ -47,6 +50,7 @@ class NodeIndex {
     anyName_.Clear();
     sharedNames_ = 0;
     lastFound_ = nullptr;
+    sortedNames_.reset();
   }
   // Room for this many names without growing on the way.
   void Reserve(std::size_t count) { byName_.Reserve(count); }
@@ -55,6 +59,11 @@ class NodeIndex {
   // `text` ignoring case, hidden ones included: what a person finds by the
   // names the picture shows.
   CNode* FindByAnyName(std::string_view text) const { return anyName_.FindFirst(text); }
+  // Every label and network-qualified name once, sorted (SortedNames.h).
+  // Sorting a large picture's names costs more than a keystroke may, so
+  // they are sorted at the first call and kept until a node arrives,
+  // leaves or is renamed. What a caller holds stays as it was taken.
+  std::shared_ptr<const SortedNames> SortedAnyNames() const;
   // Whether Find answers `node`, an indexed node, by its name. An edit asks
   // this of each of the thousands of nodes it may touch: while no two
   // nodes share a name, the answer needs no lookup.
@@ -93,6 +102,8 @@ class NodeIndex {
   HashSlots<Entry> byName_;
   std::size_t sharedNames_ = 0;  // names with more than one holder
   FoldedNameIndex anyName_;
+  // Null until asked for, and again once a name changes.
+  mutable std::shared_ptr<const SortedNames> sortedNames_;
   // The node Find last answered; null once it leaves the index.
   mutable const CNode* lastFound_ = nullptr;
 };

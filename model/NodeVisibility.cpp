@@ -32,7 +32,11 @@ int VisibilityChange::Finish() {
   doc_.ExpectNodesChanging(wanted_.size());
   std::vector<CNode*> changed;
   changed.reserve(wanted_.size());
-  for (const auto& [node, hidden] : std::exchange(wanted_, {})) {
+  const auto wanted = std::exchange(wanted_, {});
+  for (std::size_t i = 0; i < wanted.size(); ++i) {
+    // The edit reads the whole node before it changes.
+    if (i + kNodesFetchedAhead < wanted.size()) FetchNode(*wanted[i + kNodesFetchedAhead].first);
+    const auto [node, hidden] = wanted[i];
     // A node set twice changes once.
     if (node->hidden == hidden) continue;
     doc_.NodeChanging(*node);

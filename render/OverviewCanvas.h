@@ -49,6 +49,11 @@ class Pixels {
   // `to`, both included, unless the line misses the clip.
   template <typename Visit>
   void Walk(QPoint from, QPoint to, Visit visit) const;
+  bool Inside(QPoint p) const { return p.x() >= left_ && p.x() <= right_ && p.y() >= top_ && p.y() <= bottom_; }
+  // The pixels inside the clip of steps `first` to `last` of the walk
+  // from `from` to `to` (0 is `from`), those Walk visits; false, drawing
+  // nothing, when the line is too long for the way it is stepped.
+  bool Stepped(QPoint from, QPoint to, long long first, long long last, QRgb color) const;
 
   QRgb* bits_;
   int stride_;

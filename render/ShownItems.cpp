@@ -1,7 +1,7 @@
 #include "render/ShownItems.h"
 
 #include <algorithm>
-#include <cmath>
+#include <bit>
 
 namespace mapvine {
 
@@ -11,8 +11,10 @@ namespace {
 constexpr int kMarkSide = 5;
 constexpr int kMaxMarkGrowth = 6;
 
+// 1 + floor(log2(folded)), counted in bits: a fitted frame sizes every
+// owner's mark.
 int MarkGrowth(int folded) {
-  return folded > 0 ? std::min(kMaxMarkGrowth, 1 + static_cast<int>(std::log2(folded))) : 0;
+  return folded > 0 ? std::min(kMaxMarkGrowth, static_cast<int>(std::bit_width(static_cast<unsigned>(folded)))) : 0;
 }
 
 }  // namespace

@@ -62,6 +62,13 @@ TEST(EditRecording, KeepsWhatTheEditTouchedAndUndoesIt) {
            node->hidden = true;
          }
        }, true},
+      // Only hidden or shown, and then more than that.
+      {"hidden, then moved and deleted", [](Picture& p) {
+         for (const int i : {0, 2, 3}) p.doc.NodeChanging(p.Node(i));
+         p.Node(0).hidden = p.Node(2).hidden = p.Node(3).hidden = true;
+         p.Node(3).SetPosition(200, 10);
+         p.doc.RemoveNode(p.Plain());
+       }, true},
       {"the second of two same-named links", [](Picture& p) {
          p.doc.LinkChanging(p.Link(1));
          p.Link(1).status = StatusFor(!IsActive(p.Link(1).status));
