@@ -9,6 +9,8 @@
 #include <optional>
 #include <system_error>
 
+#include "export/FastDeflate.h"
+
 namespace mapvine {
 
 namespace {
@@ -45,6 +47,8 @@ struct Document {
   // On the writing thread: draws, says whether it drew, ends and says
   // whether the document is complete. `draw` is not used once it said.
   void Write(const PdfDrawing& draw) {
+    // The writer deflates each page as it closes it, on this thread.
+    const FastDeflateOnThisThread fastPages;
     std::optional<QPdfWriter> writer(std::in_place, &output);
     std::optional<QPainter> painter(std::in_place);
     const bool drawnOk = draw(*writer, *painter);

@@ -1,8 +1,5 @@
 #include "export/PdfPagePreparation.h"
 
-#include <QTextLayout>
-#include <QTextLine>
-
 #include <algorithm>
 #include <cmath>
 
@@ -21,10 +18,15 @@ struct LinePiece {
   QRgb colour;
 };
 
-// Lays `text` out onto the end of `page`'s glyphs.
-ShapedLabel Shape(const QString& text, const QFont& font, PreparedPdfPage& page) {
+// Lays `text` out onto the end of `page`'s glyphs: from the table of
+// names where it can, else through Qt's layout.
+ShapedLabel Shape(const QString& text, const QFont& font, const NameShaping& names, PreparedPdfPage& page) {
   ShapedLabel shaped{.first = page.glyphs.size()};
   if (text.isEmpty()) return shaped;
+  if (names.Shape(text, page.glyphs, page.positions, shaped.width)) {
+    shaped.count = page.glyphs.size() - shaped.first;
+    return shaped;
+  }
   const QList<QGlyphRun> runs = PlacedGlyphRuns(text, font, &shaped.width);
   shaped.mixedFaces = runs.size() > 1;
   if (runs.size() != 1) return shaped;
@@ -37,12 +39,7 @@ ShapedLabel Shape(const QString& text, const QFont& font, PreparedPdfPage& page)
 }  // namespace
 
 QList<QGlyphRun> PlacedGlyphRuns(const QString& text, const QFont& font, double* width) {
-  QTextLayout layout(text, font);
-  layout.beginLayout();
-  const QTextLine line = layout.createLine();
-  layout.endLayout();
-  if (width != nullptr) *width = line.horizontalAdvance();
-  QList<QGlyphRun> runs = layout.glyphRuns();
+  QList<QGlyphRun> runs = LaidOutGlyphRuns(text, font, width);
   // Each glyph on the whole pixel at or before its place, as the picture
   // draws it: the writer puts a glyph's place down in a digit or two where
   // a fraction takes ten, and a reader takes a gap the face's own advances
@@ -56,7 +53,7 @@ QList<QGlyphRun> PlacedGlyphRuns(const QString& text, const QFont& font, double*
   return runs;
 }
 
-PdfPagePreparation::PdfPagePreparation(const ExportedPicture& picture) {
+PdfPagePreparation::PdfPagePreparation(const ExportedPicture& picture) : names_(LabelFont()) {
   lines_.reserve(picture.links.size());
   for (const ExportedLink& link : picture.links) {
     const PaletteEntry colour = CLink::ColorOf(link.status);
@@ -83,7 +80,7 @@ std::optional<PreparedPdfPage> PdfPagePreparation::Prepare(const QRect& area, co
     if (progress.Stopped()) return std::nullopt;
     const auto number = static_cast<std::size_t>(node);
     // A label under an icon near the page's edge may lie on the next page.
-    page.labels.push_back(labelBands_[number].intersects(area) ? Shape(labels_[number], font, page)
+    page.labels.push_back(labelBands_[number].intersects(area) ? Shape(labels_[number], font, names_, page)
                                                                : ShapedLabel{.first = page.glyphs.size()});
   }
   return page;

@@ -11,6 +11,7 @@
 
 #include "base/WorkerThread.h"
 #include "export/ExportedPicture.h"
+#include "export/NameShaping.h"
 
 namespace mapvine {
 
@@ -92,6 +93,7 @@ class PdfPagePreparation {
   std::vector<LinkLine> lines_;
   std::vector<QString> labels_;
   std::vector<QRect> labelBands_;  // where each node's label may show
+  NameShaping names_;
 };
 
 }  // namespace mapvine

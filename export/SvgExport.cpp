@@ -12,6 +12,7 @@
 
 #include "export/ExportWriters.h"
 #include "export/LabelFont.h"
+#include "export/NameShaping.h"
 #include "export/NameText.h"
 #include "export/WriteSteps.h"
 #include "model/LuFold.h"
@@ -49,14 +50,22 @@ QString PngData(const QImage& image) {
 
 // Where each character of a label starts, from the start of its line, as
 // the picture draws it: unsmoothed glyphs go on the whole pixel at or
-// before their laid-out place.
-std::vector<int> CharacterStarts(const QString& text) {
+// before their laid-out place. A name goes glyph for glyph, character for
+// character, from the table of names.
+std::vector<int> CharacterStarts(const QString& text, const NameShaping& names) {
+  std::vector<int> starts;
+  starts.reserve(static_cast<std::size_t>(text.size()));
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  double width = 0;
+  if (names.Shape(text, glyphs, positions, width)) {
+    for (const QPointF& position : positions) starts.push_back(static_cast<int>(position.x()));
+    return starts;
+  }
   QTextLayout layout(text, LabelFont());
   layout.beginLayout();
   const QTextLine line = layout.createLine();
   layout.endLayout();
-  std::vector<int> starts;
-  starts.reserve(static_cast<std::size_t>(text.size()));
   for (int i = 0; i < text.size(); ++i) starts.push_back(static_cast<int>(std::floor(line.cursorToX(i))));
   return starts;
 }
@@ -254,7 +263,7 @@ class SvgWriter {
     xml_.writeAttribute(QStringLiteral("height"), Number(band.Height()));
     xml_.writeStartElement(QStringLiteral("text"));
     xml_.writeAttribute(QStringLiteral("y"), ascent);
-    const std::vector<int> starts = CharacterStarts(text);
+    const std::vector<int> starts = CharacterStarts(text, names_);
     for (int i = 0; i < text.size(); ++i) {
       xml_.writeStartElement(QStringLiteral("tspan"));
       xml_.writeAttribute(QStringLiteral("x"), Number(at.x - band.left + starts[static_cast<std::size_t>(i)]));
@@ -288,6 +297,7 @@ class SvgWriter {
   const PictureImages& images_;
   QXmlStreamWriter xml_;
   WriteSteps steps_;
+  const NameShaping names_{LabelFont()};
 };
 
 }  // namespace

@@ -13,15 +13,20 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/UserPrompts.h"
 #include "export/ExportedPicture.h"
 #include "export/IndexedImage.h"
+#include "export/LabelFont.h"
+#include "export/NameShaping.h"
 #include "export/PdfDocument.h"
+#include "export/PdfPagePreparation.h"
 #include "export/PictureExport.h"
 #include "model/LuFold.h"
 #include "model/SavedTopology.h"
+#include "snanode/NetworkGenerator.h"
 #include "tests/export/PixelMatch.h"
 #include "tests/support/ScriptedPrompts.h"
 
@@ -270,6 +275,59 @@ TEST(ExportFile, APdfStoppedAsItsWriterEndsReturnsAtOnceAndWritesNoMore) {
   const qint64 sizeAtStop = file.size();
   EXPECT_TRUE(WorkerThread::FinishLetGoWorkers(std::chrono::seconds(30)));
   EXPECT_EQ(file.size(), sizeAtStop);
+}
+
+// A PDF's pages are deflated at zlib's fast level on the writer's own
+// thread, while a stream another thread starts keeps the level it asks for.
+TEST(ExportFile, OnlyThePdfWritersPagesAreDeflatedFast) {
+  QBuffer file;
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  QByteArray elsewhere;  // deflated on another thread while the writer writes
+  ASSERT_TRUE(WritePdfDocument(file, [&elsewhere](QPdfWriter& pdf, QPainter& painter) {
+    std::thread([&elsewhere] { elsewhere = qCompress("APPN").mid(4); }).join();
+    if (!painter.begin(&pdf) || !pdf.newPage()) return false;
+    painter.drawLine(0, 0, 100, 100);
+    return true;
+  }, WorkProgress{}));
+  // zlib marks a stream's level in its second byte: 1 fast, 2 its default.
+  const auto levelMark = [](const QByteArray& stream) { return static_cast<unsigned char>(stream.at(1)) >> 6; };
+  EXPECT_EQ(levelMark(elsewhere), 2);
+  const QByteArray pdf = file.data();
+  const QByteArray start(">>\nstream\n");
+  int pages = 0;
+  for (qsizetype at = pdf.indexOf(start); at >= 0; at = pdf.indexOf(start, at + 1), ++pages) {
+    EXPECT_EQ(levelMark(pdf.mid(at + start.size(), 2)), 1);
+  }
+  EXPECT_GE(pages, 2);
+}
+
+// Names laid out from the table land glyph for glyph, pixel for pixel,
+// where Qt's own layout puts them; anything else is left to that layout.
+TEST(ExportFile, PdfNamesLaidOutFromTheTableMatchQtsLayoutAndTheRestIsLeftToIt) {
+  const QFont font = LabelFont();
+  const NameShaping names(font);
+  // Generated names, qualified and not, and runs of pairs that kern.
+  QStringList texts = {"AVATAR", "LTYWAV.T", "T.A.V.Y", "W@#$A7", "ZZ9AT@Y"};
+  for (const snanode::Resource& resource : snanode::GenerateNetwork(3000, 7).resources) {
+    texts << QString::fromStdString(resource.name) << QString::fromStdString(resource.name).section('.', 1);
+  }
+  const QStringList others = {"ab", "A B", QString::fromUtf8("\xC3\x89T"), ""};
+  for (const QString& text : texts + others) {
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    double width = 0;
+    const bool shaped = names.Shape(text, glyphs, positions, width);
+    if (others.contains(text)) {
+      EXPECT_FALSE(shaped || !glyphs.isEmpty()) << text.toStdString();
+      continue;
+    }
+    double qtWidth = 0;
+    const QList<QGlyphRun> runs = PlacedGlyphRuns(text, font, &qtWidth);
+    ASSERT_TRUE(shaped && runs.size() == 1) << text.toStdString();
+    EXPECT_EQ(glyphs, runs.front().glyphIndexes()) << text.toStdString();
+    EXPECT_EQ(positions, runs.front().positions()) << text.toStdString();
+    EXPECT_EQ(width, qtWidth) << text.toStdString();
+  }
 }
 
 // An owner that folds its LUs is written with their count as its mark, and
