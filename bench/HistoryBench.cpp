@@ -96,7 +96,8 @@ void BM_WriteRefresh(benchmark::State& state) {
   if (!store.Open()) state.SkipWithError("cannot open the history");
   HistoryTime when = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(store.WriteRefresh({"NETG", "NN00001"}, ++when, changes[when % 2]));
+    ++when;
+    benchmark::DoNotOptimize(store.WriteRefresh({"NETG", "NN00001"}, when, changes[when % 2]));
   }
   state.counters["changes"] = static_cast<double>(changes[0].size());
 }

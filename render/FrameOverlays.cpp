@@ -105,7 +105,7 @@ std::vector<QRect> DrawLinkChanges(const OverlayFrame& f, std::span<const int> l
   std::vector<QRect> marked;
   ForEachShownLine(f.looks, changed, f.detail == Detail::Folded, f.at,
                    [&](const ItemLooks::LinkLook& link, QPoint from, QPoint to) {
-                     const QRect box = QRect(from, to).normalized().adjusted(-1, -1, 0, 0);
+                     const QRect box = overview::LineBox(from, to).adjusted(-1, -1, 0, 0);
                      if (!box.intersects(f.px.clip)) return;
                      const ChangeMark shown =
                          link.changeMark != ChangeMark::None ? link.changeMark : ChangeMark::Gone;

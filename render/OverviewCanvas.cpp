@@ -48,7 +48,7 @@ QPoint Across(QPoint from, QPoint to) {
 
 template <typename Visit>
 void Pixels::Walk(QPoint from, QPoint to, Visit visit) const {
-  const QRect box = QRect(from, to).normalized();
+  const QRect box = LineBox(from, to);
   if (!box.adjusted(-2, -2, 2, 2).intersects(clip)) return;
   if (clip.contains(box.adjusted(-1, -1, 1, 1))) {
     // Wholly inside, as most lines of a fitted frame are: the walk needs no
@@ -81,14 +81,10 @@ void Pixels::Line(QPoint from, QPoint to, QRgb color) const {
   // no check per pixel.
   if (Inside(from) && Inside(to)) {
     if (Stepped(from, to, 0, std::numeric_limits<long long>::max(), color)) return;
-  } else if (QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
-                   QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())))
-                 .intersects(clip)) {
-    // (The box is built by hand: QRect::normalized moves the corners of a
-    // reversed box in by one, leaving an end out.) A zoomed-in frame shows
-    // a few hundred pixels of lines thousands long: only the steps near
-    // the clip are taken, with the slack Walk gives them, and Stepped cuts
-    // them to those inside.
+  } else if (LineBox(from, to).intersects(clip)) {
+    // A zoomed-in frame shows a few hundred pixels of lines thousands long:
+    // only the steps near the clip are taken, with the slack Walk gives
+    // them, and Stepped cuts them to those inside.
     const Rect near{left_ - 1, top_ - 1, right_ + 2, bottom_ + 2};
     const std::optional<WalkPart> part = WalkNear(LineWalk::Between(from.x(), from.y(), to.x(), to.y()), near);
     if (!part || Stepped(from, to, part->first, part->last, color)) return;

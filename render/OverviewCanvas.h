@@ -5,11 +5,20 @@
 #include <QRect>
 #include <QRgb>
 
+#include <algorithm>
 #include <cstddef>
 
 #include "model/CNode.h"
 
 namespace mapvine::overview {
+
+// The pixels a line from `a` to `b` covers, both ends included, whichever
+// way it runs. (QRect::normalized moves the corners of a reversed box in
+// by one, leaving the line's ends out.)
+inline QRect LineBox(QPoint a, QPoint b) {
+  return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+               QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
 
 // Writes pixels of a true-colour frame inside one rectangle only. Rows are
 // addressed directly: a fitted frame of a large network writes a million
